@@ -1,0 +1,154 @@
+// Cell store and painting of the string grid, beside the same jobs done with Qt's item model and
+// table view for comparison.
+#include "platform/GridStore.h"
+
+#include <QStandardItemModel>
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+namespace {
+
+constexpr int Cols = 10;
+
+// Short, distinct texts as a rule table holds them.
+inline QString ShortText(int c, int r) { return QString::number(r * 16 + c, 36); }
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+void BM_TextsOnly(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    for (auto _ : state) {
+        std::size_t n = 0;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                n += std::size_t(ShortText(c, r).size());
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_TextsOnly)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_StoreFill(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    double bytesPerCell = 0;
+    for (auto _ : state) {
+        std::size_t before = HeapInUse();
+        auto s = std::make_unique<TGridStore>();
+        s->SetColumnHint(Cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                s->SetText(c, r, ShortText(c, r));
+        state.PauseTiming();
+        bytesPerCell = double(HeapInUse() - before) / (double(rows) * Cols);
+        s.reset();
+        state.ResumeTiming();
+    }
+    state.counters["heap_bytes_per_cell"] = bytesPerCell;
+}
+BENCHMARK(BM_StoreFill)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ModelFill(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    double bytesPerCell = 0;
+    for (auto _ : state) {
+        std::size_t before = HeapInUse();
+        auto m = std::make_unique<QStandardItemModel>(rows, Cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                m->setItem(r, c, new QStandardItem(ShortText(c, r)));
+        state.PauseTiming();
+        bytesPerCell = double(HeapInUse() - before) / (double(rows) * Cols);
+        m.reset();
+        state.ResumeTiming();
+    }
+    state.counters["heap_bytes_per_cell"] = bytesPerCell;
+}
+BENCHMARK(BM_ModelFill)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+TGridStore &FilledStore()
+{
+    static TGridStore *s = [] {
+        auto *p = new TGridStore;
+        p->SetColumnHint(Cols);
+        for (int r = 0; r < 1000000; ++r)
+            for (int c = 0; c < Cols; ++c)
+                p->SetText(c, r, ShortText(c, r));
+        return p;
+    }();
+    return *s;
+}
+
+QStandardItemModel &FilledModel()
+{
+    static QStandardItemModel *m = [] {
+        auto *p = new QStandardItemModel(1000000, Cols);
+        for (int r = 0; r < 1000000; ++r)
+            for (int c = 0; c < Cols; ++c)
+                p->setItem(r, c, new QStandardItem(ShortText(c, r)));
+        return p;
+    }();
+    return *m;
+}
+
+void BM_StoreReadAll(benchmark::State &state)
+{
+    TGridStore &s = FilledStore();
+    for (auto _ : state) {
+        std::size_t n = 0;
+        for (int r = 0; r < 1000000; ++r)
+            for (int c = 0; c < Cols; ++c) {
+                UnicodeString t = s.Text(c, r);
+                n += std::size_t(t.size());
+            }
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_StoreReadAll)->Unit(benchmark::kMillisecond);
+
+void BM_ModelReadAll(benchmark::State &state)
+{
+    QStandardItemModel &m = FilledModel();
+    for (auto _ : state) {
+        std::size_t n = 0;
+        for (int r = 0; r < 1000000; ++r)
+            for (int c = 0; c < Cols; ++c)
+                n += std::size_t(m.item(r, c)->text().size());
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_ModelReadAll)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_StoreInsertDeleteNearTop(benchmark::State &state)
+{
+    TGridStore &s = FilledStore();
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            s.InsertRows(5 + i % 7, 1);
+            s.SetText(0, 5 + i % 7, QStringLiteral("new"));
+        }
+        for (int i = 0; i < 1000; ++i)
+            s.DeleteRows(5 + i % 7, 1);
+    }
+}
+BENCHMARK(BM_StoreInsertDeleteNearTop)->Unit(benchmark::kMillisecond);
+
+void BM_ModelInsertDeleteNearTop(benchmark::State &state)
+{
+    QStandardItemModel &m = FilledModel();
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            m.insertRow(5 + i % 7);
+            m.setItem(5 + i % 7, 0, new QStandardItem(QStringLiteral("new")));
+        }
+        for (int i = 0; i < 1000; ++i)
+            m.removeRow(5 + i % 7);
+    }
+}
+BENCHMARK(BM_ModelInsertDeleteNearTop)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,201 @@
+#include "platform/GridStore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Counts its own destruction so a test can see that the store never frees an object.
+class TTracked : public TObject {
+public:
+    explicit TTracked(int *freed) : FFreed(freed) {}
+    ~TTracked() override { ++*FFreed; }
+
+private:
+    int *FFreed;
+};
+
+UnicodeString Txt(int c, int r) { return QStringLiteral("%1:%2").arg(c).arg(r); }
+
+void Fill(TGridStore &s, int cols, int rows)
+{
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            s.SetText(c, r, Txt(c, r));
+}
+
+TEST(GridStore, NeverWrittenCellsReadEmptyAndNil)
+{
+    TGridStore s;
+    EXPECT_EQ(s.Text(0, 0), QString());
+    EXPECT_EQ(s.Object(3, 7), nullptr);
+    s.SetText(2, 5, "x");
+    EXPECT_EQ(s.Text(1, 5), QString());
+    EXPECT_EQ(s.Text(9, 5), QString());
+    EXPECT_EQ(s.Text(2, 4), QString());
+    EXPECT_EQ(s.Object(2, 5), nullptr);
+    EXPECT_EQ(s.Text(-1, 0), QString());
+    EXPECT_EQ(s.Text(0, -1), QString());
+    // Negative indices are ignored, never written.
+    s.SetText(-1, -1, "y");
+    EXPECT_EQ(s.RowCount(), 6);
+}
+
+TEST(GridStore, WritingEmptyIntoNothingAllocatesNothing)
+{
+    TGridStore s;
+    s.SetText(3, 1000, QString());
+    s.SetObject(3, 1000, nullptr);
+    EXPECT_EQ(s.RowCount(), 0);
+    EXPECT_EQ(s.AllocatedBytes(), 0u);
+}
+
+TEST(GridStore, ObjectsAreNeverFreed)
+{
+    int freed = 0;
+    auto a = std::make_unique<TTracked>(&freed);
+    auto b = std::make_unique<TTracked>(&freed);
+    {
+        TGridStore s;
+        s.SetObject(1, 1, a.get());
+        s.SetObject(0, 3, b.get());
+        s.SetObject(1, 1, nullptr);
+        s.DeleteRows(0, 2);
+        s.ClearRow(1);
+        s.DeleteColumns(0, 5);
+        s.SetObject(4, 4, a.get());
+        s.Clear();
+        s.SetObject(0, 0, b.get());
+    }
+    EXPECT_EQ(freed, 0);
+}
+
+TEST(GridStore, RowInsertDeleteMoveKeepCellsWithTheirRows)
+{
+    TGridStore s;
+    int o1 = 0;
+    TTracked obj(&o1);
+    Fill(s, 3, 6);
+    s.SetObject(2, 4, &obj);
+
+    s.InsertRows(2, 2);
+    EXPECT_EQ(s.RowCount(), 8);
+    EXPECT_EQ(s.Text(0, 1), Txt(0, 1));
+    EXPECT_EQ(s.Text(0, 2), QString());
+    EXPECT_EQ(s.Text(0, 3), QString());
+    EXPECT_EQ(s.Text(1, 4), Txt(1, 2));
+    EXPECT_EQ(s.Object(2, 6), &obj);
+
+    s.DeleteRows(2, 2);
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(s.Text(2, r), Txt(2, r));
+    EXPECT_EQ(s.Object(2, 4), &obj);
+
+    s.MoveRow(1, 4); // 0 2 3 4 1 5
+    EXPECT_EQ(s.Text(0, 1), Txt(0, 2));
+    EXPECT_EQ(s.Text(0, 3), Txt(0, 4));
+    EXPECT_EQ(s.Object(2, 3), &obj);
+    EXPECT_EQ(s.Text(0, 4), Txt(0, 1));
+    s.MoveRow(4, 1);
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(s.Text(1, r), Txt(1, r));
+
+    s.SwapRows(0, 5);
+    EXPECT_EQ(s.Text(2, 0), Txt(2, 5));
+    EXPECT_EQ(s.Text(2, 5), Txt(2, 0));
+
+    // Moving to a row beyond the end extends the store with empty rows.
+    s.MoveRow(0, 9);
+    EXPECT_EQ(s.RowCount(), 10);
+    EXPECT_EQ(s.Text(2, 9), Txt(2, 5));
+    EXPECT_EQ(s.Text(2, 8), QString());
+}
+
+TEST(GridStore, ManySmallShiftsAtAlternatingPlacesMatchAPlainModel)
+{
+    // The gap buffer moves between places; compare with a straightforward list of rows.
+    TGridStore s;
+    std::vector<QString> model;
+    for (int i = 0; i < 200; ++i) {
+        s.SetText(0, i, QString::number(i));
+        model.push_back(QString::number(i));
+    }
+    unsigned seed = 7;
+    for (int step = 0; step < 500; ++step) {
+        seed = seed * 1103515245u + 12345u;
+        int at = int((seed >> 8) % unsigned(model.size()));
+        switch (step % 3) {
+        case 0:
+            s.InsertRows(at, 1);
+            s.SetText(0, at, QStringLiteral("n%1").arg(step));
+            model.insert(model.begin() + at, QStringLiteral("n%1").arg(step));
+            break;
+        case 1:
+            s.DeleteRows(at, 1);
+            model.erase(model.begin() + at);
+            break;
+        default: {
+            int to = int((seed >> 16) % unsigned(model.size()));
+            s.MoveRow(at, to);
+            QString v = model[std::size_t(at)];
+            model.erase(model.begin() + at);
+            model.insert(model.begin() + to, v);
+        }
+        }
+    }
+    ASSERT_EQ(s.RowCount(), int(model.size()));
+    for (int r = 0; r < s.RowCount(); ++r)
+        ASSERT_EQ(s.Text(0, r), model[std::size_t(r)]) << r;
+}
+
+TEST(GridStore, ColumnInsertDeleteMove)
+{
+    TGridStore s;
+    Fill(s, 4, 3);
+    s.SetText(7, 2, "far"); // a cell well beyond the others
+
+    s.InsertColumns(1, 2);
+    EXPECT_EQ(s.Text(0, 0), Txt(0, 0));
+    EXPECT_EQ(s.Text(1, 0), QString());
+    EXPECT_EQ(s.Text(3, 0), Txt(1, 0));
+    EXPECT_EQ(s.Text(9, 2), "far");
+
+    s.DeleteColumns(1, 2);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(s.Text(c, 1), Txt(c, 1));
+    EXPECT_EQ(s.Text(7, 2), "far");
+
+    s.MoveColumn(0, 3); // 1 2 3 0
+    EXPECT_EQ(s.Text(0, 1), Txt(1, 1));
+    EXPECT_EQ(s.Text(3, 1), Txt(0, 1));
+    s.MoveColumn(3, 0);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(s.Text(c, 2), Txt(c, 2));
+
+    // Moving into a column that no row has reached yet.
+    s.MoveColumn(0, 5);
+    EXPECT_EQ(s.Text(5, 0), Txt(0, 0));
+    EXPECT_EQ(s.Text(0, 0), Txt(1, 0));
+    EXPECT_EQ(s.Text(4, 0), QString());
+
+    s.ClearColumn(5);
+    EXPECT_EQ(s.Text(5, 1), QString());
+    s.ClearRow(2);
+    EXPECT_EQ(s.Text(7, 2), QString());
+    EXPECT_EQ(s.RowLength(2), 0);
+}
+
+TEST(GridStore, DeleteBeyondTheEndIsClipped)
+{
+    TGridStore s;
+    Fill(s, 2, 4);
+    s.DeleteRows(2, 100);
+    EXPECT_EQ(s.RowCount(), 2);
+    s.DeleteRows(5, 1);
+    s.DeleteRows(-1, 1);
+    EXPECT_EQ(s.RowCount(), 2);
+    EXPECT_EQ(s.Text(1, 1), Txt(1, 1));
+}
+
+} // namespace

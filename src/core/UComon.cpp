@@ -1,0 +1,173 @@
+#include "core/UComon.h"
+
+#include "core/UComPorts.h"
+#include "platform/SysUtils.h"
+
+UnicodeString Name_Active_Conf;
+UnicodeString Path_Active_Conf;
+UnicodeString Path_Projects;
+UnicodeString Path_Exe;
+UnicodeString Path_Master;
+UnicodeString Path_Language;
+UnicodeString Caption_Main;
+UnicodeString SW_Code;
+UnicodeString SW_Desc;
+UnicodeString Last_IP_Address;
+int Update_Type = 0;
+bool Update_Read_Back = false;
+UnicodeString Language_Name;
+bool Opt_Internet = false;
+bool Opt_Check_Update = false;
+bool Opt_Jump_Field = false;
+bool Opt_AutoSize_Col = false;
+std::unique_ptr<TStringList> SL_Copy_Row;
+UnicodeString File_CAN_Rec_Frames;
+UnicodeString File_ParGen;
+UnicodeString File_EtherNetIP_Master_Rules;
+UnicodeString File_SNMP_Trap;
+UnicodeString File_CAN_Send_Frames;
+UnicodeString File_BACnet_Slave_SetAccess;
+UnicodeString File_KNX_SetAccess;
+UnicodeString File_MQTT_Set_Topic;
+UnicodeString File_PDO_CANopen;
+UnicodeString File_SDO_Client_CANopen;
+UnicodeString File_SDO_Server_CANopen;
+std::unique_ptr<TStringList> SL_MIB_Desc_Read;
+std::unique_ptr<TStringList> SL_MIB_Desc_Write;
+
+void Set_Program_Paths(const UnicodeString &Exe_Folder)
+{
+    Path_Exe = Exe_Folder;
+    Path_Master = Path_Exe + QStringLiteral("\\MASTER");
+    Path_Projects = Path_Exe + QStringLiteral("\\PROJECTS");
+    Path_Language = Path_Exe + QStringLiteral("\\LANGUAGE");
+}
+
+void Create_Common_Lists()
+{
+    SL_Copy_Row = std::make_unique<TStringList>();
+    SL_MIB_Desc_Read = std::make_unique<TStringList>();
+    SL_MIB_Desc_Write = std::make_unique<TStringList>();
+}
+
+namespace {
+
+bool In_Range(int Value, int Low, int High)
+{
+    return Value >= Low && Value <= High;
+}
+
+// Splits S at its first Sep: Head takes the part before it, S the rest after it.
+// Without Sep, Head is empty and S stays.
+void Split_First(UnicodeString &S, QChar Sep, UnicodeString &Head)
+{
+    const qsizetype p = S.indexOf(Sep);
+    if (p < 0) {
+        Head.clear();
+        return;
+    }
+    Head = S.left(p);
+    S = S.mid(p + 1);
+}
+
+} // namespace
+
+bool Check_IP_Address(const UnicodeString &Text, UnicodeString &IP1, UnicodeString &IP2,
+                      UnicodeString &IP3, UnicodeString &IP4)
+{
+    IP1.clear();
+    IP2.clear();
+    IP3.clear();
+    IP4.clear();
+    UnicodeString t = Trim(Text);
+    UnicodeString *Parts[3] = {&IP1, &IP2, &IP3};
+    for (UnicodeString *Part : Parts) {
+        if (!t.contains(QLatin1Char('.')))
+            return false;
+        UnicodeString Head;
+        Split_First(t, QLatin1Char('.'), Head);
+        *Part = Trim(Head);
+        t = Trim(t);
+    }
+    IP4 = t;
+    for (const UnicodeString *Part : {&IP1, &IP2, &IP3, &IP4})
+        if (!In_Range(StrToIntDef(*Part, 1000), 0, 255))
+            return false;
+    return true;
+}
+
+bool Conv_IP_Address(const UnicodeString &Text, Byte &B1, Byte &B2, Byte &B3, Byte &B4)
+{
+    if (Text.isEmpty())
+        return true;
+    bool Error = false;
+    UnicodeString Rest = Text;
+    Byte *Bytes[4] = {&B1, &B2, &B3, &B4};
+    for (int i = 0; i < 4; ++i) {
+        UnicodeString Part;
+        if (i < 3) {
+            const qsizetype p = Rest.indexOf(QLatin1Char('.'));
+            Part = p < 0 ? UnicodeString() : Rest.left(p);
+        } else {
+            Part = Rest;
+        }
+        const int Value = StrToIntDef(Part, -1);
+        if (In_Range(Value, 0, 255)) {
+            *Bytes[i] = static_cast<Byte>(Value);
+        } else {
+            *Bytes[i] = 0;
+            Error = true;
+        }
+        const qsizetype p = Rest.indexOf(QLatin1Char('.'));
+        if (p >= 0)
+            Rest = Rest.mid(p + 1);
+    }
+    return Error;
+}
+
+bool Is_Not_Dotted(const UnicodeString &Text)
+{
+    return !Text.contains(QLatin1Char('.'));
+}
+
+int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero)
+{
+    const QChar Sep = Is_Group ? QLatin1Char('/') : QLatin1Char('.');
+    const QChar Foreign = Is_Group ? QLatin1Char('.') : QLatin1Char('/');
+    if (Text.contains(Foreign))
+        return 1;
+    if (!Text.contains(Sep)) {
+        const int Value = StrToIntDef(Trim(Text), -1);
+        return In_Range(Value, 1, 65535) ? 0 : 1;
+    }
+    UnicodeString Rest = Text;
+    UnicodeString Head;
+    Split_First(Rest, Sep, Head);
+    const int a = StrToIntDef(Trim(Head), -1);
+    if (!Rest.contains(Sep)) {
+        if (!Is_Group)
+            return 0; // the two-part individual form is taken as it is
+        const int b = StrToIntDef(Trim(Rest), -1);
+        const bool Valid = In_Range(a, 0, 31) && In_Range(b, 0, 2047) && !(a == 0 && b == 0);
+        return Valid ? 0 : 1;
+    }
+    Split_First(Rest, Sep, Head);
+    const int b = StrToIntDef(Trim(Head), -1);
+    const int c = StrToIntDef(Trim(Rest), -1); // a further separator makes it no number
+    bool Valid;
+    if (Is_Group)
+        Valid = In_Range(a, 0, 31) && In_Range(b, 0, 7) && In_Range(c, 0, 255) && !(a == 0 && b == 0 && c == 0);
+    else
+        Valid = In_Range(a, 0, 15) && In_Range(b, 0, 15) && In_Range(c, 0, 255) &&
+                (Allow_Zero || !(a == 0 && b == 0 && c == 0));
+    return Valid ? 0 : 1;
+}
+
+std::unique_ptr<TStringList> Find_ComPorts()
+{
+    auto Ports = std::make_unique<TStringList>();
+    for (int n = 1; n <= Max_Com_Port; ++n)
+        if (Com_Port_Exists(n))
+            Ports->Add(IntToStr(n));
+    return Ports;
+}

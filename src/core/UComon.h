@@ -1,0 +1,66 @@
+#pragma once
+// The configurator's global state (open configuration, folders, identity of this build, user
+// options, shared lists) and the value checks that several editors share.
+
+#include "platform/Classes.h"
+#include "platform/System.h"
+
+#include <memory>
+
+inline const UnicodeString Const_SW_Code = QStringLiteral("CF40385");
+inline const UnicodeString Const_SW_Desc = QStringLiteral("EtherNet/IP Master / Serial Port - Converter");
+inline const UnicodeString Const_SW_Code_Web = QStringLiteral("CF40385");
+
+// Used when the settings file gives no device address.
+inline const UnicodeString Default_IP_Address = QStringLiteral("192.168.2.205");
+inline const UnicodeString Default_Language = QStringLiteral("English");
+
+extern UnicodeString Name_Active_Conf;
+extern UnicodeString Path_Active_Conf;
+extern UnicodeString Path_Projects;
+extern UnicodeString Path_Exe;
+extern UnicodeString Path_Master;
+extern UnicodeString Path_Language;
+extern UnicodeString Caption_Main;
+extern UnicodeString SW_Code;
+extern UnicodeString SW_Desc;
+extern UnicodeString Last_IP_Address;
+extern int Update_Type;
+extern bool Update_Read_Back;
+extern UnicodeString Language_Name;
+extern bool Opt_Internet;
+extern bool Opt_Check_Update;
+extern bool Opt_Jump_Field;
+extern bool Opt_AutoSize_Col;
+extern std::unique_ptr<TStringList> SL_Copy_Row;
+extern UnicodeString File_CAN_Rec_Frames;
+extern UnicodeString File_ParGen;
+extern UnicodeString File_EtherNetIP_Master_Rules;
+extern UnicodeString File_SNMP_Trap;
+extern UnicodeString File_CAN_Send_Frames;
+extern UnicodeString File_BACnet_Slave_SetAccess;
+extern UnicodeString File_KNX_SetAccess;
+extern UnicodeString File_MQTT_Set_Topic;
+extern UnicodeString File_PDO_CANopen;
+extern UnicodeString File_SDO_Client_CANopen;
+extern UnicodeString File_SDO_Server_CANopen;
+extern std::unique_ptr<TStringList> SL_MIB_Desc_Read;
+extern std::unique_ptr<TStringList> SL_MIB_Desc_Write;
+
+// Start-up: the program's folders from Path_Exe (no folder is created here).
+void Set_Program_Paths(const UnicodeString &Exe_Folder);
+// Start-up: the shared lists, empty.
+void Create_Common_Lists();
+
+// True when Text is a dotted IPv4 address of four octets 0..255; the octet texts split so far
+// are returned trimmed, also when the result is false.
+bool Check_IP_Address(const UnicodeString &Text, UnicodeString &IP1, UnicodeString &IP2,
+                      UnicodeString &IP3, UnicodeString &IP4);
+// Converts a dotted IPv4 text into four bytes; true means an error. A part that is not a
+// number 0..255 gives 0; the valid parts are written all the same. An empty text writes nothing.
+bool Conv_IP_Address(const UnicodeString &Text, Byte &B1, Byte &B2, Byte &B3, Byte &B4);
+bool Is_Not_Dotted(const UnicodeString &Text);
+// 0 for a valid, 1 for an invalid KNX individual (a.b.c, a.b, n) or group (a/b/c, a/b, n) address.
+int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero);
+// The numbers (decimal texts, ascending) of the serial ports that exist, busy ones included.
+std::unique_ptr<TStringList> Find_ComPorts();

@@ -1,0 +1,102 @@
+#include "core/ULanguage.h"
+
+#include "core/UComon.h"
+#include "core/ULanguageTexts.h"
+#include "platform/FileUtils.h"
+#include "platform/SysUtils.h"
+
+std::unique_ptr<TStringList> SL_Lang_Text;
+int Max_Lang_Index = 0;
+
+namespace {
+
+const QChar Pilcrow(0x00B6);
+
+// Appends the texts First..Last - 1: the listed ones, a single blank for every other number.
+void Append_Texts(const TLang_Default_Text *Texts, int Count, int First, int Last)
+{
+    int k = 0;
+    for (int n = First; n < Last; ++n) {
+        if (k < Count && Texts[k].Index == n) {
+            SL_Lang_Text->Add(QString::fromUtf16(Texts[k].Text));
+            ++k;
+        } else {
+            SL_Lang_Text->Add(QStringLiteral(" "));
+        }
+    }
+}
+
+} // namespace
+
+void Load_Default_Lang()
+{
+    if (!SL_Lang_Text)
+        SL_Lang_Text = std::make_unique<TStringList>();
+    SL_Lang_Text->Clear();
+    Append_Texts(Lang_Default_Texts, Lang_Default_Texts_Count, 0, 1800);
+    Load_Default_Lang_2();
+}
+
+void Load_Default_Lang_2()
+{
+    Append_Texts(Lang_Default_Texts_2, Lang_Default_Texts_2_Count, 1800, Lang_Text_Count);
+    Max_Lang_Index = Lang_Text_Count;
+}
+
+void Apply_Lang_Line(const UnicodeString &Line)
+{
+    const UnicodeString S = Trim(Line);
+    if (!S.startsWith(QLatin1String("STR")))
+        return;
+    // The character just before "=" is the blank of "STRn = text" and not part of the number.
+    const qsizetype p = S.indexOf(QLatin1Char('='));
+    const UnicodeString Number_Text = p < 0 ? UnicodeString() : S.mid(3, qMax<qsizetype>(0, p - 4));
+    const int Number = StrToIntDef(Trim(Number_Text), -1);
+    if (Number < 0 || Number >= Max_Lang_Index || Number >= SL_Lang_Text->Count())
+        return;
+    UnicodeString Text = Trim(S.mid(p + 1));
+    if (Text.isEmpty())
+        return;
+    const qsizetype Comment = Text.indexOf(QLatin1String("/#/"));
+    if (Comment >= 0) {
+        Text = Trim(Text.left(Comment));
+        // A line that holds only a comment is a note to the translator, not an empty text.
+        if (Text.isEmpty())
+            return;
+    }
+    if (Text.startsWith(Pilcrow))
+        Text.remove(0, 1);
+    const qsizetype Closing = Text.indexOf(Pilcrow);
+    if (Closing >= 0)
+        Text.truncate(Closing);
+    SL_Lang_Text->SetStrings(Number, Text);
+}
+
+void Load_Lang_File(const UnicodeString &File_Name)
+{
+    if (!SL_Lang_Text)
+        return;
+    TStringList Lines;
+    try {
+        Lines.LoadFromFile(File_Name);
+    } catch (const Exception &) {
+        // An unreadable language file leaves the texts loaded so far, like a missing one.
+        return;
+    }
+    for (int i = 0; i < Lines.Count(); ++i)
+        Apply_Lang_Line(Lines.Strings(i));
+}
+
+void Load_Language()
+{
+    Load_Default_Lang();
+    const UnicodeString File_Name = Path_Language + QStringLiteral("\\") + Language_Name + QStringLiteral(".lng");
+    if (FileExists(File_Name)) {
+        Load_Lang_File(File_Name);
+        return;
+    }
+    Language_Name = Default_Language;
+    const UnicodeString English = Path_Language + QStringLiteral("\\English.lng");
+    if (FileExists(English))
+        Load_Lang_File(English);
+}

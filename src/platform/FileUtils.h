@@ -80,8 +80,8 @@ struct TSearchRec {
 // case ignored as the system's file system does). An entry is returned when its attributes,
 // leaving out faReadOnly, faArchive and faNormal, lie within Attr; so hidden names, system
 // entries and folders are returned only when asked for. "." and ".." come first in a folder
-// search, as the classic search returns them. Returns 0 on success, else a nonzero error code
-// (2: no such file or no match, 3: no such folder).
+// search, as the classic search returns them; the others follow sorted by name. Returns 0 on
+// success, else a nonzero error code (2: no match, 3: no such folder; FindNext: 18 at the end).
 int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F);
 int FindNext(TSearchRec &F);
 void FindClose(TSearchRec &F);

@@ -1,0 +1,446 @@
+#include "platform/FileUtils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int ErrorFileNotFound = 2;
+constexpr int ErrorPathNotFound = 3;
+constexpr int ErrorNoMoreFiles = 18;
+
+bool IsDelimiter(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+qsizetype LastDelimiter(const UnicodeString &s)
+{
+    for (qsizetype i = s.size() - 1; i >= 0; --i)
+        if (IsDelimiter(s[i]))
+            return i;
+    return -1;
+}
+
+QByteArray Encoded(const UnicodeString &path)
+{
+    return QFile::encodeName(NativePath(path));
+}
+
+bool StatPath(const UnicodeString &path, struct stat &st)
+{
+    const QByteArray p = Encoded(path);
+    return !p.isEmpty() && ::stat(p.constData(), &st) == 0;
+}
+
+// Read-only means we may not write it, or nobody may: root passes every access check, and a
+// file its owner marked read-only is still meant to be read-only.
+bool ModeReadOnly(const QByteArray &path, const struct stat &st)
+{
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.constData(), W_OK) != 0;
+}
+
+int DosDateTime(const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return 0;
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    if (d.year() < 1980 || d.year() > 2107)
+        return 0;
+    const unsigned date = (unsigned(d.year() - 1980) << 9) | (unsigned(d.month()) << 5) | unsigned(d.day());
+    const unsigned time = (unsigned(t.hour()) << 11) | (unsigned(t.minute()) << 5) | unsigned(t.second() / 2);
+    return static_cast<int>((date << 16) | time);
+}
+
+QDateTime ModificationTime(const struct stat &st)
+{
+    return QDateTime::fromMSecsSinceEpoch(Int64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
+}
+
+int AttributesOf(const QByteArray &fullPath, const UnicodeString &name, const struct stat &st)
+{
+    int attr = 0;
+    if (S_ISDIR(st.st_mode))
+        attr |= faDirectory;
+    else if (S_ISREG(st.st_mode))
+        attr |= faArchive;
+    else
+        attr |= faSysFile;
+    if (name.startsWith(u'.') && name != QLatin1String(".") && name != QLatin1String(".."))
+        attr |= faHidden;
+    if (ModeReadOnly(fullPath, st))
+        attr |= faReadOnly;
+    return attr;
+}
+
+QChar Folded(QChar c)
+{
+    return c.toCaseFolded();
+}
+
+// "*" matches any run of characters, "?" any one character; letter case is ignored.
+bool WildcardMatch(const UnicodeString &pattern, const UnicodeString &name)
+{
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || Folded(pattern[p]) == Folded(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+UnicodeString &ProgramFolderOverride()
+{
+    static UnicodeString folder;
+    return folder;
+}
+
+UnicodeString ExecutablePath()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+UnicodeString ErrnoText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+} // namespace
+
+struct TSearchState {
+    struct TEntry {
+        UnicodeString Name;
+        int Attr = 0;
+        Int64 Size = 0;
+        QDateTime Time;
+    };
+    std::vector<TEntry> Entries;
+    std::size_t Next = 0;
+};
+
+UnicodeString NativePath(const UnicodeString &Path)
+{
+    UnicodeString p = Path;
+    p.replace(u'\\', u'/');
+    return p;
+}
+
+bool FileExists(const UnicodeString &FileName)
+{
+    struct stat st;
+    return StatPath(FileName, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const UnicodeString &Directory)
+{
+    struct stat st;
+    return StatPath(Directory, st) && S_ISDIR(st.st_mode);
+}
+
+bool CreateDir(const UnicodeString &Dir)
+{
+    const QByteArray p = Encoded(Dir);
+    return !p.isEmpty() && ::mkdir(p.constData(), 0777) == 0;
+}
+
+bool ForceDirectories(const UnicodeString &Dir)
+{
+    const UnicodeString p = NativePath(Dir);
+    if (p.isEmpty())
+        return false;
+    return QDir().mkpath(p) && DirectoryExists(p);
+}
+
+bool DeleteFile(const UnicodeString &FileName)
+{
+    struct stat st;
+    const QByteArray p = Encoded(FileName);
+    if (p.isEmpty() || ::lstat(p.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return ::unlink(p.constData()) == 0;
+}
+
+bool RenameFile(const UnicodeString &OldName, const UnicodeString &NewName)
+{
+    const QByteArray from = Encoded(OldName), to = Encoded(NewName);
+    struct stat st;
+    if (from.isEmpty() || to.isEmpty() || ::lstat(to.constData(), &st) == 0)
+        return false; // the classic rename never replaces an existing file
+    return ::rename(from.constData(), to.constData()) == 0;
+}
+
+bool RemoveDir(const UnicodeString &Dir)
+{
+    const QByteArray p = Encoded(Dir);
+    return !p.isEmpty() && ::rmdir(p.constData()) == 0;
+}
+
+UnicodeString ExtractFilePath(const UnicodeString &FileName)
+{
+    return FileName.left(LastDelimiter(FileName) + 1);
+}
+
+UnicodeString ExtractFileDir(const UnicodeString &FileName)
+{
+    qsizetype i = LastDelimiter(FileName);
+    if (i > 0 && !IsDelimiter(FileName[i - 1]))
+        return FileName.left(i);
+    return FileName.left(i + 1);
+}
+
+UnicodeString ExtractFileName(const UnicodeString &FileName)
+{
+    return FileName.mid(LastDelimiter(FileName) + 1);
+}
+
+UnicodeString ExtractFileExt(const UnicodeString &FileName)
+{
+    const qsizetype dot = FileName.lastIndexOf(u'.');
+    return dot > LastDelimiter(FileName) ? FileName.mid(dot) : UnicodeString();
+}
+
+UnicodeString ChangeFileExt(const UnicodeString &FileName, const UnicodeString &Extension)
+{
+    const qsizetype dot = FileName.lastIndexOf(u'.');
+    const qsizetype end = dot > LastDelimiter(FileName) ? dot : FileName.size();
+    return FileName.left(end) + Extension;
+}
+
+UnicodeString IncludeTrailingPathDelimiter(const UnicodeString &S)
+{
+    if (!S.isEmpty() && IsDelimiter(S.back()))
+        return S;
+    return S + QChar(PathDelim);
+}
+
+UnicodeString ExcludeTrailingPathDelimiter(const UnicodeString &S)
+{
+    if (S.size() > 1 && IsDelimiter(S.back()))
+        return S.left(S.size() - 1);
+    return S;
+}
+
+UnicodeString ExpandFileName(const UnicodeString &FileName)
+{
+    if (FileName.isEmpty())
+        return UnicodeString();
+    return QDir::cleanPath(QDir::current().absoluteFilePath(NativePath(FileName)));
+}
+
+UnicodeString GetCurrentDir()
+{
+    return QDir::currentPath();
+}
+
+bool SetCurrentDir(const UnicodeString &Dir)
+{
+    return QDir::setCurrent(NativePath(Dir));
+}
+
+int FileAge(const UnicodeString &FileName)
+{
+    struct stat st;
+    if (!StatPath(FileName, st) || S_ISDIR(st.st_mode))
+        return -1;
+    return DosDateTime(ModificationTime(st));
+}
+
+bool FileSetReadOnly(const UnicodeString &FileName, bool ReadOnly)
+{
+    struct stat st;
+    const QByteArray p = Encoded(FileName);
+    if (!StatPath(FileName, st))
+        return false;
+    mode_t mode = st.st_mode & 07777;
+    if (ReadOnly) {
+        mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode |= mode_t(S_IWUSR) | (mode_t(S_IWGRP | S_IWOTH) & ~mask);
+    }
+    return ::chmod(p.constData(), mode) == 0;
+}
+
+bool FileIsReadOnly(const UnicodeString &FileName)
+{
+    struct stat st;
+    return StatPath(FileName, st) && ModeReadOnly(Encoded(FileName), st);
+}
+
+int FileGetAttr(const UnicodeString &FileName)
+{
+    struct stat st;
+    if (!StatPath(FileName, st))
+        return -1;
+    return AttributesOf(Encoded(FileName), ExtractFileName(NativePath(FileName)), st);
+}
+
+namespace {
+
+void FillRecord(TSearchRec &F, const TSearchState::TEntry &e)
+{
+    F.Name = e.Name;
+    F.Attr = e.Attr;
+    F.Size = e.Size;
+    F.TimeStamp = e.Time;
+    F.Time = DosDateTime(e.Time);
+}
+
+} // namespace
+
+int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F)
+{
+    F = TSearchRec();
+    const UnicodeString native = NativePath(Path);
+    const qsizetype slash = native.lastIndexOf(u'/');
+    UnicodeString folder = slash >= 0 ? native.left(slash + 1) : QStringLiteral("./");
+    UnicodeString pattern = native.mid(slash + 1);
+    if (pattern == QLatin1String("*.*"))
+        pattern = QStringLiteral("*");
+    if (pattern.isEmpty())
+        return ErrorFileNotFound;
+
+    const QByteArray encodedFolder = QFile::encodeName(folder);
+    DIR *dir = ::opendir(encodedFolder.constData());
+    if (!dir)
+        return ErrorPathNotFound;
+
+    // Entries outside the asked-for set of hidden, system and folder attributes are left out.
+    const int excluded = ~Attr & (faHidden | faSysFile | faDirectory);
+    auto state = std::make_shared<TSearchState>();
+    while (const dirent *d = ::readdir(dir)) {
+        const UnicodeString name = QFile::decodeName(d->d_name);
+        if (!WildcardMatch(pattern, name))
+            continue;
+        const QByteArray full = encodedFolder + d->d_name;
+        struct stat st;
+        if (::stat(full.constData(), &st) != 0 && ::lstat(full.constData(), &st) != 0)
+            continue; // vanished meanwhile
+        TSearchState::TEntry e;
+        e.Name = name;
+        e.Attr = AttributesOf(full, name, st);
+        if (e.Attr & excluded)
+            continue;
+        e.Size = S_ISDIR(st.st_mode) ? 0 : Int64(st.st_size);
+        e.Time = ModificationTime(st);
+        state->Entries.push_back(std::move(e));
+    }
+    ::closedir(dir);
+
+    // The file system gives no order; the system's expects "." and ".." first and names in
+    // alphabetical order, as the classic search on its file system returns them.
+    auto rank = [](const UnicodeString &n) { return n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2; };
+    std::sort(state->Entries.begin(), state->Entries.end(), [&](const auto &a, const auto &b) {
+        if (rank(a.Name) != rank(b.Name))
+            return rank(a.Name) < rank(b.Name);
+        const int c = QString::compare(a.Name, b.Name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.Name < b.Name;
+    });
+
+    if (state->Entries.empty())
+        return ErrorFileNotFound;
+    FillRecord(F, state->Entries[0]);
+    state->Next = 1;
+    F.FindHandle = std::move(state);
+    return 0;
+}
+
+int FindNext(TSearchRec &F)
+{
+    TSearchState *state = F.FindHandle.get();
+    if (!state || state->Next >= state->Entries.size())
+        return ErrorNoMoreFiles;
+    FillRecord(F, state->Entries[state->Next++]);
+    return 0;
+}
+
+void FindClose(TSearchRec &F)
+{
+    F.FindHandle.reset();
+}
+
+void WriteFileAtomic(const UnicodeString &Path, const QByteArray &Data)
+{
+    const UnicodeString native = NativePath(Path);
+    auto fail = [&](const UnicodeString &reason) {
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(native, reason));
+    };
+    if (native.isEmpty())
+        fail(QStringLiteral("The file name is empty"));
+    if (DirectoryExists(native))
+        fail(QStringLiteral("A folder has that name"));
+    if (FileExists(native) && FileIsReadOnly(native))
+        fail(QStringLiteral("Access is denied: the file is read-only"));
+
+    QSaveFile file(native);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file.errorString());
+    if (file.write(Data) != Data.size()) {
+        const UnicodeString reason = file.errorString();
+        file.cancelWriting();
+        fail(reason);
+    }
+    if (!file.commit())
+        fail(file.errorString());
+}
+
+QByteArray ReadFileBytes(const UnicodeString &Path)
+{
+    const UnicodeString native = NativePath(Path);
+    auto fail = [&](const UnicodeString &reason) {
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(native, reason));
+    };
+    if (DirectoryExists(native))
+        fail(QStringLiteral("A folder has that name"));
+    QFile file(native);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(file.exists() ? file.errorString() : ErrnoText(ENOENT));
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        fail(file.errorString());
+    return data;
+}
+
+UnicodeString ProgramFolder()
+{
+    const UnicodeString &folder = ProgramFolderOverride();
+    if (!folder.isEmpty())
+        return folder;
+    return QFileInfo(ExecutablePath()).absolutePath();
+}
+
+void SetProgramFolder(const UnicodeString &Folder)
+{
+    ProgramFolderOverride() = ExcludeTrailingPathDelimiter(NativePath(Folder));
+}
+
+UnicodeString ExeName()
+{
+    return ProgramFolder() + QChar(PathDelim) + QFileInfo(ExecutablePath()).fileName();
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Shell and process services: opening a web link with the desktop's handler, and starting a
+// program whose end is awaited through its process handle.
+//
+// Handles are opaque values of a process-wide table (never pointers to be dereferenced), so an
+// unknown or closed handle is refused instead of crashing. Started programs are reaped by the
+// platform as soon as they end, whether or not their handle is still open, so a program that
+// outlives its waiter never stays behind as a zombie.
+
+#include "platform/System.h"
+
+#include <cstdint>
+
+using HANDLE = void *;
+
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_NORMAL = 1;
+inline constexpr int SW_SHOW = 5;
+
+inline constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x40;
+inline constexpr DWORD STILL_ACTIVE = 259;
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+
+// Failure codes of the shell calls (values up to 32 mean failure, as the classic calls report).
+inline constexpr std::intptr_t SE_ERR_FNF = 2;
+inline constexpr std::intptr_t SE_ERR_ACCESSDENIED = 5;
+inline constexpr std::intptr_t SE_ERR_OOM = 8;
+inline constexpr std::intptr_t SE_ERR_BADFORMAT = 11;
+inline constexpr std::intptr_t SE_ERR_NOASSOC = 31;
+
+struct SHELLEXECUTEINFOW {
+    DWORD cbSize = 0;
+    DWORD fMask = 0;
+    void *hwnd = nullptr;
+    // Empty or "open": run lpFile. No other verb is known.
+    UnicodeString lpVerb;
+    // The program file; "\" separators are taken as folder separators.
+    UnicodeString lpFile;
+    // The command-line text; split into arguments as a shell would (blanks, double quotes).
+    UnicodeString lpParameters;
+    // The working folder of the program; empty keeps ours.
+    UnicodeString lpDirectory;
+    // Accepted and ignored: a program here decides itself whether it shows a window.
+    int nShow = 0;
+    // Above 32 after a start; otherwise one of the SE_ERR_ codes.
+    std::intptr_t hInstApp = 0;
+    // The started process when fMask holds SEE_MASK_NOCLOSEPROCESS, else null.
+    HANDLE hProcess = nullptr;
+};
+
+// Starts the program as it is (a binary or a script with its "#!" line). False when it cannot
+// be started, with the reason in hInstApp.
+bool ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo);
+
+// STILL_ACTIVE while the process runs, then its exit status (128 + signal number for a
+// process ended by a signal). False for a handle that is no process.
+bool GetExitCodeProcess(HANDLE hProcess, DWORD *lpExitCode);
+
+// The process id behind a process handle, 0 for any other handle.
+DWORD GetProcessId(HANDLE Process);
+
+// Events are local to this process, so the name is not shared with anyone and is ignored.
+HANDLE CreateEventW(void *lpEventAttributes, bool bManualReset, bool bInitialState, const UnicodeString &lpName);
+bool SetEvent(HANDLE hEvent);
+bool ResetEvent(HANDLE hEvent);
+
+// Waits until the event is set (an auto-reset event is then reset) or the process has ended,
+// at most dwMilliseconds; WAIT_OBJECT_0, WAIT_TIMEOUT, or WAIT_FAILED for an unknown handle.
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+
+// Releases the handle; closing a process handle leaves the process running.
+bool CloseHandle(HANDLE hObject);
+
+// lpOperation "open" (or empty) of a web address hands it to the desktop's URL handler.
+// Returns a value above 32 when it was handed over, else SE_ERR_NOASSOC (no handler, or a verb
+// other than "open") or SE_ERR_FNF (no address). Nothing else is run: a text that is not an
+// absolute address is not started as a program.
+std::intptr_t ShellOpenURL(const UnicodeString &lpOperation, const UnicodeString &lpFile);
+
+// The window only parents error boxes of the original call; whatever window handle the
+// caller holds is accepted and not used.
+template <class TWindow>
+std::intptr_t ShellExecuteW(TWindow /*hwnd*/, const UnicodeString &lpOperation, const UnicodeString &lpFile,
+                            const UnicodeString & /*lpParameters*/, const UnicodeString & /*lpDirectory*/, int /*nShowCmd*/)
+{
+    return ShellOpenURL(lpOperation, lpFile);
+}

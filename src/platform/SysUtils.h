@@ -49,7 +49,7 @@ struct TFormatSettings {
     QChar ListSeparator = QLatin1Char(',');
     // Date and time formats use the FormatDateTime tokens (d m y h n s z ampm / :).
     UnicodeString ShortDateFormat = QStringLiteral("MM/dd/yyyy");
-    UnicodeString LongDateFormat = QStringLiteral("dddd, dd mmmmm yyyy");
+    UnicodeString LongDateFormat = QStringLiteral("dddd, dd mmmm yyyy");
     UnicodeString ShortTimeFormat = QStringLiteral("hh:nn");
     UnicodeString LongTimeFormat = QStringLiteral("hh:nn:ss");
     UnicodeString CurrencyString = QStringLiteral("\u00A4");
@@ -109,7 +109,7 @@ int AnsiCompareStr(const UnicodeString &S1, const UnicodeString &S2);
 int AnsiCompareText(const UnicodeString &S1, const UnicodeString &S2);
 bool AnsiSameStr(const UnicodeString &S1, const UnicodeString &S2);
 bool AnsiSameText(const UnicodeString &S1, const UnicodeString &S2);
-// 1-based position of SubStr in AnsiUpperCase'd S with SubStr upper-cased too, 0 when absent.
+// Same as Pos (case-sensitive).
 int AnsiPos(const UnicodeString &SubStr, const UnicodeString &S);
 
 inline int Length(const UnicodeString &S) { return static_cast<int>(S.size()); }

@@ -126,7 +126,12 @@ void StartReaper(const std::shared_ptr<TProcessState> &state)
             else if (WIFSIGNALED(status))
                 code = 128u + static_cast<DWORD>(WTERMSIG(status));
         }
-        // r < 0 (the status was collected elsewhere): the program has ended, its code is lost.
+        if (r < 0 && errno == ECHILD) {
+            // Children are collected by the system here (SIGCHLD ignored): the program ends
+            // when its id goes away, and its code is lost.
+            while (::kill(state->Pid, 0) == 0 || errno != ESRCH)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         std::lock_guard<std::mutex> lock(state->Lock);
         state->Ended = true;
         state->ExitCode = code;

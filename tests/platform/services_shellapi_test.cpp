@@ -113,6 +113,28 @@ TEST_F(ShellApiTest, WaitingOnTheProcessHandleReportsItsEnd)
     CloseHandle(info.hProcess);
 }
 
+TEST_F(ShellApiTest, EndIsSeenWhenTheSystemCollectsChildren)
+{
+    // With SIGCHLD ignored nobody can collect a status; the end must still be noticed and not
+    // reported before it happens.
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ASSERT_EQ(::sigaction(SIGCHLD, &ignore, &old), 0);
+    SHELLEXECUTEINFOW info = StartInfo(WriteProgram("sleep 0.2"));
+    const bool started = ShellExecuteExW(&info);
+    EXPECT_TRUE(started);
+    if (started) {
+        EXPECT_EQ(WaitForSingleObject(info.hProcess, 50), WAIT_TIMEOUT);
+        EXPECT_EQ(WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0);
+        DWORD code = STILL_ACTIVE;
+        EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
+        EXPECT_NE(code, STILL_ACTIVE);
+        CloseHandle(info.hProcess);
+    }
+    ::sigaction(SIGCHLD, &old, nullptr);
+}
+
 TEST_F(ShellApiTest, ParametersFolderAndBackslashPath)
 {
     WriteProgram("for a in \"$@\"; do echo \"$a\"; done > \"$(dirname \"$0\")/args.txt\"\npwd >> \"$(dirname \"$0\")/args.txt\"");

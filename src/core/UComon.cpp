@@ -1,6 +1,6 @@
 #include "core/UComon.h"
 
-#include "core/UComPorts.h"
+#include "platform/SerialPorts.h"
 #include "platform/SysUtils.h"
 
 UnicodeString Name_Active_Conf;
@@ -165,9 +165,11 @@ int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero)
 
 std::unique_ptr<TStringList> Find_ComPorts()
 {
+    // The numbers a system of the NT family tries.
+    constexpr int Max_Com_Port = 256;
     auto Ports = std::make_unique<TStringList>();
     for (int n = 1; n <= Max_Com_Port; ++n)
-        if (Com_Port_Exists(n))
+        if (ComPortExists(n))
             Ports->Add(IntToStr(n));
     return Ports;
 }

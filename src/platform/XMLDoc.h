@@ -24,7 +24,10 @@
 #include <vector>
 
 struct TXMLDocState;
-namespace pugi { struct xml_node_struct; }
+namespace pugi {
+struct xml_node_struct;
+class xml_node;
+}
 
 enum class TNodeType {
     ntReserved, ntElement, ntAttribute, ntText, ntCData, ntEntityRef, ntEntity,
@@ -45,6 +48,7 @@ constexpr TXMLDocOption doNodeAutoIndent = TXMLDocOption::doNodeAutoIndent;
 
 class TXMLNode;
 class TXMLNodeList;
+class TXMLDocument;
 using _di_IXMLNode = TXMLNode;
 using _di_IXMLNodeList = TXMLNodeList;
 
@@ -153,7 +157,12 @@ private:
     friend class TXMLDocument;
     TXMLNodeList(std::shared_ptr<TXMLDocState> State, pugi::xml_node_struct *Parent) : FState(std::move(State)), FParent(Parent) {}
     void Check() const;
+    TXMLDocState &State() const;
+    pugi::xml_node Parent() const;
+    TXMLNode Handle(const pugi::xml_node &Node) const;
 
+    // The document's own list follows the document, whose tree changes on Clear and on loading.
+    TXMLDocument *FDoc = nullptr;
     std::shared_ptr<TXMLDocState> FState;
     pugi::xml_node_struct *FParent = nullptr;
 };
@@ -173,7 +182,7 @@ public:
     void SetFileName(const UnicodeString &Value) { FFileName = Value; }
 
     TXMLDocOptions Options() const { return FOptions; }
-    void SetOptions(const TXMLDocOptions &Value) { FOptions = Value; }
+    void SetOptions(const TXMLDocOptions &Value);
 
     // The top-level nodes (declaration, comments, the root element, in document order).
     // Clear on it empties the document.
@@ -228,8 +237,9 @@ public:
     void SetWriteBOM(bool Value) { FWriteBOM = Value; }
 
 private:
+    friend class TXMLNodeList;
     void CheckActive() const;
-    void Parse(const QByteArray &Bytes, const UnicodeString &Source);
+    void Parse(const QByteArray &Utf8Text, const UnicodeString &Source);
     void SetDeclAttr(const char *Name, const UnicodeString &Value);
     UnicodeString DeclAttr(const char *Name) const;
 

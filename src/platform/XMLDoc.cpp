@@ -1,0 +1,852 @@
+#include "platform/XMLDoc.h"
+
+#include "platform/Encoding.h"
+#include "platform/FileUtils.h"
+
+#include <pugixml.hpp>
+
+#include <QRegularExpression>
+#include <sstream>
+
+// One tree. Nodes made by CreateNode and nodes removed from their parent wait in a hidden
+// holder element at document level, so that every handle stays valid until the tree dies:
+// pugixml frees a removed node at once, and the system's code may still hold it.
+struct TXMLDocState {
+    pugi::xml_document Doc;
+    pugi::xml_node Holder;
+    TXMLDocOptions Options;
+
+    explicit TXMLDocState(const TXMLDocOptions &options) : Options(options) { AddHolder(); }
+    void AddHolder() { Holder = Doc.append_child(pugi::node_element); }
+    bool IsHolder(const pugi::xml_node &n) const { return n == Holder; }
+    // Detaches a node while keeping it alive.
+    void Park(const pugi::xml_node &n) { Holder.append_move(n); }
+};
+
+namespace {
+
+constexpr unsigned ParseFlags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_comments |
+                                pugi::parse_declaration | pugi::parse_pi | pugi::parse_wconv_attribute;
+
+pugi::xml_node NodeOf(pugi::xml_node_struct *n)
+{
+    return pugi::xml_node(n);
+}
+
+std::string Utf8(const UnicodeString &s)
+{
+    return s.toStdString();
+}
+
+UnicodeString Str(const char *s)
+{
+    return QString::fromUtf8(s);
+}
+
+[[noreturn]] void Fail(const UnicodeString &msg)
+{
+    throw EXMLDocError(msg);
+}
+
+bool IsNameStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u':' || c.unicode() >= 0x80;
+}
+
+// Names the writer could not read back are refused when they are made, not when the file is
+// read the next time.
+void CheckName(const UnicodeString &name, const char *what)
+{
+    bool ok = !name.isEmpty() && IsNameStart(name[0]);
+    for (qsizetype i = 1; ok && i < name.size(); ++i) {
+        const QChar c = name[i];
+        ok = IsNameStart(c) || c.isDigit() || c == u'-' || c == u'.';
+    }
+    if (!ok)
+        Fail(QStringLiteral("Invalid %1 name \"%2\"").arg(QLatin1String(what), name));
+}
+
+void CheckComment(const UnicodeString &text)
+{
+    if (text.contains(QLatin1String("--")) || text.endsWith(u'-'))
+        Fail(QStringLiteral("A comment may not contain \"--\" or end with \"-\": \"%1\"").arg(text));
+}
+
+TNodeType TypeOf(const pugi::xml_node &n)
+{
+    switch (n.type()) {
+    case pugi::node_element: return TNodeType::ntElement;
+    case pugi::node_pcdata: return TNodeType::ntText;
+    case pugi::node_cdata: return TNodeType::ntCData;
+    case pugi::node_comment: return TNodeType::ntComment;
+    case pugi::node_pi:
+    case pugi::node_declaration: return TNodeType::ntProcessingInstr;
+    case pugi::node_doctype: return TNodeType::ntDocType;
+    case pugi::node_document: return TNodeType::ntDocument;
+    case pugi::node_null: break;
+    }
+    return TNodeType::ntReserved;
+}
+
+bool IsText(const pugi::xml_node &n)
+{
+    return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
+}
+
+// The visible children of a node: the holder never shows.
+std::vector<pugi::xml_node> Children(const TXMLDocState &state, const pugi::xml_node &parent)
+{
+    std::vector<pugi::xml_node> list;
+    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
+        if (!state.IsHolder(c))
+            list.push_back(c);
+    return list;
+}
+
+pugi::xml_node RootElement(const TXMLDocState &state)
+{
+    for (pugi::xml_node c = state.Doc.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && !state.IsHolder(c))
+            return c;
+    return pugi::xml_node();
+}
+
+struct TStringWriter : pugi::xml_writer {
+    std::string Out;
+    void write(const void *data, size_t size) override { Out.append(static_cast<const char *>(data), size); }
+};
+
+std::string Print(const pugi::xml_node &n, bool indent)
+{
+    TStringWriter w;
+    n.print(w, "  ", indent ? pugi::format_indent : pugi::format_raw);
+    return w.Out;
+}
+
+// Line and column (from 1, counted in characters) of a byte offset in UTF-8 text.
+std::pair<int, int> LineColumn(const QByteArray &utf8, qsizetype offset)
+{
+    int line = 1, column = 1;
+    offset = std::clamp<qsizetype>(offset, 0, utf8.size());
+    for (qsizetype i = 0; i < offset; ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b == '\n') {
+            ++line;
+            column = 1;
+        } else if ((b & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return {line, column};
+}
+
+[[noreturn]] void ParseFail(const UnicodeString &reason, const QByteArray &utf8, qsizetype offset, const UnicodeString &source)
+{
+    const auto [line, column] = LineColumn(utf8, offset);
+    UnicodeString msg = QStringLiteral("%1 at line %2, column %3 (offset %4)").arg(reason).arg(line).arg(column).arg(offset);
+    if (!source.isEmpty())
+        msg += QStringLiteral(" in \"%1\"").arg(source);
+    throw EDOMParseError(msg);
+}
+
+// Offset of the first byte that does not belong to valid UTF-8, -1 when all is valid.
+qsizetype InvalidUtf8At(const QByteArray &b)
+{
+    qsizetype i = 0;
+    while (i < b.size()) {
+        const auto c = static_cast<unsigned char>(b[i]);
+        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 && c >= 0xC2 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 && c <= 0xF4 ? 3 : -1;
+        if (extra < 0 || i + extra >= b.size() + (extra == 0 ? 1 : 0))
+            return i;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(b[i + k]) & 0xC0) != 0x80)
+                return i;
+        i += extra + 1;
+    }
+    return -1;
+}
+
+// Turns the bytes of a file into UTF-8 for the parser: byte-order marks first, then the
+// encoding the declaration names, and text without either is UTF-8 as the standard says
+// (ANSI text that is no valid UTF-8 is taken as what an earlier writer meant).
+QByteArray ToUtf8(const QByteArray &bytes, const UnicodeString &source)
+{
+    TEncoding *enc = nullptr;
+    const int bom = TEncoding::GetBufferEncoding(bytes, enc);
+    if (bom > 0)
+        return enc == TEncoding::UTF8() ? bytes.mid(bom) : enc->GetString(bytes.mid(bom)).toUtf8();
+    if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0')
+        return TEncoding::Unicode()->GetString(bytes).toUtf8();
+    if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '<')
+        return TEncoding::BigEndianUnicode()->GetString(bytes).toUtf8();
+
+    UnicodeString declared;
+    if (bytes.startsWith("<?xml")) {
+        const qsizetype end = bytes.indexOf("?>");
+        static const QRegularExpression encodingAttr(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+        const auto m = encodingAttr.match(QString::fromLatin1(bytes.left(end < 0 ? 256 : end)));
+        if (m.hasMatch())
+            declared = m.captured(1).trimmed().toLower();
+    }
+    if (declared == QLatin1String("windows-1252") || declared == QLatin1String("cp1252") || declared == QLatin1String("x-cp1252"))
+        return TEncoding::ANSI()->GetString(bytes).toUtf8();
+    if (declared == QLatin1String("iso-8859-1") || declared == QLatin1String("iso_8859-1") || declared == QLatin1String("latin1")
+        || declared == QLatin1String("latin-1") || declared == QLatin1String("l1"))
+        return TEncoding::Latin1()->GetString(bytes).toUtf8();
+    const qsizetype bad = InvalidUtf8At(bytes);
+    if (declared.isEmpty())
+        return bad < 0 ? bytes : TEncoding::ANSI()->GetString(bytes).toUtf8();
+    // A UTF-16 declaration on single-byte text is what writers do that save a string: the
+    // text is what counts. ASCII is a part of UTF-8.
+    if (declared == QLatin1String("utf-8") || declared == QLatin1String("utf8") || declared == QLatin1String("utf-16")
+        || declared == QLatin1String("us-ascii") || declared == QLatin1String("ascii")) {
+        if (bad >= 0)
+            ParseFail(QStringLiteral("Invalid byte for the encoding \"%1\"").arg(declared), bytes, bad, source);
+        return bytes;
+    }
+    ParseFail(QStringLiteral("Unsupported encoding \"%1\"").arg(declared), bytes, 0, source);
+}
+
+const char *Description(const pugi::xml_parse_result &r)
+{
+    return r.description();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TXMLNode
+
+void TXMLNode::Check() const
+{
+    if (!FNode)
+        Fail(QStringLiteral("The node does not exist"));
+}
+
+TNodeType TXMLNode::NodeType() const
+{
+    Check();
+    return TypeOf(NodeOf(FNode));
+}
+
+UnicodeString TXMLNode::NodeName() const
+{
+    Check();
+    const pugi::xml_node n = NodeOf(FNode);
+    switch (n.type()) {
+    case pugi::node_element:
+    case pugi::node_pi: return Str(n.name());
+    case pugi::node_declaration: return QStringLiteral("xml");
+    case pugi::node_pcdata: return QStringLiteral("#text");
+    case pugi::node_cdata: return QStringLiteral("#cdata-section");
+    case pugi::node_comment: return QStringLiteral("#comment");
+    case pugi::node_document: return QStringLiteral("#document");
+    default: return Str(n.name());
+    }
+}
+
+UnicodeString TXMLNode::NodeValue() const
+{
+    Check();
+    const pugi::xml_node n = NodeOf(FNode);
+    if (n.type() == pugi::node_element)
+        return Text();
+    if (n.type() == pugi::node_declaration) {
+        UnicodeString v;
+        for (const pugi::xml_attribute a : n.attributes())
+            v += QStringLiteral("%1%2=\"%3\"").arg(v.isEmpty() ? QString() : QStringLiteral(" "), Str(a.name()), Str(a.value()));
+        return v;
+    }
+    return Str(n.value());
+}
+
+void TXMLNode::SetNodeValue(const UnicodeString &Value) const
+{
+    Check();
+    pugi::xml_node n = NodeOf(FNode);
+    switch (n.type()) {
+    case pugi::node_element: SetText(Value); return;
+    case pugi::node_comment: CheckComment(Value); [[fallthrough]];
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+    case pugi::node_pi: n.set_value(Utf8(Value).c_str()); return;
+    default: Fail(QStringLiteral("The value of node \"%1\" cannot be set").arg(NodeName()));
+    }
+}
+
+UnicodeString TXMLNode::Text() const
+{
+    Check();
+    const pugi::xml_node n = NodeOf(FNode);
+    if (n.type() != pugi::node_element)
+        return NodeValue();
+    UnicodeString text;
+    for (const pugi::xml_node c : n.children()) {
+        if (!IsText(c))
+            Fail(QStringLiteral("Element \"%1\" does not contain a single text node").arg(Str(n.name())));
+        text += Str(c.value());
+    }
+    return text;
+}
+
+void TXMLNode::SetText(const UnicodeString &Value) const
+{
+    Check();
+    pugi::xml_node n = NodeOf(FNode);
+    if (n.type() != pugi::node_element) {
+        SetNodeValue(Value);
+        return;
+    }
+    for (const pugi::xml_node c : n.children())
+        if (!IsText(c))
+            Fail(QStringLiteral("Element \"%1\" does not contain a single text node").arg(Str(n.name())));
+    while (pugi::xml_node c = n.first_child())
+        FState->Park(c);
+    n.append_child(pugi::node_pcdata).set_value(Utf8(Value).c_str());
+}
+
+bool TXMLNode::IsTextElement() const
+{
+    Check();
+    const pugi::xml_node n = NodeOf(FNode);
+    return n.type() == pugi::node_element && n.first_child() && n.first_child() == n.last_child() && IsText(n.first_child());
+}
+
+TXMLNodeList TXMLNode::ChildNodes() const
+{
+    Check();
+    return TXMLNodeList(FState, FNode);
+}
+
+bool TXMLNode::HasChildNodes() const
+{
+    Check();
+    return bool(NodeOf(FNode).first_child());
+}
+
+TXMLNode TXMLNode::AddChild(const UnicodeString &TagName) const
+{
+    Check();
+    pugi::xml_node n = NodeOf(FNode);
+    if (n.type() != pugi::node_element)
+        Fail(QStringLiteral("Node \"%1\" cannot hold elements").arg(NodeName()));
+    CheckName(TagName, "element");
+    pugi::xml_node c = n.append_child(Utf8(TagName).c_str());
+    return TXMLNode(FState, c.internal_object());
+}
+
+TXMLNode TXMLNode::ParentNode() const
+{
+    Check();
+    const pugi::xml_node p = NodeOf(FNode).parent();
+    if (!p || p.type() == pugi::node_document || FState->IsHolder(p))
+        return TXMLNode();
+    return TXMLNode(FState, p.internal_object());
+}
+
+TXMLNode TXMLNode::NextSibling() const
+{
+    Check();
+    const pugi::xml_node s = NodeOf(FNode).next_sibling();
+    if (!s || FState->IsHolder(s) || FState->IsHolder(NodeOf(FNode).parent()))
+        return TXMLNode();
+    return TXMLNode(FState, s.internal_object());
+}
+
+TXMLNode TXMLNode::PreviousSibling() const
+{
+    Check();
+    const pugi::xml_node s = NodeOf(FNode).previous_sibling();
+    if (!s || FState->IsHolder(s) || FState->IsHolder(NodeOf(FNode).parent()))
+        return TXMLNode();
+    return TXMLNode(FState, s.internal_object());
+}
+
+UnicodeString TXMLNode::Attributes(const UnicodeString &AttrName) const
+{
+    Check();
+    const pugi::xml_attribute a = NodeOf(FNode).attribute(Utf8(AttrName).c_str());
+    if (!a)
+        Fail(QStringLiteral("Attribute \"%1\" not found").arg(AttrName));
+    return Str(a.value());
+}
+
+void TXMLNode::SetAttribute(const UnicodeString &AttrName, const UnicodeString &Value) const
+{
+    Check();
+    pugi::xml_node n = NodeOf(FNode);
+    if (n.type() != pugi::node_element)
+        Fail(QStringLiteral("Node \"%1\" cannot hold attributes").arg(NodeName()));
+    const std::string name = Utf8(AttrName);
+    pugi::xml_attribute a = n.attribute(name.c_str());
+    if (!a) {
+        CheckName(AttrName, "attribute");
+        a = n.append_attribute(name.c_str());
+    }
+    a.set_value(Utf8(Value).c_str());
+}
+
+bool TXMLNode::HasAttribute(const UnicodeString &AttrName) const
+{
+    Check();
+    return bool(NodeOf(FNode).attribute(Utf8(AttrName).c_str()));
+}
+
+bool TXMLNode::RemoveAttribute(const UnicodeString &AttrName) const
+{
+    Check();
+    return NodeOf(FNode).remove_attribute(Utf8(AttrName).c_str());
+}
+
+std::vector<TXMLAttribute> TXMLNode::AttributeNodes() const
+{
+    Check();
+    std::vector<TXMLAttribute> list;
+    for (const pugi::xml_attribute a : NodeOf(FNode).attributes())
+        list.push_back({Str(a.name()), Str(a.value())});
+    return list;
+}
+
+UnicodeString TXMLNode::XML() const
+{
+    Check();
+    return QString::fromStdString(Print(NodeOf(FNode), false));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TXMLNodeList
+
+void TXMLNodeList::Check() const
+{
+    if (FDoc) {
+        FDoc->CheckActive();
+        return;
+    }
+    if (!FParent)
+        Fail(QStringLiteral("The node does not exist"));
+}
+
+TXMLDocState &TXMLNodeList::State() const
+{
+    Check();
+    return FDoc ? *FDoc->FState : *FState;
+}
+
+pugi::xml_node TXMLNodeList::Parent() const
+{
+    Check();
+    return FDoc ? pugi::xml_node(FDoc->FState->Doc) : pugi::xml_node(FParent);
+}
+
+TXMLNode TXMLNodeList::Handle(const pugi::xml_node &n) const
+{
+    if (!n)
+        return TXMLNode();
+    return TXMLNode(FDoc ? FDoc->FState : FState, n.internal_object());
+}
+
+int TXMLNodeList::Count() const
+{
+    return static_cast<int>(Children(State(), Parent()).size());
+}
+
+TXMLNode TXMLNodeList::Nodes(int Index) const
+{
+    const auto list = Children(State(), Parent());
+    if (Index < 0 || Index >= static_cast<int>(list.size()))
+        Fail(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return Handle(list[Index]);
+}
+
+TXMLNode TXMLNodeList::Nodes(const UnicodeString &Name) const
+{
+    TXMLNode n = FindNode(Name);
+    if (n)
+        return n;
+    TXMLDocState &state = State();
+    pugi::xml_node parent = Parent();
+    if (!state.Options.Contains(doNodeAutoCreate) || parent.type() != pugi::node_element)
+        Fail(QStringLiteral("Node \"%1\" not found").arg(Name));
+    CheckName(Name, "element");
+    return Handle(parent.append_child(Utf8(Name).c_str()));
+}
+
+TXMLNode TXMLNodeList::FindNode(const UnicodeString &Name) const
+{
+    const std::string name = Utf8(Name);
+    for (const pugi::xml_node &c : Children(State(), Parent()))
+        if (c.type() == pugi::node_element && name == c.name())
+            return Handle(c);
+    return TXMLNode();
+}
+
+TXMLNode TXMLNodeList::First() const
+{
+    const auto list = Children(State(), Parent());
+    return list.empty() ? TXMLNode() : Handle(list.front());
+}
+
+TXMLNode TXMLNodeList::Last() const
+{
+    const auto list = Children(State(), Parent());
+    return list.empty() ? TXMLNode() : Handle(list.back());
+}
+
+int TXMLNodeList::IndexOf(const TXMLNode &Node) const
+{
+    const auto list = Children(State(), Parent());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].internal_object() == Node.FNode)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TXMLNodeList::IndexOf(const UnicodeString &Name) const
+{
+    const std::string name = Utf8(Name);
+    const auto list = Children(State(), Parent());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].type() == pugi::node_element && name == list[i].name())
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TXMLNodeList::Add(const TXMLNode &Node) const
+{
+    const int count = Count();
+    Insert(count, Node);
+    return count;
+}
+
+void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
+{
+    Node.Check();
+    TXMLDocState &state = State();
+    pugi::xml_node parent = Parent();
+    const auto list = Children(state, parent);
+    if (Index < 0 || Index > static_cast<int>(list.size()))
+        Fail(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    const pugi::xml_node node(Node.FNode);
+    const bool sameTree = Node.FState.get() == &state;
+
+    if (parent.type() == pugi::node_document) {
+        switch (node.type()) {
+        case pugi::node_element:
+            if (const pugi::xml_node root = RootElement(state); root && root != node)
+                Fail(QStringLiteral("Only one top level element is allowed"));
+            break;
+        case pugi::node_comment:
+        case pugi::node_pi:
+        case pugi::node_declaration:
+        case pugi::node_doctype: break;
+        default: Fail(QStringLiteral("A node of type \"%1\" is not allowed at the top level of the document").arg(Node.NodeName()));
+        }
+    } else if (parent.type() != pugi::node_element || node.type() == pugi::node_declaration || node.type() == pugi::node_doctype) {
+        Fail(QStringLiteral("Node \"%1\" cannot be a child of \"%2\"").arg(Node.NodeName(), Handle(parent).NodeName()));
+    }
+
+    // Before the node at Index; at the end means before the holder at document level.
+    pugi::xml_node before = Index < static_cast<int>(list.size()) ? list[Index] : pugi::xml_node();
+    if (!before && parent.type() == pugi::node_document)
+        before = state.Holder;
+    pugi::xml_node placed;
+    if (sameTree) {
+        if (node == before)
+            return;
+        for (pugi::xml_node p = parent; p; p = p.parent())
+            if (p == node)
+                Fail(QStringLiteral("A node cannot become a child of itself or of its own children"));
+        placed = before ? parent.insert_move_before(node, before) : parent.append_move(node);
+    } else {
+        placed = before ? parent.insert_copy_before(node, before) : parent.append_copy(node);
+    }
+    if (!placed)
+        Fail(QStringLiteral("Node \"%1\" cannot be inserted here").arg(Node.NodeName()));
+}
+
+void TXMLNodeList::Delete(int Index) const
+{
+    const TXMLNode n = Nodes(Index);
+    State().Park(pugi::xml_node(n.FNode));
+}
+
+void TXMLNodeList::Delete(const UnicodeString &Name) const
+{
+    const TXMLNode n = FindNode(Name);
+    if (!n)
+        Fail(QStringLiteral("Node \"%1\" not found").arg(Name));
+    State().Park(pugi::xml_node(n.FNode));
+}
+
+int TXMLNodeList::Remove(const TXMLNode &Node) const
+{
+    const int index = IndexOf(Node);
+    if (index >= 0)
+        State().Park(pugi::xml_node(Node.FNode));
+    return index;
+}
+
+void TXMLNodeList::Clear() const
+{
+    if (FDoc) {
+        // A fresh tree: the old one lives on only as long as handles name its nodes.
+        FDoc->CheckActive();
+        FDoc->FState = std::make_shared<TXMLDocState>(FDoc->FOptions);
+        return;
+    }
+    TXMLDocState &state = State();
+    for (const pugi::xml_node &c : Children(state, Parent()))
+        state.Park(c);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TXMLDocument
+
+TXMLDocument::TXMLDocument(TComponent *AOwner) : TComponent(AOwner) {}
+
+TXMLDocument::~TXMLDocument() = default;
+
+bool TXMLDocument::Active() const
+{
+    return FState != nullptr;
+}
+
+void TXMLDocument::SetActive(bool Value)
+{
+    if (Value == Active())
+        return;
+    if (!Value) {
+        FState.reset();
+        return;
+    }
+    if (!FFileName.isEmpty())
+        LoadFromFile(FFileName);
+    else if (!FXMLText.isEmpty())
+        LoadFromXML(FXMLText);
+    else
+        FState = std::make_shared<TXMLDocState>(FOptions);
+}
+
+void TXMLDocument::SetOptions(const TXMLDocOptions &Value)
+{
+    FOptions = Value;
+    if (FState)
+        FState->Options = Value;
+}
+
+void TXMLDocument::CheckActive() const
+{
+    if (!FState)
+        Fail(QStringLiteral("No active document"));
+}
+
+TXMLNodeList TXMLDocument::ChildNodes() const
+{
+    CheckActive();
+    TXMLNodeList list;
+    list.FDoc = const_cast<TXMLDocument *>(this);
+    return list;
+}
+
+TXMLNode TXMLDocument::DocumentElement() const
+{
+    CheckActive();
+    const pugi::xml_node root = RootElement(*FState);
+    return root ? TXMLNode(FState, root.internal_object()) : TXMLNode();
+}
+
+void TXMLDocument::SetDocumentElement(const TXMLNode &Node)
+{
+    CheckActive();
+    TXMLNodeList list = ChildNodes();
+    if (const TXMLNode old = DocumentElement(); old && old != Node) {
+        const int index = list.IndexOf(old);
+        list.Remove(old);
+        list.Insert(index, Node);
+    } else if (!old) {
+        list.Add(Node);
+    }
+}
+
+TXMLNode TXMLDocument::AddChild(const UnicodeString &TagName)
+{
+    CheckActive();
+    if (RootElement(*FState))
+        Fail(QStringLiteral("Only one top level element is allowed"));
+    CheckName(TagName, "element");
+    const pugi::xml_node root = FState->Doc.insert_child_before(Utf8(TagName).c_str(), FState->Holder);
+    return TXMLNode(FState, root.internal_object());
+}
+
+TXMLNode TXMLDocument::CreateNode(const UnicodeString &NameOrData, TNodeType NodeType, const UnicodeString &Data)
+{
+    CheckActive();
+    pugi::xml_node n;
+    const UnicodeString text = Data.isEmpty() ? NameOrData : Data;
+    switch (NodeType) {
+    case TNodeType::ntElement:
+        CheckName(NameOrData, "element");
+        n = FState->Holder.append_child(Utf8(NameOrData).c_str());
+        break;
+    case TNodeType::ntText:
+        n = FState->Holder.append_child(pugi::node_pcdata);
+        n.set_value(Utf8(text).c_str());
+        break;
+    case TNodeType::ntCData:
+        n = FState->Holder.append_child(pugi::node_cdata);
+        n.set_value(Utf8(text).c_str());
+        break;
+    case TNodeType::ntComment:
+        CheckComment(text);
+        n = FState->Holder.append_child(pugi::node_comment);
+        n.set_value(Utf8(text).c_str());
+        break;
+    case TNodeType::ntProcessingInstr:
+        CheckName(NameOrData, "processing instruction");
+        if (NameOrData.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
+            Fail(QStringLiteral("Set the declaration through Version and Encoding"));
+        n = FState->Holder.append_child(pugi::node_pi);
+        n.set_name(Utf8(NameOrData).c_str());
+        n.set_value(Utf8(Data).c_str());
+        break;
+    default: Fail(QStringLiteral("Nodes of this type cannot be created"));
+    }
+    return TXMLNode(FState, n.internal_object());
+}
+
+bool TXMLDocument::IsEmptyDoc() const
+{
+    return !FState || Children(*FState, FState->Doc).empty();
+}
+
+void TXMLDocument::LoadFromFile(const UnicodeString &AFileName)
+{
+    const QByteArray bytes = ReadFileBytes(AFileName);
+    Parse(ToUtf8(bytes, NativePath(AFileName)), NativePath(AFileName));
+    FFileName = AFileName;
+}
+
+void TXMLDocument::LoadFromXML(const UnicodeString &XMLText)
+{
+    Parse(XMLText.toUtf8(), UnicodeString());
+}
+
+void TXMLDocument::LoadFromBytes(const QByteArray &Bytes)
+{
+    Parse(ToUtf8(Bytes, UnicodeString()), UnicodeString());
+}
+
+void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source)
+{
+    auto state = std::make_shared<TXMLDocState>(FOptions);
+    const pugi::xml_parse_result r = state->Doc.load_buffer(Utf8Text.constData(), static_cast<size_t>(Utf8Text.size()), ParseFlags, pugi::encoding_utf8);
+    if (!r)
+        ParseFail(Str(Description(r)), Utf8Text, r.offset, Source);
+
+    // The parser takes fragments; a document has one root and its declaration first.
+    bool seenRoot = false;
+    for (const pugi::xml_node c : state->Doc.children()) {
+        const qsizetype at = std::max<std::ptrdiff_t>(0, c.offset_debug());
+        if (c.type() == pugi::node_element) {
+            if (seenRoot)
+                ParseFail(QStringLiteral("Only one top level element is allowed"), Utf8Text, at, Source);
+            seenRoot = true;
+        } else if (c.type() == pugi::node_declaration && c != state->Doc.first_child()) {
+            ParseFail(QStringLiteral("The XML declaration must stand at the start of the document"), Utf8Text, at, Source);
+        }
+    }
+    state->AddHolder();
+    FState = std::move(state);
+}
+
+QByteArray TXMLDocument::SaveToBytes() const
+{
+    CheckActive();
+    const auto list = Children(*FState, FState->Doc);
+    if (!list.empty() && list.front().type() == pugi::node_declaration) {
+        pugi::xml_attribute enc = list.front().attribute("encoding");
+        if (enc && QString::fromUtf8(enc.value()).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+            enc.set_value("UTF-8");
+    }
+    const bool indent = FOptions.Contains(doNodeAutoIndent);
+    std::string out = FWriteBOM ? std::string("\xEF\xBB\xBF") : std::string();
+    for (const pugi::xml_node &c : list)
+        out += Print(c, indent);
+    return QByteArray::fromStdString(out);
+}
+
+void TXMLDocument::SaveToFile(const UnicodeString &AFileName)
+{
+    const UnicodeString name = AFileName.isEmpty() ? FFileName : AFileName;
+    if (name.isEmpty())
+        Fail(QStringLiteral("No file name to save the document to"));
+    WriteFileAtomic(name, SaveToBytes());
+}
+
+UnicodeString TXMLDocument::SaveToXML() const
+{
+    QByteArray bytes = SaveToBytes();
+    if (FWriteBOM)
+        bytes.remove(0, 3);
+    return QString::fromUtf8(bytes);
+}
+
+UnicodeString TXMLDocument::XML() const
+{
+    return FState ? SaveToXML() : FXMLText;
+}
+
+void TXMLDocument::SetXML(const UnicodeString &Value)
+{
+    if (FState)
+        LoadFromXML(Value);
+    FXMLText = Value;
+}
+
+UnicodeString TXMLDocument::DeclAttr(const char *Name) const
+{
+    CheckActive();
+    const pugi::xml_node first = FState->Doc.first_child();
+    if (first.type() != pugi::node_declaration)
+        return UnicodeString();
+    return Str(first.attribute(Name).value());
+}
+
+void TXMLDocument::SetDeclAttr(const char *Name, const UnicodeString &Value)
+{
+    CheckActive();
+    pugi::xml_node decl = FState->Doc.first_child();
+    if (decl.type() != pugi::node_declaration) {
+        decl = FState->Doc.prepend_child(pugi::node_declaration);
+        decl.append_attribute("version") = "1.0";
+    }
+    // The declaration's attributes have a fixed order: version, encoding, standalone.
+    static const char *const order[] = {"version", "encoding", "standalone"};
+    std::vector<std::pair<std::string, std::string>> attrs;
+    for (const char *n : order) {
+        if (std::string(n) == Name) {
+            if (!Value.isEmpty())
+                attrs.emplace_back(n, Utf8(Value));
+        } else if (const pugi::xml_attribute a = decl.attribute(n)) {
+            attrs.emplace_back(n, a.value());
+        }
+    }
+    while (decl.first_attribute())
+        decl.remove_attribute(decl.first_attribute());
+    for (const auto &[n, v] : attrs)
+        decl.append_attribute(n.c_str()) = v.c_str();
+}
+
+UnicodeString TXMLDocument::Version() const { return DeclAttr("version"); }
+void TXMLDocument::SetVersion(const UnicodeString &Value) { SetDeclAttr("version", Value); }
+UnicodeString TXMLDocument::Encoding() const { return DeclAttr("encoding"); }
+void TXMLDocument::SetEncoding(const UnicodeString &Value) { SetDeclAttr("encoding", Value); }
+UnicodeString TXMLDocument::StandAlone() const { return DeclAttr("standalone"); }
+void TXMLDocument::SetStandAlone(const UnicodeString &Value) { SetDeclAttr("standalone", Value); }
+
+std::unique_ptr<TXMLDocument> NewXMLDocument()
+{
+    auto doc = std::make_unique<TXMLDocument>(nullptr);
+    doc->SetActive(true);
+    return doc;
+}

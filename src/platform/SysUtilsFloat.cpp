@@ -148,7 +148,7 @@ QString GeneralText(TFloatRec R, int Precision, int Digits, QChar Decimal)
     if (R.IsZero())
         return QStringLiteral("0");
     const int n = static_cast<int>(R.Digits.size());
-    if (R.Exponent > Precision || R.Exponent < -4) {
+    if (R.Exponent > Precision || R.Exponent < -3) {
         QString s(QLatin1Char(R.Digits[0]));
         if (n > 1) {
             s += Decimal;

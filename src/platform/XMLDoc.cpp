@@ -173,8 +173,14 @@ QByteArray ToUtf8(const QByteArray &bytes, const UnicodeString &source)
 {
     TEncoding *enc = nullptr;
     const int bom = TEncoding::GetBufferEncoding(bytes, enc);
-    if (bom > 0)
-        return enc == TEncoding::UTF8() ? bytes.mid(bom) : enc->GetString(bytes.mid(bom)).toUtf8();
+    if (bom > 0 && enc != TEncoding::UTF8())
+        return enc->GetString(bytes.mid(bom)).toUtf8();
+    if (bom > 0) {
+        const QByteArray text = bytes.mid(bom);
+        if (const qsizetype bad = InvalidUtf8At(text); bad >= 0)
+            ParseFail(QStringLiteral("Invalid byte for the encoding \"utf-8\""), text, bad, source);
+        return text;
+    }
     if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0')
         return TEncoding::Unicode()->GetString(bytes).toUtf8();
     if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '<')
@@ -723,7 +729,6 @@ void TXMLDocument::LoadFromFile(const UnicodeString &AFileName)
 {
     const QByteArray bytes = ReadFileBytes(AFileName);
     Parse(ToUtf8(bytes, NativePath(AFileName)), NativePath(AFileName));
-    FFileName = AFileName;
 }
 
 void TXMLDocument::LoadFromXML(const UnicodeString &XMLText)

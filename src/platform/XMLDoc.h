@@ -200,8 +200,8 @@ public:
     TXMLNode CreateElement(const UnicodeString &TagName) { return CreateNode(TagName, ntElement); }
     bool IsEmptyDoc() const;
 
-    // Loading replaces the whole tree and makes the document active; on any error the old
-    // tree stays as it was. A missing or unreadable file raises EFOpenError; a file that is
+    // Loading replaces the whole tree and makes the document active (FileName is left as it
+    // is); on any error the old tree stays as it was. A missing or unreadable file raises EFOpenError; a file that is
     // not well-formed or in an encoding we cannot read raises EDOMParseError with the
     // parser's message, the line and column and the file name.
     void LoadFromFile(const UnicodeString &AFileName);
@@ -209,8 +209,8 @@ public:
     // Bytes as read from a file, with the same encoding rules as LoadFromFile.
     void LoadFromBytes(const QByteArray &Bytes);
 
-    // Writes the document atomically (WriteFileAtomic): the old file stays intact when the
-    // write fails (EFCreateError). A declaration that names another encoding is rewritten to
+    // Writes the document atomically (WriteFileAtomic) to the file, or to FileName when the
+    // name is empty: the old file stays intact when the write fails (EFCreateError). A declaration that names another encoding is rewritten to
     // say UTF-8, since that is what is written.
     void SaveToFile(const UnicodeString &AFileName);
     // The document as text (UTF-16), as it would be saved but without a byte-order mark.

@@ -172,6 +172,7 @@ TEST_F(XMLDocTest, ParseErrorsAreClearAndKeepTheOldDocument)
         {"late declaration", "<a/><?xml version=\"1.0\"?>", "line 1, column"},
         {"unknown encoding", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><a/>", "line 1, column 1"},
         {"bad UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE8</a>", "line 1, column 42"},
+        {"bad UTF-8 after a byte-order mark", "\xEF\xBB\xBF<a>\n\xE8</a>", "line 2, column 1"},
         {"not XML at all", "STR1 = Hello", "line 1, column"},
     };
     for (const auto &c : cases) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 namespace {
 
 QByteArray Bytes(std::initializer_list<int> values)
@@ -50,7 +53,14 @@ INSTANTIATE_TEST_SUITE_P(Specials, CodePageTable, ::testing::Values(
     TCodePageCase{"437 beta", &TEncoding::OEM, 0x00DF, 0xE1},
     TCodePageCase{"437 degree", &TEncoding::OEM, 0x00B0, 0xF8},
     TCodePageCase{"437 nbsp", &TEncoding::OEM, 0x00A0, 0xFF},
-    TCodePageCase{"Latin-1 byte 0x80", &TEncoding::Latin1, 0x0080, 0x80}));
+    TCodePageCase{"Latin-1 byte 0x80", &TEncoding::Latin1, 0x0080, 0x80}),
+    [](const ::testing::TestParamInfo<TCodePageCase> &info) {
+        std::string name = info.param.what;
+        for (char &c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
 
 TEST(Encoding, EverySingleByteSurvivesTheRoundTrip)
 {

@@ -89,10 +89,11 @@ bool StartsWithAt(const QString &S, qsizetype I, const char *Token)
     return S.mid(I, static_cast<qsizetype>(std::strlen(Token))).compare(QLatin1String(Token), Qt::CaseInsensitive) == 0;
 }
 
-// True when the rest of the format holds an AM/PM mark outside quotes: the hours are then 1..12.
-bool HasAmPmAfter(const QString &F, qsizetype From)
+// True when the format holds an AM/PM mark outside quotes: the hours are then 1..12. The mark may
+// also stand before the hours, as in the Korean "AMPM h:nn".
+bool HasAmPm(const QString &F)
 {
-    for (qsizetype i = From; i < F.size(); ++i) {
+    for (qsizetype i = 0; i < F.size(); ++i) {
         const QChar c = F[i];
         if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
             const qsizetype end = F.indexOf(c, i + 1);
@@ -192,7 +193,7 @@ public:
                 break;
             case u'H': {
                 int h = FHour;
-                if (HasAmPmAfter(F, i + run)) {
+                if (HasAmPm(F)) {
                     h %= 12;
                     if (h == 0)
                         h = 12;
@@ -364,9 +365,10 @@ public:
     }
 
 private:
+    // Blanks, and the direction marks that right-to-left locales put around date separators.
     void SkipBlanks()
     {
-        while (FPos < FText.size() && FText[FPos] == QLatin1Char(' '))
+        while (FPos < FText.size() && (FText[FPos] == QLatin1Char(' ') || FText[FPos].category() == QChar::Other_Format))
             ++FPos;
     }
 

@@ -135,13 +135,25 @@ QString ClassicFormat(const QString &Qt)
     return r.trimmed();
 }
 
-// The first character of a pattern that is no letter and no quote: the separator it uses.
+// The first character of a pattern that is no letter, quote, blank or direction mark: the
+// separator it uses.
 QChar SeparatorOf(const QString &Pattern, QChar Default)
 {
     for (QChar c : Pattern)
-        if (!c.isLetter() && c != QLatin1Char('\'') && c != QLatin1Char('"') && c != QLatin1Char(' '))
+        if (!c.isLetter() && c != QLatin1Char('\'') && c != QLatin1Char('"') && c != QLatin1Char(' ') &&
+            c.category() != QChar::Other_Format)
             return c;
     return Default;
+}
+
+// Windows short date formats carry four-digit years where the Unicode locale data mostly has two;
+// two digits would lose the century in every date the system writes and reads back.
+QString WithFourDigitYears(const QString &Format)
+{
+    QString r = Format;
+    if (!r.contains(QLatin1String("yyyy")))
+        r.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return r;
 }
 
 // Recognises the locale's currency pattern among the classic ones by formatting 1 and -1.
@@ -184,7 +196,7 @@ TFormatSettings FromLocale(const QLocale &L)
     fs.ListSeparator = fs.DecimalSeparator == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',');
     const QString shortDate = L.dateFormat(QLocale::ShortFormat);
     const QString shortTime = L.timeFormat(QLocale::ShortFormat);
-    fs.ShortDateFormat = ClassicFormat(shortDate);
+    fs.ShortDateFormat = WithFourDigitYears(ClassicFormat(shortDate));
     fs.LongDateFormat = ClassicFormat(L.dateFormat(QLocale::LongFormat));
     fs.ShortTimeFormat = ClassicFormat(shortTime);
     fs.LongTimeFormat = ClassicFormat(L.timeFormat(QLocale::LongFormat));

@@ -115,6 +115,7 @@ TEST_F(SysUtilsDateTest, FormatDateTimeTokens)
         {"h:mm AM/PM", "2:07 PM"},
         {"h a/p", "2 p"},
         {"hh ampm", "02 PM"},
+        {"ampm h:nn", "PM 2:07"},
         {"t", "2:07 PM"},
         {"tt", "2:07:09 PM"},
         {"c", "3/5/2024 2:07:09 PM"},
@@ -148,6 +149,18 @@ TEST_F(SysUtilsDateTest, DatesRoundTripUnderTwoSettings)
             const TDateTime withTime = d + EncodeTime(13, 45, 10, 0);
             EXPECT_EQ(StrToDateTime(DateTimeToStr(withTime, fs), fs), withTime);
         }
+    }
+}
+
+TEST_F(SysUtilsDateTest, DatesRoundTripUnderLocaleSettings)
+{
+    // Settings mapped from Qt's locale data, right-to-left marks around separators included.
+    for (const char *name : {"en_GB", "fr_FR", "it_IT", "nl_NL", "ja_JP", "en_IN", "ar_EG"}) {
+        SCOPED_TRACE(name);
+        const TFormatSettings fs = TFormatSettings::Create(name);
+        EXPECT_TRUE(fs.ShortDateFormat.contains("yyyy")) << fs.ShortDateFormat.toStdString();
+        const TDateTime d = EncodeDate(2031, 11, 7);
+        EXPECT_EQ(StrToDate(DateToStr(d, fs), fs), d) << DateToStr(d, fs).toStdString();
     }
 }
 

@@ -6,7 +6,7 @@
 #include <pugixml.hpp>
 
 #include <QRegularExpression>
-#include <sstream>
+#include <cstring>
 
 // One tree. Nodes made by CreateNode and nodes removed from their parent wait in a hidden
 // holder element at document level, so that every handle stays valid until the tree dies:
@@ -760,6 +760,28 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
             ParseFail(QStringLiteral("The XML declaration must stand at the start of the document"), Utf8Text, at, Source);
         }
     }
+    // The parser also lets an attribute appear twice in one element; a reader would then see
+    // only the first, so such a file is refused like any other that is not well-formed.
+    struct TDuplicates : pugi::xml_tree_walker {
+        pugi::xml_node Element;
+        std::string Name;
+        bool for_each(pugi::xml_node &n) override
+        {
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                    if (std::strcmp(a.name(), b.name()) == 0) {
+                        Element = n;
+                        Name = a.name();
+                        return false;
+                    }
+            return true;
+        }
+    } duplicates;
+    state->Doc.traverse(duplicates);
+    if (duplicates.Element)
+        ParseFail(QStringLiteral("Attribute \"%1\" appears twice in element \"%2\"").arg(Str(duplicates.Name.c_str()), Str(duplicates.Element.name())),
+                  Utf8Text, std::max<std::ptrdiff_t>(0, duplicates.Element.offset_debug()), Source);
+
     state->AddHolder();
     FState = std::move(state);
 }

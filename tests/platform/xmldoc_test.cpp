@@ -174,6 +174,7 @@ TEST_F(XMLDocTest, ParseErrorsAreClearAndKeepTheOldDocument)
         {"bad UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE8</a>", "line 1, column 42"},
         {"bad UTF-8 after a byte-order mark", "\xEF\xBB\xBF<a>\n\xE8</a>", "line 2, column 1"},
         {"not XML at all", "STR1 = Hello", "line 1, column"},
+        {"attribute twice", "<a>\n<row Enable=\"Y\" Enable=\"N\"/></a>", "line 2, column 2"},
     };
     for (const auto &c : cases) {
         WriteBytes(QStringLiteral("bad.xml"), c.bytes);

@@ -43,6 +43,13 @@ void Set_Program_Paths(const UnicodeString &Exe_Folder)
     Path_Language = Path_Exe + QStringLiteral("\\LANGUAGE");
 }
 
+void Set_Identity_Texts()
+{
+    Caption_Main = Const_Caption_Main;
+    SW_Code = Const_SW_Code;
+    SW_Desc = Const_SW_Desc;
+}
+
 void Create_Common_Lists()
 {
     SL_Copy_Row = std::make_unique<TStringList>();

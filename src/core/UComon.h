@@ -10,6 +10,8 @@
 inline const UnicodeString Const_SW_Code = QStringLiteral("CF40385");
 inline const UnicodeString Const_SW_Desc = QStringLiteral("EtherNet/IP Master / Serial Port - Converter");
 inline const UnicodeString Const_SW_Code_Web = QStringLiteral("CF40385");
+// The main window's caption; the trailing blank belongs to it.
+inline const UnicodeString Const_Caption_Main = QStringLiteral("VeltraCorp - Configurator CF40385 - EtherNet/IP Master / Serial Port ");
 
 // Used when the settings file gives no device address.
 inline const UnicodeString Default_IP_Address = QStringLiteral("192.168.2.205");
@@ -49,6 +51,8 @@ extern std::unique_ptr<TStringList> SL_MIB_Desc_Write;
 
 // Start-up: the program's folders from Path_Exe (no folder is created here).
 void Set_Program_Paths(const UnicodeString &Exe_Folder);
+// Start-up: Caption_Main, SW_Code and SW_Desc of this build.
+void Set_Identity_Texts();
 // Start-up: the shared lists, empty.
 void Create_Common_Lists();
 

@@ -45,6 +45,8 @@ void Load_Default_Lang_2()
 
 void Apply_Lang_Line(const UnicodeString &Line)
 {
+    if (!SL_Lang_Text)
+        return;
     const UnicodeString S = Trim(Line);
     if (!S.startsWith(QLatin1String("STR")))
         return;

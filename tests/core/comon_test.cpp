@@ -149,6 +149,17 @@ TEST(ProgramPaths, FoldersBesideTheProgram)
     EXPECT_EQ(Path_Language, QStringLiteral("/opt/conf\\LANGUAGE"));
 }
 
+TEST(StartUp, IdentityTextsAndSharedLists)
+{
+    Set_Identity_Texts();
+    EXPECT_EQ(Caption_Main, QStringLiteral("VeltraCorp - Configurator CF40385 - EtherNet/IP Master / Serial Port "));
+    EXPECT_EQ(SW_Code, QStringLiteral("CF40385"));
+    EXPECT_EQ(SW_Desc, QStringLiteral("EtherNet/IP Master / Serial Port - Converter"));
+    Create_Common_Lists();
+    ASSERT_TRUE(SL_Copy_Row && SL_MIB_Desc_Read && SL_MIB_Desc_Write);
+    EXPECT_EQ(SL_Copy_Row->Count(), 0);
+}
+
 } // namespace
 
 namespace {

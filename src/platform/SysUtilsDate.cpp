@@ -166,9 +166,9 @@ public:
                 else if (run == 2)
                     Out += Pad(FDay, 2);
                 else if (run == 3)
-                    Out += FS.ShortDayNames[FDayOfWeek];
+                    Out += NameOf(FS.ShortDayNames, FDayOfWeek);
                 else if (run == 4)
-                    Out += FS.LongDayNames[FDayOfWeek];
+                    Out += NameOf(FS.LongDayNames, FDayOfWeek);
                 else if (run == 5)
                     Append(Out, FS.ShortDateFormat, Depth + 1);
                 else {
@@ -184,9 +184,9 @@ public:
                 else if (run == 2)
                     Out += Pad(FMonth, 2);
                 else if (run == 3)
-                    Out += FS.ShortMonthNames[FMonth];
+                    Out += NameOf(FS.ShortMonthNames, FMonth);
                 else
-                    Out += FS.LongMonthNames[FMonth];
+                    Out += NameOf(FS.LongMonthNames, FMonth);
                 break;
             case u'Y':
                 Out += run <= 2 ? Pad(FYear % 100, 2) : Pad(FYear, 4);
@@ -246,6 +246,13 @@ public:
     }
 
 private:
+    // A value outside the encodable range decodes to day 0, month 0: it has no names.
+    template <int N>
+    static QString NameOf(const TNameList<N> &Names, int Index)
+    {
+        return Index >= 1 && Index <= N ? Names[Index] : QString();
+    }
+
     qsizetype AppendAmPm(QString &Out, const QString &F, qsizetype I)
     {
         const bool pm = FHour >= 12;

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 // Fixed settings and a fixed clock (2026-03-15 10:20:30) for every test.
@@ -128,6 +130,11 @@ TEST_F(SysUtilsDateTest, FormatDateTimeTokens)
         EXPECT_EQ(FormatDateTime(c.Fmt, dt), QString::fromUtf8(c.Expected));
     }
     EXPECT_EQ(FormatDateTime("h ampm", EncodeTime(0, 30, 0, 0)), "12 AM");
+    // Values outside years 1..9999 (or not numbers at all) format without failing.
+    for (double bad : {1e12, -1e12, std::nan(""), HUGE_VAL}) {
+        EXPECT_NO_THROW(FormatDateTime("c dddd mmmm", bad));
+        EXPECT_EQ(DayOfWeek(bad), 0);
+    }
     EXPECT_EQ(FormatDateTime("c", EncodeDate(2024, 3, 5)), "3/5/2024") << "no time at midnight";
     EXPECT_EQ(FormatDateTime("yyyy/mm/dd", EncodeDate(2024, 3, 5), TFormatSettings::Create("de-DE")), "2024.03.05");
     EXPECT_EQ(FormatDateTime("dddd d. mmmm", EncodeDate(2024, 3, 5), TFormatSettings::Create("de-DE")),

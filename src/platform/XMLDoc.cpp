@@ -25,8 +25,11 @@ struct TXMLDocState {
 
 namespace {
 
+// Whitespace between elements is indentation and no node, but an element whose only content
+// is blanks keeps them: values are stored as typed.
 constexpr unsigned ParseFlags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_comments |
-                                pugi::parse_declaration | pugi::parse_pi | pugi::parse_wconv_attribute;
+                                pugi::parse_declaration | pugi::parse_pi | pugi::parse_wconv_attribute |
+                                pugi::parse_ws_pcdata_single;
 
 pugi::xml_node NodeOf(pugi::xml_node_struct *n)
 {

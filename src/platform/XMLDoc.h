@@ -10,7 +10,8 @@
 //
 // Reading accepts UTF-8 (with or without byte-order mark), UTF-16 with byte-order mark, and
 // documents that declare windows-1252 or ISO-8859-1. Whitespace-only text between elements is
-// dropped, as the system's DOM does, so indentation never shows up as nodes. An XML declaration
+// dropped, so indentation never shows up as nodes; an element whose only content is blanks
+// keeps them as its text. An XML declaration
 // read from a file is the document's first node (a processing instruction named "xml").
 // Writing gives UTF-8 without XML declaration, byte-order mark or indentation unless asked for;
 // attributes keep the order in which they were added; CR, LF and TAB in attribute values are

@@ -48,13 +48,16 @@ TEST_F(XMLDocTest, SettingsFileShapeWithEmptyElements)
     TXMLNode root = XML1().AddChild(QStringLiteral("Conf_Settings"));
     root->AddChild(QStringLiteral("lastproj"))->AddChild(QStringLiteral("projectname"))->SetText(QString());
     root->AddChild(QStringLiteral("lastlang"))->AddChild(QStringLiteral("language"))->SetText(QStringLiteral("Italiano"));
+    root->AddChild(QStringLiteral("lastipadd"))->AddChild(QStringLiteral("ipaddress"))->SetText(QStringLiteral("  "));
     EXPECT_EQ(XML1().XML(), QStringLiteral("<Conf_Settings><lastproj><projectname></projectname></lastproj>"
-                                          "<lastlang><language>Italiano</language></lastlang></Conf_Settings>"));
+                                          "<lastlang><language>Italiano</language></lastlang>"
+                                          "<lastipadd><ipaddress>  </ipaddress></lastipadd></Conf_Settings>"));
     XML1().SaveToFile(Win("Fabricor.xml"));
     XML1().LoadFromFile(Win("Fabricor.xml"));
     TXMLNode loaded = XML1().ChildNodes()[0];
     EXPECT_EQ(loaded->ChildNodes()["lastproj"]->ChildNodes()["projectname"]->Text(), QString());
     EXPECT_EQ(loaded->ChildNodes()["lastlang"]->ChildNodes()["language"]->Text(), QStringLiteral("Italiano"));
+    EXPECT_EQ(loaded->ChildNodes()["lastipadd"]->ChildNodes()["ipaddress"]->Text(), QStringLiteral("  ")) << "blanks are a value";
 }
 
 TEST_F(XMLDocTest, AttributesKeepTheirOrderAndSurviveTheRoundTrip)

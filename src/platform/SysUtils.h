@@ -41,7 +41,10 @@ struct TNameList {
     static constexpr int Count() { return N; }
 };
 
+// A default-constructed object holds the invariant settings (Invariant()).
 struct TFormatSettings {
+    TFormatSettings();
+
     QChar DecimalSeparator = QLatin1Char('.');
     QChar ThousandSeparator = QLatin1Char(',');
     QChar DateSeparator = QLatin1Char('/');

@@ -235,12 +235,10 @@ TFormatSettings TFormatSettings::Create(const UnicodeString &LocaleName)
     return FromLocale(QLocale(name));
 }
 
-TFormatSettings TFormatSettings::Invariant()
-{
-    TFormatSettings fs; // the member defaults are the invariant formats
-    SetEnglishNames(fs);
-    return fs;
-}
+// The member initialisers hold the invariant formats; the names are English.
+TFormatSettings::TFormatSettings() { SetEnglishNames(*this); }
+
+TFormatSettings TFormatSettings::Invariant() { return TFormatSettings(); }
 
 TFormatSettings FormatSettings = TFormatSettings::Create();
 

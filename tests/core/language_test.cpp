@@ -199,6 +199,16 @@ TEST_F(LanguageTest, UTF8WithoutMarkIsReadInTheAnsiCodePage)
     EXPECT_EQ(Text(18), QStringLiteral("caf\u00c3\u00a9"));
 }
 
+TEST_F(LanguageTest, UTF16WithoutMarkIsNoLanguageFile)
+{
+    // Read in the ANSI code page, every other character is a NUL, so no line begins with "STR".
+    WriteLang(QStringLiteral("Francais"), TEncoding::Unicode()->GetBytes(QStringLiteral("STR18 = texte\r\n")));
+    Language_Name = QStringLiteral("Francais");
+    Load_Language();
+    EXPECT_EQ(Text(18), QStringLiteral("Error! Project not Valid"));
+    EXPECT_EQ(SL_Lang_Text->Count(), 2300);
+}
+
 TEST_F(LanguageTest, MissingFileFallsBackToEnglish)
 {
     WriteLang(QStringLiteral("English"), "STR18 = English file text");

@@ -544,12 +544,17 @@ void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
             if (const pugi::xml_node root = RootElement(state); root && root != node)
                 Fail(QStringLiteral("Only one top level element is allowed"));
             break;
+        case pugi::node_declaration:
+            if (Index != 0 || (!list.empty() && list.front().type() == pugi::node_declaration && list.front() != node))
+                Fail(QStringLiteral("The XML declaration must stand at the start of the document"));
+            break;
         case pugi::node_comment:
         case pugi::node_pi:
-        case pugi::node_declaration:
         case pugi::node_doctype: break;
         default: Fail(QStringLiteral("A node of type \"%1\" is not allowed at the top level of the document").arg(Node.NodeName()));
         }
+        if (Index == 0 && !list.empty() && list.front().type() == pugi::node_declaration && list.front() != node)
+            Fail(QStringLiteral("Nothing may stand before the XML declaration"));
     } else if (parent.type() != pugi::node_element || node.type() == pugi::node_declaration || node.type() == pugi::node_doctype) {
         Fail(QStringLiteral("Node \"%1\" cannot be a child of \"%2\"").arg(Node.NodeName(), Handle(parent).NodeName()));
     }

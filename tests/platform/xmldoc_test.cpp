@@ -277,6 +277,9 @@ TEST_F(XMLDocTest, DeclarationAndIndentationOnlyWhenAsked)
     EXPECT_EQ(XML1().Version(), QStringLiteral("1.0"));
     XML1().SetOptions({doNodeAutoIndent});
     EXPECT_EQ(XML1().XML(), QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Ethernet_Update>\n  <Version>1000</Version>\n</Ethernet_Update>\n"));
+    EXPECT_THROW(XML1().ChildNodes().Insert(0, XML1().CreateNode(QStringLiteral("c"), ntComment)), EXMLDocError);
+    XML1().ChildNodes().Insert(1, XML1().CreateNode(QStringLiteral("c"), ntComment));
+    EXPECT_EQ(XML1().ChildNodes()[1]->NodeType(), ntComment);
     XML1().SetWriteBOM(true);
     EXPECT_TRUE(XML1().SaveToBytes().startsWith("\xEF\xBB\xBF<?xml"));
 }

@@ -199,6 +199,12 @@ bool TryStrToInt64(const UnicodeString &S, Int64 &Value);
 Int64 StrToInt64(const UnicodeString &S);
 Int64 StrToInt64Def(const UnicodeString &S, Int64 Default);
 
+// The same reader, reporting where it stopped: Code is 0 when the whole text is a number, else the
+// 1-based position of the first character that does not belong (a digit that would overflow
+// included); Value then holds the value of the characters before it ("12\"" gives 12, Code 3).
+void Val(const UnicodeString &S, int &Value, int &Code);
+void Val(const UnicodeString &S, Int64 &Value, int &Code);
+
 // "-1"/"0", or with UseBoolStrs "True"/"False".
 UnicodeString BoolToStr(bool B, bool UseBoolStrs = false);
 // "True"/"False" in any case, or any integer text (0 is false); otherwise

@@ -60,8 +60,10 @@ int HexDigit(char16_t c)
 }
 
 // The classic integer reader. Bits is the width of the target type: decimal text must fit it as a
-// signed value, hexadecimal text as an unsigned one (its bit pattern is taken as is).
-bool ParseInteger(const UnicodeString &S, int Bits, long long &Result)
+// signed value, hexadecimal text as an unsigned one (its bit pattern is taken as is). Returns 0 when
+// the whole text is a number, else the 1-based position where reading stopped; Result then holds
+// the value of the digits read before that position.
+int ParseInteger(const UnicodeString &S, int Bits, long long &Result)
 {
     const qsizetype n = S.size();
     qsizetype i = 0;
@@ -80,36 +82,28 @@ bool ParseInteger(const UnicodeString &S, int Bits, long long &Result)
         hex = true;
         i += 2;
     }
-    if (i >= n)
-        return false;
 
     const unsigned long long unsignedMax = Bits >= 64 ? std::numeric_limits<unsigned long long>::max()
                                                       : (1ULL << Bits) - 1;
+    // Hexadecimal text may fill every bit; decimal text must stay within the signed range.
+    const unsigned long long limit = hex ? unsignedMax : (unsignedMax >> 1) + (negative ? 1 : 0);
+    const unsigned base = hex ? 16 : 10;
     unsigned long long value = 0;
+    const qsizetype firstDigit = i;
     for (; i < n; ++i) {
         const char16_t c = S[i].unicode();
         const int d = hex ? HexDigit(c) : ((c >= u'0' && c <= u'9') ? c - u'0' : -1);
-        if (d < 0)
-            return false;
-        const unsigned base = hex ? 16 : 10;
-        if (value > (unsignedMax - static_cast<unsigned>(d)) / base)
-            return false;
+        if (d < 0 || value > (limit - static_cast<unsigned>(d)) / base)
+            break;
         value = value * base + static_cast<unsigned>(d);
     }
 
-    if (hex) {
-        // The bit pattern of the target width, negated when asked.
-        const unsigned long long bits = negative ? 0ULL - value : value;
-        Result = Bits >= 64 ? static_cast<long long>(bits)
-                            : static_cast<long long>(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits)));
-        return true;
-    }
-
-    const unsigned long long positiveMax = unsignedMax >> 1;
-    if (value > (negative ? positiveMax + 1 : positiveMax))
-        return false;
-    Result = negative ? static_cast<long long>(0ULL - value) : static_cast<long long>(value);
-    return true;
+    const unsigned long long bits = negative ? 0ULL - value : value;
+    Result = Bits >= 64 ? static_cast<long long>(bits)
+                        : static_cast<long long>(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits)));
+    if (i == firstDigit)
+        return static_cast<int>(i) + 1; // no digit at all
+    return i < n ? static_cast<int>(i) + 1 : 0;
 }
 
 } // namespace
@@ -387,7 +381,7 @@ UnicodeString ToHex(unsigned long long Value, int Digits)
 bool TryStrToInt(const UnicodeString &S, int &Value)
 {
     long long v = 0;
-    if (!ParseInteger(S, 32, v))
+    if (ParseInteger(S, 32, v) != 0)
         return false;
     Value = static_cast<int>(v);
     return true;
@@ -410,7 +404,7 @@ int StrToIntDef(const UnicodeString &S, int Default)
 bool TryStrToInt64(const UnicodeString &S, Int64 &Value)
 {
     long long v = 0;
-    if (!ParseInteger(S, 64, v))
+    if (ParseInteger(S, 64, v) != 0)
         return false;
     Value = v;
     return true;
@@ -428,6 +422,20 @@ Int64 StrToInt64Def(const UnicodeString &S, Int64 Default)
 {
     Int64 v = 0;
     return TryStrToInt64(S, v) ? v : Default;
+}
+
+void Val(const UnicodeString &S, int &Value, int &Code)
+{
+    long long v = 0;
+    Code = ParseInteger(S, 32, v);
+    Value = static_cast<int>(v);
+}
+
+void Val(const UnicodeString &S, Int64 &Value, int &Code)
+{
+    long long v = 0;
+    Code = ParseInteger(S, 64, v);
+    Value = v;
 }
 
 UnicodeString BoolToStr(bool B, bool UseBoolStrs)

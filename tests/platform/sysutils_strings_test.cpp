@@ -77,6 +77,33 @@ TEST(SysUtilsIntegers, Int64RangeAndHexadecimal)
     EXPECT_EQ(StrToInt64Def(" 12 ", 5), 5);
 }
 
+TEST(SysUtilsIntegers, ValStopsAtTheFirstCharacterThatDoesNotBelong)
+{
+    struct Case {
+        const char *Text;
+        int Value;
+        int Code;
+    };
+    const Case cases[] = {
+        {"12", 12, 0},       {" -12", -12, 0},  {"12\"", 12, 3},   {"$1Fz", 31, 4},  {"0x10 ", 16, 5},
+        {"", 0, 1},          {"  ", 0, 3},      {"-", 0, 2},       {"abc", 0, 1},    {"2147483648", 214748364, 10},
+        {"-2147483648", INT_MIN, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Text);
+        int v = -99;
+        int code = -99;
+        Val(c.Text, v, code);
+        EXPECT_EQ(v, c.Value);
+        EXPECT_EQ(code, c.Code);
+    }
+    Int64 big = 0;
+    int code = 0;
+    Val("99999999999", big, code);
+    EXPECT_EQ(big, 99999999999LL);
+    EXPECT_EQ(code, 0);
+}
+
 TEST(SysUtilsIntegers, IntToStrAndIntToHex)
 {
     EXPECT_EQ(IntToStr(-42), "-42");

@@ -272,6 +272,9 @@ enum TCopyMode : DWORD {
     cmWhiteness = 0x00FF0062,
 };
 
+constexpr unsigned ETO_OPAQUE = 2;
+constexpr unsigned ETO_CLIPPED = 4;
+
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
@@ -355,6 +358,11 @@ public:
     // --- text ---------------------------------------------------------------------------------
     virtual void TextOut(int X, int Y, const UnicodeString &Text);
     virtual void TextRect(const TRect &R, int X, int Y, const UnicodeString &Text);
+    // The text primitive of every text call: Text with its top-left cell corner at (X, Y) in
+    // the current font, text colour and background mode. ETO_OPAQUE fills R with the background
+    // colour first, ETO_CLIPPED clips to R; PrefixPos >= 0 underlines that character.
+    virtual void ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const UnicodeString &Text,
+                            int PrefixPos = -1);
     virtual int TextWidth(const UnicodeString &Text);
     virtual int TextHeight(const UnicodeString &Text);
     virtual TSize TextExtent(const UnicodeString &Text);
@@ -366,6 +374,12 @@ public:
     virtual void CopyRect(const TRect &Dest, TCanvas *Canvas, const TRect &Source);
     // Copies Source of Bitmap into Dest, replacing the pixels of colour Color by the brush.
     virtual void BrushCopy(const TRect &Dest, TBitmap *Bitmap, const TRect &Source, TColor Color);
+
+    // Copies Image into Dest (stretched, mirrored for reversed edges) with a raster operation of
+    // the classic blit (cmSrcCopy, cmSrcAnd, ...); the brush is the pattern of the operation.
+    void BlitImage(const TRect &Dest, const QImage &Image, DWORD Rop);
+    // Draws Image into Dest blending its alpha channel (masked and transparent pictures).
+    void DrawAlphaImage(const TRect &Dest, const QImage &Image);
 
     // --- device-context state (also reached through the WinGdi.h calls) -----------------------
     virtual int SetBkMode(int Mode);
@@ -415,6 +429,8 @@ public:
 protected:
     // A canvas that owns its device (a bitmap's) opens a painter here; the default has none.
     virtual QPainter *CreatePainter() { return nullptr; }
+    // The pixels behind a raster canvas (a bitmap's), for pixel reads, flood fill and blits.
+    virtual QImage *RasterImage() { return nullptr; }
     // Called before a canvas closes a painter it opened itself.
     void ReleaseOwnPainter();
     virtual void Changing();
@@ -425,7 +441,7 @@ protected:
     QPainter *Prepare();
 
 private:
-    friend struct TCanvasAccess;
+    friend class TBitmap;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
@@ -441,6 +457,8 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // Pictures
+
+FABRICOR_DECLARE_EXCEPTION(EResNotFound, Exception)
 
 class TGraphic : public TPersistent {
 public:

@@ -1,0 +1,284 @@
+// Pens, brushes and fonts: the persistent drawing objects of a canvas.
+#include "platform/Graphics.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+
+#include <cmath>
+
+namespace {
+
+int RoundMulDiv(int a, int b, int c)
+{
+    const long long n = static_cast<long long>(a) * b;
+    const long long r = (n >= 0 ? n + c / 2 : n - c / 2) / c;
+    return static_cast<int>(r);
+}
+
+} // namespace
+
+void TGraphicsObject::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+// --- TPen -------------------------------------------------------------------------------------
+
+void TPen::Assign(TPersistent *Source)
+{
+    if (auto *p = dynamic_cast<TPen *>(Source)) {
+        FColor = p->FColor;
+        FWidth = p->FWidth;
+        FStyle = p->FStyle;
+        FMode = p->FMode;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TPen::SetColor(TColor Value)
+{
+    if (FColor != Value) {
+        FColor = Value;
+        Changed();
+    }
+}
+
+void TPen::SetWidth(int Value)
+{
+    if (Value < 0)
+        Value = 0;
+    if (FWidth != Value) {
+        FWidth = Value;
+        Changed();
+    }
+}
+
+void TPen::SetStyle(TPenStyle Value)
+{
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
+
+void TPen::SetMode(TPenMode Value)
+{
+    if (FMode != Value) {
+        FMode = Value;
+        Changed();
+    }
+}
+
+// --- TBrush -----------------------------------------------------------------------------------
+
+TBrush::TBrush() = default;
+TBrush::~TBrush() = default;
+
+void TBrush::Assign(TPersistent *Source)
+{
+    if (auto *b = dynamic_cast<TBrush *>(Source)) {
+        FColor = b->FColor;
+        FStyle = b->FStyle;
+        if (b->FBitmap) {
+            FBitmap = std::make_unique<TBitmap>();
+            FBitmap->Assign(b->FBitmap.get());
+        } else {
+            FBitmap.reset();
+        }
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TBrush::SetColor(TColor Value)
+{
+    if (FColor == Value && FStyle != TBrushStyle::bsClear)
+        return;
+    FColor = Value;
+    // A colour makes a clear brush solid, as the classic brush does.
+    if (FStyle == TBrushStyle::bsClear)
+        FStyle = TBrushStyle::bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle Value)
+{
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
+
+void TBrush::SetBitmap(TBitmap *Value)
+{
+    if (Value) {
+        FBitmap = std::make_unique<TBitmap>();
+        FBitmap->Assign(Value);
+    } else {
+        FBitmap.reset();
+    }
+    Changed();
+}
+
+// --- TFont ------------------------------------------------------------------------------------
+
+void TFont::Assign(TPersistent *Source)
+{
+    if (auto *f = dynamic_cast<TFont *>(Source)) {
+        FName = f->FName;
+        FHeight = f->FHeight;
+        FStyle = f->FStyle;
+        FColor = f->FColor;
+        FOrientation = f->FOrientation;
+        FCharset = f->FCharset;
+        FPitch = f->FPitch;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TFont::SetName(const UnicodeString &Value)
+{
+    if (!Value.isEmpty() && FName != Value) {
+        FName = Value;
+        Changed();
+    }
+}
+
+int TFont::Size() const
+{
+    return -RoundMulDiv(FHeight, 72, PixelsPerInch());
+}
+
+void TFont::SetSize(int Value)
+{
+    SetHeight(-RoundMulDiv(Value, PixelsPerInch(), 72));
+}
+
+void TFont::SetHeight(int Value)
+{
+    if (FHeight != Value) {
+        FHeight = Value;
+        Changed();
+    }
+}
+
+void TFont::SetStyle(TFontStyles Value)
+{
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
+
+void TFont::SetColor(TColor Value)
+{
+    if (FColor != Value) {
+        FColor = Value;
+        Changed();
+    }
+}
+
+void TFont::SetOrientation(int Value)
+{
+    if (FOrientation != Value) {
+        FOrientation = Value;
+        Changed();
+    }
+}
+
+void TFont::SetCharset(TFontCharset Value)
+{
+    if (FCharset != Value) {
+        FCharset = Value;
+        Changed();
+    }
+}
+
+void TFont::SetPitch(TFontPitch Value)
+{
+    if (FPitch != Value) {
+        FPitch = Value;
+        Changed();
+    }
+}
+
+UnicodeString MapFontFamily(const UnicodeString &Name, TFontPitch Pitch)
+{
+    static const char *const FixedNames[] = {"Courier New", "Courier", "Consolas", "Lucida Console",
+                                             "Fixedsys", "Terminal", "DejaVu Sans Mono", "Monospace"};
+    static const char *const SerifNames[] = {"Times New Roman", "Times", "MS Serif", "Georgia",
+                                             "Cambria", "DejaVu Serif", "Serif"};
+    if (Pitch == TFontPitch::fpFixed)
+        return QStringLiteral("DejaVu Sans Mono");
+    for (const char *n : FixedNames)
+        if (Name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("DejaVu Sans Mono");
+    for (const char *n : SerifNames)
+        if (Name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("DejaVu Serif");
+    // Verdana, Tahoma, Arial, MS Sans Serif, Segoe UI and every unknown name.
+    return QStringLiteral("DejaVu Sans");
+}
+
+namespace {
+
+QFont BaseQFont(const TFont &F)
+{
+    QFont f(MapFontFamily(F.Name(), F.Pitch()));
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setKerning(false);
+    const TFontStyles s = F.Style();
+    f.setBold(s.Contains(TFontStyle::fsBold));
+    f.setItalic(s.Contains(TFontStyle::fsItalic));
+    f.setUnderline(s.Contains(TFontStyle::fsUnderline));
+    f.setStrikeOut(s.Contains(TFontStyle::fsStrikeOut));
+    return f;
+}
+
+} // namespace
+
+QFont TFont::QtFont() const
+{
+    QFont f = BaseQFont(*this);
+    int px = 11;
+    if (FHeight < 0) {
+        px = -FHeight;
+    } else if (FHeight > 0) {
+        // A positive height is the cell height (ascent + descent): scale the em to fit it.
+        QFont probe = f;
+        probe.setPixelSize(100);
+        const int cell = QFontMetrics(probe).ascent() + QFontMetrics(probe).descent();
+        px = cell > 0 ? static_cast<int>(std::lround(FHeight * 100.0 / cell)) : FHeight;
+    }
+    f.setPixelSize(px < 1 ? 1 : px);
+    return f;
+}
+
+void TFont::AssignQFont(const QFont &f)
+{
+    FName = f.family();
+    if (f.pixelSize() > 0)
+        FHeight = -f.pixelSize();
+    else if (f.pointSizeF() > 0)
+        FHeight = -static_cast<int>(std::lround(f.pointSizeF() * 96.0 / 72.0));
+    TFontStyles s;
+    if (f.bold())
+        s << TFontStyle::fsBold;
+    if (f.italic())
+        s << TFontStyle::fsItalic;
+    if (f.underline())
+        s << TFontStyle::fsUnderline;
+    if (f.strikeOut())
+        s << TFontStyle::fsStrikeOut;
+    FStyle = s;
+    FPitch = f.fixedPitch() ? TFontPitch::fpFixed : TFontPitch::fpDefault;
+    Changed();
+}

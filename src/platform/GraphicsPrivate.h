@@ -1,0 +1,68 @@
+#pragma once
+// Internal state behind the canvas and the device-context calls; only platform sources see it.
+
+#include "platform/Graphics.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <QTransform>
+
+#include <memory>
+#include <vector>
+
+struct TRegionData {
+    QRegion Region;
+};
+
+struct TCanvas::TDCState {
+    bool HasClip = false;
+    QRegion Clip; // device pixels
+    int MapMode = MM_TEXT;
+    TSize WinExt{1, 1};
+    TSize VpExt{1, 1};
+    TPoint WinOrg;
+    TPoint VpOrg;
+    QTransform Base; // the painter's own transform when it was handed over
+    bool ClipDirty = true;
+    bool BrushDirty = true;
+    bool FontDirty = true;
+
+    struct Saved {
+        bool HasClip;
+        QRegion Clip;
+        int MapMode;
+        TSize WinExt, VpExt;
+        TPoint WinOrg, VpOrg;
+        int BkMode;
+        TColorRef BkColor, TextColor;
+    };
+    std::vector<Saved> Stack;
+    // Fonts handed out by SelectObject as "the previous font"; they live as long as the canvas.
+    std::vector<std::unique_ptr<TFont>> SelectedFonts;
+};
+
+namespace GraphicsImpl {
+
+// Logical to device transform of the canvas's mapping mode (without the painter's own).
+QTransform MappingTransform(const TCanvas::TDCState &dc);
+// The composition mode of a pen mode; false for pmNop (nothing to draw).
+bool PenComposition(TPenMode mode, QPainter::CompositionMode &cm);
+// Applies a ternary raster operation of the classic blit (the ROP code's index byte) to one pixel.
+inline std::uint32_t Rop3(std::uint32_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
+{
+    const std::uint32_t idx = (rop >> 16) & 0xFF;
+    std::uint32_t r = 0;
+    for (std::uint32_t k = 0; k < 8; ++k)
+        if (idx & (1u << k))
+            r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
+    return r & 0x00FFFFFFu;
+}
+// The image's format for drawing: 32 bits per pixel, opaque or with alpha.
+QImage ToDrawable(const QImage &img);
+// A copy of img whose pixels of colour key are fully transparent.
+QImage MaskColor(const QImage &img, QRgb key);
+
+} // namespace GraphicsImpl

@@ -1,0 +1,380 @@
+// Pixel geometry of the canvas on a bitmap: exclusive right and bottom edges, LineTo without its
+// end point, clipping, the focus rectangle and transparent drawing.
+#include "platform/Graphics.h"
+#include "platform/WinGdi.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A white bitmap of the given size.
+std::unique_ptr<TBitmap> WhiteBitmap(int w, int h)
+{
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->Canvas()->Brush()->SetColor(clWhite);
+    b->Canvas()->FillRect(Rect(0, 0, w, h));
+    return b;
+}
+
+// Reads the bitmap's pixels directly: Pixels answers -1 outside the canvas's clip.
+bool IsColor(TBitmap &b, int x, int y, TColor c)
+{
+    return QColorToColor(QColor::fromRgb(b.Image().pixel(x, y))) == c;
+}
+
+// The columns of row y whose pixel is not white.
+std::string Row(TBitmap &b, int y)
+{
+    std::string s;
+    for (int x = 0; x < b.Width(); ++x)
+        s += IsColor(b, x, y, clWhite) ? '.' : '#';
+    return s;
+}
+
+std::string Column(TBitmap &b, int x)
+{
+    std::string s;
+    for (int y = 0; y < b.Height(); ++y)
+        s += IsColor(b, x, y, clWhite) ? '.' : '#';
+    return s;
+}
+
+} // namespace
+
+TEST(GraphicsCanvas, RectangleTouchesFirstAndLastInsideColumnsOnly)
+{
+    auto b = WhiteBitmap(12, 12);
+    TCanvas *c = b->Canvas();
+    c->Pen()->SetColor(clBlack);
+    c->Brush()->SetColor(clRed);
+    c->Rectangle(0, 0, 10, 10);
+    EXPECT_EQ(Row(*b, 0), "##########..");
+    EXPECT_EQ(Row(*b, 9), "##########..");
+    EXPECT_EQ(Row(*b, 10), "............");
+    EXPECT_EQ(Column(*b, 0), "##########..");
+    EXPECT_EQ(Column(*b, 9), "##########..");
+    EXPECT_EQ(Column(*b, 10), "............");
+    EXPECT_TRUE(IsColor(*b, 1, 1, clRed));
+    EXPECT_TRUE(IsColor(*b, 8, 8, clRed));
+    EXPECT_TRUE(IsColor(*b, 9, 5, clBlack));
+}
+
+TEST(GraphicsCanvas, RectangleWithClearPenIsOnePixelSmaller)
+{
+    auto b = WhiteBitmap(12, 12);
+    TCanvas *c = b->Canvas();
+    c->Pen()->SetStyle(TPenStyle::psClear);
+    c->Brush()->SetColor(clBlue);
+    c->Rectangle(0, 0, 10, 10);
+    EXPECT_EQ(Row(*b, 0), "#########...");
+    EXPECT_EQ(Row(*b, 9), "............");
+}
+
+TEST(GraphicsCanvas, LineToLeavesItsEndPoint)
+{
+    auto b = WhiteBitmap(12, 12);
+    TCanvas *c = b->Canvas();
+    c->MoveTo(1, 1);
+    c->LineTo(8, 1);
+    EXPECT_EQ(Row(*b, 1), ".#######....");
+    EXPECT_EQ(c->PenPos(), Point(8, 1));
+    c->MoveTo(1, 3);
+    c->LineTo(1, 9);
+    EXPECT_EQ(Column(*b, 1), ".#.######...");
+    // Diagonal: (3,3) .. (6,6) drawn, (7,7) left out.
+    c->MoveTo(3, 3);
+    c->LineTo(7, 7);
+    EXPECT_TRUE(IsColor(*b, 6, 6, clBlack));
+    EXPECT_TRUE(IsColor(*b, 7, 7, clWhite));
+}
+
+TEST(GraphicsCanvas, FillRectFrameRectAndEllipseStayInsideTheRectangle)
+{
+    auto b = WhiteBitmap(12, 12);
+    TCanvas *c = b->Canvas();
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(Rect(2, 2, 5, 4));
+    EXPECT_EQ(Row(*b, 2), "..###.......");
+    EXPECT_EQ(Row(*b, 4), "............");
+    c->FrameRect(Rect(6, 0, 10, 4));
+    EXPECT_EQ(Row(*b, 0), "......####..");
+    EXPECT_EQ(Row(*b, 1), "......#..#..");
+    EXPECT_EQ(Row(*b, 3), "..###.####..");
+
+    auto e = WhiteBitmap(12, 12);
+    e->Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    e->Canvas()->Ellipse(0, 0, 10, 10);
+    EXPECT_EQ(Column(*e, 10), "............");
+    EXPECT_EQ(Row(*e, 10), "............");
+    EXPECT_NE(Column(*e, 9), "............");
+    EXPECT_NE(Row(*e, 9), "............");
+}
+
+TEST(GraphicsCanvas, FillRectHonoursTheClipRegion)
+{
+    auto b = WhiteBitmap(10, 10);
+    TCanvas *c = b->Canvas();
+    HRGN rgn = CreateRectRgn(2, 2, 5, 5);
+    SelectClipRgn(c->Handle(), rgn);
+    DeleteObject(rgn);
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(Row(*b, 1), "..........");
+    EXPECT_EQ(Row(*b, 2), "..###.....");
+    EXPECT_EQ(Row(*b, 4), "..###.....");
+    EXPECT_EQ(Row(*b, 5), "..........");
+    EXPECT_EQ(c->ClipRect(), Rect(2, 2, 5, 5));
+    EXPECT_EQ(c->Pixels(0, 0), -1); // outside the clip
+
+    // Excluding a rectangle and removing the clip again.
+    SelectClipRgn(c->Handle(), nullptr);
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 10, 10));
+    c->ExcludeClipRect(0, 0, 10, 8);
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(Column(*b, 3), "........##");
+}
+
+TEST(GraphicsCanvas, PolygonRegionAndSavedStateClip)
+{
+    auto b = WhiteBitmap(10, 10);
+    TCanvas *c = b->Canvas();
+    const int level = c->SaveDC();
+    c->IntersectClipRect(0, 0, 3, 10);
+    std::vector<TPoint> tri{{0, 0}, {10, 0}, {0, 10}};
+    HRGN rgn = CreatePolygonRgn(tri.data(), 3, ALTERNATE);
+    EXPECT_TRUE(PtInRegion(rgn, 1, 1));
+    EXPECT_FALSE(PtInRegion(rgn, 9, 9));
+    DeleteObject(rgn);
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(Row(*b, 0), "###.......");
+    c->RestoreDC(level);
+    c->FillRect(Rect(0, 9, 10, 10));
+    EXPECT_EQ(Row(*b, 9), "##########");
+}
+
+TEST(GraphicsCanvas, FocusRectDrawnTwiceRestoresTheImage)
+{
+    auto b = WhiteBitmap(20, 20);
+    TCanvas *c = b->Canvas();
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(3, 3, 12, 9));
+    const QImage before = b->ToImage();
+    c->DrawFocusRect(Rect(2, 2, 15, 12));
+    const QImage once = b->ToImage();
+    EXPECT_NE(once, before);
+    // Dotted: of two neighbouring pixels on the top edge exactly one changed.
+    EXPECT_NE(once.pixel(4, 2) == before.pixel(4, 2), once.pixel(5, 2) == before.pixel(5, 2));
+    // Nothing outside the frame changes.
+    EXPECT_EQ(once.pixel(15, 2), before.pixel(15, 2));
+    EXPECT_EQ(once.pixel(5, 5), before.pixel(5, 5));
+    c->DrawFocusRect(Rect(2, 2, 15, 12));
+    EXPECT_EQ(b->ToImage(), before);
+}
+
+TEST(GraphicsCanvas, TransparentBitmapLeavesKeyColourPixelsUntouched)
+{
+    TBitmap sprite(4, 4);
+    sprite.Canvas()->Brush()->SetColor(clFuchsia);
+    sprite.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    sprite.Canvas()->Brush()->SetColor(clBlue);
+    sprite.Canvas()->FillRect(Rect(1, 1, 3, 3));
+    EXPECT_EQ(sprite.TransparentColor(), clFuchsia); // the lower-left pixel
+    sprite.SetTransparent(true);
+
+    auto b = WhiteBitmap(8, 8);
+    b->Canvas()->Brush()->SetColor(clLime);
+    b->Canvas()->FillRect(Rect(0, 0, 8, 8));
+    b->Canvas()->Draw(2, 2, &sprite);
+    EXPECT_TRUE(IsColor(*b, 2, 2, clLime));
+    EXPECT_TRUE(IsColor(*b, 5, 5, clLime));
+    EXPECT_TRUE(IsColor(*b, 3, 3, clBlue));
+    EXPECT_TRUE(IsColor(*b, 4, 4, clBlue));
+
+    // Opaque drawing copies the key colour too.
+    sprite.SetTransparent(false);
+    b->Canvas()->Draw(2, 2, &sprite);
+    EXPECT_TRUE(IsColor(*b, 2, 2, clFuchsia));
+}
+
+TEST(GraphicsCanvas, CopyModesCombineSourceAndDestination)
+{
+    struct Case {
+        TCopyMode Mode;
+        TColor Dest, Source, Expected;
+    };
+    const Case cases[] = {
+        {cmSrcCopy, clRed, clBlue, clBlue},
+        {cmSrcAnd, clYellow, clLime, clLime},      // 00FFFF & 00FF00
+        {cmSrcPaint, clRed, clBlue, clFuchsia},    // 0000FF | FF0000
+        {cmSrcInvert, clWhite, clRed, clAqua},     // FFFFFF ^ 0000FF
+        {cmNotSrcCopy, clRed, clBlack, clWhite},
+        {cmBlackness, clRed, clBlue, clBlack},
+        {cmWhiteness, clRed, clBlue, clWhite},
+        {cmDstInvert, clRed, clBlue, clAqua},
+    };
+    for (const Case &k : cases) {
+        TBitmap src(2, 2), dst(2, 2);
+        src.Canvas()->Brush()->SetColor(k.Source);
+        src.Canvas()->FillRect(Rect(0, 0, 2, 2));
+        dst.Canvas()->Brush()->SetColor(k.Dest);
+        dst.Canvas()->FillRect(Rect(0, 0, 2, 2));
+        dst.Canvas()->SetCopyMode(k.Mode);
+        dst.Canvas()->CopyRect(Rect(0, 0, 2, 2), src.Canvas(), Rect(0, 0, 2, 2));
+        EXPECT_EQ(dst.Canvas()->Pixels(1, 1), k.Expected) << "copy mode " << std::hex << k.Mode;
+    }
+}
+
+TEST(GraphicsCanvas, StretchDrawScalesWithoutSmoothing)
+{
+    TBitmap src(2, 1);
+    src.Canvas()->SetPixel(0, 0, clBlack);
+    src.Canvas()->SetPixel(1, 0, clWhite);
+    TBitmap dst(4, 2);
+    dst.Canvas()->StretchDraw(Rect(0, 0, 4, 2), &src);
+    EXPECT_EQ(dst.Canvas()->Pixels(1, 1), clBlack);
+    EXPECT_EQ(dst.Canvas()->Pixels(2, 0), clWhite);
+}
+
+TEST(GraphicsCanvas, FloodFillFillsTheSurfaceOfOneColour)
+{
+    auto b = WhiteBitmap(10, 10);
+    TCanvas *c = b->Canvas();
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->Rectangle(2, 2, 8, 8);
+    c->Brush()->SetColor(clRed);
+    c->FloodFill(4, 4, clWhite, TFillStyle::fsSurface);
+    EXPECT_TRUE(IsColor(*b, 4, 4, clRed));
+    EXPECT_TRUE(IsColor(*b, 3, 6, clRed));
+    EXPECT_TRUE(IsColor(*b, 2, 4, clBlack));
+    EXPECT_TRUE(IsColor(*b, 0, 0, clWhite));
+}
+
+TEST(GraphicsCanvas, XorPenDrawnTwiceRestores)
+{
+    auto b = WhiteBitmap(10, 10);
+    TCanvas *c = b->Canvas();
+    c->Brush()->SetColor(clGreen);
+    c->FillRect(Rect(0, 0, 5, 10));
+    const QImage before = b->ToImage();
+    c->Pen()->SetMode(TPenMode::pmXor);
+    c->Pen()->SetColor(clWhite);
+    for (int i = 0; i < 2; ++i) {
+        c->MoveTo(0, 5);
+        c->LineTo(10, 5);
+    }
+    EXPECT_EQ(b->ToImage(), before);
+    c->Pen()->SetMode(TPenMode::pmNot);
+    c->MoveTo(0, 5);
+    c->LineTo(10, 5);
+    EXPECT_TRUE(IsColor(*b, 7, 5, clBlack));
+}
+
+TEST(GraphicsCanvas, TextOutWithOpaqueBackgroundAndPenPosition)
+{
+    auto b = WhiteBitmap(80, 20);
+    TCanvas *c = b->Canvas();
+    c->Brush()->SetColor(clYellow);
+    c->Font()->SetColor(clBlack);
+    c->TextOut(2, 2, QStringLiteral("Hi"));
+    const int w = c->TextWidth(QStringLiteral("Hi"));
+    EXPECT_GT(w, 0);
+    EXPECT_EQ(c->PenPos(), Point(2 + w, 2));
+    EXPECT_TRUE(IsColor(*b, 2, 2, clYellow) || IsColor(*b, 2, 2, clBlack));
+    EXPECT_TRUE(IsColor(*b, 2 + w, 2, clWhite));
+    EXPECT_TRUE(IsColor(*b, 1, 2, clWhite));
+
+    // A clear brush draws the text without its background.
+    auto t = WhiteBitmap(80, 20);
+    t->Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    t->Canvas()->TextOut(2, 2, QStringLiteral("Hi"));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 80; ++x)
+            ASSERT_TRUE(IsColor(*t, x, y, clWhite) || IsColor(*t, x, y, clBlack));
+}
+
+TEST(GraphicsCanvas, MeasuringNeedsNoPainter)
+{
+    TCanvas c;
+    EXPECT_FALSE(c.HandleAllocated());
+    c.Font()->SetName(QStringLiteral("Verdana"));
+    c.Font()->SetHeight(-13);
+    const TSize s = c.TextExtent(QStringLiteral("Hello"));
+    EXPECT_GT(s.cx, 20);
+    EXPECT_GE(s.cy, 13);
+    EXPECT_EQ(c.TextWidth(QString()), 0);
+    // The same text measures the same on a bitmap's canvas.
+    TBitmap b(10, 10);
+    b.Canvas()->Font()->Assign(c.Font());
+    EXPECT_EQ(b.Canvas()->TextExtent(QStringLiteral("Hello")), s);
+}
+
+TEST(GraphicsCanvas, MetricMappingFlipsTheYAxis)
+{
+    TBitmap b(200, 200);
+    TCanvas *c = b.Canvas();
+    EXPECT_EQ(c->SetMapMode(MM_LOMETRIC), MM_TEXT);
+    TPoint p[1] = {{254, -254}};
+    c->LPtoDP(p, 1);
+    EXPECT_EQ(p[0], Point(96, 96));
+    c->DPtoLP(p, 1);
+    EXPECT_EQ(p[0], Point(254, -254));
+
+    c->SetMapMode(MM_ANISOTROPIC);
+    c->SetWindowExtEx(100, 100);
+    c->SetViewportExtEx(200, 50);
+    TPoint q[1] = {{10, 10}};
+    c->LPtoDP(q, 1);
+    EXPECT_EQ(q[0], Point(20, 5));
+
+    // Drawing follows the mapping.
+    c->Brush()->SetColor(clBlack);
+    c->FillRect(Rect(0, 0, 10, 10));
+    c->SetMapMode(MM_TEXT);
+    EXPECT_EQ(c->Pixels(19, 4), clBlack);
+    EXPECT_EQ(c->Pixels(20, 5), clWhite);
+}
+
+TEST(GraphicsCanvas, PaintingOnAPainterHandedIn)
+{
+    QImage img(10, 10, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    TCanvas c;
+    c.BeginPainting(&painter);
+    EXPECT_TRUE(c.HandleAllocated());
+    c.Pen()->SetColor(clRed);
+    c.MoveTo(0, 0);
+    c.LineTo(5, 0);
+    EXPECT_EQ(c.ClipRect(), Rect(0, 0, 10, 10));
+    c.EndPainting();
+    EXPECT_FALSE(c.HandleAllocated());
+    painter.end();
+    EXPECT_EQ(img.pixel(4, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(5, 0), qRgb(255, 255, 255));
+}
+
+TEST(GraphicsCanvas, BitmapKeepsContentWhenResizedAndSavesAsBmp)
+{
+    TBitmap b(4, 4);
+    b.Canvas()->Brush()->SetColor(clRed);
+    b.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    b.SetSize(6, 5);
+    EXPECT_EQ(b.Canvas()->Pixels(3, 3), clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(5, 4), clWhite);
+    const QByteArray data = b.SaveToBytes();
+    ASSERT_TRUE(data.startsWith("BM"));
+    TBitmap c;
+    c.LoadFromBytes(data);
+    EXPECT_EQ(c.Width(), 6);
+    EXPECT_EQ(c.Height(), 5);
+    EXPECT_EQ(c.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_THROW(c.LoadFromBytes(QByteArray("not a bitmap")), EInvalidGraphic);
+    EXPECT_EQ(c.Width(), 6);
+}

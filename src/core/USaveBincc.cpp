@@ -1,6 +1,7 @@
 #include "core/USaveBincc.h"
 
 #include "core/UComon.h"
+#include "core/URuleXML.h"
 #include "core/USettings.h"
 #include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
@@ -113,11 +114,7 @@ void Read_Octets(const TXMLNode &Root, const char *Prefix, const int Defaults[4]
 
 int Attribute_Int(const TXMLNode &Row, const char *Name, int Default)
 {
-    try {
-        return StrToIntDef(Row.Attributes(QString::fromLatin1(Name)), Default);
-    } catch (const Exception &) {
-        return Default;
-    }
+    return StrToIntDef(Get_Rule_Attribute(Row, QString::fromLatin1(Name), UnicodeString()), Default);
 }
 
 // Loads a configuration file into the document and returns its root element (null when the
@@ -200,21 +197,15 @@ void Read_EtherNetIP_Rules_Bin(TXMLDocument *XML1)
         // The device knows ten records; enabled rows past the tenth are left out.
         for (int i = 0; i < Count && Rule_Count < Rule_Bin_Count; ++i) {
             const TXMLNode Row = Root.ChildNodes().Nodes(i);
-            try {
-                if (UpperCase(Trim(Row.Attributes(QStringLiteral("Enable")))) != QLatin1String("Y"))
-                    continue;
-            } catch (const Exception &) {
+            if (UpperCase(Trim(Get_Rule_Attribute(Row, QStringLiteral("Enable"), UnicodeString()))) != QLatin1String("Y"))
                 continue;
-            }
             TRule_Bin &Rule = Rules_Bin[Rule_Count];
-            try {
-                const UnicodeString IP = Row.Attributes(QStringLiteral("IP_Address"));
-                // Parts that are no octet, and an empty address, give 0.
-                std::memset(Rule.IP, 0, sizeof(Rule.IP));
-                Conv_IP_Address(IP, Rule.IP[0], Rule.IP[1], Rule.IP[2], Rule.IP[3]);
-            } catch (const Exception &) {
-                std::memset(Rule.IP, 255, sizeof(Rule.IP));
-            }
+            // A missing address gives the broadcast address; parts that are no octet, and an
+            // empty address, give 0.
+            const UnicodeString No_IP = QStringLiteral("255.255.255.255");
+            std::memset(Rule.IP, 0, sizeof(Rule.IP));
+            Conv_IP_Address(Get_Rule_Attribute(Row, QStringLiteral("IP_Address"), No_IP), Rule.IP[0], Rule.IP[1],
+                            Rule.IP[2], Rule.IP[3]);
             Rule.Start_Input = static_cast<Word>(Attribute_Int(Row, "Start_Input", 0));
             Rule.Num_Input = static_cast<Word>(Attribute_Int(Row, "Num_Input", 0));
             Rule.Start_Output = static_cast<Word>(Attribute_Int(Row, "Start_Output", 0));

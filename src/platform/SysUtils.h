@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <type_traits>
 #include <vector>
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "core/USettings.h"
 
 #include "core/UComon.h"
+#include "platform/Encoding.h"
 #include "platform/XMLDoc.h"
 #include "support/TempDir.h"
 
@@ -79,6 +80,23 @@ TEST_F(SettingsTest, FullFile)
 {
     ReadFile(Full_File);
     Expect(Full, "full file");
+}
+
+TEST_F(SettingsTest, FilesOfOtherWritersAreRead)
+{
+    QByteArray Indented(Full_File);
+    Indented.replace("><", ">\r\n  <");
+    const QByteArray Utf16 = TEncoding::Unicode()->GetPreamble() +
+                             TEncoding::Unicode()->GetBytes(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>") +
+                                                            QString::fromUtf8(Full_File));
+    const QByteArray Cases[] = {
+        "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + Indented,
+        Utf16,
+    };
+    for (const QByteArray &Bytes : Cases) {
+        ReadFile(Bytes);
+        Expect(Full, Bytes.left(60).toStdString());
+    }
 }
 
 struct TDamageCase {

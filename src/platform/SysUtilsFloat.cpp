@@ -313,6 +313,7 @@ QString ApplyPicture(const QString &S, const TPicture &P, TFloatRec R, bool Show
     int intIndex = 0;
     int fracIndex = 0;
     bool afterPoint = false;
+    bool afterExponent = false;
     auto putIntDigit = [&](int j) {
         out += intDigits[j];
         const int left = total - 1 - j;
@@ -326,7 +327,9 @@ QString ApplyPicture(const QString &S, const TPicture &P, TFloatRec R, bool Show
             out += S.mid(i + 1, (end < 0 ? S.size() : end) - i - 1);
             i = end < 0 ? S.size() : end;
         } else if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
-            if (afterPoint) {
+            if (afterExponent) {
+                // the exponent has shown all digits there are
+            } else if (afterPoint) {
                 if (fracIndex < fracDigits.size())
                     out += fracDigits[fracIndex];
                 ++fracIndex;
@@ -359,6 +362,7 @@ QString ApplyPicture(const QString &S, const TPicture &P, TFloatRec R, bool Show
                 ++i;
             }
             --i;
+            afterExponent = true;
             QString e = QString::number(std::abs(exponent));
             if (e.size() < minDigits)
                 e.prepend(QString(minDigits - e.size(), QLatin1Char('0')));

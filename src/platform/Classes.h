@@ -7,6 +7,8 @@
 #include "platform/System.h"
 
 #include <QChar>
+#include <QCollatorSortKey>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -333,6 +335,8 @@ using TStringListSortCompare = std::function<int(TStringList *List, int Index1, 
 
 // Strings and their objects kept in two parallel arrays. Without CaseSensitive (the default),
 // sorting, Find and IndexOf compare as AnsiCompareText does: locale aware, ignoring case.
+// Sort and the searches of a sorted list go through collation keys equal in order to
+// CompareStrings; a derived list with an order of its own sorts with CustomSort.
 class TStringList : public TStrings {
 public:
     TStringList() = default;
@@ -386,9 +390,15 @@ protected:
 private:
     void CheckIndex(int Index) const;
     void ApplyOrder(const std::vector<int> &Order);
+    void SortWithKeys(bool KeepKeys);
+    int KeyLowerBound(const QCollatorSortKey &Key, bool &Found) const;
 
-    std::vector<UnicodeString> FStrings;
-    std::vector<TObject *> FObjects;
+    // QList moves its relocatable items with memmove, which keeps inserts into a long list cheap.
+    QList<UnicodeString> FStrings;
+    QList<TObject *> FObjects;
+    // While the list is sorted: one collation key per line, so that Find compares bytes.
+    QList<QCollatorSortKey> FKeys;
+    const QCollatorSortKey *FPendingKey = nullptr;
     TDuplicates FDuplicates = dupIgnore;
     bool FSorted = false;
     bool FCaseSensitive = false;

@@ -494,6 +494,20 @@ int TStrings::CompareStrings(const UnicodeString &S1, const UnicodeString &S2) c
 // ---------------------------------------------------------------------------------------------
 // TStringList
 
+namespace {
+
+// A key whose byte order is the order of ListCompareText (or ListCompareStr with CaseSensitive).
+// The C-locale collator keys the text as it is, so the case is folded first there.
+QCollatorSortKey ListSortKey(const UnicodeString &S, bool CaseSensitive)
+{
+    const TListCollation &c = Collation();
+    if (c.IsC)
+        return c.MatchCase.sortKey(CaseSensitive ? S : S.toCaseFolded());
+    return (CaseSensitive ? c.MatchCase : c.IgnoreCase).sortKey(S);
+}
+
+} // namespace
+
 TStringList::~TStringList()
 {
     OnChange = nullptr;
@@ -512,7 +526,7 @@ void TStringList::CheckIndex(int Index) const
 UnicodeString TStringList::Strings(int Index) const
 {
     CheckIndex(Index);
-    return FStrings[static_cast<std::size_t>(Index)];
+    return FStrings[Index];
 }
 
 void TStringList::SetStrings(int Index, const UnicodeString &S)
@@ -521,21 +535,21 @@ void TStringList::SetStrings(int Index, const UnicodeString &S)
         Error(QString::fromLatin1(SSortedListError), 0);
     CheckIndex(Index);
     Changing();
-    FStrings[static_cast<std::size_t>(Index)] = S;
+    FStrings[Index] = S;
     Changed();
 }
 
 TObject *TStringList::Objects(int Index) const
 {
     CheckIndex(Index);
-    return FObjects[static_cast<std::size_t>(Index)];
+    return FObjects[Index];
 }
 
 void TStringList::SetObjects(int Index, TObject *AObject)
 {
     CheckIndex(Index);
     Changing();
-    FObjects[static_cast<std::size_t>(Index)] = AObject;
+    FObjects[Index] = AObject;
     Changed();
 }
 
@@ -546,8 +560,15 @@ int TStringList::Add(const UnicodeString &S)
 
 int TStringList::AddObject(const UnicodeString &S, TObject *AObject)
 {
-    int index = Count();
-    if (FSorted && Find(S, index)) {
+    if (!FSorted) {
+        const int index = Count();
+        InsertItem(index, S, AObject);
+        return index;
+    }
+    const QCollatorSortKey key = ListSortKey(S, FCaseSensitive);
+    bool found = false;
+    const int index = KeyLowerBound(key, found);
+    if (found) {
         switch (FDuplicates) {
         case dupIgnore:
             return index;
@@ -557,7 +578,14 @@ int TStringList::AddObject(const UnicodeString &S, TObject *AObject)
             break;
         }
     }
-    InsertItem(index, S, AObject);
+    FPendingKey = &key;
+    try {
+        InsertItem(index, S, AObject);
+    } catch (...) {
+        FPendingKey = nullptr;
+        throw;
+    }
+    FPendingKey = nullptr;
     return index;
 }
 
@@ -577,9 +605,13 @@ void TStringList::InsertObject(int Index, const UnicodeString &S, TObject *AObje
 
 void TStringList::InsertItem(int Index, const UnicodeString &S, TObject *AObject)
 {
+    const QCollatorSortKey *pending = FPendingKey;
+    FPendingKey = nullptr;
     Changing();
-    FStrings.insert(FStrings.begin() + Index, S);
-    FObjects.insert(FObjects.begin() + Index, AObject);
+    if (FSorted)
+        FKeys.insert(Index, pending ? *pending : ListSortKey(S, FCaseSensitive));
+    FStrings.insert(Index, S);
+    FObjects.insert(Index, AObject);
     Changed();
 }
 
@@ -587,9 +619,11 @@ void TStringList::Delete(int Index)
 {
     CheckIndex(Index);
     Changing();
-    TObject *obj = FObjects[static_cast<std::size_t>(Index)];
-    FStrings.erase(FStrings.begin() + Index);
-    FObjects.erase(FObjects.begin() + Index);
+    TObject *obj = FObjects[Index];
+    FStrings.remove(Index);
+    FObjects.remove(Index);
+    if (FSorted)
+        FKeys.remove(Index);
     if (FOwnsObjects)
         delete obj;
     Changed();
@@ -597,13 +631,13 @@ void TStringList::Delete(int Index)
 
 void TStringList::Clear()
 {
-    if (FStrings.empty())
+    if (FStrings.isEmpty())
         return;
     Changing();
-    std::vector<TObject *> objects;
+    QList<TObject *> objects;
     objects.swap(FObjects);
     FStrings.clear();
-    FStrings.shrink_to_fit();
+    FKeys.clear();
     if (FOwnsObjects)
         for (TObject *o : objects)
             delete o;
@@ -615,8 +649,10 @@ void TStringList::Exchange(int Index1, int Index2)
     CheckIndex(Index1);
     CheckIndex(Index2);
     Changing();
-    std::swap(FStrings[static_cast<std::size_t>(Index1)], FStrings[static_cast<std::size_t>(Index2)]);
-    std::swap(FObjects[static_cast<std::size_t>(Index1)], FObjects[static_cast<std::size_t>(Index2)]);
+    FStrings.swapItemsAt(Index1, Index2);
+    FObjects.swapItemsAt(Index1, Index2);
+    if (FSorted)
+        FKeys.swapItemsAt(Index1, Index2);
     Changed();
 }
 
@@ -630,16 +666,8 @@ void TStringList::Move(int CurIndex, int NewIndex)
     CheckIndex(CurIndex);
     CheckIndex(NewIndex);
     Changing();
-    auto rotate = [&](auto &v) {
-        auto cur = v.begin() + CurIndex;
-        auto dst = v.begin() + NewIndex;
-        if (CurIndex < NewIndex)
-            std::rotate(cur, cur + 1, dst + 1);
-        else
-            std::rotate(dst, cur, cur + 1);
-    };
-    rotate(FStrings);
-    rotate(FObjects);
+    FStrings.move(CurIndex, NewIndex);
+    FObjects.move(CurIndex, NewIndex);
     Changed();
 }
 
@@ -665,6 +693,7 @@ void TStringList::Assign(TPersistent *Source)
         Changing();
         FStrings = source->FStrings;
         FObjects = source->FObjects;
+        FKeys = source->FKeys;
         Changed();
     } catch (...) {
         EndUpdate();
@@ -681,15 +710,35 @@ int TStringList::IndexOf(const UnicodeString &S) const
     return Find(S, index) ? index : -1;
 }
 
+int TStringList::KeyLowerBound(const QCollatorSortKey &Key, bool &Found) const
+{
+    int lo = 0;
+    int hi = static_cast<int>(FKeys.size());
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (FKeys[mid].compare(Key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    Found = lo < FKeys.size() && FKeys[lo].compare(Key) == 0;
+    return lo;
+}
+
 bool TStringList::Find(const UnicodeString &S, int &Index) const
 {
     // Lower bound: with duplicates accepted, the first of equal strings.
+    bool found = false;
+    if (FSorted) {
+        Index = KeyLowerBound(ListSortKey(S, FCaseSensitive), found);
+        return found;
+    }
+    // On a list that is not sorted the answer means little, as in the classic list.
     int lo = 0;
     int hi = Count();
-    bool found = false;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        const int c = CompareStrings(FStrings[static_cast<std::size_t>(mid)], S);
+        const int c = CompareStrings(FStrings[mid], S);
         if (c < 0) {
             lo = mid + 1;
         } else {
@@ -704,45 +753,53 @@ bool TStringList::Find(const UnicodeString &S, int &Index) const
 
 void TStringList::ApplyOrder(const std::vector<int> &Order)
 {
-    std::vector<UnicodeString> strings;
-    std::vector<TObject *> objects;
-    strings.reserve(Order.size());
-    objects.reserve(Order.size());
+    QList<UnicodeString> strings;
+    QList<TObject *> objects;
+    strings.reserve(static_cast<qsizetype>(Order.size()));
+    objects.reserve(static_cast<qsizetype>(Order.size()));
     for (int i : Order) {
-        strings.push_back(std::move(FStrings[static_cast<std::size_t>(i)]));
-        objects.push_back(FObjects[static_cast<std::size_t>(i)]);
+        strings.push_back(std::move(FStrings[i]));
+        objects.push_back(FObjects[i]);
     }
     FStrings.swap(strings);
     FObjects.swap(objects);
+}
+
+void TStringList::SortWithKeys(bool KeepKeys)
+{
+    const bool change = Count() > 1;
+    if (change)
+        Changing();
+    QList<QCollatorSortKey> keys;
+    keys.reserve(FStrings.size());
+    for (const UnicodeString &s : std::as_const(FStrings))
+        keys.push_back(ListSortKey(s, FCaseSensitive));
+    if (change) {
+        std::vector<int> order(static_cast<std::size_t>(FStrings.size()));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+        ApplyOrder(order);
+        if (KeepKeys) {
+            QList<QCollatorSortKey> sorted;
+            sorted.reserve(keys.size());
+            for (int i : order)
+                sorted.push_back(keys[i]);
+            FKeys.swap(sorted);
+        }
+    } else if (KeepKeys) {
+        FKeys.swap(keys);
+    }
+    if (!KeepKeys)
+        FKeys.clear();
+    if (change)
+        Changed();
 }
 
 void TStringList::Sort()
 {
     if (FSorted || Count() < 2)
         return;
-    Changing();
-    const std::size_t n = FStrings.size();
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    const TListCollation &c = Collation();
-    if (c.IsC) {
-        const Qt::CaseSensitivity cs = FCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return FStrings[static_cast<std::size_t>(a)].compare(FStrings[static_cast<std::size_t>(b)], cs) < 0;
-        });
-    } else {
-        // A collation key per line turns each of the n log n comparisons into a byte compare.
-        const QCollator &collator = FCaseSensitive ? c.MatchCase : c.IgnoreCase;
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(n);
-        for (const UnicodeString &s : FStrings)
-            keys.push_back(collator.sortKey(s));
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]) < 0;
-        });
-    }
-    ApplyOrder(order);
-    Changed();
+    SortWithKeys(false);
 }
 
 void TStringList::CustomSort(const TStringListSortCompare &Compare)
@@ -751,7 +808,7 @@ void TStringList::CustomSort(const TStringListSortCompare &Compare)
         return;
     Changing();
     // The comparison reads the list as it was before the sort; the new order is applied at the end.
-    std::vector<int> order(FStrings.size());
+    std::vector<int> order(static_cast<std::size_t>(FStrings.size()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
     ApplyOrder(order);
@@ -762,9 +819,13 @@ void TStringList::SetSorted(bool Value)
 {
     if (FSorted == Value)
         return;
-    if (Value)
-        Sort();
-    FSorted = Value;
+    if (Value) {
+        SortWithKeys(true);
+        FSorted = true;
+    } else {
+        FSorted = false;
+        FKeys.clear();
+    }
 }
 
 void TStringList::SetCaseSensitive(bool Value)
@@ -772,20 +833,16 @@ void TStringList::SetCaseSensitive(bool Value)
     if (FCaseSensitive == Value)
         return;
     FCaseSensitive = Value;
-    if (FSorted) {
-        // Re-sort under the new comparison.
-        FSorted = false;
-        Sort();
-        FSorted = true;
-    }
+    if (FSorted)
+        SortWithKeys(true); // keys and order under the new comparison
 }
 
 void TStringList::SetCapacity(int NewCapacity)
 {
     if (NewCapacity < Count())
         Error(QStringLiteral("List capacity out of bounds (%1)"), NewCapacity);
-    FStrings.reserve(static_cast<std::size_t>(NewCapacity));
-    FObjects.reserve(static_cast<std::size_t>(NewCapacity));
+    FStrings.reserve(NewCapacity);
+    FObjects.reserve(NewCapacity);
 }
 
 void TStringList::Changed()

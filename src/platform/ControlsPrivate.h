@@ -1,0 +1,90 @@
+#pragma once
+// Inside the window layer: the object that joins a control to its Qt widget, turning the
+// widget's events into messages, keeping the window's timers and delivering posted messages.
+
+#include "platform/Controls.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+
+// A plain window: everything it shows is painted through WM_PAINT.
+class TPlatformWidget : public QWidget {
+public:
+    explicit TPlatformWidget(QWidget *Parent);
+    QSize sizeHint() const override;
+};
+
+class TControlEventBridge : public QObject {
+public:
+    TControlEventBridge(TWinControl *Control, QWidget *Widget, HWND Handle);
+    ~TControlEventBridge() override;
+
+    TWinControl *Control() const { return FControl; }
+    QWidget *Widget() const { return FWidget; }
+    HWND Handle() const { return FHandle; }
+    // The control is going away: no more messages, timers stopped.
+    void Detach();
+
+    UINT_PTR SetTimer(UINT_PTR Id, UINT Elapse, TIMERPROC Proc);
+    bool KillTimer(UINT_PTR Id);
+
+    // True while the message is the one made from the Qt event being handled; DefaultHandler
+    // then asks for Qt's own handling of that event.
+    bool IsCurrentEventMessage(const TMessage &Message) const;
+    void DefaultReached(const TMessage &Message);
+    bool InPaintEvent() const { return FInPaint; }
+    int EventDepth() const { return FDepth; }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+    void timerEvent(QTimerEvent *Event) override;
+
+private:
+    struct TTimer {
+        UINT_PTR Id;
+        TIMERPROC Proc;
+    };
+    bool HandleEvent(QEvent *Event);
+    bool HandleKey(QKeyEvent *Event);
+    bool HandleMouse(QMouseEvent *Event);
+    bool HandleWheel(QWheelEvent *Event);
+    // Sends a message made from the current Qt event; true when DefaultHandler was reached.
+    bool SendFromEvent(TMessage &Message);
+    void RunQtDefault(QEvent *Event);
+    // A plain window of ours: Qt has nothing to add to its input events.
+    bool OwnWidget() const { return dynamic_cast<TPlatformWidget *>(FWidget.data()) != nullptr; }
+
+    TWinControl *FControl;
+    QPointer<QWidget> FWidget;
+    HWND FHandle;
+    std::map<int, TTimer> FTimers; // Qt timer id -> our timer
+    // The message made from the Qt event under way and whether its default was asked for.
+    std::vector<std::pair<const TMessage *, bool *>> FCurrent;
+    bool FInPaint = false;
+    bool FBypass = false;
+    int FDepth = 0;
+};
+
+namespace platform_detail {
+// Calls Fn, sending any exception that escapes to the application's default handling.
+void GuardedCall(TObject *Sender, const std::function<void()> &Fn);
+// How many guarded calls (Qt events, timers, posted messages) are under way.
+int GuardedDepth();
+HWND NewHandle(TWinControl *Control);
+void ReleaseHandle(HWND Handle);
+TControlEventBridge *BridgeOf(HWND Handle);
+// Updates the tracked key and button state from an input event.
+void NoteKey(int Vk, bool Down);
+void NoteModifiers(bool Shift, bool Ctrl, bool Alt);
+void NoteCursor(TPoint ScreenPos);
+void SetMouseControl(TControl *Control);
+void ControlDestroyed(TControl *Control);
+int QtKeyToVk(int QtKey, bool Keypad);
+} // namespace platform_detail

@@ -1,0 +1,321 @@
+#pragma once
+// Forms, the application object, the screen and the modal hook.
+//
+// A form class builds its controls in its constructor (as the form resource would: create each
+// control with the form as owner, set its properties, assign the event handlers, e.g.
+// `OnCreate = [this](TObject *S) { FormCreate(S); };`). OnCreate runs after construction, from
+// AfterConstruction(): Application->CreateForm and NewForm<T>() call it; a form made with plain
+// `new` gets it at the latest before it is first shown.
+//
+// Every modal run (ShowModal here; message boxes and the open and save dialogs in Dialogs.h)
+// goes through the one modal hook (SetModalHook / TModalHookGuard). The default hook runs the
+// real thing; a test installs its own to see what is shown and to answer it.
+
+#include "platform/Classes.h"
+#include "platform/Controls.h"
+#include "platform/Sets.h"
+#include "platform/System.h"
+
+#include <functional>
+#include <memory>
+#include <new>
+#include <vector>
+
+class QEventLoop;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon, 4>;
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TSet<TFormStateItem, 8>;
+
+using TCloseEvent = std::function<void(TObject *Sender, TCloseAction &Action)>;
+using TCloseQueryEvent = std::function<void(TObject *Sender, bool &CanClose)>;
+using TExceptionEvent = std::function<void(TObject *Sender, const Exception &E)>;
+
+// Kinds and buttons of message boxes (MessageDlg and the error box of the exception handling).
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp, mbClose };
+using TMsgDlgButtons = TSet<TMsgDlgBtn, 16>;
+// The modal result of each button.
+TModalResult ModalResultOfButton(TMsgDlgBtn Button);
+
+// ---- the modal hook ----
+
+enum TModalKind { mkForm, mkMessage, mkOpenDialog, mkSaveDialog, mkOther };
+
+// What a modal run shows. The fields describe it for the hook; RunDefault does the real run and
+// returns its modal result. Dialogs that return more than a result (a file name) read the
+// answer fields back after the run: a hook that answers without the real run fills them.
+struct TModalRequest {
+    TModalKind Kind = mkOther;
+    // mkForm: the form, its class name ("TFAbout"), its Name and its Caption.
+    TCustomForm *Form = nullptr;
+    UnicodeString ClassName;
+    UnicodeString Name;
+    UnicodeString Caption;
+    // mkMessage: the kind, the text and the buttons (in the order shown).
+    TMsgDlgType DlgType = mtInformation;
+    UnicodeString Text;
+    std::vector<TMsgDlgBtn> Buttons;
+    // Open and save dialogs: title in Caption; filter, initial folder, default extension and the
+    // proposed file name.
+    UnicodeString Filter;
+    UnicodeString InitialDir;
+    UnicodeString DefaultExt;
+    UnicodeString FileName;
+    // Answers of dialogs: the chosen file name(s).
+    UnicodeString AnswerFileName;
+    std::vector<UnicodeString> AnswerFiles;
+
+    std::function<TModalResult(TModalRequest &)> RunDefault;
+};
+
+class TModalHook {
+public:
+    virtual ~TModalHook() = default;
+    // Called for every modal run, the hook returns its modal result. The default calls
+    // Request.RunDefault(Request).
+    virtual TModalResult Run(TModalRequest &Request);
+};
+
+// The hook in force (never nullptr; the default one when none is installed).
+TModalHook *ModalHook();
+// Installs a hook (nullptr: the default) and returns the previous one.
+TModalHook *SetModalHook(TModalHook *Hook);
+// Runs a modal request through the hook.
+TModalResult RunModal(TModalRequest &Request);
+
+// Installs a hook for its lifetime.
+class TModalHookGuard {
+public:
+    explicit TModalHookGuard(TModalHook *Hook) : FPrevious(SetModalHook(Hook)) {}
+    ~TModalHookGuard() { SetModalHook(FPrevious); }
+    TModalHookGuard(const TModalHookGuard &) = delete;
+    TModalHookGuard &operator=(const TModalHookGuard &) = delete;
+
+private:
+    TModalHook *FPrevious;
+};
+
+// ---- forms ----
+
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent *AOwner);
+    ~TCustomForm() override;
+
+    // Fires OnCreate once; called by CreateForm / NewForm after the constructor.
+    virtual void AfterConstruction();
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState Value) { FWindowState = Value; }
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool Value) { FScaled = Value; }
+    const TFormState &FormState() const { return FFormState; }
+
+    // The control that has (or gets, when the form is activated) the focus.
+    TWinControl *ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl *Control);
+    // Called by a control that receives the focus; fires OnExit / OnEnter along the way.
+    bool SetFocusedControl(TWinControl *Control);
+    void FocusControl(TWinControl *Control);
+    bool Active() const { return FActive; }
+
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value);
+    // Shows the form modally through the modal hook and returns its modal result.
+    virtual TModalResult ShowModal();
+    // The real modal run (what the default hook calls): shows the form, runs a nested loop until
+    // ModalResult is set (closing the window gives mrCancel, OnCloseQuery may refuse), hides it.
+    TModalResult ExecuteModal();
+
+    void Show();
+    void Hide();
+    // Asks OnCloseQuery, then OnClose; hides the form (or ends the program for the main form).
+    // In a modal run it sets ModalResult to mrCancel.
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form once the current message is handled.
+    void Release();
+    bool Showing() const override;
+    void SetVisible(bool Value) override;
+    // The client area is the window less its frame (border and caption by BorderStyle); the Qt
+    // window is the client area.
+    TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;
+    void SetFocus() override;
+    bool CanFocus() const override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TKeyEvent OnShortCut;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    virtual void DoCreate();
+    virtual void DoDestroy();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction &Action);
+    virtual void Activate();
+    virtual void Deactivate();
+    void CMDialogKey(TCMDialogKey &Message) override;
+    void WMSetFocus(TWMSetFocus &Message) override;
+    void Dispatch(TMessage &Message) override;
+    // WM_CLOSE from the window's close box.
+    virtual void WMClose(TWMClose &Message);
+
+private:
+    friend class TApplication;
+    friend class TWinControl;
+    friend class TControlEventBridge;
+    void PlaceOnShow();
+    void ApplyBorder();
+    void WindowActivated(bool Value);
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TPosition FPosition = poDesigned;
+    TWindowState FWindowState = wsNormal;
+    bool FKeyPreview = false;
+    bool FScaled = true;
+    bool FCreated = false;
+    bool FActive = false;
+    bool FPlaced = false;
+    TFormState FFormState;
+    TWinControl *FActiveControl = nullptr;
+    TWinControl *FFocusedControl = nullptr;
+    TModalResult FModalResult = mrNone;
+    QEventLoop *FModalLoop = nullptr;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent *AOwner) : TCustomForm(AOwner) {}
+};
+
+// Makes a form and runs its creation (OnCreate).
+template <class T, class... Args>
+T *NewForm(Args &&...args)
+{
+    T *f = new T(std::forward<Args>(args)...);
+    f->AfterConstruction();
+    return f;
+}
+
+// ---- application ----
+
+class TApplication : public TComponent {
+public:
+    explicit TApplication(TComponent *AOwner);
+    ~TApplication() override;
+
+    void Initialize();
+    // Makes a form owned by the application: Reference refers to it while its constructor and
+    // OnCreate run; the first form made becomes the main form.
+    template <class T>
+    void CreateForm(T *&Reference)
+    {
+        void *mem = ::operator new(sizeof(T));
+        Reference = static_cast<T *>(mem);
+        try {
+            new (mem) T(this);
+        } catch (...) {
+            ::operator delete(mem);
+            Reference = nullptr;
+            throw;
+        }
+        FormCreated(Reference);
+        Reference->AfterConstruction();
+    }
+    // Shows the main form and runs the message loop until it closes or Terminate is called.
+    void Run();
+    // Handles every pending event and returns.
+    void ProcessMessages();
+    // Waits for one event and handles it.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+
+    TCustomForm *MainForm() const { return FMainForm; }
+    bool MainFormOnTaskBar() const { return FMainFormOnTaskBar; }
+    void SetMainFormOnTaskBar(bool Value) { FMainFormOnTaskBar = Value; }
+    const UnicodeString &Title() const { return FTitle; }
+    void SetTitle(const UnicodeString &Value) { FTitle = Value; }
+    // The full path of the program file.
+    UnicodeString ExeName() const;
+    // The number of modal runs under way.
+    int ModalLevel() const { return FModalLevel; }
+
+    // Default handling of an exception caught from an event (call it inside a catch block): EAbort
+    // is ignored; otherwise OnException when assigned, else ShowException.
+    void HandleException(TObject *Sender);
+    // A modal error box with the message, through the modal hook.
+    void ShowException(const Exception &E);
+    TExceptionEvent OnException;
+
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor Value) { FHintColor = Value; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int Value) { FHintHidePause = Value; }
+
+    TNotifyEvent OnIdle;
+
+private:
+    friend class TCustomForm;
+    void FormCreated(TCustomForm *Form);
+    TCustomForm *FMainForm = nullptr;
+    bool FTerminated = false;
+    bool FMainFormOnTaskBar = false;
+    bool FShowHint = true;
+    int FModalLevel = 0;
+    int FHintHidePause = 2500;
+    TColor FHintColor = clInfoBk;
+    UnicodeString FTitle;
+};
+
+// The program's application object; made on first use.
+extern TApplication *Application;
+
+class TScreen : public TComponent {
+public:
+    explicit TScreen(TComponent *AOwner);
+    // The cursor shown over every window of the program; crDefault lets each control's own show.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+    int Width() const;
+    int Height() const;
+    int PixelsPerInch() const { return 96; }
+    TCustomForm *ActiveForm() const;
+    TWinControl *ActiveControl() const;
+    int FormCount() const;
+    TCustomForm *Forms(int Index) const;
+
+private:
+    TCursor FCursor = crDefault;
+};
+
+extern TScreen *Screen;
+
+// The forms in existence, in creation order (used by TScreen and the test harness).
+const std::vector<TCustomForm *> &AllForms();

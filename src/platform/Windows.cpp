@@ -1,0 +1,573 @@
+#include "platform/Windows.h"
+
+#include "platform/Controls.h"
+#include "platform/ControlsPrivate.h"
+#include "platform/Forms.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QVariant>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// ---- posted messages ----
+
+class TPostedMessageEvent : public QEvent {
+public:
+    static QEvent::Type EventType()
+    {
+        static const int t = QEvent::registerEventType();
+        return static_cast<QEvent::Type>(t);
+    }
+    TPostedMessageEvent(HWND Wnd, Cardinal Msg, WPARAM W, LPARAM L)
+        : QEvent(EventType()), FWnd(Wnd), FMsg(Msg), FW(W), FL(L) {}
+    HWND FWnd;
+    Cardinal FMsg;
+    WPARAM FW;
+    LPARAM FL;
+};
+
+class TMessagePoster : public QObject {
+protected:
+    void customEvent(QEvent *Event) override
+    {
+        if (Event->type() != TPostedMessageEvent::EventType())
+            return;
+        auto *pm = static_cast<TPostedMessageEvent *>(Event);
+        TWinControl *c = TWinControl::FindControl(pm->FWnd);
+        if (!c)
+            return;
+        platform_detail::GuardedCall(c, [&] {
+            CallWndProcHooks(pm->FWnd, pm->FMsg, pm->FW, pm->FL);
+            c->Perform(pm->FMsg, pm->FW, pm->FL);
+        });
+    }
+};
+
+TMessagePoster *Poster()
+{
+    static TMessagePoster *poster = [] {
+        auto *p = new TMessagePoster;
+        if (QCoreApplication::instance())
+            p->moveToThread(QCoreApplication::instance()->thread());
+        return p;
+    }();
+    return poster;
+}
+
+bool OnGuiThread()
+{
+    return !QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// ---- registered messages ----
+
+QMutex GRegisterLock;
+QHash<QString, Cardinal> GRegistered;
+Cardinal GNextRegistered = 0xC000;
+
+// ---- thread timers (no window) ----
+
+class TThreadTimers : public QObject {
+public:
+    UINT_PTR Set(UINT_PTR Id, UINT Elapse, TIMERPROC Proc)
+    {
+        if (Id != 0) {
+            for (auto it = FTimers.begin(); it != FTimers.end(); ++it)
+                if (it->second.first == Id) {
+                    killTimer(it->first);
+                    FTimers.erase(it);
+                    break;
+                }
+        } else {
+            Id = ++FNextId;
+        }
+        const int qtId = startTimer(static_cast<int>(std::max<UINT>(Elapse, 1)));
+        if (qtId == 0)
+            return 0;
+        FTimers[qtId] = {Id, Proc};
+        return Id;
+    }
+    bool Kill(UINT_PTR Id)
+    {
+        for (auto it = FTimers.begin(); it != FTimers.end(); ++it)
+            if (it->second.first == Id) {
+                killTimer(it->first);
+                FTimers.erase(it);
+                return true;
+            }
+        return false;
+    }
+
+protected:
+    void timerEvent(QTimerEvent *Event) override
+    {
+        auto it = FTimers.find(Event->timerId());
+        if (it == FTimers.end())
+            return;
+        const UINT_PTR id = it->second.first;
+        TIMERPROC proc = it->second.second;
+        if (proc)
+            platform_detail::GuardedCall(nullptr, [&] { proc(nullptr, WM_TIMER, id, GetTickCount()); });
+    }
+
+private:
+    std::map<int, std::pair<UINT_PTR, TIMERPROC>> FTimers;
+    UINT_PTR FNextId = 0x7FFF0000;
+};
+
+TThreadTimers *ThreadTimers()
+{
+    static TThreadTimers *t = new TThreadTimers;
+    return t;
+}
+
+// ---- key state ----
+
+std::array<std::atomic<Byte>, 256> GKeyState{};
+TPoint GCursorPos{0, 0};
+bool GCursorKnown = false;
+HWND GCapture = nullptr;
+
+// ---- hooks ----
+
+struct THookEntry {
+    HHOOK Handle;
+    HOOKPROC Proc;
+};
+std::vector<THookEntry> GHooks;
+std::uintptr_t GNextHook = 0;
+
+QElapsedTimer &StartClock()
+{
+    static QElapsedTimer t = [] {
+        QElapsedTimer e;
+        e.start();
+        return e;
+    }();
+    return t;
+}
+[[maybe_unused]] const bool GClockStarted = (StartClock(), true);
+
+} // namespace
+
+namespace platform_detail {
+
+void NoteKey(int Vk, bool Down)
+{
+    if (Vk <= 0 || Vk > 255)
+        return;
+    Byte v = GKeyState[static_cast<std::size_t>(Vk)].load();
+    if (Down) {
+        if (!(v & 0x80))
+            v ^= 0x01; // toggle on each press, as Caps Lock does
+        v |= 0x80;
+    } else {
+        v &= static_cast<Byte>(~0x80);
+    }
+    GKeyState[static_cast<std::size_t>(Vk)].store(v);
+}
+
+void NoteModifiers(bool Shift, bool Ctrl, bool Alt)
+{
+    auto set = [](int vk, bool down) {
+        Byte v = GKeyState[static_cast<std::size_t>(vk)].load();
+        v = down ? static_cast<Byte>(v | 0x80) : static_cast<Byte>(v & ~0x80);
+        GKeyState[static_cast<std::size_t>(vk)].store(v);
+    };
+    set(VK_SHIFT, Shift);
+    set(VK_CONTROL, Ctrl);
+    set(VK_MENU, Alt);
+}
+
+void NoteCursor(TPoint ScreenPos)
+{
+    GCursorPos = ScreenPos;
+    GCursorKnown = true;
+}
+
+} // namespace platform_detail
+
+LRESULT SendMessage(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (!OnGuiThread()) {
+        // Another thread's send runs on the user-interface thread while the sender waits.
+        LRESULT result = 0;
+        QMetaObject::invokeMethod(Poster(), [&] { result = SendMessage(Wnd, Msg, WParam, LParam); },
+                                  Qt::BlockingQueuedConnection);
+        return result;
+    }
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return 0;
+    CallWndProcHooks(Wnd, Msg, WParam, LParam);
+    return c->Perform(Msg, WParam, LParam);
+}
+
+BOOL PostMessage(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (OnGuiThread() && !TWinControl::FindControl(Wnd))
+        return FALSE;
+    QCoreApplication::postEvent(Poster(), new TPostedMessageEvent(Wnd, Msg, WParam, LParam));
+    return TRUE;
+}
+
+Cardinal RegisterWindowMessage(const UnicodeString &Name)
+{
+    if (Name.isEmpty())
+        return 0;
+    QMutexLocker lock(&GRegisterLock);
+    const QString key = Name.toUpper();
+    auto it = GRegistered.find(key);
+    if (it != GRegistered.end())
+        return it.value();
+    if (GNextRegistered > 0xFFFF)
+        return 0;
+    const Cardinal id = GNextRegistered++;
+    GRegistered.insert(key, id);
+    return id;
+}
+
+bool IsWindow(HWND Wnd) { return TWinControl::FindControl(Wnd) != nullptr; }
+
+bool IsWindowVisible(HWND Wnd)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    QWidget *w = c ? c->WidgetIfAllocated() : nullptr;
+    return w && w->isVisible();
+}
+
+bool IsWindowEnabled(HWND Wnd)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    QWidget *w = c ? c->WidgetIfAllocated() : nullptr;
+    return w && w->isEnabled();
+}
+
+BOOL InvalidateRect(HWND Wnd, const TRect *Rect, BOOL)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    QWidget *w = c ? c->WidgetIfAllocated() : nullptr;
+    if (!w)
+        return FALSE;
+    if (Rect)
+        w->update(QRect(Rect->Left, Rect->Top, Rect->Width(), Rect->Height()));
+    else
+        w->update();
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND Wnd)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return FALSE;
+    c->Update();
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND Wnd, TRect &Rect)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return FALSE;
+    Rect = c->ClientRect();
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND Wnd, TRect &Rect)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return FALSE;
+    const TPoint o = c->ClientOrigin();
+    Rect = Bounds(o.X, o.Y, c->Width(), c->Height());
+    return TRUE;
+}
+
+HWND GetParent(HWND Wnd)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c || !c->Parent() || !c->Parent()->HandleAllocated())
+        return nullptr;
+    return c->Parent()->Handle();
+}
+
+HWND GetFocus()
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        QVariant v = w->property("fabricorHandle");
+        if (v.isValid()) {
+            HWND h = reinterpret_cast<HWND>(v.value<qulonglong>());
+            if (TWinControl::FindControl(h))
+                return h;
+        }
+    }
+    return nullptr;
+}
+
+HWND SetFocus(HWND Wnd)
+{
+    HWND old = GetFocus();
+    if (TWinControl *c = TWinControl::FindControl(Wnd))
+        c->SetFocus();
+    return old;
+}
+
+HWND WindowFromPoint(TPoint Point)
+{
+    QWidget *w = QApplication::widgetAt(Point.X, Point.Y);
+    for (; w; w = w->parentWidget()) {
+        QVariant v = w->property("fabricorHandle");
+        if (v.isValid())
+            return reinterpret_cast<HWND>(v.value<qulonglong>());
+    }
+    return nullptr;
+}
+
+UINT_PTR SetTimer(HWND Wnd, UINT_PTR IDEvent, UINT Elapse, TIMERPROC TimerFunc)
+{
+    if (!Wnd)
+        return TimerFunc ? ThreadTimers()->Set(IDEvent, Elapse, TimerFunc) : 0;
+    TControlEventBridge *b = platform_detail::BridgeOf(Wnd);
+    if (!b)
+        return 0;
+    return b->SetTimer(IDEvent, Elapse, TimerFunc);
+}
+
+BOOL KillTimer(HWND Wnd, UINT_PTR IDEvent)
+{
+    if (!Wnd)
+        return ThreadTimers()->Kill(IDEvent) ? TRUE : FALSE;
+    TControlEventBridge *b = platform_detail::BridgeOf(Wnd);
+    return b && b->KillTimer(IDEvent) ? TRUE : FALSE;
+}
+
+SHORT GetKeyState(int VirtKey)
+{
+    if (VirtKey <= 0 || VirtKey > 255)
+        return 0;
+    const Byte v = GKeyState[static_cast<std::size_t>(VirtKey)].load();
+    SHORT r = (v & 0x80) ? static_cast<SHORT>(0x8000) : 0;
+    if (v & 0x01)
+        r = static_cast<SHORT>(r | 1);
+    return r;
+}
+
+SHORT GetAsyncKeyState(int VirtKey)
+{
+    return static_cast<SHORT>(GetKeyState(VirtKey) & static_cast<SHORT>(0x8000));
+}
+
+BOOL GetKeyboardState(Byte *KeyState256)
+{
+    if (!KeyState256)
+        return FALSE;
+    for (std::size_t i = 0; i < 256; ++i)
+        KeyState256[i] = GKeyState[i].load();
+    return TRUE;
+}
+
+HWND SetCapture(HWND Wnd)
+{
+    HWND old = GCapture;
+    if (!TWinControl::FindControl(Wnd))
+        return old;
+    GCapture = Wnd;
+    return old;
+}
+
+BOOL ReleaseCapture()
+{
+    GCapture = nullptr;
+    SetCaptureControl(nullptr);
+    return TRUE;
+}
+
+HWND GetCapture()
+{
+    if (GCapture && !TWinControl::FindControl(GCapture))
+        GCapture = nullptr;
+    return GCapture;
+}
+
+BOOL GetCursorPos(TPoint &Point)
+{
+    if (GCursorKnown) {
+        Point = GCursorPos;
+    } else {
+        const QPoint p = QCursor::pos();
+        Point = {p.x(), p.y()};
+    }
+    return TRUE;
+}
+
+BOOL SetCursorPos(int X, int Y)
+{
+    platform_detail::NoteCursor({X, Y});
+    QCursor::setPos(X, Y);
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND Wnd, TPoint &Point)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return FALSE;
+    Point = c->ScreenToClient(Point);
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND Wnd, TPoint &Point)
+{
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
+        return FALSE;
+    Point = c->ClientToScreen(Point);
+    return TRUE;
+}
+
+BOOL MessageBeep(UINT) { return TRUE; }
+
+int GetSystemMetrics(int Index)
+{
+    switch (Index) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN: {
+        QScreen *s = QGuiApplication::primaryScreen();
+        if (!s)
+            return Index == SM_CXSCREEN ? 1024 : 768;
+        return Index == SM_CXSCREEN ? s->geometry().width() : s->geometry().height();
+    }
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+    case SM_CYVSCROLL:
+    case SM_CXHSCROLL:
+    case SM_CYVTHUMB:
+    case SM_CXHTHUMB:
+        return 17;
+    case SM_CYCAPTION:
+        return 18;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return 3;
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+        return 2;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR:
+        return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+        return 16;
+    case SM_CYMENU:
+        return 19;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return 4;
+    case SM_CXDRAG:
+    case SM_CYDRAG:
+        return 4;
+    case SM_MOUSEWHEELPRESENT:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+BOOL SystemParametersInfo(UINT Action, UINT, void *PvParam, UINT)
+{
+    if (Action == SPI_GETWHEELSCROLLLINES && PvParam) {
+        *static_cast<UINT *>(PvParam) = 3;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+UINT GetDoubleClickTime()
+{
+    return 500;
+}
+
+HHOOK SetWindowsHookEx(int IdHook, HOOKPROC Proc, void *, DWORD)
+{
+    if (IdHook != WH_CALLWNDPROC || !Proc)
+        return nullptr;
+    HHOOK h = reinterpret_cast<HHOOK>(++GNextHook);
+    GHooks.push_back({h, Proc});
+    return h;
+}
+
+LRESULT CallNextHookEx(HHOOK, int, WPARAM, LPARAM)
+{
+    // Every hook is called in turn by CallWndProcHooks; passing on is implied.
+    return 0;
+}
+
+BOOL UnhookWindowsHookEx(HHOOK Hook)
+{
+    auto it = std::find_if(GHooks.begin(), GHooks.end(), [&](const THookEntry &e) { return e.Handle == Hook; });
+    if (it == GHooks.end())
+        return FALSE;
+    GHooks.erase(it);
+    return TRUE;
+}
+
+void CallWndProcHooks(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (GHooks.empty())
+        return;
+    CWPSTRUCT cwp{LParam, WParam, Msg, Wnd};
+    // Newest first, as hook chains run; a copy so that a hook may unhook itself.
+    const std::vector<THookEntry> hooks(GHooks.rbegin(), GHooks.rend());
+    for (const THookEntry &h : hooks)
+        h.Proc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&cwp));
+}
+
+DWORD GetTickCount()
+{
+    return static_cast<DWORD>(StartClock().elapsed());
+}
+
+Int64 GetTickCount64()
+{
+    return StartClock().elapsed();
+}
+
+void Sleep(DWORD Milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+}
+
+DWORD SleepEx(DWORD Milliseconds, BOOL)
+{
+    Sleep(Milliseconds);
+    return 0;
+}
+
+DWORD GetCurrentThreadId()
+{
+    return static_cast<DWORD>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+}

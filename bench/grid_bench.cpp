@@ -14,6 +14,22 @@ constexpr int Cols = 10;
 // Short, distinct texts as a rule table holds them.
 inline QString ShortText(int c, int r) { return QString::number(r * 16 + c, 36); }
 
+// The same texts written into a caller's buffer, for fills that copy characters anyway.
+struct TTextBuf {
+    char16_t Chars[16];
+    QStringView Make(int c, int r)
+    {
+        static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+        unsigned v = unsigned(r * 16 + c);
+        int n = 16;
+        do {
+            Chars[--n] = char16_t(digits[v % 36]);
+            v /= 36;
+        } while (v);
+        return QStringView(Chars + n, 16 - n);
+    }
+};
+
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
 
 void BM_TextsOnly(benchmark::State &state)
@@ -34,7 +50,9 @@ void BM_StoreFill(benchmark::State &state)
     const int rows = int(state.range(0));
     double bytesPerCell = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         std::size_t before = HeapInUse();
+        state.ResumeTiming();
         auto s = std::make_unique<TGridStore>();
         s->SetColumnHint(Cols);
         for (int r = 0; r < rows; ++r)
@@ -49,12 +67,49 @@ void BM_StoreFill(benchmark::State &state)
 }
 BENCHMARK(BM_StoreFill)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Filling from characters in a buffer: the store copies them into its row blocks, the model has
+// to make a string of its own for every cell.
+void BM_StoreFillFromBuffer(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    TTextBuf buf;
+    for (auto _ : state) {
+        auto s = std::make_unique<TGridStore>();
+        s->SetColumnHint(Cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                s->SetText(c, r, buf.Make(c, r));
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StoreFillFromBuffer)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ModelFillFromBuffer(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    TTextBuf buf;
+    for (auto _ : state) {
+        auto m = std::make_unique<QStandardItemModel>(rows, Cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                m->setItem(r, c, new QStandardItem(buf.Make(c, r).toString()));
+        state.PauseTiming();
+        m.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ModelFillFromBuffer)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_ModelFill(benchmark::State &state)
 {
     const int rows = int(state.range(0));
     double bytesPerCell = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         std::size_t before = HeapInUse();
+        state.ResumeTiming();
         auto m = std::make_unique<QStandardItemModel>(rows, Cols);
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < Cols; ++c)

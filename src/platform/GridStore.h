@@ -10,16 +10,13 @@
 
 #include "platform/System.h"
 
+#include <QStringView>
+
 #include <cstddef>
 #include <vector>
 
 class TGridStore {
 public:
-    struct TCell {
-        UnicodeString Text;
-        TObject *Object = nullptr;
-    };
-
     TGridStore() = default;
     ~TGridStore();
     TGridStore(const TGridStore &) = delete;
@@ -29,9 +26,12 @@ public:
     int RowCount() const { return FRows; }
 
     // A never-written cell reads as the empty text and nil.
-    const UnicodeString &Text(int ACol, int ARow) const;
+    UnicodeString Text(int ACol, int ARow) const;
+    // Length of the cell's text without building it.
+    int TextLength(int ACol, int ARow) const;
     TObject *Object(int ACol, int ARow) const;
-    void SetText(int ACol, int ARow, const UnicodeString &Value);
+    void SetText(int ACol, int ARow, const UnicodeString &Value) { SetText(ACol, ARow, QStringView(Value)); }
+    void SetText(int ACol, int ARow, QStringView Value);
     void SetObject(int ACol, int ARow, TObject *Value);
 
     // Number of cells the row holds (its highest written column + 1, or less after a clear).
@@ -53,19 +53,24 @@ public:
     void DeleteColumns(int AIndex, int ACount);
     void MoveColumn(int FromIndex, int ToIndex);
 
-    // The column count the grid shows; a row that grows takes at least this many cells at once
-    // so that filling a row allocates once.
+    // The column count the grid shows; a row that grows takes room for at least this many cells
+    // at once so that filling a row allocates once.
     void SetColumnHint(int Value) { FColumnHint = Value < 1 ? 1 : Value; }
 
-    // Bytes held by the store itself (row records and cell arrays, not the texts' own buffers).
+    // Bytes held by the store (row records, text blocks and object arrays).
     std::size_t AllocatedBytes() const;
 
 private:
+    // The texts of one row in one block: the end offset of every cell's text, then the
+    // characters of all texts one after the other. Objects are kept apart, and only for rows
+    // that have one, since most grids hold none.
+    struct TRowText;
     // Plain record so that the gap buffer can move rows with memmove.
     struct TRowSlot {
-        TCell *Cells;
-        int Count;     // cells in use (highest written column + 1)
-        int Capacity;  // cells allocated
+        TRowText *Text;
+        TObject **Objects;
+        int ObjectCount; // entries of Objects
+        int Reserved;
     };
 
     TRowSlot *Slot(int ARow);
@@ -74,8 +79,13 @@ private:
     void EnsureRows(int ACount);
     void MoveGapTo(int APos);
     void ReserveGap(int ANeeded);
+    template <typename F> void ForEachRow(F f);
+    template <typename F> void RebuildColumns(F orderFor);
     static void FreeSlot(TRowSlot &S);
-    static void GrowSlot(TRowSlot &S, int ANeeded, int AHint);
+    static int SlotLength(const TRowSlot &S);
+    static void SetSlotText(TRowSlot &S, int ACol, const QChar *AChars, int ALen, int AHint);
+    static void SetSlotObject(TRowSlot &S, int ACol, TObject *Value, int AHint);
+    static void EnsureObjects(TRowSlot &S, int ACount, int AHint);
 
     std::vector<TRowSlot> FBuf;
     int FGapStart = 0;

@@ -4,9 +4,8 @@
 #include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +25,20 @@ UnicodeString OneLine(const UnicodeString &Value)
     v.replace(QLatin1Char('\r'), QLatin1Char(' '));
     v.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return v;
+}
+
+// Inode, size and modification time: an atomic rewrite by another program changes the inode even
+// when size and time look the same.
+void FileSignature(const UnicodeString &Path, Int64 &Inode, Int64 &Size, Int64 &MTimeNs)
+{
+    struct stat st {};
+    if (::stat(NativePath(Path).toLocal8Bit().constData(), &st) != 0) {
+        Inode = Size = MTimeNs = -1;
+        return;
+    }
+    Inode = static_cast<Int64>(st.st_ino);
+    Size = static_cast<Int64>(st.st_size);
+    MTimeNs = static_cast<Int64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 } // namespace
@@ -320,21 +333,20 @@ void TMemIniFile::UpdateFile()
 
 TIniFile::TIniFile(const UnicodeString &FileName, TEncoding *Encoding) : TMemIniFile(FileName, Encoding)
 {
-    const QFileInfo info(NativePath(FileName));
-    FStamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
-    FSize = info.exists() ? info.size() : -1;
+    FileSignature(FFileName, FInode, FSize, FStamp);
 }
 
 void TIniFile::Refresh()
 {
-    const QFileInfo info(NativePath(FFileName));
-    const Int64 stamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
-    const Int64 size = info.exists() ? info.size() : -1;
-    if (stamp == FStamp && size == FSize)
+    Int64 inode = 0, size = 0, stamp = 0;
+    FileSignature(FFileName, inode, size, stamp);
+    if (!FStale && inode == FInode && size == FSize && stamp == FStamp)
         return;
     LoadValues();
-    FStamp = stamp;
+    FInode = inode;
     FSize = size;
+    FStamp = stamp;
+    FStale = false;
 }
 
 UnicodeString TIniFile::ReadString(const UnicodeString &Section, const UnicodeString &Ident, const UnicodeString &Default)
@@ -400,10 +412,8 @@ void TIniFile::UpdateFile()
         TMemIniFile::UpdateFile();
     } catch (const EFCreateError &) {
         // The memory copy no longer matches the file; the next read starts from the file again.
-        FStamp = -2;
+        FStale = true;
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FFileName));
     }
-    const QFileInfo info(NativePath(FFileName));
-    FStamp = info.lastModified().toMSecsSinceEpoch();
-    FSize = info.size();
+    FileSignature(FFileName, FInode, FSize, FStamp);
 }

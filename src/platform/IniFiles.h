@@ -127,6 +127,8 @@ public:
 
 private:
     void Refresh();
-    Int64 FStamp = -1;
+    Int64 FInode = -1;
     Int64 FSize = -1;
+    Int64 FStamp = -1;
+    bool FStale = false;
 };

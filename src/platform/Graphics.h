@@ -18,6 +18,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -526,7 +527,7 @@ public:
 
     void LoadFromStream(QIODevice &Stream) override;
     void SaveToStream(QIODevice &Stream) override;
-    // A bitmap kept in the program's resources (":/bitmaps/<Name>.bmp" or ".png").
+    // A bitmap of the program's named pictures (FindResourceBitmap); EResNotFound when none.
     void LoadFromResourceName(const UnicodeString &Name);
 
     void Draw(TCanvas *ACanvas, const TRect &R) override;
@@ -630,6 +631,15 @@ private:
     void Changed();
     std::unique_ptr<TGraphic> FGraphic;
 };
+
+// The program's named pictures (names without regard to case): the glyphs of the buttons and
+// grids ("LBOK", "ESGCHK05", ...). A bitmap ":/bitmaps/<Name>.bmp" or ".png" in the Qt resources
+// wins over the built-in picture of the same name. False when there is no such picture.
+bool FindResourceBitmap(const UnicodeString &Name, QImage &Image);
+// The program's named cursors ("8000" .. "8014", "QRV_POINTER"; ":/cursors/<Name>.png" wins):
+// the picture with alpha and its hot spot.
+bool FindResourceCursor(const UnicodeString &Name, QImage &Image, TPoint &HotSpot);
+QStringList ResourceBitmapNames();
 
 // Opens a picture file by extension: the graphic for "bmp", "ico", "png", "gif", "jpg", "jpeg".
 // Raises EInvalidGraphic for other extensions and for damaged files.

@@ -354,20 +354,11 @@ void TBitmap::SaveToStream(QIODevice &Stream)
 
 void TBitmap::LoadFromResourceName(const UnicodeString &Name)
 {
-    static const char *const Patterns[] = {":/bitmaps/%1.bmp", ":/bitmaps/%1.png", ":/bitmaps/%1", ":/%1"};
-    for (const char *pattern : Patterns) {
-        const QString path = QString::fromLatin1(pattern).arg(Name);
-        for (const QString &candidate : {path, path.toUpper(), path.toLower()}) {
-            if (!QFileInfo::exists(candidate))
-                continue;
-            QImage img(candidate);
-            if (img.isNull())
-                continue;
-            SetImage(img);
-            return;
-        }
-    }
-    throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
+    QImage img;
+    if (!FindResourceBitmap(Name, img))
+        throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
+    FPixelFormat = img.depth() <= 4 ? TPixelFormat::pf4bit : img.depth() <= 8 ? TPixelFormat::pf8bit : TPixelFormat::pf24bit;
+    SetImage(img);
 }
 
 void TBitmap::Draw(TCanvas *ACanvas, const TRect &R)

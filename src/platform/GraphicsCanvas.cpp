@@ -254,7 +254,7 @@ struct PenSetup {
     QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
 };
 
-PenSetup MakePen(const TPen &pen, int bkMode, TColorRef bkColor)
+PenSetup MakePen(const TPen &pen, int bkMode, TColorRef bkColor, bool mapped)
 {
     PenSetup s;
     if (pen.Style() == TPenStyle::psClear || !PenComposition(pen.Mode(), s.Mode))
@@ -264,8 +264,10 @@ PenSetup MakePen(const TPen &pen, int bkMode, TColorRef bkColor)
     QColor c = ColorToQColor(pen.Color());
     if (pen.Mode() == TPenMode::pmNot || pen.Mode() == TPenMode::pmBlack || pen.Mode() == TPenMode::pmWhite)
         c = Qt::black;
-    s.Pen = QPen(c, w <= 1 ? 0 : w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    if (w <= 1) {
+    // A pen's width is in logical units: in a scaled mapping mode (a printer page in 0.1 mm) even
+    // a width of 1 is scaled; unscaled, widths up to 1 are one device pixel.
+    s.Pen = QPen(c, w <= 1 && !mapped ? 0 : std::max(w, 1), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (w <= 1 && !mapped) {
         QList<qreal> pattern;
         switch (pen.Style()) {
         case TPenStyle::psDash: pattern = {18, 6}; break;
@@ -299,7 +301,7 @@ void TCanvas::LineTo(int X, int Y)
 {
     Changing();
     if (QPainter *p = Prepare()) {
-        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor);
+        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor, FDC->MapMode != MM_TEXT);
         if (ps.Visible) {
             p->setBrush(Qt::NoBrush);
             p->setCompositionMode(ps.Mode);
@@ -350,7 +352,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
     Changing();
     if (QPainter *p = Prepare()) {
         const QRect r = PixelRect(X1, Y1, X2, Y2);
-        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor);
+        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor, FDC->MapMode != MM_TEXT);
         QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
         const bool drawable = PenComposition(FPen->Mode(), cm);
         if (drawable && !r.isEmpty()) {
@@ -433,14 +435,14 @@ namespace {
 
 // Draws a closed figure: interior with the brush, outline with the pen.
 template <typename Fill, typename Stroke>
-void DrawFigure(QPainter *p, const TPen &pen, const TBrush &brush, int bkMode, TColorRef bkColor, Fill fill,
-                Stroke stroke)
+void DrawFigure(QPainter *p, const TPen &pen, const TBrush &brush, int bkMode, TColorRef bkColor, bool mapped,
+                Fill fill, Stroke stroke)
 {
     QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
     if (!PenComposition(pen.Mode(), cm))
         return;
     p->setCompositionMode(cm);
-    const PenSetup ps = MakePen(pen, bkMode, bkColor);
+    const PenSetup ps = MakePen(pen, bkMode, bkColor, mapped);
     bool bg = false;
     QColor bgc;
     if (ApplyFigureBrush(p, brush, bkMode, bkColor, bg, bgc)) {
@@ -474,7 +476,7 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3)
         if (!r.isEmpty()) {
             const QRect o(r.left(), r.top(), r.width() - 1, r.height() - 1);
             const double rx = std::abs(X3) / 2.0, ry = std::abs(Y3) / 2.0;
-            DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor,
+            DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor, FDC->MapMode != MM_TEXT,
                        [&](QPainter *q) { q->drawRoundedRect(QRectF(o).adjusted(0, 0, 1, 1), rx, ry); },
                        [&](QPainter *q) { q->drawRoundedRect(o, rx, ry); });
         }
@@ -489,7 +491,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
         const QRect r = PixelRect(X1, Y1, X2, Y2);
         if (!r.isEmpty()) {
             const QRect o(r.left(), r.top(), r.width() - 1, r.height() - 1);
-            DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor,
+            DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor, FDC->MapMode != MM_TEXT,
                        [&](QPainter *q) { q->drawEllipse(QRectF(o).adjusted(0, 0, 1, 1)); },
                        [&](QPainter *q) { q->drawEllipse(o); });
         }
@@ -504,7 +506,7 @@ void TCanvas::Polygon(const std::vector<TPoint> &Points)
         QPolygon poly;
         for (const TPoint &pt : Points)
             poly << QPoint(pt.X, pt.Y);
-        DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor,
+        DrawFigure(p, *FPen, *FBrush, FBkMode, FBkColor, FDC->MapMode != MM_TEXT,
                    [&](QPainter *q) { q->drawPolygon(poly, Qt::OddEvenFill); },
                    [&](QPainter *q) {
                        QPolygon closed = poly;
@@ -524,7 +526,7 @@ void TCanvas::Polyline(const std::vector<TPoint> &Points)
             poly << QPoint(pt.X, pt.Y);
         TBrush clear;
         clear.SetStyle(TBrushStyle::bsClear);
-        DrawFigure(p, *FPen, clear, FBkMode, FBkColor, [](QPainter *) {},
+        DrawFigure(p, *FPen, clear, FBkMode, FBkColor, FDC->MapMode != MM_TEXT, [](QPainter *) {},
                    [&](QPainter *q) { q->drawPolyline(poly); });
     }
     Changed();
@@ -539,7 +541,7 @@ void TCanvas::PolyBezier(const std::vector<TPoint> &Points)
             path.cubicTo(Points[i].X, Points[i].Y, Points[i + 1].X, Points[i + 1].Y, Points[i + 2].X, Points[i + 2].Y);
         TBrush clear;
         clear.SetStyle(TBrushStyle::bsClear);
-        DrawFigure(p, *FPen, clear, FBkMode, FBkColor, [](QPainter *) {}, [&](QPainter *q) { q->drawPath(path); });
+        DrawFigure(p, *FPen, clear, FBkMode, FBkColor, FDC->MapMode != MM_TEXT, [](QPainter *) {}, [&](QPainter *q) { q->drawPath(path); });
     }
     Changed();
 }
@@ -576,7 +578,7 @@ static void DrawArcFigure(TCanvas *canvas, QPainter *p, ArcKind kind, int X1, in
     TBrush clear;
     clear.SetStyle(TBrushStyle::bsClear);
     const TBrush &brush = kind == ArcKind::Arc ? clear : *canvas->Brush();
-    DrawFigure(p, *canvas->Pen(), brush, bkMode, bkColor,
+    DrawFigure(p, *canvas->Pen(), brush, bkMode, bkColor, canvas->GetMapMode() != MM_TEXT,
                [&](QPainter *q) {
                    if (kind == ArcKind::Chord)
                        q->drawChord(o, a, s);

@@ -300,29 +300,35 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     for (const Line &l : lines)
         maxWidth = std::max(maxWidth, layout.Width(l.Text));
     const int totalHeight = lineHeight * static_cast<int>(lines.size());
+    // In the metric mapping modes y grows upwards: lines then go towards smaller y, and the
+    // rectangle's top is its larger y.
+    TPoint axis[2] = {{0, 0}, {0, 1000}};
+    DC->LPtoDP(axis, 2);
+    const int down = axis[1].Y < axis[0].Y ? -1 : 1;
+    const int rectHeight = (Rect->Bottom - Rect->Top) * down;
 
     if (Format & DT_CALCRECT) {
         if (!wordBreak || lines.size() <= 1)
             Rect->Right = Rect->Left + maxWidth + leftMargin + rightMargin;
         else
             Rect->Right = std::max(Rect->Right, Rect->Left + maxWidth + leftMargin + rightMargin);
-        Rect->Bottom = Rect->Top + totalHeight;
+        Rect->Bottom = Rect->Top + down * totalHeight;
         return totalHeight;
     }
 
-    int y = Rect->Top;
+    int offset = 0; // from the top, in the direction of the lines
     if (singleLine) {
         if (Format & DT_VCENTER)
-            y = Rect->Top + (Rect->Height() - lineHeight) / 2;
+            offset = (rectHeight - lineHeight) / 2;
         else if (Format & DT_BOTTOM)
-            y = Rect->Bottom - lineHeight;
+            offset = rectHeight - lineHeight;
     }
     const unsigned options = (Format & DT_NOCLIP) ? 0u : ETO_CLIPPED;
     const bool prefixOnly = Format & DT_PREFIXONLY;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int ly = y + static_cast<int>(i) * lineHeight;
+        const int lineOffset = offset + static_cast<int>(i) * lineHeight;
         // An edit control does not show a partly visible last line.
-        if ((Format & DT_EDITCONTROL) && i > 0 && ly + lineHeight > Rect->Bottom)
+        if ((Format & DT_EDITCONTROL) && i > 0 && lineOffset + lineHeight > rectHeight)
             break;
         Line l = lines[i];
         if (Format & DT_HIDEPREFIX)
@@ -333,10 +339,10 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
             x = left + (avail - w) / 2;
         else if (Format & DT_RIGHT)
             x = right - w;
-        layout.DrawLine(x, ly, l, options, Rect, prefixOnly);
+        layout.DrawLine(x, Rect->Top + down * lineOffset, l, options, Rect, prefixOnly);
     }
     if (singleLine && (Format & (DT_VCENTER | DT_BOTTOM)))
-        return y + lineHeight - Rect->Top;
+        return offset + lineHeight;
     return totalHeight;
 }
 

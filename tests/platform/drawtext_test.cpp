@@ -269,3 +269,27 @@ TEST_F(DrawTextTest, RotatedFontDrawsUpwards)
     EXPECT_LE(ink.bottom(), 90);
     EXPECT_GE(ink.left(), 50);
 }
+
+TEST_F(DrawTextTest, MetricModeLinesGoDownThePage)
+{
+    // A printer page in 0.1 mm with y growing upwards, as the print layout uses it.
+    Canvas()->SetMapMode(MM_LOMETRIC);
+    Canvas()->Font()->SetHeight(-40); // 4 mm
+    const int lh = Canvas()->TextHeight(QStringLiteral("gh"));
+    EXPECT_GE(lh, 40);
+    TRect calc(0, 0, 2000, 0);
+    DrawText(DC(), QStringLiteral("one\ntwo"), -1, &calc, DT_CALCRECT);
+    EXPECT_EQ(calc.Bottom, -2 * lh);
+
+    TRect r(20, -10, 2000, -250);
+    DrawText(DC(), QStringLiteral("one\ntwo"), -1, &r, DT_LEFT);
+    Canvas()->SetMapMode(MM_TEXT);
+    const QRect ink = Ink();
+    ASSERT_FALSE(ink.isEmpty());
+    // 10 units (about 4 pixels) below the top edge, two lines of about 15 pixels each.
+    EXPECT_GE(ink.top(), 3);
+    EXPECT_LE(ink.top(), 10);
+    EXPECT_GT(ink.bottom(), 20);
+    EXPECT_LT(ink.bottom(), 40);
+    EXPECT_GE(ink.left(), 7);
+}

@@ -1,0 +1,606 @@
+#pragma once
+// The standard controls: label, edit, memo, combo box, check box, radio button, push button,
+// list box, scroll bar and group box.
+//
+// Each windowed control wraps the matching Qt widget (made in CreateWidget when the handle is
+// first needed) and keeps its properties itself until then, so a form can be built and filled
+// before it is ever shown. What the user does in the widget arrives as the classic events:
+// keys go through WM_KEYDOWN / WM_CHAR first (a Key set to 0 in OnKeyDown or OnKeyPress never
+// reaches the widget), then the widget's own change becomes OnChange, OnClick or OnSelect.
+//
+// Notifications follow the classic framework: setting TCheckBox::Checked or
+// TRadioButton::Checked in code fires OnClick when the state changes; setting Text of an edit
+// fires OnChange; setting ItemIndex of a list or combo box fires nothing.
+
+#include "platform/Classes.h"
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/Messages.h"
+#include "platform/System.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+class QLineEdit;
+class QPlainTextEdit;
+class QComboBox;
+class QCheckBox;
+class QRadioButton;
+class QPushButton;
+class QListWidget;
+class QScrollBar;
+class QGroupBox;
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+
+using TScrollEvent = std::function<void(TObject *Sender, TScrollCode ScrollCode, int &ScrollPos)>;
+
+// Scroll bar requests of WM_VSCROLL / WM_HSCROLL (low word of WParam; the high word carries the
+// position for SB_THUMBPOSITION and SB_THUMBTRACK).
+constexpr int SB_LINEUP = 0;
+constexpr int SB_LINELEFT = 0;
+constexpr int SB_LINEDOWN = 1;
+constexpr int SB_LINERIGHT = 1;
+constexpr int SB_PAGEUP = 2;
+constexpr int SB_PAGELEFT = 2;
+constexpr int SB_PAGEDOWN = 3;
+constexpr int SB_PAGERIGHT = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_TOP = 6;
+constexpr int SB_LEFT = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr int SB_RIGHT = 7;
+constexpr int SB_ENDSCROLL = 8;
+
+// ---------------------------------------------------------------------------------------------
+// The item list of list boxes and combo boxes
+
+enum class TItemsChange { icInsert, icDelete, icChange, icReset };
+
+// Strings and objects of a list control. The list keeps them; the control is told of every
+// change so that its window shows the same. With Sorted, Add and AddObject insert in the
+// order of the string lists (ignoring case).
+class TControlItems : public TStrings {
+public:
+    using TChangeProc = std::function<void(TItemsChange Change, int Index)>;
+    explicit TControlItems(TChangeProc OnChanged) : FOnChanged(std::move(OnChanged)) {}
+
+    int Count() const override { return static_cast<int>(FStrings.size()); }
+    UnicodeString Strings(int Index) const override;
+    void SetStrings(int Index, const UnicodeString &S) override;
+    TObject *Objects(int Index) const override;
+    void SetObjects(int Index, TObject *AObject) override;
+    int Add(const UnicodeString &S) override;
+    int AddObject(const UnicodeString &S, TObject *AObject) override;
+    void Insert(int Index, const UnicodeString &S) override;
+    void InsertObject(int Index, const UnicodeString &S, TObject *AObject) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    void Exchange(int Index1, int Index2) override;
+    void Move(int CurIndex, int NewIndex) override;
+
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+
+private:
+    void CheckIndex(int Index) const;
+    void Notify(TItemsChange Change, int Index);
+    TChangeProc FOnChanged;
+    std::vector<UnicodeString> FStrings;
+    std::vector<TObject *> FObjects;
+    bool FSorted = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TLabel
+
+class TCustomLabel : public TGraphicControl {
+public:
+    explicit TCustomLabel(TComponent *AOwner);
+
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    // Transparent: the parent shows through; otherwise the label fills itself with Color.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    // "&" underlines the next character ("&&" is one "&").
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    TWinControl *FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl *Value) { FFocusControl = Value; }
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void Paint() override;
+    // Sizes the label to its text when AutoSize is set, keeping the edge its alignment names.
+    void AdjustBounds();
+    void CMTextChanged(TCMTextChanged &Message) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    void CMDialogChar(TCMDialogChar &Message) override;
+
+private:
+    int TextFlags() const;
+    bool FAutoSize = true;
+    bool FTransparent = false;
+    bool FWordWrap = false;
+    bool FShowAccelChar = true;
+    bool FAdjusting = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    TWinControl *FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    explicit TLabel(TComponent *AOwner) : TCustomLabel(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// TEdit and TMemo
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent *AOwner);
+    ~TCustomEdit() override;
+
+    // Typed text stops at MaxLength characters (0: no limit); text set in code is kept whole.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    // Any character but #0 hides the text.
+    WideChar PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(WideChar Value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    // True after the user changed the text; setting Text in code clears it.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+
+    // Selection, counted in characters from 0.
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    UnicodeString SelText() const;
+    // Replaces the selection (inserts at the caret when nothing is selected).
+    void SetSelText(const UnicodeString &Value);
+    void SelectAll();
+    void ClearSelection();
+    void Clear();
+
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    UnicodeString GetText() const override;
+    void TextChanged() override;
+    virtual void Change();
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void WMChar(TWMKey &Message) override;
+    void CMColorChanged(TCMColorChanged &Message) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    void CMEnter(TCMEnter &Message) override;
+
+    // The text as the window holds it and as it is written to the window; the memo overrides
+    // these for its multi-line widget.
+    virtual UnicodeString WidgetText() const;
+    virtual void SetWidgetText(const UnicodeString &Value);
+    virtual void WidgetSelection(int &Start, int &Length) const;
+    virtual void SetWidgetSelection(int Start, int Length);
+    virtual void ApplyEditState();
+    // Called by the window when the user changed the text.
+    void UserEdited();
+    void ApplyColors();
+    // While set, Text answers the control's own copy rather than the window's.
+    bool FSettingText = false;
+    bool FQuietText = false;
+
+private:
+    int FMaxLength = 0;
+    bool FReadOnly = false;
+    WideChar FPasswordChar = 0;
+    TEditCharCase FCharCase = ecNormal;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FAutoSelect = true;
+    bool FModified = false;
+    // The selection while there is no window.
+    int FSelStart = 0;
+    int FSelLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent *AOwner) : TCustomEdit(AOwner) {}
+};
+
+class TCustomMemo;
+
+// The lines of a memo: a live view of its text.
+class TMemoStrings : public TStrings {
+public:
+    explicit TMemoStrings(TCustomMemo *Memo) : FMemo(Memo) {}
+    int Count() const override;
+    UnicodeString Strings(int Index) const override;
+    void SetStrings(int Index, const UnicodeString &S) override;
+    void Insert(int Index, const UnicodeString &S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    UnicodeString Text() const override;
+    void SetText(const UnicodeString &Value) override;
+
+private:
+    std::vector<UnicodeString> Split() const;
+    void Join(const std::vector<UnicodeString> &Lines);
+    TCustomMemo *FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent *AOwner);
+    ~TCustomMemo() override;
+
+    TStrings *Lines() const { return FLines.get(); }
+    void SetLines(TStrings *Value) { FLines->Assign(Value); }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool Value) { FWantReturns = Value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool Value) { FWantTabs = Value; }
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    UnicodeString WidgetText() const override;
+    void SetWidgetText(const UnicodeString &Value) override;
+    void WidgetSelection(int &Start, int &Length) const override;
+    void SetWidgetSelection(int Start, int Length) override;
+    void ApplyEditState() override;
+
+private:
+    std::unique_ptr<TMemoStrings> FLines;
+    bool FWordWrap = true;
+    bool FWantReturns = true;
+    bool FWantTabs = false;
+    TScrollStyle FScrollBars = ssNone;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    explicit TMemo(TComponent *AOwner) : TCustomMemo(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// TComboBox
+
+using TDrawItemEvent = std::function<void(TWinControl *Control, int Index, TRect Rect, int State)>;
+
+class TCustomComboBox : public TWinControl {
+public:
+    explicit TCustomComboBox(TComponent *AOwner);
+    ~TCustomComboBox() override;
+
+    // csDropDown takes free text; csDropDownList and the owner-drawn styles offer only the list.
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    TStrings *Items() const { return FItems.get(); }
+    void SetItems(TStrings *Value) { FItems->Assign(Value); }
+    // -1: nothing selected.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value);
+    bool Sorted() const { return FItems->Sorted(); }
+    void SetSorted(bool Value);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value) { FItemHeight = Value; }
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
+    void Clear();
+    void SelectAll();
+
+    // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
+    // OnChange also fires when the user edits the text of a csDropDown box.
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    UnicodeString GetText() const override;
+    void TextChanged() override;
+    virtual void Change();
+    virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void CMColorChanged(TCMColorChanged &Message) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    bool IsListStyle() const { return FStyle != csDropDown && FStyle != csSimple; }
+    // The user picked item Index in the window.
+    void UserSelected(int Index);
+    void UserEdited(const UnicodeString &Text);
+
+private:
+    void ItemsChanged(TItemsChange Change, int Index);
+    void ApplyIndexToWidget();
+    void RebuildWidgetItems();
+    QComboBox *Combo() const;
+    std::unique_ptr<TControlItems> FItems;
+    TComboBoxStyle FStyle = csDropDown;
+    int FItemIndex = -1;
+    int FDropDownCount = 8;
+    int FItemHeight = 16;
+    int FMaxLength = 0;
+    int FSyncing = 0;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent *AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// Buttons
+
+class TButtonControl : public TWinControl {
+public:
+    explicit TButtonControl(TComponent *AOwner);
+    ~TButtonControl() override;
+
+protected:
+    void CMColorChanged(TCMColorChanged &Message) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    void TextChanged() override;
+    void CreateWnd() override;
+    void ApplyColors();
+    // Writes the caption to the window ("&" marks the mnemonic in both worlds).
+    virtual void ApplyCaption();
+};
+
+class TCustomCheckBox : public TButtonControl {
+public:
+    explicit TCustomCheckBox(TComponent *AOwner);
+
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return FState; }
+    // Changing the state fires OnClick, whether the user or the code changed it.
+    void SetState(TCheckBoxState Value);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    // The user's click: the next state (grayed only with AllowGrayed).
+    virtual void Toggle();
+    void ApplyState();
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    explicit TCheckBox(TComponent *AOwner) : TCustomCheckBox(AOwner) {}
+};
+
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent *AOwner);
+
+    bool Checked() const { return FChecked; }
+    // Checking one turns off the other radio buttons of the same parent and fires OnClick.
+    void SetChecked(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void ApplyState();
+
+private:
+    bool FChecked = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCustomButton : public TButtonControl {
+public:
+    explicit TCustomButton(TComponent *AOwner);
+
+    // Enter clicks the default button unless another button has the focus; Escape clicks the
+    // cancel button.
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    // Given to the form when the button is clicked (mrNone: the form stays open).
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+
+    void Click() override;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void CMDialogKey(TCMDialogKey &Message) override;
+    void CMDialogChar(TCMDialogChar &Message) override;
+
+private:
+    bool FDefault = false;
+    bool FCancel = false;
+    TModalResult FModalResult = mrNone;
+};
+
+class TButton : public TCustomButton {
+public:
+    explicit TButton(TComponent *AOwner) : TCustomButton(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// TListBox
+
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent *AOwner);
+    ~TCustomListBox() override;
+
+    TStrings *Items() const { return FItems.get(); }
+    void SetItems(TStrings *Value) { FItems->Assign(Value); }
+    // -1: nothing selected.
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    bool Sorted() const { return FItems->Sorted(); }
+    void SetSorted(bool Value);
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle Value) { FStyle = Value; }
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value) { FItemHeight = Value; }
+    int TopIndex() const;
+    void SetTopIndex(int Value);
+    int Count() const { return FItems->Count(); }
+    // The item at a client point; -1 when there is none.
+    int ItemAtPos(TPoint Pos, bool Existing) const;
+    void Clear() { FItems->Clear(); }
+
+    TDrawItemEvent OnDrawItem;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void CMColorChanged(TCMColorChanged &Message) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    // The user moved the selection: OnClick.
+    void UserSelected(int Index);
+
+private:
+    void ItemsChanged(TItemsChange Change, int Index);
+    void RebuildWidgetItems();
+    void ApplyIndexToWidget();
+    void ApplyColors();
+    QListWidget *List() const;
+    std::unique_ptr<TControlItems> FItems;
+    int FItemIndex = -1;
+    int FItemHeight = 13;
+    int FTopIndex = 0;
+    int FSyncing = 0;
+    TListBoxStyle FStyle = lbStandard;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent *AOwner) : TCustomListBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// TScrollBar
+
+class TScrollBar : public TWinControl {
+public:
+    explicit TScrollBar(TComponent *AOwner);
+    ~TScrollBar() override;
+
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind Value);
+    int Min() const { return FMin; }
+    void SetMin(int Value) { SetParams(FPosition, Value, FMax); }
+    int Max() const { return FMax; }
+    void SetMax(int Value) { SetParams(FPosition, FMin, Value); }
+    int Position() const { return FPosition; }
+    void SetPosition(int Value) { SetParams(Value, FMin, FMax); }
+    // The position is kept within Min..Max - PageSize + 1 (Min..Max with no page).
+    void SetParams(int APosition, int AMin, int AMax);
+    int SmallChange() const { return FSmallChange; }
+    void SetSmallChange(int Value);
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int Value);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    virtual void Change();
+    virtual void Scroll(TScrollCode ScrollCode, int &ScrollPos);
+    // WM_HSCROLL / WM_VSCROLL requests sent to the scroll bar itself.
+    void Dispatch(TMessage &Message) override;
+    void DoScrollRequest(int Code, int Pos);
+
+private:
+    void ApplyRange();
+    QScrollBar *Bar() const;
+    TScrollBarKind FKind = sbHorizontal;
+    int FMin = 0;
+    int FMax = 100;
+    int FPosition = 0;
+    int FSmallChange = 1;
+    int FLargeChange = 1;
+    int FPageSize = 0;
+    int FSyncing = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TGroupBox
+
+class TCustomGroupBox : public TCustomControl {
+public:
+    explicit TCustomGroupBox(TComponent *AOwner);
+    // The area inside the frame, below the caption.
+    TRect ClientRect() const override;
+
+protected:
+    void Paint() override;
+    void CMTextChanged(TCMTextChanged &Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    explicit TGroupBox(TComponent *AOwner) : TCustomGroupBox(AOwner) {}
+};
+
+namespace platform_detail {
+// The palette colours of a wrapped widget: Color as its base, the font colour as its text.
+void ApplyControlColors(QWidget *Widget, TColor Back, TColor Text, bool Fill);
+} // namespace platform_detail

@@ -61,7 +61,8 @@ void ActivateWidget(QWidget *W)
 {
     if (!W)
         return;
-    W->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        W->raise();
     W->activateWindow();
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     // The offscreen platform activates asynchronously; the focus must be right at once.

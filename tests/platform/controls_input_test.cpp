@@ -1,0 +1,330 @@
+// Controls driven by real Qt input: mouse routing to graphic controls, enter and leave, capture,
+// clicks, keys with the classic var-key semantics, and the translation of keys into messages.
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/Windows.h"
+#include "support/GuiTest.h"
+
+#include <QLineEdit>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using GuiTest::ProcessEvents;
+
+class TProbe : public TGraphicControl {
+public:
+    explicit TProbe(TComponent *AOwner) : TGraphicControl(AOwner) {}
+    QStringList Log;
+
+protected:
+    void MouseEnter() override
+    {
+        Log << QStringLiteral("enter");
+        TGraphicControl::MouseEnter();
+    }
+    void MouseLeave() override
+    {
+        Log << QStringLiteral("leave");
+        TGraphicControl::MouseLeave();
+    }
+    void MouseDown(TMouseButton, TShiftState Shift, int X, int Y) override
+    {
+        Log << QStringLiteral("down %1,%2%3").arg(X).arg(Y).arg(Shift.Contains(ssShift) ? QStringLiteral(" shift") : QString());
+    }
+    void MouseUp(TMouseButton, TShiftState, int X, int Y) override { Log << QStringLiteral("up %1,%2").arg(X).arg(Y); }
+    void Click() override
+    {
+        Log << QStringLiteral("click");
+        TGraphicControl::Click();
+    }
+};
+
+// A windowed control around a Qt line edit: Qt does the typing, the platform the key events.
+class TLineEditControl : public TWinControl {
+public:
+    explicit TLineEditControl(TComponent *AOwner) : TWinControl(AOwner) { SetTabStop(true); }
+    QString Typed() { return static_cast<QLineEdit *>(Widget())->text(); }
+    std::vector<Word> KeysDown;
+
+protected:
+    QWidget *CreateWidget(QWidget *Parent) override { return new QLineEdit(Parent); }
+    // An edit keeps the arrow keys and characters for itself (the dialog would take them).
+    void WMGetDlgCode(TWMGetDlgCode &Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    void KeyDown(Word &Key, TShiftState Shift) override
+    {
+        KeysDown.push_back(Key);
+        TWinControl::KeyDown(Key, Shift);
+    }
+};
+
+class ControlsInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetClientSize(300, 200);
+        A = new TProbe(Form.get());
+        A->SetParent(Form.get());
+        A->SetBounds(10, 10, 50, 40);
+        B = new TProbe(Form.get());
+        B->SetParent(Form.get());
+        B->SetBounds(100, 10, 50, 40);
+        Form->Show();
+    }
+    void TearDown() override { Form.reset(); }
+    std::unique_ptr<TForm> Form;
+    TProbe *A = nullptr;
+    TProbe *B = nullptr;
+};
+
+TEST_F(ControlsInputTest, MouseEnterAndLeaveReachGraphicControls)
+{
+    int enters = 0, leaves = 0;
+    A->OnMouseEnter = [&](TObject *) { ++enters; };
+    A->OnMouseLeave = [&](TObject *) { ++leaves; };
+    GuiTest::MouseMove(Form.get(), {5, 5});
+    EXPECT_TRUE(A->Log.empty());
+    GuiTest::MouseMove(Form.get(), {20, 20});
+    GuiTest::MouseMove(Form.get(), {25, 22}); // moving inside does not enter again
+    EXPECT_EQ(A->Log, (QStringList{QStringLiteral("enter")}));
+    GuiTest::MouseMove(Form.get(), {110, 20}); // straight from A into B
+    EXPECT_EQ(A->Log, (QStringList{QStringLiteral("enter"), QStringLiteral("leave")}));
+    EXPECT_EQ(B->Log, (QStringList{QStringLiteral("enter")}));
+    GuiTest::LeaveWindow(Form.get()); // the pointer leaves the window
+    EXPECT_EQ(B->Log.back(), QStringLiteral("leave"));
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
+}
+
+TEST_F(ControlsInputTest, HiddenOrDisabledGraphicControlsAreNotHit)
+{
+    A->SetVisible(false);
+    GuiTest::MouseMove(Form.get(), {20, 20});
+    B->SetEnabled(false);
+    GuiTest::MouseMove(Form.get(), {110, 20});
+    EXPECT_TRUE(A->Log.empty());
+    EXPECT_TRUE(B->Log.empty());
+}
+
+TEST_F(ControlsInputTest, ButtonMessagesGoToTheGraphicControlInItsCoordinates)
+{
+    GuiTest::MouseDown(A, {5, 6}, mbLeft, {ssShift});
+    GuiTest::MouseUp(A, {5, 6});
+    EXPECT_EQ(A->Log, (QStringList{QStringLiteral("down 5,6 shift"), QStringLiteral("click"), QStringLiteral("up 5,6")}));
+    EXPECT_TRUE(B->Log.empty());
+}
+
+TEST_F(ControlsInputTest, CaptureKeepsTheMouseWithThePressedControl)
+{
+    GuiTest::MouseDown(A, {5, 5});
+    EXPECT_EQ(GetCaptureControl(), A);
+    // Released over B: the release is A's (in A's coordinates), and outside A there is no click.
+    GuiTest::MouseUp(Form.get(), {110, 20});
+    EXPECT_EQ(A->Log.back(), QStringLiteral("up 100,10"));
+    EXPECT_EQ(std::count(A->Log.begin(), A->Log.end(), QStringLiteral("click")), 0);
+    EXPECT_TRUE(B->Log.empty() || B->Log == QStringList{QStringLiteral("enter")});
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+}
+
+TEST_F(ControlsInputTest, DoubleClickAndWheel)
+{
+    int dbl = 0;
+    A->SetControlStyle(A->ControlStyle() + TControlStyle{csDoubleClicks});
+    A->OnDblClick = [&](TObject *) { ++dbl; };
+    GuiTest::DoubleClick(A, {3, 3});
+    EXPECT_EQ(dbl, 1);
+
+    int wheel = 0;
+    bool down = false;
+    Form->OnMouseWheel = [&](TObject *, TShiftState, int Delta, TPoint, bool &Handled) {
+        wheel += Delta;
+        Handled = true;
+    };
+    A->OnMouseWheelDown = [&](TObject *, TShiftState, TPoint, bool &Handled) {
+        down = true;
+        Handled = false; // not taken: the parent form is asked
+    };
+    GuiTest::Wheel(Form.get(), -120, {20, 20});
+    EXPECT_EQ(wheel, -120);
+    EXPECT_FALSE(down) << "the wheel goes to the window under the pointer, the form";
+}
+
+TEST_F(ControlsInputTest, KeyHandlerThatZeroesTheKeyStopsIt)
+{
+    auto *edit = new TLineEditControl(Form.get());
+    edit->SetParent(Form.get());
+    edit->SetBounds(10, 100, 150, 24);
+    edit->SetFocus();
+
+    edit->OnKeyPress = [](TObject *, WideChar &Key) {
+        if (Key == u'b')
+            Key = 0;        // swallowed
+        else if (Key == u'c')
+            Key = u'C';     // changed
+    };
+    GuiTest::TypeText(edit, QStringLiteral("abcd"));
+    EXPECT_EQ(edit->Typed(), QStringLiteral("aCd"));
+
+    // A key-down handler that zeroes the key keeps it from the control's own handling: the
+    // Home key does not move the cursor, and the form's preview sees keys first.
+    Form->SetKeyPreview(true);
+    Form->OnKeyDown = [](TObject *, Word &Key, TShiftState) {
+        if (Key == VK_BACK)
+            Key = 0;
+    };
+    edit->KeysDown.clear();
+    GuiTest::PressKey(edit, VK_BACK);
+    EXPECT_EQ(edit->Typed(), QStringLiteral("aCd"));
+    EXPECT_TRUE(edit->KeysDown.empty()) << "the control never saw the swallowed key";
+    GuiTest::PressKey(edit, VK_LEFT);
+    EXPECT_EQ(edit->KeysDown, (std::vector<Word>{VK_LEFT}));
+}
+
+TEST_F(ControlsInputTest, KeysArriveAsMessagesWithVirtualKeysAndKeyData)
+{
+    auto *edit = new TLineEditControl(Form.get());
+    edit->SetParent(Form.get());
+    edit->SetBounds(10, 100, 150, 24);
+    std::vector<std::pair<Cardinal, WPARAM>> seen;
+    LPARAM decimalData = 0, periodData = 0;
+    edit->OnKeyDown = [&](TObject *, Word &Key, TShiftState Shift) {
+        seen.emplace_back(WM_KEYDOWN, Key);
+        if (Key == VK_DECIMAL)
+            decimalData = 1;
+        EXPECT_EQ(Shift.Contains(ssShift), Key == 'Q');
+    };
+    edit->OnKeyPress = [&](TObject *, WideChar &Key) { seen.emplace_back(WM_CHAR, Key); };
+    GuiTest::PressKey(edit, 'Q', {ssShift});
+    GuiTest::PressKey(edit, VK_DECIMAL);
+    GuiTest::PressKey(edit, VK_F2);
+    EXPECT_EQ(seen, (std::vector<std::pair<Cardinal, WPARAM>>{
+                        {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'Q'}, {WM_KEYDOWN, VK_DECIMAL}, {WM_CHAR, '.'}, {WM_KEYDOWN, VK_F2}}));
+    EXPECT_EQ(decimalData, 1);
+    EXPECT_EQ(GetKeyState(VK_SHIFT) < 0, false) << "Shift is up again after its key was released";
+
+    // The keypad's decimal key and the main keyboard's period differ in the key data (bit 22).
+    struct TDataProbe : public TWinControl {
+        using TWinControl::TWinControl;
+        std::vector<LPARAM> Data;
+        void WMChar(TWMKey &M) override
+        {
+            Data.push_back(M.KeyData);
+            TWinControl::WMChar(M);
+        }
+    };
+    auto *probe = new TDataProbe(Form.get());
+    probe->SetParent(Form.get());
+    GuiTest::PressKey(probe, VK_DECIMAL);
+    GuiTest::PressKey(probe, VK_OEM_PERIOD);
+    ASSERT_EQ(probe->Data.size(), 2u);
+    decimalData = probe->Data[0];
+    periodData = probe->Data[1];
+    EXPECT_NE(decimalData & 0x400000, 0);
+    EXPECT_EQ(periodData & 0x400000, 0);
+}
+
+TEST_F(ControlsInputTest, TabMovesTheFocusInTabOrder)
+{
+    auto *e1 = new TLineEditControl(Form.get());
+    auto *e2 = new TLineEditControl(Form.get());
+    auto *e3 = new TLineEditControl(Form.get());
+    for (auto *e : {e1, e2, e3})
+        e->SetParent(Form.get());
+    e3->SetTabOrder(0); // e3, e1, e2
+    e2->SetEnabled(false);
+    QStringList trail;
+    e1->OnEnter = [&](TObject *) { trail << QStringLiteral("enter1"); };
+    e1->OnExit = [&](TObject *) { trail << QStringLiteral("exit1"); };
+    e3->OnEnter = [&](TObject *) { trail << QStringLiteral("enter3"); };
+    e3->OnExit = [&](TObject *) { trail << QStringLiteral("exit3"); };
+    e3->SetFocus();
+    EXPECT_TRUE(e3->Focused());
+    EXPECT_EQ(Form->ActiveControl(), e3);
+    GuiTest::PressKey(e3, VK_TAB);
+    EXPECT_TRUE(e1->Focused());
+    GuiTest::PressKey(e1, VK_TAB); // e2 is disabled: round to e3
+    EXPECT_TRUE(e3->Focused());
+    GuiTest::PressKey(e3, VK_TAB, {ssShift}); // backwards
+    EXPECT_TRUE(e1->Focused());
+    EXPECT_EQ(trail, (QStringList{QStringLiteral("enter3"), QStringLiteral("exit3"), QStringLiteral("enter1"),
+                                           QStringLiteral("exit1"), QStringLiteral("enter3"), QStringLiteral("exit3"),
+                                           QStringLiteral("enter1")}));
+}
+
+TEST(ControlsLayout, AlignedChildrenFillTheClientAreaAndAnchorsFollowIt)
+{
+    TForm form(nullptr);
+    form.SetBorderStyle(bsNone);
+    form.SetClientSize(200, 150);
+    auto *top = new TProbe(&form);
+    top->SetParent(&form);
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    auto *bottom = new TProbe(&form);
+    bottom->SetParent(&form);
+    bottom->SetHeight(40);
+    bottom->SetAlign(alBottom);
+    auto *client = new TProbe(&form);
+    client->SetParent(&form);
+    client->SetAlign(alClient);
+    auto *corner = new TProbe(&form);
+    corner->SetParent(&form);
+    corner->SetBounds(150, 60, 20, 20);
+    corner->SetAnchors({akRight, akBottom});
+
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 200, 30));
+    EXPECT_EQ(bottom->BoundsRect(), Rect(0, 110, 200, 150));
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 200, 110));
+
+    int resized = 0;
+    form.OnResize = [&](TObject *) { ++resized; };
+    form.SetClientSize(300, 200);
+    EXPECT_EQ(resized, 1);
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 30));
+    EXPECT_EQ(bottom->BoundsRect(), Rect(0, 160, 300, 200));
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 300, 160));
+    EXPECT_EQ(corner->BoundsRect(), Rect(250, 110, 270, 130));
+}
+
+TEST(ControlsProperties, FontAndColorComeFromTheParentUntilSetOwn)
+{
+    TForm form(nullptr);
+    form.Font()->SetName(QStringLiteral("Verdana"));
+    form.SetColor(15595512);
+    auto *child = new TProbe(&form);
+    child->SetParent(&form);
+    EXPECT_EQ(child->Font()->Name(), QStringLiteral("Verdana"));
+    EXPECT_EQ(child->Color(), 15595512);
+    EXPECT_TRUE(child->ParentFont());
+
+    form.Font()->SetHeight(-20);
+    EXPECT_EQ(child->Font()->Height(), -20) << "a parent's font change reaches children";
+    child->Font()->SetHeight(-9);
+    EXPECT_FALSE(child->ParentFont());
+    form.Font()->SetHeight(-30);
+    EXPECT_EQ(child->Font()->Height(), -9);
+
+    int textChanges = 0;
+    struct TTextProbe : TProbe {
+        using TProbe::TProbe;
+        int *Count = nullptr;
+        void CMTextChanged(TCMTextChanged &M) override
+        {
+            ++*Count;
+            TProbe::CMTextChanged(M);
+        }
+    };
+    auto *t = new TTextProbe(&form);
+    t->Count = &textChanges;
+    t->SetCaption(QStringLiteral("a"));
+    t->SetCaption(QStringLiteral("a"));
+    EXPECT_EQ(textChanges, 1);
+}
+
+} // namespace

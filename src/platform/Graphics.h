@@ -181,6 +181,7 @@ public:
     // A pattern bitmap; the brush keeps its own copy. nullptr removes it.
     TBitmap *Bitmap() const { return FBitmap.get(); }
     void SetBitmap(TBitmap *Value);
+    TBrush *Handle() { return this; }
 
 private:
     TColor FColor = clWhite;
@@ -223,6 +224,8 @@ public:
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch Value);
     int PixelsPerInch() const { return 96; }
+    // The font is its own handle (HFONT) for the free calls of WinGdi.h.
+    TFont *Handle() { return this; }
 
     // The Qt font that draws this font: the name mapped to an installed family, the size in
     // pixels, no antialiasing and no hinting that depends on the screen.
@@ -430,8 +433,9 @@ public:
 protected:
     // A canvas that owns its device (a bitmap's) opens a painter here; the default has none.
     virtual QPainter *CreatePainter() { return nullptr; }
-    // The pixels behind a raster canvas (a bitmap's), for pixel reads, flood fill and blits.
-    virtual QImage *RasterImage() { return nullptr; }
+    // The pixels behind a raster canvas, for pixel reads, flood fill and blits: a bitmap's image,
+    // or the image an attached painter draws on; nullptr for windows and printers.
+    virtual QImage *RasterImage();
     // Called before a canvas closes a painter it opened itself.
     void ReleaseOwnPainter();
     virtual void Changing();
@@ -536,6 +540,7 @@ public:
     QImage &Image();
     void SetImage(const QImage &Img);
 
+    TBitmap *Handle() { return this; }
     void Dormant() {}
     void FreeImage() {}
     void ReleaseHandle() {}

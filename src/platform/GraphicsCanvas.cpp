@@ -186,6 +186,15 @@ QPainter *TCanvas::Painter()
     return FPainter;
 }
 
+QImage *TCanvas::RasterImage()
+{
+    // Pixel access needs canvas coordinates to be image coordinates: only for a painter whose
+    // own transform was the identity when it was handed over.
+    if (FPainter && FPainter->device() && FPainter->device()->devType() == QInternal::Image && FDC->Base.isIdentity())
+        return static_cast<QImage *>(FPainter->device());
+    return nullptr;
+}
+
 TCanvasState TCanvas::State() const
 {
     TCanvasState s;

@@ -727,6 +727,42 @@ bool DrawFocusRect(HDC DC, const TRect &Rect)
     return true;
 }
 
+// --- blits ----------------------------------------------------------------------------------------
+
+bool StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, int YSrc, int WidthSrc,
+                int HeightSrc, DWORD Rop)
+{
+    if (!Dest)
+        return false;
+    const TCopyMode old = Dest->CopyMode();
+    Dest->SetCopyMode(static_cast<TCopyMode>(Rop));
+    if (Src) {
+        Dest->CopyRect(Bounds(X, Y, Width, Height), Src, Bounds(XSrc, YSrc, WidthSrc, HeightSrc));
+    } else {
+        // Operations without a source: a blank source image stands in for it.
+        QImage blank(std::max(std::abs(Width), 1), std::max(std::abs(Height), 1), QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        Dest->BlitImage(Bounds(X, Y, Width, Height), blank, Rop);
+    }
+    Dest->SetCopyMode(old);
+    return true;
+}
+
+bool BitBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, int YSrc, DWORD Rop)
+{
+    return StretchBlt(Dest, X, Y, Width, Height, Src, XSrc, YSrc, Width, Height, Rop);
+}
+
+bool PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop)
+{
+    return StretchBlt(DC, X, Y, Width, Height, nullptr, 0, 0, 0, 0, Rop);
+}
+
+bool InvertRect(HDC DC, const TRect &Rect)
+{
+    return PatBlt(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), DSTINVERT);
+}
+
 // --- brushes ----------------------------------------------------------------------------------------
 
 HBRUSH CreateSolidBrush(TColorRef Color)

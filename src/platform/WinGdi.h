@@ -180,6 +180,33 @@ constexpr unsigned DFCS_MONO = 0x8000;
 bool DrawFrameControl(HDC DC, TRect &Rect, unsigned Type, unsigned State);
 bool DrawFocusRect(HDC DC, const TRect &Rect);
 
+// --- blits -------------------------------------------------------------------------------------
+
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD SRCERASE = 0x00440328;
+constexpr DWORD NOTSRCCOPY = 0x00330008;
+constexpr DWORD NOTSRCERASE = 0x001100A6;
+constexpr DWORD MERGECOPY = 0x00C000CA;
+constexpr DWORD MERGEPAINT = 0x00BB0226;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATPAINT = 0x00FB0A09;
+constexpr DWORD PATINVERT = 0x005A0049;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+// Copies a rectangle of Src (a raster canvas: a bitmap's) into Dest with a raster operation;
+// the pattern of the operation is Dest's brush. Without a source only the pattern and
+// destination take part (PATCOPY, DSTINVERT, BLACKNESS, ...).
+bool BitBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, int YSrc, DWORD Rop);
+bool StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, int YSrc, int WidthSrc,
+                int HeightSrc, DWORD Rop);
+bool PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop);
+bool InvertRect(HDC DC, const TRect &Rect);
+
 // --- objects: brushes, fonts, regions -----------------------------------------------------------
 
 using HBRUSH = TBrush *;

@@ -378,3 +378,35 @@ TEST(GraphicsCanvas, BitmapKeepsContentWhenResizedAndSavesAsBmp)
     EXPECT_THROW(c.LoadFromBytes(QByteArray("not a bitmap")), EInvalidGraphic);
     EXPECT_EQ(c.Width(), 6);
 }
+
+TEST(GraphicsCanvas, PixelsAndFloodFillOnAnImagePainterHandedIn)
+{
+    QImage img(6, 6, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    TCanvas c;
+    c.BeginPainting(&painter);
+    c.SetPixel(2, 2, clRed);
+    EXPECT_EQ(c.Pixels(2, 2), clRed);
+    c.Brush()->SetColor(clBlue);
+    c.FloodFill(0, 0, clWhite, TFillStyle::fsSurface);
+    c.EndPainting();
+    painter.end();
+    EXPECT_EQ(img.pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
+}
+
+TEST(GraphicsCanvas, BlitsThroughTheDeviceContextCalls)
+{
+    TBitmap src(4, 4), dst(4, 4);
+    src.Canvas()->Brush()->SetColor(clRed);
+    src.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    ASSERT_TRUE(BitBlt(dst.Canvas()->Handle(), 1, 1, 2, 2, src.Canvas()->Handle(), 0, 0, SRCCOPY));
+    EXPECT_EQ(dst.Canvas()->Pixels(1, 1), clRed);
+    EXPECT_EQ(dst.Canvas()->Pixels(0, 0), clWhite);
+    EXPECT_EQ(dst.Canvas()->Pixels(3, 3), clWhite);
+    InvertRect(dst.Canvas()->Handle(), Rect(0, 0, 2, 2));
+    EXPECT_EQ(dst.Canvas()->Pixels(0, 0), clBlack);
+    EXPECT_EQ(dst.Canvas()->Pixels(1, 1), clAqua);
+    EXPECT_EQ(dst.Canvas()->CopyMode(), cmSrcCopy); // restored after the blit
+}

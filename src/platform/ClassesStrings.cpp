@@ -770,27 +770,26 @@ void TStringList::SortWithKeys(bool KeepKeys)
     const bool change = Count() > 1;
     if (change)
         Changing();
-    QList<QCollatorSortKey> keys;
-    keys.reserve(FStrings.size());
-    for (const UnicodeString &s : std::as_const(FStrings))
-        keys.push_back(ListSortKey(s, FCaseSensitive));
+    // Each key travels with its line's index, so the comparisons read the keys in place rather
+    // than through a second array.
+    std::vector<std::pair<QCollatorSortKey, int>> keyed;
+    keyed.reserve(static_cast<std::size_t>(FStrings.size()));
+    for (qsizetype i = 0; i < FStrings.size(); ++i)
+        keyed.emplace_back(ListSortKey(FStrings[i], FCaseSensitive), static_cast<int>(i));
     if (change) {
-        std::vector<int> order(static_cast<std::size_t>(FStrings.size()));
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+        std::vector<int> order;
+        order.reserve(keyed.size());
+        for (const auto &k : keyed)
+            order.push_back(k.second);
         ApplyOrder(order);
-        if (KeepKeys) {
-            QList<QCollatorSortKey> sorted;
-            sorted.reserve(keys.size());
-            for (int i : order)
-                sorted.push_back(keys[i]);
-            FKeys.swap(sorted);
-        }
-    } else if (KeepKeys) {
-        FKeys.swap(keys);
     }
-    if (!KeepKeys)
-        FKeys.clear();
+    FKeys.clear();
+    if (KeepKeys) {
+        FKeys.reserve(static_cast<qsizetype>(keyed.size()));
+        for (auto &k : keyed)
+            FKeys.push_back(std::move(k.first));
+    }
     if (change)
         Changed();
 }

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -141,6 +144,36 @@ TEST(StringListSorted, IgnoresCaseAndDropsDuplicates)
     EXPECT_EQ(index, 2);
     EXPECT_EQ(list.IndexOf("CHERRY"), 2);
     EXPECT_EQ(list.IndexOf("date"), -1);
+}
+
+TEST(StringListSorted, OrderFollowsTheLocaleCollation)
+{
+    // The lists take their collation from the default locale when a thread first compares, so
+    // each locale gets a thread of its own here.
+    const QLocale saved;
+    auto sortedIn = [](const QLocale &locale, QStringList &out, bool &foundAccented) {
+        QLocale::setDefault(locale);
+        std::thread worker([&] {
+            TStringList list;
+            list.SetSorted(true);
+            for (const char *s : {"f", "b", "_x", "A", "\xC3\xA9", "a", "E"})
+                list.Add(QString::fromUtf8(s));
+            out = Items(list);
+            int index = -1;
+            foundAccented = list.Find(QString::fromUtf8("\xC3\x89"), index); // É finds é
+        });
+        worker.join();
+    };
+    QStringList order;
+    bool found = false;
+    sortedIn(QLocale(QLocale::English, QLocale::UnitedStates), order, found);
+    EXPECT_EQ(order, QStringList({"_x", "A", "b", "E", QString::fromUtf8("\xC3\xA9"), "f"}));
+    EXPECT_TRUE(found);
+    // Without a language the order is that of the case-folded characters.
+    sortedIn(QLocale::c(), order, found);
+    EXPECT_EQ(order, QStringList({"_x", "A", "b", "E", "f", QString::fromUtf8("\xC3\xA9")}));
+    EXPECT_TRUE(found);
+    QLocale::setDefault(saved);
 }
 
 TEST(StringListSorted, DuplicatesErrorAndAccept)

@@ -77,7 +77,7 @@ void RoundDigits(TFloatRec &R, int Count)
         while (!R.Digits.empty() && R.Digits.back() == '9')
             R.Digits.pop_back();
         if (R.Digits.empty()) {
-            R.Digits = "1";
+            R.Digits.push_back('1');
             R.Exponent += 1;
         } else {
             R.Digits.back() = static_cast<char>(R.Digits.back() + 1);

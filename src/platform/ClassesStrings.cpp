@@ -382,7 +382,8 @@ UnicodeString TStrings::DelimitedTextWith(QChar Delim, QChar Quote) const
 void TStrings::SetDelimitedTextWith(const UnicodeString &Value, QChar Delim, QChar Quote)
 {
     const bool strict = FStrictDelimiter;
-    auto isBlank = [](QChar c) { return c.unicode() >= 1 && c.unicode() <= u' '; };
+    // A NUL counts as a blank: stopping a token at it without ever stepping over it would never end.
+    auto isBlank = [](QChar c) { return c.unicode() <= u' '; };
     BeginUpdate();
     try {
         Clear();

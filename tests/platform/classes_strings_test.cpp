@@ -84,6 +84,7 @@ TEST(StringListCommaText, BlanksSeparateUnlessStrictOrQuoted)
         {"a,,b", {"a", "", "b"}},
         {"   ", {}},
         {"\"x\"y", {"x", "y"}},
+        {QString::fromUtf16(u"a\0b,c", 5), {"a", "b", "c"}},
     };
     for (const ParseCase &c : loose) {
         TStringList list;

@@ -144,6 +144,26 @@ TEST_F(IniFileTest, DamagedLinesAreToleratedAndKept)
     EXPECT_EQ(ReadBytes("settings.ini"), once);
 }
 
+TEST_F(IniFileTest, BinaryGarbageReadsAsAFileWithoutKeys)
+{
+    QByteArray junk;
+    quint32 x = 2463534242u;
+    for (int i = 0; i < 8192; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        junk += char(x & 0xFF);
+    }
+    junk += "\r\n[Real]\r\nKey=1\r\n";
+    WriteBytes("settings.ini", junk);
+    TMemIniFile ini(Ini());
+    EXPECT_EQ(ini.ReadInteger("Real", "Key", 0), 1);
+    EXPECT_EQ(ini.ReadString("Nothing", "Key", "d"), "d");
+    TStringList sections;
+    ini.ReadSections(&sections);
+    EXPECT_GE(sections.IndexOf("Real"), 0);
+}
+
 TEST_F(IniFileTest, EncodingsAndLineBreaksInValues)
 {
     {

@@ -481,6 +481,9 @@ public:
     virtual void SaveToFile(const UnicodeString &FileName);
     virtual void LoadFromStream(QIODevice &Stream) = 0;
     virtual void SaveToStream(QIODevice &Stream) = 0;
+    // The platform's streams: reads from the stream's position to its end, writes at its position.
+    void LoadFromStream(TStream *Stream);
+    void SaveToStream(TStream *Stream);
     void LoadFromBytes(const QByteArray &Data);
     QByteArray SaveToBytes();
 
@@ -504,6 +507,8 @@ class TBitmapCanvas;
 
 class TBitmap : public TGraphic {
 public:
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     TBitmap();
     TBitmap(int AWidth, int AHeight);
     ~TBitmap() override;
@@ -558,6 +563,8 @@ private:
 
 class TIcon : public TGraphic {
 public:
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     TIcon();
     ~TIcon() override;
     void Assign(TPersistent *Source) override;
@@ -580,6 +587,8 @@ private:
 // PNG and GIF pictures, read through Qt's image readers and drawn with their alpha channel.
 class TQtImageGraphic : public TGraphic {
 public:
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     explicit TQtImageGraphic(const char *Format);
     ~TQtImageGraphic() override;
     void Assign(TPersistent *Source) override;

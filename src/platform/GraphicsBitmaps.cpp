@@ -170,6 +170,29 @@ void TGraphic::SaveToFile(const UnicodeString &FileName)
         throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, f.errorString()));
 }
 
+void TGraphic::LoadFromStream(TStream *Stream)
+{
+    if (!Stream)
+        return;
+    QByteArray data;
+    char chunk[65536];
+    for (;;) {
+        const int n = Stream->Read(chunk, static_cast<int>(sizeof chunk));
+        if (n <= 0)
+            break;
+        data.append(chunk, n);
+    }
+    LoadFromBytes(data);
+}
+
+void TGraphic::SaveToStream(TStream *Stream)
+{
+    if (!Stream)
+        return;
+    const QByteArray data = SaveToBytes();
+    Stream->WriteBuffer(data.constData(), static_cast<int>(data.size()));
+}
+
 void TGraphic::LoadFromBytes(const QByteArray &Data)
 {
     QByteArray copy = Data;

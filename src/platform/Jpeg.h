@@ -11,6 +11,8 @@ using TJPEGQualityRange = int; // 1..100
 
 class TJPEGImage : public TGraphic {
 public:
+    using TGraphic::LoadFromStream;
+    using TGraphic::SaveToStream;
     TJPEGImage();
     ~TJPEGImage() override;
     void Assign(TPersistent *Source) override;

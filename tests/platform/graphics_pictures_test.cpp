@@ -155,3 +155,16 @@ TEST(ProgramResources, GridCheckBoxMatchesItsDescription)
     EXPECT_EQ(off.ToImage().pixel(1, 1), qRgb(0xCA, 0xC8, 0xBB));
     EXPECT_EQ(off.ToImage().pixel(7, 7), qRgb(255, 255, 255));
 }
+
+TEST(PictureStreams, GraphicsGoThroughThePlatformStreams)
+{
+    TBitmap b(3, 3);
+    b.Canvas()->SetPixel(1, 1, clRed);
+    TMemoryStream stream;
+    b.SaveToStream(&stream);
+    EXPECT_GT(stream.Size(), 54);
+    stream.SetPosition(0);
+    TBitmap back;
+    back.LoadFromStream(&stream);
+    EXPECT_EQ(back.Canvas()->Pixels(1, 1), clRed);
+}

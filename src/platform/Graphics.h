@@ -201,7 +201,8 @@ constexpr TFontCharset OEM_CHARSET = 255;
 
 class TFont : public TGraphicsObject {
 public:
-    TFont() = default;
+    TFont();
+    ~TFont() override;
     void Assign(TPersistent *Source) override;
 
     const UnicodeString &Name() const { return FName; }
@@ -233,7 +234,11 @@ public:
     // Takes family, pixel size and style from a Qt font.
     void AssignQFont(const QFont &f);
 
+protected:
+    void Changed() override;
+
 private:
+    mutable std::unique_ptr<QFont> FQtFont; // made at first use, dropped at every change
     UnicodeString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     TFontStyles FStyle;
@@ -278,6 +283,7 @@ enum TCopyMode : DWORD {
 
 constexpr unsigned ETO_OPAQUE = 2;
 constexpr unsigned ETO_CLIPPED = 4;
+constexpr unsigned ETO_RTLREADING = 0x80;
 
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
@@ -364,7 +370,8 @@ public:
     virtual void TextRect(const TRect &R, int X, int Y, const UnicodeString &Text);
     // The text primitive of every text call: Text with its top-left cell corner at (X, Y) in
     // the current font, text colour and background mode. ETO_OPAQUE fills R with the background
-    // colour first, ETO_CLIPPED clips to R; PrefixPos >= 0 underlines that character.
+    // colour first, ETO_CLIPPED clips to R, ETO_RTLREADING reads right to left; PrefixPos >= 0
+    // underlines that character.
     virtual void ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const UnicodeString &Text,
                             int PrefixPos = -1);
     virtual int TextWidth(const UnicodeString &Text);

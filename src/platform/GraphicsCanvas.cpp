@@ -777,6 +777,7 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
         }
         p->setWorldTransform(t);
         p->setFont(font);
+        p->setLayoutDirection((Options & ETO_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
         const int width = fm.horizontalAdvance(Text);
         if (FBkMode == OPAQUE && !Text.isEmpty())
             p->fillRect(QRect(0, 0, width, fm.height()), RefToQColor(FBkColor));

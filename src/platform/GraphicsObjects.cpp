@@ -127,6 +127,15 @@ void TBrush::SetBitmap(TBitmap *Value)
 
 // --- TFont ------------------------------------------------------------------------------------
 
+TFont::TFont() = default;
+TFont::~TFont() = default;
+
+void TFont::Changed()
+{
+    FQtFont.reset();
+    TGraphicsObject::Changed();
+}
+
 void TFont::Assign(TPersistent *Source)
 {
     if (auto *f = dynamic_cast<TFont *>(Source)) {
@@ -247,6 +256,8 @@ QFont BaseQFont(const TFont &F)
 
 QFont TFont::QtFont() const
 {
+    if (FQtFont)
+        return *FQtFont;
     QFont f = BaseQFont(*this);
     int px = 11;
     if (FHeight < 0) {
@@ -259,6 +270,7 @@ QFont TFont::QtFont() const
         px = cell > 0 ? static_cast<int>(std::lround(FHeight * 100.0 / cell)) : FHeight;
     }
     f.setPixelSize(px < 1 ? 1 : px);
+    FQtFont = std::make_unique<QFont>(f);
     return f;
 }
 

@@ -323,7 +323,7 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
         else if (Format & DT_BOTTOM)
             offset = rectHeight - lineHeight;
     }
-    const unsigned options = (Format & DT_NOCLIP) ? 0u : ETO_CLIPPED;
+    const unsigned options = ((Format & DT_NOCLIP) ? 0u : ETO_CLIPPED) | ((Format & DT_RTLREADING) ? ETO_RTLREADING : 0u);
     const bool prefixOnly = Format & DT_PREFIXONLY;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int lineOffset = offset + static_cast<int>(i) * lineHeight;

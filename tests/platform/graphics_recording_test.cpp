@@ -55,3 +55,13 @@ TEST(RecordingCanvas, DrawsIntoItsImageWhenSized)
     EXPECT_EQ(e, Rect(2, 2, 18, 18));
     EXPECT_EQ(c.CallsOf(QStringLiteral("FillRect")).size(), 8u);
 }
+
+TEST(RecordingCanvas, RightToLeftReadingReachesTheTextCall)
+{
+    TRecordingCanvas c;
+    TRect r(0, 0, 100, 20);
+    DrawText(c.Handle(), QStringLiteral("abc"), -1, &r, DT_SINGLELINE | DT_RTLREADING | DT_NOCLIP);
+    const auto texts = c.CallsOf(QStringLiteral("ExtTextOut"));
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Args[2], static_cast<int>(ETO_RTLREADING));
+}

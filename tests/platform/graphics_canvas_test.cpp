@@ -410,3 +410,61 @@ TEST(GraphicsCanvas, BlitsThroughTheDeviceContextCalls)
     EXPECT_EQ(dst.Canvas()->Pixels(1, 1), clAqua);
     EXPECT_EQ(dst.Canvas()->CopyMode(), cmSrcCopy); // restored after the blit
 }
+
+TEST(GraphicsCanvas, BrushCopyReplacesTheKeyColourByTheBrush)
+{
+    TBitmap src(4, 4);
+    src.Canvas()->Brush()->SetColor(clFuchsia);
+    src.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    src.Canvas()->SetPixel(1, 1, clBlack);
+    auto b = WhiteBitmap(6, 6);
+    b->Canvas()->Brush()->SetColor(clYellow);
+    b->Canvas()->BrushCopy(Rect(1, 1, 5, 5), &src, Rect(0, 0, 4, 4), clFuchsia);
+    EXPECT_TRUE(IsColor(*b, 1, 1, clYellow));
+    EXPECT_TRUE(IsColor(*b, 2, 2, clBlack));
+    EXPECT_TRUE(IsColor(*b, 0, 0, clWhite));
+    EXPECT_TRUE(IsColor(*b, 5, 5, clWhite));
+}
+
+TEST(GraphicsCanvas, CombinedAndRoundedRegions)
+{
+    HRGN a = CreateRectRgn(0, 0, 6, 6);
+    HRGN b = CreateRectRgn(3, 3, 9, 9);
+    HRGN both = CreateRectRgn(0, 0, 0, 0);
+    struct Case {
+        int Mode, Kind;
+        bool In11, In44, In77;
+    };
+    const Case cases[] = {{RGN_AND, SIMPLEREGION, false, true, false},
+                          {RGN_OR, COMPLEXREGION, true, true, true},
+                          {RGN_XOR, COMPLEXREGION, true, false, true},
+                          {RGN_DIFF, COMPLEXREGION, true, false, false},
+                          {RGN_COPY, SIMPLEREGION, true, true, false}};
+    for (const Case &k : cases) {
+        EXPECT_EQ(CombineRgn(both, a, b, k.Mode), k.Kind) << k.Mode;
+        EXPECT_EQ(PtInRegion(both, 1, 1), k.In11) << k.Mode;
+        EXPECT_EQ(PtInRegion(both, 4, 4), k.In44) << k.Mode;
+        EXPECT_EQ(PtInRegion(both, 7, 7), k.In77) << k.Mode;
+    }
+    TRect box;
+    CombineRgn(both, a, b, RGN_OR);
+    EXPECT_EQ(GetRgnBox(both, box), COMPLEXREGION);
+    EXPECT_EQ(box, Rect(0, 0, 9, 9));
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(both);
+
+    // A rounded rectangle leaves its corners out.
+    HRGN round = CreateRoundRectRgn(0, 0, 20, 20, 10, 10);
+    EXPECT_FALSE(PtInRegion(round, 0, 0));
+    EXPECT_TRUE(PtInRegion(round, 10, 0));
+    EXPECT_TRUE(PtInRegion(round, 10, 10));
+    EXPECT_FALSE(PtInRegion(round, 20, 10));
+    auto bmp = WhiteBitmap(20, 20);
+    SelectClipRgn(bmp->Canvas()->Handle(), round);
+    DeleteObject(round);
+    bmp->Canvas()->Brush()->SetColor(clBlack);
+    bmp->Canvas()->FillRect(Rect(0, 0, 20, 20));
+    EXPECT_TRUE(IsColor(*bmp, 0, 0, clWhite));
+    EXPECT_TRUE(IsColor(*bmp, 10, 10, clBlack));
+}

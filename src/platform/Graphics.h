@@ -548,7 +548,8 @@ public:
 
     void Draw(TCanvas *ACanvas, const TRect &R) override;
     QImage ToImage() const override;
-    // The bitmap's own image; drawing through Canvas() changes it.
+    // The bitmap's own image (32-bit); drawing through Canvas() changes it, and the canvas lets
+    // go of it while the caller holds it, so the caller may paint on it with a painter of its own.
     QImage &Image();
     void SetImage(const QImage &Img);
 

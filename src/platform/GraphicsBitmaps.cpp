@@ -323,6 +323,7 @@ void *TBitmap::ScanLine(int Row)
 {
     if (Row < 0 || Row >= Height())
         throw EInvalidGraphicOperation(QStringLiteral("Scan line index out of range"));
+    EndCanvasPainting();
     return FImage->scanLine(Row);
 }
 
@@ -403,6 +404,9 @@ QImage TBitmap::ToImage() const
 
 QImage &TBitmap::Image()
 {
+    // The caller may paint on the image itself: the canvas lets go of it and opens a painter
+    // again at its next drawing call.
+    EndCanvasPainting();
     return *FImage;
 }
 

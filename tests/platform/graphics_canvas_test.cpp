@@ -468,3 +468,21 @@ TEST(GraphicsCanvas, CombinedAndRoundedRegions)
     EXPECT_TRUE(IsColor(*bmp, 0, 0, clWhite));
     EXPECT_TRUE(IsColor(*bmp, 10, 10, clBlack));
 }
+
+TEST(GraphicsCanvas, BitmapImageAndCanvasTakeTurns)
+{
+    TBitmap b(4, 4);
+    b.Canvas()->SetPixel(0, 0, clRed);
+    {
+        QPainter own(&b.Image()); // the canvas has let go of the image
+        ASSERT_TRUE(own.isActive());
+        own.fillRect(QRect(1, 1, 1, 1), Qt::blue);
+    }
+    b.Canvas()->SetPixel(2, 2, clLime);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(1, 1), clBlue);
+    EXPECT_EQ(b.Canvas()->Pixels(2, 2), clLime);
+    auto *row = static_cast<std::uint32_t *>(b.ScanLine(1));
+    EXPECT_EQ(row[1] & 0xFFFFFFu, 0x0000FFu); // 32-bit BGRA: blue in the low byte
+    EXPECT_THROW(b.ScanLine(4), EInvalidGraphicOperation);
+}

@@ -222,7 +222,8 @@ protected:
     QPainter *CreatePainter() override
     {
         QImage &img = *FOwner->FImage;
-        if (img.isNull() || img.width() == 0 || img.height() == 0)
+        // Another painter (a memory device context the bitmap is selected into) may hold it.
+        if (img.isNull() || img.width() == 0 || img.height() == 0 || img.paintingActive())
             return nullptr;
         return new QPainter(&img);
     }
@@ -239,6 +240,7 @@ TBitmap::TBitmap(int AWidth, int AHeight) : FImage(std::make_unique<QImage>(NewI
 TBitmap::~TBitmap()
 {
     EndCanvasPainting();
+    ForgetSelectedBitmap(this);
 }
 
 void TBitmap::EndCanvasPainting()

@@ -348,16 +348,18 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
 
 // --- objects ----------------------------------------------------------------------------------------
 
+// Kept for the whole run (never destroyed), so that objects freed during static destruction
+// still find them.
 std::mutex &ObjectsLock()
 {
-    static std::mutex m;
-    return m;
+    static auto *m = new std::mutex;
+    return *m;
 }
 
 std::set<void *> &CreatedObjects()
 {
-    static std::set<void *> s;
-    return s;
+    static auto *s = new std::set<void *>;
+    return *s;
 }
 
 void Register(void *o)
@@ -756,6 +758,106 @@ bool BitBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, in
 bool PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop)
 {
     return StretchBlt(DC, X, Y, Width, Height, nullptr, 0, 0, 0, 0, Rop);
+}
+
+namespace {
+
+class TMemoryDC : public TCanvas {
+public:
+    ~TMemoryDC() override { ReleaseOwnPainter(); }
+    HBITMAP Select(HBITMAP Bitmap)
+    {
+        ReleaseOwnPainter();
+        HBITMAP old = FBitmap;
+        FBitmap = Bitmap;
+        return old;
+    }
+    HBITMAP Selected() const { return FBitmap; }
+
+protected:
+    QPainter *CreatePainter() override
+    {
+        if (!FBitmap || FBitmap->Empty())
+            return nullptr;
+        // Image() makes the bitmap's own canvas let go of its pixels.
+        QImage &img = FBitmap->Image();
+        return img.paintingActive() ? nullptr : new QPainter(&img);
+    }
+    QImage *RasterImage() override
+    {
+        if (!FBitmap)
+            return nullptr;
+        if (QPainter *p = Painter())
+            return static_cast<QImage *>(p->device());
+        return nullptr;
+    }
+
+private:
+    HBITMAP FBitmap = nullptr;
+};
+
+std::set<TMemoryDC *> &MemoryDCs()
+{
+    static auto *s = new std::set<TMemoryDC *>;
+    return *s;
+}
+
+} // namespace
+
+void GraphicsImpl::ForgetSelectedBitmap(TBitmap *Bitmap)
+{
+    std::vector<TMemoryDC *> holders;
+    {
+        std::lock_guard<std::mutex> g(ObjectsLock());
+        for (TMemoryDC *dc : MemoryDCs())
+            if (dc->Selected() == Bitmap)
+                holders.push_back(dc);
+    }
+    for (TMemoryDC *dc : holders)
+        dc->Select(nullptr);
+}
+
+HDC CreateCompatibleDC(HDC)
+{
+    auto *dc = new TMemoryDC();
+    std::lock_guard<std::mutex> g(ObjectsLock());
+    MemoryDCs().insert(dc);
+    return dc;
+}
+
+bool DeleteDC(HDC DC)
+{
+    auto *dc = dynamic_cast<TMemoryDC *>(DC);
+    {
+        std::lock_guard<std::mutex> g(ObjectsLock());
+        if (!dc || MemoryDCs().erase(dc) == 0)
+            return false;
+    }
+    delete dc;
+    return true;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int Width, int Height)
+{
+    auto *b = new TBitmap(std::max(Width, 0), std::max(Height, 0));
+    Register(b);
+    return b;
+}
+
+HBITMAP SelectObject(HDC DC, HBITMAP Bitmap)
+{
+    auto *dc = dynamic_cast<TMemoryDC *>(DC);
+    if (!dc)
+        return nullptr;
+    return dc->Select(Bitmap);
+}
+
+bool DeleteObject(HBITMAP Bitmap)
+{
+    if (!Bitmap || !Unregister(Bitmap))
+        return false;
+    delete Bitmap; // the destructor takes it out of any device context
+    return true;
 }
 
 bool InvertRect(HDC DC, const TRect &Rect)

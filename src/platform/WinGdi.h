@@ -205,6 +205,18 @@ bool BitBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, in
 bool StretchBlt(HDC Dest, int X, int Y, int Width, int Height, HDC Src, int XSrc, int YSrc, int WidthSrc,
                 int HeightSrc, DWORD Rop);
 bool PatBlt(HDC DC, int X, int Y, int Width, int Height, DWORD Rop);
+
+// Memory device contexts for drawing off screen: a bitmap selected into one receives its
+// drawing (the bitmap's own Canvas draws nothing meanwhile). Free them with DeleteDC and
+// DeleteObject; deleting a bitmap that is still selected takes it out of its device context.
+using HBITMAP = TBitmap *;
+HDC CreateCompatibleDC(HDC DC);
+bool DeleteDC(HDC DC);
+HBITMAP CreateCompatibleBitmap(HDC DC, int Width, int Height);
+// Selects Bitmap into a memory device context; returns the bitmap selected before (nullptr
+// when none, or when DC is not a memory device context).
+HBITMAP SelectObject(HDC DC, HBITMAP Bitmap);
+bool DeleteObject(HBITMAP Bitmap);
 bool InvertRect(HDC DC, const TRect &Rect);
 
 // --- objects: brushes, fonts, regions -----------------------------------------------------------

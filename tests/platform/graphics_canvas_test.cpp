@@ -486,3 +486,28 @@ TEST(GraphicsCanvas, BitmapImageAndCanvasTakeTurns)
     EXPECT_EQ(row[1] & 0xFFFFFFu, 0x0000FFu); // 32-bit BGRA: blue in the low byte
     EXPECT_THROW(b.ScanLine(4), EInvalidGraphicOperation);
 }
+
+TEST(GraphicsCanvas, DoubleBufferingThroughAMemoryDeviceContext)
+{
+    auto screen = WhiteBitmap(8, 8);
+    HDC mem = CreateCompatibleDC(screen->Canvas()->Handle());
+    HBITMAP buffer = CreateCompatibleBitmap(screen->Canvas()->Handle(), 8, 8);
+    EXPECT_EQ(SelectObject(mem, buffer), nullptr);
+    mem->Brush()->SetColor(clNavy);
+    mem->FillRect(Rect(0, 0, 8, 8));
+    mem->SetPixel(3, 3, clRed);
+    EXPECT_EQ(mem->Pixels(3, 3), clRed);
+    ASSERT_TRUE(BitBlt(screen->Canvas()->Handle(), 0, 0, 4, 4, mem, 0, 0, SRCCOPY));
+    EXPECT_TRUE(IsColor(*screen, 0, 0, clNavy));
+    EXPECT_TRUE(IsColor(*screen, 3, 3, clRed));
+    EXPECT_TRUE(IsColor(*screen, 4, 4, clWhite));
+    EXPECT_EQ(SelectObject(mem, static_cast<HBITMAP>(nullptr)), buffer);
+    // Once out of the device context the bitmap draws through its own canvas again.
+    buffer->Canvas()->SetPixel(0, 0, clLime);
+    EXPECT_TRUE(IsColor(*buffer, 0, 0, clLime));
+    SelectObject(mem, buffer);
+    EXPECT_TRUE(DeleteObject(buffer)); // taken out of the device context first
+    mem->FillRect(Rect(0, 0, 8, 8));   // draws nowhere, and does not crash
+    EXPECT_TRUE(DeleteDC(mem));
+    EXPECT_FALSE(DeleteDC(screen->Canvas()->Handle()));
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The page control and its tab sheets.
+//
+// A TTabSheet joins a TPageControl through SetPageControl (or by taking it as its parent); the
+// pages keep the order in which they joined unless PageIndex moves them. Only the active page is
+// shown; a page whose TabVisible is false has no tab and is never the one a click activates.
+
+#include "platform/Classes.h"
+#include "platform/Controls.h"
+#include "platform/Messages.h"
+#include "platform/System.h"
+
+#include <functional>
+#include <vector>
+
+class QTabBar;
+class TPageControl;
+
+using TTabChangingEvent = std::function<void(TObject *Sender, bool &AllowChange)>;
+
+class TTabSheet : public TCustomControl {
+public:
+    explicit TTabSheet(TComponent *AOwner);
+    ~TTabSheet() override;
+
+    TPageControl *PageControl() const { return FPageControl; }
+    void SetPageControl(TPageControl *Value);
+    // Position among the pages of the page control; -1 without one.
+    int PageIndex() const;
+    void SetPageIndex(int Value);
+    // The position among the pages whose tab shows; -1 when its tab is hidden.
+    int TabIndex() const;
+    bool TabVisible() const { return FTabVisible; }
+    void SetTabVisible(bool Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
+
+    void SetParent(TWinControl *AParent) override;
+
+protected:
+    void TextChanged() override;
+
+private:
+    friend class TPageControl;
+    TPageControl *FPageControl = nullptr;
+    bool FTabVisible = true;
+    int FImageIndex = -1;
+};
+
+class TPageControl : public TCustomControl {
+public:
+    explicit TPageControl(TComponent *AOwner);
+    ~TPageControl() override;
+
+    int PageCount() const { return static_cast<int>(FPages.size()); }
+    TTabSheet *Pages(int Index) const;
+    TTabSheet *ActivePage() const { return FActivePage; }
+    // Shows the page (nullptr: none); fires neither OnChanging nor OnChange, as in code.
+    void SetActivePage(TTabSheet *Page);
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int Value);
+    // The page after (or before) CurrentPage among those with a visible tab, wrapping around.
+    TTabSheet *FindNextPage(TTabSheet *CurrentPage, bool GoForward, bool CheckTabVisible) const;
+    void SelectNextPage(bool GoForward, bool CheckTabVisible = true);
+    // The area the pages fill.
+    TRect DisplayRect() const;
+    int TabHeight() const;
+
+    // The user picks a tab: OnChanging may refuse, OnChange follows the change.
+    TTabChangingEvent OnChanging;
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void Paint() override;
+    void AlignControls(TControl *AControl, TRect &Rect) override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    void CMFontChanged(TCMFontChanged &Message) override;
+    virtual bool CanChange();
+    virtual void Change();
+    // The user clicked the tab of Page.
+    void UserSelected(TTabSheet *Page);
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet *Page);
+    void RemovePage(TTabSheet *Page);
+    void MovePage(TTabSheet *Page, int Index);
+    void UpdateTabs();
+    void ShowActive();
+    QTabBar *Bar() const;
+    std::vector<TTabSheet *> FPages;
+    TTabSheet *FActivePage = nullptr;
+    int FSyncing = 0;
+};

@@ -121,7 +121,6 @@ TCanvas::TCanvas()
     : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()), FFont(std::make_unique<TFont>()),
       FDC(std::make_unique<TDCState>())
 {
-    FPen->OnChange = [this](TObject *) {};
     FBrush->OnChange = [this](TObject *) { FDC->BrushDirty = true; };
     FFont->OnChange = [this](TObject *) { FDC->FontDirty = true; };
 }

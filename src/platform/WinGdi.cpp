@@ -276,8 +276,27 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     }
 
     const unsigned ellipsis = Format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
+    bool cutShort = false;
+    if ((Format & DT_END_ELLIPSIS) && wordBreak && (Format & DT_EDITCONTROL) && !(Format & DT_CALCRECT)) {
+        // An edit control shows only whole lines; when text remains below the last of them,
+        // that line ends in an ellipsis.
+        const int height = std::abs(Rect->Bottom - Rect->Top);
+        const std::size_t visible = static_cast<std::size_t>(std::max(1, height / std::max(1, layout.LineHeight())));
+        if (lines.size() > visible) {
+            lines.resize(visible);
+            Line &last = lines.back();
+            QString head = last.Text;
+            const QString dots = QStringLiteral("...");
+            while (!head.isEmpty() && layout.Width(head + dots) > avail)
+                head.chop(1);
+            if (last.Prefix >= head.size())
+                last.Prefix = -1;
+            last.Text = head + dots;
+            cutShort = true;
+        }
+    }
     if (ellipsis) {
-        bool changed = false;
+        bool changed = cutShort;
         for (Line &l : lines) {
             const QString shorter = layout.Ellipsize(l.Text, avail, ellipsis);
             if (shorter != l.Text) {

@@ -1,5 +1,6 @@
 // DrawText layout: measuring, word breaks, ellipses, vertical placement and the "&" prefix.
 #include "platform/Graphics.h"
+#include "platform/RecordingCanvas.h"
 #include "platform/WinGdi.h"
 
 #include <QImage>
@@ -292,4 +293,21 @@ TEST_F(DrawTextTest, MetricModeLinesGoDownThePage)
     EXPECT_GT(ink.bottom(), 20);
     EXPECT_LT(ink.bottom(), 40);
     EXPECT_GE(ink.left(), 7);
+}
+
+TEST_F(DrawTextTest, WrappedEditControlTextEndsItsLastWholeLineWithDots)
+{
+    // The grid's word-wrapped cells: only whole lines, the last one with "..." when text remains.
+    TRecordingCanvas rec;
+    rec.Font()->Assign(Canvas()->Font());
+    const int lh = LineHeight();
+    const int width = Canvas()->TextWidth(QStringLiteral("alpha beta")) + 2;
+    TRect r(0, 0, width, 2 * lh + lh / 2);
+    DrawText(rec.Handle(), QStringLiteral("alpha beta gamma delta epsilon zeta"), -1, &r,
+             DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS);
+    const auto texts = rec.CallsOf(QStringLiteral("ExtTextOut"));
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Text, QStringLiteral("alpha beta"));
+    EXPECT_TRUE(texts[1].Text.endsWith(QStringLiteral("..."))) << texts[1].Text.toStdString();
+    EXPECT_LE(rec.TextWidth(texts[1].Text), width);
 }

@@ -2,6 +2,8 @@
 #include "platform/Graphics.h"
 
 #include <QColor>
+#include <QFont>
+#include <QFontInfo>
 #include <gtest/gtest.h>
 
 TEST(GraphicsColors, SystemColoursResolveToTheClassicScheme)
@@ -67,6 +69,14 @@ TEST(GraphicsColors, FontSizeAndHeightAt96Dpi)
     g.Assign(&f);
     EXPECT_EQ(g.Height(), -16);
     EXPECT_TRUE(g.Style().Contains(TFontStyle::fsBold));
+    // The classic names draw with the installed fonts, at their size in pixels.
+    g.SetName(QStringLiteral("Verdana"));
+    const QFontInfo info(g.QtFont());
+    EXPECT_EQ(info.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(info.pixelSize(), 16);
+    EXPECT_TRUE(info.bold());
+    g.SetName(QStringLiteral("Courier New"));
+    EXPECT_EQ(QFontInfo(g.QtFont()).family(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(MapFontFamily(QStringLiteral("Verdana")), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(MapFontFamily(QStringLiteral("Courier New")), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(MapFontFamily(QStringLiteral("Tahoma"), TFontPitch::fpFixed), QStringLiteral("DejaVu Sans Mono"));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 // The resource initialiser of a static library is not pulled in by the linker unless someone
 // names it; it has to be called outside any namespace.
@@ -132,6 +133,27 @@ void LoadLbResourceBitmap(TBitmap *Bitmap, const UnicodeString &Name)
 {
     InitLbButtonResources();
     Bitmap->LoadFromResourceName(Name);
+}
+
+TLbButtonThread::TLbButtonThread(TNotifyEvent Notify) : TThread(true), FNotify(std::move(Notify))
+{
+    SetFreeOnTerminate(true);
+}
+
+void TLbButtonThread::Execute()
+{
+    while (!Terminated()) {
+        Sleep(30);
+        if (Terminated())
+            break;
+        Synchronize([this] { DoEvent(); });
+    }
+}
+
+void TLbButtonThread::DoEvent()
+{
+    if (FNotify)
+        FNotify(this);
 }
 
 TColor BlendHotTrackColor(TColor Color, TColor HotColor, int Step)

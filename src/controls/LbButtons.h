@@ -7,6 +7,7 @@
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/System.h"
+#include "platform/Threads.h"
 
 enum TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
 enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
@@ -44,6 +45,21 @@ bool GetLbKindInfo(TLbButtonKind Value, TLbKindInfo &Info);
 // Loads a bitmap of the controls' resources (the kind bitmaps, "LBARROW", the header glyphs
 // "BTN_INFO", "BTN_OPZ", "BTN_CLOSE") into Bitmap; raises EResNotFound for an unknown name.
 void LoadLbResourceBitmap(TBitmap *Bitmap, const UnicodeString &Name);
+
+// Ticks every 30 ms and hands each tick to the user-interface thread, where FNotify runs with the
+// thread as sender. It starts suspended; its owner resumes it for a fade and the notify method
+// suspends it again when the fade is over.
+class TLbButtonThread : public TThread {
+public:
+    explicit TLbButtonThread(TNotifyEvent Notify);
+
+protected:
+    void Execute() override;
+
+private:
+    void DoEvent();
+    TNotifyEvent FNotify;
+};
 
 // Draws a button face of Width x Height onto Canvas.
 //   HoverStep 0..8 blends Color towards HoverColor (8 = the full hover colour); NumGlyphs frames

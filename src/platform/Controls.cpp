@@ -375,6 +375,13 @@ void TControl::SetParentFont(bool Value)
         Perform(CM_PARENTFONTCHANGED);
 }
 
+bool TControl::ShowHint() const
+{
+    if (FParentShowHint && FParent)
+        return FParent->ShowHint();
+    return FShowHint;
+}
+
 void TControl::SetShowHint(bool Value)
 {
     FShowHint = Value;
@@ -384,8 +391,6 @@ void TControl::SetShowHint(bool Value)
 void TControl::SetParentShowHint(bool Value)
 {
     FParentShowHint = Value;
-    if (Value && FParent)
-        FShowHint = FParent->ShowHint();
 }
 
 void TControl::SetCursor(TCursor Value)
@@ -717,6 +722,14 @@ void TControl::CMTextChanged(TCMTextChanged &Message)
 
 void TControl::CMCursorChanged(TCMCursorChanged &Message)
 {
+    if (auto *w = dynamic_cast<TWinControl *>(this)) {
+        if (QWidget *widget = w->WidgetIfAllocated()) {
+            if (FCursor == crDefault)
+                widget->unsetCursor();
+            else
+                widget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorToQtShape(FCursor))));
+        }
+    }
     Inherited(Message);
 }
 

@@ -152,6 +152,18 @@ private:
     TControl *FControl = nullptr;
 };
 
+// What CM_HINTSHOW hands the control under the pointer before its hint shows.
+struct THintInfo {
+    TControl *HintControl = nullptr;
+    TPoint CursorPos;         // in the control's client coordinates
+    TRect CursorRect;         // the hint goes away when the pointer leaves it
+    TPoint HintPos;           // screen position of the hint
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    UnicodeString HintStr;
+    void *HintData = nullptr;
+};
+
 // ---- TControl ----
 
 class TControl : public TComponent {
@@ -217,7 +229,8 @@ public:
 
     const UnicodeString &Hint() const { return FHint; }
     void SetHint(const UnicodeString &Value) { FHint = Value; }
-    bool ShowHint() const { return FShowHint; }
+    // With ParentShowHint (the default) the parent's answer counts.
+    bool ShowHint() const;
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value);
@@ -314,6 +327,8 @@ protected:
     virtual void CMCursorChanged(TCMCursorChanged &Message);
     virtual void CMParentFontChanged(TCMParentFontChanged &Message);
     virtual void CMParentColorChanged(TCMParentColorChanged &Message);
+    // LParam is a THintInfo *: a control may change the hint text and place, or answer non-zero
+    // to show no hint.
     virtual void CMHintShow(TWMGeneric &Message);
     virtual void CMDialogKey(TCMDialogKey &Message);
     virtual void CMDialogChar(TCMDialogChar &Message);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QEnterEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QTimerEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
@@ -444,12 +446,10 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return false;
     }
     case QEvent::Move: {
-        if (FWidget && !FWidget->parentWidget()) {
-            const QRect fr = FWidget->frameGeometry();
-            if (fr.x() != FControl->Left() || fr.y() != FControl->Top())
-                FControl->SetBounds(fr.x(), fr.y(), FControl->Width(), FControl->Height());
+        // Left and Top of a form stay as the program placed it (window systems add their own
+        // frame offsets); the hooks hear of the move all the same.
+        if (FWidget && !FWidget->parentWidget())
             CallWndProcHooks(FHandle, WM_WINDOWPOSCHANGED, 0, 0);
-        }
         return false;
     }
     case QEvent::Close: {
@@ -460,6 +460,8 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         Event->ignore();
         return true;
     }
+    case QEvent::ToolTip:
+        return HandleToolTip(static_cast<QHelpEvent *>(Event));
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl))
@@ -619,6 +621,14 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
         platform_detail::SetMouseControl(target ? target : FControl);
         if (!FControl)
             return true;
+        // A graphic control shows its cursor through its parent's window.
+        if (OwnWidget() && FWidget) {
+            const TCursor cur = target ? target->Cursor() : FControl->Cursor();
+            if (cur == crDefault)
+                FWidget->unsetCursor();
+            else
+                FWidget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorToQtShape(cur))));
+        }
     }
     TMessage m;
     m.Msg = msg;
@@ -627,6 +637,34 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     const bool def = SendFromEvent(m);
     if (def && FControl && !OwnWidget())
         RunQtDefault(Event);
+    return true;
+}
+
+bool TControlEventBridge::HandleToolTip(QHelpEvent *Event)
+{
+    const QPoint local = Event->pos();
+    TControl *target = FControl->ControlAtPos({local.x(), local.y()}, false);
+    if (!target)
+        target = FControl;
+    if (!Application || !Application->ShowHint() || !target->ShowHint() || target->Hint().isEmpty()) {
+        QToolTip::hideText();
+        return true;
+    }
+    THintInfo info;
+    info.HintControl = target;
+    info.CursorPos = {local.x() - (target == FControl ? 0 : target->Left()), local.y() - (target == FControl ? 0 : target->Top())};
+    info.CursorRect = target->ClientRect();
+    info.HintPos = {Event->globalPos().x(), Event->globalPos().y() + 16};
+    info.HintColor = Application->HintColor();
+    // The hint text is the part before "|" (the rest is the long hint of status bars).
+    info.HintStr = target->Hint().section(QLatin1Char('|'), 0, 0);
+    LRESULT refused = 0;
+    platform_detail::GuardedCall(target, [&] { refused = target->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)); });
+    if (refused != 0 || info.HintStr.isEmpty()) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), info.HintStr, FWidget);
     return true;
 }
 

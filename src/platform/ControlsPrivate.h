@@ -13,6 +13,7 @@
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
+class QHelpEvent;
 
 // A plain window: everything it shows is painted through WM_PAINT.
 class TPlatformWidget : public QWidget {
@@ -55,6 +56,7 @@ private:
     bool HandleKey(QKeyEvent *Event);
     bool HandleMouse(QMouseEvent *Event);
     bool HandleWheel(QWheelEvent *Event);
+    bool HandleToolTip(QHelpEvent *Event);
     // Sends a message made from the current Qt event; true when DefaultHandler was reached.
     bool SendFromEvent(TMessage &Message);
     void RunQtDefault(QEvent *Event);

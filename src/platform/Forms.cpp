@@ -57,6 +57,13 @@ void FrameOf(TFormBorderStyle Style, int &Side, int &Caption)
     }
 }
 
+bool FixedFrame(TFormBorderStyle Style)
+{
+    // The offscreen platform has no frame to fix and says so on every call.
+    return (Style == bsSingle || Style == bsDialog || Style == bsToolWindow) &&
+           QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
 void ActivateWidget(QWidget *W)
 {
     if (!W)
@@ -222,7 +229,7 @@ void TCustomForm::BoundsChanged(bool Moved, bool Resized)
     if (QWidget *w = WidgetIfAllocated()) {
         const TRect cr = ClientRect();
         if (Resized) {
-            if (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow)
+            if (FixedFrame(FBorderStyle))
                 w->setFixedSize(cr.Width(), cr.Height());
             else
                 w->resize(cr.Width(), cr.Height());
@@ -289,7 +296,7 @@ void TCustomForm::ApplyBorder()
     const bool wasVisible = w->isVisible();
     w->setWindowFlags(f);
     const TRect cr = ClientRect();
-    if (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow) {
+    if (FixedFrame(FBorderStyle)) {
         w->setFixedSize(cr.Width(), cr.Height());
     } else {
         w->setMinimumSize(0, 0);

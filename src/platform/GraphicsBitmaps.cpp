@@ -64,8 +64,9 @@ void TCanvas::BlitImage(const TRect &Dest, const QImage &Image, DWORD Rop)
             const QRect dev = MappingTransform(*FDC).mapRect(d);
             const QImage scaled = src.scaled(dev.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
             QRegion area(dev.intersected(target->rect()));
-            if (FDC->HasClip)
-                area &= FDC->Clip;
+            QRegion clip;
+            if (FDC->Effective(clip))
+                area &= clip;
             const std::uint32_t pat = RefToQRgbPattern(*FBrush);
             for (const QRect &band : area)
                 for (int y = band.top(); y <= band.bottom(); ++y) {

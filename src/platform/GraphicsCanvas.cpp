@@ -140,6 +140,10 @@ void TCanvas::BeginPainting(QPainter *Painter)
     FDC->SelectedFonts = std::move(kept);
     if (FPainter) {
         FDC->Base = FPainter->worldTransform();
+        if (FPainter->hasClipping()) {
+            FDC->HasBaseClip = true;
+            FDC->BaseClip = FPainter->clipRegion();
+        }
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, false);
         FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -150,7 +154,10 @@ void TCanvas::EndPainting()
 {
     if (FPainter && !FOwnPainter) {
         FPainter->setWorldTransform(FDC->Base);
-        FPainter->setClipping(false);
+        if (FDC->HasBaseClip)
+            FPainter->setClipRegion(FDC->BaseClip);
+        else
+            FPainter->setClipping(false);
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     if (!FOwnPainter)
@@ -239,8 +246,9 @@ QPainter *TCanvas::Prepare()
     if (FDC->ClipDirty) {
         FDC->ClipDirty = false;
         p->setWorldTransform(FDC->Base);
-        if (FDC->HasClip)
-            p->setClipRegion(FDC->Clip);
+        QRegion clip;
+        if (FDC->Effective(clip))
+            p->setClipRegion(clip);
         else
             p->setClipping(false);
     }
@@ -665,7 +673,8 @@ TColor TCanvas::Pixels(int X, int Y)
     QImage *img = RasterImage();
     QPoint d;
     DevicePoint(*FDC, X, Y, d);
-    if (!img || !img->rect().contains(d) || (FDC->HasClip && !FDC->Clip.contains(d)))
+    QRegion clip;
+    if (!img || !img->rect().contains(d) || (FDC->Effective(clip) && !clip.contains(d)))
         return static_cast<TColor>(-1);
     return static_cast<TColor>(QRgbToRef(img->pixel(d)));
 }
@@ -678,7 +687,8 @@ void TCanvas::SetPixel(int X, int Y, TColor Color)
         QPoint d;
         DevicePoint(*FDC, X, Y, d);
         if (img) {
-            if (img->rect().contains(d) && (!FDC->HasClip || FDC->Clip.contains(d)))
+            QRegion clip;
+            if (img->rect().contains(d) && (!FDC->Effective(clip) || clip.contains(d)))
                 img->setPixel(d, RefToQRgb(ColorToRGB(Color)) | 0xFF000000u);
         } else {
             p->fillRect(QRect(X, Y, 1, 1), ColorToQColor(Color));
@@ -948,8 +958,10 @@ int TCanvas::GetClipRgn(HRGN Rgn) const
 int TCanvas::GetClipBox(TRect &R)
 {
     const TSize s = DeviceSize();
-    QRect box = FDC->HasClip ? FDC->Clip.boundingRect() : QRect(0, 0, s.cx, s.cy);
-    if (FDC->HasClip && s.cx > 0)
+    QRegion clip;
+    const bool clipped = FDC->Effective(clip);
+    QRect box = clipped ? clip.boundingRect() : QRect(0, 0, s.cx, s.cy);
+    if (clipped && s.cx > 0)
         box = box.intersected(QRect(0, 0, s.cx, s.cy));
     const QTransform inv = MappingTransform(*FDC).inverted();
     const QRectF l = inv.mapRect(QRectF(box.left(), box.top(), box.width(), box.height()));
@@ -957,7 +969,7 @@ int TCanvas::GetClipBox(TRect &R)
          static_cast<int>(std::lround(l.right())), static_cast<int>(std::lround(l.bottom()))};
     if (box.isEmpty())
         return NULLREGION;
-    return FDC->HasClip ? RegionKind(FDC->Clip) : SIMPLEREGION;
+    return clipped ? RegionKind(clip) : SIMPLEREGION;
 }
 
 TRect TCanvas::ClipRect()

@@ -20,6 +20,23 @@ struct TRegionData {
 struct TCanvas::TDCState {
     bool HasClip = false;
     QRegion Clip; // device pixels
+    // The clip the painter came with (the part of a window being painted): every clip of the
+    // canvas lies within it, and removing the canvas's clip leaves it in force.
+    bool HasBaseClip = false;
+    QRegion BaseClip;
+    // The clip in force: the canvas's clip within the painter's own.
+    bool Effective(QRegion &r) const
+    {
+        if (HasClip && HasBaseClip)
+            r = Clip.intersected(BaseClip);
+        else if (HasClip)
+            r = Clip;
+        else if (HasBaseClip)
+            r = BaseClip;
+        else
+            return false;
+        return true;
+    }
     int MapMode = MM_TEXT;
     TSize WinExt{1, 1};
     TSize VpExt{1, 1};

@@ -511,3 +511,23 @@ TEST(GraphicsCanvas, DoubleBufferingThroughAMemoryDeviceContext)
     EXPECT_TRUE(DeleteDC(mem));
     EXPECT_FALSE(DeleteDC(screen->Canvas()->Handle()));
 }
+
+TEST(GraphicsCanvas, ThePaintersOwnClipStaysInForce)
+{
+    QImage img(10, 10, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    painter.setClipRect(QRect(0, 0, 5, 10)); // the part of the window being painted
+    TCanvas c;
+    c.BeginPainting(&painter);
+    EXPECT_EQ(c.ClipRect(), Rect(0, 0, 5, 10));
+    c.IntersectClipRect(0, 0, 10, 5);
+    c.SelectClipRgn(nullptr); // removes the canvas's clip, not the painter's
+    c.Brush()->SetColor(clBlack);
+    c.FillRect(Rect(0, 0, 10, 10));
+    c.EndPainting();
+    EXPECT_TRUE(painter.hasClipping());
+    painter.end();
+    EXPECT_EQ(img.pixel(4, 9), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(5, 0), qRgb(255, 255, 255));
+}

@@ -3,8 +3,11 @@
 #include "platform/Graphics.h"
 #include "platform/WinGdi.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -530,4 +533,29 @@ TEST(GraphicsCanvas, ThePaintersOwnClipStaysInForce)
     painter.end();
     EXPECT_EQ(img.pixel(4, 9), qRgb(0, 0, 0));
     EXPECT_EQ(img.pixel(5, 0), qRgb(255, 255, 255));
+}
+
+TEST(GraphicsCanvas, PrinterPageThroughAPdfWriter)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.pdf"));
+    QPdfWriter writer(file);
+    writer.setResolution(300);
+    QPainter painter(&writer);
+    TCanvas c;
+    c.BeginPainting(&painter);
+    EXPECT_EQ(GetDeviceCaps(c.Handle(), LOGPIXELSX), 300);
+    EXPECT_GT(GetDeviceCaps(c.Handle(), HORZRES), 2000);
+    c.SetMapMode(MM_LOMETRIC);
+    c.Font()->SetHeight(-40);
+    TPoint p[1] = {{254, -254}};
+    c.LPtoDP(p, 1);
+    EXPECT_EQ(p[0], Point(300, 300));
+    c.Rectangle(100, -100, 1000, -400);
+    c.TextOut(120, -120, QStringLiteral("Printed"));
+    TRect r(100, -500, 1000, -700);
+    DrawText(c.Handle(), QStringLiteral("Line one\nLine two"), -1, &r, DT_CENTER);
+    c.EndPainting();
+    painter.end();
+    EXPECT_GT(QFileInfo(file).size(), 500);
 }

@@ -153,6 +153,27 @@ void TLbButton::SetModalResult(TModalResult Value)
     FKind = bkCustom;
 }
 
+void TLbButton::SetPopupMenu(TPopupMenu *Value)
+{
+    if (FPopupMenu == Value)
+        return;
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (FPopupMenu)
+        FPopupMenu->FreeNotification(this);
+    Invalidate();
+}
+
+void TLbButton::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) {
+        FPopupMenu = nullptr;
+        Invalidate();
+    }
+}
+
 void TLbButton::SetNumGlyphs(int Value)
 {
     FNumGlyphs = Value;
@@ -222,7 +243,7 @@ void TLbButton::Paint()
         bmp.Canvas()->Brush()->SetColor(clFuchsia);
         bmp.Canvas()->FillRect(Rect(0, 0, W, H));
     }
-    const bool arrow = false; // no popup menu in this system
+    const bool arrow = FPopupMenu != nullptr;
     if (FStyle == bsOld && Focused()) {
         TBitmap inner(W - 2 > 0 ? W - 2 : 0, H - 2 > 0 ? H - 2 : 0);
         DrawLbButtonFace(inner.Canvas(), W - 2, H - 2, FHotTrackStep, FNumGlyphs, FGlyph.get(), bDown, hot, false,
@@ -268,6 +289,11 @@ void TLbButton::PerformClick()
     if (FModalResult != mrNone)
         if (TCustomForm *form = GetParentForm())
             form->SetModalResult(FModalResult);
+    if (FPopupMenu) {
+        const TPoint at = ClientToScreen(Point(0, Height()));
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(at.X, at.Y);
+    }
 }
 
 void TLbButton::Click()

@@ -3,7 +3,7 @@
 // DrawLbButtonFace), lights up in HotTrackColor while the pointer is on it or it has the focus,
 // clicks on a left press released over it, on Space and Enter while focused, on its caption's
 // accelerator and, when Default or Cancel is set, on Enter or Escape in its form; a click with a
-// ModalResult closes the modal form it lies on.
+// ModalResult closes the modal form it lies on, and a PopupMenu pops up under it.
 //
 //     auto *ok = new TLbButton(form);
 //     ok->SetParent(form);
@@ -20,6 +20,7 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/Menus.h"
 
 #include <memory>
 
@@ -57,6 +58,9 @@ public:
     void SetLightColor(TColor Value);
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value);
+    // A menu popped up under the button after each click; the face shows a drop-down arrow.
+    TPopupMenu *PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu *Value);
     int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int Value);
     TColor ShadowColor() const { return FShadowColor; }
@@ -87,6 +91,7 @@ public:
     TNotifyEvent OnMouseExit;
 
 protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -134,5 +139,6 @@ private:
     TLbButtonThread *FThread = nullptr;
     int FHotTrackStep = 0;
     DWORD FExStyle = 0;
+    TPopupMenu *FPopupMenu = nullptr;
     bool FDestroying = false;
 };

@@ -240,6 +240,39 @@ TEST_F(LbButtonTest, ButtonWithoutFormClicksWithoutAResult)
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(LbButtonTest, PopupMenuOpensUnderTheButtonAfterTheClick)
+{
+    auto *menu = new TPopupMenu(Form.get());
+    menu->SetName(QStringLiteral("PM_Steps"));
+    auto *item = new TMenuItem(menu);
+    item->SetCaption(QStringLiteral("First"));
+    menu->Items()->Add(item);
+    int popups = 0;
+    menu->OnPopup = [&](TObject *) { EXPECT_EQ(OkClicks, 1) << "after OnClick"; ++popups; };
+    Form->Ok->SetPopupMenu(menu);
+    ShowForm();
+
+    // The face carries the drop-down arrow at the right.
+    const int w = Form->Ok->Width(), h = Form->Ok->Height();
+    EXPECT_EQ(GuiTest::PixelAt(Form->Ok, w - 11, h / 2 - 1), 0u);
+    EXPECT_EQ(GuiTest::PixelAt(Form->Ok, w - 9, h / 2 + 1), 0u);
+
+    GuiTest::TScriptedModalHook hook;
+    hook.Answer(mrCancel);
+    GuiTest::Click(Form->Ok);
+    EXPECT_EQ(popups, 1);
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].Name, QStringLiteral("PM_Steps"));
+    EXPECT_EQ(menu->PopupComponent(), Form->Ok);
+
+    // A freed menu is forgotten.
+    delete menu;
+    EXPECT_EQ(Form->Ok->PopupMenu(), nullptr);
+    GuiTest::Click(Form->Ok);
+    EXPECT_EQ(OkClicks, 2);
+    EXPECT_EQ(hook.Shown.size(), 1u);
+}
+
 TEST_F(LbButtonTest, KindsSetResultGlyphAndCaptionAndGlyphOrResultResetTheKind)
 {
     TLbButton *b = Form->Ok;

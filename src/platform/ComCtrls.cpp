@@ -24,8 +24,9 @@ TTabSheet::TTabSheet(TComponent *AOwner) : TCustomControl(AOwner)
 
 TTabSheet::~TTabSheet()
 {
-    if (FPageControl)
-        FPageControl->RemovePage(this);
+    // Leaving the parent here, while the sheet is still a windowed control, takes it out of
+    // the page control and of the parent's tab order alike.
+    SetParent(nullptr);
 }
 
 void TTabSheet::SetParent(TWinControl *AParent)

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 using platform_detail::DropLinks;
@@ -497,10 +498,21 @@ TCategoryPanelGroup *TCategoryPanel::PanelGroup() const
 void TCategoryPanel::SetPanelGroup(TCategoryPanelGroup *Value)
 {
     SetParent(Value);
-    if (Value) {
-        FOrderStamp = Value->FNextStamp++;
-        Value->ArrangePanels();
-    }
+}
+
+void TCategoryPanel::SetParent(TWinControl *AParent)
+{
+    const bool joins = dynamic_cast<TCategoryPanelGroup *>(AParent) && AParent != Parent();
+    TCustomControl::SetParent(AParent);
+    if (!joins)
+        return;
+    // A panel that joins goes below the others.
+    auto *g = static_cast<TCategoryPanelGroup *>(AParent);
+    FOrderStamp = 0;
+    g->FArranging = true;
+    TCustomControl::SetBounds(Left(), INT_MAX / 2, Width(), FCollapsed ? HeaderHeight() : FExpandedHeight);
+    g->FArranging = false;
+    g->ArrangePanels();
 }
 
 int TCategoryPanel::HeaderHeight() const
@@ -577,6 +589,14 @@ void TCategoryPanel::BoundsChanged(bool Moved, bool Resized)
     PlaceWindow();
     if (TCategoryPanelGroup *g = PanelGroup())
         g->Invalidate();
+}
+
+void TCategoryPanel::CMVisibleChanged(TCMVisibleChanged &Message)
+{
+    TCustomControl::CMVisibleChanged(Message);
+    PlaceWindow();
+    if (TCategoryPanelGroup *g = PanelGroup())
+        g->ArrangePanels();
 }
 
 void TCategoryPanel::CMTextChanged(TCMTextChanged &Message)

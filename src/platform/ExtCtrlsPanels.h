@@ -2,9 +2,9 @@
 // Panels, shapes, images, link labels and the category panel group.
 //
 // TCategoryPanelGroup stacks its visible TCategoryPanel children from the top in the order of
-// their Top (a panel whose Top was set last goes first among equal Tops), each panel as high as
-// its Height while expanded and as its title bar (HeaderHeight) while collapsed, and shows a
-// vertical scroll bar when they do not fit. A panel's controls lie below its title bar: their
+// their Top (a panel whose Top was set last goes first among equal Tops; a panel that joins the
+// group goes last), each panel as high as its Height while expanded and as its title bar
+// (HeaderHeight) while collapsed, and shows a vertical scroll bar when they do not fit. A panel's controls lie below its title bar: their
 // Top counts from there, and the panel's client area is its Height less HeaderHeight. The
 // title bar, drawn by the group, collapses and expands the panel on a click.
 
@@ -204,6 +204,8 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
     TPoint ClientOrigin() const override;
+    // Joining a group puts the panel below the panels already there.
+    void SetParent(TWinControl *AParent) override;
 
     TNotifyEvent OnExpand;
     TNotifyEvent OnCollapse;
@@ -212,6 +214,7 @@ protected:
     void CreateWnd() override;
     void BoundsChanged(bool Moved, bool Resized) override;
     void CMTextChanged(TCMTextChanged &Message) override;
+    void CMVisibleChanged(TCMVisibleChanged &Message) override;
 
 private:
     friend class TCategoryPanelGroup;

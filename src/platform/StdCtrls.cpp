@@ -48,15 +48,18 @@ void ApplyControlColors(QWidget *Widget, TColor Back, TColor Text, bool Fill)
     QPalette pal = Widget->palette();
     const QColor back = ColorToQColor(Back);
     const QColor text = ColorToQColor(Text);
-    if (Fill) {
-        pal.setColor(QPalette::Base, back);
-        pal.setColor(QPalette::Text, text);
-    } else {
-        pal.setColor(QPalette::Window, back);
-        pal.setColor(QPalette::Button, back);
+    // Disabled controls keep the greyed look of the style.
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        if (Fill) {
+            pal.setColor(g, QPalette::Base, back);
+            pal.setColor(g, QPalette::Text, text);
+        } else {
+            pal.setColor(g, QPalette::Window, back);
+            pal.setColor(g, QPalette::Button, back);
+        }
+        pal.setColor(g, QPalette::WindowText, text);
+        pal.setColor(g, QPalette::ButtonText, text);
     }
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::ButtonText, text);
     Widget->setPalette(pal);
 }
 

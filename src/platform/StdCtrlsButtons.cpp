@@ -78,7 +78,8 @@ void TButtonControl::ApplyColors()
     if (dynamic_cast<TCustomButton *>(this)) {
         // Push buttons keep the system's face; only the text takes the font colour.
         QPalette pal = w->palette();
-        pal.setColor(QPalette::ButtonText, ColorToQColor(Font()->Color()));
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+            pal.setColor(g, QPalette::ButtonText, ColorToQColor(Font()->Color()));
         w->setPalette(pal);
         return;
     }

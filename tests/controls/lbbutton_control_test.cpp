@@ -460,6 +460,28 @@ TEST_F(LbButtonTest, FacesOfTheStatesOnTheForm)
     EXPECT_FALSE(black);
 }
 
+TEST_F(LbButtonTest, OldStyleWithTheFocusGetsABlackRingAndModernCornersShowTheForm)
+{
+    Form->SetColor(0x336699);
+    Form->Ok->SetStyle(bsOld);
+    Form->Ok->SetLightColor(clWhite);
+    Form->CancelBtn->SetStyle(bsModern);
+    ShowForm();
+    TLbButton *b = Form->Ok;
+    const int w = b->Width(), h = b->Height();
+    EXPECT_EQ(GuiTest::PixelAt(b, 0, 0), ColorToRGB(clWhite)) << "unfocused: the face's own edge";
+    b->SetFocus();
+    GuiTest::ProcessEvents();
+    for (TPoint p : {Point(0, 0), Point(w - 1, 0), Point(0, h - 1), Point(w - 1, h - 1), Point(w / 2, 0)})
+        EXPECT_EQ(GuiTest::PixelAt(b, p.X, p.Y), 0u) << p.X << "," << p.Y;
+    // The face itself moved in by one pixel: its light edge is now the second ring.
+    EXPECT_EQ(GuiTest::PixelAt(b, 1, h / 2), ColorToRGB(clWhite));
+
+    // The rounded outline of bsModern leaves its corner to the parent.
+    EXPECT_EQ(GuiTest::PixelAt(Form->CancelBtn, 0, 0), ColorToRGB(0x336699));
+    EXPECT_EQ(GuiTest::PixelAt(Form->CancelBtn, Form->CancelBtn->Width() / 2, 0), ColorToRGB(0x808080));
+}
+
 TEST_F(LbButtonTest, PictureOfEveryStyle)
 {
     // A row of buttons per style in their states, kept in the build folder for a person to look at.

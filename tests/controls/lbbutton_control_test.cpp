@@ -5,6 +5,11 @@
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
+// The window system's tool-tip request is a Qt event; the test plays the window system.
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -480,6 +485,33 @@ TEST_F(LbButtonTest, OldStyleWithTheFocusGetsABlackRingAndModernCornersShowTheFo
     // The rounded outline of bsModern leaves its corner to the parent.
     EXPECT_EQ(GuiTest::PixelAt(Form->CancelBtn, 0, 0), ColorToRGB(0x336699));
     EXPECT_EQ(GuiTest::PixelAt(Form->CancelBtn, Form->CancelBtn->Width() / 2, 0), ColorToRGB(0x808080));
+}
+
+TEST_F(LbButtonTest, HintShowsOverTheButton)
+{
+    // The header buttons: a glyph, no caption and a hint.
+    TLbButton *info = Form->MakeButton(QStringLiteral("Btn_Info"), 240);
+    info->SetBounds(240, 10, 50, 50);
+    info->SetCaption(QString());
+    info->SetHint(QStringLiteral("Information"));
+    info->SetShowHint(true);
+    ShowForm();
+    auto askForHint = [](TWinControl *c) {
+        QWidget *w = c->Widget();
+        const QPoint local(c->Width() / 2, c->Height() / 2);
+        QHelpEvent e(QEvent::ToolTip, local, w->mapToGlobal(local));
+        QApplication::sendEvent(w, &e);
+    };
+    GuiTest::MouseMove(info, {25, 25});
+    askForHint(info);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Information"));
+    QToolTip::hideText();
+
+    // Without ShowHint nothing shows.
+    Form->Ok->SetHint(QStringLiteral("Confirm"));
+    askForHint(Form->Ok);
+    EXPECT_NE(QToolTip::text(), QStringLiteral("Confirm"));
 }
 
 TEST_F(LbButtonTest, PictureOfEveryStyle)

@@ -7,6 +7,7 @@
 #include "platform/StdCtrls.h"
 #include "support/GuiTest.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
@@ -56,6 +57,14 @@ TEST_F(StdCtrlsDisplay, TheFormColourIsRgb248_247_237)
     EXPECT_EQ(p->Width(), Form->ClientWidth());
     EXPECT_EQ(GuiTest::PixelAt(Form.get(), 30, 30), RGB(248, 247, 237));
     EXPECT_EQ(GuiTest::PixelAt(Form.get(), 30, 200), RGB(248, 247, 237));
+}
+
+TEST_F(StdCtrlsDisplay, VerdanaAtMinus11IsAnInstalledSansFontOf11Pixels)
+{
+    auto *l = Make<TLabel>(Form.get(), 0, 0);
+    const QFont f = l->Font()->QtFont(); // the label takes the form's font
+    EXPECT_EQ(QFontInfo(f).family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(f.pixelSize(), 11);
 }
 
 TEST_F(StdCtrlsDisplay, LabelSizesToItsTextAndKeepsItsAlignedEdge)

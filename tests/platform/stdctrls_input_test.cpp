@@ -159,6 +159,20 @@ TEST_F(StdCtrlsInput, EnterInAnEditReachesOnKeyPressWhenNoButtonTakesIt)
     EXPECT_EQ(e->Text(), QString());
 }
 
+TEST_F(StdCtrlsInput, ReadOnlyEditTakesNoTypingAndPasswordEditKeepsItsText)
+{
+    auto *ro = Make<TEdit>(10, 10);
+    ro->SetText(QStringLiteral("44818"));
+    ro->SetReadOnly(true);
+    auto *pw = Make<TEdit>(10, 40);
+    pw->SetPasswordChar(u'*');
+    ShowForm();
+    GuiTest::TypeText(ro, QStringLiteral("1"));
+    EXPECT_EQ(ro->Text(), QStringLiteral("44818"));
+    GuiTest::TypeText(pw, QStringLiteral("secret"));
+    EXPECT_EQ(pw->Text(), QStringLiteral("secret"));
+}
+
 TEST_F(StdCtrlsInput, MemoLinesAndText)
 {
     auto *m = Make<TMemo>(10, 10);

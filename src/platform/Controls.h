@@ -419,6 +419,10 @@ public:
     QWidget *Widget();
     QWidget *WidgetIfAllocated() const;
 
+    // Qt paints every window through a back buffer; the flag is kept for code that reads it.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+
     int TabOrder() const;
     void SetTabOrder(int Value);
     bool TabStop() const { return FTabStop; }
@@ -531,6 +535,7 @@ private:
     TControlEventBridge *FBridge = nullptr;
     bool FOwnsPainting = false;
     bool FTabStop = false;
+    bool FDoubleBuffered = false;
     bool FRedraw = true;
     bool FCreatingHandle = false;
     int FAlignLevel = 0;

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -696,6 +697,11 @@ void TApplication::HandleMessage()
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     if (OnIdle)
         OnIdle(this);
+}
+
+void TApplication::CancelHint()
+{
+    QToolTip::hideText();
 }
 
 void TApplication::Terminate()

@@ -280,6 +280,8 @@ public:
     void SetHintHidePause(int Value) { FHintHidePause = Value; }
 
     TNotifyEvent OnIdle;
+    // Hides the hint on show; the next pause over a control asks for a new one.
+    void CancelHint();
 
 private:
     friend class TCustomForm;

@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
+#include "platform/Threads.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -208,10 +209,12 @@ void NoteCursor(TPoint ScreenPos)
 LRESULT SendMessage(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam)
 {
     if (!OnGuiThread()) {
-        // Another thread's send runs on the user-interface thread while the sender waits.
+        // Another thread's send runs on the user-interface thread while the sender waits (also
+        // while that thread waits for the sender in TThread::WaitFor).
         LRESULT result = 0;
-        QMetaObject::invokeMethod(Poster(), [&] { result = SendMessage(Wnd, Msg, WParam, LParam); },
-                                  Qt::BlockingQueuedConnection);
+        TThread::Synchronize(nullptr, [&] {
+            platform_detail::GuardedCall(nullptr, [&] { result = SendMessage(Wnd, Msg, WParam, LParam); });
+        });
         return result;
     }
     TWinControl *c = TWinControl::FindControl(Wnd);

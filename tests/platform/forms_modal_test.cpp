@@ -326,17 +326,68 @@ TEST_F(FormsModalTest, ApplicationCreatesFormsInOrderAndRunsUntilTheMainFormClos
     Application->Initialize();
 }
 
+// A label-like graphic control: text on the parent's background.
+class TTextLabel : public TGraphicControl {
+public:
+    explicit TTextLabel(TComponent *AOwner) : TGraphicControl(AOwner) {}
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+        Canvas()->TextOut(0, 0, Caption());
+    }
+};
+
+// A title band: a windowed control with its own Paint and graphic children.
+class TTitleBand : public TCustomControl {
+public:
+    explicit TTitleBand(TComponent *AOwner) : TCustomControl(AOwner) {}
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Pen()->SetColor(clSilver);
+        Canvas()->MoveTo(0, Height() - 1);
+        Canvas()->LineTo(Width(), Height() - 1);
+    }
+};
+
 TEST_F(FormsModalTest, DemoFormRendersToAPicture)
 {
     auto dlg = std::unique_ptr<TDialog>(NewForm<TDialog>(nullptr));
+    dlg->SetClientSize(331, 162);
     dlg->SetColor(15595512);
+    dlg->Font()->SetName(QStringLiteral("Verdana"));
+    auto *title = new TTitleBand(dlg.get());
+    title->SetParent(dlg.get());
+    title->SetHeight(69);
+    title->SetAlign(alTop);
+    auto *code = new TTextLabel(dlg.get());
+    code->SetParent(title);
+    code->SetBounds(16, 8, 200, 40);
+    code->Font()->SetHeight(-32);
+    code->Font()->SetColor(clGray);
+    code->SetCaption(QStringLiteral("CF40385"));
+    auto *desc = new TTextLabel(dlg.get());
+    desc->SetParent(title);
+    desc->SetBounds(16, 46, 300, 16);
+    desc->Font()->SetStyle({TFontStyle::fsBold});
+    desc->Font()->SetColor(clGray);
+    desc->SetCaption(QStringLiteral("New configuration"));
+    dlg->Edit->SetBounds(16, 94, 297, 21);
+    dlg->Edit->SetColor(clWhite);
+    dlg->Ok->SetBounds(120, 128, 90, 25);
+    dlg->CancelBtn->SetBounds(222, 128, 90, 25);
     dlg->Show();
     const QString file = GuiTest::ArtefactDir() + QStringLiteral("/demo_form.png");
     ASSERT_TRUE(GuiTest::SaveWindowPng(dlg.get(), file));
     EXPECT_TRUE(QFileInfo(file).size() > 0);
-    // The form's colour fills its client area; the buttons paint over it.
-    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 5, 95), RGB(248, 247, 237));
-    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 70, 60), RGB(128, 128, 128)) << "the OK button's frame";
+    // The form's colour fills its client area; the controls paint over it.
+    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 5, 150), RGB(248, 247, 237));
+    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 120, 128), RGB(128, 128, 128)) << "the OK button's frame";
+    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 100, 100), RGB(255, 255, 255)) << "the edit's own colour";
+    EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 5, 68), RGB(192, 192, 192)) << "the title band's rule";
     dlg->Hide();
 }
 

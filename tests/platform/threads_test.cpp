@@ -1,6 +1,8 @@
 // Worker threads: the hand-off to the user-interface thread, suspension, termination and waiting,
 // as the graphic button's fade thread uses them.
+#include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Windows.h"
 #include "platform/Threads.h"
 #include "support/GuiTest.h"
 
@@ -123,6 +125,42 @@ TEST(Threads, ExceptionsTravelBackFromSynchronizeAndEndExecute)
     } catch (const Exception &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("worker failed"));
     }
+}
+
+TEST(Threads, AWorkerSendsAMessageWhileTheUserInterfaceThreadWaitsForIt)
+{
+    // As the theme watcher does: a synchronous send from its own thread.
+    struct TCounter : TCustomControl {
+        using TCustomControl::TCustomControl;
+        std::thread::id SeenOn;
+        int Seen = 0;
+        void WndProc(TMessage &M) override
+        {
+            if (M.Msg == 2993) {
+                SeenOn = std::this_thread::get_id();
+                ++Seen;
+                M.Result = 7;
+                return;
+            }
+            TCustomControl::WndProc(M);
+        }
+    };
+    TForm form(nullptr);
+    auto *c = new TCounter(&form);
+    c->SetParent(&form);
+    HWND h = c->Handle();
+    struct TSender : TThread {
+        explicit TSender(HWND W) : TThread(true), Wnd(W) {}
+        HWND Wnd;
+        std::atomic<LRESULT> Answer{0};
+        void Execute() override { Answer = SendMessage(Wnd, 2993, 0, 0); }
+    };
+    TSender t(h);
+    t.Start();
+    t.WaitFor();
+    EXPECT_EQ(t.Answer, 7);
+    EXPECT_EQ(c->Seen, 1);
+    EXPECT_EQ(c->SeenOn, std::this_thread::get_id());
 }
 
 TEST(Threads, DestroyingARunningThreadStopsIt)

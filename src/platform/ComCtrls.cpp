@@ -112,6 +112,8 @@ TPageControl::~TPageControl()
     FActivePage = nullptr;
     if (QTabBar *b = Bar())
         DropLinks(b);
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 TTabSheet *TPageControl::Pages(int Index) const

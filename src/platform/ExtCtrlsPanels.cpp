@@ -346,6 +346,8 @@ TLinkLabel::TLinkLabel(TComponent *AOwner) : TWinControl(AOwner)
 TLinkLabel::~TLinkLabel()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 UnicodeString TLinkLabel::CaptionToHtml(const UnicodeString &Caption)
@@ -490,6 +492,14 @@ TCategoryPanel::TCategoryPanel(TComponent *AOwner) : TCustomControl(AOwner)
     TControl::SetBounds(0, 0, 185, FExpandedHeight);
 }
 
+TCategoryPanel::~TCategoryPanel()
+{
+    TCategoryPanelGroup *g = PanelGroup();
+    SetParent(nullptr);
+    if (g)
+        g->ArrangePanels();
+}
+
 TCategoryPanelGroup *TCategoryPanel::PanelGroup() const
 {
     return dynamic_cast<TCategoryPanelGroup *>(Parent());
@@ -621,6 +631,8 @@ TCategoryPanelGroup::~TCategoryPanelGroup()
 {
     if (QScrollBar *b = Bar())
         DropLinks(b);
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 QScrollBar *TCategoryPanelGroup::Bar() const

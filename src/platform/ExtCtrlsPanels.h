@@ -188,6 +188,7 @@ class TCategoryPanelGroup;
 class TCategoryPanel : public TCustomControl {
 public:
     explicit TCategoryPanel(TComponent *AOwner);
+    ~TCategoryPanel() override;
 
     TCategoryPanelGroup *PanelGroup() const;
     void SetPanelGroup(TCategoryPanelGroup *Value);

@@ -420,6 +420,8 @@ TCustomEdit::TCustomEdit(TComponent *AOwner) : TWinControl(AOwner)
 TCustomEdit::~TCustomEdit()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 QWidget *TCustomEdit::CreateWidget(QWidget *ParentWidget)

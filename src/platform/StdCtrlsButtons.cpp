@@ -55,6 +55,8 @@ TButtonControl::TButtonControl(TComponent *AOwner) : TWinControl(AOwner)
 TButtonControl::~TButtonControl()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 void TButtonControl::CreateWnd()

@@ -65,6 +65,8 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner)
 TCustomComboBox::~TCustomComboBox()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 QComboBox *TCustomComboBox::Combo() const
@@ -358,6 +360,8 @@ TCustomListBox::TCustomListBox(TComponent *AOwner)
 TCustomListBox::~TCustomListBox()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 QListWidget *TCustomListBox::List() const
@@ -525,6 +529,8 @@ TScrollBar::TScrollBar(TComponent *AOwner) : TWinControl(AOwner)
 TScrollBar::~TScrollBar()
 {
     DropLinks(WidgetIfAllocated());
+    // Leaving the parent while still a windowed control takes it out of the tab order too.
+    SetParent(nullptr);
 }
 
 QScrollBar *TScrollBar::Bar() const

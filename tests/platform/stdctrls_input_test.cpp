@@ -189,6 +189,21 @@ TEST_F(StdCtrlsInput, MemoLinesAndText)
     EXPECT_EQ(m->Lines()->Strings(1), QStringLiteral("TWO"));
 }
 
+TEST_F(StdCtrlsInput, DeletedControlsLeaveTheTabOrder)
+{
+    auto *first = Make<TEdit>(10, 10);
+    auto *combo = Make<TComboBox>(10, 40);
+    auto *list = Make<TListBox>(10, 70);
+    auto *last = Make<TEdit>(10, 200);
+    ShowForm();
+    delete combo;
+    delete list;
+    first->SetFocus();
+    GuiTest::PressKey(first, VK_TAB);
+    EXPECT_TRUE(last->Focused());
+    EXPECT_EQ(Form->ControlCount(), 2);
+}
+
 // ---- TComboBox ----
 
 TEST_F(StdCtrlsInput, DropDownListAcceptsNoFreeTextAndReportsMinusOneWithoutSelection)

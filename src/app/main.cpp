@@ -1,7 +1,25 @@
+// The program unit Fabricor_EtherNetIP_Master: creates every form, main window first so that
+// the language table exists before the others take their texts, and runs the message loop
+// until the main window closes.
+#include "core/UAbout.h"
+#include "core/UFabricoreFirmWare.h"
+#include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/USoftOptions.h"
+#include "platform/Forms.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Application->Initialize();
+    Application->SetMainFormOnTaskBar(true);
+    Application->CreateForm(FFabricoreFirmWare);
+    Application->CreateForm(FNew_Project);
+    Application->CreateForm(FOpenConf);
+    Application->CreateForm(FAbout);
+    Application->CreateForm(FSoftOptions);
+    Application->Run();
     return 0;
 }

@@ -1,0 +1,138 @@
+#pragma once
+// The main window: the four steps of this converter, the three header buttons, the
+// configuration labels, the periodic version check with its link, and the shared XML document,
+// HTTP client and save dialogs that the dialogs and generators use.
+
+#include "platform/Classes.h"
+#include "platform/ExtCtrlsPanels.h"
+#include "platform/Forms.h"
+#include "platform/Graphics.h"
+#include "platform/System.h"
+
+class TLabel;
+class TLbButton;
+class TTimer;
+class TXMLDocument;
+class THTTPClient;
+class TSaveDialog;
+class TWinControl;
+
+class TFFabricoreFirmWare : public TForm {
+public:
+    explicit TFFabricoreFirmWare(TComponent *AOwner);
+
+    TLabel *L_SW_Code = nullptr;
+    TLabel *L_SW_Desc = nullptr;
+    TLinkLabel *LL_Update = nullptr;
+    TShape *Shape2 = nullptr;
+    TLabel *L_Name_Conf = nullptr;
+    TLabel *L_Name_Conf_L2 = nullptr;
+    TLabel *L_Begin = nullptr;
+    TLabel *L_Step_1 = nullptr;
+    TLabel *L_Step_2 = nullptr;
+    TLabel *L_Step_3 = nullptr;
+    TLabel *L_Step_4 = nullptr;
+    TLabel *L_Step_5 = nullptr;
+    TLabel *L_Step_6 = nullptr;
+    TLabel *L_Step_7 = nullptr;
+    TLabel *L_Step_8 = nullptr;
+    TLbButton *Btn_Info = nullptr;
+    TLbButton *Btn_Opz = nullptr;
+    TLbButton *Btn_Close = nullptr;
+    TLbButton *Btn_New = nullptr;
+    TLbButton *Btn_Open = nullptr;
+    TLbButton *Btn_Prm_Gen = nullptr;
+    TLbButton *Btn_EtherNetIP_Access = nullptr;
+    TLbButton *Btn_CreateBin = nullptr;
+    TShape *Shape1 = nullptr;
+    TLabel *L_Veltra = nullptr;
+    // The steps of the sibling converters: dispatched by Btn_Click, never shown.
+    TLbButton *Btn_PROFINET_XML = nullptr;
+    TLbButton *Btn_SNMP_Trap = nullptr;
+    TLbButton *Btn_SNMP_MIB = nullptr;
+    TLbButton *Btn_PROFIBUS_GSD = nullptr;
+    TLbButton *Btn_CAN_Send_Frame = nullptr;
+    TLbButton *Btn_CAN_Rec_Frame = nullptr;
+    TLbButton *Btn_BACnet_SetAccess = nullptr;
+    TLbButton *Btn_BACnet_EDE_File = nullptr;
+    TLbButton *Btn_KNX_Access = nullptr;
+    TLbButton *Btn_MQTT_Set_Topic = nullptr;
+    TLbButton *Btn_SDO_Server_CANopen = nullptr;
+    TLbButton *Btn_SDO_Client_CANopen = nullptr;
+    TLbButton *Btn_PDO_CANopen = nullptr;
+    TLbButton *Btn_CANopen_EDS = nullptr;
+    TTimer *Timer_Update = nullptr;
+    // The settings file, and the scratch document of the image compiler and the generators.
+    TXMLDocument *XML1 = nullptr;
+    THTTPClient *HTTP1 = nullptr;
+    TSaveDialog *SaveMIB = nullptr;
+    TSaveDialog *SD1 = nullptr;
+    TSaveDialog *SaveEDS = nullptr;
+
+    void FormCreate(TObject *Sender);
+    void FormClose(TObject *Sender, TCloseAction &Action);
+    void Btn_Click(TObject *Sender);
+    void Set_Lang();
+    // Every form but the about box takes its texts from the table again.
+    void Change_Language();
+    void Timer_UpdateTimer(TObject *Sender);
+    void LL_UpdateLinkClick(TObject *Sender, const UnicodeString &Link, TSysLinkType LinkType);
+    void L_VeltraClick(TObject *Sender);
+    void Create_New_Project();
+    void Open_Project();
+    void Set_Files();
+    // Writes the settings file; a file that cannot be written is reported and the run goes on.
+    // True when it was written.
+    bool Save_Setting();
+    // Step 4: compiles "bin\bank.bin" and shows the update dialog.
+    void Update_Device();
+    // Starts NomeSW with Parameter (hidden when tipo) and waits for its end, at most 150 s.
+    // True when it was started.
+    bool Start_Program(const UnicodeString &NomeSW, const UnicodeString &Parameter, bool tipo);
+    void PROFINET_XML();
+    void BACnet_EDE_File();
+    void Build_EDS_File();
+    int Get_Type_BACnet();
+
+    // The timer is on exactly while both internet options are.
+    void Update_Timer_State();
+
+    // Steps 2 and 3 and the language refresh of the update dialog and the two editors of this
+    // converter; they live with those forms.
+    void Step_Set_Communication();
+    void Step_EtherNetIP_Access();
+    void Change_Language_Editors();
+
+private:
+    void Set_Conf_Labels();
+    void Show_Refused_Step();
+};
+
+extern TFFabricoreFirmWare *FFabricoreFirmWare;
+
+// The download page of this device as the link of LL_Update and of the options dialog:
+// an anchor around Text.
+UnicodeString Download_Link_Html(const UnicodeString &Text);
+
+// Text n of the language table.
+UnicodeString Lang_Text(int n);
+
+// The look every form of the configurator shares: its colour and the Verdana font.
+constexpr TColor Form_Color = 15595512;
+constexpr TColor Btn_Color_When_Down = 33023;
+void Style_Form(TForm *Form);
+// A graphic button in the configurator's look; its click goes to OnClick.
+TLbButton *New_Lb_Button(TWinControl *Parent, int Left, int Top, int Width, int Height);
+// A label on Parent at (Top, Left).
+TLabel *New_Label(TWinControl *Parent, int Top, int Left);
+// The dialogs' title panel with L_SW_Code and L_SW_Desc, and their button panel with Btn_OK
+// at left 16 and Btn_Cancel at left 134 (110 x 28 each; Cancel with the modal result Cancel).
+struct TDialog_Frame {
+    TPanel *P_Title = nullptr;
+    TLabel *L_SW_Code = nullptr;
+    TLabel *L_SW_Desc = nullptr;
+    TPanel *P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr;
+    TLbButton *Btn_Cancel = nullptr;
+};
+TDialog_Frame New_Dialog_Frame(TForm *Form);

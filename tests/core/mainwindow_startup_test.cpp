@@ -1,0 +1,205 @@
+// The configurator's start-up, steps and close, run whole in a temporary program folder.
+#include "helpers/AppFixture.h"
+
+#include "controls/LbButton.h"
+#include "core/UComon.h"
+#include "core/UFabricoreFirmWare.h"
+#include "core/ULanguage.h"
+#include "core/UNew_Project.h"
+#include "platform/ExtCtrls.h"
+#include "platform/StdCtrls.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using GuiTest::TScriptedModalHook;
+
+namespace {
+
+class MainWindowStartup : public TAppTest {};
+
+const QString Refused = QStringLiteral("Error! Project not Valid");
+
+} // namespace
+
+TEST_F(MainWindowStartup, FirstStartMakesTheFoldersAndRefusesTheStepsThatNeedAConfiguration)
+{
+    StartApp();
+    for (const char *folder : {"MASTER", "PROJECTS", "LANGUAGE"})
+        EXPECT_TRUE(QFileInfo(PathOf(QString::fromLatin1(folder))).isDir()) << folder;
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    EXPECT_EQ(M->L_Name_Conf->Caption(), QStringLiteral("None Configuration Opened "));
+    EXPECT_EQ(M->L_Name_Conf_L2->Caption(), QStringLiteral("Use Step1 to open or create new configuration"));
+    EXPECT_EQ(M->Caption(), QStringLiteral("VeltraCorp - Configurator CF40385 - EtherNet/IP Master / Serial Port "));
+    EXPECT_EQ(M->L_SW_Code->Caption(), QStringLiteral("CF40385"));
+    EXPECT_FALSE(M->Timer_Update->Enabled());
+    EXPECT_TRUE(Path_Active_Conf.isEmpty());
+    EXPECT_EQ(Last_IP_Address, QStringLiteral("192.168.2.205"));
+    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+
+    TScriptedModalHook hook;
+    for (int i = 0; i < 4; ++i)
+        hook.Answer(mrOk);
+    for (TLbButton *B : {M->Btn_Prm_Gen, M->Btn_EtherNetIP_Access, M->Btn_CreateBin})
+        ClickButton(B);
+    // A hidden step cannot be clicked; its handler refuses all the same.
+    M->Btn_Click(M->Btn_SNMP_Trap);
+    ASSERT_EQ(hook.Shown.size(), 4u);
+    for (const auto &shown : hook.Shown) {
+        EXPECT_EQ(shown.Kind, mkMessage);
+        EXPECT_EQ(shown.DlgType, mtError);
+        EXPECT_EQ(shown.Text, Refused);
+        EXPECT_EQ(shown.Buttons, std::vector<TMsgDlgBtn>{mbOK});
+    }
+    EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("PROJECTS/bin"))));
+}
+
+TEST_F(MainWindowStartup, LaysOutTheFourStepsOfThisConverter)
+{
+    StartApp();
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    EXPECT_EQ(M->ClientWidth(), 694);
+    EXPECT_EQ(M->ClientHeight(), 396);
+    struct Place {
+        TControl *C;
+        int Left, Top, Width, Height;
+    };
+    const Place places[] = {
+        {M->Btn_New, 80, 112, 170, 36},   {M->Btn_Open, 258, 112, 170, 36},
+        {M->Btn_Prm_Gen, 80, 156, 170, 36}, {M->Btn_EtherNetIP_Access, 80, 200, 170, 36},
+        {M->Btn_CreateBin, 80, 244, 170, 36}, {M->Btn_Info, 516, 8, 50, 50},
+        {M->Btn_Opz, 574, 8, 50, 50},     {M->Btn_Close, 632, 8, 50, 50},
+        {M->Shape1, 10, 295, 674, 1},     {M->Shape2, 80, 70, 348, 36}};
+    for (const Place &p : places) {
+        EXPECT_EQ(p.C->Left(), p.Left) << p.C->Name().toStdString();
+        EXPECT_EQ(p.C->Top(), p.Top) << p.C->Name().toStdString();
+        EXPECT_EQ(p.C->Width(), p.Width) << p.C->Name().toStdString();
+        EXPECT_EQ(p.C->Height(), p.Height) << p.C->Name().toStdString();
+        EXPECT_TRUE(p.C->Visible());
+    }
+    EXPECT_EQ(M->L_Veltra->Top(), 260);
+    EXPECT_EQ(M->L_Veltra->Left(), 565);
+    EXPECT_TRUE(M->L_Step_4->Visible());
+    EXPECT_FALSE(M->L_Step_5->Visible());
+    EXPECT_FALSE(M->LL_Update->Visible());
+    for (TLbButton *B : {M->Btn_PROFINET_XML, M->Btn_SNMP_Trap, M->Btn_CANopen_EDS, M->Btn_KNX_Access})
+        EXPECT_FALSE(B->Visible());
+    EXPECT_EQ(M->Btn_Prm_Gen->Caption(), QStringLiteral("Set Communication"));
+    EXPECT_EQ(M->Btn_Prm_Gen->Style(), bsNormal);
+    EXPECT_EQ(M->Btn_New->Style(), bsEncarta);
+    EXPECT_EQ(M->Btn_New->HotTrackColor(), clSkyBlue);
+    EXPECT_EQ(M->Btn_Prm_Gen->HotTrackColor(), clYellow);
+}
+
+TEST_F(MainWindowStartup, ANewConfigurationIsKeptAndReopenedAtTheNextStart)
+{
+    StartApp();
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    {
+        TScriptedModalHook hook;
+        hook.RunWith([](TModalRequest &) {
+            GuiTest::TypeText(FNew_Project->E_New_Proj, QStringLiteral("Plant7"));
+            GuiTest::PressKey(FNew_Project->E_New_Proj, VK_RETURN);
+        });
+        ClickButton(M->Btn_New);
+        ASSERT_EQ(hook.Shown.size(), 1u);
+        EXPECT_EQ(hook.Shown[0].ClassName, QStringLiteral("TFNew_Project"));
+    }
+    EXPECT_TRUE(QFileInfo(ProjectsDir() + QStringLiteral("/Plant7/bin")).isDir());
+    EXPECT_EQ(M->L_Name_Conf->Caption(), QStringLiteral("Opened Configuration of the Converter : "));
+    EXPECT_EQ(M->L_Name_Conf_L2->Caption(), QStringLiteral("Plant7"));
+    EXPECT_EQ(QFileInfo(QString(File_ParGen).replace(u'\\', u'/')).absolutePath(), QFileInfo(ProjectsDir() + QStringLiteral("/Plant7")).absoluteFilePath());
+
+    CloseApp();
+    EXPECT_TRUE(SettingsText().contains(QStringLiteral("<projectname>Plant7</projectname>"))) << SettingsText().toStdString();
+
+    StartApp();
+    EXPECT_EQ(FFabricoreFirmWare->L_Name_Conf_L2->Caption(), QStringLiteral("Plant7"));
+    EXPECT_FALSE(Path_Active_Conf.isEmpty());
+}
+
+TEST_F(MainWindowStartup, ADeletedConfigurationIsNotReopenedButStaysNamed)
+{
+    WriteSettings(QStringLiteral("Gone"), QStringLiteral("English"));
+    StartApp();
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    EXPECT_EQ(M->L_Name_Conf->Caption(), QStringLiteral("None Configuration Opened "));
+    EXPECT_EQ(Name_Active_Conf, QStringLiteral("Gone"));
+    EXPECT_TRUE(Path_Active_Conf.isEmpty());
+    {
+        TScriptedModalHook hook;
+        hook.Answer(mrOk);
+        ClickButton(M->Btn_EtherNetIP_Access);
+        ASSERT_EQ(hook.Shown.size(), 1u);
+        EXPECT_EQ(hook.Shown[0].Text, Refused);
+    }
+    CloseApp();
+    EXPECT_TRUE(SettingsText().contains(QStringLiteral("<projectname>Gone</projectname>")));
+}
+
+TEST_F(MainWindowStartup, TheUpdateTimerRunsOnlyWithBothInternetOptions)
+{
+    const struct {
+        bool internet, update, on;
+    } cases[] = {{false, false, false}, {true, false, false}, {false, true, false}, {true, true, true}};
+    for (const auto &c : cases) {
+        WriteSettings(QString(), QStringLiteral("English"), c.internet, c.update);
+        StartApp();
+        EXPECT_EQ(FFabricoreFirmWare->Timer_Update->Enabled(), c.on) << c.internet << c.update;
+        EXPECT_EQ(FFabricoreFirmWare->Timer_Update->Interval(), 60000u);
+        DestroyForms();
+    }
+}
+
+TEST_F(MainWindowStartup, TheTimerTickShowsTheLinkOnlyForANewerVersion)
+{
+    WriteSettings(QString(), QStringLiteral("English"), true, true);
+    StartApp();
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    Web.SetAnswer("VER. 1.001");
+    M->Timer_UpdateTimer(M->Timer_Update);
+    EXPECT_TRUE(M->LL_Update->Visible());
+    EXPECT_TRUE(M->LL_Update->Caption().contains(QStringLiteral("New Version Available. Click Here for more Details")));
+    EXPECT_TRUE(M->LL_Update->Caption().contains(QStringLiteral("/Home/download/download.asp#DV40385")));
+    EXPECT_EQ(M->Timer_Update->Interval(), 7200000u);
+    EXPECT_TRUE(M->Timer_Update->Enabled());
+    EXPECT_EQ(Web.LastRequestLine(), "GET /home/download/GetversionSW.asp?nomesw=CF40385 HTTP/1.0");
+
+    for (const char *answer : {"VER. 1.000", "ver. 0.000", "", "<html>Server Error</html>"}) {
+        Web.SetAnswer(answer);
+        M->LL_Update->SetVisible(true);
+        M->Timer_UpdateTimer(M->Timer_Update);
+        EXPECT_FALSE(M->LL_Update->Visible()) << answer;
+    }
+}
+
+TEST_F(MainWindowStartup, CloseBoxAndCloseButtonBothWriteTheSettings)
+{
+    StartApp();
+    ClickButton(FFabricoreFirmWare->Btn_Close);
+    EXPECT_TRUE(SettingsText().contains(QStringLiteral("<language>English</language>")));
+    DestroyForms();
+    QFile::remove(PathOf(QStringLiteral("Fabricor.xml")));
+
+    StartApp();
+    FFabricoreFirmWare->Show();
+    GuiTest::CloseWindow(FFabricoreFirmWare);
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return QFileInfo::exists(PathOf(QStringLiteral("Fabricor.xml"))); }));
+    EXPECT_TRUE(SettingsText().startsWith(QStringLiteral("<Conf_Settings>")));
+}
+
+TEST_F(MainWindowStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindowStillCloses)
+{
+    StartApp();
+    // A folder where the settings file should be: no write can replace it.
+    ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("Fabricor.xml"))));
+    TScriptedModalHook hook;
+    hook.Answer(mrOk);
+    FFabricoreFirmWare->Show();
+    FFabricoreFirmWare->Close();
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].DlgType, mtError);
+    EXPECT_TRUE(hook.Shown[0].Text.contains(QStringLiteral("Fabricor.xml"))) << hook.Shown[0].Text.toStdString();
+    EXPECT_FALSE(FFabricoreFirmWare->Visible());
+}

@@ -192,7 +192,7 @@ public:
     virtual void ValidateEdit();
     // Escape: the edit text from when the edit got the focus (or Text or the mask was last set
     // in code), Modified cleared.
-    void Reset();
+    virtual void Reset();
 
     // The selection counted on the edit text (these hide the edit's own, which count on Text).
     void SetSelStart(int Value);

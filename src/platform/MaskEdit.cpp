@@ -67,9 +67,12 @@ void TCustomMaskEdit::SetEditMask(const UnicodeString &Value)
     FEngine.SetEditMask(Value);
     FEditMask = Value;
     if (IsMasked()) {
+        const UnicodeString old = wasMasked ? EditText() : TCustomEdit::GetText();
         SetMaxLength(FEngine.Mask().Length());
         ShowEditText(FEngine.EditText(), FEngine.SelStart(), 0);
         FOldValue = FEngine.EditText();
+        if (FEngine.EditText() != old)
+            Change();
         return;
     }
     SetMaxLength(0);

@@ -530,6 +530,8 @@ void TControl::Dispatch(TMessage &Message)
         FABRICOR_DISPATCH(CM_DIALOGKEY, TCMDialogKey, CMDialogKey)
         FABRICOR_DISPATCH(CM_DIALOGCHAR, TCMDialogChar, CMDialogChar)
         FABRICOR_DISPATCH(CM_WANTSPECIALKEY, TCMWantSpecialKey, CMWantSpecialKey)
+        FABRICOR_DISPATCH(CM_FOCUSCHANGED, TWMGeneric, CMFocusChanged)
+        FABRICOR_DISPATCH(WM_SETCURSOR, TWMGeneric, WMSetCursor)
     default:
         DefaultHandler(Message);
     }
@@ -771,6 +773,16 @@ void TControl::CMDialogChar(TCMDialogChar &Message)
 }
 
 void TControl::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    Inherited(Message);
+}
+
+void TControl::CMFocusChanged(TWMGeneric &Message)
+{
+    Inherited(Message);
+}
+
+void TControl::WMSetCursor(TWMGeneric &Message)
 {
     Inherited(Message);
 }

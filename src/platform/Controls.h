@@ -333,6 +333,12 @@ protected:
     virtual void CMDialogKey(TCMDialogKey &Message);
     virtual void CMDialogChar(TCMDialogChar &Message);
     virtual void CMWantSpecialKey(TCMWantSpecialKey &Message);
+    // The form's focused control changed (LParam: the control); windowed controls pass it on to
+    // their children.
+    virtual void CMFocusChanged(TWMGeneric &Message);
+    // Before each mouse move over a window: WParam the window, LParam HTCLIENT and the mouse
+    // message. A non-zero Result means the control has set the cursor itself.
+    virtual void WMSetCursor(TWMGeneric &Message);
 
     // Hands a typed message to DefaultHandler and picks up what it changed.
     void Inherited(TWMBase &Message);
@@ -518,6 +524,7 @@ protected:
     void CMVisibleChanged(TCMVisibleChanged &Message) override;
     void CMFontChanged(TCMFontChanged &Message) override;
     void CMColorChanged(TCMColorChanged &Message) override;
+    void CMFocusChanged(TWMGeneric &Message) override;
 
     // True when this control's window is a plain platform window (WM_PAINT paints it).
     bool OwnsPainting() const { return FOwnsPainting; }

@@ -621,8 +621,15 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
         platform_detail::SetMouseControl(target ? target : FControl);
         if (!FControl)
             return true;
+        LRESULT cursorSet = 0;
+        TWinControl *c = FControl;
+        platform_detail::GuardedCall(c, [&] {
+            cursorSet = c->Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(FHandle), MakeLParam(HTCLIENT, static_cast<int>(msg)));
+        });
+        if (!FControl)
+            return true;
         // A graphic control shows its cursor through its parent's window.
-        if (OwnWidget() && FWidget) {
+        if (cursorSet == 0 && OwnWidget() && FWidget) {
             const TCursor cur = target ? target->Cursor() : FControl->Cursor();
             if (cur == crDefault)
                 FWidget->unsetCursor();

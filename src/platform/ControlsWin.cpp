@@ -914,6 +914,13 @@ void TWinControl::CMColorChanged(TCMColorChanged &Message)
         c->Perform(CM_PARENTCOLORCHANGED);
 }
 
+void TWinControl::CMFocusChanged(TWMGeneric &Message)
+{
+    TMessage &m = Message.Store();
+    Broadcast(m);
+    Message.Reload();
+}
+
 // ---------------------------------------------------------------------------------------------
 // TCustomControl
 

@@ -448,6 +448,7 @@ bool TCustomForm::SetFocusedControl(TWinControl *Control)
         if (FFocusedControl != Control)
             return false;
     }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
     return true;
 }
 

@@ -187,6 +187,9 @@ constexpr Cardinal CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr Cardinal CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr Cardinal CN_VSCROLL = CN_BASE + WM_VSCROLL;
 
+// Hit-test codes (WM_SETCURSOR's LParam low word).
+constexpr Word HTCLIENT = 1;
+
 // WM_SIZE kinds.
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;

@@ -243,8 +243,21 @@ TEST_F(ControlsInputTest, TabMovesTheFocusInTabOrder)
     e1->OnExit = [&](TObject *) { trail << QStringLiteral("exit1"); };
     e3->OnEnter = [&](TObject *) { trail << QStringLiteral("enter3"); };
     e3->OnExit = [&](TObject *) { trail << QStringLiteral("exit3"); };
+    // Every control hears of the focus change (a button repaints its focus look).
+    struct TFocusWatcher : TProbe {
+        using TProbe::TProbe;
+        std::vector<TControl *> Seen;
+        void CMFocusChanged(TWMGeneric &M) override
+        {
+            Seen.push_back(reinterpret_cast<TControl *>(M.LParam));
+            TProbe::CMFocusChanged(M);
+        }
+    };
+    auto *watcher = new TFocusWatcher(Form.get());
+    watcher->SetParent(Form.get());
     e3->SetFocus();
     EXPECT_TRUE(e3->Focused());
+    EXPECT_EQ(watcher->Seen, std::vector<TControl *>{e3});
     EXPECT_EQ(Form->ActiveControl(), e3);
     GuiTest::PressKey(e3, VK_TAB);
     EXPECT_TRUE(e1->Focused());

@@ -64,6 +64,30 @@ TEST_F(StdCtrlsInput, EditKeyPressComesBeforeTheTextChangesAndAZeroedKeyIsNotIns
     EXPECT_TRUE(e->Modified());
 }
 
+// The octet edits' pattern: "." moves on to the next edit and is typed nowhere.
+TEST_F(StdCtrlsInput, KeyPressMayMoveTheFocusAndSwallowTheKey)
+{
+    auto *ip1 = Make<TEdit>(10, 10);
+    auto *ip2 = Make<TEdit>(60, 10);
+    ip1->OnKeyPress = [&](TObject *, WideChar &Key) {
+        if (Key == u'.') {
+            if (ip2->CanFocus())
+                ip2->SetFocus();
+            Key = 0;
+        }
+    };
+    ShowForm();
+    ip1->SetFocus();
+    for (QChar ch : QStringLiteral("192.168")) {
+        TWinControl *target = GuiTest::FocusedControl();
+        ASSERT_NE(target, nullptr);
+        GuiTest::TypeText(target, QString(ch));
+    }
+    EXPECT_EQ(ip1->Text(), QStringLiteral("192"));
+    EXPECT_EQ(ip2->Text(), QStringLiteral("168"));
+    EXPECT_TRUE(ip2->Focused());
+}
+
 TEST_F(StdCtrlsInput, EditKeyDownZeroSwallowsTheKey)
 {
     auto *e = Make<TEdit>(10, 10);

@@ -300,8 +300,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // TComboBox
 
-using TDrawItemEvent = std::function<void(TWinControl *Control, int Index, TRect Rect, int State)>;
-
 class TCustomComboBox : public TWinControl {
 public:
     explicit TCustomComboBox(TComponent *AOwner);
@@ -334,7 +332,6 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
-    TDrawItemEvent OnDrawItem;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
@@ -500,8 +497,6 @@ public:
     // The item at a client point; -1 when there is none.
     int ItemAtPos(TPoint Pos, bool Existing) const;
     void Clear() { FItems->Clear(); }
-
-    TDrawItemEvent OnDrawItem;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;

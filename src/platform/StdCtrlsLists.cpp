@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using platform_detail::DropLinks;
 using platform_detail::FromSignal;
@@ -375,8 +377,20 @@ QWidget *TCustomListBox::CreateWidget(QWidget *ParentWidget)
     l->setSelectionMode(QAbstractItemView::SingleSelection);
     l->setUniformItemSizes(true);
     QObject *links = Links(l);
-    QObject::connect(l, &QListWidget::currentRowChanged, links, [this](int Row) {
+    // A click on the selected item reports itself too, as the classic list box does: a press
+    // that did not move the selection is still a click.
+    auto moved = std::make_shared<bool>(false);
+    QObject::connect(l, &QListWidget::currentRowChanged, links, [this, moved, links](int Row) {
+        if (FSyncing > 0)
+            return;
+        *moved = true;
+        QTimer::singleShot(0, links, [moved] { *moved = false; });
         FromSignal(this, [this, Row] { UserSelected(Row); });
+    });
+    QObject::connect(l, &QListWidget::itemPressed, links, [this, moved](QListWidgetItem *) {
+        if (*moved)
+            return;
+        FromSignal(this, [this] { Click(); });
     });
     QObject::connect(l, &QListWidget::itemDoubleClicked, links, [this](QListWidgetItem *) {
         FromSignal(this, [this] { DblClick(); });

@@ -5,6 +5,9 @@
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -432,9 +435,24 @@ TEST_F(StdCtrlsInput, ListBoxClickReportsTheUsersSelection)
     GuiTest::PressKey(l, VK_DOWN);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0], 1);
+    // A mouse click on the selected item is a click as well; on another item, one click.
+    QListWidget *w = qobject_cast<QListWidget *>(l->Widget());
+    ASSERT_NE(w, nullptr);
+    GuiTest::ProcessEvents();
+    auto pressItem = [&](int Row) {
+        const QPoint p = w->visualItemRect(w->item(Row)).center();
+        QMouseEvent press(QEvent::MouseButtonPress, p, w->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, w->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->viewport(), &press);
+        QCoreApplication::sendEvent(w->viewport(), &release);
+        GuiTest::ProcessEvents();
+    };
+    pressItem(1);
+    pressItem(0);
+    EXPECT_EQ(clicks, (std::vector<int>{1, 1, 0}));
     l->SetSorted(true);
     EXPECT_EQ(l->Items()->Strings(0), QStringLiteral("plant a"));
-    EXPECT_EQ(l->ItemIndex(), 0); // the selected entry moved with the sort
+    EXPECT_EQ(l->ItemIndex(), 1); // the selected entry moved with the sort
     l->Items()->Clear();
     EXPECT_EQ(l->ItemIndex(), -1);
 }

@@ -370,6 +370,32 @@ TEST_F(LbButtonTest, HoverLightsTheButtonAndLeavingPutsItBack)
     EXPECT_EQ(enters, 1);
 }
 
+TEST_F(LbButtonTest, HotTrackFontDrawsTheCaptionWhileHot)
+{
+    TLbButton *b = Form->CancelBtn;
+    TFont hot;
+    hot.Assign(b->Font());
+    hot.SetColor(clRed);
+    b->SetHotTrackFont(&hot);
+    b->SetUseHotTrackFont(true);
+    ShowForm();
+    auto redPixels = [&] {
+        GuiTest::ProcessEvents();
+        int n = 0;
+        // The caption's middle rows are enough to see its colour.
+        for (int y = b->Height() / 2 - 2; y <= b->Height() / 2 + 2; ++y)
+            for (int x = 0; x < b->Width(); ++x)
+                n += GuiTest::PixelAt(b, x, y) == ColorToRGB(clRed) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(redPixels(), 0);
+    GuiTest::MouseMove(b, {30, 10});
+    EXPECT_GT(redPixels(), 0);
+    b->SetUseHotTrackFont(false);
+    b->Invalidate();
+    EXPECT_EQ(redPixels(), 0);
+}
+
 TEST_F(LbButtonTest, FocusMakesTheButtonHotAndFramesIt)
 {
     ShowForm();
@@ -453,16 +479,20 @@ TEST_F(LbButtonTest, FacesOfTheStatesOnTheForm)
     EXPECT_EQ(GuiTest::PixelAt(b, w / 2, 2), ColorToRGB(FormColor));
     EXPECT_EQ(GuiTest::PixelAt(b, w / 2, 0), ColorToRGB(clGray));
     EXPECT_EQ(GuiTest::PixelAt(b, w / 2, h - 1), ColorToRGB(0x808080));
-    // Disabled: no hover colour, and nothing in the caption's black.
+    auto captionIsBlack = [&] {
+        for (int y = h / 2 - 2; y <= h / 2 + 2; ++y)
+            for (int x = 0; x < w; ++x)
+                if (GuiTest::PixelAt(b, x, y) == 0)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(captionIsBlack());
+    // Disabled: no hover colour, and the caption in grey.
     b->SetEnabled(false);
     GuiTest::MouseMove(b, {30, 10});
     GuiTest::ProcessEvents();
     EXPECT_EQ(GuiTest::PixelAt(b, w / 2, 2), ColorToRGB(FormColor));
-    bool black = false;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            black = black || GuiTest::PixelAt(b, x, y) == 0;
-    EXPECT_FALSE(black);
+    EXPECT_FALSE(captionIsBlack());
 }
 
 TEST_F(LbButtonTest, OldStyleWithTheFocusGetsABlackRingAndModernCornersShowTheForm)

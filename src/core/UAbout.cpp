@@ -10,26 +10,7 @@
 #include "platform/StdCtrls.h"
 #include "platform/WebService.h"
 
-#include <QtCore/qglobal.h>
-
 TFAbout *FAbout = nullptr;
-
-static void Init_Configurator_Resources()
-{
-    // The pictures are compiled into this static library; the linker keeps them only when
-    // someone asks for them by name.
-    static const bool done = [] {
-        Q_INIT_RESOURCE(Configurator);
-        return true;
-    }();
-    (void)done;
-}
-
-void Load_Configurator_Bitmap(TBitmap *Bitmap, const UnicodeString &Name)
-{
-    Init_Configurator_Resources();
-    Bitmap->LoadFromResourceName(Name);
-}
 
 TFAbout::TFAbout(TComponent *AOwner) : TForm(AOwner)
 {
@@ -81,12 +62,14 @@ TFAbout::TFAbout(TComponent *AOwner) : TForm(AOwner)
     LbButton1 = New_Lb_Button(this, 32, 115, 81, 25);
     LbButton1->SetCaption(QStringLiteral("OK"));
     LbButton1->SetModalResult(mrOk);
+    Set_Lb_Glyph(LbButton1, QStringLiteral("LBOK"), 2);
 
     OnShow = [this](TObject *S) { FormShow(S); };
 }
 
 void TFAbout::FormShow(TObject *Sender)
 {
+    Keep_Inside(Label4, 425 - 8);
     Label2->SetCaption(Const_SW_Desc);
     Label9->SetCaption(QStringLiteral("CF40385"));
     Label10->SetCaption(Const_SW_Version);

@@ -30,7 +30,3 @@ public:
 };
 
 extern TFAbout *FAbout;
-
-// Loads a picture of the configurator's own resources (for instance "ABOUT_LOGO") into Bitmap.
-class TBitmap;
-void Load_Configurator_Bitmap(TBitmap *Bitmap, const UnicodeString &Name);

@@ -18,6 +18,10 @@
 #include "platform/WebService.h"
 #include "platform/XMLDoc.h"
 
+#include <QtCore/qglobal.h>
+
+#include <algorithm>
+
 TFFabricoreFirmWare *FFabricoreFirmWare = nullptr;
 
 namespace {
@@ -43,6 +47,42 @@ TLabel *Grey_Label(TWinControl *Parent, int Top, int Left, bool Bold)
 }
 
 } // namespace
+
+static void Init_Configurator_Resources()
+{
+    // The pictures are compiled into this static library; the linker keeps them only when
+    // someone asks for them by name.
+    static const bool done = [] {
+        Q_INIT_RESOURCE(Configurator);
+        return true;
+    }();
+    (void)done;
+}
+
+void Load_Configurator_Bitmap(TBitmap *Bitmap, const UnicodeString &Name)
+{
+    Init_Configurator_Resources();
+    Bitmap->LoadFromResourceName(Name);
+}
+
+void Set_Lb_Glyph(TLbButton *Button, const UnicodeString &Name, int Frames)
+{
+    try {
+        if (Name.startsWith(QStringLiteral("LB")) || Name.startsWith(QStringLiteral("BTN_")))
+            LoadLbResourceBitmap(Button->Glyph(), Name);
+        else
+            Load_Configurator_Bitmap(Button->Glyph(), Name);
+        Button->SetNumGlyphs(Frames);
+    } catch (const Exception &) {
+        // A button without its picture still works.
+    }
+}
+
+void Keep_Inside(TControl *Control, int Right)
+{
+    if (Control->Left() + Control->Width() > Right)
+        Control->SetLeft(std::max(0, Right - Control->Width()));
+}
 
 UnicodeString Lang_Text(int n)
 {
@@ -121,6 +161,8 @@ TDialog_Frame New_Dialog_Frame(TForm *Form)
     F.Btn_OK = New_Lb_Button(F.P_Button, 16, 6, 110, 28);
     F.Btn_Cancel = New_Lb_Button(F.P_Button, 134, 6, 110, 28);
     F.Btn_Cancel->SetModalResult(mrCancel);
+    Set_Lb_Glyph(F.Btn_OK, QStringLiteral("LBOK"), 2);
+    Set_Lb_Glyph(F.Btn_Cancel, QStringLiteral("LBCANCEL"), 2);
     return F;
 }
 
@@ -160,8 +202,7 @@ TFFabricoreFirmWare::TFFabricoreFirmWare(TComponent *AOwner) : TForm(AOwner)
         B->SetStyle(bsNormal);
         B->SetParentFont(false);
         Set_Font(B->Font(), -11, 0x333333, false);
-        LoadLbResourceBitmap(B->Glyph(), QString::fromLatin1(Glyph));
-        B->SetNumGlyphs(1);
+        Set_Lb_Glyph(B, QString::fromLatin1(Glyph));
         return B;
     };
     Btn_Info = header(516, "BTN_INFO");
@@ -182,6 +223,11 @@ TFFabricoreFirmWare::TFFabricoreFirmWare(TComponent *AOwner) : TForm(AOwner)
     Set_Font(Btn_Prm_Gen->Font(), -11, 0x333333, false);
     Btn_EtherNetIP_Access = step(clYellow);
     Btn_CreateBin = step(clSkyBlue);
+    Set_Lb_Glyph(Btn_New, QStringLiteral("STEP_NEW"));
+    Set_Lb_Glyph(Btn_Open, QStringLiteral("STEP_OPEN"));
+    Set_Lb_Glyph(Btn_Prm_Gen, QStringLiteral("STEP_PARGEN"));
+    Set_Lb_Glyph(Btn_EtherNetIP_Access, QStringLiteral("STEP_NETWORK"));
+    Set_Lb_Glyph(Btn_CreateBin, QStringLiteral("STEP_UPDATE"));
 
     Shape1 = new TShape(this);
     Shape1->SetParent(this);
@@ -253,6 +299,7 @@ void TFFabricoreFirmWare::FormCreate(TObject *Sender)
     Shape1->SetBounds(10, Btn_CreateBin->Top() + 51, 674, 1);
     L_Veltra->SetTop(L_Step_4->Top());
     L_Veltra->SetCaption(WebServiceHost());
+    Keep_Inside(L_Veltra, 694 - 10);
     SetClientSize(694, Btn_CreateBin->Top() + 152);
 
     Set_Program_Paths(ProgramFolder());

@@ -123,6 +123,16 @@ constexpr TColor Btn_Color_When_Down = 33023;
 void Style_Form(TForm *Form);
 // A graphic button in the configurator's look; its click goes to OnClick.
 TLbButton *New_Lb_Button(TWinControl *Parent, int Left, int Top, int Width, int Height);
+// Moves Control left as far as needed for its right edge to stay at or before Right: a web
+// address longer than its place would otherwise run out of the window.
+void Keep_Inside(TControl *Control, int Right);
+// Loads a picture of the configurator's own resources ("ABOUT_LOGO", "STEP_NEW", ...) into
+// Bitmap; raises EResNotFound for an unknown name.
+void Load_Configurator_Bitmap(TBitmap *Bitmap, const UnicodeString &Name);
+// Gives the button the glyph of that name, from the configurator's resources or the graphic
+// button's own ("LBOK", "BTN_INFO", ...), with Frames frames side by side. A missing picture
+// leaves the button without a glyph.
+void Set_Lb_Glyph(TLbButton *Button, const UnicodeString &Name, int Frames = 1);
 // A label on Parent at (Top, Left).
 TLabel *New_Label(TWinControl *Parent, int Top, int Left);
 // The dialogs' title panel with L_SW_Code and L_SW_Desc, and their button panel with Btn_OK

@@ -86,6 +86,8 @@ TFSoftOptions::TFSoftOptions(TComponent *AOwner) : TForm(AOwner)
     L_Page_Lang = New_Label(TS_Language, 212, 220);
     Btn_Next = New_Lb_Button(TS_Language, 379, 205, 110, 28);
     Btn_Next->SetLayout(blGlyphRight);
+    Set_Lb_Glyph(Btn_Prev, QStringLiteral("PAGE_PREV"));
+    Set_Lb_Glyph(Btn_Next, QStringLiteral("PAGE_NEXT"));
     Btn_Prev->OnClick = [this](TObject *S) { Btn_NextClick(S); };
     Btn_Next->OnClick = [this](TObject *S) { Btn_NextClick(S); };
 

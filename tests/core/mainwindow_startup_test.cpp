@@ -2,6 +2,7 @@
 #include "helpers/AppFixture.h"
 
 #include "controls/LbButton.h"
+#include "core/UAbout.h"
 #include "core/UComon.h"
 #include "core/UFabricoreFirmWare.h"
 #include "core/ULanguage.h"
@@ -202,4 +203,22 @@ TEST_F(MainWindowStartup, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindow
     EXPECT_EQ(hook.Shown[0].DlgType, mtError);
     EXPECT_TRUE(hook.Shown[0].Text.contains(QStringLiteral("Fabricor.xml"))) << hook.Shown[0].Text.toStdString();
     EXPECT_FALSE(FFabricoreFirmWare->Visible());
+}
+
+TEST_F(MainWindowStartup, AWebAddressLongerThanItsPlaceStaysInsideTheWindows)
+{
+    setenv("FABRICOR_WEB_HOST", "updates.configurators.fabricor.example", 1);
+    StartApp();
+    TLabel *L = FFabricoreFirmWare->L_Veltra;
+    EXPECT_EQ(L->Caption(), QStringLiteral("updates.configurators.fabricor.example"));
+    EXPECT_LT(L->Left(), 565);
+    EXPECT_LE(L->Left() + L->Width(), 694);
+    EXPECT_EQ(L->Top(), 260);
+
+    TScriptedModalHook hook;
+    hook.RunWith([](TModalRequest &) {
+        EXPECT_LE(FAbout->Label4->Left() + FAbout->Label4->Width(), 425);
+        FAbout->LbButton1->Click();
+    });
+    FFabricoreFirmWare->Btn_Info->Click();
 }

@@ -1,11 +1,20 @@
 // Cell store and painting of the string grid, beside the same jobs done with Qt's item model and
 // table view for comparison.
 #include "platform/GridStore.h"
+#include "platform/Grids.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTableView>
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -204,6 +213,81 @@ void BM_ModelInsertDeleteNearTop(benchmark::State &state)
 }
 BENCHMARK(BM_ModelInsertDeleteNearTop)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// ---- painting one 1000 x 700 viewport ----
+
+constexpr int ViewWidth = 1000;
+constexpr int ViewHeight = 700;
+
+TStringGrid &FilledGrid()
+{
+    static TStringGrid *g = [] {
+        auto *p = new TStringGrid(nullptr);
+        p->SetBounds(0, 0, ViewWidth, ViewHeight);
+        p->SetColCount(Cols);
+        p->SetRowCount(1000000);
+        p->SetDefaultColWidth(99);
+        TTextBuf buf;
+        for (int r = 0; r < 1000000; ++r)
+            for (int c = 0; c < Cols; ++c)
+                p->Store().SetText(c, r, buf.Make(c, r));
+        p->HandleNeeded();
+        return p;
+    }();
+    return *g;
+}
+
+void BM_GridPaintViewport(benchmark::State &state)
+{
+    TStringGrid &g = FilledGrid();
+    g.SetTopRow(int(state.range(0)) + 1);
+    QImage img(ViewWidth, ViewHeight, QImage::Format_ARGB32_Premultiplied);
+    QWidget *w = g.Widget();
+    for (auto _ : state)
+        w->render(&img);
+    state.counters["top_row"] = g.TopRow();
+    state.counters["rows_visible"] = g.VisibleRowCount();
+}
+BENCHMARK(BM_GridPaintViewport)->Arg(0)->Arg(900000)->Unit(benchmark::kMicrosecond);
+
+QTableView &FilledTableView()
+{
+    static QTableView *v = [] {
+        auto *p = new QTableView;
+        p->setModel(&FilledModel());
+        p->resize(ViewWidth, ViewHeight);
+        p->horizontalHeader()->setDefaultSectionSize(100);
+        p->verticalHeader()->setDefaultSectionSize(25);
+        p->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        p->show();
+        QApplication::processEvents();
+        return p;
+    }();
+    return *v;
+}
+
+void BM_TableViewPaintViewport(benchmark::State &state)
+{
+    QTableView &v = FilledTableView();
+    v.verticalScrollBar()->setValue(int(state.range(0)));
+    QApplication::processEvents();
+    QImage img(ViewWidth, ViewHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state)
+        v.render(&img);
+    state.counters["top_row"] = v.rowAt(v.viewport()->height() / 50);
+}
+BENCHMARK(BM_TableViewPaintViewport)->Arg(0)->Arg(900000)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

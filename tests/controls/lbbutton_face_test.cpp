@@ -335,6 +335,10 @@ TEST(LbButtonFace, DisabledCaptionIsGrey)
     auto b = Render(f);
     EXPECT_EQ(InkOf(*b, clBlack).Count, 0);
     EXPECT_GT(InkOf(*b, clGray).Count, 0);
+
+    // bsShape keeps the font's own colour.
+    f.Style = bsShape;
+    EXPECT_GT(InkOf(*Render(f), clBlack).Count, 0);
 }
 
 TEST(LbButtonFace, LongCaptionLosesCharactersFromItsEndWithoutEllipsis)

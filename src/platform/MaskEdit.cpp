@@ -240,8 +240,11 @@ void TCustomMaskEdit::KeyDown(Word &Key, TShiftState Shift)
         break;
     case VK_BACK:
     case VK_DELETE:
-        if (Key == VK_DELETE && (shift || ctrl))
+        // Ctrl+Delete would delete a word and shift the rest against the mask.
+        if (Key == VK_DELETE && ctrl) {
+            Key = 0;
             return;
+        }
         if (EditCanModify()) {
             TEditMaskEngine &e = LoadEngine();
             if (Key == VK_BACK ? e.Backspace() : e.Delete())

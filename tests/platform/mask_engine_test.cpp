@@ -165,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"!999;0;_", "5", "__5", "5"},
                       // A space in a 'c' position is a character.
                       TextCase{"cc;0;_", " a", " a", " a"},
+                      TextCase{"!90:00:00;1; ", "9:30:00", " 9:30:00", " 9:30:00"},
                       // Too long: cut at the mask's length.
                       TextCase{"000;0;_", "12345", "123", "123"}));
 
@@ -309,7 +310,10 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"#00;1;_", "", 0, u"-42", "-42", 3, 0, "-42"},
         EditCase{"<LLL;0;_", "", 0, u"AbC", "abc", 3, 0, "abc"},
         EditCase{"<>LLL;0;_", "", 0, u"AbC", "AbC", 3, 0, "AbC"},
-        EditCase{"aa-cc;1;_", "", 0, u"1-", "1_-__", 3, 0, "1 -  "}));
+        EditCase{"aa-cc;1;_", "", 0, u"1-", "1_-__", 3, 0, "1 -  "},
+        // A time with a space as the blank.
+        EditCase{"!90:00:00;1; ", "", 0, u"0930", "09:30:  ", 6, 0, "09:30:  "},
+        EditCase{"!90:00:00;1; ", "9:30:00", 0, u"1", "19:30:00", 1, 0, "19:30:00"}));
 
 TEST(MaskEditingSelection, TypingOverASelectionBlanksItFirst)
 {

@@ -18,6 +18,9 @@ TWinControl::TWinControl(TComponent *AOwner) : TControl(AOwner)
 TWinControl::~TWinControl()
 {
     Destroying();
+    // Leave the parent while this is still known as a windowed control (its tab list).
+    if (FParent)
+        FParent->RemoveControl(this);
     DestroyHandle();
     // Children go with their parent, whoever owns them.
     while (!FControls.empty()) {

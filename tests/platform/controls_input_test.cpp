@@ -265,9 +265,15 @@ TEST_F(ControlsInputTest, TabMovesTheFocusInTabOrder)
     EXPECT_TRUE(e3->Focused());
     GuiTest::PressKey(e3, VK_TAB, {ssShift}); // backwards
     EXPECT_TRUE(e1->Focused());
+    delete e2; // a freed control leaves the tab order
+    EXPECT_EQ(e1->TabOrder(), 1);
+    GuiTest::PressKey(e1, VK_TAB);
+    EXPECT_TRUE(e3->Focused());
+    GuiTest::PressKey(e3, VK_TAB, {ssShift});
     EXPECT_EQ(trail, (QStringList{QStringLiteral("enter3"), QStringLiteral("exit3"), QStringLiteral("enter1"),
                                            QStringLiteral("exit1"), QStringLiteral("enter3"), QStringLiteral("exit3"),
-                                           QStringLiteral("enter1")}));
+                                           QStringLiteral("enter1"), QStringLiteral("exit1"), QStringLiteral("enter3"),
+                                           QStringLiteral("exit3"), QStringLiteral("enter1")}));
 }
 
 TEST(ControlsLayout, AlignedChildrenFillTheClientAreaAndAnchorsFollowIt)

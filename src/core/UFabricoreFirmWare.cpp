@@ -320,8 +320,9 @@ void TFFabricoreFirmWare::FormCreate(TObject *Sender)
     Load_Language();
 
     // A remembered configuration whose folder is gone stays named, so the settings file keeps
-    // it until another one is created or opened.
-    if (!Name_Active_Conf.isEmpty() && DirectoryExists(Path_Projects + QStringLiteral("\\") + Name_Active_Conf))
+    // it until another one is created or opened. A name that would reach outside "PROJECTS"
+    // (a settings file edited by hand) is never opened.
+    if (Is_Conf_Folder_Name(Name_Active_Conf) && DirectoryExists(Path_Projects + QStringLiteral("\\") + Name_Active_Conf))
         Path_Active_Conf = Path_Projects + QStringLiteral("\\") + Name_Active_Conf;
     else
         Path_Active_Conf.clear();

@@ -234,7 +234,8 @@ void TFSoftOptions::LangClick(TObject *Sender)
         FFabricoreFirmWare->Change_Language();
     else
         Set_Lang();
-    L_Sel_Lang->SetCaption(Lang_Text(304) + Language_In_Use);
+    // The dialog's own texts were just reset to page 1 of 1; show the page it is on.
+    Update_Lang_Page(Show_Page);
 }
 
 void TFSoftOptions::Update_CheckBox()

@@ -222,3 +222,15 @@ TEST_F(MainWindowStartup, AWebAddressLongerThanItsPlaceStaysInsideTheWindows)
     });
     FFabricoreFirmWare->Btn_Info->Click();
 }
+
+TEST_F(MainWindowStartup, ARememberedNameOutsideTheConfigurationsIsNotOpened)
+{
+    ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("PROJECTS"))));
+    for (const QString &name : {QStringLiteral(".."), QStringLiteral("../MASTER"), QStringLiteral("..\\LANGUAGE")}) {
+        WriteSettings(name, QStringLiteral("English"));
+        StartApp();
+        EXPECT_TRUE(Path_Active_Conf.isEmpty()) << name.toStdString();
+        EXPECT_EQ(FFabricoreFirmWare->L_Name_Conf->Caption(), QStringLiteral("None Configuration Opened "));
+        DestroyForms();
+    }
+}

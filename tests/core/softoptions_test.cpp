@@ -101,6 +101,12 @@ TEST_F(SoftOptions, SevenLanguageFilesMakeTwoPagesSortedWithFlagsOrTheDefaultFla
         }
         O->Btn_NextClick(O->Btn_Next);
         EXPECT_EQ(O->Show_Page, 2);
+        // Switching the language keeps the page shown.
+        hook.Answer(mrYes);
+        ASSERT_TRUE(ClickLanguage(QStringLiteral("zulu")));
+        EXPECT_EQ(O->L_Page_Lang->Caption(), QStringLiteral("Page 2 / 2"));
+        EXPECT_EQ(O->L_Sel_Lang->Caption(), QStringLiteral("Selected Language : zulu"));
+        EXPECT_EQ(FFabricoreFirmWare->L_Begin->Caption(), QStringLiteral("x"));
         O->Btn_NextClick(O->Btn_Prev);
         EXPECT_EQ(O->L_Page_Lang->Caption(), QStringLiteral("Page 1 / 2"));
         O->Btn_Cancel->Click();

@@ -144,7 +144,8 @@ public:
     bool TypeChar(QChar Ch);
     // Backspace blanks the input position before the caret (a selection of more than one
     // character instead) and puts the caret there; Delete blanks the input position at or
-    // after the caret (or the selection) and leaves the caret. False when nothing changed.
+    // after the caret (or the selection) and leaves the caret. False when there was no input
+    // position to blank.
     bool Backspace();
     bool Delete();
     // Blanks the input positions of the selection; the caret goes to its start.
@@ -173,19 +174,24 @@ private:
 // The masked edit. Without a mask it is a plain edit. With one, the window always shows the
 // edit text; Text reads and writes the value. Ctrl+V and Shift+Insert send WM_PASTE, Ctrl+X and
 // Shift+Delete WM_CUT, Ctrl+C and Ctrl+Insert WM_COPY to the control itself, so that derived
-// editors can take them in their own handlers (with or without a mask).
+// editors can take them in their own handlers (with or without a mask). With a mask, key-down
+// moves the caret over literals (Left, Right, Home, End), blanks on Backspace and Delete and
+// swallows Up and Down; key-press takes every character: Escape runs Reset, printable
+// characters go through the mask (a refused one beeps), other control characters are dropped.
 class TCustomMaskEdit : public TCustomEdit {
 public:
     explicit TCustomMaskEdit(TComponent *AOwner);
 
     const UnicodeString &EditMask() const { return FEditMask; }
-    // Keeps the input characters; MaxLength becomes the mask's length (0 without a mask).
+    // Keeps the input characters (a change is reported when the edit text changes); MaxLength
+    // becomes the mask's length (0 without a mask).
     void SetEditMask(const UnicodeString &Value);
     bool IsMasked() const { return FEngine.IsMasked(); }
     const TEditMask &Mask() const { return FEngine.Mask(); }
     // The text as the window shows it, with literals and blank characters.
     UnicodeString EditText() const;
-    // Written as it is (made well-formed); clears nothing and reports a change.
+    // Written as it is (made well-formed: cut or padded, literals in place); reports a change
+    // and leaves Modified alone.
     void SetEditText(const UnicodeString &Value);
     // After a change of the user, a required position left empty raises EDBEditError with the
     // caret put on it; the focus leaving the edit runs it.

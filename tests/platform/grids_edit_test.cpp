@@ -173,6 +173,50 @@ TEST_F(GridEditing, MaskedCellsTakeOnlyWhatTheMaskAllows)
     EXPECT_EQ(Grid->Cells(1, 1), "AB123");
 }
 
+TEST_F(GridEditing, TheGridSeesEachTypedCharacterOnceAndTabMovesWithGoTabs)
+{
+    std::vector<WideChar> pressed;
+    Grid->OnKeyPress = [&](TObject *, WideChar &Key) { pressed.push_back(Key); };
+    TGridOptions o = Grid->Options();
+    o << goTabs;
+    Grid->SetOptions(o);
+    GuiTest::TypeText(Grid, "m");
+    ASSERT_TRUE(EditorShown());
+    ASSERT_EQ(pressed.size(), 1u);
+    EXPECT_EQ(pressed[0], u'm');
+    GuiTest::PressKey(Editor(), VK_TAB);
+    EXPECT_EQ(Grid->Cells(1, 1), "m");
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_FALSE(EditorShown());
+}
+
+TEST_F(GridEditing, ASecondClickOnTheCurrentCellOpensTheEditor)
+{
+    Grid->SetCells(2, 3, "here");
+    TRect r = Grid->CellRect(2, 3);
+    GuiTest::Click(Grid, {r.Left + 5, r.Top + 5});
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->Row(), 3);
+    EXPECT_FALSE(EditorShown());
+    GuiTest::Click(Grid, {r.Left + 5, r.Top + 5});
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Text(), "here");
+}
+
+TEST_F(GridEditing, AlwaysShowEditorKeepsTheEditorOnTheMovingCell)
+{
+    TGridOptions o = Grid->Options();
+    o << goAlwaysShowEditor;
+    Grid->SetOptions(o);
+    ASSERT_TRUE(EditorShown());
+    GuiTest::TypeText(Editor(), "p");
+    GuiTest::PressKey(Editor(), VK_DOWN);
+    EXPECT_EQ(Grid->Cells(1, 1), "p");
+    EXPECT_EQ(Grid->Row(), 2);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Top(), Grid->CellRect(1, 2).Top);
+}
+
 TEST_F(GridEditing, DraggingAColumnBorderSizesTheColumnOnce)
 {
     TGridOptions o = Grid->Options();

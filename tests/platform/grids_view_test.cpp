@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 
 namespace {
@@ -310,7 +311,13 @@ TEST_P(GridRoundTrip, MouseToCellFindsTheCellOfEveryCellRect)
 INSTANTIATE_TEST_SUITE_P(Views, GridRoundTrip,
                          ::testing::Values(RoundTripCase{0, 0, 0, 0, 1}, RoundTripCase{1, 1, 1, 1, 1},
                                            RoundTripCase{2, 3, 7, 120, 1}, RoundTripCase{1, 2, 4, 490, 0},
-                                           RoundTripCase{3, 1, 10, 37, 3}));
+                                           RoundTripCase{3, 1, 10, 37, 3}),
+                         [](const ::testing::TestParamInfo<RoundTripCase> &i) {
+                             const RoundTripCase &p = i.param;
+                             return "Fixed" + std::to_string(p.FixedCols) + "x" + std::to_string(p.FixedRows) + "At" +
+                                    std::to_string(p.LeftCol) + "x" + std::to_string(p.TopRow) + "Line" +
+                                    std::to_string(p.LineWidth);
+                         });
 
 TEST(Grid, ArrowsHomeEndAndPagesMoveTheCurrentCell)
 {

@@ -132,13 +132,24 @@ void TCustomMaskEdit::TextChanged()
 
 void TCustomMaskEdit::Change()
 {
-    // Whatever reached the window past the keys (the window's own menu, dragged text) is put
-    // back into the shape of the mask.
+    // The window changed its text past the keys (its own menu, dropped text): the part it
+    // replaced goes through the mask as a paste into the text shown before.
     if (IsMasked() && !FShowingEditText && WidgetIfAllocated()) {
         const UnicodeString shown = WidgetText();
-        const UnicodeString conformed = FEngine.Mask().Conform(shown);
-        if (conformed != shown)
-            ShowEditText(conformed, std::min<int>(SelStart(), static_cast<int>(conformed.size())), 0);
+        if (shown != FEditText) {
+            const UnicodeString &old = FEditText;
+            const int room = static_cast<int>(std::min(old.size(), shown.size()));
+            int prefix = 0;
+            while (prefix < room && old[prefix] == shown[prefix])
+                ++prefix;
+            int suffix = 0;
+            while (suffix < room - prefix && old[old.size() - 1 - suffix] == shown[shown.size() - 1 - suffix])
+                ++suffix;
+            FEngine.SetEditText(old);
+            FEngine.SetSel(prefix, static_cast<int>(old.size()) - suffix - prefix);
+            FEngine.Paste(shown.mid(prefix, static_cast<int>(shown.size()) - suffix - prefix));
+            ShowEditText(FEngine.EditText(), FEngine.SelStart(), 0);
+        }
     }
     TCustomEdit::Change();
 }

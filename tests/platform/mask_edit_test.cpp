@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -142,7 +143,11 @@ TEST_F(MaskEditInput, ArrowKeysSkipLiterals)
 TEST_F(MaskEditInput, CodeWithoutLiteralsInText)
 {
     Edit->SetEditMask(U(">LL-000;0;*"));
+    Edit->SetText(U("XY"));
     ShowForm();
+    // The focus selects the whole edit text, literals and blanks too.
+    EXPECT_EQ(Edit->SelLength(), 6);
+    EXPECT_EQ(Edit->SelText(), U("XY-***"));
     Caret(0);
     GuiTest::TypeText(Edit, U("ab1"));
     EXPECT_EQ(Edit->EditText(), U("AB-1**"));
@@ -217,6 +222,31 @@ TEST_F(MaskEditInput, PasteGoesThroughTheMaskCharacterByCharacter)
     GuiTest::PressKey(Edit, 'X', TShiftState{ssCtrl});
     EXPECT_EQ(QGuiApplication::clipboard()->text(), U("AB"));
     EXPECT_EQ(Edit->EditText(), U("**-1*3"));
+}
+
+TEST_F(MaskEditInput, TextTheWindowTookPastTheKeysIsPutBackIntoShape)
+{
+    Edit->SetEditMask(U("!99/99/0000;1;_"));
+    Edit->SetText(U("12/05/2024"));
+    ShowForm();
+    auto *line = qobject_cast<QLineEdit *>(Edit->Widget());
+    ASSERT_NE(line, nullptr);
+    // As the window's own context menu or a drop would insert it.
+    line->setSelection(3, 2);
+    line->insert(U("7"));
+    EXPECT_EQ(Edit->EditText(), U("12/7_/2024"));
+    EXPECT_EQ(Edit->SelStart(), 4);
+    EXPECT_TRUE(Edit->Modified());
+    line->setSelection(0, 0);
+    line->del();
+    EXPECT_EQ(Edit->EditText(), U("_2/7_/2024"));
+    line->setSelection(6, 4);
+    line->insert(U("1999"));
+    EXPECT_EQ(Edit->EditText(), U("_2/7_/1999"));
+    // A letter goes the way of a pasted one: its position stays blank.
+    line->setSelection(0, 2);
+    line->insert(U("x3"));
+    EXPECT_EQ(Edit->EditText(), U("_3/7_/1999"));
 }
 
 TEST_F(MaskEditInput, WithoutAMaskItIsAPlainEdit)

@@ -233,6 +233,29 @@ TEST_F(GridEditing, DraggingAColumnBorderSizesTheColumnOnce)
     EXPECT_EQ(Grid->GridState(), gsNormal);
 }
 
+TEST_F(GridEditing, RowsAreSizedAndMovedThroughTheFixedColumn)
+{
+    TGridOptions o = Grid->Options();
+    o << goRowSizing << goRowMoving;
+    Grid->SetOptions(o);
+    // The border after row 2 lies at y = 59.
+    GuiTest::MouseDown(Grid, {10, 60});
+    GuiTest::MouseMove(Grid, {10, 70}, {ssLeft});
+    GuiTest::MouseUp(Grid, {10, 70});
+    EXPECT_EQ(Grid->RowHeights(2), 19 + 10);
+    EXPECT_EQ(Grid->RowHeights(1), 19);
+
+    Grid->SetCells(3, 4, "row4");
+    // Row 4 now starts at y = 90 (row 2 is 10 pixels taller); drag it onto row 1.
+    GuiTest::MouseDown(Grid, {10, 95});
+    GuiTest::MouseMove(Grid, {10, 50}, {ssLeft});
+    GuiTest::MouseMove(Grid, {10, 25}, {ssLeft});
+    GuiTest::MouseUp(Grid, {10, 25});
+    EXPECT_EQ(Grid->Cells(3, 1), "row4");
+    EXPECT_EQ(Grid->RowHeights(3), 19 + 10); // the sized row moved down by one
+    EXPECT_EQ(Grid->GridState(), gsNormal);
+}
+
 TEST_F(GridEditing, DraggingAColumnHeaderMovesTheColumn)
 {
     TGridOptions o = Grid->Options();

@@ -303,9 +303,12 @@ void TFFabricoreFirmWare::FormCreate(TObject *Sender)
     SetClientSize(694, Btn_CreateBin->Top() + 152);
 
     Set_Program_Paths(ProgramFolder());
+    // An installed copy may sit in a folder we may not write: the program still starts, but the
+    // user learns at once that nothing can be kept there.
+    UnicodeString Failed_Folder;
     for (const UnicodeString &Folder : {Path_Master, Path_Projects, Path_Language})
-        if (!DirectoryExists(Folder))
-            ForceDirectories(Folder);
+        if (!DirectoryExists(Folder) && !ForceDirectories(Folder) && Failed_Folder.isEmpty())
+            Failed_Folder = Folder;
 
     Name_Active_Conf.clear();
     Update_Read_Back = true;
@@ -329,6 +332,9 @@ void TFFabricoreFirmWare::FormCreate(TObject *Sender)
     Set_Lang();
     Set_Files();
     Create_Common_Lists();
+    if (!Failed_Folder.isEmpty())
+        MessageDlg(QStringLiteral("Cannot create folder \"%1\".").arg(NativePath(Failed_Folder)), mtError,
+                   TMsgDlgButtons{mbOK}, 0);
 }
 
 void TFFabricoreFirmWare::FormClose(TObject *Sender, TCloseAction &Action)

@@ -32,7 +32,7 @@ constexpr TSlot_Place Slot_Places[Lang_Slots] = {
 
 TCheckBox *New_Check_Box(TWinControl *Parent, int Top, int Left)
 {
-    auto *C = new TCheckBox(Parent->GetParentForm());
+    auto *C = new TCheckBox(Parent->GetParentForm() ? static_cast<TComponent *>(Parent->GetParentForm()) : Parent);
     C->SetParent(Parent);
     C->SetBounds(Left, Top, 460 - Left, 17);
     return C;

@@ -234,3 +234,25 @@ TEST_F(MainWindowStartup, ARememberedNameOutsideTheConfigurationsIsNotOpened)
         DestroyForms();
     }
 }
+
+TEST_F(MainWindowStartup, AProgramFolderThatCannotTakeTheFoldersIsReportedOnceAndTheProgramStarts)
+{
+    // A file where the configurations' folder belongs: it cannot be made.
+    WriteBytes(QStringLiteral("PROJECTS"), "in the way");
+    TScriptedModalHook hook;
+    hook.Answer(mrOk);
+    StartApp();
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].DlgType, mtError);
+    EXPECT_EQ(hook.Shown[0].Text, QStringLiteral("Cannot create folder \"%1\".").arg(PathOf(QStringLiteral("PROJECTS"))));
+    ASSERT_NE(FFabricoreFirmWare, nullptr);
+    EXPECT_EQ(FFabricoreFirmWare->L_Name_Conf->Caption(), QStringLiteral("None Configuration Opened "));
+    EXPECT_TRUE(QFileInfo(PathOf(QStringLiteral("LANGUAGE"))).isDir());
+
+    // Creating a configuration there is refused rather than failing silently.
+    hook.Answer(mrOk);
+    FNew_Project->E_New_Proj->SetText(QStringLiteral("Any"));
+    FNew_Project->Btn_OKClick(FNew_Project->Btn_OK);
+    ASSERT_EQ(hook.Shown.size(), 2u);
+    EXPECT_EQ(hook.Shown[1].Text, QStringLiteral("Error! Name project is not valid"));
+}

@@ -375,6 +375,12 @@ void TCustomMaskEdit::CMEnter(TCMEnter &Message)
 
 void TCustomMaskEdit::CMExit(TCMExit &Message)
 {
+    // A form that goes away takes its edits with it: nobody is left to finish the entry.
+    for (TControl *c = this; c; c = c->Parent())
+        if (c->ComponentState().Contains(TComponentStateItem::csDestroying)) {
+            TCustomEdit::CMExit(Message);
+            return;
+        }
     try {
         ValidateEdit();
     } catch (...) {

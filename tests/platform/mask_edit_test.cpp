@@ -200,6 +200,18 @@ TEST_F(MaskEditInput, LeavingWithAnIncompleteEntryKeepsTheFocus)
     EXPECT_NO_THROW(Edit->Perform(CM_EXIT, 0, 0));
 }
 
+TEST_F(MaskEditInput, AFormClosedOverAnIncompleteEntryGoesQuietly)
+{
+    GuiTest::TScriptedModalHook hook; // any message shown would fail the test
+    Edit->SetEditMask(U("000;1;_"));
+    ShowForm();
+    Caret(0);
+    GuiTest::TypeText(Edit, U("1"));
+    Form.reset();
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(hook.Shown.empty());
+}
+
 TEST_F(MaskEditInput, PasteGoesThroughTheMaskCharacterByCharacter)
 {
     Edit->SetEditMask(U(">LL-000;0;*"));

@@ -381,6 +381,7 @@ class TCustomDrawGrid : public TCustomGrid {
     friend class TInplaceEdit;
 public:
     explicit TCustomDrawGrid(TComponent *AOwner);
+    ~TCustomDrawGrid() override;
 
     TDrawCellEvent OnDrawCell;
     TMovedEvent OnColumnMoved;

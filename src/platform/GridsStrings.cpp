@@ -20,6 +20,12 @@ TCustomDrawGrid::TCustomDrawGrid(TComponent *AOwner) : TCustomGrid(AOwner)
 {
 }
 
+TCustomDrawGrid::~TCustomDrawGrid()
+{
+    if (FInplaceEdit)
+        FInplaceEdit->SetGrid(nullptr);
+}
+
 void TCustomDrawGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
     if (OnDrawCell)
@@ -162,7 +168,12 @@ TStringGrid::TStringGrid(TComponent *AOwner) : TDrawGrid(AOwner)
     FStore.SetColumnHint(ColCount());
 }
 
-TStringGrid::~TStringGrid() = default;
+TStringGrid::~TStringGrid()
+{
+    // The editor lives on until the window goes; it must not write into a store that is gone.
+    if (FInplaceEdit)
+        FInplaceEdit->SetGrid(nullptr);
+}
 
 void TStringGrid::CheckWriteIndex(int ACol, int ARow) const
 {

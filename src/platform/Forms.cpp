@@ -700,6 +700,11 @@ void TApplication::HandleMessage()
         OnIdle(this);
 }
 
+HWND TApplication::Handle() const
+{
+    return FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
+}
+
 void TApplication::CancelHint()
 {
     QToolTip::hideText();

@@ -256,6 +256,8 @@ public:
     bool Terminated() const { return FTerminated; }
 
     TCustomForm *MainForm() const { return FMainForm; }
+    // The window that stands for the application (the main form's, once it has one; else 0).
+    HWND Handle() const;
     bool MainFormOnTaskBar() const { return FMainFormOnTaskBar; }
     void SetMainFormOnTaskBar(bool Value) { FMainFormOnTaskBar = Value; }
     const UnicodeString &Title() const { return FTitle; }

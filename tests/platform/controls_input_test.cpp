@@ -120,6 +120,27 @@ TEST_F(ControlsInputTest, ButtonMessagesGoToTheGraphicControlInItsCoordinates)
     EXPECT_TRUE(B->Log.empty());
 }
 
+TEST_F(ControlsInputTest, MessagesDriveControlsAsInputDoes)
+{
+    // A click as messages to the form's window reaches the graphic control under the point.
+    HWND h = Form->Handle();
+    SendMessage(h, WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(20, 15));
+    SendMessage(h, WM_LBUTTONUP, 0, MakeLParam(20, 15));
+    EXPECT_EQ(A->Log, (QStringList{QStringLiteral("down 10,5"), QStringLiteral("click"), QStringLiteral("up 10,5")}));
+
+    // Keys as messages: the form's preview first, a zeroed key stops there.
+    auto *edit = new TLineEditControl(Form.get());
+    edit->SetParent(Form.get());
+    Form->SetKeyPreview(true);
+    Form->OnKeyDown = [](TObject *, Word &Key, TShiftState) {
+        if (Key == VK_F3)
+            Key = 0;
+    };
+    edit->Perform(WM_KEYDOWN, VK_F3, 0);
+    edit->Perform(WM_KEYDOWN, VK_F4, 0);
+    EXPECT_EQ(edit->KeysDown, (std::vector<Word>{VK_F4}));
+}
+
 TEST_F(ControlsInputTest, CaptureKeepsTheMouseWithThePressedControl)
 {
     GuiTest::MouseDown(A, {5, 5});

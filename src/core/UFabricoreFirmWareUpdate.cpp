@@ -2,27 +2,77 @@
 // refresh of the forms that belong to them.
 #include "core/UFabricoreFirmWare.h"
 
+#include "core/UBoot.h"
+#include "core/UParGen.h"
 #include "core/USaveBincc.h"
-#include "platform/Dialogs.h"
+#include "platform/ShellApi.h"
+#include "platform/Windows.h"
+
+namespace {
+
+// How long the configurator stands still for the update program; it runs on afterwards.
+constexpr DWORD Update_Program_Wait_Ms = 150000;
+constexpr DWORD Wait_Step_Ms = 10;
+
+} // namespace
 
 void TFFabricoreFirmWare::Update_Device()
 {
     try {
         Create_Bin(XML1);
         Save_Bin();
-    } catch (const Exception &E) {
-        MessageDlg(E.Message(), mtError, TMsgDlgButtons{mbOK}, 0);
+    } catch (...) {
+        // An image that could not be made or written must not be handed to the device.
+        Application->HandleException(this);
         return;
     }
+    if (!FBoot)
+        return;
+    FBoot->Form_Type = 1;
+    FBoot->ShowModal();
 }
 
 bool TFFabricoreFirmWare::Start_Program(const UnicodeString &NomeSW, const UnicodeString &Parameter, bool tipo)
 {
-    return false;
+    SHELLEXECUTEINFOW Info;
+    Info.cbSize = sizeof(SHELLEXECUTEINFOW);
+    Info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    Info.lpFile = NomeSW;
+    Info.lpParameters = Parameter;
+    Info.nShow = tipo ? SW_HIDE : SW_SHOWNORMAL;
+
+    // Nothing ever sets the event: each wait on it is a 10 ms pause that handles no messages.
+    HANDLE Pause = CreateEventW(nullptr, false, false, QStringLiteral("HandleCed"));
+    bool Started = false;
+    try {
+        Started = ShellExecuteExW(&Info);
+    } catch (...) {
+        Started = false;
+    }
+    ResetEvent(Pause);
+    if (Started && Info.hProcess) {
+        const DWORD T0 = GetTickCount();
+        for (;;) {
+            DWORD Code = 0;
+            // A handle that answers nothing counts as a program that has ended.
+            if (!GetExitCodeProcess(Info.hProcess, &Code) || Code != STILL_ACTIVE) {
+                WaitForSingleObject(Pause, Wait_Step_Ms);
+                break;
+            }
+            if (GetTickCount() - T0 >= Update_Program_Wait_Ms)
+                break;
+            WaitForSingleObject(Pause, Wait_Step_Ms);
+        }
+        CloseHandle(Info.hProcess);
+    }
+    CloseHandle(Pause);
+    return Started;
 }
 
 void TFFabricoreFirmWare::Step_Set_Communication()
 {
+    if (FParGen)
+        FParGen->ShowModal();
 }
 
 void TFFabricoreFirmWare::Step_EtherNetIP_Access()
@@ -31,4 +81,8 @@ void TFFabricoreFirmWare::Step_EtherNetIP_Access()
 
 void TFFabricoreFirmWare::Change_Language_Editors()
 {
+    if (FParGen)
+        FParGen->Set_Lang();
+    if (FBoot)
+        FBoot->Set_Lang();
 }

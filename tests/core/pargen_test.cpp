@@ -343,3 +343,17 @@ TEST_F(ParGen, TheWidthStaysFixedAndTheWheelScrollsThePanels)
         GuiTest::Click(F->Btn_Cancel);
     });
 }
+
+TEST_F(ParGen, ALanguageChangeRenamesTheControlsButNotThePanelTitles)
+{
+    Apply_Lang_Line(QStringLiteral("STR400 =Kommunikation"));
+    Apply_Lang_Line(QStringLiteral("STR407 =IP-Adresse"));
+    Apply_Lang_Line(QStringLiteral("STR587 =Seriell"));
+    Apply_Lang_Line(QStringLiteral("STR1002 =Aktualisierung"));
+    FFabricoreFirmWare->Change_Language();
+    EXPECT_EQ(FParGen->Caption(), QStringLiteral("Kommunikation"));
+    EXPECT_EQ(FParGen->L_EtherNetIP_Master_IP->Caption(), QStringLiteral("IP-Adresse"));
+    // The titles keep the language of the start.
+    EXPECT_EQ(FParGen->CP_Serial->Caption(), QStringLiteral("1. Serial"));
+    EXPECT_EQ(FBoot->Caption(), QStringLiteral("Aktualisierung"));
+}

@@ -13,6 +13,7 @@
 #include <memory>
 
 TFBoot *FBoot = nullptr;
+DWORD Update_Program_Wait_Ms = 150000;
 
 namespace {
 

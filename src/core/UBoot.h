@@ -85,5 +85,9 @@ protected:
 
 extern TFBoot *FBoot;
 
+// How long the main window's Start_Program stands still for the update program, in
+// milliseconds; the program runs on by itself afterwards.
+extern DWORD Update_Program_Wait_Ms;
+
 inline const UnicodeString Update_Program_Name = QStringLiteral("\\Ethernet_Update.exe");
 inline const UnicodeString Update_Parameter_Name = QStringLiteral("\\Ethernet_Update.xml");

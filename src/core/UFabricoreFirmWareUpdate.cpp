@@ -10,8 +10,6 @@
 
 namespace {
 
-// How long the configurator stands still for the update program; it runs on afterwards.
-constexpr DWORD Update_Program_Wait_Ms = 150000;
 constexpr DWORD Wait_Step_Ms = 10;
 
 } // namespace

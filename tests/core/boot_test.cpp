@@ -293,7 +293,7 @@ TEST_F(Boot, TheSerialVariantOnlyKeepsTheOptions)
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("Ethernet_Update.xml"))));
 }
 
-TEST_F(Boot, StartProgramWaitsForTheProgramToEnd)
+TEST_F(Boot, StartProgramWaitsForTheProgramToEndButNoLongerThanItsLimit)
 {
     WriteUpdateProgram("sleep 0.3\necho done > \"$dir/done.txt\"\n");
     QElapsedTimer Clock;
@@ -302,6 +302,19 @@ TEST_F(Boot, StartProgramWaitsForTheProgramToEnd)
     EXPECT_GE(Clock.elapsed(), 290);
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("done.txt"))));
     EXPECT_EQ(UpdateRuns(), 1);
+
+    // A program that runs too long is waited for only so long, and is left running.
+    QFile::remove(PathOf(QStringLiteral("done.txt")));
+    WriteUpdateProgram("sleep 1\necho done > \"$dir/done.txt\"\n");
+    const DWORD Limit = Update_Program_Wait_Ms;
+    Update_Program_Wait_Ms = 200;
+    Clock.restart();
+    EXPECT_TRUE(FFabricoreFirmWare->Start_Program(Path_Exe + Update_Program_Name, QString(), false));
+    Update_Program_Wait_Ms = Limit;
+    EXPECT_GE(Clock.elapsed(), 190);
+    EXPECT_LT(Clock.elapsed(), 900);
+    EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("done.txt"))));
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return QFileInfo::exists(PathOf(QStringLiteral("done.txt"))); }, 5000));
 
     // A program that is not there is not waited for.
     Clock.restart();

@@ -148,8 +148,7 @@ TCustomForm::~TCustomForm()
         FModalLoop->quit();
     if (Application && Application->FMainForm == this)
         Application->FMainForm = nullptr;
-    if (OnDestroy && FCreated)
-        DoDestroy();
+    BeforeDestruction();
     auto &list = FormList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -161,6 +160,12 @@ void TCustomForm::AfterConstruction()
     FCreated = true;
     FFormState >> fsCreating;
     DoCreate();
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    if (FCreated && OnDestroy)
+        DoDestroy();
 }
 
 void TCustomForm::DoCreate()
@@ -520,6 +525,7 @@ void TCustomForm::Dispatch(TMessage &Message)
             w->setWindowTitle(Caption());
         break;
     case CM_RELEASE:
+        BeforeDestruction();
         delete this;
         return;
     default:
@@ -664,7 +670,12 @@ TApplication::TApplication(TComponent *AOwner) : TComponent(AOwner)
 {
 }
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication()
+{
+    for (int i = ComponentCount() - 1; i >= 0; --i)
+        if (auto *f = dynamic_cast<TCustomForm *>(Components(i)))
+            f->BeforeDestruction();
+}
 
 void TApplication::Initialize()
 {

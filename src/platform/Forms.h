@@ -109,6 +109,10 @@ public:
 
     // Fires OnCreate once; called by CreateForm / NewForm after the constructor.
     virtual void AfterConstruction();
+    // Fires OnDestroy once, while the whole form still exists: Release and the application's
+    // end call it before freeing a form; the destructor calls it as a last resort (when a
+    // subclass's members are already gone).
+    void BeforeDestruction();
 
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);

@@ -285,6 +285,30 @@ TEST_F(FormsModalTest, ExceptionsFromTimersArePostedMessagesAreHandledToo)
     EXPECT_EQ(hook.Shown[1].Text, QStringLiteral("posted failed."));
 }
 
+TEST_F(FormsModalTest, ReleaseFreesTheFormAfterTheCurrentHandler)
+{
+    static bool freed = false;
+    struct TTransient : TDialog {
+        using TDialog::TDialog;
+        ~TTransient() override { freed = true; }
+    };
+    freed = false;
+    auto *f = NewForm<TTransient>(nullptr);
+    bool destroyEvent = false;
+    f->OnDestroy = [&](TObject *) { destroyEvent = true; };
+    f->Ok->OnClick = [f](TObject *) {
+        f->Close();
+        f->Release();
+        EXPECT_FALSE(freed) << "still alive inside its own handler";
+    };
+    f->Show();
+    GuiTest::Click(f->Ok);
+    EXPECT_FALSE(freed);
+    ASSERT_TRUE(GuiTest::WaitUntil([] { return freed; }));
+    EXPECT_TRUE(destroyEvent);
+    GuiTest::ProcessEvents();
+}
+
 // The application's forms: made in order, the first is the main form, Run ends with it.
 class TMainForm;
 TMainForm *GMain = nullptr;

@@ -297,6 +297,34 @@ TEST_F(ControlsInputTest, TabMovesTheFocusInTabOrder)
                                            QStringLiteral("exit3"), QStringLiteral("enter1")}));
 }
 
+TEST_F(ControlsInputTest, FocusMessagesNameTheOtherWindow)
+{
+    struct TFocusLog : TLineEditControl {
+        using TLineEditControl::TLineEditControl;
+        HWND GotFrom = nullptr;
+        HWND LostTo = nullptr;
+        void WMSetFocus(TWMSetFocus &M) override
+        {
+            GotFrom = M.FocusedWnd;
+            TLineEditControl::WMSetFocus(M);
+        }
+        void WMKillFocus(TWMKillFocus &M) override
+        {
+            LostTo = M.FocusedWnd;
+            TLineEditControl::WMKillFocus(M);
+        }
+    };
+    auto *e1 = new TFocusLog(Form.get());
+    auto *e2 = new TFocusLog(Form.get());
+    e1->SetParent(Form.get());
+    e2->SetParent(Form.get());
+    e1->SetFocus();
+    e2->SetFocus();
+    EXPECT_EQ(e1->LostTo, e2->Handle());
+    EXPECT_EQ(e2->GotFrom, e1->Handle());
+    EXPECT_EQ(GetFocus(), e2->Handle());
+}
+
 TEST(ControlsLayout, AlignedChildrenFillTheClientAreaAndAnchorsFollowIt)
 {
     TForm form(nullptr);

@@ -352,9 +352,16 @@ void TCustomForm::SetVisible(bool Value)
     if (Value) {
         HandleNeeded();
         PlaceOnShow();
-        DoShow();
+        // OnShow sees the form visible already (its window appears right after).
         TControl::SetVisible(true);
         FFormState << fsVisible;
+        try {
+            DoShow();
+        } catch (...) {
+            TControl::SetVisible(false);
+            FFormState >> fsVisible;
+            throw;
+        }
         QWidget *w = WidgetIfAllocated();
         if (!w)
             return;

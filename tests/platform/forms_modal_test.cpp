@@ -101,7 +101,13 @@ public:
         CancelBtn->ModalResult = mrCancel;
         CancelBtn->Cancel = true;
         OnCreate = [this](TObject *) { ++Created; };
-        OnShow = [this](TObject *) { ++Shows; };
+        OnShow = [this](TObject *) {
+            ++Shows;
+            EXPECT_TRUE(Visible());
+            // As a dialog does on show: the focus to its edit when it can take it.
+            if (Edit->CanFocus())
+                Edit->SetFocus();
+        };
     }
     TWantsEnter *Edit;
     TTestButton *Ok;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace GraphicsImpl {
 
@@ -313,12 +314,68 @@ void TCanvas::MoveTo(int X, int Y)
     FPenPos = {X, Y};
 }
 
+namespace {
+
+// One-pixel lines are walked pixel by pixel, as the classic platform draws them: the start
+// pixel is set, the end pixel is not, whatever the direction. Qt's rasteriser leaves out the
+// larger end instead, which shifts lines drawn leftwards or upwards by one pixel.
+void DrawThinLine(QPainter *p, const PenSetup &ps, int x0, int y0, int x1, int y1)
+{
+    const QColor fore = ps.Pen.color();
+    const bool dashed = ps.Pen.style() != Qt::SolidLine;
+    if (!dashed && (x0 == x1 || y0 == y1)) {
+        if (x0 == x1 && y0 == y1)
+            return;
+        QRect r;
+        if (y0 == y1)
+            r = x1 > x0 ? QRect(x0, y0, x1 - x0, 1) : QRect(x1 + 1, y0, x0 - x1, 1);
+        else
+            r = y1 > y0 ? QRect(x0, y0, 1, y1 - y0) : QRect(x0, y1 + 1, 1, y0 - y1);
+        p->fillRect(r, fore);
+        return;
+    }
+    std::vector<int> pattern;
+    if (dashed)
+        for (qreal v : ps.Pen.dashPattern())
+            pattern.push_back(std::max(1, qRound(v)));
+    QPolygon on, off;
+    const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+    const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy, x = x0, y = y0;
+    std::size_t segment = 0;
+    int used = 0;
+    while (x != x1 || y != y1) {
+        const bool draw = pattern.empty() || segment % 2 == 0;
+        (draw ? on : off) << QPoint(x, y);
+        if (!pattern.empty() && ++used >= pattern[segment]) {
+            used = 0;
+            segment = (segment + 1) % pattern.size();
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+    p->setPen(QPen(fore, 0));
+    p->drawPoints(on);
+    if (ps.HasBackground && !off.isEmpty()) {
+        p->setPen(QPen(ps.Background.color(), 0));
+        p->drawPoints(off);
+    }
+}
+
+} // namespace
+
 void TCanvas::LineTo(int X, int Y)
 {
     Changing();
     if (QPainter *p = Prepare()) {
-        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor, FDC->MapMode != MM_TEXT);
-        if (ps.Visible) {
+        const bool mapped = FDC->MapMode != MM_TEXT;
+        const PenSetup ps = MakePen(*FPen, FBkMode, FBkColor, mapped);
+        if (ps.Visible && !mapped && ps.Pen.width() == 0 && !p->transform().isScaling()) {
+            p->setBrush(Qt::NoBrush);
+            p->setCompositionMode(ps.Mode);
+            DrawThinLine(p, ps, FPenPos.X, FPenPos.Y, X, Y);
+        } else if (ps.Visible) {
             p->setBrush(Qt::NoBrush);
             p->setCompositionMode(ps.Mode);
             if (ps.HasBackground) {

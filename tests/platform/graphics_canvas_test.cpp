@@ -95,6 +95,34 @@ TEST(GraphicsCanvas, LineToLeavesItsEndPoint)
     EXPECT_TRUE(IsColor(*b, 7, 7, clWhite));
 }
 
+TEST(GraphicsCanvas, LinesDrawnBackwardsKeepTheirStartAndLeaveTheirEnd)
+{
+    struct Case {
+        TPoint From, To;
+        bool Vertical;
+        int Index;
+        const char *Pixels;
+    };
+    const Case cases[] = {
+        {{8, 1}, {1, 1}, false, 1, "..#######..."}, // leftwards: 8 .. 2
+        {{1, 9}, {1, 3}, true, 1, "....######.."},  // upwards: 9 .. 4
+        {{2, 5}, {9, 5}, false, 5, "..#######..."}, // rightwards: 2 .. 8
+    };
+    for (const Case &k : cases) {
+        auto b = WhiteBitmap(12, 12);
+        TCanvas *c = b->Canvas();
+        c->MoveTo(k.From.X, k.From.Y);
+        c->LineTo(k.To.X, k.To.Y);
+        EXPECT_EQ(k.Vertical ? Column(*b, k.Index) : Row(*b, k.Index), k.Pixels);
+    }
+    auto b = WhiteBitmap(12, 12);
+    b->Canvas()->MoveTo(7, 7);
+    b->Canvas()->LineTo(3, 3); // diagonal up-left: (7,7) .. (4,4)
+    EXPECT_TRUE(IsColor(*b, 7, 7, clBlack));
+    EXPECT_TRUE(IsColor(*b, 4, 4, clBlack));
+    EXPECT_TRUE(IsColor(*b, 3, 3, clWhite));
+}
+
 TEST(GraphicsCanvas, FillRectFrameRectAndEllipseStayInsideTheRectangle)
 {
     auto b = WhiteBitmap(12, 12);

@@ -357,3 +357,21 @@ TEST_F(ParGen, ALanguageChangeRenamesTheControlsButNotThePanelTitles)
     EXPECT_EQ(FParGen->CP_Serial->Caption(), QStringLiteral("1. Serial"));
     EXPECT_EQ(FBoot->Caption(), QStringLiteral("Aktualisierung"));
 }
+
+TEST_F(ParGen, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
+{
+    // A folder where the file belongs: nothing can replace it.
+    ASSERT_TRUE(QDir().mkpath(ConfPath(QStringLiteral("ParGen.xml"))));
+    bool Open_After_OK = false;
+    const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+        hook.Answer(mrOk);
+        GuiTest::Click(FParGen->Btn_OK);
+        Open_After_OK = FParGen->ModalResult() == mrNone;
+        GuiTest::Click(FParGen->Btn_Cancel);
+    });
+    EXPECT_TRUE(Open_After_OK);
+    EXPECT_EQ(Result, mrCancel);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("ParGen.xml"))) << Messages[0].toStdString();
+    EXPECT_TRUE(QFileInfo(ConfPath(QStringLiteral("ParGen.xml"))).isDir());
+}

@@ -171,6 +171,17 @@ TEST_F(Boot, AnAddressTheClientCannotUseIsReportedAndNothingRuns)
     EXPECT_EQ(Last_IP_Address, QStringLiteral("192.168.2.205"));
 }
 
+TEST_F(Boot, AParameterFileThatCannotBeWrittenIsReportedAndNothingRuns)
+{
+    // A folder where the file belongs: nothing can replace it.
+    ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("Ethernet_Update.xml"))));
+    Update(Loopback, 0, true, true);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(Kinds[0], mtError);
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("Ethernet_Update.xml"))) << Messages[0].toStdString();
+    EXPECT_EQ(UpdateRuns(), 0);
+}
+
 TEST_F(Boot, ADeviceThatDoesNotAnswerIsReportedAfterFiveSeconds)
 {
     const struct {

@@ -256,3 +256,38 @@ TEST_F(MainWindowStartup, AProgramFolderThatCannotTakeTheFoldersIsReportedOnceAn
     ASSERT_EQ(hook.Shown.size(), 2u);
     EXPECT_EQ(hook.Shown[1].Text, QStringLiteral("Error! Name project is not valid"));
 }
+
+TEST_F(MainWindowStartup, TheHiddenStepsAndTheBacnetTypeNeverFailWithAConfigurationOpen)
+{
+    ASSERT_TRUE(QDir().mkpath(ProjectsDir() + QStringLiteral("/Conf/bin")));
+    WriteSettings(QStringLiteral("Conf"), QStringLiteral("English"));
+    StartApp();
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    ASSERT_FALSE(Path_Active_Conf.isEmpty());
+    {
+        TScriptedModalHook hook;
+        for (TLbButton *B : {M->Btn_PROFINET_XML, M->Btn_SNMP_Trap, M->Btn_SNMP_MIB, M->Btn_PROFIBUS_GSD,
+                             M->Btn_CAN_Send_Frame, M->Btn_CAN_Rec_Frame, M->Btn_BACnet_SetAccess,
+                             M->Btn_BACnet_EDE_File, M->Btn_KNX_Access, M->Btn_MQTT_Set_Topic,
+                             M->Btn_SDO_Server_CANopen, M->Btn_SDO_Client_CANopen, M->Btn_PDO_CANopen,
+                             M->Btn_CANopen_EDS})
+            M->Btn_Click(B);
+        EXPECT_TRUE(hook.Shown.empty());
+    }
+
+    const struct {
+        const char *file; // null: no file
+        int type;
+    } cases[] = {{nullptr, 0},
+                 {"<ParGen><BACnet_Type>3</BACnet_Type></ParGen>", 3},
+                 {"<ParGen><BACnet_Type>$10</BACnet_Type></ParGen>", 16},
+                 {"<ParGen><BACnet_Type>three</BACnet_Type></ParGen>", 0},
+                 {"<ParGen><Other>1</Other></ParGen>", 0},
+                 {"<ParGen><BACnet_Type>3", 0}};
+    for (const auto &c : cases) {
+        QFile::remove(ProjectsDir() + QStringLiteral("/Conf/ParGen.xml"));
+        if (c.file)
+            WriteBytes(QStringLiteral("PROJECTS/Conf/ParGen.xml"), c.file);
+        EXPECT_EQ(M->Get_Type_BACnet(), c.type) << (c.file ? c.file : "(none)");
+    }
+}

@@ -186,6 +186,30 @@ TEST(GridStore, ColumnInsertDeleteMove)
     EXPECT_EQ(s.RowLength(2), 0);
 }
 
+TEST(GridStore, RowsOfAllSizesGrowShrinkAndComeBack)
+{
+    // Short rows share pooled blocks, long ones (a whole text file in a cell) have their own.
+    TGridStore s;
+    const QString longText(5000, QChar(u'x'));
+    for (int round = 0; round < 3; ++round) {
+        for (int r = 0; r < 300; ++r) {
+            s.SetText(r % 7, r, r % 50 == 0 ? longText : Txt(r % 7, r).repeated(r % 5 + 1));
+            s.SetText(9, r, Txt(9, r));
+        }
+        for (int r = 0; r < 300; r += 2)
+            s.ClearRow(r);
+        for (int r = 1; r < 300; r += 2) {
+            EXPECT_EQ(s.Text(9, r), Txt(9, r));
+            EXPECT_EQ(s.Text(r % 7, r), r % 50 == 0 ? longText : Txt(r % 7, r).repeated(r % 5 + 1));
+        }
+        s.SetText(9, 1, QString()); // shrinking a text inside a row
+        EXPECT_EQ(s.Text(1, 1), Txt(1, 1).repeated(2));
+        if (round == 1)
+            s.Clear();
+    }
+    EXPECT_GT(s.AllocatedBytes(), 0u);
+}
+
 TEST(GridStore, DeleteBeyondTheEndIsClipped)
 {
     TGridStore s;

@@ -684,6 +684,15 @@ TApplication::~TApplication()
             f->BeforeDestruction();
 }
 
+TApplicationHost::TApplicationHost(int &argc, char **argv) : FApp(new QApplication(argc, argv))
+{
+}
+
+TApplicationHost::~TApplicationHost()
+{
+    delete FApp;
+}
+
 void TApplication::Initialize()
 {
     FTerminated = false;

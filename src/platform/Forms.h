@@ -227,6 +227,21 @@ T *NewForm(Args &&...args)
 
 // ---- application ----
 
+class QApplication;
+
+// The program's connection to the window system; the program unit makes one before it
+// initialises the application and keeps it until the message loop has ended.
+class TApplicationHost {
+public:
+    TApplicationHost(int &argc, char **argv);
+    ~TApplicationHost();
+    TApplicationHost(const TApplicationHost &) = delete;
+    TApplicationHost &operator=(const TApplicationHost &) = delete;
+
+private:
+    QApplication *FApp;
+};
+
 class TApplication : public TComponent {
 public:
     explicit TApplication(TComponent *AOwner);

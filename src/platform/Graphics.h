@@ -470,8 +470,6 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Pictures
 
-FABRICOR_DECLARE_EXCEPTION(EResNotFound, Exception)
-
 class TGraphic : public TPersistent {
 public:
     virtual int Width() const = 0;

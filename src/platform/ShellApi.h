@@ -8,10 +8,9 @@
 // outlives its waiter never stays behind as a zombie.
 
 #include "platform/System.h"
+#include "platform/Windows.h"
 
 #include <cstdint>
-
-using HANDLE = void *;
 
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
@@ -20,10 +19,6 @@ inline constexpr int SW_SHOW = 5;
 
 inline constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x40;
 inline constexpr DWORD STILL_ACTIVE = 259;
-inline constexpr DWORD INFINITE = 0xFFFFFFFF;
-inline constexpr DWORD WAIT_OBJECT_0 = 0;
-inline constexpr DWORD WAIT_TIMEOUT = 258;
-inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
 // Failure codes of the shell calls (values up to 32 mean failure, as the classic calls report).
 inline constexpr std::intptr_t SE_ERR_FNF = 2;

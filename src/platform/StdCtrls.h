@@ -43,24 +43,6 @@ enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTra
 
 using TScrollEvent = std::function<void(TObject *Sender, TScrollCode ScrollCode, int &ScrollPos)>;
 
-// Scroll bar requests of WM_VSCROLL / WM_HSCROLL (low word of WParam; the high word carries the
-// position for SB_THUMBPOSITION and SB_THUMBTRACK).
-constexpr int SB_LINEUP = 0;
-constexpr int SB_LINELEFT = 0;
-constexpr int SB_LINEDOWN = 1;
-constexpr int SB_LINERIGHT = 1;
-constexpr int SB_PAGEUP = 2;
-constexpr int SB_PAGELEFT = 2;
-constexpr int SB_PAGEDOWN = 3;
-constexpr int SB_PAGERIGHT = 3;
-constexpr int SB_THUMBPOSITION = 4;
-constexpr int SB_THUMBTRACK = 5;
-constexpr int SB_TOP = 6;
-constexpr int SB_LEFT = 6;
-constexpr int SB_BOTTOM = 7;
-constexpr int SB_RIGHT = 7;
-constexpr int SB_ENDSCROLL = 8;
-
 // ---------------------------------------------------------------------------------------------
 // The item list of list boxes and combo boxes
 

@@ -77,6 +77,7 @@ FABRICOR_DECLARE_EXCEPTION(EDOMParseError, EXMLDocError)
 FABRICOR_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 FABRICOR_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
 FABRICOR_DECLARE_EXCEPTION(EPrinter, Exception)
+FABRICOR_DECLARE_EXCEPTION(EResNotFound, Exception)
 
 // Ends the current event silently: the application's default handling ignores EAbort.
 [[noreturn]] void Abort();

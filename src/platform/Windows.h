@@ -19,6 +19,14 @@ using BOOL = int;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
+// A kernel object (process, event): an opaque value, never a pointer to dereference.
+using HANDLE = void *;
+// Waits on kernel objects: no time limit, and what a wait reports.
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+
 // ---- virtual-key codes ----
 constexpr Word VK_LBUTTON = 0x01;
 constexpr Word VK_RBUTTON = 0x02;

@@ -151,7 +151,13 @@ void TCustomGrid::KeyDown(Word &Key, TShiftState Shift)
                     newCurrent.Y = FFixedRows;
             }
             break;
-        case VK_F2: SetEditorMode(true); break;
+        case VK_F2:
+            // Opens like Enter does, with the whole text selected; setting EditorMode from code
+            // leaves the caret at the end instead.
+            ShowEditor();
+            if (FInplaceEdit && FInplaceEdit->Visible())
+                FInplaceEdit->SelectAll();
+            break;
         default: handled = false; break;
         }
     }

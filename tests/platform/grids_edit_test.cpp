@@ -107,9 +107,9 @@ TEST_F(GridEditing, F2AndEnterOpenTheEditorOnTheCellText)
     GuiTest::PressKey(Grid, VK_F2);
     ASSERT_TRUE(EditorShown());
     EXPECT_EQ(Editor()->Text(), "hello");
-    // F2 puts the caret at the end, as the classic grid's editor mode does.
-    EXPECT_EQ(Editor()->SelLength(), 0);
-    EXPECT_EQ(Editor()->SelStart(), 5);
+    // F2 opens with the whole text selected, so typing replaces it.
+    EXPECT_EQ(Editor()->SelStart(), 0);
+    EXPECT_EQ(Editor()->SelLength(), 5);
     GuiTest::PressKey(Editor(), VK_RETURN);
     EXPECT_FALSE(EditorShown());
     // Enter on the grid opens it with the whole text selected.
@@ -120,6 +120,13 @@ TEST_F(GridEditing, F2AndEnterOpenTheEditorOnTheCellText)
     // F2 inside the editor takes the selection away.
     GuiTest::PressKey(Editor(), VK_F2);
     EXPECT_EQ(Editor()->SelLength(), 0);
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    // A character typed right after F2 replaces the whole text.
+    GuiTest::PressKey(Grid, VK_F2);
+    ASSERT_TRUE(EditorShown());
+    GuiTest::TypeText(Editor(), "x");
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 1), "x");
 }
 
 TEST_F(GridEditing, UpAndDownCommitAndMove)

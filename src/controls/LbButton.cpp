@@ -377,8 +377,11 @@ void TLbButton::CNKeyDown(TWMKey &Message)
 void TLbButton::CNKeyUp(TWMKey &Message)
 {
     TCustomControl::CNKeyUp(Message);
-    if (Message.CharCode == VK_RETURN || Message.CharCode == VK_SPACE)
+    // Only the release of a key pressed on this button clicks it: Enter that closed a dialog
+    // is released on the button that opened it, which must not open it again.
+    if ((Message.CharCode == VK_RETURN || Message.CharCode == VK_SPACE) && bDown)
         Click();
+    bDown = false;
     Repaint();
 }
 

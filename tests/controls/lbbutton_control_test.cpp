@@ -167,6 +167,27 @@ TEST_F(LbButtonTest, SpaceAndEnterOnTheFocusedButtonClickOnce)
     EXPECT_EQ(CancelClicks, 0);
 }
 
+// A key released on the button without its press there, as when Enter in a dialog's edit closes
+// the dialog and the release reaches the button that opened it, must not click it again.
+TEST_F(LbButtonTest, AKeyReleaseWithoutItsPressDoesNotClick)
+{
+    ShowForm();
+    Form->Ok->SetFocus();
+    for (Word key : {VK_RETURN, VK_SPACE}) {
+        GuiTest::KeyUp(Form->Ok, key);
+        EXPECT_EQ(OkClicks, 0) << key;
+    }
+    // A press elsewhere that ends on the button does not click it either.
+    Form->Plain->SetFocus();
+    GuiTest::KeyDown(Form->Plain, VK_SPACE);
+    Form->Ok->SetFocus();
+    GuiTest::KeyUp(Form->Ok, VK_SPACE);
+    EXPECT_EQ(OkClicks, 0);
+    // The button's own key press still clicks once.
+    GuiTest::PressKey(Form->Ok, VK_SPACE);
+    EXPECT_EQ(OkClicks, 1);
+}
+
 TEST_F(LbButtonTest, DisabledOrHiddenButtonDoesNotClick)
 {
     ShowForm();

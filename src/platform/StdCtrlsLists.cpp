@@ -49,6 +49,25 @@ struct TSyncGuard {
     TSyncGuard &operator=(const TSyncGuard &) = delete;
 };
 
+// The selected index once the item list has changed at Index: it follows its item, and is lost
+// with it (-1) when the item goes or the whole list is reset.
+int IndexAfterChange(int Selected, TItemsChange Change, int Index)
+{
+    switch (Change) {
+    case TItemsChange::icInsert:
+        return Selected >= 0 && Index <= Selected ? Selected + 1 : Selected;
+    case TItemsChange::icDelete:
+        if (Index == Selected)
+            return -1;
+        return Index < Selected ? Selected - 1 : Selected;
+    case TItemsChange::icChange:
+        return Selected;
+    case TItemsChange::icReset:
+        return -1;
+    }
+    return Selected;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -132,23 +151,7 @@ void TCustomComboBox::ApplyIndexToWidget()
 
 void TCustomComboBox::ItemsChanged(TItemsChange Change, int Index)
 {
-    switch (Change) {
-    case TItemsChange::icInsert:
-        if (FItemIndex >= 0 && Index <= FItemIndex)
-            ++FItemIndex;
-        break;
-    case TItemsChange::icDelete:
-        if (Index == FItemIndex)
-            FItemIndex = -1;
-        else if (Index < FItemIndex)
-            --FItemIndex;
-        break;
-    case TItemsChange::icChange:
-        break;
-    case TItemsChange::icReset:
-        FItemIndex = -1;
-        break;
-    }
+    FItemIndex = IndexAfterChange(FItemIndex, Change, Index);
     if (IsListStyle() || Change == TItemsChange::icReset) {
         // The shown text of a list is the selected item; a cleared list shows nothing.
         const UnicodeString t = FItemIndex >= 0 ? FItems->Strings(FItemIndex) : QString();
@@ -436,23 +439,7 @@ void TCustomListBox::ApplyIndexToWidget()
 
 void TCustomListBox::ItemsChanged(TItemsChange Change, int Index)
 {
-    switch (Change) {
-    case TItemsChange::icInsert:
-        if (FItemIndex >= 0 && Index <= FItemIndex)
-            ++FItemIndex;
-        break;
-    case TItemsChange::icDelete:
-        if (Index == FItemIndex)
-            FItemIndex = -1;
-        else if (Index < FItemIndex)
-            --FItemIndex;
-        break;
-    case TItemsChange::icChange:
-        break;
-    case TItemsChange::icReset:
-        FItemIndex = -1;
-        break;
-    }
+    FItemIndex = IndexAfterChange(FItemIndex, Change, Index);
     RebuildWidgetItems();
 }
 

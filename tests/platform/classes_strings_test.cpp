@@ -1,5 +1,6 @@
 #include "platform/Classes.h"
 #include "platform/Encoding.h"
+#include "support/StringItems.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,6 @@
 #include <thread>
 
 namespace {
-
-QStringList Items(const TStrings &list)
-{
-    QStringList r;
-    for (int i = 0; i < list.Count(); ++i)
-        r << list.Strings(i);
-    return r;
-}
 
 void Fill(TStrings &list, const QStringList &items)
 {

@@ -2,19 +2,12 @@
 
 #include "platform/Encoding.h"
 #include "platform/SysUtils.h"
+#include "support/StringItems.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList Items(const TStrings &list)
-{
-    QStringList r;
-    for (int i = 0; i < list.Count(); ++i)
-        r << list.Strings(i);
-    return r;
-}
 
 class IniFileTest : public TempDirTest {
 protected:

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "support/StringItems.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -8,14 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList Items(const TStrings &list)
-{
-    QStringList r;
-    for (int i = 0; i < list.Count(); ++i)
-        r << list.Strings(i);
-    return r;
-}
 
 // Unregisters its watcher however the test ends, so no callback outlives the counters it bumps.
 struct TWatchGuard {

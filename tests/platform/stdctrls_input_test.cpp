@@ -310,7 +310,7 @@ TEST_F(StdCtrlsInput, DropDownComboTakesTypedText)
     EXPECT_EQ(c->Text(), QStringLiteral("beta"));
 }
 
-TEST_F(StdCtrlsInput, ComboItemIndexFollowsItemEdits)
+TEST_F(StdCtrlsInput, ComboAndListBoxItemIndexFollowItemEdits)
 {
     auto *c = Make<TComboBox>(10, 10);
     c->SetStyle(csDropDownList);
@@ -326,6 +326,27 @@ TEST_F(StdCtrlsInput, ComboItemIndexFollowsItemEdits)
     c->Items()->Clear();
     EXPECT_EQ(c->ItemIndex(), -1);
     EXPECT_EQ(c->Text(), QString());
+
+    // The list box follows the same rule, and its window shows the row that follows the item.
+    auto *l = Make<TListBox>(10, 60);
+    l->Items()->Add(QStringLiteral("a"));
+    l->Items()->Add(QStringLiteral("b"));
+    l->Items()->Add(QStringLiteral("c"));
+    ShowForm();
+    auto *w = qobject_cast<QListWidget *>(l->Widget());
+    ASSERT_NE(w, nullptr);
+    l->SetItemIndex(1);
+    l->Items()->Insert(0, QStringLiteral("first"));
+    EXPECT_EQ(l->ItemIndex(), 2);
+    EXPECT_EQ(w->currentRow(), 2);
+    l->Items()->Delete(3); // after the selection: it stays
+    EXPECT_EQ(l->ItemIndex(), 2);
+    l->Items()->Delete(0); // before it: it moves up with its item
+    EXPECT_EQ(l->ItemIndex(), 1);
+    EXPECT_EQ(l->Items()->Strings(l->ItemIndex()), QStringLiteral("b"));
+    l->Items()->Delete(1); // the selected item itself
+    EXPECT_EQ(l->ItemIndex(), -1);
+    EXPECT_TRUE(w->selectedItems().isEmpty());
 }
 
 // ---- TCheckBox and TRadioButton ----

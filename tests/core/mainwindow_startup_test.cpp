@@ -89,8 +89,49 @@ TEST_F(MainWindowStartup, LaysOutTheFourStepsOfThisConverter)
     EXPECT_EQ(M->Btn_Prm_Gen->Caption(), QStringLiteral("Set Communication"));
     EXPECT_EQ(M->Btn_Prm_Gen->Style(), bsNormal);
     EXPECT_EQ(M->Btn_New->Style(), bsEncarta);
-    EXPECT_EQ(M->Btn_New->HotTrackColor(), clSkyBlue);
-    EXPECT_EQ(M->Btn_Prm_Gen->HotTrackColor(), clYellow);
+    // Every button in the window's colour, orange while pressed; the first step, its open
+    // companion and the update step light up sky blue, the others yellow.
+    struct Look {
+        TLbButton *B;
+        TLbButtonStyle Style;
+        TColor Hot;
+        TAlignment Align;
+    };
+    const Look looks[] = {
+        {M->Btn_New, bsEncarta, clSkyBlue, taLeftJustify},      {M->Btn_Open, bsEncarta, clSkyBlue, taLeftJustify},
+        {M->Btn_Prm_Gen, bsNormal, clYellow, taLeftJustify},    {M->Btn_EtherNetIP_Access, bsEncarta, clYellow, taLeftJustify},
+        {M->Btn_CreateBin, bsEncarta, clSkyBlue, taLeftJustify}, {M->Btn_Info, bsNormal, clYellow, taCenter},
+        {M->Btn_Opz, bsNormal, clYellow, taCenter},             {M->Btn_Close, bsNormal, clYellow, taCenter},
+        {M->Btn_KNX_Access, bsEncarta, clYellow, taLeftJustify}};
+    for (const Look &l : looks) {
+        const std::string name = l.B->Name().toStdString();
+        EXPECT_EQ(l.B->Color(), 15595512) << name;
+        EXPECT_EQ(l.B->ColorWhenDown(), 33023) << name;
+        EXPECT_EQ(l.B->LightColor(), clGray) << name;
+        EXPECT_EQ(l.B->Style(), l.Style) << name;
+        EXPECT_EQ(l.B->HotTrackColor(), l.Hot) << name;
+        EXPECT_EQ(l.B->Alignment(), l.Align) << name;
+        EXPECT_FALSE(l.B->UseHotTrackFont()) << name;
+        if (l.Style == bsNormal) {
+            EXPECT_EQ(l.B->Font()->Name(), QStringLiteral("Verdana")) << name;
+            EXPECT_EQ(l.B->Font()->Height(), -11) << name;
+            EXPECT_EQ(l.B->Font()->Color(), 0x333333) << name;
+        }
+    }
+    // The header buttons show a glyph and a hint, no caption.
+    const std::pair<TLbButton *, const char *> headers[] = {
+        {M->Btn_Info, "Information"}, {M->Btn_Opz, "Options"}, {M->Btn_Close, "Close Configurator"}};
+    for (const auto &[B, hint] : headers) {
+        EXPECT_GT(B->Glyph()->Width(), 0) << hint;
+        EXPECT_TRUE(B->Caption().isEmpty()) << hint;
+        EXPECT_EQ(B->Hint(), QString::fromLatin1(hint));
+        EXPECT_TRUE(B->ShowHint()) << hint;
+    }
+    EXPECT_EQ(M->Color(), 15595512);
+    EXPECT_EQ(M->Font()->Name(), QStringLiteral("Verdana"));
+    EXPECT_EQ(M->Font()->Height(), -11);
+    EXPECT_EQ(M->BorderStyle(), bsSingle);
+    EXPECT_EQ(M->BorderIcons(), TBorderIcons{biSystemMenu});
 }
 
 TEST_F(MainWindowStartup, ANewConfigurationIsKeptAndReopenedAtTheNextStart)

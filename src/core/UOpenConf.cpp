@@ -3,6 +3,7 @@
 #include "controls/LbButton.h"
 #include "core/UComon.h"
 #include "core/UFabricoreFirmWare.h"
+#include "core/UNew_Project.h"
 #include "platform/ExtCtrls.h"
 #include "platform/FileUtils.h"
 #include "platform/StdCtrls.h"
@@ -75,7 +76,9 @@ void TFOpenConf::Load_Existing_Configuration()
     TSearchRec F;
     if (FindFirst(Path_Projects + QStringLiteral("\\*"), faDirectory, F) == 0) {
         do {
-            if ((F.Attr & faDirectory) && F.Name != QStringLiteral(".") && F.Name != QStringLiteral(".."))
+            // A folder whose name no configuration can have (made by hand, with a backslash in it)
+            // would open another folder than the one listed.
+            if ((F.Attr & faDirectory) && Is_Conf_Folder_Name(F.Name))
                 SL->Add(F.Name);
         } while (FindNext(F) == 0);
         FindClose(F);

@@ -36,7 +36,7 @@ protected:
 TEST_F(OpenConf, ListsFoldersOnlyAndPreselectsTheOpenOneWhateverItsCase)
 {
     StartApp();
-    MakeProjects({QStringLiteral("Beta"), QStringLiteral("ALPHA"), QStringLiteral(".hidden")});
+    MakeProjects({QStringLiteral("Beta"), QStringLiteral("ALPHA"), QStringLiteral(".hidden"), QStringLiteral("Beta\\ALPHA")});
     WriteBytes(QStringLiteral("PROJECTS/notes.txt"), "not a configuration");
     Path_Active_Conf = Path_Projects + QStringLiteral("\\alpha");
 

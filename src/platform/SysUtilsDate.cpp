@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -563,7 +564,14 @@ TDateTime IncMonth(TDateTime Date, int NumberOfMonths)
     return CombineDateTime(EncodeDate(static_cast<Word>(ny), nm, nd), Date);
 }
 
-TDateTime IncYear(TDateTime Date, int NumberOfYears) { return IncMonth(Date, NumberOfYears * 12); }
+TDateTime IncYear(TDateTime Date, int NumberOfYears)
+{
+    // So many years leave the calendar anyway; refused here before the months overflow.
+    const long long months = static_cast<long long>(NumberOfYears) * 12;
+    if (months > std::numeric_limits<int>::max() || months < std::numeric_limits<int>::min())
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    return IncMonth(Date, static_cast<int>(months));
+}
 
 void SetClock(TClockFunction NewClock) { Clock() = std::move(NewClock); }
 

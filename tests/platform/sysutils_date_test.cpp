@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -257,6 +258,11 @@ TEST_F(SysUtilsDateTest, ClockAndMonthSteps)
     EXPECT_EQ(IncYear(EncodeDate(2024, 2, 29)), EncodeDate(2025, 2, 28));
     EXPECT_EQ(IncDay(EncodeDate(2024, 2, 28), 2), EncodeDate(2024, 3, 1));
     EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1)), EConvertError);
+    // Steps far beyond the calendar are refused, not overflowed.
+    EXPECT_THROW(IncMonth(jan31, INT_MAX), EConvertError);
+    EXPECT_THROW(IncMonth(jan31, INT_MIN), EConvertError);
+    EXPECT_THROW(IncYear(jan31, INT_MAX), EConvertError);
+    EXPECT_THROW(IncYear(jan31, INT_MIN), EConvertError);
 }
 
 TEST(SysUtilsSettings, SystemLocaleMapsToClassicTokens)

@@ -20,17 +20,9 @@ bool Is_Conf_Folder_Name(const UnicodeString &Name)
     return true;
 }
 
-TFNew_Project::TFNew_Project(TComponent *AOwner) : TForm(AOwner)
+TFNew_Project::TFNew_Project(TComponent *AOwner) : TFConf_Dialog(AOwner)
 {
     SetName(QStringLiteral("FNew_Project"));
-    Style_Form(this);
-    const TDialog_Frame F = New_Dialog_Frame(this);
-    P_Title = F.P_Title;
-    L_SW_Code = F.L_SW_Code;
-    L_SW_Desc = F.L_SW_Desc;
-    P_Button = F.P_Button;
-    Btn_OK = F.Btn_OK;
-    Btn_Cancel = F.Btn_Cancel;
     Label1 = New_Label(this, 70, 16);
     E_New_Proj = new TEdit(this);
     E_New_Proj->SetParent(this);

@@ -1,6 +1,7 @@
 #pragma once
 // The dialog that names a new configuration and creates its folder inside "PROJECTS".
 
+#include "core/UConf_Dialog.h"
 #include "platform/Forms.h"
 #include "platform/System.h"
 
@@ -9,16 +10,10 @@ class TEdit;
 class TPanel;
 class TLbButton;
 
-class TFNew_Project : public TForm {
+class TFNew_Project : public TFConf_Dialog {
 public:
     explicit TFNew_Project(TComponent *AOwner);
 
-    TPanel *P_Title = nullptr;
-    TLabel *L_SW_Code = nullptr;
-    TLabel *L_SW_Desc = nullptr;
-    TPanel *P_Button = nullptr;
-    TLbButton *Btn_OK = nullptr;
-    TLbButton *Btn_Cancel = nullptr;
     TLabel *Label1 = nullptr;
     TEdit *E_New_Proj = nullptr;
 

@@ -31,20 +31,12 @@ bool Same_Ascii_Case(const UnicodeString &A, const UnicodeString &B)
 
 } // namespace
 
-TFOpenConf::TFOpenConf(TComponent *AOwner) : TForm(AOwner)
+TFOpenConf::TFOpenConf(TComponent *AOwner) : TFConf_Dialog(AOwner)
 {
     SetName(QStringLiteral("FOpenConf"));
-    Style_Form(this);
     SetBorderStyle(bsSizeable);
     SetBorderIcons(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
     SetClientSize(377, 351);
-    const TDialog_Frame F = New_Dialog_Frame(this);
-    P_Title = F.P_Title;
-    L_SW_Code = F.L_SW_Code;
-    L_SW_Desc = F.L_SW_Desc;
-    P_Button = F.P_Button;
-    Btn_OK = F.Btn_OK;
-    Btn_Cancel = F.Btn_Cancel;
     // Anchored to the top right of the button panel, so the pair follows a wider window.
     Btn_OK->SetLeft(377 - 2 * 110 - 24);
     Btn_Cancel->SetLeft(377 - 110 - 16);

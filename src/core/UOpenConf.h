@@ -2,6 +2,7 @@
 // The dialog that lists the configuration folders inside "PROJECTS" and picks one to open.
 
 #include "platform/Classes.h"
+#include "core/UConf_Dialog.h"
 #include "platform/Forms.h"
 #include "platform/System.h"
 
@@ -12,16 +13,10 @@ class TListBox;
 class TPanel;
 class TLbButton;
 
-class TFOpenConf : public TForm {
+class TFOpenConf : public TFConf_Dialog {
 public:
     explicit TFOpenConf(TComponent *AOwner);
 
-    TPanel *P_Title = nullptr;
-    TLabel *L_SW_Code = nullptr;
-    TLabel *L_SW_Desc = nullptr;
-    TPanel *P_Button = nullptr;
-    TLbButton *Btn_OK = nullptr;
-    TLbButton *Btn_Cancel = nullptr;
     TLabel *Label1 = nullptr;
     TListBox *ListBox1 = nullptr;
 

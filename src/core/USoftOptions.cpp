@@ -40,18 +40,10 @@ TCheckBox *New_Check_Box(TWinControl *Parent, int Top, int Left)
 
 } // namespace
 
-TFSoftOptions::TFSoftOptions(TComponent *AOwner) : TForm(AOwner)
+TFSoftOptions::TFSoftOptions(TComponent *AOwner) : TFConf_Dialog(AOwner)
 {
     SetName(QStringLiteral("FSoftOptions"));
-    Style_Form(this);
     SetClientSize(509, 373);
-    const TDialog_Frame F = New_Dialog_Frame(this);
-    P_Title = F.P_Title;
-    L_SW_Code = F.L_SW_Code;
-    L_SW_Desc = F.L_SW_Desc;
-    P_Button = F.P_Button;
-    Btn_OK = F.Btn_OK;
-    Btn_Cancel = F.Btn_Cancel;
     Btn_OK->OnClick = [this](TObject *S) { Btn_OKClick(S); };
 
     PC_Options = new TPageControl(this);

@@ -5,6 +5,7 @@
 
 #include "platform/Classes.h"
 #include "platform/ExtCtrlsPanels.h"
+#include "core/UConf_Dialog.h"
 #include "platform/Forms.h"
 #include "platform/System.h"
 
@@ -21,16 +22,10 @@ class TTabSheet;
 // Slots of one language page.
 constexpr int Lang_Slots = 6;
 
-class TFSoftOptions : public TForm {
+class TFSoftOptions : public TFConf_Dialog {
 public:
     explicit TFSoftOptions(TComponent *AOwner);
 
-    TPanel *P_Title = nullptr;
-    TLabel *L_SW_Code = nullptr;
-    TLabel *L_SW_Desc = nullptr;
-    TPanel *P_Button = nullptr;
-    TLbButton *Btn_OK = nullptr;
-    TLbButton *Btn_Cancel = nullptr;
     TPageControl *PC_Options = nullptr;
     TTabSheet *TS_Language = nullptr;
     TTabSheet *TS_Con_Options = nullptr;

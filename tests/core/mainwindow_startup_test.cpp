@@ -7,6 +7,8 @@
 #include "core/UFabricoreFirmWare.h"
 #include "core/ULanguage.h"
 #include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/USoftOptions.h"
 #include "platform/ExtCtrls.h"
 #include "platform/StdCtrls.h"
 
@@ -331,4 +333,52 @@ TEST_F(MainWindowStartup, TheHiddenStepsAndTheBacnetTypeNeverFailWithAConfigurat
             WriteBytes(QStringLiteral("PROJECTS/Conf/ParGen.xml"), c.file);
         EXPECT_EQ(M->Get_Type_BACnet(), c.type) << (c.file ? c.file : "(none)");
     }
+}
+
+TEST_F(MainWindowStartup, TheDialogsShareTheirFrameAndKeepTheirSizes)
+{
+    StartApp();
+    struct Dialog {
+        TFConf_Dialog *F;
+        int Width, Height;
+        TModalResult Ok_Result;
+    };
+    const Dialog dialogs[] = {{FNew_Project, 331, 162, mrNone}, {FOpenConf, 377, 351, mrOk}, {FSoftOptions, 509, 373, mrNone}};
+    for (const Dialog &d : dialogs) {
+        const std::string name = d.F->Name().toStdString();
+        EXPECT_EQ(d.F->ClientWidth(), d.Width) << name;
+        EXPECT_EQ(d.F->ClientHeight(), d.Height) << name;
+        EXPECT_EQ(d.F->Color(), 15595512) << name;
+        EXPECT_EQ(d.F->Font()->Name(), QStringLiteral("Verdana")) << name;
+        EXPECT_EQ(d.F->P_Title->Top(), 0) << name;
+        EXPECT_EQ(d.F->P_Title->Height(), 69) << name;
+        EXPECT_EQ(d.F->P_Title->Width(), d.Width) << name;
+        EXPECT_EQ(d.F->P_Button->Height(), 40) << name;
+        EXPECT_EQ(d.F->P_Button->Top() + 40, d.Height) << name;
+        EXPECT_EQ(d.F->L_SW_Code->Caption(), QStringLiteral("CF40385")) << name;
+        for (TLbButton *B : {d.F->Btn_OK, d.F->Btn_Cancel}) {
+            EXPECT_EQ(B->Width(), 110) << name;
+            EXPECT_EQ(B->Height(), 28) << name;
+            EXPECT_EQ(B->Style(), bsEncarta) << name;
+            EXPECT_EQ(B->Color(), 15595512) << name;
+            EXPECT_LE(B->Left() + B->Width(), d.Width) << name;
+        }
+        EXPECT_EQ(d.F->Btn_OK->ModalResult(), d.Ok_Result) << name;
+        EXPECT_EQ(d.F->Btn_Cancel->ModalResult(), mrCancel) << name;
+    }
+    EXPECT_EQ(FNew_Project->BorderStyle(), bsSingle);
+    EXPECT_EQ(FNew_Project->E_New_Proj->Left(), 16);
+    EXPECT_EQ(FNew_Project->E_New_Proj->Top(), 94);
+    EXPECT_EQ(FNew_Project->E_New_Proj->Width(), 297);
+    EXPECT_EQ(FSoftOptions->Btn_OK->Left(), 16);
+    EXPECT_EQ(FSoftOptions->Btn_Cancel->Left(), 134);
+
+    // The open dialog may be widened: its list and its two buttons follow the right edge.
+    EXPECT_EQ(FOpenConf->BorderStyle(), bsSizeable);
+    const int ok_left = FOpenConf->Btn_OK->Left(), cancel_left = FOpenConf->Btn_Cancel->Left();
+    const int list_width = FOpenConf->ListBox1->Width();
+    FOpenConf->SetClientSize(477, 351);
+    EXPECT_EQ(FOpenConf->Btn_OK->Left(), ok_left + 100);
+    EXPECT_EQ(FOpenConf->Btn_Cancel->Left(), cancel_left + 100);
+    EXPECT_EQ(FOpenConf->ListBox1->Width(), list_width + 100);
 }

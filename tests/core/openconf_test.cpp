@@ -107,3 +107,21 @@ TEST_F(OpenConf, ConfirmingAnEmptyListLeavesNoConfigurationOpen)
     ASSERT_EQ(hook.Shown.size(), 2u);
     EXPECT_EQ(hook.Shown[1].Text, QStringLiteral("Error! Project not Valid"));
 }
+
+TEST_F(OpenConf, TheOpenConfigurationIsFoundWithoutRegardToTheCaseOfAsciiLettersOnly)
+{
+    StartApp();
+    FOpenConf->SL->Clear();
+    for (const QString &name : {QStringLiteral("Plant_A"), QStringLiteral("S\u00fcd"), QStringLiteral("plant_a"), QStringLiteral("Beta")})
+        FOpenConf->SL->Add(name);
+    const struct {
+        QString Name;
+        int Index;
+    } cases[] = {
+        {QStringLiteral("PLANT_A"), 0},     {QStringLiteral("plant_a"), 0}, {QStringLiteral("s\u00fcd"), 1},
+        {QStringLiteral("S\u00dcD"), -1},   {QStringLiteral("beta"), 3},    {QStringLiteral("Bet"), -1},
+        {QStringLiteral("Beta "), -1},      {QString(), -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FOpenConf->Search_Open_Conf(c.Name), c.Index) << c.Name.toStdString();
+}

@@ -1,101 +1,185 @@
 #include "platform/GridStore.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 
-struct TGridStore::TRowText {
-    int Count;   // cells
+namespace {
+
+using TextBlock = QTypedArrayData<char16_t>;
+
+} // namespace
+
+// Lies at the start of a shared string block: the cell ends follow it, then the characters.
+// Readers' strings point into the characters, so the head and the ends are never shown to them.
+struct TGridStore::TRow {
+    TextBlock *Block; // the block this head lies in, for its reference count
+    TObject **Objects;
+    int ObjectCount; // entries of Objects
+    int Count;       // cells
     int CellCap;
-    int CharLen;
+    int CharLen; // characters in use; every non-empty text is followed by a null
     int CharCap;
+    int Reserved;
+
     int *Ends() { return reinterpret_cast<int *>(this + 1); }
     const int *Ends() const { return reinterpret_cast<const int *>(this + 1); }
     QChar *Chars() { return reinterpret_cast<QChar *>(Ends() + CellCap); }
     const QChar *Chars() const { return reinterpret_cast<const QChar *>(Ends() + CellCap); }
     int Start(int c) const { return c == 0 ? 0 : Ends()[c - 1]; }
-
-    static TRowText *Allocate(int cellCap, int charCap)
-    {
-        std::size_t bytes = sizeof(TRowText) + std::size_t(cellCap) * sizeof(int) + std::size_t(charCap) * sizeof(QChar);
-        auto *t = static_cast<TRowText *>(std::malloc(bytes));
-        if (!t)
-            throw std::bad_alloc();
-        t->Count = 0;
-        t->CellCap = cellCap;
-        t->CharLen = 0;
-        t->CharCap = charCap;
-        return t;
-    }
 };
-
-namespace {
-
-// A cell's text as it lies in a row block, used while a row is rebuilt.
-struct TTextView {
-    const QChar *Chars = nullptr;
-    int Len = 0;
-};
-
-} // namespace
 
 TGridStore::~TGridStore()
 {
     Clear();
 }
 
-TGridStore::TRowSlot *TGridStore::Slot(int ARow)
+TGridStore::TRow *TGridStore::Row(int ARow) const
 {
     if (ARow < 0 || ARow >= FRows)
         return nullptr;
-    return &FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
+    return FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
 }
 
-const TGridStore::TRowSlot *TGridStore::Slot(int ARow) const
+TGridStore::TRow *&TGridStore::Slot(int ARow)
 {
-    return const_cast<TGridStore *>(this)->Slot(ARow);
-}
-
-TGridStore::TRowSlot &TGridStore::WritableSlot(int ARow)
-{
-    EnsureRows(ARow + 1);
-    return *Slot(ARow);
+    return FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
 }
 
 template <typename F>
 void TGridStore::ForEachRow(F f)
 {
     for (int r = 0; r < FRows; ++r)
-        f(*Slot(r));
+        if (TRow *&row = Slot(r))
+            f(row);
 }
 
 UnicodeString TGridStore::Text(int ACol, int ARow) const
 {
-    const TRowSlot *s = Slot(ARow);
-    if (!s || !s->Text || ACol < 0 || ACol >= s->Text->Count)
+    const TRow *r = Row(ARow);
+    if (!r || ACol < 0 || ACol >= r->Count)
         return UnicodeString();
-    const TRowText *t = s->Text;
-    int start = t->Start(ACol);
-    int len = t->Ends()[ACol] - start;
-    return len ? UnicodeString(t->Chars() + start, len) : UnicodeString();
+    int start = r->Start(ACol);
+    int len = r->Ends()[ACol] - start;
+    if (len == 0)
+        return UnicodeString();
+    // The string shares the row's block; its text ends in the null stored after it.
+    r->Block->ref();
+    return UnicodeString(UnicodeString::DataPointer(
+        r->Block, const_cast<char16_t *>(reinterpret_cast<const char16_t *>(r->Chars() + start)), len - 1));
 }
 
 int TGridStore::TextLength(int ACol, int ARow) const
 {
-    const TRowSlot *s = Slot(ARow);
-    if (!s || !s->Text || ACol < 0 || ACol >= s->Text->Count)
+    const TRow *r = Row(ARow);
+    if (!r || ACol < 0 || ACol >= r->Count)
         return 0;
-    return s->Text->Ends()[ACol] - s->Text->Start(ACol);
+    int len = r->Ends()[ACol] - r->Start(ACol);
+    return len ? len - 1 : 0;
 }
 
 TObject *TGridStore::Object(int ACol, int ARow) const
 {
-    const TRowSlot *s = Slot(ARow);
-    if (!s || ACol < 0 || ACol >= s->ObjectCount)
+    const TRow *r = Row(ARow);
+    if (!r || ACol < 0 || ACol >= r->ObjectCount)
         return nullptr;
-    return s->Objects[ACol];
+    return r->Objects[ACol];
+}
+
+TGridStore::TRow *TGridStore::Allocate(int ACellCap, int ACharCap)
+{
+    static_assert(sizeof(TRow) % sizeof(int) == 0 && alignof(TRow) <= 8, "ends follow the head");
+    qsizetype headChars = qsizetype((sizeof(TRow) + std::size_t(ACellCap) * sizeof(int) + 1) / sizeof(char16_t));
+    auto [block, data] = TextBlock::allocate(headChars + ACharCap);
+    if (!block || reinterpret_cast<std::uintptr_t>(data) % alignof(TRow) != 0)
+        throw std::bad_alloc();
+    return new (static_cast<void *>(data)) TRow{block, nullptr, 0, 0, ACellCap, 0, ACharCap, 0};
+}
+
+TGridStore::TRow *TGridStore::Reallocate(TRow *R, int ACellCap, int ACharCap)
+{
+    // A fresh block, also when the old one is still read somewhere: that reader keeps the old one.
+    TRow *n = Allocate(ACellCap, ACharCap);
+    std::memcpy(n->Ends(), R->Ends(), std::size_t(R->Count) * sizeof(int));
+    std::memcpy(static_cast<void *>(n->Chars()), R->Chars(), std::size_t(R->CharLen) * sizeof(QChar));
+    n->Count = R->Count;
+    n->CharLen = R->CharLen;
+    n->Objects = R->Objects;
+    n->ObjectCount = R->ObjectCount;
+    TextBlock *old = R->Block;
+    if (!old->deref())
+        TextBlock::deallocate(old);
+    return n;
+}
+
+void TGridStore::FreeRow(TRow *&R)
+{
+    if (!R)
+        return;
+    delete[] R->Objects;
+    TextBlock *block = R->Block;
+    R = nullptr;
+    if (!block->deref())
+        TextBlock::deallocate(block);
+}
+
+void TGridStore::DropIfEmpty(TRow *&R)
+{
+    if (R->Count > 0)
+        return;
+    for (int i = 0; i < R->ObjectCount; ++i)
+        if (R->Objects[i])
+            return;
+    FreeRow(R);
+}
+
+void TGridStore::SetRowText(TRow *&R, int ACol, const QChar *AChars, int ALen, int AHint)
+{
+    int count = R ? R->Count : 0;
+    if (ALen == 0 && ACol >= count)
+        return;
+    if (!R) {
+        int cellCap = std::max(ACol + 1, AHint);
+        R = Allocate(cellCap, (ALen + 1) * cellCap);
+    }
+    int charLen = R->CharLen;
+    int oldStart = ACol < count ? R->Start(ACol) : charLen;
+    int oldLen = ACol < count ? R->Ends()[ACol] - oldStart : 0;
+    int newLen = ALen ? ALen + 1 : 0;
+    int newCount = std::max(count, ACol + 1);
+    int newCharLen = charLen - oldLen + newLen;
+    if (newCount > R->CellCap || newCharLen > R->CharCap || R->Block->needsDetach()) {
+        int cellCap = newCount > R->CellCap ? std::max(newCount, R->CellCap + R->CellCap / 2) : R->CellCap;
+        int charCap = newCharLen > R->CharCap ? std::max(newCharLen, R->CharCap + R->CharCap / 2) : R->CharCap;
+        R = Reallocate(R, cellCap, charCap);
+    }
+    int *ends = R->Ends();
+    for (int i = count; i < newCount; ++i)
+        ends[i] = charLen;
+    R->Count = newCount;
+    QChar *chars = R->Chars();
+    int tail = charLen - (oldStart + oldLen);
+    if (tail > 0 && newLen != oldLen)
+        std::memmove(static_cast<void *>(chars + oldStart + newLen), chars + oldStart + oldLen, std::size_t(tail) * sizeof(QChar));
+    if (ALen) {
+        std::memcpy(static_cast<void *>(chars + oldStart), AChars, std::size_t(ALen) * sizeof(QChar));
+        chars[oldStart + ALen] = QChar(u'\0');
+    }
+    if (newLen != oldLen)
+        for (int i = ACol; i < newCount; ++i)
+            ends[i] += newLen - oldLen;
+    R->CharLen = newCharLen;
+    if (ALen == 0 && ACol == newCount - 1) {
+        // The row ends at its last text, so that a cleared row gives its block back.
+        int n = newCount;
+        while (n > 0 && ends[n - 1] == (n == 1 ? 0 : ends[n - 2]))
+            --n;
+        R->Count = n;
+        DropIfEmpty(R);
+    }
 }
 
 void TGridStore::SetText(int ACol, int ARow, QStringView Value)
@@ -104,11 +188,12 @@ void TGridStore::SetText(int ACol, int ARow, QStringView Value)
         return;
     if (Value.isEmpty()) {
         // Writing nothing into a cell that holds nothing must not allocate a row.
-        if (TRowSlot *s = Slot(ARow))
-            SetSlotText(*s, ACol, nullptr, 0, FColumnHint);
+        if (Row(ARow))
+            SetRowText(Slot(ARow), ACol, nullptr, 0, FColumnHint);
         return;
     }
-    SetSlotText(WritableSlot(ARow), ACol, Value.constData(), int(Value.size()), FColumnHint);
+    EnsureRows(ARow + 1);
+    SetRowText(Slot(ARow), ACol, Value.data(), int(Value.size()), FColumnHint);
 }
 
 void TGridStore::SetObject(int ACol, int ARow, TObject *Value)
@@ -116,127 +201,77 @@ void TGridStore::SetObject(int ACol, int ARow, TObject *Value)
     if (ACol < 0 || ARow < 0)
         return;
     if (!Value) {
-        if (TRowSlot *s = Slot(ARow))
-            if (ACol < s->ObjectCount)
-                s->Objects[ACol] = nullptr;
-        return;
-    }
-    SetSlotObject(WritableSlot(ARow), ACol, Value, FColumnHint);
-}
-
-void TGridStore::SetSlotText(TRowSlot &S, int ACol, const QChar *AChars, int ALen, int AHint)
-{
-    TRowText *t = S.Text;
-    int count = t ? t->Count : 0;
-    if (ALen == 0 && ACol >= count)
-        return;
-    int newCount = std::max(count, ACol + 1);
-    int charLen = t ? t->CharLen : 0;
-    int oldStart = ACol < count ? t->Start(ACol) : charLen;
-    int oldLen = ACol < count ? t->Ends()[ACol] - oldStart : 0;
-    int newCharLen = charLen - oldLen + ALen;
-    if (newCharLen == 0) {
-        // The row holds no text any more: give its block back.
-        std::free(t);
-        S.Text = nullptr;
-        return;
-    }
-    if (!t || newCount > t->CellCap || newCharLen > t->CharCap) {
-        int cellCap = newCount <= AHint ? AHint : std::max(newCount, t ? t->CellCap + t->CellCap / 2 : newCount);
-        if (t)
-            cellCap = std::max(cellCap, t->CellCap);
-        int charCap = t ? std::max(newCharLen, t->CharCap + t->CharCap / 2)
-                        : std::max(newCharLen, ALen * cellCap);
-        TRowText *n = TRowText::Allocate(cellCap, charCap);
-        if (t) {
-            std::memcpy(n->Ends(), t->Ends(), std::size_t(count) * sizeof(int));
-            std::memcpy(static_cast<void *>(n->Chars()), t->Chars(), std::size_t(charLen) * sizeof(QChar));
-            n->Count = count;
-            n->CharLen = charLen;
-            std::free(t);
+        if (Row(ARow)) {
+            TRow *&r = Slot(ARow);
+            if (ACol < r->ObjectCount) {
+                r->Objects[ACol] = nullptr;
+                DropIfEmpty(r);
+            }
         }
-        S.Text = t = n;
-    }
-    int *ends = t->Ends();
-    for (int i = count; i < newCount; ++i)
-        ends[i] = charLen;
-    t->Count = newCount;
-    QChar *chars = t->Chars();
-    int tail = charLen - (oldStart + oldLen);
-    if (tail > 0 && ALen != oldLen)
-        std::memmove(static_cast<void *>(chars + oldStart + ALen), chars + oldStart + oldLen, std::size_t(tail) * sizeof(QChar));
-    if (ALen)
-        std::memcpy(static_cast<void *>(chars + oldStart), AChars, std::size_t(ALen) * sizeof(QChar));
-    if (ALen != oldLen)
-        for (int i = ACol; i < newCount; ++i)
-            ends[i] += ALen - oldLen;
-    t->CharLen = newCharLen;
-}
-
-void TGridStore::EnsureObjects(TRowSlot &S, int ACount, int AHint)
-{
-    if (ACount <= S.ObjectCount)
         return;
-    int cap = ACount <= AHint ? AHint : std::max(ACount, S.ObjectCount + S.ObjectCount / 2);
+    }
+    EnsureRows(ARow + 1);
+    TRow *&r = Slot(ARow);
+    if (!r)
+        r = Allocate(0, 0); // a row of objects only needs no room for texts
+    EnsureObjects(*r, ACol + 1, FColumnHint);
+    r->Objects[ACol] = Value;
+}
+
+void TGridStore::EnsureObjects(TRow &R, int ACount, int AHint)
+{
+    if (ACount <= R.ObjectCount)
+        return;
+    int cap = ACount <= AHint ? AHint : std::max(ACount, R.ObjectCount + R.ObjectCount / 2);
     auto *objs = new TObject *[std::size_t(cap)]();
-    if (S.ObjectCount)
-        std::memcpy(static_cast<void *>(objs), S.Objects, std::size_t(S.ObjectCount) * sizeof(TObject *));
-    delete[] S.Objects;
-    S.Objects = objs;
-    S.ObjectCount = cap;
+    if (R.ObjectCount)
+        std::memcpy(static_cast<void *>(objs), R.Objects, std::size_t(R.ObjectCount) * sizeof(TObject *));
+    delete[] R.Objects;
+    R.Objects = objs;
+    R.ObjectCount = cap;
 }
 
-void TGridStore::SetSlotObject(TRowSlot &S, int ACol, TObject *Value, int AHint)
+int TGridStore::Length(const TRow *R)
 {
-    EnsureObjects(S, ACol + 1, AHint);
-    S.Objects[ACol] = Value;
-}
-
-int TGridStore::SlotLength(const TRowSlot &S)
-{
-    int n = S.Text ? S.Text->Count : 0;
-    for (int i = S.ObjectCount - 1; i >= n; --i)
-        if (S.Objects[i])
+    if (!R)
+        return 0;
+    for (int i = R->ObjectCount - 1; i >= R->Count; --i)
+        if (R->Objects[i])
             return i + 1;
-    return n;
+    return R->Count;
 }
 
 int TGridStore::RowLength(int ARow) const
 {
-    const TRowSlot *s = Slot(ARow);
-    return s ? SlotLength(*s) : 0;
+    return Length(Row(ARow));
 }
 
 void TGridStore::ClearRow(int ARow)
 {
-    if (TRowSlot *s = Slot(ARow))
-        FreeSlot(*s);
+    if (Row(ARow))
+        FreeRow(Slot(ARow));
 }
 
 void TGridStore::ClearColumn(int ACol)
 {
     if (ACol < 0)
         return;
-    ForEachRow([&](TRowSlot &s) {
-        SetSlotText(s, ACol, nullptr, 0, FColumnHint);
-        if (ACol < s.ObjectCount)
-            s.Objects[ACol] = nullptr;
+    ForEachRow([&](TRow *&r) {
+        if (ACol < r->ObjectCount)
+            r->Objects[ACol] = nullptr;
+        if (ACol < r->Count)
+            SetRowText(r, ACol, nullptr, 0, FColumnHint);
+        if (r)
+            DropIfEmpty(r);
     });
 }
 
 void TGridStore::Clear()
 {
-    ForEachRow([](TRowSlot &s) { FreeSlot(s); });
+    ForEachRow([](TRow *&r) { FreeRow(r); });
     FBuf.clear();
     FBuf.shrink_to_fit();
     FGapStart = FGapEnd = FRows = 0;
-}
-
-void TGridStore::FreeSlot(TRowSlot &S)
-{
-    std::free(S.Text);
-    delete[] S.Objects;
-    S = TRowSlot{nullptr, nullptr, 0, 0};
 }
 
 void TGridStore::EnsureRows(int ACount)
@@ -251,12 +286,12 @@ void TGridStore::ReserveGap(int ANeeded)
     if (gap >= ANeeded)
         return;
     std::size_t cap = std::max<std::size_t>(FBuf.size() * 2, std::size_t(FRows) + std::size_t(ANeeded) + 64);
-    std::vector<TRowSlot> buf(cap);
+    std::vector<TRow *> buf(cap);
     std::size_t tail = FBuf.size() - std::size_t(FGapEnd);
     if (FGapStart > 0)
-        std::memcpy(buf.data(), FBuf.data(), std::size_t(FGapStart) * sizeof(TRowSlot));
+        std::memcpy(buf.data(), FBuf.data(), std::size_t(FGapStart) * sizeof(TRow *));
     if (tail > 0)
-        std::memcpy(buf.data() + (cap - tail), FBuf.data() + FGapEnd, tail * sizeof(TRowSlot));
+        std::memcpy(buf.data() + (cap - tail), FBuf.data() + FGapEnd, tail * sizeof(TRow *));
     FBuf.swap(buf);
     FGapEnd = int(cap - tail);
 }
@@ -264,13 +299,13 @@ void TGridStore::ReserveGap(int ANeeded)
 void TGridStore::MoveGapTo(int APos)
 {
     int gap = FGapEnd - FGapStart;
-    TRowSlot *b = FBuf.data();
+    TRow **b = FBuf.data();
     if (APos < FGapStart) {
         int n = FGapStart - APos;
-        std::memmove(b + APos + gap, b + APos, std::size_t(n) * sizeof(TRowSlot));
+        std::memmove(b + APos + gap, b + APos, std::size_t(n) * sizeof(TRow *));
     } else if (APos > FGapStart) {
         int n = APos - FGapStart;
-        std::memmove(b + FGapStart, b + FGapEnd, std::size_t(n) * sizeof(TRowSlot));
+        std::memmove(b + FGapStart, b + FGapEnd, std::size_t(n) * sizeof(TRow *));
     }
     FGapStart = APos;
     FGapEnd = APos + gap;
@@ -284,7 +319,7 @@ void TGridStore::InsertRows(int AIndex, int ACount)
         EnsureRows(AIndex);
     ReserveGap(ACount);
     MoveGapTo(AIndex);
-    std::memset(static_cast<void *>(FBuf.data() + FGapStart), 0, std::size_t(ACount) * sizeof(TRowSlot));
+    std::fill_n(FBuf.data() + FGapStart, ACount, nullptr);
     FGapStart += ACount;
     FRows += ACount;
 }
@@ -296,7 +331,7 @@ void TGridStore::DeleteRows(int AIndex, int ACount)
     ACount = std::min(ACount, FRows - AIndex);
     MoveGapTo(AIndex);
     for (int i = 0; i < ACount; ++i)
-        FreeSlot(FBuf[std::size_t(FGapEnd + i)]);
+        FreeRow(FBuf[std::size_t(FGapEnd + i)]);
     FGapEnd += ACount;
     FRows -= ACount;
 }
@@ -306,10 +341,10 @@ void TGridStore::MoveRow(int FromIndex, int ToIndex)
     if (FromIndex < 0 || ToIndex < 0 || FromIndex == ToIndex)
         return;
     EnsureRows(std::max(FromIndex, ToIndex) + 1);
-    // Take the row out through the gap and put it back at its new place: only the row records
+    // Take the row out through the gap and put it back at its new place: only the row pointers
     // between the two places move.
     MoveGapTo(FromIndex);
-    TRowSlot moved = FBuf[std::size_t(FGapEnd)];
+    TRow *moved = FBuf[std::size_t(FGapEnd)];
     ++FGapEnd;
     --FRows;
     MoveGapTo(ToIndex);
@@ -323,70 +358,59 @@ void TGridStore::SwapRows(int A, int B)
     if (A < 0 || B < 0 || A == B)
         return;
     EnsureRows(std::max(A, B) + 1);
-    std::swap(*Slot(A), *Slot(B));
+    std::swap(Slot(A), Slot(B));
 }
 
-namespace {
-
-// Rebuilds a row's cells in a new order: Order[i] is the old column that becomes column i, or -1
-// for a new empty cell.
-void Reorder(const std::vector<int> &Order, TTextView *views, int count, std::vector<TTextView> &out)
-{
-    out.assign(Order.size(), TTextView());
-    for (std::size_t i = 0; i < Order.size(); ++i)
-        if (Order[i] >= 0 && Order[i] < count)
-            out[i] = views[Order[i]];
-}
-
-} // namespace
-
+// Rebuilds every row whose cells orderFor(length, order) wants in a new order: order[i] is the
+// old column that becomes column i, or -1 for a new empty cell.
 template <typename F>
 void TGridStore::RebuildColumns(F orderFor)
 {
     std::vector<int> order;
-    std::vector<TTextView> views, out;
+    std::vector<QStringView> texts;
     std::vector<TObject *> objs;
-    ForEachRow([&](TRowSlot &s) {
-        int len = SlotLength(s);
-        if (!orderFor(len, order))
+    ForEachRow([&](TRow *&r) {
+        if (!orderFor(Length(r), order))
             return;
-        if (TRowText *t = s.Text) {
-            views.resize(std::size_t(t->Count));
-            for (int c = 0; c < t->Count; ++c)
-                views[std::size_t(c)] = {t->Chars() + t->Start(c), t->Ends()[c] - t->Start(c)};
-            Reorder(order, views.data(), t->Count, out);
-            int n = int(out.size());
-            while (n > 0 && out[std::size_t(n - 1)].Len == 0)
-                --n;
-            int chars = 0;
-            for (int c = 0; c < n; ++c)
-                chars += out[std::size_t(c)].Len;
-            TRowText *nt = nullptr;
-            if (chars > 0) {
-                nt = TRowText::Allocate(std::max(n, t->CellCap), std::max(chars, t->CharCap));
-                int pos = 0;
-                for (int c = 0; c < n; ++c) {
-                    const TTextView &v = out[std::size_t(c)];
-                    if (v.Len)
-                        std::memcpy(static_cast<void *>(nt->Chars() + pos), v.Chars, std::size_t(v.Len) * sizeof(QChar));
-                    pos += v.Len;
-                    nt->Ends()[c] = pos;
-                }
-                nt->Count = n;
-                nt->CharLen = chars;
+        texts.assign(order.size(), QStringView());
+        int n = 0, chars = 0;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            int o = order[i];
+            if (o < 0 || o >= r->Count)
+                continue;
+            int start = r->Start(o), len = r->Ends()[o] - start;
+            if (len) {
+                texts[i] = QStringView(r->Chars() + start, len);
+                n = int(i) + 1;
+                chars += len;
             }
-            std::free(t);
-            s.Text = nt;
         }
-        if (s.ObjectCount) {
+        TRow *nr = Allocate(std::max(n, r->CellCap), std::max(chars, r->CharCap));
+        int pos = 0;
+        for (int c = 0; c < n; ++c) {
+            QStringView v = texts[std::size_t(c)];
+            if (!v.isEmpty())
+                std::memcpy(static_cast<void *>(nr->Chars() + pos), v.data(), std::size_t(v.size()) * sizeof(QChar));
+            pos += int(v.size());
+            nr->Ends()[c] = pos;
+        }
+        nr->Count = n;
+        nr->CharLen = pos;
+        nr->Objects = r->Objects;
+        nr->ObjectCount = r->ObjectCount;
+        r->Objects = nullptr;
+        FreeRow(r);
+        r = nr;
+        if (r->ObjectCount) {
             objs.assign(order.size(), nullptr);
             for (std::size_t i = 0; i < order.size(); ++i)
-                if (order[i] >= 0 && order[i] < s.ObjectCount)
-                    objs[i] = s.Objects[order[i]];
-            std::fill(s.Objects, s.Objects + s.ObjectCount, nullptr);
-            EnsureObjects(s, int(objs.size()), FColumnHint);
-            std::copy(objs.begin(), objs.end(), s.Objects);
+                if (order[i] >= 0 && order[i] < r->ObjectCount)
+                    objs[i] = r->Objects[order[i]];
+            std::fill(r->Objects, r->Objects + r->ObjectCount, nullptr);
+            EnsureObjects(*r, int(objs.size()), FColumnHint);
+            std::copy(objs.begin(), objs.end(), r->Objects);
         }
+        DropIfEmpty(r);
     });
 }
 
@@ -444,11 +468,10 @@ void TGridStore::MoveColumn(int FromIndex, int ToIndex)
 
 std::size_t TGridStore::AllocatedBytes() const
 {
-    std::size_t n = FBuf.capacity() * sizeof(TRowSlot);
-    const_cast<TGridStore *>(this)->ForEachRow([&](TRowSlot &s) {
-        if (s.Text)
-            n += sizeof(TRowText) + std::size_t(s.Text->CellCap) * sizeof(int) + std::size_t(s.Text->CharCap) * sizeof(QChar);
-        n += std::size_t(s.ObjectCount) * sizeof(TObject *);
+    std::size_t n = FBuf.capacity() * sizeof(TRow *);
+    const_cast<TGridStore *>(this)->ForEachRow([&](TRow *&r) {
+        n += sizeof(QArrayData) + std::size_t(r->Block->constAllocatedCapacity()) * sizeof(char16_t) +
+             std::size_t(r->ObjectCount) * sizeof(TObject *);
     });
     return n;
 }

@@ -1,12 +1,16 @@
 #pragma once
 // The cell store of the string grid: one text and one object slot per cell.
 //
-// Rows live in a gap buffer of small row records, so that inserting or deleting rows near the same
-// place again and again (the grid library shifts rows one at a time) moves only a handful of row
-// records, never cell data. A row that was never written costs one empty record; a row holds only
-// as many cells as its highest written column needs. The store knows nothing of the grid's column
-// and row counts: cells beyond them keep their texts and objects, which the grid library relies on
-// for hidden columns. Objects are never freed here; they belong to whoever put them in.
+// Rows live in a gap buffer of row pointers, so that inserting or deleting rows near the same
+// place again and again (the grid library shifts rows one at a time) moves only a handful of
+// pointers, never cell data. A row that was never written costs one null pointer; a row holds
+// only as many cells as its highest written column needs. A row keeps all its texts in one block
+// of characters, each text ended by a null; the block is a shared string block, so that reading a
+// cell hands out a string that refers to the block (no allocation, no copy) and the row copies its
+// block before it changes while such a string is still held. The store knows nothing of the
+// grid's column and row counts: cells beyond them keep their texts and objects, which the grid
+// library relies on for hidden columns. Objects are never freed here; they belong to whoever put
+// them in.
 
 #include "platform/System.h"
 
@@ -27,14 +31,15 @@ public:
 
     // A never-written cell reads as the empty text and nil.
     UnicodeString Text(int ACol, int ARow) const;
-    // Length of the cell's text without building it.
+    // Length of the cell's text.
     int TextLength(int ACol, int ARow) const;
     TObject *Object(int ACol, int ARow) const;
+    // The characters are copied into the row's block; an empty text is kept as no text at all.
     void SetText(int ACol, int ARow, const UnicodeString &Value) { SetText(ACol, ARow, QStringView(Value)); }
     void SetText(int ACol, int ARow, QStringView Value);
     void SetObject(int ACol, int ARow, TObject *Value);
 
-    // Number of cells the row holds (its highest written column + 1, or less after a clear).
+    // Number of cells the row holds (its highest non-empty column + 1).
     int RowLength(int ARow) const;
     // Empties every cell of the row (texts and object slots; objects are not freed).
     void ClearRow(int ARow);
@@ -57,37 +62,30 @@ public:
     // at once so that filling a row allocates once.
     void SetColumnHint(int Value) { FColumnHint = Value < 1 ? 1 : Value; }
 
-    // Bytes held by the store (row records, text blocks and object arrays).
+    // Bytes held by the store: row pointers, row blocks and object arrays.
     std::size_t AllocatedBytes() const;
 
 private:
-    // The texts of one row in one block: the end offset of every cell's text, then the
-    // characters of all texts one after the other. Objects are kept apart, and only for rows
-    // that have one, since most grids hold none.
-    struct TRowText;
-    // Plain record so that the gap buffer can move rows with memmove.
-    struct TRowSlot {
-        TRowText *Text;
-        TObject **Objects;
-        int ObjectCount; // entries of Objects
-        int Reserved;
-    };
+    // The head of a row's block: cell ends and characters follow it; objects are kept apart, and
+    // only for rows that have one, since most grids hold none.
+    struct TRow;
 
-    TRowSlot *Slot(int ARow);
-    const TRowSlot *Slot(int ARow) const;
-    TRowSlot &WritableSlot(int ARow);
+    TRow *Row(int ARow) const;
+    TRow *&Slot(int ARow);
     void EnsureRows(int ACount);
     void MoveGapTo(int APos);
     void ReserveGap(int ANeeded);
     template <typename F> void ForEachRow(F f);
     template <typename F> void RebuildColumns(F orderFor);
-    static void FreeSlot(TRowSlot &S);
-    static int SlotLength(const TRowSlot &S);
-    static void SetSlotText(TRowSlot &S, int ACol, const QChar *AChars, int ALen, int AHint);
-    static void SetSlotObject(TRowSlot &S, int ACol, TObject *Value, int AHint);
-    static void EnsureObjects(TRowSlot &S, int ACount, int AHint);
+    static TRow *Allocate(int ACellCap, int ACharCap);
+    static TRow *Reallocate(TRow *R, int ACellCap, int ACharCap);
+    static void FreeRow(TRow *&R);
+    static void DropIfEmpty(TRow *&R);
+    static int Length(const TRow *R);
+    static void SetRowText(TRow *&R, int ACol, const QChar *AChars, int ALen, int AHint);
+    static void EnsureObjects(TRow &R, int ACount, int AHint);
 
-    std::vector<TRowSlot> FBuf;
+    std::vector<TRow *> FBuf;
     int FGapStart = 0;
     int FGapEnd = 0;
     int FRows = 0;

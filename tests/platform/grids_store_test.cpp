@@ -210,6 +210,66 @@ TEST(GridStore, RowsOfAllSizesGrowShrinkAndComeBack)
     EXPECT_GT(s.AllocatedBytes(), 0u);
 }
 
+TEST(GridStore, ATextReadStaysWhileItsRowChangesOrGoes)
+{
+    // A read shares the row's characters; the row must copy them before it changes, and a row
+    // that goes must leave the reader's text intact.
+    TGridStore s;
+    Fill(s, 4, 3);
+    UnicodeString held = s.Text(1, 1);
+    UnicodeString last = s.Text(3, 1);
+    s.SetText(1, 1, "a much longer text than before");
+    s.SetText(0, 1, QString());
+    EXPECT_EQ(held, Txt(1, 1));
+    EXPECT_EQ(s.Text(1, 1), "a much longer text than before");
+    s.DeleteColumns(0, 1);
+    s.DeleteRows(1, 1);
+    EXPECT_EQ(held, Txt(1, 1));
+    EXPECT_EQ(last, Txt(3, 1));
+    // The reader's text ends in a null and may be changed without touching the store.
+    EXPECT_EQ(held.utf16()[held.size()], 0);
+    held += "+";
+    held[0] = QChar(u'#');
+    EXPECT_EQ(held, "#" + Txt(1, 1).mid(1) + "+");
+    EXPECT_EQ(s.Text(0, 1), Txt(1, 2));
+
+    // A cell written from another cell of its own row, and a row's text moved within the row.
+    // (Row 0 holds 1:0 2:0 3:0 since the first column went.)
+    s.SetText(0, 0, s.Text(2, 0));
+    EXPECT_EQ(s.Text(0, 0), Txt(3, 0));
+    UnicodeString mine = s.Text(1, 0);
+    s.SetText(1, 0, mine + mine);
+    EXPECT_EQ(s.Text(1, 0), Txt(2, 0) + Txt(2, 0));
+    EXPECT_EQ(s.TextLength(1, 0), 2 * Txt(2, 0).size());
+    EXPECT_EQ(s.Text(2, 0), Txt(3, 0));
+}
+
+TEST(GridStore, ClearedCellsGiveTheirRowBack)
+{
+    TGridStore s;
+    int freed = 0;
+    TTracked obj(&freed);
+    s.SetText(0, 3, "a");
+    s.SetText(6, 3, "b");
+    EXPECT_EQ(s.RowLength(3), 7);
+    s.SetText(6, 3, QString());
+    EXPECT_EQ(s.RowLength(3), 1);
+    s.SetObject(4, 3, &obj);
+    EXPECT_EQ(s.RowLength(3), 5);
+    s.SetText(0, 3, QString());
+    EXPECT_EQ(s.Object(4, 3), &obj);
+    EXPECT_EQ(s.RowLength(3), 5);
+    s.SetObject(4, 3, nullptr);
+    EXPECT_EQ(s.RowLength(3), 0);
+    s.ClearColumn(0);
+    std::size_t empty = s.AllocatedBytes();
+    s.SetText(2, 2, "x");
+    EXPECT_GT(s.AllocatedBytes(), empty);
+    s.ClearColumn(2);
+    EXPECT_EQ(s.AllocatedBytes(), empty);
+    EXPECT_EQ(s.Text(2, 2), QString());
+}
+
 TEST(GridStore, DeleteBeyondTheEndIsClipped)
 {
     TGridStore s;

@@ -258,6 +258,8 @@ int Add_Rules_Bin(int Pos, Byte *Buffer)
 
 void Compile_Bin(TXMLDocument *XML1)
 {
+    // A composition that stops half-way must not leave the previous image to be written.
+    Image_Len = 0;
     Init_Par_Bin();
     Clear_Rules_Bin();
     Read_ParGen_Bin(XML1);
@@ -288,6 +290,9 @@ void Write_Bin()
     // Without an open configuration the path would name a folder at the root of the disk.
     if (Path_Active_Conf.isEmpty())
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". No configuration is open").arg(File_Name));
+    // An empty image would reach the device as if it were a configuration.
+    if (Image_Len <= 0)
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". The configuration image was not composed").arg(File_Name));
     WriteFileAtomic(File_Name, QByteArray(reinterpret_cast<const char *>(Image_Bin), Image_Len));
 }
 

@@ -41,7 +41,8 @@ extern int Image_Len;
 // that is not well-formed XML raises EDOMParseError and the image is left unfinished.
 void Create_Bin(TXMLDocument *XML1);
 // Writes the first Image_Len bytes of the image to Path_Active_Conf + "\bin\bank.bin",
-// replacing the file atomically; raises EFCreateError naming the file when it cannot be written.
+// replacing the file atomically; raises EFCreateError naming the file when it cannot be written
+// or when no whole image was composed (a composition that failed leaves none).
 void Save_Bin();
 
 // The steps of Create_Bin and Save_Bin.

@@ -365,6 +365,15 @@ TEST_F(SaveBinTest, FilesThatAreNoXmlStopTheComposition)
             EXPECT_THROW(Create_Bin(XML1.get()), EDOMParseError) << Bytes.left(30).toStdString();
         }
     }
+    // The image of an earlier composition is not written in place of the one that failed.
+    QDir(Dir()).remove(QStringLiteral("PROJECTS/Plant/EtherNetIP_Master_Rules.xml"));
+    WriteParGen(ParGen());
+    Create_Bin(XML1.get());
+    WriteParGen(Garbage);
+    EXPECT_THROW(Create_Bin(XML1.get()), EDOMParseError);
+    WriteBytes(QStringLiteral("PROJECTS/Plant/bin/bank.bin"), "old image");
+    EXPECT_THROW(Save_Bin(), EFCreateError);
+    EXPECT_EQ(ReadBytes(QStringLiteral("PROJECTS/Plant/bin/bank.bin")), QByteArray("old image"));
 }
 
 TEST_F(SaveBinTest, WellFormedButStrangeFilesReadTheirDefaults)

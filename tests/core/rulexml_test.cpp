@@ -49,3 +49,28 @@ TEST(RuleXML, AttributesAndSectionsReadWithDefaults)
 }
 
 } // namespace
+
+namespace {
+
+// A cell text comes back from the file exactly as it was written, whatever characters it holds.
+TEST(RuleXML, CellTextsComeBackUnchanged)
+{
+    const UnicodeString Texts[] = {
+        QStringLiteral("<&\"'>"), QStringLiteral("  blanks at both ends  "), QStringLiteral("tab\there"),
+        QStringLiteral("two\nlines"), QStringLiteral("cr\r\nlf"), QStringLiteral("S\u00fcd \u00b6 \u20ac"),
+        QStringLiteral("]]> &amp; <!--"), QString(),
+    };
+    for (const UnicodeString &Text : Texts) {
+        const std::unique_ptr<TXMLDocument> XML = NewXMLDocument();
+        const TXMLNode Root = New_Rule_XML(XML.get(), EtherNetIP_Rules_Root, EtherNetIP_Rules_Version);
+        const char *const Names[] = {"Mnemonic"};
+        Add_Rule_Row(Root, Names, &Text, 1);
+        const std::unique_ptr<TXMLDocument> Back = NewXMLDocument();
+        Back->LoadFromXML(XML->SaveToXML());
+        const TXMLNode Row = Back->DocumentElement().ChildNodes().Nodes(0);
+        EXPECT_EQ(Get_Rule_Attribute(Row, QStringLiteral("Mnemonic"), QStringLiteral("missing")), Text)
+            << Text.toStdString();
+    }
+}
+
+} // namespace

@@ -12,6 +12,7 @@
 // exclusive, LineTo does not draw its end point, and nothing is antialiased.
 
 #include "platform/Classes.h"
+#include "platform/Messages.h"
 #include "platform/Sets.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -259,8 +260,8 @@ UnicodeString MapFontFamily(const UnicodeString &Name, TFontPitch Pitch = TFontP
 // A region of pixels (rectangles, polygons, rounded rectangles and their combinations).
 struct TRegionData;
 using HRGN = TRegionData *;
-// A device context is the canvas itself: DrawText(Canvas->Handle(), ...) works on any canvas.
-using HDC = TCanvas *;
+// A device context (HDC, Messages.h) is the canvas itself: DrawText(Canvas->Handle(), ...)
+// works on any canvas.
 using HFONT = TFont *;
 
 enum TCopyMode : DWORD {

@@ -23,8 +23,7 @@ using LongInt = std::int32_t;
 // A window handle is the identity of a windowed control's window; 0 is no window.
 struct HWND__;
 using HWND = HWND__ *;
-// A device context is the canvas that draws on the window (or bitmap) being painted; Graphics.h
-// declares the same alias.
+// A device context is the canvas that draws on the window (or bitmap) being painted.
 using HDC = TCanvas *;
 
 struct TMessage {

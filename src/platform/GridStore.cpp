@@ -37,18 +37,6 @@ TGridStore::~TGridStore()
     Clear();
 }
 
-TGridStore::TRow *TGridStore::Row(int ARow) const
-{
-    if (ARow < 0 || ARow >= FRows)
-        return nullptr;
-    return FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
-}
-
-TGridStore::TRow *&TGridStore::Slot(int ARow)
-{
-    return FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
-}
-
 template <typename F>
 void TGridStore::ForEachRow(F f)
 {
@@ -192,8 +180,22 @@ void TGridStore::SetText(int ACol, int ARow, QStringView Value)
             SetRowText(Slot(ARow), ACol, nullptr, 0, FColumnHint);
         return;
     }
-    EnsureRows(ARow + 1);
-    SetRowText(Slot(ARow), ACol, Value.data(), int(Value.size()), FColumnHint);
+    if (ARow >= FRows)
+        InsertRows(FRows, ARow + 1 - FRows);
+    TRow *&r = Slot(ARow);
+    const int len = int(Value.size());
+    // A grid is filled row by row, left to right: the next cell of a row that has room for it
+    // and is not being read takes its characters at the end of the block.
+    if (r && ACol == r->Count && ACol < r->CellCap && r->CharLen + len < r->CharCap && !r->Block->needsDetach()) {
+        QChar *dst = r->Chars() + r->CharLen;
+        std::memcpy(static_cast<void *>(dst), Value.data(), std::size_t(len) * sizeof(QChar));
+        dst[len] = QChar(u'\0');
+        r->CharLen += len + 1;
+        r->Ends()[ACol] = r->CharLen;
+        r->Count = ACol + 1;
+        return;
+    }
+    SetRowText(r, ACol, Value.data(), len, FColumnHint);
 }
 
 void TGridStore::SetObject(int ACol, int ARow, TObject *Value)

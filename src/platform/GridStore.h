@@ -70,8 +70,11 @@ private:
     // only for rows that have one, since most grids hold none.
     struct TRow;
 
-    TRow *Row(int ARow) const;
-    TRow *&Slot(int ARow);
+    TRow *Row(int ARow) const
+    {
+        return ARow < 0 || ARow >= FRows ? nullptr : FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))];
+    }
+    TRow *&Slot(int ARow) { return FBuf[std::size_t(ARow < FGapStart ? ARow : ARow + (FGapEnd - FGapStart))]; }
     void EnsureRows(int ACount);
     void MoveGapTo(int APos);
     void ReserveGap(int ANeeded);

@@ -146,9 +146,16 @@ TEST_F(MainWindowStartup, ANewConfigurationIsKeptAndReopenedAtTheNextStart)
             GuiTest::TypeText(FNew_Project->E_New_Proj, QStringLiteral("Plant7"));
             GuiTest::PressKey(FNew_Project->E_New_Proj, VK_RETURN);
         });
-        ClickButton(M->Btn_New);
+        M->Show();
+        GuiTest::Click(M->Btn_New);
         ASSERT_EQ(hook.Shown.size(), 1u);
         EXPECT_EQ(hook.Shown[0].ClassName, QStringLiteral("TFNew_Project"));
+        // The Enter that closed the dialog is released over the step button that opened it,
+        // which has the focus again.
+        M->Btn_New->SetFocus();
+        ASSERT_TRUE(M->Btn_New->Focused());
+        GuiTest::KeyUp(M->Btn_New, VK_RETURN);
+        EXPECT_EQ(hook.Shown.size(), 1u) << "the dialog opened again";
     }
     EXPECT_TRUE(QFileInfo(ProjectsDir() + QStringLiteral("/Plant7/bin")).isDir());
     EXPECT_EQ(M->L_Name_Conf->Caption(), QStringLiteral("Opened Configuration of the Converter : "));

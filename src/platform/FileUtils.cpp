@@ -1,5 +1,7 @@
 #include "platform/FileUtils.h"
 
+#include "platform/SysUtils.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,17 +21,15 @@ constexpr int ErrorFileNotFound = 2;
 constexpr int ErrorPathNotFound = 3;
 constexpr int ErrorNoMoreFiles = 18;
 
-bool IsDelimiter(QChar c)
+bool IsPathDelimiter(QChar c)
 {
     return c == u'/' || c == u'\\';
 }
 
-qsizetype LastDelimiter(const UnicodeString &s)
+// The index of the last "\" or "/" of s, -1 when there is none.
+qsizetype LastPathDelimiter(const UnicodeString &s)
 {
-    for (qsizetype i = s.size() - 1; i >= 0; --i)
-        if (IsDelimiter(s[i]))
-            return i;
-    return -1;
+    return LastDelimiter(QStringLiteral("\\/"), s) - 1;
 }
 
 QByteArray Encoded(const UnicodeString &path)
@@ -202,45 +202,45 @@ bool RemoveDir(const UnicodeString &Dir)
 
 UnicodeString ExtractFilePath(const UnicodeString &FileName)
 {
-    return FileName.left(LastDelimiter(FileName) + 1);
+    return FileName.left(LastPathDelimiter(FileName) + 1);
 }
 
 UnicodeString ExtractFileDir(const UnicodeString &FileName)
 {
-    qsizetype i = LastDelimiter(FileName);
-    if (i > 0 && !IsDelimiter(FileName[i - 1]))
+    qsizetype i = LastPathDelimiter(FileName);
+    if (i > 0 && !IsPathDelimiter(FileName[i - 1]))
         return FileName.left(i);
     return FileName.left(i + 1);
 }
 
 UnicodeString ExtractFileName(const UnicodeString &FileName)
 {
-    return FileName.mid(LastDelimiter(FileName) + 1);
+    return FileName.mid(LastPathDelimiter(FileName) + 1);
 }
 
 UnicodeString ExtractFileExt(const UnicodeString &FileName)
 {
     const qsizetype dot = FileName.lastIndexOf(u'.');
-    return dot > LastDelimiter(FileName) ? FileName.mid(dot) : UnicodeString();
+    return dot > LastPathDelimiter(FileName) ? FileName.mid(dot) : UnicodeString();
 }
 
 UnicodeString ChangeFileExt(const UnicodeString &FileName, const UnicodeString &Extension)
 {
     const qsizetype dot = FileName.lastIndexOf(u'.');
-    const qsizetype end = dot > LastDelimiter(FileName) ? dot : FileName.size();
+    const qsizetype end = dot > LastPathDelimiter(FileName) ? dot : FileName.size();
     return FileName.left(end) + Extension;
 }
 
 UnicodeString IncludeTrailingPathDelimiter(const UnicodeString &S)
 {
-    if (!S.isEmpty() && IsDelimiter(S.back()))
+    if (!S.isEmpty() && IsPathDelimiter(S.back()))
         return S;
     return S + QChar(PathDelim);
 }
 
 UnicodeString ExcludeTrailingPathDelimiter(const UnicodeString &S)
 {
-    if (S.size() > 1 && IsDelimiter(S.back()))
+    if (S.size() > 1 && IsPathDelimiter(S.back()))
         return S.left(S.size() - 1);
     return S;
 }

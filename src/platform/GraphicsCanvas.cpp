@@ -1,5 +1,6 @@
 // The canvas: drawing with the classic device-context geometry on a QPainter.
 #include "platform/GraphicsPrivate.h"
+#include "platform/WinGdi.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -919,17 +920,6 @@ TColorRef TCanvas::SetTextColor(TColorRef Color)
 }
 
 namespace {
-
-constexpr int NULLREGION = 1;
-constexpr int SIMPLEREGION = 2;
-constexpr int COMPLEXREGION = 3;
-
-int RegionKind(const QRegion &r)
-{
-    if (r.isEmpty())
-        return NULLREGION;
-    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
 
 QRect DeviceRect(const TCanvas::TDCState &dc, int l, int t, int r, int b)
 {

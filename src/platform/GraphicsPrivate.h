@@ -77,6 +77,8 @@ inline std::uint32_t Rop3(std::uint32_t rop, std::uint32_t p, std::uint32_t s, s
             r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
     return r & 0x00FFFFFFu;
 }
+// What a clip or region call reports of r: NULLREGION, SIMPLEREGION or COMPLEXREGION.
+int RegionKind(const QRegion &r);
 // Takes a bitmap that is being freed out of every memory device context it is selected into.
 void ForgetSelectedBitmap(TBitmap *Bitmap);
 // The image's format for drawing: 32 bits per pixel, opaque or with alpha.

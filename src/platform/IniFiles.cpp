@@ -9,11 +9,6 @@
 
 namespace {
 
-bool SameName(const UnicodeString &A, const UnicodeString &B)
-{
-    return A.compare(B, Qt::CaseInsensitive) == 0;
-}
-
 // A value with a line break would end its line early and let the rest pass for a new key or
 // section; the break becomes a blank instead.
 UnicodeString OneLine(const UnicodeString &Value)
@@ -164,7 +159,7 @@ void TMemIniFile::ParseLines(TStrings *List)
 TMemIniFile::TSection *TMemIniFile::FindSection(const UnicodeString &Section)
 {
     for (TSection &sec : FSections)
-        if (SameName(sec.Name, Section))
+        if (SameText(sec.Name, Section))
             return &sec;
     return nullptr;
 }
@@ -178,7 +173,7 @@ TMemIniFile::TSection &TMemIniFile::AddSection(const UnicodeString &Section)
 TMemIniFile::TLine *TMemIniFile::FindKey(TSection &Sec, const UnicodeString &Ident)
 {
     for (TLine &line : Sec.Lines)
-        if (line.IsKey && SameName(line.Name, Ident))
+        if (line.IsKey && SameText(line.Name, Ident))
             return &line;
     return nullptr;
 }
@@ -267,7 +262,7 @@ bool TMemIniFile::ValueExists(const UnicodeString &Section, const UnicodeString 
 
 void TMemIniFile::EraseSection(const UnicodeString &Section)
 {
-    FSections.erase(std::remove_if(FSections.begin(), FSections.end(), [&](const TSection &s) { return SameName(s.Name, Section); }),
+    FSections.erase(std::remove_if(FSections.begin(), FSections.end(), [&](const TSection &s) { return SameText(s.Name, Section); }),
                     FSections.end());
 }
 
@@ -277,7 +272,7 @@ void TMemIniFile::DeleteKey(const UnicodeString &Section, const UnicodeString &I
     if (!sec)
         return;
     auto &lines = sec->Lines;
-    lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const TLine &l) { return l.IsKey && SameName(l.Name, Ident); }),
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [&](const TLine &l) { return l.IsKey && SameText(l.Name, Ident); }),
                 lines.end());
 }
 

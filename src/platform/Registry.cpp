@@ -61,11 +61,6 @@ bool IsBelow(const UnicodeString &Section, const UnicodeString &Parent)
     return Section.size() > Parent.size() + 1 && Section.startsWith(Parent, Qt::CaseInsensitive) && Section[Parent.size()] == u'\\';
 }
 
-bool SameName(const UnicodeString &A, const UnicodeString &B)
-{
-    return A.compare(B, Qt::CaseInsensitive) == 0;
-}
-
 // Value names become INI keys: the default value (empty name) is "@", and the characters the
 // INI reader would take for structure are written as %XX.
 UnicodeString EncodeName(const UnicodeString &Name)
@@ -240,7 +235,7 @@ public:
         UnicodeString r;
         for (int i = 0; i < sections.Count(); ++i) {
             const UnicodeString s = sections.Strings(i);
-            if (!SameName(s, Section) && !IsBelow(s, Section))
+            if (!SameText(s, Section) && !IsBelow(s, Section))
                 continue;
             ini.ReadSectionValues(s, &values);
             r += QLatin1Char('[') + s.toLower() + QLatin1String("]\n") + values.Text();
@@ -416,7 +411,7 @@ bool DeleteKeyAt(HKEY Root, const UnicodeString &Path)
         ini.ReadSections(&sections);
         for (int i = 0; i < sections.Count(); ++i) {
             const UnicodeString s = sections.Strings(i);
-            if (SameName(s, section) || IsBelow(s, section)) {
+            if (SameText(s, section) || IsBelow(s, section)) {
                 ini.EraseSection(s);
                 existed = true;
             }

@@ -14,13 +14,6 @@
 
 namespace {
 
-int RegionKind(const QRegion &r)
-{
-    if (r.isEmpty())
-        return NULLREGION;
-    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
-
 QRect ToQRect(int l, int t, int r, int b)
 {
     if (r < l)
@@ -823,6 +816,13 @@ std::set<TMemoryDC *> &MemoryDCs()
 
 } // namespace
 
+int GraphicsImpl::RegionKind(const QRegion &r)
+{
+    if (r.isEmpty())
+        return NULLREGION;
+    return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
 void GraphicsImpl::ForgetSelectedBitmap(TBitmap *Bitmap)
 {
     std::vector<TMemoryDC *> holders;
@@ -1072,7 +1072,7 @@ int CombineRgn(HRGN Dest, HRGN Src1, HRGN Src2, int Mode)
     default: return RGN_ERROR;
     }
     Dest->Region = r;
-    return RegionKind(r);
+    return GraphicsImpl::RegionKind(r);
 }
 
 int OffsetRgn(HRGN Rgn, int X, int Y)
@@ -1080,7 +1080,7 @@ int OffsetRgn(HRGN Rgn, int X, int Y)
     if (!Rgn)
         return RGN_ERROR;
     Rgn->Region.translate(X, Y);
-    return RegionKind(Rgn->Region);
+    return GraphicsImpl::RegionKind(Rgn->Region);
 }
 
 bool PtInRegion(HRGN Rgn, int X, int Y)
@@ -1104,7 +1104,7 @@ int GetRgnBox(HRGN Rgn, TRect &R)
         return RGN_ERROR;
     const QRect b = Rgn->Region.boundingRect();
     R = b.isEmpty() ? TRect() : TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1);
-    return RegionKind(Rgn->Region);
+    return GraphicsImpl::RegionKind(Rgn->Region);
 }
 
 bool DeleteObject(HRGN Rgn)

@@ -165,10 +165,16 @@ TEST(GraphicsCanvas, FillRectHonoursTheClipRegion)
     SelectClipRgn(c->Handle(), nullptr);
     c->Brush()->SetColor(clWhite);
     c->FillRect(Rect(0, 0, 10, 10));
-    c->ExcludeClipRect(0, 0, 10, 8);
+    EXPECT_EQ(c->ExcludeClipRect(0, 0, 10, 8), SIMPLEREGION);
     c->Brush()->SetColor(clBlack);
     c->FillRect(Rect(0, 0, 10, 10));
     EXPECT_EQ(Column(*b, 3), "........##");
+
+    // Each clip call reports the kind of clip it leaves.
+    SelectClipRgn(c->Handle(), nullptr);
+    EXPECT_EQ(c->IntersectClipRect(1, 1, 9, 9), SIMPLEREGION);
+    EXPECT_EQ(c->ExcludeClipRect(4, 4, 6, 6), COMPLEXREGION);
+    EXPECT_EQ(c->ExcludeClipRect(0, 0, 10, 10), NULLREGION);
 }
 
 TEST(GraphicsCanvas, PolygonRegionAndSavedStateClip)

@@ -26,6 +26,30 @@ void Append_Texts(const TLang_Default_Text *Texts, int Count, int First, int Las
     }
 }
 
+// The language file of Name in Path_Language, empty when there is none. The options dialog
+// lists language files whatever the case of their extension (a file copied from another system
+// may end in ".LNG"), so the file is found the same way; the name itself must match exactly
+// but for letter case, wildcard characters included.
+UnicodeString Find_Lang_File(const UnicodeString &Name)
+{
+    const UnicodeString Wanted = Name + QStringLiteral(".lng");
+    const UnicodeString File_Name = Path_Language + QStringLiteral("\\") + Wanted;
+    if (FileExists(File_Name))
+        return File_Name;
+    UnicodeString Found;
+    TSearchRec F;
+    if (FindFirst(File_Name, faAnyFile & ~faDirectory, F) == 0) {
+        do {
+            if (!(F.Attr & faDirectory) && F.Name.compare(Wanted, Qt::CaseInsensitive) == 0) {
+                Found = Path_Language + QStringLiteral("\\") + F.Name;
+                break;
+            }
+        } while (FindNext(F) == 0);
+        FindClose(F);
+    }
+    return Found;
+}
+
 } // namespace
 
 void Load_Default_Lang()
@@ -92,13 +116,13 @@ void Load_Lang_File(const UnicodeString &File_Name)
 void Load_Language()
 {
     Load_Default_Lang();
-    const UnicodeString File_Name = Path_Language + QStringLiteral("\\") + Language_Name + QStringLiteral(".lng");
-    if (FileExists(File_Name)) {
+    const UnicodeString File_Name = Find_Lang_File(Language_Name);
+    if (!File_Name.isEmpty()) {
         Load_Lang_File(File_Name);
         return;
     }
     Language_Name = Default_Language;
-    const UnicodeString English = Path_Language + QStringLiteral("\\English.lng");
-    if (FileExists(English))
+    const UnicodeString English = Find_Lang_File(Default_Language);
+    if (!English.isEmpty())
         Load_Lang_File(English);
 }

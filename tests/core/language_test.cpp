@@ -221,6 +221,24 @@ TEST_F(LanguageTest, MissingFileFallsBackToEnglish)
     }
 }
 
+// The options dialog lists language files whatever the case of their extension (a file copied
+// from another system may end in ".LNG"); choosing one must load it, not fall back to English.
+TEST_F(LanguageTest, AnExtensionInAnotherCaseIsStillTheLanguageFile)
+{
+    WriteLang(QStringLiteral("English"), "STR18 = English file text");
+    WriteBytes(QStringLiteral("LANGUAGE/Deutsch.LNG"), "STR18 = Projekt ungueltig");
+    WriteBytes(QStringLiteral("LANGUAGE/Polski.Lng"), "STR18 = Projekt niewazny");
+    const std::pair<const char *, const char *> Cases[] = {
+        {"Deutsch", "Projekt ungueltig"}, {"Polski", "Projekt niewazny"}, {"Deutsc*", "English file text"},
+        {"?eutsch", "English file text"}};
+    for (const auto &[Name, Wanted] : Cases) {
+        Language_Name = QString::fromUtf8(Name);
+        Load_Language();
+        EXPECT_EQ(Text(18), QString::fromUtf8(Wanted)) << Name;
+        EXPECT_EQ(Language_Name, QString::fromUtf8(Wanted).startsWith(u'E') ? QStringLiteral("English") : QString::fromUtf8(Name));
+    }
+}
+
 TEST_F(LanguageTest, MissingFileWithoutEnglishKeepsTheBuiltInTexts)
 {
     Language_Name = QStringLiteral("Deutsch");

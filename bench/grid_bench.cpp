@@ -1,5 +1,9 @@
 // Cell store and painting of the string grid, beside the same jobs done with Qt's item model and
 // table view for comparison.
+//
+// Most of a large fill's time goes into touching fresh memory, so a fill's figure depends on what
+// the runs before it left in the heap: compare the 1,000,000-row fills each in a process of its
+// own (--benchmark_filter=BM_StoreFill/1000000 and so on).
 #include "platform/GridStore.h"
 #include "platform/Forms.h"
 #include "platform/Grids.h"

@@ -11,6 +11,8 @@ namespace {
 
 using TextBlock = QTypedArrayData<char16_t>;
 
+constexpr int ShortText = 12;
+
 } // namespace
 
 // Lies at the start of a shared string block: the cell ends follow it, then the characters.
@@ -187,9 +189,16 @@ void TGridStore::SetText(int ACol, int ARow, QStringView Value)
     // A grid is filled row by row, left to right: the next cell of a row that has room for it
     // and is not being read takes its characters at the end of the block.
     if (r && ACol == r->Count && ACol < r->CellCap && r->CharLen + len < r->CharCap && !r->Block->needsDetach()) {
-        QChar *dst = r->Chars() + r->CharLen;
-        std::memcpy(static_cast<void *>(dst), Value.data(), std::size_t(len) * sizeof(QChar));
-        dst[len] = QChar(u'\0');
+        char16_t *dst = reinterpret_cast<char16_t *>(r->Chars() + r->CharLen);
+        const char16_t *src = Value.utf16();
+        if (len <= ShortText) {
+            // A library call costs more than copying a few characters.
+            for (int i = 0; i < len; ++i)
+                dst[i] = src[i];
+        } else {
+            std::memcpy(dst, src, std::size_t(len) * sizeof(char16_t));
+        }
+        dst[len] = u'\0';
         r->CharLen += len + 1;
         r->Ends()[ACol] = r->CharLen;
         r->Count = ACol + 1;

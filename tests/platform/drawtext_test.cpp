@@ -247,6 +247,13 @@ TEST_F(DrawTextTest, TextMetricsAndExtents)
     EXPECT_EQ(tm.tmInternalLeading, tm.tmHeight - 11);
     EXPECT_GT(tm.tmAveCharWidth, 0);
     EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
+    // Lines are tmHeight apart, tmHeight + tmExternalLeading with DT_EXTERNALLEADING.
+    TRect plain(0, 0, 100, 0);
+    EXPECT_EQ(DrawText(DC(), QStringLiteral("a\nb"), -1, &plain, DT_CALCRECT), 2 * tm.tmHeight);
+    TRect led(0, 0, 100, 0);
+    EXPECT_EQ(DrawText(DC(), QStringLiteral("a\nb"), -1, &led, DT_CALCRECT | DT_EXTERNALLEADING),
+              2 * (tm.tmHeight + tm.tmExternalLeading));
+    EXPECT_EQ(led.Bottom, 2 * (tm.tmHeight + tm.tmExternalLeading));
 
     const QString s = QStringLiteral("abcdef");
     int dx[6] = {};

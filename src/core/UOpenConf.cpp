@@ -105,6 +105,11 @@ void TFOpenConf::FormShow(TObject *Sender)
 
 int TFOpenConf::Search_Open_Conf(const UnicodeString &Name)
 {
+    // Where letter case makes two folders ("Plant" and "plant"), the open one is the one named
+    // exactly; preselecting its twin would open another configuration on OK.
+    for (int i = 0; i < SL->Count(); ++i)
+        if (SL->Strings(i) == Name)
+            return i;
     for (int i = 0; i < SL->Count(); ++i)
         if (Same_Ascii_Case(SL->Strings(i), Name))
             return i;

@@ -28,8 +28,8 @@ public:
     void FormCreate(TObject *Sender);
     void FormShow(TObject *Sender);
     void Load_Existing_Configuration();
-    // The first entry of SL equal to Name without regard to the case of ASCII letters; -1 when
-    // there is none.
+    // The entry of SL equal to Name, else the first one equal to it without regard to the case
+    // of ASCII letters; -1 when there is none.
     int Search_Open_Conf(const UnicodeString &Name);
     void ListBox1Click(TObject *Sender);
     void Set_Lang();

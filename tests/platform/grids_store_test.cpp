@@ -242,6 +242,13 @@ TEST(GridStore, ATextReadStaysWhileItsRowChangesOrGoes)
     EXPECT_EQ(s.Text(1, 0), Txt(2, 0) + Txt(2, 0));
     EXPECT_EQ(s.TextLength(1, 0), 2 * Txt(2, 0).size());
     EXPECT_EQ(s.Text(2, 0), Txt(3, 0));
+
+    // A text whose row went belongs to its reader alone, who may grow it at both ends.
+    UnicodeString only = s.Text(0, 1);
+    s.ClearRow(1);
+    only += "!";
+    only.prepend("<");
+    EXPECT_EQ(only, "<" + Txt(1, 2) + "!");
 }
 
 TEST(GridStore, ClearedCellsGiveTheirRowBack)

@@ -57,6 +57,21 @@ void Create_Common_Lists()
     SL_MIB_Desc_Write = std::make_unique<TStringList>();
 }
 
+QStringList Find_File_Names(const UnicodeString &Pattern, int Attr,
+                            const std::function<bool(const TSearchRec &)> &Accept)
+{
+    QStringList Names;
+    TSearchRec F;
+    if (FindFirst(Pattern, Attr, F) == 0) {
+        do {
+            if (Accept(F))
+                Names.append(F.Name);
+        } while (FindNext(F) == 0);
+        FindClose(F);
+    }
+    return Names;
+}
+
 namespace {
 
 bool In_Range(int Value, int Low, int High)

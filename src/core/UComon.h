@@ -3,8 +3,10 @@
 // options, shared lists) and the value checks that several editors share.
 
 #include "platform/Classes.h"
+#include "platform/FileUtils.h"
 #include "platform/System.h"
 
+#include <functional>
 #include <memory>
 
 inline const UnicodeString Const_SW_Code = QStringLiteral("CF40385");
@@ -55,6 +57,11 @@ void Set_Program_Paths(const UnicodeString &Exe_Folder);
 void Set_Identity_Texts();
 // Start-up: the shared lists, empty.
 void Create_Common_Lists();
+
+// The names that the file search finds for Pattern with the search attributes Attr, in the
+// order it returns them, as far as Accept takes their entries.
+QStringList Find_File_Names(const UnicodeString &Pattern, int Attr,
+                            const std::function<bool(const TSearchRec &)> &Accept);
 
 // True when Text is a dotted IPv4 address of four octets 0..255; the octet texts split so far
 // are returned trimmed, also when the result is false.

@@ -36,18 +36,10 @@ UnicodeString Find_Lang_File(const UnicodeString &Name)
     const UnicodeString File_Name = Path_Language + QStringLiteral("\\") + Wanted;
     if (FileExists(File_Name))
         return File_Name;
-    UnicodeString Found;
-    TSearchRec F;
-    if (FindFirst(File_Name, faAnyFile & ~faDirectory, F) == 0) {
-        do {
-            if (!(F.Attr & faDirectory) && F.Name.compare(Wanted, Qt::CaseInsensitive) == 0) {
-                Found = Path_Language + QStringLiteral("\\") + F.Name;
-                break;
-            }
-        } while (FindNext(F) == 0);
-        FindClose(F);
-    }
-    return Found;
+    const QStringList Found = Find_File_Names(File_Name, faAnyFile & ~faDirectory, [&Wanted](const TSearchRec &F) {
+        return !(F.Attr & faDirectory) && F.Name.compare(Wanted, Qt::CaseInsensitive) == 0;
+    });
+    return Found.isEmpty() ? UnicodeString() : Path_Language + QStringLiteral("\\") + Found.first();
 }
 
 } // namespace

@@ -65,16 +65,13 @@ void TFOpenConf::FormCreate(TObject *Sender)
 void TFOpenConf::Load_Existing_Configuration()
 {
     SL->Clear();
-    TSearchRec F;
-    if (FindFirst(Path_Projects + QStringLiteral("\\*"), faDirectory, F) == 0) {
-        do {
-            // A folder whose name no configuration can have (made by hand, with a backslash in it)
-            // would open another folder than the one listed.
-            if ((F.Attr & faDirectory) && Is_Conf_Folder_Name(F.Name))
-                SL->Add(F.Name);
-        } while (FindNext(F) == 0);
-        FindClose(F);
-    }
+    // A folder whose name no configuration can have (made by hand, with a backslash in it)
+    // would open another folder than the one listed.
+    const QStringList Names = Find_File_Names(Path_Projects + QStringLiteral("\\*"), faDirectory, [](const TSearchRec &F) {
+        return (F.Attr & faDirectory) && Is_Conf_Folder_Name(F.Name);
+    });
+    for (const UnicodeString &Name : Names)
+        SL->Add(Name);
 }
 
 void TFOpenConf::FormShow(TObject *Sender)

@@ -127,14 +127,10 @@ void TFSoftOptions::FormShow(TObject *Sender)
 void TFSoftOptions::Create_Lang_List()
 {
     SL_Languages->Clear();
-    TSearchRec F;
-    if (FindFirst(Path_Language + QStringLiteral("\\*.lng"), Lang_Search_Attr, F) == 0) {
-        do {
-            if ((F.Attr & ~Lang_Listed_Attr) == 0)
-                SL_Languages->Add(F.Name);
-        } while (FindNext(F) == 0);
-        FindClose(F);
-    }
+    const QStringList Names = Find_File_Names(Path_Language + QStringLiteral("\\*.lng"), Lang_Search_Attr,
+                                              [](const TSearchRec &F) { return (F.Attr & ~Lang_Listed_Attr) == 0; });
+    for (const UnicodeString &Name : Names)
+        SL_Languages->Add(Name);
     if (SL_Languages->Count() > 0)
         SL_Languages->Sort();
     Show_Page = 1;

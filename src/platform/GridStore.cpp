@@ -11,6 +11,7 @@ namespace {
 
 using TextBlock = QTypedArrayData<char16_t>;
 
+// Texts up to this length are copied in place; a library call would cost more.
 constexpr int ShortText = 12;
 
 } // namespace
@@ -132,8 +133,9 @@ void TGridStore::SetRowText(TRow *&R, int ACol, const QChar *AChars, int ALen, i
     if (ALen == 0 && ACol >= count)
         return;
     if (!R) {
+        // The other cells of a row mostly hold texts of the same kind as the first one written.
         int cellCap = std::max(ACol + 1, AHint);
-        R = Allocate(cellCap, (ALen + 1) * cellCap);
+        R = Allocate(cellCap, ALen + 1 + (cellCap - 1) * std::min(ALen + 1, 32));
     }
     int charLen = R->CharLen;
     int oldStart = ACol < count ? R->Start(ACol) : charLen;
@@ -192,7 +194,6 @@ void TGridStore::SetText(int ACol, int ARow, QStringView Value)
         char16_t *dst = reinterpret_cast<char16_t *>(r->Chars() + r->CharLen);
         const char16_t *src = Value.utf16();
         if (len <= ShortText) {
-            // A library call costs more than copying a few characters.
             for (int i = 0; i < len; ++i)
                 dst[i] = src[i];
         } else {

@@ -77,6 +77,10 @@ inline std::uint32_t Rop3(std::uint32_t rop, std::uint32_t p, std::uint32_t s, s
             r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
     return r & 0x00FFFFFFu;
 }
+// The text of a caption without its "&" marks ("&&" is a plain "&", a last lone "&" goes);
+// Index is the position in that text of the letter after the last single "&" (the one DrawText
+// underlines), or -1.
+QString StripAccelerator(const QString &s, int &Index);
 // What a clip or region call reports of r: NULLREGION, SIMPLEREGION or COMPLEXREGION.
 int RegionKind(const QRegion &r);
 // Takes a bitmap that is being freed out of every memory device context it is selected into.

@@ -2,6 +2,7 @@
 #include "platform/Menus.h"
 
 #include "platform/Forms.h"
+#include "platform/GraphicsPrivate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,19 +13,8 @@
 
 UnicodeString StripHotkey(const UnicodeString &Caption)
 {
-    UnicodeString r;
-    for (int i = 0; i < Caption.size(); ++i) {
-        if (Caption.at(i) == QLatin1Char('&')) {
-            if (i + 1 < Caption.size() && Caption.at(i + 1) == QLatin1Char('&'))
-                r += QLatin1Char('&');
-            else
-                continue;
-            ++i;
-            continue;
-        }
-        r += Caption.at(i);
-    }
-    return r;
+    int mark = -1;
+    return GraphicsImpl::StripAccelerator(Caption, mark);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -379,11 +379,7 @@ void TCustomLabel::CMDialogChar(TCMDialogChar &Message)
 {
     // Alt plus the underlined letter focuses the label's control.
     if (FFocusControl && FShowAccelChar && Enabled() && Visible() && (Message.KeyData & KF_ALTDOWN_BIT)) {
-        const UnicodeString t = Caption();
-        const int amp = t.indexOf(QLatin1Char('&'));
-        if (amp >= 0 && amp + 1 < t.size() &&
-            t.at(amp + 1).toUpper() == QChar(static_cast<char16_t>(Message.CharCode)).toUpper() &&
-            FFocusControl->CanFocus()) {
+        if (platform_detail::IsAccel(Message.CharCode, Caption()) && FFocusControl->CanFocus()) {
             FFocusControl->SetFocus();
             Message.Result = 1;
             return;

@@ -2,6 +2,7 @@
 #include "platform/StdCtrls.h"
 
 #include "platform/Forms.h"
+#include "platform/GraphicsPrivate.h"
 #include "platform/StdCtrlsPrivate.h"
 
 #include <QCheckBox>
@@ -26,8 +27,9 @@ protected:
     bool hitButton(const QPoint &Pos) const override { return this->rect().contains(Pos); }
 };
 
-// True when Char is the letter after the "&" of Caption.
-bool IsAccel(Word Char, const UnicodeString &Caption)
+} // namespace
+
+bool platform_detail::IsAccel(Word Char, const UnicodeString &Caption)
 {
     for (int i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption.at(i) != QLatin1Char('&'))
@@ -40,7 +42,6 @@ bool IsAccel(Word Char, const UnicodeString &Caption)
     }
     return false;
 }
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TButtonControl
@@ -287,7 +288,7 @@ void TCustomButton::CMDialogKey(TCMDialogKey &Message)
 
 void TCustomButton::CMDialogChar(TCMDialogChar &Message)
 {
-    if (IsAccel(Message.CharCode, Caption()) && CanFocus() && (Message.KeyData & KF_ALTDOWN_BIT)) {
+    if (platform_detail::IsAccel(Message.CharCode, Caption()) && CanFocus() && (Message.KeyData & KF_ALTDOWN_BIT)) {
         Click();
         Message.Result = 1;
         return;
@@ -329,7 +330,8 @@ void TCustomGroupBox::Paint()
     p->drawRect(frame.adjusted(1, 1, 0, 0));
     if (!Caption().isEmpty()) {
         p->setFont(f);
-        const int w = fm.horizontalAdvance(QString(Caption()).remove(QLatin1Char('&'))) + 4;
+        int mark = -1;
+        const int w = fm.horizontalAdvance(GraphicsImpl::StripAccelerator(Caption(), mark)) + 4;
         const QRect tr(6, 0, w, fm.height());
         p->fillRect(tr, ColorToQColor(Color()));
         p->setPen(ColorToQColor(Enabled() ? Font()->Color() : clGrayText));

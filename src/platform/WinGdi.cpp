@@ -31,29 +31,6 @@ struct Line {
     int Prefix = -1;
 };
 
-// Removes the "&" prefixes: "&&" stays as "&", "&x" marks x. Returns the marked index or -1.
-QString StripPrefix(const QString &s, int &prefix)
-{
-    QString out;
-    out.reserve(s.size());
-    prefix = -1;
-    for (int i = 0; i < s.size(); ++i) {
-        if (s[i] == QLatin1Char('&')) {
-            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&')) {
-                out += QLatin1Char('&');
-                ++i;
-                continue;
-            }
-            if (i + 1 < s.size()) {
-                prefix = static_cast<int>(out.size());
-                continue;
-            }
-            continue; // a trailing single ampersand is dropped
-        }
-        out += s[i];
-    }
-    return out;
-}
 
 class TextLayout {
 public:
@@ -248,7 +225,7 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     std::vector<Line> lines;
     auto addParagraph = [&](const QString &para) {
         int prefix = -1;
-        const QString plain = noPrefix ? para : StripPrefix(para, prefix);
+        const QString plain = noPrefix ? para : GraphicsImpl::StripAccelerator(para, prefix);
         if (wordBreak)
             layout.Wrap(plain, prefix, avail, lines);
         else
@@ -815,6 +792,29 @@ std::set<TMemoryDC *> &MemoryDCs()
 }
 
 } // namespace
+
+QString GraphicsImpl::StripAccelerator(const QString &s, int &prefix)
+{
+    QString out;
+    out.reserve(s.size());
+    prefix = -1;
+    for (int i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('&')) {
+            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&')) {
+                out += QLatin1Char('&');
+                ++i;
+                continue;
+            }
+            if (i + 1 < s.size()) {
+                prefix = static_cast<int>(out.size());
+                continue;
+            }
+            continue; // a trailing single ampersand is dropped
+        }
+        out += s[i];
+    }
+    return out;
+}
 
 int GraphicsImpl::RegionKind(const QRegion &r)
 {

@@ -349,6 +349,38 @@ TEST_F(StdCtrlsInput, ComboAndListBoxItemIndexFollowItemEdits)
     EXPECT_TRUE(w->selectedItems().isEmpty());
 }
 
+// ---- accelerators ----
+
+TEST_F(StdCtrlsInput, AltAndTheMarkedLetterClickButtonsAndFocusLabelledControls)
+{
+    auto *edit = Make<TEdit>(150, 10);
+    auto *label = Make<TLabel>(10, 10);
+    label->SetCaption(QStringLiteral("Save && &Load")); // "&&" is a plain ampersand
+    label->SetFocusControl(edit);
+    auto *holder = Make<TButton>(10, 100); // takes no characters, so Alt letters are dialog keys
+    auto *chips = Make<TButton>(10, 140);
+    chips->SetCaption(QStringLiteral("Fish && &Chips"));
+    int clicks = 0;
+    chips->OnClick = [&](TObject *) { ++clicks; };
+    ShowForm();
+
+    holder->SetFocus();
+    GuiTest::PressKey(holder, 'S', {ssAlt}, QStringLiteral("s"));
+    EXPECT_FALSE(edit->Focused()) << "the letter after a plain ampersand marks nothing";
+    GuiTest::PressKey(holder, 'L', {ssAlt}, QStringLiteral("l"));
+    EXPECT_TRUE(edit->Focused());
+
+    holder->SetFocus();
+    GuiTest::PressKey(holder, 'F', {ssAlt}, QStringLiteral("f"));
+    GuiTest::PressKey(holder, 'C', {}, QStringLiteral("c"));
+    GuiTest::ProcessEvents(200);
+    EXPECT_EQ(clicks, 0) << "neither the letter after a plain ampersand nor one without Alt";
+    GuiTest::PressKey(holder, 'C', {ssAlt}, QStringLiteral("c"));
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return clicks > 0; }, 2000));
+    GuiTest::ProcessEvents(200);
+    EXPECT_EQ(clicks, 1);
+}
+
 // ---- TCheckBox and TRadioButton ----
 
 TEST_F(StdCtrlsInput, CheckBoxOnClickFiresForClicksAndForCheckedSetInCode)

@@ -46,7 +46,7 @@ TComponent::~TComponent()
 TComponent *TComponent::Components(int Index) const
 {
     if (Index < 0 || Index >= ComponentCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FComponents[static_cast<std::size_t>(Index)];
 }
 

@@ -26,7 +26,7 @@ int TList::Add(void *Item)
 void TList::Insert(int Index, void *Item)
 {
     if (Index < 0 || Index > Count())
-        Error("List index out of bounds (%1)", Index);
+        Error(SListIndexError, Index);
     FList.insert(FList.begin() + Index, Item);
     if (Item)
         Notify(Item, lnAdded);
@@ -35,7 +35,7 @@ void TList::Insert(int Index, void *Item)
 void TList::Delete(int Index)
 {
     if (Index < 0 || Index >= Count())
-        Error("List index out of bounds (%1)", Index);
+        Error(SListIndexError, Index);
     void *item = FList[static_cast<std::size_t>(Index)];
     FList.erase(FList.begin() + Index);
     if (item)
@@ -70,9 +70,9 @@ int TList::IndexOf(void *Item) const
 void TList::Exchange(int Index1, int Index2)
 {
     if (Index1 < 0 || Index1 >= Count())
-        Error("List index out of bounds (%1)", Index1);
+        Error(SListIndexError, Index1);
     if (Index2 < 0 || Index2 >= Count())
-        Error("List index out of bounds (%1)", Index2);
+        Error(SListIndexError, Index2);
     std::swap(FList[static_cast<std::size_t>(Index1)], FList[static_cast<std::size_t>(Index2)]);
 }
 
@@ -81,9 +81,9 @@ void TList::Move(int CurIndex, int NewIndex)
     if (CurIndex == NewIndex)
         return;
     if (NewIndex < 0 || NewIndex >= Count())
-        Error("List index out of bounds (%1)", NewIndex);
+        Error(SListIndexError, NewIndex);
     if (CurIndex < 0 || CurIndex >= Count())
-        Error("List index out of bounds (%1)", CurIndex);
+        Error(SListIndexError, CurIndex);
     void *item = FList[static_cast<std::size_t>(CurIndex)];
     FList.erase(FList.begin() + CurIndex);
     FList.insert(FList.begin() + NewIndex, item);
@@ -147,14 +147,14 @@ void TList::SetCapacity(int NewCapacity)
 void *TList::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        Error("List index out of bounds (%1)", Index);
+        Error(SListIndexError, Index);
     return FList[static_cast<std::size_t>(Index)];
 }
 
 void TList::SetItems(int Index, void *Item)
 {
     if (Index < 0 || Index >= Count())
-        Error("List index out of bounds (%1)", Index);
+        Error(SListIndexError, Index);
     void *old = FList[static_cast<std::size_t>(Index)];
     if (old == Item)
         return;
@@ -204,7 +204,7 @@ void TCollectionItem::SetIndex(int Value)
         return;
     auto &items = FCollection->FItems;
     if (Value >= static_cast<int>(items.size()))
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Value));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Value));
     items.erase(items.begin() + current);
     items.insert(items.begin() + Value, this);
     Changed(true);
@@ -329,7 +329,7 @@ void TCollection::EndUpdate()
 TCollectionItem *TCollection::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FItems[static_cast<std::size_t>(Index)];
 }
 

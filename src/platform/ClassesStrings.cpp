@@ -42,7 +42,6 @@ UnicodeString ArgIfAny(const UnicodeString &Msg, int Data)
     return Msg.contains(QLatin1String("%1")) ? Msg.arg(Data) : Msg;
 }
 
-const char *const SListIndexError = "List index out of bounds (%1)";
 const char *const SSortedListError = "Operation not allowed on sorted list";
 const char *const SDuplicateString = "String list does not allow duplicates";
 

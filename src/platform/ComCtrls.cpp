@@ -119,7 +119,7 @@ TPageControl::~TPageControl()
 TTabSheet *TPageControl::Pages(int Index) const
 {
     if (Index < 0 || Index >= PageCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FPages[static_cast<std::size_t>(Index)];
 }
 

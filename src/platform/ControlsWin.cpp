@@ -33,7 +33,7 @@ TWinControl::~TWinControl()
 TControl *TWinControl::Controls(int Index) const
 {
     if (Index < 0 || Index >= ControlCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FControls[static_cast<std::size_t>(Index)];
 }
 

@@ -657,7 +657,7 @@ TCategoryPanel *TCategoryPanelGroup::Panels(int Index) const
         if (auto *p = dynamic_cast<TCategoryPanel *>(Controls(i)))
             if (n++ == Index)
                 return p;
-    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
 }
 
 void TCategoryPanelGroup::SetHeaderHeight(int Value)

@@ -863,6 +863,6 @@ int TScreen::FormCount() const
 TCustomForm *TScreen::Forms(int Index) const
 {
     if (Index < 0 || Index >= FormCount())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FormList()[static_cast<std::size_t>(Index)];
 }

@@ -34,7 +34,7 @@ TMenuItem::~TMenuItem()
 TMenuItem *TMenuItem::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        throw EListError(QString::fromLatin1(SListIndexError).arg(Index));
     return FItems[static_cast<std::size_t>(Index)];
 }
 

@@ -75,7 +75,7 @@ using platform_detail::Links;
 void TControlItems::CheckIndex(int Index) const
 {
     if (Index < 0 || Index >= Count())
-        Error(QStringLiteral("List index out of bounds (%1)"), Index);
+        Error(QString::fromLatin1(SListIndexError), Index);
 }
 
 void TControlItems::Notify(TItemsChange Change, int Index)
@@ -137,7 +137,7 @@ void TControlItems::Insert(int Index, const UnicodeString &S)
 void TControlItems::InsertObject(int Index, const UnicodeString &S, TObject *AObject)
 {
     if (Index < 0 || Index > Count())
-        Error(QStringLiteral("List index out of bounds (%1)"), Index);
+        Error(QString::fromLatin1(SListIndexError), Index);
     FStrings.insert(FStrings.begin() + Index, S);
     FObjects.insert(FObjects.begin() + Index, AObject);
     Notify(TItemsChange::icInsert, Index);
@@ -855,7 +855,7 @@ void TMemoStrings::SetStrings(int Index, const UnicodeString &S)
 {
     auto lines = Split();
     if (Index < 0 || Index >= static_cast<int>(lines.size()))
-        Error(QStringLiteral("List index out of bounds (%1)"), Index);
+        Error(QString::fromLatin1(SListIndexError), Index);
     lines[static_cast<std::size_t>(Index)] = S;
     Join(lines);
 }
@@ -864,7 +864,7 @@ void TMemoStrings::Insert(int Index, const UnicodeString &S)
 {
     auto lines = Split();
     if (Index < 0 || Index > static_cast<int>(lines.size()))
-        Error(QStringLiteral("List index out of bounds (%1)"), Index);
+        Error(QString::fromLatin1(SListIndexError), Index);
     lines.insert(lines.begin() + Index, S);
     Join(lines);
 }
@@ -873,7 +873,7 @@ void TMemoStrings::Delete(int Index)
 {
     auto lines = Split();
     if (Index < 0 || Index >= static_cast<int>(lines.size()))
-        Error(QStringLiteral("List index out of bounds (%1)"), Index);
+        Error(QString::fromLatin1(SListIndexError), Index);
     lines.erase(lines.begin() + Index);
     Join(lines);
 }

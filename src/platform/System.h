@@ -79,5 +79,8 @@ FABRICOR_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
 FABRICOR_DECLARE_EXCEPTION(EPrinter, Exception)
 FABRICOR_DECLARE_EXCEPTION(EResNotFound, Exception)
 
+// The classic text of a list asked for an item it does not have; %1 is the index.
+inline constexpr char SListIndexError[] = "List index out of bounds (%1)";
+
 // Ends the current event silently: the application's default handling ignores EAbort.
 [[noreturn]] void Abort();

@@ -463,7 +463,7 @@ TXMLNode TXMLNodeList::Nodes(int Index) const
 {
     const auto list = Children(State(), Parent());
     if (Index < 0 || Index >= static_cast<int>(list.size()))
-        Fail(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        Fail(QString::fromLatin1(SListIndexError).arg(Index));
     return Handle(list[Index]);
 }
 
@@ -534,7 +534,7 @@ void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
     pugi::xml_node parent = Parent();
     const auto list = Children(state, parent);
     if (Index < 0 || Index > static_cast<int>(list.size()))
-        Fail(QStringLiteral("List index out of bounds (%1)").arg(Index));
+        Fail(QString::fromLatin1(SListIndexError).arg(Index));
     const pugi::xml_node node(Node.FNode);
     const bool sameTree = Node.FState.get() == &state;
 

@@ -1,5 +1,6 @@
 #include "controls/LbButton.h"
 
+#include "platform/Forms.h"
 #include "platform/Windows.h"
 
 namespace {
@@ -7,22 +8,6 @@ namespace {
 constexpr DWORD WS_EX_TRANSPARENT_STYLE = 0x20;
 
 bool SeeThroughStyle(TLbButtonStyle Style) { return Style == bsModern || Style == bsShape || Style == bsQuicken; }
-
-// True when Ch is the character that follows the accelerator mark of Caption ("&OK" -> 'O');
-// "&&" is a literal ampersand.
-bool IsAccel(Word Ch, const UnicodeString &Caption)
-{
-    for (qsizetype i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption[i] != QLatin1Char('&'))
-            continue;
-        if (Caption[i + 1] == QLatin1Char('&')) {
-            ++i;
-            continue;
-        }
-        return Caption[i + 1].toUpper() == QChar(Ch).toUpper();
-    }
-    return false;
-}
 
 } // namespace
 

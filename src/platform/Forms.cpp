@@ -684,6 +684,20 @@ TApplication::~TApplication()
             f->BeforeDestruction();
 }
 
+bool IsAccel(Word Char, const UnicodeString &Caption)
+{
+    for (int i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption.at(i) != QLatin1Char('&'))
+            continue;
+        if (Caption.at(i + 1) == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return Caption.at(i + 1).toUpper() == QChar(static_cast<char16_t>(Char)).toUpper();
+    }
+    return false;
+}
+
 TApplicationHost::TApplicationHost(int &argc, char **argv) : FApp(new QApplication(argc, argv))
 {
 }

@@ -225,6 +225,10 @@ T *NewForm(Args &&...args)
     return f;
 }
 
+// True when Char (either case) is the letter after the first single "&" of Caption; "&&" is a
+// plain ampersand. Buttons and labels answer Alt and that letter.
+bool IsAccel(Word Char, const UnicodeString &Caption);
+
 // ---- application ----
 
 class QApplication;

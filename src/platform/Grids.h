@@ -64,34 +64,6 @@ struct TGridRect {
     friend constexpr bool operator==(const TGridRect &, const TGridRect &) = default;
 };
 
-// Scroll bars of the grid window and their messages (the scroll codes SB_LINEUP ... are the
-// standard controls').
-constexpr int SB_HORZ = 0;
-constexpr int SB_VERT = 1;
-
-// WM_HSCROLL / WM_VSCROLL: the scroll code, the thumb position and the scroll bar's window.
-struct TWMScroll : TWMBase {
-    SmallInt ScrollCode = 0;
-    SmallInt Pos = 0;
-    HWND ScrollBar = nullptr;
-    explicit TWMScroll(TMessage &m) : TWMBase(m) { LoadFields(m); }
-
-protected:
-    void StoreFields(TMessage &m) override
-    {
-        m.WParam = MakeWParam(ScrollCode, Pos);
-        m.LParam = reinterpret_cast<LPARAM>(ScrollBar);
-    }
-    void LoadFields(const TMessage &m) override
-    {
-        ScrollCode = static_cast<SmallInt>(m.WParamLo());
-        Pos = static_cast<SmallInt>(m.WParamHi());
-        ScrollBar = reinterpret_cast<HWND>(m.LParam);
-    }
-};
-using TWMHScroll = TWMScroll;
-using TWMVScroll = TWMScroll;
-
 // The state of one scroll bar (the fields of the classic SCROLLINFO that the grids use).
 struct TGridScrollInfo {
     int nMin = 0;

@@ -451,6 +451,33 @@ protected:
 };
 
 // WM_COMMAND and its reflection CN_COMMAND: item id, notification code and the control's window.
+// The scroll bars of a window.
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+
+// WM_HSCROLL / WM_VSCROLL: the scroll code, the thumb position and the scroll bar's window.
+struct TWMScroll : TWMBase {
+    SmallInt ScrollCode = 0;
+    SmallInt Pos = 0;
+    HWND ScrollBar = nullptr;
+    explicit TWMScroll(TMessage &m) : TWMBase(m) { LoadFields(m); }
+
+protected:
+    void StoreFields(TMessage &m) override
+    {
+        m.WParam = MakeWParam(ScrollCode, Pos);
+        m.LParam = reinterpret_cast<LPARAM>(ScrollBar);
+    }
+    void LoadFields(const TMessage &m) override
+    {
+        ScrollCode = static_cast<SmallInt>(m.WParamLo());
+        Pos = static_cast<SmallInt>(m.WParamHi());
+        ScrollBar = reinterpret_cast<HWND>(m.LParam);
+    }
+};
+using TWMHScroll = TWMScroll;
+using TWMVScroll = TWMScroll;
+
 struct TWMCommand : TWMBase {
     Word ItemID = 0;
     Word NotifyCode = 0;

@@ -379,7 +379,7 @@ void TCustomLabel::CMDialogChar(TCMDialogChar &Message)
 {
     // Alt plus the underlined letter focuses the label's control.
     if (FFocusControl && FShowAccelChar && Enabled() && Visible() && (Message.KeyData & KF_ALTDOWN_BIT)) {
-        if (platform_detail::IsAccel(Message.CharCode, Caption()) && FFocusControl->CanFocus()) {
+        if (IsAccel(Message.CharCode, Caption()) && FFocusControl->CanFocus()) {
             FFocusControl->SetFocus();
             Message.Result = 1;
             return;

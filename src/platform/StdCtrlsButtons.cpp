@@ -29,20 +29,6 @@ protected:
 
 } // namespace
 
-bool platform_detail::IsAccel(Word Char, const UnicodeString &Caption)
-{
-    for (int i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption.at(i) != QLatin1Char('&'))
-            continue;
-        if (Caption.at(i + 1) == QLatin1Char('&')) {
-            ++i;
-            continue;
-        }
-        return Caption.at(i + 1).toUpper() == QChar(static_cast<char16_t>(Char)).toUpper();
-    }
-    return false;
-}
-
 // ---------------------------------------------------------------------------------------------
 // TButtonControl
 
@@ -288,7 +274,7 @@ void TCustomButton::CMDialogKey(TCMDialogKey &Message)
 
 void TCustomButton::CMDialogChar(TCMDialogChar &Message)
 {
-    if (platform_detail::IsAccel(Message.CharCode, Caption()) && CanFocus() && (Message.KeyData & KF_ALTDOWN_BIT)) {
+    if (IsAccel(Message.CharCode, Caption()) && CanFocus() && (Message.KeyData & KF_ALTDOWN_BIT)) {
         Click();
         Message.Result = 1;
         return;

@@ -15,7 +15,4 @@ QObject *Links(QWidget *Widget);
 void DropLinks(QWidget *Widget);
 // Runs a control's reaction to a widget signal with the default exception handling.
 void FromSignal(TObject *Sender, const std::function<void()> &Fn);
-// True when Char (either case) is the letter after the first single "&" of Caption; "&&" is a
-// plain ampersand. Buttons and labels answer Alt and that letter.
-bool IsAccel(Word Char, const UnicodeString &Caption);
 } // namespace platform_detail

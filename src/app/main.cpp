@@ -8,11 +8,9 @@
 #include "core/USoftOptions.h"
 #include "platform/Forms.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TApplicationHost host(argc, argv);
     Application->Initialize();
     Application->SetMainFormOnTaskBar(true);
     Application->CreateForm(FFabricoreFirmWare);

@@ -319,6 +319,8 @@ protected:
 
 private:
     void ChangeSize(int NewColCount, int NewRowCount);
+    // Closes the editor before its cell goes or stops being current.
+    void LeaveEditedCell();
     void Initialize();
     void TopLeftMoved(const TGridCoord &OldTopLeft);
     int ColExtent(int Index) const;

@@ -103,6 +103,13 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
 {
     int oldCols = FColCount;
     int oldRows = FRowCount;
+    // The edited or the current cell about to go: the editor hands its text to the cell while the
+    // cell still exists, instead of staying over a cell that is no more.
+    const bool editedGoes = FInplaceEdit && FInplaceCol != -1 &&
+                            (FInplaceCol >= NewColCount || FInplaceRow >= NewRowCount);
+    const bool currentGoes = FCurrent.X >= NewColCount || FCurrent.Y >= NewRowCount;
+    if (editedGoes || currentGoes)
+        LeaveEditedCell();
     FColCount = NewColCount;
     FRowCount = NewRowCount;
     if (!FColWidths.empty())
@@ -125,7 +132,18 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
     if (!(oldTopLeft == FTopLeft))
         TopLeftMoved(oldTopLeft);
     UpdateScrollRange();
+    if (editedGoes || currentGoes)
+        UpdateEdit();
     Invalidate();
+}
+
+void TCustomGrid::LeaveEditedCell()
+{
+    // As a move of the current cell does: an always shown editor only changes cells.
+    if (FOptions.Contains(goAlwaysShowEditor))
+        HideEdit();
+    else
+        HideEditor();
 }
 
 void TCustomGrid::SetFixedCols(int Value)
@@ -136,8 +154,11 @@ void TCustomGrid::SetFixedCols(int Value)
         InvalidOp(SIndexOutOfRange);
     if (Value >= FColCount)
         InvalidOp(SFixedColTooBig);
+    // The current cell goes back to the first scrolling cell: the editor leaves the old one.
+    LeaveEditedCell();
     FFixedCols = Value;
     Initialize();
+    UpdateEdit();
     UpdateScrollRange();
     Invalidate();
 }
@@ -150,8 +171,11 @@ void TCustomGrid::SetFixedRows(int Value)
         InvalidOp(SIndexOutOfRange);
     if (Value >= FRowCount)
         InvalidOp(SFixedRowTooBig);
+    // The current cell goes back to the first scrolling cell: the editor leaves the old one.
+    LeaveEditedCell();
     FFixedRows = Value;
     Initialize();
+    UpdateEdit();
     UpdateScrollRange();
     Invalidate();
 }

@@ -20,14 +20,32 @@ public:
     std::vector<std::pair<int, int>> Moved;
     int WidthsChanged = 0;
     bool AllowEditor = true;
+    int EditLimit = 0;
+    int OutsideEdits = 0;
+    // What the grid asked and told, with the current cell at that moment.
+    std::vector<UnicodeString> Journal;
+    using TStringGrid::KeyDown;
 
 protected:
     void SetEditText(int ACol, int ARow, const UnicodeString &Value) override
     {
         SetEdits.push_back({QPoint(ACol, ARow), Value});
+        if (ACol >= ColCount() || ARow >= RowCount())
+            ++OutsideEdits;
         TStringGrid::SetEditText(ACol, ARow, Value);
     }
     bool CanEditShow() override { return AllowEditor && TStringGrid::CanEditShow(); }
+    int GetEditLimit() override { return EditLimit; }
+    bool SelectCell(int ACol, int ARow) override
+    {
+        Journal.push_back(QStringLiteral("select %1,%2 at %3,%4").arg(ACol).arg(ARow).arg(Col()).arg(Row()));
+        return TStringGrid::SelectCell(ACol, ARow);
+    }
+    void TopLeftChanged() override
+    {
+        Journal.push_back(QStringLiteral("topleft %1,%2 at %3,%4").arg(LeftCol()).arg(TopRow()).arg(Col()).arg(Row()));
+        TStringGrid::TopLeftChanged();
+    }
     void ColWidthsChanged() override
     {
         ++WidthsChanged;
@@ -290,6 +308,160 @@ TEST_F(GridEditing, DraggingAColumnHeaderMovesTheColumn)
     EXPECT_EQ(Grid->ColWidths(4), 70);
     EXPECT_EQ(Grid->Cells(2, 5), QString());
     EXPECT_EQ(freed, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridEditing, SelectCellIsAskedBeforeTheMoveAndTopLeftChangedSeesTheNewCell)
+{
+    // 300 pixels of client height hold the fixed row and 13 full rows (1..13) at most.
+    int last = Grid->TopRow() + Grid->VisibleRowCount() - 1;
+    Grid->SetRow(last);
+    Grid->Journal.clear();
+    GuiTest::PressKey(Grid, VK_DOWN);
+    ASSERT_EQ(Grid->Journal.size(), 2u);
+    EXPECT_EQ(Grid->Journal[0], QStringLiteral("select 1,%1 at 1,%2").arg(last + 1).arg(last));
+    EXPECT_EQ(Grid->Journal[1], QStringLiteral("topleft 1,2 at 1,%1").arg(last + 1));
+}
+
+TEST_F(GridEditing, DateMaskInTheEditorKeepsItsLiteralsInTheCell)
+{
+    Grid->OnGetEditMask = [](TObject *, int, int, UnicodeString &Value) { Value = "!99/99/0000;1;_"; };
+    GuiTest::TypeText(Grid, "1225");
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->EditText(), "12/25/____");
+    GuiTest::TypeText(Editor(), "2026x");
+    EXPECT_EQ(Editor()->EditText(), "12/25/2026");
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_FALSE(EditorShown());
+    EXPECT_EQ(Grid->Cells(1, 1), "12/25/2026");
+    // A stored date comes back into the mask's shape.
+    Grid->SetCells(1, 2, "01/02/2003");
+    Grid->SetRow(2);
+    GuiTest::PressKey(Grid, VK_F2);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->EditText(), "01/02/2003");
+    GuiTest::PressKey(Editor(), VK_ESCAPE);
+    EXPECT_EQ(Grid->Cells(1, 2), "01/02/2003");
+}
+
+TEST_F(GridEditing, TheEditLimitCutsTypedText)
+{
+    Grid->EditLimit = 3;
+    GuiTest::TypeText(Grid, "abcdef");
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Text(), "abc");
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 1), "abc");
+    Grid->EditLimit = 0; // no limit
+    Grid->SetRow(2);
+    GuiTest::TypeText(Grid, "abcdef");
+    EXPECT_EQ(Editor()->Text(), "abcdef");
+}
+
+TEST_F(GridEditing, RowSelectKeepsTheEditorClosedAndLeavesTabToTheForm)
+{
+    TGridOptions o = Grid->Options();
+    o << goTabs << goRowSelect;
+    Grid->SetOptions(o);
+    GuiTest::TypeText(Grid, "z");
+    EXPECT_FALSE(Editor() && Editor()->Visible());
+    EXPECT_EQ(Grid->Cells(1, 1), QString());
+    EXPECT_EQ(Grid->Perform(WM_GETDLGCODE) & DLGC_WANTTAB, 0);
+    o >> goRowSelect;
+    Grid->SetOptions(o);
+    EXPECT_NE(Grid->Perform(WM_GETDLGCODE) & DLGC_WANTTAB, 0);
+}
+
+TEST_F(GridEditing, DestroyingTheGridWithAnOpenEditorIsSafe)
+{
+    GuiTest::TypeText(Grid, "pending");
+    ASSERT_TRUE(EditorShown());
+    delete Grid;
+    Grid = nullptr;
+    GuiTest::ProcessEvents();
+    // And a whole form going with its grid in mid-edit.
+    auto *g = new TEditGrid(Form.get());
+    g->SetParent(Form.get());
+    TGridOptions o = g->Options();
+    o << goEditing;
+    g->SetOptions(o);
+    g->SetFocus();
+    GuiTest::ProcessEvents();
+    GuiTest::TypeText(g, "x");
+    ASSERT_TRUE(g->InplaceEditor() && g->InplaceEditor()->Visible());
+    Form.reset();
+    GuiTest::ProcessEvents();
+}
+
+TEST_F(GridEditing, DeletingTheEditedRowOrColumnKeepsEverythingInRange)
+{
+    Grid->SetCells(1, 2, "next");
+    GuiTest::TypeText(Grid, "typed");
+    ASSERT_TRUE(EditorShown());
+    Grid->DeleteRow(1);
+    EXPECT_FALSE(EditorShown());
+    EXPECT_EQ(Grid->RowCount(), 29);
+    EXPECT_EQ(Grid->Cells(1, 1), "next");
+    // The typed text went with its row and does not come back when the grid grows.
+    Grid->SetRowCount(30);
+    EXPECT_EQ(Grid->Cells(1, 29), QString());
+
+    // The last row and column, current and being edited.
+    Grid->SetCol(5);
+    Grid->SetRow(29);
+    GuiTest::TypeText(Grid, "end");
+    ASSERT_TRUE(EditorShown());
+    Grid->DeleteColumn(5);
+    EXPECT_EQ(Grid->ColCount(), 5);
+    EXPECT_EQ(Grid->Col(), 4);
+    Grid->DeleteRow(29);
+    EXPECT_EQ(Grid->Row(), 28);
+    GuiTest::TypeText(Grid, "q");
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Left(), Grid->CellRect(4, 28).Left);
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(4, 28), "q");
+}
+
+TEST_F(GridEditing, ShrinkingBelowTheCurrentCellAndTheSelectionWithAnOpenEditor)
+{
+    TGridOptions o = Grid->Options();
+    o >> goEditing;
+    Grid->SetOptions(o);
+    Grid->SetSelection({2, 10, 5, 20});
+    Grid->SetColCount(4);
+    Grid->SetRowCount(15);
+    TGridRect sel = Grid->Selection();
+    EXPECT_LE(sel.Right, 3);
+    EXPECT_LE(sel.Bottom, 14);
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Row(), 14);
+
+    o << goEditing;
+    Grid->SetOptions(o);
+    Grid->SetSelection({3, 14, 3, 14});
+    GuiTest::TypeText(Grid, "gone");
+    ASSERT_TRUE(EditorShown());
+    Grid->SetRowCount(10);
+    Grid->SetColCount(3);
+    EXPECT_EQ(Grid->Row(), 9);
+    EXPECT_EQ(Grid->Col(), 2);
+    // No editor is left over a cell that is no more, and its text reaches no other cell.
+    EXPECT_FALSE(Editor()->Visible());
+    GuiTest::PressKey(Grid, VK_RETURN);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Text(), QString());
+    EXPECT_EQ(Editor()->Top(), Grid->CellRect(2, 9).Top);
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(2, 9), QString());
+    EXPECT_EQ(Grid->OutsideEdits, 0);
+    // The edit stayed with its cell, which the grid keeps while it is out of the counts.
+    Grid->SetRowCount(15);
+    Grid->SetColCount(4);
+    EXPECT_EQ(Grid->Cells(3, 14), "gone");
 }
 
 } // namespace

@@ -255,6 +255,8 @@ protected:
     virtual void SetEditText(int ACol, int ARow, const UnicodeString &Value) {}
     virtual UnicodeString GetEditMask(int ACol, int ARow) { return UnicodeString(); }
     virtual int GetEditLimit() { return 0; }
+    // The grid (or its editor) is the active control of its form, or has the focus when formless.
+    bool IsActiveControl() const;
     // Hands the editor's text to SetEditText for the cell it edits.
     virtual void UpdateText();
     // Shows the editor over the current cell when it may be shown, loading it when the cell changed.

@@ -1,6 +1,7 @@
 // The in-place editor of the grid and the grid's side of editing.
 #include "platform/Grids.h"
 
+#include "platform/Forms.h"
 #include "platform/Windows.h"
 
 // ---- TInplaceEdit ----
@@ -237,9 +238,23 @@ TInplaceEdit *TCustomGrid::CreateEditor()
     return new TInplaceEdit(this);
 }
 
+bool TCustomGrid::IsActiveControl() const
+{
+    // The editor counts as the grid: while it has the keys the grid is still the one being edited.
+    auto isThis = [this](const TWinControl *c) { return c && (c == this || c == FInplaceEdit); };
+    if (TCustomForm *form = ::GetParentForm(this))
+        return isThis(form->ActiveControl());
+    for (TWinControl *c = TWinControl::FindControl(GetFocus()); c; c = c->Parent())
+        if (isThis(c))
+            return true;
+    return false;
+}
+
 bool TCustomGrid::CanEditShow()
 {
-    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode && HandleAllocated();
+    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode &&
+           !ComponentState().Contains(TComponentStateItem::csDesigning) && HandleAllocated() &&
+           (FOptions.Contains(goAlwaysShowEditor) || IsActiveControl());
 }
 
 void TCustomGrid::SetEditorMode(bool Value)

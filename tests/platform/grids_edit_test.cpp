@@ -465,3 +465,30 @@ TEST_F(GridEditing, ShrinkingBelowTheCurrentCellAndTheSelectionWithAnOpenEditor)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, TheEditorShowsOnlyInTheActiveGridUnlessAlwaysShown)
+{
+    auto *other = new TEditGrid(Form.get());
+    other->SetParent(Form.get());
+    other->SetBounds(0, 310, 200, 80);
+    GuiTest::ProcessEvents();
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    Grid->SetEditorMode(true);
+    EXPECT_FALSE(Editor() && Editor()->Visible());
+    Grid->SetEditorMode(false);
+    TGridOptions o = Grid->Options();
+    o << goAlwaysShowEditor;
+    Grid->SetOptions(o);
+    ASSERT_TRUE(EditorShown());
+    // Back in the grid, the editor keeps the keys.
+    Grid->SetFocus();
+    GuiTest::ProcessEvents();
+    GuiTest::TypeText(Editor(), "k");
+    GuiTest::PressKey(Editor(), VK_DOWN);
+    EXPECT_EQ(Grid->Cells(1, 1), "k");
+}
+
+} // namespace

@@ -648,7 +648,8 @@ void TCustomGrid::MoveColRow(bool IsColumn, int FromIndex, int ToIndex)
         InvalidOp(SIndexOutOfRange);
     if (FromIndex == ToIndex)
         return;
-    HideEditor();
+    // The editor's text goes into its cell before the cell moves.
+    LeaveEditedCell();
     std::vector<int> &sizes = IsColumn ? FColWidths : FRowHeights;
     if (!sizes.empty()) {
         auto b = sizes.begin();
@@ -681,6 +682,7 @@ void TCustomGrid::MoveColRow(bool IsColumn, int FromIndex, int ToIndex)
         ColWidthsChanged();
     else
         RowHeightsChanged();
+    UpdateEdit();
     Invalidate();
 }
 

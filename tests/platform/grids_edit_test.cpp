@@ -492,3 +492,29 @@ TEST_F(GridEditing, TheEditorShowsOnlyInTheActiveGridUnlessAlwaysShown)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, AnAlwaysShownEditorStaysThroughAColumnMoveAndARowDelete)
+{
+    TGridOptions o = Grid->Options();
+    o << goAlwaysShowEditor;
+    Grid->SetOptions(o);
+    Grid->SetCol(2);
+    GuiTest::TypeText(Editor(), "moved");
+    Grid->MoveColumn(2, 4);
+    EXPECT_EQ(Grid->Cells(4, 1), "moved");
+    EXPECT_EQ(Grid->Col(), 4);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Left(), Grid->CellRect(4, 1).Left);
+    EXPECT_EQ(Editor()->Text(), "moved");
+    Grid->SetCells(4, 2, "below");
+    Grid->SetRow(2);
+    Grid->DeleteRow(1); // the row above the current one
+    EXPECT_EQ(Grid->Row(), 1);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Top(), Grid->CellRect(4, 1).Top);
+    EXPECT_EQ(Editor()->Text(), "below");
+}
+
+} // namespace

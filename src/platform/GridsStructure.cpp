@@ -788,10 +788,15 @@ void TCustomGrid::UpdateScrollRange()
     CalcDrawInfo(di);
     TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, di);
     TGridCoord old = FTopLeft;
-    if (FTopLeft.X > std::max(FFixedCols, maxTL.X) && !FScroll[SB_HORZ].Visible)
-        FTopLeft.X = FFixedCols;
-    if (FTopLeft.Y > std::max(FFixedRows, maxTL.Y) && !FScroll[SB_VERT].Visible)
-        FTopLeft.Y = FFixedRows;
+    // With a scroll bar the view may stay one line past the last full page, as LeftCol and TopRow
+    // allow, but no further.
+    auto settle = [](int &first, int fixed, int maxFirst, int count, bool bar) {
+        int limit = bar ? std::min(count - 1, maxFirst + 1) : fixed;
+        if (first > std::max(fixed, maxFirst) && first > limit)
+            first = std::max(fixed, limit);
+    };
+    settle(FTopLeft.X, FFixedCols, maxTL.X, FColCount, FScroll[SB_HORZ].Visible);
+    settle(FTopLeft.Y, FFixedRows, maxTL.Y, FRowCount, FScroll[SB_VERT].Visible);
     FUpdatingScroll = false;
     if (!(old == FTopLeft))
         TopLeftMoved(old);

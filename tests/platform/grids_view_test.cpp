@@ -244,8 +244,24 @@ TEST(Grid, TopRowStaysWithinItsLimits)
     EXPECT_EQ(g->TopRow(), 100 - 9);
     // A grid that fits shows its first rows.
     g->SetRowCount(5);
-    EXPECT_LE(g->TopRow(), 4);
-    EXPECT_GE(g->TopRow(), 1);
+    EXPECT_EQ(g->TopRow(), 1);
+
+    // With scroll bars a shrink brings the view back to the limit, and only as far.
+    g->SetScrollBars(ssBoth);
+    g->SetRowCount(100);
+    const int visible = g->VisibleRowCount();
+    g->SetTopRow(1000);
+    EXPECT_EQ(g->TopRow(), 100 - visible + 1);
+    g->SetRowCount(50);
+    EXPECT_EQ(g->TopRow(), 50 - visible + 1);
+    g->SetTopRow(20);
+    g->SetRowCount(40);
+    EXPECT_EQ(g->TopRow(), 20);
+    const int visibleCols = g->VisibleColCount();
+    g->SetLeftCol(1000);
+    EXPECT_EQ(g->LeftCol(), 10 - visibleCols + 1);
+    g->SetColCount(8);
+    EXPECT_EQ(g->LeftCol(), 8 - visibleCols + 1);
 }
 
 struct RoundTripCase {

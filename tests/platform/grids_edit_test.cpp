@@ -518,3 +518,21 @@ TEST_F(GridEditing, AnAlwaysShownEditorStaysThroughAColumnMoveAndARowDelete)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, AGridDestroyedInMidDragLeavesNoTimerBehind)
+{
+    TGridOptions o = Grid->Options();
+    o >> goEditing;
+    Grid->SetOptions(o);
+    TRect r = Grid->CellRect(2, 2);
+    GuiTest::MouseDown(Grid, {r.Left + 3, r.Top + 3});
+    GuiTest::MouseMove(Grid, {r.Left + 3, 380}, {ssLeft}); // below the window: the scroll timer runs
+    ASSERT_EQ(Grid->GridState(), gsSelecting);
+    delete Grid;
+    Grid = nullptr;
+    GuiTest::ProcessEvents(200); // a few timer periods
+}
+
+} // namespace

@@ -243,14 +243,15 @@ void TStringGrid::SetCols(int Index, TStrings *Value)
 void TStringGrid::DeleteColumn(int ACol)
 {
     TCustomGrid::DeleteColumn(ACol);
-    // The deleted column now lies just beyond the end; it must not come back when the grid grows.
-    FStore.ClearColumn(ColCount());
+    // The deleted column now lies just beyond the end: take it out, so that it does not come back
+    // when the grid grows and the columns kept beyond the count stay right after the last one.
+    FStore.DeleteColumns(ColCount(), 1);
 }
 
 void TStringGrid::DeleteRow(int ARow)
 {
     TCustomGrid::DeleteRow(ARow);
-    FStore.ClearRow(RowCount());
+    FStore.DeleteRows(RowCount(), 1);
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)

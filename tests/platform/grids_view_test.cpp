@@ -191,6 +191,32 @@ TEST(StringGrid, DeleteAndMoveCarryCellsObjectsAndSizes)
     EXPECT_EQ(g->Cells(2, 0), "h3");
     EXPECT_EQ(g->Objects(3, 2), &obj);
     EXPECT_EQ(g->ColWidths(3), 77);
+
+}
+
+TEST(StringGrid, CellsKeptBeyondTheCountsStayNextToTheLastLineThroughADelete)
+{
+    auto g = MakeGrid(6, 7);
+    g->SetCells(4, 1, "c4");
+    g->SetCells(5, 1, "c5");
+    g->SetCells(1, 5, "r5");
+    g->SetCells(1, 6, "r6");
+    g->SetCells(2, 1, "deleted column");
+    g->SetCells(1, 2, "deleted row");
+    g->SetColCount(4);
+    g->SetRowCount(5);
+    g->DeleteColumn(2);
+    g->DeleteRow(2);
+    g->SetColCount(5);
+    g->SetRowCount(6);
+    EXPECT_EQ(g->Cells(3, 1), "c4");
+    EXPECT_EQ(g->Cells(4, 1), "c5");
+    EXPECT_EQ(g->Cells(1, 4), "r5");
+    EXPECT_EQ(g->Cells(1, 5), "r6");
+    for (int c = 0; c < 5; ++c)
+        EXPECT_NE(g->Cells(c, 1), "deleted column");
+    for (int r = 0; r < 6; ++r)
+        EXPECT_NE(g->Cells(1, r), "deleted row");
 }
 
 TEST(Grid, FixedCountsAreRefusedWithTheClassicMessages)

@@ -255,7 +255,8 @@ void TCustomGrid::SetOptions(const TGridOptions &Value)
         FAnchor.X = FColCount - 1;
         FCurrent.X = std::min(FFixedCols, FColCount - 1);
     }
-    if (!FOptions.Contains(goEditing) && FEditorMode)
+    // Row select draws whole rows and edits none.
+    if ((!FOptions.Contains(goEditing) || FOptions.Contains(goRowSelect)) && FEditorMode)
         HideEditor();
     else if (!FEditorMode && FOptions.Contains(goAlwaysShowEditor))
         ShowEditor();

@@ -363,9 +363,15 @@ TEST_F(GridEditing, TheEditLimitCutsTypedText)
 
 TEST_F(GridEditing, RowSelectKeepsTheEditorClosedAndLeavesTabToTheForm)
 {
+    GuiTest::TypeText(Grid, "open");
+    ASSERT_TRUE(EditorShown());
     TGridOptions o = Grid->Options();
     o << goTabs << goRowSelect;
     Grid->SetOptions(o);
+    EXPECT_FALSE(Editor()->Visible());
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "open");
+    Grid->SetCells(1, 1, QString());
     GuiTest::TypeText(Grid, "z");
     EXPECT_FALSE(Editor() && Editor()->Visible());
     EXPECT_EQ(Grid->Cells(1, 1), QString());

@@ -542,3 +542,32 @@ TEST_F(GridEditing, AGridDestroyedInMidDragLeavesNoTimerBehind)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, OneEditorServesMaskedAndPlainCellsInTurn)
+{
+    Grid->OnGetEditMask = [](TObject *, int ACol, int, UnicodeString &Value) {
+        if (ACol == 1)
+            Value = ">LL-000;0;*";
+    };
+    Grid->EditLimit = 4;
+    GuiTest::TypeText(Grid, "ab123");
+    ASSERT_TRUE(EditorShown());
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 1), "AB123");
+    GuiTest::PressKey(Grid, VK_RIGHT);
+    GuiTest::TypeText(Grid, "plain text");
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Text(), "plai"); // the limit, no mask
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(2, 1), "plai");
+    GuiTest::PressKey(Grid, VK_LEFT);
+    GuiTest::PressKey(Grid, VK_F2);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->EditText(), "AB-123");
+    GuiTest::PressKey(Editor(), VK_ESCAPE);
+    EXPECT_EQ(Grid->Cells(1, 1), "AB123");
+}
+
+} // namespace

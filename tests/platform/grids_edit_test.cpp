@@ -571,3 +571,31 @@ TEST_F(GridEditing, OneEditorServesMaskedAndPlainCellsInTurn)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, AnOpenEditorFollowsAColumnSizedByMouse)
+{
+    TGridOptions o = Grid->Options();
+    o << goColSizing;
+    Grid->SetOptions(o);
+    GuiTest::PressKey(Grid, VK_RIGHT);
+    GuiTest::TypeText(Grid, "wide");
+    ASSERT_TRUE(EditorShown());
+    // The border after column 1 lies at x = 119.
+    GuiTest::MouseDown(Grid, {120, 10});
+    GuiTest::MouseMove(Grid, {135, 10}, {ssLeft});
+    GuiTest::MouseMove(Grid, {150, 10}, {ssLeft});
+    GuiTest::MouseUp(Grid, {150, 10});
+    EXPECT_EQ(Grid->ColWidths(1), 59 + 30);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Left(), Grid->CellRect(2, 1).Left);
+    EXPECT_EQ(Editor()->Left(), 150);
+    EXPECT_EQ(Editor()->Text(), "wide");
+    GuiTest::PressKey(Editor(), VK_END);
+    GuiTest::TypeText(Editor(), "r");
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(2, 1), "wider");
+}
+
+} // namespace

@@ -290,3 +290,95 @@ TEST(GridStore, DeleteBeyondTheEndIsClipped)
 }
 
 } // namespace
+
+namespace {
+
+// Every change of a row against a plain table, while texts read along the way are held: a read
+// shares its row's characters, so each path that changes a row in place must leave them alone.
+TEST(GridStore, RandomChangesWithHeldReadsMatchAPlainTable)
+{
+    constexpr int Cols = 7, Rows = 9;
+    TGridStore s;
+    std::vector<std::vector<QString>> t(Rows, std::vector<QString>(Cols));
+    std::vector<std::pair<QString, QString>> held; // text read, its value then
+    unsigned seed = 12345;
+    auto rnd = [&](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(n));
+    };
+    for (int step = 0; step < 3000; ++step) {
+        int c = rnd(Cols), r = rnd(Rows), c2 = rnd(Cols), r2 = rnd(Rows);
+        switch (rnd(10)) {
+        case 0: case 1: case 2: {
+            // Texts of all lengths, short and long, some empty, some taken from the row itself.
+            QString v = rnd(5) == 0 ? QString() : QString(rnd(30) + 1, QChar(u'a' + rnd(26)));
+            if (rnd(6) == 0)
+                v = s.Text(c2, r);
+            s.SetText(c, r, v);
+            t[r][c] = v;
+            break;
+        }
+        case 3:
+            s.ClearRow(r);
+            for (QString &x : t[r])
+                x.clear();
+            break;
+        case 4:
+            s.ClearColumn(c);
+            for (auto &row : t)
+                row[c].clear();
+            break;
+        case 5:
+            s.MoveColumn(c, c2);
+            for (auto &row : t) {
+                QString v = row[c];
+                row.erase(row.begin() + c);
+                row.insert(row.begin() + c2, v);
+            }
+            break;
+        case 6:
+            s.MoveRow(r, r2);
+            {
+                auto v = t[r];
+                t.erase(t.begin() + r);
+                t.insert(t.begin() + r2, v);
+            }
+            break;
+        case 7:
+            s.SwapRows(r, r2);
+            std::swap(t[r], t[r2]);
+            break;
+        case 8:
+            // A column out and a fresh one in at another place keep the width of the table.
+            s.DeleteColumns(c, 1);
+            s.InsertColumns(c2, 1);
+            for (auto &row : t) {
+                row.erase(row.begin() + c);
+                row.insert(row.begin() + c2, QString());
+            }
+            break;
+        default:
+            s.DeleteRows(r, 1);
+            s.InsertRows(r2, 1);
+            t.erase(t.begin() + r);
+            t.insert(t.begin() + r2, std::vector<QString>(Cols));
+            break;
+        }
+        if (rnd(3) == 0) {
+            QString v = s.Text(c2, r2);
+            held.push_back({v, QString(v.constData(), v.size())});
+        }
+    }
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Cols; ++c)
+            ASSERT_EQ(s.Text(c, r), t[r][c]) << c << "," << r;
+    for (const auto &h : held)
+        ASSERT_EQ(h.first, h.second);
+    s.Clear();
+    for (auto &h : held) {
+        h.first.append(u'!');
+        ASSERT_EQ(h.first, h.second + u'!');
+    }
+}
+
+} // namespace

@@ -119,6 +119,7 @@ protected:
     void KeyPress(WideChar &Key) override;
     void Change() override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void CMExit(TCMExit &Message) override;
 
 private:
     friend class TCustomGrid;

@@ -85,6 +85,13 @@ void TInplaceEdit::Change()
         FGrid->UpdateText();
 }
 
+void TInplaceEdit::CMExit(TCMExit &Message)
+{
+    // The cell takes the text as it stands, complete or not: the editor loses the focus when the
+    // grid has already left the cell, so there is no entry left to finish and no complaint to make.
+    TCustomEdit::CMExit(Message);
+}
+
 void TInplaceEdit::WMGetDlgCode(TWMGetDlgCode &Message)
 {
     Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;

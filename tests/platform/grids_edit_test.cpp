@@ -599,3 +599,27 @@ TEST_F(GridEditing, AnOpenEditorFollowsAColumnSizedByMouse)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, AnIncompleteMaskedEntryGoesIntoTheCellWithoutAComplaint)
+{
+    GuiTest::TScriptedModalHook hook; // any message shown fails the test
+    Grid->OnGetEditMask = [](TObject *, int, int, UnicodeString &Value) { Value = "!99/99/0000;1;_"; };
+    GuiTest::TypeText(Grid, "12");
+    ASSERT_TRUE(EditorShown());
+    GuiTest::PressKey(Editor(), VK_DOWN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_EQ(Grid->Cells(1, 1), "12/  /    ");
+    GuiTest::TypeText(Grid, "3");
+    ASSERT_TRUE(EditorShown());
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(EditorShown());
+    EXPECT_EQ(Grid->Cells(1, 2), "3 /  /    ");
+    EXPECT_EQ(GuiTest::FocusedControl(), Grid);
+    EXPECT_TRUE(hook.Shown.empty());
+}
+
+} // namespace

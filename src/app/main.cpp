@@ -2,9 +2,11 @@
 // the language table exists before the others take their texts, and runs the message loop
 // until the main window closes.
 #include "core/UAbout.h"
+#include "core/UBoot.h"
 #include "core/UFabricoreFirmWare.h"
 #include "core/UNew_Project.h"
 #include "core/UOpenConf.h"
+#include "core/UParGen.h"
 #include "core/USoftOptions.h"
 #include "platform/Forms.h"
 
@@ -18,6 +20,8 @@ int main(int argc, char *argv[])
     Application->CreateForm(FOpenConf);
     Application->CreateForm(FAbout);
     Application->CreateForm(FSoftOptions);
+    Application->CreateForm(FParGen);
+    Application->CreateForm(FBoot);
     Application->Run();
     return 0;
 }

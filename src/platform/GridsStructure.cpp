@@ -519,8 +519,12 @@ TGridRect TCustomGrid::Selection() const
 void TCustomGrid::SetSelection(const TGridRect &Value)
 {
     TGridRect old = Selection();
-    FAnchor = Value.TopLeft();
-    FCurrent = Value.BottomRight();
+    // A rectangle reaching past the grid is cut to it: the current cell must be a cell.
+    auto inside = [this](TGridCoord c) {
+        return TGridCoord{std::clamp(c.X, 0, FColCount - 1), std::clamp(c.Y, 0, FRowCount - 1)};
+    };
+    FAnchor = inside(Value.TopLeft());
+    FCurrent = inside(Value.BottomRight());
     SelectionMoved(old);
 }
 

@@ -472,6 +472,13 @@ TEST(Grid, SelectionSetterMovesTheCurrentCellToItsBottomRight)
     EXPECT_EQ(g->Col(), 4);
     EXPECT_EQ(g->Row(), 6);
     EXPECT_EQ(g->Selection(), TGridRect(2, 3, 4, 6));
+    // A rectangle past the grid is cut to it.
+    g->SetSelection({-3, 5, 100, 1000});
+    EXPECT_EQ(g->Selection(), TGridRect(0, 5, 7, 19));
+    EXPECT_EQ(g->Col(), 7);
+    EXPECT_EQ(g->Row(), 19);
+    Key(*g, VK_UP);
+    EXPECT_EQ(g->Row(), 18);
 }
 
 TEST(Grid, MouseClickShiftClickAndDragSelect)

@@ -22,6 +22,7 @@ public:
     bool AllowEditor = true;
     int EditLimit = 0;
     int OutsideEdits = 0;
+    bool RefuseDigits = false;
     // What the grid asked and told, with the current cell at that moment.
     std::vector<UnicodeString> Journal;
     using TStringGrid::KeyDown;
@@ -36,6 +37,7 @@ protected:
     }
     bool CanEditShow() override { return AllowEditor && TStringGrid::CanEditShow(); }
     int GetEditLimit() override { return EditLimit; }
+    bool CanEditAcceptKey(WideChar Key) override { return !(RefuseDigits && Key >= u'0' && Key <= u'9'); }
     bool SelectCell(int ACol, int ARow) override
     {
         Journal.push_back(QStringLiteral("select %1,%2 at %3,%4").arg(ACol).arg(ARow).arg(Col()).arg(Row()));
@@ -620,6 +622,24 @@ TEST_F(GridEditing, AnIncompleteMaskedEntryGoesIntoTheCellWithoutAComplaint)
     EXPECT_EQ(Grid->Cells(1, 2), "3 /  /    ");
     EXPECT_EQ(GuiTest::FocusedControl(), Grid);
     EXPECT_TRUE(hook.Shown.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridEditing, CanEditAcceptKeyFiltersTheOpeningAndTheFollowingCharacters)
+{
+    Grid->RefuseDigits = true;
+    GuiTest::TypeText(Grid, "1");
+    EXPECT_EQ(Grid->Cells(1, 1), QString());
+    GuiTest::TypeText(Grid, "a");
+    ASSERT_TRUE(EditorShown());
+    GuiTest::TypeText(Editor(), "2b3");
+    GuiTest::PressKey(Editor(), VK_BACK);
+    GuiTest::TypeText(Editor(), "c");
+    GuiTest::PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Grid->Cells(1, 1), "ac");
 }
 
 } // namespace

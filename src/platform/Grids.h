@@ -331,6 +331,7 @@ private:
     void ScrollBarMessage(int ABar, int ACode, int APos);
     void LayoutScrollBars();
     void DrawSizingLine(const TGridDrawInfo &DrawInfo);
+    void ShowSizingCursor(TGridState State);
 
     int FColCount = 5;
     int FRowCount = 5;

@@ -3,6 +3,8 @@
 
 #include "platform/Windows.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 namespace {
@@ -293,11 +295,29 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
+void TCustomGrid::ShowSizingCursor(TGridState State)
+{
+    // Any other cursor is the control's own, which the window puts back on every move.
+    if (State != gsColSizing && State != gsRowSizing)
+        return;
+    if (QWidget *w = WidgetIfAllocated())
+        w->setCursor(State == gsColSizing ? Qt::SplitHCursor : Qt::SplitVCursor);
+}
+
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMouse = {X, Y};
     TGridDrawInfo di;
     CalcDrawInfo(di);
+    if (FGridState == gsNormal) {
+        // The pointer over a border that may be dragged shows so (descendants may refuse here).
+        TGridState hover = gsNormal;
+        int index = 0, pos = 0, ofs = 0;
+        CalcSizingState(X, Y, hover, index, pos, ofs, di);
+        ShowSizingCursor(hover);
+    } else {
+        ShowSizingCursor(FGridState);
+    }
     switch (FGridState) {
     case gsSelecting: {
         TGridCoord hit = CalcCoordFromPoint(X, Y, di);

@@ -5,6 +5,7 @@
 #include "support/GuiTest.h"
 
 #include <QPoint>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,6 +24,7 @@ public:
     int EditLimit = 0;
     int OutsideEdits = 0;
     bool RefuseDigits = false;
+    bool RefuseSizing = false;
     // What the grid asked and told, with the current cell at that moment.
     std::vector<UnicodeString> Journal;
     using TStringGrid::KeyDown;
@@ -37,6 +39,13 @@ protected:
     }
     bool CanEditShow() override { return AllowEditor && TStringGrid::CanEditShow(); }
     int GetEditLimit() override { return EditLimit; }
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs,
+                         TGridDrawInfo &FixedInfo) override
+    {
+        TStringGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, FixedInfo);
+        if (RefuseSizing)
+            State = gsNormal;
+    }
     bool CanEditAcceptKey(WideChar Key) override { return !(RefuseDigits && Key >= u'0' && Key <= u'9'); }
     bool SelectCell(int ACol, int ARow) override
     {
@@ -640,6 +649,33 @@ TEST_F(GridEditing, CanEditAcceptKeyFiltersTheOpeningAndTheFollowingCharacters)
     GuiTest::TypeText(Editor(), "c");
     GuiTest::PressKey(Editor(), VK_RETURN);
     EXPECT_EQ(Grid->Cells(1, 1), "ac");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridEditing, ThePointerOverASizableBorderShowsTheSplitCursor)
+{
+    TGridOptions o = Grid->Options();
+    o << goColSizing << goRowSizing;
+    Grid->SetOptions(o);
+    auto shape = [this] { return Grid->Widget()->cursor().shape(); };
+    GuiTest::MouseMove(Grid, {180, 10}); // the border after column 2, in the fixed row
+    EXPECT_EQ(shape(), Qt::SplitHCursor);
+    GuiTest::MouseMove(Grid, {150, 10});
+    EXPECT_NE(shape(), Qt::SplitHCursor);
+    GuiTest::MouseMove(Grid, {10, 60}); // the border after row 2, in the fixed column
+    EXPECT_EQ(shape(), Qt::SplitVCursor);
+    GuiTest::MouseMove(Grid, {150, 60}); // a border among the normal cells sizes nothing
+    EXPECT_NE(shape(), Qt::SplitVCursor);
+    // A descendant that refuses the sizing also keeps the plain cursor.
+    Grid->RefuseSizing = true;
+    GuiTest::MouseMove(Grid, {180, 10});
+    EXPECT_NE(shape(), Qt::SplitHCursor);
+    GuiTest::MouseDown(Grid, {180, 10});
+    GuiTest::MouseUp(Grid, {180, 10});
+    EXPECT_EQ(Grid->ColWidths(2), 59);
 }
 
 } // namespace

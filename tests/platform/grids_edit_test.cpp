@@ -679,3 +679,33 @@ TEST_F(GridEditing, ThePointerOverASizableBorderShowsTheSplitCursor)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridEditing, DeletingDownToASingleCellWithTheEditorOpen)
+{
+    TGridOptions o = Grid->Options();
+    o << goAlwaysShowEditor;
+    Grid->SetOptions(o);
+    Grid->SetRowCount(2);
+    Grid->SetColCount(2);
+    ASSERT_TRUE(EditorShown());
+    GuiTest::TypeText(Editor(), "last");
+    Grid->DeleteRow(1);
+    EXPECT_EQ(Grid->RowCount(), 1);
+    EXPECT_EQ(Grid->FixedRows(), 0);
+    Grid->DeleteColumn(1);
+    EXPECT_EQ(Grid->ColCount(), 1);
+    EXPECT_EQ(Grid->FixedCols(), 0);
+    EXPECT_EQ(Grid->Col(), 0);
+    EXPECT_EQ(Grid->Row(), 0);
+    // The one cell left is edited in place of the ones that went.
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(Editor()->Text(), QString());
+    GuiTest::TypeText(Editor(), "only");
+    GuiTest::PressKey(Editor(), VK_DOWN);
+    EXPECT_EQ(Grid->Cells(0, 0), "only");
+    EXPECT_EQ(Grid->OutsideEdits, 0);
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -206,6 +207,66 @@ TEST_F(FilterTest, HostileConditionsReturn)
     const QString stars = QStringLiteral("*a*a*a*a*a*a*a*a*a*a*a*a*b");
     EXPECT_FALSE(MatchFilterExpression(stars, QString(4000, QLatin1Char('a')), true));
     EXPECT_TRUE(MatchFilterExpression(stars, QString(4000, QLatin1Char('a')) + QLatin1Char('b'), true));
+}
+
+// The evaluation written the plain way, cutting each operand and group off the front of the
+// condition, with an unclosed group running to the end.
+bool PlainEvaluation(const QString &Condition, const QString &Value, bool CaseSensitive)
+{
+    QString s = StripSpacesOutsideQuotes(Trim(Condition));
+    if (s.startsWith(QLatin1Char('=')))
+        s.remove(0, 1);
+    bool running = false;
+    bool have = false;
+    QChar previous(0);
+    const auto combine = [&](bool partial) {
+        if (!have)
+            running = partial;
+        else if (previous == QLatin1Char('&'))
+            running = running && partial;
+        else if (previous != QLatin1Char('('))
+            running = running || partial;
+        have = true;
+    };
+    int p = 0;
+    for (QChar op = FindOperatorOutsideQuotes(QStringLiteral("(;^&|"), s, p); p != -1;
+         op = FindOperatorOutsideQuotes(QStringLiteral("(;^&|"), s, p)) {
+        if (s.startsWith(QLatin1Char('('))) {
+            const int close = MatchingParenPos(s);
+            const int end = close > 0 ? close : static_cast<int>(s.size()) + 1;
+            const QString inner = s.mid(1, end - 2);
+            s.remove(0, end);
+            combine(PlainEvaluation(inner, Value, CaseSensitive));
+        } else {
+            combine(MatchFilterOperand(s.left(p - 1), Value, CaseSensitive));
+            s.remove(0, p);
+        }
+        previous = op;
+    }
+    combine(MatchFilterOperand(s, Value, CaseSensitive));
+    return running;
+}
+
+TEST_F(FilterTest, AgreesWithThePlainEvaluation)
+{
+    const QString conditionChars = QStringLiteral("ab()()&|;^\"= *!<>1\t");
+    const QString valueChars = QStringLiteral("abAB1 ");
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 20000; ++round) {
+        QString condition;
+        for (int i = next(14); i > 0; --i)
+            condition += conditionChars[next(static_cast<int>(conditionChars.size()))];
+        QString value;
+        for (int i = next(4); i > 0; --i)
+            value += valueChars[next(static_cast<int>(valueChars.size()))];
+        const bool caseSensitive = next(2) == 0;
+        ASSERT_EQ(MatchFilterExpression(condition, value, caseSensitive), PlainEvaluation(condition, value, caseSensitive))
+            << condition.toStdString() << " on " << value.toStdString();
+    }
 }
 
 TEST_F(FilterTest, HelperRoutines)

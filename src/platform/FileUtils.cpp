@@ -519,20 +519,68 @@ void WriteFileAtomic(const UnicodeString &Path, const QByteArray &Data)
     }
 }
 
-QByteArray ReadFileBytes(const UnicodeString &Path)
+QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize)
 {
     const UnicodeString native = NativePath(Path);
     auto fail = [&](const UnicodeString &reason) {
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(native, reason));
     };
-    if (DirectoryExists(native))
-        fail(QStringLiteral("A folder has that name"));
-    QFile file(native);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(file.exists() ? file.errorString() : ErrnoText(ENOENT));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(file.errorString());
+    const QByteArray encoded = QFile::encodeName(native);
+    struct stat st;
+    if (encoded.isEmpty())
+        fail(ErrnoText(ENOENT));
+    // Looked at before it is opened: opening a device may already do something, and opening a
+    // pipe waits for a writer.
+    if (::stat(encoded.constData(), &st) != 0)
+        fail(ErrnoText(errno));
+    if (!S_ISREG(st.st_mode))
+        fail(NotRegularReason(st));
+
+    auto tooLarge = [&] { fail(QStringLiteral("The file is larger than %1 bytes").arg(MaxSize)); };
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        fail(ErrnoText(errno));
+    struct TCloser {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    // Swapped for something else between the look and the open.
+    if (::fstat(fd, &st) != 0)
+        fail(ErrnoText(errno));
+    if (!S_ISREG(st.st_mode))
+        fail(NotRegularReason(st));
+    if (st.st_size > MaxSize)
+        tooLarge();
+
+    QByteArray data;
+    data.resize(static_cast<qsizetype>(std::min<Int64>(st.st_size, MaxSize)));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            // A file that grows while it is read still ends at the bound.
+            if (got >= MaxSize) {
+                char extra;
+                const ssize_t n = ::read(fd, &extra, 1);
+                if (n > 0)
+                    tooLarge();
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    fail(ErrnoText(errno));
+                break;
+            }
+            data.resize(static_cast<qsizetype>(std::min<Int64>(MaxSize, Int64(got) + 65536)));
+        }
+        const ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(ErrnoText(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    data.resize(got);
     return data;
 }
 

@@ -105,8 +105,14 @@ struct TFileWriteHooks {
 // Installs the hooks for every later WriteFileAtomic; returns the ones in place before.
 TFileWriteHooks SetFileWriteHooks(TFileWriteHooks Hooks);
 
-// Reads a whole file; raises EFOpenError naming the path and the reason.
-QByteArray ReadFileBytes(const UnicodeString &Path);
+// The bound a reader of the program's own files (settings, parameter, rules, language files)
+// puts on their size.
+constexpr Int64 DefaultReadLimit = Int64(64) * 1024 * 1024;
+
+// Reads a whole regular file of at most MaxSize bytes; raises EFOpenError naming the path and
+// the reason. A folder, device, pipe or socket (or a link to one) is refused without blocking
+// and without being read, as is a file larger than MaxSize.
+QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize = DefaultReadLimit);
 
 // The executable's folder, without a trailing delimiter. Tests point it at a temporary folder.
 UnicodeString ProgramFolder();

@@ -154,4 +154,36 @@ TEST_F(FileSafetyTest, NothingButARegularFileIsReplaced)
     EXPECT_EQ(Entries().size(), 8) << Entries().join(u' ').toStdString();
 }
 
+TEST_F(FileSafetyTest, ReadersTakeRegularFilesWithinTheirBoundOnly)
+{
+    const QString fifo = MakeFifo("Fabricor.xml");
+    Link(fifo, "ParGen.xml");
+    Link(QStringLiteral("/dev/zero"), "English.lng");
+    ASSERT_TRUE(QDir(Dir()).mkdir(QStringLiteral("folder")));
+    // Opening a pipe for reading would wait for a writer, and reading /dev/zero never ends.
+    for (const char *name : {"Fabricor.xml", "ParGen.xml", "English.lng", "folder"}) {
+        SCOPED_TRACE(name);
+        try {
+            ReadFileBytes(PathOf(QString::fromLatin1(name)));
+            ADD_FAILURE() << "read";
+        } catch (const EFOpenError &e) {
+            EXPECT_TRUE(e.Message().contains(PathOf(QString::fromLatin1(name)))) << e.Message().toStdString();
+        }
+    }
+
+    WriteBytes("rules.xml", QByteArray(10, 'r'));
+    EXPECT_EQ(ReadFileBytes(PathOf("rules.xml"), 10), QByteArray(10, 'r'));
+    WriteBytes("rules.xml", QByteArray(11, 'r'));
+    try {
+        ReadFileBytes(PathOf("rules.xml"), 10);
+        ADD_FAILURE() << "a file past the bound was read";
+    } catch (const EFOpenError &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("larger than 10 bytes"))) << e.Message().toStdString();
+    }
+    WriteBytes("empty.xml", QByteArray());
+    EXPECT_EQ(ReadFileBytes(PathOf("empty.xml")), QByteArray());
+    WriteBytes("big.xml", QByteArray(200000, 'b'));
+    EXPECT_EQ(ReadFileBytes(PathOf("big.xml")).size(), 200000);
+}
+
 } // namespace

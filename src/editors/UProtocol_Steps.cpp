@@ -1,0 +1,9 @@
+#include "editors/UProtocol_Steps.h"
+
+#include "core/UFabricoreFirmWare.h"
+#include "editors/mib/USNMP_MIB.h"
+
+void Register_Protocol_Steps()
+{
+    Protocol_Steps.Create_MIB_File = [] { Create_MIB_File(); };
+}

@@ -617,7 +617,11 @@ void TBaseGrid::KeyDown(Word &Key, TShiftState Shift)
             break;
         }
     }
+    const bool pageDown = Key == VK_NEXT;
     TObjStringGrid::KeyDown(Key, Shift);
+    // The platform's page step goes as far as the last row; a hidden last row is no place to be.
+    if (pageDown && FHideLastRow && RowCount() > 1 && Row() == RowCount() - 1)
+        SetRow(RowCount() - 2);
     SnapToBaseCell();
 }
 

@@ -59,8 +59,16 @@ void TExtGridUndoRedo::StopSequence()
     FLevel = FItems->Count();
 }
 
+// A marker names no cell; replaying it alone (an open sequence undone step by step) writes nothing.
+static bool IsMarker(const TUndoRedoItem *Item)
+{
+    return Item->SequenceStart() || Item->SequenceStop();
+}
+
 void TExtGridUndoRedo::UndoItem(TUndoRedoItem *Item)
 {
+    if (IsMarker(Item))
+        return;
     if (OnUndo)
         OnUndo(this, FGrid, Item->Col(), Item->Row(), FGrid->Cells(Item->Col(), Item->Row()), Item->OrigValue());
     FGrid->SetCells(Item->Col(), Item->Row(), Item->OrigValue());
@@ -70,6 +78,8 @@ void TExtGridUndoRedo::UndoItem(TUndoRedoItem *Item)
 
 void TExtGridUndoRedo::RedoItem(TUndoRedoItem *Item)
 {
+    if (IsMarker(Item))
+        return;
     if (OnRedo)
         OnRedo(this, FGrid, Item->Col(), Item->Row(), FGrid->Cells(Item->Col(), Item->Row()), Item->Value());
     FGrid->SetCells(Item->Col(), Item->Row(), Item->Value());
@@ -95,7 +105,8 @@ void TExtGridUndoRedo::Undo()
     }
     TUndoRedoItem *item = Item(FLevel - 1);
     UndoItem(item);
-    FGrid->RepaintCell(FGrid->Col(), item->Row());
+    if (!IsMarker(item))
+        FGrid->RepaintCell(FGrid->Col(), item->Row());
     --FLevel;
 }
 

@@ -191,9 +191,7 @@ void TNavigation::Assign(TPersistent *Source)
     auto *s = dynamic_cast<TNavigation *>(Source);
     if (!s)
         return;
-    // Everything but the events and KeepScrollOnSort.
-    TNotifyEvent onChange = OnChange;
-    const bool keepScroll = KeepScrollOnSort;
+    // Everything but the event and KeepScrollOnSort.
     AllowInsertRow = s->AllowInsertRow;
     AllowDeleteRow = s->AllowDeleteRow;
     AdvanceOnEnter = s->AdvanceOnEnter;
@@ -236,8 +234,6 @@ void TNavigation::Assign(TPersistent *Source)
     CursorAdvance = s->CursorAdvance;
     AdvanceSkipReadOnlyCells = s->AdvanceSkipReadOnlyCells;
     CursorMoveRows = s->CursorMoveRows;
-    OnChange = onChange;
-    KeepScrollOnSort = keepScroll;
 }
 
 void TNavigation::SetAdvanceInsert(bool Value)

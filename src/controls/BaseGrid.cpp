@@ -3,6 +3,7 @@
 #include "controls/BaseGrid.h"
 
 #include "controls/ExtGridUndoRedo.h"
+#include "controls/ExtGridUtil.h"
 
 #include "platform/Windows.h"
 
@@ -12,27 +13,6 @@
 namespace {
 
 const UnicodeString SCellOutsideGrid = QStringLiteral("Grid index out of range");
-
-// Interim wide-cell codec: "|\\" then two characters per code unit, high byte first.
-UnicodeString DecodeWideCellText(const UnicodeString &Text)
-{
-    if (!Text.startsWith(QLatin1String("|\\")))
-        return Text;
-    UnicodeString result;
-    for (qsizetype i = 2; i + 1 < Text.size(); i += 2)
-        result += QChar(char16_t((Text[i].unicode() & 0xFF) << 8 | (Text[i + 1].unicode() & 0xFF)));
-    return result;
-}
-
-UnicodeString EncodeWideCellText(const UnicodeString &Text)
-{
-    UnicodeString result = QStringLiteral("|\\");
-    for (QChar ch : Text) {
-        result += QChar(char16_t(ch.unicode() >> 8));
-        result += QChar(char16_t(ch.unicode() & 0xFF));
-    }
-    return result;
-}
 
 } // namespace
 

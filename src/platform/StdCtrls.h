@@ -173,12 +173,26 @@ public:
     void ClearSelection();
     void Clear();
 
+    // ---- text alignment and the formatting rectangle ----
+    // taRightJustify is the right-aligned edit (ES_RIGHT).
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    // The part of the window the text lies in, in client coordinates (EM_SETRECT, EM_SETRECTNP;
+    // EM_GETRECT answers it). The window keeps its text clear of the rest, as margins of the
+    // line; an empty rectangle gives the whole window back.
+    TRect FormattingRect() const;
+    void SetFormattingRect(const TRect &Value);
+    void Dispatch(TMessage &Message) override;
+
     TNotifyEvent OnChange;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    // Applies the alignment and the formatting rectangle to the window.
+    void ApplyEditLayout();
     UnicodeString GetText() const override;
     void TextChanged() override;
     virtual void Change();
@@ -213,6 +227,8 @@ private:
     // The selection while there is no window.
     int FSelStart = 0;
     int FSelLength = 0;
+    TAlignment FAlignment = taLeftJustify;
+    TRect FFormatRect{0, 0, 0, 0};
 };
 
 class TEdit : public TCustomEdit {
@@ -308,6 +324,12 @@ public:
     void Clear();
     void SelectAll();
 
+    // ---- the dropped-down list's width ----
+    // The least width of the list when it drops down (CB_SETDROPPEDWIDTH); 0: the box's width.
+    int DroppedWidth() const { return FDroppedWidth; }
+    void SetDroppedWidth(int Value);
+    void Dispatch(TMessage &Message) override;
+
     // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
     // OnChange also fires when the user edits the text of a csDropDown box.
     TNotifyEvent OnChange;
@@ -344,6 +366,7 @@ private:
     int FItemHeight = 16;
     int FMaxLength = 0;
     int FSyncing = 0;
+    int FDroppedWidth = 0;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -669,8 +669,12 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     m.WParam = MouseKeys(Event->buttons(), Event->modifiers());
     m.LParam = MakeLParam(local.x(), local.y());
     const bool def = SendFromEvent(m);
-    if (def && FControl && !OwnWidget())
+    if (def && FControl && !OwnWidget()) {
         RunQtDefault(Event);
+        // The window had its mouse message; a wrapped widget that ignores the event must not
+        // hand it on to the parent window, which would take the pointer for its own.
+        Event->accept();
+    }
     return true;
 }
 

@@ -40,8 +40,10 @@ protected:
         Form->Show();
         e->SetFocus();
         GuiTest::ProcessEvents();
+        FocusEdit = e;
     }
     std::unique_ptr<TForm> Form;
+    TEdit *FocusEdit = nullptr;
 };
 
 } // namespace
@@ -320,4 +322,63 @@ TEST_F(EsgComboTest, FlatComboDrawsItsFrameInTheParentColourAndTheFlatLine)
     EXPECT_EQ(PixelOf(img, 2, 5), ColorToRGB(c->Color())) << "inner frame in the combo's colour";
     EXPECT_EQ(PixelOf(img, 40, 23), ColorToRGB(clRed)) << "the flat line along the bottom row";
     EXPECT_EQ(PixelOf(img, 120 - c->ButtonWidth() + 2, 4), ColorToRGB(clBtnFace)) << "the flat button area";
+}
+
+TEST_F(EsgComboTest, FocusColourAndBoldLabelWhileFocused)
+{
+    TEsgComboBox *c = Make();
+    c->SetColor(clAqua);
+    c->Init();
+    c->SetFocusColor(clYellow);
+    c->SetFocusLabel(true);
+    c->SetLabelCaption(QStringLiteral("Port"));
+    ShowForm();
+    c->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(c->Color(), clYellow);
+    EXPECT_TRUE(c->ComboLabel()->Font()->Style().Contains(TFontStyle::fsBold));
+    FocusEdit->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(c->Color(), clAqua) << "the normal colour back";
+    EXPECT_FALSE(c->ComboLabel()->Font()->Style().Contains(TFontStyle::fsBold));
+
+    // Without Init there is no normal colour to go back to.
+    TEsgComboBox *d = Make(10, 10);
+    d->SetFocusColor(clLime);
+    d->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(d->Color(), clLime);
+    FocusEdit->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(d->Color(), clLime);
+}
+
+TEST_F(EsgComboTest, ButtonTakesItsHotColourUnderThePointer)
+{
+    TEsgComboBox *c = Make(10, 10, 120, 24);
+    c->SetStyle(csDropDownList);
+    c->SetButtonColor(clNavy);
+    c->SetButtonColorHot(clGreen);
+    c->SetButtonColorDown(clMaroon);
+    ShowForm();
+    const TPoint fill{120 - 4, 24 - 5};
+    GuiTest::MouseMove(c, {120 - 5, 12});
+    EXPECT_EQ(PixelOf(Picture(c), fill.X, fill.Y), ColorToRGB(clGreen)) << "hovering over the button";
+    GuiTest::MouseMove(c, {30, 12});
+    EXPECT_EQ(PixelOf(Picture(c), fill.X, fill.Y), ColorToRGB(clNavy)) << "elsewhere over the combo";
+}
+
+TEST_F(EsgComboTest, AutoFocusTakesTheFocusWhenThePointerEnters)
+{
+    TEsgComboBox *plain = Make(10, 50);
+    TEsgComboBox *c = Make(10, 10);
+    c->SetAutoFocus(true);
+    ShowForm();
+    ASSERT_TRUE(FocusEdit->Focused());
+    GuiTest::MouseMove(plain, {30, 10});
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(FocusEdit->Focused()) << "without AutoFocus the pointer takes nothing";
+    GuiTest::MouseMove(c, {30, 10});
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(c->Focused());
 }

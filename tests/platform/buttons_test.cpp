@@ -252,3 +252,20 @@ TEST_F(ButtonsTest, ComboDroppedWidthReachesTheListAndCtl3DFollowsTheParent)
     EXPECT_TRUE(c->Ctl3D());
     EXPECT_FALSE(c->ParentCtl3D()) << "a value of its own ends the following";
 }
+
+TEST_F(ButtonsTest, PointerOverAWrappedWidgetStaysWithItsControl)
+{
+    auto *c = new TComboBox(Form.get());
+    c->SetParent(Form.get());
+    c->SetBounds(10, 10, 100, 21);
+    c->SetStyle(csDropDownList);
+    int leaves = 0;
+    c->OnMouseLeave = [&](TObject *) { ++leaves; };
+    ShowForm();
+    // The combo's widget ignores a plain move; the form's window must not take it for its own.
+    GuiTest::MouseMove(c, {50, 10});
+    EXPECT_EQ(GetMouseControl(), c);
+    GuiTest::MouseMove(c, {60, 10});
+    EXPECT_EQ(GetMouseControl(), c);
+    EXPECT_EQ(leaves, 0);
+}

@@ -1,5 +1,7 @@
 #include "controls/EsgEditBtn.h"
 
+#include "controls/ExtXPVS.h"
+
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 #include "platform/WinGdi.h"
@@ -64,6 +66,12 @@ void TExtSpeedButton::Paint()
         c->Brush()->SetStyle(TBrushStyle::bsSolid);
         c->Brush()->SetColor(fill);
         c->FillRect(r);
+    } else if (FIsWinXP && ExtXPVS::ThemesActive()) {
+        HWND parentWnd = Parent() ? Parent()->Handle() : nullptr;
+        HTHEME theme = ExtXPVS::OpenThemeData(parentWnd, QStringLiteral("button"));
+        const int state = pushed ? PBS_PRESSED : (FHot ? PBS_HOT : PBS_NORMAL);
+        ExtXPVS::DrawThemeBackground(theme, c->Handle(), BP_PUSHBUTTON, state, r, nullptr);
+        ExtXPVS::CloseThemeData(theme);
     } else if (!FFlat) {
         DrawFrameControl(c->Handle(), r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pushed ? DFCS_PUSHED : 0));
     } else {

@@ -29,7 +29,7 @@ void TCustomEdit::SetFormattingRect(const TRect &Value)
     ApplyEditLayout();
 }
 
-void TCustomEdit::Dispatch(TMessage &Message)
+bool TCustomEdit::EditLayoutMessage(TMessage &Message)
 {
     switch (Message.Msg) {
     case EM_SETRECT:
@@ -41,14 +41,14 @@ void TCustomEdit::Dispatch(TMessage &Message)
         if (Message.Msg == EM_SETRECT)
             Invalidate();
         Message.Result = 0;
-        return;
+        return true;
     case EM_GETRECT:
         if (Message.LParam)
             *reinterpret_cast<TRect *>(Message.LParam) = FormattingRect();
         Message.Result = 0;
-        return;
+        return true;
     default:
-        TWinControl::Dispatch(Message);
+        return false;
     }
 }
 

@@ -2,7 +2,9 @@
 // editor switched off, the text kept clear of the button, the unit chosen from the menu and
 // drawn beside the button; and the faces of the button part in pixels.
 #include "controls/EsgEditBtn.h"
+#include "controls/ExtXPVS.h"
 #include "platform/Forms.h"
+#include "platform/UxTheme.h"
 #include "platform/WinGdi.h"
 #include "support/GuiTest.h"
 
@@ -339,4 +341,71 @@ TEST_F(ButtonFaceTest, PartWithoutOnClickTakesAClick)
     delete e;
     EXPECT_EQ(p->FocusControl(), nullptr) << "a freed partner is forgotten";
     GuiTest::Click(p->Button());
+}
+
+namespace {
+
+// A recording theme provider bound for the life of the scope.
+struct TThemeScope {
+    TRecordingThemeProvider Provider;
+    TThemeProvider *Previous;
+    TThemeScope() : Previous(SetThemeProvider(&Provider))
+    {
+        ExtXPVS::Unbind();
+        ExtXPVS::Bind();
+    }
+    ~TThemeScope()
+    {
+        ExtXPVS::Unbind();
+        SetThemeProvider(Previous);
+    }
+    TThemeScope(const TThemeScope &) = delete;
+    TThemeScope &operator=(const TThemeScope &) = delete;
+};
+
+} // namespace
+
+TEST_F(ButtonFaceTest, ThemedButtonDrawsThePushButtonPartInTheStateOfThePointer)
+{
+    TThemeScope theme;
+    auto *e = Make<TEsgEditBtn>(10, 60);
+    e->SetIsWinXP(true);
+    auto *classic = Make<TEsgEditBtn>(10, 100);
+    ShowForm();
+    theme.Provider.Entries.clear();
+    GuiTest::PixelAt(classic, 1, 1);
+    EXPECT_TRUE(theme.Provider.Entries.empty()) << "without IsWinXP the classic frame";
+
+    TExtSpeedButton *b = e->ButtonPart()->Button();
+    auto lastState = [&] {
+        theme.Provider.Entries.clear();
+        GuiTest::PixelAt(e, 1, 1);
+        EXPECT_FALSE(theme.Provider.Entries.empty());
+        if (theme.Provider.Entries.empty())
+            return -1;
+        const auto &entry = theme.Provider.Entries.back();
+        EXPECT_EQ(entry.ClassName, QStringLiteral("button"));
+        EXPECT_EQ(entry.Part, BP_PUSHBUTTON);
+        EXPECT_EQ(entry.Rect, Rect(0, 0, b->Width(), b->Height()));
+        return entry.State;
+    };
+    EXPECT_EQ(lastState(), PBS_NORMAL);
+    GuiTest::MouseMove(b, {5, 5});
+    EXPECT_EQ(lastState(), PBS_HOT);
+    GuiTest::MouseDown(b, {5, 5});
+    EXPECT_EQ(lastState(), PBS_PRESSED);
+    GuiTest::MouseUp(b, {5, 5});
+    EXPECT_EQ(theme.Provider.OpenCount(), 0) << "every theme handle closed";
+
+    // A coloured face wins over the theme; an inactive theme gives the classic frame.
+    e->ButtonPart()->SetButtonColor(clRed);
+    theme.Provider.Entries.clear();
+    GuiTest::PixelAt(e, 1, 1);
+    EXPECT_TRUE(theme.Provider.Entries.empty());
+    e->ButtonPart()->SetButtonColor(clNone);
+    b->SetFlat(false);
+    theme.Provider.Active = false;
+    theme.Provider.Entries.clear();
+    GuiTest::PixelAt(e, 1, 1);
+    EXPECT_TRUE(theme.Provider.Entries.empty());
 }

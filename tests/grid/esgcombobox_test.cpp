@@ -2,7 +2,9 @@
 // places and following the combo, the flat look's colours, item selection without regard to
 // case, the list closing, and the button drawn in its own colours over the platform's combo.
 #include "grid/core/EsgComboBox.h"
+#include "controls/ExtXPVS.h"
 #include "platform/Forms.h"
+#include "platform/UxTheme.h"
 #include "platform/WinGdi.h"
 #include "support/GuiTest.h"
 
@@ -381,4 +383,44 @@ TEST_F(EsgComboTest, AutoFocusTakesTheFocusWhenThePointerEnters)
     GuiTest::MouseMove(c, {30, 10});
     GuiTest::ProcessEvents();
     EXPECT_TRUE(c->Focused());
+}
+
+TEST_F(EsgComboTest, ThemedButtonDrawsTheDropDownPartInItsState)
+{
+    TRecordingThemeProvider provider;
+    TThemeProvider *previous = SetThemeProvider(&provider);
+    ExtXPVS::Unbind();
+    ExtXPVS::Bind();
+    TEsgComboBox *c = Make(10, 10, 120, 24);
+    c->SetStyle(csDropDownList);
+    c->SetBorderColor(clRed); // our own painting takes part
+    ShowForm();
+    auto lastState = [&] {
+        provider.Entries.clear();
+        Picture(c);
+        EXPECT_EQ(provider.Entries.size(), 1u);
+        if (provider.Entries.empty())
+            return -1;
+        EXPECT_EQ(provider.Entries[0].ClassName, QStringLiteral("combobox"));
+        EXPECT_EQ(provider.Entries[0].Part, CP_DROPDOWNBUTTON);
+        EXPECT_EQ(provider.Entries[0].Rect, Rect(120 - c->ButtonWidth() + 3, 1, 119, 23));
+        return provider.Entries[0].State;
+    };
+    EXPECT_EQ(lastState(), CBXS_NORMAL);
+    GuiTest::MouseMove(c, {120 - 5, 12});
+    EXPECT_EQ(lastState(), CBXS_HOT);
+    GuiTest::MouseMove(c, {30, 12});
+    c->SetEnabled(false);
+    EXPECT_EQ(lastState(), CBXS_DISABLED);
+    EXPECT_EQ(provider.OpenCount(), 0);
+
+    // A button colour draws the button itself.
+    c->SetEnabled(true);
+    c->SetButtonColor(clNavy);
+    provider.Entries.clear();
+    Picture(c);
+    EXPECT_TRUE(provider.Entries.empty());
+
+    ExtXPVS::Unbind();
+    SetThemeProvider(previous);
 }

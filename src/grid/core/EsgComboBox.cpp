@@ -1,6 +1,9 @@
 #include "grid/core/EsgComboBox.h"
 
+#include "controls/ExtXPVS.h"
+
 #include "platform/Forms.h"
+#include "platform/VersionInfo.h"
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
 
@@ -21,11 +24,11 @@ TRect Shrunk(const TRect &R, int By)
     return TRect(R.Left + By, R.Top + By, R.Right - By, R.Bottom - By);
 }
 
-// The common controls library answers version 5.82: no visual styles for the combo.
+// Visual styles for the combo need the common controls library of version 6 or later.
 bool CommonControlsThemed()
 {
-    constexpr int ComCtlMajorVersion = 5;
-    return ComCtlMajorVersion > 5;
+    const Cardinal version = GetFileVersion(QStringLiteral("comctl32.dll"));
+    return version != 0xFFFFFFFFu && (version >> 16) > 5;
 }
 
 } // namespace
@@ -469,8 +472,20 @@ void TEsgCustomCombo::DrawButton(TCanvas *DC)
 {
     const int cw = ClientWidth();
     TRect r = Shrunk(TRect(cw - FButtonWidth + 2, 0, Width(), Height()), 1);
-    if (FButtonColor == clNone) {
-        // The themed drop-down part needs the theme library; without it the classic button.
+    if (FButtonColor == clNone && ExtXPVS::ThemesActive()) {
+        const bool down = MouseButtonDown();
+        const bool dropped = DroppedDown();
+        int state = CBXS_NORMAL;
+        if (!Enabled())
+            state = CBXS_DISABLED;
+        else if (down && dropped)
+            state = CBXS_PRESSED;
+        else if (FButtonHover && !down && !dropped)
+            state = CBXS_HOT;
+        HTHEME theme = ExtXPVS::OpenThemeData(Parent() ? Parent()->Handle() : nullptr, QStringLiteral("combobox"));
+        ExtXPVS::DrawThemeBackground(theme, DC->Handle(), CP_DROPDOWNBUTTON, state, r, nullptr);
+        ExtXPVS::CloseThemeData(theme);
+    } else if (FButtonColor == clNone) {
         TRect b(r.Left - 4, r.Top + 1, r.Right, r.Bottom - 1);
         DrawFrameControl(DC->Handle(), b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? DFCS_FLAT : DFCS_INACTIVE));
     } else {
@@ -532,9 +547,9 @@ void TEsgCustomCombo::DrawBorders(TCanvas *DC)
             DC->LineTo(r.Right - FButtonWidth - 1, Height() - 1);
         }
     }
-    if (Style() == csSimple)
+    if (Style() == csSimple || (FIsWinXP && ExtXPVS::ThemesActive()))
         return;
-    // The flat button area (the themed look keeps the platform's button).
+    // The flat button area (the themed look keeps its own button).
     const int cw = ClientWidth();
     DC->ExcludeClipRect(cw - FButtonWidth + 4, 4, cw - 4, Height() - 4);
     TRect b = Shrunk(TRect(cw - FButtonWidth - 2, 0, Width(), Height()), 2);

@@ -2,6 +2,8 @@
 // lines of the grid's own width, and a merged range painted once per paint pass.
 #include "controls/BaseGrid.h"
 
+#include "controls/ExtGridDraw.h"
+
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
 
@@ -37,37 +39,11 @@ const TSelectionLook &LookOf(TGridSelectionStyle Style, bool Focused)
     }
 }
 
-// Interim stand-ins for the shared drawing routines.
-void FillSolid(TCanvas *C, const TRect &R, TColor Color)
-{
-    C->Brush()->SetColor(Color);
-    C->Brush()->SetStyle(TBrushStyle::bsSolid);
-    C->FillRect(R);
-}
-
-void DrawSteppedGradient(TCanvas *C, TColor From, TColor To, int Steps, const TRect &R, bool Horizontal)
-{
-    FillSolid(C, R, From == clNone ? To : From);
-}
-
-void DrawMirrorGradientRect(TCanvas *C, const TRect &R, TColor Color, TColor ColorTo, TColor MirrorColor,
-                            TColor MirrorColorTo, bool Vertical, TColor Border, bool SideLinesOnly, bool Fill)
-{
-    FillSolid(C, R, Color);
-}
-
-void PaintStyledSelection(TCanvas *C, TColor FillFrom, TColor FillTo, TColor MirrorFrom, TColor MirrorTo,
-                          TColor InnerUpper, TColor InnerLower, TColor Outer, TColor InnerCorner, TColor OuterCorner,
-                          const TRect &R, int Piece)
-{
-    FillSolid(C, R, FillFrom);
-}
-
 } // namespace
 
 bool TBaseGrid::RightToLeftGrid() const
 {
-    return false;
+    return BiDiMode() == bdRightToLeft;
 }
 
 void TBaseGrid::Paint()
@@ -231,7 +207,7 @@ void TBaseGrid::PaintCellCore(TCanvas *ACanvas, int ACol, int ARow, const TRect 
         ACanvas->LineTo(r.Right - d + 1, r.Bottom - d);
     }
     if (lineWidthShows && ((opts.Contains(goVertLine) && !fixed) || (opts.Contains(goFixedVertLine) && fixed))) {
-        if (RightToLeftGrid()) {
+        if (UseRightToLeftAlignment()) {
             ACanvas->MoveTo(r.Right - d + 1, r.Bottom - d);
             ACanvas->LineTo(r.Right - d + 1, r.Top - d);
         } else {

@@ -9,6 +9,7 @@
 // Positions are 1-based and 0 means "not found", as in the rest of the runtime. No routine here
 // raises: markup is outside input and bad markup degrades to something drawable.
 
+#include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Messages.h"
 #include "platform/WinGdi.h"
@@ -16,6 +17,7 @@
 #include <QString>
 
 class TCustomImageList;
+class THTMLPicture;
 class THTMLPictureCache;
 class TPictureContainer;
 
@@ -44,8 +46,6 @@ TColor HtmlHighlightTextColor();
 int PosNoCase(const UnicodeString &Sub, const UnicodeString &S);
 // Position of Sub (given in upper case) in S upper-cased (ASCII); also stored in Pos.
 int PosUpper(const UnicodeString &Sub, const UnicodeString &S, int &Pos);
-// Case-sensitive position of Sub in S; also stored in Pos.
-int PosStore(const UnicodeString &Sub, const UnicodeString &S, int &Pos);
 // Replaces the first occurrence of Old (found by PosNoCase) by New; false when there is none.
 bool ReplaceFirstNoCase(const UnicodeString &Old, const UnicodeString &New, UnicodeString &S);
 // ASCII upper-casing (the only folding the markup's tag and attribute names get).
@@ -117,3 +117,67 @@ void RestoreRotatedFont(TCanvas *Canvas, HFONT Rotated, const TFont &Previous);
 unsigned HtmlDrawTextFlags(unsigned Flags, bool RightToLeft);
 // Whether the operating system allows themed drawing of in-text controls (set once at start).
 bool CheckThemeOSVersion();
+// ---------------------------------------------------------------------------------------------
+// The renderer
+
+// The arguments of RenderHtmlText, named and ordered as the renderer takes them; the fields
+// marked "out" are written by the call.
+struct THtmlRenderParams {
+    TCanvas *Canvas = nullptr;
+    UnicodeString Text;
+    TRect Rect;
+    TCustomImageList *Images = nullptr;
+    int HitX = -1;
+    int HitY = -1;
+    int FocusAnchorIndex = -1; // counted from 0; -1 for none
+    int HoverAnchorIndex = 0;  // counted from 1
+    int ShadowOffset = 1;
+    bool FindControl = false;
+    bool MeasureOnly = false;
+    bool PrintMode = false;
+    bool Selected = false;
+    bool BlinkVisible = true;
+    bool HoverOnlyStyle = false;
+    bool WordWrap = false;
+    bool MouseDown = false;
+    double PrintScale = 1.0;
+    TColor AnchorColor = clBlue;
+    TColor HoverBackColor = clNone;
+    TColor HoverTextColor = clNone;
+    TColor ShadowColor = clGray;
+    UnicodeString HitAnchor;      // out; left as it is when nothing is hit
+    UnicodeString PlainText;      // out
+    UnicodeString FocusHref;      // out
+    UnicodeString HitTitle;       // out
+    int ExtentX = 0;              // out
+    int ExtentY = 0;              // out
+    int AnchorCount = 0;          // out
+    int HitAnchorIndex = -1;      // out
+    TRect HitAnchorRect;          // out; left as it is when no anchor is hit
+    TRect ControlRect;            // out
+    UnicodeString ControlID;      // in with FindControl, out
+    UnicodeString ControlValue;   // out
+    UnicodeString ControlType;    // out
+    THTMLPictureCache *PictureCache = nullptr;
+    TPictureContainer *Pictures = nullptr;
+    HWND ThemeWindow = nullptr;
+    TBiDiMode BiDiMode = bdLeftToRight;
+};
+
+// Lays the markup out in Params.Rect and draws it, measures it (MeasureOnly) or finds an in-text
+// control (FindControl), answering what lies under (HitX, HitY). True when the point is on an
+// in-text control or an image inside an anchor (with FindControl also on anchor text); always
+// false with MeasureOnly. The canvas's font, pen and brush are as before when it returns.
+bool RenderHtmlText(THtmlRenderParams &Params);
+
+// The same with the arguments one by one, in the same order.
+bool RenderHtmlText(TCanvas *Canvas, const UnicodeString &Text, const TRect &Rect, TCustomImageList *Images,
+                    int HitX, int HitY, int FocusAnchorIndex, int HoverAnchorIndex, int ShadowOffset,
+                    bool FindControl, bool MeasureOnly, bool PrintMode, bool Selected, bool BlinkVisible,
+                    bool HoverOnlyStyle, bool WordWrap, bool MouseDown, double PrintScale, TColor AnchorColor,
+                    TColor HoverBackColor, TColor HoverTextColor, TColor ShadowColor, UnicodeString &HitAnchor,
+                    UnicodeString &PlainText, UnicodeString &FocusHref, UnicodeString &HitTitle, int &ExtentX,
+                    int &ExtentY, int &AnchorCount, int &HitAnchorIndex, TRect &HitAnchorRect, TRect &ControlRect,
+                    UnicodeString &ControlID, UnicodeString &ControlValue, UnicodeString &ControlType,
+                    THTMLPictureCache *PictureCache, TPictureContainer *Pictures, HWND ThemeWindow,
+                    TBiDiMode BiDiMode);

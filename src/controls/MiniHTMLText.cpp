@@ -239,12 +239,6 @@ int PosUpper(const UnicodeString &Sub, const UnicodeString &S, int &Pos)
     return Pos;
 }
 
-int PosStore(const UnicodeString &Sub, const UnicodeString &S, int &Pos)
-{
-    Pos = Sub.isEmpty() ? 0 : static_cast<int>(S.indexOf(Sub) + 1);
-    return Pos;
-}
-
 bool ReplaceFirstNoCase(const UnicodeString &Old, const UnicodeString &New, UnicodeString &S)
 {
     const int p = PosNoCase(Old, S);

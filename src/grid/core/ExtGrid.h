@@ -1179,6 +1179,8 @@ extern UnicodeString HintFontName;
 void StartUp();
 void ShutDown();
 int StartUpCount();
+// The common controls offer flat scroll bars from version 4.70 on.
+bool FlatScrollBarsOffered();
 // The classes the grid unit registers, in order.
 const QStringList &GridClassNames();
 // Registers them in order; a failing registration stops the list. Answers how many went in.

@@ -556,6 +556,27 @@ public:
     explicit TExtStringGrid(TComponent *AOwner);
     ~TExtStringGrid() override;
 
+    // ---- cell texts ----
+    // While no cell has properties and no display hook can change a text, a read is the store's
+    // shared string and a write goes straight to the store; otherwise the base grid's way (base
+    // cell of a merged range, display hooks, repaint of a range).
+    UnicodeString Cells(int ACol, int ARow)
+    {
+        if (!FHasCellProps && PlainDisplay(ARow))
+            return Store().Text(ACol, ARow);
+        return GetCellEx(ACol, ARow);
+    }
+    void SetCells(int ACol, int ARow, const UnicodeString &Value)
+    {
+        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+            Store().SetText(ACol, ARow, Value);
+            if (HandleAllocated() && MayBeInView(ACol, ARow))
+                InvalidateCell(ACol, ARow);
+            return;
+        }
+        SetCellEx(ACol, ARow, Value);
+    }
+
     // ---- lifecycle and overrides ----
     void Assign(TPersistent *Source) override;
     void Invalidate() override;
@@ -1142,6 +1163,18 @@ protected:
     TObject *FISelect = nullptr;
 
 private:
+    bool PlainDisplay(int ARow) const
+    {
+        return ARow >= FNormalRowCount || (!OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&
+                                           !(FGrouping && FGrouping->ShowGroupCount));
+    }
+    // Every visible line is at least one pixel: rows (columns) further than the window's height
+    // (width) past the first scrolled one are out of view.
+    bool MayBeInView(int ACol, int ARow) const
+    {
+        return (ARow < FixedRows() || (ARow >= TopRow() && ARow <= TopRow() + Height())) &&
+               (ACol < FixedCols() || (ACol >= LeftCol() && ACol <= LeftCol() + Width()));
+    }
     bool Designing() const { return ComponentState().Contains(TComponentStateItem::csDesigning); }
     bool LoadingState() const { return ComponentState().Contains(TComponentStateItem::csLoading); }
     bool DestroyingState() const { return ComponentState().Contains(TComponentStateItem::csDestroying); }

@@ -236,7 +236,8 @@ public:
     // ---- for the string grid ----
     bool CellHasProperties(int c, int r) const
     {
-        return c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount() && TStringGrid::Objects(c, r) != nullptr;
+        // The slot first: it is cheap for any index, and most cells have none.
+        return TStringGrid::Objects(c, r) != nullptr && c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount();
     }
     // True when the cell is its own base (no properties, or the base of its range).
     bool ResolveBaseCell(int c, int r, int &BaseCol, int &BaseRow) const;
@@ -320,6 +321,8 @@ protected:
     // The grid is drawn right to left.
     bool RightToLeftGrid() const;
 
+    // The cell the platform is drawing through DrawCell, (-1, -1) otherwise.
+    TPoint FPlatformCell{-1, -1};
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;
     TColor FGridLineColor = TColorOf(0xC0C0C0u);

@@ -286,9 +286,13 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplWideTextEvent OnGetDisplWideText;
 
-protected:
+    // Queries the string grid answers for its rows and its look.
     virtual int GetRowIndent(int ARow) { return 0; }
     virtual bool HasNodes() { return false; }
+    virtual bool HasCellBorderEvent() { return false; }
+    virtual bool IsPlatformStyled() { return false; }
+
+protected:
     virtual void DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
     virtual void HiddenLastRowChanged() {}
     virtual void DoGetDisplText(int ACol, int ARow, UnicodeString &Value);
@@ -297,8 +301,6 @@ protected:
                                           TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA,
                                           TVAlignment &VA, bool &WW, TCellGradientDirection &GD);
     virtual void CellTextSet(int ACol, int ARow) {}
-    virtual bool HasCellBorderEvent() { return false; }
-    virtual bool IsPlatformStyled() { return false; }
 
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void Paint() override;

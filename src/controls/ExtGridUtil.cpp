@@ -238,6 +238,8 @@ UnicodeString ProperCaseName(const UnicodeString &Text)
     UnicodeString result = Text;
     const int n = static_cast<int>(Text.size());
     bool capitalise = true;
+    // Where the first " Mc" of the text ends; once found it stays.
+    int firstMcEnd = 0;
     for (int i = 1; i <= n; ++i) {
         QChar &c = result[i - 1];
         if (CharInSet(c, " ',-.")) {
@@ -248,14 +250,14 @@ UnicodeString ProperCaseName(const UnicodeString &Text)
         } else {
             c = c.toLower();
         }
-        const UnicodeString sofar = result.left(i);
-        if (sofar == QLatin1StringView("Mc"))
+        if (i == 2 && QStringView(result).left(2) == QLatin1StringView("Mc"))
             capitalise = true;
-        const int mc = Pos(QStringLiteral(" Mc"), sofar);
-        if (i > 2 && mc > 0 && mc + 2 == i)
+        if (firstMcEnd == 0 && i >= 3 && QStringView(result).mid(i - 3, 3) == QLatin1StringView(" Mc"))
+            firstMcEnd = i;
+        if (i > 2 && firstMcEnd == i)
             capitalise = true;
-        if (i >= n - 2 &&
-            (Copy(result, i - 1, 2) == QLatin1StringView(" I") || Copy(result, i - 2, 3) == QLatin1StringView(" II")))
+        if (i >= n - 2 && ((i >= 2 && QStringView(result).mid(i - 2, 2) == QLatin1StringView(" I")) ||
+                           (i >= 3 && QStringView(result).mid(i - 3, 3) == QLatin1StringView(" II"))))
             capitalise = true;
     }
     return result;

@@ -2,6 +2,8 @@
 #include "controls/ExtGridUtil.h"
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -120,37 +122,93 @@ bool Combine(bool Running, bool HaveRunning, bool Partial, QChar Operator)
     }
 }
 
-bool MatchExpression(const UnicodeString &Condition, const UnicodeString &Value, bool CaseSensitive, int Depth)
+QChar FindOperatorIn(QStringView Operators, QStringView Text, int &Position)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (c == Quote) {
+            quoted = !quoted;
+        } else if (!quoted && Operators.contains(c)) {
+            Position = static_cast<int>(i) + 1;
+            return c;
+        }
+    }
+    Position = -1;
+    return QChar(0);
+}
+
+// Value comes folded already (upper-cased unless CaseSensitive), once for the whole condition.
+bool MatchOperand(const UnicodeString &Operand, const UnicodeString &Value, bool CaseSensitive)
+{
+    return MatchPattern(CaseSensitive ? Operand : AnsiUpperCase(Operand), Value);
+}
+
+// A condition ready for evaluation: without blanks outside double quotes, and with the place of
+// the ")" that closes each "(" (-1 when none), found once, so that nested groups cost no scan per
+// level. The ")" that closes a "(" is the first one at which as many ")" as "(" follow it - the
+// same one for the whole condition as for any group that holds it.
+struct TCondition {
+    UnicodeString Text;
+    std::vector<qsizetype> Close;
+
+    explicit TCondition(const UnicodeString &Condition) : Text(StripSpacesOutsideQuotes(Condition))
+    {
+        Close.assign(static_cast<std::size_t>(Text.size()), -1);
+        std::vector<qsizetype> open;
+        for (qsizetype i = 0; i < Text.size(); ++i) {
+            if (Text[i] == QLatin1Char('(')) {
+                open.push_back(i);
+            } else if (Text[i] == QLatin1Char(')') && !open.empty()) {
+                Close[static_cast<std::size_t>(open.back())] = i;
+                open.pop_back();
+            }
+        }
+    }
+};
+
+// Evaluates Text[Begin, End) of the condition.
+bool MatchRange(const TCondition &C, qsizetype Begin, qsizetype End, const UnicodeString &Value, bool CaseSensitive,
+                int Depth)
 {
     static const UnicodeString Operators = QStringLiteral("(;^&|");
-    UnicodeString s = StripSpacesOutsideQuotes(Trim(Condition));
-    if (s.startsWith(QLatin1Char('=')))
-        s.remove(0, 1);
+    const QStringView text(C.Text);
+    while (Begin < End && text[Begin] <= QLatin1Char(' '))
+        ++Begin;
+    while (End > Begin && text[End - 1] <= QLatin1Char(' '))
+        --End;
+    // What is left of the condition starts at "at". Each look for an operator starts outside
+    // quotes, as a look at that rest alone would.
+    qsizetype at = Begin < End && text[Begin] == QLatin1Char('=') ? Begin + 1 : Begin;
 
     bool running = false;
     bool haveRunning = false;
     QChar previous(0);
-    int p = 0;
-    for (QChar op = FindOperatorOutsideQuotes(Operators, s, p); p != -1;
-         op = FindOperatorOutsideQuotes(Operators, s, p)) {
+    for (;;) {
+        int p = 0;
+        const QChar op = FindOperatorIn(Operators, text.mid(at, End - at), p);
+        if (p == -1)
+            break;
         bool partial = false;
-        if (s.startsWith(QLatin1Char('('))) {
+        if (text[at] == QLatin1Char('(')) {
             // A "(" that is never closed groups the rest of the condition.
-            const int close = MatchingParenPos(s);
-            const qsizetype end = close > 0 ? close : s.size() + 1;
-            const UnicodeString inner = s.mid(1, end - 2);
-            s.remove(0, end);
-            partial = Depth < MaxGroupDepth ? MatchExpression(inner, Value, CaseSensitive, Depth + 1)
-                                            : MatchFilterOperand(inner, Value, CaseSensitive);
+            const qsizetype close = C.Close[static_cast<std::size_t>(at)];
+            const qsizetype innerEnd = close >= 0 && close < End ? close : End;
+            const qsizetype innerBegin = at + 1;
+            at = innerEnd < End ? innerEnd + 1 : End;
+            partial = Depth < MaxGroupDepth
+                          ? MatchRange(C, innerBegin, innerEnd, Value, CaseSensitive, Depth + 1)
+                          : MatchOperand(text.mid(innerBegin, innerEnd - innerBegin).toString(), Value, CaseSensitive);
         } else {
-            partial = MatchFilterOperand(s.left(p - 1), Value, CaseSensitive);
-            s.remove(0, p);
+            partial = MatchOperand(text.mid(at, p - 1).toString(), Value, CaseSensitive);
+            at += p;
         }
         running = Combine(running, haveRunning, partial, previous);
         haveRunning = true;
         previous = op;
     }
-    return Combine(running, haveRunning, MatchFilterOperand(s, Value, CaseSensitive), previous);
+    const bool last = MatchOperand(text.mid(at, End - at).toString(), Value, CaseSensitive);
+    return Combine(running, haveRunning, last, previous);
 }
 
 // The order of day, month and year in the short date format: Order[0] is the part of the first
@@ -235,7 +293,8 @@ TDateTime DateFromFields(const UnicodeString &Text, bool MonthFirst)
 
 bool MatchFilterExpression(const UnicodeString &Condition, const UnicodeString &Value, bool CaseSensitive)
 {
-    return MatchExpression(Condition, Value, CaseSensitive, 0);
+    const TCondition condition(Trim(Condition));
+    return MatchRange(condition, 0, condition.Text.size(), CaseSensitive ? Value : AnsiUpperCase(Value), CaseSensitive, 0);
 }
 
 bool MatchFilterOperand(const UnicodeString &Operand, const UnicodeString &Value, bool CaseSensitive)
@@ -285,18 +344,7 @@ bool MatchPattern(const UnicodeString &Pattern, const UnicodeString &Value)
 
 QChar FindOperatorOutsideQuotes(const UnicodeString &OperatorSet, const UnicodeString &Text, int &Position)
 {
-    bool quoted = false;
-    for (qsizetype i = 0; i < Text.size(); ++i) {
-        const QChar c = Text[i];
-        if (c == Quote) {
-            quoted = !quoted;
-        } else if (!quoted && OperatorSet.contains(c)) {
-            Position = static_cast<int>(i) + 1;
-            return c;
-        }
-    }
-    Position = -1;
-    return QChar(0);
+    return FindOperatorIn(OperatorSet, Text, Position);
 }
 
 UnicodeString StripSpacesOutsideQuotes(const UnicodeString &Text)
@@ -325,6 +373,7 @@ int MatchingParenPos(const UnicodeString &Text)
     }
     return 0;
 }
+
 
 UnicodeString LocaleNumberToDotText(const UnicodeString &Text)
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -206,6 +207,112 @@ TEST_F(FilterTest, HostileConditionsReturn)
     const QString stars = QStringLiteral("*a*a*a*a*a*a*a*a*a*a*a*a*b");
     EXPECT_FALSE(MatchFilterExpression(stars, QString(4000, QLatin1Char('a')), true));
     EXPECT_TRUE(MatchFilterExpression(stars, QString(4000, QLatin1Char('a')) + QLatin1Char('b'), true));
+}
+
+// The evaluation written the plain way, cutting each operand and group off the front of the
+// condition, with an unclosed group running to the end.
+bool PlainEvaluation(const QString &Condition, const QString &Value, bool CaseSensitive)
+{
+    QString s = StripSpacesOutsideQuotes(Trim(Condition));
+    if (s.startsWith(QLatin1Char('=')))
+        s.remove(0, 1);
+    bool running = false;
+    bool have = false;
+    QChar previous(0);
+    const auto combine = [&](bool partial) {
+        if (!have)
+            running = partial;
+        else if (previous == QLatin1Char('&'))
+            running = running && partial;
+        else if (previous != QLatin1Char('('))
+            running = running || partial;
+        have = true;
+    };
+    int p = 0;
+    for (QChar op = FindOperatorOutsideQuotes(QStringLiteral("(;^&|"), s, p); p != -1;
+         op = FindOperatorOutsideQuotes(QStringLiteral("(;^&|"), s, p)) {
+        if (s.startsWith(QLatin1Char('('))) {
+            const int close = MatchingParenPos(s);
+            const int end = close > 0 ? close : static_cast<int>(s.size()) + 1;
+            const QString inner = s.mid(1, end - 2);
+            s.remove(0, end);
+            combine(PlainEvaluation(inner, Value, CaseSensitive));
+        } else {
+            combine(MatchFilterOperand(s.left(p - 1), Value, CaseSensitive));
+            s.remove(0, p);
+        }
+        previous = op;
+    }
+    combine(MatchFilterOperand(s, Value, CaseSensitive));
+    return running;
+}
+
+TEST_F(FilterTest, AgreesWithThePlainEvaluation)
+{
+    const QString conditionChars = QStringLiteral("ab()()&|;^\"= *!<>1\t");
+    const QString valueChars = QStringLiteral("abAB1 ");
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 20000; ++round) {
+        QString condition;
+        for (int i = next(14); i > 0; --i)
+            condition += conditionChars[next(static_cast<int>(conditionChars.size()))];
+        QString value;
+        for (int i = next(4); i > 0; --i)
+            value += valueChars[next(static_cast<int>(valueChars.size()))];
+        const bool caseSensitive = next(2) == 0;
+        ASSERT_EQ(MatchFilterExpression(condition, value, caseSensitive), PlainEvaluation(condition, value, caseSensitive))
+            << condition.toStdString() << " on " << value.toStdString();
+    }
+}
+
+// The wildcard walk written the plain way: quotes skipped, "*" trying every ending of the value.
+bool PlainWildcards(QStringView Pattern, QStringView Value)
+{
+    while (!Pattern.isEmpty()) {
+        const QChar c = Pattern.front();
+        if (c == QLatin1Char('"')) {
+            Pattern = Pattern.mid(1);
+        } else if (c == QLatin1Char('*')) {
+            while (!Pattern.isEmpty() && Pattern.front() == QLatin1Char('*'))
+                Pattern = Pattern.mid(1);
+            for (qsizetype from = Value.size(); from >= 0; --from)
+                if (PlainWildcards(Pattern, Value.mid(from)))
+                    return true;
+            return false;
+        } else if (Value.isEmpty() || (c != QLatin1Char('?') && c != Value.front())) {
+            return false;
+        } else {
+            Pattern = Pattern.mid(1);
+            Value = Value.mid(1);
+        }
+    }
+    return Value.isEmpty();
+}
+
+TEST_F(FilterTest, WildcardsAgreeWithThePlainWalk)
+{
+    const QString patternChars = QStringLiteral("ab*?\"");
+    std::uint32_t seed = 777;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 20000; ++round) {
+        QString pattern;
+        for (int i = next(8); i > 0; --i)
+            pattern += patternChars[next(static_cast<int>(patternChars.size()))];
+        QString value;
+        for (int i = next(7); i > 0; --i)
+            value += QLatin1Char(next(2) == 0 ? 'a' : 'b');
+        ASSERT_EQ(MatchPattern(pattern, value), PlainWildcards(pattern, value))
+            << pattern.toStdString() << " on " << value.toStdString();
+        ASSERT_EQ(MatchPattern(QLatin1Char('!') + pattern, value), !PlainWildcards(pattern, value))
+            << "!" << pattern.toStdString() << " on " << value.toStdString();
+    }
 }
 
 TEST_F(FilterTest, HelperRoutines)

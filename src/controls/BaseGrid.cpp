@@ -490,6 +490,13 @@ TRect TBaseGrid::VirtualCellRect(int c, int r) const
     return {left, top, left + ColWidths(c), top + RowHeights(r)};
 }
 
+TPoint TBaseGrid::LastCellOfRange(TPoint Base, TPoint Span) const
+{
+    // A range cut by a shrink of the counts ends at the last cell there is.
+    return {std::clamp(Base.X + Span.X, 0, std::max(0, TotalColCount() - 1)),
+            std::clamp(Base.Y + Span.Y, 0, std::max(0, RowCount() - 1))};
+}
+
 TRect TBaseGrid::CellRect(int c, int r) const
 {
     if (CellHasProperties(c, r)) {
@@ -500,7 +507,8 @@ TRect TBaseGrid::CellRect(int c, int r) const
             TRect r1 = VirtualCellRect(b.X, b.Y);
             if (r1.Width() == 0)
                 r1.Right += 1;
-            TRect r2 = VirtualCellRect(b.X + s.X, b.Y + s.Y);
+            const TPoint e = LastCellOfRange(b, s);
+            TRect r2 = VirtualCellRect(e.X, e.Y);
             if (r2.Width() == 0)
                 r2.Left -= 1;
             return {std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
@@ -522,7 +530,8 @@ TPoint TBaseGrid::CellSize(int c, int r) const
         TPoint b = BaseCell(c, r);
         TPoint s = CellSpan(c, r);
         TRect r1 = VirtualCellRect(b.X, b.Y);
-        TRect r2 = VirtualCellRect(b.X + s.X, b.Y + s.Y);
+        const TPoint e = LastCellOfRange(b, s);
+        TRect r2 = VirtualCellRect(e.X, e.Y);
         u = {std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
              std::max(r1.Bottom, r2.Bottom)};
     } else {

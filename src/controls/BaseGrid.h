@@ -320,6 +320,7 @@ protected:
     // The properties of a cell inside the grid, made with the default look when missing.
     TCellProperties *EnsureProps(int c, int r, bool SetCalcType);
     bool InsideGrid(int c, int r) const { return c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount(); }
+    TPoint LastCellOfRange(TPoint Base, TPoint Span) const;
     // The grid is drawn right to left.
     bool RightToLeftGrid() const;
 

@@ -544,7 +544,13 @@ void TFFabricoreFirmWare::BACnet_EDE_File()
 
 void TFFabricoreFirmWare::Build_EDS_File()
 {
-    // The EDS writer comes with the sibling converters' editors.
+    if (!Protocol_Steps.Write_EDS_File)
+        return;
+    SaveEDS->SetInitialDir(Path_Active_Conf);
+    if (!SaveEDS->Execute())
+        return;
+    const UnicodeString Name = SaveEDS->FileName();
+    Run_Protocol_Step([&Name] { Protocol_Steps.Write_EDS_File(Name); });
 }
 
 int TFFabricoreFirmWare::Get_Type_BACnet()

@@ -522,7 +522,7 @@ bool TFFabricoreFirmWare::Save_Setting()
 
 void TFFabricoreFirmWare::PROFINET_XML()
 {
-    // The PROFINET file name dialog and its writer come with the sibling converters' editors.
+    Run_Protocol_Step(Protocol_Steps.PROFINET_XML);
 }
 
 void TFFabricoreFirmWare::BACnet_EDE_File()

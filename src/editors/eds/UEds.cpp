@@ -37,7 +37,7 @@ UnicodeString Sub_Name(int Index, int Sub)
     return QLatin1Char('[') + Hex(Index, 4) + QStringLiteral("sub") + Hex(Sub, 1) + QLatin1Char(']');
 }
 
-// One object section: its lines and, unless Last_Glued, the empty line after it.
+// The sections of the data sheet: each one its lines and, unless told otherwise, an empty line.
 class TSections {
 public:
     explicit TSections(TStringList &L) : FL(L) {}

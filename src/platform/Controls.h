@@ -182,7 +182,6 @@ constexpr DWORD WS_CHILD = 0x40000000u;
 constexpr DWORD WS_VISIBLE = 0x10000000u;
 constexpr DWORD WS_DISABLED = 0x08000000u;     // takes no mouse or keyboard input
 constexpr DWORD WS_CLIPSIBLINGS = 0x04000000u;
-constexpr DWORD WS_CLIPCHILDREN = 0x02000000u;
 constexpr DWORD WS_BORDER = 0x00800000u;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008u;   // stays above the other windows
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080u; // no taskbar entry

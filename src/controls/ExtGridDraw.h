@@ -108,3 +108,30 @@ void PaintCellShape(TCanvas *Canvas, int X, int Y, int Width, int Height, TCellS
 // ---- small drawings ----
 // A filled triangle pointing down from (X - 3, Y)..(X + 3, Y) to (X, Y + 3).
 void DrawSmallDownArrow(TCanvas *Canvas, int X, int Y, TColor Color);
+// A red zigzag under the characters ErrorStart .. ErrorStart + ErrorLength - 1 (0-based) of
+// Text as a single-line edit on Owner would show it in R; VerticalOffset moves it down from the
+// line's top. An error at or past the end of the text is marked just after the text.
+void DrawErrorUnderline(TWinControl *Owner, TCanvas *Canvas, const UnicodeString &Text, const TRect &R,
+                        int VerticalOffset, int ErrorStart, int ErrorLength);
+// Bitmap at R's top-left at its own size, its pixels of the colour of pixel (0, 0) replaced by
+// BackgroundColor.
+void DrawBitmapTransparent(TCanvas *Canvas, TBitmap *Bitmap, TColor BackgroundColor, const TRect &R);
+// The same with a picture of the program's resources; nothing when there is no such picture.
+void DrawResourceBitmapTransparent(TCanvas *Canvas, TColor BackgroundColor, const TRect &R,
+                                   const UnicodeString &ResourceName);
+
+// ---- button faces ----
+// Kinds: 0 themed (visual styles; the classic face while no theme is active), 1 classic, 2
+// flat, 3 Office colours from Tones. States: 0 normal, 1 hot, 2 down, 3 disabled. Window is the
+// window the theme data is opened for.
+void PaintButtonFace(TCanvas *Canvas, HWND Window, const TRect &R, int Kind, int State, const TColorTones &Tones);
+// The drop-down button at the right edge of R.
+void PaintDropButton(TCanvas *Canvas, HWND Window, const TRect &R, int Kind, int State, const TColorTones &Tones);
+// The up and down spin buttons at the right edge of R.
+void PaintSpinButtons(TCanvas *Canvas, HWND Window, const TRect &R, int Kind, int State, const TColorTones &Tones);
+
+// ---- layered windows ----
+// The system's layered-window calls when it offers them; true when it does not.
+bool CallUpdateLayeredWindow(HWND Wnd, HDC DstDC, const TPoint *DstPos, const TSize *Size, HDC SrcDC,
+                             const TPoint *SrcPos, DWORD ColorKey, const BLENDFUNCTION *Blend, DWORD Flags);
+bool CallSetLayeredWindowAttributes(HWND Wnd, DWORD ColorKey, Byte Alpha, DWORD Flags);

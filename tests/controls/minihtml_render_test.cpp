@@ -527,3 +527,26 @@ TEST_F(Render, ThemedControlsGoThroughTheThemeLibrary)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Render, RightToLeftOnlyInAMiddleEastLocale)
+{
+    P.BiDiMode = bdRightToLeft;
+    Run("text");
+    ASSERT_NE(TextCall("text"), nullptr);
+    EXPECT_EQ(TextCall("text")->Args[0], 1) << "left to right elsewhere";
+    EXPECT_EQ(HtmlDrawTextFlags(DT_LEFT, true), DT_LEFT);
+
+    SetSysLocaleMiddleEast(true);
+    Run("text");
+    const int x = TextCall("text") ? TextCall("text")->Args[0] : -1;
+    EXPECT_EQ(HtmlDrawTextFlags(DT_LEFT, true), DT_RIGHT | DT_RTLREADING);
+    EXPECT_EQ(HtmlDrawTextFlags(DT_RIGHT, true), DT_RTLREADING);
+    EXPECT_EQ(HtmlDrawTextFlags(DT_CENTER, true), DT_CENTER | DT_RTLREADING);
+    EXPECT_EQ(HtmlDrawTextFlags(DT_LEFT, false), DT_LEFT);
+    SetSysLocaleMiddleEast(false);
+    EXPECT_EQ(x, 300 - W("text")) << "read and aligned from the right";
+}
+
+} // namespace

@@ -209,7 +209,8 @@ TFontMeasures &Measures(TCanvas *C)
         std::unique_ptr<TFont> Font;
         TFontMeasures Measures;
     };
-    static std::vector<std::unique_ptr<TEntry>> fonts;
+    // Kept to the end of the process: the fonts must not be freed after the application.
+    static auto &fonts = *new std::vector<std::unique_ptr<TEntry>>;
     static size_t last = 0;
     const TFont &f = *C->Font();
     if (last < fonts.size() && SameFace(*fonts[last]->Font, f))

@@ -839,7 +839,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                     // it is drawn cut with an ellipsis and nothing follows it.
                     if (L.Measure && !fits && hadText && !P.WordWrap)
                         Pos = n;
-                    trailing = blank ? C->TextWidth(QStringLiteral(" ")) : 0;
+                    trailing = blank ? RunExtent(C, QStringLiteral(" "), 0, L.R).cx : 0;
                 } else {
                     L.Done = true;
                     L.Width -= w;

@@ -175,7 +175,10 @@ TEST(ControlList, CellsAndControls)
     EXPECT_EQ(list->Control(0)->Control(), edit);
     EXPECT_EQ(list->GetControl(2)->X(), 1);
 
+    // Looking through every control makes the windows of those that had none.
     EXPECT_FALSE(panel->HandleAllocated());
+    EXPECT_FALSE(list->HasHandle(nullptr));
+    EXPECT_TRUE(panel->HandleAllocated());
     EXPECT_TRUE(list->HasHandle(edit->Handle()));
     EXPECT_TRUE(list->HasHandle(panel->Handle()));
     EXPECT_FALSE(list->HasHandle(form.Handle()));

@@ -269,6 +269,52 @@ TEST_F(FilterTest, AgreesWithThePlainEvaluation)
     }
 }
 
+// The wildcard walk written the plain way: quotes skipped, "*" trying every ending of the value.
+bool PlainWildcards(QStringView Pattern, QStringView Value)
+{
+    while (!Pattern.isEmpty()) {
+        const QChar c = Pattern.front();
+        if (c == QLatin1Char('"')) {
+            Pattern = Pattern.mid(1);
+        } else if (c == QLatin1Char('*')) {
+            while (!Pattern.isEmpty() && Pattern.front() == QLatin1Char('*'))
+                Pattern = Pattern.mid(1);
+            for (qsizetype from = Value.size(); from >= 0; --from)
+                if (PlainWildcards(Pattern, Value.mid(from)))
+                    return true;
+            return false;
+        } else if (Value.isEmpty() || (c != QLatin1Char('?') && c != Value.front())) {
+            return false;
+        } else {
+            Pattern = Pattern.mid(1);
+            Value = Value.mid(1);
+        }
+    }
+    return Value.isEmpty();
+}
+
+TEST_F(FilterTest, WildcardsAgreeWithThePlainWalk)
+{
+    const QString patternChars = QStringLiteral("ab*?\"");
+    std::uint32_t seed = 777;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 20000; ++round) {
+        QString pattern;
+        for (int i = next(8); i > 0; --i)
+            pattern += patternChars[next(static_cast<int>(patternChars.size()))];
+        QString value;
+        for (int i = next(7); i > 0; --i)
+            value += QLatin1Char(next(2) == 0 ? 'a' : 'b');
+        ASSERT_EQ(MatchPattern(pattern, value), PlainWildcards(pattern, value))
+            << pattern.toStdString() << " on " << value.toStdString();
+        ASSERT_EQ(MatchPattern(QLatin1Char('!') + pattern, value), !PlainWildcards(pattern, value))
+            << "!" << pattern.toStdString() << " on " << value.toStdString();
+    }
+}
+
 TEST_F(FilterTest, HelperRoutines)
 {
     int p = 0;

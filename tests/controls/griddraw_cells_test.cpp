@@ -198,6 +198,34 @@ TEST(GridDrawProgress, AppearanceBarStackedAndBlocks)
     EXPECT_EQ(Px(*c, 6, 1), clWhite); // 2 pixels from the sides
 }
 
+TEST(GridDrawProgress, VerticalAppearanceBarGrowsUpward)
+{
+    ProgressBarLook look = PlainLook();
+    look.Vertical = true;
+    // 102 high: 100 pixels of bar from row 100 upward.
+    auto b = Blank(12, 102);
+    DrawAppearanceProgressBar(b->Canvas(), TRect(0, 0, 12, 102), 30, look);
+    EXPECT_EQ(Px(*b, 6, 100), 0x000011);
+    EXPECT_EQ(Px(*b, 6, 71), 0x000011);
+    EXPECT_EQ(Px(*b, 6, 70), clWhite);
+    EXPECT_EQ(Px(*b, 1, 80), 0x000011);
+    EXPECT_EQ(Px(*b, 0, 80), clWhite);
+
+    look.CompletionSmooth = false;
+    auto c = Blank(12, 102);
+    DrawAppearanceProgressBar(c->Canvas(), TRect(0, 0, 12, 102), 22, look);
+    // Blocks from the bottom edge: rows 93..99 and 84..90, and a rest of 4 at 79..81.
+    EXPECT_EQ(Px(*c, 6, 99), 0x000011);
+    EXPECT_EQ(Px(*c, 6, 93), 0x000011);
+    EXPECT_EQ(Px(*c, 6, 92), clWhite);
+    EXPECT_EQ(Px(*c, 6, 84), 0x000011);
+    EXPECT_EQ(Px(*c, 6, 82), clWhite);
+    EXPECT_EQ(Px(*c, 6, 81), 0x000011);
+    EXPECT_EQ(Px(*c, 6, 79), 0x000011);
+    EXPECT_EQ(Px(*c, 6, 78), clWhite);
+    EXPECT_EQ(Px(*c, 1, 95), clWhite);
+}
+
 TEST(GridDrawProgress, PieAndPlusMinusBar)
 {
     auto b = Blank(41, 41, clWhite);

@@ -146,6 +146,17 @@ TEST(GridDrawSelection, MiddlePieceHasNoEndsAndMirrorFillSplits)
     EXPECT_EQ(Px(*b, 0, 3), clRed);
     EXPECT_EQ(Px(*b, 0, 7), clBlue);
     EXPECT_EQ(Px(*b, 10, 10), Outer);
+
+    // A left end rounds only its left corners, a right end only its right ones.
+    for (int piece : {1, 2}) {
+        auto e = Blank(12, 12);
+        PaintStyledSelection(e->Canvas(), clRed, clNone, clNone, clNone, Upper, Lower, Outer, clWhite, clBlack,
+                             TRect(0, 0, 12, 12), piece);
+        EXPECT_EQ(Px(*e, 0, 0), piece == 1 ? clBlack : Outer) << piece;
+        EXPECT_EQ(Px(*e, 10, 0), piece == 2 ? clBlack : Outer) << piece;
+        EXPECT_EQ(Px(*e, 0, 5), piece == 1 ? Outer : clRed) << piece;
+        EXPECT_EQ(Px(*e, 10, 5), piece == 2 ? Outer : clRed) << piece;
+    }
 }
 
 TEST(GridDrawSmall, DownArrowIsASevenPixelTriangle)

@@ -168,6 +168,12 @@ TEST(LayeredWindows, AttributesAndContentOfATranslucentWindow)
     EXPECT_EQ(window.BoundsRect(), TRect(40, 50, 48, 56));
     EXPECT_TRUE(window.Widget()->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(window.Widget()->testAttribute(Qt::WA_TranslucentBackground));
+    // The picture is what the window shows.
+    picture.Image().fill(qRgba(255, 0, 0, 255));
+    picture.Image().setPixel(3, 2, qRgba(0, 255, 0, 255));
+    ASSERT_TRUE(UpdateLayeredWindow(wnd, nullptr, nullptr, &size, picture.Canvas(), &origin, 0, &blend, ULW_ALPHA));
+    EXPECT_EQ(GuiTest::PixelAt(&window, 0, 0), static_cast<TColorRef>(clRed));
+    EXPECT_EQ(GuiTest::PixelAt(&window, 3, 2), static_cast<TColorRef>(clLime));
 
     // A child window cannot be layered this way.
     TWinControl child(nullptr);

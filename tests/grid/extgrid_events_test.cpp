@@ -300,3 +300,19 @@ TEST(ExtGridEvents, CheckTextsEditorsAndVersion)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExtGridEvents, NewCellPropertiesStartWithoutAColourWhereTheGridLookMustShow)
+{
+    TExtStringGrid g(nullptr);
+    g.SetColor(TColorOf(0x123456u));
+    EXPECT_EQ(g.CellProperties(2, 2)->BrushColor(), TColorOf(0x123456u));
+    EXPECT_EQ(g.CellProperties(0, 2)->BrushColor(), clNone);
+    EXPECT_EQ(g.CellProperties(2, 0)->BrushColor(), clNone);
+    g.Bands()->SetActive(true);
+    EXPECT_EQ(g.CellProperties(3, 3)->BrushColor(), clNone);
+    EXPECT_EQ(g.CellProperties(3, 3)->FontName(), g.Font()->Name());
+}
+
+} // namespace

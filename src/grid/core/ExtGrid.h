@@ -743,7 +743,8 @@ public:
     void ShowRowHeaders();
     void InitOrigColSizes();
     void SetColumnOrder();
-    void ApplySearchFooter(TObject *Sender) {}
+    // Copies the search footer settings to the search panel.
+    void UpdateSearchPanel(TObject *Sender) {}
     void ApplyPlatformStyle() {}
     void MoveFocusWindow() {}
 
@@ -868,6 +869,21 @@ protected:
     bool HasNodes() override { return FNumNodes > 0; }
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
     UnicodeString GetEditMask(int ACol, int ARow) override;
+    void GetDefaultCellProperties(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo,
+                                  TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA, TVAlignment &VA,
+                                  bool &WW, TCellGradientDirection &GD) override;
+
+    // ---- change handlers hung on the owned objects ----
+    void AppearanceChanged(TObject *Sender) { Invalidate(); }
+    void BandsChanged(TObject *Sender) { Invalidate(); }
+    void FilterDropDownChanged(TObject *Sender) { Invalidate(); }
+    void ShowModifiedChanged(TObject *Sender);
+    // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
+    void BalloonEnableChanged(TObject *Sender) {}
+    void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void ColumnHeadersListChanged(TObject *Sender);
+    void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
 
     // ---- scroll indicators ----
     TScrollControl *vscrlctrl = nullptr;

@@ -336,3 +336,26 @@ TEST(ExtGridLifecycle, FindParentFormWalksUp)
 }
 
 } // namespace
+
+namespace {
+
+// The direct store path and the base grid's path give the same texts: plain cells, cells of a
+// merged range (read and written through the base cell) and writes outside the grid.
+TEST(ExtGridCells, StorePathAndBaseCellPathAgree)
+{
+    TExtStringGrid g(nullptr);
+    g.SetCells(2, 3, "plain");
+    EXPECT_EQ(g.Cells(2, 3), "plain");
+    EXPECT_EQ(g.GridCells(2, 3), "plain");
+    EXPECT_THROW(g.SetCells(-1, 0, "x"), EInvalidGridOperation);
+
+    g.MergeCells(1, 1, 2, 2);
+    g.SetCells(2, 2, "merged");
+    EXPECT_EQ(g.GridCells(1, 1), "merged");
+    EXPECT_EQ(g.Cells(2, 1), "merged");
+    EXPECT_EQ(g.Cells(2, 3), "plain");
+    g.SetCells(3, 3, "after");
+    EXPECT_EQ(g.Cells(3, 3), "after");
+}
+
+} // namespace

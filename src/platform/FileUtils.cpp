@@ -129,6 +129,13 @@ UnicodeString ExecutablePath()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
+// The executable does not move while it runs; every path mapping asks for its folder.
+const UnicodeString &ExecutableFolder()
+{
+    static const UnicodeString folder = QFileInfo(ExecutablePath()).absolutePath();
+    return folder;
+}
+
 UnicodeString ErrnoText(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
@@ -149,8 +156,16 @@ struct TSearchState {
 
 UnicodeString NativePath(const UnicodeString &Path)
 {
+    // A "\\" that is part of the program folder's real name would otherwise lead the path
+    // elsewhere ("a\\..\\..\\x" climbing out of it); only what the program appended is mapped.
+    const UnicodeString &folder = ProgramFolder();
+    qsizetype keep = 0;
+    if (folder.contains(u'\\') && Path.startsWith(folder) && (Path.size() == folder.size() || IsPathDelimiter(Path[folder.size()])))
+        keep = folder.size();
     UnicodeString p = Path;
-    p.replace(u'\\', u'/');
+    for (qsizetype i = keep; i < p.size(); ++i)
+        if (p[i] == u'\\')
+            p[i] = u'/';
     return p;
 }
 
@@ -587,14 +602,16 @@ QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize)
 UnicodeString ProgramFolder()
 {
     const UnicodeString &folder = ProgramFolderOverride();
-    if (!folder.isEmpty())
-        return folder;
-    return QFileInfo(ExecutablePath()).absolutePath();
+    return folder.isEmpty() ? ExecutableFolder() : folder;
 }
 
 void SetProgramFolder(const UnicodeString &Folder)
 {
-    ProgramFolderOverride() = ExcludeTrailingPathDelimiter(NativePath(Folder));
+    // A real folder: every character belongs to its name but a trailing separator.
+    UnicodeString f = Folder;
+    while (f.size() > 1 && f.endsWith(u'/'))
+        f.chop(1);
+    ProgramFolderOverride() = f;
 }
 
 UnicodeString ExeName()

@@ -1,7 +1,8 @@
 #pragma once
 // File and folder functions with the classic runtime meaning. The system's code writes paths
 // with "\"; every function here maps "\" to the native separator first (NativePath), so
-// Path_Exe + "\PROJECTS" names the folder PROJECTS beside the executable.
+// Path_Exe + "\PROJECTS" names the folder PROJECTS beside the executable. The program folder
+// is a real folder name and keeps its characters: a "\" inside it is no separator.
 
 #include "platform/System.h"
 
@@ -12,7 +13,8 @@
 constexpr WideChar PathDelim = u'/';
 constexpr WideChar DriveDelim = u':';
 
-// "\" becomes "/"; nothing else changes.
+// "\" becomes "/"; nothing else changes, and a path that starts with the program folder keeps
+// that folder's name as it is.
 UnicodeString NativePath(const UnicodeString &Path);
 
 bool FileExists(const UnicodeString &FileName);        // true for files only, not folders

@@ -1,5 +1,7 @@
 #include "platform/ShellApi.h"
 
+#include "platform/FileUtils.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -185,7 +187,7 @@ bool ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo)
     }
     QString path = info.lpFile;
     if (path.contains(QLatin1Char('\\')) && !QFileInfo::exists(path))
-        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        path = NativePath(path);
     if (path.isEmpty()) {
         info.hInstApp = SE_ERR_FNF;
         return false;
@@ -218,7 +220,7 @@ bool ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo)
     if (!info.lpDirectory.isEmpty()) {
         QString dir = info.lpDirectory;
         if (dir.contains(QLatin1Char('\\')) && !QFileInfo::exists(dir))
-            dir.replace(QLatin1Char('\\'), QLatin1Char('/'));
+            dir = NativePath(dir);
         folder = QFile::encodeName(dir);
         posix_spawn_file_actions_addchdir_np(&actions.Actions, folder.constData());
     }

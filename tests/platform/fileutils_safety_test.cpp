@@ -186,4 +186,33 @@ TEST_F(FileSafetyTest, ReadersTakeRegularFilesWithinTheirBoundOnly)
     EXPECT_EQ(ReadFileBytes(PathOf("big.xml")).size(), 200000);
 }
 
+TEST_F(FileSafetyTest, AProgramFolderWithBackslashesKeepsItsName)
+{
+    // Mapped as a whole, "inner/a\..\..\x" would name "x" two levels up, beside "inner".
+    ASSERT_TRUE(QDir(Dir()).mkpath(QStringLiteral("outer/inner/a")));
+    const QString real = PathOf(QStringLiteral("outer/inner/a\\..\\..\\x"));
+    ASSERT_TRUE(QDir().mkdir(real));
+    SetProgramFolder(real + QStringLiteral("/"));
+    EXPECT_EQ(ProgramFolder(), real);
+    EXPECT_TRUE(ExeName().startsWith(real + u'/'));
+
+    const QString exe = ProgramFolder();
+    EXPECT_EQ(NativePath(exe + QStringLiteral("\\PROJECTS\\Plant")), real + QStringLiteral("/PROJECTS/Plant"));
+    EXPECT_TRUE(ForceDirectories(exe + QStringLiteral("\\PROJECTS\\Plant\\bin")));
+    WriteFileAtomic(exe + QStringLiteral("\\Fabricor.xml"), "settings");
+    WriteFileAtomic(exe + QStringLiteral("\\PROJECTS\\Plant\\ParGen.xml"), "parameters");
+    EXPECT_TRUE(FileExists(exe + QStringLiteral("\\Fabricor.xml")));
+    EXPECT_EQ(ReadFileBytes(exe + QStringLiteral("\\PROJECTS\\Plant\\ParGen.xml")), QByteArray("parameters"));
+    TSearchRec F;
+    ASSERT_EQ(FindFirst(exe + QStringLiteral("\\PROJECTS\\*"), faDirectory, F), 0);
+    EXPECT_EQ(F.Name, QStringLiteral("."));
+    FindClose(F);
+
+    EXPECT_EQ(Entries(real), (QStringList{QStringLiteral("Fabricor.xml"), QStringLiteral("PROJECTS")}));
+    EXPECT_EQ(Entries(PathOf("outer")), QStringList{QStringLiteral("inner")}) << "nothing made beside the program folder";
+    EXPECT_TRUE(QDir(PathOf("outer/inner/a")).isEmpty());
+    // A path elsewhere is mapped as before.
+    EXPECT_EQ(NativePath(QStringLiteral("/opt/app\\PROJECTS")), QStringLiteral("/opt/app/PROJECTS"));
+}
+
 } // namespace

@@ -160,6 +160,22 @@ std::intptr_t ShellErrorOf(int err)
     }
 }
 
+} // namespace
+
+UnicodeString ShellErrorText(std::intptr_t Code)
+{
+    switch (Code) {
+    case SE_ERR_FNF: return QStringLiteral("The system cannot find the file specified");
+    case SE_ERR_ACCESSDENIED: return QStringLiteral("Access is denied");
+    case SE_ERR_OOM: return QStringLiteral("There is not enough memory or there are not enough resources to start the program");
+    case SE_ERR_BADFORMAT: return QStringLiteral("The file is not a valid program");
+    case SE_ERR_NOASSOC: return QStringLiteral("No program is associated with the file for this operation");
+    default: return QStringLiteral("The program could not be started (error %1)").arg(qint64(Code));
+    }
+}
+
+namespace {
+
 struct TSpawnAttr {
     posix_spawnattr_t Attr;
     TSpawnAttr() { posix_spawnattr_init(&Attr); }

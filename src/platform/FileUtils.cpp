@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <iterator>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -333,6 +334,65 @@ void FillRecord(TSearchRec &F, const TSearchState::TEntry &e)
 
 } // namespace
 
+namespace {
+
+// "." and ".." first, then names without regard to case (ties by code), as the classic search
+// on the system's file system returns them. Each name is folded once, not at every comparison.
+template <typename T, typename NameOf>
+void SortBySearchOrder(std::vector<T> &items, NameOf nameOf)
+{
+    struct TKey {
+        int Rank;
+        UnicodeString Folded;
+        std::size_t Index;
+    };
+    std::vector<TKey> keys;
+    keys.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UnicodeString &n = nameOf(items[i]);
+        const int rank = n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2;
+        keys.push_back({rank, n.toCaseFolded(), i});
+    }
+    std::sort(keys.begin(), keys.end(), [&](const TKey &a, const TKey &b) {
+        if (a.Rank != b.Rank)
+            return a.Rank < b.Rank;
+        if (a.Folded != b.Folded)
+            return a.Folded < b.Folded;
+        return nameOf(items[a.Index]) < nameOf(items[b.Index]);
+    });
+    std::vector<T> sorted;
+    sorted.reserve(items.size());
+    for (const TKey &k : keys)
+        sorted.push_back(std::move(items[k.Index]));
+    items.swap(sorted);
+}
+
+} // namespace
+
+QStringList FindFolderNames(const UnicodeString &Folder)
+{
+    std::vector<UnicodeString> names;
+    const QByteArray folder = Encoded(Folder);
+    DIR *dir = folder.isEmpty() ? nullptr : ::opendir(folder.constData());
+    if (!dir)
+        return QStringList();
+    const int fd = ::dirfd(dir);
+    while (const dirent *d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
+            continue;
+        bool isDir = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st;
+            isDir = ::fstatat(fd, d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir)
+            names.push_back(QFile::decodeName(d->d_name));
+    }
+    ::closedir(dir);
+    SortBySearchOrder(names, [](const UnicodeString &n) -> const UnicodeString & { return n; });
+    return QStringList(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+}
+
 int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F)
 {
     F = TSearchRec();
@@ -374,13 +434,7 @@ int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F)
 
     // The file system gives no order; the system's expects "." and ".." first and names in
     // alphabetical order, as the classic search on its file system returns them.
-    auto rank = [](const UnicodeString &n) { return n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2; };
-    std::sort(state->Entries.begin(), state->Entries.end(), [&](const auto &a, const auto &b) {
-        if (rank(a.Name) != rank(b.Name))
-            return rank(a.Name) < rank(b.Name);
-        const int c = QString::compare(a.Name, b.Name, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.Name < b.Name;
-    });
+    SortBySearchOrder(state->Entries, [](const TSearchState::TEntry &e) -> const UnicodeString & { return e.Name; });
 
     if (state->Entries.empty())
         return ErrorFileNotFound;

@@ -89,6 +89,12 @@ int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F);
 int FindNext(TSearchRec &F);
 void FindClose(TSearchRec &F);
 
+// The names of the folders in Folder, links to folders included and "." and ".." left out, in
+// FindFirst's order. Only what the folder's listing tells about each entry is used (an entry is
+// looked at by itself only where the file system does not say what it is), so that a folder of
+// thousands of entries lists about as fast as its names can be read.
+QStringList FindFolderNames(const UnicodeString &Folder);
+
 // Writes the whole file to a temporary file in the same folder and renames it over Path, so
 // a failure (folder not writable, disk full, Path naming a folder) leaves the old file as it
 // was. Every write, the flush and the sync are checked; on any failure the temporary file is

@@ -215,4 +215,31 @@ TEST_F(FileSafetyTest, AProgramFolderWithBackslashesKeepsItsName)
     EXPECT_EQ(NativePath(QStringLiteral("/opt/app\\PROJECTS")), QStringLiteral("/opt/app/PROJECTS"));
 }
 
+TEST_F(FileSafetyTest, FolderNamesAreTheFoldersOfAFolderSearchInItsOrder)
+{
+    for (const char *name : {"beta", "Alpha", "alpha", "Zeta", ".hidden", "a\\b", "10", "9"})
+        ASSERT_TRUE(QDir(Dir()).mkdir(QString::fromLatin1(name)));
+    WriteBytes("file.xml", "x");
+    MakeFifo("pipe");
+    Link(PathOf("beta"), "link_to_folder");
+    Link(PathOf("file.xml"), "link_to_file");
+    Link(PathOf("nowhere"), "dangling");
+
+    QStringList searched;
+    TSearchRec F;
+    ASSERT_EQ(FindFirst(Dir() + QStringLiteral("/*"), faDirectory | faHidden, F), 0);
+    do {
+        if ((F.Attr & faDirectory) && F.Name != QLatin1String(".") && F.Name != QLatin1String(".."))
+            searched << F.Name;
+    } while (FindNext(F) == 0);
+    FindClose(F);
+    EXPECT_EQ(searched, (QStringList{QStringLiteral(".hidden"), QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("a\\b"),
+                                     QStringLiteral("Alpha"), QStringLiteral("alpha"), QStringLiteral("beta"),
+                                     QStringLiteral("link_to_folder"), QStringLiteral("Zeta")}));
+    EXPECT_EQ(FindFolderNames(Dir()), searched);
+    EXPECT_EQ(FindFolderNames(Dir() + QStringLiteral("\\link_to_folder")), QStringList());
+    EXPECT_EQ(FindFolderNames(PathOf("missing")), QStringList());
+    EXPECT_EQ(FindFolderNames(PathOf("file.xml")), QStringList());
+}
+
 } // namespace

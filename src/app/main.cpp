@@ -8,6 +8,8 @@
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
+#include "editors/UProtocol_Steps.h"
+#include "editors/gsdml/UProfinetFileName.h"
 #include "platform/Forms.h"
 
 int main(int argc, char *argv[])
@@ -24,7 +26,9 @@ int main(int argc, char *argv[])
         Application->CreateForm(FAbout);
         Application->CreateForm(FSoftOptions);
         Application->CreateForm(FParGen);
+        Application->CreateForm(FProfinetFileName);
         Application->CreateForm(FBoot);
+        Register_Protocol_Steps();
         Application->Run();
     } catch (...) {
         try {

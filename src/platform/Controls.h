@@ -114,6 +114,15 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 constexpr TCursor crSize = -22;
 
+// ---- text direction ----
+// Right-to-left reading and alignment take effect only where the system locale is one of the
+// Middle East (SysLocaleMiddleEast); elsewhere every mode reads and aligns left to right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// False unless a test or a setting declares such a locale (SetSysLocaleMiddleEast): the
+// program's languages are all written left to right.
+bool SysLocaleMiddleEast();
+void SetSysLocaleMiddleEast(bool Value);
+
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
     csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
@@ -241,6 +250,21 @@ public:
     void SetControlStyle(const TControlStyle &Value) { FControlStyle = Value; }
     const TControlState &ControlState() const { return FControlState; }
     void SetControlState(const TControlState &Value) { FControlState = Value; }
+
+    // ---- text direction: a control only reports its mode; it mirrors nothing itself ----
+    // With ParentBiDiMode (the default) the parent's mode counts; setting BiDiMode clears it.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode Value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool Value) { FParentBiDiMode = Value; }
+    bool IsRightToLeft() const { return UseRightToLeftReading(); }
+    bool UseRightToLeftAlignment() const;
+    bool UseRightToLeftReading() const;
+    // DT_ alignment flags as this control's mode wants them: left and right swap under
+    // right-to-left alignment (centred text stays centred), DT_RTLREADING is added for
+    // right-to-left reading.
+    LongInt DrawTextBiDiModeFlags(LongInt Flags) const;
+    LongInt DrawTextBiDiModeFlagsReadingOnly() const;
 
     bool MouseCapture() const;
     void SetMouseCapture(bool Value);
@@ -376,6 +400,9 @@ private:
     UnicodeString FHint;
     TCursor FCursor = crDefault;
     bool FUpdatingFont = false;
+    // ---- text direction ----
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
 };
 
 // ---- TGraphicControl ----
@@ -468,6 +495,13 @@ public:
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
 
+    // ---- 3-D look (stored flags; the window looks the same either way) ----
+    // With ParentCtl3D (the default) the parent's Ctl3D counts; setting Ctl3D clears it.
+    bool Ctl3D() const;
+    void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
+
 protected:
     // Makes the window's widget as a child of ParentWidget (nullptr: a top-level window). The
     // default is a plain window that paints through WM_PAINT; controls that wrap a Qt widget
@@ -526,6 +560,11 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFocusChanged(TWMGeneric &Message) override;
 
+    // ---- frame paint over a wrapped widget (see TWMNCPaint) ----
+    // With a canvas: draw over what Qt painted (the default draws nothing). Without: a request
+    // to draw the frame again, which invalidates the window.
+    virtual void WMNCPaint(TWMNCPaint &Message);
+
     // True when this control's window is a plain platform window (WM_PAINT paints it).
     bool OwnsPainting() const { return FOwnsPainting; }
     bool RedrawEnabled() const { return FRedraw; }
@@ -547,6 +586,8 @@ private:
     bool FCreatingHandle = false;
     int FAlignLevel = 0;
     bool FAligning = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 };
 
 // ---- TCustomControl ----

@@ -138,6 +138,17 @@ public:
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+// ---- edit control messages answered by TCustomEdit ----
+// EM_POSFROMCHAR: WParam a character index; the result packs the client position of that
+// character's top-left corner (x in the low word, y in the high word), or -1 when the index is
+// at or past the end of the text. It is measured with the control's font and margins, so it
+// answers also before the window exists.
+inline constexpr Cardinal EM_SETMARGINS = 0x00D3;
+inline constexpr Cardinal EM_GETMARGINS = 0x00D4;
+inline constexpr Cardinal EM_POSFROMCHAR = 0x00D6;
+inline constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+inline constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent *AOwner);
@@ -173,12 +184,27 @@ public:
     void ClearSelection();
     void Clear();
 
+    // ---- text alignment and the formatting rectangle ----
+    // taRightJustify is the right-aligned edit (ES_RIGHT).
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    // The part of the window the text lies in, in client coordinates (EM_SETRECT, EM_SETRECTNP;
+    // EM_GETRECT answers it). The window keeps its text clear of the rest, as margins of the
+    // line; an empty rectangle gives the whole window back.
+    TRect FormattingRect() const;
+    void SetFormattingRect(const TRect &Value);
+
     TNotifyEvent OnChange;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    // Applies the alignment and the formatting rectangle to the window.
+    void ApplyEditLayout();
+    // EM_SETRECT, EM_SETRECTNP and EM_GETRECT; false for any other message.
+    bool EditLayoutMessage(TMessage &Message);
     UnicodeString GetText() const override;
     void TextChanged() override;
     virtual void Change();
@@ -187,6 +213,9 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFontChanged(TCMFontChanged &Message) override;
     void CMEnter(TCMEnter &Message) override;
+    // EM_POSFROMCHAR, EM_SETMARGINS and EM_GETMARGINS, the formatting rectangle's messages;
+    // the rest as any windowed control.
+    void Dispatch(TMessage &Message) override;
 
     // The text as the window holds it and as it is written to the window; the memo overrides
     // these for its multi-line widget.
@@ -213,6 +242,12 @@ private:
     // The selection while there is no window.
     int FSelStart = 0;
     int FSelLength = 0;
+    TAlignment FAlignment = taLeftJustify;
+    TRect FFormatRect{0, 0, 0, 0};
+    // ---- margins and character positions ----
+    void EMPosFromChar(TMessage &Message);
+    int FLeftMargin = 1;
+    int FRightMargin = 1;
 };
 
 class TEdit : public TCustomEdit {
@@ -308,6 +343,12 @@ public:
     void Clear();
     void SelectAll();
 
+    // ---- the dropped-down list's width ----
+    // The least width of the list when it drops down (CB_SETDROPPEDWIDTH); 0: the box's width.
+    int DroppedWidth() const { return FDroppedWidth; }
+    void SetDroppedWidth(int Value);
+    void Dispatch(TMessage &Message) override;
+
     // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
     // OnChange also fires when the user edits the text of a csDropDown box.
     TNotifyEvent OnChange;
@@ -344,6 +385,7 @@ private:
     int FItemHeight = 16;
     int FMaxLength = 0;
     int FSyncing = 0;
+    int FDroppedWidth = 0;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <iterator>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -353,12 +354,14 @@ void SortBySearchOrder(std::vector<T> &items, NameOf nameOf)
         const int rank = n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2;
         keys.push_back({rank, n.toCaseFolded(), i});
     }
+    // Code unit order, as QString's own comparison, through the plain string view compare.
+    auto view = [](const UnicodeString &t) { return std::u16string_view(reinterpret_cast<const char16_t *>(t.utf16()), static_cast<std::size_t>(t.size())); };
     std::sort(keys.begin(), keys.end(), [&](const TKey &a, const TKey &b) {
         if (a.Rank != b.Rank)
             return a.Rank < b.Rank;
-        if (a.Folded != b.Folded)
-            return a.Folded < b.Folded;
-        return nameOf(items[a.Index]) < nameOf(items[b.Index]);
+        if (const int c = view(a.Folded).compare(view(b.Folded)); c != 0)
+            return c < 0;
+        return view(nameOf(items[a.Index])) < view(nameOf(items[b.Index]));
     });
     std::vector<T> sorted;
     sorted.reserve(items.size());

@@ -495,6 +495,13 @@ public:
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
 
+    // ---- 3-D look (stored flags; the window looks the same either way) ----
+    // With ParentCtl3D (the default) the parent's Ctl3D counts; setting Ctl3D clears it.
+    bool Ctl3D() const;
+    void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
+
 protected:
     // Makes the window's widget as a child of ParentWidget (nullptr: a top-level window). The
     // default is a plain window that paints through WM_PAINT; controls that wrap a Qt widget
@@ -553,6 +560,11 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFocusChanged(TWMGeneric &Message) override;
 
+    // ---- frame paint over a wrapped widget (see TWMNCPaint) ----
+    // With a canvas: draw over what Qt painted (the default draws nothing). Without: a request
+    // to draw the frame again, which invalidates the window.
+    virtual void WMNCPaint(TWMNCPaint &Message);
+
     // True when this control's window is a plain platform window (WM_PAINT paints it).
     bool OwnsPainting() const { return FOwnsPainting; }
     bool RedrawEnabled() const { return FRedraw; }
@@ -574,6 +586,8 @@ private:
     bool FCreatingHandle = false;
     int FAlignLevel = 0;
     bool FAligning = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 };
 
 // ---- TCustomControl ----

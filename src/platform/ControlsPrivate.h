@@ -60,6 +60,8 @@ private:
     // Sends a message made from the current Qt event; true when DefaultHandler was reached.
     bool SendFromEvent(TMessage &Message);
     void RunQtDefault(QEvent *Event);
+    // WM_NCPAINT with a canvas over the window, after Qt painted a wrapped widget.
+    void SendFramePaint();
     // A plain window of ours: Qt has nothing to add to its input events.
     bool OwnWidget() const { return dynamic_cast<TPlatformWidget *>(FWidget.data()) != nullptr; }
 

@@ -615,6 +615,7 @@ void TWinControl::Dispatch(TMessage &Message)
     case CM_ENTER: { TCMEnter r(Message); CMEnter(r); r.Store(); return; }
     case CM_EXIT: { TCMExit r(Message); CMExit(r); r.Store(); return; }
     case CM_CHILDKEY: { TCMChildKey r(Message); CMChildKey(r); r.Store(); return; }
+    case WM_NCPAINT: { TWMNCPaint r(Message); WMNCPaint(r); r.Store(); return; }
     default:
         TControl::Dispatch(Message);
     }

@@ -9,6 +9,7 @@
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
 #include "editors/UProtocol_Steps.h"
+#include "editors/gsdml/UProfinetFileName.h"
 #include "platform/Forms.h"
 
 int main(int argc, char *argv[])
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     Application->CreateForm(FAbout);
     Application->CreateForm(FSoftOptions);
     Application->CreateForm(FParGen);
+    Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FBoot);
     Register_Protocol_Steps();
     Application->Run();

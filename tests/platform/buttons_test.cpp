@@ -121,6 +121,14 @@ TEST_F(ButtonsTest, ClassicFaceIsPushedWhilePressedAndFlatFaceShowsItsEdgeOnlyWh
     GuiTest::MouseUp(b, {5, 5});
     EXPECT_EQ(Px(Form.get(), 10, 10), light);
 
+    // A group button released off itself, with no move between, comes up again.
+    b->SetGroupIndex(3);
+    GuiTest::MouseDown(b, {5, 5});
+    GuiTest::MouseUp(b, {100, 100});
+    EXPECT_FALSE(b->Down());
+    EXPECT_EQ(Px(Form.get(), 10, 10), light);
+    b->SetGroupIndex(0);
+
     b->SetFlat(true);
     GuiTest::ProcessEvents();
     EXPECT_EQ(Px(Form.get(), 10, 10), RGB(255, 255, 255)) << "flat and cold: the form shows through";

@@ -489,6 +489,22 @@ public:
     {
         if (Obj != FWidget)
             return false;
+        // The target's calls run from Qt's event: what they raise goes to the application's
+        // handling, and the drag is refused.
+        try {
+            return Handle(E);
+        } catch (...) {
+            if (auto *ev = dynamic_cast<QDropEvent *>(E))
+                ev->ignore();
+            FData = TComPtr<IDataObject>();
+            Application->HandleException(nullptr);
+            return true;
+        }
+    }
+
+private:
+    bool Handle(QEvent *E)
+    {
         switch (E->type()) {
         case QEvent::DragEnter: {
             auto *ev = static_cast<QDragEnterEvent *>(E);
@@ -526,7 +542,6 @@ public:
         }
     }
 
-private:
     TPoint ScreenPoint(QDropEvent *Ev) const
     {
         const QPoint p = FWidget->mapToGlobal(Ev->position().toPoint());
@@ -583,6 +598,13 @@ HRESULT RegisterDragDrop(HWND Wnd, IDropTarget *Target)
     r.Filter = new TDropFilter(w, Target);
     w->installEventFilter(r.Filter);
     w->setAcceptDrops(true);
+    // A window that goes lets go of its target.
+    QObject::connect(w, &QObject::destroyed, [Wnd](QObject *Gone) {
+        auto &all = Registrations();
+        auto found = all.find(Wnd);
+        if (found != all.end() && (!found->second.Widget || found->second.Widget == Gone))
+            all.erase(found);
+    });
     regs.emplace(Wnd, std::move(r));
     return S_OK;
 }

@@ -6,7 +6,10 @@
 #include "platform/Forms.h"
 #include "support/GuiTest.h"
 
+#include <QCoreApplication>
+#include <QDragEnterEvent>
 #include <QMimeData>
+#include <QWidget>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -562,4 +565,43 @@ TEST(EsgEnumFormats, AnObjectWithoutEnumeratorRaises)
     } catch (const EAssertionFailed &e) {
         EXPECT_EQ(e.Message(), "Cannot get the format enumerator");
     }
+}
+
+TEST_F(EsgDragTest, QtDragEventsReachTheRegisteredTarget)
+{
+    QWidget *w = To->Widget();
+    QMimeData mime;
+    mime.setText("from another program");
+    mime.setUrls({QUrl::fromLocalFile("/tmp/x.txt")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::ControlModifier);
+    QCoreApplication::sendEvent(w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+    EXPECT_TRUE(move.isAccepted());
+    EXPECT_EQ(move.dropAction(), Qt::MoveAction);
+    QDropEvent drop(QPointF(6, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::NoButton, Qt::ControlModifier);
+    QCoreApplication::sendEvent(w, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction) << "Ctrl copies";
+    EXPECT_EQ(Target->Calls, (std::vector<UnicodeString>{"Enter", "DropText", "DropFiles"}));
+    EXPECT_EQ(Target->Text, "from another program");
+
+    // Refused: the target takes neither text nor files.
+    Target->SetAcceptText(false);
+    Target->SetAcceptFiles(false);
+    Target->Calls.clear();
+    QDragEnterEvent enter2(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &enter2);
+    QDragMoveEvent move2(QPoint(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move2);
+    EXPECT_FALSE(move2.isAccepted());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(w, &leave);
+    EXPECT_EQ(Target->Calls, (std::vector<UnicodeString>{"Enter", "Leave"}));
+
+    EXPECT_EQ(RevokeDragDrop(To->Handle()), S_OK);
+    EXPECT_EQ(RevokeDragDrop(To->Handle()), DRAGDROP_E_NOTREGISTERED);
+    ASSERT_EQ(RegisterDragDrop(To->Handle(), Target.Get()), S_OK);
+    EXPECT_EQ(RegisterDragDrop(To->Handle(), Target.Get()), DRAGDROP_E_ALREADYREGISTERED);
 }

@@ -446,7 +446,8 @@ protected:
     // The link made when an action is set; controls with more to link answer their own class.
     virtual TControlActionLink *CreateActionLink();
     TControlActionLink *ActionLink() const { return FActionLink.get(); }
-    // The action was set (CheckDefaults false) or changed: the control takes its values.
+    // The action was set: the control takes its values (while loading, CheckDefaults, only
+    // those still at their defaults). Later changes of the action come through the link.
     virtual void ActionChange(TObject *Sender, bool CheckDefaults);
 
 private:
@@ -671,6 +672,7 @@ int CursorToQtShape(TCursor Cursor);
 
 // ---- transparent controls ----
 // Paints Control's parent as it shows under Control into Canvas (in Control's client
-// coordinates): the parent's background, then its graphic children, with the origin moved by
-// Control's position and clipped to the parent's client area. Control itself is not painted.
+// coordinates): the parent's background, then (under a windowed control) its graphic children,
+// with the origin moved by Control's position and clipped to the parent's client area. Control
+// itself is not painted.
 void PaintParentBackground(TControl *Control, TCanvas *Canvas);

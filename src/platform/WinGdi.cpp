@@ -41,7 +41,15 @@ public:
             tabLength = (format & DT_TABSTOP) ? static_cast<int>((format >> 8) & 0xFF) : 8;
         if (tabLength <= 0)
             tabLength = 8;
-        FTabWidth = std::max(1, tabLength * AverageCharWidth(FMetrics));
+        FTabLength = tabLength;
+    }
+
+    // Measured only for a text that holds a tab: the average width costs a layout of its own.
+    int TabWidth() const
+    {
+        if (FTabWidth <= 0)
+            FTabWidth = std::max(1, FTabLength * AverageCharWidth(FMetrics));
+        return FTabWidth;
     }
 
     static int AverageCharWidth(const QFontMetrics &fm)
@@ -61,7 +69,7 @@ public:
         const QStringList parts = s.split(QLatin1Char('\t'));
         for (int i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                x = (x / FTabWidth + 1) * FTabWidth;
+                x = (x / TabWidth() + 1) * TabWidth();
             x += FMetrics.horizontalAdvance(parts[i]);
         }
         return x;
@@ -187,7 +195,7 @@ public:
         const QStringList parts = line.Text.split(QLatin1Char('\t'));
         for (int i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                cx = (cx / FTabWidth + 1) * FTabWidth;
+                cx = (cx / TabWidth() + 1) * TabWidth();
             const int p = line.Prefix >= offset && line.Prefix < offset + parts[i].size() ? line.Prefix - offset : -1;
             if (!parts[i].isEmpty())
                 draw(x + cx, parts[i], p);
@@ -200,7 +208,8 @@ private:
     TCanvas *FDC;
     unsigned FFormat;
     QFontMetrics FMetrics;
-    int FTabWidth = 64;
+    int FTabLength = 8;
+    mutable int FTabWidth = 0;
 };
 
 int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned Format, DRAWTEXTPARAMS *Params)

@@ -308,7 +308,9 @@ void TExtCustomDropDown::ClickDropDown()
 {
     if (ComponentState().Contains(TComponentStateItem::csDesigning) || !FDropDownForm || FDropDownForm->Visible())
         return;
-    if (GetTickCount() - FDropDownForm->DeActivateTime() > 250)
+    // A popup that never lost activation has no close to guard against (a program's first
+    // quarter second would otherwise refuse the button).
+    if (!FDropDownForm->HasDeActivated() || GetTickCount() - FDropDownForm->DeActivateTime() > 250)
         DoShowDropDown();
 }
 
@@ -548,7 +550,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
         if (key == VK_DELETE && FEditType == etMoney)
             FormatMoneyText();
         if (!Prefix.isEmpty() && SelStart() < Prefix.length())
-            TCustomMaskEdit::SetSelStart(static_cast<int>(Prefix.length()));
+            SetSelStart(static_cast<int>(Prefix.length()));
         if (key == VK_RETURN)
             DoHideDropDown(false);
         else if (key == VK_ESCAPE)
@@ -600,18 +602,18 @@ void TExtCustomDropDown::WMLButtonUp(TWMMouse &Message)
         DrawFocusedText();
     FButtonDown = false;
     TCustomMaskEdit::WMLButtonUp(Message);
-    const int value = static_cast<int>(GetText().length());
+    const int value = static_cast<int>(ValueText().length());
     const int pre = static_cast<int>(Prefix.length());
     if (!Prefix.isEmpty() && SelStart() < pre) {
-        TCustomMaskEdit::SetSelStart(pre);
-        TCustomMaskEdit::SetSelLength(value);
+        SetSelStart(pre);
+        SetSelLength(value);
     }
     if (!Suffix.isEmpty()) {
         if (SelStart() > pre + value) {
-            TCustomMaskEdit::SetSelStart(pre + value);
-            TCustomMaskEdit::SetSelLength(0);
+            SetSelStart(pre + value);
+            SetSelLength(0);
         } else if (SelStart() + SelLength() > pre + value) {
-            TCustomMaskEdit::SetSelLength(pre + value - SelStart());
+            SetSelLength(pre + value - SelStart());
         }
     }
 }
@@ -742,7 +744,10 @@ void TExtCustomDropDown::AdjustButtonBounds()
 
 void TExtCustomDropDown::WndProc(TMessage &Message)
 {
-    TCustomMaskEdit::WndProc(Message);
+    {
+        TWholeText whole(this);
+        TCustomMaskEdit::WndProc(Message);
+    }
     if (Message.Msg == EM_SETREADONLY) {
         SetReadOnly(Message.WParam != 0);
         if (FButton)

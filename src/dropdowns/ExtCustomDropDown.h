@@ -386,6 +386,8 @@ public:
     explicit TDropDownForm(TComponent *AOwner);
 
     Cardinal DeActivateTime() const { return FDeActivateTime; }
+    // The popup has lost activation at least once (before that no click has to wait).
+    bool HasDeActivated() const { return FHasDeActivated; }
     bool Shadow = true;
     bool Sizeable = false;
     bool CancelOnDeActivate = true;
@@ -423,6 +425,7 @@ private:
     void WMActivate(TMessage &Message);
     void HandleDeactivation(HWND Activated);
     Cardinal FDeActivateTime = 0;
+    bool FHasDeActivated = false;
     TExtHeader *FHeader = nullptr;
     TExtFooter *FFooter = nullptr;
     TExtCustomDropDown *FExtDropDown = nullptr;
@@ -572,7 +575,30 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     // ---- text (ExtDropDownText.cpp) ----
+    // The value: the edit text without Prefix and Suffix.
     UnicodeString GetText() const override;
+    UnicodeString ValueText() const;
+    // The selection counted on the whole edit text (Prefix included).
+    void SetSelStart(int Value)
+    {
+        TWholeText w(this);
+        TCustomMaskEdit::SetSelStart(Value);
+    }
+    void SetSelLength(int Value)
+    {
+        TWholeText w(this);
+        TCustomMaskEdit::SetSelLength(Value);
+    }
+    UnicodeString SelText() const
+    {
+        TWholeText w(const_cast<TExtCustomDropDown *>(this));
+        return TCustomMaskEdit::SelText();
+    }
+    void SetSelText(const UnicodeString &Value)
+    {
+        TWholeText w(this);
+        TCustomMaskEdit::SetSelText(Value);
+    }
     virtual void SetText(const UnicodeString &Value);
     void SetTextInternal(const UnicodeString &Value);
     double GetFloatValue();
@@ -681,6 +707,14 @@ protected:
 
 private:
     friend class TDropDownForm;
+    struct TWholeText {
+        explicit TWholeText(TExtCustomDropDown *E) : Edit(E) { ++Edit->FWholeText; }
+        ~TWholeText() { --Edit->FWholeText; }
+        TWholeText(const TWholeText &) = delete;
+        TWholeText &operator=(const TWholeText &) = delete;
+        TExtCustomDropDown *Edit;
+    };
+    int FWholeText = 0;
     void CreateLabel();
     void DrawControlBorder();
     void HideOpenOnDeactivate(bool Cancel);

@@ -216,6 +216,7 @@ void TDropDownForm::HandleDeactivation(HWND Activated)
     if (!Visible())
         return;
     FDeActivateTime = GetTickCount();
+    FHasDeActivated = true;
     // Activation that moves into a window of the popup itself keeps it open.
     for (TWinControl *w = TWinControl::FindControl(Activated); w; w = w->Parent())
         if (w == this)
@@ -288,7 +289,7 @@ void TExtCustomDropDown::DoShowDropDown()
         !Enabled() || ReadOnly())
         return;
     // The value a cancelled close goes back to.
-    FOldText = GetText();
+    FOldText = ValueText();
     BeforeDropDown();
     FDropDownForm->Shadow = DropDownShadow;
     FDropDownForm->Sizeable = false;

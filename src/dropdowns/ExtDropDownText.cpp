@@ -64,6 +64,12 @@ bool CtrlHeld()
 
 UnicodeString TExtCustomDropDown::GetText() const
 {
+    // While the platform's edit code runs it counts on the whole edit text.
+    return FWholeText > 0 ? TCustomMaskEdit::GetText() : ValueText();
+}
+
+UnicodeString TExtCustomDropDown::ValueText() const
+{
     UnicodeString t = TCustomMaskEdit::GetText();
     if (!Prefix.isEmpty() && t.startsWith(Prefix))
         t.remove(0, Prefix.length());
@@ -105,7 +111,7 @@ void TExtCustomDropDown::SetIsModified(bool Value)
 
 double TExtCustomDropDown::GetFloatValue()
 {
-    const UnicodeString v = GetText();
+    const UnicodeString v = ValueText();
     switch (FEditType) {
     case etString: {
         bool ok = false;
@@ -189,7 +195,7 @@ void TExtCustomDropDown::SetEditType(TDropDownEditType Value)
     } else {
         SetPasswordChar(0);
     }
-    const int kind = DropDownNumberKind(GetText());
+    const int kind = DropDownNumberKind(ValueText());
     if (Value == etNumeric && kind != 0)
         SetIntValue(0);
     else if ((Value == etFloat || Value == etMoney) && kind > 1)
@@ -203,7 +209,7 @@ void TExtCustomDropDown::SetPrecision(SmallInt Value)
     if (FPrecision == Value || !(FEditType == etString || FEditType == etFloat || FEditType == etMoney))
         return;
     FPrecision = Value;
-    if (DropDownNumberKind(GetText()) > 1)
+    if (DropDownNumberKind(ValueText()) > 1)
         SetFloatValue(0);
     else
         SetFloatValue(GetFloatValue());
@@ -211,7 +217,7 @@ void TExtCustomDropDown::SetPrecision(SmallInt Value)
 
 void TExtCustomDropDown::FormatMoneyText()
 {
-    const UnicodeString value = GetText();
+    const UnicodeString value = ValueText();
     if (value.isEmpty())
         return;
     const int L0 = static_cast<int>(value.length());
@@ -237,8 +243,8 @@ void TExtCustomDropDown::FormatMoneyText()
     FBlockChange = text != TCustomMaskEdit::GetText();
     SetTextInternal(text);
     FPrecision = keep;
-    TCustomMaskEdit::SetSelStart(std::max(0, caret + static_cast<int>(GetText().length()) - L0));
-    TCustomMaskEdit::SetSelLength(0);
+    SetSelStart(std::max(0, caret + static_cast<int>(ValueText().length()) - L0));
+    SetSelLength(0);
 }
 
 void TExtCustomDropDown::Change()
@@ -253,7 +259,7 @@ void TExtCustomDropDown::Change()
 
 int TExtCustomDropDown::DecimalSeparatorPos()
 {
-    const UnicodeString v = GetText();
+    const UnicodeString v = ValueText();
     const auto p = v.indexOf(DS());
     if (p >= 0)
         return static_cast<int>(Prefix.length() + p + 1);
@@ -315,49 +321,49 @@ bool TExtCustomDropDown::PrecisionReached(const UnicodeString &Value, int Caret)
 void TExtCustomDropDown::SelectAll()
 {
     const int pre = static_cast<int>(Prefix.length());
-    TCustomMaskEdit::SetSelStart(pre);
-    TCustomMaskEdit::SetSelLength(static_cast<int>(GetText().length()));
+    SetSelStart(pre);
+    SetSelLength(static_cast<int>(ValueText().length()));
 }
 
 void TExtCustomDropDown::SelectBeforeDecimal()
 {
-    const auto p = GetText().indexOf(DS());
-    TCustomMaskEdit::SetSelStart(static_cast<int>(Prefix.length() + (p >= 0 ? p : 0)));
+    const auto p = ValueText().indexOf(DS());
+    SetSelStart(static_cast<int>(Prefix.length() + (p >= 0 ? p : 0)));
 }
 
 void TExtCustomDropDown::SelectAfterDecimal()
 {
-    const auto p = GetText().indexOf(DS());
-    TCustomMaskEdit::SetSelStart(static_cast<int>(Prefix.length() + (p >= 0 ? p + 1 : 0)));
-    TCustomMaskEdit::SetSelLength(0);
+    const auto p = ValueText().indexOf(DS());
+    SetSelStart(static_cast<int>(Prefix.length() + (p >= 0 ? p + 1 : 0)));
+    SetSelLength(0);
 }
 
 void TExtCustomDropDown::InsertChar(QChar Ch)
 {
-    TCustomMaskEdit::SetSelText(UnicodeString(Ch));
+    SetSelText(UnicodeString(Ch));
 }
 
 void TExtCustomDropDown::ToggleSign(bool WholeValueCase)
 {
-    const UnicodeString v = GetText();
+    const UnicodeString v = ValueText();
     const int pre = static_cast<int>(Prefix.length());
     const int caret = SelStart();
     if (WholeValueCase && SelLength() == v.length() && !v.isEmpty()) {
         SetTextInternal(Prefix + QStringLiteral("-") + Suffix);
-        TCustomMaskEdit::SetSelStart(pre + 1);
-        TCustomMaskEdit::SetSelLength(0);
+        SetSelStart(pre + 1);
+        SetSelLength(0);
         return;
     }
     const SmallInt keep = FPrecision;
     FPrecision = 0;
     if (v.contains(QLatin1Char('-'))) {
         SetTextInternal(Prefix + v.mid(1) + Suffix);
-        TCustomMaskEdit::SetSelStart(std::max(pre, caret - 1));
+        SetSelStart(std::max(pre, caret - 1));
     } else {
         SetTextInternal(Prefix + QStringLiteral("-") + v + Suffix);
-        TCustomMaskEdit::SetSelStart(caret + 1);
+        SetSelStart(caret + 1);
     }
-    TCustomMaskEdit::SetSelLength(0);
+    SetSelLength(0);
     FPrecision = keep;
     SetIsModified(true);
 }
@@ -379,7 +385,7 @@ bool TExtCustomDropDown::JudgeChar(TWMKey &Message)
     QChar ch(static_cast<char16_t>(Message.CharCode));
     const bool ctrl = CtrlHeld();
     const int pre = static_cast<int>(Prefix.length());
-    UnicodeString value = GetText();
+    UnicodeString value = ValueText();
     if (ch == QChar(13) && ctrl) {
         Message.Result = 1;
         return false;
@@ -440,11 +446,11 @@ bool TExtCustomDropDown::JudgeChar(TWMKey &Message)
     case etMixedCase: {
         const int caret = SelStart();
         InsertChar(ch);
-        const UnicodeString v = ProperCaseName(GetText());
+        const UnicodeString v = ProperCaseName(ValueText());
         FBlockChange = Prefix + v + Suffix != TCustomMaskEdit::GetText();
         SetTextInternal(Prefix + v + Suffix);
-        TCustomMaskEdit::SetSelStart(caret + 1);
-        TCustomMaskEdit::SetSelLength(0);
+        SetSelStart(caret + 1);
+        SetSelLength(0);
         SetIsModified(true);
         return false;
     }
@@ -488,14 +494,14 @@ bool TExtCustomDropDown::JudgeChar(TWMKey &Message)
         if (PrecisionReached(value, vcaret) && (IsDigit(ch) || ch == DS()) && SelLength() == 0) {
             const auto dp = value.indexOf(DS());
             if (FPrecision > 0 && dp >= 0 && dp + 1 <= vcaret && IsDigit(ch) && vcaret < value.length()) {
-                TCustomMaskEdit::SetSelLength(1);
+                SetSelLength(1);
             } else {
                 return false;
             }
         }
         if (SelStart() == 0 && value.isEmpty() && ch == DS()) {
             SetTextInternal(Prefix + QStringLiteral("0") + DS() + Suffix);
-            TCustomMaskEdit::SetSelStart(pre + 2);
+            SetSelStart(pre + 2);
             SetIsModified(true);
             return false;
         }
@@ -506,7 +512,7 @@ bool TExtCustomDropDown::JudgeChar(TWMKey &Message)
         if (!isFloat && IsDigit(ch)) {
             // The grouping follows each digit at once, so the digit goes in here.
             InsertChar(ch);
-            if (!GetText().isEmpty() && GetText() != QLatin1String("-")) {
+            if (!ValueText().isEmpty() && ValueText() != QLatin1String("-")) {
                 if (Modified())
                     SetIsModified(true);
                 FormatMoneyText();
@@ -558,7 +564,7 @@ bool TExtCustomDropDown::JudgeKeyDown(TWMKey &Message)
     const Word key = Message.CharCode;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const int pre = static_cast<int>(Prefix.length());
-    const int valueEnd = pre + static_cast<int>(GetText().length());
+    const int valueEnd = pre + static_cast<int>(ValueText().length());
     const int selEnd = SelStart() + SelLength();
     if (key == VK_RETURN && ReturnIsTab) {
         Message.CharCode = VK_TAB;
@@ -576,20 +582,20 @@ bool TExtCustomDropDown::JudgeKeyDown(TWMKey &Message)
         return false;
     if (key == VK_END && !Suffix.isEmpty()) {
         if (shift) {
-            TCustomMaskEdit::SetSelLength(valueEnd - SelStart());
+            SetSelLength(valueEnd - SelStart());
         } else {
-            TCustomMaskEdit::SetSelStart(valueEnd);
-            TCustomMaskEdit::SetSelLength(0);
+            SetSelStart(valueEnd);
+            SetSelLength(0);
         }
         return false;
     }
     if (key == VK_HOME && !Prefix.isEmpty()) {
         if (shift) {
-            TCustomMaskEdit::SetSelStart(pre);
-            TCustomMaskEdit::SetSelLength(valueEnd - pre);
+            SetSelStart(pre);
+            SetSelLength(valueEnd - pre);
         } else {
-            TCustomMaskEdit::SetSelStart(pre);
-            TCustomMaskEdit::SetSelLength(0);
+            SetSelStart(pre);
+            SetSelLength(0);
         }
         return false;
     }
@@ -599,7 +605,7 @@ bool TExtCustomDropDown::JudgeKeyDown(TWMKey &Message)
         SetIsModified(true);
     }
     if (key == VK_DELETE && SelStart() >= pre) {
-        UnicodeString after = GetText();
+        UnicodeString after = ValueText();
         const int vs = SelStart() - pre;
         after.remove(vs, SelLength() > 0 ? SelLength() : 1);
         if (LengthLimit > 0 && IntegerPartEnd(after) - 1 > LengthLimit)
@@ -642,7 +648,7 @@ void TExtCustomDropDown::WMPaste(TMessage &)
         return;
     const UnicodeString clip = Clipboard()->AsText();
     const int pre = static_cast<int>(Prefix.length());
-    const UnicodeString value = GetText();
+    const UnicodeString value = ValueText();
     const int vs = std::clamp(SelStart() - pre, 0, static_cast<int>(value.length()));
     const int vl = std::clamp(SelLength(), 0, static_cast<int>(value.length()) - vs);
     UnicodeString would = value;
@@ -703,11 +709,11 @@ void TExtCustomDropDown::WMPaste(TMessage &)
     case etHex:
         return;
     }
-    if (FEditType == etMoney && GetText().length() > 3) {
+    if (FEditType == etMoney && ValueText().length() > 3) {
         SelectAll();
     } else if (FEditType != etMoney && FEditType != etFloat) {
-        TCustomMaskEdit::SetSelStart(newLength > 0 ? newStart : newCaret);
-        TCustomMaskEdit::SetSelLength(newLength);
+        SetSelStart(newLength > 0 ? newStart : newCaret);
+        SetSelLength(newLength);
     }
     if (FEditType == etString || (FEditType >= etUppercase && FEditType <= etPassword))
         SetIsModified(true);
@@ -720,14 +726,14 @@ void TExtCustomDropDown::WMKillFocus(TWMKillFocus &Message)
     if (ComponentState().Contains(TComponentStateItem::csLoading))
         return;
     const bool numericFloat = FEditType == etFloat || FEditType == etMoney;
-    if (FPrecision > 0 && numericFloat && (!GetText().isEmpty() || !AllowNumericNullValue)) {
+    if (FPrecision > 0 && numericFloat && (!ValueText().isEmpty() || !AllowNumericNullValue)) {
         const bool m = FIsModified;
         SetFloatValue(GetFloatValue());
         SetIsModified(m);
     }
-    if (FEditType == etNumeric && GetText().isEmpty() && !AllowNumericNullValue)
+    if (FEditType == etNumeric && ValueText().isEmpty() && !AllowNumericNullValue)
         SetText(QStringLiteral("0"));
-    if (numericFloat && GetText().isEmpty() && !AllowNumericNullValue)
+    if (numericFloat && ValueText().isEmpty() && !AllowNumericNullValue)
         SetFloatValue(0);
     TCustomMaskEdit::WMKillFocus(Message);
     if (!FEditorEnabled)

@@ -49,7 +49,8 @@ void TextRoutines(const QString &Text)
     QString type, first, value, width, height, prop, maxlen;
     const qsizetype at = AsciiUpper(Text).indexOf(QLatin1String("<CONTROL "));
     if (at >= 0) {
-        ParseControlTag(Text.mid(at), type, first, value, width, height, prop, maxlen);
+        const qsizetype gt = Text.indexOf(QLatin1Char('>'), at);
+        ParseControlTag(Text.mid(at, gt < 0 ? -1 : gt - at + 1), type, first, value, width, height, prop, maxlen);
         GetControlProp(Text, first);
         GetControlMaxLen(Text, first);
         if (PlainId(first)) {

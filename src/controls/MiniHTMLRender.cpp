@@ -197,6 +197,17 @@ struct TFontMeasures {
     QHash<QString, TSize> Extents;
 };
 
+// At most some 32,000 words of up to 32 characters (about 5 MB) over at most 32 fonts.
+constexpr size_t MaxCachedFonts = 32;
+constexpr qsizetype MaxCachedRuns = 32768;
+constexpr qsizetype MaxCachedRun = 32;
+
+qsizetype &CachedRuns()
+{
+    static qsizetype count = 0;
+    return count;
+}
+
 bool SameFace(const TFont &A, const TFont &B)
 {
     return A.Name() == B.Name() && A.Height() == B.Height() && A.Style() == B.Style() &&
@@ -212,6 +223,10 @@ TFontMeasures &Measures(TCanvas *C)
     // Kept to the end of the process: the fonts must not be freed after the application.
     static auto &fonts = *new std::vector<std::unique_ptr<TEntry>>;
     static size_t last = 0;
+    if (CachedRuns() > MaxCachedRuns) {
+        fonts.clear();
+        CachedRuns() = 0;
+    }
     const TFont &f = *C->Font();
     if (last < fonts.size() && SameFace(*fonts[last]->Font, f))
         return fonts[last]->Measures;
@@ -220,8 +235,10 @@ TFontMeasures &Measures(TCanvas *C)
             last = i;
             return fonts[i]->Measures;
         }
-    if (fonts.size() >= 64)
+    if (fonts.size() >= MaxCachedFonts) {
         fonts.clear();
+        CachedRuns() = 0;
+    }
     auto e = std::make_unique<TEntry>();
     e->Font = std::make_unique<TFont>();
     e->Font->Assign(C->Font());
@@ -249,11 +266,20 @@ bool SimpleRun(const QString &Run)
 TSize RunExtent(TCanvas *C, const QString &Run, unsigned Flags, const TRect &R)
 {
     if (SimpleRun(Run)) {
-        QHash<QString, TSize> &cache = Measures(C).Extents;
-        if (cache.size() > 32768)
-            cache.clear();
-        auto it = cache.constFind(Run);
-        const TSize e = it != cache.constEnd() ? it.value() : *cache.insert(Run, C->TextExtent(Run));
+        TSize e;
+        // Words are kept; long runs seldom come back and would only fill the memory.
+        if (Run.size() <= MaxCachedRun) {
+            QHash<QString, TSize> &cache = Measures(C).Extents;
+            auto it = cache.constFind(Run);
+            if (it != cache.constEnd()) {
+                e = it.value();
+            } else {
+                e = *cache.insert(Run, C->TextExtent(Run));
+                ++CachedRuns();
+            }
+        } else {
+            e = C->TextExtent(Run);
+        }
         if (!(Flags & DT_END_ELLIPSIS) || e.cx <= R.Right - R.Left)
             return e;
     }

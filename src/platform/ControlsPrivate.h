@@ -91,4 +91,7 @@ void NoteCursor(TPoint ScreenPos);
 void SetMouseControl(TControl *Control);
 void ControlDestroyed(TControl *Control);
 int QtKeyToVk(int QtKey, bool Keypad);
+// Makes the new window the kind its creation parameters ask for (pop-up, disabled, topmost, tool
+// window) and remembers them for GetWindowLong.
+void ApplyCreateParams(QWidget *Widget, const TCreateParams &Params);
 } // namespace platform_detail

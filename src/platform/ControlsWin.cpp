@@ -176,10 +176,13 @@ QWidget *TWinControl::CreateWidget(QWidget *ParentWidget)
 
 void TWinControl::CreateWnd()
 {
+    TCreateParams params;
+    CreateParams(params);
     QWidget *parentWidget = FParent ? FParent->FWidget : nullptr;
     QWidget *w = CreateWidget(parentWidget);
     if (!w)
         throw EOutOfResources(QStringLiteral("Error creating window"));
+    platform_detail::ApplyCreateParams(w, params);
     FWidget = w;
     FOwnsPainting = dynamic_cast<TPlatformWidget *>(w) != nullptr;
     HWND h = platform_detail::NewHandle(this);

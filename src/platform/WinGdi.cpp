@@ -44,7 +44,7 @@ public:
         FTabLength = tabLength;
     }
 
-    // Measured only for a text that holds a tab: the average width costs a layout of its own.
+    // Measured only for a text that has tabs to expand: the sample costs more than most cells.
     int TabWidth() const
     {
         if (FTabWidth <= 0)
@@ -294,9 +294,6 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     }
 
     const int lineHeight = layout.LineHeight();
-    int maxWidth = 0;
-    for (const Line &l : lines)
-        maxWidth = std::max(maxWidth, layout.Width(l.Text));
     const int totalHeight = lineHeight * static_cast<int>(lines.size());
     // In the metric mapping modes y grows upwards: lines then go towards smaller y, and the
     // rectangle's top is its larger y.
@@ -306,6 +303,10 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     const int rectHeight = (Rect->Bottom - Rect->Top) * down;
 
     if (Format & DT_CALCRECT) {
+        // Measuring shapes the text; only the calculation and the aligned lines need it.
+        int maxWidth = 0;
+        for (const Line &l : lines)
+            maxWidth = std::max(maxWidth, layout.Width(l.Text));
         if (!wordBreak || lines.size() <= 1)
             Rect->Right = Rect->Left + maxWidth + leftMargin + rightMargin;
         else
@@ -331,12 +332,11 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
         Line l = lines[i];
         if (Format & DT_HIDEPREFIX)
             l.Prefix = -1;
-        const int w = layout.Width(l.Text);
         int x = left;
         if (Format & DT_CENTER)
-            x = left + (avail - w) / 2;
+            x = left + (avail - layout.Width(l.Text)) / 2;
         else if (Format & DT_RIGHT)
-            x = right - w;
+            x = right - layout.Width(l.Text);
         layout.DrawLine(x, Rect->Top + down * lineOffset, l, options, Rect, prefixOnly);
     }
     if (singleLine && (Format & (DT_VCENTER | DT_BOTTOM)))

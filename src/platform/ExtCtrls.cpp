@@ -1,6 +1,7 @@
 #include "platform/ExtCtrls.h"
 
 #include "platform/ControlsPrivate.h"
+#include "platform/TimeSource.h"
 
 #include <QObject>
 #include <QTimerEvent>
@@ -11,10 +12,20 @@ public:
     void Start(int Ms)
     {
         Stop();
+        // Under a test's manual clock the timer fires as the clock advances.
+        TTimer *owner = FOwner;
+        FSource = CurrentTimeSource();
+        if (FSource->StartTimer(this, static_cast<Cardinal>(Ms),
+                                [owner] { platform_detail::GuardedCall(owner, [owner] { owner->Timer(); }); }))
+            return;
+        FSource = nullptr;
         FId = startTimer(Ms, Qt::PreciseTimer);
     }
     void Stop()
     {
+        if (FSource && FSource == CurrentTimeSource())
+            FSource->StopTimer(this);
+        FSource = nullptr;
         if (FId)
             killTimer(FId);
         FId = 0;
@@ -32,6 +43,7 @@ protected:
 private:
     TTimer *FOwner;
     int FId = 0;
+    TTimeSource *FSource = nullptr;
 };
 
 TTimer::TTimer(TComponent *AOwner) : TComponent(AOwner), FDriver(std::make_unique<TTimerDriver>(this))

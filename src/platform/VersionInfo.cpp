@@ -35,11 +35,28 @@ bool GetVersionEx(OSVERSIONINFO &Info)
     return true;
 }
 
+// ---- the common-controls version as a setting of the layer ----
+namespace {
+Cardinal GComCtl32Version = (5u << 16) | 82u;
+} // namespace
+
+Cardinal ComCtl32Version()
+{
+    return GComCtl32Version;
+}
+
+Cardinal SetComCtl32Version(Cardinal Version)
+{
+    const Cardinal previous = GComCtl32Version;
+    GComCtl32Version = Version;
+    return previous;
+}
+
 Cardinal GetFileVersion(const UnicodeString &FileName)
 {
     const QString Name = ModuleBaseName(FileName);
     if (Name == QLatin1String("comctl32"))
-        return (5u << 16) | 82u;
+        return GComCtl32Version;
     if (Name == QLatin1String("kernel32") || Name == QLatin1String("user32") || Name == QLatin1String("gdi32"))
         return (6u << 16) | 1u;
     if (Name == QLatin1String("uxtheme") && ThemeLibraryAvailable())

@@ -32,6 +32,11 @@ inline bool GetVersionExW(OSVERSIONINFO &Info) { return GetVersionEx(Info); }
 // case, with or without a folder and the ".DLL" extension.
 Cardinal GetFileVersion(const UnicodeString &FileName);
 
+// ---- the common-controls module's version (major in the high word): 5.82 unless set; the
+// themed look of several controls asks for 6 or later. Set returns the version before. ----
+Cardinal ComCtl32Version();
+Cardinal SetComCtl32Version(Cardinal Version);
+
 // True when the system module (for example "kernel32", "user32.dll", "uxtheme.dll") is present
 // and offers the named entry point.
 bool SystemFunctionExists(const UnicodeString &Module, const UnicodeString &Function);

@@ -1,5 +1,8 @@
 #include "platform/Windows.h"
 
+#include "platform/MultiMon.h"
+#include "platform/TimeSource.h"
+
 #include "platform/Controls.h"
 #include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
@@ -468,10 +471,9 @@ int GetSystemMetrics(int Index)
     switch (Index) {
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
-        QScreen *s = QGuiApplication::primaryScreen();
-        if (!s)
-            return Index == SM_CXSCREEN ? 1024 : 768;
-        return Index == SM_CXSCREEN ? s->geometry().width() : s->geometry().height();
+        // The primary monitor of the screen layout (a test may set its own).
+        const TRect primary = ScreenLayout().front().Bounds;
+        return Index == SM_CXSCREEN ? primary.Width() : primary.Height();
     }
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
@@ -520,6 +522,10 @@ BOOL SystemParametersInfo(UINT Action, UINT, void *PvParam, UINT)
         *static_cast<UINT *>(PvParam) = 3;
         return TRUE;
     }
+    if (Action == SPI_GETWORKAREA && PvParam) {
+        *static_cast<TRect *>(PvParam) = ScreenLayout().front().WorkArea;
+        return TRUE;
+    }
     return FALSE;
 }
 
@@ -563,19 +569,20 @@ void CallWndProcHooks(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam)
         h.Proc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&cwp));
 }
 
+// ---- time: through the one time source, so that a test's manual clock governs them ----
 DWORD GetTickCount()
 {
-    return static_cast<DWORD>(StartClock().elapsed());
+    return static_cast<DWORD>(CurrentTimeSource()->Now());
 }
 
 Int64 GetTickCount64()
 {
-    return StartClock().elapsed();
+    return CurrentTimeSource()->Now();
 }
 
 void Sleep(DWORD Milliseconds)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+    CurrentTimeSource()->Sleep(Milliseconds);
 }
 
 DWORD SleepEx(DWORD Milliseconds, BOOL)

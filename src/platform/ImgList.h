@@ -5,6 +5,8 @@
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
 
+#include <QImage>
+
 #include <memory>
 #include <vector>
 

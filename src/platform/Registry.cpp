@@ -438,8 +438,10 @@ QStringList SubKeysAt(HKEY Root, const UnicodeString &Path)
         const UnicodeString s = sections.Strings(i);
         if (!IsBelow(s, section))
             continue;
+        // A doubled "\" in a hand-written section gives no name: listed, it would open the key
+        // itself again, and a walk down the keys would never end.
         const UnicodeString child = s.mid(section.size() + 1).section(QLatin1Char('\\'), 0, 0);
-        if (!result.contains(child, Qt::CaseInsensitive))
+        if (!child.isEmpty() && !result.contains(child, Qt::CaseInsensitive))
             result << child;
     }
     return result;
@@ -457,13 +459,28 @@ QStringList ValueNamesAt(HKEY Root, const UnicodeString &Path)
     return result;
 }
 
+// The INI key of a value: its encoded name, or, in a file edited by hand, a key written without
+// the encoding (a name with blanks, say) that GetValueNames lists under this name.
+UnicodeString KeyOf(TMemIniFile &Ini, const UnicodeString &Section, const UnicodeString &Name)
+{
+    const UnicodeString key = EncodeName(Name);
+    if (Ini.ValueExists(Section, key))
+        return key;
+    TStringList keys;
+    Ini.ReadSection(Section, &keys);
+    for (int i = 0; i < keys.Count(); ++i)
+        if (SameText(DecodeName(keys.Strings(i)), Name))
+            return keys.Strings(i);
+    return key;
+}
+
 bool ReadValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Name, TRegValue &Value)
 {
     auto &store = TRegistryStore::Instance();
     std::lock_guard<std::recursive_mutex> lock(store.Mutex);
     TMemIniFile &ini = store.Ini();
     const UnicodeString section = SectionOf(Root, Path);
-    const UnicodeString key = EncodeName(Name);
+    const UnicodeString key = KeyOf(ini, section, Name);
     if (!ini.ValueExists(section, key))
         return false;
     Value = DecodeValue(ini.ReadString(section, key, UnicodeString()));
@@ -479,7 +496,7 @@ void WriteValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Nam
         TMemIniFile &ini = store.Ini();
         const bool created = EnsureKey(ini, Root, Path);
         const UnicodeString section = SectionOf(Root, Path);
-        const UnicodeString key = EncodeName(Name);
+        const UnicodeString key = KeyOf(ini, section, Name);
         const UnicodeString text = EncodeValue(Value);
         // Writing what is already there changes nothing and wakes no watcher.
         if (!created && ini.ValueExists(section, key) && ini.ReadString(section, key, UnicodeString()) == text)
@@ -500,7 +517,7 @@ bool DeleteValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Na
         std::lock_guard<std::recursive_mutex> lock(store.Mutex);
         TMemIniFile &ini = store.Ini();
         const UnicodeString section = SectionOf(Root, Path);
-        const UnicodeString key = EncodeName(Name);
+        const UnicodeString key = KeyOf(ini, section, Name);
         if (!ini.ValueExists(section, key))
             return false;
         ini.DeleteKey(section, key);

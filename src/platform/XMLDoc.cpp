@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <cstring>
 #include <string_view>
 
@@ -42,9 +43,12 @@ std::string Utf8(const UnicodeString &s)
     return s.toStdString();
 }
 
+// QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; in a name, a value or a text
+// it is a character of its own.
 UnicodeString Str(const char *s)
 {
-    return QString::fromUtf8(s);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(QByteArrayView(s));
 }
 
 [[noreturn]] void Fail(const UnicodeString &msg)
@@ -460,7 +464,7 @@ std::vector<TXMLAttribute> TXMLNode::AttributeNodes() const
 UnicodeString TXMLNode::XML() const
 {
     Check();
-    return QString::fromStdString(Print(NodeOf(FNode), false));
+    return Str(Print(NodeOf(FNode), false).c_str());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -146,7 +146,7 @@ TEST_F(XMLDocTest, OnlyTheDeclarationsEncodingAttributeChoosesTheCodePage)
     }
 }
 
-TEST_F(XMLDocTest, CarriageReturnsAndDoubleHyphensAsWellFormedDocumentsHaveThem)
+TEST_F(XMLDocTest, CarriageReturnsByteOrderMarkCharactersAndDoubleHyphensAsWellFormedDocumentsHaveThem)
 {
     // A CR in text comes only from a reference and must be written as one again, or the
     // next load would read it as a line feed.
@@ -156,6 +156,15 @@ TEST_F(XMLDocTest, CarriageReturnsAndDoubleHyphensAsWellFormedDocumentsHaveThem)
     EXPECT_EQ(ReadBytes(QStringLiteral("out.xml")), QByteArray("<a>line1&#13;\nline2&#13;<b>x&#13;</b></a>"));
     XML1().LoadFromFile(Win(QStringLiteral("out.xml")));
     EXPECT_EQ(XML1().DocumentElement()->ChildNodes()[0]->Text(), QStringLiteral("line1\r\nline2\r"));
+
+    // U+FEFF at the start of a name, a value or a text is a character, not a byte-order mark.
+    WriteBytes(QStringLiteral("in.xml"), "<a \xEF\xBB\xBFn=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFt</a>");
+    XML1().LoadFromFile(Win(QStringLiteral("in.xml")));
+    const TXMLNode a = XML1().DocumentElement();
+    ASSERT_EQ(a->AttributeNodes().size(), 1u);
+    EXPECT_EQ(a->AttributeNodes()[0].Name, QStringLiteral("\uFEFFn"));
+    EXPECT_EQ(a->Attributes(QStringLiteral("\uFEFFn")), QStringLiteral("\uFEFFv"));
+    EXPECT_EQ(a->Text(), QStringLiteral("\uFEFFt"));
 
     // A comment with "--" or a final "-" is no XML, and saving could not keep it as it is.
     for (const char *bytes : {"<a><!-- a -- b --></a>", "<!--x---><a/>"}) {

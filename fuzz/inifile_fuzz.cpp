@@ -75,7 +75,8 @@ QString RegistryDump(const QString &Skip)
             // Paths take "/" for "\", so a hand-written section with "/" in a key name lists a
             // name that opens another key; the program never writes such a section.
             const bool Opened = Reg.OpenKeyReadOnly(QLatin1Char('\\') + Key);
-            Fuzz::Check(Opened || Key.contains(QLatin1Char('/')), "a key listed does not open");
+            if (!Opened && !Key.contains(QLatin1Char('/')))
+                Fuzz::CheckSame(Key, QString(), "a key listed does not open");
             if (!Opened)
                 continue;
             // The keys on the way to the one written come into being with it.

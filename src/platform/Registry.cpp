@@ -438,10 +438,15 @@ QStringList SubKeysAt(HKEY Root, const UnicodeString &Path)
         const UnicodeString s = sections.Strings(i);
         if (!IsBelow(s, section))
             continue;
-        // A doubled "\" in a hand-written section gives no name: listed, it would open the key
-        // itself again, and a walk down the keys would never end.
-        const UnicodeString child = s.mid(section.size() + 1).section(QLatin1Char('\\'), 0, 0);
-        if (!child.isEmpty() && !result.contains(child, Qt::CaseInsensitive))
+        // Only names that open: a hand-written section with an empty part ("A\\B", "A\") names
+        // no key that OpenKey reaches, and listed it would send a walk down the keys into the
+        // same key again or into one that is not there.
+        const UnicodeString rest = s.mid(section.size() + 1);
+        const qsizetype cut = rest.indexOf(QLatin1Char('\\'));
+        const UnicodeString child = rest.left(cut);
+        if (child.isEmpty() || (cut >= 0 && (cut + 1 >= rest.size() || rest[cut + 1] == u'\\')))
+            continue;
+        if (!result.contains(child, Qt::CaseInsensitive))
             result << child;
     }
     return result;

@@ -198,6 +198,22 @@ TEST_F(RegistryTest, HandEditedFilesAreRead)
     EXPECT_TRUE(after.contains("no equals sign here"));
 }
 
+TEST_F(RegistryTest, EveryKeyListedOpensSoThatAWalkDownTheKeysEnds)
+{
+    // Sections with an empty part name no key below "Software" that opens.
+    WriteBytes("registry.ini", "[HKEY_CURRENT_USER\\Software\\\\Inner]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Trail\\]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Gap\\\\Leaf]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Good\\Leaf]\r\n");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software"));
+    TStringList names;
+    reg.GetKeyNames(&names);
+    ASSERT_EQ(names.Count(), 1);
+    EXPECT_EQ(names[0], "Good");
+    EXPECT_TRUE(reg.OpenKeyReadOnly("Good"));
+}
+
 TEST_F(RegistryTest, NamesWrittenByHandWithoutEscapesAreReadWrittenAndDeletedByTheNameListed)
 {
     WriteBytes("registry.ini", "[HKEY_CURRENT_USER\\Software\\Hand]\r\n"

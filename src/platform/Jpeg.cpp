@@ -53,6 +53,8 @@ void InitErrors(ErrorManager &err)
     err.Message[0] = '\0';
 }
 
+constexpr std::size_t MaxJpegPixels = std::size_t(256) * 1024 * 1024 / 4;
+
 struct DecodeResult {
     unsigned char *Pixels = nullptr; // malloc'd, Width * Height * Components
     int Width = 0;
@@ -87,6 +89,15 @@ bool DecodeJpeg(const unsigned char *data, unsigned long size, int scaleDenom, b
     if (fast) {
         cinfo.dct_method = JDCT_IFAST;
         cinfo.do_fancy_upsampling = FALSE;
+    }
+    // The header alone may claim up to 65500 x 65500 pixels: a picture larger than the image
+    // reader of the other formats takes (256 MB as 32-bit pixels) is refused before anything is
+    // allocated for it.
+    jpeg_calc_output_dimensions(&cinfo);
+    if (static_cast<std::size_t>(cinfo.output_width) * cinfo.output_height > MaxJpegPixels) {
+        std::strcpy(message, "the picture is too large");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
     }
     jpeg_start_decompress(&cinfo);
     const int w = static_cast<int>(cinfo.output_width), h = static_cast<int>(cinfo.output_height);
@@ -251,6 +262,10 @@ void TJPEGImage::Decode()
                     FPerformance == TJPEGPerformance::jpBestSpeed, &r, message))
         throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(message)));
     QImage img(r.Width, r.Height, QImage::Format_RGB32);
+    if (img.isNull()) {
+        std::free(r.Pixels);
+        throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: the picture is too large"));
+    }
     for (int y = 0; y < r.Height; ++y) {
         const unsigned char *src = r.Pixels + static_cast<std::size_t>(y) * r.Width * r.Components;
         auto *dst = reinterpret_cast<QRgb *>(img.scanLine(y));

@@ -8,6 +8,7 @@
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
+#include "editors/UProtocol_Steps.h"
 #include "platform/Forms.h"
 
 int main(int argc, char *argv[])
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     Application->CreateForm(FSoftOptions);
     Application->CreateForm(FParGen);
     Application->CreateForm(FBoot);
+    Register_Protocol_Steps();
     Application->Run();
     return 0;
 }

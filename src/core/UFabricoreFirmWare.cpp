@@ -23,6 +23,7 @@
 #include <algorithm>
 
 TFFabricoreFirmWare *FFabricoreFirmWare = nullptr;
+TProtocol_Steps Protocol_Steps;
 
 namespace {
 
@@ -369,16 +370,31 @@ void TFFabricoreFirmWare::Btn_Click(TObject *Sender)
         Step_Set_Communication();
     } else if (Sender == Btn_EtherNetIP_Access) {
         Step_EtherNetIP_Access();
-    } else if (Sender == Btn_PROFINET_XML) {
-        PROFINET_XML();
+    } else if (Sender == Btn_PROFIBUS_GSD) {
+        Run_Protocol_Step(Protocol_Steps.Create_GSD_File);
     } else if (Sender == Btn_BACnet_EDE_File) {
         BACnet_EDE_File();
+    } else if (Sender == Btn_PROFINET_XML) {
+        PROFINET_XML();
+    } else if (Sender == Btn_SNMP_MIB) {
+        Run_Protocol_Step(Protocol_Steps.Create_MIB_File);
     } else if (Sender == Btn_CANopen_EDS) {
         Build_EDS_File();
     } else if (Sender == Btn_CreateBin) {
         Update_Device();
     }
     // The other hidden steps open the editors of the sibling converters, which come with them.
+}
+
+void TFFabricoreFirmWare::Run_Protocol_Step(const std::function<void()> &Step)
+{
+    if (!Step)
+        return;
+    try {
+        Step();
+    } catch (...) {
+        Application->HandleException(this);
+    }
 }
 
 void TFFabricoreFirmWare::Set_Conf_Labels()
@@ -511,7 +527,19 @@ void TFFabricoreFirmWare::PROFINET_XML()
 
 void TFFabricoreFirmWare::BACnet_EDE_File()
 {
-    // The EDE writer comes with the sibling converters' editors.
+    // Without its writer the step asks nothing.
+    if (!Protocol_Steps.Create_EDE_File)
+        return;
+    SD1->SetInitialDir(Path_Active_Conf);
+    if (!SD1->Execute())
+        return;
+    UnicodeString Name = SD1->FileName();
+    if (Name.right(4).toUpper() != QStringLiteral(".CSV"))
+        Name += QStringLiteral(".csv");
+    if (FileExists(Name)
+        && MessageDlg(Lang_Text(1103), mtConfirmation, TMsgDlgButtons{mbYes, mbNo, mbCancel}, 0) != mrYes)
+        return;
+    Run_Protocol_Step([&Name] { Protocol_Steps.Create_EDE_File(Name); });
 }
 
 void TFFabricoreFirmWare::Build_EDS_File()

@@ -9,6 +9,8 @@
 #include "platform/Graphics.h"
 #include "platform/System.h"
 
+#include <functional>
+
 class TLabel;
 class TLbButton;
 class TTimer;
@@ -106,9 +108,26 @@ public:
 private:
     void Set_Conf_Labels();
     void Show_Refused_Step();
+    // Runs a step of the table; what it raises goes to the application's error box.
+    void Run_Protocol_Step(const std::function<void()> &Step);
 };
 
 extern TFFabricoreFirmWare *FFabricoreFirmWare;
+
+// The hidden steps of the sibling converters reach their writers and dialogs, which sit above
+// this layer, only through this table; the program fills it (Register_Protocol_Steps of the
+// editors). An empty entry makes its step do nothing.
+struct TProtocol_Steps {
+    std::function<void()> Create_MIB_File;
+    std::function<void()> Create_GSD_File;
+    std::function<void(const UnicodeString &File_Name)> Create_EDE_File;
+    // The PROFINET file-name dialog and, when it is confirmed, the GSDML writer.
+    std::function<void()> PROFINET_XML;
+    std::function<void(const UnicodeString &File_Name)> Write_EDS_File;
+    // Set_Lang of the editors' forms, in the order of the language change.
+    std::function<void()> Change_Language;
+};
+extern TProtocol_Steps Protocol_Steps;
 
 // The download page of this device as the link of LL_Update and of the options dialog:
 // an anchor around Text.

@@ -83,4 +83,6 @@ void TFFabricoreFirmWare::Change_Language_Editors()
         FParGen->Set_Lang();
     if (FBoot)
         FBoot->Set_Lang();
+    if (Protocol_Steps.Change_Language)
+        Protocol_Steps.Change_Language();
 }

@@ -121,7 +121,7 @@ void TMemoryStream::LoadFromStream(TStream *Stream)
 
 void TMemoryStream::LoadFromFile(const UnicodeString &FileName)
 {
-    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    TBytesStream stream(ReadFileBytes(FileName));
     LoadFromStream(&stream);
 }
 

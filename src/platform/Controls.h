@@ -114,6 +114,15 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 constexpr TCursor crSize = -22;
 
+// ---- text direction ----
+// Right-to-left reading and alignment take effect only where the system locale is one of the
+// Middle East (SysLocaleMiddleEast); elsewhere every mode reads and aligns left to right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// False unless a test or a setting declares such a locale (SetSysLocaleMiddleEast): the
+// program's languages are all written left to right.
+bool SysLocaleMiddleEast();
+void SetSysLocaleMiddleEast(bool Value);
+
 enum TControlStyleItem {
     csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
     csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
@@ -241,6 +250,21 @@ public:
     void SetControlStyle(const TControlStyle &Value) { FControlStyle = Value; }
     const TControlState &ControlState() const { return FControlState; }
     void SetControlState(const TControlState &Value) { FControlState = Value; }
+
+    // ---- text direction: a control only reports its mode; it mirrors nothing itself ----
+    // With ParentBiDiMode (the default) the parent's mode counts; setting BiDiMode clears it.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode Value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool Value) { FParentBiDiMode = Value; }
+    bool IsRightToLeft() const { return UseRightToLeftReading(); }
+    bool UseRightToLeftAlignment() const;
+    bool UseRightToLeftReading() const;
+    // DT_ alignment flags as this control's mode wants them: left and right swap under
+    // right-to-left alignment (centred text stays centred), DT_RTLREADING is added for
+    // right-to-left reading.
+    LongInt DrawTextBiDiModeFlags(LongInt Flags) const;
+    LongInt DrawTextBiDiModeFlagsReadingOnly() const;
 
     bool MouseCapture() const;
     void SetMouseCapture(bool Value);
@@ -376,6 +400,9 @@ private:
     UnicodeString FHint;
     TCursor FCursor = crDefault;
     bool FUpdatingFont = false;
+    // ---- text direction ----
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
 };
 
 // ---- TGraphicControl ----

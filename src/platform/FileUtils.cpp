@@ -6,12 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -385,6 +389,56 @@ void FindClose(TSearchRec &F)
     F.FindHandle.reset();
 }
 
+namespace {
+
+TFileWriteHooks &WriteHooks()
+{
+    static TFileWriteHooks hooks;
+    return hooks;
+}
+
+Int64 WriteSome(int fd, const char *buf, Int64 count)
+{
+    const TFileWriteHooks &h = WriteHooks();
+    return h.Write ? h.Write(fd, buf, count) : Int64(::write(fd, buf, static_cast<size_t>(count)));
+}
+
+int SyncFile(int fd)
+{
+    const TFileWriteHooks &h = WriteHooks();
+    return h.Sync ? h.Sync(fd) : ::fsync(fd);
+}
+
+// The temporary file of an atomic write: removed unless it was renamed over the target.
+struct TTempFile {
+    QByteArray Name;
+    int Fd = -1;
+    bool Kept = false;
+    ~TTempFile()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+        if (!Kept && !Name.isEmpty())
+            ::unlink(Name.constData());
+    }
+};
+
+UnicodeString NotRegularReason(const struct stat &st)
+{
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("A folder has that name");
+    return QStringLiteral("It is not a regular file (a device, pipe or socket)");
+}
+
+} // namespace
+
+TFileWriteHooks SetFileWriteHooks(TFileWriteHooks Hooks)
+{
+    TFileWriteHooks old = std::move(WriteHooks());
+    WriteHooks() = std::move(Hooks);
+    return old;
+}
+
 void WriteFileAtomic(const UnicodeString &Path, const QByteArray &Data)
 {
     const UnicodeString native = NativePath(Path);
@@ -393,37 +447,140 @@ void WriteFileAtomic(const UnicodeString &Path, const QByteArray &Data)
     };
     if (native.isEmpty())
         fail(QStringLiteral("The file name is empty"));
-    if (DirectoryExists(native))
-        fail(QStringLiteral("A folder has that name"));
-    if (FileExists(native) && FileIsReadOnly(native))
-        fail(QStringLiteral("Access is denied: the file is read-only"));
 
-    QSaveFile file(native);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
-    if (file.write(Data) != Data.size()) {
-        const UnicodeString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
+    QByteArray target = QFile::encodeName(native);
+    struct stat st;
+    bool exists = false;
+    if (::lstat(target.constData(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            // The user linked the file elsewhere on purpose: the file the link names is replaced
+            // and the link stays.
+            char *real = ::realpath(target.constData(), nullptr);
+            if (!real)
+                fail(QStringLiteral("The link leads nowhere: %1").arg(ErrnoText(errno)));
+            target = real;
+            std::free(real);
+            if (::stat(target.constData(), &st) != 0)
+                fail(ErrnoText(errno));
+        }
+        if (!S_ISREG(st.st_mode))
+            fail(NotRegularReason(st));
+        if (ModeReadOnly(target, st))
+            fail(QStringLiteral("Access is denied: the file is read-only"));
+        exists = true;
+    } else if (errno != ENOENT) {
+        fail(ErrnoText(errno));
     }
-    if (!file.commit())
-        fail(file.errorString());
+
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash >= 0 ? target.left(slash + 1) : QByteArray();
+    const QByteArray base = target.mid(slash + 1);
+    TTempFile temp;
+    for (int attempt = 0; temp.Fd < 0; ++attempt) {
+        temp.Name = folder + '.' + base + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        temp.Fd = ::open(temp.Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (temp.Fd < 0) {
+            const int err = errno;
+            temp.Name.clear();
+            if (err != EEXIST || attempt >= 100)
+                fail(ErrnoText(err));
+        }
+    }
+    // The new file keeps the old one's permissions, as a file saved in place would.
+    if (exists)
+        (void)::fchmod(temp.Fd, st.st_mode & 07777);
+
+    const char *p = Data.constData();
+    Int64 left = Data.size();
+    while (left > 0) {
+        const Int64 n = WriteSome(temp.Fd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(ErrnoText(n < 0 ? errno : ENOSPC));
+        p += n;
+        left -= n;
+    }
+    if (SyncFile(temp.Fd) != 0)
+        fail(ErrnoText(errno));
+    const int fd = temp.Fd;
+    temp.Fd = -1;
+    if (::close(fd) != 0)
+        fail(ErrnoText(errno));
+    if (::rename(temp.Name.constData(), target.constData()) != 0)
+        fail(ErrnoText(errno));
+    temp.Kept = true;
+
+    // The rename itself reaches the disk with the folder's entry.
+    const int dirFd = ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
+    }
 }
 
-QByteArray ReadFileBytes(const UnicodeString &Path)
+QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize)
 {
     const UnicodeString native = NativePath(Path);
     auto fail = [&](const UnicodeString &reason) {
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(native, reason));
     };
-    if (DirectoryExists(native))
-        fail(QStringLiteral("A folder has that name"));
-    QFile file(native);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(file.exists() ? file.errorString() : ErrnoText(ENOENT));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(file.errorString());
+    const QByteArray encoded = QFile::encodeName(native);
+    struct stat st;
+    if (encoded.isEmpty())
+        fail(ErrnoText(ENOENT));
+    // Looked at before it is opened: opening a device may already do something, and opening a
+    // pipe waits for a writer.
+    if (::stat(encoded.constData(), &st) != 0)
+        fail(ErrnoText(errno));
+    if (!S_ISREG(st.st_mode))
+        fail(NotRegularReason(st));
+
+    auto tooLarge = [&] { fail(QStringLiteral("The file is larger than %1 bytes").arg(MaxSize)); };
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        fail(ErrnoText(errno));
+    struct TCloser {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    // Swapped for something else between the look and the open.
+    if (::fstat(fd, &st) != 0)
+        fail(ErrnoText(errno));
+    if (!S_ISREG(st.st_mode))
+        fail(NotRegularReason(st));
+    if (st.st_size > MaxSize)
+        tooLarge();
+
+    QByteArray data;
+    data.resize(static_cast<qsizetype>(std::min<Int64>(st.st_size, MaxSize)));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            // A file that grows while it is read still ends at the bound.
+            if (got >= MaxSize) {
+                char extra;
+                const ssize_t n = ::read(fd, &extra, 1);
+                if (n > 0)
+                    tooLarge();
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    fail(ErrnoText(errno));
+                break;
+            }
+            data.resize(static_cast<qsizetype>(std::min<Int64>(MaxSize, Int64(got) + 65536)));
+        }
+        const ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(ErrnoText(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    data.resize(got);
     return data;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/System.h"
 
 #include <QDateTime>
+#include <functional>
 #include <memory>
 
 constexpr WideChar PathDelim = u'/';
@@ -88,11 +89,30 @@ void FindClose(TSearchRec &F);
 
 // Writes the whole file to a temporary file in the same folder and renames it over Path, so
 // a failure (folder not writable, disk full, Path naming a folder) leaves the old file as it
-// was. Raises EFCreateError naming the path and the reason.
+// was. Every write, the flush and the sync are checked; on any failure the temporary file is
+// removed. A link to a regular file is followed and its file replaced; anything else that is
+// not a regular file (a folder, device, pipe or socket, or a link to one) is left untouched
+// and refused. Raises EFCreateError naming the path and the reason.
 void WriteFileAtomic(const UnicodeString &Path, const QByteArray &Data);
 
-// Reads a whole file; raises EFOpenError naming the path and the reason.
-QByteArray ReadFileBytes(const UnicodeString &Path);
+// The file layer's own calls that put data on disk, for a test to stand in for a full disk or
+// a failing device. Each has the contract of its POSIX namesake (write, fsync): -1 with errno
+// set on failure. An empty function means the system call.
+struct TFileWriteHooks {
+    std::function<Int64(int Fd, const char *Buf, Int64 Count)> Write;
+    std::function<int(int Fd)> Sync;
+};
+// Installs the hooks for every later WriteFileAtomic; returns the ones in place before.
+TFileWriteHooks SetFileWriteHooks(TFileWriteHooks Hooks);
+
+// The bound a reader of the program's own files (settings, parameter, rules, language files)
+// puts on their size.
+constexpr Int64 DefaultReadLimit = Int64(64) * 1024 * 1024;
+
+// Reads a whole regular file of at most MaxSize bytes; raises EFOpenError naming the path and
+// the reason. A folder, device, pipe or socket (or a link to one) is refused without blocking
+// and without being read, as is a file larger than MaxSize.
+QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize = DefaultReadLimit);
 
 // The executable's folder, without a trailing delimiter. Tests point it at a temporary folder.
 UnicodeString ProgramFolder();

@@ -1,13 +1,12 @@
 // Bitmaps, icons and pictures, and the blits that put them on a canvas.
 #include "platform/GraphicsPrivate.h"
+#include "platform/FileUtils.h"
 #include "platform/Jpeg.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -35,11 +34,6 @@ QImage NewImage(int w, int h)
 std::uint32_t RefToQRgbPattern(const TBrush &b)
 {
     return ColorToQColor(b.Color()).rgb() & 0x00FFFFFFu;
-}
-
-[[noreturn]] void RaiseOpenError(const QString &fileName, const QString &reason)
-{
-    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, reason));
 }
 
 } // namespace
@@ -155,20 +149,12 @@ void TGraphic::Changed()
 
 void TGraphic::LoadFromFile(const UnicodeString &FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        RaiseOpenError(FileName, f.errorString());
-    LoadFromStream(f);
+    LoadFromBytes(ReadFileBytes(FileName));
 }
 
 void TGraphic::SaveToFile(const UnicodeString &FileName)
 {
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    SaveToStream(f);
-    if (!f.commit())
-        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, f.errorString()));
+    WriteFileAtomic(FileName, SaveToBytes());
 }
 
 void TGraphic::LoadFromStream(TStream *Stream)

@@ -15,6 +15,7 @@
 #include "platform/Classes.h"
 #include "platform/IniFiles.h"
 #include "platform/System.h"
+#include "platform/Windows.h"
 
 #include <cstdint>
 #include <functional>
@@ -169,3 +170,22 @@ public:
 private:
     std::unique_ptr<TRegIniFile> FRegIniFile;
 };
+
+// ---- change notification on an event ----
+// Sets Event once, at the next change of the key (Root, KeyPath) or of anything below it; the
+// request then ends, and the caller asks again for the change after that. Changes made in this
+// process are seen at once; those written to the file by another program while the main
+// thread's event loop runs. Callable from any thread. The filter and subtree arguments are
+// kept for the classic signature: every change below the key is reported. Without Asynchronous
+// the call waits for the change itself. ERROR_SUCCESS, or ERROR_INVALID_HANDLE for no event. A
+// request for an event replaces the earlier one of that event; a request whose event has been
+// closed meanwhile ends quietly at the next change.
+inline constexpr LongInt ERROR_SUCCESS = 0;
+inline constexpr LongInt ERROR_FILE_NOT_FOUND = 2;
+inline constexpr LongInt ERROR_INVALID_HANDLE = 6;
+inline constexpr DWORD REG_NOTIFY_CHANGE_NAME = 0x1;
+inline constexpr DWORD REG_NOTIFY_CHANGE_ATTRIBUTES = 0x2;
+inline constexpr DWORD REG_NOTIFY_CHANGE_LAST_SET = 0x4;
+inline constexpr DWORD REG_NOTIFY_CHANGE_SECURITY = 0x8;
+LongInt RegNotifyChangeKeyValue(HKEY Root, const UnicodeString &KeyPath, bool WatchSubtree, DWORD NotifyFilter,
+                                HANDLE Event, bool Asynchronous);

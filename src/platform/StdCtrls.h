@@ -138,6 +138,17 @@ public:
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+// ---- edit control messages answered by TCustomEdit ----
+// EM_POSFROMCHAR: WParam a character index; the result packs the client position of that
+// character's top-left corner (x in the low word, y in the high word), or -1 when the index is
+// at or past the end of the text. It is measured with the control's font and margins, so it
+// answers also before the window exists.
+inline constexpr Cardinal EM_SETMARGINS = 0x00D3;
+inline constexpr Cardinal EM_GETMARGINS = 0x00D4;
+inline constexpr Cardinal EM_POSFROMCHAR = 0x00D6;
+inline constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+inline constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent *AOwner);
@@ -187,6 +198,8 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFontChanged(TCMFontChanged &Message) override;
     void CMEnter(TCMEnter &Message) override;
+    // EM_POSFROMCHAR, EM_SETMARGINS and EM_GETMARGINS; the rest as any windowed control.
+    void Dispatch(TMessage &Message) override;
 
     // The text as the window holds it and as it is written to the window; the memo overrides
     // these for its multi-line widget.
@@ -213,6 +226,10 @@ private:
     // The selection while there is no window.
     int FSelStart = 0;
     int FSelLength = 0;
+    // ---- margins and character positions ----
+    void EMPosFromChar(TMessage &Message);
+    int FLeftMargin = 1;
+    int FRightMargin = 1;
 };
 
 class TEdit : public TCustomEdit {

@@ -243,3 +243,29 @@ Int64 GetTickCount64();
 void Sleep(DWORD Milliseconds);
 DWORD SleepEx(DWORD Milliseconds, BOOL Alertable);
 DWORD GetCurrentThreadId();
+
+// ---- layered windows ----
+// A top-level window may be translucent: SetLayeredWindowAttributes gives the whole window an
+// opacity (LWA_ALPHA) or makes the pixels of one colour transparent (LWA_COLORKEY);
+// UpdateLayeredWindow makes a premultiplied 32-bit picture the content of a frameless,
+// translucent top-level window at a screen position. False for an invalid handle, and
+// UpdateLayeredWindow also for a window that is a child of another or a source without pixels.
+inline constexpr DWORD LWA_COLORKEY = 0x00000001;
+inline constexpr DWORD LWA_ALPHA = 0x00000002;
+inline constexpr DWORD ULW_COLORKEY = 0x00000001;
+inline constexpr DWORD ULW_ALPHA = 0x00000002;
+inline constexpr DWORD ULW_OPAQUE = 0x00000004;
+inline constexpr Byte AC_SRC_OVER = 0x00;
+inline constexpr Byte AC_SRC_ALPHA = 0x01;
+struct BLENDFUNCTION {
+    Byte BlendOp = AC_SRC_OVER;
+    Byte BlendFlags = 0;
+    Byte SourceConstantAlpha = 255;
+    Byte AlphaFormat = AC_SRC_ALPHA;
+};
+BOOL SetLayeredWindowAttributes(HWND Wnd, DWORD ColorKey, Byte Alpha, DWORD Flags);
+// What the last SetLayeredWindowAttributes left (null pointers are skipped); false when the
+// window never had layered attributes.
+BOOL GetLayeredWindowAttributes(HWND Wnd, DWORD *ColorKey, Byte *Alpha, DWORD *Flags);
+BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const TPoint *DstPos, const TSize *Size, HDC SrcDC, const TPoint *SrcPos,
+                         DWORD ColorKey, const BLENDFUNCTION *Blend, DWORD Flags);

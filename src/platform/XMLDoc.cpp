@@ -815,13 +815,24 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
     }
     // The parser also lets an attribute appear twice in one element; a reader would then see
     // only the first, so such a file is refused like any other that is not well-formed.
-    // Nor may a comment hold "--" or end with "-": the writer would have to change it.
+    // Nor may a comment hold "--" or end with "-": the writer would have to change it. And a
+    // character reference must name a character: the parser turns "&#99999999;" into bytes that
+    // are no UTF-8, which the writer would put into the file as they are.
     struct TDuplicates : pugi::xml_tree_walker {
         pugi::xml_node Element;
         std::string Name;
         pugi::xml_node Comment;
+        pugi::xml_node BadChar;
+        static bool Valid(const char *s) { return QByteArrayView(s).isValidUtf8(); }
         bool for_each(pugi::xml_node &n) override
         {
+            bool valid = Valid(n.name()) && Valid(n.value());
+            for (pugi::xml_attribute a = n.first_attribute(); valid && a; a = a.next_attribute())
+                valid = Valid(a.name()) && Valid(a.value());
+            if (!valid) {
+                BadChar = n;
+                return false;
+            }
             if (n.type() == pugi::node_comment) {
                 const std::string_view text = n.value();
                 if (text.find("--") != std::string_view::npos || (!text.empty() && text.back() == '-')) {
@@ -840,6 +851,9 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
         }
     } duplicates;
     state->Doc.traverse(duplicates);
+    if (duplicates.BadChar)
+        ParseFail(QStringLiteral("Invalid character reference"), Utf8Text,
+                  std::max<std::ptrdiff_t>(0, duplicates.BadChar.offset_debug()), Source);
     if (duplicates.Comment)
         ParseFail(QStringLiteral("A comment may not contain \"--\" or end with \"-\""), Utf8Text,
                   std::max<std::ptrdiff_t>(0, duplicates.Comment.offset_debug()), Source);

@@ -167,7 +167,8 @@ TEST_F(XMLDocTest, CarriageReturnsByteOrderMarkCharactersAndDoubleHyphensAsWellF
     EXPECT_EQ(a->Text(), QStringLiteral("\uFEFFt"));
 
     // A comment with "--" or a final "-" is no XML, and saving could not keep it as it is.
-    for (const char *bytes : {"<a><!-- a -- b --></a>", "<!--x---><a/>"}) {
+    // Nor is a character reference past the last character, or to half a surrogate pair.
+    for (const char *bytes : {"<a><!-- a -- b --></a>", "<!--x---><a/>", "<a>x&#9222222222;</a>", "<a v=\"&#x110000;\"/>", "<a>&#xD800;</a>"}) {
         WriteBytes(QStringLiteral("bad.xml"), bytes);
         EXPECT_THROW(XML1().LoadFromFile(Win(QStringLiteral("bad.xml"))), EDOMParseError) << bytes;
     }

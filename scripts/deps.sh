@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl-dev
   libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3-pysmi csvkit
+  python3-pysmi csvkit libxml2-utils
   clang libclang-rt-14-dev
   fonts-dejavu-core
 )

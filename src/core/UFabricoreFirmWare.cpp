@@ -522,7 +522,7 @@ bool TFFabricoreFirmWare::Save_Setting()
 
 void TFFabricoreFirmWare::PROFINET_XML()
 {
-    // The PROFINET file name dialog and its writer come with the sibling converters' editors.
+    Run_Protocol_Step(Protocol_Steps.PROFINET_XML);
 }
 
 void TFFabricoreFirmWare::BACnet_EDE_File()
@@ -544,7 +544,13 @@ void TFFabricoreFirmWare::BACnet_EDE_File()
 
 void TFFabricoreFirmWare::Build_EDS_File()
 {
-    // The EDS writer comes with the sibling converters' editors.
+    if (!Protocol_Steps.Write_EDS_File)
+        return;
+    SaveEDS->SetInitialDir(Path_Active_Conf);
+    if (!SaveEDS->Execute())
+        return;
+    const UnicodeString Name = SaveEDS->FileName();
+    Run_Protocol_Step([&Name] { Protocol_Steps.Write_EDS_File(Name); });
 }
 
 int TFFabricoreFirmWare::Get_Type_BACnet()

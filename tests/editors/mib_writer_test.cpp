@@ -7,10 +7,12 @@
 #include "editors/mib/USNMP_MIB.h"
 #include "platform/Dialogs.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <gmock/gmock.h>
 
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -213,6 +215,31 @@ TEST_F(MibWriterTest, RuleFileThatIsNotXmlShowsTheErrorAndKeepsTheOldFile)
     ASSERT_EQ(Hook.Shown.size(), 3u);
     EXPECT_EQ(Hook.Shown[2].DlgType, mtError);
     EXPECT_EQ(Read_File(Out()), "old");
+}
+
+TEST_F(MibWriterTest, FileThatCannotBeWrittenIsReported)
+{
+    ASSERT_TRUE(QDir().mkpath(Out()));
+    GuiTest::TScriptedModalHook Hook;
+    Hook.Answer(mrOk, Out()).Answer(mrOk);
+    Step(FFabricoreFirmWare->Btn_SNMP_MIB);
+    ASSERT_EQ(Hook.Shown.size(), 2u);
+    EXPECT_EQ(Hook.Shown[1].DlgType, mtError);
+    EXPECT_TRUE(QFileInfo(Out()).isDir());
+    EXPECT_EQ(QDir(ConfPath(QString())).entryList(QDir::Files), QStringList());
+}
+
+// A pipe in place of the rule file would block the step for good: it is refused like a file
+// that cannot be read.
+TEST_F(MibWriterTest, PipeAsRuleFileIsRefused)
+{
+    ASSERT_EQ(::mkfifo(ConfPath(QStringLiteral("SNMP_Trap.xml")).toLocal8Bit().constData(), 0600), 0);
+    GuiTest::TScriptedModalHook Hook;
+    Hook.Answer(mrOk, Out()).Answer(mrOk);
+    Step(FFabricoreFirmWare->Btn_SNMP_MIB);
+    ASSERT_EQ(Hook.Shown.size(), 2u);
+    EXPECT_EQ(Hook.Shown[1].DlgType, mtError);
+    EXPECT_FALSE(QFile::exists(Out()));
 }
 
 TEST_F(MibWriterTest, NoConfigurationIsRefused)

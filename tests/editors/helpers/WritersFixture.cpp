@@ -4,6 +4,7 @@
 #include "core/UComon.h"
 #include "core/UFabricoreFirmWare.h"
 #include "editors/UProtocol_Steps.h"
+#include "editors/gsdml/UProfinetFileName.h"
 #include "platform/FileUtils.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
@@ -17,6 +18,7 @@ void TWritersTest::SetUp()
     SetProgramFolder(Dir());
     Application->Initialize();
     Application->CreateForm(FFabricoreFirmWare);
+    Application->CreateForm(FProfinetFileName);
     Register_Protocol_Steps();
     OpenConf(QStringLiteral("conf"));
 }
@@ -25,6 +27,8 @@ void TWritersTest::TearDown()
 {
     SetClock(nullptr);
     Protocol_Steps = TProtocol_Steps();
+    delete FProfinetFileName;
+    FProfinetFileName = nullptr;
     delete FFabricoreFirmWare;
     FFabricoreFirmWare = nullptr;
     Path_Active_Conf.clear();

@@ -7,6 +7,7 @@ packages=(
   libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-pysmi csvkit libxml2-utils
+  clang libclang-rt-14-dev
   fonts-dejavu-core
 )
 missing=()

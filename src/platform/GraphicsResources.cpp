@@ -89,7 +89,7 @@ QImage TwoFrames(const std::function<void(GlyphPainter &)> &draw, int h = 18)
     return strip;
 }
 
-const QColor Green(0, 128, 0), LightGreen(0, 255, 0), Red(255, 0, 0), DarkRed(128, 0, 0), Blue(0, 0, 255),
+const QColor Green(0, 128, 0), Red(255, 0, 0), DarkRed(128, 0, 0),
     Navy(0, 0, 128), Black(0, 0, 0), White(255, 255, 255), Gray(128, 128, 128), Silver(192, 192, 192),
     Yellow(255, 255, 0);
 

@@ -320,7 +320,13 @@ void TMemIniFile::Rename(const UnicodeString &FileName, bool Reload)
 void TMemIniFile::UpdateFile()
 {
     TEncoding *enc = FEncoding ? FEncoding : TEncoding::Default();
-    WriteFileAtomic(FFileName, enc->GetPreamble() + enc->GetBytes(ContentText()));
+    QByteArray bytes = enc->GetBytes(ContentText());
+    // Text in a code page without a mark that starts like a byte-order mark would be read back
+    // in that other encoding: a blank line in front keeps it what it is.
+    TEncoding *looksLike = nullptr;
+    if (enc->GetPreamble().isEmpty() && TEncoding::GetBufferEncoding(bytes, looksLike) > 0)
+        bytes.prepend(enc->GetBytes(QStringLiteral("\r\n")));
+    WriteFileAtomic(FFileName, enc->GetPreamble() + bytes);
 }
 
 // ---------------------------------------------------------------------------------------------

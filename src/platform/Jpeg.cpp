@@ -53,11 +53,16 @@ void InitErrors(ErrorManager &err)
     err.Message[0] = '\0';
 }
 
+// 4096 x 4096 pixels' worth (64 MB as 32-bit pixels): far beyond any picture the program
+// shows, and small enough that a damaged header cannot make it wait on memory for seconds.
+constexpr std::size_t MaxJpegPixels = std::size_t(4096) * 4096;
+
 struct DecodeResult {
     unsigned char *Pixels = nullptr; // malloc'd, Width * Height * Components
     int Width = 0;
     int Height = 0;
-    int Components = 0;
+    int Components = 0; // 1 grey, 4 CMYK or (Cmyk false) the pixels of a QImage::Format_RGB32
+    bool Cmyk = false;
 };
 
 bool DecodeJpeg(const unsigned char *data, unsigned long size, int scaleDenom, bool gray, bool fast,
@@ -83,15 +88,25 @@ bool DecodeJpeg(const unsigned char *data, unsigned long size, int scaleDenom, b
     if (gray)
         cinfo.out_color_space = JCS_GRAYSCALE;
     else if (cinfo.jpeg_color_space != JCS_CMYK && cinfo.jpeg_color_space != JCS_YCCK)
-        cinfo.out_color_space = JCS_RGB;
+        // The library writes the 32-bit pixels of the image itself: no pass over every pixel
+        // of our own, which for a picture of many megapixels is what takes the time.
+        cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     if (fast) {
         cinfo.dct_method = JDCT_IFAST;
         cinfo.do_fancy_upsampling = FALSE;
     }
+    // The header alone may claim up to 65500 x 65500 pixels: a larger picture than we take is
+    // refused before anything is allocated for it.
+    jpeg_calc_output_dimensions(&cinfo);
+    if (static_cast<std::size_t>(cinfo.output_width) * cinfo.output_height > MaxJpegPixels) {
+        std::strcpy(message, "the picture is too large");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     jpeg_start_decompress(&cinfo);
     const int w = static_cast<int>(cinfo.output_width), h = static_cast<int>(cinfo.output_height);
     const int comps = cinfo.output_components;
-    if (w <= 0 || h <= 0 || (comps != 1 && comps != 3 && comps != 4)) {
+    if (w <= 0 || h <= 0 || (comps != 1 && comps != 4)) {
         std::strcpy(message, "unsupported colour layout");
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -106,12 +121,27 @@ bool DecodeJpeg(const unsigned char *data, unsigned long size, int scaleDenom, b
         JSAMPROW row = out->Pixels + static_cast<std::size_t>(cinfo.output_scanline) * w * comps;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
+    out->Cmyk = cinfo.out_color_space == JCS_CMYK;
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     out->Width = w;
     out->Height = h;
     out->Components = comps;
     return true;
+}
+
+// Adobe CMYK files are stored inverted.
+void Cmyk_To_Image(const DecodeResult &r, QImage &img)
+{
+    for (int y = 0; y < r.Height; ++y) {
+        const unsigned char *src = r.Pixels + static_cast<std::size_t>(y) * r.Width * 4;
+        auto *dst = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < r.Width; ++x) {
+            const unsigned char *px = src + static_cast<std::size_t>(x) * 4;
+            const int k = px[3];
+            dst[x] = qRgb(px[0] * k / 255, px[1] * k / 255, px[2] * k / 255);
+        }
+    }
 }
 
 // Encodes rows of 3 (RGB) or 1 (grey) bytes per pixel; *outData is malloc'd by libjpeg.
@@ -250,24 +280,23 @@ void TJPEGImage::Decode()
                     static_cast<unsigned long>(FData.size()), ScaleDenominator(FScale), FGrayscale,
                     FPerformance == TJPEGPerformance::jpBestSpeed, &r, message))
         throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(message)));
-    QImage img(r.Width, r.Height, QImage::Format_RGB32);
-    for (int y = 0; y < r.Height; ++y) {
-        const unsigned char *src = r.Pixels + static_cast<std::size_t>(y) * r.Width * r.Components;
-        auto *dst = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < r.Width; ++x) {
-            const unsigned char *px = src + static_cast<std::size_t>(x) * r.Components;
-            if (r.Components == 1) {
-                dst[x] = qRgb(px[0], px[0], px[0]);
-            } else if (r.Components == 3) {
-                dst[x] = qRgb(px[0], px[1], px[2]);
-            } else {
-                // Adobe CMYK files are stored inverted.
-                const int k = px[3];
-                dst[x] = qRgb(px[0] * k / 255, px[1] * k / 255, px[2] * k / 255);
-            }
+    QImage img;
+    if (r.Components == 1) {
+        img = QImage(r.Pixels, r.Width, r.Height, r.Width, QImage::Format_Grayscale8, std::free, r.Pixels)
+                  .convertToFormat(QImage::Format_RGB32);
+    } else if (!r.Cmyk) {
+        img = QImage(r.Pixels, r.Width, r.Height, static_cast<qsizetype>(r.Width) * 4, QImage::Format_RGB32, std::free, r.Pixels);
+    } else {
+        img = QImage(r.Width, r.Height, QImage::Format_RGB32);
+        if (img.isNull()) {
+            std::free(r.Pixels);
+            throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: the picture is too large"));
         }
+        Cmyk_To_Image(r, img);
+        std::free(r.Pixels);
     }
-    std::free(r.Pixels);
+    if (img.isNull())
+        throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: the picture is too large"));
     img.setDotsPerMeterX(3780);
     img.setDotsPerMeterY(3780);
     *FImage = img;

@@ -438,7 +438,14 @@ QStringList SubKeysAt(HKEY Root, const UnicodeString &Path)
         const UnicodeString s = sections.Strings(i);
         if (!IsBelow(s, section))
             continue;
-        const UnicodeString child = s.mid(section.size() + 1).section(QLatin1Char('\\'), 0, 0);
+        // Only names that open: a hand-written section with an empty part ("A\\B", "A\") names
+        // no key that OpenKey reaches, and listed it would send a walk down the keys into the
+        // same key again or into one that is not there.
+        const UnicodeString rest = s.mid(section.size() + 1);
+        const qsizetype cut = rest.indexOf(QLatin1Char('\\'));
+        const UnicodeString child = rest.left(cut);
+        if (child.isEmpty() || (cut >= 0 && (cut + 1 >= rest.size() || rest[cut + 1] == u'\\')))
+            continue;
         if (!result.contains(child, Qt::CaseInsensitive))
             result << child;
     }
@@ -457,13 +464,28 @@ QStringList ValueNamesAt(HKEY Root, const UnicodeString &Path)
     return result;
 }
 
+// The INI key of a value: its encoded name, or, in a file edited by hand, a key written without
+// the encoding (a name with blanks, say) that GetValueNames lists under this name.
+UnicodeString KeyOf(TMemIniFile &Ini, const UnicodeString &Section, const UnicodeString &Name)
+{
+    const UnicodeString key = EncodeName(Name);
+    if (Ini.ValueExists(Section, key))
+        return key;
+    TStringList keys;
+    Ini.ReadSection(Section, &keys);
+    for (int i = 0; i < keys.Count(); ++i)
+        if (SameText(DecodeName(keys.Strings(i)), Name))
+            return keys.Strings(i);
+    return key;
+}
+
 bool ReadValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Name, TRegValue &Value)
 {
     auto &store = TRegistryStore::Instance();
     std::lock_guard<std::recursive_mutex> lock(store.Mutex);
     TMemIniFile &ini = store.Ini();
     const UnicodeString section = SectionOf(Root, Path);
-    const UnicodeString key = EncodeName(Name);
+    const UnicodeString key = KeyOf(ini, section, Name);
     if (!ini.ValueExists(section, key))
         return false;
     Value = DecodeValue(ini.ReadString(section, key, UnicodeString()));
@@ -479,7 +501,7 @@ void WriteValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Nam
         TMemIniFile &ini = store.Ini();
         const bool created = EnsureKey(ini, Root, Path);
         const UnicodeString section = SectionOf(Root, Path);
-        const UnicodeString key = EncodeName(Name);
+        const UnicodeString key = KeyOf(ini, section, Name);
         const UnicodeString text = EncodeValue(Value);
         // Writing what is already there changes nothing and wakes no watcher.
         if (!created && ini.ValueExists(section, key) && ini.ReadString(section, key, UnicodeString()) == text)
@@ -500,7 +522,7 @@ bool DeleteValueAt(HKEY Root, const UnicodeString &Path, const UnicodeString &Na
         std::lock_guard<std::recursive_mutex> lock(store.Mutex);
         TMemIniFile &ini = store.Ini();
         const UnicodeString section = SectionOf(Root, Path);
-        const UnicodeString key = EncodeName(Name);
+        const UnicodeString key = KeyOf(ini, section, Name);
         if (!ini.ValueExists(section, key))
             return false;
         ini.DeleteKey(section, key);

@@ -6,8 +6,10 @@
 #include <pugixml.hpp>
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 // One tree. Nodes made by CreateNode and nodes removed from their parent wait in a hidden
@@ -115,9 +117,12 @@ private:
     const char *FText = nullptr;
 };
 
+// QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; in a name, a value or a text
+// it is a character of its own.
 UnicodeString Str(const char *s)
 {
-    return QString::fromUtf8(s);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(QByteArrayView(s));
 }
 
 [[noreturn]] void Fail(const UnicodeString &msg)
@@ -183,11 +188,39 @@ struct TStringWriter : pugi::xml_writer {
     void write(const void *data, size_t size) override { Out.append(static_cast<const char *>(data), size); }
 };
 
+// pugixml writes a CR in text as it is, which the parser's end-of-line rule reads back as LF;
+// a text's CR (it came from "&#13;") is written as that reference again. Attribute values are
+// escaped already, and comments, CDATA and processing instructions hold no CR once parsed, so
+// only the text between markup is touched.
+std::string EscapeTextCR(const std::string &s)
+{
+    if (s.find('\r') == std::string::npos)
+        return s;
+    std::string out;
+    out.reserve(s.size() + 32);
+    size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] == '\r') {
+            out += "&#13;";
+            ++i;
+        } else if (s[i] == '<') {
+            const char *close = s.compare(i, 4, "<!--") == 0 ? "-->" : s.compare(i, 9, "<![CDATA[") == 0 ? "]]>" : s.compare(i, 2, "<?") == 0 ? "?>" : ">";
+            const size_t end = s.find(close, i + 1);
+            const size_t stop = end == std::string::npos ? s.size() : end + std::strlen(close);
+            out.append(s, i, stop - i);
+            i = stop;
+        } else {
+            out += s[i++];
+        }
+    }
+    return out;
+}
+
 std::string Print(const pugi::xml_node &n, bool indent)
 {
     TStringWriter w;
     n.print(w, "  ", indent ? pugi::format_indent : pugi::format_raw);
-    return w.Out;
+    return EscapeTextCR(w.Out);
 }
 
 // Line and column (from 1, counted in characters) of a byte offset in UTF-8 text.
@@ -255,11 +288,23 @@ QByteArray ToUtf8(const QByteArray &bytes, const UnicodeString &source)
 
     UnicodeString declared;
     if (bytes.startsWith("<?xml")) {
+        // The declaration's attributes one after the other, as the parser reads them: a name
+        // or a value that merely contains "encoding=" must not choose the code page, or the
+        // text would be decoded in one and declared in another when saved.
         const qsizetype end = bytes.indexOf("?>");
-        static const QRegularExpression encodingAttr(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
-        const auto m = encodingAttr.match(QString::fromLatin1(bytes.left(end < 0 ? 256 : end)));
-        if (m.hasMatch())
-            declared = m.captured(1).trimmed().toLower();
+        const QString decl = QString::fromLatin1(bytes.left(end < 0 ? 256 : end));
+        static const QRegularExpression attr(QStringLiteral("\\s+([^\\s=]+)\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')"));
+        qsizetype pos = 5;
+        for (;;) {
+            const auto m = attr.match(decl, pos, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            if (!m.hasMatch())
+                break;
+            if (m.captured(1) == QLatin1String("encoding")) {
+                declared = (m.capturedStart(2) >= 0 ? m.captured(2) : m.captured(3)).trimmed().toLower();
+                break;
+            }
+            pos = m.capturedEnd();
+        }
     }
     if (declared == QLatin1String("windows-1252") || declared == QLatin1String("cp1252") || declared == QLatin1String("x-cp1252"))
         return TEncoding::ANSI()->GetString(bytes).toUtf8();
@@ -485,7 +530,7 @@ std::vector<TXMLAttribute> TXMLNode::AttributeNodes() const
 UnicodeString TXMLNode::XML() const
 {
     Check();
-    return QString::fromStdString(Print(NodeOf(FNode), false));
+    return Str(Print(NodeOf(FNode), false).c_str());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -849,12 +894,32 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
     }
     // The parser also lets an attribute appear twice in one element; a reader would then see
     // only the first, so such a file is refused like any other that is not well-formed.
+    // Nor may a comment hold "--" or end with "-": the writer would have to change it. And a
+    // character reference must name a character: the parser turns "&#99999999;" into bytes that
+    // are no UTF-8, which the writer would put into the file as they are.
     struct TDuplicates : pugi::xml_tree_walker {
         pugi::xml_node Element;
         std::string Name;
+        pugi::xml_node Comment;
+        pugi::xml_node BadChar;
         std::vector<std::pair<const char *, std::size_t>> Names;
+        static bool Valid(const char *s) { return QByteArrayView(s).isValidUtf8(); }
         bool for_each(pugi::xml_node &n) override
         {
+            bool valid = Valid(n.name()) && Valid(n.value());
+            for (pugi::xml_attribute a = n.first_attribute(); valid && a; a = a.next_attribute())
+                valid = Valid(a.name()) && Valid(a.value());
+            if (!valid) {
+                BadChar = n;
+                return false;
+            }
+            if (n.type() == pugi::node_comment) {
+                const std::string_view text = n.value();
+                if (text.find("--") != std::string_view::npos || (!text.empty() && text.back() == '-')) {
+                    Comment = n;
+                    return false;
+                }
+            }
             pugi::xml_attribute first = n.first_attribute();
             if (!first || !first.next_attribute())
                 return true;
@@ -880,6 +945,12 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
         }
     } duplicates;
     state->Doc.traverse(duplicates);
+    if (duplicates.BadChar)
+        ParseFail(QStringLiteral("Invalid character reference"), Utf8Text,
+                  std::max<std::ptrdiff_t>(0, duplicates.BadChar.offset_debug()), Source);
+    if (duplicates.Comment)
+        ParseFail(QStringLiteral("A comment may not contain \"--\" or end with \"-\""), Utf8Text,
+                  std::max<std::ptrdiff_t>(0, duplicates.Comment.offset_debug()), Source);
     if (duplicates.Element)
         ParseFail(QStringLiteral("Attribute \"%1\" appears twice in element \"%2\"").arg(Str(duplicates.Name.c_str()), Str(duplicates.Element.name())),
                   Utf8Text, std::max<std::ptrdiff_t>(0, duplicates.Element.offset_debug()), Source);

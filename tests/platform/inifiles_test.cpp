@@ -137,6 +137,22 @@ TEST_F(IniFileTest, DamagedLinesAreToleratedAndKept)
     EXPECT_EQ(ReadBytes("settings.ini"), once);
 }
 
+TEST_F(IniFileTest, AnAnsiFileWhoseTextStartsLikeAByteOrderMarkIsWrittenSoThatItReadsBack)
+{
+    // The blank line in front is dropped when the file is written; without care the text
+    // would then start with FE FF and be read back as UTF-16.
+    WriteBytes("settings.ini", "\r\n\xFE\xFFnote\r\n[S]\r\nk=1\r\n");
+    {
+        TMemIniFile ini(Ini());
+        ini.WriteString("S", "m", "2");
+        ini.UpdateFile();
+    }
+    TMemIniFile ini(Ini());
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "1");
+    EXPECT_EQ(ini.ReadString("S", "m", ""), "2");
+    EXPECT_TRUE(ReadBytes("settings.ini").contains("\xFE\xFFnote"));
+}
+
 TEST_F(IniFileTest, BinaryGarbageReadsAsAFileWithoutKeys)
 {
     QByteArray junk;

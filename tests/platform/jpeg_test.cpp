@@ -102,8 +102,14 @@ TEST_F(JpegTest, DamagedFilesRaiseAClearErrorAndKeepThePicture)
     TJPEGImage good;
     good.Assign(&src);
     const QByteArray data = good.Data();
+    // The same file whose frame header claims 40000 x 40000 pixels (6.4 GB of pixels).
+    QByteArray huge = data;
+    const qsizetype frame = huge.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\x9C\x40\x9C\x40", 4));
 
     const QByteArray damaged[] = {
+        huge,
         QByteArray("this is not a JPEG file at all"),
         data.left(data.size() / 2),                       // cut off in the middle
         data.left(20),                                    // only the start of the header

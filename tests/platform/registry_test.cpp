@@ -198,6 +198,44 @@ TEST_F(RegistryTest, HandEditedFilesAreRead)
     EXPECT_TRUE(after.contains("no equals sign here"));
 }
 
+TEST_F(RegistryTest, EveryKeyListedOpensSoThatAWalkDownTheKeysEnds)
+{
+    // Sections with an empty part name no key below "Software" that opens.
+    WriteBytes("registry.ini", "[HKEY_CURRENT_USER\\Software\\\\Inner]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Trail\\]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Gap\\\\Leaf]\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Good\\Leaf]\r\n");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\Software"));
+    TStringList names;
+    reg.GetKeyNames(&names);
+    ASSERT_EQ(names.Count(), 1);
+    EXPECT_EQ(names[0], "Good");
+    EXPECT_TRUE(reg.OpenKeyReadOnly("Good"));
+}
+
+TEST_F(RegistryTest, NamesWrittenByHandWithoutEscapesAreReadWrittenAndDeletedByTheNameListed)
+{
+    WriteBytes("registry.ini", "[HKEY_CURRENT_USER\\Software\\Hand]\r\n"
+                               "my value=\"x\"\r\n"
+                               "[tag]=dword:00000005\r\n");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Hand", false));
+    TStringList names;
+    reg.GetValueNames(&names);
+    ASSERT_EQ(names.Count(), 2);
+    EXPECT_EQ(names[0], "my value");
+    EXPECT_TRUE(reg.ValueExists("My Value"));
+    EXPECT_EQ(reg.ReadString(names[0]), "x");
+    EXPECT_EQ(reg.ReadInteger(names[1]), 5);
+    reg.WriteString("my value", "y"); // updates the line, adds no second one
+    reg.GetValueNames(&names);
+    EXPECT_EQ(names.Count(), 2);
+    EXPECT_EQ(reg.ReadString("my value"), "y");
+    EXPECT_TRUE(reg.DeleteValue("[tag]"));
+    EXPECT_FALSE(reg.ValueExists("[tag]"));
+}
+
 TEST_F(RegistryTest, WatcherHearsOfChangesBelowItsKey)
 {
     int calls = 0;

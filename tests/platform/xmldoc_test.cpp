@@ -128,6 +128,52 @@ TEST_F(XMLDocTest, ResavingADeclaredAnsiFileWritesUtf8AndSaysSo)
     EXPECT_EQ(ReadBytes(QStringLiteral("out.xml")), QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\u20AC</a>").toUtf8());
 }
 
+TEST_F(XMLDocTest, OnlyTheDeclarationsEncodingAttributeChoosesTheCodePage)
+{
+    // "encoding=" inside another attribute's name or value is no encoding: the UTF-8 text
+    // stays UTF-8, and what is saved reads back the same.
+    const QByteArray cases[] = {
+        "<?xml version=\"1.0 encoding='ISO-8859-1'\"?><a v=\"\xC3\xA8\">\xC3\xA9</a>",
+        "<?xml version=\"1.0\" xencoding=\"windows-1252\"?><a v=\"\xC3\xA8\">\xC3\xA9</a>",
+    };
+    for (const QByteArray &bytes : cases) {
+        WriteBytes(QStringLiteral("in.xml"), bytes);
+        XML1().LoadFromFile(Win(QStringLiteral("in.xml")));
+        EXPECT_EQ(XML1().DocumentElement()->Text(), QStringLiteral("\u00E9")) << bytes.constData();
+        XML1().SaveToFile(Win(QStringLiteral("out.xml")));
+        XML1().LoadFromFile(Win(QStringLiteral("out.xml")));
+        EXPECT_EQ(XML1().DocumentElement()->Attributes(QStringLiteral("v")), QStringLiteral("\u00E8")) << bytes.constData();
+    }
+}
+
+TEST_F(XMLDocTest, CarriageReturnsByteOrderMarkCharactersAndDoubleHyphensAsWellFormedDocumentsHaveThem)
+{
+    // A CR in text comes only from a reference and must be written as one again, or the
+    // next load would read it as a line feed.
+    WriteBytes(QStringLiteral("in.xml"), "<a>line1&#13;&#10;line2&#13;<b>x&#13;</b></a>");
+    XML1().LoadFromFile(Win(QStringLiteral("in.xml")));
+    XML1().SaveToFile(Win(QStringLiteral("out.xml")));
+    EXPECT_EQ(ReadBytes(QStringLiteral("out.xml")), QByteArray("<a>line1&#13;\nline2&#13;<b>x&#13;</b></a>"));
+    XML1().LoadFromFile(Win(QStringLiteral("out.xml")));
+    EXPECT_EQ(XML1().DocumentElement()->ChildNodes()[0]->Text(), QStringLiteral("line1\r\nline2\r"));
+
+    // U+FEFF at the start of a name, a value or a text is a character, not a byte-order mark.
+    WriteBytes(QStringLiteral("in.xml"), "<a \xEF\xBB\xBFn=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFt</a>");
+    XML1().LoadFromFile(Win(QStringLiteral("in.xml")));
+    const TXMLNode a = XML1().DocumentElement();
+    ASSERT_EQ(a->AttributeNodes().size(), 1u);
+    EXPECT_EQ(a->AttributeNodes()[0].Name, QStringLiteral("\uFEFFn"));
+    EXPECT_EQ(a->Attributes(QStringLiteral("\uFEFFn")), QStringLiteral("\uFEFFv"));
+    EXPECT_EQ(a->Text(), QStringLiteral("\uFEFFt"));
+
+    // A comment with "--" or a final "-" is no XML, and saving could not keep it as it is.
+    // Nor is a character reference past the last character, or to half a surrogate pair.
+    for (const char *bytes : {"<a><!-- a -- b --></a>", "<!--x---><a/>", "<a>x&#9222222222;</a>", "<a v=\"&#x110000;\"/>", "<a>&#xD800;</a>"}) {
+        WriteBytes(QStringLiteral("bad.xml"), bytes);
+        EXPECT_THROW(XML1().LoadFromFile(Win(QStringLiteral("bad.xml"))), EDOMParseError) << bytes;
+    }
+}
+
 TEST_F(XMLDocTest, IndentedFilesAndDeclarationsAsTheReadersSeeThem)
 {
     WriteBytes(QStringLiteral("ParGen.xml"), "<?xml version=\"1.0\"?>\n<!-- hand made -->\n<Par_Gen>\n  <SERIAL_SERIAL>1</SERIAL_SERIAL>\n"

@@ -3,6 +3,7 @@
 // worker that fades the hover colour out, and the routine that draws a whole button face.
 // The control itself lives in LbButton.h.
 
+#include "platform/Buttons.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
@@ -11,7 +12,8 @@
 
 enum TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };
 enum TLbButtonKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
-enum TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The glyph layouts are the speed button's, so that both headers can be included together.
+using TLbButtonLayout = TButtonLayout;
 enum TLbColorStyle {
     lcsCustom, lcsGold, lcsChrome, lcsBlue, lcsRed, lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP, lcsAqua,
     lcsDefault, lcsQuicken

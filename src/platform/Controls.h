@@ -173,6 +173,36 @@ struct THintInfo {
     void *HintData = nullptr;
 };
 
+// ---- window styles asked at window creation ----
+// The classic style bits that CreateParams may set; the window layer turns them into the
+// matching kind of window when the handle is made. Other bits are kept (GetWindowLong) but
+// change nothing.
+constexpr DWORD WS_POPUP = 0x80000000u;        // frameless top-level window in screen coordinates
+constexpr DWORD WS_CHILD = 0x40000000u;
+constexpr DWORD WS_VISIBLE = 0x10000000u;
+constexpr DWORD WS_DISABLED = 0x08000000u;     // takes no mouse or keyboard input
+constexpr DWORD WS_CLIPSIBLINGS = 0x04000000u;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000u;
+constexpr DWORD WS_BORDER = 0x00800000u;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008u;   // stays above the other windows
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080u; // no taskbar entry
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+
+struct TCreateParams {
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+};
+
+// The style the window was made with (GWL_STYLE, GWL_EXSTYLE); 0 for an invalid handle.
+LPARAM GetWindowLong(HWND Wnd, int Index);
+// Cuts the window to Rgn (window coordinates; nullptr removes the cut). The window owns the
+// region from then on: it frees it when another region replaces it and when it goes away.
+// Returns 0 for an invalid handle (the region then stays the caller's).
+int SetWindowRgn(HWND Wnd, HRGN Rgn, bool Redraw);
+// Copies the window's region into Rgn; RGN_ERROR (0) when the window has none.
+int GetWindowRgn(HWND Wnd, HRGN Rgn);
+
 // ---- TControl ----
 
 class TControl : public TComponent {
@@ -495,6 +525,13 @@ public:
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
 
+    // ---- 3-D look (stored flags; the window looks the same either way) ----
+    // With ParentCtl3D (the default) the parent's Ctl3D counts; setting Ctl3D clears it.
+    bool Ctl3D() const;
+    void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
+
 protected:
     // Makes the window's widget as a child of ParentWidget (nullptr: a top-level window). The
     // default is a plain window that paints through WM_PAINT; controls that wrap a Qt widget
@@ -506,6 +543,10 @@ protected:
     virtual void DestroyWnd();
     // The window exists now: children get theirs.
     virtual void CreateHandle();
+    // ---- creation parameters ----
+    // The style of the window about to be made; the default is a child window of the parent
+    // (or a plain top-level one). A WS_POPUP window is shown without taking the activation.
+    virtual void CreateParams(TCreateParams &Params);
 
     virtual void KeyDown(Word &Key, TShiftState Shift);
     virtual void KeyUp(Word &Key, TShiftState Shift);
@@ -553,6 +594,11 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFocusChanged(TWMGeneric &Message) override;
 
+    // ---- frame paint over a wrapped widget (see TWMNCPaint) ----
+    // With a canvas: draw over what Qt painted (the default draws nothing). Without: a request
+    // to draw the frame again, which invalidates the window.
+    virtual void WMNCPaint(TWMNCPaint &Message);
+
     // True when this control's window is a plain platform window (WM_PAINT paints it).
     bool OwnsPainting() const { return FOwnsPainting; }
     bool RedrawEnabled() const { return FRedraw; }
@@ -574,6 +620,8 @@ private:
     bool FCreatingHandle = false;
     int FAlignLevel = 0;
     bool FAligning = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 };
 
 // ---- TCustomControl ----

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QTimerEvent>
 #include <QToolTip>
@@ -396,7 +397,14 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         FInPaint = true;
         const bool def = SendFromEvent(m);
         FInPaint = false;
-        return !def;
+        if (!def)
+            return true;
+        if (OwnWidget() || !FWidget)
+            return false;
+        // Qt paints the wrapped widget now; then the control may draw over it.
+        RunQtDefault(Event);
+        SendFramePaint();
+        return true;
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -470,6 +478,25 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
     default:
         return false;
     }
+}
+
+void TControlEventBridge::SendFramePaint()
+{
+    if (!FControl || !FWidget)
+        return;
+    QPainter painter(FWidget);
+    TControlCanvas canvas;
+    canvas.SetControl(FControl);
+    canvas.BeginPainting(&painter);
+    TMessage m;
+    m.Msg = WM_NCPAINT;
+    m.WParam = reinterpret_cast<WPARAM>(static_cast<TCanvas *>(&canvas));
+    m.LParam = NCPAINT_CANVAS;
+    TWinControl *c = FControl;
+    FInPaint = true;
+    platform_detail::GuardedCall(c, [&] { c->WndProc(m); });
+    FInPaint = false;
+    canvas.EndPainting();
 }
 
 bool TControlEventBridge::HandleKey(QKeyEvent *Event)
@@ -642,8 +669,12 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     m.WParam = MouseKeys(Event->buttons(), Event->modifiers());
     m.LParam = MakeLParam(local.x(), local.y());
     const bool def = SendFromEvent(m);
-    if (def && FControl && !OwnWidget())
+    if (def && FControl && !OwnWidget()) {
         RunQtDefault(Event);
+        // The window had its mouse message; a wrapped widget that ignores the event must not
+        // hand it on to the parent window, which would take the pointer for its own.
+        Event->accept();
+    }
     return true;
 }
 

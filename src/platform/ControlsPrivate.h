@@ -60,6 +60,8 @@ private:
     // Sends a message made from the current Qt event; true when DefaultHandler was reached.
     bool SendFromEvent(TMessage &Message);
     void RunQtDefault(QEvent *Event);
+    // WM_NCPAINT with a canvas over the window, after Qt painted a wrapped widget.
+    void SendFramePaint();
     // A plain window of ours: Qt has nothing to add to its input events.
     bool OwnWidget() const { return dynamic_cast<TPlatformWidget *>(FWidget.data()) != nullptr; }
 
@@ -89,4 +91,7 @@ void NoteCursor(TPoint ScreenPos);
 void SetMouseControl(TControl *Control);
 void ControlDestroyed(TControl *Control);
 int QtKeyToVk(int QtKey, bool Keypad);
+// Makes the new window the kind its creation parameters ask for (pop-up, disabled, topmost, tool
+// window) and remembers them for GetWindowLong.
+void ApplyCreateParams(QWidget *Widget, const TCreateParams &Params);
 } // namespace platform_detail

@@ -176,10 +176,13 @@ QWidget *TWinControl::CreateWidget(QWidget *ParentWidget)
 
 void TWinControl::CreateWnd()
 {
+    TCreateParams params;
+    CreateParams(params);
     QWidget *parentWidget = FParent ? FParent->FWidget : nullptr;
     QWidget *w = CreateWidget(parentWidget);
     if (!w)
         throw EOutOfResources(QStringLiteral("Error creating window"));
+    platform_detail::ApplyCreateParams(w, params);
     FWidget = w;
     FOwnsPainting = dynamic_cast<TPlatformWidget *>(w) != nullptr;
     HWND h = platform_detail::NewHandle(this);
@@ -615,6 +618,7 @@ void TWinControl::Dispatch(TMessage &Message)
     case CM_ENTER: { TCMEnter r(Message); CMEnter(r); r.Store(); return; }
     case CM_EXIT: { TCMExit r(Message); CMExit(r); r.Store(); return; }
     case CM_CHILDKEY: { TCMChildKey r(Message); CMChildKey(r); r.Store(); return; }
+    case WM_NCPAINT: { TWMNCPaint r(Message); WMNCPaint(r); r.Store(); return; }
     default:
         TControl::Dispatch(Message);
     }

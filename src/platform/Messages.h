@@ -497,3 +497,37 @@ protected:
         Ctl = reinterpret_cast<HWND>(m.LParam);
     }
 };
+
+// ---- edit and combo box windows, the frame paint ----
+
+// Window styles of an edit (kept by the edit as its alignment and layout).
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+
+// The formatting rectangle of an edit (LParam: a TRect *): the part of the window its text lies
+// in. EM_SETRECTNP sets it without a redraw.
+constexpr Cardinal EM_GETRECT = 0x00B2;
+constexpr Cardinal EM_SETRECT = 0x00B3;
+constexpr Cardinal EM_SETRECTNP = 0x00B4;
+// The least width of a combo box's dropped-down list (WParam, pixels); the GET answers it.
+constexpr Cardinal CB_GETDROPPEDWIDTH = 0x015F;
+constexpr Cardinal CB_SETDROPPEDWIDTH = 0x0160;
+
+// WM_NCPAINT. After Qt has painted the widget of a wrapped control (an edit, a combo box), the
+// platform sends it with a canvas over the whole window (LParam = NCPAINT_CANVAS), so that the
+// control can draw its own frame and marks over what Qt drew. Any other WM_NCPAINT asks for the
+// frame to be drawn again, which is an invalidate of the window.
+constexpr LPARAM NCPAINT_CANVAS = 0x4E435041;
+struct TWMNCPaint : TWMBase {
+    HDC DC = nullptr; // nullptr: a request to draw the frame again
+    explicit TWMNCPaint(TMessage &m) : TWMBase(m) { LoadFields(m); }
+
+protected:
+    void LoadFields(const TMessage &m) override
+    {
+        DC = m.LParam == NCPAINT_CANVAS ? reinterpret_cast<HDC>(m.WParam) : nullptr;
+    }
+};

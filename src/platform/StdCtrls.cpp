@@ -554,6 +554,7 @@ void TCustomEdit::ApplyEditState()
     const QValidator *old = e->validator();
     e->setValidator(FMaxLength > 0 ? new TMaxLengthValidator(FMaxLength, e) : nullptr);
     delete old;
+    ApplyEditLayout();
 }
 
 void TCustomEdit::ApplyColors()

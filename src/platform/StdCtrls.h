@@ -184,12 +184,27 @@ public:
     void ClearSelection();
     void Clear();
 
+    // ---- text alignment and the formatting rectangle ----
+    // taRightJustify is the right-aligned edit (ES_RIGHT).
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    // The part of the window the text lies in, in client coordinates (EM_SETRECT, EM_SETRECTNP;
+    // EM_GETRECT answers it). The window keeps its text clear of the rest, as margins of the
+    // line; an empty rectangle gives the whole window back.
+    TRect FormattingRect() const;
+    void SetFormattingRect(const TRect &Value);
+
     TNotifyEvent OnChange;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    // Applies the alignment and the formatting rectangle to the window.
+    void ApplyEditLayout();
+    // EM_SETRECT, EM_SETRECTNP and EM_GETRECT; false for any other message.
+    bool EditLayoutMessage(TMessage &Message);
     UnicodeString GetText() const override;
     void TextChanged() override;
     virtual void Change();
@@ -198,7 +213,8 @@ protected:
     void CMColorChanged(TCMColorChanged &Message) override;
     void CMFontChanged(TCMFontChanged &Message) override;
     void CMEnter(TCMEnter &Message) override;
-    // EM_POSFROMCHAR, EM_SETMARGINS and EM_GETMARGINS; the rest as any windowed control.
+    // EM_POSFROMCHAR, EM_SETMARGINS and EM_GETMARGINS, the formatting rectangle's messages;
+    // the rest as any windowed control.
     void Dispatch(TMessage &Message) override;
 
     // The text as the window holds it and as it is written to the window; the memo overrides
@@ -226,6 +242,8 @@ private:
     // The selection while there is no window.
     int FSelStart = 0;
     int FSelLength = 0;
+    TAlignment FAlignment = taLeftJustify;
+    TRect FFormatRect{0, 0, 0, 0};
     // ---- margins and character positions ----
     void EMPosFromChar(TMessage &Message);
     int FLeftMargin = 1;
@@ -325,6 +343,12 @@ public:
     void Clear();
     void SelectAll();
 
+    // ---- the dropped-down list's width ----
+    // The least width of the list when it drops down (CB_SETDROPPEDWIDTH); 0: the box's width.
+    int DroppedWidth() const { return FDroppedWidth; }
+    void SetDroppedWidth(int Value);
+    void Dispatch(TMessage &Message) override;
+
     // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
     // OnChange also fires when the user edits the text of a csDropDown box.
     TNotifyEvent OnChange;
@@ -361,6 +385,7 @@ private:
     int FItemHeight = 16;
     int FMaxLength = 0;
     int FSyncing = 0;
+    int FDroppedWidth = 0;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -22,7 +22,8 @@ void TCustomEdit::Dispatch(TMessage &Message)
                                               (static_cast<unsigned>(FLeftMargin) & 0xFFFF));
         return;
     default:
-        TWinControl::Dispatch(Message);
+        if (!EditLayoutMessage(Message))
+            TWinControl::Dispatch(Message);
     }
 }
 

@@ -122,6 +122,8 @@ void TCustomComboBox::CreateWnd()
         c->lineEdit()->setMaxLength(FMaxLength);
     RebuildWidgetItems();
     platform_detail::ApplyControlColors(c, Color(), Font()->Color(), true);
+    if (FDroppedWidth > 0)
+        c->view()->setMinimumWidth(FDroppedWidth);
 }
 
 void TCustomComboBox::RebuildWidgetItems()

@@ -1,0 +1,105 @@
+// The edit's alignment and formatting rectangle, and the combo box's dropped-down width.
+#include "platform/StdCtrls.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStyle>
+
+#include <algorithm>
+
+void TCustomEdit::SetAlignment(TAlignment Value)
+{
+    if (Value == FAlignment)
+        return;
+    FAlignment = Value;
+    ApplyEditLayout();
+}
+
+TRect TCustomEdit::FormattingRect() const
+{
+    if (FFormatRect.Width() <= 0 || FFormatRect.Height() <= 0)
+        return ClientRect();
+    return FFormatRect;
+}
+
+void TCustomEdit::SetFormattingRect(const TRect &Value)
+{
+    FFormatRect = Value;
+    ApplyEditLayout();
+}
+
+bool TCustomEdit::EditLayoutMessage(TMessage &Message)
+{
+    switch (Message.Msg) {
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (Message.LParam)
+            SetFormattingRect(*reinterpret_cast<const TRect *>(Message.LParam));
+        else
+            SetFormattingRect(TRect(0, 0, 0, 0));
+        if (Message.Msg == EM_SETRECT)
+            Invalidate();
+        Message.Result = 0;
+        return true;
+    case EM_GETRECT:
+        if (Message.LParam)
+            *reinterpret_cast<TRect *>(Message.LParam) = FormattingRect();
+        Message.Result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TCustomEdit::BoundsChanged(bool Moved, bool Resized)
+{
+    TWinControl::BoundsChanged(Moved, Resized);
+    // The rectangle stays where it was set; the margins to the window's edges change.
+    if (Resized)
+        ApplyEditLayout();
+}
+
+void TCustomEdit::ApplyEditLayout()
+{
+    auto *e = qobject_cast<QLineEdit *>(WidgetIfAllocated());
+    if (!e)
+        return;
+    Qt::Alignment h = Qt::AlignLeft;
+    if (FAlignment == taRightJustify)
+        h = Qt::AlignRight;
+    else if (FAlignment == taCenter)
+        h = Qt::AlignHCenter;
+    e->setAlignment(h | Qt::AlignVCenter);
+    if (FFormatRect.Width() <= 0 || FFormatRect.Height() <= 0) {
+        e->setTextMargins(0, 0, 0, 0);
+        return;
+    }
+    // The line's text lies inside the frame; the rectangle is measured from the window's edge.
+    const int frame = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e) : 0;
+    const int left = std::max(0, FFormatRect.Left - frame);
+    const int right = std::max(0, Width() - frame - FFormatRect.Right);
+    e->setTextMargins(left, 0, right, 0);
+}
+
+void TCustomComboBox::SetDroppedWidth(int Value)
+{
+    FDroppedWidth = std::max(Value, 0);
+    if (QComboBox *c = Combo())
+        c->view()->setMinimumWidth(FDroppedWidth);
+}
+
+void TCustomComboBox::Dispatch(TMessage &Message)
+{
+    switch (Message.Msg) {
+    case CB_SETDROPPEDWIDTH:
+        SetDroppedWidth(static_cast<int>(Message.WParam));
+        Message.Result = std::max(FDroppedWidth, Width());
+        return;
+    case CB_GETDROPPEDWIDTH:
+        Message.Result = std::max(FDroppedWidth, Width());
+        return;
+    default:
+        TWinControl::Dispatch(Message);
+    }
+}

@@ -1,0 +1,102 @@
+// Window styles asked at creation and window regions.
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/WinGdi.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TStyled : public TCustomControl {
+public:
+    TStyled(TComponent *AOwner, DWORD Style, DWORD ExStyle) : TCustomControl(AOwner), FStyle(Style), FExStyle(ExStyle) {}
+
+protected:
+    void CreateParams(TCreateParams &Params) override
+    {
+        TCustomControl::CreateParams(Params);
+        if (FStyle)
+            Params.Style = FStyle;
+        Params.ExStyle = FExStyle;
+    }
+
+private:
+    DWORD FStyle;
+    DWORD FExStyle;
+};
+
+TEST(WindowStyle, StylesChooseTheKindOfWindow)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+
+    auto *child = new TStyled(form.get(), 0, 0);
+    child->SetParent(form.get());
+    child->SetBounds(5, 5, 50, 50);
+    QWidget *cw = child->Widget();
+    EXPECT_FALSE(cw->isWindow());
+    EXPECT_TRUE(GetWindowLong(child->Handle(), GWL_STYLE) & LPARAM(WS_CHILD));
+
+    auto *popup = new TStyled(form.get(), WS_POPUP | WS_DISABLED, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    popup->SetParent(form.get());
+    popup->SetBounds(400, 300, 20, 10);
+    QWidget *pw = popup->Widget();
+    EXPECT_TRUE(pw->isWindow());
+    const Qt::WindowFlags f = pw->windowFlags();
+    EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(f & Qt::FramelessWindowHint);
+    EXPECT_TRUE(f & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(f & Qt::WindowTransparentForInput);
+    EXPECT_TRUE(pw->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(pw->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Placed in screen coordinates.
+    EXPECT_EQ(pw->geometry(), QRect(400, 300, 20, 10));
+    EXPECT_EQ(GetWindowLong(popup->Handle(), GWL_EXSTYLE), LPARAM(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+
+    auto *plain = new TStyled(form.get(), WS_POPUP, 0);
+    plain->SetParent(form.get());
+    QWidget *plw = plain->Widget();
+    EXPECT_EQ(plw->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_FALSE(plw->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(plw->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_EQ(GetWindowLong(nullptr, GWL_STYLE), 0);
+}
+
+TEST(WindowStyle, TheWindowOwnsItsRegion)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto *c = new TStyled(form.get(), 0, 0);
+    c->SetParent(form.get());
+    c->SetBounds(0, 0, 40, 40);
+    HWND h = c->Handle();
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, copy), RGN_ERROR);
+
+    HRGN first = CreateRectRgn(0, 0, 10, 10);
+    EXPECT_NE(SetWindowRgn(h, first, true), 0);
+    EXPECT_EQ(c->Widget()->mask(), QRegion(0, 0, 10, 10));
+    HRGN second = CreateEllipticRgn(0, 0, 20, 20);
+    SetWindowRgn(h, second, false);
+    // The first region went with the replacement: it can no longer be deleted by anyone.
+    EXPECT_FALSE(DeleteObject(first));
+    EXPECT_NE(GetWindowRgn(h, copy), RGN_ERROR);
+    EXPECT_TRUE(EqualRgn(copy, second));
+    SetWindowRgn(h, nullptr, true);
+    EXPECT_FALSE(DeleteObject(second));
+    EXPECT_TRUE(c->Widget()->mask().isEmpty());
+    EXPECT_EQ(GetWindowRgn(h, copy), RGN_ERROR);
+
+    // A region given to a window that goes away goes with it.
+    HRGN third = CreateRectRgn(1, 1, 5, 5);
+    SetWindowRgn(h, third, true);
+    delete c;
+    EXPECT_FALSE(DeleteObject(third));
+    // An invalid window leaves the region with the caller.
+    EXPECT_EQ(SetWindowRgn(nullptr, copy, true), 0);
+    EXPECT_TRUE(DeleteObject(copy));
+}
+
+} // namespace

@@ -318,15 +318,19 @@ void TEsgEditBtn::ButtonClick(TObject *Sender)
 
 void TEsgEditBtn::KeyDown(Word &Key, TShiftState Shift)
 {
+    // Backspace is a typed character in the classic edit (the masked edit would take it here):
+    // OnKeyDown hears of it, the text keeps it.
+    if (Key == VK_BACK && !FEditorEnabled) {
+        TWinControl::KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
     TCustomMaskEdit::KeyDown(Key, Shift);
     const bool alt = Shift.Contains(ssAlt) || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_LMENU) < 0 ||
                      GetKeyState(VK_RMENU) < 0;
     const bool ctrl = Shift.Contains(ssCtrl) || GetKeyState(VK_CONTROL) < 0;
     if (Key == VK_F4 && !ctrl && !alt)
         ButtonClick(this);
-    // Backspace deletes as a typed character does in the classic edit.
-    if (Key == VK_BACK && !FEditorEnabled)
-        Key = 0;
 }
 
 void TEsgEditBtn::WMChar(TWMKey &Message)

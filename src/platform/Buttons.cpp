@@ -176,13 +176,11 @@ void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
     TGraphicControl::MouseMove(Shift, X, Y);
     if (!FDragging)
         return;
-    TButtonState next = bsUp;
-    if (!FDown)
-        next = bsUp;
-    if (X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight())
-        next = FDown ? bsExclusive : bsDown;
-    else if (FDown)
-        next = bsExclusive;
+    // Held over the button it shows pressed; dragged off it shows as it would after a release.
+    const bool inside = X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
+    TButtonState next = FDown ? bsExclusive : bsUp;
+    if (inside && !FDown)
+        next = bsDown;
     if (next != FState) {
         FState = next;
         Invalidate();
@@ -199,15 +197,14 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (FGroupIndex == 0) {
         // Not a group button: it always comes up.
         FState = bsUp;
-        FMouseInControl = FMouseInControl && doClick;
         Invalidate();
     } else if (doClick) {
         SetDown(!FDown);
-        if (FDown)
-            Repaint();
+        // Still down (the last of its group without AllowAllUp): held, not pressed.
+        FState = FDown ? bsExclusive : bsUp;
+        Repaint();
     } else {
-        if (FDown)
-            FState = bsExclusive;
+        FState = FDown ? bsExclusive : bsUp;
         Repaint();
     }
     if (doClick)

@@ -98,6 +98,17 @@ TEST_F(EsgEditBtnTest, EditorSwitchedOffRefusesTypingPasteAndCutButKeepsTheButto
     GuiTest::Click(e->ButtonPart()->Button());
     EXPECT_EQ(clicks, 2);
 
+    // A masked edit takes Backspace on key-down; switched off it keeps its text all the same.
+    auto *masked = Make<TEsgEditBtn>(10, 60);
+    masked->SetEditMask(QStringLiteral("99;0;_"));
+    masked->SetText(QStringLiteral("12"));
+    masked->SetEditorEnabled(false);
+    masked->SetFocus();
+    masked->SetSelStart(2);
+    GuiTest::PressKey(masked, VK_BACK);
+    GuiTest::TypeText(masked, QStringLiteral("3"));
+    EXPECT_EQ(masked->Text(), QStringLiteral("12"));
+
     // Switched on again, the same keys edit.
     e->SetEditorEnabled(true);
     e->SelectAll();

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -120,6 +121,14 @@ TEST_F(ButtonsTest, ClassicFaceIsPushedWhilePressedAndFlatFaceShowsItsEdgeOnlyWh
     GuiTest::MouseUp(b, {5, 5});
     EXPECT_EQ(Px(Form.get(), 10, 10), light);
 
+    // A group button released off itself, with no move between, comes up again.
+    b->SetGroupIndex(3);
+    GuiTest::MouseDown(b, {5, 5});
+    GuiTest::MouseUp(b, {100, 100});
+    EXPECT_FALSE(b->Down());
+    EXPECT_EQ(Px(Form.get(), 10, 10), light);
+    b->SetGroupIndex(0);
+
     b->SetFlat(true);
     GuiTest::ProcessEvents();
     EXPECT_EQ(Px(Form.get(), 10, 10), RGB(255, 255, 255)) << "flat and cold: the form shows through";
@@ -128,7 +137,7 @@ TEST_F(ButtonsTest, ClassicFaceIsPushedWhilePressedAndFlatFaceShowsItsEdgeOnlyWh
     EXPECT_EQ(Px(Form.get(), 10, 10), ColorToRGB(clBtnHighlight)) << "flat and hot: a raised edge";
 }
 
-TEST_F(ButtonsTest, GlyphFrameFollowsTheStateAndCaptionIsCentred)
+TEST_F(ButtonsTest, GlyphFrameFollowsTheState)
 {
     TSpeedButton *b = MakeButton(10, 10);
     TBitmap strip(20, 10);
@@ -268,4 +277,70 @@ TEST_F(ButtonsTest, PointerOverAWrappedWidgetStaysWithItsControl)
     GuiTest::MouseMove(c, {60, 10});
     EXPECT_EQ(GetMouseControl(), c);
     EXPECT_EQ(leaves, 0);
+}
+
+namespace {
+
+// Bounding box of the pixels of one colour in a rendered window.
+TRect InkOf(TWinControl *W, TColorRef Colour, const TRect &Area)
+{
+    QImage img(W->Widget()->size(), QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    W->Widget()->render(&img);
+    TRect box(1 << 20, 1 << 20, -1, -1);
+    for (int y = Area.Top; y < Area.Bottom; ++y)
+        for (int x = Area.Left; x < Area.Right; ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (RGB(qRed(c), qGreen(c), qBlue(c)) == Colour) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+        }
+    return box;
+}
+
+} // namespace
+
+TEST_F(ButtonsTest, LayoutPlacesTheGlyphBesideTheCaptionAndMarginFromTheEdge)
+{
+    TSpeedButton *b = MakeButton(0, 0);
+    b->SetBounds(0, 0, 60, 44);
+    b->SetFlat(true);
+    b->Font()->SetColor(clBlue);
+    b->SetCaption(QStringLiteral("W"));
+    TBitmap glyph(8, 8);
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    glyph.Canvas()->SetPixel(0, 7, clFuchsia); // the transparent colour
+    b->SetGlyph(&glyph);
+    ShowForm();
+    const TRect area(0, 0, 60, 44);
+    const TColorRef red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    struct Case {
+        TButtonLayout Layout;
+        bool GlyphFirst;
+        bool Horizontal;
+    } cases[] = {{blGlyphLeft, true, true}, {blGlyphRight, false, true}, {blGlyphTop, true, false}, {blGlyphBottom, false, false}};
+    for (const Case &c : cases) {
+        b->SetLayout(c.Layout);
+        GuiTest::ProcessEvents();
+        const TRect g = InkOf(Form.get(), red, area);
+        const TRect t = InkOf(Form.get(), blue, area);
+        ASSERT_GT(g.Right, 0) << c.Layout;
+        ASSERT_GT(t.Right, 0) << c.Layout;
+        if (c.Horizontal)
+            EXPECT_TRUE(c.GlyphFirst ? g.Right <= t.Left : t.Right <= g.Left) << "layout " << c.Layout;
+        else
+            EXPECT_TRUE(c.GlyphFirst ? g.Bottom <= t.Top : t.Bottom <= g.Top) << "layout " << c.Layout;
+    }
+    // A margin puts the glyph that far in from its edge (inside the one-pixel flat frame).
+    b->SetLayout(blGlyphLeft);
+    b->SetMargin(5);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(InkOf(Form.get(), red, area).Left, 1 + 5);
+    b->SetLayout(blGlyphRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(InkOf(Form.get(), red, area).Right, 60 - 1 - 5);
 }

@@ -74,6 +74,22 @@ TBaseGrid &BaseGrid()
     return *g;
 }
 
+// A grid of plain cells, as most of the program's grids are: no cell has properties.
+TBaseGrid &PlainGrid()
+{
+    static TBaseGrid *g = [] {
+        auto *p = new TBaseGrid(nullptr);
+        p->SetColCount(Cols);
+        p->SetRowCount(Rows);
+        TTextBuf buf;
+        for (int r = 0; r < Rows; ++r)
+            for (int c = 0; c < Cols; ++c)
+                p->Store().SetText(c, r, buf.Make(c, r));
+        return p;
+    }();
+    return *g;
+}
+
 TStringGrid &PlatformGrid()
 {
     static TStringGrid *g = &MakeShownGrid<TStringGrid>();
@@ -82,35 +98,37 @@ TStringGrid &PlatformGrid()
 
 // Every cell of the grid read through the base grid's Cells (merge check, hooks), and the
 // same cells through the platform grid's own Cells on the same store.
-void BM_BaseGridCellsRead(benchmark::State &state)
+template <typename TGrid>
+void ReadAll(benchmark::State &state, TGrid &g)
 {
-    TBaseGrid &g = BaseGrid();
-    const int from = 0, to = Rows;
     for (auto _ : state) {
         qsizetype n = 0;
-        for (int r = from; r < to; ++r)
+        for (int r = 0; r < Rows; ++r)
             for (int c = 0; c < Cols; ++c)
                 n += g.Cells(c, r).size();
         benchmark::DoNotOptimize(n);
     }
-    state.SetItemsProcessed(state.iterations() * (to - from) * Cols);
+    state.SetItemsProcessed(state.iterations() * Rows * Cols);
+}
+
+void BM_BaseGridCellsRead(benchmark::State &state)
+{
+    ReadAll(state, PlainGrid());
 }
 BENCHMARK(BM_BaseGridCellsRead)->Unit(benchmark::kMillisecond);
 
 void BM_PlatformCellsRead(benchmark::State &state)
 {
-    const TStringGrid &g = BaseGrid();
-    const int from = 0, to = Rows;
-    for (auto _ : state) {
-        qsizetype n = 0;
-        for (int r = from; r < to; ++r)
-            for (int c = 0; c < Cols; ++c)
-                n += g.Cells(c, r).size();
-        benchmark::DoNotOptimize(n);
-    }
-    state.SetItemsProcessed(state.iterations() * (to - from) * Cols);
+    ReadAll(state, static_cast<TStringGrid &>(PlainGrid()));
 }
 BENCHMARK(BM_PlatformCellsRead)->Unit(benchmark::kMillisecond);
+
+// The same read on a grid where a few ranges are merged, so that every cell's slot is looked at.
+void BM_BaseGridCellsReadWithMerges(benchmark::State &state)
+{
+    ReadAll(state, BaseGrid());
+}
+BENCHMARK(BM_BaseGridCellsReadWithMerges)->Unit(benchmark::kMillisecond);
 
 template <typename TGrid>
 void PaintViewport(benchmark::State &state, TGrid &g)

@@ -15,17 +15,26 @@
 int main(int argc, char *argv[])
 {
     TApplicationHost host(argc, argv);
-    Application->Initialize();
-    Application->SetMainFormOnTaskBar(true);
-    Application->CreateForm(FFabricoreFirmWare);
-    Application->CreateForm(FNew_Project);
-    Application->CreateForm(FOpenConf);
-    Application->CreateForm(FAbout);
-    Application->CreateForm(FSoftOptions);
-    Application->CreateForm(FParGen);
-    Application->CreateForm(FProfinetFileName);
-    Application->CreateForm(FBoot);
-    Register_Protocol_Steps();
-    Application->Run();
+    // What a form raises while it is made, or what escapes the message loop, is shown and ends
+    // the program in order instead of aborting it.
+    try {
+        Application->Initialize();
+        Application->SetMainFormOnTaskBar(true);
+        Application->CreateForm(FFabricoreFirmWare);
+        Application->CreateForm(FNew_Project);
+        Application->CreateForm(FOpenConf);
+        Application->CreateForm(FAbout);
+        Application->CreateForm(FSoftOptions);
+        Application->CreateForm(FParGen);
+        Application->CreateForm(FProfinetFileName);
+        Application->CreateForm(FBoot);
+        Register_Protocol_Steps();
+        Application->Run();
+    } catch (...) {
+        try {
+            Application->HandleException(nullptr);
+        } catch (...) {
+        }
+    }
     return 0;
 }

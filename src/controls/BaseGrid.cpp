@@ -8,6 +8,7 @@
 #include "platform/Windows.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -29,7 +30,7 @@ TCellProperties::TCellProperties(TBaseGrid *AOwner, int ACol, int ARow)
 
 void TCellProperties::Assign(TPersistent *Source)
 {
-    auto *s = static_cast<TCellProperties *>(Source);
+    auto *s = dynamic_cast<TCellProperties *>(Source);
     if (!s)
         return;
     FIsBaseCell = s->FIsBaseCell;
@@ -96,17 +97,8 @@ TBaseGrid::TBaseGrid(TComponent *AOwner) : TObjStringGrid(AOwner)
 TBaseGrid::~TBaseGrid()
 {
     Destroying();
-    FreeCellPropsRange(0, 0, ColCount() - 1, RowCount() - 1);
     // The store keeps cells beyond the counts when the grid shrinks; their properties are ours too.
-    if (FHasCellProps) {
-        const TGridStore &store = Store();
-        for (int r = 0; r < store.RowCount(); ++r) {
-            const int from = r < RowCount() ? ColCount() : 0;
-            const int len = store.RowLength(r);
-            if (len > from)
-                FreeCellPropsRange(from, r, len - 1, r);
-        }
-    }
+    FreeCellPropsRange(0, 0, INT_MAX - 1, std::max(RowCount(), Store().RowCount()) - 1);
 }
 
 void TBaseGrid::Notification(TComponent *AComponent, TOperation Operation)
@@ -121,7 +113,9 @@ void TBaseGrid::Notification(TComponent *AComponent, TOperation Operation)
 UnicodeString TBaseGrid::GetCellEx(int ACol, int ARow)
 {
     int bc = ACol, br = ARow;
-    if (CellHasProperties(ACol, ARow)) {
+    // Every properties object marks its grid when it is made, so a grid without the mark has
+    // no merged cells to look up; the plain read then costs what the platform's does.
+    if (FHasCellProps && CellHasProperties(ACol, ARow)) {
         TPoint b = PropsOf(ACol, ARow)->GetBaseCell(ACol, ARow);
         bc = b.X;
         br = b.Y;
@@ -496,6 +490,13 @@ TRect TBaseGrid::VirtualCellRect(int c, int r) const
     return {left, top, left + ColWidths(c), top + RowHeights(r)};
 }
 
+TPoint TBaseGrid::LastCellOfRange(TPoint Base, TPoint Span) const
+{
+    // A range cut by a shrink of the counts ends at the last cell there is.
+    return {std::clamp(Base.X + Span.X, 0, std::max(0, TotalColCount() - 1)),
+            std::clamp(Base.Y + Span.Y, 0, std::max(0, RowCount() - 1))};
+}
+
 TRect TBaseGrid::CellRect(int c, int r) const
 {
     if (CellHasProperties(c, r)) {
@@ -506,7 +507,8 @@ TRect TBaseGrid::CellRect(int c, int r) const
             TRect r1 = VirtualCellRect(b.X, b.Y);
             if (r1.Width() == 0)
                 r1.Right += 1;
-            TRect r2 = VirtualCellRect(b.X + s.X, b.Y + s.Y);
+            const TPoint e = LastCellOfRange(b, s);
+            TRect r2 = VirtualCellRect(e.X, e.Y);
             if (r2.Width() == 0)
                 r2.Left -= 1;
             return {std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
@@ -528,7 +530,8 @@ TPoint TBaseGrid::CellSize(int c, int r) const
         TPoint b = BaseCell(c, r);
         TPoint s = CellSpan(c, r);
         TRect r1 = VirtualCellRect(b.X, b.Y);
-        TRect r2 = VirtualCellRect(b.X + s.X, b.Y + s.Y);
+        const TPoint e = LastCellOfRange(b, s);
+        TRect r2 = VirtualCellRect(e.X, e.Y);
         u = {std::min(r1.Left, r2.Left), std::min(r1.Top, r2.Top), std::max(r1.Right, r2.Right),
              std::max(r1.Bottom, r2.Bottom)};
     } else {
@@ -540,6 +543,15 @@ TPoint TBaseGrid::CellSize(int c, int r) const
 void TBaseGrid::RepaintCell(int c, int r)
 {
     if (!HandleAllocated())
+        return;
+    // A range wholly out of view needs no paint, and its rectangle would be walked out from the
+    // view cell by cell.
+    const TPoint b = BaseCell(c, r), s = CellSpan(c, r);
+    auto inView = [](int first, int last, int fixed, int top, int visible) {
+        return first < fixed || (last >= top && first <= top + visible);
+    };
+    if (!inView(b.Y, b.Y + s.Y, FixedRows(), TopRow(), VisibleRowCount()) ||
+        !inView(b.X, b.X + s.X, FixedCols(), LeftCol(), VisibleColCount()))
         return;
     TRect rc = CellRect(c, r);
     ::InvalidateRect(Handle(), &rc, true);
@@ -775,8 +787,11 @@ void TBaseGrid::FreeCellPropsRange(int ACol1, int ARow1, int ACol2, int ARow2)
 {
     if (!FHasCellProps)
         return;
-    for (int r = std::max(0, ARow1); r <= ARow2; ++r)
-        for (int c = std::max(0, ACol1); c <= ACol2; ++c) {
+    const TGridStore &store = Store();
+    for (int r = std::max(0, ARow1); r <= ARow2; ++r) {
+        // Only the cells a row holds can have an object; rows never written hold none.
+        const int last = std::min(ACol2, store.RowLength(r) - 1);
+        for (int c = std::max(0, ACol1); c <= last; ++c) {
             auto *p = static_cast<TCellProperties *>(TStringGrid::Objects(c, r));
             if (!p)
                 continue;
@@ -786,6 +801,7 @@ void TBaseGrid::FreeCellPropsRange(int ACol1, int ARow1, int ACol2, int ARow2)
             TStringGrid::SetObjects(c, r, nullptr);
             delete p;
         }
+    }
 }
 
 void TBaseGrid::FreeCellObject(int ACol, int ARow)

@@ -236,7 +236,8 @@ public:
     // ---- for the string grid ----
     bool CellHasProperties(int c, int r) const
     {
-        return c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount() && TStringGrid::Objects(c, r) != nullptr;
+        // The slot first: it is cheap for any index, and most cells have none.
+        return TStringGrid::Objects(c, r) != nullptr && c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount();
     }
     // True when the cell is its own base (no properties, or the base of its range).
     bool ResolveBaseCell(int c, int r, int &BaseCol, int &BaseRow) const;
@@ -285,9 +286,13 @@ public:
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplWideTextEvent OnGetDisplWideText;
 
-protected:
+    // Queries the string grid answers for its rows and its look.
     virtual int GetRowIndent(int ARow) { return 0; }
     virtual bool HasNodes() { return false; }
+    virtual bool HasCellBorderEvent() { return false; }
+    virtual bool IsPlatformStyled() { return false; }
+
+protected:
     virtual void DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
     virtual void HiddenLastRowChanged() {}
     virtual void DoGetDisplText(int ACol, int ARow, UnicodeString &Value);
@@ -296,8 +301,6 @@ protected:
                                           TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA,
                                           TVAlignment &VA, bool &WW, TCellGradientDirection &GD);
     virtual void CellTextSet(int ACol, int ARow) {}
-    virtual bool HasCellBorderEvent() { return false; }
-    virtual bool IsPlatformStyled() { return false; }
 
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void Paint() override;
@@ -317,9 +320,12 @@ protected:
     // The properties of a cell inside the grid, made with the default look when missing.
     TCellProperties *EnsureProps(int c, int r, bool SetCalcType);
     bool InsideGrid(int c, int r) const { return c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount(); }
+    TPoint LastCellOfRange(TPoint Base, TPoint Span) const;
     // The grid is drawn right to left.
     bool RightToLeftGrid() const;
 
+    // The cell the platform is drawing through DrawCell, (-1, -1) otherwise.
+    TPoint FPlatformCell{-1, -1};
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;
     TColor FGridLineColor = TColorOf(0xC0C0C0u);

@@ -54,7 +54,16 @@ void TBaseGrid::Paint()
 
 void TBaseGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
-    PaintCellCore(Canvas(), ACol, ARow, ARect, AState, true);
+    // The platform hands over the full rectangle of the cell it paints; for a plain cell that is
+    // its CellRect, which would otherwise be worked out again from the view for every cell.
+    FPlatformCell = {ACol, ARow};
+    try {
+        PaintCellCore(Canvas(), ACol, ARow, ARect, AState, true);
+    } catch (...) {
+        FPlatformCell = {-1, -1};
+        throw;
+    }
+    FPlatformCell = {-1, -1};
 }
 
 void TBaseGrid::PaintCell(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
@@ -105,8 +114,12 @@ void TBaseGrid::PaintCellCore(TCanvas *ACanvas, int ACol, int ARow, const TRect 
         AState << gdFixed;
         AState >> gdSelected;
     }
-    if (Full)
-        r = CellRect(ACol, ARow);
+    if (Full) {
+        if (FPlatformCell == TPoint(ACol, ARow) && !CellHasProperties(ACol, ARow))
+            r = {ARect.Left, ARect.Top, ARect.Left + ColWidths(ACol), ARect.Top + RowHeights(ARow)};
+        else
+            r = CellRect(ACol, ARow);
+    }
 
     // A range scrolled partly under the fixed cells must not paint over them.
     int fw = 0, fh = 0;

@@ -13,6 +13,8 @@
 
 #include <QImage>
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace MiniHtml {
@@ -183,11 +185,121 @@ void ReplaceRunEntities(QString &Run)
     Run.replace(QLatin1String("&gt;"), QLatin1String(">"));
 }
 
-int TextW(TCanvas *C, const QString &Run, unsigned Flags, const TRect &R)
+// Measurements of runs are kept across calls: cells repeat their words, and laying a text out
+// costs far more than looking it up. They are kept per font and emptied when they grow large.
+struct TFontLines {
+    int Gh = 0;   // the height of "gh"
+    int Line = 0; // the line height of the text output (with external leading)
+};
+
+struct TFontMeasures {
+    TFontLines Lines;
+    QHash<QString, TSize> Extents;
+};
+
+// At most some 32,000 words of up to 32 characters (about 5 MB) over at most 32 fonts.
+constexpr size_t MaxCachedFonts = 32;
+constexpr qsizetype MaxCachedRuns = 32768;
+constexpr qsizetype MaxCachedRun = 32;
+
+qsizetype &CachedRuns()
 {
+    static qsizetype count = 0;
+    return count;
+}
+
+bool SameFace(const TFont &A, const TFont &B)
+{
+    return A.Name() == B.Name() && A.Height() == B.Height() && A.Style() == B.Style() &&
+           A.Orientation() == B.Orientation() && A.Pitch() == B.Pitch() && A.Charset() == B.Charset();
+}
+
+TFontMeasures &Measures(TCanvas *C)
+{
+    struct TEntry {
+        std::unique_ptr<TFont> Font;
+        TFontMeasures Measures;
+    };
+    // Kept to the end of the process: the fonts must not be freed after the application.
+    static auto &fonts = *new std::vector<std::unique_ptr<TEntry>>;
+    static size_t last = 0;
+    if (CachedRuns() > MaxCachedRuns) {
+        fonts.clear();
+        CachedRuns() = 0;
+    }
+    const TFont &f = *C->Font();
+    if (last < fonts.size() && SameFace(*fonts[last]->Font, f))
+        return fonts[last]->Measures;
+    for (size_t i = 0; i < fonts.size(); ++i)
+        if (SameFace(*fonts[i]->Font, f)) {
+            last = i;
+            return fonts[i]->Measures;
+        }
+    if (fonts.size() >= MaxCachedFonts) {
+        fonts.clear();
+        CachedRuns() = 0;
+    }
+    auto e = std::make_unique<TEntry>();
+    e->Font = std::make_unique<TFont>();
+    e->Font->Assign(C->Font());
+    TEXTMETRIC tm;
+    GetTextMetrics(C->Handle(), tm);
+    e->Measures.Lines = TFontLines{C->TextHeight(QStringLiteral("gh")), tm.tmHeight + tm.tmExternalLeading};
+    fonts.push_back(std::move(e));
+    last = fonts.size() - 1;
+    return fonts[last]->Measures;
+}
+
+TFontLines FontLines(TCanvas *C)
+{
+    return Measures(C).Lines;
+}
+
+bool SimpleRun(const QString &Run)
+{
+    return !Run.contains(QLatin1Char('&')) && !Run.contains(QLatin1Char('\t'));
+}
+
+// The width and height of a run as the text output lays it out on one line in R. A run without
+// mnemonic prefixes and tabs that needs no ellipsis is measured directly, which is what the
+// text output finds.
+TSize RunExtent(TCanvas *C, const QString &Run, unsigned Flags, const TRect &R)
+{
+    if (SimpleRun(Run)) {
+        TSize e;
+        // Words are kept; long runs seldom come back and would only fill the memory.
+        if (Run.size() <= MaxCachedRun) {
+            QHash<QString, TSize> &cache = Measures(C).Extents;
+            auto it = cache.constFind(Run);
+            if (it != cache.constEnd()) {
+                e = it.value();
+            } else {
+                e = *cache.insert(Run, C->TextExtent(Run));
+                ++CachedRuns();
+            }
+        } else {
+            e = C->TextExtent(Run);
+        }
+        if (!(Flags & DT_END_ELLIPSIS) || e.cx <= R.Right - R.Left)
+            return e;
+    }
     TRect calc = R;
     DrawText(C->Handle(), Run, -1, &calc, Flags | DT_CALCRECT);
-    return calc.Right - calc.Left;
+    return TSize(calc.Right - calc.Left, C->TextHeight(Run));
+}
+
+// Draws a run single-line at the bottom of R, as the text output would; a simple run that fits
+// goes straight to the canvas.
+void DrawRun(TCanvas *C, const QString &Run, TRect R, unsigned Flags, const TSize &Extent)
+{
+    if (SimpleRun(Run) && !(Flags & (DT_RIGHT | DT_CENTER | DT_RTLREADING)) && Extent.cx <= R.Right - R.Left) {
+        const int line = FontLines(C).Line;
+        // A run that lies wholly inside its rectangle needs no clip, which is costly to set.
+        const unsigned options = line <= R.Bottom - R.Top ? 0u : ETO_CLIPPED;
+        C->ExtTextOut(R.Left, R.Bottom - line, options, &R, Run);
+        return;
+    }
+    DrawText(C->Handle(), Run, -1, &R, Flags);
 }
 
 void FillBand(TRenderState &S, int Top, int Bottom)
@@ -313,7 +425,7 @@ void AnchorEnd(TRenderState &S, TLine &L)
     if (draw && S.AnchorNumber == P.FocusAnchorIndex + 1) {
         S.FocusRect.Right = L.X;
         S.FocusRect.Bottom = L.R.Bottom - L.ImageRaise;
-        S.FocusRect.Top = S.FocusRect.Bottom - S.C->TextHeight(QStringLiteral("gh"));
+        S.FocusRect.Top = S.FocusRect.Bottom - FontLines(S.C).Gh;
         S.FocusRect.Left -= 1;
         S.FocusRect.Right += 1;
         S.C->DrawFocusRect(S.FocusRect);
@@ -634,6 +746,19 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
     if (S.ParaBack && draw)
         FillBand(S, L.R.Top, L.R.Top + L.Height);
 
+    struct {
+        QString Text;
+        TRect R;
+        int Width = 0;
+    } pending;
+    auto flush = [&]() {
+        if (pending.Text.isEmpty())
+            return;
+        DrawRun(C, pending.Text, pending.R, S.DrawFlags, TSize(pending.Width, 0));
+        pending.Text.clear();
+        pending.Width = 0;
+    };
+
     const qsizetype n = Text.size();
     qsizetype nextLt = -2;
     qsizetype nextSp = -2;
@@ -654,7 +779,15 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         if (runLen > 0) {
             QString run = Text.mid(Pos, runLen);
             ReplaceRunEntities(run);
-            const int h = C->TextHeight(run);
+            TRect runRect = L.R;
+            if (!L.Measure) {
+                if (S.RightToLeftReading)
+                    runRect.Right = L.X;
+                else
+                    runRect.Left = L.X;
+            }
+            const TSize extent = RunExtent(C, run, S.DrawFlags, runRect);
+            const int h = extent.cy;
             if (S.Sub)
                 L.SubExtra = std::max(L.SubExtra, h / 4);
             if (S.Sup)
@@ -667,7 +800,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                 int w = 0;
                 const int start = L.Width;
                 if (L.Measure) {
-                    w = TextW(C, run, S.DrawFlags, L.R);
+                    w = extent.cx;
                     L.Width += w;
                     if (S.InAnchor) {
                         const int p = S.RightToLeftReading ? L.R.Right - P.HitX : P.HitX;
@@ -681,27 +814,37 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                         }
                     }
                 } else {
-                    TRect wr = L.R;
-                    if (S.RightToLeftReading)
-                        wr.Right = L.X;
-                    else
-                        wr.Left = L.X;
+                    TRect wr = runRect;
                     if (S.Sup)
                         wr.Bottom -= L.SupExtra;
                     if (S.Sub)
                         wr.Bottom += L.SubExtra;
                     wr.Bottom -= L.ImageRaise;
                     const unsigned flags = S.DrawFlags | (S.RightToLeftReading ? DT_RIGHT : 0u);
-                    if (S.Shadow) {
-                        const TColor color = C->Font()->Color();
-                        C->Font()->SetColor(P.ShadowColor);
-                        TRect sr = wr;
-                        OffsetRect(sr, P.ShadowOffset, P.ShadowOffset);
-                        DrawText(C->Handle(), run, -1, &sr, flags);
-                        C->Font()->SetColor(color);
+                    // Plain runs between two tags are drawn as one text: each text output
+                    // costs far more than its letters.
+                    const bool merge = !S.Shadow && !S.ErrorMark && !S.RightToLeftReading && SimpleRun(run) &&
+                                       extent.cx <= wr.Right - wr.Left;
+                    if (merge) {
+                        if (!pending.Text.isEmpty() && pending.R.Bottom != wr.Bottom)
+                            flush();
+                        if (pending.Text.isEmpty())
+                            pending.R = wr;
+                        pending.Text += run;
+                        pending.Width += extent.cx;
+                    } else {
+                        flush();
+                        if (S.Shadow) {
+                            const TColor color = C->Font()->Color();
+                            C->Font()->SetColor(P.ShadowColor);
+                            TRect sr = wr;
+                            OffsetRect(sr, P.ShadowOffset, P.ShadowOffset);
+                            DrawRun(C, run, sr, flags, extent);
+                            C->Font()->SetColor(color);
+                        }
+                        DrawRun(C, run, wr, flags, extent);
                     }
-                    DrawText(C->Handle(), run, -1, &wr, flags);
-                    w = TextW(C, run, flags, wr);
+                    w = extent.cx;
                     if (InFocusAnchor(S))
                         P.FocusHref = S.AnchorRef;
                     const int left = S.RightToLeftReading ? L.X - w : L.X;
@@ -722,7 +865,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                     // it is drawn cut with an ellipsis and nothing follows it.
                     if (L.Measure && !fits && hadText && !P.WordWrap)
                         Pos = n;
-                    trailing = blank ? C->TextWidth(QStringLiteral(" ")) : 0;
+                    trailing = blank ? RunExtent(C, QStringLiteral(" "), 0, L.R).cx : 0;
                 } else {
                     L.Done = true;
                     L.Width -= w;
@@ -735,6 +878,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         if (!L.Done && Pos < n && Text[Pos] == QLatin1Char('<') && n - Pos >= 3) {
             const qsizetype gt = Text.indexOf(QLatin1Char('>'), Pos);
             const QString tag = gt < 0 ? Text.mid(Pos) : Text.mid(Pos, gt - Pos + 1);
+            flush();
             HandleTag(S, L, tag, n - Pos >= 4, T);
             if (!L.Full) {
                 if (gt >= 0) {
@@ -747,6 +891,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         }
     }
 
+    flush();
     L.Width -= trailing;
     P.ExtentX = std::max(P.ExtentX, L.Width);
 
@@ -820,7 +965,7 @@ bool RenderHtmlText(THtmlRenderParams &P)
     S.RightToLeftReading = flags & DT_RTLREADING;
 
     const QString text = PrepareText(P.Text);
-    const int baseGh = C->TextHeight(QStringLiteral("gh"));
+    const int baseGh = FontLines(C).Gh;
     int drawAnchorCount = 0;
     int drawListLevel = 0;
     bool result = false;
@@ -856,7 +1001,7 @@ bool RenderHtmlText(THtmlRenderParams &P)
         TLine M;
         M.R = lineRect;
         M.Measure = true;
-        M.Height = C->TextHeight(QStringLiteral("gh"));
+        M.Height = FontLines(C).Gh;
         const int gh = M.Height;
         const qsizetype before = pos;
         const QString consumed = RenderLine(S, text, pos, M, align, indent);
@@ -911,7 +1056,7 @@ bool RenderHtmlText(THtmlRenderParams &P)
             int drawIndent = indent;
             RenderLine(S, consumed, cpos, D, drawAlign, drawIndent);
             const int bandBottom = D.R.Bottom - D.ImageRaise;
-            const int bandTop = bandBottom - C->TextHeight(QStringLiteral("gh"));
+            const int bandTop = bandBottom - FontLines(C).Gh;
             if ((D.AnchorHit && P.HitY > bandTop && P.HitY < bandBottom) || D.ControlHit)
                 result = true;
             drawAnchorCount = P.AnchorCount;

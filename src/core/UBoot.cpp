@@ -281,8 +281,9 @@ void TFBoot::Btn_UpdateClick(TObject *Sender)
         Update_Type = CB_Update_Options->ItemIndex();
         Update_Read_Back = CB_Update_Option_Read_Back->Checked();
         Compile_XML_Parameter();
-        if (FFabricoreFirmWare)
-            FFabricoreFirmWare->Start_Program(Path_Exe + Update_Program_Name, UnicodeString(), false);
+        // The dialog stays open, so that the user may put the program in place and try again.
+        if (FFabricoreFirmWare && !FFabricoreFirmWare->Start_Program(Path_Exe + Update_Program_Name, UnicodeString(), false))
+            MessageDlg(FFabricoreFirmWare->Start_Program_Error, mtError, TMsgDlgButtons{mbOK}, 0);
     } else if (ping_res == 2) {
         MessageDlg(Lang_Text(1036), mtWarning, TMsgDlgButtons{mbOK}, 0);
     } else {

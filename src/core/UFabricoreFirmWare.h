@@ -89,8 +89,9 @@ public:
     // Step 4: compiles "bin\bank.bin" and shows the update dialog.
     void Update_Device();
     // Starts NomeSW with Parameter (hidden when tipo) and waits for its end, at most 150 s.
-    // True when it was started.
+    // True when it was started; otherwise Start_Program_Error tells why, with the path.
     bool Start_Program(const UnicodeString &NomeSW, const UnicodeString &Parameter, bool tipo);
+    UnicodeString Start_Program_Error;
     void PROFINET_XML();
     void BACnet_EDE_File();
     void Build_EDS_File();

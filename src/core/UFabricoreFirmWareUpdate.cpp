@@ -5,6 +5,7 @@
 #include "core/UBoot.h"
 #include "core/UParGen.h"
 #include "core/USaveBincc.h"
+#include "platform/FileUtils.h"
 #include "platform/ShellApi.h"
 #include "platform/Windows.h"
 
@@ -42,11 +43,15 @@ bool TFFabricoreFirmWare::Start_Program(const UnicodeString &NomeSW, const Unico
     // Nothing ever sets the event: each wait on it is a 10 ms pause that handles no messages.
     HANDLE Pause = CreateEventW(nullptr, false, false, QStringLiteral("HandleCed"));
     bool Started = false;
+    Start_Program_Error.clear();
     try {
         Started = ShellExecuteExW(&Info);
     } catch (...) {
         Started = false;
+        Info.hInstApp = SE_ERR_OOM;
     }
+    if (!Started)
+        Start_Program_Error = QStringLiteral("Cannot run \"%1\". %2.").arg(NativePath(NomeSW), ShellErrorText(Info.hInstApp));
     ResetEvent(Pause);
     if (Started && Info.hProcess) {
         const DWORD T0 = GetTickCount();

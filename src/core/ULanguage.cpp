@@ -2,6 +2,7 @@
 
 #include "core/UComon.h"
 #include "core/ULanguageTexts.h"
+#include "core/UNew_Project.h"
 #include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
 
@@ -32,6 +33,10 @@ void Append_Texts(const TLang_Default_Text *Texts, int Count, int First, int Las
 // but for letter case, wildcard characters included.
 UnicodeString Find_Lang_File(const UnicodeString &Name)
 {
+    // The name comes from the settings file: it names a file in Path_Language by the rule of
+    // configuration names, or none ("..\\x" or an absolute path would read another file).
+    if (!Is_Conf_Folder_Name(Name))
+        return UnicodeString();
     const UnicodeString Wanted = Name + QStringLiteral(".lng");
     const UnicodeString File_Name = Path_Language + QStringLiteral("\\") + Wanted;
     if (FileExists(File_Name))

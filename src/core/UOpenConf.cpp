@@ -67,11 +67,10 @@ void TFOpenConf::Load_Existing_Configuration()
     SL->Clear();
     // A folder whose name no configuration can have (made by hand, with a backslash in it)
     // would open another folder than the one listed.
-    const QStringList Names = Find_File_Names(Path_Projects + QStringLiteral("\\*"), faDirectory, [](const TSearchRec &F) {
-        return (F.Attr & faDirectory) && Is_Conf_Folder_Name(F.Name);
-    });
-    for (const UnicodeString &Name : Names)
-        SL->Add(Name);
+    // Names only: a look at each of thousands of folders would keep the dialog from showing.
+    for (const UnicodeString &Name : FindFolderNames(Path_Projects))
+        if (Is_Conf_Folder_Name(Name))
+            SL->Add(Name);
 }
 
 void TFOpenConf::FormShow(TObject *Sender)

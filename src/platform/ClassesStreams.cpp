@@ -166,7 +166,16 @@ TFileStream::TFileStream(const UnicodeString &AFileName, Word Mode) : FFileName(
             break;
         }
     }
-    FHandle = path.isEmpty() ? -1 : ::open(path.constData(), flags, 0666);
+    // Only a regular file is opened: a pipe would hold the program until someone writes to it
+    // (or reads it), and a device reads or swallows without end.
+    struct stat before {};
+    if (!path.isEmpty() && ::stat(path.constData(), &before) == 0 && !S_ISREG(before.st_mode) && !S_ISDIR(before.st_mode)) {
+        const UnicodeString reason = QStringLiteral("It is not a regular file (a device, pipe or socket)");
+        if (create)
+            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(AFileName, reason));
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(AFileName, reason));
+    }
+    FHandle = path.isEmpty() ? -1 : ::open(path.constData(), flags | O_NONBLOCK | O_NOCTTY, 0666);
     if (FHandle < 0) {
         const int err = path.isEmpty() ? ENOENT : errno;
         const UnicodeString reason = QString::fromLocal8Bit(std::strerror(err));

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <iterator>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +131,13 @@ UnicodeString ExecutablePath()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
+// The executable does not move while it runs; every path mapping asks for its folder.
+const UnicodeString &ExecutableFolder()
+{
+    static const UnicodeString folder = QFileInfo(ExecutablePath()).absolutePath();
+    return folder;
+}
+
 UnicodeString ErrnoText(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
@@ -149,8 +158,16 @@ struct TSearchState {
 
 UnicodeString NativePath(const UnicodeString &Path)
 {
+    // A "\\" that is part of the program folder's real name would otherwise lead the path
+    // elsewhere ("a\\..\\..\\x" climbing out of it); only what the program appended is mapped.
+    const UnicodeString &folder = ProgramFolder();
+    qsizetype keep = 0;
+    if (folder.contains(u'\\') && Path.startsWith(folder) && (Path.size() == folder.size() || IsPathDelimiter(Path[folder.size()])))
+        keep = folder.size();
     UnicodeString p = Path;
-    p.replace(u'\\', u'/');
+    for (qsizetype i = keep; i < p.size(); ++i)
+        if (p[i] == u'\\')
+            p[i] = u'/';
     return p;
 }
 
@@ -318,6 +335,67 @@ void FillRecord(TSearchRec &F, const TSearchState::TEntry &e)
 
 } // namespace
 
+namespace {
+
+// "." and ".." first, then names without regard to case (ties by code), as the classic search
+// on the system's file system returns them. Each name is folded once, not at every comparison.
+template <typename T, typename NameOf>
+void SortBySearchOrder(std::vector<T> &items, NameOf nameOf)
+{
+    struct TKey {
+        int Rank;
+        UnicodeString Folded;
+        std::size_t Index;
+    };
+    std::vector<TKey> keys;
+    keys.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UnicodeString &n = nameOf(items[i]);
+        const int rank = n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2;
+        keys.push_back({rank, n.toCaseFolded(), i});
+    }
+    // Code unit order, as QString's own comparison, through the plain string view compare.
+    auto view = [](const UnicodeString &t) { return std::u16string_view(reinterpret_cast<const char16_t *>(t.utf16()), static_cast<std::size_t>(t.size())); };
+    std::sort(keys.begin(), keys.end(), [&](const TKey &a, const TKey &b) {
+        if (a.Rank != b.Rank)
+            return a.Rank < b.Rank;
+        if (const int c = view(a.Folded).compare(view(b.Folded)); c != 0)
+            return c < 0;
+        return view(nameOf(items[a.Index])) < view(nameOf(items[b.Index]));
+    });
+    std::vector<T> sorted;
+    sorted.reserve(items.size());
+    for (const TKey &k : keys)
+        sorted.push_back(std::move(items[k.Index]));
+    items.swap(sorted);
+}
+
+} // namespace
+
+QStringList FindFolderNames(const UnicodeString &Folder)
+{
+    std::vector<UnicodeString> names;
+    const QByteArray folder = Encoded(Folder);
+    DIR *dir = folder.isEmpty() ? nullptr : ::opendir(folder.constData());
+    if (!dir)
+        return QStringList();
+    const int fd = ::dirfd(dir);
+    while (const dirent *d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
+            continue;
+        bool isDir = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st;
+            isDir = ::fstatat(fd, d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir)
+            names.push_back(QFile::decodeName(d->d_name));
+    }
+    ::closedir(dir);
+    SortBySearchOrder(names, [](const UnicodeString &n) -> const UnicodeString & { return n; });
+    return QStringList(std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
+}
+
 int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F)
 {
     F = TSearchRec();
@@ -359,13 +437,7 @@ int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F)
 
     // The file system gives no order; the system's expects "." and ".." first and names in
     // alphabetical order, as the classic search on its file system returns them.
-    auto rank = [](const UnicodeString &n) { return n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2; };
-    std::sort(state->Entries.begin(), state->Entries.end(), [&](const auto &a, const auto &b) {
-        if (rank(a.Name) != rank(b.Name))
-            return rank(a.Name) < rank(b.Name);
-        const int c = QString::compare(a.Name, b.Name, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.Name < b.Name;
-    });
+    SortBySearchOrder(state->Entries, [](const TSearchState::TEntry &e) -> const UnicodeString & { return e.Name; });
 
     if (state->Entries.empty())
         return ErrorFileNotFound;
@@ -587,14 +659,16 @@ QByteArray ReadFileBytes(const UnicodeString &Path, Int64 MaxSize)
 UnicodeString ProgramFolder()
 {
     const UnicodeString &folder = ProgramFolderOverride();
-    if (!folder.isEmpty())
-        return folder;
-    return QFileInfo(ExecutablePath()).absolutePath();
+    return folder.isEmpty() ? ExecutableFolder() : folder;
 }
 
 void SetProgramFolder(const UnicodeString &Folder)
 {
-    ProgramFolderOverride() = ExcludeTrailingPathDelimiter(NativePath(Folder));
+    // A real folder: every character belongs to its name but a trailing separator.
+    UnicodeString f = Folder;
+    while (f.size() > 1 && f.endsWith(u'/'))
+        f.chop(1);
+    ProgramFolderOverride() = f;
 }
 
 UnicodeString ExeName()

@@ -1,7 +1,8 @@
 #pragma once
 // File and folder functions with the classic runtime meaning. The system's code writes paths
 // with "\"; every function here maps "\" to the native separator first (NativePath), so
-// Path_Exe + "\PROJECTS" names the folder PROJECTS beside the executable.
+// Path_Exe + "\PROJECTS" names the folder PROJECTS beside the executable. The program folder
+// is a real folder name and keeps its characters: a "\" inside it is no separator.
 
 #include "platform/System.h"
 
@@ -12,7 +13,8 @@
 constexpr WideChar PathDelim = u'/';
 constexpr WideChar DriveDelim = u':';
 
-// "\" becomes "/"; nothing else changes.
+// "\" becomes "/"; nothing else changes, and a path that starts with the program folder keeps
+// that folder's name as it is.
 UnicodeString NativePath(const UnicodeString &Path);
 
 bool FileExists(const UnicodeString &FileName);        // true for files only, not folders
@@ -86,6 +88,12 @@ struct TSearchRec {
 int FindFirst(const UnicodeString &Path, int Attr, TSearchRec &F);
 int FindNext(TSearchRec &F);
 void FindClose(TSearchRec &F);
+
+// The names of the folders in Folder, links to folders included and "." and ".." left out, in
+// FindFirst's order. Only what the folder's listing tells about each entry is used (an entry is
+// looked at by itself only where the file system does not say what it is), so that a folder of
+// thousands of entries lists about as fast as its names can be read.
+QStringList FindFolderNames(const UnicodeString &Folder);
 
 // Writes the whole file to a temporary file in the same folder and renames it over Path, so
 // a failure (folder not writable, disk full, Path naming a folder) leaves the old file as it

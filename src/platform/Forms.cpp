@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <new>
 
 TApplication *Application = new TApplication(nullptr);
 TScreen *Screen = new TScreen(nullptr);
@@ -777,6 +778,14 @@ void TApplication::HandleException(TObject *Sender)
             OnException(Sender, e);
         else
             ShowException(e);
+    } catch (const std::bad_alloc &) {
+        // Raised by a request too large to serve (a huge or endless input), not only when
+        // memory is short: the program goes on, and the message says what happened.
+        const Exception wrapped(QStringLiteral("Out of memory"));
+        if (OnException)
+            OnException(Sender, wrapped);
+        else
+            ShowException(wrapped);
     } catch (const std::exception &e) {
         const Exception wrapped(QString::fromLocal8Bit(e.what()));
         if (OnException)

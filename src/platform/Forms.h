@@ -291,7 +291,9 @@ public:
     int ModalLevel() const { return FModalLevel; }
 
     // Default handling of an exception caught from an event (call it inside a catch block): EAbort
-    // is ignored; otherwise OnException when assigned, else ShowException.
+    // is ignored; otherwise OnException when assigned, else ShowException. Exceptions that are
+    // no Exception reach them as one: std::bad_alloc as "Out of memory", another std::exception
+    // with its text, anything else as "Unknown exception".
     void HandleException(TObject *Sender);
     // A modal error box with the message, through the modal hook.
     void ShowException(const Exception &E);

@@ -1,5 +1,7 @@
 #include "platform/ShellApi.h"
 
+#include "platform/FileUtils.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -158,6 +160,22 @@ std::intptr_t ShellErrorOf(int err)
     }
 }
 
+} // namespace
+
+UnicodeString ShellErrorText(std::intptr_t Code)
+{
+    switch (Code) {
+    case SE_ERR_FNF: return QStringLiteral("The system cannot find the file specified");
+    case SE_ERR_ACCESSDENIED: return QStringLiteral("Access is denied");
+    case SE_ERR_OOM: return QStringLiteral("There is not enough memory or there are not enough resources to start the program");
+    case SE_ERR_BADFORMAT: return QStringLiteral("The file is not a valid program");
+    case SE_ERR_NOASSOC: return QStringLiteral("No program is associated with the file for this operation");
+    default: return QStringLiteral("The program could not be started (error %1)").arg(qint64(Code));
+    }
+}
+
+namespace {
+
 struct TSpawnAttr {
     posix_spawnattr_t Attr;
     TSpawnAttr() { posix_spawnattr_init(&Attr); }
@@ -185,7 +203,7 @@ bool ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo)
     }
     QString path = info.lpFile;
     if (path.contains(QLatin1Char('\\')) && !QFileInfo::exists(path))
-        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        path = NativePath(path);
     if (path.isEmpty()) {
         info.hInstApp = SE_ERR_FNF;
         return false;
@@ -218,7 +236,7 @@ bool ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo)
     if (!info.lpDirectory.isEmpty()) {
         QString dir = info.lpDirectory;
         if (dir.contains(QLatin1Char('\\')) && !QFileInfo::exists(dir))
-            dir.replace(QLatin1Char('\\'), QLatin1Char('/'));
+            dir = NativePath(dir);
         folder = QFile::encodeName(dir);
         posix_spawn_file_actions_addchdir_np(&actions.Actions, folder.constData());
     }

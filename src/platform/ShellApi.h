@@ -26,6 +26,8 @@ inline constexpr std::intptr_t SE_ERR_ACCESSDENIED = 5;
 inline constexpr std::intptr_t SE_ERR_OOM = 8;
 inline constexpr std::intptr_t SE_ERR_BADFORMAT = 11;
 inline constexpr std::intptr_t SE_ERR_NOASSOC = 31;
+// The system's text for one of the codes above ("The system cannot find the file specified").
+UnicodeString ShellErrorText(std::intptr_t Code);
 
 struct SHELLEXECUTEINFOW {
     DWORD cbSize = 0;

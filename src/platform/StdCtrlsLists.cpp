@@ -442,7 +442,36 @@ void TCustomListBox::ApplyIndexToWidget()
 void TCustomListBox::ItemsChanged(TItemsChange Change, int Index)
 {
     FItemIndex = IndexAfterChange(FItemIndex, Change, Index);
-    RebuildWidgetItems();
+    QListWidget *l = List();
+    if (!l)
+        return;
+    // The window follows one row at a time: rebuilt at every added item, filling a list of
+    // N items took N * N steps (a folder of thousands of configurations, seconds).
+    const int count = FItems->Count();
+    const int before = Change == TItemsChange::icInsert ? count - 1 : Change == TItemsChange::icDelete ? count + 1 : count;
+    if (Change == TItemsChange::icReset || l->count() != before || Index < 0 || Index > before) {
+        RebuildWidgetItems();
+        return;
+    }
+    {
+        TSyncGuard g(FSyncing);
+        switch (Change) {
+        case TItemsChange::icInsert:
+            l->insertItem(Index, FItems->Strings(Index));
+            break;
+        case TItemsChange::icDelete:
+            delete l->takeItem(Index);
+            break;
+        case TItemsChange::icChange:
+            if (QListWidgetItem *item = l->item(Index))
+                item->setText(FItems->Strings(Index));
+            break;
+        case TItemsChange::icReset:
+            break;
+        }
+    }
+    if (l->currentRow() != FItemIndex || (FItemIndex < 0 && !l->selectedItems().isEmpty()))
+        ApplyIndexToWidget();
 }
 
 void TCustomListBox::SetItemIndex(int Value)

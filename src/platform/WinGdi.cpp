@@ -41,7 +41,15 @@ public:
             tabLength = (format & DT_TABSTOP) ? static_cast<int>((format >> 8) & 0xFF) : 8;
         if (tabLength <= 0)
             tabLength = 8;
-        FTabWidth = std::max(1, tabLength * AverageCharWidth(FMetrics));
+        FTabLength = tabLength;
+    }
+
+    // Measured only for a text that holds a tab: the average width costs a layout of its own.
+    int TabWidth() const
+    {
+        if (FTabWidth <= 0)
+            FTabWidth = std::max(1, FTabLength * AverageCharWidth(FMetrics));
+        return FTabWidth;
     }
 
     static int AverageCharWidth(const QFontMetrics &fm)
@@ -61,7 +69,7 @@ public:
         const QStringList parts = s.split(QLatin1Char('\t'));
         for (int i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                x = (x / FTabWidth + 1) * FTabWidth;
+                x = (x / TabWidth() + 1) * TabWidth();
             x += FMetrics.horizontalAdvance(parts[i]);
         }
         return x;
@@ -187,7 +195,7 @@ public:
         const QStringList parts = line.Text.split(QLatin1Char('\t'));
         for (int i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                cx = (cx / FTabWidth + 1) * FTabWidth;
+                cx = (cx / TabWidth() + 1) * TabWidth();
             const int p = line.Prefix >= offset && line.Prefix < offset + parts[i].size() ? line.Prefix - offset : -1;
             if (!parts[i].isEmpty())
                 draw(x + cx, parts[i], p);
@@ -200,7 +208,8 @@ private:
     TCanvas *FDC;
     unsigned FFormat;
     QFontMetrics FMetrics;
-    int FTabWidth = 64;
+    int FTabLength = 8;
+    mutable int FTabWidth = 0;
 };
 
 int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned Format, DRAWTEXTPARAMS *Params)
@@ -285,9 +294,6 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     }
 
     const int lineHeight = layout.LineHeight();
-    int maxWidth = 0;
-    for (const Line &l : lines)
-        maxWidth = std::max(maxWidth, layout.Width(l.Text));
     const int totalHeight = lineHeight * static_cast<int>(lines.size());
     // In the metric mapping modes y grows upwards: lines then go towards smaller y, and the
     // rectangle's top is its larger y.
@@ -297,6 +303,10 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
     const int rectHeight = (Rect->Bottom - Rect->Top) * down;
 
     if (Format & DT_CALCRECT) {
+        // Measuring shapes the text; only the calculation and the aligned lines need it.
+        int maxWidth = 0;
+        for (const Line &l : lines)
+            maxWidth = std::max(maxWidth, layout.Width(l.Text));
         if (!wordBreak || lines.size() <= 1)
             Rect->Right = Rect->Left + maxWidth + leftMargin + rightMargin;
         else
@@ -322,12 +332,11 @@ int DoDrawText(HDC DC, UnicodeString &Text, int Count, TRect *Rect, unsigned For
         Line l = lines[i];
         if (Format & DT_HIDEPREFIX)
             l.Prefix = -1;
-        const int w = layout.Width(l.Text);
         int x = left;
         if (Format & DT_CENTER)
-            x = left + (avail - w) / 2;
+            x = left + (avail - layout.Width(l.Text)) / 2;
         else if (Format & DT_RIGHT)
-            x = right - w;
+            x = right - layout.Width(l.Text);
         layout.DrawLine(x, Rect->Top + down * lineOffset, l, options, Rect, prefixOnly);
     }
     if (singleLine && (Format & (DT_VCENTER | DT_BOTTOM)))

@@ -6,21 +6,64 @@
 #include <pugixml.hpp>
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 // One tree. Nodes made by CreateNode and nodes removed from their parent wait in a hidden
 // holder element at document level, so that every handle stays valid until the tree dies:
 // pugixml frees a removed node at once, and the system's code may still hold it.
+//
+// The system walks children by index (Count, then Nodes(i)), while the tree only links
+// siblings: the visible children of a parent are listed once and kept until that parent's
+// children change, so that such a walk stays linear.
 struct TXMLDocState {
     pugi::xml_document Doc;
     pugi::xml_node Holder;
     TXMLDocOptions Options;
+    std::unordered_map<pugi::xml_node_struct *, std::vector<pugi::xml_node>> ChildLists;
+    pugi::xml_node_struct *LastParent = nullptr;
+    std::vector<pugi::xml_node> *LastList = nullptr;
 
     explicit TXMLDocState(const TXMLDocOptions &options) : Options(options) { AddHolder(); }
     void AddHolder() { Holder = Doc.append_child(pugi::node_element); }
     bool IsHolder(const pugi::xml_node &n) const { return n == Holder; }
     // Detaches a node while keeping it alive.
-    void Park(const pugi::xml_node &n) { Holder.append_move(n); }
+    void Park(const pugi::xml_node &n)
+    {
+        Changed(n.parent());
+        Holder.append_move(n);
+    }
+
+    // The visible children of a node: the holder never shows.
+    const std::vector<pugi::xml_node> &Children(const pugi::xml_node &parent)
+    {
+        // A walk asks for the same parent again and again.
+        if (LastParent == parent.internal_object() && LastParent)
+            return *LastList;
+        auto [it, made] = ChildLists.try_emplace(parent.internal_object());
+        if (made) {
+            for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
+                if (!IsHolder(c))
+                    it->second.push_back(c);
+        }
+        LastParent = parent.internal_object();
+        LastList = &it->second;
+        return it->second;
+    }
+    // The children of parent changed in any way.
+    void Changed(const pugi::xml_node &parent)
+    {
+        if (LastParent == parent.internal_object())
+            LastParent = nullptr;
+        ChildLists.erase(parent.internal_object());
+    }
+    // Child was added as the last visible child of parent.
+    void Appended(const pugi::xml_node &parent, const pugi::xml_node &child)
+    {
+        if (const auto it = ChildLists.find(parent.internal_object()); it != ChildLists.end())
+            it->second.push_back(child);
+    }
 };
 
 namespace {
@@ -40,6 +83,37 @@ std::string Utf8(const UnicodeString &s)
 {
     return s.toStdString();
 }
+
+// A name for a lookup, made without the heap when it is short ASCII, as attribute names are:
+// readers ask for one per row.
+class TLookupName {
+public:
+    explicit TLookupName(const UnicodeString &s)
+    {
+        const qsizetype n = s.size();
+        if (n < qsizetype(sizeof(FShort))) {
+            const char16_t *p = reinterpret_cast<const char16_t *>(s.constData());
+            qsizetype i = 0;
+            for (; i < n && p[i] != 0 && p[i] < 0x80; ++i)
+                FShort[i] = static_cast<char>(p[i]);
+            if (i == n) {
+                FShort[n] = '\0';
+                FText = FShort;
+                return;
+            }
+        }
+        FLong = Utf8(s);
+        FText = FLong.c_str();
+    }
+    TLookupName(const TLookupName &) = delete;
+    TLookupName &operator=(const TLookupName &) = delete;
+    const char *c_str() const { return FText; }
+
+private:
+    char FShort[64];
+    std::string FLong;
+    const char *FText = nullptr;
+};
 
 UnicodeString Str(const char *s)
 {
@@ -94,16 +168,6 @@ TNodeType TypeOf(const pugi::xml_node &n)
 bool IsText(const pugi::xml_node &n)
 {
     return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
-}
-
-// The visible children of a node: the holder never shows.
-std::vector<pugi::xml_node> Children(const TXMLDocState &state, const pugi::xml_node &parent)
-{
-    std::vector<pugi::xml_node> list;
-    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
-        if (!state.IsHolder(c))
-            list.push_back(c);
-    return list;
 }
 
 pugi::xml_node RootElement(const TXMLDocState &state)
@@ -312,6 +376,7 @@ void TXMLNode::SetText(const UnicodeString &Value) const
     while (pugi::xml_node c = n.first_child())
         FState->Park(c);
     n.append_child(pugi::node_pcdata).set_value(Utf8(Value).c_str());
+    FState->Changed(n);
 }
 
 bool TXMLNode::IsTextElement() const
@@ -341,6 +406,7 @@ TXMLNode TXMLNode::AddChild(const UnicodeString &TagName) const
         Fail(QStringLiteral("Node \"%1\" cannot hold elements").arg(NodeName()));
     CheckName(TagName, "element");
     pugi::xml_node c = n.append_child(Utf8(TagName).c_str());
+    FState->Appended(n, c);
     return TXMLNode(FState, c.internal_object());
 }
 
@@ -374,7 +440,7 @@ TXMLNode TXMLNode::PreviousSibling() const
 UnicodeString TXMLNode::Attributes(const UnicodeString &AttrName) const
 {
     Check();
-    const pugi::xml_attribute a = NodeOf(FNode).attribute(Utf8(AttrName).c_str());
+    const pugi::xml_attribute a = NodeOf(FNode).attribute(TLookupName(AttrName).c_str());
     if (!a)
         Fail(QStringLiteral("Attribute \"%1\" not found").arg(AttrName));
     return Str(a.value());
@@ -398,7 +464,7 @@ void TXMLNode::SetAttribute(const UnicodeString &AttrName, const UnicodeString &
 bool TXMLNode::HasAttribute(const UnicodeString &AttrName) const
 {
     Check();
-    return bool(NodeOf(FNode).attribute(Utf8(AttrName).c_str()));
+    return bool(NodeOf(FNode).attribute(TLookupName(AttrName).c_str()));
 }
 
 bool TXMLNode::RemoveAttribute(const UnicodeString &AttrName) const
@@ -456,15 +522,15 @@ TXMLNode TXMLNodeList::Handle(const pugi::xml_node &n) const
 
 int TXMLNodeList::Count() const
 {
-    return static_cast<int>(Children(State(), Parent()).size());
+    return static_cast<int>(State().Children(Parent()).size());
 }
 
 TXMLNode TXMLNodeList::Nodes(int Index) const
 {
-    const auto list = Children(State(), Parent());
+    const auto &list = State().Children(Parent());
     if (Index < 0 || Index >= static_cast<int>(list.size()))
         Fail(QString::fromLatin1(SListIndexError).arg(Index));
-    return Handle(list[Index]);
+    return Handle(list[static_cast<std::size_t>(Index)]);
 }
 
 TXMLNode TXMLNodeList::Nodes(const UnicodeString &Name) const
@@ -477,33 +543,36 @@ TXMLNode TXMLNodeList::Nodes(const UnicodeString &Name) const
     if (!state.Options.Contains(doNodeAutoCreate) || parent.type() != pugi::node_element)
         Fail(QStringLiteral("Node \"%1\" not found").arg(Name));
     CheckName(Name, "element");
-    return Handle(parent.append_child(Utf8(Name).c_str()));
+    const pugi::xml_node made = parent.append_child(Utf8(Name).c_str());
+    state.Appended(parent, made);
+    return Handle(made);
 }
 
 TXMLNode TXMLNodeList::FindNode(const UnicodeString &Name) const
 {
     const std::string name = Utf8(Name);
-    for (const pugi::xml_node &c : Children(State(), Parent()))
-        if (c.type() == pugi::node_element && name == c.name())
+    TXMLDocState &state = State();
+    for (pugi::xml_node c = Parent().first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && name == c.name() && !state.IsHolder(c))
             return Handle(c);
     return TXMLNode();
 }
 
 TXMLNode TXMLNodeList::First() const
 {
-    const auto list = Children(State(), Parent());
+    const auto &list = State().Children(Parent());
     return list.empty() ? TXMLNode() : Handle(list.front());
 }
 
 TXMLNode TXMLNodeList::Last() const
 {
-    const auto list = Children(State(), Parent());
+    const auto &list = State().Children(Parent());
     return list.empty() ? TXMLNode() : Handle(list.back());
 }
 
 int TXMLNodeList::IndexOf(const TXMLNode &Node) const
 {
-    const auto list = Children(State(), Parent());
+    const auto &list = State().Children(Parent());
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i].internal_object() == Node.FNode)
             return static_cast<int>(i);
@@ -513,7 +582,7 @@ int TXMLNodeList::IndexOf(const TXMLNode &Node) const
 int TXMLNodeList::IndexOf(const UnicodeString &Name) const
 {
     const std::string name = Utf8(Name);
-    const auto list = Children(State(), Parent());
+    const auto &list = State().Children(Parent());
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i].type() == pugi::node_element && name == list[i].name())
             return static_cast<int>(i);
@@ -532,7 +601,7 @@ void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
     Node.Check();
     TXMLDocState &state = State();
     pugi::xml_node parent = Parent();
-    const auto list = Children(state, parent);
+    const auto &list = state.Children(parent);
     if (Index < 0 || Index > static_cast<int>(list.size()))
         Fail(QString::fromLatin1(SListIndexError).arg(Index));
     const pugi::xml_node node(Node.FNode);
@@ -560,7 +629,8 @@ void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
     }
 
     // Before the node at Index; at the end means before the holder at document level.
-    pugi::xml_node before = Index < static_cast<int>(list.size()) ? list[Index] : pugi::xml_node();
+    const bool atEnd = Index == static_cast<int>(list.size());
+    pugi::xml_node before = atEnd ? pugi::xml_node() : list[static_cast<std::size_t>(Index)];
     if (!before && parent.type() == pugi::node_document)
         before = state.Holder;
     pugi::xml_node placed;
@@ -570,12 +640,19 @@ void TXMLNodeList::Insert(int Index, const TXMLNode &Node) const
         for (pugi::xml_node p = parent; p; p = p.parent())
             if (p == node)
                 Fail(QStringLiteral("A node cannot become a child of itself or of its own children"));
+        const pugi::xml_node oldParent = node.parent();
         placed = before ? parent.insert_move_before(node, before) : parent.append_move(node);
+        if (placed)
+            state.Changed(oldParent);
     } else {
         placed = before ? parent.insert_copy_before(node, before) : parent.append_copy(node);
     }
     if (!placed)
         Fail(QStringLiteral("Node \"%1\" cannot be inserted here").arg(Node.NodeName()));
+    if (atEnd)
+        state.Appended(parent, placed);
+    else
+        state.Changed(parent);
 }
 
 void TXMLNodeList::Delete(int Index) const
@@ -609,7 +686,8 @@ void TXMLNodeList::Clear() const
         return;
     }
     TXMLDocState &state = State();
-    for (const pugi::xml_node &c : Children(state, Parent()))
+    const pugi::xml_node parent = Parent();
+    while (const pugi::xml_node c = parent.first_child())
         state.Park(c);
 }
 
@@ -689,6 +767,7 @@ TXMLNode TXMLDocument::AddChild(const UnicodeString &TagName)
         Fail(QStringLiteral("Only one top level element is allowed"));
     CheckName(TagName, "element");
     const pugi::xml_node root = FState->Doc.insert_child_before(Utf8(TagName).c_str(), FState->Holder);
+    FState->Appended(FState->Doc, root);
     return TXMLNode(FState, root.internal_object());
 }
 
@@ -730,7 +809,7 @@ TXMLNode TXMLDocument::CreateNode(const UnicodeString &NameOrData, TNodeType Nod
 
 bool TXMLDocument::IsEmptyDoc() const
 {
-    return !FState || Children(*FState, FState->Doc).empty();
+    return !FState || FState->Children(FState->Doc).empty();
 }
 
 void TXMLDocument::LoadFromFile(const UnicodeString &AFileName)
@@ -773,16 +852,31 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
     struct TDuplicates : pugi::xml_tree_walker {
         pugi::xml_node Element;
         std::string Name;
+        std::vector<std::pair<const char *, std::size_t>> Names;
         bool for_each(pugi::xml_node &n) override
         {
-            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
-                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
-                    if (std::strcmp(a.name(), b.name()) == 0) {
-                        Element = n;
-                        Name = a.name();
-                        return false;
-                    }
-            return true;
+            pugi::xml_attribute first = n.first_attribute();
+            if (!first || !first.next_attribute())
+                return true;
+            // Sorted, so that an element with many attributes costs n log n, not n squared;
+            // the one reported is the duplicate that comes first in the element.
+            Names.clear();
+            for (pugi::xml_attribute a = first; a; a = a.next_attribute())
+                Names.emplace_back(a.name(), Names.size());
+            std::sort(Names.begin(), Names.end(), [](const auto &x, const auto &y) {
+                const int c = std::strcmp(x.first, y.first);
+                return c != 0 ? c < 0 : x.second < y.second;
+            });
+            std::size_t best = Names.size();
+            for (std::size_t i = 1; i < Names.size(); ++i)
+                if (std::strcmp(Names[i - 1].first, Names[i].first) == 0 && Names[i - 1].second < best) {
+                    best = Names[i - 1].second;
+                    Name = Names[i - 1].first;
+                }
+            if (best == Names.size())
+                return true;
+            Element = n;
+            return false;
         }
     } duplicates;
     state->Doc.traverse(duplicates);
@@ -797,7 +891,7 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
 QByteArray TXMLDocument::SaveToBytes() const
 {
     CheckActive();
-    const auto list = Children(*FState, FState->Doc);
+    const auto &list = FState->Children(FState->Doc);
     if (!list.empty() && list.front().type() == pugi::node_declaration) {
         pugi::xml_attribute enc = list.front().attribute("encoding");
         if (enc && QString::fromUtf8(enc.value()).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
@@ -854,6 +948,7 @@ void TXMLDocument::SetDeclAttr(const char *Name, const UnicodeString &Value)
     if (decl.type() != pugi::node_declaration) {
         decl = FState->Doc.prepend_child(pugi::node_declaration);
         decl.append_attribute("version") = "1.0";
+        FState->Changed(FState->Doc);
     }
     // The declaration's attributes have a fixed order: version, encoding, standalone.
     static const char *const order[] = {"version", "encoding", "standalone"};

@@ -5,9 +5,11 @@
 
 #include "platform/Forms.h"
 #include "platform/Windows.h"
+#include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +24,7 @@ public:
     int &NormalRowCount() { return FNormalRowCount; }
     bool &HideLastRow() { return FHideLastRow; }
     int MergeCount() const { return FMergeCount; }
+    int PaintID() const { return FPaintID; }
     bool HasCellProps() const { return FHasCellProps; }
     int HiddenLastRowCalls = 0;
     std::vector<TPoint> TextSet;
@@ -427,6 +430,31 @@ TEST_F(BaseGridInput, WheelSnapsToTheBaseCell)
     Grid->DoMouseWheelUp({}, {10, 10});
     EXPECT_EQ(Grid->Col(), 2);
     EXPECT_EQ(Grid->Row(), 5);
+}
+
+TEST_F(BaseGridInput, PropertySettersThatRepaintTheirCell)
+{
+    TCellProperties *p = Grid->CellProperties(2, 2);
+    GuiTest::ProcessEvents();
+    struct {
+        const char *Name;
+        std::function<void()> Set;
+        bool Repaints;
+    } cases[] = {
+        {"BrushColor", [&] { p->SetBrushColor(clRed); }, true},
+        {"BrushColorTo", [&] { p->SetBrushColorTo(clBlue); }, true},
+        {"VAlignment", [&] { p->SetVAlignment(vtaBottom); }, true},
+        {"WordWrap", [&] { p->SetWordWrap(false); }, true},
+        {"Alignment", [&] { p->SetAlignment(taCenter); }, false},
+        {"FontColor", [&] { p->SetFontColor(clGreen); }, false},
+    };
+    for (const auto &c : cases) {
+        const int before = Grid->PaintID();
+        c.Set();
+        GuiTest::ProcessEvents(20);
+        EXPECT_EQ(Grid->PaintID() != before, c.Repaints) << c.Name;
+    }
+    EXPECT_EQ(p->Alignment(), taCenter);
 }
 
 TEST(BaseGridLifetime, DestructionFreesOnlyCellGraphics)

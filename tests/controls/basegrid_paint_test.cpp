@@ -4,6 +4,7 @@
 #include "controls/BaseGrid.h"
 
 #include "platform/Forms.h"
+#include "platform/Windows.h"
 
 #include <QImage>
 #include <QWidget>
@@ -51,9 +52,8 @@ protected:
     }
 };
 
-std::unique_ptr<TPaintGrid> MakeGrid(int fixedCols = 1, int fixedRows = 1)
+void SetupGrid(TPaintGrid *g, int fixedCols = 1, int fixedRows = 1)
 {
-    auto g = std::make_unique<TPaintGrid>();
     g->SetBorderStyle(bsNone);
     g->SetScrollBars(ssNone);
     g->SetBounds(0, 0, 300, 200);
@@ -64,6 +64,12 @@ std::unique_ptr<TPaintGrid> MakeGrid(int fixedCols = 1, int fixedRows = 1)
     g->SetDefaultColWidth(40);
     g->SetDefaultRowHeight(20);
     g->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
+}
+
+std::unique_ptr<TPaintGrid> MakeGrid(int fixedCols = 1, int fixedRows = 1)
+{
+    auto g = std::make_unique<TPaintGrid>();
+    SetupGrid(g.get(), fixedCols, fixedRows);
     return g;
 }
 
@@ -223,6 +229,47 @@ TEST(BaseGridPaint, ScrolledRangeStaysOutOfTheFixedCells)
     // The range starts one row above the first scrolling row, under the fixed row 0.
     EXPECT_EQ(img.pixelColor(60, 10), C(clBtnFace));
     EXPECT_EQ(img.pixelColor(60, 30), C(clCellBase));
+}
+
+TEST(BaseGridPaint, VistaSelectionPiecesFocusedAndNot)
+{
+    const TColor vistaOuter = TColorOf(0xFDDE99u), greyOuter = TColorOf(0xD9D9D9u);
+    // The outer line runs down the left edge of a left end and 2 pixels in from the right edge
+    // of a right end; row 2 covers 40..59, its middle is row 48.
+    auto edges = [](const QImage &img, int left, int right, TColor outer) {
+        return std::make_pair(img.pixelColor(left, 48) == C(outer), img.pixelColor(right - 2, 48) == C(outer));
+    };
+    auto g = MakeGrid();
+    g->SetSelectionStyle(ssVista);
+    g->SetSelection({2, 2, 4, 2});
+    QImage img = Render(*g);
+    EXPECT_EQ(edges(img, 80, 120, greyOuter), std::make_pair(true, false));
+    EXPECT_EQ(edges(img, 120, 160, greyOuter), std::make_pair(false, false));
+    EXPECT_EQ(edges(img, 160, 200, greyOuter), std::make_pair(false, true));
+    // The inside takes the grey fill, not the cell's own brush.
+    const QColor inside = img.pixelColor(140, 44);
+    EXPECT_TRUE(inside.red() == inside.blue() && inside.red() >= 0xE5 && inside.red() <= 0xF8) << inside.red();
+
+    TGridOptions o = g->Options();
+    o << goDrawFocusSelected;
+    g->SetOptions(o);
+    img = Render(*g);
+    EXPECT_EQ(edges(img, 80, 120, vistaOuter), std::make_pair(true, false));
+    EXPECT_EQ(edges(img, 160, 200, vistaOuter), std::make_pair(false, true));
+
+    // One column selected: a single piece with both ends; the grid's own focus counts as well.
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 300);
+    auto *f = new TPaintGrid(form.get());
+    f->SetParent(form.get());
+    SetupGrid(f);
+    f->SetSelectionStyle(ssVista);
+    f->SetSelection({3, 2, 3, 2});
+    form->Show();
+    f->SetFocus();
+    EXPECT_EQ(GetFocus(), f->Handle());
+    img = Render(*f);
+    EXPECT_EQ(edges(img, 120, 160, vistaOuter), std::make_pair(true, true));
 }
 
 } // namespace

@@ -182,6 +182,30 @@ TEST_F(Boot, AParameterFileThatCannotBeWrittenIsReportedAndNothingRuns)
     EXPECT_EQ(UpdateRuns(), 0);
 }
 
+TEST_F(Boot, AnUpdateProgramThatCannotStartIsReportedWithItsPath)
+{
+    const QString Program = PathOf(QStringLiteral("Ethernet_Update.exe"));
+    const struct {
+        const char *Name;
+        std::function<void()> Break;
+        const char *Reason;
+    } Cases[] = {
+        {"missing", [&] { QFile::remove(Program); }, "The system cannot find the file specified"},
+        {"a folder", [&] { QFile::remove(Program); QDir().mkdir(Program); }, "Access is denied"},
+    };
+    for (const auto &C : Cases) {
+        SCOPED_TRACE(C.Name);
+        C.Break();
+        Update(Loopback, 0, true, true);
+        ASSERT_EQ(Messages.size(), 1);
+        EXPECT_EQ(Kinds[0], mtError);
+        EXPECT_EQ(Messages[0], QStringLiteral("Cannot run \"%1\". %2.").arg(Program, QLatin1String(C.Reason))) << Messages[0].toStdString();
+        // The parameters were written for a program that may be put in place and tried again.
+        EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("Ethernet_Update.xml"))));
+        EXPECT_EQ(UpdateRuns(), 0);
+    }
+}
+
 TEST_F(Boot, ADeviceThatDoesNotAnswerIsReportedAfterFiveSeconds)
 {
     const struct {

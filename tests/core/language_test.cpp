@@ -6,6 +6,9 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -283,6 +286,37 @@ TEST_F(LanguageTest, DamagedFilesNeverBreakTheTable)
         Load_Language();
         EXPECT_EQ(SL_Lang_Text->Count(), 2300);
         EXPECT_EQ(Language_Name, QStringLiteral("Broken"));
+    }
+}
+
+// The name comes from the settings file, which anyone may edit: it only ever names a file in
+// LANGUAGE, even where a file waits at the place another name would lead to.
+TEST_F(LanguageTest, ANameThatLeadsOutOfTheLanguageFolderReadsAsTheDefault)
+{
+    WriteLang(QStringLiteral("English"), "STR18 = English file text");
+    QDir(Dir()).mkpath(QStringLiteral("LANGUAGE/sub"));
+    WriteBytes(QStringLiteral("Outside.lng"), "STR18 = read from outside");
+    WriteBytes(QStringLiteral("LANGUAGE/sub/Inner.lng"), "STR18 = read from a sub folder");
+    const QString Absolute = PathOf(QStringLiteral("Outside"));
+    for (const QString &Name : {QStringLiteral("..\\Outside"), QStringLiteral("../Outside"), Absolute,
+                                QStringLiteral("sub\\Inner"), QStringLiteral("sub/Inner"), QStringLiteral(".hidden")}) {
+        SCOPED_TRACE(Name.toStdString());
+        Language_Name = Name;
+        Load_Language();
+        EXPECT_EQ(Language_Name, QStringLiteral("English"));
+        EXPECT_EQ(Text(18), QStringLiteral("English file text"));
+    }
+}
+
+TEST_F(LanguageTest, APipeOrDeviceInPlaceOfTheFileNeitherBlocksNorReadsWithoutEnd)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(PathOf(QStringLiteral("LANGUAGE/Pipe.lng"))).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(PathOf(QStringLiteral("LANGUAGE/Zero.lng"))).constData()), 0);
+    for (const char *Name : {"Pipe", "Zero"}) {
+        Language_Name = QString::fromLatin1(Name);
+        Load_Language();
+        EXPECT_EQ(SL_Lang_Text->Count(), 2300) << Name;
+        EXPECT_EQ(Text(18), QStringLiteral("Error! Project not Valid")) << Name;
     }
 }
 

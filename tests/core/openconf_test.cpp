@@ -8,6 +8,7 @@
 #include "platform/StdCtrls.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -126,4 +127,31 @@ TEST_F(OpenConf, TheOpenConfigurationIsFoundWithoutRegardToTheCaseOfAsciiLetters
     };
     for (const auto &c : cases)
         EXPECT_EQ(FOpenConf->Search_Open_Conf(c.Name), c.Index) << c.Name.toStdString();
+}
+
+TEST_F(OpenConf, AFolderOfTwentyThousandConfigurationsIsListedWholeAndInOrder)
+{
+    StartApp();
+    ASSERT_TRUE(QDir().mkpath(ProjectsDir()));
+    QDir projects(ProjectsDir());
+    QStringList made;
+    for (int i = 0; i < 20000; ++i) {
+        const QString name = QStringLiteral("%1%2").arg(i % 3 ? QStringLiteral("Plant_") : QStringLiteral("line_")).arg((i * 7919) % 20000, 5, 10, QLatin1Char('0'));
+        ASSERT_TRUE(projects.mkdir(name));
+        made << name;
+    }
+    // What is no configuration stays out however many there are.
+    ASSERT_TRUE(projects.mkdir(QStringLiteral(".hidden")));
+    WriteBytes(QStringLiteral("PROJECTS/notes.txt"), "not a configuration");
+    std::sort(made.begin(), made.end(), [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    Path_Active_Conf = Path_Projects + QStringLiteral("\\") + made[12345];
+
+    TScriptedModalHook hook;
+    hook.RunWith([&](TModalRequest &) {
+        EXPECT_EQ(Listed(), made);
+        EXPECT_EQ(FOpenConf->ListBox1->ItemIndex(), 12345);
+        FOpenConf->Btn_Cancel->Click();
+    });
+    FFabricoreFirmWare->Open_Project();
+    ASSERT_EQ(hook.Shown.size(), 1u);
 }

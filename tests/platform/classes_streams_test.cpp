@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <sys/stat.h>
+
 namespace {
 
 TEST(MemoryStream, ReadWriteSeekAndSize)
@@ -136,6 +139,22 @@ TEST_F(FileStreamTest, OpenAndCreateFailuresNameTheFile)
     EXPECT_THROW(TFileStream(Dir(), fmOpenRead), EFOpenError);
     EXPECT_THROW(TFileStream("", fmOpenRead), EFOpenError);
     EXPECT_THROW(TMemoryStream().LoadFromFile(missing), EFOpenError);
+}
+
+TEST_F(FileStreamTest, APipeOrADeviceIsRefusedWithoutWaiting)
+{
+    const QString pipe = PathOf("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {pipe, QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_THROW(TFileStream(path, fmOpenRead), EFOpenError);
+        EXPECT_THROW(TFileStream(path, fmOpenReadWrite), EFOpenError);
+        EXPECT_THROW(TFileStream(path, fmCreate), EFCreateError);
+        EXPECT_THROW(TMemoryStream().LoadFromFile(path), EFOpenError);
+    }
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace

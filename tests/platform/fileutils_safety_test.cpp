@@ -186,4 +186,60 @@ TEST_F(FileSafetyTest, ReadersTakeRegularFilesWithinTheirBoundOnly)
     EXPECT_EQ(ReadFileBytes(PathOf("big.xml")).size(), 200000);
 }
 
+TEST_F(FileSafetyTest, AProgramFolderWithBackslashesKeepsItsName)
+{
+    // Mapped as a whole, "inner/a\..\..\x" would name "x" two levels up, beside "inner".
+    ASSERT_TRUE(QDir(Dir()).mkpath(QStringLiteral("outer/inner/a")));
+    const QString real = PathOf(QStringLiteral("outer/inner/a\\..\\..\\x"));
+    ASSERT_TRUE(QDir().mkdir(real));
+    SetProgramFolder(real + QStringLiteral("/"));
+    EXPECT_EQ(ProgramFolder(), real);
+    EXPECT_TRUE(ExeName().startsWith(real + u'/'));
+
+    const QString exe = ProgramFolder();
+    EXPECT_EQ(NativePath(exe + QStringLiteral("\\PROJECTS\\Plant")), real + QStringLiteral("/PROJECTS/Plant"));
+    EXPECT_TRUE(ForceDirectories(exe + QStringLiteral("\\PROJECTS\\Plant\\bin")));
+    WriteFileAtomic(exe + QStringLiteral("\\Fabricor.xml"), "settings");
+    WriteFileAtomic(exe + QStringLiteral("\\PROJECTS\\Plant\\ParGen.xml"), "parameters");
+    EXPECT_TRUE(FileExists(exe + QStringLiteral("\\Fabricor.xml")));
+    EXPECT_EQ(ReadFileBytes(exe + QStringLiteral("\\PROJECTS\\Plant\\ParGen.xml")), QByteArray("parameters"));
+    TSearchRec F;
+    ASSERT_EQ(FindFirst(exe + QStringLiteral("\\PROJECTS\\*"), faDirectory, F), 0);
+    EXPECT_EQ(F.Name, QStringLiteral("."));
+    FindClose(F);
+
+    EXPECT_EQ(Entries(real), (QStringList{QStringLiteral("Fabricor.xml"), QStringLiteral("PROJECTS")}));
+    EXPECT_EQ(Entries(PathOf("outer")), QStringList{QStringLiteral("inner")}) << "nothing made beside the program folder";
+    EXPECT_TRUE(QDir(PathOf("outer/inner/a")).isEmpty());
+    // A path elsewhere is mapped as before.
+    EXPECT_EQ(NativePath(QStringLiteral("/opt/app\\PROJECTS")), QStringLiteral("/opt/app/PROJECTS"));
+}
+
+TEST_F(FileSafetyTest, FolderNamesAreTheFoldersOfAFolderSearchInItsOrder)
+{
+    for (const char *name : {"beta", "Alpha", "alpha", "Zeta", ".hidden", "a\\b", "10", "9"})
+        ASSERT_TRUE(QDir(Dir()).mkdir(QString::fromLatin1(name)));
+    WriteBytes("file.xml", "x");
+    MakeFifo("pipe");
+    Link(PathOf("beta"), "link_to_folder");
+    Link(PathOf("file.xml"), "link_to_file");
+    Link(PathOf("nowhere"), "dangling");
+
+    QStringList searched;
+    TSearchRec F;
+    ASSERT_EQ(FindFirst(Dir() + QStringLiteral("/*"), faDirectory | faHidden, F), 0);
+    do {
+        if ((F.Attr & faDirectory) && F.Name != QLatin1String(".") && F.Name != QLatin1String(".."))
+            searched << F.Name;
+    } while (FindNext(F) == 0);
+    FindClose(F);
+    EXPECT_EQ(searched, (QStringList{QStringLiteral(".hidden"), QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("a\\b"),
+                                     QStringLiteral("Alpha"), QStringLiteral("alpha"), QStringLiteral("beta"),
+                                     QStringLiteral("link_to_folder"), QStringLiteral("Zeta")}));
+    EXPECT_EQ(FindFolderNames(Dir()), searched);
+    EXPECT_EQ(FindFolderNames(Dir() + QStringLiteral("\\link_to_folder")), QStringList());
+    EXPECT_EQ(FindFolderNames(PathOf("missing")), QStringList());
+    EXPECT_EQ(FindFolderNames(PathOf("file.xml")), QStringList());
+}
+
 } // namespace

@@ -269,9 +269,9 @@ TEST(FileUtilsProgramFolder, OverridableForTests)
     const QString real = ProgramFolder();
     EXPECT_TRUE(QDir(real).exists());
     EXPECT_TRUE(ExeName().startsWith(real + u'/'));
-    SetProgramFolder(QStringLiteral("C:\\Fabricor\\"));
-    EXPECT_EQ(ProgramFolder(), QStringLiteral("C:/Fabricor"));
-    EXPECT_TRUE(ExeName().startsWith(QStringLiteral("C:/Fabricor/")));
+    SetProgramFolder(QStringLiteral("/opt/Fabricor/"));
+    EXPECT_EQ(ProgramFolder(), QStringLiteral("/opt/Fabricor"));
+    EXPECT_TRUE(ExeName().startsWith(QStringLiteral("/opt/Fabricor/")));
     SetProgramFolder(QString());
     EXPECT_EQ(ProgramFolder(), real);
 }

@@ -11,7 +11,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -256,6 +259,33 @@ TEST_F(FormsModalTest, AnExceptionInAClickHandlerIsReportedAndTheProgramGoesOn)
     Application->OnException = nullptr;
     EXPECT_EQ(seen, QStringLiteral("handled elsewhere"));
     EXPECT_EQ(hook.Shown.size(), 1u);
+}
+
+TEST_F(FormsModalTest, StandardExceptionsFromAHandlerAreShownAsWell)
+{
+    TForm form(nullptr);
+    auto *btn = new TTestButton(&form);
+    btn->SetParent(&form);
+    const struct {
+        std::function<void()> Raise;
+        const char *Shown;
+    } cases[] = {
+        // What a reader of an endless file raised before it was bounded.
+        {[] { throw std::bad_alloc(); }, "Out of memory."},
+        {[] { throw std::length_error("vector too long"); }, "vector too long."},
+        {[] { throw 42; }, "Unknown exception."},
+    };
+    form.Show();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Shown);
+        btn->OnClick = [&](TObject *) { c.Raise(); };
+        GuiTest::TScriptedModalHook hook;
+        hook.Answer(mrOk);
+        GuiTest::Click(btn);
+        ASSERT_EQ(hook.Shown.size(), 1u);
+        EXPECT_EQ(hook.Shown[0].DlgType, mtError);
+        EXPECT_EQ(hook.Shown[0].Text, QString::fromLatin1(c.Shown));
+    }
 }
 
 TEST_F(FormsModalTest, ExceptionsFromTimersArePostedMessagesAreHandledToo)

@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <memory>
 #include <vector>
 
@@ -508,6 +510,35 @@ TEST_F(StdCtrlsInput, ListBoxClickReportsTheUsersSelection)
     EXPECT_EQ(l->ItemIndex(), 1); // the selected entry moved with the sort
     l->Items()->Clear();
     EXPECT_EQ(l->ItemIndex(), -1);
+}
+
+TEST_F(StdCtrlsInput, ListBoxWindowShowsTheItemsAfterEveryKindOfEdit)
+{
+    auto *l = Make<TListBox>(10, 10);
+    ShowForm();
+    auto *w = qobject_cast<QListWidget *>(l->Widget());
+    ASSERT_NE(w, nullptr);
+    std::mt19937 rng(3);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 400; ++step) {
+        TStrings *items = l->Items();
+        const int n = items->Count();
+        switch (pick(n == 0 ? 1 : 7)) {
+        case 0: items->Add(QStringLiteral("add %1").arg(step)); break;
+        case 1: items->Insert(pick(n + 1), QStringLiteral("insert %1").arg(step)); break;
+        case 2: items->Delete(pick(n)); break;
+        case 3: items->SetStrings(pick(n), QStringLiteral("changed %1").arg(step)); break;
+        case 4: items->Move(pick(n), pick(n)); break;
+        case 5: items->Exchange(pick(n), pick(n)); break;
+        case 6: l->SetItemIndex(pick(n)); break;
+        }
+        if (step % 97 == 96)
+            items->Clear();
+        ASSERT_EQ(w->count(), items->Count()) << step;
+        for (int i = 0; i < w->count(); ++i)
+            ASSERT_EQ(w->item(i)->text(), items->Strings(i)) << step;
+        ASSERT_EQ(w->currentRow(), l->ItemIndex()) << step;
+    }
 }
 
 // ---- TScrollBar ----

@@ -30,7 +30,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     cf = new TFont();
     FFocusHelper = new TFocusHelper(this);
     FSearchFooter = new TSearchFooter(this, newDesign);
-    FSearchFooter->OnChange = [this](TObject *Sender) { ApplySearchFooter(Sender); };
+    FSearchFooter->OnChange = [this](TObject *Sender) { UpdateSearchPanel(Sender); };
     FFloatingFooter = new TFloatingFooter(this);
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
@@ -43,7 +43,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FColumnSize = new TColumnSize(this);
     FCellNode = new TCellNode(this);
     FBands = new TBands();
-    FBands->OnChange = [this](TObject *) { Invalidate(); };
+    FBands->OnChange = [this](TObject *Sender) { BandsChanged(Sender); };
     FSizeWhileTyping = new TSizeWhileTyping();
     FMouseActions = new TMouseActions(this);
     FMouseActions->OnChange = [this](TObject *Sender) { MouseActionsChanged(Sender); };
@@ -51,10 +51,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FMouseActions->OnInvalidate = [this](TObject *Sender) { RefreshGrid(Sender); };
     FGrouping = new TGrouping();
     FColumnHeaders = new TStringList();
-    FColumnHeaders->OnChange = [this](TObject *Sender) {
-        ColumnHeadersChanged(Sender);
-        ShowColumnHeaders();
-    };
+    FColumnHeaders->OnChange = [this](TObject *Sender) { ColumnHeadersListChanged(Sender); };
     FImageCache = new THTMLPictureCache();
 
     FOrigColSizes = new TIntList(-1, -1);
@@ -71,7 +68,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FActiveCellFont->OnChange = [this](TObject *) { Invalidate(); };
 
     FRowHeaders = new TStringList();
-    FRowHeaders->OnChange = [this](TObject *) { ShowRowHeaders(); };
+    FRowHeaders->OnChange = [this](TObject *Sender) { RowHeadersListChanged(Sender); };
     Sortlist = new TStringList();
     FLookupItems = new TStringList();
     FRowSelect = new TIntList(0, 0);
@@ -80,6 +77,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     for (TIntList **l : {&FSortRowXRef, &FUnSortRowXRef, &FMergedColumns, &FSelectedCells, &FSelectedRows,
                          &FModifiedRows, &FEnabledRows})
         *l = new TIntList(0, 0);
+    FMergedColumns->OnChange = [this](TObject *Sender, int ACol, int ARow) { MergedColumnsChanged(Sender, ACol, ARow); };
     FRowIndicator = new TBitmap();
     FBackGround = new TBackGround();
     FScrollHintWnd = new THTMLHintWindow(this);
@@ -87,7 +85,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     SetScrollBars(ssBoth);
     FControlList = new TControlList();
     FProgressAppearance = new TGridProgressAppearance();
-    FProgressAppearance->OnChange = [this](TObject *) { Invalidate(); };
+    FProgressAppearance->OnChange = [this](TObject *Sender) { AppearanceChanged(Sender); };
     FSyncGrid = new TSyncGrid(this);
 
     SetRowCount(10);
@@ -97,11 +95,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 
     FBalloonSettings = new TBalloonSettings();
     FShowModified = new TShowModified();
-    FShowModified->OnChange = [this](TObject *) {
-        for (int r = 0; r < RowCount(); ++r)
-            if (CellRect(0, r).Width() > 0)
-                RepaintCell(0, r);
-    };
+    FBalloonSettings->OnEnableChange = [this](TObject *Sender) { BalloonEnableChanged(Sender); };
+    FShowModified->OnChange = [this](TObject *Sender) { ShowModifiedChanged(Sender); };
 
     HookFormResize();
 
@@ -127,7 +122,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FCellGraphic = new TCellGraphic();
     FIgnoreColumns = new TIntList(-1, -1);
     FFilterDropDown = new TFilterDropDown();
-    FFilterDropDown->OnChange = [this](TObject *) { Invalidate(); };
+    FFilterDropDown->OnChange = [this](TObject *Sender) { FilterDropDownChanged(Sender); };
 
     FDropList = new TDropList(this);
     FDropList->SetParent(this);
@@ -191,9 +186,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
         UnitEditBtn->SetVisible(false);
         UnitEditBtn->SetButtonCaption(QStringLiteral("..."));
         UnitEditBtn->SetBorderStyle(bsNone);
-        UnitEditBtn->OnUnitChanged = [this](TObject *, const UnicodeString &NewUnit) {
-            if (OnUnitChanged)
-                OnUnitChanged(this, RealColIndex(Col()), Row(), NewUnit);
+        UnitEditBtn->OnUnitChanged = [this](TObject *Sender, const UnicodeString &NewUnit) {
+            UnitEditUnitChanged(Sender, NewUnit);
         };
 
         GridButton = new TGridButton(this);
@@ -220,6 +214,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
         FPaintScrollBar = new TScrollBar(this);
     }
 
+    // The search panel takes its place along the bottom.
+    UpdateSearchPanel(FSearchFooter);
     ExtGrid::LinkCursor = crHandPoint;
 }
 
@@ -231,8 +227,9 @@ TExtStringGrid::~TExtStringGrid()
     delete hscrlctrl;
     hscrlctrl = nullptr;
 
-    if (!Designing())
-        UnhookFormResize();
+    // Also when the grid became a designed one later: the form must not keep a handler of a
+    // grid that is gone.
+    UnhookFormResize();
     if (ExtGrid::FocusFrameGrid == this)
         ExtGrid::FocusFrameGrid = nullptr;
 
@@ -359,7 +356,8 @@ void TExtStringGrid::UnhookFormResize()
         FResizeOuter->FOnResize = FOnResize;
         FResizeOuter->ResizeAssigned = bool(FOnResize);
         FResizeOuter->FResizeInner = FResizeInner;
-    } else {
+    } else if (!FResizeForm->ComponentState().Contains(TComponentStateItem::csDestroying)) {
+        // A form on its way out may already have dropped its handler slot.
         FResizeForm->OnResize = FOnResize;
     }
     if (FResizeInner)
@@ -459,7 +457,7 @@ void TExtStringGrid::Loaded()
     }
     if (!FIsWinXP && FControlLook->ControlStyle() == TControlLook::csTheme && !Designing())
         FControlLook->SetControlStyle(TControlLook::csClassic);
-    ApplySearchFooter(FSearchFooter);
+    UpdateSearchPanel(FSearchFooter);
     UpdateScrollBarAlways(false);
     InitOrigColSizes();
     SetColumnOrder();
@@ -651,4 +649,46 @@ int TExtStringGrid::GetRowIndent(int ARow)
     if (!HasNodes() || ARow < 0 || !CellHasProperties(0, ARow))
         return 0;
     return PropsOf(0, ARow)->NodeLevel() * FCellNode->NodeIndent();
+}
+
+// ---- change handlers ----
+
+void TExtStringGrid::ShowModifiedChanged(TObject *Sender)
+{
+    // The modified mark lives in column 0: only its visible cells are repainted.
+    if (!HandleAllocated())
+        return;
+    for (int r = 0; r < RowCount(); ++r)
+        if (r < FixedRows() || (r >= TopRow() && r <= TopRow() + VisibleRowCount()))
+            RepaintCell(0, r);
+}
+
+void TExtStringGrid::UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit)
+{
+    if (OnUnitChanged)
+        OnUnitChanged(this, RealColIndex(Col()), Row(), NewUnit);
+}
+
+void TExtStringGrid::ColumnHeadersListChanged(TObject *Sender)
+{
+    ColumnHeadersChanged(Sender);
+    ShowColumnHeaders();
+}
+
+void TExtStringGrid::GetDefaultCellProperties(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo,
+                                              TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA,
+                                              TVAlignment &VA, bool &WW, TCellGradientDirection &GD)
+{
+    TBaseGrid::GetDefaultCellProperties(ACol, ARow, AFont, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, HA, VA, WW,
+                                        GD);
+    TGridDrawState state;
+    GetVisualProperties(ACol, ARow, state, false, false, false, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont,
+                        HA, VA, WW, GD);
+    // A new cell's own colour would hide the fixed look, the bands, the background picture or
+    // the selection; it starts without one.
+    if (IsFixed(ACol, ARow) || FBands->Active() || FBackGround->Display == 2 || FBackGround->Display == 3 ||
+        state.Contains(gdSelected)) {
+        ABrush->SetColor(clNone);
+        AColorTo = clNone;
+    }
 }

@@ -556,6 +556,27 @@ public:
     explicit TExtStringGrid(TComponent *AOwner);
     ~TExtStringGrid() override;
 
+    // ---- cell texts ----
+    // While no cell has properties and no display hook can change a text, a read is the store's
+    // shared string and a write goes straight to the store; otherwise the base grid's way (base
+    // cell of a merged range, display hooks, repaint of a range).
+    UnicodeString Cells(int ACol, int ARow)
+    {
+        if (!FHasCellProps && PlainDisplay(ARow))
+            return Store().Text(ACol, ARow);
+        return GetCellEx(ACol, ARow);
+    }
+    void SetCells(int ACol, int ARow, const UnicodeString &Value)
+    {
+        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+            Store().SetText(ACol, ARow, Value);
+            if (HandleAllocated() && MayBeInView(ACol, ARow))
+                InvalidateCell(ACol, ARow);
+            return;
+        }
+        SetCellEx(ACol, ARow, Value);
+    }
+
     // ---- lifecycle and overrides ----
     void Assign(TPersistent *Source) override;
     void Invalidate() override;
@@ -722,7 +743,8 @@ public:
     void ShowRowHeaders();
     void InitOrigColSizes();
     void SetColumnOrder();
-    void ApplySearchFooter(TObject *Sender) {}
+    // Copies the search footer settings to the search panel.
+    void UpdateSearchPanel(TObject *Sender) {}
     void ApplyPlatformStyle() {}
     void MoveFocusWindow() {}
 
@@ -847,6 +869,21 @@ protected:
     bool HasNodes() override { return FNumNodes > 0; }
     bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
     UnicodeString GetEditMask(int ACol, int ARow) override;
+    void GetDefaultCellProperties(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo,
+                                  TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA, TVAlignment &VA,
+                                  bool &WW, TCellGradientDirection &GD) override;
+
+    // ---- change handlers hung on the owned objects ----
+    void AppearanceChanged(TObject *Sender) { Invalidate(); }
+    void BandsChanged(TObject *Sender) { Invalidate(); }
+    void FilterDropDownChanged(TObject *Sender) { Invalidate(); }
+    void ShowModifiedChanged(TObject *Sender);
+    // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
+    void BalloonEnableChanged(TObject *Sender) {}
+    void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void ColumnHeadersListChanged(TObject *Sender);
+    void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
 
     // ---- scroll indicators ----
     TScrollControl *vscrlctrl = nullptr;
@@ -1142,6 +1179,18 @@ protected:
     TObject *FISelect = nullptr;
 
 private:
+    bool PlainDisplay(int ARow) const
+    {
+        return ARow >= FNormalRowCount || (!OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&
+                                           !(FGrouping && FGrouping->ShowGroupCount));
+    }
+    // Every visible line is at least one pixel: rows (columns) further than the window's height
+    // (width) past the first scrolled one are out of view.
+    bool MayBeInView(int ACol, int ARow) const
+    {
+        return (ARow < FixedRows() || (ARow >= TopRow() && ARow <= TopRow() + Height())) &&
+               (ACol < FixedCols() || (ACol >= LeftCol() && ACol <= LeftCol() + Width()));
+    }
     bool Designing() const { return ComponentState().Contains(TComponentStateItem::csDesigning); }
     bool LoadingState() const { return ComponentState().Contains(TComponentStateItem::csLoading); }
     bool DestroyingState() const { return ComponentState().Contains(TComponentStateItem::csDestroying); }
@@ -1179,6 +1228,8 @@ extern UnicodeString HintFontName;
 void StartUp();
 void ShutDown();
 int StartUpCount();
+// The common controls offer flat scroll bars from version 4.70 on.
+bool FlatScrollBarsOffered();
 // The classes the grid unit registers, in order.
 const QStringList &GridClassNames();
 // Registers them in order; a failing registration stops the list. Answers how many went in.

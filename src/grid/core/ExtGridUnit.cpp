@@ -113,7 +113,7 @@ void StartUp()
     if (!GridHook)
         GridHook = SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
     RegisterGridClasses();
-    FlatScrollBarsAvailable = GetFileVersion(QStringLiteral("comctl32.dll")) > 0x40045;
+    FlatScrollBarsAvailable = FlatScrollBarsOffered();
     CF_GRIDCELLS = RegisterClipboardFormat(QStringLiteral("TExtStringGrid Cells"));
     WM_GRIDEDITDONE = RegisterWindowMessage(QStringLiteral("GridEditDone"));
     WM_DTPSHIFTFOCUS = RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
@@ -133,6 +133,8 @@ void ShutDown()
 }
 
 int StartUpCount() { return GStartUps; }
+
+bool FlatScrollBarsOffered() { return GetFileVersion(QStringLiteral("comctl32.dll")) > 0x40045; }
 
 WideChar GetTimeSeparator() { return FormatSettings.TimeSeparator.unicode(); }
 WideChar GetDateSeparator() { return FormatSettings.DateSeparator.unicode(); }

@@ -725,6 +725,16 @@ public:
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state);
     TFont *GetCellFont(int i, int j);
 
+    // ---- update lock ----
+    // While the count is above 0 the window does not redraw. BeginUpdate counts only on a
+    // visible grid (a hidden one has nothing to redraw); StartUpdate counts always.
+    void BeginUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+
     // ---- hidden columns and rows: mapping between real and display indices ----
     // Columns 0..511 can be hidden; from 512 on every column counts as shown and maps to itself.
     void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }

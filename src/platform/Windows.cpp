@@ -253,6 +253,8 @@ Cardinal RegisterWindowMessage(const UnicodeString &Name)
     return id;
 }
 
+Cardinal RegisterClipboardFormat(const UnicodeString &Name) { return RegisterWindowMessage(Name); }
+
 int GetClipboardFormatName(Cardinal Format, UnicodeString &Name)
 {
     QMutexLocker lock(&GRegisterLock);

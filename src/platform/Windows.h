@@ -7,7 +7,6 @@
 // valid from the control's CreateWnd to its DestroyWnd. Calls on a handle that is no longer
 // valid do nothing and report failure, as the classic calls do.
 
-#include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
 #include "platform/Types.h"
@@ -124,8 +123,11 @@ inline BOOL PostMessageW(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam) {
 // case) during the run; numbers lie in 0xC000..0xFFFF. 0 for an empty name.
 Cardinal RegisterWindowMessage(const UnicodeString &Name);
 inline Cardinal RegisterWindowMessageW(const UnicodeString &Name) { return RegisterWindowMessage(Name); }
-// Private clipboard formats (RegisterClipboardFormat, platform/Clipboard.h) share the numbers of
-// registered window messages, as on the classic system.
+// Private clipboard formats share the numbers of registered window messages, as on the classic
+// system: a name gives the same number through either call. The predefined formats are in
+// platform/Clipboard.h.
+Cardinal RegisterClipboardFormat(const UnicodeString &Name);
+inline Cardinal RegisterClipboardFormatW(const UnicodeString &Name) { return RegisterClipboardFormat(Name); }
 // The name a format or message was registered with; its length, 0 for an unknown number.
 int GetClipboardFormatName(Cardinal Format, UnicodeString &Name);
 

@@ -276,6 +276,8 @@ TExtColumnGrid::TExtColumnGrid(TComponent *AOwner) : TExtStringGrid(AOwner)
 
 TExtColumnGrid::~TExtColumnGrid()
 {
+    // The items leave one by one; the grid must not follow them on its way out.
+    FColumns->FNoRecursiveUpdate = true;
     delete FColumns;
     FColumns = nullptr;
     delete FDataCheckGraphic;
@@ -416,7 +418,7 @@ UnicodeString TExtColumnGrid::GetVersionString()
 void TExtColumnGrid::Notification(TComponent *AComponent, TOperation Operation)
 {
     TExtStringGrid::Notification(AComponent, Operation);
-    if (Operation != opRemove || !FColumns)
+    if (Operation != TOperation::opRemove || !FColumns)
         return;
     for (int i = 0; i < FColumns->Count(); ++i) {
         TGridColumnItem *c = FColumns->Items(i);
@@ -427,8 +429,14 @@ void TExtColumnGrid::Notification(TComponent *AComponent, TOperation Operation)
     }
 }
 
+namespace {
+int GColumnGridStartUps = 0;
+}
+
 void ExtColumnGridStartUp()
 {
+    if (GColumnGridStartUps++ > 0)
+        return;
     try {
         RegisterClass(QStringLiteral("TExtColumnGrid"), [](TComponent *o) -> TPersistent * { return new TExtColumnGrid(o); });
         RegisterClass(QStringLiteral("TGridColumnItem"), [](TComponent *) -> TPersistent * { return new TGridColumnItem(nullptr); });
@@ -440,4 +448,8 @@ void ExtColumnGridStartUp()
     }
 }
 
-void ExtColumnGridShutDown() {}
+void ExtColumnGridShutDown()
+{
+    if (GColumnGridStartUps > 0)
+        --GColumnGridStartUps;
+}

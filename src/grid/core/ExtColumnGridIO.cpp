@@ -376,8 +376,15 @@ void TExtColumnGrid::SaveColumnsToStream(TStream *Stream)
 void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
 {
     // Read into a carrier first, so that a stream that fails half way leaves the columns as they
-    // were. The grid's widths and header cells may already follow what was read before the fault,
-    // as their setters act at once.
+    // were. The width and header setters act on the grid at once, so the widths and header cells
+    // they may have touched are put back as well.
+    std::vector<int> widths;
+    std::vector<UnicodeString> headers;
+    for (int i = 0; i < TExtStringGrid::ColCount(); ++i) {
+        widths.push_back(ColWidths(i));
+        if (FixedRows() > 0)
+            headers.push_back(Cells(i, 0));
+    }
     auto items = std::make_unique<TGridColumnCollection>(this);
     items->FNoRecursiveUpdate = true;
     const bool wasNoRecursive = FColumns->FNoRecursiveUpdate;
@@ -405,6 +412,13 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
         r.ReadListEnd();
         r.ReadListEnd();
     } catch (...) {
+        items.reset();
+        for (int i = 0; i < int(widths.size()) && i < TExtStringGrid::ColCount(); ++i) {
+            if (ColWidths(i) != widths[size_t(i)])
+                SetColWidths(i, widths[size_t(i)]);
+            if (i < int(headers.size()) && Cells(i, 0) != headers[size_t(i)])
+                SetCells(i, 0, headers[size_t(i)]);
+        }
         FColumns->FNoRecursiveUpdate = wasNoRecursive;
         throw;
     }

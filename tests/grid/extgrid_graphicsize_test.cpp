@@ -166,3 +166,29 @@ TEST_F(GraphicSizeTest, TextMarginsAndSortIndicator)
 }
 
 } // namespace
+
+namespace {
+
+class TUrlGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void ShowUrls() { FURLShowInText = true; }
+};
+
+TEST(GridDisplayText, OnlyTheFirstKnownAddressPrefixIsLinked)
+{
+    TUrlGrid g(nullptr);
+    g.SetColCount(2);
+    g.SetRowCount(2);
+    g.ShowUrls();
+    UnicodeString plain = QStringLiteral("no address here");
+    g.DoGetDisplText(1, 1, plain);
+    EXPECT_EQ(plain, QStringLiteral("no address here"));
+    UnicodeString both = QStringLiteral("see www.a.org or http://b.org");
+    g.DoGetDisplText(1, 1, both);
+    // "HTTP://" comes first in the prefix order and wins; "www.a.org" stays plain text.
+    EXPECT_EQ(both.count(QStringLiteral("<a ")), 1);
+    EXPECT_TRUE(both.contains(QStringLiteral("http://b.org</a>")));
+}
+
+} // namespace

@@ -848,6 +848,8 @@ public:
     // The key image cells sort by: the bitmap's or icon's reference, an image index, else -1.
     std::intptr_t GetCellImageSortKey(int ACol, int ARow);
     bool IsSortIndicatorCell(int ACol, int ARow);
+    // With URLShowInText, the first known address prefix in the text becomes a link.
+    void DoGetDisplText(int ACol, int ARow, UnicodeString &Value) override;
     // ---- end of cell graphic sizes ----
 
     TGridHintEvent OnGridHint;

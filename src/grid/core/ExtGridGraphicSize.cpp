@@ -4,6 +4,7 @@
 
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/ImgList.h"
 
 #include <algorithm>
@@ -286,4 +287,24 @@ bool TExtStringGrid::IsSortIndicatorCell(int ACol, int ARow)
         row = b.Y + CellSpan(b.X, b.Y).Y;
     }
     return row == FSortSettings->Row && FSortSettings->Show && FixedRows() + 1 < RowCount();
+}
+
+void TExtStringGrid::DoGetDisplText(int ACol, int ARow, UnicodeString &Value)
+{
+    TBaseGrid::DoGetDisplText(ACol, ARow, Value);
+    if (FURLShowInText) {
+        static const char *const Prefixes[] = {"HTTP://", "WWW.", "MAILTO:", "HTTPS://", "NNTP://", "FILE://", "FTP://"};
+        const UnicodeString upper = Value.toUpper();
+        for (const char *p : Prefixes) {
+            const UnicodeString prefix = QString::fromLatin1(p);
+            if (upper.contains(prefix)) {
+                // Only one prefix is applied: a second would link inside the first link's markup.
+                UnicodeString linked;
+                if (LinkifyUrl(Value, prefix, linked))
+                    Value = linked;
+                break;
+            }
+        }
+    }
+    // The group count of a node row needs the node spans, which come with the cell controls.
 }

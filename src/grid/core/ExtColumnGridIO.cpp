@@ -350,8 +350,8 @@ TExtColumnGridIO::~TExtColumnGridIO() { delete FItems; }
 
 void TExtColumnGrid::SaveColumnsToStream(TStream *Stream)
 {
-    TExtColumnGridIO io(nullptr);
-    TGridColumnCollection items(this);
+    TExtColumnGridIO io(this);
+    TGridColumnCollection &items = *io.Items();
     items.FNoRecursiveUpdate = true;
     for (int i = 0; i < FColumns->Count(); ++i) {
         TGridColumnItem *c = static_cast<TGridColumnItem *>(items.TCollection::Add());
@@ -385,7 +385,8 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
         if (FixedRows() > 0)
             headers.push_back(Cells(i, 0));
     }
-    auto items = std::make_unique<TGridColumnCollection>(this);
+    auto io = std::make_unique<TExtColumnGridIO>(this);
+    TGridColumnCollection *items = io->Items();
     items->FNoRecursiveUpdate = true;
     const bool wasNoRecursive = FColumns->FNoRecursiveUpdate;
     FColumns->FNoRecursiveUpdate = true;
@@ -412,7 +413,7 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
         r.ReadListEnd();
         r.ReadListEnd();
     } catch (...) {
-        items.reset();
+        io.reset();
         for (int i = 0; i < int(widths.size()) && i < TExtStringGrid::ColCount(); ++i) {
             if (ColWidths(i) != widths[size_t(i)])
                 SetColWidths(i, widths[size_t(i)]);

@@ -5,39 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
-
-struct TColorIdent {
-    TColor Value;
-    const char *Name;
-};
-
-const TColorIdent ColorIdents[] = {
-    {clBlack, "clBlack"}, {clSilver, "clSilver"}, {clWhite, "clWhite"}, {clWindowText, "clWindowText"},
-};
-
-} // namespace
-
-bool ColorToIdent(TColor Value, UnicodeString &Ident)
-{
-    for (const auto &c : ColorIdents)
-        if (c.Value == Value) {
-            Ident = QString::fromLatin1(c.Name);
-            return true;
-        }
-    return false;
-}
-
-bool IdentToColor(const UnicodeString &Ident, TColor &Value)
-{
-    for (const auto &c : ColorIdents)
-        if (Ident.compare(QLatin1String(c.Name), Qt::CaseInsensitive) == 0) {
-            Value = c.Value;
-            return true;
-        }
-    return false;
-}
-
 int MulDiv(int Value, int Numerator, int Denominator)
 {
     if (Denominator == 0)

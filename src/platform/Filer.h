@@ -75,9 +75,5 @@ private:
     Int64 FEnd;
 };
 
-// The named colours of the stream and their values.
-bool ColorToIdent(TColor Value, UnicodeString &Ident);
-bool IdentToColor(const UnicodeString &Ident, TColor &Value);
-
 // Value * Numerator / Denominator, rounded half away from zero; -1 when Denominator is 0.
 int MulDiv(int Value, int Numerator, int Denominator);

@@ -226,8 +226,9 @@ TEST_F(ColumnGridFixture, DataCheckBoxCellsShareOneGraphic)
     EXPECT_EQ(G->GetCellType(1, 1), ctEmpty);
     // A cell with a graphic of its own keeps it.
     G->AddCheckBox(4, 3, cbChecked);
-    EXPECT_NE(G->GetCellGraphic(4, 3), shared);
-    EXPECT_EQ(G->GetCellType(4, 3), ctCheckBox);
+    TCellGraphic *own = G->GetCellGraphic(4, 3);
+    ASSERT_NE(own, shared);
+    EXPECT_EQ(G->GetCellType(4, 3), own->CellType());
 }
 
 TEST_F(ColumnGridFixture, EditLimitAndMaskOfTheCurrentColumn)
@@ -323,11 +324,16 @@ TEST_F(ColumnGridFixture, RightClickOnAHeaderPopsTheColumnMenu)
     EXPECT_EQ(firedCol, 2);
     EXPECT_EQ(firedRow, 0);
     EXPECT_EQ(hook.Shown.size(), 1u);
-    // A right click on a normal cell fires nothing with the default popup type.
-    firedCol = -1;
+    // On a normal cell the event still fires for a right-click type, but the menu stays closed;
+    // a left click does neither.
+    firedRow = -1;
     const TRect n = G->CellRect(2, 1);
     G->MouseDown(mbRight, {}, n.Left + 2, n.Top + 2);
-    EXPECT_EQ(firedCol, -1);
+    EXPECT_EQ(firedRow, 1);
+    EXPECT_EQ(hook.Shown.size(), 1u);
+    firedRow = -1;
+    G->MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
+    EXPECT_EQ(firedRow, -1);
     EXPECT_EQ(hook.Shown.size(), 1u);
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/ImgList.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,10 +19,10 @@ class GraphicSizeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Bmp.SetWidth(24);
-        Bmp.SetHeight(18);
-        Icon.SetWidth(16);
-        Icon.SetHeight(20);
+        Bmp.SetSize(24, 18);
+        QImage img(16, 20, QImage::Format_ARGB32);
+        img.fill(Qt::red);
+        Icon.SetImage(img);
         G = std::make_unique<TSizeGrid>(nullptr);
         G->SetColCount(4);
         G->SetRowCount(4);

@@ -159,11 +159,12 @@ void TGridColumnItem::SetHeader(const UnicodeString &Value)
         g->SetCells(Index(), 0, Value);
         Changed(false);
     }
+    auto *own = static_cast<TGridColumnCollection *>(Collection());
     TStringList *h = g->ColumnHeaders();
     h->BeginUpdate();
     h->Clear();
-    for (int i = 0; i < g->FColumns->Count(); ++i)
-        h->Add(g->FColumns->Items(i)->Header());
+    for (int i = 0; i < own->Count(); ++i)
+        h->Add(own->Items(i)->Header());
     h->EndUpdate();
 }
 

@@ -333,6 +333,16 @@ void ReadItemProp(TFilerReader &R, TGridColumnItem *C, TExtColumnGrid *Grid, con
     else R.Error();
 }
 
+// The stream carries a column whole: besides what Assign copies, the three settings that a
+// column copy leaves at their creation values, so that saving and loading keeps them.
+void CopyColumn(TGridColumnItem *Dest, TGridColumnItem *Source)
+{
+    Dest->Assign(Source);
+    Dest->SetColumnPopupType(Source->ColumnPopupType());
+    Dest->SetPrintBorderCustom(Source->PrintBorderCustom());
+    Dest->SetPrintFontCustom(Source->PrintFontCustom());
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -354,8 +364,7 @@ void TExtColumnGrid::SaveColumnsToStream(TStream *Stream)
     TGridColumnCollection &items = *io.Items();
     items.FNoRecursiveUpdate = true;
     for (int i = 0; i < FColumns->Count(); ++i) {
-        TGridColumnItem *c = static_cast<TGridColumnItem *>(items.TCollection::Add());
-        c->Assign(FColumns->Items(i));
+        CopyColumn(static_cast<TGridColumnItem *>(items.TCollection::Add()), FColumns->Items(i));
     }
     TFilerWriter w(Stream);
     w.WriteSignature();
@@ -425,7 +434,7 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
     }
     FColumns->Clear();
     for (int i = 0; i < items->Count(); ++i)
-        static_cast<TGridColumnItem *>(FColumns->TCollection::Add())->Assign(items->Items(i));
+        CopyColumn(static_cast<TGridColumnItem *>(FColumns->TCollection::Add()), items->Items(i));
     FColumns->FNoRecursiveUpdate = wasNoRecursive;
     Invalidate();
 }

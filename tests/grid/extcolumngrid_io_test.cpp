@@ -152,6 +152,36 @@ TEST(ColumnStream, BadStreamsRaiseAndKeepTheColumns)
     }
 }
 
+TEST(ColumnStream, AFaultAfterHeadersAndWidthsPutsTheGridBack)
+{
+    TExtColumnGrid src(nullptr);
+    src.SetColCount(3);
+    src.SetFixedRows(1);
+    for (int i = 0; i < 3; ++i) {
+        src.Columns()->Items(i)->SetHeader(QStringLiteral("New%1").arg(i));
+        src.Columns()->Items(i)->SetWidth(90 + i);
+    }
+    const QByteArray good = Saved(src);
+
+    TExtColumnGrid g(nullptr);
+    g.SetColCount(3);
+    g.SetFixedRows(1);
+    for (int i = 0; i < 3; ++i) {
+        g.Columns()->Items(i)->SetHeader(QStringLiteral("Old%1").arg(i));
+        g.Columns()->Items(i)->SetWidth(40 + i);
+    }
+    const QByteArray before = Saved(g);
+    // Cut inside the last item: two items' headers and widths have reached the grid by then.
+    const QByteArray cut = good.left(good.lastIndexOf(PropName("Width")) + 3);
+    TMemoryStream s;
+    s.Write(cut.constData(), int(cut.size()));
+    s.SetPosition(0);
+    EXPECT_THROW(g.LoadColumnsFromStream(&s), EReadError);
+    EXPECT_EQ(Saved(g), before);
+    EXPECT_EQ(g.Cells(1, 0), QStringLiteral("Old1"));
+    EXPECT_EQ(g.ColumnHeaders()->Strings(2), QStringLiteral("Old2"));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Column order
 

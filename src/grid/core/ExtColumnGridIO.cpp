@@ -388,7 +388,10 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
     // were. The width and header setters act on the grid at once, so the widths and header cells
     // they may have touched are put back as well.
     std::vector<int> widths;
-    std::vector<UnicodeString> headers;
+    std::vector<UnicodeString> headers, itemHeaders;
+    const UnicodeString headerList = FColumnHeaders->Text();
+    for (int i = 0; i < FColumns->Count(); ++i)
+        itemHeaders.push_back(FColumns->Items(i)->Header());
     for (int i = 0; i < TExtStringGrid::ColCount(); ++i) {
         widths.push_back(ColWidths(i));
         if (FixedRows() > 0)
@@ -423,6 +426,11 @@ void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)
         r.ReadListEnd();
     } catch (...) {
         io.reset();
+        // The header list passes its entries on to the items when it changes: restore it first.
+        if (FColumnHeaders->Text() != headerList)
+            FColumnHeaders->SetText(headerList);
+        for (int i = 0; i < FColumns->Count() && i < int(itemHeaders.size()); ++i)
+            FColumns->Items(i)->SetHeaderField(itemHeaders[size_t(i)]);
         for (int i = 0; i < int(widths.size()) && i < TExtStringGrid::ColCount(); ++i) {
             if (ColWidths(i) != widths[size_t(i)])
                 SetColWidths(i, widths[size_t(i)]);

@@ -90,7 +90,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
-    FGridItems = new TCollection(CollectionItemClass<TGridItem>());
+    FGridItems = new THiddenRows();
     FFilter = new TFilter();
 
     FBalloonSettings = new TBalloonSettings();

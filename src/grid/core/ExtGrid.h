@@ -20,6 +20,7 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "grid/core/EsgComboBox.h"
+#include "grid/core/HiddenRows.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
@@ -472,11 +473,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TGridItem : public TCollectionItem {
-public:
-    explicit TGridItem(TCollection *Collection) : TCollectionItem(Collection) {}
-};
-
 using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
 class TDropList : public TListBox {
 public:
@@ -729,10 +725,45 @@ public:
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state);
     TFont *GetCellFont(int i, int j);
 
+    // ---- update lock ----
+    // While the count is above 0 the window does not redraw. BeginUpdate counts only on a
+    // visible grid (a hidden one has nothing to redraw); StartUpdate counts always.
+    void BeginUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+
+    // ---- hidden columns and rows: mapping between real and display indices ----
+    // Columns 0..511 can be hidden; from 512 on every column counts as shown and maps to itself.
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll() { UnHideColumns(0, TotalColCount()); }
+    bool IsHiddenColumn(int ColIndex) const;
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    bool GetVisibleCol(int Index) const { return Index < 0 || Index > 512 ? true : FVisibleCol[std::size_t(Index)]; }
+    void SetVisibleCol(int Index, bool Value)
+    {
+        if (Index >= 0 && Index <= 512)
+            FVisibleCol[std::size_t(Index)] = Value;
+    }
+    int RealColIndex(int ACol) const { return DisplToRealCol(ACol); }
+    int DisplColIndex(int ACol) override { return RealToDisplCol(ACol); }
+    int DisplToRealCol(int D) const;
+    int RealToDisplCol(int A) const;
+    int RealRowIndex(int ARow) const { return FGridItems->DisplToReal(ARow); }
+    int DisplRowIndex(int ARow) const { return FGridItems->RealToDispl(ARow); }
+    bool IsHiddenRow(int RowIndex) const { return FGridItems->IsHidden(RowIndex); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    // The hidden-row store (items in the order hidden, with a sorted index of their rows).
+    THiddenRows *GridItems() const { return FGridItems; }
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
-    int RealColIndex(int ACol) const { return ACol; }
     bool GetRowSelect(int ARow) const;
     bool GetReadOnly(int ACol, int ARow);
     void CellControlsUpdate(bool RebuildList) {}
@@ -983,8 +1014,10 @@ protected:
 
     // ---- hidden columns and rows ----
     std::array<bool, 513> FVisibleCol{};
+    // Width of each hidden column, by real index, kept while it is hidden.
+    std::array<SmallInt, 513> FAllColWidths{};
     int FNumHidden = 0;
-    TCollection *FGridItems = nullptr;
+    THiddenRows *FGridItems = nullptr;
 
     // ---- nodes and grouping ----
     TCellNode *FCellNode = nullptr;

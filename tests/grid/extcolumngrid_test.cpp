@@ -73,6 +73,36 @@ TEST(ExtColumnGrid, ItemsFollowTheColumnCount)
     EXPECT_EQ(g.Columns()->Items(4)->Header(), QStringLiteral("Four"));
 }
 
+TEST(ExtColumnGrid, HiddenColumnsKeepTheirItems)
+{
+    TExtColumnGrid g(nullptr);
+    g.SetColCount(13);
+    g.Columns()->Items(4)->SetName(QStringLiteral("four"));
+    g.Columns()->Items(9)->SetName(QStringLiteral("nine"));
+    g.Columns()->Items(4)->SetWidth(44);
+    g.Columns()->Items(6)->SetWidth(66);
+    g.HideColumn(2);
+    g.HideColumn(5);
+    EXPECT_EQ(g.ColCount(), 11);
+    ASSERT_EQ(g.Columns()->Count(), 13);
+    EXPECT_EQ(g.Columns()->Items(4)->Name(), QStringLiteral("four"));
+    EXPECT_EQ(g.Columns()->Items(9)->Name(), QStringLiteral("nine"));
+    // Widths by real column: 4 is display column 3, 6 display column 4.
+    EXPECT_EQ(g.Columns()->Items(4)->Width(), 44);
+    EXPECT_EQ(g.Columns()->Items(6)->Width(), 66);
+    EXPECT_EQ(g.ColWidths(4), 66);
+    // A new ColCount counts the shown columns; the items cover the hidden ones too.
+    g.SetColCount(12);
+    EXPECT_EQ(g.Columns()->Count(), 14);
+    // The fixed state is asked by display column and answered by the real column's item.
+    g.SetFixedRows(1);
+    g.SetRowCount(3);
+    g.Columns()->Items(6)->SetFixed(true);
+    bool fixed = false;
+    g.DoIsFixedCell(4, 1, fixed);
+    EXPECT_TRUE(fixed);
+}
+
 TEST(ExtColumnGrid, AddingAnItemGrowsTheGrid)
 {
     TExtColumnGrid g(nullptr);

@@ -2,6 +2,8 @@
 
 #include "platform/Filer.h"
 
+#include <algorithm>
+
 // ---------------------------------------------------------------------------------------------
 // TGridColumnItem
 
@@ -134,9 +136,12 @@ int TGridColumnItem::Width() const
     if (!g)
         return 0;
     const int i = Index();
-    // Hidden columns have no width slot of their own yet: they keep the stored field.
-    if (i >= 0 && i < g->TExtStringGrid::ColCount())
-        return g->ColWidths(i);
+    // A hidden column keeps its width in the all-columns widths; a shown one is its display column.
+    if (i >= 0 && i < int(g->FAllColWidths.size()) && g->IsHiddenColumn(i))
+        return g->FAllColWidths[size_t(i)];
+    const int d = g->RealToDisplCol(i);
+    if (d >= 0 && d < g->TExtStringGrid::ColCount())
+        return g->ColWidths(d);
     return FWidth;
 }
 
@@ -145,8 +150,15 @@ void TGridColumnItem::SetWidth(int Value)
     FWidth = Value;
     TExtColumnGrid *g = Grid();
     const int i = Index();
-    if (g && i >= 0 && i < g->TExtStringGrid::ColCount())
-        g->SetColWidths(i, Value);
+    if (!g || i < 0)
+        return;
+    if (i < int(g->FAllColWidths.size()) && g->IsHiddenColumn(i)) {
+        g->FAllColWidths[size_t(i)] = SmallInt(std::clamp(Value, -32768, 32767));
+        return;
+    }
+    const int d = g->RealToDisplCol(i);
+    if (d >= 0 && d < g->TExtStringGrid::ColCount())
+        g->SetColWidths(d, Value);
 }
 
 void TGridColumnItem::SetHeader(const UnicodeString &Value)

@@ -600,9 +600,9 @@ public:
     virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
-    virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return {0, 0}; }
-    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight) { Size = {0, 0}; }
-    virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size) { Size = {0, 0}; }
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight);
+    virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size);
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow) {}
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
@@ -862,6 +862,27 @@ public:
     TArrowWindow *ArrowWindow(int Dir) const { return Dir == 0 ? ArwU : Dir == 1 ? ArwD : Dir == 2 ? ArwL : ArwR; }
 
     // ---- events ----
+    // ---- cell graphic sizes and display queries (ExtGridGraphicSize.cpp) ----
+    // The size query of an interfaced cell object: a cell of kind ctInterface answers its size
+    // through it; an object without it takes the whole cell.
+    class ICellGraphicSize {
+    public:
+        virtual ~ICellGraphicSize() = default;
+        virtual int GetWidth() = 0;
+        virtual int GetHeight() = 0;
+    };
+    // The cell's text margins: XYOffset once on each axis with XYOffsetTopLeftOnly, else twice.
+    int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool Value) { FXYOffsetTopLeftOnly = Value; }
+    // The key image cells sort by: the bitmap's or icon's reference, an image index, else -1.
+    std::intptr_t GetCellImageSortKey(int ACol, int ARow);
+    bool IsSortIndicatorCell(int ACol, int ARow);
+    // With URLShowInText, the first known address prefix in the text becomes a link.
+    void DoGetDisplText(int ACol, int ARow, UnicodeString &Value) override;
+    // ---- end of cell graphic sizes ----
+
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
     TGridColorEvent OnGetCellColor;
@@ -1167,6 +1188,7 @@ protected:
     int FOldSize = -1;
     bool FFitCellsInGrid = true;
     TPoint FXYOffset{2, 2};
+    bool FXYOffsetTopLeftOnly = false; // cell graphic sizes
     int FZoomFactor = 0;
     int FOldLeftCol = 0;
     int FOldTopRow = 0;

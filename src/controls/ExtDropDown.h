@@ -42,6 +42,11 @@ void MeasureTextSize(TCanvas *Canvas, const UnicodeString &Text, TSize &Size);
 // whole text is wider; the whole text when no head is narrow enough.
 void FitTextToWidth(TCanvas *Canvas, const UnicodeString &Text, int MaxWidth, bool AddEllipsis,
                     UnicodeString &Result);
+// Mini-HTML text drawn (Draw) or measured in R, as the drop-downs show it: selected colours, no
+// word wrap, blue links, no picture container or cache; Size receives its extent, (0, 0) for an
+// empty text. In ExtDropDownHtml.cpp.
+void DrawHtmlText(TCanvas *Canvas, const UnicodeString &Text, const TRect &R, TCustomImageList *Images, bool Draw,
+                  HWND ThemeWindow, TSize &Size);
 
 // ---- text classes of the drop-down edit ----
 // ",", "-" and ";" separate the parts of a range.

@@ -517,3 +517,28 @@ public:
 private:
     TEncoding *FEncoding;
 };
+
+// ---------------------------------------------------------------------------------------------
+// Class registry: form streams find a class by its name.
+
+using TPersistentFactory = std::function<TPersistent *(TComponent *AOwner)>;
+
+FABRICOR_DECLARE_EXCEPTION(EClassRegistered, Exception)
+
+// Records the factory under the class name. A name registered already raises EClassRegistered
+// ("Class <name> already registered"), so that two units never fight over one name.
+void RegisterClass(const UnicodeString &ClassName, TPersistentFactory Factory);
+// Forgets a class; nothing when it is not registered.
+void UnRegisterClass(const UnicodeString &ClassName);
+// The factory of a registered class, or an empty function.
+TPersistentFactory GetClass(const UnicodeString &ClassName);
+// As GetClass, but an unknown name raises EClassNotFound ("Class <name> not found").
+TPersistentFactory FindClass(const UnicodeString &ClassName);
+FABRICOR_DECLARE_EXCEPTION(EClassNotFound, Exception)
+
+// A persistent object that others reach through an interface of it; its life stays with its
+// owner (no reference counting frees it).
+class TInterfacedPersistent : public TPersistent {
+public:
+    TInterfacedPersistent() = default;
+};

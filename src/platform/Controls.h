@@ -185,6 +185,7 @@ constexpr DWORD WS_CLIPSIBLINGS = 0x04000000u;
 constexpr DWORD WS_BORDER = 0x00800000u;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008u;   // stays above the other windows
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080u; // no taskbar entry
+constexpr DWORD WS_EX_TRANSPARENT = 0x00000020u; // the mouse passes through to what lies below
 constexpr int GWL_STYLE = -16;
 constexpr int GWL_EXSTYLE = -20;
 
@@ -195,6 +196,9 @@ struct TCreateParams {
 
 // The style the window was made with (GWL_STYLE, GWL_EXSTYLE); 0 for an invalid handle.
 LPARAM GetWindowLong(HWND Wnd, int Index);
+// Changes the recorded style and returns the previous one; 0 for an invalid handle or index.
+// Of the extended bits WS_EX_TRANSPARENT takes effect at once: the window lets the mouse through.
+LPARAM SetWindowLong(HWND Wnd, int Index, LPARAM NewLong);
 // Cuts the window to Rgn (window coordinates; nullptr removes the cut). The window owns the
 // region from then on: it frees it when another region replaces it and when it goes away.
 // Returns 0 for an invalid handle (the region then stays the caller's).

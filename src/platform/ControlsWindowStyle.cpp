@@ -81,6 +81,21 @@ LPARAM GetWindowLong(HWND Wnd, int Index)
     return static_cast<LPARAM>(w->property(name).value<quint32>());
 }
 
+LPARAM SetWindowLong(HWND Wnd, int Index, LPARAM NewLong)
+{
+    QWidget *w = WidgetOf(Wnd);
+    if (!w)
+        return 0;
+    const char *name = Index == GWL_STYLE ? StyleProperty : Index == GWL_EXSTYLE ? ExStyleProperty : nullptr;
+    if (!name)
+        return 0;
+    const LPARAM old = static_cast<LPARAM>(w->property(name).value<quint32>());
+    w->setProperty(name, QVariant::fromValue(static_cast<quint32>(NewLong)));
+    if (Index == GWL_EXSTYLE)
+        w->setAttribute(Qt::WA_TransparentForMouseEvents, (DWORD(NewLong) & WS_EX_TRANSPARENT) != 0);
+    return old;
+}
+
 int SetWindowRgn(HWND Wnd, HRGN Rgn, bool Redraw)
 {
     QWidget *w = WidgetOf(Wnd);

@@ -127,3 +127,9 @@ UnicodeString ProgramFolder();
 void SetProgramFolder(const UnicodeString &Folder);
 // The executable's full path (ParamStr(0)), inside ProgramFolder() when a test moved it.
 UnicodeString ExeName();
+
+// --- case-insensitive lookup ---------------------------------------------------------------------
+// The existing path that Path names when letter case is ignored: Path itself when it exists as
+// written, else each part matched without regard to case (the first match in name order); empty
+// when there is none.
+UnicodeString FindPathNoCase(const UnicodeString &Path);

@@ -667,3 +667,14 @@ QStringList ResourceBitmapNames();
 std::unique_ptr<TGraphic> LoadGraphicFromFile(const UnicodeString &FileName);
 // A new, empty graphic of the class that reads the extension ("" when unknown -> nullptr).
 std::unique_ptr<TGraphic> CreateGraphicForExtension(const UnicodeString &Ext);
+
+// ---------------------------------------------------------------------------------------------
+// Pictures by content and the program's raw-data resources
+
+// The graphic that reads Data, chosen by its first bytes: BMP, GIF, ICO, PNG or JPEG. Any other
+// content (WMF and EMF included) and damaged data raise EInvalidGraphic.
+std::unique_ptr<TGraphic> LoadGraphicFromBytes(const QByteArray &Data);
+// The program's raw-data resources: ":/rcdata/<Name>" in the Qt resources, the name compared
+// without regard to case, or ":/rcdata/<ID>" by number. False when there is none.
+bool FindResourceData(const UnicodeString &Name, QByteArray &Data);
+bool FindResourceData(int ID, QByteArray &Data);

@@ -845,9 +845,9 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
         p->setWorldTransform(t);
         p->setFont(font);
         p->setLayoutDirection((Options & ETO_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
-        const int width = fm.horizontalAdvance(Text);
+        // Measured only for the background: laying the text out costs as much as drawing it.
         if (FBkMode == OPAQUE && !Text.isEmpty())
-            p->fillRect(QRect(0, 0, width, fm.height()), RefToQColor(FBkColor));
+            p->fillRect(QRect(0, 0, fm.horizontalAdvance(Text), fm.height()), RefToQColor(FBkColor));
         p->setPen(RefToQColor(FTextColor));
         p->drawText(QPointF(0, fm.ascent()), Text);
         if (PrefixPos >= 0 && PrefixPos < Text.size()) {

@@ -139,6 +139,13 @@ void TFont::Changed()
 void TFont::Assign(TPersistent *Source)
 {
     if (auto *f = dynamic_cast<TFont *>(Source)) {
+        // The Qt font stays when only the colour differs: making it again is costly.
+        if (FName == f->FName && FHeight == f->FHeight && FStyle == f->FStyle && FOrientation == f->FOrientation &&
+            FCharset == f->FCharset && FPitch == f->FPitch) {
+            FColor = f->FColor;
+            TGraphicsObject::Changed();
+            return;
+        }
         FName = f->FName;
         FHeight = f->FHeight;
         FStyle = f->FStyle;
@@ -190,7 +197,8 @@ void TFont::SetColor(TColor Value)
 {
     if (FColor != Value) {
         FColor = Value;
-        Changed();
+        // The colour is not part of the Qt font, which is kept.
+        TGraphicsObject::Changed();
     }
 }
 

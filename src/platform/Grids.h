@@ -22,6 +22,7 @@
 #include "platform/StdCtrls.h"
 #include "platform/System.h"
 #include "platform/Types.h"
+#include "platform/Windows.h"
 
 #include <QPointer>
 
@@ -33,6 +34,13 @@
 class QScrollBar;
 
 FABRICOR_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
+
+// EnableScrollBar: which bar (SB_HORZ, SB_VERT or both) and which arrows are disabled.
+constexpr UINT SB_BOTH = 3;
+constexpr UINT ESB_ENABLE_BOTH = 0;
+constexpr UINT ESB_DISABLE_LTUP = 1;
+constexpr UINT ESB_DISABLE_RTDN = 2;
+constexpr UINT ESB_DISABLE_BOTH = 3;
 
 enum TGridOption {
     goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
@@ -211,6 +219,10 @@ public:
     void SetScrollInfo(int ABar, const TGridScrollInfo &Info, bool Redraw);
     int GetScrollPos(int ABar) const;
     void ShowScrollBar(int ABar, bool AShow);
+    // A disabled bar stays where it is but takes no input; only both arrows at once are told
+    // apart here (ESB_ENABLE_BOTH enables, any other value disables).
+    void EnableScrollBar(int ABar, UINT Arrows);
+    bool ScrollBarEnabled(int ABar) const { return (ABar == SB_HORZ || ABar == SB_VERT) && FScrollEnabled[ABar]; }
 
     // ---- repainting ----
     void InvalidateCell(int ACol, int ARow);
@@ -352,6 +364,7 @@ private:
     // The scroll bar widgets; they go with the window, so the pointers must notice.
     QPointer<QObject> FScrollWidgets[2];
     bool FUpdatingScroll = false;
+    bool FScrollEnabled[2] = {true, true};
     bool FTimerOn = false;
 };
 
@@ -378,6 +391,10 @@ protected:
     void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
     UnicodeString GetEditMask(int ACol, int ARow) override;
 };
+
+// The classic call on a window: the scroll bars of a grid window (SB_HORZ, SB_VERT, SB_BOTH).
+// False for a window that is no grid.
+BOOL EnableScrollBar(HWND Wnd, UINT SBFlags, UINT Arrows);
 
 class TDrawGrid : public TCustomDrawGrid {
 public:

@@ -750,6 +750,28 @@ void TCustomGrid::ShowScrollBar(int ABar, bool AShow)
     Invalidate();
 }
 
+void TCustomGrid::EnableScrollBar(int ABar, UINT Arrows)
+{
+    if (ABar != SB_HORZ && ABar != SB_VERT)
+        return;
+    FScrollEnabled[ABar] = Arrows == ESB_ENABLE_BOTH;
+    LayoutScrollBars();
+}
+
+BOOL EnableScrollBar(HWND Wnd, UINT SBFlags, UINT Arrows)
+{
+    auto *g = dynamic_cast<TCustomGrid *>(TWinControl::FindControl(Wnd));
+    if (!g)
+        return FALSE;
+    if (SBFlags == SB_BOTH) {
+        g->EnableScrollBar(SB_HORZ, Arrows);
+        g->EnableScrollBar(SB_VERT, Arrows);
+    } else {
+        g->EnableScrollBar(int(SBFlags), Arrows);
+    }
+    return TRUE;
+}
+
 void TCustomGrid::UpdateScrollPos()
 {
     TGridDrawInfo di;
@@ -856,6 +878,7 @@ void TCustomGrid::LayoutScrollBars()
             sb->setGeometry(Width() - b - sv, b, sv, Height() - 2 * b - (FScroll[SB_HORZ].Visible ? sh : 0));
         else
             sb->setGeometry(b, Height() - b - sh, Width() - 2 * b - (FScroll[SB_VERT].Visible ? sv : 0), sh);
+        sb->setEnabled(FScrollEnabled[bar]);
         sb->setVisible(si.Visible);
     }
 }

@@ -86,3 +86,42 @@ std::intptr_t ShellExecuteW(TWindow /*hwnd*/, const UnicodeString &lpOperation, 
 {
     return ShellOpenURL(lpOperation, lpFile);
 }
+
+// --- icons of the shell's system image list ------------------------------------------------------
+
+class TCustomImageList;
+class QImage;
+
+inline constexpr unsigned SHGFI_LARGEICON = 0x0000;
+inline constexpr unsigned SHGFI_SMALLICON = 0x0001;
+inline constexpr unsigned SHGFI_USEFILEATTRIBUTES = 0x0010;
+inline constexpr unsigned SHGFI_SYSICONINDEX = 0x4000;
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+
+struct SHFILEINFOW {
+    int iIcon = 0;
+    DWORD dwAttributes = 0;
+};
+
+// With SHGFI_SYSICONINDEX: iIcon receives the index of the path's icon in the shared system image
+// list (SHGFI_SMALLICON: 16 px, else 32 px) and the result is that list (ShellSystemImageList);
+// SHGFI_USEFILEATTRIBUTES takes the icon from the name and FileAttributes without looking at the
+// file. 0 when there is no icon or no SHGFI_SYSICONINDEX.
+std::uintptr_t SHGetFileInfoW(const UnicodeString &Path, DWORD FileAttributes, SHFILEINFOW *Info, unsigned Flags);
+// The shared system image list of 16 px (Large false) or 32 px icons; it fills as icons are asked for.
+TCustomImageList *ShellSystemImageList(bool Large);
+
+// Where the shell's icons come from: the desktop's file icons by default; tests install fixed ones.
+class TShellIconProvider {
+public:
+    virtual ~TShellIconProvider() = default;
+    // The provider's own index of the icon of Path (from the file when FromFile, else from its
+    // name and whether it is a folder); -1 for none.
+    virtual int IconIndex(const UnicodeString &Path, bool FromFile, bool Folder) = 0;
+    // Icon Index at Size x Size pixels (a null image when there is none).
+    virtual QImage IconImage(int Index, int Size) = 0;
+};
+// Installs Provider (not owned; nullptr restores the default) and empties the system image lists;
+// returns the one installed before (nullptr for the default).
+TShellIconProvider *SetShellIconProvider(TShellIconProvider *Provider);

@@ -44,7 +44,7 @@ public:
         FTabLength = tabLength;
     }
 
-    // Measured only for a text that has tabs to expand: the sample costs more than most cells.
+    // Measured only for a text that holds a tab: the average width costs a layout of its own.
     int TabWidth() const
     {
         if (FTabWidth <= 0)

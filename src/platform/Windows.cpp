@@ -82,6 +82,7 @@ bool OnGuiThread()
 
 QMutex GRegisterLock;
 QHash<QString, Cardinal> GRegistered;
+QHash<Cardinal, QString> GRegisteredNames;
 Cardinal GNextRegistered = 0xC000;
 
 // ---- thread timers (no window) ----
@@ -245,7 +246,20 @@ Cardinal RegisterWindowMessage(const UnicodeString &Name)
         return 0;
     const Cardinal id = GNextRegistered++;
     GRegistered.insert(key, id);
+    GRegisteredNames.insert(id, Name);
     return id;
+}
+
+Cardinal RegisterClipboardFormat(const UnicodeString &Name) { return RegisterWindowMessage(Name); }
+
+int GetClipboardFormatName(Cardinal Format, UnicodeString &Name)
+{
+    QMutexLocker lock(&GRegisterLock);
+    auto it = GRegisteredNames.find(Format);
+    if (it == GRegisteredNames.end())
+        return 0;
+    Name = it.value();
+    return int(Name.size());
 }
 
 bool IsWindow(HWND Wnd) { return TWinControl::FindControl(Wnd) != nullptr; }

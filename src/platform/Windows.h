@@ -123,6 +123,12 @@ inline BOOL PostMessageW(HWND Wnd, Cardinal Msg, WPARAM WParam, LPARAM LParam) {
 // case) during the run; numbers lie in 0xC000..0xFFFF. 0 for an empty name.
 Cardinal RegisterWindowMessage(const UnicodeString &Name);
 inline Cardinal RegisterWindowMessageW(const UnicodeString &Name) { return RegisterWindowMessage(Name); }
+// Private clipboard formats share the numbers of registered window messages, as on the classic
+// system: one number per name (without regard to case) for the whole run.
+Cardinal RegisterClipboardFormat(const UnicodeString &Name);
+inline Cardinal RegisterClipboardFormatW(const UnicodeString &Name) { return RegisterClipboardFormat(Name); }
+// The name a format or message was registered with; its length, 0 for an unknown number.
+int GetClipboardFormatName(Cardinal Format, UnicodeString &Name);
 
 bool IsWindow(HWND Wnd);
 bool IsWindowVisible(HWND Wnd);

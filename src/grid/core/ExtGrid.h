@@ -1,0 +1,1250 @@
+#pragma once
+// The string grid of the library, TExtStringGrid, with the settings objects it owns, the cell
+// graphic objects (TCellGraphic, TCellNode, TSizeWhileTyping) and the unit's process-wide state.
+//
+// Texts live in the platform grid's cell store and are reached through the base grid's Cells;
+// on the plain path (no cell properties, no display hook) a read is the store's shared string.
+// Every per-cell question (colour, alignment, borders, editor, fixed, editable, check texts,
+// filter items, hints) is a virtual operation that answers from the grid's own rules first and
+// then from the application's event, so that the column grid can answer from its columns.
+//
+// Settings types are declared here with their members and defaults; the code that gives them
+// their full behaviour lives beside the subsystem that uses them.
+
+#include "controls/BaseGrid.h"
+#include "controls/EsgEditBtn.h"
+#include "controls/ExtDropDown.h"
+#include "controls/ExtGridLists.h"
+#include "controls/ExtStyleIF.h"
+#include "controls/GridAuxWindows.h"
+#include "controls/GridOptions.h"
+#include "controls/PictureContainer.h"
+#include "grid/core/EsgComboBox.h"
+#include "platform/Classes.h"
+#include "platform/Controls.h"
+#include "platform/ExtCtrlsPanels.h"
+#include "platform/Forms.h"
+#include "platform/Graphics.h"
+#include "platform/Grids.h"
+#include "platform/StdCtrls.h"
+
+#include <QStringList>
+#include <QVariant>
+
+#include <array>
+#include <functional>
+
+class TExtStringGrid;
+class TExtStringGridCheck;
+
+// ---------------------------------------------------------------------------------------------
+// Enumerations of the grid
+
+enum TCellType {
+    ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
+    ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton, ctBitButton,
+    ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator, ctXPProgress, ctInterface,
+    ctScrollbar, ctRadioButton, ctBalloon, ctShape, ctRating, ctTriStateCheckBox, ctExpand
+};
+enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TGridLook {
+    glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glListView, glCustom, glQRV
+};
+enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
+enum THintPos { hpCell, hpMouse };
+enum TFilterDropDownColumns { fdNormal, fdAll };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll };
+enum TSearchAction { saFindFirst, saFindNext, saFindPrevious, saHighlight };
+enum TSortStyle {
+    ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
+    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode,
+    ssDateTime, ssTime, ssRTF
+};
+enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
+using TCellBorders = TSet<TCellBorder, 4>;
+
+// ---------------------------------------------------------------------------------------------
+// Events (the first argument is the grid)
+
+using TGridHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, UnicodeString &HintStr)>;
+using TGridColorEvent = std::function<void(TObject *Sender, int ARow, int ACol, TGridDrawState AState, TBrush *ABrush, TFont *AFont)>;
+using TGridBorderEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *APen, TCellBorders &Borders)>;
+using TGridAlignEvent = std::function<void(TObject *Sender, int ARow, int ACol, TAlignment &HAlign, TVAlignment &VAlign)>;
+using TGridFormatEvent = std::function<void(TObject *Sender, int ACol, TSortStyle &AStyle, UnicodeString &aPrefix, UnicodeString &aSuffix)>;
+using TGetEditorTypeEvent = std::function<void(TObject *Sender, int ACol, int ARow, TEditorType &AEditor)>;
+using TIsFixedCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &IsFixed)>;
+using TCanEditCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &CanEdit)>;
+using TIsPasswordCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &IsPassword)>;
+using TWordWrapEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &WordWrap)>;
+using THasComboEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &HasComboBox)>;
+using THasSpinEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject *Sender, int Column, TStrings *Filter)>;
+using TCellCursorEvent = std::function<void(TObject *Sender, int ACol, int ARow, int X, int Y, TCursor &ACursor)>;
+using TSearchFooterActionEvent = std::function<void(TObject *Sender, const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction)>;
+using TButtonClickEvent = std::function<void(TObject *Sender, int ACol, int ARow)>;
+using TExpandClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool Expanded)>;
+using TClickCellEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
+using TUnitChangedEvent = std::function<void(TObject *Sender, int ACol, int ARow, const UnicodeString &NewUnit)>;
+using TCellsChangedEvent = std::function<void(TObject *Sender, const TRect &R)>;
+
+// ---------------------------------------------------------------------------------------------
+// Cell objects
+
+// The graphic object of one cell. A graphic frees only what it created itself (CellCreated and
+// the kinds that always own their object); a bitmap or picture handed in stays the caller's.
+class TCellGraphic : public TPersistent {
+public:
+    TCellGraphic();
+    ~TCellGraphic() override;
+    // Copies kind, placement, index, flags, value, angle, error range and text; not the object
+    // references, the variant or the tri-state. What this graphic owned is released first, so
+    // that the copy owns nothing and the caller's objects are never touched.
+    void Assign(TPersistent *Source) override;
+
+    void SetBitmap(TBitmap *ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    void SetIcon(TIcon *aicon, TCellHAlign hal, TCellVAlign val);
+    void SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val);
+    void SetDataImage(int idx, TCellHAlign hal, TCellVAlign val);
+    void SetMultiImage(int Col, int Row, int dir, TCellHAlign hal, TCellVAlign val, TImageChangeEvent Notifier);
+    void SetPicture(TPicture *APicture, bool Transparent, TStretchMode StretchMode, int padding, TCellHAlign hal, TCellVAlign val);
+    void SetFilePicture(TFilePicture *APicture, bool Transparent, TStretchMode stretchmode, int padding, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetButton(int bw, int bh, const UnicodeString &caption, TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const UnicodeString &caption, TBitmap *Glyph, TCellHAlign hal, TCellVAlign val);
+    void SetAngle(SmallInt AAngle);
+    void SetInterfacedCell(TInterfacedPersistent *AObject);
+
+    // Size at which a picture is drawn in a cell of cw x rh (ctPicture, ctFilePicture only;
+    // other kinds give (0, 0)).
+    TPoint GetPictureSize(int cw, int rh, bool hastext) const;
+
+    TCellType CellType() const { return FCellType; }
+    void SetCellType(TCellType Value) { FCellType = Value; }
+    // The object of the kind; CellBitmap is it when it is a bitmap.
+    TObject *CellObject() const { return FCellBitmap; }
+    void SetCellObject(TObject *Value) { FCellBitmap = Value; }
+    TBitmap *CellBitmap() const { return dynamic_cast<TBitmap *>(FCellBitmap); }
+    TIcon *CellIcon() const { return FCellIcon; }
+    void SetCellIcon(TIcon *Value) { FCellIcon = Value; }
+    TCellVAlign CellVAlign() const { return FCellVAlign; }
+    void SetCellVAlign(TCellVAlign Value) { FCellVAlign = Value; }
+    TCellHAlign CellHAlign() const { return FCellHAlign; }
+    void SetCellHAlign(TCellHAlign Value) { FCellHAlign = Value; }
+    int CellIndex() const { return FCellIndex; }
+    void SetCellIndex(int Value) { FCellIndex = Value; }
+    bool CellTransparent() const { return FCellTransparent; }
+    void SetCellTransparent(bool Value) { FCellTransparent = Value; }
+    bool CellCreated() const { return FCellCreated; }
+    void SetCellCreated(bool Value) { FCellCreated = Value; }
+    bool CellBoolean() const { return FCellBoolean; }
+    void SetCellBoolean(bool Value) { FCellBoolean = Value; }
+    int CellAngle() const { return FCellAngle; }
+    void SetCellAngle(int Value) { FCellAngle = Value; }
+    double CellValue() const { return FCellValue; }
+    void SetCellValue(double Value) { FCellValue = Value; }
+    int CellErrFrom() const { return FCellErrFrom; }
+    void SetCellErrFrom(int Value) { FCellErrFrom = Value; }
+    int CellErrLen() const { return FCellErrLen; }
+    void SetCellErrLen(int Value) { FCellErrLen = Value; }
+    const UnicodeString &CellText() const { return FCellText; }
+    void SetCellText(const UnicodeString &Value) { FCellText = Value; }
+    const QVariant &CellVar() const { return FCellVar; }
+    void SetCellVar(const QVariant &Value) { FCellVar = Value; }
+    TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
+    void SetCellCheckBoxState(TCheckBoxState Value) { FCellCheckBoxState = Value; }
+
+private:
+    bool OwnsObject() const;
+    void ReleaseOwned();
+
+    TCellType FCellType = ctNone;
+    TObject *FCellBitmap = nullptr;
+    TIcon *FCellIcon = nullptr;
+    TCellVAlign FCellVAlign = vaTop;
+    TCellHAlign FCellHAlign = haLeft;
+    int FCellIndex = 0;
+    bool FCellTransparent = false;
+    bool FCellCreated = false;
+    bool FCellBoolean = false;
+    int FCellAngle = 0;
+    double FCellValue = 0;
+    int FCellErrFrom = 0;
+    int FCellErrLen = 0;
+    UnicodeString FCellText;
+    QVariant FCellVar;
+    TCheckBoxState FCellCheckBoxState = cbUnchecked;
+};
+
+// How the grid's tree nodes look.
+class TCellNode : public TPersistent {
+public:
+    explicit TCellNode(TExtStringGrid *AOwner);
+    ~TCellNode() override;
+    void Assign(TPersistent *Source) override;
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
+    bool ExpandOne() const { return FExpandOne; }
+    void SetExpandOne(bool Value) { FExpandOne = Value; }
+    TNodeType NodeType() const { return FNodeType; }
+    void SetNodeType(TNodeType Value);
+    TColor NodeColor() const { return FNodeColor; }
+    void SetNodeColor(TColor Value) { FNodeColor = Value; }
+    int NodeIndent() const { return FNodeIndent; }
+    void SetNodeIndent(int Value);
+    TBitmap *ExpandGlyph() const { return FExpandGlyph; }
+    void SetExpandGlyph(TBitmap *Value);
+    TBitmap *ContractGlyph() const { return FContractGlyph; }
+    void SetContractGlyph(TBitmap *Value);
+    bool ShowTree() const { return FShowTree; }
+    void SetShowTree(bool Value);
+    bool ShowTreeFull() const { return FShowTreeFull; }
+    void SetShowTreeFull(bool Value);
+    TColor TreeColor() const { return FTreeColor; }
+    void SetTreeColor(TColor Value);
+
+private:
+    void Repaint();
+    TColor FColor = TColorOf(0xC0C0C0u);
+    TNodeType FNodeType = cnXP;
+    TColor FNodeColor = TColorOf(0);
+    TBitmap *FExpandGlyph;
+    bool FExpandOne = false;
+    TBitmap *FContractGlyph;
+    TExtStringGrid *FOwner;
+    bool FShowTree = true;
+    bool FShowTreeFull = true;
+    int FNodeIndent = 12;
+    TColor FTreeColor = TColorOf(0x808080u);
+};
+
+// Lets the in-place editor grow the row height and the column width while the user types.
+class TSizeWhileTyping : public TPersistent {
+public:
+    TSizeWhileTyping();
+    ~TSizeWhileTyping() override;
+    bool Height = false;
+    bool Width = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Settings objects and helper windows owned by the grid
+
+// Every owned settings object counts itself, so that a test sees each freed exactly once.
+int ExtGridLiveObjects();
+struct TExtGridLiveCount {
+    TExtGridLiveCount();
+    TExtGridLiveCount(const TExtGridLiveCount &);
+    ~TExtGridLiveCount();
+};
+
+class TControlLook : public TPersistent {
+public:
+    // A name of its own: the platform has a TControlStyle already.
+    enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
+
+    explicit TControlLook(TExtStringGrid *AGrid);
+    ~TControlLook() override;
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value);
+
+    int CheckSize = 15;
+    int RadioSize = 10;
+    int DropDownCount = 8;
+    bool CheckAlwaysActive = false;
+    bool RadioAlwaysActive = false;
+    bool DropDownAlwaysVisible = false;
+    bool SpinButtonsAlwaysVisible = false;
+    TColor CommentColor = TColorOf(255);
+    THeaderAppearance *DropDownHeader;
+    TFooterAppearance *DropDownFooter;
+
+private:
+    TExtStringGrid *FGrid;
+    TControlStyle FControlStyle = csTheme;
+    TExtGridLiveCount FCount;
+};
+
+class TBackGround : public TPersistent {
+public:
+    TBackGround() = default;
+    int Display = 0;
+    TColor Color = clWindow;
+    TColor ColorTo = clBtnFace;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+class TFloatingFooter : public TPersistent {
+public:
+    explicit TFloatingFooter(TExtStringGrid *AGrid) : FGrid(AGrid) {}
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value) { FVisible = Value; }
+    TFooterStyle FooterStyle = fsFixedLastRow;
+    TColor Color = clBtnFace;
+    TColor BorderColor = clNone;
+    bool EnableCalculation = true;
+    bool CalculateHiddenRows = true;
+
+private:
+    TExtStringGrid *FGrid;
+    bool FVisible = false;
+    TExtGridLiveCount FCount;
+};
+
+class TFooterPanel : public TPanel {
+public:
+    explicit TFooterPanel(TComponent *AOwner) : TPanel(AOwner) {}
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TSearchPanel : public TPanel {
+public:
+    explicit TSearchPanel(TComponent *AOwner) : TPanel(AOwner) {}
+    TNotifyEvent OnEditChange;
+    TNotifyEvent OnBackwardClick;
+    TNotifyEvent OnForwardClick;
+    TNotifyEvent OnExitClick;
+    TNotifyEvent OnHighLightClick;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class THTMLHintWindow : public TCustomControl {
+public:
+    explicit THTMLHintWindow(TComponent *AOwner) : TCustomControl(AOwner) {}
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TScrollControl : public TCustomControl {
+public:
+    explicit TScrollControl(TComponent *AOwner) : TCustomControl(AOwner) {}
+    int FDirection = 0;
+    TColor FColor = TColorOf(0xC0C0C0u);
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TSortSettings : public TPersistent {
+public:
+    TSortSettings() = default;
+    bool AutoSortForGrouping = true;
+    int SortColumn = 0;
+    int Row = 0;
+    bool Show = false;
+    bool SortSingleColumn = false;
+    TColor HeaderColor = clNone;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TFilter : public TCollection {
+public:
+    TFilter() : TCollection(CollectionItemClass<TCollectionItem>()) {}
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TPrintSettings : public TPersistent {
+public:
+    explicit TPrintSettings(TExtStringGrid *AGrid) {}
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class THTMLSettings : public TPersistent {
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TColumnSize : public TPersistent {
+public:
+    explicit TColumnSize(TExtStringGrid *AGrid) {}
+    bool Save = false;
+    bool Stretch = false;
+    int StretchColumn = -1;
+    bool SynchWithGrid = false;
+    UnicodeString Key;
+    UnicodeString Section;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TDragDropSettings : public TPersistent {
+public:
+    bool OleAcceptText = true;
+    bool OleAcceptFiles = true;
+    bool OleAcceptURLs = true;
+    bool OleDropTarget = false;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TDragScrollOptions : public TPersistent {
+public:
+    bool Active = false;
+    int InitialDelay = 1000;
+    int RepeatDelay = 250;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TGridProgressAppearance : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TBalloonSettings : public TPersistent {
+public:
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool Value);
+    TNotifyEvent OnEnableChange;
+
+private:
+    bool FEnable = false;
+    TExtGridLiveCount FCount;
+};
+
+class TShowModified : public TPersistent {
+public:
+    bool Enabled = false;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TNotifyEvent OnChange;
+
+private:
+    TColor FColor = TColorOf(0xFFFFu);
+    TExtGridLiveCount FCount;
+};
+
+class TFilterDropDown : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TGrouping : public TPersistent {
+public:
+    void Assign(TPersistent *Source) override;
+    TColor HeaderColor = clNone;
+    TColor HeaderColorTo = clNone;
+    TColor SummaryColor = clNone;
+    TColor SummaryColorTo = clNone;
+    int HeaderLineWidth = 2;
+    int SummaryLineWidth = 2;
+    TColor HeaderLineColor = TColorOf(0xFF0000u);
+    TColor SummaryLineColor = TColorOf(0xFF0000u);
+    bool HeaderUnderline = false;
+    bool SummaryLine = false;
+    bool ShowGroupCount = false;
+    UnicodeString GroupCountFormat;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TGridItem : public TCollectionItem {
+public:
+    explicit TGridItem(TCollection *Collection) : TCollectionItem(Collection) {}
+};
+
+using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
+class TDropList : public TListBox {
+public:
+    explicit TDropList(TComponent *AOwner) : TListBox(AOwner) {}
+    TDropSelectEvent OnSelect;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TDropCheckList : public TListBox {
+public:
+    explicit TDropCheckList(TComponent *AOwner) : TListBox(AOwner) {}
+    TNotifyEvent OnSelect;
+
+private:
+    TExtGridLiveCount FCount;
+};
+
+class TControlEdit : public TEdit {
+public:
+    explicit TControlEdit(TComponent *AOwner) : TEdit(AOwner) {}
+};
+
+class TControlCombo : public TComboBox {
+public:
+    explicit TControlCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+};
+
+// The editors of the grid; each is parented to the grid and stays hidden until an edit shows it.
+class TGridCombo : public TEsgComboBox {
+public:
+    explicit TGridCombo(TComponent *AOwner) : TEsgComboBox(AOwner) {}
+};
+class TGridTransEdit : public TEdit {
+public:
+    explicit TGridTransEdit(TComponent *AOwner) : TEdit(AOwner) {}
+};
+class TGridTransCombo : public TComboBox {
+public:
+    explicit TGridTransCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+};
+class TGridCheckBox : public TCheckBox {
+public:
+    explicit TGridCheckBox(TComponent *AOwner) : TCheckBox(AOwner) {}
+};
+class TGridEditBtn : public TEsgEditBtn {
+public:
+    explicit TGridEditBtn(TComponent *AOwner) : TEsgEditBtn(AOwner) {}
+};
+class TGridUnitEditBtn : public TEsgUnitEditBtn {
+public:
+    explicit TGridUnitEditBtn(TComponent *AOwner) : TEsgUnitEditBtn(AOwner) {}
+};
+class TGridButton : public TButton {
+public:
+    explicit TGridButton(TComponent *AOwner) : TButton(AOwner) {}
+};
+class THeaderDragButton : public TCustomControl {
+public:
+    explicit THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) {}
+    TExtStringGrid *Grid = nullptr;
+};
+
+// Listens to cell changes of a grid (registered in its notifier list).
+class TGridChangeNotifier : public TComponent {
+public:
+    explicit TGridChangeNotifier(TComponent *AOwner) : TComponent(AOwner) {}
+    virtual void CellsChanged(const TRect &R) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// The string grid
+
+class TExtStringGrid : public TBaseGrid {
+public:
+    explicit TExtStringGrid(TComponent *AOwner);
+    ~TExtStringGrid() override;
+
+    // ---- cell texts ----
+    // While no cell has properties and no display hook can change a text, a read is the store's
+    // shared string and a write goes straight to the store; otherwise the base grid's way (base
+    // cell of a merged range, display hooks, repaint of a range).
+    UnicodeString Cells(int ACol, int ARow)
+    {
+        if (!FHasCellProps && PlainDisplay(ARow))
+            return Store().Text(ACol, ARow);
+        return GetCellEx(ACol, ARow);
+    }
+    void SetCells(int ACol, int ARow, const UnicodeString &Value)
+    {
+        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+            Store().SetText(ACol, ARow, Value);
+            if (HandleAllocated() && MayBeInView(ACol, ARow))
+                InvalidateCell(ACol, ARow);
+            return;
+        }
+        SetCellEx(ACol, ARow, Value);
+    }
+
+    // ---- lifecycle and overrides ----
+    void Assign(TPersistent *Source) override;
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void UpdateScrollBarAlways(bool HideWhenFits);
+    static TCustomForm *FindParentForm(TControl *Control);
+    // The OnResize handler the grid installs on its owner form.
+    void ParentFormResize(TObject *Sender);
+
+    // ---- new virtual operations, in slot order ----
+    virtual void DoCalcFooter(int ACol) {}
+    virtual void DoClickSort(int ACol) {}
+    virtual void DoF2Key() {}
+    virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual void DoSelectAll(const TGridRect &R) {}
+    virtual void PasteCellText(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual UnicodeString GetCurrentCell() { return UnicodeString(); }
+    virtual void SetCurrentCell(const UnicodeString &Value) {}
+    virtual UnicodeString GetCurrentCellText() { return UnicodeString(); }
+    virtual void SetCurrentCellText(const UnicodeString &Value) {}
+    virtual void RestoreCellCache() {}
+    virtual void ToggleCellCheckBox(int ACol, int ARow, bool FromEdit) {}
+    virtual void ToggleCellRadioButton(int ACol, int ARow, bool FromEdit) {}
+    virtual UnicodeString GetFormattedCell(int ACol, int ARow) { return UnicodeString(); }
+    virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return {0, 0}; }
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight) { Size = {0, 0}; }
+    virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size) { Size = {0, 0}; }
+    virtual void DoPrintGetPageNum(int &PageNum) {}
+    virtual void DoGetEditorProp(int ACol, int ARow) {}
+    virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
+    virtual void DoFixedEdit(int ACol, int ARow) {}
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {}
+    virtual void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) {}
+    virtual void InsertRowAt(int ARow) {}
+    virtual void DeleteRowAt(int ARow) {}
+    virtual void DoFilterDone() {}
+    virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
+    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
+    virtual void ColumnHeadersChanged(TObject *Sender) {}
+    virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
+    virtual bool RowMatchesFilter(int ARow) { return true; }
+    virtual void DoBeginPaste() {}
+    virtual void DoEndPaste() {}
+    virtual void MarkPastedRows(const TGridRect &R) {}
+    virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
+    virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
+    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual void FooterColumnChanged(int ACol) {}
+    virtual void SaveOldCellValue(int ACol, int ARow) {}
+    virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
+    virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);
+    virtual void DoButtonClick(int ACol, int ARow);
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void DoComboCloseUp(int ARow, int ACol);
+    virtual void DoComboDropDown(int ARow, int ACol);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void DoCellsChanged(const TRect &R) {}
+    virtual void BulkCellsChanged() {}
+    virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
+    virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
+    virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
+    virtual void DoGetCellBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void DoGetCellPrintBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void DoGetAlignment(int ACol, int ARow, TAlignment &HAlign, TVAlignment &VAlign);
+    virtual void DoGetFormat(int ACol, TSortStyle &AStyle, UnicodeString &aPrefix, UnicodeString &aSuffix);
+    virtual void DoGetEditorType(int ACol, int ARow, TEditorType &AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType &AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
+    virtual void DoIsFixedCell(int ACol, int ARow, bool &IsFixed);
+    virtual void CanEditCell(int ACol, int ARow, bool &CanEdit);
+    virtual void DoIsPasswordCell(int ACol, int ARow, bool &IsPassword);
+    virtual void DoGetWordWrap(int ACol, int ARow, bool &WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void DoGetCheckTrue(int ACol, int ARow, UnicodeString &Value);
+    virtual void DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value);
+    virtual bool DoGetColumnFilter(int Column);
+    virtual TRect GetUsedCells() { return TRect(); }
+    virtual void DeleteRowRange(int ARow, int Count) {}
+    virtual void DoCanAddRow(bool &CanAdd) {}
+    virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
+    virtual void DoWheelScroll() {}
+    virtual void AddEmptyRow() { SetRowCount(RowCount() + 1); }
+    virtual void DoCellMouseDown(int ACol, int ARow) {}
+    virtual void DoEditFormulaState(bool Value) {}
+    virtual void DoSelectionMouseDown(const TGridRect &R) {}
+    virtual void MouseActionsChanged(TObject *Sender) {}
+    virtual void GetIsDesigning(TObject *Sender, bool &IsDesigning);
+    virtual void RefreshGrid(TObject *Sender) { Invalidate(); }
+    virtual void DisableEditing(TObject *Sender) {}
+    virtual void DoEditorKeyDown(Word &Key, TShiftState Shift) {}
+    virtual void DoEditorWMKeyDown(TMessage &Msg) {}
+    virtual void NavigationChanged(TObject *Sender) {}
+    virtual void GotoFirstRow() { SetRow(FixedRows()); }
+    virtual bool GetAllowFMTClipboard() { return false; }
+    virtual void DoFilterSelect(int Index) {}
+    virtual void DoFilterCheck() {}
+    virtual void DrawDesignHelper(TCanvas *ACanvas) {}
+    virtual void DesignHelperClick(int X, int Y) {}
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State) {}
+    virtual void DoRatingChange(int ACol, int ARow, int Value) {}
+    virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
+    virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
+    virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow) {}
+    virtual void DoScrollCell(int ACol, int ARow) {}
+    virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
+    virtual void DoStartBlockFocus() {}
+    virtual void DoEndBlockFocus() {}
+    virtual TObject *GetGridImageList() { return FGridImages; }
+    virtual void ExportNotification(int State, int ARow) {}
+    virtual void ImportNotification(int State, int ARow) {}
+    // The cell stream that copies cells between grids is not here yet: nothing is copied.
+    virtual void AssignCells(TPersistent *Source) {}
+    virtual int GetVersionNr();
+    virtual UnicodeString GetVersionString();
+    virtual bool ValidateCell(const UnicodeString &NewValue) { return true; }
+    virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
+    virtual void RemoveRowsEx(int RowIndex, int RCount) {}
+    virtual void RemoveRows(int RowIndex, int RCount) {}
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true) {}
+    virtual void RemoveCols(int ColIndex, int CCount) {}
+    virtual void InsertCols(int ColIndex, int CCount) {}
+    virtual void SubGroup(int ColIndex) {}
+    virtual void SubUnGroup() {}
+    virtual void Group(int ColIndex) {}
+    virtual void UnGroup() {}
+    virtual void SortSwapRows(int Index1, int Index2) {}
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
+    virtual void SaveColPositions() {}
+    virtual void LoadColPositions() {}
+    virtual void SetStyle(TQRVStyle Style) {}
+    virtual void QSort() {}
+    virtual void QSortIndexed() {}
+    virtual void QSortGroup() {}
+    virtual void QSortGroupIndexed() {}
+    virtual void QUnSort() {}
+    virtual void CalcFooter(int ACol) {}
+
+    // ---- cell objects ----
+    TCellGraphic *CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType ACellType);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState state);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state);
+    TFont *GetCellFont(int i, int j);
+
+    // ---- places other parts of the grid fill in; the neutral answer until then ----
+    int NumHiddenColumns() const { return FNumHidden; }
+    int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
+    int RealColIndex(int ACol) const { return ACol; }
+    bool GetRowSelect(int ARow) const;
+    bool GetReadOnly(int ACol, int ARow);
+    void CellControlsUpdate(bool RebuildList) {}
+    void DrawBorder() {}
+    void LoadColSizes() {}
+    void SaveColSizes() {}
+    void ShowColumnHeaders();
+    void ShowRowHeaders();
+    void InitOrigColSizes();
+    void SetColumnOrder();
+    // Copies the search footer settings to the search panel.
+    void UpdateSearchPanel(TObject *Sender) {}
+    void ApplyPlatformStyle() {}
+    void MoveFocusWindow() {}
+
+    // ---- properties ----
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; UpdateScrollBarAlways(false); }
+    TScrollType ScrollType() const { return FScrollType; }
+    TColor ScrollColor() const { return FScrollColor; }
+    int ScrollWidth() const { return FScrollWidth; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    int UpdateCount() const { return FUpdateCount; }
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook Value) { FLook = Value; }
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsComCtl6() const { return FIsComCtl6; }
+    int GridTimerID() const { return FGridTimerID; }
+    bool EditChange() const { return FEditChange; }
+    void SetEditChange(bool Value) { FEditChange = Value; }
+    bool Loaded_() const { return FLoaded; }
+    int FixedRowsMin() const { return FFixedRowsMin; }
+    int FixedColsMin() const { return FFixedColsMin; }
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool Value) { FFixedRowAlways = Value; }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool Value) { FFixedColAlways = Value; }
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool Value) { FActiveCellShow = Value; }
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    TFont *ActiveCellFont() const { return FActiveCellFont; }
+    TFont *FixedFont() const { return FFixedFont; }
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment Value) { FVAlignment = Value; }
+    const UnicodeString &CheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const UnicodeString &Value) { FCheckTrue = Value; }
+    const UnicodeString &CheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const UnicodeString &Value) { FCheckFalse = Value; }
+    const UnicodeString &FloatFormat() const { return FFloatFormat; }
+    const UnicodeString &XMLEncoding() const { return FXMLEncoding; }
+    const UnicodeString &FilterDropDownClear() const { return FFilterDropDownClear; }
+    void SetFilterDropDownClear(const UnicodeString &Value) { FFilterDropDownClear = Value; }
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool Value) { FFilterDropDownAuto = Value; }
+    TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns Value) { FFilterDropDownColumns = Value; }
+    bool FilterIncremental() const { return FFilterIncremental; }
+    void SetFilterIncremental(bool Value) { FFilterIncremental = Value; }
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value) { FFixedFooters = Value; }
+    TStringList *FilterList() const { return FFilterList; }
+    const WideChar &PasswordChar() const { return FPasswordChar; }
+    bool EditDisable() const { return FEditDisable; }
+    void SetEditDisable(bool Value) { FEditDisable = Value; }
+
+    TControlLook *ControlLook() const { return FControlLook; }
+    TNavigation *Navigation() const { return FNavigation; }
+    TMouseActions *MouseActions() const { return FMouseActions; }
+    TGrouping *Grouping() const { return FGrouping; }
+    TCellNode *CellNode() const { return FCellNode; }
+    TSizeWhileTyping *SizeWhileTyping() const { return FSizeWhileTyping; }
+    TBalloonSettings *Balloon() const { return FBalloonSettings; }
+    TShowModified *ShowModified() const { return FShowModified; }
+    TFloatingFooter *FloatingFooter() const { return FFloatingFooter; }
+    TSearchFooter *SearchFooter() const { return FSearchFooter; }
+    TColumnSize *ColumnSize() const { return FColumnSize; }
+    TDragDropSettings *DragDropSettings() const { return FDragDropSettings; }
+    TBackGround *BackGround() const { return FBackGround; }
+    TBands *Bands() const { return FBands; }
+    TStringList *ColumnHeaders() const { return FColumnHeaders; }
+    TStringList *RowHeaders() const { return FRowHeaders; }
+    TFooterPanel *FooterPanel() const { return FFooterPanel; }
+    TSearchPanel *SearchPanel() const { return FSearchPanel; }
+    TExtStringGridCheck *CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TExtStringGridCheck *Value) { FCellChecker = Value; }
+    TGridCombo *ComboEditor() const { return EditCombo; }
+    TGridEditBtn *EditButton() const { return EditBtn; }
+    TGridUnitEditBtn *UnitEditButton() const { return UnitEditBtn; }
+    TArrowWindow *ArrowWindow(int Dir) const { return Dir == 0 ? ArwU : Dir == 1 ? ArwD : Dir == 2 ? ArwL : ArwR; }
+
+    // ---- events ----
+    TGridHintEvent OnGridHint;
+    TGridHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TCellCursorEvent OnGetCellCursor;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TUnitChangedEvent OnUnitChanged;
+    TCellsChangedEvent OnCellsChanged;
+    // The grid's own OnResize; the control's OnResize slot stays free for the form's chain.
+    TNotifyEvent OnGridResize;
+
+protected:
+    void Loaded() override;
+    void CreateWnd() override;
+    void Resize() override;
+    bool IsFixed(int ACol, int ARow) override;
+    int GetRowIndent(int ARow) override;
+    bool HasNodes() override { return FNumNodes > 0; }
+    bool HasCellBorderEvent() override { return bool(OnGetCellBorder); }
+    UnicodeString GetEditMask(int ACol, int ARow) override;
+    void GetDefaultCellProperties(int ACol, int ARow, TFont *AFont, TBrush *ABrush, TColor &AColorTo,
+                                  TColor &AMirrorColor, TColor &AMirrorColorTo, TAlignment &HA, TVAlignment &VA,
+                                  bool &WW, TCellGradientDirection &GD) override;
+
+    // ---- change handlers hung on the owned objects ----
+    void AppearanceChanged(TObject *Sender) { Invalidate(); }
+    void BandsChanged(TObject *Sender) { Invalidate(); }
+    void FilterDropDownChanged(TObject *Sender) { Invalidate(); }
+    void ShowModifiedChanged(TObject *Sender);
+    // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
+    void BalloonEnableChanged(TObject *Sender) {}
+    void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void ColumnHeadersListChanged(TObject *Sender);
+    void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
+
+    // ---- scroll indicators ----
+    TScrollControl *vscrlctrl = nullptr;
+    TScrollControl *hscrlctrl = nullptr;
+    TScrollBar *FScrollBar = nullptr;
+    TScrollBar *FPaintScrollBar = nullptr;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    bool FScrollSynch = false;
+    bool FScrollHints = false;
+    bool FScrollProportional = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    bool FIsFlat = false;
+    THTMLHintWindow *FScrollHintWnd = nullptr;
+    bool FScrollHintShow = false;
+
+    // ---- style and look ----
+    TQRVStyle FStyle = tsWindowsXP;
+    TGridLook FLook = glXP;
+    TColorTones FTones{};
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    bool FAutoThemeAdapt = false;
+    TColor FQRVGradFrom = TColorOf(0xFFFFFFu);
+    TColor FQRVGradTo = clNone;
+    TColor FQRVGradMirrorFrom = clNone;
+    TColor FQRVGradMirrorTo = clNone;
+    TColor FBorderColor = TColorOf(0xB99D7Fu);
+    TControlLook *FControlLook = nullptr;
+    TBackGround *FBackGround = nullptr;
+    TBands *FBands = nullptr;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsWinVista = false;
+    bool FIsComCtl6 = false;
+
+    // ---- colours and fonts ----
+    TColor FSelectionColor = TColorOf(0xEACAB6u);
+    TColor FSelectionColorTo = clNone;
+    int FSelectionColorMixerFactor = 50;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = TColorOf(0);
+    TColor FSelectionRectangleColor = TColorOf(0);
+    bool FShowSelection = true;
+    bool FHideFocusRect = false;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighLightTextColor = clHighlightText;
+    TColor FHintColor = clInfoBk;
+    TColor FURLColor = TColorOf(0xFF0000u);
+    bool FActiveCellShow = false;
+    TFont *FActiveCellFont = nullptr;
+    TColor FActiveCellColor = TColorOf(0x808080u);
+    TColor FActiveCellColorTo = clNone;
+    TFont *FFixedFont = nullptr;
+    TColor FDisabledFontColor = TColorOf(0xC0C0C0u);
+    bool FUseDisabledFont = true;
+    TFont *cf = nullptr;
+
+    // ---- fixed cells ----
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FFixedRowsMin = 0;
+    int FFixedColsMin = 0;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FFixedRowHeight = 22;
+    bool FFixedAsButtons = false;
+    bool FFixedCellPushed = false;
+    TPoint FPushedFixedCell{-1, -1};
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    TStringList *FColumnHeaders = nullptr;
+    TStringList *FRowHeaders = nullptr;
+
+    // ---- hidden columns and rows ----
+    std::array<bool, 513> FVisibleCol{};
+    int FNumHidden = 0;
+    TCollection *FGridItems = nullptr;
+
+    // ---- nodes and grouping ----
+    TCellNode *FCellNode = nullptr;
+    int FNumNodes = 0;
+    TGrouping *FGrouping = nullptr;
+    int FGroupColumn = -1;
+    bool FIsGrouping = false;
+
+    // ---- cell graphics and controls ----
+    TCellGraphic *FCellGraphic = nullptr;
+    TObject *FGridImages = nullptr;
+    THTMLPictureCache *FImageCache = nullptr;
+    TControlList *FControlList = nullptr;
+    int FNumCellControls = 0;
+    TGridProgressAppearance *FProgressAppearance = nullptr;
+    TBitmap *FRowIndicator = nullptr;
+
+    // ---- row and cell lists ----
+    TIntList *FSortRowXRef = nullptr;
+    TIntList *FUnSortRowXRef = nullptr;
+    TIntList *FMergedColumns = nullptr;
+    TIntList *FSelectedCells = nullptr;
+    TIntList *FSelectedRows = nullptr;
+    TIntList *FModifiedRows = nullptr;
+    TIntList *FEnabledRows = nullptr;
+    TIntList *FRowSelect = nullptr;
+    TIntList *FColSelect = nullptr;
+    TSortIndexList *FSortIndexes = nullptr;
+    TIntList *FColumnOrder = nullptr;
+    TIntList *FOrigColSizes = nullptr;
+    TIntList *FIgnoreColumns = nullptr;
+    int FMaxRowCount = 0;
+    int FMaxColCount = 0;
+
+    // ---- editing ----
+    TObject *FEditLink = nullptr;
+    TControlEdit *FEditControl = nullptr;
+    TControlCombo *FComboControl = nullptr;
+    TGridCombo *EditCombo = nullptr;
+    TGridTransEdit *EditTrans = nullptr;
+    TGridTransCombo *ComboTrans = nullptr;
+    TGridCheckBox *EditCheck = nullptr;
+    TGridEditBtn *EditBtn = nullptr;
+    TGridUnitEditBtn *UnitEditBtn = nullptr;
+    TGridButton *GridButton = nullptr;
+    THeaderDragButton *MoveButton = nullptr;
+    TEditorType EditControl = edNormal;
+    bool EditMode = false;
+    TEditorType FDefaultEditor = edNormal;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    UnicodeString FEditMask;
+    WideChar FPasswordChar = WideChar(u'*');
+    int FMaxEditLength = 0;
+    int FComboIdx = -1;
+    WideChar FStartEditChar = WideChar(0);
+    bool FEditing = false;
+    bool FEditDisable = false;
+    bool FEditChange = false;
+    bool FLastValidation = true;
+    TExtStringGridCheck *FCellChecker = nullptr;
+    bool FCtrlEditing = false;
+    TStringList *FLookupItems = nullptr;
+    bool FNoAutoAdvance = false;
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+
+    // ---- mouse and keyboard state ----
+    TMouseActions *FMouseActions = nullptr;
+    TNavigation *FNavigation = nullptr;
+    bool FMouseDown = false;
+    bool FMouseResize = false;
+    bool FCtrlDown = false;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FMouseSelectStart = -1;
+    bool FDeselectState = false;
+    bool FSelectionClick = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    bool ColchgFlg = true;
+    bool ColSized = false;
+    bool Rowsized = false;
+    bool LButFlg = false;
+    bool FEnhRowColMove = true;
+    Cardinal wheelmsg = 0;
+    int wheelscrl = 0;
+    int wheelpan = 0;
+    bool FIntelliZoom = true;
+    bool FEnableWheel = true;
+    int FHoverlink = -1;
+    int FMinRowHeight = 0;
+    int FMaxRowHeight = 0;
+    int FMinColWidth = 0;
+    int FMaxColWidth = 0;
+    bool FSizeGrowOnly = false;
+
+    // ---- timers and hints ----
+    int FGridTimerID = 0;
+    THintPos FHintShowLargeTextPos = hpCell;
+    bool FUseInternalHintClass = true;
+    TPoint FLastHintPos{-1, -1};
+    TBalloonSettings *FBalloonSettings = nullptr;
+    TDragScrollOptions *FDragScrollOptions = nullptr;
+
+    // ---- footers and search ----
+    TFooterPanel *FFooterPanel = nullptr;
+    TFloatingFooter *FFloatingFooter = nullptr;
+    TSearchPanel *FSearchPanel = nullptr;
+    TSearchFooter *FSearchFooter = nullptr;
+    UnicodeString SearchInc;
+    int SearchTics = 0;
+    bool FFindBusy = false;
+
+    // ---- filter ----
+    TFilter *FFilter = nullptr;
+    bool FFilterActive = false;
+    bool FFilterNormalCellsOnly = true;
+    int FFilterCol = -1;
+    int FFilterLevel = 0;
+    TFilterDropDown *FFilterDropDown = nullptr;
+    TDropList *FDropList = nullptr;
+    TDropCheckList *FDropCheckList = nullptr;
+    TStringList *FFilterList = nullptr;
+    bool FAutoFilterUpdate = true;
+    bool FFilterDropDownAuto = false;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    UnicodeString FFilterDropDownClear = QStringLiteral("(All)");
+    bool FFilterIncremental = false;
+
+    // ---- sorting ----
+    TSortSettings *FSortSettings = nullptr;
+    TStringList *Sortlist = nullptr;
+
+    // ---- files, clipboard, printing ----
+    WideChar FDelimiter = WideChar(0);
+    bool FJavaCSV = false;
+    UnicodeString FCheckTrue = QStringLiteral("Y");
+    UnicodeString FCheckFalse = QStringLiteral("N");
+    UnicodeString FFloatFormat = QStringLiteral("%.2f");
+    UnicodeString FXMLEncoding = QStringLiteral("ISO-8859-1");
+    bool FQuoteEmptyCells = true;
+    bool FAlwaysQuotes = false;
+    bool FSaveFixedCells = true;
+    bool FSaveFixedCols = false;
+    bool FSaveFixedRows = false;
+    bool FLoadFirstRow = true;
+    bool FSaveHiddenCells = false;
+    bool FSaveVirtCells = true;
+    bool FSaveWithHTML = true;
+    bool FClearTextOnly = false;
+    bool FExcelClipboardFormat = false;
+    TPoint FClipTopLeft{-1, -1};
+    bool FOleDropTargetAssigned = false;
+    TDragDropSettings *FDragDropSettings = nullptr;
+    int FOleDragCol = -1;
+    TPrintSettings *FPrintSettings = nullptr;
+    THTMLSettings *FHTMLSettings = nullptr;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    int FPrintPageNum = 0;
+    bool FPrinterdriverfix = false;
+
+    // ---- sizing and layout ----
+    TColumnSize *FColumnSize = nullptr;
+    bool FSizeWithForm = false;
+    TSizeWhileTyping *FSizeWhileTyping = nullptr;
+    bool FAutoSize = false;
+    bool FIntegralHeight = false;
+    int FOldSize = -1;
+    bool FFitCellsInGrid = true;
+    TPoint FXYOffset{2, 2};
+    int FZoomFactor = 0;
+    int FOldLeftCol = 0;
+    int FOldTopRow = 0;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+    bool ResizeAssigned = false;
+    TNotifyEvent FOnResize;
+
+    // ---- cell content options ----
+    bool FEnableHTML = true;
+    bool FWordWrapEx = true;
+    TVAlignment FVAlignment = vtaTop;
+    bool FShowNullDates = true;
+    bool FNoDefaultDraw = false;
+    bool FVirtualCells = false;
+    TShowModified *FShowModified = nullptr;
+    bool FShowColNrs = true;
+    bool FShowDesignHelper = true;
+    int FLastDesignChoice = -1;
+    bool FURLShowInText = false;
+
+    // ---- update and state flags ----
+    int FUpdateCount = 0;
+    int FPaintCount = 0;
+    bool FLoaded = false;
+    bool FIsColChanging = false;
+    bool Invokedchange = false;
+    bool InvokedFocusChange = false;
+    bool FDisableChange = false;
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+    bool FIsDBVersion = false;
+    int FOldRowSel = -1;
+    TCursor FOldCursor = crDefault;
+    TSyncGrid *FSyncGrid = nullptr;
+    TFocusHelper *FFocusHelper = nullptr;
+    TGridFocusWindow *FFocusWindow = nullptr;
+    TArrowWindow *ArwU = nullptr;
+    TArrowWindow *ArwD = nullptr;
+    TArrowWindow *ArwL = nullptr;
+    TArrowWindow *ArwR = nullptr;
+    TList *FNotifierList = nullptr;
+    TObject *FISelect = nullptr;
+
+private:
+    bool PlainDisplay(int ARow) const
+    {
+        return ARow >= FNormalRowCount || (!OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&
+                                           !(FGrouping && FGrouping->ShowGroupCount));
+    }
+    // Every visible line is at least one pixel: rows (columns) further than the window's height
+    // (width) past the first scrolled one are out of view.
+    bool MayBeInView(int ACol, int ARow) const
+    {
+        return (ARow < FixedRows() || (ARow >= TopRow() && ARow <= TopRow() + Height())) &&
+               (ACol < FixedCols() || (ACol >= LeftCol() && ACol <= LeftCol() + Width()));
+    }
+    bool Designing() const { return ComponentState().Contains(TComponentStateItem::csDesigning); }
+    bool LoadingState() const { return ComponentState().Contains(TComponentStateItem::csLoading); }
+    bool DestroyingState() const { return ComponentState().Contains(TComponentStateItem::csDestroying); }
+    bool SharedGraphic(const TCellGraphic *G) const;
+    void FreeCellGraphics();
+    void HookFormResize();
+    void UnhookFormResize();
+    TCellGraphic *RowCheckGraphic(int ARow);
+
+    // The chain of grids on one form that took over its OnResize: the grid whose handler this
+    // grid saved (inner) and the grid that saved this grid's handler (outer).
+    TCustomForm *FResizeForm = nullptr;
+    TExtStringGrid *FResizeInner = nullptr;
+    TExtStringGrid *FResizeOuter = nullptr;
+    bool FResizeHooked = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Unit state and routines
+
+namespace ExtGrid {
+
+// Process-wide state of the grid unit.
+extern TExtStringGrid *FocusFrameGrid;
+extern HHOOK GridHook;
+extern TCursor LinkCursor;
+extern bool FlatScrollBarsAvailable;
+extern Cardinal CF_GRIDCELLS;
+extern Cardinal WM_GRIDEDITDONE;
+extern Cardinal WM_DTPSHIFTFOCUS;
+extern UnicodeString HintFontName;
+
+// Start-up runs once however often it is called (every grid calls it); shut-down undoes it
+// once. StartUpCount tells how often the start-up ran (0 or 1).
+void StartUp();
+void ShutDown();
+int StartUpCount();
+// The common controls offer flat scroll bars from version 4.70 on.
+bool FlatScrollBarsOffered();
+// The classes the grid unit registers, in order.
+const QStringList &GridClassNames();
+// Registers them in order; a failing registration stops the list. Answers how many went in.
+int RegisterGridClasses();
+
+WideChar GetTimeSeparator();
+WideChar GetDateSeparator();
+WideChar GetThousandSeparator();
+WideChar GetDecimalSeparator();
+UnicodeString GetShortDateFormat();
+UnicodeString GetShortTimeFormat();
+UnicodeString GetLongTimeFormat();
+void SetWindowTransparent(HWND Wnd);
+// The high 32 bits of the file version (major shl 16 or minor); -1 without version information.
+int GetFileVersion(const UnicodeString &FileName);
+LRESULT GridCallWndProcHook(int Code, WPARAM WParam, LPARAM LParam);
+
+} // namespace ExtGrid

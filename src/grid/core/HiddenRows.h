@@ -1,0 +1,102 @@
+#pragma once
+// The store of hidden rows of the string grid.
+//
+// A hidden row leaves the platform grid and lives here as a TGridItem: its cells (one string and
+// object per real column), its height, its index and the filter level that hid it. The items keep
+// the order in which the grid put them (the single-row operations keep it ascending by Idx, a
+// filter level appends its rows), because undoing a filter level walks them from the end.
+//
+// Beside that order the store keeps every Idx in a sorted array, so that the questions asked on
+// every cell access (is this real row hidden, which real row is this display row, which display
+// row is this real row, which item holds this row) are binary searches over a compact array of
+// integers rather than walks over the rows. Moving the rows behind an inserted or removed row is
+// one pass over the tail of that array.
+
+#include "platform/Classes.h"
+
+#include <memory>
+#include <vector>
+
+class THiddenRows;
+
+class TGridItem {
+public:
+    TGridItem();
+    ~TGridItem();
+    TGridItem(const TGridItem &) = delete;
+    TGridItem &operator=(const TGridItem &) = delete;
+
+    // The real row index (for a filter level: the display index when it was hidden).
+    int Idx() const { return FIdx; }
+    int Height = 0;
+    // 0 for rows hidden directly, else the filter level that hid the row.
+    int Level = 0;
+    // The row's cells: strings with their objects. The objects stay the grid's.
+    TStringList *Items() const { return FItems.get(); }
+    // Copies the other list's strings and objects (the objects are shared, not copied).
+    void SetItems(TStrings *Value);
+
+private:
+    friend class THiddenRows;
+    int FIdx = 0;
+    std::unique_ptr<TStringList> FItems;
+};
+
+class THiddenRows {
+public:
+    THiddenRows() = default;
+    ~THiddenRows();
+    THiddenRows(const THiddenRows &) = delete;
+    THiddenRows &operator=(const THiddenRows &) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The item at a position of the store's own order.
+    TGridItem *Items(int Index) const;
+
+    // A new item at the end or at a position of the store's order (clipped to 0..Count).
+    TGridItem *Add(int AIdx, int AHeight = 0, int ALevel = 0) { return Insert(Count(), AIdx, AHeight, ALevel); }
+    TGridItem *Insert(int Pos, int AIdx, int AHeight = 0, int ALevel = 0);
+    // Frees the item at a position of the store's order; out of range does nothing.
+    void Delete(int Index);
+    // Frees the given item; an item of another store does nothing.
+    void Remove(TGridItem *Item);
+    // Position of the item in the store's order, -1 when it is not here.
+    int IndexOf(const TGridItem *Item) const;
+    void Clear();
+    // Frees the items of one filter level.
+    void ClearLevel(int ALevel);
+
+    // Changes an item's Idx; the sorted index follows.
+    void SetIdx(TGridItem *Item, int Value);
+
+    // ---- questions by index, O(log n) ----
+    bool IsHidden(int ARealRow) const;
+    // The first item (in sorted order) whose Idx is ARealRow, nullptr when there is none.
+    TGridItem *Find(int ARealRow) const;
+    // Number of items whose Idx lies below ARealRow.
+    int CountBelow(int ARealRow) const;
+    // Number of items whose Idx lies in From..To.
+    int CountIn(int From, int To) const;
+    // Display row of a real row: the real row less the hidden rows before it.
+    int RealToDispl(int ARealRow) const { return ARealRow - CountBelow(ARealRow); }
+    // Real row of a display row: the (D + 1)-th real row that is not hidden.
+    int DisplToReal(int ADisplRow) const;
+    // The hidden real rows in ascending order.
+    const std::vector<int> &SortedIdx() const { return FKeys; }
+
+    // Adds Delta to the Idx of every item whose Idx is at least From: rows inserted or removed
+    // before them. Removing rows N rows at R is Shift (R + N, -N) after the items of the removed
+    // rows are taken out, so that the order holds.
+    void Shift(int From, int Delta);
+
+private:
+    // Position in the sorted arrays of the given item.
+    std::size_t SortedPos(const TGridItem *Item) const;
+    void IndexInsert(TGridItem *Item);
+    void IndexErase(const TGridItem *Item);
+
+    std::vector<TGridItem *> FItems;
+    // Sorted by Idx (ties in insertion order); FKeys[i] is FSorted[i]->Idx.
+    std::vector<int> FKeys;
+    std::vector<TGridItem *> FSorted;
+};

@@ -1,0 +1,5 @@
+#include "platform/Ole2.h"
+
+HRESULT OleInitialize(void *) { return S_OK; }
+
+void OleUninitialize() {}

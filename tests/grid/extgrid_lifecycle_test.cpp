@@ -1,0 +1,361 @@
+// The string grid's life: its defaults, what it owns and frees, the owner form's resize chain,
+// window creation, the end of loading, copying, and the bounds, repaint and scroll bar rules.
+#include "grid/core/ExtGrid.h"
+
+#include "support/GuiTest.h"
+
+#include "platform/Forms.h"
+#include "platform/Windows.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class TTestGrid : public TExtStringGrid {
+public:
+    explicit TTestGrid(TComponent *AOwner = nullptr) : TExtStringGrid(AOwner) {}
+    using TExtStringGrid::Loaded;
+    int Paints = 0;
+
+    QString Field(const QString &Name) const
+    {
+        auto hex = [](TColor c) { return QStringLiteral("0x") + QString::number(quint32(c), 16).toUpper(); };
+        if (Name == u"RowCount") return QString::number(RowCount());
+        if (Name == u"ColCount") return QString::number(ColCount());
+        if (Name == u"FixedRows") return QString::number(FixedRows());
+        if (Name == u"FixedCols") return QString::number(FixedCols());
+        if (Name == u"DefaultRowHeight") return QString::number(DefaultRowHeight());
+        if (Name == u"FixedRowHeight") return QString::number(FFixedRowHeight);
+        if (Name == u"Width") return QString::number(Width());
+        if (Name == u"Height") return QString::number(Height());
+        if (Name == u"CheckTrue") return FCheckTrue;
+        if (Name == u"CheckFalse") return FCheckFalse;
+        if (Name == u"FloatFormat") return FFloatFormat;
+        if (Name == u"XMLEncoding") return FXMLEncoding;
+        if (Name == u"FilterDropDownClear") return FFilterDropDownClear;
+        if (Name == u"PasswordChar") return QString(QChar(FPasswordChar));
+        if (Name == u"FixedFont") return FFixedFont->Name() + (FFixedFont->Style().Contains(TFontStyle::fsBold) ? QStringLiteral(" bold") : QString());
+        if (Name == u"ActiveCellFontBold") return QString::number(FActiveCellFont->Style().Contains(TFontStyle::fsBold));
+        if (Name == u"BorderColor") return hex(FBorderColor);
+        if (Name == u"ScrollWidth") return QString::number(FScrollWidth);
+        if (Name == u"ScrollType") return QString::number(int(FScrollType));
+        if (Name == u"ScrollColor") return hex(FScrollColor);
+        if (Name == u"ActiveCellColor") return hex(FActiveCellColor);
+        if (Name == u"ActiveCellColorTo") return hex(FActiveCellColorTo);
+        if (Name == u"SelectionColor") return hex(FSelectionColor);
+        if (Name == u"HintColor") return hex(FHintColor);
+        if (Name == u"URLColor") return hex(FURLColor);
+        if (Name == u"DisabledFontColor") return hex(FDisabledFontColor);
+        if (Name == u"XYOffset") return QStringLiteral("%1,%2").arg(FXYOffset.X).arg(FXYOffset.Y);
+        if (Name == u"Look") return QString::number(int(FLook));
+        if (Name == u"IsComCtl6") return QString::number(FIsComCtl6);
+        if (Name == u"IsWinXP") return QString::number(FIsWinXP);
+        if (Name == u"IsWin7") return QString::number(FIsWin7);
+        if (Name == u"FilterNormalCellsOnly") return QString::number(FFilterNormalCellsOnly);
+        if (Name == u"AutoFilterUpdate") return QString::number(FAutoFilterUpdate);
+        if (Name == u"FilterCol") return QString::number(FFilterCol);
+        if (Name == u"SaveFixedCells") return QString::number(FSaveFixedCells);
+        if (Name == u"SaveVirtCells") return QString::number(FSaveVirtCells);
+        if (Name == u"SaveWithHTML") return QString::number(FSaveWithHTML);
+        if (Name == u"QuoteEmptyCells") return QString::number(FQuoteEmptyCells);
+        if (Name == u"LoadFirstRow") return QString::number(FLoadFirstRow);
+        if (Name == u"PrintPages") return QStringLiteral("%1..%2 %3").arg(FPrintPageFrom).arg(FPrintPageTo).arg(FPrintPageNum);
+        if (Name == u"VisibleCol") return QString::number(std::count(FVisibleCol.begin(), FVisibleCol.end(), true));
+        if (Name == u"CheckSize") return QString::number(FControlLook->CheckSize);
+        if (Name == u"RadioSize") return QString::number(FControlLook->RadioSize);
+        if (Name == u"ControlStyle") return QString::number(int(FControlLook->ControlStyle()));
+        if (Name == u"NodeIndent") return QString::number(FCellNode->NodeIndent());
+        if (Name == u"NodeType") return QString::number(int(FCellNode->NodeType()));
+        if (Name == u"StretchColumn") return QString::number(FColumnSize->StretchColumn);
+        if (Name == u"ShowModifiedColor") return hex(FShowModified->Color());
+        if (Name == u"OleAccept") return QStringLiteral("%1%2%3").arg(FDragDropSettings->OleAcceptText).arg(FDragDropSettings->OleAcceptFiles).arg(FDragDropSettings->OleAcceptURLs);
+        if (Name == u"GroupLines") return QStringLiteral("%1 %2").arg(FGrouping->HeaderLineWidth).arg(hex(FGrouping->HeaderLineColor));
+        if (Name == u"GroupColumn") return QString::number(FGroupColumn);
+        if (Name == u"SizeWhileTyping") return QStringLiteral("%1%2").arg(FSizeWhileTyping->Height).arg(FSizeWhileTyping->Width);
+        if (Name == u"FilterList") return QStringLiteral("%1 %2").arg(FFilterList->Sorted()).arg(int(FFilterList->Duplicates()));
+        if (Name == u"DropListsHidden") return QString::number(!FDropList->Visible() && !FDropCheckList->Visible() && FDropList->Width() == 0);
+        if (Name == u"EditorsHidden") return QString::number(!EditCombo->Visible() && !EditBtn->Visible() && !UnitEditBtn->Visible() && !GridButton->Visible() && !EditCheck->Visible());
+        if (Name == u"EditBtnCaption") return EditBtn->ButtonCaption();
+        if (Name == u"LinkCursor") return QString::number(ExtGrid::LinkCursor);
+        if (Name == u"FlatScrollBars") return QString::number(ExtGrid::FlatScrollBarsAvailable);
+        return QStringLiteral("?");
+    }
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        TExtStringGrid::Paint();
+    }
+};
+
+TEST(ExtGridLifecycle, NewGridHasTheDefaults)
+{
+    TTestGrid g;
+    const std::vector<std::pair<QString, QString>> expected{
+        {"RowCount", "10"}, {"ColCount", "5"}, {"FixedRows", "1"}, {"FixedCols", "1"},
+        {"DefaultRowHeight", "22"}, {"FixedRowHeight", "22"}, {"Width", "400"}, {"Height", "250"},
+        {"CheckTrue", "Y"}, {"CheckFalse", "N"}, {"FloatFormat", "%.2f"}, {"XMLEncoding", "ISO-8859-1"},
+        {"FilterDropDownClear", "(All)"}, {"PasswordChar", "*"}, {"FixedFont", "Tahoma bold"},
+        {"ActiveCellFontBold", "1"}, {"BorderColor", "0xB99D7F"}, {"ScrollWidth", "17"}, {"ScrollType", "0"},
+        {"ScrollColor", "0x1FFFFFFF"}, {"ActiveCellColor", "0x808080"}, {"ActiveCellColorTo", "0x1FFFFFFF"},
+        {"SelectionColor", "0xEACAB6"}, {"HintColor", "0xFF000018"}, {"URLColor", "0xFF0000"},
+        {"DisabledFontColor", "0xC0C0C0"}, {"XYOffset", "2,2"}, {"Look", QString::number(int(glXP))},
+        {"IsComCtl6", "0"}, {"IsWinXP", "1"}, {"IsWin7", "1"}, {"FilterNormalCellsOnly", "1"},
+        {"AutoFilterUpdate", "1"}, {"FilterCol", "-1"}, {"SaveFixedCells", "1"}, {"SaveVirtCells", "1"},
+        {"SaveWithHTML", "1"}, {"QuoteEmptyCells", "1"}, {"LoadFirstRow", "1"}, {"PrintPages", "1..1 0"},
+        {"VisibleCol", "513"}, {"CheckSize", "15"}, {"RadioSize", "10"}, {"ControlStyle", "6"},
+        {"NodeIndent", "12"}, {"NodeType", QString::number(int(cnXP))}, {"StretchColumn", "-1"},
+        {"ShowModifiedColor", "0xFFFF"}, {"OleAccept", "111"}, {"GroupLines", "2 0xFF0000"},
+        {"GroupColumn", "-1"}, {"SizeWhileTyping", "00"}, {"FilterList", "1 0"}, {"DropListsHidden", "1"},
+        {"EditorsHidden", "1"}, {"EditBtnCaption", "..."}, {"LinkCursor", "-21"}, {"FlatScrollBars", "1"},
+    };
+    for (const auto &[name, value] : expected)
+        EXPECT_EQ(g.Field(name).toStdString(), value.toStdString()) << name.toStdString();
+}
+
+TEST(ExtGridLifecycle, OwnedObjectsAreFreedOnceWithAndWithoutWindowAndForm)
+{
+    const int before = ExtGridLiveObjects();
+    {
+        TTestGrid alone;
+        EXPECT_GT(ExtGridLiveObjects(), before);
+    }
+    EXPECT_EQ(ExtGridLiveObjects(), before);
+    {
+        auto *form = new TForm(nullptr);
+        auto *onForm = new TTestGrid(form);
+        onForm->SetParent(form);
+        form->Show();
+        GuiTest::ProcessEvents();
+        EXPECT_TRUE(onForm->HandleAllocated());
+        auto *formless = new TTestGrid(nullptr);
+        formless->SetParent(form);
+        formless->HandleNeeded();
+        delete formless;
+        delete form;
+    }
+    EXPECT_EQ(ExtGridLiveObjects(), before);
+    {
+        // Cells with graphics and properties go with the grid.
+        TTestGrid g;
+        g.AddCheckBox(1, 1, cbChecked);
+        g.CreateCellGraphic(2, 2)->SetButton(10, 10, "b", haLeft, vaTop);
+        g.SetCells(3, 3, "x");
+    }
+    EXPECT_EQ(ExtGridLiveObjects(), before);
+}
+
+// Two grids chain themselves into their form's OnResize. Whatever order they go in, each resize
+// reaches the form's own handler once and every live grid, never a destroyed one.
+class ExtGridFormResize : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ExtGridFormResize, ChainKeepsLiveGridsAndFormHandler)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 500, 400);
+    int formCalls = 0;
+    form->OnResize = [&](TObject *) { ++formCalls; };
+    auto *a = new TTestGrid(form.get());
+    auto *b = new TTestGrid(form.get());
+    for (TTestGrid *g : {a, b}) {
+        g->SetSizeWithForm(true);
+        g->SetBounds(0, 0, 100, 100);
+    }
+    auto resize = [&](int w) {
+        form->SetBounds(0, 0, w, 400);
+    };
+    resize(510);
+    EXPECT_EQ(formCalls, 1);
+    EXPECT_EQ(a->Width(), 110);
+    EXPECT_EQ(b->Width(), 110);
+
+    const bool firstGoesFirst = GetParam();
+    TTestGrid *gone = firstGoesFirst ? a : b;
+    TTestGrid *live = firstGoesFirst ? b : a;
+    delete gone;
+    resize(530);
+    EXPECT_EQ(formCalls, 2);
+    EXPECT_EQ(live->Width(), 130);
+    delete live;
+    resize(540);
+    EXPECT_EQ(formCalls, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, ExtGridFormResize, ::testing::Bool());
+
+TEST(ExtGridLifecycle, FormResizeSwallowsTheFormHandlersException)
+{
+    TForm form(nullptr);
+    form.OnResize = [](TObject *) { throw Exception("boom"); };
+    auto *g = new TTestGrid(&form);
+    EXPECT_NO_THROW(form.OnResize(&form));
+    delete g;
+    EXPECT_THROW(form.OnResize(&form), Exception);
+}
+
+TEST(ExtGridLifecycle, IntegralHeightFitsWholeRows)
+{
+    TTestGrid g;
+    g.SetIntegralHeight(true);
+    g.SetBounds(0, 0, 400, 250);
+    EXPECT_EQ(g.Height(), 246);
+    g.SetIntegralHeight(false);
+    g.SetBounds(0, 0, 400, 250);
+    EXPECT_EQ(g.Height(), 250);
+}
+
+TEST(ExtGridLifecycle, ScrollBarAlwaysShowsDisabledBarsOrHidesThem)
+{
+    TForm form(nullptr);
+    auto *g = new TTestGrid(&form);
+    g->SetParent(&form);
+    g->SetRowCount(3);
+    form.Show();
+    GuiTest::ProcessEvents();
+    TGridScrollInfo h, v;
+
+    g->SetScrollBarAlways(saBoth);
+    g->GetScrollInfo(SB_HORZ, h);
+    g->GetScrollInfo(SB_VERT, v);
+    EXPECT_TRUE(h.Visible);
+    EXPECT_TRUE(v.Visible);
+    EXPECT_FALSE(g->ScrollBarEnabled(SB_HORZ));
+    EXPECT_FALSE(g->ScrollBarEnabled(SB_VERT));
+
+    g->SetScrollBarAlways(saNone);
+    g->UpdateScrollBarAlways(true);
+    g->GetScrollInfo(SB_HORZ, h);
+    g->GetScrollInfo(SB_VERT, v);
+    EXPECT_FALSE(h.Visible);
+    EXPECT_FALSE(v.Visible);
+
+    // Rows that do not fit keep an enabled bar.
+    g->SetRowCount(200);
+    g->SetScrollBarAlways(saVert);
+    EXPECT_TRUE(g->ScrollBarEnabled(SB_VERT));
+}
+
+TEST(ExtGridLifecycle, OneRepaintIsSwallowedAfterAnEditChange)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 400);
+    auto *g = new TTestGrid(&form);
+    g->SetParent(&form);
+    form.Show();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return g->Paints > 0; }));
+    GuiTest::ProcessEvents(50);
+    const int painted = g->Paints;
+
+    g->SetEditChange(true);
+    g->Invalidate();
+    GuiTest::ProcessEvents(100);
+    EXPECT_EQ(g->Paints, painted);
+    EXPECT_FALSE(g->EditChange());
+
+    g->Invalidate();
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return g->Paints > painted; }));
+}
+
+TEST(ExtGridLifecycle, WindowCreationStartsTheGridTimerAndDrawsClassic)
+{
+    TForm form(nullptr);
+    auto *g = new TTestGrid(&form);
+    EXPECT_EQ(g->GridTimerID(), 0);
+    EXPECT_TRUE(g->IsWinXP());
+    g->SetParent(&form);
+    g->HandleNeeded();
+    EXPECT_EQ(g->GridTimerID(), 111);
+    // Without visual styles the grid draws the classic way.
+    EXPECT_FALSE(g->IsWinXP());
+}
+
+TEST(ExtGridLifecycle, LoadingRecordsMinimumsAndMovesAlwaysShowEditor)
+{
+    TForm form(nullptr);
+    auto &g = *new TTestGrid(&form);
+    g.SetParent(&form);
+    g.HandleNeeded();
+    g.BeginLoading();
+    g.SetFixedRows(2);
+    g.SetRowCount(7);
+    TGridOptions o = g.Options();
+    o.Include(goAlwaysShowEditor);
+    g.SetOptions(o);
+    g.ColumnHeaders()->Add("A");
+    g.ColumnHeaders()->Add("B\\nC");
+    g.EndLoading();
+    EXPECT_TRUE(g.Loaded_());
+    EXPECT_EQ(g.FixedRowsMin(), 2);
+    EXPECT_EQ(g.FixedColsMin(), 1);
+    EXPECT_TRUE(g.Navigation()->AlwaysEdit);
+    EXPECT_FALSE(g.Options().Contains(goAlwaysShowEditor));
+    // Drawn the classic way (no visual styles), the themed control style falls back to classic.
+    EXPECT_EQ(g.ControlLook()->ControlStyle(), TControlLook::csClassic);
+    EXPECT_EQ(g.Cells(0, 0), "A");
+    EXPECT_EQ(g.Cells(1, 0), "B\rC");
+}
+
+TEST(ExtGridLifecycle, AssignCopiesFromAGridOnly)
+{
+    TTestGrid src, dst;
+    src.SetColCount(7);
+    src.SetRowCount(12);
+    src.SetColWidths(2, 99);
+    src.Navigation()->AlwaysEdit = true;
+    src.CellNode()->SetNodeIndent(20);
+    src.ColumnHeaders()->Add("H");
+    dst.Assign(&src);
+    EXPECT_EQ(dst.ColCount(), 7);
+    EXPECT_EQ(dst.RowCount(), 12);
+    EXPECT_EQ(dst.ColWidths(2), 99);
+    EXPECT_TRUE(dst.Navigation()->AlwaysEdit);
+    EXPECT_EQ(dst.CellNode()->NodeIndent(), 20);
+    EXPECT_EQ(dst.ColumnHeaders()->Count(), 1);
+
+    TStringList other;
+    EXPECT_NO_THROW(dst.Assign(&other));
+    EXPECT_EQ(dst.ColCount(), 7);
+}
+
+TEST(ExtGridLifecycle, FindParentFormWalksUp)
+{
+    TForm form(nullptr);
+    auto *panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto *g = new TTestGrid(&form);
+    g->SetParent(panel);
+    EXPECT_EQ(TExtStringGrid::FindParentForm(g), &form);
+    EXPECT_EQ(TExtStringGrid::FindParentForm(&form), &form);
+    EXPECT_EQ(TExtStringGrid::FindParentForm(nullptr), nullptr);
+    TTestGrid alone;
+    EXPECT_EQ(TExtStringGrid::FindParentForm(&alone), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The direct store path and the base grid's path give the same texts: plain cells, cells of a
+// merged range (read and written through the base cell) and writes outside the grid.
+TEST(ExtGridCells, StorePathAndBaseCellPathAgree)
+{
+    TExtStringGrid g(nullptr);
+    g.SetCells(2, 3, "plain");
+    EXPECT_EQ(g.Cells(2, 3), "plain");
+    EXPECT_EQ(g.GridCells(2, 3), "plain");
+    EXPECT_THROW(g.SetCells(-1, 0, "x"), EInvalidGridOperation);
+
+    g.MergeCells(1, 1, 2, 2);
+    g.SetCells(2, 2, "merged");
+    EXPECT_EQ(g.GridCells(1, 1), "merged");
+    EXPECT_EQ(g.Cells(2, 1), "merged");
+    EXPECT_EQ(g.Cells(2, 3), "plain");
+    g.SetCells(3, 3, "after");
+    EXPECT_EQ(g.Cells(3, 3), "after");
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+// The hidden-row store: its answers by index agree with a walk over the rows, its sorted index
+// follows every change of the store, and filter levels leave the other levels alone.
+#include "grid/core/HiddenRows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <vector>
+
+namespace {
+
+// The mapping as a plain walk over the rows, the way the grid answered before the index.
+struct TWalk {
+    std::set<int> Hidden;
+    int RealToDispl(int R) const
+    {
+        return R - static_cast<int>(std::count_if(Hidden.begin(), Hidden.end(), [R](int H) { return H < R; }));
+    }
+    int DisplToReal(int D) const
+    {
+        int Shown = -1;
+        for (int R = 0;; ++R)
+            if (!Hidden.count(R) && ++Shown == D)
+                return R;
+    }
+};
+
+TEST(HiddenRowsTest, MappingAgreesWithAWalkOverTheRows)
+{
+    const std::vector<std::vector<int>> Cases = {
+        {}, {0}, {2, 3}, {0, 1, 2}, {5}, {1, 3, 5, 7}, {2, 4}, {9, 10, 11, 40},
+    };
+    for (const auto &Case : Cases) {
+        THiddenRows Store;
+        TWalk Walk;
+        // Added out of order on purpose: the index sorts, the store keeps the given order.
+        for (auto It = Case.rbegin(); It != Case.rend(); ++It) {
+            Store.Add(*It, 20 + *It);
+            Walk.Hidden.insert(*It);
+        }
+        ASSERT_EQ(Store.Count(), int(Case.size()));
+        for (int R = 0; R < 50; ++R) {
+            SCOPED_TRACE(testing::Message() << "hidden " << testing::PrintToString(Case) << ", row " << R);
+            EXPECT_EQ(Store.IsHidden(R), Walk.Hidden.count(R) == 1);
+            EXPECT_EQ(Store.RealToDispl(R), Walk.RealToDispl(R));
+            EXPECT_EQ(Store.DisplToReal(R), Walk.DisplToReal(R));
+            TGridItem *Item = Store.Find(R);
+            ASSERT_EQ(Item != nullptr, Walk.Hidden.count(R) == 1);
+            if (Item) {
+                EXPECT_EQ(Item->Idx(), R);
+                EXPECT_EQ(Item->Height, 20 + R);
+            }
+        }
+        if (!Case.empty()) {
+            EXPECT_EQ(Store.Items(0)->Idx(), Case.back());
+        }
+    }
+}
+
+TEST(HiddenRowsTest, RandomChangesKeepTheIndexInStepWithTheItems)
+{
+    std::mt19937 Rng(7);
+    THiddenRows Store;
+    for (int Step = 0; Step < 3000; ++Step) {
+        int Op = int(Rng() % 5);
+        int R = int(Rng() % 200);
+        if (Op <= 1 && !Store.IsHidden(R))
+            Store.Insert(int(Rng() % unsigned(Store.Count() + 1)), R);
+        else if (Op == 2 && Store.Count() > 0)
+            Store.Delete(int(Rng() % unsigned(Store.Count())));
+        else if (Op == 3) {
+            // A row inserted at R: the hidden rows at or behind it move down.
+            Store.Shift(R, 1);
+        } else if (Op == 4 && !Store.IsHidden(R)) {
+            // A shown row removed at R: the hidden rows behind it move up.
+            Store.Shift(R + 1, -1);
+        }
+        std::vector<int> Idx;
+        for (int I = 0; I < Store.Count(); ++I)
+            Idx.push_back(Store.Items(I)->Idx());
+        std::sort(Idx.begin(), Idx.end());
+        ASSERT_EQ(Idx, Store.SortedIdx()) << "step " << Step;
+    }
+}
+
+TEST(HiddenRowsTest, ShiftMovesOnlyTheRowsAtOrBehindTheChange)
+{
+    THiddenRows Store;
+    for (int R : {2, 5, 9})
+        Store.Add(R);
+    Store.Shift(5, 3);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{2, 8, 12}));
+    // Removing rows 3..5 (shown) before the hidden row 8: it becomes 5.
+    Store.Shift(6, -3);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{2, 5, 9}));
+    EXPECT_EQ(Store.Find(5)->Idx(), 5);
+}
+
+TEST(HiddenRowsTest, FilterLevelsAreFreedAloneAndTheRestStaysFound)
+{
+    THiddenRows Store;
+    Store.Add(3, 10, 0);      // hidden directly
+    Store.Add(1, 11, 1);      // first filter level
+    Store.Add(4, 12, 1);
+    Store.Add(2, 13, 2);      // second filter level
+    Store.ClearLevel(2);
+    EXPECT_EQ(Store.Count(), 3);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{1, 3, 4}));
+    Store.ClearLevel(1);
+    ASSERT_EQ(Store.Count(), 1);
+    EXPECT_EQ(Store.Items(0)->Height, 10);
+    EXPECT_EQ(Store.Find(3), Store.Items(0));
+    EXPECT_EQ(Store.Find(1), nullptr);
+}
+
+TEST(HiddenRowsTest, ItemsOfTheStoreAndStrangersAreToldApart)
+{
+    THiddenRows Store, Other;
+    TGridItem *A = Store.Add(4);
+    TGridItem *B = Store.Add(4, 0, 1); // the same Idx from a filter level
+    TGridItem *Stranger = Other.Add(4);
+    EXPECT_EQ(Store.IndexOf(A), 0);
+    EXPECT_EQ(Store.IndexOf(B), 1);
+    EXPECT_EQ(Store.IndexOf(Stranger), -1);
+    Store.Remove(Stranger); // nothing happens
+    EXPECT_EQ(Store.Count(), 2);
+    Store.SetIdx(B, 7);
+    EXPECT_EQ(Store.Find(7), B);
+    EXPECT_EQ(Store.Find(4), A);
+    Store.Remove(A);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{7}));
+    Store.Delete(5); // out of range
+    Store.Delete(-1);
+    EXPECT_EQ(Store.Count(), 1);
+}
+
+TEST(HiddenRowsTest, ItemCellsAreCopiesWithTheGridsObjects)
+{
+    TStringList Row;
+    TObject Obj;
+    Row.AddObject(QStringLiteral("a"), &Obj);
+    Row.Add(QStringLiteral("b"));
+    THiddenRows Store;
+    TGridItem *Item = Store.Add(0);
+    Item->SetItems(&Row);
+    Row.SetStrings(0, QStringLiteral("changed"));
+    ASSERT_EQ(Item->Items()->Count(), 2);
+    EXPECT_EQ(Item->Items()->Strings(0), QStringLiteral("a"));
+    EXPECT_EQ(Item->Items()->Objects(0), &Obj);
+    // Freeing the item leaves the object to its owner (ASan would report a double free).
+    Store.Clear();
+    EXPECT_EQ(Store.Count(), 0);
+}
+
+} // namespace

@@ -593,6 +593,9 @@ private:
     int FColE = -1;
     int FRowE = -1;
     bool FGotFocus = false;
+    // The Enter whose value was refused also arrives as a character: it must not close the
+    // editor that the refusal reopened.
+    bool FEnterRefused = false;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -228,6 +228,7 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
     }
     case VK_RETURN:
         if (!Shift.Contains(ssCtrl) && !FGrid->FNavigation->LineFeedOnEnter && !ValidateText()) {
+            FEnterRefused = true;
             Key = 0;
             return;
         }
@@ -240,6 +241,12 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
 
 void TExtInplaceEdit::KeyPress(WideChar &Key)
 {
+    if (Key == u'\r' && FEnterRefused) {
+        FEnterRefused = false;
+        Key = 0;
+        return;
+    }
+    FEnterRefused = false;
     TInplaceEdit::KeyPress(Key);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/System.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QTabBar;
@@ -93,4 +94,50 @@ private:
     std::vector<TTabSheet *> FPages;
     TTabSheet *FActivePage = nullptr;
     int FSyncing = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Rich edit
+
+class QTextDocument;
+class TRichEdit;
+
+// The lines of a rich edit: one per paragraph. Loading takes RTF (bytes starting "{\rtf") with
+// its formatting, or anything else as plain text, whole; saving writes 8-bit RTF.
+class TRichEditStrings : public TStrings {
+public:
+    explicit TRichEditStrings(TRichEdit *Edit) : FEdit(Edit) {}
+    int Count() const override;
+    UnicodeString Strings(int Index) const override;
+    void SetStrings(int Index, const UnicodeString &S) override;
+    void Insert(int Index, const UnicodeString &S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    UnicodeString Text() const override;
+    void SetText(const UnicodeString &Value) override;
+    void LoadFromStream(TStream *Stream, TEncoding *Encoding = nullptr) override;
+    void SaveToStream(TStream *Stream, TEncoding *Encoding = nullptr) override;
+
+private:
+    TRichEdit *FEdit;
+};
+
+// A rich-text edit over a Qt text document, which exists from construction on, so that a rich
+// edit without a window (the grid keeps one for converting cells) loads, saves and reads lines.
+class TRichEdit : public TWinControl {
+public:
+    explicit TRichEdit(TComponent *AOwner);
+    ~TRichEdit() override;
+
+    TStrings *Lines() const { return FLines.get(); }
+    void SetLines(TStrings *Value) { FLines->Assign(Value); }
+    // The document behind the edit; for the platform layer.
+    QTextDocument *Document() const { return FDoc.get(); }
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+
+private:
+    std::unique_ptr<QTextDocument> FDoc;
+    std::unique_ptr<TRichEditStrings> FLines;
 };

@@ -896,3 +896,14 @@ void TGraphicControl::WMPaint(TWMPaint &Message)
     }
     FCanvas->EndPainting();
 }
+
+// ---- drag over ----
+
+void TControl::DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept)
+{
+    Accept = false;
+    if (OnDragOver) {
+        Accept = true;
+        OnDragOver(this, Source, X, Y, State, Accept);
+    }
+}

@@ -145,6 +145,10 @@ using TKeyPressEvent = std::function<void(TObject *Sender, WideChar &Key)>;
 using TMouseWheelEvent = std::function<void(TObject *Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool &Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject *Sender, TShiftState Shift, TPoint MousePos, bool &Handled)>;
 
+// ---- drag over ----
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent = std::function<void(TObject *Sender, TObject *Source, int X, int Y, TDragState State, bool &Accept)>;
+
 // The shift state of key flags and of a key message's key data.
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
@@ -335,6 +339,12 @@ public:
 
     // Runs the click: OnClick. Buttons override it to do their work.
     virtual void Click();
+
+    // ---- drag over ----
+    // A drag enters, moves over or leaves the control at (X, Y) in client coordinates. Accept
+    // starts false and becomes true when OnDragOver is assigned, which may still refuse.
+    virtual void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept);
+    TDragOverEvent OnDragOver;
 
 protected:
     virtual void DblClick();

@@ -359,3 +359,25 @@ TEST(ExtGridCells, StorePathAndBaseCellPathAgree)
 }
 
 } // namespace
+
+namespace {
+
+// Grids owned by a form but placed elsewhere (or nowhere) go with the form after its handler
+// slot; they must leave it alone.
+TEST(ExtGridLifecycle, GridsOwnedByAFormGoWithItInAnyPlace)
+{
+    const int before = ExtGridLiveObjects();
+    auto *form = new TForm(nullptr);
+    int calls = 0;
+    form->OnResize = [&](TObject *) { ++calls; };
+    new TTestGrid(form);
+    auto *parented = new TTestGrid(form);
+    parented->SetParent(form);
+    new TTestGrid(form);
+    form->SetBounds(0, 0, 321, 200);
+    EXPECT_EQ(calls, 1);
+    delete form;
+    EXPECT_EQ(ExtGridLiveObjects(), before);
+}
+
+} // namespace

@@ -90,7 +90,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
-    FGridItems = new TCollection(CollectionItemClass<TGridItem>());
+    FGridItems = new THiddenRows();
     FFilter = new TFilter();
 
     FBalloonSettings = new TBalloonSettings();
@@ -227,8 +227,9 @@ TExtStringGrid::~TExtStringGrid()
     delete hscrlctrl;
     hscrlctrl = nullptr;
 
-    if (!Designing())
-        UnhookFormResize();
+    // Also when the grid became a designed one later: the form must not keep a handler of a
+    // grid that is gone.
+    UnhookFormResize();
     if (ExtGrid::FocusFrameGrid == this)
         ExtGrid::FocusFrameGrid = nullptr;
 
@@ -355,7 +356,8 @@ void TExtStringGrid::UnhookFormResize()
         FResizeOuter->FOnResize = FOnResize;
         FResizeOuter->ResizeAssigned = bool(FOnResize);
         FResizeOuter->FResizeInner = FResizeInner;
-    } else {
+    } else if (!FResizeForm->ComponentState().Contains(TComponentStateItem::csDestroying)) {
+        // A form on its way out may already have dropped its handler slot.
         FResizeForm->OnResize = FOnResize;
     }
     if (FResizeInner)

@@ -20,6 +20,7 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "grid/core/EsgComboBox.h"
+#include "grid/core/HiddenRows.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
@@ -480,11 +481,6 @@ public:
 
 private:
     TExtGridLiveCount FCount;
-};
-
-class TGridItem : public TCollectionItem {
-public:
-    explicit TGridItem(TCollection *Collection) : TCollectionItem(Collection) {}
 };
 
 using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
@@ -1114,7 +1110,7 @@ protected:
     // ---- hidden columns and rows ----
     std::array<bool, 513> FVisibleCol{};
     int FNumHidden = 0;
-    TCollection *FGridItems = nullptr;
+    THiddenRows *FGridItems = nullptr;
 
     // ---- nodes and grouping ----
     TCellNode *FCellNode = nullptr;

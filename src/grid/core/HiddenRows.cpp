@@ -6,6 +6,11 @@ TGridItem::TGridItem() : FItems(std::make_unique<TStringList>()) {}
 
 TGridItem::~TGridItem() = default;
 
+int TGridItem::Idx() const
+{
+    return FOwner ? FOwner->FKeys[FPos] : 0;
+}
+
 void TGridItem::SetItems(TStrings *Value)
 {
     FItems->Clear();
@@ -31,7 +36,6 @@ TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
 {
     Pos = std::clamp(Pos, 0, Count());
     auto Item = std::make_unique<TGridItem>();
-    Item->FIdx = AIdx;
     Item->Height = AHeight;
     Item->Level = ALevel;
     FItems.reserve(FItems.size() + 1);
@@ -39,7 +43,7 @@ TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
     FSorted.reserve(FSorted.size() + 1);
     TGridItem *P = Item.release();
     FItems.insert(FItems.begin() + Pos, P);
-    IndexInsert(P);
+    IndexInsert(P, AIdx);
     return P;
 }
 
@@ -83,43 +87,35 @@ void THiddenRows::Clear()
 
 void THiddenRows::ClearLevel(int ALevel)
 {
-    std::vector<TGridItem *> Keep;
+    std::vector<TGridItem *> Keep, Gone;
     Keep.reserve(FItems.size());
-    bool Any = false;
-    for (TGridItem *P : FItems) {
-        if (P->Level == ALevel) {
-            delete P;
-            Any = true;
-        } else
-            Keep.push_back(P);
-    }
-    if (!Any)
+    for (TGridItem *P : FItems)
+        (P->Level == ALevel ? Gone : Keep).push_back(P);
+    if (Gone.empty())
         return;
     FItems.swap(Keep);
     // One pass rebuilds the index: the survivors keep their sorted order.
-    std::vector<int> Keys;
-    std::vector<TGridItem *> Sorted;
-    Keys.reserve(FItems.size());
-    Sorted.reserve(FItems.size());
-    std::vector<const TGridItem *> Alive(FItems.begin(), FItems.end());
-    std::sort(Alive.begin(), Alive.end());
-    for (TGridItem *P : FSorted) {
-        if (std::binary_search(Alive.begin(), Alive.end(), static_cast<const TGridItem *>(P))) {
-            Keys.push_back(P->FIdx);
-            Sorted.push_back(P);
-        }
+    std::size_t Out = 0;
+    for (std::size_t I = 0; I < FSorted.size(); ++I) {
+        if (FSorted[I]->Level == ALevel)
+            continue;
+        FKeys[Out] = FKeys[I];
+        FSorted[Out] = FSorted[I];
+        ++Out;
     }
-    FKeys.swap(Keys);
-    FSorted.swap(Sorted);
+    FKeys.resize(Out);
+    FSorted.resize(Out);
+    Renumber(0);
+    for (TGridItem *P : Gone)
+        delete P;
 }
 
 void THiddenRows::SetIdx(TGridItem *Item, int Value)
 {
-    if (!Item || Item->FIdx == Value || SortedPos(Item) == FSorted.size())
+    if (!Item || SortedPos(Item) == FSorted.size() || Item->Idx() == Value)
         return;
     IndexErase(Item);
-    Item->FIdx = Value;
-    IndexInsert(Item);
+    IndexInsert(Item, Value);
 }
 
 bool THiddenRows::IsHidden(int ARealRow) const
@@ -172,30 +168,17 @@ void THiddenRows::Shift(int From, int Delta)
         return;
     auto First = std::lower_bound(FKeys.begin(), FKeys.end(), From);
     std::size_t I = std::size_t(First - FKeys.begin());
-    for (std::size_t J = I; J < FKeys.size(); ++J) {
-        int V = FKeys[J] + Delta;
-        FKeys[J] = V;
-        FSorted[J]->FIdx = V;
-    }
+    for (std::size_t J = I; J < FKeys.size(); ++J)
+        FKeys[J] += Delta;
 }
 
-std::size_t THiddenRows::SortedPos(const TGridItem *Item) const
+void THiddenRows::IndexInsert(TGridItem *Item, int AIdx)
 {
-    auto Lo = std::lower_bound(FKeys.begin(), FKeys.end(), Item->FIdx);
-    auto Hi = std::upper_bound(Lo, FKeys.end(), Item->FIdx);
-    for (auto It = Lo; It != Hi; ++It) {
-        std::size_t I = std::size_t(It - FKeys.begin());
-        if (FSorted[I] == Item)
-            return I;
-    }
-    return FSorted.size();
-}
-
-void THiddenRows::IndexInsert(TGridItem *Item)
-{
-    std::size_t I = std::size_t(std::upper_bound(FKeys.begin(), FKeys.end(), Item->FIdx) - FKeys.begin());
-    FKeys.insert(FKeys.begin() + std::ptrdiff_t(I), Item->FIdx);
+    std::size_t I = std::size_t(std::upper_bound(FKeys.begin(), FKeys.end(), AIdx) - FKeys.begin());
+    FKeys.insert(FKeys.begin() + std::ptrdiff_t(I), AIdx);
     FSorted.insert(FSorted.begin() + std::ptrdiff_t(I), Item);
+    Item->FOwner = this;
+    Renumber(I);
 }
 
 void THiddenRows::IndexErase(const TGridItem *Item)
@@ -205,4 +188,11 @@ void THiddenRows::IndexErase(const TGridItem *Item)
         return;
     FKeys.erase(FKeys.begin() + std::ptrdiff_t(I));
     FSorted.erase(FSorted.begin() + std::ptrdiff_t(I));
+    Renumber(I);
+}
+
+void THiddenRows::Renumber(std::size_t From)
+{
+    for (std::size_t I = From; I < FSorted.size(); ++I)
+        FSorted[I]->FPos = I;
 }

@@ -14,6 +14,7 @@
 
 #include "platform/Classes.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -27,7 +28,7 @@ public:
     TGridItem &operator=(const TGridItem &) = delete;
 
     // The real row index (for a filter level: the display index when it was hidden).
-    int Idx() const { return FIdx; }
+    int Idx() const;
     int Height = 0;
     // 0 for rows hidden directly, else the filter level that hid the row.
     int Level = 0;
@@ -38,7 +39,10 @@ public:
 
 private:
     friend class THiddenRows;
-    int FIdx = 0;
+    // The index lives in the store's sorted array, so that moving rows touches that array only;
+    // an item knows its place there.
+    const THiddenRows *FOwner = nullptr;
+    std::size_t FPos = 0;
     std::unique_ptr<TStringList> FItems;
 };
 
@@ -91,12 +95,15 @@ public:
 
 private:
     // Position in the sorted arrays of the given item.
-    std::size_t SortedPos(const TGridItem *Item) const;
-    void IndexInsert(TGridItem *Item);
+    std::size_t SortedPos(const TGridItem *Item) const { return Item->FOwner == this ? Item->FPos : FSorted.size(); }
+    void IndexInsert(TGridItem *Item, int AIdx);
+    void Renumber(std::size_t From);
     void IndexErase(const TGridItem *Item);
 
     std::vector<TGridItem *> FItems;
-    // Sorted by Idx (ties in insertion order); FKeys[i] is FSorted[i]->Idx.
+    friend class TGridItem;
+    // Sorted by Idx (ties in insertion order); FKeys[i] is FSorted[i]->Idx(), and
+    // FSorted[i]->FPos is i.
     std::vector<int> FKeys;
     std::vector<TGridItem *> FSorted;
 };

@@ -282,4 +282,60 @@ TEST_F(EditGrid, CharacterFilterByEditorType)
     (void)dec;
 }
 
+TEST_F(EditGrid, CursorWalkRightValidatesAndARefusedValueStays)
+{
+    g->Navigation()->CursorWalkEditor = true;
+    g->OnCellValidate = [](TObject *, int, int, UnicodeString &v, bool &valid) { valid = v != "no"; };
+    Type("no");
+    Key(VK_RIGHT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Cells(1, 1), "");
+    g->NormalEdit()->SelectAll();
+    Type("ok");
+    Key(VK_RIGHT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "ok");
+}
+
+TEST_F(EditGrid, ScrollingStoresAComboButLeavesTheTextEditorOpen)
+{
+    g->SetRowCount(60);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 2)
+            e = edComboEdit;
+    };
+    g->SetRow(8);
+    Type("abc");
+    ASSERT_TRUE(g->InEditMode());
+    g->SetTopRow(3);
+    EXPECT_TRUE(g->InEditMode());
+    Key(VK_ESCAPE);
+    g->SetTopRow(1);
+
+    g->SetRow(1);
+    g->SetCol(2);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    g->ComboEditor()->SetText("typed");
+    g->SetTopRow(4);
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_FALSE(g->ComboEditor()->Visible());
+    EXPECT_EQ(g->Cells(2, 1), "typed");
+}
+
+TEST_F(EditGrid, TheStartKeyOfAComboEditLandsInTheCombo)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &e) { e = edComboEdit; };
+    g->SetCells(1, 1, "");
+    Type("k");
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->EditorType(), edComboEdit);
+    EXPECT_TRUE(g->ComboEditor()->Visible());
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(g->ComboEditor()->Text().endsWith(u"k")) << g->ComboEditor()->Text().toStdString();
+}
+
 } // namespace

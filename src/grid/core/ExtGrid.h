@@ -966,6 +966,7 @@ protected:
     int GetEditLimit() override { return FMaxEditLength; }
     void TopLeftChanged() override;
     void WndProc(TMessage &Message) override;
+    void WMChar(TWMKey &Message) override;
     virtual void ShowCellEditor(int ACol, int ARow);
     virtual void CommitCellEditor(int ACol, int ARow);
     virtual void EditDone(int ACol, int ARow);

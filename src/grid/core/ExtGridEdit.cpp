@@ -129,9 +129,20 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
     if (EditControl != edCustom)
         FLastValidation = true;
     const UnicodeString editText = GetEditText(ACol, ARow);
+    // The key that opened the editor is its first typed character: it replaces the text that
+    // the editor shows selected.
     auto postStart = [this](TWinControl *C) {
-        if (FStartEditChar != WideChar(0) && C)
+        if (FStartEditChar == WideChar(0) || !C || FStartEditChar < 32)
+            return;
+        const UnicodeString ch{QChar(char16_t(FStartEditChar))};
+        if (auto *e = dynamic_cast<TCustomEdit *>(C)) {
+            e->SelectAll();
+            e->SetSelText(ch);
+        } else if (auto *cb = dynamic_cast<TCustomComboBox *>(C); cb && cb->Style() == csDropDown) {
+            cb->SetText(ch);
+        } else {
             C->Perform(WM_CHAR, WPARAM(FStartEditChar), 0);
+        }
     };
     switch (EditControl) {
     case edComboEdit:

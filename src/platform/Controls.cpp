@@ -1,6 +1,7 @@
 // TControl and TGraphicControl: placement, properties, mouse handling and message dispatch.
 #include "platform/Controls.h"
 
+#include "platform/ActnList.h"
 #include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
 
@@ -791,6 +792,8 @@ void TControl::Click()
 {
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
 }
 
 void TControl::DblClick()

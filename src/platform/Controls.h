@@ -56,6 +56,8 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TControlEventBridge;
+class TBasicAction;
+class TControlActionLink;
 
 // ---- shared vocabulary ----
 
@@ -446,6 +448,24 @@ private:
     // ---- text direction ----
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FParentBiDiMode = true;
+
+    // ---- actions (ActnList.h) ----
+    // A control with an action shows the action's caption, enabled state and hint, and Click
+    // runs the action when the control has no OnClick of its own.
+public:
+    TBasicAction *Action() const;
+    void SetAction(TBasicAction *Value);
+
+protected:
+    // The link made when an action is set; controls with more to link answer their own class.
+    virtual TControlActionLink *CreateActionLink();
+    TControlActionLink *ActionLink() const { return FActionLink.get(); }
+    // The action was set: the control takes its values (while loading, CheckDefaults, only
+    // those still at their defaults). Later changes of the action come through the link.
+    virtual void ActionChange(TObject *Sender, bool CheckDefaults);
+
+private:
+    std::shared_ptr<TControlActionLink> FActionLink;
 };
 
 // ---- TGraphicControl ----
@@ -663,3 +683,10 @@ void SetCaptureControl(TControl *Control);
 TControl *GetMouseControl();
 // The Qt cursor shape of a cursor value; used by the window layer and by Screen->Cursor.
 int CursorToQtShape(TCursor Cursor);
+
+// ---- transparent controls ----
+// Paints Control's parent as it shows under Control into Canvas (in Control's client
+// coordinates): the parent's background, then (under a windowed control) its graphic children,
+// with the origin moved by Control's position and clipped to the parent's client area. Control
+// itself is not painted.
+void PaintParentBackground(TControl *Control, TCanvas *Canvas);

@@ -650,9 +650,9 @@ public:
     virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
-    virtual TPoint GetCellGraphicSize(int ACol, int ARow) { return {0, 0}; }
-    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight) { Size = {0, 0}; }
-    virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size) { Size = {0, 0}; }
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight);
+    virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size);
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
@@ -775,10 +775,45 @@ public:
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state);
     TFont *GetCellFont(int i, int j);
 
+    // ---- update lock ----
+    // While the count is above 0 the window does not redraw. BeginUpdate counts only on a
+    // visible grid (a hidden one has nothing to redraw); StartUpdate counts always.
+    void BeginUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+
+    // ---- hidden columns and rows: mapping between real and display indices ----
+    // Columns 0..511 can be hidden; from 512 on every column counts as shown and maps to itself.
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll() { UnHideColumns(0, TotalColCount()); }
+    bool IsHiddenColumn(int ColIndex) const;
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    bool GetVisibleCol(int Index) const { return Index < 0 || Index > 512 ? true : FVisibleCol[std::size_t(Index)]; }
+    void SetVisibleCol(int Index, bool Value)
+    {
+        if (Index >= 0 && Index <= 512)
+            FVisibleCol[std::size_t(Index)] = Value;
+    }
+    int RealColIndex(int ACol) const { return DisplToRealCol(ACol); }
+    int DisplColIndex(int ACol) override { return RealToDisplCol(ACol); }
+    int DisplToRealCol(int D) const;
+    int RealToDisplCol(int A) const;
+    int RealRowIndex(int ARow) const { return FGridItems->DisplToReal(ARow); }
+    int DisplRowIndex(int ARow) const { return FGridItems->RealToDispl(ARow); }
+    bool IsHiddenRow(int RowIndex) const { return FGridItems->IsHidden(RowIndex); }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    // The hidden-row store (items in the order hidden, with a sorted index of their rows).
+    THiddenRows *GridItems() const { return FGridItems; }
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
-    int RealColIndex(int ACol) const { return ACol; }
     bool GetRowSelect(int ARow) const;
     bool GetReadOnly(int ACol, int ARow);
     void CellControlsUpdate(bool RebuildList) {}
@@ -877,6 +912,27 @@ public:
     TArrowWindow *ArrowWindow(int Dir) const { return Dir == 0 ? ArwU : Dir == 1 ? ArwD : Dir == 2 ? ArwL : ArwR; }
 
     // ---- events ----
+    // ---- cell graphic sizes and display queries (ExtGridGraphicSize.cpp) ----
+    // The size query of an interfaced cell object: a cell of kind ctInterface answers its size
+    // through it; an object without it takes the whole cell.
+    class ICellGraphicSize {
+    public:
+        virtual ~ICellGraphicSize() = default;
+        virtual int GetWidth() = 0;
+        virtual int GetHeight() = 0;
+    };
+    // The cell's text margins: XYOffset once on each axis with XYOffsetTopLeftOnly, else twice.
+    int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int GetTotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool Value) { FXYOffsetTopLeftOnly = Value; }
+    // The key image cells sort by: the bitmap's or icon's reference, an image index, else -1.
+    std::intptr_t GetCellImageSortKey(int ACol, int ARow);
+    bool IsSortIndicatorCell(int ACol, int ARow);
+    // With URLShowInText, the first known address prefix in the text becomes a link.
+    void DoGetDisplText(int ACol, int ARow, UnicodeString &Value) override;
+    // ---- end of cell graphic sizes ----
+
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
     TGridColorEvent OnGetCellColor;
@@ -1110,6 +1166,8 @@ protected:
 
     // ---- hidden columns and rows ----
     std::array<bool, 513> FVisibleCol{};
+    // Width of each hidden column, by real index, kept while it is hidden.
+    std::array<SmallInt, 513> FAllColWidths{};
     int FNumHidden = 0;
     THiddenRows *FGridItems = nullptr;
 
@@ -1282,6 +1340,7 @@ protected:
     int FOldSize = -1;
     bool FFitCellsInGrid = true;
     TPoint FXYOffset{2, 2};
+    bool FXYOffsetTopLeftOnly = false; // cell graphic sizes
     int FZoomFactor = 0;
     int FOldLeftCol = 0;
     int FOldTopRow = 0;

@@ -54,10 +54,11 @@ TShownGrid &GridOf(int Rows)
 void OneEdit(TExtStringGrid *G, int N)
 {
     const char16_t first = char16_t(u'a' + N % 26);
+    // Characters typed on the grid open its editor and go on into it.
     G->Perform(WM_CHAR, WPARAM(first), 0);
-    TInplaceEdit *e = G->InplaceEditor();
     for (char16_t c : {u'b', u'c', u'd', u'e'})
-        e->Perform(WM_CHAR, WPARAM(c), 0);
+        G->Perform(WM_CHAR, WPARAM(c), 0);
+    TInplaceEdit *e = G->InplaceEditor();
     e->Perform(WM_KEYDOWN, VK_RETURN, 0);
     e->Perform(WM_CHAR, WPARAM(u'\r'), 0);
 }

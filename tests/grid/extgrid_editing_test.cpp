@@ -170,6 +170,8 @@ TEST_F(EditGrid, ChangingEventsFireInOrderAndSeeEarlierRefusals)
         {"other row", 1, 3, false, {"row 1>3 allow", "cell 1,1>3,1 allow"}, true},
         {"row refused", 2, 3, true, {"row 1>3 allow", "col 1>2 refused", "cell 1,1>3,2 refused"}, false},
     };
+    g->SetCells(1, 1, "from");
+    g->SetCells(2, 3, "to");
     for (const TCase &tc : cases) {
         SCOPED_TRACE(tc.Name);
         g->SetCol(1);
@@ -193,6 +195,8 @@ TEST_F(EditGrid, ChangingEventsFireInOrderAndSeeEarlierRefusals)
         GuiTest::ProcessEvents();
         EXPECT_EQ(log, tc.Expected);
         EXPECT_EQ(g->Col() == tc.Col && g->Row() == tc.Row, tc.Moves);
+        // The cache always holds the text of the cell that is current, also after a refusal.
+        EXPECT_EQ(g->CellCache(), g->Cells(g->Col(), g->Row()));
         g->OnRowChanging = nullptr;
         g->OnColChanging = nullptr;
         g->OnCellChanging = nullptr;

@@ -74,6 +74,21 @@ TEST_F(EditGrid, TypingOpensTheEditorAndEnterStores)
     EXPECT_TRUE(g->GridModified());
 }
 
+TEST_F(EditGrid, EditCellDoneReportsTheRealColumnBesideAHiddenOne)
+{
+    g->HideColumn(1);
+    g->SetCol(1);
+    int doneCol = -1, validateCol = -1;
+    g->OnCellValidate = [&](TObject *, int c, int, UnicodeString &, bool &) { validateCol = c; };
+    g->OnEditCellDone = [&](TObject *, int c, int) { doneCol = c; };
+    Type("hid");
+    Key(VK_RETURN);
+    GuiTest::WaitUntil([&] { return doneCol != -1; }, 1000);
+    EXPECT_EQ(validateCol, 2);
+    EXPECT_EQ(doneCol, 2);
+    EXPECT_EQ(g->GridCells(2, 1), "hid");
+}
+
 TEST_F(EditGrid, EscapeRestoresTheTextTheCellHadWhenTheEditBegan)
 {
     g->SetCells(1, 1, "old");

@@ -95,6 +95,16 @@ using TExpandClickEvent = std::function<void(TObject *Sender, int ACol, int ARow
 using TClickCellEvent = std::function<void(TObject *Sender, int ARow, int ACol)>;
 using TUnitChangedEvent = std::function<void(TObject *Sender, int ACol, int ARow, const UnicodeString &NewUnit)>;
 using TCellsChangedEvent = std::function<void(TObject *Sender, const TRect &R)>;
+// in-place editing, validation and selection
+using TCellValidateEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value, bool &Valid)>;
+using TEditCellDoneEvent = std::function<void(TObject *Sender, int ACol, int ARow)>;
+using TComboChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AItemIndex, const UnicodeString &ASelection)>;
+using TComboObjectChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AItemIndex, const UnicodeString &ASelection, TObject *AObject)>;
+using TGetEditorPropEvent = std::function<void(TObject *Sender, int ACol, int ARow, TObject *AEditLink)>;
+using TEditChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, const UnicodeString &Value)>;
+using TChangingEvent = std::function<void(TObject *Sender, int OldIndex, int NewIndex, bool &Allow)>;
+using TCellChangingEvent = std::function<void(TObject *Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)>;
+using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int NewRow)>;
 
 // ---------------------------------------------------------------------------------------------
 // Cell objects
@@ -545,6 +555,46 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// The grid's text editor: filters characters by the cell's editor type and validates before the
+// grid moves on, so that a refused value never leaves the cell.
+
+class TExtInplaceEdit : public TInplaceEdit {
+public:
+    explicit TExtInplaceEdit(TExtStringGrid *AGrid);
+    void UpdateContents() override;
+    // Types one character as the keyboard would, through the editor type's filter.
+    bool FilterChar(WideChar &Key);
+    // Replaces the selection by Value when the editor type takes it (the paste path).
+    bool PasteText(UnicodeString Value);
+    TExtStringGrid *ExtGrid() const { return FGrid; }
+    int LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(int Value) { FLengthLimit = Value; }
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    void Change() override;
+    void WMChar(TWMKey &Message) override;
+    void WMSetFocus(TWMSetFocus &Message) override;
+    void WMKillFocus(TWMKillFocus &Message) override;
+
+private:
+    // Validates the editor text; a refusal puts the cell's text back into the editor.
+    bool ValidateText();
+    TExtStringGrid *FGrid;
+    int FLengthLimit = 0;
+    int FOldSelStart = 0;
+    int FSelKeyDown = 0;
+    int FColE = -1;
+    int FRowE = -1;
+    bool FGotFocus = false;
+    // The Enter whose value was refused also arrives as a character: it must not close the
+    // editor that the refusal reopened.
+    bool FEnterRefused = false;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The string grid
 
 class TExtStringGrid : public TBaseGrid {
@@ -586,14 +636,14 @@ public:
     virtual void DoCalcFooter(int ACol) {}
     virtual void DoClickSort(int ACol) {}
     virtual void DoF2Key() {}
-    virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value);
     virtual void DoSelectAll(const TGridRect &R) {}
     virtual void PasteCellText(int ACol, int ARow, const UnicodeString &Value) {}
-    virtual UnicodeString GetCurrentCell() { return UnicodeString(); }
-    virtual void SetCurrentCell(const UnicodeString &Value) {}
-    virtual UnicodeString GetCurrentCellText() { return UnicodeString(); }
-    virtual void SetCurrentCellText(const UnicodeString &Value) {}
-    virtual void RestoreCellCache() {}
+    virtual UnicodeString GetCurrentCell();
+    virtual void SetCurrentCell(const UnicodeString &Value);
+    virtual UnicodeString GetCurrentCellText();
+    virtual void SetCurrentCellText(const UnicodeString &Value);
+    virtual void RestoreCellCache();
     virtual void ToggleCellCheckBox(int ACol, int ARow, bool FromEdit) {}
     virtual void ToggleCellRadioButton(int ACol, int ARow, bool FromEdit) {}
     virtual UnicodeString GetFormattedCell(int ACol, int ARow) { return UnicodeString(); }
@@ -604,7 +654,7 @@ public:
     virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight);
     virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size);
     virtual void DoPrintGetPageNum(int &PageNum) {}
-    virtual void DoGetEditorProp(int ACol, int ARow) {}
+    virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
     virtual void DoFixedEdit(int ACol, int ARow) {}
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {}
@@ -624,7 +674,7 @@ public:
     virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
     virtual void FooterColumnChanged(int ACol) {}
-    virtual void SaveOldCellValue(int ACol, int ARow) {}
+    virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
     virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);
     virtual void DoButtonClick(int ACol, int ARow);
@@ -665,7 +715,7 @@ public:
     virtual void MouseActionsChanged(TObject *Sender) {}
     virtual void GetIsDesigning(TObject *Sender, bool &IsDesigning);
     virtual void RefreshGrid(TObject *Sender) { Invalidate(); }
-    virtual void DisableEditing(TObject *Sender) {}
+    virtual void DisableEditing(TObject *Sender);
     virtual void DoEditorKeyDown(Word &Key, TShiftState Shift) {}
     virtual void DoEditorWMKeyDown(TMessage &Msg) {}
     virtual void NavigationChanged(TObject *Sender) {}
@@ -679,7 +729,7 @@ public:
     virtual void DoRatingChange(int ACol, int ARow, int Value) {}
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
-    virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow) {}
+    virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
     virtual void DoScrollCell(int ACol, int ARow) {}
     virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
     virtual void DoStartBlockFocus() {}
@@ -691,7 +741,7 @@ public:
     virtual void AssignCells(TPersistent *Source) {}
     virtual int GetVersionNr();
     virtual UnicodeString GetVersionString();
-    virtual bool ValidateCell(const UnicodeString &NewValue) { return true; }
+    virtual bool ValidateCell(const UnicodeString &NewValue);
     virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
     virtual void RemoveRowsEx(int RowIndex, int RCount) {}
     virtual void RemoveRows(int RowIndex, int RCount) {}
@@ -911,6 +961,108 @@ public:
     TCellsChangedEvent OnCellsChanged;
     // The grid's own OnResize; the control's OnResize slot stays free for the form's chain.
     TNotifyEvent OnGridResize;
+
+    // =========================================================================================
+    // in-place editing
+    friend class TExtInplaceEdit;
+    void HideCellEdit();
+    void ShowCellEdit();
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneInplaceEdit(Word Key, TShiftState Shift);
+    void Select();
+    // A clickable control graphic lives in the cell: it is toggled by a click, never edited.
+    bool IsControlCell(int ACol, int ARow);
+    // The editor types that the grid's text editor serves.
+    static bool IsTextEditorType(TEditorType E);
+    bool NeedsEditorTab();
+    void HideEditor() override;
+    bool InEditMode() const { return EditMode; }
+    TEditorType EditorType() const { return EditControl; }
+    TWinControl *ActiveEditControl() const { return EditCtrl; }
+    TExtInplaceEdit *NormalEdit() const { return static_cast<TExtInplaceEdit *>(InplaceEditor()); }
+    int MaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(int Value) { FMaxComboLength = Value; }
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    UnicodeString ValidChars() const { return FValidChars; }
+    void SetValidChars(const UnicodeString &Value) { FValidChars = Value; }
+    TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TClickCellEvent OnGetEditorPropInt;
+    TEditChangeEvent OnEditChange;
+
+    // validation
+    bool AlwaysValidate = false;
+    UnicodeString InvalidEntryTitle;
+    UnicodeString InvalidEntryText;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    bool GridModified() const { return FGridModified; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // The balloon tip of the last refused value (title, text), kept for whoever shows it.
+    UnicodeString LastInvalidTipTitle() const { return FLastInvalidTipTitle; }
+    UnicodeString LastInvalidTipText() const { return FLastInvalidTipText; }
+    TCellValidateEvent OnCellValidate;
+
+    // selection
+    TChangingEvent OnRowChanging;
+    TChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TRowChangedEvent OnRowChanged;
+    UnicodeString CellCache() const { return FCellCache; }
+
+protected:
+    // in-place editing
+    TInplaceEdit *CreateEditor() override;
+    bool CanEditShow() override;
+    int GetEditLimit() override { return FMaxEditLength; }
+    void TopLeftChanged() override;
+    void WndProc(TMessage &Message) override;
+    void WMChar(TWMKey &Message) override;
+    virtual void ShowCellEditor(int ACol, int ARow);
+    virtual void CommitCellEditor(int ACol, int ARow);
+    virtual void EditDone(int ACol, int ARow);
+    void EditComboChange(TObject *Sender);
+    void FireComboChange(int ItemIndex);
+    TWinControl *EditCtrl = nullptr;
+    UnicodeString FCellCache;
+    UnicodeString FEditText;
+    UnicodeString FValidChars;
+    int FMaxComboLength = 0;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FEntered = false;
+    bool FBlockKill = false;
+    bool FBlockFocus = false;
+    bool FShowEditProcess = false;
+    bool FNoEditChange = false;
+    bool FComboPicked = false;
+    bool FForceSel = false;
+
+    // validation
+    int FOldCol = -1;
+    int FOldRow = -1;
+    UnicodeString FOldCellText;
+    UnicodeString FNewCellText;
+    bool FOldModifiedValue = false;
+    bool FValidating = false;
+    bool FGridModified = false;
+    bool FModified = false;
+    UnicodeString FLastInvalidTipTitle;
+    UnicodeString FLastInvalidTipText;
+    void ShowInvalidEntryTip();
+
+    // selection
+    bool SelectCell(int ACol, int ARow) override;
+    // The edit permission of a cell, applied to goEditing (the cell that becomes or stays current).
+    void ApplyEditPermission(int ACol, int ARow, bool EditorFocused);
+    // The display column that shows real column ARealCol (itself when none maps to it).
+    int DisplColOfReal(int ARealCol) const;
+    // =========================================================================================
 
 protected:
     void Loaded() override;

@@ -1,0 +1,294 @@
+// The grid's text editor: the character filter of each text editor type, and the keys that
+// validate before the edit ends or the grid moves on.
+#include "grid/core/ExtGrid.h"
+
+#include "platform/Windows.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid) {}
+
+void TExtInplaceEdit::UpdateContents()
+{
+    FGrid->FNoEditChange = true;
+    try {
+        TInplaceEdit::UpdateContents();
+    } catch (...) {
+        FGrid->FNoEditChange = false;
+        throw;
+    }
+    FGrid->FNoEditChange = false;
+    FColE = FGrid->Col();
+    FRowE = FGrid->Row();
+    FLengthLimit = FGrid->GetEditLimit();
+    FGrid->DoGetEditorProp(FGrid->RealColIndex(FColE), FRowE);
+}
+
+bool TExtInplaceEdit::FilterChar(WideChar &Key)
+{
+    const ushort k = ushort(Key);
+    const UnicodeString text = Text();
+    const int start = SelStart(), len = SelLength();
+    if (FLengthLimit > 0 && text.size() == FLengthLimit && len == 0 && k != 8 && k != 27 && k != 13) {
+        Key = 0;
+        return false;
+    }
+    auto control = [k] { return k == 8 || k == 9 || k == 13 || k == 27; };
+    auto refuse = [&Key] {
+        Key = 0;
+        MessageBeep(0);
+        return false;
+    };
+    const QLocale loc;
+    const QChar dec = loc.decimalPoint().isEmpty() ? QChar(u'.') : loc.decimalPoint().at(0);
+    const QChar thou = loc.groupSeparator().isEmpty() ? QChar(u',') : loc.groupSeparator().at(0);
+    const UnicodeString sel = text.mid(start, len);
+    switch (FGrid->EditControl) {
+    case edNumeric:
+        if (control() || (Key >= u'0' && Key <= u'9'))
+            return true;
+        if (Key == u'-' && !text.contains(u'-') && start == 0)
+            return true;
+        return refuse();
+    case edPositiveNumeric:
+        if (control() || (Key >= u'0' && Key <= u'9'))
+            return true;
+        return refuse();
+    case edFloat:
+    case edPositiveFloat: {
+        if (control() || (Key >= u'0' && Key <= u'9'))
+            return true;
+        if (Key == dec) {
+            if (text.contains(dec) && !sel.contains(dec)) {
+                Key = 0;
+                return false;
+            }
+            return true;
+        }
+        if (Key == thou) {
+            Key = 0;
+            return false;
+        }
+        if (Key == u'-') {
+            if (FGrid->EditControl == edPositiveFloat) {
+                Key = 0;
+                return false;
+            }
+            if ((start == 0 && !text.contains(u'-')) || sel.contains(u'-'))
+                return true;
+            return refuse();
+        }
+        if (Key == u',' || Key == u'.') {
+            Key = 0;
+            return false;
+        }
+        // Clipboard shortcuts arrive as control characters while Ctrl is held.
+        if (k < 32)
+            return true;
+        Key = 0;
+        return false;
+    }
+    case edCapital:
+    case edUpperCase:
+        Key = QChar(Key).toUpper().unicode();
+        return true;
+    case edLowerCase:
+        Key = QChar(Key).toLower().unicode();
+        return true;
+    case edValidChars:
+        if (k == 8 || k == 13 || FGrid->FValidChars.contains(Key))
+            return true;
+        return refuse();
+    default:
+        return true;
+    }
+}
+
+bool TExtInplaceEdit::PasteText(UnicodeString Value)
+{
+    if (FLengthLimit > 0 && Value.size() > FLengthLimit)
+        return false;
+    const int crlf = Value.indexOf(u"\r\n");
+    if (crlf >= 0 && crlf == Value.size() - 2)
+        Value.chop(2);
+    const UnicodeString text = Text();
+    const int start = SelStart(), len = SelLength();
+    const UnicodeString newText = text.left(start) + Value + text.mid(start + len);
+    if (FLengthLimit > 0 && newText.size() > FLengthLimit)
+        return false;
+    auto isWhole = [](const UnicodeString &s) {
+        static const QRegularExpression re(QStringLiteral("^-?[0-9]+$"));
+        return re.match(s).hasMatch();
+    };
+    const QLocale loc;
+    auto isNumber = [&](const UnicodeString &s) {
+        bool ok = false;
+        loc.toDouble(s, &ok);
+        return ok && !s.contains(loc.groupSeparator());
+    };
+    UnicodeString put = Value;
+    bool take = true;
+    switch (FGrid->EditControl) {
+    case edNumeric: take = isWhole(newText); break;
+    case edPositiveNumeric: take = isWhole(newText) && !newText.contains(u'-'); break;
+    case edFloat: take = isNumber(newText); break;
+    case edPositiveFloat: take = isNumber(newText) && !newText.contains(u'-'); break;
+    case edLowerCase: put = Value.toLower(); break;
+    case edUpperCase: put = Value.toUpper(); break;
+    case edValidChars:
+        for (QChar c : Value)
+            if (!FGrid->FValidChars.contains(c))
+                take = false;
+        break;
+    default: break;
+    }
+    if (take) {
+        SetText(text.left(start) + put + text.mid(start + len));
+        if (len > 0) {
+            SetSelStart(start);
+            SetSelLength(put.size());
+        } else {
+            SetSelStart(start + put.size());
+            SetSelLength(0);
+        }
+    } else {
+        SetSelStart(start + Value.size() > Text().size() ? Text().size() : start + Value.size());
+        SetSelLength(0);
+    }
+    FGrid->SetCurrentCellText(Text());
+    return take;
+}
+
+void TExtInplaceEdit::WMChar(TWMKey &Message)
+{
+    WideChar key = WideChar(ushort(Message.CharCode));
+    if (!FilterChar(key)) {
+        Message.Result = 1;
+        return;
+    }
+    Message.CharCode = Word(key);
+    TInplaceEdit::WMChar(Message);
+}
+
+bool TExtInplaceEdit::ValidateText()
+{
+    FGrid->FValidating = true;
+    FGrid->SetCurrentCell(Text());
+    FGrid->FValidating = false;
+    if (FGrid->ValidateCell(Text())) {
+        if (Text() != FGrid->FNewCellText)
+            SetText(FGrid->FNewCellText);
+        return true;
+    }
+    return false;
+}
+
+void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
+{
+    FSelKeyDown = SelStart();
+    FOldSelStart = SelStart();
+    FGrid->DoEditorKeyDown(Key, Shift);
+    switch (Key) {
+    case VK_ESCAPE: {
+        // Escape gives back the text the cell had when the edit began.
+        const UnicodeString cache = FGrid->FCellCache;
+        SetText(cache);
+        FGrid->HideInplaceEdit();
+        FGrid->FEditing = false;
+        Key = 0;
+        return;
+    }
+    case VK_TAB:
+        if (FGrid->NeedsEditorTab() && !Shift.Contains(ssAlt)) {
+            if (ValidateText()) {
+                FGrid->HideInplaceEdit();
+                FGrid->KeyDown(Key, Shift);
+            }
+            Key = 0;
+            return;
+        }
+        break;
+    case VK_UP:
+    case VK_DOWN: {
+        // A multi-line text moves its caret; the first or last line leaves the cell.
+        const UnicodeString text = Text();
+        const int caret = SelStart();
+        const bool firstLine = !text.left(caret).contains(u'\n');
+        const bool lastLine = !text.mid(caret).contains(u'\n');
+        if ((Key == VK_UP && !firstLine) || (Key == VK_DOWN && !lastLine)) {
+            TCustomMaskEdit::KeyDown(Key, Shift);
+            return;
+        }
+        if (!ValidateText()) {
+            Key = 0;
+            return;
+        }
+        break;
+    }
+    case VK_RETURN:
+        if (!Shift.Contains(ssCtrl) && !FGrid->FNavigation->LineFeedOnEnter && !ValidateText()) {
+            FEnterRefused = true;
+            Key = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TInplaceEdit::KeyDown(Key, Shift);
+}
+
+void TExtInplaceEdit::KeyPress(WideChar &Key)
+{
+    if (Key == u'\r' && FEnterRefused) {
+        FEnterRefused = false;
+        Key = 0;
+        return;
+    }
+    FEnterRefused = false;
+    TInplaceEdit::KeyPress(Key);
+}
+
+void TExtInplaceEdit::KeyUp(Word &Key, TShiftState Shift)
+{
+    if (FGrid->FNavigation->CursorWalkEditor && Shift.Empty() && SelLength() == 0 &&
+        ((Key == VK_LEFT && SelStart() == 0 && FSelKeyDown == 0) ||
+         (Key == VK_RIGHT && FOldSelStart == Text().size()))) {
+        const bool left = Key == VK_LEFT;
+        Key = 0;
+        // Both directions validate first: a refused value stays in its cell.
+        if (!ValidateText())
+            return;
+        FGrid->HideInplaceEdit();
+        const int c = FGrid->Col() + (left ? -1 : 1);
+        if (c >= FGrid->FixedCols() && c < FGrid->ColCount())
+            FGrid->SetCol(c);
+        return;
+    }
+    TInplaceEdit::KeyUp(Key, Shift);
+}
+
+void TExtInplaceEdit::Change()
+{
+    TInplaceEdit::Change();
+    if (!FGrid->FNoEditChange && FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
+{
+    TInplaceEdit::WMSetFocus(Message);
+    FGotFocus = true;
+    FGrid->FNoEditChange = false;
+}
+
+void TExtInplaceEdit::WMKillFocus(TWMKillFocus &Message)
+{
+    FGrid->FStartEditChar = WideChar(0);
+    TInplaceEdit::WMKillFocus(Message);
+    if (!FGotFocus)
+        return;
+    FGotFocus = false;
+    FGrid->EditDone(FGrid->RealColIndex(FColE), FRowE);
+}

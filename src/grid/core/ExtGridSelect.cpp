@@ -1,0 +1,133 @@
+// Moving the current cell: the changing events, the validation of a pending edit, and editing
+// switched on or off per cell so that typing opens an editor only where the cell may be edited.
+#include "grid/core/ExtGrid.h"
+
+void TExtStringGrid::DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)
+{
+    if (NewRow != OldRow && OnRowChanging)
+        OnRowChanging(this, OldRow, NewRow, Allow);
+    if (NewCol != OldCol && OnColChanging)
+        OnColChanging(this, OldCol, NewCol, Allow);
+    if (NewRow == OldRow && NewCol == OldCol)
+        return;
+    if (OnCellChanging && !FDisableChange)
+        OnCellChanging(this, OldRow, OldCol, NewRow, NewCol, Allow);
+}
+
+void TExtStringGrid::RestoreCellCache()
+{
+    const int c = RealColIndex(Col());
+    SetCellEx(c, Row(), FCellCache);
+    SetCellEx(c, Row(), GetCellEx(c, Row()));
+}
+
+void TExtStringGrid::DisableEditing(TObject *)
+{
+    SetOptions(Options() - TGridOptions{goEditing});
+}
+
+void TExtStringGrid::ApplyEditPermission(int ACol, int ARow, bool EditorFocused)
+{
+    const int realCol = RealColIndex(ACol);
+    if (!IsControlCell(realCol, ARow)) {
+        bool canEdit = Options().Contains(goEditing) || FEditDisable;
+        CanEditCell(realCol, ARow, canEdit);
+        if (canEdit && FMouseActions->DirectEdit) {
+            EditControl = FDefaultEditor;
+            if (IsNoEditorCell(realCol, ARow))
+                canEdit = false;
+        }
+        if (FMouseActions->EditOnDblClickOnly())
+            canEdit = false;
+        if (canEdit) {
+            FEditDisable = false;
+            if (!Options().Contains(goEditing)) {
+                FEditChange = true;
+                if (!FEditing)
+                    SaveOldCellValue(ACol, ARow);
+                TGridOptions o = Options();
+                if (o.Contains(goRowSelect) && FMouseActions->RangeSelectAndEdit)
+                    o.Exclude(goRowSelect);
+                o.Include(goEditing);
+                SetOptions(o);
+            }
+        } else if (Options().Contains(goEditing)) {
+            EditMode = false;
+            FEditDisable = true;
+            FEditChange = true;
+            SetOptions(Options() - TGridOptions{goEditing});
+            SetEditorMode(false);
+        }
+    } else {
+        bool canEdit = true;
+        CanEditCell(realCol, ARow, canEdit);
+        if (!FEditDisable)
+            FEditDisable = !canEdit && (Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit);
+        if (!Options().Contains(goEditing) && !Options().Contains(goRowSelect) && canEdit) {
+            FEditChange = true;
+            SetOptions(Options() + TGridOptions{goEditing});
+        }
+    }
+    (void)EditorFocused;
+}
+
+bool TExtStringGrid::SelectCell(int ACol, int ARow)
+{
+    if (FForceSel)
+        return true;
+    if (!Parent())
+        return true;
+    if (ACol < 0 || ARow < 0)
+        return false;
+    FEditText = (RealColIndex(ACol) < TotalColCount() && ARow < RowCount()) ? GridCells(RealColIndex(ACol), ARow) : UnicodeString();
+    if (!Options().Contains(goRangeSelect) && IsMergedNonBaseCell(RealColIndex(ACol), ARow)) {
+        const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+        FocusCell(DisplColOfReal(b.X), b.Y, true);
+        return false;
+    }
+    if (FNumNodes > 0 && ACol == 0 && !Options().Contains(goRowSelect))
+        return false;
+
+    const int oldCol = Col(), oldRow = Row();
+    const int realCol = RealColIndex(ACol);
+    UnicodeString text = (realCol < TotalColCount() && ARow < RowCount()) ? GridCells(realCol, ARow) : UnicodeString();
+    TInplaceEdit *ed = InplaceEditor();
+    const bool editorFocused = ed && ed->HandleAllocated() && ed->Focused();
+    const bool wasEditing = EditMode;
+    ApplyEditPermission(ACol, ARow, editorFocused);
+    if (wasEditing && !EditMode)
+        text = (realCol < TotalColCount() && ARow < RowCount()) ? GridCells(realCol, ARow) : UnicodeString();
+
+    bool answer = false;
+    bool allow = true;
+    if (FEditing && !editorFocused) {
+        const UnicodeString saved = FCellCache;
+        answer = ValidateCell(GetCurrentCell());
+        DoCellChanging(oldRow, oldCol, ARow, ACol, allow);
+        if (!allow)
+            answer = false;
+        if (answer)
+            answer = TBaseGrid::SelectCell(ACol, ARow);
+        if (!answer)
+            text = saved;
+    } else {
+        DoCellChanging(oldRow, oldCol, ARow, ACol, allow);
+        if (IsFixed(ACol, ARow) || !allow)
+            answer = (allow && Options().Contains(goRowSelect)) || (FFixedRowAlways && RowCount() == FixedRows());
+        else
+            answer = TBaseGrid::SelectCell(ACol, ARow);
+    }
+    // A refused move leaves the cell that stays current with its own permission, so a read-only
+    // cell never becomes typeable because its neighbour was editable.
+    if (!answer && (ACol != oldCol || ARow != oldRow))
+        ApplyEditPermission(oldCol, oldRow, editorFocused);
+
+    if (!LoadingState() && ARow != FOldRowSel && OnRowChanged) {
+        OnRowChanged(this, FOldRowSel, ARow);
+        FOldRowSel = ARow;
+    }
+    // A refused move keeps the cache of the cell being left.
+    if (answer)
+        FCellCache = text;
+    return answer;
+}

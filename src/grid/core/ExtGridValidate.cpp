@@ -1,0 +1,103 @@
+// Checking an edited value before it is stored: the application may accept, correct or refuse
+// it, and a refused value puts the user back into the editor on the same cell.
+#include "grid/core/ExtGrid.h"
+
+void TExtStringGrid::SaveOldCellValue(int ACol, int ARow)
+{
+    FOldCol = ACol;
+    FOldRow = ARow;
+    const int r = RealColIndex(ACol);
+    FOldCellText = (r >= 0 && ARow >= 0 && r < TotalColCount() && ARow < RowCount()) ? GridCells(r, ARow) : UnicodeString();
+    FOldModifiedValue = Modified();
+}
+
+UnicodeString TExtStringGrid::GetCurrentCell()
+{
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    if (b.X < 0 || b.Y < 0 || b.X >= TotalColCount() || b.Y >= RowCount())
+        return UnicodeString();
+    return GridCells(b.X, b.Y);
+}
+
+void TExtStringGrid::SetCurrentCell(const UnicodeString &Value)
+{
+    SetCellEx(RealColIndex(Col()), Row(), Value);
+}
+
+UnicodeString TExtStringGrid::GetCurrentCellText()
+{
+    return Cells(RealColIndex(Col()), Row());
+}
+
+void TExtStringGrid::SetCurrentCellText(const UnicodeString &Value)
+{
+    SetCells(RealColIndex(Col()), Row(), Value);
+}
+
+bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    try {
+        const int c = RealColIndex(FOldCol), r = FOldRow;
+        FNewCellText = NewValue;
+        if (NewValue != FOldCellText || AlwaysValidate) {
+            const bool changed = NewValue != FOldCellText;
+            const bool advance = FNavigation->AdvanceOnEnter;
+            FNavigation->AdvanceOnEnter = false;
+            UnicodeString value = NewValue;
+            if (OnCellValidate)
+                OnCellValidate(this, c, r, value, valid);
+            // Only a value that is kept marks the grid and the row as changed.
+            if (valid && value != FOldCellText)
+                FGridModified = true;
+            if (valid && changed)
+                DoCellsChanged(TRect(c, r, c, r));
+            FNavigation->AdvanceOnEnter = advance;
+            FNewCellText = value;
+            if (valid) {
+                SetCellEx(c, r, value);
+                const TPoint b = BaseCell(c, r);
+                if (b.X != c || b.Y != r)
+                    SetCellEx(b.X, b.Y, value);
+            } else {
+                FLastValidation = false;
+                HideEditor();
+                SetCellEx(c, r, value != NewValue ? value : FOldCellText);
+                if (!value.isEmpty() && value != NewValue)
+                    FNewCellText = value;
+                else
+                    FNewCellText = FOldCellText;
+                if (Col() != FOldCol || Row() != r)
+                    FocusCell(FOldCol, r, true);
+                SetModified(FOldModifiedValue);
+                FValidating = false;
+                FEditing = true;
+                ShowInplaceEdit();
+                if (TExtInplaceEdit *e = NormalEdit(); e && e->Visible() && IsTextEditorType(EditControl))
+                    e->SetText(FNewCellText);
+                ShowInvalidEntryTip();
+            }
+            FOldCellText = GridCells(c, r);
+        }
+        const bool editing = FEditing;
+        SaveOldCellValue(Col(), Row());
+        FEditing = editing;
+    } catch (...) {
+        FValidating = false;
+        throw;
+    }
+    FValidating = false;
+    return valid;
+}
+
+void TExtStringGrid::ShowInvalidEntryTip()
+{
+    if (InvalidEntryTitle.isEmpty() && InvalidEntryText.isEmpty())
+        return;
+    FLastInvalidTipTitle = InvalidEntryTitle;
+    FLastInvalidTipText = InvalidEntryText;
+}

@@ -1,0 +1,360 @@
+// Editing cells of a shown string grid as a user does: typing, Enter, Escape, Tab and arrows,
+// with the validation, changing events and end-of-edit notifications they cause.
+#include "grid/core/ExtGrid.h"
+
+#include "platform/Forms.h"
+#include "platform/Windows.h"
+#include "support/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class EditGrid : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 500, 300);
+        g = new TExtStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 480, 260);
+        g->SetColCount(4);
+        g->SetRowCount(5);
+        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        form->Show();
+        form->SetActiveControl(g);
+        g->SetFocus();
+        GuiTest::ProcessEvents();
+        g->SetCol(1);
+        g->SetRow(1);
+    }
+    void Type(const char *s) { GuiTest::TypeText(Focused(), UnicodeString::fromUtf8(s)); }
+    TWinControl *Focused()
+    {
+        TWinControl *f = GuiTest::FocusedControl();
+        return f ? f : g;
+    }
+    void Key(Word Vk, TShiftState Shift = {}) { GuiTest::PressKey(Focused(), Vk, Shift); }
+    std::unique_ptr<TForm> form;
+    TExtStringGrid *g = nullptr;
+};
+
+TEST_F(EditGrid, TypingOpensTheEditorAndEnterStores)
+{
+    std::vector<std::string> log;
+    g->OnCellValidate = [&](TObject *, int c, int r, UnicodeString &v, bool &) {
+        log.push_back("validate " + std::to_string(c) + "," + std::to_string(r) + " " + v.toStdString());
+    };
+    g->OnCellsChanged = [&](TObject *, const TRect &) { log.push_back("changed " + g->Cells(1, 1).toStdString()); };
+    g->OnEditingDone = [&](TObject *) { log.push_back("done"); };
+    g->OnEditCellDone = [&](TObject *, int c, int r) {
+        log.push_back("celldone " + std::to_string(c) + "," + std::to_string(r));
+    };
+    Type("abc");
+    ASSERT_TRUE(g->InEditMode());
+    ASSERT_NE(g->NormalEdit(), nullptr);
+    EXPECT_TRUE(g->NormalEdit()->Visible());
+    Key(VK_RETURN);
+    GuiTest::WaitUntil([&] { return !log.empty() && log.back().rfind("celldone", 0) == 0; }, 1000);
+    EXPECT_EQ(g->Cells(1, 1), "abc");
+    EXPECT_FALSE(g->NormalEdit()->Visible());
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], "validate 1,1 abc");
+    EXPECT_EQ(log.back(), "celldone 1,1");
+    // The edit-done notice is posted: it comes after the editing-done event.
+    auto done = std::find(log.begin(), log.end(), "done");
+    EXPECT_NE(done, log.end());
+    EXPECT_TRUE(g->GridModified());
+}
+
+TEST_F(EditGrid, EditCellDoneReportsTheRealColumnBesideAHiddenOne)
+{
+    g->HideColumn(1);
+    g->SetCol(1);
+    int doneCol = -1, validateCol = -1;
+    g->OnCellValidate = [&](TObject *, int c, int, UnicodeString &, bool &) { validateCol = c; };
+    g->OnEditCellDone = [&](TObject *, int c, int) { doneCol = c; };
+    Type("hid");
+    Key(VK_RETURN);
+    GuiTest::WaitUntil([&] { return doneCol != -1; }, 1000);
+    EXPECT_EQ(validateCol, 2);
+    EXPECT_EQ(doneCol, 2);
+    EXPECT_EQ(g->GridCells(2, 1), "hid");
+}
+
+TEST_F(EditGrid, EscapeRestoresTheTextTheCellHadWhenTheEditBegan)
+{
+    g->SetCells(1, 1, "old");
+    g->SetRow(2);
+    g->SetRow(1);
+    Type("new");
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 1), "new");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "old");
+    EXPECT_FALSE(g->InEditMode());
+}
+
+TEST_F(EditGrid, RefusedValueReopensTheEditorWithTheOldTextAndShowsTheTip)
+{
+    g->SetCells(1, 1, "keep");
+    g->SetRow(2);
+    g->SetRow(1);
+    g->InvalidEntryText = "Not allowed";
+    g->OnCellValidate = [](TObject *, int, int, UnicodeString &v, bool &valid) { valid = v != "bad"; };
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    g->NormalEdit()->SelectAll();
+    Type("bad");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "keep");
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_TRUE(g->NormalEdit()->Visible());
+    EXPECT_EQ(g->NormalEdit()->Text(), "keep");
+    EXPECT_EQ(g->LastInvalidTipText(), "Not allowed");
+    EXPECT_FALSE(g->GridModified());
+}
+
+TEST_F(EditGrid, HandlerThatCorrectsTheValueStoresTheCorrection)
+{
+    g->OnCellValidate = [](TObject *, int, int, UnicodeString &v, bool &) { v = v.toUpper(); };
+    Type("xy");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "XY");
+}
+
+TEST_F(EditGrid, DownLeavesASingleLineTextAndValidatesFirst)
+{
+    int refused = 0;
+    g->OnCellValidate = [&](TObject *, int, int, UnicodeString &v, bool &valid) {
+        valid = v != "no";
+        refused += !valid;
+    };
+    Type("no");
+    Key(VK_DOWN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(g->Row(), 1);
+    g->NormalEdit()->SelectAll();
+    Type("yes");
+    Key(VK_DOWN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "yes");
+}
+
+TEST_F(EditGrid, ReadOnlyCellOpensNothingAlsoAfterARefusedMove)
+{
+    g->OnCanEditCell = [](TObject *, int r, int c, bool &can) { can = c != 2; };
+    g->SetCol(2);
+    EXPECT_FALSE(g->Options().Contains(goEditing));
+    Type("z");
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(2, 1), "");
+    // A move to an editable cell that is refused keeps the read-only cell closed.
+    g->OnColChanging = [](TObject *, int, int, bool &allow) { allow = false; };
+    g->SetCol(1);
+    EXPECT_EQ(g->Col(), 2);
+    Type("z");
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(2, 1), "");
+}
+
+TEST_F(EditGrid, ChangingEventsFireInOrderAndSeeEarlierRefusals)
+{
+    struct TCase {
+        const char *Name;
+        int Col, Row;
+        bool RefuseRow;
+        std::vector<std::string> Expected;
+        bool Moves;
+    };
+    const std::vector<TCase> cases{
+        {"same row", 2, 1, false, {"col 1>2 allow", "cell 1,1>1,2 allow"}, true},
+        {"other row", 1, 3, false, {"row 1>3 allow", "cell 1,1>3,1 allow"}, true},
+        {"row refused", 2, 3, true, {"row 1>3 allow", "col 1>2 refused", "cell 1,1>3,2 refused"}, false},
+    };
+    g->SetCells(1, 1, "from");
+    g->SetCells(2, 3, "to");
+    for (const TCase &tc : cases) {
+        SCOPED_TRACE(tc.Name);
+        g->SetCol(1);
+        g->SetRow(1);
+        std::vector<std::string> log;
+        auto a = [](bool allow) { return allow ? " allow" : " refused"; };
+        g->OnRowChanging = [&](TObject *, int o, int n, bool &allow) {
+            log.push_back("row " + std::to_string(o) + ">" + std::to_string(n) + a(allow));
+            if (tc.RefuseRow)
+                allow = false;
+        };
+        g->OnColChanging = [&](TObject *, int o, int n, bool &allow) {
+            log.push_back("col " + std::to_string(o) + ">" + std::to_string(n) + a(allow));
+        };
+        g->OnCellChanging = [&](TObject *, int orow, int ocol, int nrow, int ncol, bool &allow) {
+            log.push_back("cell " + std::to_string(orow) + "," + std::to_string(ocol) + ">" + std::to_string(nrow) +
+                          "," + std::to_string(ncol) + a(allow));
+        };
+        const TRect r = g->CellRect(tc.Col, tc.Row);
+        GuiTest::Click(g, TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(log, tc.Expected);
+        EXPECT_EQ(g->Col() == tc.Col && g->Row() == tc.Row, tc.Moves);
+        // The cache always holds the text of the cell that is current, also after a refusal.
+        EXPECT_EQ(g->CellCache(), g->Cells(g->Col(), g->Row()));
+        g->OnRowChanging = nullptr;
+        g->OnColChanging = nullptr;
+        g->OnCellChanging = nullptr;
+    }
+}
+
+TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboList;
+    };
+    g->ComboEditor()->Items()->Clear();
+    g->ComboEditor()->Items()->Add("one");
+    g->ComboEditor()->Items()->Add("two");
+    std::vector<std::string> changes;
+    g->OnComboChange = [&](TObject *, int c, int, int idx, const UnicodeString &s) {
+        changes.push_back(std::to_string(c) + ":" + std::to_string(idx) + ":" + s.toStdString());
+    };
+    g->SetCells(1, 1, "TWO");
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->EditorType(), edComboList);
+    EXPECT_TRUE(g->ComboEditor()->Visible());
+    EXPECT_EQ(g->ComboEditor()->ItemIndex(), 1);
+    EXPECT_TRUE(changes.empty());
+    g->HideCellEdit();
+    EXPECT_EQ(g->Cells(1, 1), "two");
+    EXPECT_FALSE(g->ComboEditor()->Visible());
+
+    // A text that is no item opens item 0 and announces it.
+    g->SetCells(1, 2, "zzz");
+    g->SetRow(2);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->ComboEditor()->ItemIndex(), 0);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.front(), "1:0:one");
+    g->HideCellEdit();
+    EXPECT_EQ(g->Cells(1, 2), "one");
+}
+
+TEST_F(EditGrid, EditorNoneAndControlCellsOpenNothing)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edNone;
+    };
+    Key(VK_F2);
+    EXPECT_FALSE(g->InEditMode());
+    g->SetCol(2);
+    g->AddCheckBox(2, 1, cbUnchecked);
+    g->SetCol(3);
+    g->SetCol(2);
+    Type("q");
+    EXPECT_FALSE(g->InEditMode());
+}
+
+struct TFilterCase {
+    TEditorType Type;
+    const char *Typed;
+    const char *Expected;
+};
+
+TEST_F(EditGrid, CharacterFilterByEditorType)
+{
+    const QString dec = QLocale().decimalPoint();
+    const std::vector<TFilterCase> cases{
+        {edNumeric, "-12-a3", "-123"},
+        {edPositiveNumeric, "-12a", "12"},
+        {edUpperCase, "abC", "ABC"},
+        {edLowerCase, "AbC", "abc"},
+    };
+    int row = 1;
+    for (const TFilterCase &tc : cases) {
+        SCOPED_TRACE(tc.Expected);
+        const TEditorType t = tc.Type;
+        g->OnGetEditorType = [t](TObject *, int, int, TEditorType &e) { e = t; };
+        g->SetRow(row);
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode());
+        Type(tc.Typed);
+        EXPECT_EQ(g->NormalEdit()->Text(), UnicodeString::fromUtf8(tc.Expected));
+        Key(VK_ESCAPE);
+        ++row;
+    }
+    (void)dec;
+}
+
+TEST_F(EditGrid, CursorWalkRightValidatesAndARefusedValueStays)
+{
+    g->Navigation()->CursorWalkEditor = true;
+    g->OnCellValidate = [](TObject *, int, int, UnicodeString &v, bool &valid) { valid = v != "no"; };
+    Type("no");
+    Key(VK_RIGHT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Cells(1, 1), "");
+    g->NormalEdit()->SelectAll();
+    Type("ok");
+    Key(VK_RIGHT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "ok");
+}
+
+TEST_F(EditGrid, ScrollingStoresAComboButLeavesTheTextEditorOpen)
+{
+    g->SetRowCount(60);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 2)
+            e = edComboEdit;
+    };
+    g->SetRow(8);
+    Type("abc");
+    ASSERT_TRUE(g->InEditMode());
+    g->SetTopRow(3);
+    EXPECT_TRUE(g->InEditMode());
+    Key(VK_ESCAPE);
+    g->SetTopRow(1);
+
+    g->SetRow(1);
+    g->SetCol(2);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    g->ComboEditor()->SetText("typed");
+    g->SetTopRow(4);
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_FALSE(g->ComboEditor()->Visible());
+    EXPECT_EQ(g->Cells(2, 1), "typed");
+}
+
+TEST_F(EditGrid, TheStartKeyOfAComboEditLandsInTheCombo)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &e) { e = edComboEdit; };
+    g->SetCells(1, 1, "");
+    Type("k");
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->EditorType(), edComboEdit);
+    EXPECT_TRUE(g->ComboEditor()->Visible());
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(g->ComboEditor()->Text().endsWith(u"k")) << g->ComboEditor()->Text().toStdString();
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "platform/ActiveX.h"
 
 #include "platform/Controls.h"
+#include "platform/ControlsPrivate.h"
 #include "platform/Encoding.h"
 #include "platform/Forms.h"
 
@@ -414,17 +415,8 @@ namespace {
 
 DWORD KeyStateOf(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
 {
-    DWORD k = 0;
-    if (Buttons & Qt::LeftButton)
-        k |= MK_LBUTTON;
-    if (Buttons & Qt::RightButton)
-        k |= MK_RBUTTON;
-    if (Buttons & Qt::MiddleButton)
-        k |= MK_MBUTTON;
-    if (Mods & Qt::ShiftModifier)
-        k |= MK_SHIFT;
-    if (Mods & Qt::ControlModifier)
-        k |= MK_CONTROL;
+    // Drag key states also carry Alt, which mouse messages leave out.
+    DWORD k = DWORD(platform_detail::MouseKeys(Buttons, Mods));
     if (Mods & Qt::AltModifier)
         k |= MK_ALT;
     return k;

@@ -112,21 +112,6 @@ bool IsExtendedKey(int Vk, bool Keypad)
     }
 }
 
-WPARAM MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
-{
-    WPARAM k = 0;
-    if (Buttons & Qt::LeftButton)
-        k |= MK_LBUTTON;
-    if (Buttons & Qt::RightButton)
-        k |= MK_RBUTTON;
-    if (Buttons & Qt::MiddleButton)
-        k |= MK_MBUTTON;
-    if (Mods & Qt::ShiftModifier)
-        k |= MK_SHIFT;
-    if (Mods & Qt::ControlModifier)
-        k |= MK_CONTROL;
-    return k;
-}
 
 void NoteButtons(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
 {
@@ -144,6 +129,22 @@ void NoteButtons(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
 } // namespace
 
 namespace platform_detail {
+
+WPARAM MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
+{
+    WPARAM k = 0;
+    if (Buttons & Qt::LeftButton)
+        k |= MK_LBUTTON;
+    if (Buttons & Qt::RightButton)
+        k |= MK_RBUTTON;
+    if (Buttons & Qt::MiddleButton)
+        k |= MK_MBUTTON;
+    if (Mods & Qt::ShiftModifier)
+        k |= MK_SHIFT;
+    if (Mods & Qt::ControlModifier)
+        k |= MK_CONTROL;
+    return k;
+}
 
 int GuardedDepth()
 {
@@ -637,7 +638,7 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
         if (TWinControl *c = TWinControl::FindControl(capture)) {
             const TPoint p = c->ScreenToClient({global.x(), global.y()});
             platform_detail::GuardedCall(c, [&] {
-                c->Perform(msg, MouseKeys(Event->buttons(), Event->modifiers()), MakeLParam(p.X, p.Y));
+                c->Perform(msg, platform_detail::MouseKeys(Event->buttons(), Event->modifiers()), MakeLParam(p.X, p.Y));
             });
             return true;
         }
@@ -666,7 +667,7 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     }
     TMessage m;
     m.Msg = msg;
-    m.WParam = MouseKeys(Event->buttons(), Event->modifiers());
+    m.WParam = platform_detail::MouseKeys(Event->buttons(), Event->modifiers());
     m.LParam = MakeLParam(local.x(), local.y());
     const bool def = SendFromEvent(m);
     if (def && FControl && !OwnWidget()) {
@@ -718,7 +719,7 @@ bool TControlEventBridge::HandleWheel(QWheelEvent *Event)
         return true;
     TMessage m;
     m.Msg = vertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
-    m.WParam = MakeWParam(static_cast<int>(MouseKeys(Event->buttons(), Event->modifiers())), d);
+    m.WParam = MakeWParam(static_cast<int>(platform_detail::MouseKeys(Event->buttons(), Event->modifiers())), d);
     m.LParam = MakeLParam(global.x(), global.y());
     const bool def = SendFromEvent(m);
     if (!FControl)

@@ -91,6 +91,8 @@ void NoteCursor(TPoint ScreenPos);
 void SetMouseControl(TControl *Control);
 void ControlDestroyed(TControl *Control);
 int QtKeyToVk(int QtKey, bool Keypad);
+// The MK_ bits of the mouse buttons and of Shift and Ctrl, as mouse messages carry them.
+WPARAM MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods);
 // Makes the new window the kind its creation parameters ask for (pop-up, disabled, topmost, tool
 // window) and remembers them for GetWindowLong.
 void ApplyCreateParams(QWidget *Widget, const TCreateParams &Params);

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainterPath>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -814,6 +815,40 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle)
 
 // --- text -----------------------------------------------------------------------------------------
 
+namespace {
+
+constexpr int MaxCachedTexts = 4096;
+constexpr int MaxCachedTextLength = 256;
+
+// Draws a plain one-line run from its cached layout, with the baseline where the direct output
+// puts it; false when the run or the painter's state asks for the direct output.
+bool DrawCachedText(QHash<std::pair<QFont, QString>, QStaticText> &Cache, QPainter *p, const QFont &Font, const QString &Text, int Ascent)
+{
+    if (Text.isEmpty() || Text.size() > MaxCachedTextLength || p->layoutDirection() != Qt::LeftToRight
+        || p->worldTransform().type() > QTransform::TxTranslate)
+        return false;
+    for (const QChar c : Text)
+        if (c.unicode() < 0x20 || (c.isSpace() && c != QLatin1Char(' ')) || c.direction() == QChar::DirR
+            || c.direction() == QChar::DirAL || c.category() == QChar::Other_Format)
+            return false;
+    auto key = std::make_pair(Font, Text);
+    auto it = Cache.find(key);
+    if (it == Cache.end()) {
+        if (Cache.size() >= MaxCachedTexts)
+            Cache.clear();
+        QStaticText st(Text);
+        st.setTextFormat(Qt::PlainText);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(QTransform(), Font);
+        it = Cache.insert(key, st);
+    }
+    const QFontMetricsF fmf(Font);
+    p->drawStaticText(QPointF(0, Ascent - fmf.ascent()), it.value());
+    return true;
+}
+
+} // namespace
+
 void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const UnicodeString &Text, int PrefixPos)
 {
     Changing();
@@ -833,7 +868,14 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
             t.rotate(-FFont->Orientation() / 10.0);
         t.scale(sx, sy);
 
-        p->save();
+        // Only a clip needs the painter's full state saved; the rest is put back by hand, which
+        // spares the painter re-applying every state (and the clip region) after each run.
+        const bool clipped = R && (Options & ETO_CLIPPED);
+        const QFont oldFont = p->font();
+        const QPen oldPen = p->pen();
+        const Qt::LayoutDirection oldDirection = p->layoutDirection();
+        if (clipped)
+            p->save();
         if (R && (Options & (ETO_OPAQUE | ETO_CLIPPED))) {
             p->setWorldTransform(world);
             const QRect rr = PixelRect(R->Left, R->Top, R->Right, R->Bottom);
@@ -849,15 +891,22 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
         if (FBkMode == OPAQUE && !Text.isEmpty())
             p->fillRect(QRect(0, 0, fm.horizontalAdvance(Text), fm.height()), RefToQColor(FBkColor));
         p->setPen(RefToQColor(FTextColor));
-        p->drawText(QPointF(0, fm.ascent()), Text);
+        if (!DrawCachedText(FDC->TextCache, p, font, Text, fm.ascent()))
+            p->drawText(QPointF(0, fm.ascent()), Text);
         if (PrefixPos >= 0 && PrefixPos < Text.size()) {
             const int x0 = fm.horizontalAdvance(Text.left(PrefixPos));
             const int x1 = fm.horizontalAdvance(Text.left(PrefixPos + 1));
             const int y = fm.ascent() + std::max(1, fm.underlinePos());
             p->fillRect(QRect(x0, y, std::max(1, x1 - x0), std::max(1, fm.lineWidth())), RefToQColor(FTextColor));
         }
-        p->restore();
-        FDC->ClipDirty = true;
+        if (clipped) {
+            p->restore();
+        } else {
+            p->setFont(oldFont);
+            p->setPen(oldPen);
+            p->setLayoutDirection(oldDirection);
+        }
+        p->setWorldTransform(world);
     }
     Changed();
 }

@@ -7,7 +7,9 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QHash>
 #include <QRegion>
+#include <QStaticText>
 #include <QTransform>
 
 #include <memory>
@@ -46,6 +48,9 @@ struct TCanvas::TDCState {
     bool ClipDirty = true;
     bool BrushDirty = true;
     bool FontDirty = true;
+    // Laid-out text of the runs drawn lately, by font and text: shaping a run costs more than
+    // drawing it, and the same words come back on every repaint.
+    QHash<std::pair<QFont, QString>, QStaticText> TextCache;
 
     struct Saved {
         bool HasClip;

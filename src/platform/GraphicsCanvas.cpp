@@ -822,7 +822,7 @@ constexpr int MaxCachedTextLength = 256;
 
 // Draws a plain one-line run from its cached layout, with the baseline where the direct output
 // puts it; false when the run or the painter's state asks for the direct output.
-bool DrawCachedText(QHash<std::pair<QFont, QString>, QStaticText> &Cache, QPainter *p, const QFont &Font, const QString &Text, int Ascent)
+bool DrawCachedText(QHash<std::pair<QFont, QString>, std::pair<QStaticText, qreal>> &Cache, QPainter *p, const QFont &Font, const QString &Text, int Ascent)
 {
     if (Text.isEmpty() || Text.size() > MaxCachedTextLength || p->layoutDirection() != Qt::LeftToRight
         || p->worldTransform().type() > QTransform::TxTranslate)
@@ -840,10 +840,9 @@ bool DrawCachedText(QHash<std::pair<QFont, QString>, QStaticText> &Cache, QPaint
         st.setTextFormat(Qt::PlainText);
         st.setPerformanceHint(QStaticText::AggressiveCaching);
         st.prepare(QTransform(), Font);
-        it = Cache.insert(key, st);
+        it = Cache.insert(key, {st, QFontMetricsF(Font).ascent()});
     }
-    const QFontMetricsF fmf(Font);
-    p->drawStaticText(QPointF(0, Ascent - fmf.ascent()), it.value());
+    p->drawStaticText(QPointF(0, Ascent - it.value().second), it.value().first);
     return true;
 }
 

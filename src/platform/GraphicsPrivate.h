@@ -50,7 +50,7 @@ struct TCanvas::TDCState {
     bool FontDirty = true;
     // Laid-out text of the runs drawn lately, by font and text: shaping a run costs more than
     // drawing it, and the same words come back on every repaint.
-    QHash<std::pair<QFont, QString>, QStaticText> TextCache;
+    QHash<std::pair<QFont, QString>, std::pair<QStaticText, qreal>> TextCache;
 
     struct Saved {
         bool HasClip;

@@ -66,10 +66,11 @@ QChar DecimalSeparatorChar();
 enum TGradientDirection { gdHorizontal, gdVertical };
 enum TButtonAlignment { baLeft, baRight };
 
-class THeaderButton : public TCollectionItem {
+// What a button of the header or footer bar shows; a change of caption, enabled state or width
+// asks the bar to lay itself out again.
+class TDropDownBarButton : public TCollectionItem {
 public:
-    explicit THeaderButton(TCollection *Collection);
-    void Assign(TPersistent *Source) override;
+    explicit TDropDownBarButton(TCollection *Collection) : TCollectionItem(Collection) {}
 
     const UnicodeString &Caption() const { return FCaption; }
     void SetCaption(const UnicodeString &Value);
@@ -78,9 +79,13 @@ public:
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value);
     int Height() const { return FHeight; }
-    void SetHeight(int Value);
+    void SetHeight(int Value) { FHeight = Value; }
     int Width() const { return FWidth; }
     void SetWidth(int Value);
+
+protected:
+    // Copies the settings shared by both kinds of button.
+    void AssignButton(const TDropDownBarButton &From);
 
 private:
     UnicodeString FCaption;
@@ -90,32 +95,23 @@ private:
     int FWidth = 0;
 };
 
-class TFooterButton : public TCollectionItem {
+class THeaderButton : public TDropDownBarButton {
+public:
+    explicit THeaderButton(TCollection *Collection);
+    void Assign(TPersistent *Source) override;
+};
+
+class TFooterButton : public TDropDownBarButton {
 public:
     explicit TFooterButton(TCollection *Collection);
     void Assign(TPersistent *Source) override;
 
-    const UnicodeString &Caption() const { return FCaption; }
-    void SetCaption(const UnicodeString &Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value) { FImageIndex = Value; }
     // The result the popup closes with when the button is clicked.
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool Value);
-    int Height() const { return FHeight; }
-    void SetHeight(int Value);
-    int Width() const { return FWidth; }
-    void SetWidth(int Value);
 
 private:
-    UnicodeString FCaption;
-    int FImageIndex = -1;
     TModalResult FModalResult = mrNone;
-    bool FEnabled = true;
-    int FHeight = 0;
-    int FWidth = 0;
 };
 
 class THeaderButtons : public TOwnedCollection {

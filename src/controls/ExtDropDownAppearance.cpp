@@ -4,7 +4,40 @@
 
 // ---- buttons ----
 
-THeaderButton::THeaderButton(TCollection *Collection) : TCollectionItem(Collection) {}
+void TDropDownBarButton::AssignButton(const TDropDownBarButton &From)
+{
+    SetCaption(From.FCaption);
+    SetImageIndex(From.FImageIndex);
+    SetEnabled(From.FEnabled);
+    SetWidth(From.FWidth);
+    SetHeight(From.FHeight);
+}
+
+void TDropDownBarButton::SetCaption(const UnicodeString &Value)
+{
+    if (FCaption == Value)
+        return;
+    FCaption = Value;
+    Changed(false);
+}
+
+void TDropDownBarButton::SetEnabled(bool Value)
+{
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    Changed(false);
+}
+
+void TDropDownBarButton::SetWidth(int Value)
+{
+    if (FWidth == Value)
+        return;
+    FWidth = Value;
+    Changed(false);
+}
+
+THeaderButton::THeaderButton(TCollection *Collection) : TDropDownBarButton(Collection) {}
 
 void THeaderButton::Assign(TPersistent *Source)
 {
@@ -13,41 +46,10 @@ void THeaderButton::Assign(TPersistent *Source)
         TCollectionItem::Assign(Source);
         return;
     }
-    SetCaption(From->FCaption);
-    SetImageIndex(From->FImageIndex);
-    SetEnabled(From->FEnabled);
-    SetWidth(From->FWidth);
-    SetHeight(From->FHeight);
+    AssignButton(*From);
 }
 
-void THeaderButton::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    Changed(false);
-}
-
-void THeaderButton::SetEnabled(bool Value)
-{
-    if (FEnabled == Value)
-        return;
-    FEnabled = Value;
-    Changed(false);
-}
-
-void THeaderButton::SetWidth(int Value)
-{
-    if (FWidth == Value)
-        return;
-    FWidth = Value;
-    Changed(false);
-}
-
-// The bar lays itself out again only for captions, states and widths.
-void THeaderButton::SetHeight(int Value) { FHeight = Value; }
-
-TFooterButton::TFooterButton(TCollection *Collection) : TCollectionItem(Collection) {}
+TFooterButton::TFooterButton(TCollection *Collection) : TDropDownBarButton(Collection) {}
 
 void TFooterButton::Assign(TPersistent *Source)
 {
@@ -56,39 +58,9 @@ void TFooterButton::Assign(TPersistent *Source)
         TCollectionItem::Assign(Source);
         return;
     }
-    SetCaption(From->FCaption);
-    SetImageIndex(From->FImageIndex);
     SetModalResult(From->FModalResult);
-    SetEnabled(From->FEnabled);
-    SetWidth(From->FWidth);
-    SetHeight(From->FHeight);
+    AssignButton(*From);
 }
-
-void TFooterButton::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    Changed(false);
-}
-
-void TFooterButton::SetEnabled(bool Value)
-{
-    if (FEnabled == Value)
-        return;
-    FEnabled = Value;
-    Changed(false);
-}
-
-void TFooterButton::SetWidth(int Value)
-{
-    if (FWidth == Value)
-        return;
-    FWidth = Value;
-    Changed(false);
-}
-
-void TFooterButton::SetHeight(int Value) { FHeight = Value; }
 
 THeaderButtons::THeaderButtons(TPersistent *AOwner)
     : TOwnedCollection(AOwner, CollectionItemClass<THeaderButton>()), FMyOwner(AOwner)

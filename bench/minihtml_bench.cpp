@@ -99,14 +99,3 @@ BENCHMARK(BM_RenderHtmlTextMeasureOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QTextDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

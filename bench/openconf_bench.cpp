@@ -86,16 +86,3 @@ void BM_PlainFolderListing(benchmark::State &state)
 BENCHMARK(BM_OpenDialogListing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenDialogShowing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainFolderListing)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

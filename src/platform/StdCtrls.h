@@ -347,6 +347,11 @@ public:
     // The least width of the list when it drops down (CB_SETDROPPEDWIDTH); 0: the box's width.
     int DroppedWidth() const { return FDroppedWidth; }
     void SetDroppedWidth(int Value);
+    // ---- completion in the edit field ----
+    // On (the default), typing in the edit field completes to the first item it begins; an
+    // editor that completes by its own rules switches it off.
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool Value);
     void Dispatch(TMessage &Message) override;
 
     // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
@@ -386,6 +391,7 @@ private:
     int FMaxLength = 0;
     int FSyncing = 0;
     int FDroppedWidth = 0;
+    bool FAutoComplete = true;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -89,6 +89,15 @@ void TCustomComboBox::SetDroppedWidth(int Value)
         c->view()->setMinimumWidth(FDroppedWidth);
 }
 
+void TCustomComboBox::SetAutoComplete(bool Value)
+{
+    FAutoComplete = Value;
+    if (QComboBox *c = Combo(); c && c->lineEdit() && !Value)
+        c->setCompleter(nullptr);
+    else if (c && c->lineEdit() && !c->completer())
+        RecreateWnd();
+}
+
 void TCustomComboBox::Dispatch(TMessage &Message)
 {
     switch (Message.Msg) {
@@ -99,6 +108,43 @@ void TCustomComboBox::Dispatch(TMessage &Message)
     case CB_GETDROPPEDWIDTH:
         Message.Result = std::max(FDroppedWidth, Width());
         return;
+    case CB_GETEDITSEL: {
+        QLineEdit *e = Combo() ? Combo()->lineEdit() : nullptr;
+        if (IsListStyle() || !e) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+        const int end = e->hasSelectedText() ? e->selectionEnd() : start;
+        if (Message.WParam)
+            *reinterpret_cast<DWORD *>(Message.WParam) = static_cast<DWORD>(start);
+        if (Message.LParam)
+            *reinterpret_cast<DWORD *>(Message.LParam) = static_cast<DWORD>(end);
+        Message.Result = MakeLParam(start, end);
+        return;
+    }
+    case CB_SETEDITSEL: {
+        QLineEdit *e = Combo() ? Combo()->lineEdit() : nullptr;
+        if (IsListStyle() || !e) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        const int len = static_cast<int>(e->text().size());
+        const auto start = static_cast<SmallInt>(Message.LParamLo());
+        const auto end = static_cast<SmallInt>(Message.LParamHi());
+        if (start < 0) {
+            e->deselect();
+        } else {
+            const int from = std::min<int>(start, len);
+            const int to = end < 0 ? len : std::clamp<int>(end, from, len);
+            // The caret ends at the end of the selection, as the edit field puts it.
+            e->setSelection(from, to - from);
+            if (to == from)
+                e->setCursorPosition(from);
+        }
+        Message.Result = 1;
+        return;
+    }
     default:
         TWinControl::Dispatch(Message);
     }

@@ -100,6 +100,8 @@ QWidget *TCustomComboBox::CreateWidget(QWidget *ParentWidget)
     auto *c = new TQtComboBox(ParentWidget);
     c->setEditable(!IsListStyle());
     c->setInsertPolicy(QComboBox::NoInsert);
+    if (!FAutoComplete && c->lineEdit())
+        c->setCompleter(nullptr);
     c->OnShowPopup = [this] { FromSignal(this, [this] { DropDown(); }); };
     c->OnHidePopup = [this] { FromSignal(this, [this] { CloseUp(); }); };
     QObject *links = Links(c);

@@ -105,6 +105,12 @@ using TEditChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow,
 using TChangingEvent = std::function<void(TObject *Sender, int OldIndex, int NewIndex, bool &Allow)>;
 using TCellChangingEvent = std::function<void(TObject *Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)>;
 using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int NewRow)>;
+// check boxes in cells
+using TCheckBoxChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool State)>;
+// in-place editor wrappers
+using TEllipsClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &S)>;
+using TClipboardPasteEvent = std::function<void(TObject *Sender, bool &Allow)>;
+using TClipboardCellValueEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value, bool &Allow)>;
 
 // ---------------------------------------------------------------------------------------------
 // Cell objects
@@ -478,6 +484,8 @@ public:
     bool SummaryLine = false;
     bool ShowGroupCount = false;
     UnicodeString GroupCountFormat;
+    // A toggled check box of a node sets its children; a child's sets its node's tri-state.
+    bool AutoCheckGroup = false;
 
 private:
     TExtGridLiveCount FCount;
@@ -513,9 +521,38 @@ public:
 };
 
 // The editors of the grid; each is parented to the grid and stays hidden until an edit shows it.
+// The in-place editors of the special editor types (ExtGridWrappers.cpp): each wraps an editor
+// control, keeps for itself the keys a dialog would take, commits and cancels with its keys and
+// hands navigation back to the grid. The owner must be a TExtStringGrid.
 class TGridCombo : public TEsgComboBox {
 public:
-    explicit TGridCombo(TComponent *AOwner) : TEsgComboBox(AOwner) {}
+    explicit TGridCombo(TComponent *AOwner);
+    // Widens the dropped-down list to the widest item, measured with the grid's font.
+    void SizeDropDownWidth();
+    // Auto-complete is allowed after the last key (not after Backspace or Delete).
+    bool WorkMode = true;
+    TNotifyEvent OnReturnKey;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    void Change() override;
+    void DoExit() override;
+    void WndProc(TMessage &Message) override;
+    void WMSetFocus(TWMSetFocus &Message) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    // Auto-complete of the typed prefix from the items, else from the grid's lookup items.
+    virtual void DoChange();
+
+private:
+    bool ListMode() const;
+    // The edit field's selection; both -1 without an edit field.
+    void EditSel(int &Start, int &End);
+    // The commit check of Enter, Up, Down and Tab: false when the validation refused the text.
+    bool CommitCheck(bool ForTab);
+    void FireComboEvents();
+    TExtStringGrid *FGrid;
 };
 class TGridTransEdit : public TEdit {
 public:
@@ -527,19 +564,73 @@ public:
 };
 class TGridCheckBox : public TCheckBox {
 public:
-    explicit TGridCheckBox(TComponent *AOwner) : TCheckBox(AOwner) {}
+    explicit TGridCheckBox(TComponent *AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void DoExit() override;
+    void WMLButtonDown(TWMMouse &Message) override;
+    // The keys its key handling takes (Enter and the arrows) stay with it, not with the dialog.
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    TExtStringGrid *FGrid;
 };
 class TGridEditBtn : public TEsgEditBtn {
 public:
-    explicit TGridEditBtn(TComponent *AOwner) : TEsgEditBtn(AOwner) {}
+    explicit TGridEditBtn(TComponent *AOwner);
+    void ReCreate() { RecreateWnd(); }
+    bool WorkMode = true;
+    // The edit ends after a click on the button.
+    bool StopEditAfterClick = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void Change() override;
+    void DoExit() override;
+    void DblClick() override;
+    void WMChar(TWMKey &Message) override;
+    void WMPaste(TMessage &Message) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    void ClickBtn(TObject *Sender);
+    bool CommitCheck();
+    TExtStringGrid *FGrid;
+    int FSelKeyDown = 0;
 };
 class TGridUnitEditBtn : public TEsgUnitEditBtn {
 public:
-    explicit TGridUnitEditBtn(TComponent *AOwner) : TEsgUnitEditBtn(AOwner) {}
+    explicit TGridUnitEditBtn(TComponent *AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void DoExit() override;
+    void WMChar(TWMKey &Message) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    void ClickBtn(TObject *Sender);
+    TExtStringGrid *FGrid;
 };
 class TGridButton : public TButton {
 public:
-    explicit TGridButton(TComponent *AOwner) : TButton(AOwner) {}
+    explicit TGridButton(TComponent *AOwner);
+    void ReCreate() { RecreateWnd(); }
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    void DoExit() override;
+    void WMLButtonUp(TWMMouse &Message) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    TExtStringGrid *FGrid;
 };
 class THeaderDragButton : public TCustomControl {
 public:
@@ -644,8 +735,8 @@ public:
     virtual UnicodeString GetCurrentCellText();
     virtual void SetCurrentCellText(const UnicodeString &Value);
     virtual void RestoreCellCache();
-    virtual void ToggleCellCheckBox(int ACol, int ARow, bool FromEdit) {}
-    virtual void ToggleCellRadioButton(int ACol, int ARow, bool FromEdit) {}
+    virtual bool ToggleCellCheckBox(int ACol, int ARow, bool FromUser);
+    virtual bool ToggleCellRadioButton(int ACol, int ARow, bool FromUser);
     virtual UnicodeString GetFormattedCell(int ACol, int ARow) { return UnicodeString(); }
     virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
     virtual TCellType GetCellType(int ACol, int ARow);
@@ -665,7 +756,7 @@ public:
     virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
     virtual void ColumnHeadersChanged(TObject *Sender) {}
-    virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
+    virtual UnicodeString DoEllipsClick(const UnicodeString &Value);
     virtual bool RowMatchesFilter(int ARow) { return true; }
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
@@ -725,7 +816,7 @@ public:
     virtual void DoFilterCheck() {}
     virtual void DrawDesignHelper(TCanvas *ACanvas) {}
     virtual void DesignHelperClick(int X, int Y) {}
-    virtual void DoCheckBoxChange(int ACol, int ARow, bool State) {}
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     virtual void DoRatingChange(int ACol, int ARow, int Value) {}
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
@@ -1014,6 +1105,167 @@ public:
     TCellChangingEvent OnCellChanging;
     TRowChangedEvent OnRowChanged;
     UnicodeString CellCache() const { return FCellCache; }
+
+    // =========================================================================================
+    // check boxes, radio buttons and buttons in cells (ExtGridChecks.cpp)
+    // ACol and ARow address the cell's graphic slot (real column) unless said otherwise.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // Mouse hit test in client coordinates.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    // ARow is a real row; state is written only when the cell holds a check box.
+    bool GetCheckBoxState(int ACol, int ARow, bool &state);
+    bool IsChecked(int ACol, int ARow);
+    // Without events.
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    // As SetCheckBoxState, firing OnCheckBoxChange for a state that really changes.
+    bool ChangeCheckBoxState(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCellCheckBox(ACol, ARow, false); }
+
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+
+    // A radio group: the option list sl stays the caller's; CreateRadio's list is the grid's.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings *sl);
+    TStrings *CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int &IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings *GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow);
+    bool SelectNextRadioItem(int ACol, int ARow, bool FromUser);
+
+    void AddButton(int ACol, int ARow, int bw, int bh, const UnicodeString &Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const UnicodeString &Caption, TBitmap *Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreateBitButton(int ACol, int ARow, int bw, int bh, const UnicodeString &Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    // ACol is a display column.
+    void SetButtonText(int ACol, int ARow, const UnicodeString &Caption);
+    UnicodeString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow);
+    void RemoveAllButtons();
+    bool HasButton(int ACol, int ARow);
+    void GetCellButtonRect(int ACol, int ARow, TRect &R);
+
+    TCheckBoxChangeEvent OnCheckBoxChange;
+
+private:
+    // The graphic of a cell by real row: from the hidden-row store when the row is hidden.
+    // Found says whether the store or the shown row held an object for the cell.
+    TCellGraphic *RealRowGraphic(int ACol, int ARealRow, bool &Found);
+    UnicodeString RealRowText(int ACol, int ARealRow);
+    void SetRealRowText(int ACol, int ARealRow, const UnicodeString &Value);
+    TCellGraphic *CheckGraphicOf(int ACol, int ARow, bool &ByStore);
+    void RepaintRealCell(int ACol, int ARealRow);
+    TCellVAlign CheckVAlign() const;
+    bool ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire);
+    // ---- end of cell controls ----
+
+public:
+    // =========================================================================================
+    // tree nodes and expand buttons (ExtGridNodes.cpp)
+    // Operations that change the tree take a real row; queries take a display row.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // True: contracted.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    int GetParentRow(int ARow);
+    // 0 a node row, 2 a child with a sibling below, 1 the last child.
+    int GetNodeSpanType(int ARow);
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    void SetSummaryRow(int ARow);
+    bool IsNodeGlyphHit(int ARow, int X);
+    int NumNodes() const { return FNumNodes; }
+
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void GetExpandButtonRect(int ACol, int ARow, TRect &R);
+
+protected:
+    void ExpandSingleNode(int ARow);
+
+private:
+    TCellGraphic *NodeGraphic(int ARow);
+    void ChangeNodeLevels(int From, int Count, int Delta);
+    // The first node row after ARow, or RowCount when there is none.
+    int NextNodeRow(int ARow);
+    // ---- end of tree nodes ----
+
+public:
+    // =========================================================================================
+    // in-place editor wrappers (ExtGridWrappers.cpp)
+    friend class TGridCombo;
+    friend class TGridCheckBox;
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
+    // Auto-complete of the combo and edit-with-button editors from their items or LookupItems.
+    bool Lookup() const { return FLookup; }
+    void SetLookup(bool Value) { FLookup = Value; }
+    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool Value) { FLookupCaseSensitive = Value; }
+    // A combo text that is no item joins the items when the combo is left.
+    bool LookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool Value) { FLookupHistory = Value; }
+    TStringList *LookupItems() const { return FLookupItems; }
+    // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
+    // Navigation.AdvanceOnEnter or Force.
+    virtual void AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool KeepStart,
+                             bool ShowEditor);
+    // Tab and Shift+Tab from the current cell to the next or previous normal cell.
+    virtual bool HandleTabKey(bool Backward);
+    TEllipsClickEvent OnEllipsClick;
+    TClickCellEvent OnDblClickCell;
+    TClipboardPasteEvent OnClipboardPaste;
+    TClipboardCellValueEvent OnClipboardBeforePasteCell;
+
+private:
+    // Focuses the grid with Navigation.AlwaysEdit held off, so that no editor opens meanwhile.
+    void FocusGridQuietly();
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+    // ---- end of in-place editor wrappers ----
+
+public:
 
 protected:
     // in-place editing
@@ -1417,6 +1669,9 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // Unit state and routines
+
+// The cell's graphic shows its value (a data check box or data image): printing asks it.
+bool IsDataGraphicCell(TExtStringGrid *Grid, int ACol, int ARow);
 
 namespace ExtGrid {
 

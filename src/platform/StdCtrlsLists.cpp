@@ -85,6 +85,7 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner)
 
 TCustomComboBox::~TCustomComboBox()
 {
+    platform_detail::ForgetBalloonTipOwner(this);
     DropLinks(WidgetIfAllocated());
     // Leaving the parent while still a windowed control takes it out of the tab order too.
     SetParent(nullptr);
@@ -100,8 +101,8 @@ QWidget *TCustomComboBox::CreateWidget(QWidget *ParentWidget)
     auto *c = new TQtComboBox(ParentWidget);
     c->setEditable(!IsListStyle());
     c->setInsertPolicy(QComboBox::NoInsert);
-    c->OnShowPopup = [this] { FromSignal(this, [this] { DropDown(); }); };
-    c->OnHidePopup = [this] { FromSignal(this, [this] { CloseUp(); }); };
+    c->OnShowPopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_DROPDOWN); DropDown(); }); };
+    c->OnHidePopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_CLOSEUP); CloseUp(); }); };
     QObject *links = Links(c);
     QObject::connect(c, qOverload<int>(&QComboBox::activated), links, [this](int Index) {
         FromSignal(this, [this, Index] { UserSelected(Index); });
@@ -279,6 +280,7 @@ void TCustomComboBox::UserSelected(int Index)
         TControl::SetText(FItems->Strings(Index));
     }
     ApplyIndexToWidget();
+    NotifyParent(CBN_SELCHANGE);
     Click();
     Select();
 }
@@ -303,6 +305,7 @@ void TCustomComboBox::UserEdited(const UnicodeString &Text)
             }
         }
     }
+    NotifyParent(CBN_EDITCHANGE);
     Change();
 }
 

@@ -518,10 +518,9 @@ constexpr Cardinal CB_SETDROPPEDWIDTH = 0x0160;
 // The selection in a combo box's edit field. GET answers the start in the low and the end in
 // the high word (also written to the DWORDs WParam and LParam point to, when set); SET takes
 // them from LParam, where a start of -1 removes the selection and an end of -1 means the end
-// of the text. A box without an edit field (a list style) answers CB_ERR.
+// of the text. A box without an edit field (a list style) answers CB_ERR (StdCtrls.h).
 constexpr Cardinal CB_GETEDITSEL = 0x0140;
 constexpr Cardinal CB_SETEDITSEL = 0x0142;
-constexpr LRESULT CB_ERR = -1;
 
 // WM_NCPAINT. After Qt has painted the widget of a wrapped control (an edit, a combo box), the
 // platform sends it with a canvas over the whole window (LParam = NCPAINT_CANVAS), so that the

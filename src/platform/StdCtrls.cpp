@@ -415,6 +415,7 @@ TCustomEdit::TCustomEdit(TComponent *AOwner) : TWinControl(AOwner)
 
 TCustomEdit::~TCustomEdit()
 {
+    platform_detail::ForgetBalloonTipOwner(this);
     DropLinks(WidgetIfAllocated());
     // Leaving the parent while still a windowed control takes it out of the tab order too.
     SetParent(nullptr);
@@ -422,6 +423,8 @@ TCustomEdit::~TCustomEdit()
 
 QWidget *TCustomEdit::CreateWidget(QWidget *ParentWidget)
 {
+    if (IsMultiLine())
+        return CreateMultiLineWidget(ParentWidget);
     auto *e = new QLineEdit(ParentWidget);
     QObject::connect(e, &QLineEdit::textEdited, Links(e), [this](const QString &) {
         FromSignal(this, [this] { UserEdited(); });
@@ -442,6 +445,7 @@ void TCustomEdit::CreateWnd()
 
 void TCustomEdit::DestroyWnd()
 {
+    HideBalloonTipOf(this);
     if (WidgetIfAllocated()) {
         WidgetSelection(FSelStart, FSelLength);
         DropLinks(WidgetIfAllocated());
@@ -485,7 +489,7 @@ void TCustomEdit::TextChanged()
         }
         FSettingText = false;
     }
-    Change();
+    NotifyChange();
 }
 
 void TCustomEdit::UserEdited()
@@ -493,6 +497,15 @@ void TCustomEdit::UserEdited()
     if (FSettingText)
         return;
     FModified = true;
+    NotifyChange();
+}
+
+void TCustomEdit::NotifyChange()
+{
+    // The parent hears of the change first, as the classic edit's EN_CHANGE reaches it before
+    // the control's own reaction.
+    if (TWinControl *p = Parent(); p && HandleAllocated())
+        p->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), reinterpret_cast<LPARAM>(Handle()));
     Change();
 }
 
@@ -504,12 +517,18 @@ void TCustomEdit::Change()
 
 UnicodeString TCustomEdit::WidgetText() const
 {
+    if (QPlainTextEdit *m = platform_detail::MultiLineWidget(WidgetIfAllocated()))
+        return platform_detail::MultiLineText(m);
     auto *e = static_cast<QLineEdit *>(WidgetIfAllocated());
     return e ? e->text() : TWinControl::GetText();
 }
 
 void TCustomEdit::SetWidgetText(const UnicodeString &Value)
 {
+    if (QPlainTextEdit *m = platform_detail::MultiLineWidget(WidgetIfAllocated())) {
+        platform_detail::SetMultiLineText(m, Value);
+        return;
+    }
     if (auto *e = static_cast<QLineEdit *>(WidgetIfAllocated())) {
         // Text from code is kept whole, whatever the typing limit.
         const QValidator *v = e->validator();
@@ -521,6 +540,10 @@ void TCustomEdit::SetWidgetText(const UnicodeString &Value)
 
 void TCustomEdit::WidgetSelection(int &Start, int &Length) const
 {
+    if (QPlainTextEdit *m = platform_detail::MultiLineWidget(WidgetIfAllocated())) {
+        platform_detail::MultiLineSelection(m, Start, Length);
+        return;
+    }
     auto *e = static_cast<QLineEdit *>(WidgetIfAllocated());
     if (!e)
         return;
@@ -535,6 +558,10 @@ void TCustomEdit::WidgetSelection(int &Start, int &Length) const
 
 void TCustomEdit::SetWidgetSelection(int Start, int Length)
 {
+    if (QPlainTextEdit *m = platform_detail::MultiLineWidget(WidgetIfAllocated())) {
+        platform_detail::SetMultiLineSelection(m, Start, Length);
+        return;
+    }
     if (auto *e = static_cast<QLineEdit *>(WidgetIfAllocated())) {
         if (Length > 0)
             e->setSelection(Start, Length);
@@ -545,6 +572,10 @@ void TCustomEdit::SetWidgetSelection(int Start, int Length)
 
 void TCustomEdit::ApplyEditState()
 {
+    if (platform_detail::MultiLineWidget(WidgetIfAllocated())) {
+        ApplyMultiLineState();
+        return;
+    }
     auto *e = static_cast<QLineEdit *>(WidgetIfAllocated());
     if (!e)
         return;
@@ -576,8 +607,13 @@ void TCustomEdit::SetReadOnly(bool Value)
 
 void TCustomEdit::SetPasswordChar(WideChar Value)
 {
+    const bool multi = IsMultiLine();
     FPasswordChar = Value;
-    ApplyEditState();
+    // A password is typed on one line: the window changes kind.
+    if (multi != IsMultiLine())
+        RecreateWnd();
+    else
+        ApplyEditState();
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase Value)
@@ -662,10 +698,13 @@ void TCustomEdit::Clear()
 void TCustomEdit::WMGetDlgCode(TWMGetDlgCode &Message)
 {
     Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+    if (FWantReturn && IsMultiLine())
+        Message.Result |= DLGC_WANTALLKEYS;
 }
 
 void TCustomEdit::WMChar(TWMKey &Message)
 {
+    HideBalloonTipOf(this);
     // The classic edit takes the case it is told to before the character is inserted.
     if (FCharCase != ecNormal && Message.CharCode >= 32) {
         QChar ch(static_cast<char16_t>(Message.CharCode));

@@ -149,6 +149,49 @@ inline constexpr Cardinal EM_POSFROMCHAR = 0x00D6;
 inline constexpr WPARAM EC_LEFTMARGIN = 0x0001;
 inline constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
 
+// ---- lines, character positions and the balloon tip of an edit ----
+// EM_LINEFROMCHAR: WParam a character index (-1: the caret's); answers its line.
+// EM_GETLINECOUNT: the number of lines shown (at least 1).
+// EM_CHARFROMPOS: LParam a client point (x low, y high word); answers the nearest character's
+// index in the low word and its line in the high word, -1 for a point outside the client area.
+// EM_SHOWBALLOONTIP: LParam an EDITBALLOONTIP; EM_HIDEBALLOONTIP hides the tip.
+// Character indices count a line break as two characters (CR LF), as the control's Text does.
+inline constexpr Cardinal EM_GETLINECOUNT = 0x00BA;
+inline constexpr Cardinal EM_LINEFROMCHAR = 0x00C9;
+inline constexpr Cardinal EM_CHARFROMPOS = 0x00D7;
+inline constexpr Cardinal EM_SHOWBALLOONTIP = 0x1503;
+inline constexpr Cardinal EM_HIDEBALLOONTIP = 0x1504;
+
+// Icons of a balloon tip.
+inline constexpr int TTI_NONE = 0;
+inline constexpr int TTI_INFO = 1;
+inline constexpr int TTI_WARNING = 2;
+inline constexpr int TTI_ERROR = 3;
+
+struct EDITBALLOONTIP {
+    DWORD cbStruct = sizeof(EDITBALLOONTIP);
+    const UnicodeString *pszTitle = nullptr;
+    const UnicodeString *pszText = nullptr;
+    int ttiIcon = TTI_NONE;
+};
+
+// What the last balloon tip showed, kept after it is gone so that a caller can tell what the
+// user was told. Owner is the control it pointed at; Visible while it is still up.
+struct TBalloonTipInfo {
+    TWinControl *Owner = nullptr;
+    UnicodeString Title;
+    UnicodeString Text;
+    int Icon = TTI_NONE;
+    // Screen position of the tip's stem.
+    TPoint At;
+    bool Visible = false;
+    // How many tips were shown since the program started.
+    int Count = 0;
+};
+const TBalloonTipInfo &LastBalloonTip();
+// Takes the tip down when it points at Owner (any tip with nullptr).
+void HideBalloonTipOf(TWinControl *Owner);
+
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent *AOwner);
@@ -196,6 +239,35 @@ public:
 
     TNotifyEvent OnChange;
 
+    // ---- multi-line mode and lines ----
+    // A multi-line edit breaks its text at its line breaks and, with LineWrap, at the window's
+    // width; WantReturn keeps Enter for the edit rather than the dialog. A password character
+    // keeps the edit on one line whatever MultiLine says. A change between one and several lines
+    // makes the window anew, keeping text and selection.
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool Value);
+    bool WantReturn() const { return FWantReturn; }
+    void SetWantReturn(bool Value) { FWantReturn = Value; }
+    bool LineWrap() const { return FLineWrap; }
+    void SetLineWrap(bool Value);
+    // The window shows (or will show) several lines.
+    virtual bool IsMultiLine() const;
+    // Line of a character index (-1: of the caret). Without a window, lines break only at line
+    // breaks.
+    int LineFromChar(int Index) const;
+    int LineCount() const;
+    // Client position of a character's top-left corner; (-1, -1) at or past the end.
+    TPoint PosFromChar(int Index) const;
+    // The character nearest to a client point and, when Line is given, its line; -1 outside
+    // the client area.
+    int CharFromPos(TPoint Pos, int *Line = nullptr) const;
+
+    // ---- balloon tip ----
+    // Shows a tip window of the program's own below the caret (Icon: TTI_...); a new tip
+    // replaces the one shown. Typing, leaving the edit or closing it takes the tip down.
+    bool ShowBalloonTip(const UnicodeString &Title, const UnicodeString &Text, int Icon);
+    void HideBalloonTip() { HideBalloonTipOf(this); }
+
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
@@ -205,6 +277,8 @@ protected:
     void ApplyEditLayout();
     // EM_SETRECT, EM_SETRECTNP and EM_GETRECT; false for any other message.
     bool EditLayoutMessage(TMessage &Message);
+    // Leaving the edit takes its balloon tip down.
+    void WMKillFocus(TWMKillFocus &Message) override;
     UnicodeString GetText() const override;
     void TextChanged() override;
     virtual void Change();
@@ -226,6 +300,8 @@ protected:
     virtual void ApplyEditState();
     // Called by the window when the user changed the text.
     void UserEdited();
+    // EN_CHANGE to the parent, then Change.
+    void NotifyChange();
     void ApplyColors();
     // While set, Text answers the control's own copy rather than the window's.
     bool FSettingText = false;
@@ -248,6 +324,15 @@ private:
     void EMPosFromChar(TMessage &Message);
     int FLeftMargin = 1;
     int FRightMargin = 1;
+    // ---- multi-line mode ----
+    QWidget *CreateMultiLineWidget(QWidget *ParentWidget);
+    void ApplyMultiLineState();
+    bool MultiLineMessage(TMessage &Message);
+    // The text as it is shown (password characters in place of the text).
+    UnicodeString ShownText() const;
+    bool FMultiLine = false;
+    bool FWantReturn = false;
+    bool FLineWrap = true;
 };
 
 class TEdit : public TCustomEdit {
@@ -291,6 +376,7 @@ public:
     void SetWantReturns(bool Value) { FWantReturns = Value; }
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
+    bool IsMultiLine() const override { return true; }
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
@@ -316,6 +402,14 @@ public:
 
 // ---------------------------------------------------------------------------------------------
 // TComboBox
+
+// CB_GETCURSEL answers the selected item (-1: none). CB_GETLBTEXT copies item WParam's text
+// with a closing 0 into LParam (a char16_t buffer of at least CB_GETLBTEXTLEN + 1 characters)
+// and answers its length, CB_ERR for an index out of range.
+inline constexpr Cardinal CB_GETCURSEL = 0x0147;
+inline constexpr Cardinal CB_GETLBTEXT = 0x0148;
+inline constexpr Cardinal CB_GETLBTEXTLEN = 0x0149;
+inline constexpr LRESULT CB_ERR = -1;
 
 class TCustomComboBox : public TWinControl {
 public:
@@ -347,12 +441,17 @@ public:
     // The least width of the list when it drops down (CB_SETDROPPEDWIDTH); 0: the box's width.
     int DroppedWidth() const { return FDroppedWidth; }
     void SetDroppedWidth(int Value);
+    // EM_CHARFROMPOS sent to the box answers for its edit field (a list style answers -1).
     // ---- completion in the edit field ----
     // On (the default), typing in the edit field completes to the first item it begins; an
     // editor that completes by its own rules switches it off.
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool Value);
     void Dispatch(TMessage &Message) override;
+
+    // ---- balloon tip on the edit field ----
+    // Only a box with an edit field (csDropDown, csSimple) shows one; the others answer false.
+    bool ShowBalloonTip(const UnicodeString &Title, const UnicodeString &Text, int Icon);
 
     // OnSelect fires when the user picks an item; without an OnSelect, OnChange fires instead.
     // OnChange also fires when the user edits the text of a csDropDown box.
@@ -383,6 +482,8 @@ private:
     void ApplyIndexToWidget();
     void RebuildWidgetItems();
     QComboBox *Combo() const;
+    // The parent hears of the change (WM_COMMAND) before the box's own handling runs.
+    void NotifyParent(Word Code);
     std::unique_ptr<TControlItems> FItems;
     TComboBoxStyle FStyle = csDropDown;
     int FItemIndex = -1;

@@ -22,22 +22,17 @@ void TCustomEdit::Dispatch(TMessage &Message)
                                               (static_cast<unsigned>(FLeftMargin) & 0xFFFF));
         return;
     default:
-        if (!EditLayoutMessage(Message))
+        if (!EditLayoutMessage(Message) && !MultiLineMessage(Message))
             TWinControl::Dispatch(Message);
     }
 }
 
 void TCustomEdit::EMPosFromChar(TMessage &Message)
 {
-    const UnicodeString Shown = FPasswordChar != 0 ? UnicodeString(GetText().size(), QChar(FPasswordChar)) : GetText();
-    const auto Index = static_cast<std::intptr_t>(Message.WParam);
-    if (Index < 0 || Index >= Shown.size()) {
+    const TPoint p = PosFromChar(static_cast<int>(static_cast<std::intptr_t>(Message.WParam)));
+    if (p.X < 0) {
         Message.Result = -1;
         return;
     }
-    TCanvas Measure;
-    Measure.Font()->Assign(Font());
-    const int X = FLeftMargin + Measure.TextWidth(Shown.left(Index));
-    constexpr int Y = 0;
-    Message.Result = static_cast<LRESULT>((static_cast<unsigned>(Y) & 0xFFFF) << 16 | (static_cast<unsigned>(X) & 0xFFFF));
+    Message.Result = static_cast<LRESULT>((static_cast<unsigned>(p.Y) & 0xFFFF) << 16 | (static_cast<unsigned>(p.X) & 0xFFFF));
 }

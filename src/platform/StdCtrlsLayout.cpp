@@ -1,6 +1,8 @@
 // The edit's alignment and formatting rectangle, and the combo box's dropped-down width.
 #include "platform/StdCtrls.h"
 
+#include "platform/StdCtrlsPrivate.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
@@ -62,6 +64,10 @@ void TCustomEdit::BoundsChanged(bool Moved, bool Resized)
 
 void TCustomEdit::ApplyEditLayout()
 {
+    if (platform_detail::MultiLineWidget(WidgetIfAllocated())) {
+        ApplyMultiLineState();
+        return;
+    }
     auto *e = qobject_cast<QLineEdit *>(WidgetIfAllocated());
     if (!e)
         return;
@@ -143,6 +149,42 @@ void TCustomComboBox::Dispatch(TMessage &Message)
                 e->setCursorPosition(from);
         }
         Message.Result = 1;
+        return;
+    }
+    case EM_CHARFROMPOS: {
+        // The edit field's character under a point of the box's client area, as its edit
+        // child answers it: index in the low word, line 0; -1 outside the field.
+        QLineEdit *e = Combo() ? Combo()->lineEdit() : nullptr;
+        if (IsListStyle() || !e) {
+            Message.Result = -1;
+            return;
+        }
+        const QPoint p = e->mapFrom(Combo(), QPoint(static_cast<SmallInt>(Message.LParamLo()),
+                                                     static_cast<SmallInt>(Message.LParamHi())));
+        if (!e->rect().contains(p)) {
+            Message.Result = -1;
+            return;
+        }
+        Message.Result = MakeLParam(e->cursorPositionAt(p), 0);
+        return;
+    }
+    case CB_GETCURSEL:
+        Message.Result = FItemIndex;
+        return;
+    case CB_GETLBTEXTLEN:
+    case CB_GETLBTEXT: {
+        const auto index = static_cast<std::intptr_t>(Message.WParam);
+        if (index < 0 || index >= FItems->Count()) {
+            Message.Result = CB_ERR;
+            return;
+        }
+        const UnicodeString s = FItems->Strings(static_cast<int>(index));
+        if (Message.Msg == CB_GETLBTEXT && Message.LParam) {
+            auto *buffer = reinterpret_cast<char16_t *>(Message.LParam);
+            std::copy(s.utf16(), s.utf16() + s.size(), buffer);
+            buffer[s.size()] = u'\0';
+        }
+        Message.Result = static_cast<LRESULT>(s.size());
         return;
     }
     default:

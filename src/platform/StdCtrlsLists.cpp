@@ -85,6 +85,7 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner)
 
 TCustomComboBox::~TCustomComboBox()
 {
+    platform_detail::ForgetBalloonTipOwner(this);
     DropLinks(WidgetIfAllocated());
     // Leaving the parent while still a windowed control takes it out of the tab order too.
     SetParent(nullptr);
@@ -102,8 +103,8 @@ QWidget *TCustomComboBox::CreateWidget(QWidget *ParentWidget)
     c->setInsertPolicy(QComboBox::NoInsert);
     if (!FAutoComplete && c->lineEdit())
         c->setCompleter(nullptr);
-    c->OnShowPopup = [this] { FromSignal(this, [this] { DropDown(); }); };
-    c->OnHidePopup = [this] { FromSignal(this, [this] { CloseUp(); }); };
+    c->OnShowPopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_DROPDOWN); DropDown(); }); };
+    c->OnHidePopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_CLOSEUP); CloseUp(); }); };
     QObject *links = Links(c);
     QObject::connect(c, qOverload<int>(&QComboBox::activated), links, [this](int Index) {
         FromSignal(this, [this, Index] { UserSelected(Index); });
@@ -281,6 +282,7 @@ void TCustomComboBox::UserSelected(int Index)
         TControl::SetText(FItems->Strings(Index));
     }
     ApplyIndexToWidget();
+    NotifyParent(CBN_SELCHANGE);
     Click();
     Select();
 }
@@ -305,6 +307,7 @@ void TCustomComboBox::UserEdited(const UnicodeString &Text)
             }
         }
     }
+    NotifyParent(CBN_EDITCHANGE);
     Change();
 }
 

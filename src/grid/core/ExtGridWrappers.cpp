@@ -501,6 +501,20 @@ void TGridCombo::WMSetFocus(TWMSetFocus &Message)
         const int n = int(Text().size());
         Perform(CB_SETEDITSEL, 0, MakeLParam(n, n));
     }
+    // An edit started by a click puts the caret where the mouse is.
+    if (FGrid->LButFlg) {
+        TPoint pt;
+        GetCursorPos(pt);
+        pt = ScreenToClient(pt);
+        if (pt.X >= 0 && pt.X <= Width() && pt.Y >= 0 && pt.Y <= Height()) {
+            const LRESULT r = Perform(EM_CHARFROMPOS, 0, MakeLParam(pt.X, pt.Y));
+            if (r != -1) {
+                const int k = LoWord(std::uintptr_t(r));
+                Perform(CB_SETEDITSEL, 0, MakeLParam(k, k));
+                FGrid->LButFlg = false;
+            }
+        }
+    }
 }
 
 void TGridCombo::SizeDropDownWidth()

@@ -178,4 +178,30 @@ TEST_F(ExtGridHiddenRowsTest, TheLastShownRowStaysAndHiddenObjectsDieWithTheGrid
     Grid.reset();
 }
 
+TEST_F(ExtGridHiddenRowsTest, TopRowStaysWithinTheScrollingRowsAndRowsFollowInStep)
+{
+    Grid->SetRowCount(60);
+    Grid->SetTopRow(5);
+    EXPECT_EQ(Grid->TopRow(), 5);
+    for (int Bad : {0, 60, 100}) {
+        Grid->SetTopRow(Bad);
+        EXPECT_EQ(Grid->TopRow(), 5) << Bad;
+    }
+
+    TExtStringGrid Other(nullptr);
+    Other.SetRowCount(60);
+    std::vector<std::pair<int, int>> Updates;
+    Grid->OnRowUpdate = [&](TObject *, int OldRow, int NewRow) { Updates.push_back({OldRow, NewRow}); };
+    Grid->SyncGrid()->SetGrid(&Other);
+    Grid->SyncGrid()->SelectionRow = true;
+    Grid->SetRow(7);
+    Grid->SetRow(9);
+    EXPECT_EQ(Other.Row(), 9);
+    ASSERT_EQ(Updates.size(), 2u);
+    EXPECT_EQ(Updates[1], std::make_pair(7, 9));
+    Grid->HideRow(2);
+    EXPECT_EQ(Grid->RealRow(), Grid->RealRowIndex(Grid->Row()));
+    Grid->SyncGrid()->SetGrid(nullptr);
+}
+
 } // namespace

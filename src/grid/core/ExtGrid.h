@@ -615,13 +615,16 @@ public:
     }
     void SetCells(int ACol, int ARow, const UnicodeString &Value)
     {
-        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        // With a hidden column the real column is not the one shown at that index: the repaint
+        // has to find it.
+        if (!FHasCellProps && !FHideLastRow && FNumHidden == 0 && ACol >= 0 && ARow >= 0 && ACol < ColCount() &&
+            ARow < RowCount()) {
             Store().SetText(ACol, ARow, Value);
             if (HandleAllocated() && MayBeInView(ACol, ARow))
                 InvalidateCell(ACol, ARow);
             return;
         }
-        SetCellEx(ACol, ARow, Value);
+        SetCellsMapped(ACol, ARow, Value);
     }
 
     // ---- lifecycle and overrides ----
@@ -992,6 +995,16 @@ public:
     bool IsHiddenRow(int RowIndex, TIntList *&ListHidden) const;
     // The stored cells of a hidden real row, nullptr when the row is shown.
     TStrings *HiddenRowItems(int ARealRow) const;
+    // The current row; a grid kept in step follows with SelectionRow. OnRowUpdate hears of a
+    // move away from the row it last reported.
+    void SetRow(int Value);
+    // Only a row from FixedRows to the last one is taken.
+    void SetTopRow(int Value);
+    int RealRow() const { return RealRowIndex(Row()); }
+    int RealCol() const { return RealColIndex(Col()); }
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }
+    TIntList *IgnoreColumns() const { return FIgnoreColumns; }
+    TRowChangedEvent OnRowUpdate;
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -1020,7 +1033,12 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    // The height is rounded to whole rows at once.
+    void SetIntegralHeight(bool Value)
+    {
+        FIntegralHeight = Value;
+        SetBounds(Left(), Top(), Width(), Height());
+    }
     int UpdateCount() const { return FUpdateCount; }
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
@@ -1592,6 +1610,7 @@ private:
     bool FSpreadSheet = false;
 
     // cells
+    void SetCellsMapped(int ACol, int ARow, const UnicodeString &Value);
     static UnicodeString DecodeWideText(const UnicodeString &S);
     // The properties of a cell for a write; nullptr outside the grid.
     TCellProperties *PropsForWrite(int ACol, int ARow);

@@ -17,6 +17,16 @@ UnicodeString TExtStringGrid::DecodeWideText(const UnicodeString &S)
 
 // ---- texts ----
 
+void TExtStringGrid::SetCellsMapped(int ACol, int ARow, const UnicodeString &Value)
+{
+    SetCellEx(ACol, ARow, Value);
+    if (FNumHidden == 0 || !HandleAllocated() || IsHiddenColumn(ACol))
+        return;
+    const int D = RealToDisplCol(ACol);
+    if (D != ACol && D < ColCount() && ARow >= 0 && ARow < RowCount())
+        RepaintCell(D, ARow);
+}
+
 UnicodeString TExtStringGrid::StrippedCells(int ACol, int ARow)
 {
     return StripHtmlTags(Cells(ACol, ARow));

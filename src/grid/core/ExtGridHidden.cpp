@@ -293,3 +293,22 @@ TStrings *TExtStringGrid::HiddenRowItems(int ARealRow) const
     TGridItem *Item = FGridItems ? FGridItems->Find(ARealRow) : nullptr;
     return Item ? Item->Items() : nullptr;
 }
+
+// ---- current and top row ----
+
+void TExtStringGrid::SetRow(int Value)
+{
+    TBaseGrid::SetRow(Value);
+    if (Row() != FOldRowSel && OnRowUpdate) {
+        OnRowUpdate(this, FOldRowSel, Row());
+        FOldRowSel = Row();
+    }
+    if (FSyncGrid && FSyncGrid->Grid() && FSyncGrid->SelectionRow)
+        FSyncGrid->Grid()->SetRow(Row());
+}
+
+void TExtStringGrid::SetTopRow(int Value)
+{
+    if (Value >= FixedRows() && Value <= RowCount() - 1)
+        TBaseGrid::SetTopRow(Value);
+}

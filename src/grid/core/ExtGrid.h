@@ -892,6 +892,12 @@ public:
             FLookupItems->Assign(Value);
     }
     TStringList *LookupItems() const { return FLookupItems; }
+    void SetFixedFont(TFont *Value)
+    {
+        if (Value)
+            FFixedFont->Assign(Value);
+        Invalidate();
+    }
     // The four bytes of GetVersionNr, from the highest, joined by ".".
     UnicodeString Version();
     bool SpreadSheet() const { return FSpreadSheet; }
@@ -1000,6 +1006,7 @@ public:
     void SetRow(int Value);
     // Only a row from FixedRows to the last one is taken.
     void SetTopRow(int Value);
+    void UpdateEditMode() { SelectCell(Col(), Row()); }
     int RealRow() const { return RealRowIndex(Row()); }
     int RealCol() const { return RealColIndex(Col()); }
     bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }

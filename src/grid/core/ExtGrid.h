@@ -704,7 +704,7 @@ public:
     virtual void DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value);
     virtual bool DoGetColumnFilter(int Column);
     virtual TRect GetUsedCells() { return TRect(); }
-    virtual void DeleteRowRange(int ARow, int Count) {}
+    virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd) {}
     virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
     virtual void DoWheelScroll() {}
@@ -743,18 +743,18 @@ public:
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
     virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
-    virtual void RemoveRowsEx(int RowIndex, int RCount) {}
-    virtual void RemoveRows(int RowIndex, int RCount) {}
-    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true) {}
-    virtual void RemoveCols(int ColIndex, int CCount) {}
-    virtual void InsertCols(int ColIndex, int CCount) {}
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void RemoveRows(int RowIndex, int RCount);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    virtual void InsertCols(int ColIndex, int CCount);
     virtual void SubGroup(int ColIndex) {}
     virtual void SubUnGroup() {}
     virtual void Group(int ColIndex) {}
     virtual void UnGroup() {}
     virtual void SortSwapRows(int Index1, int Index2) {}
-    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
-    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
     virtual void SetStyle(TQRVStyle Style) {}
@@ -810,6 +810,46 @@ public:
     int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     // The hidden-row store (items in the order hidden, with a sorted index of their rows).
     THiddenRows *GridItems() const { return FGridItems; }
+
+    // ---- row and column structure (ExtGridStructure.cpp) ----
+    // Rows move as whole store rows (every column, hidden ones too) with their heights; the
+    // hidden-row store, the cell controls (by real row) and the modified, enabled and
+    // row-selection lists (by display row) follow them.
+    void DeleteRowsCore(int ARow, int ACount, bool UpdateCellControls);
+    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    // After the last real column: hidden columns count too.
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void MergeCols(int ColIndex1, int ColIndex2, const UnicodeString &Separator);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    void MergeAllColumnCells();
+    TIntList *MergedColumns() const { return FMergedColumns; }
+    // The first cell (row by row) whose stored text is SubStr exactly.
+    bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow);
+    // The tree's nodes go with a clear; the node part of the grid fills this in.
+    virtual void RemoveAllNodes() {}
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -1085,7 +1125,7 @@ protected:
     // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
     void BalloonEnableChanged(TObject *Sender) {}
     void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
-    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow);
     void ColumnHeadersListChanged(TObject *Sender);
     void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
 
@@ -1386,6 +1426,16 @@ protected:
     TObject *FISelect = nullptr;
 
 private:
+    // ---- row and column structure helpers (ExtGridStructure.cpp) ----
+    void InsertRowsWork(int RowIndex, int RCount, bool UpdateCellControls, bool ShiftHidden);
+    // The shown display rows ARow..ARow+ACount-1 are about to leave the grid for good: hidden
+    // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
+    // the controls of the rows that go are hidden and dropped.
+    void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
+    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
+    static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
+    void RepaintSearchPanel();
+
     bool PlainDisplay(int ARow) const
     {
         return ARow >= FNormalRowCount || (!OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&

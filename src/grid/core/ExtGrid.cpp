@@ -249,7 +249,9 @@ TExtStringGrid::~TExtStringGrid()
     for (TIntList *l : {FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows, FModifiedRows,
                         FEnabledRows})
         delete l;
+    // The owned panels still report their removal after this point.
     delete FNotifierList;
+    FNotifierList = nullptr;
     delete FPrintSettings;
     delete FHTMLSettings;
     delete FSortSettings;

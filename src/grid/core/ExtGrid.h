@@ -682,8 +682,8 @@ public:
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
     virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
-    virtual void DoCellsChanged(const TRect &R) {}
-    virtual void BulkCellsChanged() {}
+    virtual void DoCellsChanged(const TRect &R);
+    virtual void BulkCellsChanged();
     virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
     virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
     virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
@@ -764,6 +764,14 @@ public:
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
     virtual void CalcFooter(int ACol) {}
+
+    // ---- change notifiers (ExtGridNotify.cpp) ----
+    // The grid keeps references only; a notifier that is freed while registered leaves the list
+    // by itself.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
+    // ---- end of change notifiers ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);
@@ -1065,6 +1073,10 @@ protected:
     // =========================================================================================
 
 protected:
+    // ---- component notifications (ExtGridNotify.cpp) ----
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    // ---- end of component notifications ----
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;

@@ -37,6 +37,7 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TTimer;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -389,17 +390,23 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TColumnSizeLocation { clRegistry, clIniFile };
 class TColumnSize : public TPersistent {
 public:
-    explicit TColumnSize(TExtStringGrid *AGrid) {}
+    explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
     bool Save = false;
-    bool Stretch = false;
+    // Switching stretching on sizes the stretch column at once when the grid has a parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
+    TColumnSizeLocation Location = clRegistry;
     bool SynchWithGrid = false;
     UnicodeString Key;
     UnicodeString Section;
 
 private:
+    TExtStringGrid *FGrid;
+    bool FStretch = false;
     TExtGridLiveCount FCount;
 };
 
@@ -419,6 +426,10 @@ public:
     bool Active = false;
     int InitialDelay = 1000;
     int RepeatDelay = 250;
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
 
 private:
     TExtGridLiveCount FCount;
@@ -547,6 +558,19 @@ public:
     TExtStringGrid *Grid = nullptr;
 };
 
+// The grid's one selection listener: told of the cell that became current.
+class ITExtStringGridSelect {
+public:
+    virtual ~ITExtStringGridSelect() = default;
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+};
+
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
+using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
+using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
+
 // Listens to cell changes of a grid (registered in its notifier list).
 class TGridChangeNotifier : public TComponent {
 public:
@@ -662,8 +686,8 @@ public:
     virtual void InsertRowAt(int ARow) {}
     virtual void DeleteRowAt(int ARow) {}
     virtual void DoFilterDone() {}
-    virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
-    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
+    virtual void DoUpdateColumnSize(int ACol, int &AWidth);
+    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
     virtual bool RowMatchesFilter(int ARow) { return true; }
@@ -682,8 +706,8 @@ public:
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
     virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
-    virtual void DoCellsChanged(const TRect &R) {}
-    virtual void BulkCellsChanged() {}
+    virtual void DoCellsChanged(const TRect &R);
+    virtual void BulkCellsChanged();
     virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
     virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
     virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
@@ -764,6 +788,46 @@ public:
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
     virtual void CalcFooter(int ACol) {}
+
+    // ---- change notifiers (ExtGridNotify.cpp) ----
+    // The grid keeps references only; a notifier that is freed while registered leaves the list
+    // by itself.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
+    // ---- end of change notifiers ----
+
+    // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
+    // Index -1 is the last column; an index at or past ColCount raises.
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void DragScrollTimer(TObject *Sender);
+    // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
+    TTimer *DragScrollTimerObject() const { return FDragTmr; }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect *) { FISelect = nullptr; }
+    ITExtStringGridSelect *SelListener() const { return FISelect; }
+    void ClearComboString();
+    void AddComboString(const UnicodeString &s);
+    void AddComboStringObject(const UnicodeString &s, TObject *AObject);
+    bool RemoveComboString(const UnicodeString &s);
+    bool SetComboSelectionString(const UnicodeString &s);
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    int ComboSelection() const { return FComboIdx; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    bool IsEditable(int ACol, int ARow);
+    bool IsCellEditAllowed(int ACol, int ARow);
+    bool IsPasswordCell(int ACol, int ARow);
+    TDragScrollEvent OnDragScroll;
+    TEndSizeEvent OnEndColumnSize;
+    TEndSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    // ---- end of stretching, sizing, drag scrolling ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);
@@ -1105,6 +1169,24 @@ protected:
     // =========================================================================================
 
 protected:
+    // ---- component notifications (ExtGridNotify.cpp) ----
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void FreeDragTimer();
+    // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
+    // column that exists.
+    void AutoStretch();
+    TTimer *FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
+    // The width (height) of the mouse-sized column (row) when the sizing began.
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    // ---- end of component notifications ----
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;
@@ -1423,7 +1505,7 @@ protected:
     TArrowWindow *ArwL = nullptr;
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
-    TObject *FISelect = nullptr;
+    ITExtStringGridSelect *FISelect = nullptr;
 
 private:
     // ---- row and column structure helpers (ExtGridStructure.cpp) ----

@@ -315,6 +315,11 @@ protected:
     // The largest TopRow / LeftCol the scroll bars and keys go to (last row fully in view).
     int MaxTopRow() const;
     int MaxLeftCol() const;
+    // Heights of rows that a descendant inserts or deletes in its cell store in the middle of
+    // the grid: the heights from AIndex on move ACount lines down (up), the lines that open up
+    // take the default height, and the row count stays as it is (the caller sets it).
+    void InsertRowHeights(int AIndex, int ACount);
+    void DeleteRowHeights(int AIndex, int ACount);
 
     // Rows taken out or put in as a block, for grids that keep rows aside (hidden rows): Rows
     // lists row indices in ascending order. DeleteRowLines takes those rows out with their

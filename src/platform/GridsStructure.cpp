@@ -292,6 +292,29 @@ void TCustomGrid::SetRowHeights(int Index, int Value)
     RowHeightsChanged();
 }
 
+void TCustomGrid::InsertRowHeights(int AIndex, int ACount)
+{
+    // While every row has the default height there is nothing to move.
+    if (FRowHeights.empty() || ACount <= 0 || AIndex < 0 || std::size_t(AIndex) >= FRowHeights.size())
+        return;
+    const auto n = std::min(std::size_t(ACount), FRowHeights.size() - std::size_t(AIndex));
+    const auto b = FRowHeights.begin() + AIndex;
+    std::move_backward(b, FRowHeights.end() - std::ptrdiff_t(n), FRowHeights.end());
+    std::fill_n(b, n, FDefaultRowHeight);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::DeleteRowHeights(int AIndex, int ACount)
+{
+    if (FRowHeights.empty() || ACount <= 0 || AIndex < 0 || std::size_t(AIndex) >= FRowHeights.size())
+        return;
+    const auto n = std::min(std::size_t(ACount), FRowHeights.size() - std::size_t(AIndex));
+    const auto b = FRowHeights.begin() + AIndex;
+    std::move(b + std::ptrdiff_t(n), FRowHeights.end(), b);
+    std::fill(FRowHeights.end() - std::ptrdiff_t(n), FRowHeights.end(), FDefaultRowHeight);
+    RowHeightsChanged();
+}
+
 void TCustomGrid::SetDefaultColWidth(int Value)
 {
     FDefaultColWidth = Value;

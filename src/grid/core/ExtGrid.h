@@ -38,6 +38,7 @@
 class TExtStringGrid;
 class TExtStringGridCheck;
 class TRichEdit;
+class TTimer;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -390,17 +391,23 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TColumnSizeLocation { clRegistry, clIniFile };
 class TColumnSize : public TPersistent {
 public:
-    explicit TColumnSize(TExtStringGrid *AGrid) {}
+    explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
     bool Save = false;
-    bool Stretch = false;
+    // Switching stretching on sizes the stretch column at once when the grid has a parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
+    TColumnSizeLocation Location = clRegistry;
     bool SynchWithGrid = false;
     UnicodeString Key;
     UnicodeString Section;
 
 private:
+    TExtStringGrid *FGrid;
+    bool FStretch = false;
     TExtGridLiveCount FCount;
 };
 
@@ -420,6 +427,10 @@ public:
     bool Active = false;
     int InitialDelay = 1000;
     int RepeatDelay = 250;
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
 
 private:
     TExtGridLiveCount FCount;
@@ -548,6 +559,19 @@ public:
     TExtStringGrid *Grid = nullptr;
 };
 
+// The grid's one selection listener: told of the cell that became current.
+class ITExtStringGridSelect {
+public:
+    virtual ~ITExtStringGridSelect() = default;
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+};
+
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
+using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
+using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
+
 // Listens to cell changes of a grid (registered in its notifier list).
 class TGridChangeNotifier : public TComponent {
 public:
@@ -666,8 +690,8 @@ public:
     virtual void InsertRowAt(int ARow) {}
     virtual void DeleteRowAt(int ARow) {}
     virtual void DoFilterDone() {}
-    virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
-    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
+    virtual void DoUpdateColumnSize(int ACol, int &AWidth);
+    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
     virtual bool RowMatchesFilter(int ARow) { return true; }
@@ -686,8 +710,8 @@ public:
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
     virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
-    virtual void DoCellsChanged(const TRect &R) {}
-    virtual void BulkCellsChanged() {}
+    virtual void DoCellsChanged(const TRect &R);
+    virtual void BulkCellsChanged();
     virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
     virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
     virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
@@ -708,7 +732,7 @@ public:
     virtual void DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value);
     virtual bool DoGetColumnFilter(int Column);
     virtual TRect GetUsedCells() { return TRect(); }
-    virtual void DeleteRowRange(int ARow, int Count) {}
+    virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd) {}
     virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
     virtual void DoWheelScroll() {}
@@ -747,18 +771,18 @@ public:
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
     virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
-    virtual void RemoveRowsEx(int RowIndex, int RCount) {}
-    virtual void RemoveRows(int RowIndex, int RCount) {}
-    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true) {}
-    virtual void RemoveCols(int ColIndex, int CCount) {}
-    virtual void InsertCols(int ColIndex, int CCount) {}
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void RemoveRows(int RowIndex, int RCount);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    virtual void InsertCols(int ColIndex, int CCount);
     virtual void SubGroup(int ColIndex) {}
     virtual void SubUnGroup() {}
     virtual void Group(int ColIndex) {}
     virtual void UnGroup() {}
     virtual void SortSwapRows(int Index1, int Index2) {}
-    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
-    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
     virtual void SetStyle(TQRVStyle Style) {}
@@ -768,6 +792,46 @@ public:
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
     virtual void CalcFooter(int ACol) {}
+
+    // ---- change notifiers (ExtGridNotify.cpp) ----
+    // The grid keeps references only; a notifier that is freed while registered leaves the list
+    // by itself.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
+    // ---- end of change notifiers ----
+
+    // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
+    // Index -1 is the last column; an index at or past ColCount raises.
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void DragScrollTimer(TObject *Sender);
+    // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
+    TTimer *DragScrollTimerObject() const { return FDragTmr; }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect *) { FISelect = nullptr; }
+    ITExtStringGridSelect *SelListener() const { return FISelect; }
+    void ClearComboString();
+    void AddComboString(const UnicodeString &s);
+    void AddComboStringObject(const UnicodeString &s, TObject *AObject);
+    bool RemoveComboString(const UnicodeString &s);
+    bool SetComboSelectionString(const UnicodeString &s);
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    int ComboSelection() const { return FComboIdx; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    bool IsEditable(int ACol, int ARow);
+    bool IsCellEditAllowed(int ACol, int ARow);
+    bool IsPasswordCell(int ACol, int ARow);
+    TDragScrollEvent OnDragScroll;
+    TEndSizeEvent OnEndColumnSize;
+    TEndSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    // ---- end of stretching, sizing, drag scrolling ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);
@@ -1012,6 +1076,46 @@ public:
     bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }
     TIntList *IgnoreColumns() const { return FIgnoreColumns; }
     TRowChangedEvent OnRowUpdate;
+
+    // ---- row and column structure (ExtGridStructure.cpp) ----
+    // Rows move as whole store rows (every column, hidden ones too) with their heights; the
+    // hidden-row store, the cell controls (by real row) and the modified, enabled and
+    // row-selection lists (by display row) follow them.
+    void DeleteRowsCore(int ARow, int ACount, bool UpdateCellControls);
+    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    // After the last real column: hidden columns count too.
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void MergeCols(int ColIndex1, int ColIndex2, const UnicodeString &Separator);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    void MergeAllColumnCells();
+    TIntList *MergedColumns() const { return FMergedColumns; }
+    // The first cell (row by row) whose stored text is SubStr exactly.
+    bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow);
+    // The tree's nodes go with a clear; the node part of the grid fills this in.
+    virtual void RemoveAllNodes() {}
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -1280,6 +1384,24 @@ protected:
     UnicodeString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
 
+    // ---- component notifications (ExtGridNotify.cpp) ----
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void FreeDragTimer();
+    // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
+    // column that exists.
+    void AutoStretch();
+    TTimer *FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
+    // The width (height) of the mouse-sized column (row) when the sizing began.
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    // ---- end of component notifications ----
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;
@@ -1300,7 +1422,7 @@ protected:
     // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
     void BalloonEnableChanged(TObject *Sender) {}
     void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
-    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow);
     void ColumnHeadersListChanged(TObject *Sender);
     void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
 
@@ -1599,7 +1721,7 @@ protected:
     TArrowWindow *ArwL = nullptr;
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
-    TObject *FISelect = nullptr;
+    ITExtStringGridSelect *FISelect = nullptr;
 
 private:
     // dimensions
@@ -1634,6 +1756,16 @@ private:
     void CopyItemToRow(TGridItem *Item, int ADisplRow);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);
     void FreeHiddenRowObjects();
+
+    // ---- row and column structure helpers (ExtGridStructure.cpp) ----
+    void InsertRowsWork(int RowIndex, int RCount, bool UpdateCellControls, bool ShiftHidden);
+    // The shown display rows ARow..ARow+ACount-1 are about to leave the grid for good: hidden
+    // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
+    // the controls of the rows that go are hidden and dropped.
+    void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
+    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
+    static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
+    void RepaintSearchPanel();
 
     bool PlainDisplay(int ARow) const
     {

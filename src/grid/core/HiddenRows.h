@@ -97,6 +97,10 @@ public:
     // before them. Removing rows N rows at R is Shift (R + N, -N) after the items of the removed
     // rows are taken out, so that the order holds.
     void Shift(int From, int Delta);
+    // The shown rows of the real range From..To left the grid: the hidden rows inside the range
+    // close up from From on, in their order, and those after it move up by the shown rows that
+    // went. One pass over the items from From on; the order holds.
+    void CloseUp(int From, int To);
 
 private:
     // Position in the sorted arrays of the given item.

@@ -1202,7 +1202,7 @@ public:
     bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
     bool IsWideCell(int ACol, int ARow);
     // The tree's nodes go with a clear; the node part of the grid fills this in.
-    virtual void RemoveAllNodes() {}
+    virtual void RemoveAllNodes();
     bool ClearTextOnly() const { return FClearTextOnly; }
     void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
     bool SaveHiddenCells() const { return FSaveHiddenCells; }
@@ -1484,7 +1484,7 @@ private:
     UnicodeString RealRowText(int ACol, int ARealRow);
     void SetRealRowText(int ACol, int ARealRow, const UnicodeString &Value);
     TCellGraphic *CheckGraphicOf(int ACol, int ARow, bool &ByStore);
-    void RepaintRealCell(int ACol, int ARealRow);
+    void RepaintCheckCell(int ACol, int ARealRow);
     TCellVAlign CheckVAlign() const;
     bool ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire);
     // ---- end of cell controls ----
@@ -1495,7 +1495,7 @@ public:
     // Operations that change the tree take a real row; queries take a display row.
     void AddNode(int ARow, int Span);
     void RemoveNode(int ARow);
-    void RemoveAllNodes();
+    // RemoveAllNodes is among the virtual operations above.
     bool IsNode(int ARow);
     bool IsSummary(int ARow);
     // True: contracted.
@@ -1556,7 +1556,6 @@ public:
     // A combo text that is no item joins the items when the combo is left.
     bool LookupHistory() const { return FLookupHistory; }
     void SetLookupHistory(bool Value) { FLookupHistory = Value; }
-    TStringList *LookupItems() const { return FLookupItems; }
     // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
     // Navigation.AdvanceOnEnter or Force.
     virtual void AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool KeepStart,

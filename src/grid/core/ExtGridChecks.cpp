@@ -81,7 +81,7 @@ TCellGraphic *TExtStringGrid::CheckGraphicOf(int ACol, int ARow, bool &ByStore)
     return GetCellGraphic(ACol, FGridItems->IsHidden(ARow) ? ARow : DisplRowIndex(ARow));
 }
 
-void TExtStringGrid::RepaintRealCell(int ACol, int ARealRow)
+void TExtStringGrid::RepaintCheckCell(int ACol, int ARealRow)
 {
     if (FGridItems->IsHidden(ARealRow))
         return;
@@ -262,7 +262,7 @@ bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fi
         const bool changed = g->CellBoolean() != State;
         g->SetCellBoolean(State);
         if (!Fire || changed)
-            RepaintRealCell(ACol, ARow);
+            RepaintCheckCell(ACol, ARow);
         if (Fire && changed)
             DoCheckBoxChange(ACol, ARow, State);
         return true;
@@ -300,7 +300,7 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, TCheckBoxState State)
     if (!g || g->CellType() != ctTriStateCheckBox)
         return false;
     g->SetCellCheckBoxState(State);
-    RepaintRealCell(ACol, ARow);
+    RepaintCheckCell(ACol, ARow);
     return true;
 }
 

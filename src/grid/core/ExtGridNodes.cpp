@@ -149,6 +149,333 @@ void TExtStringGrid::AddNode(int ARow, int Span)
         SetCol(1);
 }
 
+void TExtStringGrid::SetNodeState(int ARow, bool Value)
+{
+    if (!IsNode(ARow) || GetNodeState(ARow) == Value)
+        return;
+    if (Value)
+        ContractNode(RealRowIndex(ARow));
+    else
+        ExpandNode(RealRowIndex(ARow));
+}
+
+void TExtStringGrid::RemoveNode(int ARow)
+{
+    ExpandSingleNode(ARow);
+    const int R = DisplRowIndex(ARow);
+    TCellGraphic *g = NodeGraphic(R);
+    if (!g)
+        return;
+    ChangeNodeLevels(R, g->CellIndex(), -1);
+    RemoveCellGraphic(0, R);
+    if (FNumNodes > 0)
+        --FNumNodes;
+}
+
+void TExtStringGrid::RemoveAllNodes()
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        if (!IsNode(r))
+            continue;
+        ExpandNode(RealRowIndex(r));
+        ChangeNodeLevels(r, GetNodeSpan(r), -1);
+        RemoveCellGraphic(0, r);
+        if (FNumNodes > 0)
+            --FNumNodes;
+    }
+    Invalidate();
+}
+
+// ---- expanding and contracting ----
+
+void TExtStringGrid::ExpandNode(int ARow)
+{
+    if (FCellNode->ExpandOne()) {
+        const int count = RowCount();
+        for (int r = FixedRows(); r < count && r < RowCount(); ++r)
+            if (IsNode(r) && !GetNodeState(r))
+                ContractNode(RealRowIndex(r));
+    }
+    ExpandSingleNode(ARow);
+}
+
+void TExtStringGrid::ExpandSingleNode(int ARow)
+{
+    const int R = DisplRowIndex(ARow);
+    TCellGraphic *g = NodeGraphic(R);
+    if (!g || !g->CellBoolean())
+        return;
+    g->SetCellBoolean(false);
+    const int E = g->CellIndex() == 0 ? NextNodeRow(R) : R + 1;
+    const int from = RealRowIndex(R) + 1;
+    const int to = RealRowIndex(E) - 1;
+    const int row = Row(), top = TopRow();
+    const bool disjunct = FMouseActions->DisjunctRowSelectDirect();
+    FMouseActions->SetDisjunctRowSelectDirect(false);
+    const bool rowSelect = Options().Contains(goRowSelect);
+    if (rowSelect)
+        SetOptions(Options() - TGridOptions{goRowSelect});
+    const bool lock = FNumCellControls == 0;
+    if (lock)
+        BeginUpdate();
+    try {
+        if (from <= to)
+            UnHideRows(from, to);
+    } catch (...) {
+        FMouseActions->SetDisjunctRowSelectDirect(disjunct);
+        if (lock)
+            EndUpdate();
+        throw;
+    }
+    if (rowSelect) {
+        SetOptions(Options() + TGridOptions{goRowSelect});
+        if (row < RowCount())
+            SetRow(row);
+        if (top < RowCount())
+            SetTopRow(top);
+    }
+    FMouseActions->SetDisjunctRowSelectDirect(disjunct);
+    if (lock)
+        EndUpdate();
+    CalcFooter(-1);
+}
+
+void TExtStringGrid::ContractNode(int ARow)
+{
+    HideInplaceEdit();
+    FForceSel = true;
+    const int R = DisplRowIndex(ARow);
+    TCellGraphic *g = NodeGraphic(R);
+    if (!g || g->CellBoolean()) {
+        FForceSel = false;
+        return;
+    }
+    g->SetCellBoolean(true);
+    int E = g->CellIndex() > 0 ? std::min(R + g->CellIndex(), RowCount()) : NextNodeRow(R);
+    const int S = R + 1;
+    int i = S;
+    while (i < E) {
+        TCellGraphic *inner = NodeGraphic(i);
+        if (inner && inner->CellBoolean()) {
+            // Its hidden rows come back with the outer node's.
+            inner->SetCellBoolean(false);
+            HideRows(RealRowIndex(S), RealRowIndex(i));
+            E = E - (i - S) - inner->CellIndex();
+            i = S;
+        } else {
+            ++i;
+        }
+    }
+    if (i > S)
+        HideRows(RealRowIndex(S), RealRowIndex(i - 1));
+    FForceSel = false;
+    CalcFooter(-1);
+}
+
+void TExtStringGrid::ExpandAll()
+{
+    BeginUpdate();
+    try {
+        // Every contracted node gives back the hidden rows right after it, all in one step; a
+        // contracted node that surfaces with them is taken in the next pass.
+        for (;;) {
+            ++FFilterLevel;
+            const int level = FFilterLevel;
+            bool any = false;
+            const std::vector<int> &keys = FGridItems->SortedIdx();
+            for (int r = FixedRows(); r < RowCount(); ++r) {
+                TCellGraphic *g = NodeGraphic(r);
+                if (!g || !g->CellBoolean())
+                    continue;
+                g->SetCellBoolean(false);
+                const int from = RealRowIndex(r) + 1, to = RealRowIndex(r + 1) - 1;
+                for (auto k = std::lower_bound(keys.begin(), keys.end(), from); k != keys.end() && *k <= to; ++k) {
+                    FGridItems->SortedItem(int(k - keys.begin()))->Level = level;
+                    any = true;
+                }
+            }
+            if (any)
+                UnHideRowList();
+            --FFilterLevel;
+            if (!any)
+                break;
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    CalcFooter(-1);
+}
+
+void TExtStringGrid::ContractAll()
+{
+    BeginUpdate();
+    try {
+        ExpandAll();
+        TIntList rows(0, 0);
+        for (int r = FixedRows(); r < RowCount();) {
+            TCellGraphic *g = NodeGraphic(r);
+            if (!g) {
+                ++r;
+                continue;
+            }
+            g->SetCellBoolean(true);
+            // A span of 0 reaches the next node row or the end, as a single contract does.
+            const int end = std::min(g->CellIndex() > 0 ? r + g->CellIndex() : NextNodeRow(r), RowCount());
+            for (int k = r + 1; k < end; ++k)
+                rows.Add(k);
+            r = std::max(end, r + 1);
+        }
+        if (rows.Count() > 0) {
+            HideRowList(&rows);
+            // The node rows are hidden directly, not as a filter level that a filter would undo.
+            for (int k = 0; k < FGridItems->Count(); ++k)
+                if (FGridItems->Items(k)->Level == FFilterLevel)
+                    FGridItems->Items(k)->Level = 0;
+            --FFilterLevel;
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    CellControlsUpdate(false);
+    CalcFooter(-1);
+}
+
+bool TExtStringGrid::IsNodeGlyphHit(int ARow, int X)
+{
+    if (!FMouseActions->PreciseNodeClick)
+        return true;
+    const int L = CellHasProperties(0, ARow) ? PropsOf(0, ARow)->NodeLevel() : 0;
+    const int I = FCellNode->NodeIndent();
+    int W = 4, M = 4;
+    switch (FCellNode->NodeType()) {
+    case cn3D:
+        W = 6;
+        M = 0;
+        break;
+    case cnGlyph: {
+        TBitmap *glyph = FCellNode->ExpandGlyph();
+        const bool empty = !glyph || glyph->Width() == 0;
+        W = empty ? 0 : glyph->Width() / 2;
+        M = empty ? 0 : 2;
+        break;
+    }
+    case cnLeaf:
+        W = 8;
+        M = 2;
+        break;
+    default:
+        break;
+    }
+    if (BiDiMode() == bdRightToLeft) {
+        const int V = RowCount() - FixedRows() > VisibleRowCount() ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+        return Width() - 2 - L * I - W <= X + V && X + V < Width() - (L - 1) * I;
+    }
+    return M + (L - 1) * I < X && X < W + L * I;
+}
+
+// ---- child rows ----
+// The grid's row insertion and removal move the hidden rows and the in-cell controls behind
+// the row by real index, so the tree only keeps its spans, counts and levels here.
+
+void TExtStringGrid::InsertChildRow(int ARow, int InsertAt)
+{
+    const int R = DisplRowIndex(ARow);
+    const int P = GetParentRow(R);
+    int L = 1;
+    if (P != -1) {
+        UpdateNodeSpan(P, 1);
+        UpdateSubNodeCount(P, 1);
+        ExpandNode(RealRowIndex(P));
+        L = GetNodeLevel(P);
+        int last = P, lastLevel = L;
+        while (lastLevel > 1 && last >= FixedRows()) {
+            const int A = GetParentRow(last);
+            if (A == -1 || A == last)
+                break;
+            if (GetNodeLevel(A) < lastLevel) {
+                UpdateNodeSpan(A, 1);
+                UpdateSubNodeCount(A, 1);
+                ExpandNode(RealRowIndex(A));
+                lastLevel = GetNodeLevel(A);
+            }
+            last = A;
+        }
+    }
+    int pos = R + InsertAt;
+    if (IsNode(R) && InsertAt == 0) {
+        // The node row's content becomes its first child; the node row keeps only its node.
+        pos = R + 1;
+        InsertRows(pos, 1, true);
+        for (int c = 0; c < TotalColCount(); ++c) {
+            SetGridCell(c, pos, GridCells(c, R));
+            SetGridCell(c, R, UnicodeString());
+            if (c == 0)
+                continue;
+            TObject *o = GridObjects(c, R);
+            SetGridObject(c, R, nullptr);
+            SetGridObject(c, pos, o);
+            if (auto *props = dynamic_cast<TCellProperties *>(o))
+                props->SetOwnerRow(pos);
+        }
+    } else {
+        InsertRows(pos, 1, true);
+    }
+    if (P != -1 && pos >= 0 && pos < RowCount())
+        CellProperties(0, pos)->SetNodeLevel(L);
+}
+
+void TExtStringGrid::RemoveChildRow(int ARow)
+{
+    const int R = DisplRowIndex(ARow);
+    int P = GetParentRow(R);
+    if (P != -1) {
+        const int L = GetNodeLevel(P);
+        if (GetNodeSpan(P) > 1) {
+            UpdateNodeSpan(P, -1);
+            UpdateSubNodeCount(P, -1);
+        }
+        for (;;) {
+            ExpandNode(RealRowIndex(P));
+            if (GetNodeLevel(P) <= 1)
+                break;
+            const int A = GetParentRow(P);
+            if (A == -1 || A == P || GetNodeLevel(A) >= L)
+                break;
+            P = A;
+            if (GetNodeSpan(P) > 1) {
+                UpdateNodeSpan(P, -1);
+                UpdateSubNodeCount(P, -1);
+            }
+        }
+    }
+    DeleteRowRange(DisplRowIndex(ARow), 1);
+    if (FMaxRowCount > 0)
+        --FMaxRowCount;
+}
+
+void TExtStringGrid::InsertNormalRow(int ARow)
+{
+    InsertRows(DisplRowIndex(ARow), 1, true);
+}
+
+void TExtStringGrid::RemoveNormalRow(int ARow)
+{
+    RemoveRows(ARow, 1);
+    if (FMaxRowCount > 0)
+        --FMaxRowCount;
+}
+
+void TExtStringGrid::SetSummaryRow(int ARow)
+{
+    const int R = DisplRowIndex(ARow);
+    if (R >= 0 && R < RowCount())
+        CreateCellGraphic(0, R)->SetCellType(ctSummary);
+}
+
 // ---- expand buttons ----
 
 void TExtStringGrid::AddExpand(int ACol, int ARow, int ExpandedHeight)

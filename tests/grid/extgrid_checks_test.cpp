@@ -117,6 +117,27 @@ TEST_F(DataCheckColumn, UndoGivesBackTheTextOfEachToggle)
     G->SetUndoRedo(nullptr);
 }
 
+TEST_F(DataCheckColumn, HiddenRowsAnswerAndChangeByRealRow)
+{
+    G->SetCells(1, 2, "Y");
+    G->SetCells(1, 3, "N");
+    G->HideRow(2);
+    bool state = false;
+    // Row 2 is hidden: by real row it still answers from its stored text.
+    ASSERT_TRUE(G->GetCheckBoxState(1, 2, state));
+    EXPECT_TRUE(state);
+    ASSERT_TRUE(G->GetCheckBoxState(1, 3, state));
+    EXPECT_FALSE(state);
+    EXPECT_TRUE(G->SetCheckBoxState(1, 2, false));
+    EXPECT_TRUE(Changes.empty());
+    // The change takes a shown row: display row 2 is real row 3.
+    EXPECT_TRUE(G->ChangeCheckBoxState(1, 2, true));
+    EXPECT_EQ(Changes, (std::vector<std::string>{"1,2:1"}));
+    G->UnHideRow(2);
+    EXPECT_EQ(G->Cells(1, 2), "N");
+    EXPECT_EQ(G->Cells(1, 3), "Y");
+}
+
 TEST(ExtGridChecks, AddingOutsideTheCellsRaisesInvalidCell)
 {
     TExtStringGrid g(nullptr);

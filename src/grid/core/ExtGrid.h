@@ -1486,7 +1486,8 @@ private:
     TCellGraphic *CheckGraphicOf(int ACol, int ARow, bool &ByStore);
     void RepaintCheckCell(int ACol, int ARealRow);
     TCellVAlign CheckVAlign() const;
-    bool ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire);
+    // ARow a real row; the event reports EventRow.
+    bool ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire, int EventRow);
     // ---- end of cell controls ----
 
 public:

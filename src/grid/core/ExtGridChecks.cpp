@@ -251,7 +251,7 @@ bool TExtStringGrid::IsChecked(int ACol, int ARow)
     return GetCheckBoxState(ACol, ARow, state) && state;
 }
 
-bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire)
+bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fire, int EventRow)
 {
     bool byStore = false;
     TCellGraphic *g = CheckGraphicOf(ACol, ARow, byStore);
@@ -264,7 +264,7 @@ bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fi
         if (!Fire || changed)
             RepaintCheckCell(ACol, ARow);
         if (Fire && changed)
-            DoCheckBoxChange(ACol, ARow, State);
+            DoCheckBoxChange(ACol, EventRow, State);
         return true;
     }
     case ctDataCheckBox:
@@ -276,7 +276,7 @@ bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fi
         const bool changed = RealRowText(ACol, ARow) != want;
         SetRealRowText(ACol, ARow, want);
         if (Fire && changed)
-            DoCheckBoxChange(ACol, ARow, State);
+            DoCheckBoxChange(ACol, EventRow, State);
         return true;
     }
     case ctRowCheckBox:
@@ -290,7 +290,7 @@ bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fi
 
 bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
 {
-    return ChangeOrSetCheckBox(ACol, ARow, State, false);
+    return ChangeOrSetCheckBox(ACol, ARow, State, false, ARow);
 }
 
 bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, TCheckBoxState State)
@@ -306,7 +306,7 @@ bool TExtStringGrid::SetCheckBoxState(int ACol, int ARow, TCheckBoxState State)
 
 bool TExtStringGrid::ChangeCheckBoxState(int ACol, int ARow, bool State)
 {
-    return ChangeOrSetCheckBox(ACol, NumHiddenRows() > 0 ? RealRowIndex(ARow) : ARow, State, true);
+    return ChangeOrSetCheckBox(ACol, NumHiddenRows() > 0 ? RealRowIndex(ARow) : ARow, State, true, ARow);
 }
 
 void TExtStringGrid::CheckAll(int ACol)

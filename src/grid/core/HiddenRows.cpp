@@ -38,9 +38,15 @@ TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
     auto Item = std::make_unique<TGridItem>();
     Item->Height = AHeight;
     Item->Level = ALevel;
-    FItems.reserve(FItems.size() + 1);
-    FKeys.reserve(FKeys.size() + 1);
-    FSorted.reserve(FSorted.size() + 1);
+    // Room first, so that nothing below throws once the item is out of its owner; the room
+    // grows by doubling, as a plain insert would, so that adding many rows stays linear.
+    auto room = [](auto &V) {
+        if (V.size() == V.capacity())
+            V.reserve(std::max<std::size_t>(16, 2 * V.size()));
+    };
+    room(FItems);
+    room(FKeys);
+    room(FSorted);
     TGridItem *P = Item.release();
     FItems.insert(FItems.begin() + Pos, P);
     IndexInsert(P, AIdx);

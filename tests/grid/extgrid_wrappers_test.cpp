@@ -463,6 +463,49 @@ TEST_F(EditorGrid, CheckBoxEditorSpaceTogglesOnce)
     EXPECT_EQ(g->Row(), 3);
 }
 
+TEST_F(EditorGrid, UnitEditCommitsValueAndUnitAndFiltersDigits)
+{
+    TStringList units;
+    units.Add("mm");
+    units.Add("cm");
+    g->UnitEditButton()->SetUnits(&units);
+    g->SetCells(1, 2, "12cm");
+    Open(edNumericUnitEditBtn);
+    TGridUnitEditBtn *u = g->UnitEditButton();
+    ASSERT_TRUE(u->Visible());
+    EXPECT_EQ(u->Text(), "12");
+    EXPECT_EQ(u->UnitID(), "cm");
+    u->SelectAll();
+    Type("4x5");
+    EXPECT_EQ(u->Text(), "45");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "45cm");
+    EXPECT_FALSE(u->Visible());
+    EXPECT_EQ(okClicks, 0);
+
+    Open(edNumericUnitEditBtn);
+    u->SetText("99");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "45cm");
+    EXPECT_EQ(cancelClicks, 0);
+}
+
+TEST_F(EditorGrid, TabWithGoTabsCommitsAndMovesOn)
+{
+    g->SetOptions(g->Options() + TGridOptions{goTabs});
+    Open(edComboEdit);
+    ASSERT_TRUE(combo()->Visible());
+    combo()->SetText("tabbed");
+    Key(VK_TAB);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "tabbed");
+    EXPECT_FALSE(combo()->Visible());
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 2);
+}
+
 TEST(ExtGridWrappers, TheOwnerMustBeAStringGrid)
 {
     TForm form(nullptr);

@@ -412,12 +412,34 @@ private:
 
 class TDragDropSettings : public TPersistent {
 public:
-    bool OleAcceptText = true;
+    explicit TDragDropSettings(TExtStringGrid *AGrid = nullptr) : FGrid(AGrid) {}
+    // Copies every value, without what the setters of OleDropTarget and OleDropRTF do.
+    void Assign(TPersistent *Source) override;
+    bool OleDropTarget() const { return FOleDropTarget; }
+    // Stores; the grid's window becomes a drop target where OLE drag and drop is built.
+    void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+    bool OleDropRTF() const { return FOleDropRTF; }
+    // Also lets rich text be offered and accepted by every grid's drag and drop.
+    void SetOleDropRTF(bool Value);
+    bool OleDropSource = false;
     bool OleAcceptFiles = true;
+    bool OleAcceptText = true;
     bool OleAcceptURLs = true;
-    bool OleDropTarget = false;
+    bool OleAppendRows = false;
+    bool OleInsertRows = false;
+    bool OleRemoveRows = false;
+    bool OleEntireRows = false;
+    bool OleCopyAlways = false;
+    bool OleColumnDragDrop = false;
+    bool OleColumnsOnly = false;
+    bool OleColumnReorder = false;
+    bool ShowCells = true;
+    TExtStringGrid *Grid() const { return FGrid; }
 
 private:
+    TExtStringGrid *FGrid;
+    bool FOleDropTarget = false;
+    bool FOleDropRTF = false;
     TExtGridLiveCount FCount;
 };
 
@@ -445,8 +467,17 @@ private:
 
 class TBalloonSettings : public TPersistent {
 public:
+    // Copies all but Transparency.
+    void Assign(TPersistent *Source) override;
     bool Enable() const { return FEnable; }
+    // Fires OnEnableChange on every set, also of the same value.
     void SetEnable(bool Value);
+    TColor TextColor = clNone;
+    TColor BackgroundColor = clNone;
+    int InitialDelay = -1;
+    int AutoHideDelay = -1;
+    int ReshowDelay = -1;
+    Byte Transparency = 0;
     TNotifyEvent OnEnableChange;
 
 private:
@@ -456,6 +487,7 @@ private:
 
 class TShowModified : public TPersistent {
 public:
+    void Assign(TPersistent *Source) override;
     bool Enabled = false;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
@@ -476,7 +508,15 @@ private:
 
 class TGrouping : public TPersistent {
 public:
+    // Copies the looks and switches; Summary and the line colours and widths stay.
     void Assign(TPersistent *Source) override;
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    bool Summary = false;
+    bool AutoSelectGroup = false;
+    bool AutoCheckGroup = false;
+    TColor HeaderTextColor = clNone;
+    TColor SummaryTextColor = clNone;
     TColor HeaderColor = clNone;
     TColor HeaderColorTo = clNone;
     TColor SummaryColor = clNone;
@@ -796,6 +836,23 @@ public:
     void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
     int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
     // ---- end of change notifiers ----
+
+    // ---- column lookup, column order and header lists (ExtGridColumns.cpp) ----
+    // The first real column whose header text (real row 0) is AValue, case-sensitive; -1.
+    int ColumnByHeader(const UnicodeString &AValue);
+    // Current position of original column ACol, and the original column at a position.
+    int ColumnPosition(int ACol);
+    int ColumnAtPosition(int ACol);
+    // Shows every hidden column and puts the columns back in their recorded order.
+    void ResetColumnOrder();
+    // Records the order before the first move; the column-order entry moves with the column.
+    void MoveColumn(int FromIndex, int ToIndex);
+    TIntList *ColumnOrder() const { return FColumnOrder; }
+    void SetColumnHeaders(TStrings *Value);
+    void ClearColumnHeaders();
+    void SetRowHeaders(TStrings *Value);
+    void ClearRowHeaders();
+    // ---- end of column lookup ----
 
     // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
     // Index -1 is the last column; an index at or past ColCount raises.
@@ -1131,6 +1188,7 @@ protected:
 protected:
     // ---- component notifications (ExtGridNotify.cpp) ----
     void Notification(TComponent *AComponent, TOperation Operation) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;

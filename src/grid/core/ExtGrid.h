@@ -862,6 +862,7 @@ public:
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
     TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);
     void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
@@ -1026,7 +1027,8 @@ public:
     TFooterPanel *FooterPanel() const { return FFooterPanel; }
     TSearchPanel *SearchPanel() const { return FSearchPanel; }
     TExtStringGridCheck *CellChecker() const { return FCellChecker; }
-    void SetCellChecker(TExtStringGridCheck *Value) { FCellChecker = Value; }
+    // The grid hears when the checker is freed and forgets it.
+    void SetCellChecker(TExtStringGridCheck *Value);
     TGridCombo *ComboEditor() const { return EditCombo; }
     TGridEditBtn *EditButton() const { return EditBtn; }
     TGridUnitEditBtn *UnitEditButton() const { return UnitEditBtn; }

@@ -1190,7 +1190,6 @@ protected:
 protected:
     // ---- component notifications (ExtGridNotify.cpp) ----
     void Notification(TComponent *AComponent, TOperation Operation) override;
-    void ColumnMoved(int FromIndex, int ToIndex) override;
     void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
@@ -1206,6 +1205,9 @@ protected:
     int Rowclickedsize = 0;
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
+
+    // ---- column moves: the column-order entry goes along (ExtGridColumns.cpp) ----
+    void ColumnMoved(int FromIndex, int ToIndex) override;
 
     void Loaded() override;
     void CreateWnd() override;

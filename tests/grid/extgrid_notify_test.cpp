@@ -146,6 +146,7 @@ public:
         Rowclickedsize = RowHeights(ARow);
     }
     bool IsFixedCell(int ACol, int ARow) { return IsFixed(ACol, ARow); }
+    void SetFixedRightCols(int N) { FFixedRightCols = N; }
     void Drag(int X, int Y, TDragState State)
     {
         bool accept = false;
@@ -369,9 +370,21 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
         int Col, Row;
         bool Fixed;
     };
-    const Case cases[] = {{2, 7, true}, {0, 7, true}, {3, 3, false}};
+    G->SetFixedRightCols(1);
+    const Case cases[] = {{2, 7, true}, {0, 7, true}, {5, 2, true}, {3, 3, false}};
     for (const Case &c : cases)
         EXPECT_EQ(G->IsFixedCell(c.Col, c.Row), c.Fixed) << c.Col << "," << c.Row;
+    G->SetFixedRightCols(0);
+
+    // Behind a hidden column the fixed question gets the display column it was asked with.
+    G->HideColumn(1);
+    int asked = -1;
+    G->OnIsFixedCell = [&](TObject *, int, int ACol, bool &) { asked = ACol; };
+    G->IsFixedCell(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->IsEditable(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->UnHideColumn(1);
     EXPECT_TRUE(G->IsEditable(3, 3));
     G->OnIsFixedCell = [](TObject *, int, int ACol, bool &IsFixed) { IsFixed = ACol == 3; };
     EXPECT_FALSE(G->IsEditable(3, 3));

@@ -878,6 +878,7 @@ public:
     int GetComboCount();
     void SetComboIndex(int ACol, int ARow, int Value);
     int GetComboIndex(int ACol, int ARow);
+    // Display column and row.
     bool IsEditable(int ACol, int ARow);
     bool IsCellEditAllowed(int ACol, int ARow);
     bool IsPasswordCell(int ACol, int ARow);

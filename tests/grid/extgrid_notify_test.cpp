@@ -79,12 +79,13 @@ TEST_F(ExtGridNotifyTest, EventThenNotifiersInOrderThenFooter)
     EXPECT_EQ(Log, (std::vector<std::string>{"event 0,0,0,0", "b 0,0,0,0", "footer -1"}));
 }
 
-TEST_F(ExtGridNotifyTest, BulkChangeOnlyRecalculatesTheFooter)
+TEST_F(ExtGridNotifyTest, BulkAndColumnChangesOnlyRecalculateTheFooter)
 {
     TLogNotifier A("a");
     Grid->RegisterNotifier(&A);
     Grid->BulkCellsChanged();
-    EXPECT_EQ(Log, std::vector<std::string>{"footer -1"});
+    Grid->FooterColumnChanged(3);
+    EXPECT_EQ(Log, (std::vector<std::string>{"footer -1", "footer 3"}));
     Grid->UnRegisterNotifier(&A);
 }
 

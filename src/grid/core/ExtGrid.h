@@ -737,7 +737,7 @@ public:
     virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
     virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
-    virtual void FooterColumnChanged(int ACol) {}
+    virtual void FooterColumnChanged(int ACol) { CalcFooter(ACol); }
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
     virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);

@@ -399,6 +399,23 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
     EXPECT_TRUE(G->IsPasswordCell(1, 1));
 }
 
+TEST_F(ExtGridSizingTest, TheSelectionListenerHearsEveryMoveUntilItIsTakenOff)
+{
+    struct TListener : ITExtStringGridSelect {
+        std::vector<int> Rows;
+        void SelectionChanged(int, int ARow) override { Rows.push_back(ARow); }
+    } first, second;
+    G->SetRowCount(10);
+    G->RegisterSelListener(&first);
+    G->RegisterSelListener(&second); // replaces the first
+    G->SetRow(3);
+    G->UnRegisterSelListener(&first); // whatever it is given
+    G->SetRow(4);
+    EXPECT_TRUE(first.Rows.empty());
+    EXPECT_EQ(second.Rows, std::vector<int>{3});
+    EXPECT_EQ(G->SelListener(), nullptr);
+}
+
 TEST_F(ExtGridSizingTest, ArrowColorColoursAllFourArrows)
 {
     G->SetArrowColor(TColorOf(0x123456u));

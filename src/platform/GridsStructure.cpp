@@ -137,6 +137,75 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
     Invalidate();
 }
 
+void TCustomGrid::DeleteRowLines(const std::vector<int> &Rows)
+{
+    std::vector<int> rows;
+    rows.reserve(Rows.size());
+    for (int r : Rows)
+        if (r >= 0 && r < FRowCount && (rows.empty() || r > rows.back()))
+            rows.push_back(r);
+    if (rows.empty())
+        return;
+    // At least one row stays, as SetRowCount keeps one.
+    if (int(rows.size()) >= FRowCount)
+        rows.pop_back();
+    if (rows.empty())
+        return;
+    LeaveEditedCell();
+    if (!FRowHeights.empty()) {
+        std::size_t out = rows.front(), k = 0;
+        for (std::size_t i = rows.front(); i < FRowHeights.size(); ++i) {
+            if (k < rows.size() && int(i) == rows[k]) {
+                ++k;
+                continue;
+            }
+            FRowHeights[out++] = FRowHeights[i];
+        }
+        FRowHeights.resize(out);
+    }
+    RowLinesDeleted(rows);
+    const int newCount = FRowCount - int(rows.size());
+    if (newCount <= FFixedRows)
+        SetFixedRows(newCount - 1);
+    ChangeSize(FColCount, newCount);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::InsertRowLines(const std::vector<int> &Rows, const std::vector<int> &Heights)
+{
+    if (Rows.empty())
+        return;
+    const int newCount = FRowCount + int(Rows.size());
+    std::vector<int> rows;
+    rows.reserve(Rows.size());
+    for (int r : Rows)
+        rows.push_back(std::clamp(rows.empty() ? r : std::max(r, rows.back() + 1), 0, newCount - 1));
+    LeaveEditedCell();
+    const bool sized = !FRowHeights.empty() ||
+                       std::any_of(Heights.begin(), Heights.end(), [this](int h) { return h != FDefaultRowHeight; });
+    if (sized) {
+        std::vector<int> old = FRowHeights;
+        old.resize(std::size_t(FRowCount), FDefaultRowHeight);
+        FRowHeights.assign(std::size_t(newCount), FDefaultRowHeight);
+        std::size_t k = 0, from = 0;
+        for (std::size_t i = 0; i < FRowHeights.size(); ++i) {
+            if (k < rows.size() && int(i) == rows[k]) {
+                FRowHeights[i] = k < Heights.size() ? Heights[k] : FDefaultRowHeight;
+                ++k;
+            } else {
+                FRowHeights[i] = old[from++];
+            }
+        }
+    }
+    RowLinesInserted(rows);
+    // ChangeSize would size the new rows at the end; the sizes are in place already.
+    std::vector<int> keep;
+    keep.swap(FRowHeights);
+    ChangeSize(FColCount, newCount);
+    FRowHeights.swap(keep);
+    RowHeightsChanged();
+}
+
 void TCustomGrid::LeaveEditedCell()
 {
     // As a move of the current cell does: an always shown editor only changes cells.

@@ -299,6 +299,8 @@ TExtStringGrid::~TExtStringGrid()
         delete ArwR;
     }
     delete Sortlist;
+    // The hidden rows' properties objects are the grid's like those of the shown cells.
+    FreeHiddenRowObjects();
     delete FGridItems;
     FGridItems = nullptr;
     delete FFilter;

@@ -38,6 +38,7 @@
 class TExtStringGrid;
 class TExtStringGridCheck;
 class TTimer;
+class TRichEdit;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -638,13 +639,16 @@ public:
     }
     void SetCells(int ACol, int ARow, const UnicodeString &Value)
     {
-        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        // With a hidden column the real column is not the one shown at that index: the repaint
+        // has to find it.
+        if (!FHasCellProps && !FHideLastRow && FNumHidden == 0 && ACol >= 0 && ARow >= 0 && ACol < ColCount() &&
+            ARow < RowCount()) {
             Store().SetText(ACol, ARow, Value);
             if (HandleAllocated() && MayBeInView(ACol, ARow))
                 InvalidateCell(ACol, ARow);
             return;
         }
-        SetCellEx(ACol, ARow, Value);
+        SetCellsMapped(ACol, ARow, Value);
     }
 
     // ---- lifecycle and overrides ----
@@ -915,6 +919,197 @@ public:
     bool SaveHiddenCells() const { return FSaveHiddenCells; }
     void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
 
+    // ---- dimensions: counts, fixed rows and columns, sizes and the plain settings ----
+    // ColCount and RowCount count the shown columns and rows; the All counts add the hidden ones.
+    // With FixedRowAlways (FixedColAlways) a grid left with a single row (column) keeps it as
+    // its header, and the fixed rows asked for come back once there are rows enough.
+    void SetRowCount(int Value);
+    void SetColCount(int Value);
+    int FixedRows() const { return TBaseGrid::FixedRows() == 0 && FFixedRowAlways ? 1 : TBaseGrid::FixedRows(); }
+    void SetFixedRows(int Value);
+    int FixedCols() const { return TBaseGrid::FixedCols() == 0 && FFixedColAlways ? 1 : TBaseGrid::FixedCols(); }
+    void SetFixedCols(int Value);
+    int AllColCount() const { return ColCount() + NumHiddenColumns(); }
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    void SetDefaultRowHeight(int Value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int Value);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment Value);
+    // The text drawing flag of VAlignment: DT_TOP, DT_VCENTER or DT_BOTTOM.
+    int VAlignFlag() const { return FVAlign; }
+    // By real column: a hidden column answers the width it had when it was hidden.
+    int AllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int Value);
+    // Moves the current cell within its row; a grid kept in step follows with SelectionColumn.
+    void SetCol(int Value);
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
+    // Where navigation may stop.
+    int FirstNormalCol() { return FixedCols() == 0 && HasNodes() ? 1 : FixedCols(); }
+    int VisibleFixedRightCols() const;
+    bool IsNavigableCell(int ACol, int ARow);
+    int FirstNavigableCol(int ARow);
+    int LastNavigableCol(int ARow);
+    // Plain settings: each stores its value and repaints when it changed.
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { SetAndInvalidate(FSelectionColor, Value); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { SetAndInvalidate(FSelectionColorTo, Value); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value) { SetAndInvalidate(FSelectionMirrorColor, Value); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value) { SetAndInvalidate(FSelectionMirrorColorTo, Value); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { SetAndInvalidate(FSelectionTextColor, Value); }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value) { SetAndInvalidate(FSelectionColorMixer, Value); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value) { SetAndInvalidate(FSelectionRectangle, Value); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value) { SetAndInvalidate(FSelectionResizer, Value); }
+    // Kept within 0..100.
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    bool Flat() const { return FIsFlat; }
+    void SetFlat(bool Value);
+    TColor QRVGradientFrom() const { return FQRVGradFrom; }
+    void SetQRVGradientFrom(TColor Value) { SetAndInvalidate(FQRVGradFrom, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientTo() const { return FQRVGradTo; }
+    void SetQRVGradientTo(TColor Value) { SetAndInvalidate(FQRVGradTo, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientMirrorFrom() const { return FQRVGradMirrorFrom; }
+    void SetQRVGradientMirrorFrom(TColor Value) { SetAndInvalidate(FQRVGradMirrorFrom, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientMirrorTo() const { return FQRVGradMirrorTo; }
+    void SetQRVGradientMirrorTo(TColor Value) { SetAndInvalidate(FQRVGradMirrorTo, TColorOf(ColorToRGB(Value))); }
+    void SetLookupItems(TStringList *Value)
+    {
+        if (Value)
+            FLookupItems->Assign(Value);
+    }
+    TStringList *LookupItems() const { return FLookupItems; }
+    // The four bytes of GetVersionNr, from the highest, joined by ".".
+    UnicodeString Version();
+    bool SpreadSheet() const { return FSpreadSheet; }
+    // Stores the flag and switches the spreadsheet options on, whatever the value.
+    void SetSpreadSheet(bool Value);
+    using TColumnSizeEvent = std::function<void(TObject *Sender, int ACol, bool &Allow)>;
+    using TRowSizeEvent = std::function<void(TObject *Sender, int ARow, bool &Allow)>;
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+
+    // ---- cell texts by real index, rich text and per-cell properties ----
+    // Cells take a real column and a display row; the All accessors take a real column and a
+    // real row, so that they reach the cells of hidden rows too. Per-cell property reads answer
+    // the default for a cell without properties; writes make the properties object.
+    UnicodeString WideCells(int ACol, int ARow) { return DecodeWideText(Cells(ACol, ARow)); }
+    void SetWideCells(int ACol, int ARow, const UnicodeString &Value) { SetCells(ACol, ARow, Value); }
+    UnicodeString StrippedCells(int ACol, int ARow);
+    UnicodeString AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const UnicodeString &Value);
+    // Raw: no merged range, no display hook.
+    UnicodeString AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const UnicodeString &Value);
+    UnicodeString AllWideCells(int ACol, int ARow) { return DecodeWideText(AllCells(ACol, ARow)); }
+    void SetAllWideCells(int ACol, int ARow, const UnicodeString &Value) { SetAllCells(ACol, ARow, Value); }
+    TObject *AllObjects(int ACol, int ARow);
+    void SetAllObjects(int ACol, int ARow, TObject *Value);
+    // The raw object slot: the cell's properties object or nil.
+    TObject *GetAllGridObjects(int ACol, int ARow);
+    // By the row's index before sorting; a row the sort does not know reads empty and takes
+    // nothing.
+    UnicodeString UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const UnicodeString &Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    TIntList *SortRowXRef() const { return FSortRowXRef; }
+    int LinesInCell(int ACol, int ARow);
+    bool EditWithTags() const { return FEditWithTags; }
+    void SetEditWithTags(bool Value) { FEditWithTags = Value; }
+    // Rich text kept in a cell is 8-bit RTF; a cell holding anything else loads as plain text.
+    void CellToRich(int ACol, int ARow, TRichEdit *RichEditor);
+    UnicodeString RichToString(TRichEdit *RichEditor);
+    void RichToCell(int ACol, int ARow, TRichEdit *RichEditor);
+    TColor Colors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow);
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    bool ReadOnly(int ACol, int ARow) { return GetReadOnly(ACol, ARow); }
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TColor FontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    UnicodeString FontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const UnicodeString &Value);
+    int FontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int Value);
+    TAlignment Alignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    TFont *Fonts(int ACol, int ARow) { return GetCellFont(ACol, ARow); }
+    void SetCellFont(int ACol, int ARow, TFont *Value);
+    TControl *CellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl *AControl);
+    int NumCellControls() const { return FNumCellControls; }
+    // Row-wide, from FixedCols on over every real column. clNone takes the colour away again and
+    // frees a properties object that is left holding nothing but defaults.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+    // Pixels added to every width and height; the factor stays within -10..10.
+    void Zoom(int x);
+    int ZoomFactor() const { return FZoomFactor; }
+    void CellImageChanged(TObject *Sender, int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
+    void RichEditSelectionChanged(TObject *Sender)
+    {
+        if (OnRichEditSelectionChange)
+            OnRichEditSelectionChange(Sender);
+    }
+    TNotifyEvent OnRichEditSelectionChange;
+
+    // ---- hidden rows: taken out of the grid with their cells, objects and heights ----
+    // Real row indices. Rows hidden directly have level 0; each HideRowList is one filter level
+    // above the last, and UnHideRowList brings back only the rows of the latest level.
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
+    // Only when FromRow itself is hidden; every hidden row of the range comes back.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // RowList: display rows; the caller lowers FilterLevel after the matching UnHideRowList.
+    void HideRowList(TIntList *RowList);
+    void UnHideRowList();
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int Value) { FFilterLevel = Value < 0 ? 0 : Value; }
+    // Builds ListHidden (the hidden real rows) on the first call, when it is nil, and answers
+    // from it afterwards; the caller frees the list.
+    bool IsHiddenRow(int RowIndex, TIntList *&ListHidden) const;
+    // The stored cells of a hidden real row, nullptr when the row is shown.
+    TStrings *HiddenRowItems(int ARealRow) const;
+    // The current row; a grid kept in step follows with SelectionRow. OnRowUpdate hears of a
+    // move away from the row it last reported.
+    void SetRow(int Value);
+    // Only a row from FixedRows to the last one is taken.
+    void SetTopRow(int Value);
+    int RealRow() const { return RealRowIndex(Row()); }
+    int RealCol() const { return RealColIndex(Col()); }
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }
+    TIntList *IgnoreColumns() const { return FIgnoreColumns; }
+    TRowChangedEvent OnRowUpdate;
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
@@ -942,7 +1137,12 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    // The height is rounded to whole rows at once.
+    void SetIntegralHeight(bool Value)
+    {
+        FIntegralHeight = Value;
+        SetBounds(Left(), Top(), Width(), Height());
+    }
     int UpdateCount() const { return FUpdateCount; }
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
@@ -968,7 +1168,7 @@ public:
     TEditorType DefaultEditor() const { return FDefaultEditor; }
     void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
     TVAlignment VAlignment() const { return FVAlignment; }
-    void SetVAlignment(TVAlignment Value) { FVAlignment = Value; }
+    void SetVAlignment(TVAlignment Value);
     const UnicodeString &CheckTrue() const { return FCheckTrue; }
     void SetCheckTrue(const UnicodeString &Value) { FCheckTrue = Value; }
     const UnicodeString &CheckFalse() const { return FCheckFalse; }
@@ -984,7 +1184,7 @@ public:
     bool FilterIncremental() const { return FFilterIncremental; }
     void SetFilterIncremental(bool Value) { FFilterIncremental = Value; }
     int FixedFooters() const { return FFixedFooters; }
-    void SetFixedFooters(int Value) { FFixedFooters = Value; }
+    void SetFixedFooters(int Value);
     TStringList *FilterList() const { return FFilterList; }
     const WideChar &PasswordChar() const { return FPasswordChar; }
     bool EditDisable() const { return FEditDisable; }
@@ -1187,6 +1387,14 @@ protected:
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
 
+    // dimensions: OnColumnSize and OnRowSize may refuse a sizing the platform offers
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs,
+                         TGridDrawInfo &FixedInfo) override;
+    // cells: the editor works on display columns; the text goes to and comes from the real
+    // column shown there, at the base cell of a merged range
+    UnicodeString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;
@@ -1272,8 +1480,9 @@ protected:
     // ---- fixed cells ----
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;
-    int FFixedRowsMin = 0;
-    int FFixedColsMin = 0;
+    // The platform grid starts with one fixed row and column: that is what was asked for.
+    int FFixedRowsMin = 1;
+    int FFixedColsMin = 1;
     int FFixedFooters = 0;
     int FFixedRightCols = 0;
     int FFixedRowHeight = 22;
@@ -1517,6 +1726,39 @@ private:
     // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
     static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
     void RepaintSearchPanel();
+
+    // dimensions
+    template <typename T> void SetAndInvalidate(T &Field, T Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        Invalidate();
+    }
+    int FVAlign = 0;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSpreadSheet = false;
+
+    // cells
+    void SetCellsMapped(int ACol, int ARow, const UnicodeString &Value);
+    static UnicodeString DecodeWideText(const UnicodeString &S);
+    // The properties of a cell for a write; nullptr outside the grid.
+    TCellProperties *PropsForWrite(int ACol, int ARow);
+    void RepaintRealCell(int ACol, int ARow);
+    // The row of the cross-reference that holds original row ARow, -1 when none does.
+    int UnSortedRow(int ARow);
+    // After a row-wide reset: frees the object when nothing in it differs from a new one's.
+    void FreePropsIfDefault(int ACol, int ARow);
+    bool FEditWithTags = false;
+    bool FScrollLock = false;
+
+    // hidden rows
+    void CopyRowToItem(int ADisplRow, TGridItem *Item);
+    void CopyItemToRow(TGridItem *Item, int ADisplRow);
+    void ShowRowControls(int FromRow, int ToRow, bool AShow);
+    void FreeHiddenRowObjects();
 
     bool PlainDisplay(int ARow) const
     {

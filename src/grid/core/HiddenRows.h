@@ -87,6 +87,11 @@ public:
     int DisplToReal(int ADisplRow) const;
     // The hidden real rows in ascending order.
     const std::vector<int> &SortedIdx() const { return FKeys; }
+    // The item at a position of the sorted order (ascending Idx), nullptr out of range.
+    TGridItem *SortedItem(int Index) const
+    {
+        return Index < 0 || std::size_t(Index) >= FSorted.size() ? nullptr : FSorted[std::size_t(Index)];
+    }
 
     // Adds Delta to the Idx of every item whose Idx is at least From: rows inserted or removed
     // before them. Removing rows N rows at R is Shift (R + N, -N) after the items of the removed

@@ -918,6 +918,12 @@ public:
     void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
     bool SaveHiddenCells() const { return FSaveHiddenCells; }
     void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
+    // A grid left without normal rows parks its selection on the cell just past the last
+    // column and row; UnHideSelection brings back the one it had, or the first normal cell when
+    // that one is gone.
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
 
     // ---- dimensions: counts, fixed rows and columns, sizes and the plain settings ----
     // ColCount and RowCount count the shown columns and rows; the All counts add the hidden ones.
@@ -1726,6 +1732,8 @@ private:
     // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
     static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
     void RepaintSearchPanel();
+    TGridRect FOldSelection;
+    bool FSelHidden = false;
 
     // dimensions
     template <typename T> void SetAndInvalidate(T &Field, T Value)

@@ -93,6 +93,33 @@ void TExtStringGrid::RepaintSearchPanel()
         FSearchPanel->Invalidate();
 }
 
+void TExtStringGrid::HideSelection()
+{
+    HideEditor();
+    FOldSelection = Selection();
+    const TGridRect Old = FOldSelection;
+    // Just outside the grid, so that no cell is drawn selected and no edit can start.
+    FCurrent = {ColCount(), RowCount()};
+    FAnchor = FCurrent;
+    FSelHidden = true;
+    SelectionMoved(Old);
+}
+
+void TExtStringGrid::UnHideSelection()
+{
+    FSelHidden = false;
+    const TGridRect Old = Selection();
+    if (FOldSelection.Top < RowCount() && FOldSelection.Left < ColCount()) {
+        SetSelection(FOldSelection);
+        return;
+    }
+    const int R = FFixedRowAlways && FixedRows() == RowCount() ? 0 : FixedRows();
+    const int C = FFixedColAlways && FixedCols() == ColCount() ? 0 : FixedCols();
+    FCurrent = {std::min(C, ColCount() - 1), std::min(R, RowCount() - 1)};
+    FAnchor = FCurrent;
+    SelectionMoved(Old);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Removing rows
 
@@ -148,8 +175,14 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
             if (!FMouseActions->DisjunctRowSelect())
                 SetRow(OldRow);
             SetTopRow(OldTop);
-        } else if (FixedRows() < RowCount() - FFixedFooters) {
-            SetRow(RowCount() - FFixedFooters - 1);
+        } else {
+            // The last normal row, or none left at all: then the selection is parked, and the
+            // next row inserted brings it back.
+            if (FixedRows() < RowCount() - FFixedFooters)
+                SetRow(RowCount() - FFixedFooters - 1);
+            else
+                HideSelection();
+            FSelHidden = false;
         }
     }
 
@@ -269,8 +302,15 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
         if (OldRow < RowCount() - FFixedFooters) {
             SetRow(OldRow);
             SetTopRow(OldTop);
-        } else if (FixedRows() < RowCount() - FFixedFooters) {
-            SetRow(RowCount() - FFixedFooters - 1);
+        } else {
+            if (FixedRows() < RowCount() - FFixedFooters) {
+                SetRow(RowCount() - FFixedFooters - 1);
+                if (Row() >= RowCount())
+                    HideSelection();
+            } else {
+                HideSelection();
+            }
+            FSelHidden = false;
         }
     }
     FEntered = OldEntered;
@@ -279,10 +319,22 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
     if (TopRow() >= RowCount() - 1)
         SetTopRow(RowCount() - 1);
 
-    if (RowSelectOff && FixedRows() < RowCount()) {
+    auto RowSelectBack = [&] {
+        if (!RowSelectOff)
+            return;
         TGridOptions O = Options();
         O.Include(goRowSelect);
         SetOptions(O);
+    };
+    if (Row() >= RowCount() && FixedRows() < RowCount()) {
+        if (FForceSel)
+            FocusCell(FixedCols(), FixedRows(), true);
+        RowSelectBack();
+        FForceSel = false;
+        HideSelection();
+        FSelHidden = false;
+    } else if (FixedRows() < RowCount()) {
+        RowSelectBack();
     }
 
     if (FControlList->Count() > 0)
@@ -311,6 +363,8 @@ void TExtStringGrid::InsertRowsWork(int RowIndex, int RCount, bool UpdateCellCon
         return;
     RowIndex = std::min(RowIndex, RowCount());
     const int RealAt = RealRowIndex(RowIndex);
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
     {
         // The footer row is one of the rows that move down, so that it stays last; the
         // row-count setter must not move it as well.

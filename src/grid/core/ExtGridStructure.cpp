@@ -21,29 +21,27 @@ namespace {
 // Column widths and visibility flags are kept for real columns below this.
 constexpr int MaxHideCol = 512;
 
-// Takes the update lock for the time of a structure change, however the change ends.
+// Takes the update lock for the time of a structure change, however the change ends. A hidden
+// grid takes no lock, and then must not release one that its caller holds.
 class TUpdateLock {
 public:
-    explicit TUpdateLock(TExtStringGrid *AGrid) : FGrid(AGrid) { FGrid->BeginUpdate(); }
-    ~TUpdateLock() { FGrid->EndUpdate(); }
+    explicit TUpdateLock(TExtStringGrid *AGrid) : FGrid(AGrid)
+    {
+        const int Before = FGrid->UpdateCount();
+        FGrid->BeginUpdate();
+        FTaken = FGrid->UpdateCount() > Before;
+    }
+    ~TUpdateLock()
+    {
+        if (FTaken)
+            FGrid->EndUpdate();
+    }
     TUpdateLock(const TUpdateLock &) = delete;
     TUpdateLock &operator=(const TUpdateLock &) = delete;
 
 private:
     TExtStringGrid *FGrid;
-};
-
-// Puts a value back however the work ends.
-template <typename T> class TRestore {
-public:
-    TRestore(T &ARef, T ANew) : FRef(ARef), FOld(ARef) { FRef = ANew; }
-    ~TRestore() { FRef = FOld; }
-    TRestore(const TRestore &) = delete;
-    TRestore &operator=(const TRestore &) = delete;
-
-private:
-    T &FRef;
-    T FOld;
+    bool FTaken = false;
 };
 
 } // namespace
@@ -141,7 +139,6 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
         const int OldTop = TopRow();
         const int OldRow = Row();
         const bool FooterShown = FFloatingFooter->Visible();
-        const TRestore<int> Footers(FFixedFooters, FFixedFooters);
         FFloatingFooter->SetVisible(false);
         struct TFooterBack {
             TFloatingFooter *F;
@@ -257,25 +254,28 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
     const int OldFooters = FFixedFooters;
     FFixedFooters = 0;
     const bool FooterShown = FFloatingFooter->Visible();
+    const int LockBefore = UpdateCount();
     if (FooterShown) {
         BeginUpdate();
         FFloatingFooter->SetVisible(false);
     }
+    const bool FooterLock = UpdateCount() > LockBefore;
     const bool WasDisjunct = FMouseActions->DisjunctRowSelectDirect();
     FMouseActions->SetDisjunctRowSelectDirect(false);
     struct TBack {
         TExtStringGrid *G;
         bool Footer;
+        bool Lock;
         bool Disjunct;
         ~TBack()
         {
             G->FMouseActions->SetDisjunctRowSelectDirect(Disjunct);
-            if (Footer) {
+            if (Footer)
                 G->FFloatingFooter->SetVisible(true);
+            if (Lock)
                 G->EndUpdate();
-            }
         }
-    } Back{this, FooterShown, WasDisjunct};
+    } Back{this, FooterShown, FooterLock, WasDisjunct};
 
     const bool OldEntered = FEntered;
     FEntered = false;
@@ -663,7 +663,7 @@ void TExtStringGrid::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColo
     const int C1 = std::max(ACol1, 0), C2 = std::min(ACol2, TotalColCount() - 1);
     for (int R = R1; R <= R2; ++R)
         for (int C = C1; C <= C2; ++C)
-            CellProperties(C, R)->SetBrushColor(AColor);
+            SetColors(C, R, AColor);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -178,22 +178,27 @@ void TCustomGrid::InsertRowLines(const std::vector<int> &Rows, const std::vector
     const int newCount = FRowCount + int(Rows.size());
     std::vector<int> rows;
     rows.reserve(Rows.size());
-    for (int r : Rows)
-        rows.push_back(std::clamp(rows.empty() ? r : std::max(r, rows.back() + 1), 0, newCount - 1));
+    // Strictly ascending and inside the grown grid, with room left for the rows after each.
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const int lo = rows.empty() ? 0 : rows.back() + 1;
+        const int hi = newCount - int(Rows.size() - i);
+        rows.push_back(std::clamp(Rows[i], lo, std::max(lo, hi)));
+    }
     LeaveEditedCell();
     const bool sized = !FRowHeights.empty() ||
                        std::any_of(Heights.begin(), Heights.end(), [this](int h) { return h != FDefaultRowHeight; });
     if (sized) {
-        std::vector<int> old = FRowHeights;
-        old.resize(std::size_t(FRowCount), FDefaultRowHeight);
-        FRowHeights.assign(std::size_t(newCount), FDefaultRowHeight);
-        std::size_t k = 0, from = 0;
-        for (std::size_t i = 0; i < FRowHeights.size(); ++i) {
-            if (k < rows.size() && int(i) == rows[k]) {
-                FRowHeights[i] = k < Heights.size() ? Heights[k] : FDefaultRowHeight;
-                ++k;
+        if (FRowHeights.empty())
+            FRowHeights.assign(std::size_t(FRowCount), FDefaultRowHeight);
+        // In place from the back: each old row moves down by the new rows still before it.
+        FRowHeights.resize(std::size_t(newCount), FDefaultRowHeight);
+        std::size_t k = rows.size();
+        for (int i = newCount - 1; k > 0 && i >= rows.front(); --i) {
+            if (i == rows[k - 1]) {
+                --k;
+                FRowHeights[std::size_t(i)] = k < Heights.size() ? Heights[k] : FDefaultRowHeight;
             } else {
-                FRowHeights[i] = old[from++];
+                FRowHeights[std::size_t(i)] = FRowHeights[std::size_t(i) - k];
             }
         }
     }

@@ -37,8 +37,8 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
-class TTimer;
 class TRichEdit;
+class TTimer;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -879,52 +879,6 @@ public:
     // The hidden-row store (items in the order hidden, with a sorted index of their rows).
     THiddenRows *GridItems() const { return FGridItems; }
 
-    // ---- row and column structure (ExtGridStructure.cpp) ----
-    // Rows move as whole store rows (every column, hidden ones too) with their heights; the
-    // hidden-row store, the cell controls (by real row) and the modified, enabled and
-    // row-selection lists (by display row) follow them.
-    void DeleteRowsCore(int ARow, int ACount, bool UpdateCellControls);
-    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
-    void AddRow();
-    // After the last real column: hidden columns count too.
-    void AddColumn() { InsertCols(TotalColCount(), 1); }
-    void RemoveDuplicates(int ACol, bool DoCase);
-    void MergeCols(int ColIndex1, int ColIndex2, const UnicodeString &Separator);
-    void ClearRows(int RowIndex, int RCount);
-    void ClearCols(int ColIndex, int CCount);
-    void ClearNormalRows(int RowIndex, int RCount);
-    void ClearNormalCols(int ColIndex, int CCount);
-    void ClearNormalCells();
-    void Clear();
-    void ClearAll();
-    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
-    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
-    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
-    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
-    void MergeColumnCells(int ColIndex, bool MainMerge);
-    void MergeRowCells(int RowIndex, bool MainMerge);
-    void SplitColumnCells(int ColIndex);
-    void SplitRowCells(int RowIndex);
-    void SplitAllCells();
-    void SplitAllColumnCells();
-    void MergeAllColumnCells();
-    TIntList *MergedColumns() const { return FMergedColumns; }
-    // The first cell (row by row) whose stored text is SubStr exactly.
-    bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
-    bool IsWideCell(int ACol, int ARow);
-    // The tree's nodes go with a clear; the node part of the grid fills this in.
-    virtual void RemoveAllNodes() {}
-    bool ClearTextOnly() const { return FClearTextOnly; }
-    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
-    bool SaveHiddenCells() const { return FSaveHiddenCells; }
-    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
-    // A grid left without normal rows parks its selection on the cell just past the last
-    // column and row; UnHideSelection brings back the one it had, or the first normal cell when
-    // that one is gone.
-    void HideSelection();
-    void UnHideSelection();
-    bool SelHidden() const { return FSelHidden; }
-
     // ---- dimensions: counts, fixed rows and columns, sizes and the plain settings ----
     // ColCount and RowCount count the shown columns and rows; the All counts add the hidden ones.
     // With FixedRowAlways (FixedColAlways) a grid left with a single row (column) keeps it as
@@ -1002,6 +956,12 @@ public:
             FLookupItems->Assign(Value);
     }
     TStringList *LookupItems() const { return FLookupItems; }
+    void SetFixedFont(TFont *Value)
+    {
+        if (Value)
+            FFixedFont->Assign(Value);
+        Invalidate();
+    }
     // The four bytes of GetVersionNr, from the highest, joined by ".".
     UnicodeString Version();
     bool SpreadSheet() const { return FSpreadSheet; }
@@ -1110,11 +1070,58 @@ public:
     void SetRow(int Value);
     // Only a row from FixedRows to the last one is taken.
     void SetTopRow(int Value);
+    void UpdateEditMode() { SelectCell(Col(), Row()); }
     int RealRow() const { return RealRowIndex(Row()); }
     int RealCol() const { return RealColIndex(Col()); }
     bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }
     TIntList *IgnoreColumns() const { return FIgnoreColumns; }
     TRowChangedEvent OnRowUpdate;
+
+    // ---- row and column structure (ExtGridStructure.cpp) ----
+    // Rows move as whole store rows (every column, hidden ones too) with their heights; the
+    // hidden-row store, the cell controls (by real row) and the modified, enabled and
+    // row-selection lists (by display row) follow them.
+    void DeleteRowsCore(int ARow, int ACount, bool UpdateCellControls);
+    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    // After the last real column: hidden columns count too.
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void MergeCols(int ColIndex1, int ColIndex2, const UnicodeString &Separator);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    void MergeAllColumnCells();
+    TIntList *MergedColumns() const { return FMergedColumns; }
+    // The first cell (row by row) whose stored text is SubStr exactly.
+    bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow);
+    // The tree's nodes go with a clear; the node part of the grid fills this in.
+    virtual void RemoveAllNodes() {}
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
+    // A grid left without normal rows parks its selection on the cell just past the last
+    // column and row; UnHideSelection brings back the one it had, or the first normal cell when
+    // that one is gone.
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -1375,6 +1382,14 @@ protected:
     // =========================================================================================
 
 protected:
+    // dimensions: OnColumnSize and OnRowSize may refuse a sizing the platform offers
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs,
+                         TGridDrawInfo &FixedInfo) override;
+    // cells: the editor works on display columns; the text goes to and comes from the real
+    // column shown there, at the base cell of a merged range
+    UnicodeString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
+
     // ---- component notifications (ExtGridNotify.cpp) ----
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
@@ -1392,14 +1407,6 @@ protected:
     int Rowclickedsize = 0;
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
-
-    // dimensions: OnColumnSize and OnRowSize may refuse a sizing the platform offers
-    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs,
-                         TGridDrawInfo &FixedInfo) override;
-    // cells: the editor works on display columns; the text goes to and comes from the real
-    // column shown there, at the base cell of a merged range
-    UnicodeString GetEditText(int ACol, int ARow) override;
-    void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
 
     void Loaded() override;
     void CreateWnd() override;
@@ -1723,18 +1730,6 @@ protected:
     ITExtStringGridSelect *FISelect = nullptr;
 
 private:
-    // ---- row and column structure helpers (ExtGridStructure.cpp) ----
-    void InsertRowsWork(int RowIndex, int RCount, bool UpdateCellControls, bool ShiftHidden);
-    // The shown display rows ARow..ARow+ACount-1 are about to leave the grid for good: hidden
-    // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
-    // the controls of the rows that go are hidden and dropped.
-    void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
-    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
-    static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
-    void RepaintSearchPanel();
-    TGridRect FOldSelection;
-    bool FSelHidden = false;
-
     // dimensions
     template <typename T> void SetAndInvalidate(T &Field, T Value)
     {
@@ -1767,6 +1762,18 @@ private:
     void CopyItemToRow(TGridItem *Item, int ADisplRow);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);
     void FreeHiddenRowObjects();
+
+    // ---- row and column structure helpers (ExtGridStructure.cpp) ----
+    void InsertRowsWork(int RowIndex, int RCount, bool UpdateCellControls, bool ShiftHidden);
+    // The shown display rows ARow..ARow+ACount-1 are about to leave the grid for good: hidden
+    // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
+    // the controls of the rows that go are hidden and dropped.
+    void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
+    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
+    static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
+    void RepaintSearchPanel();
+    TGridRect FOldSelection;
+    bool FSelHidden = false;
 
     bool PlainDisplay(int ARow) const
     {

@@ -237,9 +237,7 @@ int TExtStringGrid::VisibleFixedRightCols() const
 
 bool TExtStringGrid::IsNavigableCell(int ACol, int ARow)
 {
-    bool Can = !IsFixed(ACol, ARow) && ACol >= FixedCols() && ARow >= FixedRows();
-    if (Options().Contains(goEditing) && Can)
-        CanEditCell(RealColIndex(ACol), ARow, Can);
+    bool Can = Options().Contains(goEditing) ? IsEditable(RealColIndex(ACol), ARow) : !IsFixed(ACol, ARow);
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, Can);
     return Can;

@@ -235,9 +235,14 @@ void TExtStringGrid::HideRowList(TIntList *RowList)
     if (RowList)
         for (int I = 0; I < RowList->Count(); ++I) {
             const int D = RowList->Items(I);
-            if (D >= 0 && D < RowCount() && (Rows.empty() || D > Rows.back()) && int(Rows.size()) < RowCount() - 1)
+            if (D >= 0 && D < RowCount())
                 Rows.push_back(D);
         }
+    std::sort(Rows.begin(), Rows.end());
+    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    // The platform grid keeps one row at least: that one stays shown.
+    if (!Rows.empty() && int(Rows.size()) >= RowCount())
+        Rows.pop_back();
     // The level sits above the rows hidden directly (level 0), so that undoing it never brings
     // those back.
     ++FFilterLevel;

@@ -5,6 +5,7 @@
 // fixed and editable questions.
 #include "grid/core/ExtGrid.h"
 
+#include "dropdowns/ExtGridCheck.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
@@ -390,6 +391,26 @@ TEST_F(ExtGridSizingTest, ArrowColorColoursAllFourArrows)
     EXPECT_EQ(G->ArrowColor(), TColorOf(0x123456u));
     for (int d = 0; d < 4; ++d)
         EXPECT_EQ(G->ArrowWindow(d)->Color(), TColorOf(0x123456u)) << d;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExtGridNotification, FreedCheckerAndSyncGridAreForgotten)
+{
+    Application->Initialize();
+    TForm form(nullptr);
+    auto *g = new TExtStringGrid(&form);
+    auto *other = new TExtStringGrid(&form);
+    auto *checker = new TExtStringGridCheck(nullptr); // owned elsewhere
+    g->SetCellChecker(checker);
+    g->SyncGrid()->SetGrid(other);
+    ASSERT_EQ(g->SyncGrid()->Grid(), other);
+    delete checker;
+    EXPECT_EQ(g->CellChecker(), nullptr);
+    delete other;
+    EXPECT_EQ(g->SyncGrid()->Grid(), nullptr);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
     FSortSettings = new TSortSettings();
-    FDragDropSettings = new TDragDropSettings();
+    FDragDropSettings = new TDragDropSettings(this);
     FDragScrollOptions = new TDragScrollOptions();
     FControlLook = new TControlLook(this);
     FNavigation = new TNavigation();

@@ -54,6 +54,13 @@ void TExtStringGrid::UnRegisterNotifier(TGridChangeNotifier *ANotifier)
 
 // ---- components the grid refers to ----
 
+void TExtStringGrid::SetCellChecker(TExtStringGridCheck *Value)
+{
+    FCellChecker = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
 void TExtStringGrid::Notification(TComponent *AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove && AComponent) {

@@ -969,7 +969,6 @@ public:
     void SetAllColWidths(int ACol, int Value);
     // Moves the current cell within its row; a grid kept in step follows with SelectionColumn.
     void SetCol(int Value);
-    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     // Where navigation may stop.
     int FirstNormalCol() { return FixedCols() == 0 && HasNodes() ? 1 : FixedCols(); }
     int VisibleFixedRightCols() const;
@@ -1042,6 +1041,9 @@ public:
     // Raw: no merged range, no display hook.
     UnicodeString AllGridCells(int ACol, int ARow);
     void SetAllGridCells(int ACol, int ARow, const UnicodeString &Value);
+    // The cell of the column that now shows original column ACol.
+    UnicodeString OriginalCells(int ACol, int ARow) { return Cells(ColumnPosition(ACol), ARow); }
+    void SetOriginalCells(int ACol, int ARow, const UnicodeString &Value) { SetCells(ColumnPosition(ACol), ARow, Value); }
     UnicodeString AllWideCells(int ACol, int ARow) { return DecodeWideText(AllCells(ACol, ARow)); }
     void SetAllWideCells(int ACol, int ARow, const UnicodeString &Value) { SetAllCells(ACol, ARow, Value); }
     TObject *AllObjects(int ACol, int ARow);
@@ -1360,7 +1362,12 @@ public:
     int MaxComboLength() const { return FMaxComboLength; }
     void SetMaxComboLength(int Value) { FMaxComboLength = Value; }
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    void SetMaxEditLength(int Value)
+    {
+        FMaxEditLength = Value;
+        if (NormalEdit())
+            NormalEdit()->SetLengthLimit(SmallInt(Value));
+    }
     UnicodeString ValidChars() const { return FValidChars; }
     void SetValidChars(const UnicodeString &Value) { FValidChars = Value; }
     TNotifyEvent OnEditingDone;

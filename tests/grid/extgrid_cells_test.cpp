@@ -257,4 +257,13 @@ TEST_F(ExtGridCellsTest, UnsortedOrderAndZoom)
     EXPECT_EQ(Grid->LinesInCell(1, 1), 3);
 }
 
+TEST_F(ExtGridCellsTest, OriginalCellsFollowAMovedColumn)
+{
+    Grid->MoveColumn(1, 3);
+    EXPECT_EQ(Grid->Cells(3, 2), QStringLiteral("1:2"));
+    EXPECT_EQ(Grid->OriginalCells(1, 2), QStringLiteral("1:2"));
+    Grid->SetOriginalCells(1, 2, QStringLiteral("moved"));
+    EXPECT_EQ(Grid->Cells(3, 2), QStringLiteral("moved"));
+}
+
 } // namespace

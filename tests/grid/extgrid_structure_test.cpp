@@ -53,7 +53,7 @@ protected:
     void Prepare()
     {
         Grid->HideColumn(2);
-        HideRealRow(4);
+        Grid->HideRow(4);
         Grid->ShowModified()->Enabled = true;
         for (int D = 0; D < Grid->RowCount(); ++D)
             Grid->ModifiedRows()->Add(D == 3 || D == 6 ? 1 : 0);
@@ -61,16 +61,6 @@ protected:
         Grid->Controls()->AddControl(3, 7, Control.get());
         Grid->SetRow(6);
         Grid->SetTopRow(1);
-    }
-
-    // Takes a real row out of the grid into the hidden-row store with its cells and height.
-    void HideRealRow(int R)
-    {
-        const int D = Grid->DisplRowIndex(R);
-        TGridItem *Item = Grid->GridItems()->Add(R, Grid->RowHeights(D));
-        for (int C = 0; C < Grid->TotalColCount(); ++C)
-            Item->Items()->AddObject(Grid->Store().Text(C, D), Grid->Store().Object(C, D));
-        Grid->DeleteRowsCore(D, 1, false);
     }
 
     std::string Tag(int DisplayRow) const
@@ -202,6 +192,49 @@ TEST_F(ExtGridStructureTest, RemovingTheLastNormalRowsMovesTheCurrentRowUp)
     Grid->SetRow(7);
     Grid->DeleteRowRange(7, 1);
     EXPECT_EQ(Grid->Row(), 6);
+}
+
+TEST_F(ExtGridStructureTest, RemovingEveryNormalRowParksTheSelectionUntilARowComesBack)
+{
+    Grid->SetFixedRowAlways(true);
+    Grid->SetRowCount(3);
+    Grid->SetRow(2);
+    Grid->RemoveRows(2, 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    Grid->DeleteRowRange(1, 1);
+    // Only the header is left: no cell is current, and the header is still a fixed row.
+    EXPECT_EQ(Grid->RowCount(), 1);
+    EXPECT_EQ(Grid->FixedRows(), 1);
+    EXPECT_EQ(Grid->Row(), Grid->RowCount());
+    EXPECT_FALSE(Grid->SelHidden());
+    Grid->InsertRows(1, 1);
+    EXPECT_EQ(Grid->RowCount(), 2);
+    EXPECT_LT(Grid->Row(), Grid->RowCount());
+    EXPECT_LT(Grid->Col(), Grid->ColCount());
+
+    Grid->SetRow(1);
+    Grid->RemoveRows(1, 1);
+    EXPECT_EQ(Grid->Row(), Grid->RowCount());
+    Grid->AddRow();
+    EXPECT_EQ(Grid->RowCount(), 2);
+    EXPECT_LT(Grid->Row(), Grid->RowCount());
+}
+
+TEST_F(ExtGridStructureTest, RemovingRowsAtTheEndKeepsTheViewOnTheLastRows)
+{
+    Grid->SetRowCount(40);
+    Grid->SetRow(35);
+    Grid->SetTopRow(30);
+    Grid->RemoveRows(20, 10);
+    EXPECT_EQ(Grid->Row(), 29);
+    EXPECT_LE(Grid->TopRow(), 29);
+    EXPECT_GE(Grid->TopRow() + Grid->VisibleRowCount(), Grid->RowCount() - 1);
+    // Above the view: the current and the top row keep their places.
+    Grid->SetRow(20);
+    Grid->SetTopRow(12);
+    Grid->RemoveRows(2, 3);
+    EXPECT_EQ(Grid->Row(), 20);
+    EXPECT_EQ(Grid->TopRow(), 12);
 }
 
 TEST_F(ExtGridStructureTest, RemoveRowsFreesTheRowsCellObjectsInHiddenColumnsToo)

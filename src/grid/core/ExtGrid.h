@@ -1061,7 +1061,6 @@ public:
     void SetAllColWidths(int ACol, int Value);
     // Moves the current cell within its row; a grid kept in step follows with SelectionColumn.
     void SetCol(int Value);
-    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     // Where navigation may stop.
     int FirstNormalCol() { return FixedCols() == 0 && HasNodes() ? 1 : FixedCols(); }
     int VisibleFixedRightCols() const;
@@ -1134,6 +1133,9 @@ public:
     // Raw: no merged range, no display hook.
     UnicodeString AllGridCells(int ACol, int ARow);
     void SetAllGridCells(int ACol, int ARow, const UnicodeString &Value);
+    // The cell of the column that now shows original column ACol.
+    UnicodeString OriginalCells(int ACol, int ARow) { return Cells(ColumnPosition(ACol), ARow); }
+    void SetOriginalCells(int ACol, int ARow, const UnicodeString &Value) { SetCells(ColumnPosition(ACol), ARow, Value); }
     UnicodeString AllWideCells(int ACol, int ARow) { return DecodeWideText(AllCells(ACol, ARow)); }
     void SetAllWideCells(int ACol, int ARow, const UnicodeString &Value) { SetAllCells(ACol, ARow, Value); }
     TObject *AllObjects(int ACol, int ARow);
@@ -1266,6 +1268,12 @@ public:
     void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
     bool SaveHiddenCells() const { return FSaveHiddenCells; }
     void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
+    // A grid left without normal rows parks its selection on the cell just past the last
+    // column and row; UnHideSelection brings back the one it had, or the first normal cell when
+    // that one is gone.
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const { return FSelHidden; }
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -1446,7 +1454,12 @@ public:
     int MaxComboLength() const { return FMaxComboLength; }
     void SetMaxComboLength(int Value) { FMaxComboLength = Value; }
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    void SetMaxEditLength(int Value)
+    {
+        FMaxEditLength = Value;
+        if (NormalEdit())
+            NormalEdit()->SetLengthLimit(SmallInt(Value));
+    }
     UnicodeString ValidChars() const { return FValidChars; }
     void SetValidChars(const UnicodeString &Value) { FValidChars = Value; }
     TNotifyEvent OnEditingDone;
@@ -2081,6 +2094,8 @@ private:
     // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
     static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
     void RepaintSearchPanel();
+    TGridRect FOldSelection;
+    bool FSelHidden = false;
 
     bool PlainDisplay(int ARow) const
     {

@@ -21,29 +21,27 @@ namespace {
 // Column widths and visibility flags are kept for real columns below this.
 constexpr int MaxHideCol = 512;
 
-// Takes the update lock for the time of a structure change, however the change ends.
+// Takes the update lock for the time of a structure change, however the change ends. A hidden
+// grid takes no lock, and then must not release one that its caller holds.
 class TUpdateLock {
 public:
-    explicit TUpdateLock(TExtStringGrid *AGrid) : FGrid(AGrid) { FGrid->BeginUpdate(); }
-    ~TUpdateLock() { FGrid->EndUpdate(); }
+    explicit TUpdateLock(TExtStringGrid *AGrid) : FGrid(AGrid)
+    {
+        const int Before = FGrid->UpdateCount();
+        FGrid->BeginUpdate();
+        FTaken = FGrid->UpdateCount() > Before;
+    }
+    ~TUpdateLock()
+    {
+        if (FTaken)
+            FGrid->EndUpdate();
+    }
     TUpdateLock(const TUpdateLock &) = delete;
     TUpdateLock &operator=(const TUpdateLock &) = delete;
 
 private:
     TExtStringGrid *FGrid;
-};
-
-// Puts a value back however the work ends.
-template <typename T> class TRestore {
-public:
-    TRestore(T &ARef, T ANew) : FRef(ARef), FOld(ARef) { FRef = ANew; }
-    ~TRestore() { FRef = FOld; }
-    TRestore(const TRestore &) = delete;
-    TRestore &operator=(const TRestore &) = delete;
-
-private:
-    T &FRef;
-    T FOld;
+    bool FTaken = false;
 };
 
 } // namespace
@@ -93,6 +91,33 @@ void TExtStringGrid::RepaintSearchPanel()
         FSearchPanel->Invalidate();
 }
 
+void TExtStringGrid::HideSelection()
+{
+    HideEditor();
+    FOldSelection = Selection();
+    const TGridRect Old = FOldSelection;
+    // Just outside the grid, so that no cell is drawn selected and no edit can start.
+    FCurrent = {ColCount(), RowCount()};
+    FAnchor = FCurrent;
+    FSelHidden = true;
+    SelectionMoved(Old);
+}
+
+void TExtStringGrid::UnHideSelection()
+{
+    FSelHidden = false;
+    const TGridRect Old = Selection();
+    if (FOldSelection.Top < RowCount() && FOldSelection.Left < ColCount()) {
+        SetSelection(FOldSelection);
+        return;
+    }
+    const int R = FFixedRowAlways && FixedRows() == RowCount() ? 0 : FixedRows();
+    const int C = FFixedColAlways && FixedCols() == ColCount() ? 0 : FixedCols();
+    FCurrent = {std::min(C, ColCount() - 1), std::min(R, RowCount() - 1)};
+    FAnchor = FCurrent;
+    SelectionMoved(Old);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Removing rows
 
@@ -114,7 +139,6 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
         const int OldTop = TopRow();
         const int OldRow = Row();
         const bool FooterShown = FFloatingFooter->Visible();
-        const TRestore<int> Footers(FFixedFooters, FFixedFooters);
         FFloatingFooter->SetVisible(false);
         struct TFooterBack {
             TFloatingFooter *F;
@@ -148,8 +172,14 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
             if (!FMouseActions->DisjunctRowSelect())
                 SetRow(OldRow);
             SetTopRow(OldTop);
-        } else if (FixedRows() < RowCount() - FFixedFooters) {
-            SetRow(RowCount() - FFixedFooters - 1);
+        } else {
+            // The last normal row, or none left at all: then the selection is parked, and the
+            // next row inserted brings it back.
+            if (FixedRows() < RowCount() - FFixedFooters)
+                SetRow(RowCount() - FFixedFooters - 1);
+            else
+                HideSelection();
+            FSelHidden = false;
         }
     }
 
@@ -224,25 +254,28 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
     const int OldFooters = FFixedFooters;
     FFixedFooters = 0;
     const bool FooterShown = FFloatingFooter->Visible();
+    const int LockBefore = UpdateCount();
     if (FooterShown) {
         BeginUpdate();
         FFloatingFooter->SetVisible(false);
     }
+    const bool FooterLock = UpdateCount() > LockBefore;
     const bool WasDisjunct = FMouseActions->DisjunctRowSelectDirect();
     FMouseActions->SetDisjunctRowSelectDirect(false);
     struct TBack {
         TExtStringGrid *G;
         bool Footer;
+        bool Lock;
         bool Disjunct;
         ~TBack()
         {
             G->FMouseActions->SetDisjunctRowSelectDirect(Disjunct);
-            if (Footer) {
+            if (Footer)
                 G->FFloatingFooter->SetVisible(true);
+            if (Lock)
                 G->EndUpdate();
-            }
         }
-    } Back{this, FooterShown, WasDisjunct};
+    } Back{this, FooterShown, FooterLock, WasDisjunct};
 
     const bool OldEntered = FEntered;
     FEntered = false;
@@ -269,8 +302,15 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
         if (OldRow < RowCount() - FFixedFooters) {
             SetRow(OldRow);
             SetTopRow(OldTop);
-        } else if (FixedRows() < RowCount() - FFixedFooters) {
-            SetRow(RowCount() - FFixedFooters - 1);
+        } else {
+            if (FixedRows() < RowCount() - FFixedFooters) {
+                SetRow(RowCount() - FFixedFooters - 1);
+                if (Row() >= RowCount())
+                    HideSelection();
+            } else {
+                HideSelection();
+            }
+            FSelHidden = false;
         }
     }
     FEntered = OldEntered;
@@ -279,10 +319,22 @@ void TExtStringGrid::DeleteRowsCore(int ARow, int ACount, bool UpdateCellControl
     if (TopRow() >= RowCount() - 1)
         SetTopRow(RowCount() - 1);
 
-    if (RowSelectOff && FixedRows() < RowCount()) {
+    auto RowSelectBack = [&] {
+        if (!RowSelectOff)
+            return;
         TGridOptions O = Options();
         O.Include(goRowSelect);
         SetOptions(O);
+    };
+    if (Row() >= RowCount() && FixedRows() < RowCount()) {
+        if (FForceSel)
+            FocusCell(FixedCols(), FixedRows(), true);
+        RowSelectBack();
+        FForceSel = false;
+        HideSelection();
+        FSelHidden = false;
+    } else if (FixedRows() < RowCount()) {
+        RowSelectBack();
     }
 
     if (FControlList->Count() > 0)
@@ -311,6 +363,8 @@ void TExtStringGrid::InsertRowsWork(int RowIndex, int RCount, bool UpdateCellCon
         return;
     RowIndex = std::min(RowIndex, RowCount());
     const int RealAt = RealRowIndex(RowIndex);
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
     {
         // The footer row is one of the rows that move down, so that it stays last; the
         // row-count setter must not move it as well.
@@ -609,7 +663,7 @@ void TExtStringGrid::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColo
     const int C1 = std::max(ACol1, 0), C2 = std::min(ACol2, TotalColCount() - 1);
     for (int R = R1; R <= R2; ++R)
         for (int C = C1; C <= C2; ++C)
-            CellProperties(C, R)->SetBrushColor(AColor);
+            SetColors(C, R, AColor);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,28 @@ TEST_F(ExtGridHiddenRowsTest, TopRowStaysWithinTheScrollingRowsAndRowsFollowInSt
     Grid->HideRow(2);
     EXPECT_EQ(Grid->RealRow(), Grid->RealRowIndex(Grid->Row()));
     Grid->SyncGrid()->SetGrid(nullptr);
+}
+
+TEST(ExtGridHiddenRowControls, CellControlsLeaveAndComeBackWithTheirRow)
+{
+    Application->Initialize();
+    TForm Form(nullptr);
+    auto *G = new TExtStringGrid(&Form);
+    G->SetParent(&Form);
+    G->SetRowCount(6);
+    auto *Btn = new TButton(&Form);
+    G->SetCellControls(2, 3, Btn);
+    EXPECT_EQ(G->NumCellControls(), 1);
+    EXPECT_EQ(Btn->Parent(), G);
+    EXPECT_EQ(G->CellControls(2, 3), Btn);
+    G->HideRow(3);
+    EXPECT_FALSE(Btn->Visible());
+    G->UnHideRow(3);
+    EXPECT_TRUE(Btn->Visible());
+    EXPECT_EQ(G->CellControls(2, 3), Btn);
+    G->SetCellControls(2, 3, nullptr);
+    EXPECT_EQ(G->NumCellControls(), 0);
+    EXPECT_EQ(G->CellControls(2, 3), nullptr);
 }
 
 } // namespace

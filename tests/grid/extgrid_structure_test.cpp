@@ -23,6 +23,7 @@ public:
     TIntList *ModifiedRows() const { return FModifiedRows; }
     TIntList *EnabledRows() const { return FEnabledRows; }
     TControlList *Controls() const { return FControlList; }
+    TIntList *RowSelectList() const { return FRowSelect; }
     bool HasCellProps() const { return FHasCellProps; }
 };
 
@@ -237,6 +238,36 @@ TEST_F(ExtGridStructureTest, RemovingRowsAtTheEndKeepsTheViewOnTheLastRows)
     EXPECT_EQ(Grid->TopRow(), 12);
 }
 
+TEST_F(ExtGridStructureTest, SelectedRowFlagsMoveUpWithTheirRows)
+{
+    Grid->MouseActions()->SetDisjunctRowSelectDirect(true);
+    for (int D = 0; D < Rows; ++D)
+        Grid->RowSelectList()->Add(D == 5 || D == 8 ? 1 : 0);
+    Grid->DeleteRowRange(2, 2);
+    EXPECT_EQ(Grid->RowSelectList()->Items(3), 1); // r5
+    EXPECT_EQ(Grid->RowSelectList()->Items(6), 1); // r8
+    EXPECT_EQ(Grid->RowSelectList()->Count(), Rows - 2);
+    Grid->RemoveRows(3, 1);
+    EXPECT_EQ(Grid->RowSelectList()->Items(5), 1); // r8
+    EXPECT_EQ(Grid->RowSelectList()->Items(3), 0);
+    EXPECT_TRUE(Grid->MouseActions()->DisjunctRowSelect());
+}
+
+TEST_F(ExtGridStructureTest, AHiddenGridLeavesItsCallersUpdateLockAlone)
+{
+    Grid->SetVisible(false);
+    Grid->StartUpdate();
+    Grid->RemoveRows(2, 1);
+    Grid->DeleteRowRange(2, 1);
+    Grid->InsertRows(2, 1);
+    Grid->RemoveDuplicates(1, true);
+    EXPECT_EQ(Grid->UpdateCount(), 1);
+    Grid->SetVisible(true);
+    Grid->FloatingFooter()->SetVisible(true);
+    Grid->DeleteRowRange(2, 1);
+    EXPECT_EQ(Grid->UpdateCount(), 1);
+}
+
 TEST_F(ExtGridStructureTest, RemoveRowsFreesTheRowsCellObjectsInHiddenColumnsToo)
 {
     Prepare();
@@ -377,6 +408,26 @@ TEST_F(ExtGridStructureTest, MergeColumnCellsMergesRunsAndTheNextColumnInsideThe
     Grid->SplitColumnCells(1);
     EXPECT_FALSE(Grid->IsMergedCell(1, 3));
     EXPECT_FALSE(Grid->IsMergedCell(1, 4));
+}
+
+TEST_F(ExtGridStructureTest, MergeRowCellsMergesRunsAlongTheRowAndSplitsThemAgain)
+{
+    const char *Texts[] = {"a", "a", "b", "b", "c"};
+    for (int C = 1; C < 6; ++C)
+        Grid->SetCells(C, 2, Texts[C - 1]);
+    Grid->MergeRowCells(2, true);
+    EXPECT_EQ(Grid->CellSpan(1, 2).X, 1);
+    EXPECT_EQ(Grid->CellSpan(3, 2).X, 1);
+    EXPECT_FALSE(Grid->IsMergedCell(5, 2));
+    Grid->SplitRowCells(2);
+    for (int C = 1; C < 6; ++C)
+        EXPECT_FALSE(Grid->IsMergedCell(C, 2)) << C;
+    Grid->MergeRowCells(2, true);
+    Grid->MergeCells(1, 4, 2, 3);
+    Grid->SplitAllCells();
+    for (int R = 0; R < Rows; ++R)
+        for (int C = 0; C < 6; ++C)
+            EXPECT_FALSE(Grid->IsMergedCell(C, R)) << C << "," << R;
 }
 
 TEST_F(ExtGridStructureTest, ClearRectEmptiesAMergedRangeAndFreesProperties)

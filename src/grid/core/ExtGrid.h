@@ -957,7 +957,6 @@ public:
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
     TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
-    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);
     void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
@@ -2091,8 +2090,10 @@ private:
     // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
     // the controls of the rows that go are hidden and dropped.
     void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
-    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
+    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches),
+    // or ACount zero entries come in there when the list reaches that far. Either in one pass.
     static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
+    static void InsertListEntries(TIntList *AList, int AIndex, int ACount);
     void RepaintSearchPanel();
     TGridRect FOldSelection;
     bool FSelHidden = false;

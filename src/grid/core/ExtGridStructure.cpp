@@ -51,10 +51,32 @@ private:
 
 void TExtStringGrid::DeleteListEntries(TIntList *AList, int AIndex, int ACount)
 {
-    if (!AList)
+    if (!AList || AIndex < 0 || AIndex >= AList->Count() || ACount < 1)
         return;
-    for (int I = 0; I < ACount && AIndex < AList->Count(); ++I)
+    const int N = std::min(ACount, AList->Count() - AIndex);
+    if (N == 1) {
         AList->Delete(AIndex);
+        return;
+    }
+    for (int I = AIndex; I + N < AList->Count(); ++I)
+        AList->SetItems(I, AList->Items(I + N));
+    AList->SetCount(AList->Count() - N);
+}
+
+void TExtStringGrid::InsertListEntries(TIntList *AList, int AIndex, int ACount)
+{
+    if (!AList || AIndex < 0 || AIndex >= AList->Count() || ACount < 1)
+        return;
+    if (ACount == 1) {
+        AList->Insert(AIndex, 0);
+        return;
+    }
+    const int Old = AList->Count();
+    AList->SetCount(Old + ACount);
+    for (int I = Old + ACount - 1; I >= AIndex + ACount; --I)
+        AList->SetItems(I, AList->Items(I - ACount));
+    for (int I = AIndex; I < AIndex + ACount; ++I)
+        AList->SetItems(I, 0);
 }
 
 void TExtStringGrid::RealRowsRemoved(int ARow, int ACount, bool MoveControls)
@@ -380,12 +402,9 @@ void TExtStringGrid::InsertRowsWork(int RowIndex, int RCount, bool UpdateCellCon
         InsertRowHeights(RowIndex, RCount);
     }
 
-    if (FShowModified->Enabled && RowIndex < FModifiedRows->Count())
-        for (int I = 0; I < RCount; ++I)
-            FModifiedRows->Insert(RowIndex, 0);
-    if (RowIndex < FEnabledRows->Count())
-        for (int I = 0; I < RCount; ++I)
-            FEnabledRows->Insert(RowIndex, 0);
+    if (FShowModified->Enabled)
+        InsertListEntries(FModifiedRows, RowIndex, RCount);
+    InsertListEntries(FEnabledRows, RowIndex, RCount);
 
     if (ShiftHidden && FGridItems->Count() > 0)
         FGridItems->Shift(RealAt, RCount);

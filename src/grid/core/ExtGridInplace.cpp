@@ -2,15 +2,28 @@
 // validate before the edit ends or the grid moves on.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Windows.h"
 
-#include <QLocale>
+
+#include <algorithm>
 #include <QRegularExpression>
 
-TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid) {}
+TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid)
+{
+    // A cell's text may hold line breaks: the editor shows them, and keeps Enter for the grid
+    // unless the grid lets Enter break the line.
+    SetMultiLine(true);
+    SetWantReturn(true);
+    SetLineWrap(FGrid->WordWrap());
+}
 
 void TExtInplaceEdit::UpdateContents()
 {
+    FGrid->ApplyEditorAlignment(FGrid->Col(), FGrid->Row());
+    SetLineWrap(FGrid->WordWrap());
+    // A password is typed on one line; the window changes kind only when the type changes.
+    SetPasswordChar(FGrid->EditControl == edPassword ? FGrid->PasswordChar() : WideChar(0));
     FGrid->FNoEditChange = true;
     try {
         TInplaceEdit::UpdateContents();
@@ -40,9 +53,9 @@ bool TExtInplaceEdit::FilterChar(WideChar &Key)
         MessageBeep(0);
         return false;
     };
-    const QLocale loc;
-    const QChar dec = loc.decimalPoint().isEmpty() ? QChar(u'.') : loc.decimalPoint().at(0);
-    const QChar thou = loc.groupSeparator().isEmpty() ? QChar(u',') : loc.groupSeparator().at(0);
+    // The program's number format decides the separators, as it does for every number shown.
+    const QChar dec = QChar(char16_t(ExtGrid::GetDecimalSeparator()));
+    const QChar thou = QChar(char16_t(ExtGrid::GetThousandSeparator()));
     const UnicodeString sel = text.mid(start, len);
     switch (FGrid->EditControl) {
     case edNumeric:
@@ -119,13 +132,11 @@ bool TExtInplaceEdit::PasteText(UnicodeString Value)
         return false;
     auto isWhole = [](const UnicodeString &s) {
         static const QRegularExpression re(QStringLiteral("^-?[0-9]+$"));
-        return re.match(s).hasMatch();
+        return re.match(s).hasMatch() && NumberKindOf(s) == 0;
     };
-    const QLocale loc;
-    auto isNumber = [&](const UnicodeString &s) {
-        bool ok = false;
-        loc.toDouble(s, &ok);
-        return ok && !s.contains(loc.groupSeparator());
+    auto isNumber = [](const UnicodeString &s) {
+        const int kind = NumberKindOf(s);
+        return kind == 0 || kind == 1;
     };
     UnicodeString put = Value;
     bool take = true;
@@ -186,6 +197,11 @@ bool TExtInplaceEdit::ValidateText()
 
 void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
 {
+    // Completion only follows keys that add text.
+    if (Key == VK_BACK || Key == VK_DELETE)
+        FWorkmode = false;
+    else if (Key != VK_UP && Key != VK_DOWN)
+        FWorkmode = true;
     FSelKeyDown = SelStart();
     FOldSelStart = SelStart();
     FGrid->DoEditorKeyDown(Key, Shift);
@@ -212,10 +228,9 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
     case VK_UP:
     case VK_DOWN: {
         // A multi-line text moves its caret; the first or last line leaves the cell.
-        const UnicodeString text = Text();
-        const int caret = SelStart();
-        const bool firstLine = !text.left(caret).contains(u'\n');
-        const bool lastLine = !text.mid(caret).contains(u'\n');
+        const int line = LineFromChar(-1);
+        const bool firstLine = line <= 0;
+        const bool lastLine = line >= LineCount() - 1;
         if ((Key == VK_UP && !firstLine) || (Key == VK_DOWN && !lastLine)) {
             TCustomMaskEdit::KeyDown(Key, Shift);
             return;
@@ -274,6 +289,40 @@ void TExtInplaceEdit::Change()
     TInplaceEdit::Change();
     if (!FGrid->FNoEditChange && FGrid->OnEditChange)
         FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    if (!FGrid->FNoEditChange)
+        DoChange();
+}
+
+void TExtInplaceEdit::DoChange()
+{
+    TStringList *items = FGrid->LookupItems();
+    if (!FWorkmode || FCompleting || SelLength() > 0 || !FGrid->Lookup || !items || items->Count() == 0)
+        return;
+    const UnicodeString text = Text();
+    const int caret = SelStart();
+    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const UnicodeString typed = text.left(caret);
+    if (typed.isEmpty())
+        return;
+    for (int i = 0; i < items->Count(); ++i) {
+        const UnicodeString item = items->Strings(i);
+        if (!item.startsWith(typed, cs))
+            continue;
+        const UnicodeString completed = (typed + item.mid(typed.size())).left(std::max<int>(255, typed.size()));
+        if (completed == text)
+            return;
+        FCompleting = true;
+        try {
+            SetText(completed);
+        } catch (...) {
+            FCompleting = false;
+            throw;
+        }
+        FCompleting = false;
+        SetSelStart(typed.size());
+        SetSelLength(completed.size() - typed.size());
+        return;
+    }
 }
 
 void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
@@ -281,11 +330,30 @@ void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
     TInplaceEdit::WMSetFocus(Message);
     FGotFocus = true;
     FGrid->FNoEditChange = false;
+    if (!FGrid->FNavigation->EditSelectAll) {
+        SetSelStart(Text().size());
+        SetSelLength(0);
+    }
+    // An edit opened by a click puts the caret where the click was.
+    if (FGrid->LButFlg) {
+        TPoint p;
+        if (GetCursorPos(p)) {
+            p = ScreenToClient(p);
+            const int at = CharFromPos(p);
+            if (at >= 0) {
+                SetSelStart(at);
+                SetSelLength(0);
+                FGrid->LButFlg = false;
+            }
+        }
+    }
 }
 
 void TExtInplaceEdit::WMKillFocus(TWMKillFocus &Message)
 {
     FGrid->FStartEditChar = WideChar(0);
+    if (FGrid->LookupHistory && FGrid->LookupItems() && !Text().isEmpty() && FGrid->LookupItems()->IndexOf(Text()) < 0)
+        FGrid->LookupItems()->Add(Text());
     TInplaceEdit::WMKillFocus(Message);
     if (!FGotFocus)
         return;

@@ -4,10 +4,16 @@
 //
 // The grid's side is what its row operations do: the hidden-row store answers the mapping, the
 // cell store (a gap buffer of row pointers) moves the rows, the platform's heights move along,
-// and the store moves the hidden rows behind the change.
+// and the store moves the hidden rows behind the change. The inserts and removes run twice on
+// that side: on the parts alone, and through a shown string grid's own InsertRows and RemoveRows
+// (with every row at the default height, and with one row sized so that the platform keeps a
+// height per row).
+#include "grid/core/ExtGrid.h"
 #include "grid/core/HiddenRows.h"
+#include "platform/Forms.h"
 #include "platform/GridStore.h"
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -201,9 +207,70 @@ void BM_Base_InsertRemoveRows(benchmark::State &State)
     State.SetItemsProcessed(State.iterations() * 2 * Ops);
 }
 
+// A shown string grid of a million real rows, every 10th hidden with its cells in the store.
+struct TShownGrid {
+    std::unique_ptr<TForm> Form;
+    TExtStringGrid *Grid = nullptr;
+};
+
+std::unique_ptr<TShownGrid> MakeShownGrid(int Rows, bool Heights)
+{
+    auto S = std::make_unique<TShownGrid>();
+    S->Form = std::make_unique<TForm>(nullptr);
+    S->Form->SetClientSize(800, 600);
+    S->Grid = new TExtStringGrid(S->Form.get());
+    TExtStringGrid *G = S->Grid;
+    G->SetParent(S->Form.get());
+    G->SetBounds(0, 0, 800, 600);
+    G->SetColCount(Cols);
+    const int Shown = Rows - Rows / 10;
+    G->SetRowCount(Shown);
+    G->Store().SetColumnHint(Cols);
+    for (int R = 0, D = 0; R < Rows; ++R) {
+        if (R % 10 == 0) {
+            TGridItem *Item = G->GridItems()->Add(R, 22);
+            for (int C = 0; C < Cols; ++C)
+                Item->Items()->Add(QString::number(R * 16 + C, 36));
+            continue;
+        }
+        for (int C = 0; C < Cols; ++C)
+            G->Store().SetText(C, D, QString::number(R * 16 + C, 36));
+        ++D;
+    }
+    if (Heights)
+        G->SetRowHeights(1, 30);
+    S->Form->Show();
+    QApplication::processEvents();
+    return S;
+}
+
+// Args: the display row, and whether the platform keeps a height per row.
+void BM_ExtGrid_InsertRemoveRows(benchmark::State &State)
+{
+    // Kept until the program ends: windows must not outlive the application at exit.
+    static TShownGrid *Grids[2] = {};
+    const bool Heights = State.range(1) != 0;
+    TShownGrid *&S = Grids[Heights ? 1 : 0];
+    if (!S)
+        S = MakeShownGrid(BigRows, Heights).release();
+    TExtStringGrid *G = S->Grid;
+    const int D = int(State.range(0));
+    for (auto _ : State) {
+        for (int I = 0; I < Ops; ++I)
+            G->InsertRows(D, 1);
+        for (int I = 0; I < Ops; ++I)
+            G->RemoveRows(D, 1);
+    }
+    State.SetItemsProcessed(State.iterations() * 2 * Ops);
+}
+
 BENCHMARK(BM_Grid_InsertRemoveRows)->Arg(10)->Arg(450000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Base_InsertRemoveRows)->Arg(10)->Arg(450000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExtGrid_InsertRemoveRows)
+    ->Args({10, 0})
+    ->Args({450000, 0})
+    ->Args({10, 1})
+    ->Args({450000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

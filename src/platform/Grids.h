@@ -315,6 +315,22 @@ protected:
     // The largest TopRow / LeftCol the scroll bars and keys go to (last row fully in view).
     int MaxTopRow() const;
     int MaxLeftCol() const;
+    // Heights of rows that a descendant inserts or deletes in its cell store in the middle of
+    // the grid: the heights from AIndex on move ACount lines down (up), the lines that open up
+    // take the default height, and the row count stays as it is (the caller sets it).
+    void InsertRowHeights(int AIndex, int ACount);
+    void DeleteRowHeights(int AIndex, int ACount);
+
+    // Rows taken out or put in as a block, for grids that keep rows aside (hidden rows): Rows
+    // lists row indices in ascending order. DeleteRowLines takes those rows out with their
+    // heights; InsertRowLines puts in a row of Heights[i] at each Rows[i] (indices of the grid
+    // after the insert). The other rows keep their heights; the sizes move in one pass and the
+    // string grid moves only row pointers of its cell store. The current cell and the anchor
+    // keep their index while it still exists; the fixed rows shrink as SetRowCount would.
+    void DeleteRowLines(const std::vector<int> &Rows);
+    void InsertRowLines(const std::vector<int> &Rows, const std::vector<int> &Heights);
+    virtual void RowLinesDeleted(const std::vector<int> &Rows) {}
+    virtual void RowLinesInserted(const std::vector<int> &Rows) {}
 
     TGridCoord FCurrent;
     TGridCoord FAnchor;
@@ -459,6 +475,8 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    void RowLinesDeleted(const std::vector<int> &Rows) override;
+    void RowLinesInserted(const std::vector<int> &Rows) override;
     UnicodeString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
 

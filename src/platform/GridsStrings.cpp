@@ -273,6 +273,30 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
+void TStringGrid::RowLinesDeleted(const std::vector<int> &Rows)
+{
+    // From the bottom up, runs at a time: the store's gap walks up once over the rows.
+    for (std::size_t i = Rows.size(); i > 0;) {
+        std::size_t j = i - 1;
+        while (j > 0 && Rows[j - 1] == Rows[j] - 1)
+            --j;
+        FStore.DeleteRows(Rows[j], int(i - j));
+        i = j;
+    }
+}
+
+void TStringGrid::RowLinesInserted(const std::vector<int> &Rows)
+{
+    // From the top down, runs at a time: each index is where the row ends up.
+    for (std::size_t i = 0; i < Rows.size();) {
+        std::size_t j = i + 1;
+        while (j < Rows.size() && Rows[j] == Rows[j - 1] + 1)
+            ++j;
+        FStore.InsertRows(Rows[i], int(j - i));
+        i = j;
+    }
+}
+
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     FStore.SetColumnHint(ColCount());

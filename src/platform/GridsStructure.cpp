@@ -137,6 +137,80 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
     Invalidate();
 }
 
+void TCustomGrid::DeleteRowLines(const std::vector<int> &Rows)
+{
+    std::vector<int> rows;
+    rows.reserve(Rows.size());
+    for (int r : Rows)
+        if (r >= 0 && r < FRowCount && (rows.empty() || r > rows.back()))
+            rows.push_back(r);
+    if (rows.empty())
+        return;
+    // At least one row stays, as SetRowCount keeps one.
+    if (int(rows.size()) >= FRowCount)
+        rows.pop_back();
+    if (rows.empty())
+        return;
+    LeaveEditedCell();
+    if (!FRowHeights.empty()) {
+        std::size_t out = rows.front(), k = 0;
+        for (std::size_t i = rows.front(); i < FRowHeights.size(); ++i) {
+            if (k < rows.size() && int(i) == rows[k]) {
+                ++k;
+                continue;
+            }
+            FRowHeights[out++] = FRowHeights[i];
+        }
+        FRowHeights.resize(out);
+    }
+    RowLinesDeleted(rows);
+    const int newCount = FRowCount - int(rows.size());
+    if (newCount <= FFixedRows)
+        SetFixedRows(newCount - 1);
+    ChangeSize(FColCount, newCount);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::InsertRowLines(const std::vector<int> &Rows, const std::vector<int> &Heights)
+{
+    if (Rows.empty())
+        return;
+    const int newCount = FRowCount + int(Rows.size());
+    std::vector<int> rows;
+    rows.reserve(Rows.size());
+    // Strictly ascending and inside the grown grid, with room left for the rows after each.
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const int lo = rows.empty() ? 0 : rows.back() + 1;
+        const int hi = newCount - int(Rows.size() - i);
+        rows.push_back(std::clamp(Rows[i], lo, std::max(lo, hi)));
+    }
+    LeaveEditedCell();
+    const bool sized = !FRowHeights.empty() ||
+                       std::any_of(Heights.begin(), Heights.end(), [this](int h) { return h != FDefaultRowHeight; });
+    if (sized) {
+        if (FRowHeights.empty())
+            FRowHeights.assign(std::size_t(FRowCount), FDefaultRowHeight);
+        // In place from the back: each old row moves down by the new rows still before it.
+        FRowHeights.resize(std::size_t(newCount), FDefaultRowHeight);
+        std::size_t k = rows.size();
+        for (int i = newCount - 1; k > 0 && i >= rows.front(); --i) {
+            if (i == rows[k - 1]) {
+                --k;
+                FRowHeights[std::size_t(i)] = k < Heights.size() ? Heights[k] : FDefaultRowHeight;
+            } else {
+                FRowHeights[std::size_t(i)] = FRowHeights[std::size_t(i) - k];
+            }
+        }
+    }
+    RowLinesInserted(rows);
+    // ChangeSize would size the new rows at the end; the sizes are in place already.
+    std::vector<int> keep;
+    keep.swap(FRowHeights);
+    ChangeSize(FColCount, newCount);
+    FRowHeights.swap(keep);
+    RowHeightsChanged();
+}
+
 void TCustomGrid::LeaveEditedCell()
 {
     // As a move of the current cell does: an always shown editor only changes cells.
@@ -215,6 +289,29 @@ void TCustomGrid::SetRowHeights(int Index, int Value)
     if (FRowHeights.empty())
         FRowHeights.assign(std::size_t(FRowCount), FDefaultRowHeight);
     FRowHeights[std::size_t(Index)] = Value;
+    RowHeightsChanged();
+}
+
+void TCustomGrid::InsertRowHeights(int AIndex, int ACount)
+{
+    // While every row has the default height there is nothing to move.
+    if (FRowHeights.empty() || ACount <= 0 || AIndex < 0 || std::size_t(AIndex) >= FRowHeights.size())
+        return;
+    const auto n = std::min(std::size_t(ACount), FRowHeights.size() - std::size_t(AIndex));
+    const auto b = FRowHeights.begin() + AIndex;
+    std::move_backward(b, FRowHeights.end() - std::ptrdiff_t(n), FRowHeights.end());
+    std::fill_n(b, n, FDefaultRowHeight);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::DeleteRowHeights(int AIndex, int ACount)
+{
+    if (FRowHeights.empty() || ACount <= 0 || AIndex < 0 || std::size_t(AIndex) >= FRowHeights.size())
+        return;
+    const auto n = std::min(std::size_t(ACount), FRowHeights.size() - std::size_t(AIndex));
+    const auto b = FRowHeights.begin() + AIndex;
+    std::move(b + std::ptrdiff_t(n), FRowHeights.end(), b);
+    std::fill(FRowHeights.end() - std::ptrdiff_t(n), FRowHeights.end(), FDefaultRowHeight);
     RowHeightsChanged();
 }
 

@@ -98,6 +98,37 @@ TEST(HiddenRowsTest, ShiftMovesOnlyTheRowsAtOrBehindTheChange)
     EXPECT_EQ(Store.Find(5)->Idx(), 5);
 }
 
+TEST(HiddenRowsTest, CloseUpAgreesWithRemovingTheShownRowsOneByOne)
+{
+    // Hidden rows around and inside a removed real span; the shown rows of the span go.
+    const struct {
+        std::vector<int> Hidden;
+        int From, To;
+    } Cases[] = {
+        {{1, 4, 6, 7, 12}, 3, 9}, {{4}, 3, 5}, {{2, 3}, 5, 5}, {{10, 11}, 0, 12}, {{}, 2, 4},
+    };
+    for (const auto &C : Cases) {
+        THiddenRows Store;
+        for (int R : C.Hidden)
+            Store.Add(R);
+        TWalk Walk;
+        Walk.Hidden.insert(C.Hidden.begin(), C.Hidden.end());
+        // The slow way: every shown row of the span, from the last, as its own removal.
+        std::vector<int> Expected(C.Hidden);
+        for (int R = C.To; R >= C.From; --R) {
+            if (Walk.Hidden.count(R))
+                continue;
+            for (int &H : Expected)
+                if (H > R)
+                    --H;
+        }
+        Store.CloseUp(C.From, C.To);
+        EXPECT_EQ(Store.SortedIdx(), Expected) << testing::PrintToString(C.Hidden);
+        for (int I = 0; I < Store.Count(); ++I)
+            EXPECT_EQ(Store.Find(Store.Items(I)->Idx()), Store.Items(I));
+    }
+}
+
 TEST(HiddenRowsTest, FilterLevelsAreFreedAloneAndTheRestStaysFound)
 {
     THiddenRows Store;

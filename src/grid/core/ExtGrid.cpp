@@ -222,6 +222,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
+    FreeDragTimer();
     delete vscrlctrl;
     vscrlctrl = nullptr;
     delete hscrlctrl;
@@ -249,7 +250,9 @@ TExtStringGrid::~TExtStringGrid()
     for (TIntList *l : {FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows, FModifiedRows,
                         FEnabledRows})
         delete l;
+    // The owned panels still report their removal after this point.
     delete FNotifierList;
+    FNotifierList = nullptr;
     delete FPrintSettings;
     delete FHTMLSettings;
     delete FSortSettings;
@@ -296,6 +299,8 @@ TExtStringGrid::~TExtStringGrid()
         delete ArwR;
     }
     delete Sortlist;
+    // The hidden rows' properties objects are the grid's like those of the shown cells.
+    FreeHiddenRowObjects();
     delete FGridItems;
     FGridItems = nullptr;
     delete FFilter;
@@ -387,6 +392,7 @@ void TExtStringGrid::ParentFormResize(TObject *Sender)
             // A failing handler of the form must not stop the grids from following the form.
         }
     }
+    AutoStretch();
 }
 
 // ---- window and loading ----
@@ -639,6 +645,10 @@ void TExtStringGrid::SetColumnOrder()
 
 bool TExtStringGrid::IsFixed(int ACol, int ARow)
 {
+    if (ARow >= RowCount() - FFixedFooters && FFixedFooters > 0)
+        return true;
+    if (FFixedRightCols > 0 && ACol >= ColCount() - FFixedRightCols && ACol < ColCount())
+        return true;
     bool fixed = false;
     DoIsFixedCell(ACol, ARow, fixed);
     return fixed;

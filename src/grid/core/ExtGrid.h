@@ -37,6 +37,8 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TRichEdit;
+class TTimer;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -389,17 +391,23 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TColumnSizeLocation { clRegistry, clIniFile };
 class TColumnSize : public TPersistent {
 public:
-    explicit TColumnSize(TExtStringGrid *AGrid) {}
+    explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
     bool Save = false;
-    bool Stretch = false;
+    // Switching stretching on sizes the stretch column at once when the grid has a parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
+    TColumnSizeLocation Location = clRegistry;
     bool SynchWithGrid = false;
     UnicodeString Key;
     UnicodeString Section;
 
 private:
+    TExtStringGrid *FGrid;
+    bool FStretch = false;
     TExtGridLiveCount FCount;
 };
 
@@ -419,6 +427,10 @@ public:
     bool Active = false;
     int InitialDelay = 1000;
     int RepeatDelay = 250;
+    int TopMargin = 50;
+    int BottomMargin = 50;
+    int LeftMargin = 50;
+    int RightMargin = 50;
 
 private:
     TExtGridLiveCount FCount;
@@ -547,6 +559,19 @@ public:
     TExtStringGrid *Grid = nullptr;
 };
 
+// The grid's one selection listener: told of the cell that became current.
+class ITExtStringGridSelect {
+public:
+    virtual ~ITExtStringGridSelect() = default;
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+};
+
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
+using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
+using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
+
 // Listens to cell changes of a grid (registered in its notifier list).
 class TGridChangeNotifier : public TComponent {
 public:
@@ -624,13 +649,16 @@ public:
     }
     void SetCells(int ACol, int ARow, const UnicodeString &Value)
     {
-        if (!FHasCellProps && !FHideLastRow && ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        // With a hidden column the real column is not the one shown at that index: the repaint
+        // has to find it.
+        if (!FHasCellProps && !FHideLastRow && FNumHidden == 0 && ACol >= 0 && ARow >= 0 && ACol < ColCount() &&
+            ARow < RowCount()) {
             Store().SetText(ACol, ARow, Value);
             if (HandleAllocated() && MayBeInView(ACol, ARow))
                 InvalidateCell(ACol, ARow);
             return;
         }
-        SetCellEx(ACol, ARow, Value);
+        SetCellsMapped(ACol, ARow, Value);
     }
 
     // ---- lifecycle and overrides ----
@@ -672,8 +700,8 @@ public:
     virtual void InsertRowAt(int ARow) {}
     virtual void DeleteRowAt(int ARow) {}
     virtual void DoFilterDone() {}
-    virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
-    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
+    virtual void DoUpdateColumnSize(int ACol, int &AWidth);
+    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
     virtual bool RowMatchesFilter(int ARow) { return true; }
@@ -692,8 +720,8 @@ public:
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
     virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
-    virtual void DoCellsChanged(const TRect &R) {}
-    virtual void BulkCellsChanged() {}
+    virtual void DoCellsChanged(const TRect &R);
+    virtual void BulkCellsChanged();
     virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
     virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
     virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
@@ -714,7 +742,7 @@ public:
     virtual void DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value);
     virtual bool DoGetColumnFilter(int Column);
     virtual TRect GetUsedCells() { return TRect(); }
-    virtual void DeleteRowRange(int ARow, int Count) {}
+    virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd) {}
     virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
     virtual void DoWheelScroll() {}
@@ -753,18 +781,18 @@ public:
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
     virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
-    virtual void RemoveRowsEx(int RowIndex, int RCount) {}
-    virtual void RemoveRows(int RowIndex, int RCount) {}
-    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true) {}
-    virtual void RemoveCols(int ColIndex, int CCount) {}
-    virtual void InsertCols(int ColIndex, int CCount) {}
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void RemoveRows(int RowIndex, int RCount);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    virtual void InsertCols(int ColIndex, int CCount);
     virtual void SubGroup(int ColIndex) {}
     virtual void SubUnGroup() {}
     virtual void Group(int ColIndex) {}
     virtual void UnGroup() {}
     virtual void SortSwapRows(int Index1, int Index2) {}
-    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
-    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {}
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
     virtual void SetStyle(TQRVStyle Style) {}
@@ -774,6 +802,46 @@ public:
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
     virtual void CalcFooter(int ACol) {}
+
+    // ---- change notifiers (ExtGridNotify.cpp) ----
+    // The grid keeps references only; a notifier that is freed while registered leaves the list
+    // by itself.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
+    // ---- end of change notifiers ----
+
+    // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
+    // Index -1 is the last column; an index at or past ColCount raises.
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void DragScrollTimer(TObject *Sender);
+    // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
+    TTimer *DragScrollTimerObject() const { return FDragTmr; }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect *) { FISelect = nullptr; }
+    ITExtStringGridSelect *SelListener() const { return FISelect; }
+    void ClearComboString();
+    void AddComboString(const UnicodeString &s);
+    void AddComboStringObject(const UnicodeString &s, TObject *AObject);
+    bool RemoveComboString(const UnicodeString &s);
+    bool SetComboSelectionString(const UnicodeString &s);
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    int ComboSelection() const { return FComboIdx; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    bool IsEditable(int ACol, int ARow);
+    bool IsCellEditAllowed(int ACol, int ARow);
+    bool IsPasswordCell(int ACol, int ARow);
+    TDragScrollEvent OnDragScroll;
+    TEndSizeEvent OnEndColumnSize;
+    TEndSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    // ---- end of stretching, sizing, drag scrolling ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);
@@ -821,6 +889,244 @@ public:
     // The hidden-row store (items in the order hidden, with a sorted index of their rows).
     THiddenRows *GridItems() const { return FGridItems; }
 
+    // ---- dimensions: counts, fixed rows and columns, sizes and the plain settings ----
+    // ColCount and RowCount count the shown columns and rows; the All counts add the hidden ones.
+    // With FixedRowAlways (FixedColAlways) a grid left with a single row (column) keeps it as
+    // its header, and the fixed rows asked for come back once there are rows enough.
+    void SetRowCount(int Value);
+    void SetColCount(int Value);
+    int FixedRows() const { return TBaseGrid::FixedRows() == 0 && FFixedRowAlways ? 1 : TBaseGrid::FixedRows(); }
+    void SetFixedRows(int Value);
+    int FixedCols() const { return TBaseGrid::FixedCols() == 0 && FFixedColAlways ? 1 : TBaseGrid::FixedCols(); }
+    void SetFixedCols(int Value);
+    int AllColCount() const { return ColCount() + NumHiddenColumns(); }
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    void SetDefaultRowHeight(int Value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int Value);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment Value);
+    // The text drawing flag of VAlignment: DT_TOP, DT_VCENTER or DT_BOTTOM.
+    int VAlignFlag() const { return FVAlign; }
+    // By real column: a hidden column answers the width it had when it was hidden.
+    int AllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int Value);
+    // Moves the current cell within its row; a grid kept in step follows with SelectionColumn.
+    void SetCol(int Value);
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
+    // Where navigation may stop.
+    int FirstNormalCol() { return FixedCols() == 0 && HasNodes() ? 1 : FixedCols(); }
+    int VisibleFixedRightCols() const;
+    bool IsNavigableCell(int ACol, int ARow);
+    int FirstNavigableCol(int ARow);
+    int LastNavigableCol(int ARow);
+    // Plain settings: each stores its value and repaints when it changed.
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { SetAndInvalidate(FSelectionColor, Value); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { SetAndInvalidate(FSelectionColorTo, Value); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value) { SetAndInvalidate(FSelectionMirrorColor, Value); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value) { SetAndInvalidate(FSelectionMirrorColorTo, Value); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { SetAndInvalidate(FSelectionTextColor, Value); }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value) { SetAndInvalidate(FSelectionColorMixer, Value); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value) { SetAndInvalidate(FSelectionRectangle, Value); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value) { SetAndInvalidate(FSelectionResizer, Value); }
+    // Kept within 0..100.
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value);
+    bool Flat() const { return FIsFlat; }
+    void SetFlat(bool Value);
+    TColor QRVGradientFrom() const { return FQRVGradFrom; }
+    void SetQRVGradientFrom(TColor Value) { SetAndInvalidate(FQRVGradFrom, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientTo() const { return FQRVGradTo; }
+    void SetQRVGradientTo(TColor Value) { SetAndInvalidate(FQRVGradTo, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientMirrorFrom() const { return FQRVGradMirrorFrom; }
+    void SetQRVGradientMirrorFrom(TColor Value) { SetAndInvalidate(FQRVGradMirrorFrom, TColorOf(ColorToRGB(Value))); }
+    TColor QRVGradientMirrorTo() const { return FQRVGradMirrorTo; }
+    void SetQRVGradientMirrorTo(TColor Value) { SetAndInvalidate(FQRVGradMirrorTo, TColorOf(ColorToRGB(Value))); }
+    void SetLookupItems(TStringList *Value)
+    {
+        if (Value)
+            FLookupItems->Assign(Value);
+    }
+    TStringList *LookupItems() const { return FLookupItems; }
+    void SetFixedFont(TFont *Value)
+    {
+        if (Value)
+            FFixedFont->Assign(Value);
+        Invalidate();
+    }
+    // The four bytes of GetVersionNr, from the highest, joined by ".".
+    UnicodeString Version();
+    bool SpreadSheet() const { return FSpreadSheet; }
+    // Stores the flag and switches the spreadsheet options on, whatever the value.
+    void SetSpreadSheet(bool Value);
+    using TColumnSizeEvent = std::function<void(TObject *Sender, int ACol, bool &Allow)>;
+    using TRowSizeEvent = std::function<void(TObject *Sender, int ARow, bool &Allow)>;
+    TColumnSizeEvent OnColumnSize;
+    TRowSizeEvent OnRowSize;
+
+    // ---- cell texts by real index, rich text and per-cell properties ----
+    // Cells take a real column and a display row; the All accessors take a real column and a
+    // real row, so that they reach the cells of hidden rows too. Per-cell property reads answer
+    // the default for a cell without properties; writes make the properties object.
+    UnicodeString WideCells(int ACol, int ARow) { return DecodeWideText(Cells(ACol, ARow)); }
+    void SetWideCells(int ACol, int ARow, const UnicodeString &Value) { SetCells(ACol, ARow, Value); }
+    UnicodeString StrippedCells(int ACol, int ARow);
+    UnicodeString AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const UnicodeString &Value);
+    // Raw: no merged range, no display hook.
+    UnicodeString AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const UnicodeString &Value);
+    UnicodeString AllWideCells(int ACol, int ARow) { return DecodeWideText(AllCells(ACol, ARow)); }
+    void SetAllWideCells(int ACol, int ARow, const UnicodeString &Value) { SetAllCells(ACol, ARow, Value); }
+    TObject *AllObjects(int ACol, int ARow);
+    void SetAllObjects(int ACol, int ARow, TObject *Value);
+    // The raw object slot: the cell's properties object or nil.
+    TObject *GetAllGridObjects(int ACol, int ARow);
+    // By the row's index before sorting; a row the sort does not know reads empty and takes
+    // nothing.
+    UnicodeString UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const UnicodeString &Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    TIntList *SortRowXRef() const { return FSortRowXRef; }
+    int LinesInCell(int ACol, int ARow);
+    bool EditWithTags() const { return FEditWithTags; }
+    void SetEditWithTags(bool Value) { FEditWithTags = Value; }
+    // Rich text kept in a cell is 8-bit RTF; a cell holding anything else loads as plain text.
+    void CellToRich(int ACol, int ARow, TRichEdit *RichEditor);
+    UnicodeString RichToString(TRichEdit *RichEditor);
+    void RichToCell(int ACol, int ARow, TRichEdit *RichEditor);
+    TColor Colors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow);
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    bool ReadOnly(int ACol, int ARow) { return GetReadOnly(ACol, ARow); }
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TColor FontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    UnicodeString FontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const UnicodeString &Value);
+    int FontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int Value);
+    TAlignment Alignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    TFont *Fonts(int ACol, int ARow) { return GetCellFont(ACol, ARow); }
+    void SetCellFont(int ACol, int ARow, TFont *Value);
+    TControl *CellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl *AControl);
+    int NumCellControls() const { return FNumCellControls; }
+    // Row-wide, from FixedCols on over every real column. clNone takes the colour away again and
+    // frees a properties object that is left holding nothing but defaults.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+    // Pixels added to every width and height; the factor stays within -10..10.
+    void Zoom(int x);
+    int ZoomFactor() const { return FZoomFactor; }
+    void CellImageChanged(TObject *Sender, int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
+    void RichEditSelectionChanged(TObject *Sender)
+    {
+        if (OnRichEditSelectionChange)
+            OnRichEditSelectionChange(Sender);
+    }
+    TNotifyEvent OnRichEditSelectionChange;
+
+    // ---- hidden rows: taken out of the grid with their cells, objects and heights ----
+    // Real row indices. Rows hidden directly have level 0; each HideRowList is one filter level
+    // above the last, and UnHideRowList brings back only the rows of the latest level.
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
+    // Only when FromRow itself is hidden; every hidden row of the range comes back.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // RowList: display rows; the caller lowers FilterLevel after the matching UnHideRowList.
+    void HideRowList(TIntList *RowList);
+    void UnHideRowList();
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int Value) { FFilterLevel = Value < 0 ? 0 : Value; }
+    // Builds ListHidden (the hidden real rows) on the first call, when it is nil, and answers
+    // from it afterwards; the caller frees the list.
+    bool IsHiddenRow(int RowIndex, TIntList *&ListHidden) const;
+    // The stored cells of a hidden real row, nullptr when the row is shown.
+    TStrings *HiddenRowItems(int ARealRow) const;
+    // The current row; a grid kept in step follows with SelectionRow. OnRowUpdate hears of a
+    // move away from the row it last reported.
+    void SetRow(int Value);
+    // Only a row from FixedRows to the last one is taken.
+    void SetTopRow(int Value);
+    void UpdateEditMode() { SelectCell(Col(), Row()); }
+    int RealRow() const { return RealRowIndex(Row()); }
+    int RealCol() const { return RealColIndex(Col()); }
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns && FIgnoreColumns->HasValue(ACol); }
+    TIntList *IgnoreColumns() const { return FIgnoreColumns; }
+    TRowChangedEvent OnRowUpdate;
+
+    // ---- row and column structure (ExtGridStructure.cpp) ----
+    // Rows move as whole store rows (every column, hidden ones too) with their heights; the
+    // hidden-row store, the cell controls (by real row) and the modified, enabled and
+    // row-selection lists (by display row) follow them.
+    void DeleteRowsCore(int ARow, int ACount, bool UpdateCellControls);
+    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    // After the last real column: hidden columns count too.
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void MergeCols(int ColIndex1, int ColIndex2, const UnicodeString &Separator);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+    void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+    void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    void MergeAllColumnCells();
+    TIntList *MergedColumns() const { return FMergedColumns; }
+    // The first cell (row by row) whose stored text is SubStr exactly.
+    bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow);
+    // The tree's nodes go with a clear; the node part of the grid fills this in.
+    virtual void RemoveAllNodes() {}
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool Value) { FClearTextOnly = Value; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool Value) { FSaveHiddenCells = Value; }
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
@@ -848,7 +1154,12 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor Value);
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool Value) { FIntegralHeight = Value; }
+    // The height is rounded to whole rows at once.
+    void SetIntegralHeight(bool Value)
+    {
+        FIntegralHeight = Value;
+        SetBounds(Left(), Top(), Width(), Height());
+    }
     int UpdateCount() const { return FUpdateCount; }
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
@@ -874,7 +1185,7 @@ public:
     TEditorType DefaultEditor() const { return FDefaultEditor; }
     void SetDefaultEditor(TEditorType Value) { FDefaultEditor = Value; }
     TVAlignment VAlignment() const { return FVAlignment; }
-    void SetVAlignment(TVAlignment Value) { FVAlignment = Value; }
+    void SetVAlignment(TVAlignment Value);
     const UnicodeString &CheckTrue() const { return FCheckTrue; }
     void SetCheckTrue(const UnicodeString &Value) { FCheckTrue = Value; }
     const UnicodeString &CheckFalse() const { return FCheckFalse; }
@@ -890,7 +1201,7 @@ public:
     bool FilterIncremental() const { return FFilterIncremental; }
     void SetFilterIncremental(bool Value) { FFilterIncremental = Value; }
     int FixedFooters() const { return FFixedFooters; }
-    void SetFixedFooters(int Value) { FFixedFooters = Value; }
+    void SetFixedFooters(int Value);
     TStringList *FilterList() const { return FFilterList; }
     const WideChar &PasswordChar() const { return FPasswordChar; }
     bool EditDisable() const { return FEditDisable; }
@@ -1149,6 +1460,32 @@ protected:
     // =========================================================================================
 
 protected:
+    // dimensions: OnColumnSize and OnRowSize may refuse a sizing the platform offers
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs,
+                         TGridDrawInfo &FixedInfo) override;
+    // cells: the editor works on display columns; the text goes to and comes from the real
+    // column shown there, at the base cell of a merged range
+    UnicodeString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
+
+    // ---- component notifications (ExtGridNotify.cpp) ----
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void FreeDragTimer();
+    // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
+    // column that exists.
+    void AutoStretch();
+    TTimer *FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
+    // The width (height) of the mouse-sized column (row) when the sizing began.
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    // ---- end of component notifications ----
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;
@@ -1169,7 +1506,7 @@ protected:
     // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
     void BalloonEnableChanged(TObject *Sender) {}
     void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
-    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow) {}
+    void MergedColumnsChanged(TObject *Sender, int ACol, int ARow);
     void ColumnHeadersListChanged(TObject *Sender);
     void RowHeadersListChanged(TObject *Sender) { ShowRowHeaders(); }
 
@@ -1234,8 +1571,9 @@ protected:
     // ---- fixed cells ----
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;
-    int FFixedRowsMin = 0;
-    int FFixedColsMin = 0;
+    // The platform grid starts with one fixed row and column: that is what was asked for.
+    int FFixedRowsMin = 1;
+    int FFixedColsMin = 1;
     int FFixedFooters = 0;
     int FFixedRightCols = 0;
     int FFixedRowHeight = 22;
@@ -1467,9 +1805,52 @@ protected:
     TArrowWindow *ArwL = nullptr;
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
-    TObject *FISelect = nullptr;
+    ITExtStringGridSelect *FISelect = nullptr;
 
 private:
+    // dimensions
+    template <typename T> void SetAndInvalidate(T &Field, T Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        Invalidate();
+    }
+    int FVAlign = 0;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSpreadSheet = false;
+
+    // cells
+    void SetCellsMapped(int ACol, int ARow, const UnicodeString &Value);
+    static UnicodeString DecodeWideText(const UnicodeString &S);
+    // The properties of a cell for a write; nullptr outside the grid.
+    TCellProperties *PropsForWrite(int ACol, int ARow);
+    void RepaintRealCell(int ACol, int ARow);
+    // The row of the cross-reference that holds original row ARow, -1 when none does.
+    int UnSortedRow(int ARow);
+    // After a row-wide reset: frees the object when nothing in it differs from a new one's.
+    void FreePropsIfDefault(int ACol, int ARow);
+    bool FEditWithTags = false;
+    bool FScrollLock = false;
+
+    // hidden rows
+    void CopyRowToItem(int ADisplRow, TGridItem *Item);
+    void CopyItemToRow(TGridItem *Item, int ADisplRow);
+    void ShowRowControls(int FromRow, int ToRow, bool AShow);
+    void FreeHiddenRowObjects();
+
+    // ---- row and column structure helpers (ExtGridStructure.cpp) ----
+    void InsertRowsWork(int RowIndex, int RCount, bool UpdateCellControls, bool ShiftHidden);
+    // The shown display rows ARow..ARow+ACount-1 are about to leave the grid for good: hidden
+    // rows and (with MoveControls) cell controls behind them move up by the real rows that go;
+    // the controls of the rows that go are hidden and dropped.
+    void RealRowsRemoved(int ARow, int ACount, bool MoveControls);
+    // Entries of a display-row list at AIndex go (ACount of them, as far as the list reaches).
+    static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
+    void RepaintSearchPanel();
+
     bool PlainDisplay(int ARow) const
     {
         return ARow >= FNormalRowCount || (!OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&

@@ -2,6 +2,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 // Columns from here on are never hidden and map to themselves.
@@ -77,4 +78,242 @@ void TExtStringGrid::UnHideColumns(int FromCol, int ToCol)
         SetColWidths(D, FAllColWidths[std::size_t(C)]);
     }
     Invalidate();
+}
+
+// ---- hidden rows ----
+//
+// A hidden row leaves the platform grid: its cells (texts and the properties objects, which
+// stay the grid's) and its height go into a TGridItem and the row is taken out. The store keeps
+// every hidden row's real index in a sorted index, so that each row's display place is found by
+// bisection and the rows go in and out as one block.
+
+void TExtStringGrid::CopyRowToItem(int ADisplRow, TGridItem *Item)
+{
+    TStringList *L = Item->Items();
+    const int N = std::max(TotalColCount(), Store().RowLength(ADisplRow));
+    L->SetCapacity(N);
+    for (int C = 0; C < N; ++C)
+        L->AddObject(Store().Text(C, ADisplRow), Store().Object(C, ADisplRow));
+}
+
+void TExtStringGrid::CopyItemToRow(TGridItem *Item, int ADisplRow)
+{
+    TStringList *L = Item->Items();
+    for (int C = 0; C < L->Count(); ++C) {
+        Store().SetText(C, ADisplRow, L->Strings(C));
+        Store().SetObject(C, ADisplRow, L->Objects(C));
+    }
+}
+
+void TExtStringGrid::ShowRowControls(int FromRow, int ToRow, bool AShow)
+{
+    if (!FControlList)
+        return;
+    for (int I = 0; I < FControlList->Count(); ++I) {
+        TControlItem *CI = FControlList->Control(I);
+        if (!CI || !CI->Control() || CI->Y() < FromRow || CI->Y() > ToRow)
+            continue;
+        if (!AShow) {
+            CI->Control()->SetVisible(false);
+            continue;
+        }
+        if (IsHiddenRow(CI->Y()) || IsHiddenColumn(CI->X()))
+            continue;
+        const TRect R = CellRect(DisplColIndex(CI->X()), DisplRowIndex(CI->Y()));
+        CI->Control()->SetBounds(R.Left - 1, R.Top - 1, R.Right - R.Left + 1, R.Bottom - R.Top);
+        CI->Control()->SetVisible(true);
+    }
+}
+
+void TExtStringGrid::FreeHiddenRowObjects()
+{
+    if (!FGridItems)
+        return;
+    for (int I = 0; I < FGridItems->Count(); ++I) {
+        TStringList *L = FGridItems->Items(I)->Items();
+        for (int C = 0; C < L->Count(); ++C) {
+            auto *P = dynamic_cast<TCellProperties *>(L->Objects(C));
+            if (!P)
+                continue;
+            TObject *G = P->GraphicObject();
+            if (G && G->ClassName() == QLatin1String("TCellGraphic"))
+                delete G;
+            L->SetObjects(C, nullptr);
+            delete P;
+        }
+    }
+}
+
+void TExtStringGrid::HideRows(int FromRow, int ToRow)
+{
+    FromRow = std::max(FromRow, 0);
+    ToRow = std::min(ToRow, TotalRowCount() - 1);
+    if (ToRow < FromRow || FGridItems->CountIn(FromRow, ToRow) == ToRow - FromRow + 1)
+        return;
+    // The shown rows of the range are one block of display rows from the display row of FromRow.
+    int D = DisplRowIndex(FromRow);
+    std::vector<int> Rows;
+    for (int R = FromRow; R <= ToRow; ++R) {
+        if (FGridItems->IsHidden(R))
+            continue;
+        // The platform grid keeps one row at least: that one stays shown.
+        if (int(Rows.size()) >= RowCount() - 1)
+            break;
+        TGridItem *Item = FGridItems->Insert(FGridItems->CountBelow(R), R, RowHeights(D), 0);
+        CopyRowToItem(D, Item);
+        Rows.push_back(D++);
+    }
+    ShowRowControls(FromRow, ToRow, false);
+    DeleteRowLines(Rows);
+    FNormalRowCount = RowCount();
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::HideRowsEx(int FromRow, int ToRow)
+{
+    if (FromRow < 0 || IsHiddenRow(FromRow))
+        return;
+    ToRow = std::min(ToRow, TotalRowCount() - 1);
+    int D = DisplRowIndex(FromRow);
+    std::vector<int> Rows;
+    for (int R = FromRow; R <= ToRow; ++R) {
+        if (FGridItems->IsHidden(R))
+            continue;
+        if (int(Rows.size()) >= RowCount() - 1)
+            break;
+        // The height goes along too: a row that came back without it would be drawn flat.
+        TGridItem *Item = FGridItems->Add(R, RowHeights(D), 0);
+        CopyRowToItem(D, Item);
+        Rows.push_back(D++);
+    }
+    ShowRowControls(FromRow, ToRow, false);
+    DeleteRowLines(Rows);
+    FNormalRowCount = RowCount();
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRows(int FromRow, int ToRow)
+{
+    if (!IsHiddenRow(FromRow))
+        return;
+    ToRow = std::max(ToRow, FromRow);
+    const auto &Keys = FGridItems->SortedIdx();
+    const int Lo = int(std::lower_bound(Keys.begin(), Keys.end(), FromRow) - Keys.begin());
+    const int Hi = int(std::upper_bound(Keys.begin(), Keys.end(), ToRow) - Keys.begin());
+    // Each row comes back at its real index less the hidden rows that stay below it: those
+    // before the range.
+    std::vector<TGridItem *> Items;
+    std::vector<int> Rows, Heights;
+    for (int K = Lo; K < Hi; ++K) {
+        TGridItem *Item = FGridItems->SortedItem(K);
+        Items.push_back(Item);
+        Rows.push_back(Item->Idx() - Lo);
+        Heights.push_back(Item->Height);
+    }
+    InsertRowLines(Rows, Heights);
+    FNormalRowCount = RowCount();
+    for (std::size_t I = 0; I < Items.size(); ++I) {
+        CopyItemToRow(Items[I], Rows[I]);
+        FGridItems->Remove(Items[I]);
+    }
+    ShowRowControls(FromRow, ToRow, true);
+    CellControlsUpdate(false);
+    Invalidate();
+}
+
+void TExtStringGrid::UnHideRowsAll()
+{
+    if (NumHiddenRows() == 0)
+        return;
+    const auto &Keys = FGridItems->SortedIdx();
+    UnHideRows(Keys.front(), Keys.back());
+}
+
+void TExtStringGrid::HideRowList(TIntList *RowList)
+{
+    std::vector<int> Rows;
+    if (RowList)
+        for (int I = 0; I < RowList->Count(); ++I) {
+            const int D = RowList->Items(I);
+            if (D >= 0 && D < RowCount())
+                Rows.push_back(D);
+        }
+    std::sort(Rows.begin(), Rows.end());
+    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    // The platform grid keeps one row at least: that one stays shown.
+    if (!Rows.empty() && int(Rows.size()) >= RowCount())
+        Rows.pop_back();
+    // The level sits above the rows hidden directly (level 0), so that undoing it never brings
+    // those back.
+    ++FFilterLevel;
+    // The items keep the real index: the mapping stays true while the level is applied.
+    std::vector<int> Real;
+    Real.reserve(Rows.size());
+    for (int D : Rows)
+        Real.push_back(RealRowIndex(D));
+    for (std::size_t I = 0; I < Rows.size(); ++I)
+        CopyRowToItem(Rows[I], FGridItems->Add(Real[I], RowHeights(Rows[I]), FFilterLevel));
+    DeleteRowLines(Rows);
+    FNormalRowCount = RowCount();
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRowList()
+{
+    if (FFilterLevel <= 0)
+        return;
+    std::vector<TGridItem *> Items;
+    std::vector<int> Rows, Heights;
+    int Below = 0; // rows of this level below the one at hand, which all come back
+    for (int K = 0; K < NumHiddenRows(); ++K) {
+        TGridItem *Item = FGridItems->SortedItem(K);
+        if (Item->Level != FFilterLevel)
+            continue;
+        Items.push_back(Item);
+        Rows.push_back(Item->Idx() - (K - Below));
+        Heights.push_back(Item->Height);
+        ++Below;
+    }
+    InsertRowLines(Rows, Heights);
+    FNormalRowCount = RowCount();
+    for (std::size_t I = 0; I < Items.size(); ++I)
+        CopyItemToRow(Items[I], Rows[I]);
+    FGridItems->ClearLevel(FFilterLevel);
+    CellControlsUpdate(false);
+    Invalidate();
+}
+
+bool TExtStringGrid::IsHiddenRow(int RowIndex, TIntList *&ListHidden) const
+{
+    if (!ListHidden) {
+        ListHidden = new TIntList(0, 0);
+        for (int K : FGridItems->SortedIdx())
+            ListHidden->Add(K);
+    }
+    return ListHidden->HasValue(RowIndex);
+}
+
+TStrings *TExtStringGrid::HiddenRowItems(int ARealRow) const
+{
+    TGridItem *Item = FGridItems ? FGridItems->Find(ARealRow) : nullptr;
+    return Item ? Item->Items() : nullptr;
+}
+
+// ---- current and top row ----
+
+void TExtStringGrid::SetRow(int Value)
+{
+    TBaseGrid::SetRow(Value);
+    if (Row() != FOldRowSel && OnRowUpdate) {
+        OnRowUpdate(this, FOldRowSel, Row());
+        FOldRowSel = Row();
+    }
+    if (FSyncGrid && FSyncGrid->Grid() && FSyncGrid->SelectionRow)
+        FSyncGrid->Grid()->SetRow(Row());
+}
+
+void TExtStringGrid::SetTopRow(int Value)
+{
+    if (Value >= FixedRows() && Value <= RowCount() - 1)
+        TBaseGrid::SetTopRow(Value);
 }

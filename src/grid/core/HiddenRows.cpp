@@ -172,6 +172,20 @@ void THiddenRows::Shift(int From, int Delta)
         FKeys[J] += Delta;
 }
 
+void THiddenRows::CloseUp(int From, int To)
+{
+    if (To < From)
+        return;
+    std::size_t I = std::size_t(std::lower_bound(FKeys.begin(), FKeys.end(), From) - FKeys.begin());
+    int Next = From;
+    for (; I < FKeys.size() && FKeys[I] <= To; ++I)
+        FKeys[I] = Next++;
+    // Next - From hidden rows lay inside the range; the rest of it was shown and went.
+    const int Gone = (To - From + 1) - (Next - From);
+    for (; I < FKeys.size(); ++I)
+        FKeys[I] -= Gone;
+}
+
 void THiddenRows::IndexInsert(TGridItem *Item, int AIdx)
 {
     std::size_t I = std::size_t(std::upper_bound(FKeys.begin(), FKeys.end(), AIdx) - FKeys.begin());

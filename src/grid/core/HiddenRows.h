@@ -87,11 +87,20 @@ public:
     int DisplToReal(int ADisplRow) const;
     // The hidden real rows in ascending order.
     const std::vector<int> &SortedIdx() const { return FKeys; }
+    // The item at a position of the sorted order (ascending Idx), nullptr out of range.
+    TGridItem *SortedItem(int Index) const
+    {
+        return Index < 0 || std::size_t(Index) >= FSorted.size() ? nullptr : FSorted[std::size_t(Index)];
+    }
 
     // Adds Delta to the Idx of every item whose Idx is at least From: rows inserted or removed
     // before them. Removing rows N rows at R is Shift (R + N, -N) after the items of the removed
     // rows are taken out, so that the order holds.
     void Shift(int From, int Delta);
+    // The shown rows of the real range From..To left the grid: the hidden rows inside the range
+    // close up from From on, in their order, and those after it move up by the shown rows that
+    // went. One pass over the items from From on; the order holds.
+    void CloseUp(int From, int To);
 
 private:
     // Position in the sorted arrays of the given item.

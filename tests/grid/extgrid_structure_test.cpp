@@ -1,0 +1,421 @@
+// Row and column structure of the string grid on one fixture that holds everything a row or a
+// column carries beside its texts: a hidden column, a hidden row, a control placed in a cell,
+// modified rows and row heights. After every operation the grid is read back in real row order,
+// so that a hidden row that lost its place, a height or a hidden cell left behind, or a control
+// on the wrong row shows as a different line.
+#include "grid/core/ExtGrid.h"
+
+#include "platform/Forms.h"
+#include "platform/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Reaches the lists the structure operations keep in step.
+class TStructGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    TIntList *ModifiedRows() const { return FModifiedRows; }
+    TIntList *EnabledRows() const { return FEnabledRows; }
+    TControlList *Controls() const { return FControlList; }
+    bool HasCellProps() const { return FHasCellProps; }
+};
+
+// Real rows 0..10, real columns 0..5; column 1 holds the row's tag "rN", the others "hN" (the
+// column that gets hidden), "xN", "yN", "zN". Row N is 20 + N pixels high.
+class ExtGridStructureTest : public ::testing::Test {
+protected:
+    static constexpr int Rows = 11;
+
+    void SetUp() override
+    {
+        Application->Initialize();
+        Grid = std::make_unique<TStructGrid>(nullptr);
+        Grid->SetColCount(6);
+        Grid->SetRowCount(Rows);
+        const char *Prefix = " rhxyz";
+        for (int R = 0; R < Rows; ++R) {
+            for (int C = 1; C < 6; ++C)
+                Grid->SetCells(C, R, QString(QChar(Prefix[C])) + QString::number(R));
+            Grid->SetRowHeights(R, 20 + R);
+        }
+        for (int C = 0; C < 6; ++C)
+            Grid->SetColWidths(C, 40 + C);
+    }
+
+    // The fixture of the structure table: column 2 and row 4 hidden, display rows of r3 and r7
+    // modified, a control in column 3 of r7, the current row r7 and the view from r1.
+    void Prepare()
+    {
+        Grid->HideColumn(2);
+        HideRealRow(4);
+        Grid->ShowModified()->Enabled = true;
+        for (int D = 0; D < Grid->RowCount(); ++D)
+            Grid->ModifiedRows()->Add(D == 3 || D == 6 ? 1 : 0);
+        Control = std::make_unique<TButton>(nullptr);
+        Grid->Controls()->AddControl(3, 7, Control.get());
+        Grid->SetRow(6);
+        Grid->SetTopRow(1);
+    }
+
+    // Takes a real row out of the grid into the hidden-row store with its cells and height.
+    void HideRealRow(int R)
+    {
+        const int D = Grid->DisplRowIndex(R);
+        TGridItem *Item = Grid->GridItems()->Add(R, Grid->RowHeights(D));
+        for (int C = 0; C < Grid->TotalColCount(); ++C)
+            Item->Items()->AddObject(Grid->Store().Text(C, D), Grid->Store().Object(C, D));
+        Grid->DeleteRowsCore(D, 1, false);
+    }
+
+    std::string Tag(int DisplayRow) const
+    {
+        const QString S = Grid->Store().Text(1, DisplayRow);
+        return S.isEmpty() ? std::string("-") : S.toStdString();
+    }
+
+    // "r0 r1 [r4] ... | mod r3 r7 | ctl 3@r7 | cur r7 top r1", rows in real order, hidden ones in
+    // brackets, new (empty) rows as "-".
+    std::string State() const
+    {
+        std::string S;
+        std::vector<std::string> Real;
+        for (int R = 0; R < Grid->TotalRowCount(); ++R) {
+            if (TGridItem *Item = Grid->GridItems()->Find(R))
+                Real.push_back("[" + Item->Items()->Strings(1).toStdString() + "]");
+            else
+                Real.push_back(Tag(Grid->DisplRowIndex(R)));
+        }
+        for (const auto &T : Real)
+            S += T + " ";
+        S += "| mod";
+        for (int D = 0; D < Grid->RowCount() && D < Grid->ModifiedRows()->Count(); ++D)
+            if (Grid->ModifiedRows()->Items(D))
+                S += " " + Tag(D);
+        S += " | ctl";
+        for (int I = 0; I < Grid->Controls()->Count(); ++I) {
+            TControlItem *It = Grid->Controls()->GetControl(I);
+            S += " " + std::to_string(It->X()) + "@" +
+                 (It->Y() < int(Real.size()) ? Real[std::size_t(It->Y())] : std::string("?"));
+        }
+        S += " | cur " + Tag(Grid->Row()) + " top " + Tag(Grid->TopRow());
+        return S;
+    }
+
+    // Every display row carries its own hidden-column text and height; new rows are empty and
+    // of the default height.
+    void ExpectRowsWhole(const std::string &Case) const
+    {
+        for (int D = 0; D < Grid->RowCount(); ++D) {
+            const QString T = Grid->Store().Text(1, D);
+            if (T.isEmpty()) {
+                EXPECT_EQ(Grid->Store().RowLength(D), 0) << Case << " row " << D;
+                EXPECT_EQ(Grid->RowHeights(D), Grid->DefaultRowHeight()) << Case << " row " << D;
+                continue;
+            }
+            const int N = T.mid(1).toInt();
+            EXPECT_EQ(Grid->Store().Text(2, D), "h" + QString::number(N)) << Case << " row " << D;
+            EXPECT_EQ(Grid->RowHeights(D), 20 + N) << Case << " row " << D;
+        }
+    }
+
+    std::unique_ptr<TStructGrid> Grid;
+    std::unique_ptr<TButton> Control;
+};
+
+TEST_F(ExtGridStructureTest, TheFixtureReadsBackInRealOrder)
+{
+    Prepare();
+    EXPECT_EQ(State(), "r0 r1 r2 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r7 top r1");
+    EXPECT_EQ(Grid->RowCount(), 10);
+    EXPECT_EQ(Grid->ColCount(), 5);
+    ExpectRowsWhole("fixture");
+}
+
+struct TRowCase {
+    const char *Name;
+    std::function<void(TStructGrid &)> Op;
+    const char *Expected;
+};
+
+TEST_F(ExtGridStructureTest, RowOperationsKeepEverythingInStep)
+{
+    const TRowCase Cases[] = {
+        // Above the current row: the current display row stays, the view stays.
+        {"RemoveRows one above", [](TStructGrid &G) { G.RemoveRows(2, 1); },
+         "r0 r1 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r8 top r1"},
+        // Across the hidden row: it stays hidden and closes up between the rows around.
+        {"RemoveRows across the hidden row", [](TStructGrid &G) { G.RemoveRows(3, 2); },
+         "r0 r1 r2 [r4] r6 r7 r8 r9 r10 | mod r7 | ctl 3@r7 | cur r9 top r1"},
+        // The row of the control goes, and the control with it.
+        {"RemoveRows of the control's row", [](TStructGrid &G) { G.RemoveRows(6, 1); },
+         "r0 r1 r2 r3 [r4] r5 r6 r8 r9 r10 | mod r3 | ctl | cur r8 top r1"},
+        // Past the end: clipped to the rows there are.
+        {"RemoveRows (8, 5) on 10 rows", [](TStructGrid &G) { G.RemoveRows(8, 5); },
+         "r0 r1 r2 r3 [r4] r5 r6 r7 r8 | mod r3 r7 | ctl 3@r7 | cur r7 top r1"},
+        {"RemoveRows out of range", [](TStructGrid &G) { G.RemoveRows(10, 1); G.RemoveRows(-1, 2); G.RemoveRows(2, 0); },
+         "r0 r1 r2 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r7 top r1"},
+        {"DeleteRowRange", [](TStructGrid &G) { G.DeleteRowRange(1, 2); },
+         "r0 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r9 top r3"},
+        {"InsertRows above the hidden row", [](TStructGrid &G) { G.InsertRows(2, 2); },
+         "r0 r1 - - r2 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r5 top r1"},
+        {"InsertRows at the end", [](TStructGrid &G) { G.InsertRows(G.RowCount(), 1); },
+         "r0 r1 r2 r3 [r4] r5 r6 r7 r8 r9 r10 - | mod r3 r7 | ctl 3@r7 | cur r7 top r1"},
+    };
+    for (const auto &C : Cases) {
+        SetUp();
+        Prepare();
+        C.Op(*Grid);
+        EXPECT_EQ(State(), C.Expected) << C.Name;
+        ExpectRowsWhole(C.Name);
+        EXPECT_EQ(Grid->NumHiddenColumns(), 1) << C.Name;
+    }
+}
+
+TEST_F(ExtGridStructureTest, RemoveRowsExMovesTextsButNotHeights)
+{
+    Prepare();
+    Grid->RemoveRowsEx(3, 1);
+    // The heights stay with their display rows: only the cells moved up.
+    EXPECT_EQ(Grid->Store().Text(1, 3), "r5");
+    EXPECT_EQ(Grid->Store().Text(2, 3), "h5");
+    EXPECT_EQ(Grid->RowHeights(3), 23);
+    EXPECT_EQ(Grid->RowCount(), 9);
+    // The hidden row keeps its place among the real rows.
+    EXPECT_EQ(Grid->GridItems()->Items(0)->Idx(), 3);
+    EXPECT_EQ(Grid->RealRowIndex(3), 4);
+    EXPECT_EQ(Grid->Row(), 6);
+}
+
+TEST_F(ExtGridStructureTest, RemovingTheLastNormalRowsMovesTheCurrentRowUp)
+{
+    Prepare();
+    Grid->SetRow(9);
+    Grid->RemoveRows(8, 2);
+    EXPECT_EQ(Grid->Row(), 7);
+    EXPECT_EQ(Tag(Grid->Row()), "r8");
+    Grid->SetRow(7);
+    Grid->DeleteRowRange(7, 1);
+    EXPECT_EQ(Grid->Row(), 6);
+}
+
+TEST_F(ExtGridStructureTest, RemoveRowsFreesTheRowsCellObjectsInHiddenColumnsToo)
+{
+    Prepare();
+    // Properties in the hidden column and in a shown one of r2 (display 2).
+    Grid->CellProperties(2, 2)->SetBrushColor(TColorOf(0xFF));
+    Grid->CellProperties(3, 2)->SetBrushColor(TColorOf(0xFF));
+    Grid->CellProperties(3, 3)->SetBrushColor(TColorOf(0xFF00));
+    Grid->RemoveRows(2, 1);
+    EXPECT_EQ(Grid->Store().Object(2, 2), nullptr);
+    ASSERT_NE(Grid->Store().Object(3, 2), nullptr); // r3's own moved up
+    EXPECT_EQ(Grid->CellProperties(3, 2)->BrushColor(), TColorOf(0xFF00));
+}
+
+TEST_F(ExtGridStructureTest, InsertRowsWithAFloatingFooterKeepsTheFooterLast)
+{
+    Grid->FloatingFooter()->SetVisible(true);
+    Grid->InsertRows(3, 2);
+    EXPECT_EQ(Grid->RowCount(), Rows + 2);
+    EXPECT_EQ(Grid->Store().Text(1, Grid->RowCount() - 1), "r10");
+    EXPECT_EQ(Grid->RowHeights(Grid->RowCount() - 1), 30);
+    EXPECT_EQ(Grid->Store().Text(1, 3), "");
+    EXPECT_EQ(Grid->RowHeights(3), Grid->DefaultRowHeight());
+    EXPECT_EQ(Grid->Store().Text(1, 5), "r3");
+    EXPECT_TRUE(Grid->FloatingFooter()->Visible());
+    // A new row goes before the footer row.
+    Grid->AddRow();
+    EXPECT_EQ(Grid->Store().Text(1, Grid->RowCount() - 2), "");
+    EXPECT_EQ(Grid->Store().Text(1, Grid->RowCount() - 3), "r9");
+}
+
+// Real columns after the operation, as "text of display row 1:width", hidden ones in brackets,
+// and the hidden row's stored cells.
+std::string Columns(const TStructGrid &G)
+{
+    std::string S;
+    for (int C = 1; C < G.TotalColCount(); ++C) {
+        const std::string T = G.Store().Text(C, 1).isEmpty() ? "-" : G.Store().Text(C, 1).toStdString();
+        if (G.IsHiddenColumn(C))
+            S += "[" + T + "] ";
+        else
+            S += T + ":" + std::to_string(G.ColWidths(G.RealToDisplCol(C))) + " ";
+    }
+    S += "| hidden row";
+    TStringList *Items = G.GridItems()->Items(0)->Items();
+    for (int C = 1; C < Items->Count(); ++C)
+        S += " " + (Items->Strings(C).isEmpty() ? std::string("-") : Items->Strings(C).toStdString());
+    return S;
+}
+
+TEST_F(ExtGridStructureTest, ColumnOperationsMoveTextsWidthsAndVisibility)
+{
+    const struct {
+        const char *Name;
+        std::function<void(TStructGrid &)> Op;
+        const char *Expected;
+        int ColCount;
+        int Hidden;
+    } Cases[] = {
+        {"nothing", [](TStructGrid &) {}, "r1:41 [h1] x1:43 y1:44 z1:45 | hidden row r4 h4 x4 y4 z4", 5, 1},
+        {"RemoveCols of a shown column", [](TStructGrid &G) { G.RemoveCols(3, 1); },
+         "r1:41 [h1] y1:44 z1:45 | hidden row r4 h4 y4 z4", 4, 1},
+        {"RemoveCols of the hidden column", [](TStructGrid &G) { G.RemoveCols(2, 1); },
+         "r1:41 x1:43 y1:44 z1:45 | hidden row r4 x4 y4 z4", 5, 0},
+        {"RemoveCols across the hidden column", [](TStructGrid &G) { G.RemoveCols(1, 3); },
+         "y1:44 z1:45 | hidden row y4 z4", 3, 0},
+        {"RemoveCols clipped", [](TStructGrid &G) { G.RemoveCols(4, 5); }, "r1:41 [h1] x1:43 | hidden row r4 h4 x4", 3, 1},
+        {"RemoveCols past the end", [](TStructGrid &G) { G.RemoveCols(6, 1); G.RemoveCols(-1, 2); G.RemoveCols(1, 0); },
+         "r1:41 [h1] x1:43 y1:44 z1:45 | hidden row r4 h4 x4 y4 z4", 5, 1},
+        {"InsertCols before the hidden column", [](TStructGrid &G) { G.InsertCols(2, 1); },
+         "r1:41 -:64 [h1] x1:43 y1:44 z1:45 | hidden row r4 - h4 x4 y4 z4", 6, 1},
+        {"InsertCols after the hidden column", [](TStructGrid &G) { G.InsertCols(3, 2); },
+         "r1:41 [h1] -:64 -:64 x1:43 y1:44 z1:45 | hidden row r4 h4 - - x4 y4 z4", 7, 1},
+        // After the last real column, also with one hidden before it.
+        {"AddColumn", [](TStructGrid &G) { G.AddColumn(); },
+         "r1:41 [h1] x1:43 y1:44 z1:45 -:64 | hidden row r4 h4 x4 y4 z4", 6, 1},
+    };
+    for (const auto &C : Cases) {
+        SetUp();
+        Prepare();
+        C.Op(*Grid);
+        EXPECT_EQ(Columns(*Grid), C.Expected) << C.Name;
+        EXPECT_EQ(Grid->ColCount(), C.ColCount) << C.Name;
+        EXPECT_EQ(Grid->NumHiddenColumns(), C.Hidden) << C.Name;
+        EXPECT_EQ(Grid->TotalColCount(), C.ColCount + C.Hidden) << C.Name;
+    }
+}
+
+TEST_F(ExtGridStructureTest, RemovingAColumnMovesTheControlsBesideIt)
+{
+    Prepare();
+    Grid->RemoveCols(1, 1);
+    ASSERT_EQ(Grid->Controls()->Count(), 1);
+    EXPECT_EQ(Grid->Controls()->GetControl(0)->X(), 2);
+    Grid->RemoveCols(2, 1);
+    EXPECT_EQ(Grid->Controls()->Count(), 0);
+}
+
+TEST_F(ExtGridStructureTest, RemoveDuplicatesKeepsTheFirstRowOfEachText)
+{
+    Prepare();
+    Grid->SetCells(3, 2, "a");
+    Grid->SetCells(3, 3, "A");
+    Grid->SetCells(3, 5, "a");
+    // Display column 2 is real column 3 beside the hidden one.
+    Grid->RemoveDuplicates(2, true);
+    EXPECT_EQ(State(), "r0 r1 r2 r3 [r4] r5 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r8 top r1");
+    Grid->RemoveDuplicates(2, false);
+    EXPECT_EQ(State(), "r0 r1 r2 [r4] r5 r7 r8 r9 r10 | mod r7 | ctl 3@r7 | cur r9 top r1");
+}
+
+TEST_F(ExtGridStructureTest, MergeColumnCellsMergesRunsAndTheNextColumnInsideThem)
+{
+    Prepare();
+    // Display rows 1..9: a a b b b c c c d in real column 1, and 1 1 1 2 2 3 3 4 4 in column 3.
+    const char *First[] = {"a", "a", "b", "b", "b", "c", "c", "c", "d"};
+    const char *Second[] = {"1", "1", "1", "2", "2", "3", "3", "4", "4"};
+    for (int D = 1; D < Grid->RowCount(); ++D) {
+        Grid->SetCells(1, D, First[D - 1]);
+        Grid->SetCells(3, D, Second[D - 1]);
+    }
+    Grid->MergeColumnCells(1, true);
+    EXPECT_EQ(Grid->CellSpan(1, 1).Y, 1);
+    EXPECT_EQ(Grid->CellSpan(1, 3).Y, 2);
+    EXPECT_EQ(Grid->CellSpan(1, 6).Y, 2);
+    EXPECT_FALSE(Grid->IsMergedCell(1, 9));
+    Grid->MergeColumnCells(3, false);
+    // Only inside the first column's ranges: 1 1 | 1 at row 3 is cut off, 4 4 spans two ranges.
+    EXPECT_EQ(Grid->CellSpan(3, 1).Y, 1);
+    EXPECT_FALSE(Grid->IsMergedCell(3, 3));
+    EXPECT_EQ(Grid->CellSpan(3, 4).Y, 1);
+    EXPECT_EQ(Grid->CellSpan(3, 6).Y, 1);
+    EXPECT_FALSE(Grid->IsMergedCell(3, 8));
+    // The merged columns list does both at once and splits what it made before.
+    Grid->SplitAllColumnCells();
+    EXPECT_FALSE(Grid->IsMergedCell(1, 1));
+    Grid->MergedColumns()->Add(1);
+    EXPECT_EQ(Grid->CellSpan(1, 3).Y, 2);
+    Grid->SplitColumnCells(1);
+    EXPECT_FALSE(Grid->IsMergedCell(1, 3));
+    EXPECT_FALSE(Grid->IsMergedCell(1, 4));
+}
+
+TEST_F(ExtGridStructureTest, ClearRectEmptiesAMergedRangeAndFreesProperties)
+{
+    Prepare();
+    Grid->MergeCells(1, 1, 1, 3);
+    Grid->CellProperties(3, 5)->SetBrushColor(TColorOf(0xFF));
+    // Part of the range: the base cell's text goes.
+    Grid->ClearRect(1, 2, 1, 2);
+    EXPECT_EQ(Grid->Cells(1, 1), "");
+    EXPECT_EQ(Grid->Store().Object(1, 2), nullptr);
+    EXPECT_EQ(Grid->Store().Text(1, 3), "r3");
+    // Texts only: the properties stay.
+    Grid->SetClearTextOnly(true);
+    Grid->ClearRect(3, 5, 3, 5);
+    EXPECT_NE(Grid->Store().Object(3, 5), nullptr);
+    EXPECT_EQ(Grid->Store().Text(3, 5), "");
+    Grid->SetClearTextOnly(false);
+    // The whole grid, hidden columns included; with a hidden row and column about, the flag
+    // that cells may have properties stays up.
+    Grid->Clear();
+    EXPECT_EQ(Grid->Store().Object(3, 5), nullptr);
+    EXPECT_EQ(Grid->Store().Text(2, 3), "");
+    EXPECT_EQ(Grid->GridItems()->Items(0)->Items()->Strings(1), "r4");
+    EXPECT_TRUE(Grid->HasCellProps());
+}
+
+TEST_F(ExtGridStructureTest, ClearRectOverTheWholePlainGridDropsThePropertiesFlag)
+{
+    Grid->CellProperties(3, 5)->SetBrushColor(TColorOf(0xFF));
+    ASSERT_TRUE(Grid->HasCellProps());
+    Grid->ClearRect(0, 0, Grid->ColCount() - 1, Grid->RowCount() - 1);
+    EXPECT_FALSE(Grid->HasCellProps());
+    EXPECT_EQ(Grid->Store().Object(3, 5), nullptr);
+    EXPECT_EQ(Grid->Cells(1, 4), "");
+}
+
+TEST_F(ExtGridStructureTest, ClearingRowsColumnsAndNormalCellsKeepsTheirBorders)
+{
+    Grid->ClearRows(2, 1);
+    EXPECT_EQ(Grid->Cells(5, 2), "");
+    EXPECT_EQ(Grid->Cells(5, 3), "z3");
+    Grid->ClearCols(4, 1);
+    EXPECT_EQ(Grid->Cells(4, 0), "");
+    EXPECT_EQ(Grid->Cells(5, 0), "z0");
+    Grid->SetFixedFooters(1);
+    Grid->ClearNormalCells();
+    EXPECT_EQ(Grid->Cells(1, 0), "r0");            // fixed row
+    EXPECT_EQ(Grid->Cells(1, Rows - 1), "r10");    // footer row
+    EXPECT_EQ(Grid->Cells(1, 1), "");
+    EXPECT_EQ(Grid->Cells(5, Rows - 2), "");
+}
+
+TEST_F(ExtGridStructureTest, TrimMergeColsAndSearches)
+{
+    Grid->SetCells(1, 2, "  a b  ");
+    Grid->TrimRow(2);
+    EXPECT_EQ(Grid->Cells(1, 2), "a b");
+    Grid->MergeCols(1, 3, "/");
+    EXPECT_EQ(Grid->Cells(1, 2), "a b/x2");
+    EXPECT_EQ(Grid->Cells(1, 0), "r0"); // fixed row untouched
+    EXPECT_EQ(Grid->Cells(3, 2), "y2"); // the second column went
+    EXPECT_EQ(Grid->ColCount(), 5);
+
+    int C = -1, R = -1;
+    EXPECT_TRUE(Grid->IsCell("y2", C, R));
+    EXPECT_EQ(C, 3);
+    EXPECT_EQ(R, 2);
+    EXPECT_FALSE(Grid->IsCell("y", C, R)); // whole texts only
+    Grid->SetCells(2, 4, "|\\wide");
+    EXPECT_TRUE(Grid->IsWideCell(2, 4));
+    EXPECT_FALSE(Grid->IsWideCell(2, 3));
+}
+
+} // namespace

@@ -447,11 +447,11 @@ TEST_F(GridMessages, PasteTableInACommaLocale)
 
 TEST_F(GridMessages, DisabledRowsAreSkippedAndTheListenerHearsOfEveryMove)
 {
-    struct TListener : TExtStringGrid::ITExtStringGridSelect {
+    struct TListener : ITExtStringGridSelect {
         std::vector<std::pair<int, int>> Cells;
-        void CellSelected(int c, int r) override { Cells.emplace_back(c, r); }
+        void SelectionChanged(int c, int r) override { Cells.emplace_back(c, r); }
     } listener;
-    g->SetSelectListener(&listener);
+    g->RegisterSelListener(&listener);
     g->SetRowEnabled(3, false);
     g->SetRow(3);
     EXPECT_EQ(g->Row(), 1);
@@ -463,7 +463,7 @@ TEST_F(GridMessages, DisabledRowsAreSkippedAndTheListenerHearsOfEveryMove)
     EXPECT_TRUE(g->GetRowEnabled(100));
     ASSERT_FALSE(listener.Cells.empty());
     EXPECT_EQ(listener.Cells.back(), std::make_pair(1, 3));
-    g->SetSelectListener(nullptr);
+    g->UnRegisterSelListener(&listener);
 }
 
 TEST_F(GridMessages, CellControlsStayOnTheirCellsBesideAHiddenColumn)

@@ -1418,7 +1418,6 @@ public:
     bool Lookup = false;
     bool LookupCaseSensitive = false;
     bool LookupHistory = false;
-    TStringList *LookupItems() const { return FLookupItems; }
     // Before the editor loads a cell: its text is right-aligned when the cell is.
     void ApplyEditorAlignment(int ACol, int ARow);
     // The modified-row marks (real rows).
@@ -1429,13 +1428,6 @@ public:
     void SetRowEnabled(int ARow, bool Value);
     // Repaints the header cells (last fixed row, last fixed column) of two cells.
     void RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2);
-    // Listens to the current cell as it moves.
-    class ITExtStringGridSelect {
-    public:
-        virtual ~ITExtStringGridSelect() = default;
-        virtual void CellSelected(int ACol, int ARow) = 0;
-    };
-    void SetSelectListener(ITExtStringGridSelect *Value) { FSelectListener = Value; }
 
 protected:
     void WMPaint(TWMPaint &Message) override;
@@ -1452,7 +1444,6 @@ protected:
     bool FCellSelectorMode = false;
     TPoint FCtrlXY{-1, -1};
     bool FUseEnabledRows = false;
-    ITExtStringGridSelect *FSelectListener = nullptr;
     // Keeps the cell about to become current clear of the floating footer and the search panel;
     // false when the cell cannot become current (the footer row).
     bool KeepClearOfPanels(int ARow);

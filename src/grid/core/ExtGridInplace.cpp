@@ -20,7 +20,6 @@ TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), F
 
 void TExtInplaceEdit::UpdateContents()
 {
-    FGrid->ApplyEditorAlignment(FGrid->Col(), FGrid->Row());
     SetLineWrap(FGrid->WordWrap());
     // A password is typed on one line; the window changes kind only when the type changes.
     SetPasswordChar(FGrid->EditControl == edPassword ? FGrid->PasswordChar() : WideChar(0));

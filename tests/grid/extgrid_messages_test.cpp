@@ -329,6 +329,38 @@ TEST_F(GridMessages, ComboListOpeningAndClosingReachTheGridsEvents)
     EXPECT_EQ(log, expected);
 }
 
+// Opens the validation of an edit as the editor does when an edit begins.
+class TEditStartGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void BeginEditAt(int ACol, int ARow)
+    {
+        SaveOldCellValue(ACol, ARow);
+        FEditing = true;
+    }
+};
+
+TEST(GridValidation, AValueEditedInsideAMergedRangeReachesTheCellAndItsBaseCell)
+{
+    TForm form(nullptr);
+    auto *g = new TEditStartGrid(&form);
+    g->SetParent(&form);
+    g->SetColCount(4);
+    g->SetRowCount(4);
+    g->MergeCells(1, 1, 2, 2);
+    g->BeginEditAt(2, 2);
+    EXPECT_TRUE(g->ValidateCell("m"));
+    EXPECT_EQ(g->GridCells(2, 2), "m");
+    EXPECT_EQ(g->GridCells(1, 1), "m");
+    // Validation from inside the validation handler answers at once.
+    bool inner = false;
+    g->OnCellValidate = [&](TObject *, int, int, UnicodeString &, bool &) { inner = g->ValidateCell("other"); };
+    g->BeginEditAt(3, 3);
+    EXPECT_TRUE(g->ValidateCell("n"));
+    EXPECT_TRUE(inner);
+    EXPECT_EQ(g->GridCells(3, 3), "n");
+}
+
 // ---- the text editor ----
 
 TEST_F(GridMessages, UpAndDownMoveInsideAMultiLineTextAndLeaveFromItsEdges)
@@ -402,6 +434,35 @@ TEST_F(GridMessages, LookupCompletesFromTheItemsAndLearnsEnteredTexts)
     g->SetRow(3);
     Type("a");
     EXPECT_EQ(g->NormalEdit()->Text(), "a");
+}
+
+TEST_F(GridMessages, FloatFilterInACommaLocale)
+{
+    const TFormatSettings saved = FormatSettings;
+    FormatSettings.DecimalSeparator = u',';
+    FormatSettings.ThousandSeparator = u'.';
+    struct Case {
+        TEditorType Type;
+        const char *Typed, *Expected;
+    } cases[] = {
+        {edFloat, "-1,5,3", "-1,53"},   // a second separator is dropped
+        {edFloat, "1.000a", "1000"},     // thousand separators and letters never enter
+        {edFloat, "1-", "1"},            // "-" only at the start
+        {edPositiveFloat, "-2,5", "2,5"},
+    };
+    int row = 1;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Typed);
+        const TEditorType t = c.Type;
+        g->OnGetEditorType = [t](TObject *, int, int, TEditorType &e) { e = t; };
+        g->SetRow(row++);
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode());
+        Type(c.Typed);
+        EXPECT_EQ(g->NormalEdit()->Text(), UnicodeString::fromUtf8(c.Expected));
+        Key(VK_ESCAPE);
+    }
+    FormatSettings = saved;
 }
 
 TEST_F(GridMessages, PasteTableInACommaLocale)

@@ -78,9 +78,13 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
             FNewCellText = value;
             if (valid) {
                 SetCellEx(c, r, value);
+                // Inside a merged range the cell keeps the value too, not only the base cell
+                // that the cell writes lead to.
                 const TPoint b = BaseCell(c, r);
-                if (b.X != c || b.Y != r)
+                if (b.X != c || b.Y != r) {
+                    SetGridCell(c, r, value);
                     SetCellEx(b.X, b.Y, value);
+                }
             } else {
                 FLastValidation = false;
                 HideEditor();

@@ -465,6 +465,33 @@ TEST_F(GridMessages, FloatFilterInACommaLocale)
     FormatSettings = saved;
 }
 
+TEST_F(GridMessages, MixedCaseNamesAndFixedLengthEntriesThatMoveOn)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edMixedCase;
+    };
+    Type("anna maria");
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->NormalEdit()->Text(), "Anna Maria");
+    EXPECT_EQ(g->NormalEdit()->SelStart(), 10);
+    Key(VK_ESCAPE);
+
+    g->OnGetEditorType = nullptr;
+    g->SetMaxEditLength(3);
+    g->Navigation()->SetAdvanceAuto(true);
+    g->Navigation()->AdvanceOnEnter = true;
+    g->SetCol(2);
+    Type("ab");
+    EXPECT_EQ(g->Col(), 2);
+    Type("c");
+    GuiTest::ProcessEvents();
+    // The entry is complete: it is stored and handed on as an Enter (where the grid goes from
+    // there is its key handling's business).
+    EXPECT_EQ(g->Cells(2, 1), "abc");
+    EXPECT_FALSE(g->InEditMode());
+}
+
 TEST_F(GridMessages, PasteTableInACommaLocale)
 {
     const TFormatSettings saved = FormatSettings;

@@ -627,6 +627,7 @@ private:
     // False after Backspace or Delete: completing then would undo the user's deletion.
     bool FWorkmode = true;
     bool FCompleting = false;
+    bool FRecasing = false;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -173,6 +173,13 @@ bool TExtInplaceEdit::PasteText(UnicodeString Value)
 void TExtInplaceEdit::WMChar(TWMKey &Message)
 {
     WideChar key = WideChar(ushort(Message.CharCode));
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // Ctrl+A selects on key-down; Ctrl+Enter breaks the line only where cells wrap.
+    if ((key == 1 && ctrl) || (key == 10 && ctrl && !(FGrid->FNavigation->AllowCtrlEnter && FGrid->WordWrap()))) {
+        Message.CharCode = 0;
+        Message.Result = 1;
+        return;
+    }
     if (!FilterChar(key)) {
         Message.Result = 1;
         return;
@@ -285,11 +292,38 @@ void TExtInplaceEdit::KeyUp(Word &Key, TShiftState Shift)
 
 void TExtInplaceEdit::Change()
 {
+    if (FRecasing)
+        return;
+    // A mixed-case entry is a name: every change leaves it cased as one.
+    if (!FGrid->FNoEditChange && FGrid->EditControl == edMixedCase) {
+        const UnicodeString t = Text();
+        const UnicodeString cased = ProperCaseName(t);
+        if (cased != t) {
+            const int at = SelStart();
+            FRecasing = true;
+            try {
+                SetText(cased);
+            } catch (...) {
+                FRecasing = false;
+                throw;
+            }
+            FRecasing = false;
+            SetSelStart(at);
+        }
+    }
     TInplaceEdit::Change();
     if (!FGrid->FNoEditChange && FGrid->OnEditChange)
         FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
     if (!FGrid->FNoEditChange)
         DoChange();
+    // A complete fixed-length entry moves on by itself.
+    TNavigation *nav = FGrid->FNavigation;
+    if (!FGrid->FNoEditChange && !FCompleting && nav->AdvanceAuto() && nav->AdvanceOnEnter && FGrid->MaxEditLength() > 0 &&
+        Text().size() == FGrid->MaxEditLength() && SelLength() == 0 && SelStart() == Text().size()) {
+        WideChar enter = u'\r';
+        if (ValidateText())
+            FGrid->KeyPress(enter);
+    }
 }
 
 void TExtInplaceEdit::DoChange()

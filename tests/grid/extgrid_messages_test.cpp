@@ -574,6 +574,41 @@ TEST_F(GridMessages, CellControlsStayOnTheirCellsBesideAHiddenColumn)
     EXPECT_FALSE(edit->Visible());
 }
 
+TEST_F(GridMessages, FocusGoingElsewhereValidatesAndClosesTheEditOnce)
+{
+    auto *other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(0, 270, 100, 20);
+    int validations = 0, done = 0;
+    g->OnCellValidate = [&](TObject *, int, int, UnicodeString &v, bool &valid) {
+        ++validations;
+        valid = v != "bad";
+    };
+    g->OnEditingDone = [&](TObject *) { ++done; };
+    g->SetCells(1, 1, "old");
+    g->SetRow(2);
+    g->SetRow(1);
+    struct Case {
+        const char *Typed, *Stored;
+    } cases[] = {{"new", "new"}, {"bad", "new"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Typed);
+        validations = done = 0;
+        g->SetFocus();
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode());
+        g->NormalEdit()->SelectAll();
+        Type(c.Typed);
+        other->SetFocus();
+        GuiTest::ProcessEvents();
+        EXPECT_FALSE(g->InEditMode());
+        EXPECT_FALSE(g->NormalEdit()->Visible());
+        EXPECT_EQ(g->Cells(1, 1), c.Stored);
+        EXPECT_EQ(validations, 1);
+        EXPECT_EQ(done, 1);
+    }
+}
+
 TEST_F(GridMessages, AlwaysEditOpensTheEditorWhenTheGridGetsTheFocus)
 {
     auto *other = new TEdit(form.get());

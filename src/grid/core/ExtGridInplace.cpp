@@ -388,6 +388,20 @@ void TExtInplaceEdit::WMKillFocus(TWMKillFocus &Message)
     if (FGrid->LookupHistory && FGrid->LookupItems() && !Text().isEmpty() && FGrid->LookupItems()->IndexOf(Text()) < 0)
         FGrid->LookupItems()->Add(Text());
     TInplaceEdit::WMKillFocus(Message);
+    // The user went elsewhere (the editor is still up and the focus is not the grid's): the
+    // edit is validated and closed where it was made. The grid putting its editor away
+    // decides itself what becomes of the text.
+    const bool toGrid = FGrid->HandleAllocated() && Message.FocusedWnd == FGrid->Handle();
+    if (!toGrid && Visible() && FGrid->EditMode) {
+        FGrid->ValidateCell(Text());
+        FGrid->FNoEditChange = true;
+        SetText(FGrid->GetCurrentCellText());
+        FGrid->FNoEditChange = false;
+        FGrid->HideInplaceEdit();
+        FGrid->FEditing = false;
+        FGrid->EditMode = false;
+        FGrid->SelectCell(FColE, FRowE);
+    }
     if (!FGotFocus)
         return;
     FGotFocus = false;

@@ -5,6 +5,7 @@
 // fixed and editable questions.
 #include "grid/core/ExtGrid.h"
 
+#include "dropdowns/ExtGridCheck.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
@@ -78,12 +79,13 @@ TEST_F(ExtGridNotifyTest, EventThenNotifiersInOrderThenFooter)
     EXPECT_EQ(Log, (std::vector<std::string>{"event 0,0,0,0", "b 0,0,0,0", "footer -1"}));
 }
 
-TEST_F(ExtGridNotifyTest, BulkChangeOnlyRecalculatesTheFooter)
+TEST_F(ExtGridNotifyTest, BulkAndColumnChangesOnlyRecalculateTheFooter)
 {
     TLogNotifier A("a");
     Grid->RegisterNotifier(&A);
     Grid->BulkCellsChanged();
-    EXPECT_EQ(Log, std::vector<std::string>{"footer -1"});
+    Grid->FooterColumnChanged(3);
+    EXPECT_EQ(Log, (std::vector<std::string>{"footer -1", "footer 3"}));
     Grid->UnRegisterNotifier(&A);
 }
 
@@ -145,6 +147,7 @@ public:
         Rowclickedsize = RowHeights(ARow);
     }
     bool IsFixedCell(int ACol, int ARow) { return IsFixed(ACol, ARow); }
+    void SetFixedRightCols(int N) { FFixedRightCols = N; }
     void Drag(int X, int Y, TDragState State)
     {
         bool accept = false;
@@ -368,9 +371,21 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
         int Col, Row;
         bool Fixed;
     };
-    const Case cases[] = {{2, 7, true}, {0, 7, true}, {3, 3, false}};
+    G->SetFixedRightCols(1);
+    const Case cases[] = {{2, 7, true}, {0, 7, true}, {5, 2, true}, {3, 3, false}};
     for (const Case &c : cases)
         EXPECT_EQ(G->IsFixedCell(c.Col, c.Row), c.Fixed) << c.Col << "," << c.Row;
+    G->SetFixedRightCols(0);
+
+    // Behind a hidden column the fixed question gets the display column it was asked with.
+    G->HideColumn(1);
+    int asked = -1;
+    G->OnIsFixedCell = [&](TObject *, int, int ACol, bool &) { asked = ACol; };
+    G->IsFixedCell(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->IsEditable(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->UnHideColumn(1);
     EXPECT_TRUE(G->IsEditable(3, 3));
     G->OnIsFixedCell = [](TObject *, int, int ACol, bool &IsFixed) { IsFixed = ACol == 3; };
     EXPECT_FALSE(G->IsEditable(3, 3));
@@ -384,12 +399,49 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
     EXPECT_TRUE(G->IsPasswordCell(1, 1));
 }
 
+TEST_F(ExtGridSizingTest, TheSelectionListenerHearsEveryMoveUntilItIsTakenOff)
+{
+    struct TListener : ITExtStringGridSelect {
+        std::vector<int> Rows;
+        void SelectionChanged(int, int ARow) override { Rows.push_back(ARow); }
+    } first, second;
+    G->SetRowCount(10);
+    G->RegisterSelListener(&first);
+    G->RegisterSelListener(&second); // replaces the first
+    G->SetRow(3);
+    G->UnRegisterSelListener(&first); // whatever it is given
+    G->SetRow(4);
+    EXPECT_TRUE(first.Rows.empty());
+    EXPECT_EQ(second.Rows, std::vector<int>{3});
+    EXPECT_EQ(G->SelListener(), nullptr);
+}
+
 TEST_F(ExtGridSizingTest, ArrowColorColoursAllFourArrows)
 {
     G->SetArrowColor(TColorOf(0x123456u));
     EXPECT_EQ(G->ArrowColor(), TColorOf(0x123456u));
     for (int d = 0; d < 4; ++d)
         EXPECT_EQ(G->ArrowWindow(d)->Color(), TColorOf(0x123456u)) << d;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExtGridNotification, FreedCheckerAndSyncGridAreForgotten)
+{
+    Application->Initialize();
+    TForm form(nullptr);
+    auto *g = new TExtStringGrid(&form);
+    auto *other = new TExtStringGrid(&form);
+    auto *checker = new TExtStringGridCheck(nullptr); // owned elsewhere
+    g->SetCellChecker(checker);
+    g->SyncGrid()->SetGrid(other);
+    ASSERT_EQ(g->SyncGrid()->Grid(), other);
+    delete checker;
+    EXPECT_EQ(g->CellChecker(), nullptr);
+    delete other;
+    EXPECT_EQ(g->SyncGrid()->Grid(), nullptr);
 }
 
 } // namespace

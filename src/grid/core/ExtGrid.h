@@ -413,12 +413,34 @@ private:
 
 class TDragDropSettings : public TPersistent {
 public:
-    bool OleAcceptText = true;
+    explicit TDragDropSettings(TExtStringGrid *AGrid = nullptr) : FGrid(AGrid) {}
+    // Copies every value, without what the setters of OleDropTarget and OleDropRTF do.
+    void Assign(TPersistent *Source) override;
+    bool OleDropTarget() const { return FOleDropTarget; }
+    // Stores; the grid's window becomes a drop target where OLE drag and drop is built.
+    void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+    bool OleDropRTF() const { return FOleDropRTF; }
+    // Also lets rich text be offered and accepted by every grid's drag and drop.
+    void SetOleDropRTF(bool Value);
+    bool OleDropSource = false;
     bool OleAcceptFiles = true;
+    bool OleAcceptText = true;
     bool OleAcceptURLs = true;
-    bool OleDropTarget = false;
+    bool OleAppendRows = false;
+    bool OleInsertRows = false;
+    bool OleRemoveRows = false;
+    bool OleEntireRows = false;
+    bool OleCopyAlways = false;
+    bool OleColumnDragDrop = false;
+    bool OleColumnsOnly = false;
+    bool OleColumnReorder = false;
+    bool ShowCells = true;
+    TExtStringGrid *Grid() const { return FGrid; }
 
 private:
+    TExtStringGrid *FGrid;
+    bool FOleDropTarget = false;
+    bool FOleDropRTF = false;
     TExtGridLiveCount FCount;
 };
 
@@ -446,8 +468,17 @@ private:
 
 class TBalloonSettings : public TPersistent {
 public:
+    // Copies all but Transparency.
+    void Assign(TPersistent *Source) override;
     bool Enable() const { return FEnable; }
+    // Fires OnEnableChange on every set, also of the same value.
     void SetEnable(bool Value);
+    TColor TextColor = clNone;
+    TColor BackgroundColor = clNone;
+    int InitialDelay = -1;
+    int AutoHideDelay = -1;
+    int ReshowDelay = -1;
+    Byte Transparency = 0;
     TNotifyEvent OnEnableChange;
 
 private:
@@ -457,6 +488,7 @@ private:
 
 class TShowModified : public TPersistent {
 public:
+    void Assign(TPersistent *Source) override;
     bool Enabled = false;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
@@ -477,7 +509,15 @@ private:
 
 class TGrouping : public TPersistent {
 public:
+    // Copies the looks and switches; Summary and the line colours and widths stay.
     void Assign(TPersistent *Source) override;
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    bool Summary = false;
+    bool AutoSelectGroup = false;
+    bool AutoCheckGroup = false;
+    TColor HeaderTextColor = clNone;
+    TColor SummaryTextColor = clNone;
     TColor HeaderColor = clNone;
     TColor HeaderColorTo = clNone;
     TColor SummaryColor = clNone;
@@ -712,7 +752,7 @@ public:
     virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
     virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
-    virtual void FooterColumnChanged(int ACol) {}
+    virtual void FooterColumnChanged(int ACol) { CalcFooter(ACol); }
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
     virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);
@@ -812,6 +852,23 @@ public:
     int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
     // ---- end of change notifiers ----
 
+    // ---- column lookup, column order and header lists (ExtGridColumns.cpp) ----
+    // The first real column whose header text (real row 0) is AValue, case-sensitive; -1.
+    int ColumnByHeader(const UnicodeString &AValue);
+    // Current position of original column ACol, and the original column at a position.
+    int ColumnPosition(int ACol);
+    int ColumnAtPosition(int ACol);
+    // Shows every hidden column and puts the columns back in their recorded order.
+    void ResetColumnOrder();
+    // Records the order before the first move; the column-order entry moves with the column.
+    void MoveColumn(int FromIndex, int ToIndex);
+    TIntList *ColumnOrder() const { return FColumnOrder; }
+    void SetColumnHeaders(TStrings *Value);
+    void ClearColumnHeaders();
+    void SetRowHeaders(TStrings *Value);
+    void ClearRowHeaders();
+    // ---- end of column lookup ----
+
     // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
     // Index -1 is the last column; an index at or past ColCount raises.
     void StretchColumn(int Index);
@@ -820,6 +877,7 @@ public:
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
     TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);
     void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
@@ -835,6 +893,7 @@ public:
     int GetComboCount();
     void SetComboIndex(int ACol, int ARow, int Value);
     int GetComboIndex(int ACol, int ARow);
+    // Display column and row.
     bool IsEditable(int ACol, int ARow);
     bool IsCellEditAllowed(int ACol, int ARow);
     bool IsPasswordCell(int ACol, int ARow);
@@ -1227,7 +1286,8 @@ public:
     TFooterPanel *FooterPanel() const { return FFooterPanel; }
     TSearchPanel *SearchPanel() const { return FSearchPanel; }
     TExtStringGridCheck *CellChecker() const { return FCellChecker; }
-    void SetCellChecker(TExtStringGridCheck *Value) { FCellChecker = Value; }
+    // The grid hears when the checker is freed and forgets it.
+    void SetCellChecker(TExtStringGridCheck *Value);
     TGridCombo *ComboEditor() const { return EditCombo; }
     TGridEditBtn *EditButton() const { return EditBtn; }
     TGridUnitEditBtn *UnitEditButton() const { return UnitEditBtn; }
@@ -1477,6 +1537,9 @@ protected:
     int Rowclickedsize = 0;
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
+
+    // ---- column moves: the column-order entry goes along (ExtGridColumns.cpp) ----
+    void ColumnMoved(int FromIndex, int ToIndex) override;
 
     void Loaded() override;
     void CreateWnd() override;

@@ -219,6 +219,8 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
         ApplyEditPermission(oldCol, oldRow, editorFocused);
     SelectionRepaints(oldCol, oldRow, oldSel, ACol, ARow);
 
+    if (FISelect)
+        FISelect->SelectionChanged(Col(), ARow);
     if (!LoadingState() && ARow != FOldRowSel && OnRowChanged) {
         OnRowChanged(this, FOldRowSel, ARow);
         FOldRowSel = ARow;

@@ -496,6 +496,8 @@ void TCustomEdit::UserEdited()
 {
     if (FSettingText)
         return;
+    // The user answers the tip by typing.
+    HideBalloonTipOf(this);
     FModified = true;
     NotifyChange();
 }
@@ -704,7 +706,6 @@ void TCustomEdit::WMGetDlgCode(TWMGetDlgCode &Message)
 
 void TCustomEdit::WMChar(TWMKey &Message)
 {
-    HideBalloonTipOf(this);
     // The classic edit takes the case it is told to before the character is inserted.
     if (FCharCase != ecNormal && Message.CharCode >= 32) {
         QChar ch(static_cast<char16_t>(Message.CharCode));

@@ -24,19 +24,26 @@ class TQtComboBox : public QComboBox {
 public:
     explicit TQtComboBox(QWidget *Parent) : QComboBox(Parent) {}
     std::function<void()> OnShowPopup;
-    std::function<void()> OnHidePopup;
+    // WasShown: the list was open (a close of a closed list tells nobody it closed).
+    std::function<void(bool WasShown)> OnHidePopup;
     void showPopup() override
     {
         if (OnShowPopup)
             OnShowPopup();
+        FShown = true;
         QComboBox::showPopup();
     }
     void hidePopup() override
     {
         QComboBox::hidePopup();
+        const bool was = FShown;
+        FShown = false;
         if (OnHidePopup)
-            OnHidePopup();
+            OnHidePopup(was);
     }
+
+private:
+    bool FShown = false;
 };
 
 // Guards a counter for the time the window is brought in line with the control, so that
@@ -104,7 +111,13 @@ QWidget *TCustomComboBox::CreateWidget(QWidget *ParentWidget)
     if (!FAutoComplete && c->lineEdit())
         c->setCompleter(nullptr);
     c->OnShowPopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_DROPDOWN); DropDown(); }); };
-    c->OnHidePopup = [this] { FromSignal(this, [this] { NotifyParent(CBN_CLOSEUP); CloseUp(); }); };
+    c->OnHidePopup = [this](bool WasShown) {
+        FromSignal(this, [this, WasShown] {
+            if (WasShown)
+                NotifyParent(CBN_CLOSEUP);
+            CloseUp();
+        });
+    };
     QObject *links = Links(c);
     QObject::connect(c, qOverload<int>(&QComboBox::activated), links, [this](int Index) {
         FromSignal(this, [this, Index] { UserSelected(Index); });

@@ -276,3 +276,16 @@ BOOL SetLayeredWindowAttributes(HWND Wnd, DWORD ColorKey, Byte Alpha, DWORD Flag
 BOOL GetLayeredWindowAttributes(HWND Wnd, DWORD *ColorKey, Byte *Alpha, DWORD *Flags);
 BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const TPoint *DstPos, const TSize *Size, HDC SrcDC, const TPoint *SrcPos,
                          DWORD ColorKey, const BLENDFUNCTION *Blend, DWORD Flags);
+
+// ---- cursors from the program's resources ----
+// LoadCursor gives the cursor picture a resource id names (the program's cursors, "8000" ..
+// "8014"; the instance is not used), nullptr when there is none. SetCursor shows it over the
+// window under the pointer until that window shows another; it answers the cursor shown before.
+// GetCursor answers the cursor last set (nullptr: none yet, or the window's own).
+struct HCURSOR__;
+using HCURSOR = HCURSOR__ *;
+HCURSOR LoadCursor(HANDLE Instance, int ResID);
+HCURSOR SetCursor(HCURSOR Cursor);
+HCURSOR GetCursor();
+// The resource id LoadCursor was given for a cursor (0 for nullptr).
+int CursorResourceID(HCURSOR Cursor);

@@ -748,6 +748,17 @@ private:
     // The Enter whose value was refused also arrives as a character: it must not close the
     // editor that the refusal reopened.
     bool FEnterRefused = false;
+
+    // ---- lookup completion ----
+public:
+    // Completes the typed text from the grid's LookupItems (after each change).
+    void DoChange();
+
+private:
+    // False after Backspace or Delete: completing then would undo the user's deletion.
+    bool FWorkmode = true;
+    bool FCompleting = false;
+    bool FRecasing = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -1279,7 +1290,7 @@ public:
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
     bool GetRowSelect(int ARow) const;
     bool GetReadOnly(int ACol, int ARow);
-    void CellControlsUpdate(bool RebuildList) {}
+    void CellControlsUpdate(bool RebuildList);
     void DrawBorder() {}
     void LoadColSizes() {}
     void SaveColSizes() {}
@@ -1663,6 +1674,8 @@ protected:
     virtual void EditDone(int ACol, int ARow);
     void EditComboChange(TObject *Sender);
     void FireComboChange(int ItemIndex);
+    // The combo editor's list closed (CBN_CLOSEUP to the grid).
+    void ComboClosedUp();
     TWinControl *EditCtrl = nullptr;
     UnicodeString FCellCache;
     UnicodeString FEditText;
@@ -1697,6 +1710,69 @@ protected:
     void ApplyEditPermission(int ACol, int ARow, bool EditorFocused);
     // The display column that shows real column ARealCol (itself when none maps to it).
     int DisplColOfReal(int ARealCol) const;
+    // =========================================================================================
+
+    // =========================================================================================
+    // window messages: typed characters, timer ticks, painting under the update lock, focus,
+    // the pointer over the grid and the marker of middle-button panning
+public:
+    enum TIntelliPan { ipNone, ipVertical, ipHorizontal, ipBoth };
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan Value) { FIntelliPan = Value; }
+    // Where middle-button panning started (client coordinates): the marker's top-left corner.
+    TPoint WheelPanPos() const { return wheelpanpos; }
+    void SetWheelPanPos(TPoint Value) { wheelpanpos = Value; }
+    // On the grid's canvas, or on ACanvas when given.
+    void DrawPanMarker(TCanvas *ACanvas = nullptr);
+    void InvalidatePanMarker();
+    // The incremental search text: it lives 4 timer ticks after it last grew.
+    UnicodeString SearchText() const { return SearchInc; }
+    void SetSearchText(const UnicodeString &Value)
+    {
+        SearchInc = Value;
+        SearchTics = 0;
+    }
+    int TimerTicks() const { return FTimerTicks; }
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    void SetMouseSelectMode(TMouseSelectMode Value) { FMouseSelectMode = Value; }
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool Value) { FCellSelectorMode = Value; }
+    // The keypad's decimal key types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator = false;
+    // Completion of typed text from LookupItems, and the history of entered texts.
+    bool Lookup = false;
+    bool LookupCaseSensitive = false;
+    bool LookupHistory = false;
+    // Before the editor loads a cell: its text is right-aligned when the cell is.
+    void ApplyEditorAlignment(int ACol, int ARow);
+    // The modified-row marks (real rows).
+    bool RowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    // Rows may be disabled: with Navigation.SkipDisabledRows a disabled row never becomes current.
+    bool GetRowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    // Repaints the header cells (last fixed row, last fixed column) of two cells.
+    void RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2);
+
+protected:
+    void WMPaint(TWMPaint &Message) override;
+    void WMTimer(TWMTimer &Message) override;
+    void WMSetCursor(TWMGeneric &Message) override;
+    void WMSetFocus(TWMSetFocus &Message) override;
+    void WMKillFocus(TWMKillFocus &Message) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void Click() override;
+    TIntelliPan FIntelliPan = ipNone;
+    TPoint wheelpanpos{0, 0};
+    int FTimerTicks = 0;
+    bool FCellSelectorMode = false;
+    TPoint FCtrlXY{-1, -1};
+    bool FUseEnabledRows = false;
+    // Keeps the cell about to become current clear of the floating footer and the search panel;
+    // false when the cell cannot become current (the footer row).
+    bool KeepClearOfPanels(int ARow);
+    void SelectionRepaints(int OldCol, int OldRow, const TGridRect &OldSel, int ACol, int ARow);
     // =========================================================================================
 
 protected:

@@ -176,6 +176,7 @@ int TExtStringGrid::UnSortedRowIndex(int ARow)
 
 UnicodeString TExtStringGrid::GetEditText(int ACol, int ARow)
 {
+    ApplyEditorAlignment(ACol, ARow);
     FNoEditChange = true;
     int BC = RealColIndex(ACol), BR = ARow;
     ResolveBaseCell(BC, BR, BC, BR);

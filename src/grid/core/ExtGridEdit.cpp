@@ -413,3 +413,66 @@ void TExtStringGrid::FireComboChange(int ItemIndex)
     if (OnComboObjectChange)
         OnComboObjectChange(this, realCol, Row(), ItemIndex, text, obj);
 }
+
+void TExtStringGrid::ApplyEditorAlignment(int ACol, int ARow)
+{
+    TExtInplaceEdit *e = NormalEdit();
+    if (!e)
+        return;
+    TAlignment h = taLeftJustify;
+    TVAlignment v = vtaTop;
+    DoGetAlignment(RealColIndex(ACol), ARow, h, v);
+    e->SetAlignment(h == taRightJustify ? taRightJustify : taLeftJustify);
+}
+
+void TExtStringGrid::CellControlsUpdate(bool RebuildList)
+{
+    if (!HandleAllocated())
+        return;
+    // The list keeps real columns and real rows: a hidden column left of a control shifts where
+    // it shows, never which cell it belongs to.
+    if (RebuildList) {
+        FControlList->Clear();
+        for (int c = 0; c < ColCount(); ++c) {
+            const int rc = RealColIndex(c);
+            for (int r = 0; r < RowCount(); ++r)
+                if (auto *p = dynamic_cast<TCellProperties *>(GridObjects(rc, r)); p && p->Control())
+                    FControlList->AddControl(rc, RealRowIndex(r), p->Control());
+        }
+        FNumCellControls = FControlList->Count();
+    }
+    if (FScrollBar && FScrollBar->Visible()) {
+        const bool inView = Col() >= LeftCol() && Col() <= LeftCol() + VisibleColCount() && Row() >= TopRow() &&
+                            Row() <= TopRow() + VisibleRowCount();
+        if (!inView) {
+            FScrollBar->SetHeight(0);
+        } else {
+            const TRect r = CellRect(Col(), Row());
+            FScrollBar->SetBounds(r.Right - FScrollBar->Width(), r.Top, FScrollBar->Width(), r.Bottom - r.Top);
+        }
+    }
+    if (FControlList->Count() == 0)
+        return;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        TControlItem *item = FControlList->Control(i);
+        TControl *ctl = item->Control();
+        if (!ctl)
+            continue;
+        if (IsHiddenColumn(item->X()) || IsHiddenRow(item->Y())) {
+            ctl->SetVisible(false);
+            continue;
+        }
+        const int dc = RealToDisplCol(item->X());
+        const int dr = DisplRowIndex(item->Y());
+        if (dr < FixedRows() || dc < FixedCols())
+            continue;
+        if (dc < LeftCol() || dc > LeftCol() + VisibleColCount() || dr < TopRow() || dr > TopRow() + VisibleRowCount()) {
+            ctl->SetVisible(false);
+            continue;
+        }
+        const TRect r = CellRect(dc, dr);
+        ctl->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
+        ctl->SetVisible(true);
+        ctl->Invalidate();
+    }
+}

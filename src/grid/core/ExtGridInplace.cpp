@@ -2,15 +2,27 @@
 // validate before the edit ends or the grid moves on.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Windows.h"
 
-#include <QLocale>
+
+#include <algorithm>
 #include <QRegularExpression>
 
-TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid) {}
+TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid)
+{
+    // A cell's text may hold line breaks: the editor shows them, and keeps Enter for the grid
+    // unless the grid lets Enter break the line.
+    SetMultiLine(true);
+    SetWantReturn(true);
+    SetLineWrap(FGrid->WordWrap());
+}
 
 void TExtInplaceEdit::UpdateContents()
 {
+    SetLineWrap(FGrid->WordWrap());
+    // A password is typed on one line; the window changes kind only when the type changes.
+    SetPasswordChar(FGrid->EditControl == edPassword ? FGrid->PasswordChar() : WideChar(0));
     FGrid->FNoEditChange = true;
     try {
         TInplaceEdit::UpdateContents();
@@ -40,9 +52,9 @@ bool TExtInplaceEdit::FilterChar(WideChar &Key)
         MessageBeep(0);
         return false;
     };
-    const QLocale loc;
-    const QChar dec = loc.decimalPoint().isEmpty() ? QChar(u'.') : loc.decimalPoint().at(0);
-    const QChar thou = loc.groupSeparator().isEmpty() ? QChar(u',') : loc.groupSeparator().at(0);
+    // The program's number format decides the separators, as it does for every number shown.
+    const QChar dec = QChar(char16_t(ExtGrid::GetDecimalSeparator()));
+    const QChar thou = QChar(char16_t(ExtGrid::GetThousandSeparator()));
     const UnicodeString sel = text.mid(start, len);
     switch (FGrid->EditControl) {
     case edNumeric:
@@ -119,13 +131,11 @@ bool TExtInplaceEdit::PasteText(UnicodeString Value)
         return false;
     auto isWhole = [](const UnicodeString &s) {
         static const QRegularExpression re(QStringLiteral("^-?[0-9]+$"));
-        return re.match(s).hasMatch();
+        return re.match(s).hasMatch() && NumberKindOf(s) == 0;
     };
-    const QLocale loc;
-    auto isNumber = [&](const UnicodeString &s) {
-        bool ok = false;
-        loc.toDouble(s, &ok);
-        return ok && !s.contains(loc.groupSeparator());
+    auto isNumber = [](const UnicodeString &s) {
+        const int kind = NumberKindOf(s);
+        return kind == 0 || kind == 1;
     };
     UnicodeString put = Value;
     bool take = true;
@@ -163,6 +173,13 @@ bool TExtInplaceEdit::PasteText(UnicodeString Value)
 void TExtInplaceEdit::WMChar(TWMKey &Message)
 {
     WideChar key = WideChar(ushort(Message.CharCode));
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // Ctrl+A selects on key-down; Ctrl+Enter breaks the line only where cells wrap.
+    if ((key == 1 && ctrl) || (key == 10 && ctrl && !(FGrid->FNavigation->AllowCtrlEnter && FGrid->WordWrap()))) {
+        Message.CharCode = 0;
+        Message.Result = 1;
+        return;
+    }
     if (!FilterChar(key)) {
         Message.Result = 1;
         return;
@@ -186,6 +203,11 @@ bool TExtInplaceEdit::ValidateText()
 
 void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
 {
+    // Completion only follows keys that add text.
+    if (Key == VK_BACK || Key == VK_DELETE)
+        FWorkmode = false;
+    else if (Key != VK_UP && Key != VK_DOWN)
+        FWorkmode = true;
     FSelKeyDown = SelStart();
     FOldSelStart = SelStart();
     FGrid->DoEditorKeyDown(Key, Shift);
@@ -212,10 +234,9 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
     case VK_UP:
     case VK_DOWN: {
         // A multi-line text moves its caret; the first or last line leaves the cell.
-        const UnicodeString text = Text();
-        const int caret = SelStart();
-        const bool firstLine = !text.left(caret).contains(u'\n');
-        const bool lastLine = !text.mid(caret).contains(u'\n');
+        const int line = LineFromChar(-1);
+        const bool firstLine = line <= 0;
+        const bool lastLine = line >= LineCount() - 1;
         if ((Key == VK_UP && !firstLine) || (Key == VK_DOWN && !lastLine)) {
             TCustomMaskEdit::KeyDown(Key, Shift);
             return;
@@ -271,9 +292,70 @@ void TExtInplaceEdit::KeyUp(Word &Key, TShiftState Shift)
 
 void TExtInplaceEdit::Change()
 {
+    if (FRecasing)
+        return;
+    // A mixed-case entry is a name: every change leaves it cased as one.
+    if (!FGrid->FNoEditChange && FGrid->EditControl == edMixedCase) {
+        const UnicodeString t = Text();
+        const UnicodeString cased = ProperCaseName(t);
+        if (cased != t) {
+            const int at = SelStart();
+            FRecasing = true;
+            try {
+                SetText(cased);
+            } catch (...) {
+                FRecasing = false;
+                throw;
+            }
+            FRecasing = false;
+            SetSelStart(at);
+        }
+    }
     TInplaceEdit::Change();
     if (!FGrid->FNoEditChange && FGrid->OnEditChange)
         FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    if (!FGrid->FNoEditChange)
+        DoChange();
+    // A complete fixed-length entry moves on by itself.
+    TNavigation *nav = FGrid->FNavigation;
+    if (!FGrid->FNoEditChange && !FCompleting && nav->AdvanceAuto() && nav->AdvanceOnEnter && FGrid->MaxEditLength() > 0 &&
+        Text().size() == FGrid->MaxEditLength() && SelLength() == 0 && SelStart() == Text().size()) {
+        WideChar enter = u'\r';
+        if (ValidateText())
+            FGrid->KeyPress(enter);
+    }
+}
+
+void TExtInplaceEdit::DoChange()
+{
+    TStringList *items = FGrid->LookupItems();
+    if (!FWorkmode || FCompleting || SelLength() > 0 || !FGrid->Lookup || !items || items->Count() == 0)
+        return;
+    const UnicodeString text = Text();
+    const int caret = SelStart();
+    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const UnicodeString typed = text.left(caret);
+    if (typed.isEmpty())
+        return;
+    for (int i = 0; i < items->Count(); ++i) {
+        const UnicodeString item = items->Strings(i);
+        if (!item.startsWith(typed, cs))
+            continue;
+        const UnicodeString completed = (typed + item.mid(typed.size())).left(std::max<int>(255, typed.size()));
+        if (completed == text)
+            return;
+        FCompleting = true;
+        try {
+            SetText(completed);
+        } catch (...) {
+            FCompleting = false;
+            throw;
+        }
+        FCompleting = false;
+        SetSelStart(typed.size());
+        SetSelLength(completed.size() - typed.size());
+        return;
+    }
 }
 
 void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
@@ -281,12 +363,45 @@ void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
     TInplaceEdit::WMSetFocus(Message);
     FGotFocus = true;
     FGrid->FNoEditChange = false;
+    if (!FGrid->FNavigation->EditSelectAll) {
+        SetSelStart(Text().size());
+        SetSelLength(0);
+    }
+    // An edit opened by a click puts the caret where the click was.
+    if (FGrid->LButFlg) {
+        TPoint p;
+        if (GetCursorPos(p)) {
+            p = ScreenToClient(p);
+            const int at = CharFromPos(p);
+            if (at >= 0) {
+                SetSelStart(at);
+                SetSelLength(0);
+                FGrid->LButFlg = false;
+            }
+        }
+    }
 }
 
 void TExtInplaceEdit::WMKillFocus(TWMKillFocus &Message)
 {
     FGrid->FStartEditChar = WideChar(0);
+    if (FGrid->LookupHistory && FGrid->LookupItems() && !Text().isEmpty() && FGrid->LookupItems()->IndexOf(Text()) < 0)
+        FGrid->LookupItems()->Add(Text());
     TInplaceEdit::WMKillFocus(Message);
+    // The user went elsewhere (the editor is still up and the focus is not the grid's): the
+    // edit is validated and closed where it was made. The grid putting its editor away
+    // decides itself what becomes of the text.
+    const bool toGrid = FGrid->HandleAllocated() && Message.FocusedWnd == FGrid->Handle();
+    if (!toGrid && Visible() && FGrid->EditMode) {
+        FGrid->ValidateCell(Text());
+        FGrid->FNoEditChange = true;
+        SetText(FGrid->GetCurrentCellText());
+        FGrid->FNoEditChange = false;
+        FGrid->HideInplaceEdit();
+        FGrid->FEditing = false;
+        FGrid->EditMode = false;
+        FGrid->SelectCell(FColE, FRowE);
+    }
     if (!FGotFocus)
         return;
     FGotFocus = false;

@@ -1,28 +1,272 @@
 // Window messages of the grid that are not input handling proper: the typed character that opens
-// the editor.
+// the editor, the grid timer, painting under the update lock, focus, the pointer's shape over the
+// grid and the marker shown while the middle button pans.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Windows.h"
+
+#include <algorithm>
+
+namespace {
+
+bool CtrlHeld()
+{
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+// The key data bit of a character typed on the numeric keypad's decimal key.
+constexpr LPARAM KeypadDecimalBit = 0x400000;
+
+} // namespace
 
 void TExtStringGrid::WMChar(TWMKey &Message)
 {
     WideChar key = WideChar(Message.CharCode);
     const int realCol = RealColIndex(Col());
+    const int row = Row();
+    const bool cellExists = realCol >= 0 && row >= 0 && realCol < TotalColCount() && row < RowCount();
+    // Cells with controls in their text take no typing.
+    if (FEnableHTML && cellExists && CellTextKind(GridCells(realCol, row), true) == 1 &&
+        GridCells(realCol, row).toUpper().contains(QStringLiteral("<CONTROL"))) {
+        Message.Result = 1;
+        return;
+    }
     if (FMouseActions->EditOnDblClickOnly()) {
         bool can = true;
-        CanEditCell(realCol, Row(), can);
+        CanEditCell(realCol, row, can);
         if (can)
             SetOptions(Options() + TGridOptions{goEditing});
     }
-    if (Options().Contains(goEditing) && key != 9 && (key == 8 || key >= 32)) {
+    // The clipboard keys are handled when they go down; their characters type nothing.
+    if (FNavigation->AllowClipboardShortCuts && CtrlHeld() && (key == 3 || key == 22 || key == 24)) {
+        Message.CharCode = 0;
+        return;
+    }
+    const bool controlCell = IsControlCell(realCol, row);
+    if (FMouseActions->RangeSelectAndEdit && !controlCell && cellExists && key != 9 && key != 27 && !CtrlHeld()) {
+        bool editable = true;
+        CanEditCell(realCol, row, editable);
+        if (editable) {
+            WideChar copy = key;
+            if (OnKeyPress)
+                OnKeyPress(this, copy);
+            FStartEditChar = key;
+            SetOptions(Options() + TGridOptions{goEditing});
+            if (Col() < LeftCol())
+                SetLeftCol(Col());
+            else if (Col() > LeftCol() + VisibleColCount())
+                SetLeftCol(std::max(FixedCols(), Col() - VisibleColCount() + 1));
+            if (row < TopRow())
+                SetTopRow(row);
+            else if (row > TopRow() + VisibleRowCount())
+                SetTopRow(std::max(FixedRows(), row - VisibleRowCount() + 1));
+            // The range selection starts at the cell as a click there would start it.
+            const TRect r = CellRect(Col(), row);
+            MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
+            TBaseGrid::WMChar(Message);
+            return;
+        }
+    }
+    if (ExcelStyleDecimalSeparator && key == u'.' && (Message.KeyData & KeypadDecimalBit)) {
+        key = ExtGrid::GetDecimalSeparator();
+        Message.CharCode = Word(key);
+    }
+    bool handled = false;
+    if (controlCell && key == 13 && FNavigation->AdvanceOnEnter) {
+        TBaseGrid::WMChar(Message);
+        handled = true;
+    }
+    if (Options().Contains(goEditing) && key != 9 && (key == 8 || (key >= 32 && key <= 255))) {
+        if (controlCell) {
+            // A check box or button cell hears the key but opens no editor.
+            if (OnKeyPress)
+                OnKeyPress(this, key);
+            FStartEditChar = key;
+            return;
+        }
         // The special editors take the key that opened them as their first character.
         FStartEditChar = key;
-        if (IsControlCell(realCol, Row()))
-            return;
-        TBaseGrid::WMChar(Message);
+        if (!handled)
+            TBaseGrid::WMChar(Message);
         if (IsTextEditorType(EditControl))
             FStartEditChar = WideChar(0);
         return;
     }
-    TBaseGrid::WMChar(Message);
+    if (!handled)
+        TBaseGrid::WMChar(Message);
+}
+
+void TExtStringGrid::WMPaint(TWMPaint &Message)
+{
+    // Under the update lock the grid shows what it showed; the last EndUpdate repaints all.
+    if (FUpdateCount > 0) {
+        Message.Result = 0;
+        return;
+    }
+    TBaseGrid::WMPaint(Message);
+    if (!TabStop() && FPaintCount == 0)
+        FPaintCount = 1;
+}
+
+void TExtStringGrid::WMTimer(TWMTimer &Message)
+{
+    if (FGridTimerID == 0 || Message.TimerID != WPARAM(FGridTimerID)) {
+        TBaseGrid::WMTimer(Message);
+        return;
+    }
+    ++FTimerTicks;
+    // The incremental search text lives about 2 s after the last typed character.
+    if (FNavigation->AutoGotoIncremental) {
+        ++SearchTics;
+        if (SearchTics >= 4) {
+            SearchInc.clear();
+            SearchTics = 0;
+        }
+    }
+}
+
+void TExtStringGrid::DrawPanMarker(TCanvas *ACanvas)
+{
+    const char *name = nullptr;
+    switch (FIntelliPan) {
+    case ipVertical: name = "INTLI3"; break;
+    case ipHorizontal: name = "INTLI2"; break;
+    case ipBoth: name = "INTLI1"; break;
+    case ipNone: return;
+    }
+    TCanvas *target = ACanvas ? ACanvas : Canvas();
+    if (!target)
+        return;
+    TBitmap marker;
+    try {
+        marker.LoadFromResourceName(QString::fromLatin1(name));
+    } catch (const Exception &) {
+        return;
+    }
+    // The marker's background (its top-left colour) shows white, whatever lies under it.
+    TBitmap plate;
+    plate.SetSize(marker.Width(), marker.Height());
+    plate.Canvas()->Brush()->SetColor(clWhite);
+    plate.Canvas()->FillRect(TRect(0, 0, marker.Width(), marker.Height()));
+    marker.SetTransparentMode(TTransparentMode::tmFixed);
+    marker.SetTransparentColor(marker.Canvas()->Pixels(0, 0));
+    marker.SetTransparent(true);
+    plate.Canvas()->Draw(0, 0, &marker);
+    target->Draw(wheelpanpos.X, wheelpanpos.Y, &plate);
+}
+
+void TExtStringGrid::InvalidatePanMarker()
+{
+    if (!HandleAllocated())
+        return;
+    const TRect r(wheelpanpos.X, wheelpanpos.Y, wheelpanpos.X + 32, wheelpanpos.Y + 32);
+    ::InvalidateRect(Handle(), &r, false);
+}
+
+void TExtStringGrid::WMSetCursor(TWMGeneric &Message)
+{
+    const bool sizing = GridState() == gsRowSizing || GridState() == gsColSizing;
+    int id = 0;
+    if (FMouseSelectMode != msNormal && !sizing)
+        id = FMouseSelectMode == msColumn ? 8011 : FMouseSelectMode == msRow ? 8010 : 8012;
+    else if (FCellSelectorMode)
+        id = 8014;
+    if (id != 0) {
+        if (HCURSOR c = LoadCursor(nullptr, id)) {
+            ::SetCursor(c);
+            Message.Result = 1;
+            return;
+        }
+    }
+    TBaseGrid::WMSetCursor(Message);
+    TPoint p;
+    if (!GetCursorPos(p))
+        return;
+    p = ScreenToClient(p);
+    int c = -1, r = -1;
+    MouseToCell(p.X, p.Y, c, r);
+    if (c >= 0 && r >= 0)
+        DoGetCellCursor(c, r, p.X, p.Y);
+}
+
+void TExtStringGrid::WMKillFocus(TWMKillFocus &Message)
+{
+    // The grid's own editor controls take the focus while an edit is committed.
+    if (FBlockKill) {
+        Message.Result = 1;
+        return;
+    }
+    TBaseGrid::WMKillFocus(Message);
+    if (IsMergedCell(RealColIndex(Col()), Row()))
+        RepaintCell(Col(), Row());
+    if (FCtrlDown) {
+        FCtrlDown = false;
+        if (FCtrlXY.X >= 0 && FCtrlXY.Y >= 0)
+            RepaintCell(FCtrlXY.X, FCtrlXY.Y);
+    }
+}
+
+void TExtStringGrid::WMSetFocus(TWMSetFocus &Message)
+{
+    if (InvokedFocusChange)
+        return;
+    TBaseGrid::WMSetFocus(Message);
+    const int realCol = RealColIndex(Col());
+    if (GetCellType(realCol, Row()) == ctCheckBox)
+        return;
+    auto visible = [this] {
+        return Col() >= LeftCol() && Col() <= LeftCol() + VisibleColCount() && Row() >= TopRow() &&
+               Row() <= TopRow() + VisibleRowCount();
+    };
+    const bool moving = GridState() == gsRowMoving || GridState() == gsColMoving;
+    if (TInplaceEdit *ed = InplaceEditor()) {
+        const bool fromEditor = ed->HandleAllocated() && Message.FocusedWnd == ed->Handle();
+        if (!fromEditor && !moving && FNavigation->AlwaysEdit && EditControl == edNormal) {
+            bool can = true;
+            CanEditCell(realCol, Row(), can);
+            if (can && visible()) {
+                ShowInplaceEdit();
+                Message.Result = 0;
+                return;
+            }
+        }
+    } else if (FNavigation->AlwaysEdit) {
+        bool can = true;
+        CanEditCell(realCol, Row(), can);
+        if (can && visible() && !FMouseActions->DirectEdit && !FControlLook->DropDownAlwaysVisible &&
+            HasComboBox(realCol, Row()))
+            ShowInplaceEdit();
+    }
+    if (IsMergedCell(realCol, Row()))
+        RepaintCell(Col(), Row());
+}
+
+void TExtStringGrid::DoEnter()
+{
+    if (FBlockFocus)
+        return;
+    try {
+        TBaseGrid::DoEnter();
+        if (Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit)
+            SelectCell(Col(), Row());
+    } catch (...) {
+        SaveOldCellValue(Col(), Row());
+        throw;
+    }
+    SaveOldCellValue(Col(), Row());
+}
+
+void TExtStringGrid::DoExit()
+{
+    if (FBlockKill)
+        return;
+    TBaseGrid::DoExit();
+}
+
+void TExtStringGrid::Click()
+{
+    TBaseGrid::Click();
+    FEntered = false;
+    SaveOldCellValue(Col(), Row());
 }

@@ -2,6 +2,8 @@
 // switched on or off per cell so that typing opens an editor only where the cell may be edited.
 #include "grid/core/ExtGrid.h"
 
+#include <algorithm>
+
 void TExtStringGrid::DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)
 {
     if (NewRow != OldRow && OnRowChanging)
@@ -71,15 +73,106 @@ void TExtStringGrid::ApplyEditPermission(int ACol, int ARow, bool EditorFocused)
     (void)EditorFocused;
 }
 
+bool TExtStringGrid::GetRowEnabled(int ARow) const
+{
+    return ARow < 0 || ARow >= FEnabledRows->Count() || FEnabledRows->Items(ARow) == 0;
+}
+
+void TExtStringGrid::SetRowEnabled(int ARow, bool Value)
+{
+    if (ARow < 0)
+        return;
+    FUseEnabledRows = true;
+    while (FEnabledRows->Count() <= ARow)
+        FEnabledRows->Add(0);
+    FEnabledRows->SetItems(ARow, Value ? 0 : 1);
+    if (HandleAllocated())
+        for (int c = 0; c < ColCount(); ++c)
+            RepaintCell(c, ARow);
+}
+
+void TExtStringGrid::RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2)
+{
+    for (const TPoint p : {TPoint{Col1, Row1}, TPoint{Col2, Row2}}) {
+        if (FixedRows() > 0)
+            RepaintCell(p.X, FixedRows() - 1);
+        if (FixedCols() > 0)
+            RepaintCell(FixedCols() - 1, p.Y);
+    }
+}
+
+bool TExtStringGrid::KeepClearOfPanels(int ARow)
+{
+    if (!HandleAllocated())
+        return true;
+    const int b = FSearchFooter->Visible() && FSearchPanel ? FSearchPanel->Height() + 2 : 0;
+    const int footer = FFooterPanel ? FFooterPanel->Height() : 0;
+    const int clientBottom = ClientHeight();
+    if (FFloatingFooter->Visible()) {
+        if (FFloatingFooter->FooterStyle == fsFixedLastRow) {
+            if (ARow >= TopRow() + VisibleRowCount())
+                SetTopRow(std::max(FixedRows(), ARow + FixedRows() - VisibleRowCount()));
+            // The last row is the footer: it is shown, never current.
+            if (ARow == RowCount() - 1)
+                return false;
+            if (CellRect(Col(), ARow).Bottom > clientBottom - footer - b + 2 && TopRow() < RowCount() - 1)
+                SetTopRow(TopRow() + 1);
+        } else {
+            if (FFooterPanel)
+                FFooterPanel->Invalidate();
+            if (CellRect(Col(), ARow).Bottom > clientBottom - footer - b + 2 && ARow < RowCount() && TopRow() < RowCount() - 1)
+                SetTopRow(TopRow() + 1);
+        }
+    }
+    if (FSearchFooter->Visible() && FSearchPanel && FSearchPanel->Visible()) {
+        const int ph = FSearchPanel->Height();
+        while (ARow < RowCount() && TopRow() < RowCount() - 1 && CellRect(Col(), ARow).Bottom > clientBottom - ph + 2)
+            SetTopRow(TopRow() + 1);
+    }
+    return true;
+}
+
+void TExtStringGrid::SelectionRepaints(int OldCol, int OldRow, const TGridRect &OldSel, int ACol, int ARow)
+{
+    if (!HandleAllocated())
+        return;
+    if (FRowIndicator && FixedCols() > 0 && !FRowIndicator->Empty()) {
+        RepaintCell(0, OldRow);
+        RepaintCell(0, ARow);
+    }
+    if (FISelect)
+        FISelect->SelectionChanged(Col(), ARow);
+    if (FActiveCellShow) {
+        RepaintActiveHeaders(OldCol, OldRow, ACol, ARow);
+        if (OldSel.Left != OldCol && OldSel.Top != OldRow)
+            RepaintActiveHeaders(OldSel.Left, OldSel.Top, ACol, ARow);
+    }
+    if (ActiveRowShow()) {
+        for (int c = 0; c < ColCount(); ++c) {
+            RepaintCell(c, ARow);
+            RepaintCell(c, OldSel.Top);
+        }
+    }
+}
+
 bool TExtStringGrid::SelectCell(int ACol, int ARow)
 {
-    if (FForceSel)
+    if (FForceSel) {
+        if (HandleAllocated() && FRowIndicator && FixedCols() > 0 && !FRowIndicator->Empty()) {
+            RepaintCell(0, Row());
+            RepaintCell(0, ARow);
+        }
         return true;
+    }
     if (!Parent())
         return true;
+    FEditText = (ACol >= 0 && ARow >= 0 && RealColIndex(ACol) < TotalColCount() && ARow < RowCount())
+                    ? GridCells(RealColIndex(ACol), ARow)
+                    : UnicodeString();
+    if (!KeepClearOfPanels(ARow))
+        return false;
     if (ACol < 0 || ARow < 0)
         return false;
-    FEditText = (RealColIndex(ACol) < TotalColCount() && ARow < RowCount()) ? GridCells(RealColIndex(ACol), ARow) : UnicodeString();
     if (!Options().Contains(goRangeSelect) && IsMergedNonBaseCell(RealColIndex(ACol), ARow)) {
         const TPoint b = BaseCell(RealColIndex(ACol), ARow);
         FocusCell(DisplColOfReal(b.X), b.Y, true);
@@ -87,8 +180,11 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
     }
     if (FNumNodes > 0 && ACol == 0 && !Options().Contains(goRowSelect))
         return false;
+    if (FUseEnabledRows && FNavigation->SkipDisabledRows && !GetRowEnabled(ARow))
+        return false;
 
     const int oldCol = Col(), oldRow = Row();
+    const TGridRect oldSel = Selection();
     const int realCol = RealColIndex(ACol);
     UnicodeString text = (realCol < TotalColCount() && ARow < RowCount()) ? GridCells(realCol, ARow) : UnicodeString();
     TInplaceEdit *ed = InplaceEditor();
@@ -121,6 +217,7 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
     // cell never becomes typeable because its neighbour was editable.
     if (!answer && (ACol != oldCol || ARow != oldRow))
         ApplyEditPermission(oldCol, oldRow, editorFocused);
+    SelectionRepaints(oldCol, oldRow, oldSel, ACol, ARow);
 
     if (FISelect)
         FISelect->SelectionChanged(Col(), ARow);
@@ -128,6 +225,11 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
         OnRowChanged(this, FOldRowSel, ARow);
         FOldRowSel = ARow;
     }
+    // Cell borders may depend on the current cell: the old selection's rows are drawn again.
+    if (HasCellBorderEvent() && HandleAllocated())
+        for (int r = oldSel.Top; r <= oldSel.Bottom; ++r)
+            for (int c = FixedRows(); c <= FixedRows() + VisibleColCount() && c < ColCount(); ++c)
+                RepaintCell(c, r);
     // A refused move keeps the cache of the cell being left.
     if (answer)
         FCellCache = text;

@@ -2,6 +2,9 @@
 // it, and a refused value puts the user back into the editor on the same cell.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUndoRedo.h"
+#include "dropdowns/ExtGridCheck.h"
+
 void TExtStringGrid::SaveOldCellValue(int ACol, int ARow)
 {
     FOldCol = ACol;
@@ -49,20 +52,39 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
             const bool advance = FNavigation->AdvanceOnEnter;
             FNavigation->AdvanceOnEnter = false;
             UnicodeString value = NewValue;
+            if (FCellChecker && FCellChecker->AutoCorrect)
+                value = FCellChecker->Correct(c, r, value);
             if (OnCellValidate)
                 OnCellValidate(this, c, r, value, valid);
             // Only a value that is kept marks the grid and the row as changed.
-            if (valid && value != FOldCellText)
+            if (valid && value != FOldCellText) {
                 FGridModified = true;
+                if (FixedCols() > 0) {
+                    SetRowModified(RealRowIndex(Row()), true);
+                    if (FShowModified->Enabled)
+                        RepaintCell(0, Row());
+                }
+            }
+            if (valid)
+                FooterColumnChanged(c);
+            if (FCellChecker && FCellChecker->AutoMarkError)
+                value = FCellChecker->MarkError(c, r, value);
+            // The undo list keeps what the cell held before this edit.
+            if (valid && UndoRedo())
+                UndoRedo()->RegisterChange(c, r, FOldCellText, value);
             if (valid && changed)
                 DoCellsChanged(TRect(c, r, c, r));
             FNavigation->AdvanceOnEnter = advance;
             FNewCellText = value;
             if (valid) {
                 SetCellEx(c, r, value);
+                // Inside a merged range the cell keeps the value too, not only the base cell
+                // that the cell writes lead to.
                 const TPoint b = BaseCell(c, r);
-                if (b.X != c || b.Y != r)
+                if (b.X != c || b.Y != r) {
+                    SetGridCell(c, r, value);
                     SetCellEx(b.X, b.Y, value);
+                }
             } else {
                 FLastValidation = false;
                 HideEditor();
@@ -100,4 +122,38 @@ void TExtStringGrid::ShowInvalidEntryTip()
         return;
     FLastInvalidTipTitle = InvalidEntryTitle;
     FLastInvalidTipText = InvalidEntryText;
+    const int icon = InvalidEntryIcon == ieInfo ? TTI_INFO : InvalidEntryIcon == ieWarning ? TTI_WARNING
+                     : InvalidEntryIcon == ieError                                            ? TTI_ERROR
+                                                                                              : TTI_NONE;
+    // On the special editor in use (a combo's edit field), else on the text editor.
+    if (FSpecialEditor || !EditMode) {
+        if (auto *combo = dynamic_cast<TCustomComboBox *>(EditCtrl)) {
+            if (combo->Style() != csDropDownList)
+                combo->ShowBalloonTip(InvalidEntryTitle, InvalidEntryText, icon);
+            return;
+        }
+        if (auto *edit = dynamic_cast<TCustomEdit *>(EditCtrl)) {
+            edit->ShowBalloonTip(InvalidEntryTitle, InvalidEntryText, icon);
+            return;
+        }
+        if (EditCtrl)
+            return;
+    }
+    if (TExtInplaceEdit *e = NormalEdit(); e && e->HandleAllocated())
+        e->ShowBalloonTip(InvalidEntryTitle, InvalidEntryText, icon);
+}
+
+bool TExtStringGrid::RowModified(int ARow) const
+{
+    return FModifiedRows->HasValue(ARow);
+}
+
+void TExtStringGrid::SetRowModified(int ARow, bool Value)
+{
+    if (Value == RowModified(ARow))
+        return;
+    if (Value)
+        FModifiedRows->Add(ARow);
+    else
+        FModifiedRows->DeleteValue(ARow);
 }

@@ -2,6 +2,8 @@
 // notifications of the grid's own editor controls.
 #include "grid/core/ExtGrid.h"
 
+#include "platform/Messages.h"
+
 
 void TExtStringGrid::WndProc(TMessage &Message)
 {
@@ -15,7 +17,39 @@ void TExtStringGrid::WndProc(TMessage &Message)
         }
         return;
     }
+    if (Message.Msg == WM_COMMAND && EditCombo && EditCombo->HandleAllocated() &&
+        reinterpret_cast<HWND>(Message.LParam) == EditCombo->Handle()) {
+        const Word code = HiWord(static_cast<std::uintptr_t>(Message.WParam));
+        if (code == CBN_CLOSEUP || code == CBN_DROPDOWN) {
+            TBaseGrid::WndProc(Message);
+            if (code == CBN_CLOSEUP)
+                ComboClosedUp();
+            else
+                DoComboDropDown(Row(), RealColIndex(Col()));
+            return;
+        }
+    }
     TBaseGrid::WndProc(Message);
+}
+
+void TExtStringGrid::ComboClosedUp()
+{
+    // A pick in the list is taken at once and the combo put away.
+    if (FMouseActions->DirectComboClose && EditMode && (EditControl == edComboEdit || EditControl == edComboList)) {
+        const int k = EditCombo->ItemIndex();
+        if (k >= 0 && k < EditCombo->Items()->Count())
+            EditCombo->SetText(EditCombo->Items()->Strings(k));
+        FireComboChange(k);
+        EditControl = edComboEdit;
+        EditMode = true;
+        const bool direct = FMouseActions->DirectEdit;
+        FMouseActions->DirectEdit = false;
+        HideInplaceEdit();
+        FMouseActions->DirectEdit = direct;
+        if (CanFocus())
+            SetFocus();
+    }
+    DoComboCloseUp(Row(), RealColIndex(Col()));
 }
 
 void TExtStringGrid::EditComboChange(TObject *)

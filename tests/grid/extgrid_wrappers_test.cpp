@@ -206,7 +206,7 @@ struct TCompleteCase {
 
 TEST_F(EditorGrid, AutoCompleteTable)
 {
-    g->SetLookup(true);
+    g->Lookup = true;
     const std::vector<TCompleteCase> cases{
         {"first match in list order, typed case kept", false, "al", "alpha", 2, 5},
         {"case counts", true, "al", "alpine", 2, 6},
@@ -215,7 +215,7 @@ TEST_F(EditorGrid, AutoCompleteTable)
     };
     for (const TCompleteCase &tc : cases) {
         SCOPED_TRACE(tc.Name);
-        g->SetLookupCaseSensitive(tc.CaseSensitive);
+        g->LookupCaseSensitive = tc.CaseSensitive;
         g->SetCells(1, 2, "");
         Open(edComboEdit);
         ASSERT_TRUE(combo()->Visible());
@@ -232,7 +232,7 @@ TEST_F(EditorGrid, AutoCompleteTable)
 
 TEST_F(EditorGrid, BackspaceDoesNotCompleteAgainAndLookupItemsHelpOut)
 {
-    g->SetLookup(true);
+    g->Lookup = true;
     g->SetCells(1, 2, "");
     Open(edComboEdit);
     Type("al");

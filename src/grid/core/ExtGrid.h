@@ -536,8 +536,6 @@ public:
     bool SummaryLine = false;
     bool ShowGroupCount = false;
     UnicodeString GroupCountFormat;
-    // A toggled check box of a node sets its children; a child's sets its node's tri-state.
-    bool AutoCheckGroup = false;
 
 private:
     TExtGridLiveCount FCount;
@@ -968,6 +966,7 @@ public:
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
     TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);
     void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
@@ -1632,14 +1631,8 @@ public:
     friend class TGridEditBtn;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
-    // Auto-complete of the combo and edit-with-button editors from their items or LookupItems.
-    bool Lookup() const { return FLookup; }
-    void SetLookup(bool Value) { FLookup = Value; }
-    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
-    void SetLookupCaseSensitive(bool Value) { FLookupCaseSensitive = Value; }
-    // A combo text that is no item joins the items when the combo is left.
-    bool LookupHistory() const { return FLookupHistory; }
-    void SetLookupHistory(bool Value) { FLookupHistory = Value; }
+    // The combo and edit-with-button editors complete from their items or LookupItems by the
+    // grid's Lookup, LookupCaseSensitive and LookupHistory switches.
     // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
     // Navigation.AdvanceOnEnter or Force.
     virtual void AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool KeepStart,
@@ -1654,9 +1647,6 @@ public:
 private:
     // Focuses the grid with Navigation.AlwaysEdit held off, so that no editor opens meanwhile.
     void FocusGridQuietly();
-    bool FLookup = false;
-    bool FLookupCaseSensitive = false;
-    bool FLookupHistory = false;
     // ---- end of in-place editor wrappers ----
 
 public:

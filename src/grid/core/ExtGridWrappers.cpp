@@ -430,7 +430,7 @@ void TGridCombo::KeyUp(Word &Key, TShiftState Shift)
 
 void TGridCombo::DoChange()
 {
-    if (!WorkMode || !FGrid->FLookup || !Visible())
+    if (!WorkMode || !FGrid->Lookup || !Visible())
         return;
     int start = -1, end = -1;
     EditSel(start, end);
@@ -439,7 +439,7 @@ void TGridCombo::DoChange()
     // it must not cut off what the user wrote after it.
     if (start <= 0 || end != int(text.size()))
         return;
-    const bool cs = FGrid->FLookupCaseSensitive;
+    const bool cs = FGrid->LookupCaseSensitive;
     const UnicodeString prefix = cs ? text.left(start) : text.left(start).toUpper();
     int k = FindPrefix(Items(), prefix, cs);
     UnicodeString completed;
@@ -465,7 +465,7 @@ void TGridCombo::Change()
 
 void TGridCombo::DoExit()
 {
-    if (FGrid->FLookupHistory && !Text().isEmpty() && Items()->IndexOf(Text()) < 0)
+    if (FGrid->LookupHistory && !Text().isEmpty() && Items()->IndexOf(Text()) < 0)
         Items()->Add(Text());
     if (!FGrid->FBlockKill)
         FGrid->HideInplaceEdit();
@@ -698,13 +698,13 @@ void TGridEditBtn::KeyUp(Word &Key, TShiftState Shift)
     }
     if (Key != VK_RETURN)
         TEsgEditBtn::KeyUp(Key, Shift);
-    if (!WorkMode || SelLength() != 0 || !FGrid->FLookup || FGrid->FLookupItems->Count() == 0 || !Visible())
+    if (!WorkMode || SelLength() != 0 || !FGrid->Lookup || FGrid->FLookupItems->Count() == 0 || !Visible())
         return;
     const UnicodeString text = Text();
     const int start = SelStart();
     if (start <= 0 || start != int(text.size()))
         return;
-    const bool cs = FGrid->FLookupCaseSensitive;
+    const bool cs = FGrid->LookupCaseSensitive;
     const int k = FindPrefix(FGrid->FLookupItems, cs ? text.left(start) : text.left(start).toUpper(), cs);
     if (k < 0)
         return;

@@ -79,12 +79,13 @@ TEST_F(ExtGridNotifyTest, EventThenNotifiersInOrderThenFooter)
     EXPECT_EQ(Log, (std::vector<std::string>{"event 0,0,0,0", "b 0,0,0,0", "footer -1"}));
 }
 
-TEST_F(ExtGridNotifyTest, BulkChangeOnlyRecalculatesTheFooter)
+TEST_F(ExtGridNotifyTest, BulkAndColumnChangesOnlyRecalculateTheFooter)
 {
     TLogNotifier A("a");
     Grid->RegisterNotifier(&A);
     Grid->BulkCellsChanged();
-    EXPECT_EQ(Log, std::vector<std::string>{"footer -1"});
+    Grid->FooterColumnChanged(3);
+    EXPECT_EQ(Log, (std::vector<std::string>{"footer -1", "footer 3"}));
     Grid->UnRegisterNotifier(&A);
 }
 
@@ -146,6 +147,7 @@ public:
         Rowclickedsize = RowHeights(ARow);
     }
     bool IsFixedCell(int ACol, int ARow) { return IsFixed(ACol, ARow); }
+    void SetFixedRightCols(int N) { FFixedRightCols = N; }
     void Drag(int X, int Y, TDragState State)
     {
         bool accept = false;
@@ -369,9 +371,21 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
         int Col, Row;
         bool Fixed;
     };
-    const Case cases[] = {{2, 7, true}, {0, 7, true}, {3, 3, false}};
+    G->SetFixedRightCols(1);
+    const Case cases[] = {{2, 7, true}, {0, 7, true}, {5, 2, true}, {3, 3, false}};
     for (const Case &c : cases)
         EXPECT_EQ(G->IsFixedCell(c.Col, c.Row), c.Fixed) << c.Col << "," << c.Row;
+    G->SetFixedRightCols(0);
+
+    // Behind a hidden column the fixed question gets the display column it was asked with.
+    G->HideColumn(1);
+    int asked = -1;
+    G->OnIsFixedCell = [&](TObject *, int, int ACol, bool &) { asked = ACol; };
+    G->IsFixedCell(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->IsEditable(3, 3);
+    EXPECT_EQ(asked, 3);
+    G->UnHideColumn(1);
     EXPECT_TRUE(G->IsEditable(3, 3));
     G->OnIsFixedCell = [](TObject *, int, int ACol, bool &IsFixed) { IsFixed = ACol == 3; };
     EXPECT_FALSE(G->IsEditable(3, 3));
@@ -383,6 +397,23 @@ TEST_F(ExtGridSizingTest, FooterRowsAndRightColumnsAreFixedAndNotEditable)
     EXPECT_FALSE(G->IsEditable(2, 3));
     G->OnIsPasswordCell = [](TObject *, int, int, bool &P) { P = true; };
     EXPECT_TRUE(G->IsPasswordCell(1, 1));
+}
+
+TEST_F(ExtGridSizingTest, TheSelectionListenerHearsEveryMoveUntilItIsTakenOff)
+{
+    struct TListener : ITExtStringGridSelect {
+        std::vector<int> Rows;
+        void SelectionChanged(int, int ARow) override { Rows.push_back(ARow); }
+    } first, second;
+    G->SetRowCount(10);
+    G->RegisterSelListener(&first);
+    G->RegisterSelListener(&second); // replaces the first
+    G->SetRow(3);
+    G->UnRegisterSelListener(&first); // whatever it is given
+    G->SetRow(4);
+    EXPECT_TRUE(first.Rows.empty());
+    EXPECT_EQ(second.Rows, std::vector<int>{3});
+    EXPECT_EQ(G->SelListener(), nullptr);
 }
 
 TEST_F(ExtGridSizingTest, ArrowColorColoursAllFourArrows)

@@ -645,12 +645,16 @@ void TExtStringGrid::SetColumnOrder()
 
 bool TExtStringGrid::IsFixed(int ACol, int ARow)
 {
-    if (ARow >= RowCount() - FFixedFooters && FFixedFooters > 0)
+    // A covered cell of a merged range is as fixed as its base cell.
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
+    const int c = DisplColIndex(base.X);
+    const int r = base.Y;
+    if (r >= RowCount() - FFixedFooters && r < RowCount())
         return true;
-    if (FFixedRightCols > 0 && ACol >= ColCount() - FFixedRightCols && ACol < ColCount())
+    if (c >= ColCount() - FFixedRightCols && c < ColCount())
         return true;
     bool fixed = false;
-    DoIsFixedCell(ACol, ARow, fixed);
+    DoIsFixedCell(c, r, fixed);
     return fixed;
 }
 

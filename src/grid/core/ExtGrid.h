@@ -741,7 +741,7 @@ public:
     virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
     virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
-    virtual void FooterColumnChanged(int ACol) {}
+    virtual void FooterColumnChanged(int ACol) { CalcFooter(ACol); }
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
     virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);
@@ -882,6 +882,7 @@ public:
     int GetComboCount();
     void SetComboIndex(int ACol, int ARow, int Value);
     int GetComboIndex(int ACol, int ARow);
+    // Display column and row.
     bool IsEditable(int ACol, int ARow);
     bool IsCellEditAllowed(int ACol, int ARow);
     bool IsPasswordCell(int ACol, int ARow);

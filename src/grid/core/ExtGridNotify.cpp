@@ -387,11 +387,13 @@ bool TExtStringGrid::IsEditable(int ACol, int ARow)
 
 bool TExtStringGrid::IsCellEditAllowed(int ACol, int ARow)
 {
-    const TPoint base = BaseCell(ACol, ARow);
+    // A covered cell of a merged range answers as its base cell. The edit question takes the
+    // real column, the fixed question the display column, as every override of them does.
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
     bool canEdit = true;
     CanEditCell(base.X, base.Y, canEdit);
     bool fixed = false;
-    DoIsFixedCell(RealColIndex(base.X), base.Y, fixed);
+    DoIsFixedCell(DisplColIndex(base.X), base.Y, fixed);
     return canEdit && !fixed;
 }
 

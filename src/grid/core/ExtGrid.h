@@ -981,7 +981,6 @@ public:
     void SetAllColWidths(int ACol, int Value);
     // Moves the current cell within its row; a grid kept in step follows with SelectionColumn.
     void SetCol(int Value);
-    TSyncGrid *SyncGrid() const { return FSyncGrid; }
     // Where navigation may stop.
     int FirstNormalCol() { return FixedCols() == 0 && HasNodes() ? 1 : FixedCols(); }
     int VisibleFixedRightCols() const;

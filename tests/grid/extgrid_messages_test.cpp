@@ -6,6 +6,7 @@
 
 #include "controls/ExtGridUndoRedo.h"
 #include "dropdowns/ExtGridCheck.h"
+#include "platform/Clipbrd.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
@@ -529,6 +530,21 @@ TEST_F(GridMessages, PasteTableInACommaLocale)
         Key(VK_ESCAPE);
     }
     FormatSettings = saved;
+}
+
+TEST_F(GridMessages, CtrlVPastesThroughTheEditorTypesRules)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &e) { e = edNumeric; };
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Clipboard()->SetAsText("12a");
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "");
+    Clipboard()->SetAsText("42\r\n");
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "42");
+    EXPECT_EQ(g->Cells(1, 1), "42");
+    Key(VK_ESCAPE);
 }
 
 // ---- selection and placement ----

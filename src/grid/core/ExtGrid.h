@@ -641,6 +641,8 @@ protected:
     void KeyUp(Word &Key, TShiftState Shift) override;
     void Change() override;
     void WMChar(TWMKey &Message) override;
+    // Pasted text goes through the editor type's paste rules.
+    void WMPaste(TMessage &Message) override;
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
 

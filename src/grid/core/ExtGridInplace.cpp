@@ -3,6 +3,8 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "platform/Clipboard.h"
+#include "platform/Clipbrd.h"
 #include "platform/Windows.h"
 
 
@@ -186,6 +188,13 @@ void TExtInplaceEdit::WMChar(TWMKey &Message)
     }
     Message.CharCode = Word(key);
     TInplaceEdit::WMChar(Message);
+}
+
+void TExtInplaceEdit::WMPaste(TMessage &)
+{
+    if (ReadOnly() || !Clipboard()->HasFormat(CF_TEXT))
+        return;
+    PasteText(Clipboard()->AsText());
 }
 
 bool TExtInplaceEdit::ValidateText()

@@ -1,5 +1,7 @@
 #include "platform/Clipbrd.h"
 
+#include "platform/Clipboard.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -30,6 +32,23 @@ bool TClipboard::HasText() const
     QClipboard *b = Board();
     const QMimeData *d = b ? b->mimeData() : nullptr;
     return d && d->hasText();
+}
+
+bool TClipboard::HasFormat(Word Format) const
+{
+    switch (Format) {
+    case CF_TEXT:
+    case CF_OEMTEXT:
+    case CF_UNICODETEXT:
+        return HasText();
+    case CF_BITMAP: {
+        QClipboard *b = Board();
+        const QMimeData *d = b ? b->mimeData() : nullptr;
+        return d && d->hasImage();
+    }
+    default:
+        return false;
+    }
 }
 
 void TClipboard::Clear()

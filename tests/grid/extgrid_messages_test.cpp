@@ -6,6 +6,7 @@
 
 #include "controls/ExtGridUndoRedo.h"
 #include "dropdowns/ExtGridCheck.h"
+#include "platform/Clipbrd.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
@@ -390,6 +391,51 @@ TEST_F(GridMessages, UpAndDownMoveInsideAMultiLineTextAndLeaveFromItsEdges)
     EXPECT_EQ(g->Row(), 3);
 }
 
+// Records the caret reports the text editor gives a formula bar.
+class TCaretGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    std::vector<std::string> Log;
+
+protected:
+    void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) override
+    {
+        Log.push_back("caret " + Text.toStdString() + " " + std::to_string(CaretIndex) + (Caret.X >= 0 ? " at" : " none"));
+    }
+    void DoEditFormulaState(bool Value) override { Log.push_back(Value ? "formula" : "text"); }
+};
+
+TEST(GridEditorReports, CaretAndFormulaStateFollowTheKeysAndEndWithTheEdit)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto *g = new TCaretGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 280, 180);
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    auto *other = new TEdit(&form);
+    other->SetParent(&form);
+    other->SetBounds(0, 185, 50, 15);
+    form.Show();
+    g->SetFocus();
+    GuiTest::ProcessEvents();
+    g->SetCol(1);
+    g->SetRow(1);
+    GuiTest::TypeText(g, "=");
+    TWinControl *ed = GuiTest::FocusedControl();
+    ASSERT_NE(ed, nullptr);
+    GuiTest::TypeText(ed, "1");
+    ASSERT_GE(g->Log.size(), 2u);
+    EXPECT_EQ(g->Log[g->Log.size() - 2], "caret =1 2 at");
+    EXPECT_EQ(g->Log.back(), "formula");
+    g->Log.clear();
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    ASSERT_GE(g->Log.size(), 2u);
+    EXPECT_EQ(g->Log[0], "text");
+    EXPECT_EQ(g->Log[1], "caret =1 -1 none");
+}
+
 TEST_F(GridMessages, PasswordCellsEditOnOneLineHidden)
 {
     g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
@@ -529,6 +575,21 @@ TEST_F(GridMessages, PasteTableInACommaLocale)
         Key(VK_ESCAPE);
     }
     FormatSettings = saved;
+}
+
+TEST_F(GridMessages, CtrlVPastesThroughTheEditorTypesRules)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &e) { e = edNumeric; };
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Clipboard()->SetAsText("12a");
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "");
+    Clipboard()->SetAsText("42\r\n");
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "42");
+    EXPECT_EQ(g->Cells(1, 1), "42");
+    Key(VK_ESCAPE);
 }
 
 // ---- selection and placement ----

@@ -730,6 +730,11 @@ protected:
     void KeyUp(Word &Key, TShiftState Shift) override;
     void Change() override;
     void WMChar(TWMKey &Message) override;
+    // Pasted text goes through the editor type's paste rules.
+    void WMPaste(TMessage &Message) override;
+    // Tab stays in the editor when the grid validates before it moves on.
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void ReportCaret();
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
 

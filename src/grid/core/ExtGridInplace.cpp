@@ -3,6 +3,8 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "platform/Clipboard.h"
+#include "platform/Clipbrd.h"
 #include "platform/Windows.h"
 
 
@@ -188,6 +190,13 @@ void TExtInplaceEdit::WMChar(TWMKey &Message)
     TInplaceEdit::WMChar(Message);
 }
 
+void TExtInplaceEdit::WMPaste(TMessage &)
+{
+    if (ReadOnly() || !Clipboard()->HasFormat(CF_TEXT))
+        return;
+    PasteText(Clipboard()->AsText());
+}
+
 bool TExtInplaceEdit::ValidateText()
 {
     FGrid->FValidating = true;
@@ -288,6 +297,24 @@ void TExtInplaceEdit::KeyUp(Word &Key, TShiftState Shift)
         return;
     }
     TInplaceEdit::KeyUp(Key, Shift);
+    ReportCaret();
+}
+
+void TExtInplaceEdit::ReportCaret()
+{
+    // Formula bars and caret followers hear where the caret stands after each key.
+    const UnicodeString text = Text();
+    const int caret = SelStart();
+    if (caret != 0)
+        FGrid->DoEditCaretMove(text, PosFromChar(caret - 1), caret);
+    FGrid->DoEditFormulaState(text.startsWith(u'='));
+}
+
+void TExtInplaceEdit::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TInplaceEdit::CMWantSpecialKey(Message);
+    if (Message.CharCode == VK_TAB && FGrid->NeedsEditorTab())
+        Message.Result = 1;
 }
 
 void TExtInplaceEdit::Change()
@@ -402,6 +429,8 @@ void TExtInplaceEdit::WMKillFocus(TWMKillFocus &Message)
         FGrid->EditMode = false;
         FGrid->SelectCell(FColE, FRowE);
     }
+    FGrid->DoEditFormulaState(false);
+    FGrid->DoEditCaretMove(Text(), TPoint{-1, -1}, -1);
     if (!FGotFocus)
         return;
     FGotFocus = false;

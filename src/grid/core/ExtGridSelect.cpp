@@ -140,8 +140,6 @@ void TExtStringGrid::SelectionRepaints(int OldCol, int OldRow, const TGridRect &
         RepaintCell(0, OldRow);
         RepaintCell(0, ARow);
     }
-    if (FISelect)
-        FISelect->SelectionChanged(Col(), ARow);
     if (FActiveCellShow) {
         RepaintActiveHeaders(OldCol, OldRow, ACol, ARow);
         if (OldSel.Left != OldCol && OldSel.Top != OldRow)

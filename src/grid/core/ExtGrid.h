@@ -34,9 +34,11 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+struct TCellPaintContext;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -1384,6 +1386,162 @@ protected:
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
     TObject *FISelect = nullptr;
+
+    // =========================================================================================
+    // paint pass and per-cell painting (grid/view/ExtGridPaint.cpp)
+public:
+    using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
+                                                  TColor &ColorMirror, TColor &ColorMirrorTo,
+                                                  TCellGradientDirection &GD)>;
+    using TCustomCellDrawEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int ACol, int ARow,
+                                                    TGridDrawState AState, TRect ARect, bool Printing)>;
+    using TGridBorderPropEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *LeftPen, TPen *TopPen,
+                                                    TPen *RightPen, TPen *BottomPen)>;
+
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState &AState, bool Print, bool Select, bool Remap,
+                             TBrush *ABrush, TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo,
+                             TFont *AFont, TAlignment &HA, TVAlignment &VA, bool &WW,
+                             TCellGradientDirection &GD) override;
+    // Font and brush of a cell for measuring its text (RCol is the storage column).
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState &AState, TFont *AFont, TBrush *ABrush);
+    // (horizontal, vertical) alignment of the cell of storage column ACol.
+    std::pair<TAlignment, TVAlignment> GetCellAlignment(int ACol, int ARow);
+    // Channel mix of two colours, Percent of Color1; clNone stands back for the other colour.
+    static TColor BlendColors(TColor Color1, TColor Color2, int Percent);
+    static TColor BlendColorsIf(TColor Color1, TColor Color2, bool Blend, int Percent);
+    // Reads the selection lists as they are: a row, column or cell beyond a list is unselected.
+    bool IsSelected(int ACol, int ARow) const;
+
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { SetLookColor(FSelectionColor, Value); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { SetLookColor(FSelectionColorTo, Value); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value) { SetLookColor(FSelectionMirrorColor, Value); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value) { SetLookColor(FSelectionMirrorColorTo, Value); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { SetLookColor(FSelectionTextColor, Value); }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value) { SetLookFlag(FSelectionColorMixer, Value); }
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value) { SetLookFlag(FShowSelection, Value); FShowSel = FShowSelection; }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value) { SetLookFlag(FHideFocusRect, Value); }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool Value) { SetLookFlag(FUseDisabledFont, Value); }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor Value) { SetLookColor(FDisabledFontColor, Value); }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value) { SetLookFlag(FNoDefaultDraw, Value); }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool Value) { SetLookFlag(FNoImageAndText, Value); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value) { SetLookFlag(FFlat, Value); }
+    int ZoomFactor() const { return FZoomFactor; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { SetLookFlag(FAutoNumAlign, Value); }
+    bool Painting() const { return FPaintDepth > 0; }
+
+    // The header gradients: resting, hovered and pressed.
+    TColor QRVGradientFrom() const { return FQRVGradFrom; }
+    void SetQRVGradientFrom(TColor Value) { SetLookColor(FQRVGradFrom, Value); }
+    TColor QRVGradientTo() const { return FQRVGradTo; }
+    void SetQRVGradientTo(TColor Value) { SetLookColor(FQRVGradTo, Value); }
+    TColor QRVGradientMirrorFrom() const { return FQRVGradMirrorFrom; }
+    void SetQRVGradientMirrorFrom(TColor Value) { SetLookColor(FQRVGradMirrorFrom, Value); }
+    TColor QRVGradientMirrorTo() const { return FQRVGradMirrorTo; }
+    void SetQRVGradientMirrorTo(TColor Value) { SetLookColor(FQRVGradMirrorTo, Value); }
+    TColor QRVGradientHoverFrom() const { return FQRVGradHoverFrom; }
+    void SetQRVGradientHoverFrom(TColor Value) { SetLookColor(FQRVGradHoverFrom, Value); }
+    TColor QRVGradientHoverTo() const { return FQRVGradHoverTo; }
+    void SetQRVGradientHoverTo(TColor Value) { SetLookColor(FQRVGradHoverTo, Value); }
+    TColor QRVGradientHoverMirrorFrom() const { return FQRVGradHoverMirrorFrom; }
+    void SetQRVGradientHoverMirrorFrom(TColor Value) { SetLookColor(FQRVGradHoverMirrorFrom, Value); }
+    TColor QRVGradientHoverMirrorTo() const { return FQRVGradHoverMirrorTo; }
+    void SetQRVGradientHoverMirrorTo(TColor Value) { SetLookColor(FQRVGradHoverMirrorTo, Value); }
+    TColor QRVGradientHoverBorder() const { return FQRVGradHoverBorder; }
+    void SetQRVGradientHoverBorder(TColor Value) { SetLookColor(FQRVGradHoverBorder, Value); }
+    TColor QRVGradientDownFrom() const { return FQRVGradDownFrom; }
+    void SetQRVGradientDownFrom(TColor Value) { SetLookColor(FQRVGradDownFrom, Value); }
+    TColor QRVGradientDownTo() const { return FQRVGradDownTo; }
+    void SetQRVGradientDownTo(TColor Value) { SetLookColor(FQRVGradDownTo, Value); }
+    TColor QRVGradientDownMirrorFrom() const { return FQRVGradDownMirrorFrom; }
+    void SetQRVGradientDownMirrorFrom(TColor Value) { SetLookColor(FQRVGradDownMirrorFrom, Value); }
+    TColor QRVGradientDownMirrorTo() const { return FQRVGradDownMirrorTo; }
+    void SetQRVGradientDownMirrorTo(TColor Value) { SetLookColor(FQRVGradDownMirrorTo, Value); }
+    TColor QRVGradientDownBorder() const { return FQRVGradDownBorder; }
+    void SetQRVGradientDownBorder(TColor Value) { SetLookColor(FQRVGradDownBorder, Value); }
+
+    TGridGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TNotifyEvent OnPainted;
+
+    // ---- drawers of the cell's content, graphic and header that the pass calls in turn ----
+    // (cell text: ExtGridCellText.cpp; graphics: ExtGridCellGraphic.cpp; headers: ExtGridHeader.cpp)
+    // Selection colours, filter glyph, background, selection rectangle, text and sort glyph.
+    void DrawCellContent(TCellPaintContext &Ctx);
+    // The always-visible drop-down and spin buttons of a normal cell; they take room at the right.
+    void DrawEditorButtons(TCellPaintContext &Ctx);
+    // The cell's graphic in ARect; the drawer may move ARect's edges for what follows.
+    void DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect);
+    // Header background by look, row indicator and list-view header of a header cell.
+    void DrawHeaderLook(TCellPaintContext &Ctx);
+    // The edges of a header cell by look and of the right fixed columns, in R (grown by 1).
+    void DrawHeaderEdges(TCellPaintContext &Ctx, TRect R);
+    // The background picture or gradient behind a cell, drawn by the content drawer before the
+    // text; painted so that it runs on across neighbouring cells.
+    void DrawCellBackGround(TCellPaintContext &Ctx);
+    // The cell's graphic and where it goes; without one a width and height of 0 and text allowed.
+    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
+                                       bool &TextAllowed, int &Height, int &Width);
+
+protected:
+    void Paint() override;
+    void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
+    void DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    // The borders an event asks for, over R.
+    void DrawCellBorders(TCellPaintContext &Ctx, TRect R);
+    void DrawNodeTreeLines(TCellPaintContext &Ctx, const TRect &R);
+    // The background picture or gradient in the empty area right of and below the cells.
+    void PaintBackGroundArea();
+    void DrawFocusRectangle(TCellPaintContext &Ctx, TRect R);
+    void SetLookColor(TColor &Field, TColor Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+    void SetLookFlag(bool &Field, bool Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+
+    bool FSelectionColorMixer = false;
+    bool FAutoNumAlign = false;
+    bool FNoImageAndText = false;
+    bool FFlat = false;
+    bool FUseEnabledRows = false;
+    int FPaintDepth = 0;
+    TColor FQRVGradHoverFrom = TColorOf(0xFFFFFFu);
+    TColor FQRVGradHoverTo = TColorOf(0x808080u);
+    TColor FQRVGradHoverMirrorFrom = clNone;
+    TColor FQRVGradHoverMirrorTo = clNone;
+    TColor FQRVGradHoverBorder = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownFrom = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownTo = TColorOf(0x808080u);
+    TColor FQRVGradDownMirrorFrom = clNone;
+    TColor FQRVGradDownMirrorTo = clNone;
+    TColor FQRVGradDownBorder = TColorOf(0x808080u);
+    // =========================================================================================
 
 private:
     bool PlainDisplay(int ARow) const

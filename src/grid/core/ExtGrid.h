@@ -20,7 +20,9 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "grid/core/EsgComboBox.h"
+#include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
@@ -71,6 +73,8 @@ enum TSortStyle {
     ssDateTime, ssTime, ssRTF
 };
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
 
 // ---------------------------------------------------------------------------------------------
@@ -253,52 +257,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Settings objects and helper windows owned by the grid
 
-// Every owned settings object counts itself, so that a test sees each freed exactly once.
-int ExtGridLiveObjects();
-struct TExtGridLiveCount {
-    TExtGridLiveCount();
-    TExtGridLiveCount(const TExtGridLiveCount &);
-    ~TExtGridLiveCount();
-};
-
-class TControlLook : public TPersistent {
-public:
-    // A name of its own: the platform has a TControlStyle already.
-    enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
-
-    explicit TControlLook(TExtStringGrid *AGrid);
-    ~TControlLook() override;
-    TControlStyle ControlStyle() const { return FControlStyle; }
-    void SetControlStyle(TControlStyle Value);
-
-    int CheckSize = 15;
-    int RadioSize = 10;
-    int DropDownCount = 8;
-    bool CheckAlwaysActive = false;
-    bool RadioAlwaysActive = false;
-    bool DropDownAlwaysVisible = false;
-    bool SpinButtonsAlwaysVisible = false;
-    TColor CommentColor = TColorOf(255);
-    THeaderAppearance *DropDownHeader;
-    TFooterAppearance *DropDownFooter;
-
-private:
-    TExtStringGrid *FGrid;
-    TControlStyle FControlStyle = csTheme;
-    TExtGridLiveCount FCount;
-};
-
-class TBackGround : public TPersistent {
-public:
-    TBackGround() = default;
-    int Display = 0;
-    TColor Color = clWindow;
-    TColor ColorTo = clBtnFace;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 class TFloatingFooter : public TPersistent {
 public:
@@ -411,24 +369,6 @@ public:
     bool OleAcceptFiles = true;
     bool OleAcceptURLs = true;
     bool OleDropTarget = false;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TDragScrollOptions : public TPersistent {
-public:
-    bool Active = false;
-    int InitialDelay = 1000;
-    int RepeatDelay = 250;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TGridProgressAppearance : public TPersistent {
-public:
-    TNotifyEvent OnChange;
 
 private:
     TExtGridLiveCount FCount;
@@ -648,7 +588,7 @@ public:
     virtual void RestoreCellCache();
     virtual void ToggleCellCheckBox(int ACol, int ARow, bool FromEdit) {}
     virtual void ToggleCellRadioButton(int ACol, int ARow, bool FromEdit) {}
-    virtual UnicodeString GetFormattedCell(int ACol, int ARow) { return UnicodeString(); }
+    virtual UnicodeString GetFormattedCell(int ACol, int ARow);
     virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
@@ -658,12 +598,12 @@ public:
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
-    virtual void DoFixedEdit(int ACol, int ARow) {}
-    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {}
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) {}
-    virtual void InsertRowAt(int ARow) {}
-    virtual void DeleteRowAt(int ARow) {}
-    virtual void DoFilterDone() {}
+    virtual void InsertRowAt(int ARow);
+    virtual void DeleteRowAt(int ARow);
+    virtual void DoFilterDone();
     virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
     virtual void ColumnHeadersChanged(TObject *Sender) {}
@@ -672,9 +612,11 @@ public:
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
     virtual void MarkPastedRows(const TGridRect &R) {}
-    virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
-    virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
-    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual UnicodeString GetCellText(int ACol, int ARow);
+    virtual void DoSaveCell(int ACol, int ARow, UnicodeString &Value);
+    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value);
+    virtual void ExportNotification(TGridExportState AState, int ARow) {}
+    virtual void ImportNotification(TGridImportState AState, int ARow) {}
     virtual void FooterColumnChanged(int ACol) {}
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
@@ -1541,6 +1483,59 @@ protected:
     TColor FQRVGradDownMirrorFrom = clNone;
     TColor FQRVGradDownMirrorTo = clNone;
     TColor FQRVGradDownBorder = TColorOf(0x808080u);
+
+    // ---- row, cell-exchange and notification hooks (grid/view/ExtGridHooks.cpp) ----
+public:
+    using TFixedEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, TGridFixedCellEditor &AEditor,
+                                               TStrings *Values)>;
+    using TSelectionChangedEvent = std::function<void(TObject *Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+    using TAutoDeleteRowEvent = std::function<void(TObject *Sender, int ARow)>;
+    using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+    TFixedEditEvent OnFixedEdit;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TNotifyEvent OnFilterDone;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool Value) { FSaveVirtCells = Value; }
+    bool SelectionChangePending() const { return FSelChange; }
+
+protected:
+    bool FSaveWithRTF = false;
+    bool FSelChange = false;
+
+    // ---- look properties (grid/view/GridLookSettings.cpp) ----
+public:
+    TBitmap *RowIndicator() const { return FRowIndicator; }
+    void SetRowIndicator(TBitmap *Value);
+    void SetBackGround(TBackGround *Value);
+    TGridProgressAppearance *ProgressAppearance() const { return FProgressAppearance; }
+    void SetProgressAppearance(TGridProgressAppearance *Value) { FProgressAppearance->Assign(Value); }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    void SetDragScrollOptions(TDragScrollOptions *Value) { FDragScrollOptions->Assign(Value); }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighLightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool Value) { FHovering = Value; }
+    void SetActiveCellColor(TColor Value) { FActiveCellColor = Value; Invalidate(); }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { FActiveCellColorTo = Value; Invalidate(); }
+    void SetActiveCellFont(TFont *Value) { FActiveCellFont->Assign(Value); Invalidate(); }
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
+    bool IsPlatformStyled() override { return FPlatformStyled; }
+
+protected:
+    bool FHovering = false;
+    bool FPlatformStyled = false;
     // =========================================================================================
 
 private:

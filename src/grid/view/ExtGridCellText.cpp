@@ -32,3 +32,8 @@ TCellGraphic *TExtStringGrid::GetCellGraphicLayout(int ACol, int ARow, TCellVAli
     TextAllowed = true;
     return g;
 }
+
+UnicodeString TExtStringGrid::GetFormattedCell(int ACol, int ARow)
+{
+    return Cells(ACol, ARow);
+}

@@ -5,6 +5,7 @@
 
 #include "platform/ImgList.h"
 #include "platform/RecordingCanvas.h"
+#include "platform/WinGdi.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -242,6 +243,31 @@ TEST_F(CellContentTest, HtmlCellMeasuresItsRenderedText)
     const TPoint raw = G->GetCellTextSize(1, 1, false, false);
     EXPECT_LT(html.X, raw.X); // the tags take no room once rendered
     EXPECT_GT(html.X, 0);
+}
+
+TEST(CellTextFlags, DrawFlagsByLinesWrapAndAlignment)
+{
+    constexpr unsigned base = DT_EXPANDTABS | DT_NOPREFIX;
+    struct Case {
+        const char *Name;
+        int Lines;
+        bool Wrap, Multi, Enh;
+        TAlignment HA;
+        TVAlignment VA;
+        unsigned Flags;
+    };
+    const Case cases[] = {
+        {"one line", 1, false, false, false, taLeftJustify, vtaTop, base | DT_SINGLELINE},
+        {"one line, ellipsis", 1, false, false, true, taRightJustify, vtaCenter,
+         base | DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT | DT_VCENTER},
+        {"wrapped", 1, true, false, false, taCenter, vtaBottom,
+         base | DT_EDITCONTROL | DT_WORDBREAK | DT_CENTER | DT_BOTTOM},
+        {"wrapped, ellipsis", 1, true, false, true, taLeftJustify, vtaTop,
+         base | DT_EDITCONTROL | DT_WORDBREAK | DT_END_ELLIPSIS},
+        {"lines", 3, false, true, true, taLeftJustify, vtaTop, base | DT_EDITCONTROL | DT_WORDBREAK},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TExtStringGrid::CellTextDrawFlags(c.Lines, c.Wrap, c.Multi, c.Enh, c.HA, c.VA), c.Flags) << c.Name;
 }
 
 // ---- check boxes -------------------------------------------------------------------------------------

@@ -20,7 +20,9 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "grid/core/EsgComboBox.h"
+#include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
@@ -34,9 +36,12 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TRichEdit;
+struct TCellPaintContext;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -69,6 +74,8 @@ enum TSortStyle {
     ssDateTime, ssTime, ssRTF
 };
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
 
 // ---------------------------------------------------------------------------------------------
@@ -251,52 +258,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Settings objects and helper windows owned by the grid
 
-// Every owned settings object counts itself, so that a test sees each freed exactly once.
-int ExtGridLiveObjects();
-struct TExtGridLiveCount {
-    TExtGridLiveCount();
-    TExtGridLiveCount(const TExtGridLiveCount &);
-    ~TExtGridLiveCount();
-};
-
-class TControlLook : public TPersistent {
-public:
-    // A name of its own: the platform has a TControlStyle already.
-    enum TControlStyle { csClassic, csFlat, csWinXP, csChiselled, csQRV, csGlyph, csTheme };
-
-    explicit TControlLook(TExtStringGrid *AGrid);
-    ~TControlLook() override;
-    TControlStyle ControlStyle() const { return FControlStyle; }
-    void SetControlStyle(TControlStyle Value);
-
-    int CheckSize = 15;
-    int RadioSize = 10;
-    int DropDownCount = 8;
-    bool CheckAlwaysActive = false;
-    bool RadioAlwaysActive = false;
-    bool DropDownAlwaysVisible = false;
-    bool SpinButtonsAlwaysVisible = false;
-    TColor CommentColor = TColorOf(255);
-    THeaderAppearance *DropDownHeader;
-    TFooterAppearance *DropDownFooter;
-
-private:
-    TExtStringGrid *FGrid;
-    TControlStyle FControlStyle = csTheme;
-    TExtGridLiveCount FCount;
-};
-
-class TBackGround : public TPersistent {
-public:
-    TBackGround() = default;
-    int Display = 0;
-    TColor Color = clWindow;
-    TColor ColorTo = clBtnFace;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 class TFloatingFooter : public TPersistent {
 public:
@@ -430,24 +391,6 @@ public:
     bool OleAcceptFiles = true;
     bool OleAcceptURLs = true;
     bool OleDropTarget = false;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TDragScrollOptions : public TPersistent {
-public:
-    bool Active = false;
-    int InitialDelay = 1000;
-    int RepeatDelay = 250;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TGridProgressAppearance : public TPersistent {
-public:
-    TNotifyEvent OnChange;
 
 private:
     TExtGridLiveCount FCount;
@@ -677,12 +620,12 @@ public:
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
-    virtual void DoFixedEdit(int ACol, int ARow) {}
-    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {}
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) {}
-    virtual void InsertRowAt(int ARow) {}
-    virtual void DeleteRowAt(int ARow) {}
-    virtual void DoFilterDone() {}
+    virtual void InsertRowAt(int ARow);
+    virtual void DeleteRowAt(int ARow);
+    virtual void DoFilterDone();
     virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
     virtual void ColumnHeadersChanged(TObject *Sender) {}
@@ -691,9 +634,11 @@ public:
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
     virtual void MarkPastedRows(const TGridRect &R) {}
-    virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
-    virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
-    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual UnicodeString GetCellText(int ACol, int ARow);
+    virtual void DoSaveCell(int ACol, int ARow, UnicodeString &Value);
+    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value);
+    virtual void ExportNotification(TGridExportState AState, int ARow) {}
+    virtual void ImportNotification(TGridImportState AState, int ARow) {}
     virtual void FooterColumnChanged(int ACol) {}
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
@@ -981,9 +926,11 @@ public:
     void DrawRadioButtons(TCanvas *ACanvas, TRect ARect, int Count, int Index, bool Horizontal, bool Disabled,
                           TStrings *Options, bool Selected, int ACol, int ARow, TControlLook::TControlStyle Style,
                           double Scale, bool Upward);
-    // Where the graphic of a cell goes: without one a width and height of 0 and text allowed.
-    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
-                                       bool &TextAllowed, int &Height, int &Width);
+    // The DrawTextEx flags of a plain cell text of Lines lines in the given alignments.
+    static unsigned CellTextDrawFlags(int Lines, bool WordWrap, bool Multilinecells, bool EnhTextSize, TAlignment HA,
+                                      TVAlignment VA);
+    // A rich-text cell drawn through the grid's hidden rich edit, on screen or on paper.
+    void DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas *ACanvas);
     // Text options of the content drawer.
     bool EnableHTML() const { return FEnableHTML; }
     void SetEnableHTML(bool Value) { FEnableHTML = Value; Invalidate(); }
@@ -999,8 +946,6 @@ public:
     void SetURLColor(TColor Value) { FURLColor = Value; Invalidate(); }
     bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
     void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
-    TPoint XYOffset() const { return FXYOffset; }
-    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
     TSortSettings *SortSettings() const { return FSortSettings; }
     TSortIndexList *SortIndexes() const { return FSortIndexes; }
     // Fires for a cell holding a number while formatting it for display: IsFloat and
@@ -1464,6 +1409,21 @@ protected:
     TVAlignment FVAlign = vtaTop;
     virtual TPoint MeasureCellText(int ACol, int DisplCol, int ARow, bool WrapText, bool ButtonSpace);
     void DrawSizingLine(TCanvas *ACanvas, int X1, int Y1, int X2, int Y2);
+    // The hidden rich edit that every rich-text cell is loaded into in turn (made on first need,
+    // owned by the grid).
+    TRichEdit *CellRichEdit();
+    TRichEdit *FCellRichEdit = nullptr;
+    // The cell of real column RealCol shown at DisplayCol carries the sort glyph.
+    bool IsSortGlyphCell(int RealCol, int DisplayCol, int ARow);
+    // The text step of the content drawer: R is the cell's text room before the margins.
+    void DrawCellText(TCellPaintContext &Ctx, TRect R, UnicodeString Text, int Kind, TColor LinkColor);
+    void DrawRotatedText(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // A button graphic (push, glyph or expand button) in R, ARect being the graphic's room.
+    void DrawCellButton(TCellPaintContext &Ctx, const TRect &ARect, TRect R, TCellGraphic *G);
+    // The expand button of a node row and its tree lines, in column 0.
+    void DrawNodeButton(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // The row indicator of the current row in column 0; the content starts right of it.
+    void DrawRowIndicator(TCellPaintContext &Ctx);
 
     // ---- update and state flags ----
     int FUpdateCount = 0;
@@ -1487,6 +1447,215 @@ protected:
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
     TObject *FISelect = nullptr;
+
+    // =========================================================================================
+    // paint pass and per-cell painting (grid/view/ExtGridPaint.cpp)
+public:
+    using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
+                                                  TColor &ColorMirror, TColor &ColorMirrorTo,
+                                                  TCellGradientDirection &GD)>;
+    using TCustomCellDrawEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int ACol, int ARow,
+                                                    TGridDrawState AState, TRect ARect, bool Printing)>;
+    using TGridBorderPropEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *LeftPen, TPen *TopPen,
+                                                    TPen *RightPen, TPen *BottomPen)>;
+
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState &AState, bool Print, bool Select, bool Remap,
+                             TBrush *ABrush, TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo,
+                             TFont *AFont, TAlignment &HA, TVAlignment &VA, bool &WW,
+                             TCellGradientDirection &GD) override;
+    // Font and brush of a cell for measuring its text (RCol is the storage column).
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState &AState, TFont *AFont, TBrush *ABrush);
+    // (horizontal, vertical) alignment of the cell of storage column ACol.
+    std::pair<TAlignment, TVAlignment> GetCellAlignment(int ACol, int ARow);
+    // Channel mix of two colours, Percent of Color1; clNone stands back for the other colour.
+    static TColor BlendColors(TColor Color1, TColor Color2, int Percent);
+    static TColor BlendColorsIf(TColor Color1, TColor Color2, bool Blend, int Percent);
+    // Reads the selection lists as they are: a row, column or cell beyond a list is unselected.
+    bool IsSelected(int ACol, int ARow) const;
+
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor Value) { SetLookColor(FSelectionColor, Value); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor Value) { SetLookColor(FSelectionColorTo, Value); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor Value) { SetLookColor(FSelectionMirrorColor, Value); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor Value) { SetLookColor(FSelectionMirrorColorTo, Value); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor Value) { SetLookColor(FSelectionTextColor, Value); }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool Value) { SetLookFlag(FSelectionColorMixer, Value); }
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int Value);
+    bool ShowSelection() const { return FShowSelection; }
+    void SetShowSelection(bool Value) { SetLookFlag(FShowSelection, Value); FShowSel = FShowSelection; }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value) { SetLookFlag(FHideFocusRect, Value); }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool Value) { SetLookFlag(FUseDisabledFont, Value); }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor Value) { SetLookColor(FDisabledFontColor, Value); }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value) { SetLookFlag(FNoDefaultDraw, Value); }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool Value) { SetLookFlag(FNoImageAndText, Value); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value) { SetLookFlag(FFlat, Value); }
+    int ZoomFactor() const { return FZoomFactor; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { SetLookFlag(FAutoNumAlign, Value); }
+    bool Painting() const { return FPaintDepth > 0; }
+
+    // The header gradients: resting, hovered and pressed.
+    TColor QRVGradientFrom() const { return FQRVGradFrom; }
+    void SetQRVGradientFrom(TColor Value) { SetLookColor(FQRVGradFrom, Value); }
+    TColor QRVGradientTo() const { return FQRVGradTo; }
+    void SetQRVGradientTo(TColor Value) { SetLookColor(FQRVGradTo, Value); }
+    TColor QRVGradientMirrorFrom() const { return FQRVGradMirrorFrom; }
+    void SetQRVGradientMirrorFrom(TColor Value) { SetLookColor(FQRVGradMirrorFrom, Value); }
+    TColor QRVGradientMirrorTo() const { return FQRVGradMirrorTo; }
+    void SetQRVGradientMirrorTo(TColor Value) { SetLookColor(FQRVGradMirrorTo, Value); }
+    TColor QRVGradientHoverFrom() const { return FQRVGradHoverFrom; }
+    void SetQRVGradientHoverFrom(TColor Value) { SetLookColor(FQRVGradHoverFrom, Value); }
+    TColor QRVGradientHoverTo() const { return FQRVGradHoverTo; }
+    void SetQRVGradientHoverTo(TColor Value) { SetLookColor(FQRVGradHoverTo, Value); }
+    TColor QRVGradientHoverMirrorFrom() const { return FQRVGradHoverMirrorFrom; }
+    void SetQRVGradientHoverMirrorFrom(TColor Value) { SetLookColor(FQRVGradHoverMirrorFrom, Value); }
+    TColor QRVGradientHoverMirrorTo() const { return FQRVGradHoverMirrorTo; }
+    void SetQRVGradientHoverMirrorTo(TColor Value) { SetLookColor(FQRVGradHoverMirrorTo, Value); }
+    TColor QRVGradientHoverBorder() const { return FQRVGradHoverBorder; }
+    void SetQRVGradientHoverBorder(TColor Value) { SetLookColor(FQRVGradHoverBorder, Value); }
+    TColor QRVGradientDownFrom() const { return FQRVGradDownFrom; }
+    void SetQRVGradientDownFrom(TColor Value) { SetLookColor(FQRVGradDownFrom, Value); }
+    TColor QRVGradientDownTo() const { return FQRVGradDownTo; }
+    void SetQRVGradientDownTo(TColor Value) { SetLookColor(FQRVGradDownTo, Value); }
+    TColor QRVGradientDownMirrorFrom() const { return FQRVGradDownMirrorFrom; }
+    void SetQRVGradientDownMirrorFrom(TColor Value) { SetLookColor(FQRVGradDownMirrorFrom, Value); }
+    TColor QRVGradientDownMirrorTo() const { return FQRVGradDownMirrorTo; }
+    void SetQRVGradientDownMirrorTo(TColor Value) { SetLookColor(FQRVGradDownMirrorTo, Value); }
+    TColor QRVGradientDownBorder() const { return FQRVGradDownBorder; }
+    void SetQRVGradientDownBorder(TColor Value) { SetLookColor(FQRVGradDownBorder, Value); }
+
+    TGridGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TNotifyEvent OnPainted;
+
+    // ---- drawers of the cell's content, graphic and header that the pass calls in turn ----
+    // (cell text: ExtGridCellText.cpp; graphics: ExtGridCellGraphic.cpp; headers: ExtGridHeader.cpp)
+    // Selection colours, filter glyph, background, selection rectangle, text and sort glyph.
+    void DrawCellContent(TCellPaintContext &Ctx);
+    // The always-visible drop-down and spin buttons of a normal cell; they take room at the right.
+    void DrawEditorButtons(TCellPaintContext &Ctx);
+    // The cell's graphic in ARect; the drawer may move ARect's edges for what follows.
+    void DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect);
+    // Header background by look, row indicator and list-view header of a header cell.
+    void DrawHeaderLook(TCellPaintContext &Ctx);
+    // The edges of a header cell by look and of the right fixed columns, in R (grown by 1).
+    void DrawHeaderEdges(TCellPaintContext &Ctx, TRect R);
+    // The background picture or gradient behind a cell, drawn by the content drawer before the
+    // text; painted so that it runs on across neighbouring cells.
+    void DrawCellBackGround(TCellPaintContext &Ctx);
+    // The cell's graphic and where it goes; without one a width and height of 0 and text allowed.
+    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
+                                       bool &TextAllowed, int &Height, int &Width);
+
+protected:
+    void Paint() override;
+    void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
+    void DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    // The borders an event asks for, over R.
+    void DrawCellBorders(TCellPaintContext &Ctx, TRect R);
+    void DrawNodeTreeLines(TCellPaintContext &Ctx, const TRect &R);
+    // The background picture or gradient in the empty area right of and below the cells.
+    void PaintBackGroundArea();
+    void DrawFocusRectangle(TCellPaintContext &Ctx, TRect R);
+    void SetLookColor(TColor &Field, TColor Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+    void SetLookFlag(bool &Field, bool Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+
+    bool FSelectionColorMixer = false;
+    bool FAutoNumAlign = false;
+    bool FNoImageAndText = false;
+    bool FFlat = false;
+    bool FUseEnabledRows = false;
+    int FPaintDepth = 0;
+    TColor FQRVGradHoverFrom = TColorOf(0xFFFFFFu);
+    TColor FQRVGradHoverTo = TColorOf(0x808080u);
+    TColor FQRVGradHoverMirrorFrom = clNone;
+    TColor FQRVGradHoverMirrorTo = clNone;
+    TColor FQRVGradHoverBorder = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownFrom = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownTo = TColorOf(0x808080u);
+    TColor FQRVGradDownMirrorFrom = clNone;
+    TColor FQRVGradDownMirrorTo = clNone;
+    TColor FQRVGradDownBorder = TColorOf(0x808080u);
+
+    // ---- row, cell-exchange and notification hooks (grid/view/ExtGridHooks.cpp) ----
+public:
+    using TFixedEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, TGridFixedCellEditor &AEditor,
+                                               TStrings *Values)>;
+    using TSelectionChangedEvent = std::function<void(TObject *Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+    using TAutoDeleteRowEvent = std::function<void(TObject *Sender, int ARow)>;
+    using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+    TFixedEditEvent OnFixedEdit;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TNotifyEvent OnFilterDone;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool Value) { FSaveVirtCells = Value; }
+    bool SelectionChangePending() const { return FSelChange; }
+
+protected:
+    bool FSaveWithRTF = false;
+    bool FSelChange = false;
+
+    // ---- look properties (grid/view/GridLookSettings.cpp) ----
+public:
+    TBitmap *RowIndicator() const { return FRowIndicator; }
+    void SetRowIndicator(TBitmap *Value);
+    void SetBackGround(TBackGround *Value);
+    TGridProgressAppearance *ProgressAppearance() const { return FProgressAppearance; }
+    void SetProgressAppearance(TGridProgressAppearance *Value) { FProgressAppearance->Assign(Value); }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    void SetDragScrollOptions(TDragScrollOptions *Value) { FDragScrollOptions->Assign(Value); }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighLightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool Value) { FHovering = Value; }
+    void SetActiveCellColor(TColor Value) { FActiveCellColor = Value; Invalidate(); }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { FActiveCellColorTo = Value; Invalidate(); }
+    void SetActiveCellFont(TFont *Value) { FActiveCellFont->Assign(Value); Invalidate(); }
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
+    bool IsPlatformStyled() override { return FPlatformStyled; }
+
+protected:
+    bool FHovering = false;
+    bool FPlatformStyled = false;
+    // =========================================================================================
 
 private:
     bool PlainDisplay(int ARow) const

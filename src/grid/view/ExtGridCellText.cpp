@@ -1,10 +1,13 @@
 // Cell text: the typed reads that drawing and formatting rely on, the display text of a cell,
-// and the measuring of a cell's text that column and row auto-sizing use.
-#include "grid/core/ExtGrid.h"
+// the drawing of its text in each kind (plain, mini-HTML, rich) and the measuring of a cell's
+// text that column and row auto-sizing use.
+#include "grid/view/ExtGridPaintContext.h"
 
+#include "controls/ExtGridDraw.h"
 #include "controls/ExtGridUtil.h"
 #include "controls/MiniHTML.h"
 #include "platform/ComCtrls.h"
+#include "platform/ImgList.h"
 #include "platform/SysUtils.h"
 #include "platform/WinGdi.h"
 
@@ -196,14 +199,10 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
         return {p.ExtentX + 2, p.ExtentY + 2};
     }
     if (kind == 2 && !Designing()) {
-        // The cell's rich text measures as the plain text it shows.
-        TRichEdit rich(nullptr);
-        rich.Lines()->SetText(text);
-        text = rich.Lines()->Text();
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('\r')))
-            text.chop(1);
+        TRichEdit *rich = CellRichEdit();
+        rich->Lines()->SetText(text);
+        TSize need = rich->RequiredSize(FWordWrapEx ? r.Right - r.Left : 0);
+        return {need.cx, need.cy + 4};
     }
 
     const TCellGraphic *g = GetCellGraphic(ACol, ARow);
@@ -236,4 +235,282 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
                 static_cast<int>(std::lround(std::fabs(h * std::cos(a))) + std::lround(std::fabs(w * std::sin(a)))) + 12};
     }
     return size;
+}
+
+// ---- the content of a cell ------------------------------------------------------------------------
+
+namespace {
+
+bool IsCheckGraphic(const TCellGraphic *G)
+{
+    if (!G)
+        return false;
+    switch (G->CellType()) {
+    case ctCheckBox: case ctDataCheckBox: case ctVirtCheckBox: case ctRowCheckBox: case ctTriStateCheckBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TExtStringGrid::IsSortGlyphCell(int RealCol, int DisplayCol, int ARow)
+{
+    if (!FSortSettings || FixedRows() <= 0 || !IsSortIndicatorCell(RealCol, ARow))
+        return false;
+    const int pos = FSortIndexes ? FSortIndexes->FindIndex(RealCol) : -1;
+    if (RealCol != FSortSettings->Column && pos < 0)
+        return false;
+    if (DisplayCol < FixedCols() && !FSortSettings->FixedCols)
+        return false;
+    return pos < 1 || FSortSettings->IndexShow;
+}
+
+void TExtStringGrid::DrawCellContent(TCellPaintContext &Ctx)
+{
+    TCanvas *C = Ctx.Canvas;
+    if (!C)
+        return;
+    const bool fixed = Ctx.State.Contains(gdFixed);
+    const bool normalCol = Ctx.DisplayCol >= FixedCols() && Ctx.DisplayCol < ColCount() - FFixedRightCols;
+    TColor linkColor = FURLColor;
+
+    // Selection colours.
+    if (!fixed && (Ctx.State.Contains(gdSelected) ||
+                   (GetRowSelect(Ctx.SelectRow) && Options().Contains(goRowSelect) && normalCol))) {
+        if (FShowSelection) {
+            if (FSelectionColor != clNone)
+                C->Brush()->SetColor(FSelectionColor);
+            if (FSelectionTextColor != clNone && Enabled())
+                C->Font()->SetColor(FSelectionTextColor);
+            linkColor = FSelectionTextColor;
+        }
+        if ((!Focused() || IsCheckGraphic(Ctx.Graphic)) && !FShowSelection) {
+            C->Brush()->SetColor(Ctx.SavedBrushColor);
+            C->Font()->SetColor(Ctx.SavedFontColor);
+            linkColor = FURLColor;
+        }
+    }
+
+    // The text and what kind it is.
+    UnicodeString text = GetFormattedCell(Ctx.RealCol, Ctx.Row);
+    int kind = CellTextKind(text, FEnableHTML);
+    if (kind == 3) {
+        text = GetCellText(Ctx.RealCol, Ctx.Row);
+        kind = CellTextKind(text, FEnableHTML);
+    }
+    bool password = false;
+    DoIsPasswordCell(Ctx.RealCol, Ctx.Row, password);
+    if (password)
+        text = UnicodeString(text.length(), QChar(FPasswordChar));
+
+    TRect r = Ctx.PaintRect;
+    if (fixed) {
+        r.Left += GridLineWidth();
+        r.Top += GridLineWidth();
+    }
+    bool clipped = false;
+    if (Ctx.ScrollPos > 0) {
+        C->SaveDC();
+        C->IntersectClipRect(r.Left, r.Top, r.Right, r.Bottom);
+        clipped = true;
+        r.Top -= Ctx.ScrollPos;
+    }
+
+    if (Ctx.ShowFilterButton) {
+        TRect glyph = r;
+        DrawFilterGlyph(C, Ctx.RealCol, glyph);
+    }
+
+    // Disjunct selection: a cell of an unselected row (column) shows its own colours again.
+    if (!fixed && !FMouseDown && FMouseActions &&
+        ((FMouseActions->DisjunctRowSelect() && !GetRowSelect(Ctx.SelectRow)) ||
+         (FMouseActions->DisjunctColSelect() && !(Ctx.RealCol < FColSelect->Count() && FColSelect->Items(Ctx.RealCol) != 0)))) {
+        C->Brush()->SetColor(Color());
+        C->Font()->SetColor(Font()->Color());
+        DoGetCellColor(Ctx.RealCol, Ctx.Row, Ctx.State, C->Brush(), C->Font());
+        if (FZoomFactor != 0)
+            C->Font()->SetSize(std::max(1, C->Font()->Size() + FZoomFactor));
+        linkColor = FURLColor;
+    }
+
+    DrawCellBackGround(Ctx);
+
+    if (Ctx.TextAllowed)
+        DrawCellText(Ctx, r, text, kind, linkColor);
+
+    if (clipped)
+        C->RestoreDC(-1);
+}
+
+unsigned TExtStringGrid::CellTextDrawFlags(int Lines, bool WordWrap, bool Multilinecells, bool EnhTextSize,
+                                           TAlignment HA, TVAlignment VA)
+{
+    unsigned flags = 0;
+    if (Lines <= 1 && !WordWrap) {
+        flags = DT_SINGLELINE;
+        if (EnhTextSize)
+            flags |= DT_END_ELLIPSIS;
+    } else {
+        flags = DT_EDITCONTROL;
+        if (WordWrap && !Multilinecells && EnhTextSize)
+            flags |= DT_END_ELLIPSIS;
+    }
+    flags |= DT_EXPANDTABS | DT_NOPREFIX;
+    flags |= HA == taRightJustify ? DT_RIGHT : HA == taCenter ? DT_CENTER : 0;
+    flags |= VA == vtaCenter ? DT_VCENTER : VA == vtaBottom ? DT_BOTTOM : 0;
+    if (WordWrap || Multilinecells)
+        flags |= DT_WORDBREAK | DT_EDITCONTROL;
+    else
+        flags |= DT_SINGLELINE;
+    return flags;
+}
+
+void TExtStringGrid::DrawCellText(TCellPaintContext &Ctx, TRect r, UnicodeString text, int kind, TColor linkColor)
+{
+    TCanvas *C = Ctx.Canvas;
+    r.Left += FXYOffset.X;
+    r.Top += FXYOffset.Y;
+    if (!FXYOffsetTopLeftOnly)
+        r.Right -= FXYOffset.X;
+    if (Ctx.Graphic) {
+        if (Ctx.GraphicHAlign == haBeforeText)
+            r.Left += Ctx.GraphicWidth;
+        else if (Ctx.GraphicHAlign == haAfterText)
+            r.Right -= Ctx.GraphicWidth;
+        if (Ctx.GraphicVAlign == vaAboveText)
+            r.Top += Ctx.GraphicHeight;
+        else if (Ctx.GraphicVAlign == vaUnderText)
+            r.Bottom -= Ctx.GraphicHeight;
+    }
+    if (Ctx.RealCol == 0 && HasNodes() && !(Ctx.Graphic && Ctx.Graphic->CellType() == ctNode))
+        r.Left += GetRowIndent(Ctx.Row);
+    const bool sortCell = IsSortGlyphCell(Ctx.RealCol, Ctx.DisplayCol, Ctx.Row);
+    const int sortY = Ctx.VAlign == vtaTop ? r.Top + 8 : Ctx.VAlign == vtaCenter ? r.Top + (r.Bottom - r.Top) / 2 : r.Bottom - 8;
+    Ctx.SortGlyphY = sortY;
+
+    if (kind == 1) {
+        if (Ctx.ShowFilterButton)
+            r.Right -= 18;
+        r.Left -= 1;
+        if (sortCell)
+            r.Right -= 10;
+        THtmlRenderParams p;
+        p.Canvas = C;
+        p.Text = text;
+        p.Rect = r;
+        p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+        p.HoverAnchorIndex = FHoverlink;
+        p.Selected = Ctx.State.Contains(gdSelected);
+        p.WordWrap = Ctx.WordWrap;
+        p.AnchorColor = linkColor;
+        p.ShadowColor = clGray;
+        p.PictureCache = FImageCache;
+        p.BiDiMode = bdLeftToRight;
+        RenderHtmlText(p);
+        Ctx.TextWidth = p.ExtentX + 2;
+        Ctx.TextHeight = p.ExtentY;
+        if (sortCell)
+            DrawSortIndicator(C, Ctx.RealCol, r.Right + 2, sortY);
+        return;
+    }
+
+    if (kind == 2) {
+        if (!(Ctx.State.Contains(gdSelected) && !Focused() && FSelectionColor == clNone)) {
+            C->Pen()->SetColor(C->Brush()->Color());
+            C->FillRect(r);
+        }
+        DrawRichCell(Ctx.RealCol, Ctx.Row, r, C);
+        C->Brush()->SetStyle(TBrushStyle::bsSolid);
+        C->Font()->SetColor(clBlack);
+        return;
+    }
+
+    // Plain text.
+    if (FSortSettings->Show && Ctx.HAlign == taCenter && Ctx.Row == FSortSettings->Row &&
+        Ctx.RealCol == FSortSettings->Column)
+        r.Left += 10;
+    bool underlined = false;
+    if (FURLShow && IsLinkText(text)) {
+        if (!FURLFull)
+            text = WithoutLinkScheme(text);
+        TFontStyles st = C->Font()->Style();
+        underlined = !st.Contains(TFontStyle::fsUnderline);
+        st.Include(TFontStyle::fsUnderline);
+        C->Font()->SetStyle(st);
+        C->Font()->SetColor(linkColor);
+    }
+    const QStringList lines = TextLines(text);
+    const int lineCount = FMultilineCells ? static_cast<int>(lines.size()) : 1;
+    if (lineCount <= 1 && !Ctx.WordWrap)
+        text = lines.isEmpty() ? UnicodeString() : lines.first();
+    const unsigned flags = CellTextDrawFlags(lineCount, Ctx.WordWrap, FMultilineCells, FEnhTextSize, Ctx.HAlign, Ctx.VAlign);
+    FVAlign = Ctx.VAlign;
+    C->SetBkMode(TRANSPARENT);
+    if (Ctx.ShowFilterButton)
+        r.Right -= 16;
+    if (Ctx.Graphic && !text.isEmpty()) {
+        TRect calc = r;
+        DrawTextEx(C->Handle(), text, -1, &calc, flags | DT_CALCRECT, nullptr);
+        Ctx.TextWidth = calc.Right - calc.Left + 2;
+        Ctx.TextHeight = calc.Bottom - calc.Top;
+    }
+    DrawTextEx(C->Handle(), text, -1, &r, flags, nullptr);
+    if (Ctx.Graphic && (Ctx.Graphic->CellType() == ctEmpty || Ctx.Graphic->CellType() == ctValue) &&
+        Ctx.Graphic->CellErrLen() > 0)
+        DrawErrorUnderline(this, C, text, r, 0, Ctx.Graphic->CellErrFrom(), Ctx.Graphic->CellErrLen());
+    if (underlined) {
+        TFontStyles st = C->Font()->Style();
+        st.Exclude(TFontStyle::fsUnderline);
+        C->Font()->SetStyle(st);
+    }
+    if (sortCell) {
+        TRect cell = Ctx.PaintRect;
+        if (Ctx.ShowFilterButton)
+            cell.Right -= 16;
+        const int w = std::max(0, std::min(cell.Right - cell.Left - 16, C->TextWidth(text)));
+        int x = cell.Left + 8;
+        if (Ctx.HAlign == taLeftJustify)
+            x = cell.Left + w + (Ctx.Graphic && Ctx.GraphicHAlign == haLeft ? Ctx.GraphicWidth : 0) + 10;
+        else if (Ctx.HAlign == taRightJustify)
+            x = cell.Right - w - 10;
+        DrawSortIndicator(C, Ctx.RealCol, x, sortY);
+    }
+}
+
+// ---- rich text ---------------------------------------------------------------------------------------
+
+TRichEdit *TExtStringGrid::CellRichEdit()
+{
+    if (!FCellRichEdit)
+        FCellRichEdit = new TRichEdit(this);
+    return FCellRichEdit;
+}
+
+void TExtStringGrid::DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas *ACanvas)
+{
+    if (!ACanvas || Designing())
+        return;
+    TRichEdit *rich = CellRichEdit();
+    rich->Lines()->SetText(Cells(ACol, ARow));
+    const TGridRect sel = Selection();
+    const int dc = RealToDisplCol(ACol);
+    const bool inSelection = dc >= sel.Left && dc <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom &&
+                             (!(dc == Col() && ARow == Row() && Focused()) || Options().Contains(goDrawFocusSelected));
+    const bool selected = inSelection || (FMouseActions->DisjunctRowSelect() && GetRowSelect(ARow));
+    TColor color = clNone;
+    if (selected && !FSelectionRTFKeep && ACanvas->GetMapMode() == MM_TEXT && FSelectionTextColor != clNone)
+        color = FSelectionTextColor;
+    // The range is laid out in twips as a formatted range is; at the canvas's resolution it
+    // comes back to the cell less the text margin on each side.
+    const int ppx = std::max(1, ACanvas->PixelsPerInchX()), ppy = std::max(1, ACanvas->PixelsPerInchY());
+    const int m = static_cast<int>(std::lround(FXYOffset.X * ppx / 96.0));
+    const long left = std::lround((ARect.Left + m) * 1440.0 / ppx);
+    const long top = std::lround((ARect.Top + m) * 1440.0 / ppy);
+    const long right = left + std::lround((ARect.Right - ARect.Left - 2 * m) * 1440.0 / ppx);
+    const long bottom = top + std::lround((ARect.Bottom - ARect.Top - 2 * m) * 1440.0 / ppy);
+    const TRect px(static_cast<int>(std::lround(left * ppx / 1440.0)), static_cast<int>(std::lround(top * ppy / 1440.0)),
+                   static_cast<int>(std::lround(right * ppx / 1440.0)), static_cast<int>(std::lround(bottom * ppy / 1440.0)));
+    rich->DrawTo(ACanvas, px, color);
 }

@@ -1,6 +1,6 @@
-// Fixed and header cells: the edges of each look, the sort and filter glyphs, and the dotted
-// lines shown while a column or row is sized.
-#include "grid/core/ExtGrid.h"
+// Fixed and header cells: the header background and edges of each look, the row indicator, the
+// sort and filter glyphs, and the dotted lines shown while a column or row is sized.
+#include "grid/view/ExtGridPaintContext.h"
 #include "grid/view/ExtGridGlyphs.h"
 
 #include "controls/ExtGridDraw.h"
@@ -226,4 +226,82 @@ void TExtStringGrid::DrawSizingLine(TCanvas *ACanvas, int X1, int Y1, int X2, in
     ACanvas->MoveTo(X1, Y1);
     ACanvas->LineTo(X2, Y2);
     ACanvas->Pen()->Assign(&saved);
+}
+
+// ---- header cells in the paint pass --------------------------------------------------------------------
+
+void TExtStringGrid::DrawHeaderLook(TCellPaintContext &Ctx)
+{
+    TCanvas *C = Ctx.Canvas;
+    if (!C || !Ctx.IsHeader)
+        return;
+    DrawRowIndicator(Ctx);
+    TRect r = Ctx.PaintRect;
+    if (FLook == glListView) {
+        if (Flat())
+            return;
+        // Without themed drawing: the unthemed header.
+        C->Pen()->SetColor(clWhite);
+        C->Brush()->SetColor(clBtnFace);
+        C->Rectangle(r);
+        return;
+    }
+    if (FLook != glQRV && FLook != glXP && FLook != glVista && FLook != glWin7 && FLook != glOffice2007)
+        return;
+    const bool hovered = FHoverFixedCells != hfNone && FHoverFixedX == Ctx.DisplayCol && FHoverFixedY == Ctx.Row &&
+                         GridState() != gsColMoving && !Designing();
+    if (hovered) {
+        r.Bottom += 1;
+        DrawMirrorGradientRect(C, r, FQRVGradHoverFrom, FQRVGradHoverTo, FQRVGradHoverMirrorFrom, FQRVGradHoverMirrorTo,
+                               true, FQRVGradHoverBorder, false, true);
+        return;
+    }
+    const bool activeCol = FActiveCellShow && FixedCols() > 0 && Ctx.DisplayCol == FixedCols() - 1 && Ctx.Row == Row();
+    const bool activeRow = FActiveCellShow && FixedRows() > 0 && Ctx.Row == FixedRows() - 1 && Ctx.DisplayCol == Col();
+    if (activeCol || activeRow) {
+        DrawMirrorGradientRect(C, r, FActiveCellColor, FActiveCellColorTo, clNone, clNone, true, clNone, false, true);
+        return;
+    }
+    TSortSettings *ss = FSortSettings;
+    if (ss->Column != -1 && ss->HeaderColor != clNone && ss->Column == Ctx.RealCol && Ctx.Row == FixedRows() - 1 &&
+        (Ctx.DisplayCol >= FixedCols() || ss->FixedCols)) {
+        DrawMirrorGradientRect(C, r, ss->HeaderColor, ss->HeaderColorTo, ss->HeaderMirrorColor, ss->HeaderMirrorColorTo,
+                               true, clNone, false, true);
+        return;
+    }
+    if (Flat())
+        return;
+    DrawMirrorGradientRect(C, r, C->Brush()->Color(), Ctx.ColorTo, Ctx.ColorMirror, Ctx.ColorMirrorTo, true, clNone,
+                           false, true);
+    if (FLook == glVista) {
+        C->Pen()->SetColor(clWhite);
+        C->MoveTo(r.Left, r.Top);
+        C->LineTo(r.Left, r.Bottom);
+        C->MoveTo(r.Right - 1, r.Top);
+        C->LineTo(r.Right - 1, r.Bottom);
+    }
+}
+
+void TExtStringGrid::DrawHeaderEdges(TCellPaintContext &Ctx, TRect R)
+{
+    if (!Ctx.Canvas)
+        return;
+    if (Ctx.IsHeader && !Flat())
+        DrawHeaderCellEdges(Ctx.Canvas, R, FLook);
+    if (FFixedRightCols > 0 && FFixedRightCols >= ColCount() + NumHiddenColumns() - Ctx.RealCol)
+        DrawRightFixedEdges(Ctx.Canvas, R, Flat());
+}
+
+void TExtStringGrid::DrawRowIndicator(TCellPaintContext &Ctx)
+{
+    if (!FRowIndicator || FRowIndicator->Empty() || FixedCols() <= 0 || Ctx.RealCol != 0 || Ctx.Row != Row())
+        return;
+    if (FFixedRowAlways && RowCount() <= FixedRows())
+        return;
+    TRect &r = Ctx.PaintRect;
+    const int h = FRowIndicator->Height();
+    const int y = Ctx.VAlign == vtaTop ? r.Top : Ctx.VAlign == vtaCenter ? r.Top + (r.Bottom - r.Top - h) / 2 : r.Bottom - h;
+    FRowIndicator->SetTransparent(true);
+    Ctx.Canvas->Draw(r.Left + 2, y, FRowIndicator);
+    r.Left += FRowIndicator->Width() + 2;
 }

@@ -365,6 +365,45 @@ TEST_F(PaintGrid, VerticalBackgroundGradientRunsOnAcrossStackedCells)
     EXPECT_LT(red(upper.Top + 4), red(lower.Bottom - 3));
 }
 
+TEST_F(PaintGrid, BackgroundAreaBesideTheCells)
+{
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    const int x = 300, y = 200; // right of the last column and below the last row
+    g->BackGround()->SetDisplay(bdGradientHorz);
+    g->BackGround()->SetColor(TColorOf(0x000000u));
+    g->BackGround()->SetColorTo(TColorOf(0xFFFFFFu));
+    const int expected = GetRValue(ColorToRGB(InterpolateColor(clBlack, clWhite, 0, g->ClientWidth(), x)));
+    EXPECT_NEAR(int(GetRValue(GuiTest::PixelAt(g, x, 10))), expected, 3);
+    EXPECT_NEAR(int(GetRValue(GuiTest::PixelAt(g, x, y))), expected, 3);
+    EXPECT_NEAR(int(GetRValue(GuiTest::PixelAt(g, 20, y))), GetRValue(ColorToRGB(InterpolateColor(clBlack, clWhite, 0, g->ClientWidth(), 20))), 3);
+
+    // A picture tiled over the fixed cells only leaves the empty area alone.
+    TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    g->BackGround()->SetBitmap(&red);
+    g->BackGround()->SetDisplay(bdTile);
+    g->BackGround()->SetCells(bcFixed);
+    EXPECT_NE(GuiTest::PixelAt(g, x, y), ColorToRGB(clRed));
+    g->BackGround()->SetCells(bcAll);
+    EXPECT_EQ(GuiTest::PixelAt(g, x, y), ColorToRGB(clRed));
+
+    // A picture placed once: in the empty area while there is one, never over the normal
+    // cells once the grid is scrolled so that neither its last row nor its last column shows.
+    g->BackGround()->SetDisplay(bdFixed);
+    g->BackGround()->SetCells(bcFixed);
+    g->BackGround()->SetLeft(388);
+    g->BackGround()->SetTop(288);
+    EXPECT_EQ(GuiTest::PixelAt(g, 392, 292), ColorToRGB(clRed));
+    g->SetColCount(30);
+    g->SetRowCount(60);
+    g->SetTopRow(3);
+    g->SetLeftCol(3);
+    EXPECT_NE(GuiTest::PixelAt(g, 392, 292), ColorToRGB(clRed));
+}
+
 TEST_F(PaintGrid, FocusRectangleOnlyWithFocusAndWithoutRowSelect)
 {
     g->SetCol(2);

@@ -201,7 +201,8 @@ TSize TRichEdit::RequiredSize(int Width)
     const qreal oldMargin = FDoc->documentMargin();
     FDoc->setDocumentMargin(0);
     FDoc->setTextWidth(Width > 0 ? Width : -1);
-    const QSizeF s = Width > 0 ? FDoc->size() : QSizeF(FDoc->idealWidth(), FDoc->size().height());
+    // The width the widest laid-out line takes, not the width it was laid out in.
+    const QSizeF s(FDoc->idealWidth(), FDoc->size().height());
     FDoc->setDocumentMargin(oldMargin);
     FDoc->setTextWidth(oldWidth);
     return {static_cast<int>(std::ceil(s.width())), static_cast<int>(std::ceil(s.height()))};

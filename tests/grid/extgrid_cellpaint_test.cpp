@@ -146,4 +146,20 @@ TEST_F(CellPaintTest, GraphicCellsHoldingNoNumberPaintWithoutFailing)
     }
 }
 
+TEST_F(CellPaintTest, RichTextCellDrawsItsFormattedText)
+{
+    const UnicodeString rtf = QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\cf1 WWWW}");
+    G->SetCells(1, 1, rtf);
+    const QImage img = Render();
+    EXPECT_GT(Count(img, 1, 1, QColor(255, 0, 0)), 5);
+    // The markup itself is not shown.
+    EXPECT_EQ(Count(img, 1, 1, QColor(0, 0, 0)), 0);
+    // Measured as the text it shows, not as its markup.
+    const TPoint size = G->GetCellTextSize(1, 1, false, false);
+    G->SetCells(1, 2, QStringLiteral("WWWW"));
+    const TPoint plain = G->GetCellTextSize(1, 2, false, false);
+    EXPECT_GT(size.X, 0);
+    EXPECT_LT(size.X, 2 * plain.X);
+}
+
 } // namespace

@@ -842,7 +842,10 @@ void TExtStringGrid::DrawEditorButtons(TCellPaintContext &Ctx)
         return;
     bool enabled = true;
     CanEditCell(Ctx.RealCol, Ctx.Row, enabled);
-    const int kind = FIsFlat ? 2 : 1;
+    // The button look of the cell buttons: flat, classic, or the tones of the flat look.
+    int kind = FControlLook->FlatButton() ? 2 : 1;
+    if (Flat() && FTones.Background.BrushColor != clNone)
+        kind = 3;
     const int state = enabled ? 0 : 3;
     TRect &r = Ctx.PaintRect;
     if (drop && HasComboBox(Ctx.RealCol, Ctx.Row)) {

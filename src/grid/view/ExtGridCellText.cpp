@@ -270,7 +270,7 @@ bool IsCheckGraphic(const TCellGraphic *G)
 
 bool TExtStringGrid::IsSortGlyphCell(int RealCol, int DisplayCol, int ARow)
 {
-    if (!FSortSettings || FixedRows() <= 0 || !IsSortIndicatorCell(RealCol, ARow))
+    if (!FSortSettings || FixedRows() <= 0 || !IsSortIndicatorCell(DisplayCol, ARow))
         return false;
     const int pos = FSortIndexes ? FSortIndexes->FindIndex(RealCol) : -1;
     if (RealCol != FSortSettings->Column && pos < 0)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 namespace {
 
 QByteArray Saved(TExtColumnGrid &G)
@@ -267,6 +269,33 @@ TEST_F(ColumnOrderTest, PositionsRoundTripThroughTheIniFile)
     G->LoadColumnPositions(ini, QStringLiteral("Grid"));
     EXPECT_EQ(Order(), order);
     EXPECT_EQ(Cells(), order);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(G->Columns()->Items(i)->DefIdx(), G->Columns()->Items(i)->Header().at(0).unicode() - u'A');
+}
+
+TEST_F(ColumnOrderTest, GridPositionsGoToTheIniFileOfTheColumnSizeSettings)
+{
+    const QString ini = PathOf(QStringLiteral("pos.ini"));
+    G->ColumnSize()->Key = ini;
+    G->ColumnSize()->Section = QStringLiteral("Cols");
+    G->SaveColPositions(); // kept elsewhere until the location says INI file
+    EXPECT_FALSE(QFile::exists(ini));
+
+    G->ColumnSize()->Location = clIniFile;
+    G->MoveColumn(0, 3);
+    G->MoveColumn(4, 1);
+    const QString saved = Order();
+    G->SaveColPositions();
+    ASSERT_TRUE(QFile::exists(ini));
+
+    // The user reorders again and hides a column; loading starts from the first order.
+    G->MoveColumn(2, 0);
+    G->MoveColumn(1, 4);
+    G->HideColumn(2);
+    G->LoadColPositions();
+    EXPECT_EQ(G->NumHiddenColumns(), 0);
+    EXPECT_EQ(Order(), saved);
+    EXPECT_EQ(Cells(), saved);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(G->Columns()->Items(i)->DefIdx(), G->Columns()->Items(i)->Header().at(0).unicode() - u'A');
 }

@@ -13,6 +13,9 @@ public:
     using TExtStringGrid::TExtStringGrid;
     void SetGridImages(TObject *Images) { FGridImages = Images; }
     TSortSettings *SortSettings() const { return FSortSettings; }
+    void SetNodeCount(int N) { FNumNodes = N; }
+    void SetLevel(int ARow, int Level) { EnsureProps(0, ARow, false)->SetNodeLevel(Level); }
+    int Indent(int ARow) { return GetRowIndent(ARow); }
 };
 
 class GraphicSizeTest : public ::testing::Test {
@@ -190,6 +193,17 @@ TEST(GridDisplayText, OnlyTheFirstKnownAddressPrefixIsLinked)
     // "HTTP://" comes first in the prefix order and wins; "www.a.org" stays plain text.
     EXPECT_EQ(both.count(QStringLiteral("<a ")), 1);
     EXPECT_TRUE(both.contains(QStringLiteral("http://b.org</a>")));
+}
+
+TEST_F(GraphicSizeTest, RowIndentIsTheNodeLevelOfColumnZeroTimesTheNodeIndent)
+{
+    G->SetLevel(2, 3);
+    EXPECT_EQ(G->Indent(2), 0); // no nodes in the grid
+    G->SetNodeCount(1);
+    G->CellNode()->SetNodeIndent(10);
+    EXPECT_EQ(G->Indent(2), 30);
+    EXPECT_EQ(G->Indent(1), 0);  // column 0 without properties
+    EXPECT_EQ(G->Indent(-1), 0); // no row
 }
 
 } // namespace

@@ -513,8 +513,9 @@ void TExtColumnGrid::LoadColumnPositions(const UnicodeString &Key, const Unicode
     // A file from another layout, or with a value twice, would leave a half applied order.
     if (!IsPermutation(k))
         return;
-    // Back to the default order first, so that the item at k is the column of default place k.
-    FColumns->ResetOrganization();
+    // Back to the order the columns first had, so that the item at k is the column of default
+    // place k.
+    ResetColumnOrder();
     for (int j = 0; j < n; ++j)
         FColumns->Items(k[size_t(j)])->SetDefIdx(j);
     FColumns->ResetOrganization();
@@ -522,11 +523,21 @@ void TExtColumnGrid::LoadColumnPositions(const UnicodeString &Key, const Unicode
         FColumns->Items(j)->SetDefIdx(k[size_t(j)]);
 }
 
-// The column sizes know no location yet: until they do, the positions go where the string
-// grid keeps them.
-void TExtColumnGrid::SaveColPositions() { TExtStringGrid::SaveColPositions(); }
+void TExtColumnGrid::SaveColPositions()
+{
+    if (ColumnSize()->Location == clIniFile)
+        SaveColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+    else
+        TExtStringGrid::SaveColPositions();
+}
 
-void TExtColumnGrid::LoadColPositions() { TExtStringGrid::LoadColPositions(); }
+void TExtColumnGrid::LoadColPositions()
+{
+    if (ColumnSize()->Location == clIniFile)
+        LoadColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+    else
+        TExtStringGrid::LoadColPositions();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Structure operations

@@ -35,7 +35,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
     FSortSettings = new TSortSettings();
-    FDragDropSettings = new TDragDropSettings();
+    FDragDropSettings = new TDragDropSettings(this);
     FDragScrollOptions = new TDragScrollOptions();
     FControlLook = new TControlLook(this);
     FNavigation = new TNavigation();
@@ -222,6 +222,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
+    FreeDragTimer();
     delete vscrlctrl;
     vscrlctrl = nullptr;
     delete hscrlctrl;
@@ -249,7 +250,9 @@ TExtStringGrid::~TExtStringGrid()
     for (TIntList *l : {FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows, FModifiedRows,
                         FEnabledRows})
         delete l;
+    // The owned panels still report their removal after this point.
     delete FNotifierList;
+    FNotifierList = nullptr;
     delete FPrintSettings;
     delete FHTMLSettings;
     delete FSortSettings;
@@ -387,6 +390,7 @@ void TExtStringGrid::ParentFormResize(TObject *Sender)
             // A failing handler of the form must not stop the grids from following the form.
         }
     }
+    AutoStretch();
 }
 
 // ---- window and loading ----
@@ -639,8 +643,16 @@ void TExtStringGrid::SetColumnOrder()
 
 bool TExtStringGrid::IsFixed(int ACol, int ARow)
 {
+    // A covered cell of a merged range is as fixed as its base cell.
+    const TPoint base = BaseCell(RealColIndex(ACol), ARow);
+    const int c = DisplColIndex(base.X);
+    const int r = base.Y;
+    if (r >= RowCount() - FFixedFooters && r < RowCount())
+        return true;
+    if (c >= ColCount() - FFixedRightCols && c < ColCount())
+        return true;
     bool fixed = false;
-    DoIsFixedCell(ACol, ARow, fixed);
+    DoIsFixedCell(c, r, fixed);
     return fixed;
 }
 

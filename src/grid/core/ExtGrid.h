@@ -42,6 +42,7 @@ class TExtStringGrid;
 class TExtStringGridCheck;
 class TRichEdit;
 struct TCellPaintContext;
+class TTimer;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -371,35 +372,72 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TColumnSizeLocation { clRegistry, clIniFile };
 class TColumnSize : public TPersistent {
 public:
-    explicit TColumnSize(TExtStringGrid *AGrid) {}
+    explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
     bool Save = false;
-    bool Stretch = false;
+    // Switching stretching on sizes the stretch column at once when the grid has a parent.
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
     int StretchColumn = -1;
+    TColumnSizeLocation Location = clRegistry;
     bool SynchWithGrid = false;
     UnicodeString Key;
     UnicodeString Section;
 
 private:
+    TExtStringGrid *FGrid;
+    bool FStretch = false;
     TExtGridLiveCount FCount;
 };
 
 class TDragDropSettings : public TPersistent {
 public:
-    bool OleAcceptText = true;
+    explicit TDragDropSettings(TExtStringGrid *AGrid = nullptr) : FGrid(AGrid) {}
+    // Copies every value, without what the setters of OleDropTarget and OleDropRTF do.
+    void Assign(TPersistent *Source) override;
+    bool OleDropTarget() const { return FOleDropTarget; }
+    // Stores; the grid's window becomes a drop target where OLE drag and drop is built.
+    void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+    bool OleDropRTF() const { return FOleDropRTF; }
+    // Also lets rich text be offered and accepted by every grid's drag and drop.
+    void SetOleDropRTF(bool Value);
+    bool OleDropSource = false;
     bool OleAcceptFiles = true;
+    bool OleAcceptText = true;
     bool OleAcceptURLs = true;
-    bool OleDropTarget = false;
+    bool OleAppendRows = false;
+    bool OleInsertRows = false;
+    bool OleRemoveRows = false;
+    bool OleEntireRows = false;
+    bool OleCopyAlways = false;
+    bool OleColumnDragDrop = false;
+    bool OleColumnsOnly = false;
+    bool OleColumnReorder = false;
+    bool ShowCells = true;
+    TExtStringGrid *Grid() const { return FGrid; }
 
 private:
+    TExtStringGrid *FGrid;
+    bool FOleDropTarget = false;
+    bool FOleDropRTF = false;
     TExtGridLiveCount FCount;
 };
 
 class TBalloonSettings : public TPersistent {
 public:
+    // Copies all but Transparency.
+    void Assign(TPersistent *Source) override;
     bool Enable() const { return FEnable; }
+    // Fires OnEnableChange on every set, also of the same value.
     void SetEnable(bool Value);
+    TColor TextColor = clNone;
+    TColor BackgroundColor = clNone;
+    int InitialDelay = -1;
+    int AutoHideDelay = -1;
+    int ReshowDelay = -1;
+    Byte Transparency = 0;
     TNotifyEvent OnEnableChange;
 
 private:
@@ -409,6 +447,7 @@ private:
 
 class TShowModified : public TPersistent {
 public:
+    void Assign(TPersistent *Source) override;
     bool Enabled = false;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
@@ -429,7 +468,15 @@ private:
 
 class TGrouping : public TPersistent {
 public:
+    // Copies the looks and switches; Summary and the line colours and widths stay.
     void Assign(TPersistent *Source) override;
+    bool MergeHeader = false;
+    bool MergeSummary = false;
+    bool Summary = false;
+    bool AutoSelectGroup = false;
+    bool AutoCheckGroup = false;
+    TColor HeaderTextColor = clNone;
+    TColor SummaryTextColor = clNone;
     TColor HeaderColor = clNone;
     TColor HeaderColorTo = clNone;
     TColor SummaryColor = clNone;
@@ -510,6 +557,19 @@ public:
     explicit THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) {}
     TExtStringGrid *Grid = nullptr;
 };
+
+// The grid's one selection listener: told of the cell that became current.
+class ITExtStringGridSelect {
+public:
+    virtual ~ITExtStringGridSelect() = default;
+    virtual void SelectionChanged(int ACol, int ARow) = 0;
+};
+
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
+using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
+using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
 
 // Listens to cell changes of a grid (registered in its notifier list).
 class TGridChangeNotifier : public TComponent {
@@ -626,8 +686,8 @@ public:
     virtual void InsertRowAt(int ARow);
     virtual void DeleteRowAt(int ARow);
     virtual void DoFilterDone();
-    virtual void DoUpdateColumnSize(int ACol, int &AWidth) {}
-    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth) {}
+    virtual void DoUpdateColumnSize(int ACol, int &AWidth);
+    virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value) { return Value; }
     virtual bool RowMatchesFilter(int ARow) { return true; }
@@ -639,7 +699,7 @@ public:
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value);
     virtual void ExportNotification(TGridExportState AState, int ARow) {}
     virtual void ImportNotification(TGridImportState AState, int ARow) {}
-    virtual void FooterColumnChanged(int ACol) {}
+    virtual void FooterColumnChanged(int ACol) { CalcFooter(ACol); }
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
     virtual void DoSearchFooterAction(const UnicodeString &Value, int ACol, int ARow, TSearchAction SearchAction);
@@ -648,8 +708,8 @@ public:
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
     virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
-    virtual void DoCellsChanged(const TRect &R) {}
-    virtual void BulkCellsChanged() {}
+    virtual void DoCellsChanged(const TRect &R);
+    virtual void BulkCellsChanged();
     virtual void DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr);
     virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
     virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush *ABrush, TFont *AFont);
@@ -730,6 +790,65 @@ public:
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
     virtual void CalcFooter(int ACol) {}
+
+    // ---- change notifiers (ExtGridNotify.cpp) ----
+    // The grid keeps references only; a notifier that is freed while registered leaves the list
+    // by itself.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    int NotifierCount() const { return FNotifierList ? FNotifierList->Count() : 0; }
+    // ---- end of change notifiers ----
+
+    // ---- column lookup, column order and header lists (ExtGridColumns.cpp) ----
+    // The first real column whose header text (real row 0) is AValue, case-sensitive; -1.
+    int ColumnByHeader(const UnicodeString &AValue);
+    // Current position of original column ACol, and the original column at a position.
+    int ColumnPosition(int ACol);
+    int ColumnAtPosition(int ACol);
+    // Shows every hidden column and puts the columns back in their recorded order.
+    void ResetColumnOrder();
+    // Records the order before the first move; the column-order entry moves with the column.
+    void MoveColumn(int FromIndex, int ToIndex);
+    TIntList *ColumnOrder() const { return FColumnOrder; }
+    void SetColumnHeaders(TStrings *Value);
+    void ClearColumnHeaders();
+    void SetRowHeaders(TStrings *Value);
+    void ClearRowHeaders();
+    // ---- end of column lookup ----
+
+    // ---- stretching, sizing, drag scrolling, listeners, combo strings (ExtGridNotify.cpp) ----
+    // Index -1 is the last column; an index at or past ColCount raises.
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    void DragScrollTimer(TObject *Sender);
+    // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
+    TTimer *DragScrollTimerObject() const { return FDragTmr; }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    TSyncGrid *SyncGrid() const { return FSyncGrid; }
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    void RegisterSelListener(ITExtStringGridSelect *AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITExtStringGridSelect *) { FISelect = nullptr; }
+    ITExtStringGridSelect *SelListener() const { return FISelect; }
+    void ClearComboString();
+    void AddComboString(const UnicodeString &s);
+    void AddComboStringObject(const UnicodeString &s, TObject *AObject);
+    bool RemoveComboString(const UnicodeString &s);
+    bool SetComboSelectionString(const UnicodeString &s);
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    int ComboSelection() const { return FComboIdx; }
+    int GetComboCount();
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    // Display column and row.
+    bool IsEditable(int ACol, int ARow);
+    bool IsCellEditAllowed(int ACol, int ARow);
+    bool IsPasswordCell(int ACol, int ARow);
+    TDragScrollEvent OnDragScroll;
+    TEndSizeEvent OnEndColumnSize;
+    TEndSizeEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    // ---- end of stretching, sizing, drag scrolling ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);
@@ -871,7 +990,8 @@ public:
     TFooterPanel *FooterPanel() const { return FFooterPanel; }
     TSearchPanel *SearchPanel() const { return FSearchPanel; }
     TExtStringGridCheck *CellChecker() const { return FCellChecker; }
-    void SetCellChecker(TExtStringGridCheck *Value) { FCellChecker = Value; }
+    // The grid hears when the checker is freed and forgets it.
+    void SetCellChecker(TExtStringGridCheck *Value);
     TGridCombo *ComboEditor() const { return EditCombo; }
     TGridEditBtn *EditButton() const { return EditBtn; }
     TGridUnitEditBtn *UnitEditButton() const { return UnitEditBtn; }
@@ -1103,6 +1223,27 @@ protected:
     // =========================================================================================
 
 protected:
+    // ---- component notifications (ExtGridNotify.cpp) ----
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void FreeDragTimer();
+    // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
+    // column that exists.
+    void AutoStretch();
+    TTimer *FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
+    // The width (height) of the mouse-sized column (row) when the sizing began.
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    bool ColSizeFlg = false;
+    // ---- end of component notifications ----
+
+    // ---- column moves: the column-order entry goes along (ExtGridColumns.cpp) ----
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+
     void Loaded() override;
     void CreateWnd() override;
     void Resize() override;
@@ -1446,7 +1587,7 @@ protected:
     TArrowWindow *ArwL = nullptr;
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
-    TObject *FISelect = nullptr;
+    ITExtStringGridSelect *FISelect = nullptr;
 
     // =========================================================================================
     // paint pass and per-cell painting (grid/view/ExtGridPaint.cpp)

@@ -122,6 +122,8 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
     if (!answer && (ACol != oldCol || ARow != oldRow))
         ApplyEditPermission(oldCol, oldRow, editorFocused);
 
+    if (FISelect)
+        FISelect->SelectionChanged(Col(), ARow);
     if (!LoadingState() && ARow != FOldRowSel && OnRowChanged) {
         OnRowChanged(this, FOldRowSel, ARow);
         FOldRowSel = ARow;

@@ -1,4 +1,5 @@
-// The settings objects the string grid owns: what the grid's core relies on of them.
+// The live count of the settings objects the string grid owns (their behaviour lives beside the
+// features that use them).
 #include "grid/core/ExtGrid.h"
 
 #include <atomic>
@@ -11,40 +12,3 @@ int ExtGridLiveObjects() { return GLiveObjects.load(); }
 TExtGridLiveCount::TExtGridLiveCount() { ++GLiveObjects; }
 TExtGridLiveCount::TExtGridLiveCount(const TExtGridLiveCount &) { ++GLiveObjects; }
 TExtGridLiveCount::~TExtGridLiveCount() { --GLiveObjects; }
-
-void TBalloonSettings::SetEnable(bool Value)
-{
-    if (Value == FEnable)
-        return;
-    FEnable = Value;
-    if (OnEnableChange)
-        OnEnableChange(this);
-}
-
-void TShowModified::SetColor(TColor Value)
-{
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    if (OnChange)
-        OnChange(this);
-}
-
-void TGrouping::Assign(TPersistent *Source)
-{
-    auto *src = dynamic_cast<TGrouping *>(Source);
-    if (!src)
-        return;
-    HeaderColor = src->HeaderColor;
-    HeaderColorTo = src->HeaderColorTo;
-    SummaryColor = src->SummaryColor;
-    SummaryColorTo = src->SummaryColorTo;
-    HeaderLineWidth = src->HeaderLineWidth;
-    SummaryLineWidth = src->SummaryLineWidth;
-    HeaderLineColor = src->HeaderLineColor;
-    SummaryLineColor = src->SummaryLineColor;
-    HeaderUnderline = src->HeaderUnderline;
-    SummaryLine = src->SummaryLine;
-    ShowGroupCount = src->ShowGroupCount;
-    GroupCountFormat = src->GroupCountFormat;
-}

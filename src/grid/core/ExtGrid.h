@@ -40,6 +40,7 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TRichEdit;
 struct TCellPaintContext;
 
 // ---------------------------------------------------------------------------------------------
@@ -59,7 +60,7 @@ enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TGridLook {
-    glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glListView, glCustom, glQRV
+    glStandard, glSoft, glClassic, glQRV, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
 };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintPos { hpCell, hpMouse };
@@ -314,6 +315,8 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TSortDirection { sdAscending, sdDescending };
+
 class TSortSettings : public TPersistent {
 public:
     TSortSettings() = default;
@@ -324,7 +327,26 @@ public:
     bool SortSingleColumn = false;
     TColor HeaderColor = clNone;
 
+    // ---- what the header drawing reads: the sorted column, its glyphs and colours ----
+    int Column = -1;
+    TSortDirection Direction = sdAscending;
+    bool IndexShow = false;
+    bool FixedCols = false;
+    TColor IndexColor = clYellow;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderMirrorColor = clNone;
+    TColor HeaderMirrorColorTo = clNone;
+    // Glyphs of the sorted column and of the columns of an index sort; empty draws triangles.
+    TBitmap *UpGlyph() { return &FUpGlyph; }
+    TBitmap *DownGlyph() { return &FDownGlyph; }
+    TBitmap *IndexUpGlyph() { return &FIndexUpGlyph; }
+    TBitmap *IndexDownGlyph() { return &FIndexDownGlyph; }
+
 private:
+    TBitmap FUpGlyph;
+    TBitmap FDownGlyph;
+    TBitmap FIndexUpGlyph;
+    TBitmap FIndexDownGlyph;
     TExtGridLiveCount FCount;
 };
 
@@ -877,6 +899,78 @@ public:
     void DoGetDisplText(int ACol, int ARow, UnicodeString &Value) override;
     // ---- end of cell graphic sizes ----
 
+    // ---- cell content drawing: typed reads, measuring, check boxes, radio buttons and rich
+    // text (grid/view/ExtGridCellText.cpp, grid/view/ExtGridCellGraphic.cpp) ----
+    // Typed reads for drawing and formatting, which must never raise: an empty text, a lone "-"
+    // and a text that is no number read 0, and the answer says whether it was a number. The
+    // integer read trims the text; the float read takes the number inside it
+    // (ExtractNumberText). Cell reads strip mini-HTML tags first.
+    static bool CellTextToInt(const UnicodeString &Text, int &Value);
+    static bool CellTextToFloat(const UnicodeString &Text, double &Value);
+    bool TryCellInts(int ACol, int ARow, int &Value);
+    bool TryCellFloats(int ACol, int ARow, double &Value);
+    int CellIntOrZero(int ACol, int ARow);
+    double CellFloatOrZero(int ACol, int ARow);
+    static double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
+    // The pixel extent of the text of real column ACol (graphic excluded): wrapped in the
+    // cell's width when WrapText, less 17 pixels for an editor button when ButtonSpace.
+    TPoint GetCellTextSize(int ACol, int ARow, bool WrapText, bool ButtonSpace);
+    // One check box at ARect's top-left (bitmap looks) or centred in it (frame-control looks),
+    // on the grid's canvas or on ACanvas.
+    void DrawCheck(TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlLook::TControlStyle Style,
+                   bool TriState, TCheckBoxState State);
+    void DrawCheck(TCanvas *ACanvas, TRect ARect, bool Checked, bool Enabled, bool Grayed,
+                   TControlLook::TControlStyle Style, bool TriState, TCheckBoxState State);
+    // Count radio buttons with their captions (Options) in ARect, button Index on (-1: the one
+    // whose caption is the text of the cell ACol, ARow).
+    void DrawRadioButtons(TCanvas *ACanvas, TRect ARect, int Count, int Index, bool Horizontal, bool Disabled,
+                          TStrings *Options, bool Selected, int ACol, int ARow, TControlLook::TControlStyle Style,
+                          double Scale, bool Upward);
+    // The DrawTextEx flags of a plain cell text of Lines lines in the given alignments.
+    static unsigned CellTextDrawFlags(int Lines, bool WordWrap, bool Multilinecells, bool EnhTextSize, TAlignment HA,
+                                      TVAlignment VA);
+    // A rich-text cell drawn through the grid's hidden rich edit, on screen or on paper.
+    void DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas *ACanvas);
+    // Text options of the content drawer.
+    bool EnableHTML() const { return FEnableHTML; }
+    void SetEnableHTML(bool Value) { FEnableHTML = Value; Invalidate(); }
+    bool Multilinecells() const { return FMultilineCells; }
+    void SetMultilinecells(bool Value) { FMultilineCells = Value; Invalidate(); }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value) { FEnhTextSize = Value; Invalidate(); }
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value) { FURLShow = Value; Invalidate(); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value) { FURLFull = Value; Invalidate(); }
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value) { FURLColor = Value; Invalidate(); }
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
+    TSortSettings *SortSettings() const { return FSortSettings; }
+    TSortIndexList *SortIndexes() const { return FSortIndexes; }
+    // Fires for a cell holding a number while formatting it for display: IsFloat and
+    // FloatFormat decide whether and how it is formatted.
+    using TFloatFormatEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &IsFloat,
+                                                 UnicodeString &FloatFormat)>;
+    TFloatFormatEvent OnGetFloatFormat;
+
+    // ---- fixed and header cells (grid/view/ExtGridHeader.cpp) ----
+    // The sort glyph of column ACol (a real column) near (X, Y).
+    void DrawSortIndicator(TCanvas *ACanvas, int ACol, int X, int Y);
+    // The dotted line shown while a column (row) is sized, on the grid's canvas or on ACanvas;
+    // drawn again at the same place it goes.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    void DrawColSizingLine(TCanvas *ACanvas, int X);
+    void DrawRowSizingLine(TCanvas *ACanvas, int Y);
+    // The edges of a header cell in look ALook over R (the cell grown by 1 at the bottom).
+    void DrawHeaderCellEdges(TCanvas *ACanvas, TRect R, TGridLook ALook);
+    // The edges of a cell of the right fixed columns (gray in the flat look, else black).
+    void DrawRightFixedEdges(TCanvas *ACanvas, const TRect &R, bool FlatLook);
+    // The filter button of a header cell at the right of R; R loses its width.
+    void DrawFilterGlyph(TCanvas *ACanvas, int RealCol, TRect &R);
+    // ---- end of cell content and header drawing ----
+
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
     TGridColorEvent OnGetCellColor;
@@ -1305,6 +1399,31 @@ protected:
     bool FShowDesignHelper = true;
     int FLastDesignChoice = -1;
     bool FURLShowInText = false;
+    // content drawing
+    bool FMultilineCells = false;
+    bool FEnhTextSize = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FSelectionRTFKeep = false;
+    // The vertical alignment the last drawn cell text used, for the in-place editor.
+    TVAlignment FVAlign = vtaTop;
+    virtual TPoint MeasureCellText(int ACol, int DisplCol, int ARow, bool WrapText, bool ButtonSpace);
+    void DrawSizingLine(TCanvas *ACanvas, int X1, int Y1, int X2, int Y2);
+    // The hidden rich edit that every rich-text cell is loaded into in turn (made on first need,
+    // owned by the grid).
+    TRichEdit *CellRichEdit();
+    TRichEdit *FCellRichEdit = nullptr;
+    // The cell of real column RealCol shown at DisplayCol carries the sort glyph.
+    bool IsSortGlyphCell(int RealCol, int DisplayCol, int ARow);
+    // The text step of the content drawer: R is the cell's text room before the margins.
+    void DrawCellText(TCellPaintContext &Ctx, TRect R, UnicodeString Text, int Kind, TColor LinkColor);
+    void DrawRotatedText(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // A button graphic (push, glyph or expand button) in R, ARect being the graphic's room.
+    void DrawCellButton(TCellPaintContext &Ctx, const TRect &ARect, TRect R, TCellGraphic *G);
+    // The expand button of a node row and its tree lines, in column 0.
+    void DrawNodeButton(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // The row indicator of the current row in column 0; the content starts right of it.
+    void DrawRowIndicator(TCellPaintContext &Ctx);
 
     // ---- update and state flags ----
     int FUpdateCount = 0;

@@ -17,7 +17,7 @@ class TExtStringGrid;
 class TControlLook : public TPersistent {
 public:
     // A name of its own: the platform has a TControlStyle already.
-    enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
+    enum TControlStyle { csClassic, csFlat, csWinXP, csChiselled, csQRV, csGlyph, csTheme };
 
     explicit TControlLook(TExtStringGrid *AGrid);
     ~TControlLook() override;

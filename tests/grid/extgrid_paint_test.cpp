@@ -404,6 +404,28 @@ TEST_F(PaintGrid, BackgroundAreaBesideTheCells)
     EXPECT_NE(GuiTest::PixelAt(g, 392, 292), ColorToRGB(clRed));
 }
 
+TEST_F(PaintGrid, SelectionRectangleFramesTheSelection)
+{
+    g->SetCol(4);
+    g->SetRow(7);
+    g->SetSelection(TGridRect{1, 2, 2, 3});
+    g->SetSelectionColor(clGridColor);
+    g->SetSelectionRectangleColor(clRed);
+    const TRect tl = g->CellRect(1, 2), br = g->CellRect(2, 3);
+    const TColorRef red = ColorToRGB(clRed);
+    EXPECT_NE(GuiTest::PixelAt(g, tl.Left + 1, tl.Top + 10), red);
+    g->SetSelectionRectangle(true);
+    g->SetSelectionResizer(true);
+    // The left edge, the top edge, the right edge of the right column and the resizer square.
+    EXPECT_EQ(GuiTest::PixelAt(g, tl.Left + 1, tl.Top + 10), red);
+    EXPECT_EQ(GuiTest::PixelAt(g, tl.Left + 20, tl.Top + 1), red);
+    EXPECT_EQ(GuiTest::PixelAt(g, br.Right - 3, br.Top + 10), red);
+    EXPECT_EQ(GuiTest::PixelAt(g, br.Right - 4, br.Bottom - 4), red);
+    // Inside the selection there is no frame.
+    EXPECT_NE(GuiTest::PixelAt(g, tl.Right - 2, tl.Top + 10), red);
+    EXPECT_NE(GuiTest::PixelAt(g, g->CellRect(3, 2).Left + 20, tl.Top + 1), red);
+}
+
 TEST_F(PaintGrid, FocusRectangleOnlyWithFocusAndWithoutRowSelect)
 {
     g->SetCol(2);

@@ -1701,6 +1701,15 @@ public:
     // The cell's graphic and where it goes; without one a width and height of 0 and text allowed.
     TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
                                        bool &TextAllowed, int &Height, int &Width);
+    // The frame around the selection where it passes through a normal cell, drawn by the content
+    // drawer before the text, and the resizer square at the selection's bottom-right corner.
+    void DrawSelectionRectangle(TCellPaintContext &Ctx);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool Value) { SetLookFlag(FSelectionRectangle, Value); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool Value) { SetLookFlag(FSelectionResizer, Value); }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value) { SetLookColor(FSelectionRectangleColor, Value); }
 
 protected:
     void Paint() override;
@@ -1728,6 +1737,8 @@ protected:
     }
 
     bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
     bool FAutoNumAlign = false;
     bool FNoImageAndText = false;
     bool FFlat = false;

@@ -349,6 +349,7 @@ void TExtStringGrid::DrawCellContent(TCellPaintContext &Ctx)
     }
 
     DrawCellBackGround(Ctx);
+    DrawSelectionRectangle(Ctx);
 
     if (Ctx.TextAllowed)
         DrawCellText(Ctx, r, text, kind, linkColor);

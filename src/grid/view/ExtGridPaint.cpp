@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -659,4 +660,50 @@ void TExtStringGrid::PaintBackGroundArea()
         DeleteObject(right);
     if (below)
         DeleteObject(below);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection rectangle
+
+void TExtStringGrid::DrawSelectionRectangle(TCellPaintContext &Ctx)
+{
+    if (!FSelectionRectangle || Ctx.IsHeader || Ctx.State.Contains(gdFixed))
+        return;
+    TGridRect sel = Selection();
+    if (sel.Right < sel.Left)
+        std::swap(sel.Left, sel.Right);
+    if (sel.Bottom < sel.Top)
+        std::swap(sel.Top, sel.Bottom);
+    if (IsMergedCell(sel.Left, sel.Top)) {
+        const TPoint b = BaseCell(sel.Left, sel.Top);
+        sel = TGridRect(b.X, b.Y, b.X, b.Y);
+    }
+    const int c = Ctx.DisplayCol, r = Ctx.Row;
+    if (c < sel.Left || c > sel.Right || r < sel.Top || r > sel.Bottom)
+        return;
+    TCanvas *cv = Ctx.Canvas;
+    const TRect R = Ctx.PaintRect;
+    const int glw = GridLineWidth();
+    const bool left = c == sel.Left, right = c == sel.Right, top = r == sel.Top, bottom = r == sel.Bottom;
+    cv->Pen()->SetColor(FSelectionRectangleColor);
+    cv->Pen()->SetWidth(2);
+    if (left) {
+        cv->MoveTo(R.Left - glw + 1, R.Bottom);
+        cv->LineTo(R.Left - glw + 1, R.Top - glw);
+    }
+    if (right) {
+        cv->MoveTo(R.Right - 1, R.Bottom);
+        cv->LineTo(R.Right - 1, R.Top - glw);
+    }
+    if (top) {
+        cv->MoveTo(R.Left - glw, R.Top - glw + 1);
+        cv->LineTo(right ? R.Right - 1 : R.Right, R.Top - glw + 1);
+    }
+    if (bottom) {
+        cv->MoveTo(R.Left - glw, R.Bottom);
+        cv->LineTo(right ? R.Right - 1 : R.Right, R.Bottom);
+    }
+    if (FSelectionResizer && right && bottom)
+        FillRectColor(cv, TRect(R.Right - 4, R.Bottom - 4, R.Right, R.Bottom), FSelectionRectangleColor);
+    cv->Pen()->SetWidth(1);
 }

@@ -823,7 +823,6 @@ public:
     void DragScrollTimer(TObject *Sender);
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
-    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
     TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);

@@ -162,4 +162,23 @@ TEST_F(CellPaintTest, RichTextCellDrawsItsFormattedText)
     EXPECT_LT(size.X, 2 * plain.X);
 }
 
+TEST_F(CellPaintTest, CellButtonKeepsItsPlaceForThePointerAndShowsItsCaption)
+{
+    TCellGraphic *g = Graphic(1, 1, ctButton);
+    g->SetCellIndex((18 << 16) | 60);
+    g->SetCellText(QStringLiteral("Go"));
+    g->SetCellHAlign(haLeft);
+    g->SetCellVAlign(vaTop);
+    const QImage img = Render();
+    const TRect cell = G->CellRect(1, 1);
+    const int dx = static_cast<int>(g->CellValue()) & 0xFFFF, dy = static_cast<int>(g->CellValue()) >> 16;
+    EXPECT_GE(dx, 0);
+    EXPECT_LT(dx, 6);
+    EXPECT_GE(dy, 0);
+    EXPECT_LT(dy, 6);
+    // The face is button-coloured and the caption dark on it.
+    EXPECT_EQ(img.pixelColor(cell.Left + dx + 30, cell.Top + dy + 3), ColorToQColor(clBtnFace));
+    EXPECT_GT(Count(img, 1, 1, QColor(0, 0, 0)), 10);
+}
+
 } // namespace

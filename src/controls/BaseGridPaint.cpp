@@ -110,6 +110,11 @@ void TBaseGrid::PaintCellCore(TCanvas *ACanvas, int ACol, int ARow, const TRect 
         return;
     }
 
+    // The base cell painting itself in the pass marks its range as done, so that its other
+    // cells further on in the same pass leave it alone.
+    if (FPlatformCell == TPoint(ACol, ARow) && CellHasProperties(ACol, ARow))
+        PropsOf(ACol, ARow)->SetPaintID(FPaintID);
+
     if (Full && IsFixed(ACol, ARow)) {
         AState << gdFixed;
         AState >> gdSelected;

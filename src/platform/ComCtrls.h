@@ -133,6 +133,11 @@ public:
     void SetLines(TStrings *Value) { FLines->Assign(Value); }
     // The document behind the edit; for the platform layer.
     QTextDocument *Document() const { return FDoc.get(); }
+    // Lays the text out in the width of R and draws it into R on Canvas (clipped to R), the way
+    // a formatted range is rendered; TextColor other than clNone draws all of it in that colour.
+    void DrawTo(TCanvas *Canvas, const TRect &R, TColor TextColor = clNone);
+    // The size the text needs laid out in Width pixels (no wrapping for Width <= 0).
+    TSize RequiredSize(int Width);
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;

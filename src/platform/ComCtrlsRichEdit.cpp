@@ -3,10 +3,15 @@
 #include "platform/Encoding.h"
 #include "platform/RichText.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+
+#include <cmath>
+#include <memory>
 
 namespace {
 
@@ -152,4 +157,53 @@ QWidget *TRichEdit::CreateWidget(QWidget *ParentWidget)
     auto *E = new QTextEdit(ParentWidget);
     E->setDocument(FDoc.get());
     return E;
+}
+
+void TRichEdit::DrawTo(TCanvas *Canvas, const TRect &R, TColor TextColor)
+{
+    if (!Canvas || R.Right <= R.Left || R.Bottom <= R.Top)
+        return;
+    // The painter as the canvas's last drawing call left it (clip and mapping applied).
+    QPainter *p = Canvas->Painter();
+    if (!p)
+        return;
+    std::unique_ptr<QTextDocument> recoloured;
+    QTextDocument *doc = FDoc.get();
+    if (TextColor != clNone) {
+        recoloured.reset(FDoc->clone());
+        QTextCursor all(recoloured.get());
+        all.select(QTextCursor::Document);
+        QTextCharFormat f;
+        f.setForeground(ColorToQColor(TextColor));
+        all.mergeCharFormat(f);
+        doc = recoloured.get();
+    }
+    const qreal oldWidth = doc->textWidth();
+    const qreal oldMargin = doc->documentMargin();
+    doc->setDocumentMargin(0);
+    doc->setTextWidth(R.Right - R.Left);
+    p->save();
+    p->translate(R.Left, R.Top);
+    const QRectF clip(0, 0, R.Right - R.Left, R.Bottom - R.Top);
+    p->setClipRect(clip, Qt::IntersectClip);
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = clip;
+    ctx.palette.setColor(QPalette::Text, Qt::black);
+    doc->documentLayout()->draw(p, ctx);
+    p->restore();
+    doc->setDocumentMargin(oldMargin);
+    doc->setTextWidth(oldWidth);
+}
+
+TSize TRichEdit::RequiredSize(int Width)
+{
+    const qreal oldWidth = FDoc->textWidth();
+    const qreal oldMargin = FDoc->documentMargin();
+    FDoc->setDocumentMargin(0);
+    FDoc->setTextWidth(Width > 0 ? Width : -1);
+    // The width the widest laid-out line takes, not the width it was laid out in.
+    const QSizeF s(FDoc->idealWidth(), FDoc->size().height());
+    FDoc->setDocumentMargin(oldMargin);
+    FDoc->setTextWidth(oldWidth);
+    return {static_cast<int>(std::ceil(s.width())), static_cast<int>(std::ceil(s.height()))};
 }

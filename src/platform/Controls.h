@@ -538,6 +538,8 @@ public:
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
+    // Renders the window with its children into Canvas, its top-left corner at (X, Y).
+    void PaintTo(TCanvas *Canvas, int X, int Y);
     // Lays out the aligned children (top, bottom, left, right, then client) and the anchored ones.
     void Realign();
     void DisableAlign() { ++FAlignLevel; }

@@ -483,6 +483,18 @@ void TWinControl::PaintWindow(TCanvas *)
 {
 }
 
+void TWinControl::PaintTo(TCanvas *Canvas, int X, int Y)
+{
+    QPainter *p = Canvas ? Canvas->Painter() : nullptr;
+    QWidget *w = Widget();
+    if (!p || !w || !p->isActive())
+        return;
+    // The window paints as it would on screen, also while hidden, with its children.
+    p->save();
+    w->render(p, QPoint(X, Y), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    p->restore();
+}
+
 void TWinControl::PaintHandler(TWMPaint &Message)
 {
     PaintWindow(Message.DC);

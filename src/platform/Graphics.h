@@ -657,6 +657,11 @@ private:
 // grids ("LBOK", "ESGCHK05", ...). A bitmap ":/bitmaps/<Name>.bmp" or ".png" in the Qt resources
 // wins over the built-in picture of the same name. False when there is no such picture.
 bool FindResourceBitmap(const UnicodeString &Name, QImage &Image);
+// The same with the colour depth the picture was stored in (4, 8, 24, 32). A name is looked up
+// and decoded once: later loads share that image (32-bit, 96 dpi), copied only when drawn on.
+bool FindResourceBitmap(const UnicodeString &Name, QImage &Image, int &Depth);
+// Pictures added to the Qt resources after a name was looked up take effect from here on.
+void ResourceBitmapsChanged();
 // The program's named cursors ("8000" .. "8014", "QRV_POINTER"; ":/cursors/<Name>.png" wins):
 // the picture with alpha and its hot spot.
 bool FindResourceCursor(const UnicodeString &Name, QImage &Image, TPoint &HotSpot);

@@ -368,9 +368,10 @@ void TBitmap::SaveToStream(QIODevice &Stream)
 void TBitmap::LoadFromResourceName(const UnicodeString &Name)
 {
     QImage img;
-    if (!FindResourceBitmap(Name, img))
+    int depth = 0;
+    if (!FindResourceBitmap(Name, img, depth))
         throw EResNotFound(QStringLiteral("Resource %1 not found").arg(Name));
-    FPixelFormat = img.depth() <= 4 ? TPixelFormat::pf4bit : img.depth() <= 8 ? TPixelFormat::pf8bit : TPixelFormat::pf24bit;
+    FPixelFormat = depth <= 4 ? TPixelFormat::pf4bit : depth <= 8 ? TPixelFormat::pf8bit : TPixelFormat::pf24bit;
     SetImage(img);
 }
 

@@ -567,18 +567,81 @@ bool FromQtResources(const QString &folder, const QString &name, QImage &image)
 
 } // namespace
 
-bool FindResourceBitmap(const UnicodeString &Name, QImage &Image)
+namespace {
+
+// Glyphs are loaded for every drawing of a cell, so each picture is found and decoded once: the
+// cache hands out shared images (copied only when someone draws on them), kept in the form a
+// bitmap holds them so that taking one over copies nothing either.
+struct CachedBitmap {
+    QImage Image;
+    int Depth = 0;
+    bool Found = false;
+};
+
+std::mutex &BitmapCacheMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+QHash<QString, CachedBitmap> &BitmapCache()
+{
+    static QHash<QString, CachedBitmap> cache;
+    return cache;
+}
+
+CachedBitmap FindUncached(const UnicodeString &Name)
+{
+    CachedBitmap c;
+    QImage img;
+    if (FromQtResources(QStringLiteral("bitmaps"), Name, img))
+        c.Found = true;
+    else {
+        const auto &table = Bitmaps();
+        const auto it = table.find(Name.toUpper());
+        if (it != table.end()) {
+            img = it.value()();
+            c.Found = true;
+        }
+    }
+    if (c.Found) {
+        // A 4-bit file comes in as an 8-bit image: keep what the file said.
+        c.Depth = img.format() == QImage::Format_Indexed8 && img.colorCount() <= 16 ? 4 : img.depth();
+        c.Image = img.convertToFormat(QImage::Format_RGB32);
+        c.Image.setDotsPerMeterX(3780);
+        c.Image.setDotsPerMeterY(3780);
+    }
+    return c;
+}
+
+} // namespace
+
+bool FindResourceBitmap(const UnicodeString &Name, QImage &Image, int &Depth)
 {
     if (Name.isEmpty())
         return false;
-    if (FromQtResources(QStringLiteral("bitmaps"), Name, Image))
-        return true;
-    const auto &table = Bitmaps();
-    const auto it = table.find(Name.toUpper());
-    if (it == table.end())
+    const QString key = Name.toUpper();
+    std::lock_guard<std::mutex> lock(BitmapCacheMutex());
+    auto it = BitmapCache().find(key);
+    if (it == BitmapCache().end())
+        it = BitmapCache().insert(key, FindUncached(Name));
+    if (!it->Found)
         return false;
-    Image = it.value()();
+    Image = it->Image;
+    Depth = it->Depth;
     return true;
+}
+
+bool FindResourceBitmap(const UnicodeString &Name, QImage &Image)
+{
+    int depth = 0;
+    return FindResourceBitmap(Name, Image, depth);
+}
+
+void ResourceBitmapsChanged()
+{
+    std::lock_guard<std::mutex> lock(BitmapCacheMutex());
+    BitmapCache().clear();
 }
 
 bool FindResourceCursor(const UnicodeString &Name, QImage &Image, TPoint &HotSpot)

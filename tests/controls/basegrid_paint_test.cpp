@@ -159,6 +159,16 @@ TEST(BaseGridPaint, MergedRangeIsPaintedOncePerPass)
     EXPECT_EQ(DrawnAt(*g, 2, 3), 1);
 }
 
+TEST(BaseGridPaint, MergedRangeInViewIsPaintedOnceByItsBaseCell)
+{
+    auto g = MakeGrid();
+    g->MergeCells(2, 3, 2, 2);
+    Render(*g);
+    EXPECT_EQ(DrawnAt(*g, 2, 3), 1);
+    EXPECT_EQ(DrawnAt(*g, 3, 3), 0);
+    EXPECT_EQ(DrawnAt(*g, 3, 4), 0);
+}
+
 TEST(BaseGridPaint, HoverRowCells)
 {
     struct {

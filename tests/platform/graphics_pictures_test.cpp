@@ -156,6 +156,26 @@ TEST(ProgramResources, GridCheckBoxMatchesItsDescription)
     EXPECT_EQ(off.ToImage().pixel(7, 7), qRgb(255, 255, 255));
 }
 
+TEST(ProgramResources, NamedPicturesAreDecodedOnceAndShared)
+{
+    TBitmap a, b;
+    a.LoadFromResourceName(QStringLiteral("ESGCHK05"));
+    b.LoadFromResourceName(QStringLiteral("esgchk05"));
+    // Both bitmaps hold the one decoded picture until one of them is drawn on.
+    EXPECT_EQ(a.Image().constBits(), b.Image().constBits());
+    EXPECT_EQ(a.PixelFormat(), TPixelFormat::pf24bit);
+    b.Canvas()->SetPixel(0, 0, clRed);
+    EXPECT_NE(a.Image().constBits(), b.Image().constBits());
+    EXPECT_EQ(a.Canvas()->Pixels(0, 0), clFuchsia);
+    TBitmap c;
+    c.LoadFromResourceName(QStringLiteral("ESGCHK05"));
+    EXPECT_EQ(c.Canvas()->Pixels(0, 0), clFuchsia); // the drawing did not reach the shared picture
+    // A miss is remembered as a miss.
+    TBitmap missing;
+    EXPECT_THROW(missing.LoadFromResourceName(QStringLiteral("NO_SUCH_GLYPH")), EResNotFound);
+    EXPECT_THROW(missing.LoadFromResourceName(QStringLiteral("NO_SUCH_GLYPH")), EResNotFound);
+}
+
 TEST(PictureStreams, GraphicsGoThroughThePlatformStreams)
 {
     TBitmap b(3, 3);

@@ -79,7 +79,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
         *l = new TIntList(0, 0);
     FMergedColumns->OnChange = [this](TObject *Sender, int ACol, int ARow) { MergedColumnsChanged(Sender, ACol, ARow); };
     FRowIndicator = new TBitmap();
-    FBackGround = new TBackGround();
+    FBackGround = new TBackGround(this);
     FScrollHintWnd = new THTMLHintWindow(this);
 
     SetScrollBars(ssBoth);

@@ -20,7 +20,9 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "grid/core/EsgComboBox.h"
+#include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
@@ -34,10 +36,12 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
 class TRichEdit;
+struct TCellPaintContext;
 class TTimer;
 
 // ---------------------------------------------------------------------------------------------
@@ -57,7 +61,7 @@ enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TGridLook {
-    glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glListView, glCustom, glQRV
+    glStandard, glSoft, glClassic, glQRV, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
 };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintPos { hpCell, hpMouse };
@@ -71,6 +75,8 @@ enum TSortStyle {
     ssDateTime, ssTime, ssRTF
 };
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
+enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
 
 // ---------------------------------------------------------------------------------------------
@@ -259,52 +265,6 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Settings objects and helper windows owned by the grid
 
-// Every owned settings object counts itself, so that a test sees each freed exactly once.
-int ExtGridLiveObjects();
-struct TExtGridLiveCount {
-    TExtGridLiveCount();
-    TExtGridLiveCount(const TExtGridLiveCount &);
-    ~TExtGridLiveCount();
-};
-
-class TControlLook : public TPersistent {
-public:
-    // A name of its own: the platform has a TControlStyle already.
-    enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
-
-    explicit TControlLook(TExtStringGrid *AGrid);
-    ~TControlLook() override;
-    TControlStyle ControlStyle() const { return FControlStyle; }
-    void SetControlStyle(TControlStyle Value);
-
-    int CheckSize = 15;
-    int RadioSize = 10;
-    int DropDownCount = 8;
-    bool CheckAlwaysActive = false;
-    bool RadioAlwaysActive = false;
-    bool DropDownAlwaysVisible = false;
-    bool SpinButtonsAlwaysVisible = false;
-    TColor CommentColor = TColorOf(255);
-    THeaderAppearance *DropDownHeader;
-    TFooterAppearance *DropDownFooter;
-
-private:
-    TExtStringGrid *FGrid;
-    TControlStyle FControlStyle = csTheme;
-    TExtGridLiveCount FCount;
-};
-
-class TBackGround : public TPersistent {
-public:
-    TBackGround() = default;
-    int Display = 0;
-    TColor Color = clWindow;
-    TColor ColorTo = clBtnFace;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 class TFloatingFooter : public TPersistent {
 public:
@@ -362,6 +322,8 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TSortDirection { sdAscending, sdDescending };
+
 class TSortSettings : public TPersistent {
 public:
     TSortSettings() = default;
@@ -372,7 +334,26 @@ public:
     bool SortSingleColumn = false;
     TColor HeaderColor = clNone;
 
+    // ---- what the header drawing reads: the sorted column, its glyphs and colours ----
+    int Column = -1;
+    TSortDirection Direction = sdAscending;
+    bool IndexShow = false;
+    bool FixedCols = false;
+    TColor IndexColor = clYellow;
+    TColor HeaderColorTo = clNone;
+    TColor HeaderMirrorColor = clNone;
+    TColor HeaderMirrorColorTo = clNone;
+    // Glyphs of the sorted column and of the columns of an index sort; empty draws triangles.
+    TBitmap *UpGlyph() { return &FUpGlyph; }
+    TBitmap *DownGlyph() { return &FDownGlyph; }
+    TBitmap *IndexUpGlyph() { return &FIndexUpGlyph; }
+    TBitmap *IndexDownGlyph() { return &FIndexDownGlyph; }
+
 private:
+    TBitmap FUpGlyph;
+    TBitmap FDownGlyph;
+    TBitmap FIndexUpGlyph;
+    TBitmap FIndexDownGlyph;
     TExtGridLiveCount FCount;
 };
 
@@ -447,28 +428,6 @@ private:
     TExtStringGrid *FGrid;
     bool FOleDropTarget = false;
     bool FOleDropRTF = false;
-    TExtGridLiveCount FCount;
-};
-
-class TDragScrollOptions : public TPersistent {
-public:
-    bool Active = false;
-    int InitialDelay = 1000;
-    int RepeatDelay = 250;
-    int TopMargin = 50;
-    int BottomMargin = 50;
-    int LeftMargin = 50;
-    int RightMargin = 50;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TGridProgressAppearance : public TPersistent {
-public:
-    TNotifyEvent OnChange;
-
-private:
     TExtGridLiveCount FCount;
 };
 
@@ -819,7 +778,7 @@ public:
     virtual void RestoreCellCache();
     virtual bool ToggleCellCheckBox(int ACol, int ARow, bool FromUser);
     virtual bool ToggleCellRadioButton(int ACol, int ARow, bool FromUser);
-    virtual UnicodeString GetFormattedCell(int ACol, int ARow) { return UnicodeString(); }
+    virtual UnicodeString GetFormattedCell(int ACol, int ARow);
     virtual UnicodeString GetCellFloatFormat(int ACol, int ARow) { return FFloatFormat; }
     virtual TCellType GetCellType(int ACol, int ARow);
     virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
@@ -829,12 +788,12 @@ public:
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
-    virtual void DoFixedEdit(int ACol, int ARow) {}
-    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {}
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) {}
-    virtual void InsertRowAt(int ARow) {}
-    virtual void DeleteRowAt(int ARow) {}
-    virtual void DoFilterDone() {}
+    virtual void InsertRowAt(int ARow);
+    virtual void DeleteRowAt(int ARow);
+    virtual void DoFilterDone();
     virtual void DoUpdateColumnSize(int ACol, int &AWidth);
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
@@ -843,9 +802,11 @@ public:
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
     virtual void MarkPastedRows(const TGridRect &R) {}
-    virtual UnicodeString GetCellText(int ACol, int ARow) { return UnicodeString(); }
-    virtual UnicodeString DoSaveCell(int ACol, int ARow) { return UnicodeString(); }
-    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value) {}
+    virtual UnicodeString GetCellText(int ACol, int ARow);
+    virtual void DoSaveCell(int ACol, int ARow, UnicodeString &Value);
+    virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value);
+    virtual void ExportNotification(TGridExportState AState, int ARow) {}
+    virtual void ImportNotification(TGridImportState AState, int ARow) {}
     virtual void FooterColumnChanged(int ACol) { CalcFooter(ACol); }
     virtual void SaveOldCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
@@ -970,7 +931,6 @@ public:
     void DragScrollTimer(TObject *Sender);
     // The drag-scroll timer while one runs (it lives from the first margin hit to leaving them).
     TTimer *DragScrollTimerObject() const { return FDragTmr; }
-    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
     TSyncGrid *SyncGrid() const { return FSyncGrid; }
     TColor ArrowColor() const;
     void SetArrowColor(TColor Value);
@@ -1105,14 +1065,16 @@ public:
     void SetShowSelection(bool Value);
     bool Flat() const { return FIsFlat; }
     void SetFlat(bool Value);
+    // Header gradient colours are kept as RGB; clNone stays clNone (no gradient, no mirror).
+    static TColor QRVColor(TColor Value) { return Value == clNone ? clNone : TColorOf(ColorToRGB(Value)); }
     TColor QRVGradientFrom() const { return FQRVGradFrom; }
-    void SetQRVGradientFrom(TColor Value) { SetAndInvalidate(FQRVGradFrom, TColorOf(ColorToRGB(Value))); }
+    void SetQRVGradientFrom(TColor Value) { SetAndInvalidate(FQRVGradFrom, QRVColor(Value)); }
     TColor QRVGradientTo() const { return FQRVGradTo; }
-    void SetQRVGradientTo(TColor Value) { SetAndInvalidate(FQRVGradTo, TColorOf(ColorToRGB(Value))); }
+    void SetQRVGradientTo(TColor Value) { SetAndInvalidate(FQRVGradTo, QRVColor(Value)); }
     TColor QRVGradientMirrorFrom() const { return FQRVGradMirrorFrom; }
-    void SetQRVGradientMirrorFrom(TColor Value) { SetAndInvalidate(FQRVGradMirrorFrom, TColorOf(ColorToRGB(Value))); }
+    void SetQRVGradientMirrorFrom(TColor Value) { SetAndInvalidate(FQRVGradMirrorFrom, QRVColor(Value)); }
     TColor QRVGradientMirrorTo() const { return FQRVGradMirrorTo; }
-    void SetQRVGradientMirrorTo(TColor Value) { SetAndInvalidate(FQRVGradMirrorTo, TColorOf(ColorToRGB(Value))); }
+    void SetQRVGradientMirrorTo(TColor Value) { SetAndInvalidate(FQRVGradMirrorTo, QRVColor(Value)); }
     void SetLookupItems(TStringList *Value)
     {
         if (Value)
@@ -1416,6 +1378,78 @@ public:
     // With URLShowInText, the first known address prefix in the text becomes a link.
     void DoGetDisplText(int ACol, int ARow, UnicodeString &Value) override;
     // ---- end of cell graphic sizes ----
+
+    // ---- cell content drawing: typed reads, measuring, check boxes, radio buttons and rich
+    // text (grid/view/ExtGridCellText.cpp, grid/view/ExtGridCellGraphic.cpp) ----
+    // Typed reads for drawing and formatting, which must never raise: an empty text, a lone "-"
+    // and a text that is no number read 0, and the answer says whether it was a number. The
+    // integer read trims the text; the float read takes the number inside it
+    // (ExtractNumberText). Cell reads strip mini-HTML tags first.
+    static bool CellTextToInt(const UnicodeString &Text, int &Value);
+    static bool CellTextToFloat(const UnicodeString &Text, double &Value);
+    bool TryCellInts(int ACol, int ARow, int &Value);
+    bool TryCellFloats(int ACol, int ARow, double &Value);
+    int CellIntOrZero(int ACol, int ARow);
+    double CellFloatOrZero(int ACol, int ARow);
+    static double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
+    // The pixel extent of the text of real column ACol (graphic excluded): wrapped in the
+    // cell's width when WrapText, less 17 pixels for an editor button when ButtonSpace.
+    TPoint GetCellTextSize(int ACol, int ARow, bool WrapText, bool ButtonSpace);
+    // One check box at ARect's top-left (bitmap looks) or centred in it (frame-control looks),
+    // on the grid's canvas or on ACanvas.
+    void DrawCheck(TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlLook::TControlStyle Style,
+                   bool TriState, TCheckBoxState State);
+    void DrawCheck(TCanvas *ACanvas, TRect ARect, bool Checked, bool Enabled, bool Grayed,
+                   TControlLook::TControlStyle Style, bool TriState, TCheckBoxState State);
+    // Count radio buttons with their captions (Options) in ARect, button Index on (-1: the one
+    // whose caption is the text of the cell ACol, ARow).
+    void DrawRadioButtons(TCanvas *ACanvas, TRect ARect, int Count, int Index, bool Horizontal, bool Disabled,
+                          TStrings *Options, bool Selected, int ACol, int ARow, TControlLook::TControlStyle Style,
+                          double Scale, bool Upward);
+    // The DrawTextEx flags of a plain cell text of Lines lines in the given alignments.
+    static unsigned CellTextDrawFlags(int Lines, bool WordWrap, bool Multilinecells, bool EnhTextSize, TAlignment HA,
+                                      TVAlignment VA);
+    // A rich-text cell drawn through the grid's hidden rich edit, on screen or on paper.
+    void DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas *ACanvas);
+    // Text options of the content drawer.
+    bool EnableHTML() const { return FEnableHTML; }
+    void SetEnableHTML(bool Value) { FEnableHTML = Value; Invalidate(); }
+    bool Multilinecells() const { return FMultilineCells; }
+    void SetMultilinecells(bool Value) { FMultilineCells = Value; Invalidate(); }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool Value) { FEnhTextSize = Value; Invalidate(); }
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool Value) { FURLShow = Value; Invalidate(); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool Value) { FURLFull = Value; Invalidate(); }
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor Value) { FURLColor = Value; Invalidate(); }
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
+    TSortSettings *SortSettings() const { return FSortSettings; }
+    TSortIndexList *SortIndexes() const { return FSortIndexes; }
+    // Fires for a cell holding a number while formatting it for display: IsFloat and
+    // FloatFormat decide whether and how it is formatted.
+    using TFloatFormatEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool &IsFloat,
+                                                 UnicodeString &FloatFormat)>;
+    TFloatFormatEvent OnGetFloatFormat;
+
+    // ---- fixed and header cells (grid/view/ExtGridHeader.cpp) ----
+    // The sort glyph of column ACol (a real column) near (X, Y).
+    void DrawSortIndicator(TCanvas *ACanvas, int ACol, int X, int Y);
+    // The dotted line shown while a column (row) is sized, on the grid's canvas or on ACanvas;
+    // drawn again at the same place it goes.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    void DrawColSizingLine(TCanvas *ACanvas, int X);
+    void DrawRowSizingLine(TCanvas *ACanvas, int Y);
+    // The edges of a header cell in look ALook over R (the cell grown by 1 at the bottom).
+    void DrawHeaderCellEdges(TCanvas *ACanvas, TRect R, TGridLook ALook);
+    // The edges of a cell of the right fixed columns (gray in the flat look, else black).
+    void DrawRightFixedEdges(TCanvas *ACanvas, const TRect &R, bool FlatLook);
+    // The filter button of a header cell at the right of R; R loses its width.
+    void DrawFilterGlyph(TCanvas *ACanvas, int RealCol, TRect &R);
+    // ---- end of cell content and header drawing ----
 
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
@@ -2097,6 +2131,31 @@ protected:
     bool FShowDesignHelper = true;
     int FLastDesignChoice = -1;
     bool FURLShowInText = false;
+    // content drawing
+    bool FMultilineCells = false;
+    bool FEnhTextSize = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FSelectionRTFKeep = false;
+    // The vertical alignment the last drawn cell text used, for the in-place editor.
+    TVAlignment FDrawnVAlign = vtaTop;
+    virtual TPoint MeasureCellText(int ACol, int DisplCol, int ARow, bool WrapText, bool ButtonSpace);
+    void DrawSizingLine(TCanvas *ACanvas, int X1, int Y1, int X2, int Y2);
+    // The hidden rich edit that every rich-text cell is loaded into in turn (made on first need,
+    // owned by the grid).
+    TRichEdit *CellRichEdit();
+    TRichEdit *FCellRichEdit = nullptr;
+    // The cell of real column RealCol shown at DisplayCol carries the sort glyph.
+    bool IsSortGlyphCell(int RealCol, int DisplayCol, int ARow);
+    // The text step of the content drawer: R is the cell's text room before the margins.
+    void DrawCellText(TCellPaintContext &Ctx, TRect R, UnicodeString Text, int Kind, TColor LinkColor);
+    void DrawRotatedText(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // A button graphic (push, glyph or expand button) in R, ARect being the graphic's room.
+    void DrawCellButton(TCellPaintContext &Ctx, const TRect &ARect, TRect R, TCellGraphic *G);
+    // The expand button of a node row and its tree lines, in column 0.
+    void DrawNodeButton(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
+    // The row indicator of the current row in column 0; the content starts right of it.
+    void DrawRowIndicator(TCellPaintContext &Ctx);
 
     // ---- update and state flags ----
     int FUpdateCount = 0;
@@ -2120,6 +2179,190 @@ protected:
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
     ITExtStringGridSelect *FISelect = nullptr;
+
+    // =========================================================================================
+    // paint pass and per-cell painting (grid/view/ExtGridPaint.cpp)
+public:
+    using TGridGradientEvent = std::function<void(TObject *Sender, int ARow, int ACol, TColor &Color, TColor &ColorTo,
+                                                  TColor &ColorMirror, TColor &ColorMirrorTo,
+                                                  TCellGradientDirection &GD)>;
+    using TCustomCellDrawEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int ACol, int ARow,
+                                                    TGridDrawState AState, TRect ARect, bool Printing)>;
+    using TGridBorderPropEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *LeftPen, TPen *TopPen,
+                                                    TPen *RightPen, TPen *BottomPen)>;
+
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState &AState, bool Print, bool Select, bool Remap,
+                             TBrush *ABrush, TColor &AColorTo, TColor &AMirrorColor, TColor &AMirrorColorTo,
+                             TFont *AFont, TAlignment &HA, TVAlignment &VA, bool &WW,
+                             TCellGradientDirection &GD) override;
+    // Font and brush of a cell for measuring its text (RCol is the storage column).
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState &AState, TFont *AFont, TBrush *ABrush);
+    // (horizontal, vertical) alignment of the cell of storage column ACol.
+    std::pair<TAlignment, TVAlignment> GetCellAlignment(int ACol, int ARow);
+    // Channel mix of two colours, Percent of Color1; clNone stands back for the other colour.
+    static TColor BlendColors(TColor Color1, TColor Color2, int Percent);
+    static TColor BlendColorsIf(TColor Color1, TColor Color2, bool Blend, int Percent);
+    // Reads the selection lists as they are: a row, column or cell beyond a list is unselected.
+    bool IsSelected(int ACol, int ARow) const;
+
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool Value) { SetLookFlag(FHideFocusRect, Value); }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool Value) { SetLookFlag(FUseDisabledFont, Value); }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor Value) { SetLookColor(FDisabledFontColor, Value); }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool Value) { SetLookFlag(FNoDefaultDraw, Value); }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool Value) { SetLookFlag(FNoImageAndText, Value); }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool Value) { SetLookFlag(FAutoNumAlign, Value); }
+    bool Painting() const { return FPaintDepth > 0; }
+
+    // The header gradients: resting, hovered and pressed.
+    TColor QRVGradientHoverFrom() const { return FQRVGradHoverFrom; }
+    void SetQRVGradientHoverFrom(TColor Value) { SetLookColor(FQRVGradHoverFrom, Value); }
+    TColor QRVGradientHoverTo() const { return FQRVGradHoverTo; }
+    void SetQRVGradientHoverTo(TColor Value) { SetLookColor(FQRVGradHoverTo, Value); }
+    TColor QRVGradientHoverMirrorFrom() const { return FQRVGradHoverMirrorFrom; }
+    void SetQRVGradientHoverMirrorFrom(TColor Value) { SetLookColor(FQRVGradHoverMirrorFrom, Value); }
+    TColor QRVGradientHoverMirrorTo() const { return FQRVGradHoverMirrorTo; }
+    void SetQRVGradientHoverMirrorTo(TColor Value) { SetLookColor(FQRVGradHoverMirrorTo, Value); }
+    TColor QRVGradientHoverBorder() const { return FQRVGradHoverBorder; }
+    void SetQRVGradientHoverBorder(TColor Value) { SetLookColor(FQRVGradHoverBorder, Value); }
+    TColor QRVGradientDownFrom() const { return FQRVGradDownFrom; }
+    void SetQRVGradientDownFrom(TColor Value) { SetLookColor(FQRVGradDownFrom, Value); }
+    TColor QRVGradientDownTo() const { return FQRVGradDownTo; }
+    void SetQRVGradientDownTo(TColor Value) { SetLookColor(FQRVGradDownTo, Value); }
+    TColor QRVGradientDownMirrorFrom() const { return FQRVGradDownMirrorFrom; }
+    void SetQRVGradientDownMirrorFrom(TColor Value) { SetLookColor(FQRVGradDownMirrorFrom, Value); }
+    TColor QRVGradientDownMirrorTo() const { return FQRVGradDownMirrorTo; }
+    void SetQRVGradientDownMirrorTo(TColor Value) { SetLookColor(FQRVGradDownMirrorTo, Value); }
+    TColor QRVGradientDownBorder() const { return FQRVGradDownBorder; }
+    void SetQRVGradientDownBorder(TColor Value) { SetLookColor(FQRVGradDownBorder, Value); }
+
+    TGridGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TNotifyEvent OnPainted;
+
+    // ---- drawers of the cell's content, graphic and header that the pass calls in turn ----
+    // (cell text: ExtGridCellText.cpp; graphics: ExtGridCellGraphic.cpp; headers: ExtGridHeader.cpp)
+    // Selection colours, filter glyph, background, selection rectangle, text and sort glyph.
+    void DrawCellContent(TCellPaintContext &Ctx);
+    // The always-visible drop-down and spin buttons of a normal cell; they take room at the right.
+    void DrawEditorButtons(TCellPaintContext &Ctx);
+    // The cell's graphic in ARect; the drawer may move ARect's edges for what follows.
+    void DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect);
+    // Header background by look, row indicator and list-view header of a header cell.
+    void DrawHeaderLook(TCellPaintContext &Ctx);
+    // The edges of a header cell by look and of the right fixed columns, in R (grown by 1).
+    void DrawHeaderEdges(TCellPaintContext &Ctx, TRect R);
+    // The background picture or gradient behind a cell, drawn by the content drawer before the
+    // text; painted so that it runs on across neighbouring cells.
+    void DrawCellBackGround(TCellPaintContext &Ctx);
+    // The cell's graphic and where it goes; without one a width and height of 0 and text allowed.
+    TCellGraphic *GetCellGraphicLayout(int ACol, int ARow, TCellVAlign &VAlign, TCellHAlign &HAlign,
+                                       bool &TextAllowed, int &Height, int &Width);
+    // The frame around the selection where it passes through a normal cell, drawn by the content
+    // drawer before the text, and the resizer square at the selection's bottom-right corner.
+    void DrawSelectionRectangle(TCellPaintContext &Ctx);
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor Value) { SetLookColor(FSelectionRectangleColor, Value); }
+
+protected:
+    void Paint() override;
+    void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
+    void DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    // The borders an event asks for, over R.
+    void DrawCellBorders(TCellPaintContext &Ctx, TRect R);
+    void DrawNodeTreeLines(TCellPaintContext &Ctx, const TRect &R);
+    // The background picture or gradient in the empty area right of and below the cells.
+    void PaintBackGroundArea();
+    void DrawFocusRectangle(TCellPaintContext &Ctx, TRect R);
+    void SetLookColor(TColor &Field, TColor Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+    void SetLookFlag(bool &Field, bool Value)
+    {
+        if (Field != Value) {
+            Field = Value;
+            Invalidate();
+        }
+    }
+
+    bool FAutoNumAlign = false;
+    bool FNoImageAndText = false;
+    int FPaintDepth = 0;
+    TColor FQRVGradHoverFrom = TColorOf(0xFFFFFFu);
+    TColor FQRVGradHoverTo = TColorOf(0x808080u);
+    TColor FQRVGradHoverMirrorFrom = clNone;
+    TColor FQRVGradHoverMirrorTo = clNone;
+    TColor FQRVGradHoverBorder = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownFrom = TColorOf(0xC0C0C0u);
+    TColor FQRVGradDownTo = TColorOf(0x808080u);
+    TColor FQRVGradDownMirrorFrom = clNone;
+    TColor FQRVGradDownMirrorTo = clNone;
+    TColor FQRVGradDownBorder = TColorOf(0x808080u);
+
+    // ---- row, cell-exchange and notification hooks (grid/view/ExtGridHooks.cpp) ----
+public:
+    using TFixedEditEvent = std::function<void(TObject *Sender, int ACol, int ARow, TGridFixedCellEditor &AEditor,
+                                               TStrings *Values)>;
+    using TSelectionChangedEvent = std::function<void(TObject *Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+    using TAutoDeleteRowEvent = std::function<void(TObject *Sender, int ARow)>;
+    using TCellSaveLoadEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+    TFixedEditEvent OnFixedEdit;
+    TSelectionChangedEvent OnSelectionChanged;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TNotifyEvent OnFilterDone;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool Value) { FSaveWithHTML = Value; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool Value) { FSaveWithRTF = Value; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool Value) { FSaveVirtCells = Value; }
+    bool SelectionChangePending() const { return FSelChange; }
+
+protected:
+    bool FSaveWithRTF = false;
+    bool FSelChange = false;
+
+    // ---- look properties (grid/view/GridLookSettings.cpp) ----
+public:
+    TBitmap *RowIndicator() const { return FRowIndicator; }
+    void SetRowIndicator(TBitmap *Value);
+    void SetBackGround(TBackGround *Value);
+    TGridProgressAppearance *ProgressAppearance() const { return FProgressAppearance; }
+    void SetProgressAppearance(TGridProgressAppearance *Value) { FProgressAppearance->Assign(Value); }
+    TDragScrollOptions *DragScrollOptions() const { return FDragScrollOptions; }
+    void SetDragScrollOptions(TDragScrollOptions *Value) { FDragScrollOptions->Assign(Value); }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighLightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool Value) { FHovering = Value; }
+    void SetActiveCellColor(TColor Value) { FActiveCellColor = Value; Invalidate(); }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor Value) { FActiveCellColorTo = Value; Invalidate(); }
+    void SetActiveCellFont(TFont *Value) { FActiveCellFont->Assign(Value); Invalidate(); }
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint Value) { FXYOffset = Value; Invalidate(); }
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
+    bool IsPlatformStyled() override { return FPlatformStyled; }
+
+protected:
+    bool FHovering = false;
+    bool FPlatformStyled = false;
+    // =========================================================================================
 
 private:
     // dimensions

@@ -452,7 +452,19 @@ void TExtStringGrid::FreePropsIfDefault(int ACol, int ARow)
     TVAlignment VA = vtaTop;
     bool WW = TBaseGrid::WordWrap();
     TCellGradientDirection GD = GradientVertical;
-    GetDefaultCellProperties(ACol, ARow, &F, &B, CT, MC, MCT, HA, VA, WW, GD);
+    {
+        // The look a new object would start with: asked while the cell has none, since the
+        // visual properties would otherwise read the cell's own.
+        TObject *Own = TStringGrid::Objects(ACol, ARow);
+        TStringGrid::SetObjects(ACol, ARow, nullptr);
+        try {
+            GetDefaultCellProperties(ACol, ARow, &F, &B, CT, MC, MCT, HA, VA, WW, GD);
+        } catch (...) {
+            TStringGrid::SetObjects(ACol, ARow, Own);
+            throw;
+        }
+        TStringGrid::SetObjects(ACol, ARow, Own);
+    }
     auto same = [](TColor Have, TColor Default) { return Have == clNone || Have == Default; };
     if (!same(P->BrushColor(), B.Color()) || !same(P->BrushColorTo(), CT) || !same(P->FontColor(), F.Color()) ||
         P->Alignment() != HA || P->VAlignment() != VA || P->WordWrap() != WW || P->GradientDirection() != GD ||

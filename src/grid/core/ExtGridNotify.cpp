@@ -236,13 +236,13 @@ void TExtStringGrid::DragOver(TObject *Source, int X, int Y, TDragState State, b
         if (State == dsDragLeave) {
             FreeDragTimer();
         } else {
-            if (Y < FDragScrollOptions->TopMargin)
+            if (Y < FDragScrollOptions->Margins()->TopMargin)
                 FDragScrollDirection.Include(dsdUp);
-            else if (Y > Height() - FDragScrollOptions->BottomMargin)
+            else if (Y > Height() - FDragScrollOptions->Margins()->BottomMargin)
                 FDragScrollDirection.Include(dsdDown);
-            if (X < FDragScrollOptions->LeftMargin)
+            if (X < FDragScrollOptions->Margins()->LeftMargin)
                 FDragScrollDirection.Include(dsdLeft);
-            else if (X > Width() - FDragScrollOptions->RightMargin)
+            else if (X > Width() - FDragScrollOptions->Margins()->RightMargin)
                 FDragScrollDirection.Include(dsdRight);
         }
         if (!FDragScrollDirection.Empty()) {
@@ -251,11 +251,11 @@ void TExtStringGrid::DragOver(TObject *Source, int X, int Y, TDragState State, b
                 FDragTmr = new TTimer(nullptr);
                 // A new timer counts as enabled without running: it starts on the switch on.
                 FDragTmr->SetEnabled(false);
-                FDragTmr->SetInterval(Cardinal(std::max(FDragScrollOptions->InitialDelay, 1)));
+                FDragTmr->SetInterval(Cardinal(std::max(FDragScrollOptions->Delays()->InitialDelay, 1)));
                 FDragTmr->OnTimer = [this](TObject *Sender) { DragScrollTimer(Sender); };
                 FDragTmr->SetEnabled(true);
             } else if (wasEmpty || !FDragTmr->Enabled()) {
-                FDragTmr->SetInterval(Cardinal(std::max(FDragScrollOptions->InitialDelay, 1)));
+                FDragTmr->SetInterval(Cardinal(std::max(FDragScrollOptions->Delays()->InitialDelay, 1)));
                 FDragTmr->SetEnabled(true);
             }
         } else {
@@ -274,7 +274,7 @@ void TExtStringGrid::DragScrollTimer(TObject *Sender)
         FDragTmr->SetEnabled(false);
         return;
     }
-    const Cardinal repeat = Cardinal(std::max(FDragScrollOptions->RepeatDelay, 1));
+    const Cardinal repeat = Cardinal(std::max(FDragScrollOptions->Delays()->RepeatDelay, 1));
     if (FDragTmr->Interval() != repeat)
         FDragTmr->SetInterval(repeat);
     TDragScrollDirections dir = FDragScrollDirection;

@@ -56,6 +56,10 @@ struct TRenderState {
     // The extents of the line's visible runs as the measure pass found them, in order, for the
     // draw pass that walks the same runs again.
     std::vector<TSize> RunExtents;
+    // Buffers kept for the whole call: the plain runs waiting to be drawn as one text, and the
+    // upper-cased tag being read.
+    QString PendingText;
+    QString TagUpper;
 
     // Fonts made by rotation tags, with the font each replaced; all are gone when the call ends.
     struct TRotation {

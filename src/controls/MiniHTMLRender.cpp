@@ -51,7 +51,7 @@ qsizetype AttributeAt(QStringView Upper, QLatin1String Name)
     return -1;
 }
 
-UnicodeString TagValue(QStringView Source, QStringView Upper, QLatin1String Name)
+QStringView TagValueView(QStringView Source, QStringView Upper, QLatin1String Name)
 {
     const qsizetype k = AttributeAt(Upper, Name);
     if (k < 0)
@@ -62,7 +62,23 @@ UnicodeString TagValue(QStringView Source, QStringView Upper, QLatin1String Name
     const qsizetype q2 = Source.indexOf(QChar(u'"'), q1 + 1);
     if (q2 < 0)
         return {};
-    return Source.mid(q1 + 1, q2 - q1 - 1).toString();
+    return Source.mid(q1 + 1, q2 - q1 - 1);
+}
+
+UnicodeString TagValue(QStringView Source, QStringView Upper, QLatin1String Name)
+{
+    return TagValueView(Source, Upper, Name).toString();
+}
+
+QStringView UpperTag(TRenderState &S, QStringView Tag)
+{
+    // One buffer for all tags of the call: tags are read one at a time.
+    S.TagUpper.resize(Tag.size());
+    QChar *u = S.TagUpper.data();
+    const char16_t *t = Tag.utf16();
+    for (qsizetype i = 0; i < Tag.size(); ++i)
+        u[i] = QChar((t[i] >= u'a' && t[i] <= u'z') ? char16_t(t[i] - 32) : t[i]);
+    return S.TagUpper;
 }
 
 namespace {
@@ -111,11 +127,11 @@ void RestoreBrush(TCanvas *C, TColor Color)
     }
 }
 
-TColor ParseColor(const QString &Value)
+TColor ParseColor(QStringView Value)
 {
     if (Value.startsWith(QLatin1Char('#')))
-        return HtmlColorFromHex(Value);
-    return HtmlColorFromName(Value.toLower());
+        return HtmlColorFromHex(QString::fromRawData(Value.data(), Value.size()));
+    return HtmlColorFromName(Value.toString().toLower());
 }
 
 void SetStyle(TFont *F, TFontStyle Style, bool On)
@@ -367,7 +383,7 @@ struct TLineTag {
     int *Indent = nullptr;
 };
 
-void AnchorStart(TRenderState &S, TLine &L, const QString &Tag)
+void AnchorStart(TRenderState &S, TLine &L, QStringView Tag)
 {
     THtmlRenderParams &P = S.P;
     TFont *F = S.C->Font();
@@ -393,9 +409,8 @@ void AnchorStart(TRenderState &S, TLine &L, const QString &Tag)
     if (!P.Selected && (P.HoverTextColor == clNone || !hovered || !P.HoverOnlyStyle))
         F->SetColor(P.AnchorColor);
 
-    const QString upper = AsciiUpper(Tag);
-    const QStringView attrs = QStringView(upper).mid(2);
-    const QStringView source = QStringView(Tag).mid(2);
+    const QStringView attrs = UpperTag(S, Tag).mid(2);
+    const QStringView source = Tag.mid(2);
     S.InAnchor = Has(attrs, "HREF");
     if (S.InAnchor)
         S.AnchorRef = TagValue(source, attrs, QLatin1String("HREF"));
@@ -535,7 +550,7 @@ void HandleTag(TRenderState &S, TLine &L, QStringView Tag, bool EndTagPossible, 
     const QChar c2 = UpperAt(Tag, 2);
     switch (c1.unicode()) {
     case u'A':
-        AnchorStart(S, L, Tag.toString());
+        AnchorStart(S, L, Tag);
         break;
     case u'B':
         if (c2 == QLatin1Char('>')) {
@@ -582,19 +597,18 @@ void HandleTag(TRenderState &S, TLine &L, QStringView Tag, bool EndTagPossible, 
             S.ErrorMark = true;
         break;
     case u'F': {
-        const QString upper = AsciiUpper(Tag.toString());
-        const QStringView attrs = QStringView(upper).mid(5);
-        const QString face = TagValue(attrs, attrs, QLatin1String("FACE"));
+        const QStringView attrs = UpperTag(S, Tag).mid(5);
+        const QStringView face = TagValueView(attrs, attrs, QLatin1String("FACE"));
         if (!face.isEmpty())
-            F->SetName(face);
+            F->SetName(face.toString());
         if (!P.Selected) {
-            const QString color = TagValue(attrs, attrs, QLatin1String(" COLOR"));
+            const QStringView color = TagValueView(attrs, attrs, QLatin1String(" COLOR"));
             if (!color.isEmpty())
                 F->SetColor(ParseColor(color));
         }
         if (draw && !P.Selected && Has(attrs, "BGCOLOR")) {
             S.FontBackSaved = SavedBrush(C);
-            const QString bg = TagValue(attrs, attrs, QLatin1String("BGCOLOR"));
+            const QStringView bg = TagValueView(attrs, attrs, QLatin1String("BGCOLOR"));
             if (!bg.isEmpty())
                 RestoreBrush(C, ParseColor(bg));
         }
@@ -766,16 +780,38 @@ qsizetype RenderLine(TRenderState &S, QStringView Text, qsizetype &Pos, TLine &L
     if (S.ParaBack && draw)
         FillBand(S, L.R.Top, L.R.Top + L.Height);
 
+    // The plain runs waiting to be drawn as one text: while they follow one another in Text they
+    // are drawn from it in place; otherwise they are copied into the call's buffer.
     struct {
-        QString Text;
+        const QChar *From = nullptr;
+        qsizetype Length = 0;
+        bool Copied = false;
         TRect R;
         int Width = 0;
     } pending;
-    auto flush = [&]() {
-        if (pending.Text.isEmpty())
+    QString &pendingText = S.PendingText;
+    auto pendingEmpty = [&]() { return pending.Copied ? pendingText.isEmpty() : pending.Length == 0; };
+    auto addPending = [&](QStringView Run, bool InText) {
+        if (!pending.Copied && InText && (pending.Length == 0 || Run.data() == pending.From + pending.Length)) {
+            if (pending.Length == 0)
+                pending.From = Run.data();
+            pending.Length += Run.size();
             return;
-        DrawRun(C, pending.Text, true, pending.R, S.DrawFlags, TSize(pending.Width, 0));
-        pending.Text.resize(0); // keeps the buffer for the next runs
+        }
+        if (!pending.Copied) {
+            pendingText.resize(0); // keeps the buffer of earlier lines
+            pendingText.append(pending.From, pending.Length);
+            pending.Copied = true;
+        }
+        pendingText.append(Run);
+    };
+    auto flush = [&]() {
+        if (pendingEmpty())
+            return;
+        const QString inPlace = pending.Copied ? QString() : QString::fromRawData(pending.From, pending.Length);
+        DrawRun(C, pending.Copied ? pendingText : inPlace, true, pending.R, S.DrawFlags, TSize(pending.Width, 0));
+        pending.Length = 0;
+        pending.Copied = false;
         pending.Width = 0;
     };
 
@@ -802,7 +838,9 @@ qsizetype RenderLine(TRenderState &S, QStringView Text, qsizetype &Pos, TLine &L
         } else if (runLen > 0) {
             QStringView run = Text.mid(Pos, runLen);
             bool simple = SimpleRun(run);
+            bool inText = true;
             if (!simple && FindChar(run, u'&') >= 0) {
+                inText = false;
                 entityRun = run.toString();
                 ReplaceRunEntities(entityRun);
                 run = entityRun;
@@ -861,11 +899,11 @@ qsizetype RenderLine(TRenderState &S, QStringView Text, qsizetype &Pos, TLine &L
                     const bool merge = !S.Shadow && !S.ErrorMark && !S.RightToLeftReading && simple &&
                                        extent.cx <= wr.Right - wr.Left;
                     if (merge) {
-                        if (!pending.Text.isEmpty() && pending.R.Bottom != wr.Bottom)
+                        if (!pendingEmpty() && pending.R.Bottom != wr.Bottom)
                             flush();
-                        if (pending.Text.isEmpty())
+                        if (pendingEmpty())
                             pending.R = wr;
-                        pending.Text += run;
+                        addPending(run, inText);
                         pending.Width += extent.cx;
                     } else {
                         flush();

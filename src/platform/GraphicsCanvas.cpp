@@ -857,30 +857,34 @@ bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFont
 {
     if (p->layoutDirection() != Qt::LeftToRight || p->worldTransform().type() > QTransform::TxTranslate)
         return false;
-    // Looked up without taking a reference to the text; only a new entry keeps one.
-    auto it = Cache.constFind(std::make_pair(Face.Id, QString::fromRawData(Text.constData(), Text.size())));
+    // Looked up without taking a reference to the text (which may be a view of the caller's
+    // buffer); a new entry keeps a copy of its own.
+    const auto probe = std::make_pair(Face.Id, QString::fromRawData(Text.constData(), Text.size()));
+    auto it = Cache.constFind(probe);
     if (it == Cache.constEnd()) {
-        const auto key = std::make_pair(Face.Id, Text);
         // Only what passed this check is ever cached, so a found run needs no second look.
         if (!CacheableText(Text))
             return false;
-        // A run is laid out for keeping only when it comes back: preparing a cached layout costs
-        // more than drawing the run once, and one-off texts would only push out the words that
-        // return on every repaint.
-        const size_t bit = qHash(key) % Seen.size();
-        if (!Seen.test(bit)) {
-            Seen.set(bit);
+        // A run is laid out for keeping only when it comes back before as many other new runs
+        // as the cache holds: preparing a cached layout costs more than drawing the run once,
+        // and a run that returns later than that would be pushed out before its return anyway.
+        const size_t bit = qHash(probe) % Seen.Bits.size();
+        if (!Seen.Bits.test(bit)) {
+            if (++Seen.Count > MaxCachedTexts) {
+                Seen.Bits.reset();
+                Seen.Count = 1;
+            }
+            Seen.Bits.set(bit);
             return false;
         }
-        if (Cache.size() >= MaxCachedTexts) {
+        if (Cache.size() >= MaxCachedTexts)
             Cache.clear();
-            Seen.reset();
-        }
-        QStaticText st(Text);
+        const QString owned(Text.constData(), Text.size());
+        QStaticText st(owned);
         st.setTextFormat(Qt::PlainText);
         st.setPerformanceHint(QStaticText::AggressiveCaching);
         st.prepare(QTransform(), Face.Font);
-        it = Cache.insert(key, {st, QFontMetricsF(Face.Font).ascent()});
+        it = Cache.insert(std::make_pair(Face.Id, owned), {st, QFontMetricsF(Face.Font).ascent()});
     }
     p->drawStaticText(At + QPointF(0, Face.Ascent - it.value().second), it.value().first);
     return true;

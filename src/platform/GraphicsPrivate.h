@@ -82,9 +82,11 @@ struct TCanvas::TDCState {
     // Laid-out text of the runs drawn lately, by font face and text: shaping a run costs more
     // than drawing it, and the same words come back on every repaint. Kept across paints.
     QHash<std::pair<std::uint64_t, QString>, std::pair<QStaticText, qreal>> TextCache;
-    // The runs seen once since the cache was last emptied (by hash; a collision only admits a
-    // run early).
-    std::bitset<32768> TextSeen;
+    // The runs seen once lately (by hash; a collision only admits a run early), and how many.
+    struct {
+        std::bitset<32768> Bits;
+        int Count = 0;
+    } TextSeen;
 
     struct Saved {
         bool HasClip;

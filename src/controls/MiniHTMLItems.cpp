@@ -182,14 +182,14 @@ void LayoutImage(TRenderState &S, TLine &L, const UnicodeString &Tag)
     ++S.ImageCounter;
     const QString upper = AsciiUpper(Tag);
     const QString attrs = upper.mid(2);
-    QString src = TagValue(attrs, attrs, QStringLiteral("SRC"));
+    QString src = TagValue(attrs, attrs, QLatin1String("SRC"));
     if (S.HoveredImage == S.ImageCounter) {
-        const QString alt = TagValue(attrs, attrs, QStringLiteral("ALT"));
+        const QString alt = TagValue(attrs, attrs, QLatin1String("ALT"));
         if (!alt.isEmpty())
             src = alt;
     }
-    const int reqW = std::clamp(IntPrefixValue(TagValue(attrs, attrs, QStringLiteral("WIDTH"))), 0, MaxPixels);
-    const int reqH = std::clamp(IntPrefixValue(TagValue(attrs, attrs, QStringLiteral("HEIGHT"))), 0, MaxPixels);
+    const int reqW = std::clamp(IntPrefixValue(TagValue(attrs, attrs, QLatin1String("WIDTH"))), 0, MaxPixels);
+    const int reqH = std::clamp(IntPrefixValue(TagValue(attrs, attrs, QLatin1String("HEIGHT"))), 0, MaxPixels);
     const int dpiX = C->PixelsPerInchX();
     const int dpiY = C->PixelsPerInchY();
 

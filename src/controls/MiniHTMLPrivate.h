@@ -53,6 +53,14 @@ struct TRenderState {
     int HoveredImage = -1;
     int ImageCounter = 0;
 
+    // The extents of the line's visible runs as the measure pass found them, in order, for the
+    // draw pass that walks the same runs again.
+    std::vector<TSize> RunExtents;
+    // Buffers kept for the whole call: the plain runs waiting to be drawn as one text, and the
+    // upper-cased tag being read.
+    QString PendingText;
+    QString TagUpper;
+
     // Fonts made by rotation tags, with the font each replaced; all are gone when the call ends.
     struct TRotation {
         HFONT Rotated;
@@ -80,7 +88,7 @@ struct TLine {
 bool Drawing(const TRenderState &S, const TLine &L);
 // The value between the first two double quotes after Name in Upper (the upper-cased tag) taken
 // from Source (the same text in its own letter case); empty when missing.
-UnicodeString TagValue(const UnicodeString &Source, const UnicodeString &Upper, const QString &Name);
+UnicodeString TagValue(QStringView Source, QStringView Upper, QLatin1String Name);
 // A number of the markup kept within Low..High, so that no size or position can overflow.
 int ClampValue(int Value, int Low, int High);
 

@@ -29,29 +29,56 @@ int ClampValue(int Value, int Low, int High)
     return std::clamp(Value, Low, High);
 }
 
-UnicodeString TagValue(const UnicodeString &Source, const UnicodeString &Upper, const QString &Name)
+qsizetype AttributeAt(QStringView Upper, QLatin1String Name)
 {
     // The name counts only where an "=" follows it, so that a value holding the same letters
     // is not taken for the attribute.
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype at = Upper.indexOf(Name, from);
-        if (at < 0)
-            return {};
-        qsizetype k = at + Name.size();
-        while (k < Upper.size() && Upper[k] == QLatin1Char(' '))
+    const char16_t *u = Upper.utf16();
+    const qsizetype n = Upper.size();
+    const qsizetype m = Name.size();
+    for (qsizetype at = 0; at + m <= n; ++at) {
+        qsizetype i = 0;
+        while (i < m && u[at + i] == char16_t(static_cast<unsigned char>(Name.data()[i])))
+            ++i;
+        if (i < m)
+            continue;
+        qsizetype k = at + m;
+        while (k < n && u[k] == u' ')
             ++k;
-        if (k < Upper.size() && Upper[k] == QLatin1Char('=')) {
-            const qsizetype q1 = Source.indexOf(QLatin1Char('"'), k);
-            if (q1 < 0)
-                return {};
-            const qsizetype q2 = Source.indexOf(QLatin1Char('"'), q1 + 1);
-            if (q2 < 0)
-                return {};
-            return Source.mid(q1 + 1, q2 - q1 - 1);
-        }
-        from = at + 1;
+        if (k < n && u[k] == u'=')
+            return k;
     }
+    return -1;
+}
+
+QStringView TagValueView(QStringView Source, QStringView Upper, QLatin1String Name)
+{
+    const qsizetype k = AttributeAt(Upper, Name);
+    if (k < 0)
+        return {};
+    const qsizetype q1 = Source.indexOf(QChar(u'"'), k);
+    if (q1 < 0)
+        return {};
+    const qsizetype q2 = Source.indexOf(QChar(u'"'), q1 + 1);
+    if (q2 < 0)
+        return {};
+    return Source.mid(q1 + 1, q2 - q1 - 1);
+}
+
+UnicodeString TagValue(QStringView Source, QStringView Upper, QLatin1String Name)
+{
+    return TagValueView(Source, Upper, Name).toString();
+}
+
+QStringView UpperTag(TRenderState &S, QStringView Tag)
+{
+    // One buffer for all tags of the call: tags are read one at a time.
+    S.TagUpper.resize(Tag.size());
+    QChar *u = S.TagUpper.data();
+    const char16_t *t = Tag.utf16();
+    for (qsizetype i = 0; i < Tag.size(); ++i)
+        u[i] = QChar((t[i] >= u'a' && t[i] <= u'z') ? char16_t(t[i] - 32) : t[i]);
+    return S.TagUpper;
 }
 
 namespace {
@@ -60,7 +87,18 @@ constexpr int MaxPixels = 10000;
 constexpr int MaxRotations = 64;
 constexpr int MaxListLevel = 100;
 
-QChar UpperAt(const QString &S, qsizetype I)
+// The first C in S from From on, or -1. The library's searches of a view cost several times
+// this loop for the short texts of cells.
+qsizetype FindChar(QStringView S, char16_t C, qsizetype From = 0)
+{
+    const char16_t *s = S.utf16();
+    for (qsizetype i = From; i < S.size(); ++i)
+        if (s[i] == C)
+            return i;
+    return -1;
+}
+
+QChar UpperAt(QStringView S, qsizetype I)
 {
     if (I >= S.size())
         return QChar();
@@ -68,21 +106,9 @@ QChar UpperAt(const QString &S, qsizetype I)
     return (u >= u'a' && u <= u'z') ? QChar(char16_t(u - 32)) : S[I];
 }
 
-bool Has(const QString &Upper, const char *Name)
+bool Has(QStringView Upper, const char *Name)
 {
-    qsizetype from = 0;
-    const QLatin1String n(Name);
-    while (true) {
-        const qsizetype at = Upper.indexOf(n, from);
-        if (at < 0)
-            return false;
-        qsizetype k = at + n.size();
-        while (k < Upper.size() && Upper[k] == QLatin1Char(' '))
-            ++k;
-        if (k < Upper.size() && Upper[k] == QLatin1Char('='))
-            return true;
-        from = at + 1;
-    }
+    return AttributeAt(Upper, QLatin1String(Name)) >= 0;
 }
 
 // The brush colour as the markup saves it: clNone for a clear brush.
@@ -101,11 +127,11 @@ void RestoreBrush(TCanvas *C, TColor Color)
     }
 }
 
-TColor ParseColor(const QString &Value)
+TColor ParseColor(QStringView Value)
 {
     if (Value.startsWith(QLatin1Char('#')))
-        return HtmlColorFromHex(Value);
-    return HtmlColorFromName(Value.toLower());
+        return HtmlColorFromHex(QString::fromRawData(Value.data(), Value.size()));
+    return HtmlColorFromName(Value.toString().toLower());
 }
 
 void SetStyle(TFont *F, TFontStyle Style, bool On)
@@ -178,18 +204,17 @@ QString PrepareText(const QString &Text)
 
 void ReplaceRunEntities(QString &Run)
 {
-    if (!Run.contains(QLatin1Char('&')))
-        return;
     Run.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
     Run.replace(QLatin1String("&lt;"), QLatin1String("<"));
     Run.replace(QLatin1String("&gt;"), QLatin1String(">"));
 }
 
 // Measurements of runs are kept across calls: cells repeat their words, and laying a text out
-// costs far more than looking it up. They are kept per font and emptied when they grow large.
+// costs far more than looking it up. They are kept per font face and emptied when they grow large.
 struct TFontLines {
-    int Gh = 0;   // the height of "gh"
-    int Line = 0; // the line height of the text output (with external leading)
+    int Gh = 0;    // the height of "gh"
+    int Line = 0;  // the line height of the text output (with external leading)
+    int Space = 0; // the width of a space
 };
 
 struct TFontMeasures {
@@ -208,30 +233,23 @@ qsizetype &CachedRuns()
     return count;
 }
 
-bool SameFace(const TFont &A, const TFont &B)
-{
-    return A.Name() == B.Name() && A.Height() == B.Height() && A.Style() == B.Style() &&
-           A.Orientation() == B.Orientation() && A.Pitch() == B.Pitch() && A.Charset() == B.Charset();
-}
-
 TFontMeasures &Measures(TCanvas *C)
 {
     struct TEntry {
-        std::unique_ptr<TFont> Font;
+        std::uint64_t Face;
         TFontMeasures Measures;
     };
-    // Kept to the end of the process: the fonts must not be freed after the application.
     static auto &fonts = *new std::vector<std::unique_ptr<TEntry>>;
     static size_t last = 0;
     if (CachedRuns() > MaxCachedRuns) {
         fonts.clear();
         CachedRuns() = 0;
     }
-    const TFont &f = *C->Font();
-    if (last < fonts.size() && SameFace(*fonts[last]->Font, f))
+    const std::uint64_t face = C->Font()->FaceId();
+    if (last < fonts.size() && fonts[last]->Face == face)
         return fonts[last]->Measures;
     for (size_t i = 0; i < fonts.size(); ++i)
-        if (SameFace(*fonts[i]->Font, f)) {
+        if (fonts[i]->Face == face) {
             last = i;
             return fonts[i]->Measures;
         }
@@ -240,11 +258,11 @@ TFontMeasures &Measures(TCanvas *C)
         CachedRuns() = 0;
     }
     auto e = std::make_unique<TEntry>();
-    e->Font = std::make_unique<TFont>();
-    e->Font->Assign(C->Font());
+    e->Face = face;
     TEXTMETRIC tm;
     GetTextMetrics(C->Handle(), tm);
-    e->Measures.Lines = TFontLines{C->TextHeight(QStringLiteral("gh")), tm.tmHeight + tm.tmExternalLeading};
+    e->Measures.Lines =
+        TFontLines{C->TextHeight(QStringLiteral("gh")), tm.tmHeight + tm.tmExternalLeading, C->TextWidth(QStringLiteral(" "))};
     fonts.push_back(std::move(e));
     last = fonts.size() - 1;
     return fonts[last]->Measures;
@@ -255,44 +273,51 @@ TFontLines FontLines(TCanvas *C)
     return Measures(C).Lines;
 }
 
-bool SimpleRun(const QString &Run)
+bool SimpleRun(QStringView Run)
 {
-    return !Run.contains(QLatin1Char('&')) && !Run.contains(QLatin1Char('\t'));
+    const char16_t *s = Run.utf16();
+    for (qsizetype i = 0; i < Run.size(); ++i)
+        if (s[i] == u'&' || s[i] == u'\t')
+            return false;
+    return true;
 }
 
 // The width and height of a run as the text output lays it out on one line in R. A run without
 // mnemonic prefixes and tabs that needs no ellipsis is measured directly, which is what the
 // text output finds.
-TSize RunExtent(TCanvas *C, const QString &Run, unsigned Flags, const TRect &R)
+TSize RunExtent(TCanvas *C, QStringView Run, bool Simple, unsigned Flags, const TRect &R)
 {
-    if (SimpleRun(Run)) {
+    if (Simple) {
         TSize e;
         // Words are kept; long runs seldom come back and would only fill the memory.
         if (Run.size() <= MaxCachedRun) {
             QHash<QString, TSize> &cache = Measures(C).Extents;
-            auto it = cache.constFind(Run);
+            // Looked up in place; only a new word is copied into the cache.
+            auto it = cache.constFind(QString::fromRawData(Run.data(), Run.size()));
             if (it != cache.constEnd()) {
                 e = it.value();
             } else {
-                e = *cache.insert(Run, C->TextExtent(Run));
+                const QString word = Run.toString();
+                e = *cache.insert(word, C->TextExtent(word));
                 ++CachedRuns();
             }
         } else {
-            e = C->TextExtent(Run);
+            e = C->TextExtent(Run.toString());
         }
         if (!(Flags & DT_END_ELLIPSIS) || e.cx <= R.Right - R.Left)
             return e;
     }
+    const QString run = Run.toString();
     TRect calc = R;
-    DrawText(C->Handle(), Run, -1, &calc, Flags | DT_CALCRECT);
-    return TSize(calc.Right - calc.Left, C->TextHeight(Run));
+    DrawText(C->Handle(), run, -1, &calc, Flags | DT_CALCRECT);
+    return TSize(calc.Right - calc.Left, C->TextHeight(run));
 }
 
 // Draws a run single-line at the bottom of R, as the text output would; a simple run that fits
 // goes straight to the canvas.
-void DrawRun(TCanvas *C, const QString &Run, TRect R, unsigned Flags, const TSize &Extent)
+void DrawRun(TCanvas *C, const QString &Run, bool Simple, TRect R, unsigned Flags, const TSize &Extent)
 {
-    if (SimpleRun(Run) && !(Flags & (DT_RIGHT | DT_CENTER | DT_RTLREADING)) && Extent.cx <= R.Right - R.Left) {
+    if (Simple && !(Flags & (DT_RIGHT | DT_CENTER | DT_RTLREADING)) && Extent.cx <= R.Right - R.Left) {
         const int line = FontLines(C).Line;
         // A run that lies wholly inside its rectangle needs no clip, which is costly to set.
         const unsigned options = line <= R.Bottom - R.Top ? 0u : ETO_CLIPPED;
@@ -358,7 +383,7 @@ struct TLineTag {
     int *Indent = nullptr;
 };
 
-void AnchorStart(TRenderState &S, TLine &L, const QString &Tag)
+void AnchorStart(TRenderState &S, TLine &L, QStringView Tag)
 {
     THtmlRenderParams &P = S.P;
     TFont *F = S.C->Font();
@@ -384,13 +409,12 @@ void AnchorStart(TRenderState &S, TLine &L, const QString &Tag)
     if (!P.Selected && (P.HoverTextColor == clNone || !hovered || !P.HoverOnlyStyle))
         F->SetColor(P.AnchorColor);
 
-    const QString upper = AsciiUpper(Tag);
-    const QString attrs = upper.mid(2);
-    const QString source = Tag.mid(2);
+    const QStringView attrs = UpperTag(S, Tag).mid(2);
+    const QStringView source = Tag.mid(2);
     S.InAnchor = Has(attrs, "HREF");
     if (S.InAnchor)
-        S.AnchorRef = TagValue(source, attrs, QStringLiteral("HREF"));
-    S.AnchorTitle = TagValue(source, attrs, QStringLiteral("TITLE"));
+        S.AnchorRef = TagValue(source, attrs, QLatin1String("HREF"));
+    S.AnchorTitle = TagValue(source, attrs, QLatin1String("TITLE"));
     S.AnchorStartX = L.Width;
     S.AnchorStartTop = L.R.Top;
     S.AnchorStartedOnLine = true;
@@ -438,7 +462,8 @@ bool InFocusAnchor(const TRenderState &S)
     return S.AnchorNumber > 0 && S.AnchorNumber == S.P.FocusAnchorIndex + 1;
 }
 
-void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossible, TLineTag &T)
+// Tag runs from "<" to ">" (or to the end of the text); only the tags with attributes copy it.
+void HandleTag(TRenderState &S, TLine &L, QStringView Tag, bool EndTagPossible, TLineTag &T)
 {
     THtmlRenderParams &P = S.P;
     TCanvas *C = S.C;
@@ -537,13 +562,13 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
             if (!P.BlinkVisible)
                 F->SetColor(S.EntryBrushColor);
         } else if (c2 == QLatin1Char('O') && draw) {
-            const QString upper = AsciiUpper(Tag);
+            const QString upper = AsciiUpper(Tag.toString());
             const QString attrs = upper.mid(5);
-            const QString background = TagValue(attrs, attrs, QStringLiteral("BACKGROUND"));
+            const QString background = TagValue(attrs, attrs, QLatin1String("BACKGROUND"));
             if (!background.isEmpty())
                 TileBackground(S, background);
             if (Has(attrs, "BGCOLOR")) {
-                const QString v = TagValue(attrs, attrs, QStringLiteral("BGCOLOR"));
+                const QString v = TagValue(attrs, attrs, QLatin1String("BGCOLOR"));
                 bool set = false;
                 TColor col = 0;
                 if (v.contains(QLatin1String("CL"))) {
@@ -565,32 +590,31 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
         }
         break;
     case u'C':
-        LayoutControl(S, L, Tag);
+        LayoutControl(S, L, Tag.toString());
         break;
     case u'E':
         if (draw)
             S.ErrorMark = true;
         break;
     case u'F': {
-        const QString upper = AsciiUpper(Tag);
-        const QString attrs = upper.mid(5);
-        const QString face = TagValue(attrs, attrs, QStringLiteral("FACE"));
+        const QStringView attrs = UpperTag(S, Tag).mid(5);
+        const QStringView face = TagValueView(attrs, attrs, QLatin1String("FACE"));
         if (!face.isEmpty())
-            F->SetName(face);
+            F->SetName(face.toString());
         if (!P.Selected) {
-            const QString color = TagValue(attrs, attrs, QStringLiteral(" COLOR"));
+            const QStringView color = TagValueView(attrs, attrs, QLatin1String(" COLOR"));
             if (!color.isEmpty())
                 F->SetColor(ParseColor(color));
         }
         if (draw && !P.Selected && Has(attrs, "BGCOLOR")) {
             S.FontBackSaved = SavedBrush(C);
-            const QString bg = TagValue(attrs, attrs, QStringLiteral("BGCOLOR"));
+            const QStringView bg = TagValueView(attrs, attrs, QLatin1String("BGCOLOR"));
             if (!bg.isEmpty())
                 RestoreBrush(C, ParseColor(bg));
         }
-        const qsizetype sizeAt = attrs.indexOf(QLatin1String("SIZE"));
+        const qsizetype sizeAt = attrs.indexOf(u"SIZE");
         if (sizeAt >= 0) {
-            QString rest = attrs.mid(sizeAt + 4);
+            QString rest = attrs.mid(sizeAt + 4).toString();
             const qsizetype eq = rest.indexOf(QLatin1Char('='));
             if (eq >= 0)
                 rest = rest.mid(eq + 1).trimmed();
@@ -628,9 +652,9 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
         if (c2 == QLatin1Char('>')) {
             SetStyle(F, TFontStyle::fsItalic, true);
         } else if (c2 == QLatin1Char('N')) {
-            const QString upper = AsciiUpper(Tag);
+            const QString upper = AsciiUpper(Tag.toString());
             int v = 0;
-            if (TryStrToInt(TagValue(upper.mid(2), upper.mid(2), QStringLiteral("X")).trimmed(), v)) {
+            if (TryStrToInt(TagValue(upper.mid(2), upper.mid(2), QLatin1String("X")).trimmed(), v)) {
                 v = ClampValue(v, 0, MaxPixels);
                 if (v > L.Width) {
                     L.Width = v;
@@ -638,7 +662,7 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
                 }
             }
         } else if (c2 == QLatin1Char('M')) {
-            LayoutImage(S, L, Tag);
+            LayoutImage(S, L, Tag.toString());
         }
         break;
     case u'L':
@@ -660,10 +684,10 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
         }
         break;
     case u'P': {
-        const QString upper = AsciiUpper(Tag);
+        const QString upper = AsciiUpper(Tag.toString());
         const QString attrs = upper.mid(2);
         if (Has(attrs, "ALIGN")) {
-            const QString a = TagValue(attrs, attrs, QStringLiteral("ALIGN"));
+            const QString a = TagValue(attrs, attrs, QLatin1String("ALIGN"));
             if (a.contains(QLatin1String("RIGHT")))
                 *T.Align = alRightAlign;
             if (a.contains(QLatin1String("LEFT")))
@@ -672,9 +696,9 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
                 *T.Align = alCenterAlign;
         }
         if (Has(attrs, "INDENT"))
-            *T.Indent = ClampValue(IntPrefixValue(TagValue(attrs, attrs, QStringLiteral("INDENT"))), -MaxPixels, MaxPixels);
+            *T.Indent = ClampValue(IntPrefixValue(TagValue(attrs, attrs, QLatin1String("INDENT"))), -MaxPixels, MaxPixels);
         if (Has(attrs, "BGCOLOR")) {
-            const QString v = TagValue(attrs, attrs, QStringLiteral("BGCOLOR"));
+            const QString v = TagValue(attrs, attrs, QLatin1String("BGCOLOR"));
             const TColor col = v.isEmpty() ? clNone : ParseColor(v);
             if (draw) {
                 S.ParaBack = true;
@@ -689,8 +713,8 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
         break;
     }
     case u'R': {
-        const QString upper = AsciiUpper(Tag);
-        const int degrees = ClampValue(IntPrefixValue(TagValue(upper.mid(2), upper.mid(2), QStringLiteral("A"))), -360, 360);
+        const QString upper = AsciiUpper(Tag.toString());
+        const int degrees = ClampValue(IntPrefixValue(TagValue(upper.mid(2), upper.mid(2), QLatin1String("A"))), -360, 360);
         if (S.Rotations.size() < MaxRotations) {
             TRenderState::TRotation r{nullptr, std::make_unique<TFont>()};
             r.Rotated = SelectRotatedFont(C, degrees, *r.Previous);
@@ -724,8 +748,10 @@ void HandleTag(TRenderState &S, TLine &L, const QString &Tag, bool EndTagPossibl
     }
 }
 
-// One pass over one line of Text from Pos; returns the text it consumed, tags included.
-QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &L, int &Align, int &Indent)
+// One pass over one line of Text from Pos; returns the end of what it consumed, tags included.
+// The measure pass walks the whole text; the draw pass (Replay) walks again what the measure pass
+// consumed, leaving out the hidden runs that it skipped.
+qsizetype RenderLine(TRenderState &S, QStringView Text, qsizetype &Pos, TLine &L, int &Align, int &Indent, bool Replay)
 {
     THtmlRenderParams &P = S.P;
     TCanvas *C = S.C;
@@ -739,34 +765,65 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
     TLineTag T;
     T.Align = &Align;
     T.Indent = &Indent;
-    QString consumed;
-    QString accumulated;
+    qsizetype consumedEnd = Pos;
+    // The draw pass takes the measured extents: only a run cut with an ellipsis measures
+    // differently there, in the room left on the line.
+    const bool reuse = Replay && !(S.DrawFlags & DT_END_ELLIPSIS);
+    size_t extentIndex = 0;
+    if (!Replay)
+        S.RunExtents.clear();
+    // What the line has laid out so far: whether any text, and its last character.
+    bool hadText = false;
+    QChar lastChar;
     const int avail = L.R.Right - L.R.Left;
 
     if (S.ParaBack && draw)
         FillBand(S, L.R.Top, L.R.Top + L.Height);
 
+    // The plain runs waiting to be drawn as one text: while they follow one another in Text they
+    // are drawn from it in place; otherwise they are copied into the call's buffer.
     struct {
-        QString Text;
+        const QChar *From = nullptr;
+        qsizetype Length = 0;
+        bool Copied = false;
         TRect R;
         int Width = 0;
     } pending;
-    auto flush = [&]() {
-        if (pending.Text.isEmpty())
+    QString &pendingText = S.PendingText;
+    auto pendingEmpty = [&]() { return pending.Copied ? pendingText.isEmpty() : pending.Length == 0; };
+    auto addPending = [&](QStringView Run, bool InText) {
+        if (!pending.Copied && InText && (pending.Length == 0 || Run.data() == pending.From + pending.Length)) {
+            if (pending.Length == 0)
+                pending.From = Run.data();
+            pending.Length += Run.size();
             return;
-        DrawRun(C, pending.Text, pending.R, S.DrawFlags, TSize(pending.Width, 0));
-        pending.Text.clear();
+        }
+        if (!pending.Copied) {
+            pendingText.resize(0); // keeps the buffer of earlier lines
+            pendingText.append(pending.From, pending.Length);
+            pending.Copied = true;
+        }
+        pendingText.append(Run);
+    };
+    auto flush = [&]() {
+        if (pendingEmpty())
+            return;
+        const QString inPlace = pending.Copied ? QString() : QString::fromRawData(pending.From, pending.Length);
+        DrawRun(C, pending.Copied ? pendingText : inPlace, true, pending.R, S.DrawFlags, TSize(pending.Width, 0));
+        pending.Length = 0;
+        pending.Copied = false;
         pending.Width = 0;
     };
 
     const qsizetype n = Text.size();
     qsizetype nextLt = -2;
     qsizetype nextSp = -2;
+    QString entityRun;
     while (Pos < n && !L.Done && !L.Full) {
         if (nextLt != -1 && nextLt < Pos)
-            nextLt = Text.indexOf(QLatin1Char('<'), Pos);
+            nextLt = FindChar(Text, u'<', Pos);
         if (P.WordWrap && nextSp != -1 && nextSp < Pos)
-            nextSp = Text.indexOf(QLatin1Char(' '), Pos);
+            nextSp = FindChar(Text, u' ', Pos);
         const qsizetype sp = P.WordWrap ? nextSp : -1;
         qsizetype runLen;
         if (nextLt >= 0 && (sp < 0 || sp > nextLt))
@@ -776,9 +833,19 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         else
             runLen = n - Pos;
 
-        if (runLen > 0) {
-            QString run = Text.mid(Pos, runLen);
-            ReplaceRunEntities(run);
+        if (runLen > 0 && Replay && S.Hidden) {
+            Pos += runLen;
+        } else if (runLen > 0) {
+            QStringView run = Text.mid(Pos, runLen);
+            bool simple = SimpleRun(run);
+            bool inText = true;
+            if (!simple && FindChar(run, u'&') >= 0) {
+                inText = false;
+                entityRun = run.toString();
+                ReplaceRunEntities(entityRun);
+                run = entityRun;
+                simple = SimpleRun(run);
+            }
             TRect runRect = L.R;
             if (!L.Measure) {
                 if (S.RightToLeftReading)
@@ -786,7 +853,13 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                 else
                     runRect.Left = L.X;
             }
-            const TSize extent = RunExtent(C, run, S.DrawFlags, runRect);
+            TSize extent;
+            if (reuse && !S.Hidden && extentIndex < S.RunExtents.size())
+                extent = S.RunExtents[extentIndex++];
+            else
+                extent = RunExtent(C, run, simple, S.DrawFlags, runRect);
+            if (!Replay && !S.Hidden)
+                S.RunExtents.push_back(extent);
             const int h = extent.cy;
             if (S.Sub)
                 L.SubExtra = std::max(L.SubExtra, h / 4);
@@ -823,26 +896,27 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                     const unsigned flags = S.DrawFlags | (S.RightToLeftReading ? DT_RIGHT : 0u);
                     // Plain runs between two tags are drawn as one text: each text output
                     // costs far more than its letters.
-                    const bool merge = !S.Shadow && !S.ErrorMark && !S.RightToLeftReading && SimpleRun(run) &&
+                    const bool merge = !S.Shadow && !S.ErrorMark && !S.RightToLeftReading && simple &&
                                        extent.cx <= wr.Right - wr.Left;
                     if (merge) {
-                        if (!pending.Text.isEmpty() && pending.R.Bottom != wr.Bottom)
+                        if (!pendingEmpty() && pending.R.Bottom != wr.Bottom)
                             flush();
-                        if (pending.Text.isEmpty())
+                        if (pendingEmpty())
                             pending.R = wr;
-                        pending.Text += run;
+                        addPending(run, inText);
                         pending.Width += extent.cx;
                     } else {
                         flush();
+                        const QString text = run.toString();
                         if (S.Shadow) {
                             const TColor color = C->Font()->Color();
                             C->Font()->SetColor(P.ShadowColor);
                             TRect sr = wr;
                             OffsetRect(sr, P.ShadowOffset, P.ShadowOffset);
-                            DrawRun(C, run, sr, flags, extent);
+                            DrawRun(C, text, simple, sr, flags, extent);
                             C->Font()->SetColor(color);
                         }
-                        DrawRun(C, run, wr, flags, extent);
+                        DrawRun(C, text, simple, wr, flags, extent);
                     }
                     w = extent.cx;
                     if (InFocusAnchor(S))
@@ -854,18 +928,19 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
                 }
 
                 const bool fits = L.Width < avail || w >= avail;
-                const bool hadText = !accumulated.isEmpty();
-                const bool taken = fits || (hadText && accumulated.back() != QLatin1Char(' '));
-                accumulated += run;
+                const bool hadBefore = hadText;
+                const bool taken = fits || (hadBefore && lastChar != QLatin1Char(' '));
+                hadText = true;
+                lastChar = run.back();
                 if (taken || !P.WordWrap) {
-                    consumed += QStringView(Text).mid(Pos, runLen);
                     const bool blank = Text[Pos + runLen - 1] == QLatin1Char(' ');
                     Pos += runLen;
+                    consumedEnd = Pos;
                     // Without word wrap a run that overflows after other text ends the text:
                     // it is drawn cut with an ellipsis and nothing follows it.
-                    if (L.Measure && !fits && hadText && !P.WordWrap)
+                    if (L.Measure && !fits && hadBefore && !P.WordWrap)
                         Pos = n;
-                    trailing = blank ? RunExtent(C, QStringLiteral(" "), 0, L.R).cx : 0;
+                    trailing = blank ? FontLines(C).Space : 0;
                 } else {
                     L.Done = true;
                     L.Width -= w;
@@ -876,14 +951,14 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         if (Pos < n && Text[Pos] == QLatin1Char('<') && n - Pos <= 2)
             Pos = n;
         if (!L.Done && Pos < n && Text[Pos] == QLatin1Char('<') && n - Pos >= 3) {
-            const qsizetype gt = Text.indexOf(QLatin1Char('>'), Pos);
-            const QString tag = gt < 0 ? Text.mid(Pos) : Text.mid(Pos, gt - Pos + 1);
+            const qsizetype gt = FindChar(Text, u'>', Pos);
+            const QStringView tag = gt < 0 ? Text.mid(Pos) : Text.mid(Pos, gt - Pos + 1);
             flush();
             HandleTag(S, L, tag, n - Pos >= 4, T);
             if (!L.Full) {
                 if (gt >= 0) {
-                    consumed += tag;
                     Pos = gt + 1;
+                    consumedEnd = Pos;
                 } else {
                     Pos = n;
                 }
@@ -903,7 +978,7 @@ QString RenderLine(TRenderState &S, const QString &Text, qsizetype &Pos, TLine &
         S.FocusRect.Left = L.R.Left + 1;
         S.FocusRect.Top = L.R.Bottom;
     }
-    return consumed;
+    return consumedEnd;
 }
 
 } // namespace
@@ -937,6 +1012,8 @@ bool RenderHtmlText(THtmlRenderParams &P)
     if (!P.FindControl)
         P.ControlID.clear();
     P.PlainText.clear();
+    // Each drawn line is added twice (measure and draw pass): one buffer for all of it.
+    P.PlainText.reserve(P.Text.size() * 2 + 16);
     P.FocusHref.clear();
     P.HitTitle.clear();
     P.ExtentX = P.ExtentY = P.AnchorCount = 0;
@@ -1004,7 +1081,7 @@ bool RenderHtmlText(THtmlRenderParams &P)
         M.Height = FontLines(C).Gh;
         const int gh = M.Height;
         const qsizetype before = pos;
-        const QString consumed = RenderLine(S, text, pos, M, align, indent);
+        const qsizetype consumedEnd = RenderLine(S, text, pos, M, align, indent, false);
         if (pos == before)
             ++pos; // never stand still on text that no line can take
         const int lineHeight = M.Height + M.SubExtra + M.SupExtra;
@@ -1051,10 +1128,10 @@ bool RenderHtmlText(THtmlRenderParams &P)
             D.SubExtra = M.SubExtra;
             D.SupExtra = M.SupExtra;
             D.ImageRaise = M.ImageRaise;
-            qsizetype cpos = 0;
+            qsizetype cpos = before;
             int drawAlign = align;
             int drawIndent = indent;
-            RenderLine(S, consumed, cpos, D, drawAlign, drawIndent);
+            RenderLine(S, QStringView(text).left(consumedEnd), cpos, D, drawAlign, drawIndent, true);
             const int bandBottom = D.R.Bottom - D.ImageRaise;
             const int bandTop = bandBottom - FontLines(C).Gh;
             if ((D.AnchorHit && P.HitY > bandTop && P.HitY < bandBottom) || D.ControlHit)

@@ -137,22 +137,31 @@ TColor HtmlColorFromName(const UnicodeString &Name)
     return 0;
 }
 
+namespace {
+
+int HexPairAt(QStringView Text, qsizetype At)
+{
+    if (At + 2 > Text.size())
+        return 0;
+    auto v = [](QChar c) { return c.unicode() < 65 ? int(c.unicode()) - 48 : int(c.unicode()) - 55; };
+    // Only hex digits make sense here; anything else is kept inside a byte so that a stray
+    // character cannot spill into the neighbouring colour channel.
+    return (16 * v(Text[At]) + v(Text[At + 1])) & 0xFF;
+}
+
+} // namespace
+
 TColor HtmlColorFromHex(const UnicodeString &Text)
 {
-    const int r = HexPairValue(Text.mid(1, 2));
-    const int g = HexPairValue(Text.mid(3, 2));
-    const int b = HexPairValue(Text.mid(5, 2));
+    const int r = HexPairAt(Text, 1);
+    const int g = HexPairAt(Text, 3);
+    const int b = HexPairAt(Text, 5);
     return TColorOf(static_cast<std::uint32_t>(r + g * 256 + b * 65536));
 }
 
 int HexPairValue(const UnicodeString &Pair)
 {
-    if (Pair.size() < 2)
-        return 0;
-    auto v = [](QChar c) { return c.unicode() < 65 ? int(c.unicode()) - 48 : int(c.unicode()) - 55; };
-    // Only hex digits make sense here; anything else is kept inside a byte so that a stray
-    // character cannot spill into the neighbouring colour channel.
-    return (16 * v(Pair[0]) + v(Pair[1])) & 0xFF;
+    return HexPairAt(Pair, 0);
 }
 
 int IntPrefixValue(const UnicodeString &Text)
@@ -494,6 +503,11 @@ UnicodeString RemoveHighlightTags(const UnicodeString &Text, const UnicodeString
 
 UnicodeString UnwrapHashTags(const UnicodeString &Text)
 {
+    bool hashTag = false;
+    for (qsizetype i = Text.indexOf(QLatin1Char('<')); i >= 0 && !hashTag; i = Text.indexOf(QLatin1Char('<'), i + 1))
+        hashTag = i + 1 < Text.size() && Text[i + 1] == QLatin1Char('#');
+    if (!hashTag)
+        return Text;
     // Each "<#" takes the first ">" after it that no earlier "<#" took.
     UnicodeString r;
     r.reserve(Text.size());
@@ -515,6 +529,8 @@ UnicodeString UnwrapHashTags(const UnicodeString &Text)
 
 UnicodeString LineBreaksToBR(const UnicodeString &Text, bool Break)
 {
+    if (!Text.contains(QLatin1Char('\r')) && !Text.contains(QLatin1Char('\n')))
+        return Text;
     UnicodeString r;
     r.reserve(Text.size());
     for (QChar c : Text) {

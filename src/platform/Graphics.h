@@ -130,6 +130,7 @@ TColor QColorToColor(const QColor &c);
 class TCanvas;
 class TBitmap;
 class TGraphic;
+struct TFontFace;
 
 // Base of pens, brushes and fonts: a persistent object that reports every change.
 class TGraphicsObject : public TPersistent {
@@ -232,6 +233,12 @@ public:
     // The Qt font that draws this font: the name mapped to an installed family, the size in
     // pixels, no antialiasing and no hinting that depends on the screen.
     QFont QtFont() const;
+    // The resolved Qt font with its metrics, shared by all fonts of the same name, height, pitch
+    // and style (defined in the platform's sources only).
+    const TFontFace &Face() const;
+    // Names that face: fonts that draw alike have the same id, and an id never names another
+    // face, so it can key caches of measured or laid-out text.
+    std::uint64_t FaceId() const;
     // Takes family, pixel size and style from a Qt font.
     void AssignQFont(const QFont &f);
 
@@ -239,7 +246,11 @@ protected:
     void Changed() override;
 
 private:
-    mutable std::unique_ptr<QFont> FQtFont; // made at first use, dropped at every change
+    // The face of the current attributes when FFaceValid; FOtherFace is the one used before it,
+    // so that a font switched to and fro (bold on and off) finds both without a lookup.
+    mutable std::shared_ptr<const TFontFace> FFace;
+    mutable std::shared_ptr<const TFontFace> FOtherFace;
+    mutable bool FFaceValid = false;
     UnicodeString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     TFontStyles FStyle;

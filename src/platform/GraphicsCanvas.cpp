@@ -139,10 +139,17 @@ void TCanvas::BeginPainting(QPainter *Painter)
     FPainter = Painter;
     FOwnPainter = false;
     auto kept = std::move(FDC->SelectedFonts);
+    auto texts = std::move(FDC->TextCache);
+    const auto seen = FDC->TextSeen;
     *FDC = TDCState();
     FDC->SelectedFonts = std::move(kept);
+    FDC->TextCache = std::move(texts);
+    FDC->TextSeen = seen;
     if (FPainter) {
         FDC->Base = FPainter->worldTransform();
+        FDC->EntryFont = FPainter->font();
+        FDC->EntryPen = FPainter->pen();
+        FDC->EntryDirection = FPainter->layoutDirection();
         if (FPainter->hasClipping()) {
             FDC->HasBaseClip = true;
             FDC->BaseClip = FPainter->clipRegion();
@@ -162,6 +169,11 @@ void TCanvas::EndPainting()
         else
             FPainter->setClipping(false);
         FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        FPainter->setFont(FDC->EntryFont);
+        FPainter->setPen(FDC->EntryPen);
+        FPainter->setLayoutDirection(FDC->EntryDirection);
+        FDC->PainterFaceId = 0;
+        FDC->PainterPenSet = false;
     }
     if (!FOwnPainter)
         FPainter = nullptr;
@@ -255,7 +267,10 @@ QPainter *TCanvas::Prepare()
         else
             p->setClipping(false);
     }
-    p->setWorldTransform(MappingTransform(*FDC) * FDC->Base);
+    // Setting the transform makes the paint engine recompute its state even when nothing changed.
+    const QTransform world = MappingTransform(*FDC) * FDC->Base;
+    if (!p->worldMatrixEnabled() || p->worldTransform() != world)
+        p->setWorldTransform(world);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setOpacity(1.0);
     return p;
@@ -820,29 +835,58 @@ namespace {
 constexpr int MaxCachedTexts = 4096;
 constexpr int MaxCachedTextLength = 256;
 
-// Draws a plain one-line run from its cached layout, with the baseline where the direct output
-// puts it; false when the run or the painter's state asks for the direct output.
-bool DrawCachedText(QHash<std::pair<QFont, QString>, std::pair<QStaticText, qreal>> &Cache, QPainter *p, const QFont &Font, const QString &Text, int Ascent)
+using TTextCache = decltype(TCanvas::TDCState::TextCache);
+using TTextSeen = decltype(TCanvas::TDCState::TextSeen);
+
+// Whether a run can be drawn from a cached layout: one plain line, left to right.
+bool CacheableText(const QString &Text)
 {
-    if (Text.isEmpty() || Text.size() > MaxCachedTextLength || p->layoutDirection() != Qt::LeftToRight
-        || p->worldTransform().type() > QTransform::TxTranslate)
+    if (Text.isEmpty() || Text.size() > MaxCachedTextLength)
         return false;
     for (const QChar c : Text)
         if (c.unicode() < 0x20 || (c.isSpace() && c != QLatin1Char(' ')) || c.direction() == QChar::DirR
             || c.direction() == QChar::DirAL || c.category() == QChar::Other_Format)
             return false;
-    auto key = std::make_pair(Font, Text);
-    auto it = Cache.find(key);
-    if (it == Cache.end()) {
+    return true;
+}
+
+// Draws a plain one-line run from its cached layout, with the baseline where the direct output
+// puts it; false when the run or the painter's state asks for the direct output.
+bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFontFace &Face, const QPointF &At,
+                    const QString &Text)
+{
+    if (p->layoutDirection() != Qt::LeftToRight || p->worldTransform().type() > QTransform::TxTranslate)
+        return false;
+    // Looked up without taking a reference to the text (which may be a view of the caller's
+    // buffer); a new entry keeps a copy of its own.
+    const auto probe = std::make_pair(Face.Id, QString::fromRawData(Text.constData(), Text.size()));
+    auto it = Cache.constFind(probe);
+    if (it == Cache.constEnd()) {
+        // Only what passed this check is ever cached, so a found run needs no second look.
+        if (!CacheableText(Text))
+            return false;
+        // A run is laid out for keeping only when it comes back before as many other new runs
+        // as the cache holds: preparing a cached layout costs more than drawing the run once,
+        // and a run that returns later than that would be pushed out before its return anyway.
+        const size_t bit = qHash(probe) % Seen.Bits.size();
+        if (!Seen.Bits.test(bit)) {
+            if (++Seen.Count > MaxCachedTexts) {
+                Seen.Bits.reset();
+                Seen.Count = 1;
+            }
+            Seen.Bits.set(bit);
+            return false;
+        }
         if (Cache.size() >= MaxCachedTexts)
             Cache.clear();
-        QStaticText st(Text);
+        const QString owned(Text.constData(), Text.size());
+        QStaticText st(owned);
         st.setTextFormat(Qt::PlainText);
         st.setPerformanceHint(QStaticText::AggressiveCaching);
-        st.prepare(QTransform(), Font);
-        it = Cache.insert(key, {st, QFontMetricsF(Font).ascent()});
+        st.prepare(QTransform(), Face.Font);
+        it = Cache.insert(std::make_pair(Face.Id, owned), {st, QFontMetricsF(Face.Font).ascent()});
     }
-    p->drawStaticText(QPointF(0, Ascent - it.value().second), it.value().first);
+    p->drawStaticText(At + QPointF(0, Face.Ascent - it.value().second), it.value().first);
     return true;
 }
 
@@ -853,59 +897,74 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
     Changing();
     QPainter *p = Prepare();
     if (p) {
-        const QFont font = FFont->QtFont();
-        const QFontMetrics fm(font);
+        const TFontFace &face = FFont->Face();
         const QTransform map = MappingTransform(*FDC);
-        const QTransform world = map * FDC->Base;
-        // The text is laid out in device pixels at the logical point's position; only the
-        // magnitude of the mapping scales it, so a flipped y axis (metric modes) keeps text upright.
-        const double sx = std::fabs(map.m11()), sy = std::fabs(map.m22());
-        const QPointF origin = map.map(QPointF(X, Y));
-        QTransform t = FDC->Base;
-        t.translate(origin.x(), origin.y());
-        if (FFont->Orientation() != 0)
-            t.rotate(-FFont->Orientation() / 10.0);
-        t.scale(sx, sy);
+        // Upright text in an unscaled mapping is drawn at its point in the canvas's own
+        // coordinates, which Prepare has set; other text is laid out in device pixels at the
+        // logical point's position, where only the magnitude of the mapping scales it, so a
+        // flipped y axis (metric modes) keeps text upright.
+        const bool direct = map.type() <= QTransform::TxTranslate && FFont->Orientation() == 0;
+        QPointF at(X, Y);
+        QTransform t;
+        if (!direct) {
+            const double sx = std::fabs(map.m11()), sy = std::fabs(map.m22());
+            const QPointF origin = map.map(QPointF(X, Y));
+            t = FDC->Base;
+            t.translate(origin.x(), origin.y());
+            if (FFont->Orientation() != 0)
+                t.rotate(-FFont->Orientation() / 10.0);
+            t.scale(sx, sy);
+            at = QPointF(0, 0);
+        }
 
-        // Only a clip needs the painter's full state saved; the rest is put back by hand, which
-        // spares the painter re-applying every state (and the clip region) after each run.
+        // Only a clip needs the painter's state saved; font, pen and direction stay set for the
+        // next run (the other drawing calls set their own pen), and EndPainting puts back what the
+        // painter came with.
         const bool clipped = R && (Options & ETO_CLIPPED);
-        const QFont oldFont = p->font();
-        const QPen oldPen = p->pen();
-        const Qt::LayoutDirection oldDirection = p->layoutDirection();
         if (clipped)
             p->save();
         if (R && (Options & (ETO_OPAQUE | ETO_CLIPPED))) {
-            p->setWorldTransform(world);
             const QRect rr = PixelRect(R->Left, R->Top, R->Right, R->Bottom);
             if (Options & ETO_OPAQUE)
                 p->fillRect(rr, RefToQColor(FBkColor));
             if (Options & ETO_CLIPPED)
                 p->setClipRect(rr, Qt::IntersectClip);
         }
-        p->setWorldTransform(t);
-        p->setFont(font);
-        p->setLayoutDirection((Options & ETO_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
+        if (!direct)
+            p->setWorldTransform(t);
+        if (FDC->PainterFaceId != face.Id || !(p->font() == FDC->PainterFont)) {
+            p->setFont(face.Font);
+            FDC->PainterFont = p->font();
+            FDC->PainterFaceId = face.Id;
+        }
+        const Qt::LayoutDirection direction = (Options & ETO_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight;
+        if (p->layoutDirection() != direction)
+            p->setLayoutDirection(direction);
         // Measured only for the background: laying the text out costs as much as drawing it.
-        if (FBkMode == OPAQUE && !Text.isEmpty())
-            p->fillRect(QRect(0, 0, fm.horizontalAdvance(Text), fm.height()), RefToQColor(FBkColor));
-        p->setPen(RefToQColor(FTextColor));
-        if (!DrawCachedText(FDC->TextCache, p, font, Text, fm.ascent()))
-            p->drawText(QPointF(0, fm.ascent()), Text);
+        if (FBkMode == OPAQUE && !Text.isEmpty()) {
+            const QFontMetrics fm(face.Font);
+            p->fillRect(QRect(at.toPoint(), QSize(fm.horizontalAdvance(Text), fm.height())), RefToQColor(FBkColor));
+        }
+        if (!FDC->PainterPenSet || FDC->PainterTextColor != FTextColor || !(p->pen() == FDC->PainterPen)) {
+            p->setPen(RefToQColor(FTextColor));
+            FDC->PainterPen = p->pen();
+            FDC->PainterTextColor = FTextColor;
+            FDC->PainterPenSet = true;
+        }
+        if (!DrawCachedText(FDC->TextCache, FDC->TextSeen, p, face, at, Text))
+            p->drawText(at + QPointF(0, face.Ascent), Text);
         if (PrefixPos >= 0 && PrefixPos < Text.size()) {
+            const QFontMetrics fm(face.Font);
             const int x0 = fm.horizontalAdvance(Text.left(PrefixPos));
             const int x1 = fm.horizontalAdvance(Text.left(PrefixPos + 1));
             const int y = fm.ascent() + std::max(1, fm.underlinePos());
-            p->fillRect(QRect(x0, y, std::max(1, x1 - x0), std::max(1, fm.lineWidth())), RefToQColor(FTextColor));
+            p->fillRect(QRect(at.toPoint() + QPoint(x0, y), QSize(std::max(1, x1 - x0), std::max(1, fm.lineWidth()))),
+                        RefToQColor(FTextColor));
         }
-        if (clipped) {
+        if (clipped)
             p->restore();
-        } else {
-            p->setFont(oldFont);
-            p->setPen(oldPen);
-            p->setLayoutDirection(oldDirection);
-        }
-        p->setWorldTransform(world);
+        if (!direct)
+            p->setWorldTransform(map * FDC->Base);
     }
     Changed();
 }
@@ -936,7 +995,7 @@ int TCanvas::TextHeight(const UnicodeString &Text)
 
 TSize TCanvas::TextExtent(const UnicodeString &Text)
 {
-    const QFontMetrics fm(FFont->QtFont());
+    const QFontMetrics fm(FFont->Face().Font);
     return {fm.horizontalAdvance(Text), fm.height()};
 }
 

@@ -1,11 +1,14 @@
 // Pens, brushes and fonts: the persistent drawing objects of a canvas.
 #include "platform/Graphics.h"
+#include "platform/GraphicsPrivate.h"
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -132,7 +135,7 @@ TFont::~TFont() = default;
 
 void TFont::Changed()
 {
-    FQtFont.reset();
+    FFaceValid = false;
     TGraphicsObject::Changed();
 }
 
@@ -154,6 +157,12 @@ void TFont::Assign(TPersistent *Source)
         FCharset = f->FCharset;
         FPitch = f->FPitch;
         Changed();
+        if (f->FFaceValid) {
+            if (FFace != f->FFace)
+                FOtherFace = std::move(FFace);
+            FFace = f->FFace;
+            FFaceValid = true;
+        }
         return;
     }
     TGraphicsObject::Assign(Source);
@@ -262,24 +271,96 @@ QFont BaseQFont(const TFont &F)
 
 } // namespace
 
-QFont TFont::QtFont() const
+namespace {
+
+struct TFaceKey {
+    UnicodeString Name;
+    int Height;
+    TFontStyles Style;
+    TFontPitch Pitch;
+    bool operator==(const TFaceKey &o) const
+    {
+        return Height == o.Height && Style == o.Style && Pitch == o.Pitch && Name == o.Name;
+    }
+};
+
+size_t qHash(const TFaceKey &k, size_t seed = 0)
 {
-    if (FQtFont)
-        return *FQtFont;
-    QFont f = BaseQFont(*this);
+    int style = 0;
+    for (int i = 0; i < 4; ++i)
+        if (k.Style.Contains(static_cast<TFontStyle>(i)))
+            style |= 1 << i;
+    return qHashMulti(seed, k.Name, k.Height, style, static_cast<int>(k.Pitch));
+}
+
+QFont ResolveQFont(const TFont &F)
+{
+    QFont f = BaseQFont(F);
     int px = 11;
-    if (FHeight < 0) {
-        px = -FHeight;
-    } else if (FHeight > 0) {
+    if (F.Height() < 0) {
+        px = -F.Height();
+    } else if (F.Height() > 0) {
         // A positive height is the cell height (ascent + descent): scale the em to fit it.
         QFont probe = f;
         probe.setPixelSize(100);
         const int cell = QFontMetrics(probe).ascent() + QFontMetrics(probe).descent();
-        px = cell > 0 ? static_cast<int>(std::lround(FHeight * 100.0 / cell)) : FHeight;
+        px = cell > 0 ? static_cast<int>(std::lround(F.Height() * 100.0 / cell)) : F.Height();
     }
     f.setPixelSize(px < 1 ? 1 : px);
-    FQtFont = std::make_unique<QFont>(f);
     return f;
+}
+
+} // namespace
+
+const TFontFace &TFont::Face() const
+{
+    if (FFaceValid)
+        return *FFace;
+    if (FFace && FFace->Matches(*this)) {
+        FFaceValid = true;
+        return *FFace;
+    }
+    if (FOtherFace && FOtherFace->Matches(*this)) {
+        std::swap(FFace, FOtherFace);
+        FFaceValid = true;
+        return *FFace;
+    }
+    // Faces outlive the table's reset as long as a font holds them; ids are never reused, so a
+    // cache keyed on an id of a dropped face can never match a new one.
+    static std::mutex lock;
+    static auto &faces = *new QHash<TFaceKey, std::shared_ptr<const TFontFace>>;
+    static std::uint64_t lastId = 0;
+    constexpr qsizetype MaxFaces = 1024;
+    const TFaceKey key{FName, FHeight, FStyle, FPitch};
+    const std::lock_guard<std::mutex> guard(lock);
+    auto it = faces.constFind(key);
+    if (it == faces.constEnd()) {
+        if (faces.size() >= MaxFaces)
+            faces.clear();
+        auto face = std::make_shared<TFontFace>();
+        face->Name = FName;
+        face->Height = FHeight;
+        face->Style = FStyle;
+        face->Pitch = FPitch;
+        face->Font = ResolveQFont(*this);
+        face->Ascent = QFontMetrics(face->Font).ascent();
+        face->Id = ++lastId;
+        it = faces.insert(key, std::move(face));
+    }
+    FOtherFace = std::move(FFace);
+    FFace = it.value();
+    FFaceValid = true;
+    return *FFace;
+}
+
+std::uint64_t TFont::FaceId() const
+{
+    return Face().Id;
+}
+
+QFont TFont::QtFont() const
+{
+    return Face().Font;
 }
 
 void TFont::AssignQFont(const QFont &f)

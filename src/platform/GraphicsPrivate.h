@@ -7,13 +7,32 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QHash>
 #include <QRegion>
 #include <QStaticText>
 #include <QTransform>
 
+#include <bitset>
 #include <memory>
 #include <vector>
+
+// A font resolved for drawing: made once for each name, height, pitch and style and shared by
+// every TFont of those attributes, so that Qt's engine lookup, the metrics and the layouts cached
+// under its id are paid once per face rather than once per change of a font.
+struct TFontFace {
+    UnicodeString Name;
+    int Height = 0;
+    TFontStyles Style;
+    TFontPitch Pitch = TFontPitch::fpDefault;
+    QFont Font;
+    int Ascent = 0;
+    std::uint64_t Id = 0;
+    bool Matches(const TFont &F) const
+    {
+        return Height == F.Height() && Style == F.Style() && Pitch == F.Pitch() && Name == F.Name();
+    }
+};
 
 struct TRegionData {
     QRegion Region;
@@ -48,9 +67,26 @@ struct TCanvas::TDCState {
     bool ClipDirty = true;
     bool BrushDirty = true;
     bool FontDirty = true;
-    // Laid-out text of the runs drawn lately, by font and text: shaping a run costs more than
-    // drawing it, and the same words come back on every repaint.
-    QHash<std::pair<QFont, QString>, std::pair<QStaticText, qreal>> TextCache;
+    // What the text output last gave the painter, so that an unchanged font or pen is not set
+    // again: setting a font makes Qt resolve it anew. A copy of the painter's own font and pen
+    // compares in constant time while nobody else has changed them.
+    std::uint64_t PainterFaceId = 0;
+    QFont PainterFont;
+    TColorRef PainterTextColor = 0;
+    QPen PainterPen;
+    bool PainterPenSet = false;
+    // What the painter held when it was handed over, put back at EndPainting.
+    QFont EntryFont;
+    QPen EntryPen;
+    Qt::LayoutDirection EntryDirection = Qt::LeftToRight;
+    // Laid-out text of the runs drawn lately, by font face and text: shaping a run costs more
+    // than drawing it, and the same words come back on every repaint. Kept across paints.
+    QHash<std::pair<std::uint64_t, QString>, std::pair<QStaticText, qreal>> TextCache;
+    // The runs seen once lately (by hash; a collision only admits a run early), and how many.
+    struct {
+        std::bitset<32768> Bits;
+        int Count = 0;
+    } TextSeen;
 
     struct Saved {
         bool HasClip;

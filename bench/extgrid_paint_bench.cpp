@@ -86,8 +86,10 @@ struct TShownGrid {
 
 TShownGrid &GridOf(int Rows)
 {
-    static std::map<int, std::unique_ptr<TShownGrid>> grids;
-    auto &g = grids[Rows];
+    // Never freed: the application is gone before static objects are, and windows must not
+    // outlive it.
+    static auto *grids = new std::map<int, std::unique_ptr<TShownGrid>>;
+    auto &g = (*grids)[Rows];
     if (!g)
         g = std::make_unique<TShownGrid>(Rows);
     return *g;
@@ -175,8 +177,8 @@ struct TShownTable {
 
 TShownTable &TableOf(int Rows)
 {
-    static std::map<int, std::unique_ptr<TShownTable>> tables;
-    auto &t = tables[Rows];
+    static auto *tables = new std::map<int, std::unique_ptr<TShownTable>>;
+    auto &t = (*tables)[Rows];
     if (!t)
         t = std::make_unique<TShownTable>(Rows);
     return *t;

@@ -116,10 +116,12 @@ void DrawSteppedGradient(TCanvas *Canvas, TColor From, TColor To, int MaxSteps, 
         const auto Step = [&](int A, int B) { return A + RoundEven(static_cast<double>(i) * (B - A) / N); };
         PenAndBrush(Canvas, Join(Step(F.R, T.R), Step(F.G, T.G), Step(F.B, T.B)));
         const int Offset = static_cast<int>(static_cast<long long>(i) * Size / N);
+        // A band outlined in its own colour covers what a plain fill covers; the fill spares
+        // the outline's stroking, which a grid pays for every header cell it paints.
         if (Horizontal)
-            Canvas->Rectangle(R.Left + Offset, R.Top, std::min(R.Left + Offset + Length, R.Right), R.Bottom);
+            Canvas->FillRect(TRect(R.Left + Offset, R.Top, std::min(R.Left + Offset + Length, R.Right), R.Bottom));
         else
-            Canvas->Rectangle(R.Left, R.Top + Offset, R.Right, std::min(R.Top + Offset + Length, R.Bottom));
+            Canvas->FillRect(TRect(R.Left, R.Top + Offset, R.Right, std::min(R.Top + Offset + Length, R.Bottom)));
     }
 }
 

@@ -2389,6 +2389,8 @@ private:
     int UnSortedRow(int ARow);
     // After a row-wide reset: frees the object when nothing in it differs from a new one's.
     void FreePropsIfDefault(int ACol, int ARow);
+    // Sets one colour attribute over a row's normal cells; clNone takes only that attribute away.
+    void SetRowColorAttr(int ARow, TColor Value, void (TCellProperties::*Setter)(TColor));
     bool FEditWithTags = false;
     bool FScrollLock = false;
 

@@ -474,52 +474,35 @@ void TExtStringGrid::FreePropsIfDefault(int ACol, int ARow)
     FreeCellObject(ACol, ARow);
 }
 
-void TExtStringGrid::SetRowColor(int ARow, TColor Value)
+void TExtStringGrid::SetRowColorAttr(int ARow, TColor Value, void (TCellProperties::*Setter)(TColor))
 {
     if (ARow < 0 || ARow >= RowCount())
         return;
     for (int C = FixedCols(); C < AllColCount(); ++C) {
         if (Value != clNone) {
-            CellProperties(C, ARow)->SetBrushColor(Value);
+            (CellProperties(C, ARow)->*Setter)(Value);
         } else if (CellHasProperties(C, ARow)) {
-            PropsOf(C, ARow)->SetBrushColor(clNone);
+            (PropsOf(C, ARow)->*Setter)(clNone);
             FreePropsIfDefault(C, ARow);
         }
     }
     if (!LockUpdate())
         InvalidateRow(ARow);
+}
+
+void TExtStringGrid::SetRowColor(int ARow, TColor Value)
+{
+    SetRowColorAttr(ARow, Value, &TCellProperties::SetBrushColor);
 }
 
 void TExtStringGrid::SetRowColorTo(int ARow, TColor Value)
 {
-    if (ARow < 0 || ARow >= RowCount())
-        return;
-    for (int C = FixedCols(); C < AllColCount(); ++C) {
-        if (Value != clNone) {
-            CellProperties(C, ARow)->SetBrushColorTo(Value);
-        } else if (CellHasProperties(C, ARow)) {
-            PropsOf(C, ARow)->SetBrushColorTo(clNone);
-            FreePropsIfDefault(C, ARow);
-        }
-    }
-    if (!LockUpdate())
-        InvalidateRow(ARow);
+    SetRowColorAttr(ARow, Value, &TCellProperties::SetBrushColorTo);
 }
 
 void TExtStringGrid::SetRowFontColor(int ARow, TColor Value)
 {
-    if (ARow < 0 || ARow >= RowCount())
-        return;
-    for (int C = FixedCols(); C < AllColCount(); ++C) {
-        if (Value != clNone) {
-            CellProperties(C, ARow)->SetFontColor(Value);
-        } else if (CellHasProperties(C, ARow)) {
-            PropsOf(C, ARow)->SetFontColor(clNone);
-            FreePropsIfDefault(C, ARow);
-        }
-    }
-    if (!LockUpdate())
-        InvalidateRow(ARow);
+    SetRowColorAttr(ARow, Value, &TCellProperties::SetFontColor);
 }
 
 // ---- zoom ----

@@ -1064,6 +1064,8 @@ public:
     // The VALUE of the control with that ID in the cell's mini-HTML; empty when there is none.
     UnicodeString ControlValues(int ACol, int ARow, const UnicodeString &ID);
     void SetControlValues(int ACol, int ARow, const UnicodeString &ID, const UnicodeString &Value);
+    // As CellTextToFloat, but false also for a text with no number in it at all ("abc").
+    static bool CellTextToNumber(const UnicodeString &Text, double &Value);
     void SetFloatFormat(const UnicodeString &Value) { FFloatFormat = Value; Invalidate(); }
     // When off, a date of 0 or below is written as an empty cell.
     bool ShowNullDates() const { return FShowNullDates; }

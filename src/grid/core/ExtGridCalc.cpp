@@ -61,8 +61,8 @@ public:
     bool Value(int R, double &V)
     {
         if (RealMode)
-            return TExtStringGrid::CellTextToFloat(StripHtmlTags(G->AllCells(Col, R)), V);
-        return G->TryCellFloats(Col, R, V);
+            return TExtStringGrid::CellTextToNumber(StripHtmlTags(G->AllCells(Col, R)), V);
+        return TExtStringGrid::CellTextToNumber(G->StrippedCells(Col, R), V);
     }
 
 private:
@@ -185,7 +185,7 @@ double TExtStringGrid::RowSum(int ARow, int FromCol, int ToCol)
     double sum = 0;
     for (int c = FromCol; c <= ToCol; ++c) {
         double v = 0;
-        if (IsBaseCell(c, ARow) && TryCellFloats(c, ARow, v))
+        if (IsBaseCell(c, ARow) && CellTextToNumber(StrippedCells(c, ARow), v))
             sum += v;
     }
     return sum;
@@ -202,7 +202,7 @@ double TExtStringGrid::RowMin(int ARow, int FromCol, int ToCol)
     double best = Floats(FromCol, ARow);
     for (int c = FromCol; c <= ToCol; ++c) {
         double v = 0;
-        if (IsBaseCell(c, ARow) && TryCellFloats(c, ARow, v) && v < best)
+        if (IsBaseCell(c, ARow) && CellTextToNumber(StrippedCells(c, ARow), v) && v < best)
             best = v;
     }
     return best;
@@ -213,7 +213,7 @@ double TExtStringGrid::RowMax(int ARow, int FromCol, int ToCol)
     double best = Floats(FromCol, ARow);
     for (int c = FromCol; c <= ToCol; ++c) {
         double v = 0;
-        if (IsBaseCell(c, ARow) && TryCellFloats(c, ARow, v) && v > best)
+        if (IsBaseCell(c, ARow) && CellTextToNumber(StrippedCells(c, ARow), v) && v > best)
             best = v;
     }
     return best;

@@ -48,10 +48,21 @@ int TExtStringGrid::AllInts(int ACol, int ARow)
 
 void TExtStringGrid::SetAllInts(int ACol, int ARow, int Value) { SetAllCells(ACol, ARow, IntToStr(Value)); }
 
+bool TExtStringGrid::CellTextToNumber(const UnicodeString &Text, double &Value)
+{
+    if (!CellTextToFloat(Text, Value))
+        return false;
+    const UnicodeString t = Text.trimmed();
+    if (t.isEmpty() || t == QStringLiteral("-"))
+        return true;
+    const UnicodeString n = ExtractNumberText(t);
+    return !n.isEmpty() && n != QStringLiteral("-");
+}
+
 double TExtStringGrid::Floats(int ACol, int ARow)
 {
     double v = 0;
-    if (!CellTextToFloat(StrippedCells(ACol, ARow), v))
+    if (!CellTextToNumber(StrippedCells(ACol, ARow), v))
         RaiseNoFloat();
     return v;
 }
@@ -64,7 +75,7 @@ void TExtStringGrid::SetFloats(int ACol, int ARow, double Value)
 double TExtStringGrid::AllFloats(int ACol, int ARow)
 {
     double v = 0;
-    if (!CellTextToFloat(StripHtmlTags(AllCells(ACol, ARow)), v))
+    if (!CellTextToNumber(StripHtmlTags(AllCells(ACol, ARow)), v))
         RaiseNoFloat();
     return v;
 }

@@ -298,6 +298,19 @@ TEST_F(FooterTest, HiddenRowsCountWhenAsked)
     EXPECT_EQ(Footer(2), QStringLiteral("8.00"));
 }
 
+TEST_F(FooterTest, OneHiddenRowCountsAndTheFooterNeverAddsItself)
+{
+    G->SetRowCount(11);
+    for (int r = 1; r <= 9; ++r)
+        G->SetCells(1, r, QStringLiteral("1"));
+    G->FloatingFooter()->SetColumnCalc(1, acSUM);
+    G->HideRow(5);
+    for (int i = 0; i < 2; ++i) {
+        G->CalcFooter(-1);
+        EXPECT_EQ(Footer(1), QStringLiteral("9.00")) << i;
+    }
+}
+
 TEST_F(FooterTest, CustomFootersAskTheGridThenTheFooterElseEmpty)
 {
     G->FloatingFooter()->SetColumnCalc(2, acCUSTOM);

@@ -36,7 +36,10 @@ class TColumnWalk {
 public:
     TColumnWalk(TExtStringGrid *AGrid, int ACol, int ToRow) : G(AGrid), Col(ACol)
     {
-        RealMode = G->FloatingFooter()->Visible() ? ToRow > G->RowCount() - 1 : ToRow > G->RowCount();
+        // A range past the last data row reaches into the hidden rows. The footer row is no data
+        // row: read as shown, it would add the footer's own last result to the next one.
+        const int lastData = G->RowCount() - (G->FloatingFooter()->Visible() ? 2 : 1);
+        RealMode = ToRow > lastData;
     }
     ~TColumnWalk() { delete Hidden; }
     TColumnWalk(const TColumnWalk &) = delete;

@@ -86,6 +86,28 @@ TEST_F(GroupTest, SummaryRowsCloseEachGroupAndTakeItsSum)
     EXPECT_EQ(G->Colors(2, 3), G->Colors(2, 2)); // summary colours went with the rows
 }
 
+TEST_F(GroupTest, MergedHeadersAndSummariesSplitAgainOnUngrouping)
+{
+    const UnicodeString before = Picture(G.get());
+    G->Grouping()->Summary = true;
+    G->Grouping()->MergeHeader = true;
+    G->Grouping()->MergeSummary = true;
+    G->Grouping()->HeaderColor = clAqua;
+    G->Group(1);
+    // A covered cell reads its range's text.
+    ASSERT_EQ(Picture(G.get()).toStdString(), "Name|Value/+A|A/x|1/y|2/=|/+B|B/z|4/=|");
+    for (int r : {1, 4, 5, 7}) {
+        EXPECT_TRUE(G->IsMergedCell(1, r)) << r;
+        EXPECT_EQ(G->CellSpan(1, r).X, 1) << r; // over the two columns left
+    }
+    EXPECT_FALSE(G->IsMergedCell(1, 2));
+    EXPECT_EQ(G->Colors(1, 1), TColorOf(ColorToRGB(clAqua)));
+    G->UnGroup();
+    EXPECT_EQ(Picture(G.get()), before);
+    for (int r = 0; r < G->RowCount(); ++r)
+        EXPECT_FALSE(G->IsMergedCell(1, r)) << r;
+}
+
 TEST_F(GroupTest, CountsGoIntoHeadersAndContractedGroupsAreLeftAlone)
 {
     G->Group(1);

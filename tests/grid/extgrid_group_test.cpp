@@ -160,6 +160,13 @@ TEST_F(GroupTest, GroupColumnZeroDoesNothingAndMinusOneUngroups)
     EXPECT_EQ(Picture(G.get()), QStringLiteral("Name|Value/+A|/x|1/y|2/+B|/z|4"));
     G->SetGroupColumn(-1);
     EXPECT_EQ(Picture(G.get()), before);
+
+    // Without fixed columns, column 0 still keeps the nodes and is never grouped away.
+    G->SetFixedCols(0);
+    G->Group(0);
+    EXPECT_EQ(G->GroupColumn(), -1);
+    EXPECT_EQ(G->ColCount(), 4);
+    EXPECT_EQ(Picture(G.get()), before);
 }
 
 TEST_F(GroupTest, CaptionAndFooterOfTheColumnComeBack)

@@ -55,7 +55,9 @@ void TExtStringGrid::SetGroupColumn(int Value)
 
 void TExtStringGrid::Group(int ColIndex)
 {
-    if (ColIndex < FixedCols() || ColIndex >= ColCount())
+    // Column 0 carries the nodes: grouped away, it would take them along and could never be
+    // ungrouped.
+    if (ColIndex < FixedCols() || ColIndex < 1 || ColIndex >= ColCount())
         return;
     if (FGroupColumn != -1)
         UnGroup();
@@ -229,7 +231,7 @@ void TExtStringGrid::UnGroup()
 
 void TExtStringGrid::SubGroup(int ColIndex)
 {
-    if (ColIndex < FixedCols() || ColIndex + 1 >= ColCount() || FGroupColumn == -1)
+    if (ColIndex < FixedCols() || ColIndex < 1 || ColIndex + 1 >= ColCount() || FGroupColumn == -1)
         return;
     if (FSubGroupColumn != -1)
         SubUnGroup(FSubGroupColumn);

@@ -562,28 +562,21 @@ void TExtStringGrid::SwapLines(bool Columns, int Index1, int Index2)
     if (Index1 == Index2 || Index1 < 0 || Index2 < 0)
         return;
     // Texts and object slots change places as they are: no object is freed or copied.
+    auto swapCells = [this](int C1, int R1, int C2, int R2) {
+        const UnicodeString t = GridCells(C1, R1);
+        TObject *o = GridObjects(C1, R1);
+        SetGridCell(C1, R1, GridCells(C2, R2));
+        SetGridObject(C1, R1, GridObjects(C2, R2));
+        SetGridCell(C2, R2, t);
+        SetGridObject(C2, R2, o);
+    };
     if (Columns) {
-        if (Index1 >= TotalColCount() || Index2 >= TotalColCount())
-            return;
-        for (int r = 0; r < RowCount(); ++r) {
-            const UnicodeString t = GridCells(Index1, r);
-            TObject *o = GridObjects(Index1, r);
-            SetGridCell(Index1, r, GridCells(Index2, r));
-            SetGridObject(Index1, r, GridObjects(Index2, r));
-            SetGridCell(Index2, r, t);
-            SetGridObject(Index2, r, o);
-        }
-    } else {
-        if (Index1 >= RowCount() || Index2 >= RowCount())
-            return;
-        for (int c = 0; c < TotalColCount(); ++c) {
-            const UnicodeString t = GridCells(c, Index1);
-            TObject *o = GridObjects(c, Index1);
-            SetGridCell(c, Index1, GridCells(c, Index2));
-            SetGridObject(c, Index1, GridObjects(c, Index2));
-            SetGridCell(c, Index2, t);
-            SetGridObject(c, Index2, o);
-        }
+        if (Index1 < TotalColCount() && Index2 < TotalColCount())
+            for (int r = 0; r < RowCount(); ++r)
+                swapCells(Index1, r, Index2, r);
+    } else if (Index1 < RowCount() && Index2 < RowCount()) {
+        for (int c = 0; c < TotalColCount(); ++c)
+            swapCells(c, Index1, c, Index2);
     }
 }
 

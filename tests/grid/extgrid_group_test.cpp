@@ -124,6 +124,28 @@ TEST_F(GroupTest, CountsGoIntoHeadersAndContractedGroupsAreLeftAlone)
     EXPECT_EQ(G->Cells(2, 2), QStringLiteral("4.00"));
 }
 
+TEST_F(GroupTest, AShownFooterTakesTheGroupsFigureForTheColumn)
+{
+    G->Group(1);
+    G->GroupAvg(2);
+    EXPECT_EQ(G->FloatingFooter()->ColumnCalc(2), acNONE);
+    G->FloatingFooter()->SetVisible(true);
+    struct Case {
+        void (TExtStringGrid::*Calc)(int);
+        TColumnCalcType Footer;
+    } cases[] = {{&TExtStringGrid::GroupSum, acSUM},
+                 {&TExtStringGrid::GroupAvg, acAVG},
+                 {&TExtStringGrid::GroupMin, acMIN},
+                 {&TExtStringGrid::GroupMax, acMAX},
+                 {&TExtStringGrid::GroupCount, acCOUNT}};
+    for (const Case &c : cases) {
+        (G.get()->*c.Calc)(2);
+        EXPECT_EQ(G->FloatingFooter()->ColumnCalc(2), c.Footer);
+    }
+    G->GroupStdDev(2);
+    EXPECT_EQ(G->FloatingFooter()->ColumnCalc(2), acCOUNT);
+}
+
 TEST_F(GroupTest, CustomAndFailingGroupCalculations)
 {
     G->Group(1);

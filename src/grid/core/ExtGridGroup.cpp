@@ -385,37 +385,24 @@ void TExtStringGrid::GroupCalc(int Colindex, int Method)
     }
 }
 
-void TExtStringGrid::GroupSum(int Colindex)
+namespace {
+
+// The group figure, and the same figure for the whole column in the floating footer.
+void GroupCalcWithFooter(TExtStringGrid *G, int Colindex, int Method, TColumnCalcType FooterCalc)
 {
-    GroupCalc(Colindex, 1);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acSUM);
+    G->GroupCalc(Colindex, Method);
+    if (G->FloatingFooter()->Visible())
+        G->FloatingFooter()->SetColumnCalc(Colindex, FooterCalc);
 }
 
-void TExtStringGrid::GroupAvg(int Colindex)
-{
-    GroupCalc(Colindex, 2);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acAVG);
-}
+} // namespace
 
-void TExtStringGrid::GroupMin(int Colindex)
-{
-    GroupCalc(Colindex, 3);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acMIN);
-}
+void TExtStringGrid::GroupSum(int Colindex) { GroupCalcWithFooter(this, Colindex, 1, acSUM); }
 
-void TExtStringGrid::GroupMax(int Colindex)
-{
-    GroupCalc(Colindex, 4);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acMAX);
-}
+void TExtStringGrid::GroupAvg(int Colindex) { GroupCalcWithFooter(this, Colindex, 2, acAVG); }
 
-void TExtStringGrid::GroupCount(int Colindex)
-{
-    GroupCalc(Colindex, 5);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acCOUNT);
-}
+void TExtStringGrid::GroupMin(int Colindex) { GroupCalcWithFooter(this, Colindex, 3, acMIN); }
+
+void TExtStringGrid::GroupMax(int Colindex) { GroupCalcWithFooter(this, Colindex, 4, acMAX); }
+
+void TExtStringGrid::GroupCount(int Colindex) { GroupCalcWithFooter(this, Colindex, 5, acCOUNT); }

@@ -396,7 +396,14 @@ class TPrintSettings : public TPersistent {
 public:
     explicit TPrintSettings(TExtStringGrid *AGrid) {}
 
+    // The fonts of a printed page; with UseDisplayFont the grid's own fonts print instead.
+    TFont *Font() { return &FFont; }
+    TFont *FixedFont() { return &FFixedFont; }
+    bool UseDisplayFont = true;
+
 private:
+    TFont FFont;
+    TFont FFixedFont;
     TExtGridLiveCount FCount;
 };
 
@@ -1383,6 +1390,7 @@ public:
     TShowModified *ShowModified() const { return FShowModified; }
     TFloatingFooter *FloatingFooter() const { return FFloatingFooter; }
     TSearchFooter *SearchFooter() const { return FSearchFooter; }
+    TPrintSettings *PrintSettings() const { return FPrintSettings; }
     TColumnSize *ColumnSize() const { return FColumnSize; }
     TDragDropSettings *DragDropSettings() const { return FDragDropSettings; }
     TBackGround *BackGround() const { return FBackGround; }

@@ -154,7 +154,12 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState &ASt
                                          bool &WW, TCellGradientDirection &GD)
 {
     const bool fixedArea = ACol < FixedCols() || ARow < FixedRows();
-    AFont->Assign(fixedArea ? FFixedFont : Font());
+    // A printed page has fonts of its own unless it prints with the grid's.
+    const bool printFonts = Print && !FPrintSettings->UseDisplayFont;
+    if (fixedArea)
+        AFont->Assign(printFonts ? FPrintSettings->FixedFont() : FFixedFont);
+    else
+        AFont->Assign(printFonts ? FPrintSettings->Font() : Font());
 
     const int RCol = Remap ? DisplToRealCol(ACol) : ACol;
     const bool disjunctRows = FMouseActions->DisjunctRowSelect();

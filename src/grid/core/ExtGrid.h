@@ -692,6 +692,9 @@ enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
 using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
 using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TCanAddRowEvent = std::function<void(TObject *Sender, bool &CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject *Sender, int ARow, bool &CanInsert)>;
+using TRatingChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double &NewRate, bool &Allow)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
 
 // Listens to cell changes of a grid (registered in its notifier list).
@@ -873,8 +876,8 @@ public:
     virtual bool DoGetColumnFilter(int Column);
     virtual TRect GetUsedCells() { return TRect(); }
     virtual void DeleteRowRange(int ARow, int Count);
-    virtual void DoCanAddRow(bool &CanAdd) {}
-    virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
+    virtual void DoCanAddRow(bool &CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool &CanInsert);
     virtual void DoWheelScroll() {}
     virtual void AddEmptyRow() { SetRowCount(RowCount() + 1); }
     virtual void DoCellMouseDown(int ACol, int ARow) {}
@@ -894,7 +897,8 @@ public:
     virtual void DrawDesignHelper(TCanvas *ACanvas) {}
     virtual void DesignHelperClick(int X, int Y) {}
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
-    virtual void DoRatingChange(int ACol, int ARow, int Value) {}
+    // Whether the rating may change to NewRate, which the handler may alter.
+    virtual bool DoRatingChange(int ACol, int ARow, double &NewRate);
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
@@ -1776,6 +1780,11 @@ public:
 
     // Whether the base cell of the cell's merged range holds an object of one of the kinds.
     bool HasCellTypeIn(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+
+    // Asked before the grid appends or inserts a row of its own accord.
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TRatingChangeEvent OnRatingChange;
 
 protected:
     // Recomputes an auto-range scroll bar's range when the cell's text changed.

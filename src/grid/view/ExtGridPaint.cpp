@@ -417,7 +417,8 @@ void TExtStringGrid::DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect
 void TExtStringGrid::DrawCellScrollBar(TCellPaintContext &Ctx)
 {
     // Only a text longer than its page needs the bar: it takes its width from the cell's right.
-    if (!FPaintScrollBar || !HasScrollBar(Ctx.RealCol, Ctx.Row))
+    // The pass paints a merged range through its base cell, so the cell's own type tells.
+    if (!FPaintScrollBar || GetCellType(Ctx.RealCol, Ctx.Row) != ctScrollbar)
         return;
     const TScrollProp prop = GetScrollProp(Ctx.RealCol, Ctx.Row);
     if (prop.PageSize >= prop.Range)

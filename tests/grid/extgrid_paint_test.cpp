@@ -44,6 +44,8 @@ protected:
         form->SetBounds(0, 0, 420, 320);
         g = new TTestGrid(form.get());
         g->SetParent(form.get());
+        // The look first: a look preset brings its own border.
+        g->SetLook(glStandard);
         g->SetBorderStyle(bsNone);
         g->SetScrollBars(ssNone);
         g->SetBounds(0, 0, 400, 300);
@@ -53,7 +55,6 @@ protected:
         g->SetDefaultRowHeight(24);
         g->SetColor(clGridColor);
         g->SetFixedColor(clBtnFace);
-        g->SetLook(glStandard);
         g->SetSelectionColor(clSel);
         form->Show();
         GuiTest::ProcessEvents();

@@ -5,6 +5,7 @@
 
 #include "platform/Forms.h"
 #include "platform/ImgList.h"
+#include "support/CountedObjects.h"
 #include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -16,28 +17,11 @@
 
 namespace {
 
-int GFreed = 0;
-
-class TCountedBitmap : public TBitmap {
-public:
-    ~TCountedBitmap() override { ++GFreed; }
-};
-class TCountedIcon : public TIcon {
-public:
-    ~TCountedIcon() override { ++GFreed; }
-};
-class TCountedPicture : public TPicture {
-public:
-    ~TCountedPicture() override { ++GFreed; }
-};
-class TCountedFilePicture : public TFilePicture {
-public:
-    ~TCountedFilePicture() override { ++GFreed; }
-};
-class TCountedObject : public TInterfacedPersistent {
-public:
-    ~TCountedObject() override { ++GFreed; }
-};
+using TCountedBitmap = TCounted<TBitmap>;
+using TCountedIcon = TCounted<TIcon>;
+using TCountedPicture = TCounted<TPicture>;
+using TCountedFilePicture = TCounted<TFilePicture>;
+using TCountedObject = TCounted<TInterfacedPersistent>;
 
 class PicturesTest : public ::testing::Test {
 protected:

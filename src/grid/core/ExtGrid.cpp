@@ -405,11 +405,8 @@ void TExtStringGrid::CreateWnd()
     if (!Parent())
         return;
     if (!Designing()) {
-        if (FScrollType == ssMetro && !vscrlctrl) {
-            vscrlctrl = new TScrollControl(nullptr);
-            hscrlctrl = new TScrollControl(nullptr);
-            hscrlctrl->FDirection = 1;
-        }
+        if (FScrollType == ssMetro)
+            CreateScrollControls();
         for (TScrollBar *sb : {FScrollBar, FPaintScrollBar}) {
             sb->SetParent(this);
             sb->SetVisible(false);

@@ -14,6 +14,7 @@
 #include "controls/BaseGrid.h"
 #include "controls/EsgEditBtn.h"
 #include "controls/ExtDropDown.h"
+#include "controls/ExtGridDraw.h"
 #include "controls/ExtGridLists.h"
 #include "controls/ExtStyleIF.h"
 #include "controls/GridAuxWindows.h"
@@ -37,6 +38,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 class TExtStringGrid;
@@ -44,6 +46,7 @@ class TExtStringGridCheck;
 class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
+class TCustomImageList;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -58,6 +61,12 @@ enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull }
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+// The page size and range of an in-cell scroll bar.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
@@ -188,6 +197,18 @@ public:
     void SetCellVar(const QVariant &Value) { FCellVar = Value; }
     TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
     void SetCellCheckBoxState(TCheckBoxState Value) { FCellCheckBoxState = Value; }
+    // The colours an object takes (a progress bar's done and rest parts, a shape's line, a
+    // rating's empty stars), kept apart from the object slots that the graphic may free.
+    TColor CellColor() const { return FCellColor; }
+    void SetCellColor(TColor Value) { FCellColor = Value; }
+    TColor CellColorTo() const { return FCellColorTo; }
+    void SetCellColorTo(TColor Value) { FCellColorTo = Value; }
+    // Frees what the graphic owns now, as its destructor would; references it does not own stay.
+    void ReleaseOwnedObject()
+    {
+        if (OwnsObject())
+            ReleaseOwned();
+    }
 
 private:
     bool OwnsObject() const;
@@ -209,6 +230,8 @@ private:
     UnicodeString FCellText;
     QVariant FCellVar;
     TCheckBoxState FCellCheckBoxState = cbUnchecked;
+    TColor FCellColor = clNone;
+    TColor FCellColorTo = clNone;
 };
 
 // How the grid's tree nodes look.
@@ -319,10 +342,14 @@ private:
     TExtGridLiveCount FCount;
 };
 
+enum TScrollDirection { sdVertical, sdHorizontal };
+
 class TScrollControl : public TCustomControl {
 public:
     explicit TScrollControl(TComponent *AOwner) : TCustomControl(AOwner) {}
-    int FDirection = 0;
+    TScrollDirection Direction() const { return FDirection; }
+    void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    TScrollDirection FDirection = sdVertical;
     TColor FColor = TColorOf(0xC0C0C0u);
 
 private:
@@ -376,7 +403,14 @@ class TPrintSettings : public TPersistent {
 public:
     explicit TPrintSettings(TExtStringGrid *AGrid) {}
 
+    // The fonts of a printed page; with UseDisplayFont the grid's own fonts print instead.
+    TFont *Font() { return &FFont; }
+    TFont *FixedFont() { return &FFixedFont; }
+    bool UseDisplayFont = true;
+
 private:
+    TFont FFont;
+    TFont FFixedFont;
     TExtGridLiveCount FCount;
 };
 
@@ -668,6 +702,9 @@ enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
 using TDragScrollDirections = TSet<TDragScrollDirection, 4>;
 using TDragScrollEvent = std::function<void(TObject *Sender, int TopRow, int LeftCol, TDragScrollDirections &DragScrollDir, bool &CanScroll)>;
 using TEndSizeEvent = std::function<void(TObject *Sender, int Index)>;
+using TCanAddRowEvent = std::function<void(TObject *Sender, bool &CanAdd)>;
+using TCanInsertRowEvent = std::function<void(TObject *Sender, int ARow, bool &CanInsert)>;
+using TRatingChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double &NewRate, bool &Allow)>;
 using TUpdateColumnSizeEvent = std::function<void(TObject *Sender, int ACol, int &AWidth)>;
 
 // Listens to cell changes of a grid (registered in its notifier list).
@@ -853,8 +890,8 @@ public:
     virtual bool DoGetColumnFilter(int Column);
     virtual TRect GetUsedCells();
     virtual void DeleteRowRange(int ARow, int Count);
-    virtual void DoCanAddRow(bool &CanAdd) {}
-    virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
+    virtual void DoCanAddRow(bool &CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool &CanInsert);
     virtual void DoWheelScroll() {}
     virtual void AddEmptyRow() { SetRowCount(RowCount() + 1); }
     virtual void DoCellMouseDown(int ACol, int ARow) {}
@@ -874,7 +911,8 @@ public:
     virtual void DrawDesignHelper(TCanvas *ACanvas) {}
     virtual void DesignHelperClick(int X, int Y) {}
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
-    virtual void DoRatingChange(int ACol, int ARow, int Value) {}
+    // Whether the rating may change to NewRate, which the handler may alter.
+    virtual bool DoRatingChange(int ACol, int ARow, double &NewRate);
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
@@ -906,6 +944,10 @@ public:
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
     virtual void SetStyle(TQRVStyle Style) {}
+    // Passes a style on to the drop-down editors the grid has made.
+    void StyleDropDownEditors(TQRVStyle AStyle);
+    // Repaints the footer panel.
+    virtual void UpdateFooter();
     virtual void QSort() {}
     virtual void QSortIndexed() {}
     virtual void QSortGroup() {}
@@ -1149,7 +1191,6 @@ public:
     void ScreenToCell(TPoint pt, int &ACol, int &ARow);
     // The pointer (client coordinates) is within 3 pixels of a header cell's sizable edge.
     bool IsOnSizingEdge(int X, int Y);
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
     void SetScrollColor(TColor Value) { FScrollColor = Value; }
     void SetScrollWidth(int Value) { FScrollWidth = Value; }
     void ApplyFlatScrollStyle();
@@ -1157,7 +1198,6 @@ public:
     void ApplyFlatScrollWidth();
     // Hands one flat scroll bar property (WSB_PROP_...) to the window.
     virtual void FlatSetScrollProp(int Index, int NewValue) {}
-    void UpdateFooter();
     bool ShowDesignHelper() const { return FShowDesignHelper; }
     void SetShowDesignHelper(bool Value);
     void SetShowModified(TShowModified *Value) { FShowModified->Assign(Value); }
@@ -1535,7 +1575,18 @@ public:
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
     TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook Value) { FLook = Value; }
+    // Applies a look preset in one step; the same look again changes nothing (ExtGridLook.cpp).
+    void SetLook(TGridLook Value);
+    // The look's name in saved settings and its caption in menus; glCustom has neither and
+    // leaves the text as it was.
+    static void GetLookName(TGridLook ALook, UnicodeString &Name);
+    static void GetLookCaption(TGridLook ALook, UnicodeString &Caption);
+    // The scroll type; the metro indicators and the scroll bar looks come with the scrolling code.
+    virtual void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    // Makes the two thin indicators of the metro scroll type unless they exist.
+    void CreateScrollControls();
+    TScrollControl *VertScrollControl() const { return vscrlctrl; }
+    TScrollControl *HorzScrollControl() const { return hscrlctrl; }
     bool IsWinXP() const { return FIsWinXP; }
     bool IsComCtl6() const { return FIsComCtl6; }
     int GridTimerID() const { return FGridTimerID; }
@@ -1588,6 +1639,7 @@ public:
     TShowModified *ShowModified() const { return FShowModified; }
     TFloatingFooter *FloatingFooter() const { return FFloatingFooter; }
     TSearchFooter *SearchFooter() const { return FSearchFooter; }
+    TPrintSettings *PrintSettings() const { return FPrintSettings; }
     TColumnSize *ColumnSize() const { return FColumnSize; }
     TDragDropSettings *DragDropSettings() const { return FDragDropSettings; }
     TBackGround *BackGround() const { return FBackGround; }
@@ -1666,11 +1718,13 @@ public:
     bool EnhTextSize() const { return FEnhTextSize; }
     void SetEnhTextSize(bool Value) { FEnhTextSize = Value; Invalidate(); }
     bool URLShow() const { return FURLShow; }
-    void SetURLShow(bool Value) { FURLShow = Value; Invalidate(); }
+    void SetURLShow(bool Value);
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value);
     bool URLFull() const { return FURLFull; }
-    void SetURLFull(bool Value) { FURLFull = Value; Invalidate(); }
+    void SetURLFull(bool Value);
     TColor URLColor() const { return FURLColor; }
-    void SetURLColor(TColor Value) { FURLColor = Value; Invalidate(); }
+    void SetURLColor(TColor Value);
     bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
     void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
     TSortSettings *SortSettings() const { return FSortSettings; }
@@ -1860,6 +1914,140 @@ private:
 
 public:
     // =========================================================================================
+    // pictures, progress bars, indicators, comments and other cell objects (ExtGridPictures.cpp)
+    // One object per cell: an Add or Create replaces whatever graphic the cell had. Objects passed
+    // to an Add stay the caller's; those a Create makes die with the graphic. Queries on a cell
+    // without the object answer nil, false, -1, clNone or an empty text.
+    void AddBitmap(int ACol, int ARow, TBitmap *ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreateBitmap(int ACol, int ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap *GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow);
+
+    void AddIcon(int ACol, int ARow, TIcon *AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon *CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow);
+
+    void AddPicture(int ACol, int ARow, TPicture *APicture, bool transparent, TStretchMode stretchmode, int padding,
+                    TCellHAlign hal, TCellVAlign val);
+    TPicture *CreatePicture(int ACol, int ARow, bool transparent, TStretchMode stretchmode, int padding,
+                            TCellHAlign hal, TCellVAlign val);
+    TPicture *GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow);
+
+    void AddFilePicture(int ACol, int ARow, TFilePicture *AFilePicture, bool Transparent, TStretchMode stretchmode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture *CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture *GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow);
+
+    void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent *AObject);
+    TInterfacedPersistent *GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow);
+
+    // The image list that image-list, data-image and multi-image cells index; the setter only
+    // keeps the reference.
+    TCustomImageList *GridImages() const;
+    void SetGridImages(TCustomImageList *Value);
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int &idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow);
+    // The image follows the cell's value: an empty cell takes the index as its text.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow);
+    void RemoveDataImage(int ACol, int ARow);
+    // Dir 0 lays the images out side by side; the cell repaints when its list changes.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow);
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const UnicodeString &Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow);
+    void RemoveProgress(int ACol, int ARow);
+    void AddExtProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExtProgress(int ACol, int ARow);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow);
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow);
+
+    void AddComment(int ACol, int ARow, const UnicodeString &Comment);
+    void AddColorComment(int ACol, int ARow, const UnicodeString &Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, UnicodeString &comment);
+    UnicodeString GetComment(int ACol, int ARow);
+    // A cell with another object keeps it and gets no comment.
+    void SetComment(int ACol, int ARow, const UnicodeString &Value);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow);
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow);
+    void RemoveRating(int ACol, int ARow);
+
+    // With AutoRange the range follows the height of the cell's text.
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void RemoveScrollBar(int ACol, int ARow);
+
+    // A marked text range (a spelling error, say) that shares the cell with its object.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    void AddRotated(int ACol, int ARow, SmallInt AAngle, const UnicodeString &s);
+    // Turns the cell's object, of whatever kind, into rotated text.
+    void SetRotated(int ACol, int ARow, SmallInt AAngle);
+    bool IsRotated(int ACol, int ARow, int &aAngle);
+    void RemoveRotated(int ACol, int ARow);
+
+    // A check box or radio button carries a balloon of its own; any other object refuses one.
+    void AddBalloon(int ACol, int ARow, const UnicodeString &Title, const UnicodeString &Text, TBalloonIcon Icon);
+    bool IsBalloon(int ACol, int ARow, UnicodeString &Title, UnicodeString &Text, TBalloonIcon &Icon);
+    bool HasBalloon(int ACol, int ARow);
+    void RemoveBalloon(int ACol, int ARow);
+
+    // Whether the base cell of the cell's merged range holds an object of one of the kinds.
+    bool HasCellTypeIn(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+
+    // Asked before the grid appends or inserts a row of its own accord.
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TRatingChangeEvent OnRatingChange;
+
+protected:
+    // Recomputes an auto-range scroll bar's range when the cell's text changed.
+    void CellTextSet(int ACol, int ARow) override;
+
+private:
+    // The graphic in the cell's own slot, never the row check box that column 0 shares.
+    TCellGraphic *SlotGraphic(int ACol, int ARow);
+    // The cell's graphic when it is of kind T, else nil.
+    TCellGraphic *GraphicOfType(int ACol, int ARow, TCellType T);
+    TCellGraphic *BaseGraphicOfType(int ACol, int ARow, TCellType T);
+    // A new graphic in the cell's slot (nil outside the grid), the cell repainted.
+    TCellGraphic *NewGraphic(int ACol, int ARow);
+    void SetProgressColors(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    // ---- end of pictures and other cell objects ----
+
+public:
+    // =========================================================================================
     // tree nodes and expand buttons (ExtGridNodes.cpp)
     // Operations that change the tree take a real row; queries take a display row.
     void AddNode(int ARow, int Span);
@@ -2033,6 +2221,10 @@ public:
 protected:
     void WMPaint(TWMPaint &Message) override;
     void WMTimer(TWMTimer &Message) override;
+    // With Hovering on, the normal cell under the resting pointer becomes current.
+    void HoverToCell();
+    // The looks that take no platform style.
+    void ApplyPlainLook(TGridLook Value, bool Loading);
     void WMSetCursor(TWMGeneric &Message) override;
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
@@ -2527,6 +2719,10 @@ protected:
     void DrawNodeTreeLines(TCellPaintContext &Ctx, const TRect &R);
     // The background picture or gradient in the empty area right of and below the cells.
     void PaintBackGroundArea();
+    // A cell's own scroll bar, painted at its right edge when its text is longer than a page.
+    void DrawCellScrollBar(TCellPaintContext &Ctx);
+    // At design time the header row tells each column's storage number.
+    void DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect R);
     void DrawFocusRectangle(TCellPaintContext &Ctx, TRect R);
     void SetLookColor(TColor &Field, TColor Value)
     {

@@ -9,6 +9,7 @@
 #include "controls/ExtGridDraw.h"
 #include "controls/ExtGridUtil.h"
 
+#include "platform/SysUtils.h"
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
 
@@ -153,7 +154,12 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState &ASt
                                          bool &WW, TCellGradientDirection &GD)
 {
     const bool fixedArea = ACol < FixedCols() || ARow < FixedRows();
-    AFont->Assign(fixedArea ? FFixedFont : Font());
+    // A printed page has fonts of its own unless it prints with the grid's.
+    const bool printFonts = Print && !FPrintSettings->UseDisplayFont;
+    if (fixedArea)
+        AFont->Assign(printFonts ? FPrintSettings->FixedFont() : FFixedFont);
+    else
+        AFont->Assign(printFonts ? FPrintSettings->Font() : Font());
 
     const int RCol = Remap ? DisplToRealCol(ACol) : ACol;
     const bool disjunctRows = FMouseActions->DisjunctRowSelect();
@@ -317,6 +323,7 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     ctx.PaintRect = ARect;
     ctx.OrgRight = ARect.Right;
     ctx.State = AState;
+    DrawCellScrollBar(ctx);
 
     ctx.WordWrap = FWordWrap;
     GetVisualProperties(ACol, ARow, ctx.State, false, false, true, ACanvas->Brush(), ctx.ColorTo, ctx.ColorMirror,
@@ -391,6 +398,39 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
         OnCustomCellDraw(this, ACanvas, ctx.RealCol, ARow, ctx.State, ctx.PaintRect, false);
 
     DrawFocusRectangle(ctx, r);
+
+    if (Designing() && FShowColNrs && ARow == 0)
+        DrawDesignColumnNumber(ACanvas, ctx.RealCol, r);
+}
+
+void TExtStringGrid::DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect R)
+{
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    ACanvas->Font()->SetColor(TColorOf(0x808080u));
+    ACanvas->Font()->SetSize(8);
+    ACanvas->Font()->SetStyle(TFontStyles());
+    R.Right -= 2;
+    UnicodeString number = IntToStr(RealCol);
+    DrawTextEx(ACanvas->Handle(), number, -1, &R, DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, nullptr);
+}
+
+void TExtStringGrid::DrawCellScrollBar(TCellPaintContext &Ctx)
+{
+    // Only a text longer than its page needs the bar: it takes its width from the cell's right.
+    // The pass paints a merged range through its base cell, so the cell's own type tells.
+    if (!FPaintScrollBar || GetCellType(Ctx.RealCol, Ctx.Row) != ctScrollbar)
+        return;
+    const TScrollProp prop = GetScrollProp(Ctx.RealCol, Ctx.Row);
+    if (prop.PageSize >= prop.Range)
+        return;
+    TScrollBar *sb = FPaintScrollBar;
+    sb->SetPageSize(0);
+    sb->SetParams(GetScrollPosition(Ctx.RealCol, Ctx.Row), 0, prop.Range);
+    sb->SetPageSize(prop.PageSize);
+    sb->SetHeight(Ctx.PaintRect.Bottom - Ctx.PaintRect.Top);
+    Ctx.PaintRect.Right -= sb->Width();
+    sb->PaintTo(Ctx.Canvas, Ctx.PaintRect.Right, Ctx.PaintRect.Top);
+    Ctx.ScrollPos = sb->Position();
 }
 
 void TExtStringGrid::DrawFocusRectangle(TCellPaintContext &Ctx, TRect R)

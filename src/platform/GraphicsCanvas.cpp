@@ -3,6 +3,7 @@
 #include "platform/WinGdi.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainterPath>
 #include <QStaticText>
@@ -859,7 +860,7 @@ bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFont
         return false;
     // Looked up without taking a reference to the text (which may be a view of the caller's
     // buffer); a new entry keeps a copy of its own.
-    const auto probe = std::make_pair(Face.Id, QString::fromRawData(Text.constData(), Text.size()));
+    const TTextKey probe{Face.Id, QString::fromRawData(Text.constData(), Text.size())};
     auto it = Cache.constFind(probe);
     if (it == Cache.constEnd()) {
         // Only what passed this check is ever cached, so a found run needs no second look.
@@ -884,9 +885,41 @@ bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFont
         st.setTextFormat(Qt::PlainText);
         st.setPerformanceHint(QStaticText::AggressiveCaching);
         st.prepare(QTransform(), Face.Font);
-        it = Cache.insert(std::make_pair(Face.Id, owned), {st, QFontMetricsF(Face.Font).ascent()});
+        it = Cache.insert(TTextKey{Face.Id, owned}, {st, QFontMetricsF(Face.Font).ascent()});
     }
     p->drawStaticText(At + QPointF(0, Face.Ascent - it.value().second), it.value().first);
+    return true;
+}
+
+// Draws a run of plain glyphs (see TPlainGlyphs) from the face's table, where Qt would lay it out
+// to the same glyphs and places; false when the run or the painter's state needs Qt's layout.
+bool DrawPlainGlyphs(QPainter *p, const TFontFace &Face, const QPointF &At, const QString &Text)
+{
+    constexpr qsizetype MaxGlyphs = 64;
+    if (Text.size() > MaxGlyphs || p->layoutDirection() != Qt::LeftToRight ||
+        p->worldTransform().type() > QTransform::TxTranslate)
+        return false;
+    int width = 0;
+    if (!Face.PlainWidth(Text, width))
+        return false;
+    const TPlainGlyphs &g = Face.PlainGlyphs();
+    quint32 glyphs[MaxGlyphs];
+    QPointF positions[MaxGlyphs];
+    qreal x = 0;
+    const int n = static_cast<int>(Text.size());
+    for (int i = 0; i < n; ++i) {
+        const auto k = static_cast<size_t>(TPlainGlyphs::IndexOf(Text[i].unicode()));
+        glyphs[i] = g.Glyph[k];
+        positions[i] = QPointF(x, 0);
+        x += g.Advance[k];
+    }
+    QGlyphRun run;
+    run.setRawFont(g.Raw);
+    run.setRawData(glyphs, positions, n);
+    run.setUnderline(Face.Font.underline());
+    run.setStrikeOut(Face.Font.strikeOut());
+    run.setOverline(Face.Font.overline());
+    p->drawGlyphRun(At + QPointF(0, Face.Ascent), run);
     return true;
 }
 
@@ -951,7 +984,7 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
             FDC->PainterTextColor = FTextColor;
             FDC->PainterPenSet = true;
         }
-        if (!DrawCachedText(FDC->TextCache, FDC->TextSeen, p, face, at, Text))
+        if (!DrawPlainGlyphs(p, face, at, Text) && !DrawCachedText(FDC->TextCache, FDC->TextSeen, p, face, at, Text))
             p->drawText(at + QPointF(0, face.Ascent), Text);
         if (PrefixPos >= 0 && PrefixPos < Text.size()) {
             const QFontMetrics fm(face.Font);
@@ -995,7 +1028,11 @@ int TCanvas::TextHeight(const UnicodeString &Text)
 
 TSize TCanvas::TextExtent(const UnicodeString &Text)
 {
-    const QFontMetrics fm(FFont->Face().Font);
+    const TFontFace &face = FFont->Face();
+    int width = 0;
+    if (face.PlainWidth(Text, width))
+        return {width, face.LineHeight};
+    const QFontMetrics fm(face.Font);
     return {fm.horizontalAdvance(Text), fm.height()};
 }
 

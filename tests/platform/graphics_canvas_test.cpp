@@ -4,6 +4,7 @@
 #include "platform/WinGdi.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -334,6 +335,54 @@ TEST(GraphicsCanvas, TextOutWithOpaqueBackgroundAndPenPosition)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 80; ++x)
             ASSERT_TRUE(IsColor(*t, x, y, clWhite) || IsColor(*t, x, y, clBlack));
+}
+
+TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
+{
+    // Numbers take a path of their own that skips Qt's layout: it must give the same widths and
+    // the same pixels, underlined or not, in whatever font; other text goes Qt's way.
+    const char *texts[] = {"10000", "3.14 %", "(+1) 2/3 - 4,5:6;7#", "0", "Order 10000", "AV fi 1"};
+    struct TFontCase {
+        const char *Name;
+        int Height;
+        TFontStyles Style;
+    };
+    const TFontCase fonts[] = {
+        {"DejaVu Sans", -11, {}},
+        {"DejaVu Sans", -11, TFontStyles() << TFontStyle::fsBold},
+        {"Tahoma", -13, TFontStyles() << TFontStyle::fsUnderline << TFontStyle::fsItalic},
+        {"Courier New", -16, TFontStyles() << TFontStyle::fsStrikeOut},
+        {"DejaVu Serif", 20, {}},
+    };
+    for (const TFontCase &f : fonts) {
+        for (const char *t : texts) {
+            const QString text = QString::fromLatin1(t);
+            auto b = WhiteBitmap(240, 40);
+            TCanvas *c = b->Canvas();
+            c->Font()->SetName(QString::fromLatin1(f.Name));
+            c->Font()->SetHeight(f.Height);
+            c->Font()->SetStyle(f.Style);
+            c->Font()->SetColor(clBlack);
+            c->Brush()->SetStyle(TBrushStyle::bsClear);
+            const QFont qf = c->Font()->QtFont();
+            const QFontMetrics fm(qf);
+            EXPECT_EQ(c->TextExtent(text), TSize(fm.horizontalAdvance(text), fm.height())) << f.Name << " " << t;
+            // Twice, so that a run drawn from a kept layout is compared too.
+            for (int round = 0; round < 2; ++round)
+                c->TextOut(3, 4, text);
+
+            QImage expected(240, 40, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            {
+                QPainter p(&expected);
+                p.setRenderHint(QPainter::TextAntialiasing, false);
+                p.setFont(qf);
+                p.setPen(Qt::black);
+                p.drawText(QPointF(3, 4 + fm.ascent()), text);
+            }
+            EXPECT_EQ(b->Image().convertToFormat(QImage::Format_RGB32), expected) << f.Name << " " << t;
+        }
+    }
 }
 
 TEST(GraphicsCanvas, MeasuringNeedsNoPainter)

@@ -12,7 +12,8 @@
 #include <QHash>
 #include <QRawFont>
 #include <QRegion>
-#include <QStaticText>
+#include <QGlyphRun>
+#include <QList>
 #include <QTransform>
 
 #include <array>
@@ -109,7 +110,17 @@ struct TCanvas::TDCState {
     Qt::LayoutDirection EntryDirection = Qt::LeftToRight;
     // Laid-out text of the runs drawn lately, by font face and text: shaping a run costs more
     // than drawing it, and the same words come back on every repaint. Kept across paints.
-    QHash<TTextKey, std::pair<QStaticText, qreal>> TextCache;
+    struct TKeptText {
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+        // The run drawn once per colour, for the runs drawn most: copying its pixels costs a
+        // fraction of drawing its glyphs. Placed at Bounds from the run's (whole-pixel) origin.
+        QRect Bounds;
+        int SpriteCount = 0;
+        std::array<std::pair<QRgb, QImage>, 3> Sprites;
+    };
+    QHash<TTextKey, TKeptText> TextCache;
+    qsizetype TextSpriteBytes = 0;
     // The runs seen once lately (by hash; a collision only admits a run early), and how many.
     struct {
         std::bitset<32768> Bits;

@@ -339,20 +339,22 @@ TEST(GraphicsCanvas, TextOutWithOpaqueBackgroundAndPenPosition)
 
 TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
 {
-    // Numbers take a path of their own that skips Qt's layout: it must give the same widths and
-    // the same pixels, underlined or not, in whatever font; other text goes Qt's way.
+    // Numbers take a path of their own that skips Qt's layout, and runs drawn again come from a
+    // kept layout or a copy of their pixels: each must give Qt's widths and pixels, in any font,
+    // style and colour.
     const char *texts[] = {"10000", "3.14 %", "(+1) 2/3 - 4,5:6;7#", "0", "Order 10000", "AV fi 1"};
     struct TFontCase {
         const char *Name;
         int Height;
         TFontStyles Style;
+        TColor Color;
     };
     const TFontCase fonts[] = {
-        {"DejaVu Sans", -11, {}},
-        {"DejaVu Sans", -11, TFontStyles() << TFontStyle::fsBold},
-        {"Tahoma", -13, TFontStyles() << TFontStyle::fsUnderline << TFontStyle::fsItalic},
-        {"Courier New", -16, TFontStyles() << TFontStyle::fsStrikeOut},
-        {"DejaVu Serif", 20, {}},
+        {"DejaVu Sans", -11, {}, clBlack},
+        {"DejaVu Sans", -11, TFontStyles() << TFontStyle::fsBold, clRed},
+        {"Tahoma", -13, TFontStyles() << TFontStyle::fsUnderline << TFontStyle::fsItalic, clBlue},
+        {"Courier New", -16, TFontStyles() << TFontStyle::fsStrikeOut, clBlack},
+        {"DejaVu Serif", 20, {}, clGreen},
     };
     for (const TFontCase &f : fonts) {
         for (const char *t : texts) {
@@ -362,25 +364,31 @@ TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
             c->Font()->SetName(QString::fromLatin1(f.Name));
             c->Font()->SetHeight(f.Height);
             c->Font()->SetStyle(f.Style);
-            c->Font()->SetColor(clBlack);
+            c->Font()->SetColor(f.Color);
             c->Brush()->SetStyle(TBrushStyle::bsClear);
             const QFont qf = c->Font()->QtFont();
             const QFontMetrics fm(qf);
             EXPECT_EQ(c->TextExtent(text), TSize(fm.horizontalAdvance(text), fm.height())) << f.Name << " " << t;
-            // Twice, so that a run drawn from a kept layout is compared too.
-            for (int round = 0; round < 2; ++round)
-                c->TextOut(3, 4, text);
-
             QImage expected(240, 40, QImage::Format_RGB32);
             expected.fill(Qt::white);
             {
                 QPainter p(&expected);
                 p.setRenderHint(QPainter::TextAntialiasing, false);
                 p.setFont(qf);
-                p.setPen(Qt::black);
+                const TColorRef rgb = ColorToRGB(f.Color);
+                p.setPen(QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
                 p.drawText(QPointF(3, 4 + fm.ascent()), text);
             }
-            EXPECT_EQ(b->Image().convertToFormat(QImage::Format_RGB32), expected) << f.Name << " " << t;
+            // Three times on a cleared bitmap, so that the runs drawn from a kept layout and from
+            // its copy are compared too.
+            for (int round = 0; round < 3; ++round) {
+                c->Brush()->SetStyle(TBrushStyle::bsSolid);
+                c->Brush()->SetColor(clWhite);
+                c->FillRect(Rect(0, 0, 240, 40));
+                c->Brush()->SetStyle(TBrushStyle::bsClear);
+                c->TextOut(3, 4, text);
+                EXPECT_EQ(b->Image().convertToFormat(QImage::Format_RGB32), expected) << f.Name << " " << t << " " << round;
+            }
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QTextLayout>
 
@@ -851,23 +852,26 @@ bool CacheableText(const QString &Text)
     return true;
 }
 
-// The painter draws text as a copy of its pixels would: one solid colour, no smoothing, no
-// blending other than source over, and whole-pixel offsets.
+// The painter draws text as a copy of its pixels would: into pixels (a printer or a PDF keeps
+// text as text), in one solid colour, without smoothing, blending only source over, at whole-pixel
+// offsets.
 bool SpriteDrawable(QPainter *p)
 {
     const QTransform &t = p->worldTransform();
-    return !(p->renderHints() & (QPainter::TextAntialiasing | QPainter::Antialiasing)) &&
+    const QPen &pen = p->pen();
+    return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster &&
+           !(p->renderHints() & (QPainter::TextAntialiasing | QPainter::Antialiasing)) &&
            p->compositionMode() == QPainter::CompositionMode_SourceOver && p->opacity() == 1.0 &&
-           p->pen().style() == Qt::SolidLine && p->pen().brush().style() == Qt::SolidPattern &&
-           p->pen().color().alpha() == 255 && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+           pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&
+           t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
 }
 
 // Draws a plain one-line run from its cached layout, with the baseline where the direct output
 // puts it; false when the run or the painter's state asks for the direct output.
 bool DrawCachedText(TCanvas::TDCState &DC, QPainter *p, const TFontFace &Face, const QPointF &At, const QString &Text)
 {
-    // Sprites of the kept runs, at most (a few thousand words in a few colours).
-    constexpr qsizetype MaxSpriteBytes = 8 * 1024 * 1024;
+    // Memory for the copies of kept runs: some thousand words of a cell in a colour or two.
+    constexpr qsizetype MaxSpriteBytes = 4 * 1024 * 1024;
     if (p->layoutDirection() != Qt::LeftToRight || p->worldTransform().type() > QTransform::TxTranslate)
         return false;
     auto &Cache = DC.TextCache;

@@ -13,6 +13,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A 2 x 2 GIF89a with a red, green, blue and white palette and one frame per delay; frame i
@@ -184,6 +186,20 @@ TEST(HtmlPicture, UrlsInAnyLetterCase)
     THTMLPicture folder;
     folder.LoadFromURL("file://" + dir.path());
     EXPECT_TRUE(folder.Empty()) << "a folder is no picture";
+    // Neither a pipe (which would block a reader) nor a damaged file gives a picture.
+    const QString pipe = dir.path() + "/pipe.gif";
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    THTMLPicture fifo;
+    fifo.LoadFromURL("file://" + pipe);
+    EXPECT_TRUE(fifo.Empty());
+    {
+        QFile f(dir.path() + "/damaged.gif");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(MakeGif({10}).left(20) + QByteArray(40, '\xFF'));
+    }
+    THTMLPicture damaged;
+    damaged.LoadFromURL("FILE://" + (dir.path() + "/damaged.gif").toUpper());
+    EXPECT_TRUE(damaged.Empty());
 
     THTMLPicture web;
     web.LoadFromURL("http://example.invalid/a.gif");

@@ -3,6 +3,7 @@
 #include "platform/Graphics.h"
 #include "platform/WinGdi.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -646,7 +647,14 @@ TEST(GraphicsCanvas, PrinterPageThroughAPdfWriter)
     c.TextOut(120, -120, QStringLiteral("Printed"));
     TRect r(100, -500, 1000, -700);
     DrawText(c.Handle(), QStringLiteral("Line one\nLine two"), -1, &r, DT_CENTER);
+    // Text drawn again stays text on a page: no copy of its pixels goes into it.
+    c.SetMapMode(MM_TEXT);
+    for (int i = 0; i < 3; ++i)
+        c.TextOut(120, 900 + 60 * i, QStringLiteral("Again"));
     c.EndPainting();
     painter.end();
     EXPECT_GT(QFileInfo(file).size(), 500);
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(pdf.readAll().contains("/Subtype /Image"));
 }

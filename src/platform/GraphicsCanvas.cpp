@@ -857,9 +857,10 @@ bool CacheableText(const QString &Text)
 // offsets.
 bool SpriteDrawable(QPainter *p)
 {
-    const QTransform &t = p->worldTransform();
+    // The device's own scale (a high-density screen) counts too.
+    const QTransform t = p->deviceTransform();
     const QPen &pen = p->pen();
-    return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster &&
+    return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster && t.type() <= QTransform::TxTranslate &&
            !(p->renderHints() & (QPainter::TextAntialiasing | QPainter::Antialiasing)) &&
            p->compositionMode() == QPainter::CompositionMode_SourceOver && p->opacity() == 1.0 &&
            pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&

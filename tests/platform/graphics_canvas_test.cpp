@@ -394,6 +394,35 @@ TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
     }
 }
 
+TEST(GraphicsCanvas, TextDrawnAgainOnAHighDensityImageStaysSharp)
+{
+    // On a device of two pixels per point a run drawn again must not be a blown-up copy.
+    QImage drawn(200, 40, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(2);
+    drawn.fill(Qt::white);
+    QImage expected = drawn;
+    TCanvas c;
+    c.Font()->SetName(QStringLiteral("DejaVu Sans"));
+    c.Font()->SetHeight(-9);
+    const QFont qf = c.Font()->QtFont();
+    {
+        QPainter painter(&drawn);
+        c.BeginPainting(&painter);
+        c.SetBkMode(TRANSPARENT);
+        for (int i = 0; i < 3; ++i)
+            c.TextOut(2, 2, QStringLiteral("Again"));
+        c.EndPainting();
+    }
+    {
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(qf);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(2, 2 + QFontMetrics(qf).ascent()), QStringLiteral("Again"));
+    }
+    EXPECT_EQ(drawn, expected);
+}
+
 TEST(GraphicsCanvas, MeasuringNeedsNoPainter)
 {
     TCanvas c;

@@ -23,7 +23,7 @@
 #include <vector>
 
 // The glyphs of the characters numbers are written with, for runs that need no shaping. No pair
-// of them is kerned or joined in the fonts at hand, so a run of them laid out by its advances
+// of them is kerned or joined in the usual fonts, so a run of them laid out by its advances
 // measures and draws exactly as Qt's own layout would; each face checks that once for itself.
 struct TPlainGlyphs {
     static constexpr int Count = 22;
@@ -113,8 +113,8 @@ struct TCanvas::TDCState {
     struct TKeptText {
         QList<QGlyphRun> Runs;
         qreal Ascent = 0;
-        // The run drawn once per colour, for the runs drawn most: copying its pixels costs a
-        // fraction of drawing its glyphs. Placed at Bounds from the run's (whole-pixel) origin.
+        // The run's pixels in each colour it is drawn in: copying them costs a fraction of
+        // drawing its glyphs. Placed at Bounds from the run's (whole-pixel) origin.
         QRect Bounds;
         int SpriteCount = 0;
         std::array<std::pair<QRgb, QImage>, 3> Sprites;

@@ -396,8 +396,9 @@ TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
 
 TEST(GraphicsCanvas, TextDrawnAgainOnAHighDensityImageStaysSharp)
 {
-    // On a device of two pixels per point a run drawn again must not be a blown-up copy.
-    QImage drawn(200, 40, QImage::Format_RGB32);
+    // On a device of two pixels per point a run drawn again must not be a blown-up copy, and
+    // numbers are placed as Qt places them there.
+    QImage drawn(200, 80, QImage::Format_RGB32);
     drawn.setDevicePixelRatio(2);
     drawn.fill(Qt::white);
     QImage expected = drawn;
@@ -409,8 +410,10 @@ TEST(GraphicsCanvas, TextDrawnAgainOnAHighDensityImageStaysSharp)
         QPainter painter(&drawn);
         c.BeginPainting(&painter);
         c.SetBkMode(TRANSPARENT);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             c.TextOut(2, 2, QStringLiteral("Again"));
+            c.TextOut(2, 20, QStringLiteral("12345"));
+        }
         c.EndPainting();
     }
     {
@@ -419,6 +422,7 @@ TEST(GraphicsCanvas, TextDrawnAgainOnAHighDensityImageStaysSharp)
         p.setFont(qf);
         p.setPen(Qt::black);
         p.drawText(QPointF(2, 2 + QFontMetrics(qf).ascent()), QStringLiteral("Again"));
+        p.drawText(QPointF(2, 20 + QFontMetrics(qf).ascent()), QStringLiteral("12345"));
     }
     EXPECT_EQ(drawn, expected);
 }

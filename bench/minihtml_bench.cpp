@@ -77,6 +77,8 @@ void BM_QTextDocument(benchmark::State &State)
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     QPainter painter(&img);
+    // Text drawn as the canvas draws it: without smoothing.
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     // One document set up once and given each cell's text, as a grid would reuse it.
     QTextDocument doc;
     doc.setDefaultFont(font);

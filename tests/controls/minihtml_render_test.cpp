@@ -16,6 +16,15 @@
 
 namespace {
 
+// Puts "Logo", a 4 x 2 bitmap, into the container.
+void AddLogo(TPictureContainer &Container)
+{
+    TPictureItem *item = Container.Items()->Add();
+    item->SetName("Logo");
+    TBitmap b(4, 2);
+    item->Picture()->LoadFromBytes(b.SaveToBytes());
+}
+
 class Render : public ::testing::Test {
 protected:
     Render()
@@ -339,10 +348,7 @@ TEST_F(Render, CentredAnchorsAreHitAtTheirLeftAlignedPlace)
 TEST_F(Render, Pictures)
 {
     TPictureContainer container(nullptr);
-    TPictureItem *item = container.Items()->Add();
-    item->SetName("Logo");
-    TBitmap b(4, 2);
-    item->Picture()->LoadFromBytes(b.SaveToBytes());
+    AddLogo(container);
     P.Pictures = &container;
 
     Run("<IMG SRC=\"logo\" WIDTH=\"40\">");
@@ -428,12 +434,8 @@ TEST_F(Render, InTextControls)
 TEST_F(Render, LargeSizesAndPositionsAreClamped)
 {
     TPictureContainer container(nullptr);
-    TPictureItem *item = container.Items()->Add();
-    item->SetName("Logo");
-    TBitmap b(4, 2);
-    item->Picture()->LoadFromBytes(b.SaveToBytes());
+    AddLogo(container);
     P.Pictures = &container;
-    P.Rect = TRect(0, 0, 300, 200);
 
     // Sizes and positions stop at 10,000 pixels instead of overflowing.
     struct TCase {

@@ -1084,13 +1084,14 @@ void TCanvas::TextRect(const TRect &R, int X, int Y, const UnicodeString &Text)
 // shaping a text only to throw its width away costs as much as the width itself.
 int TCanvas::TextWidth(const UnicodeString &Text)
 {
-    return QFontMetrics(FFont->Face().Font).horizontalAdvance(Text);
+    const TFontFace &face = FFont->Face();
+    int width = 0;
+    if (face.PlainWidth(Text, width))
+        return width;
+    return QFontMetrics(face.Font).horizontalAdvance(Text);
 }
 
-int TCanvas::TextHeight(const UnicodeString &Text)
-{
-    return QFontMetrics(FFont->Face().Font).height();
-}
+int TCanvas::TextHeight(const UnicodeString &Text) { return FFont->Face().LineHeight; }
 
 TSize TCanvas::TextExtent(const UnicodeString &Text)
 {

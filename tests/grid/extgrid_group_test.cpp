@@ -232,6 +232,28 @@ TEST_F(GroupTest, SubGroupsSplitTheGroupsAndUngroupingRestoresTheMainColumn)
     EXPECT_EQ(G->NumNodes(), 0);
 }
 
+TEST_F(GroupTest, SubGroupsInsideSummarisedGroupsUngroupToTheOriginal)
+{
+    G->SetColCount(5);
+    Fill(G.get(), {{"Key", "Sub", "Name", "Value"},
+                   {"A", "p", "x", "1"},
+                   {"A", "q", "y", "2"},
+                   {"B", "r", "w", "4"},
+                   {"B", "r", "v", "5"}});
+    const UnicodeString before = Picture(G.get());
+    G->Grouping()->Summary = true;
+    G->Group(1);
+    G->SubGroup(1);
+    EXPECT_EQ(Picture(G.get()).toStdString(),
+              "Sub|Name|Value/+A||/+|p|/|x|1/+|q|/|y|2/=||/+B||/+|r|/|w|4/|v|5/=||");
+    G->GroupSum(3);
+    EXPECT_EQ(G->Cells(3, 6), QStringLiteral("3.00"));
+    EXPECT_EQ(G->Cells(3, 11), QStringLiteral("9.00"));
+    G->UnGroup();
+    EXPECT_EQ(Picture(G.get()), before);
+    EXPECT_EQ(G->NumNodes(), 0);
+}
+
 TEST(ColumnGridGroup, TheGroupedColumnsItemComesBack)
 {
     TExtColumnGrid G(nullptr);

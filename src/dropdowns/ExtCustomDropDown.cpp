@@ -1,5 +1,6 @@
 #include "dropdowns/ExtCustomDropDown.h"
 
+#include "platform/WinGdi.h"
 #include "platform/WindowPlacement.h"
 
 namespace {
@@ -593,6 +594,15 @@ void TExtCustomDropDown::WMLButtonDown(TWMMouse &Message)
         ClickDropDown();
         return;
     }
+    // A press inside the selection keeps it (it may be the start of a drag); the release
+    // places the caret.
+    TWholeText whole(this);
+    const int index = CharFromPos(TPoint(Message.XPos, Message.YPos));
+    if (SelLength() > 0 && index >= SelStart() && index <= SelStart() + SelLength() && Focused()) {
+        FButtonDown = true;
+        Message.Result = 0;
+        return;
+    }
     TCustomMaskEdit::WMLButtonDown(Message);
 }
 
@@ -600,6 +610,13 @@ void TExtCustomDropDown::WMLButtonUp(TWMMouse &Message)
 {
     if (!FEditorEnabled || ReadOnly())
         DrawFocusedText();
+    if (FButtonDown) {
+        TWholeText whole(this);
+        const int index = CharFromPos(TPoint(Message.XPos, Message.YPos));
+        if (index >= 0)
+            SetSelStart(index);
+        SetSelLength(0);
+    }
     FButtonDown = false;
     TCustomMaskEdit::WMLButtonUp(Message);
     const int value = static_cast<int>(ValueText().length());
@@ -837,12 +854,62 @@ void TExtCustomDropDown::WMPaint(TWMPaint &Message)
     TCustomMaskEdit::WMPaint(Message);
 }
 
+void TExtCustomDropDown::WMNCPaint(TWMNCPaint &Message)
+{
+    TCustomMaskEdit::WMNCPaint(Message);
+    if (!Message.DC)
+        return;
+    TCanvas *dc = Message.DC;
+    if (FocusedTextShown()) {
+        const int saved = dc->SaveDC();
+        PaintFocusedText(dc);
+        dc->RestoreDC(saved);
+    }
+    // The same condition under which a focus or pointer change redraws the frame.
+    if (!(Enabled() && !Flat && FBorderColor == clNone && FFocusBorderColor == clNone) ||
+        (!Enabled() && FDisabledBorder)) {
+        const int saved = dc->SaveDC();
+        DrawBorder(dc);
+        dc->RestoreDC(saved);
+    }
+}
+
+bool TExtCustomDropDown::FocusedTextShown()
+{
+    return !FEditorEnabled && Focused() && FocusDraw && !ComponentState().Contains(TComponentStateItem::csDesigning);
+}
+
 void TExtCustomDropDown::DrawFocusedText()
 {
-    // The highlighted value of a focused non-editable edit is painted with the frame; here it
-    // only needs a repaint.
-    if (!FEditorEnabled && Focused() && FocusDraw && !ComponentState().Contains(TComponentStateItem::csDesigning))
+    if (FocusedTextShown())
         Invalidate();
+}
+
+void TExtCustomDropDown::PaintFocusedText(TCanvas *DC)
+{
+    const int bw = FButton ? FButton->Width() : 0;
+    TRect r(2, 2, Width() - bw - 1, Height() - 2);
+    DC->Pen()->SetWidth(1);
+    DC->Pen()->SetColor(clBlack);
+    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
+    DC->Brush()->SetColor(clHighlight);
+    DC->Rectangle(r);
+    r.Left += 2;
+    r.Right -= 3;
+    DC->Font()->Assign(Font());
+    DC->Font()->SetColor(clHighlightText);
+    DC->Brush()->SetStyle(TBrushStyle::bsClear);
+    const UnicodeString text = GetText();
+    DrawText(DC->Handle(), text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void TExtCustomDropDown::CMParentFontChanged(TCMParentFontChanged &Message)
+{
+    TCustomMaskEdit::CMParentFontChanged(Message);
+    if (ParentFont())
+        FLabelFont->Assign(Font());
+    if (FLabel)
+        UpdateLabel();
 }
 
 void TExtCustomDropDown::CMMouseEnter(TCMMouseEnter &Message)

@@ -3,6 +3,8 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 
+#include <QPointer>
+#include <QProxyStyle>
 #include <QWidget>
 
 #include <set>
@@ -58,15 +60,22 @@ BOOL SetForegroundWindow(HWND Wnd)
     TWinControl *target = TopLevelOf(c);
     HWND targetWnd = target->Handle();
     TWinControl *previous = TWinControl::FindControl(Foreground());
-    if (!previous && Screen)
+    if (Screen && Screen->ActiveForm())
         previous = Screen->ActiveForm();
+    Foreground() = targetWnd;
     if (previous == target)
         return TRUE;
-    Foreground() = targetWnd;
-    // Delivered at once: the window system of a headless run activates late or never.
-    if (previous)
+    // Delivered at once: the window system of a headless run activates late or never. The
+    // window system's own report of the same change later finds nothing changed.
+    const HWND previousWnd = previous ? previous->Handle() : nullptr;
+    if (auto *f = dynamic_cast<TCustomForm *>(previous))
+        f->WindowActivated(false, targetWnd);
+    else if (previous)
         previous->Perform(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(targetWnd));
-    target->Perform(WM_ACTIVATE, WA_ACTIVE, previous ? reinterpret_cast<LPARAM>(previous->Handle()) : 0);
+    if (auto *f = dynamic_cast<TCustomForm *>(target))
+        f->WindowActivated(true, previousWnd);
+    else
+        target->Perform(WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previousWnd));
     if (QWidget *w = target->WidgetIfAllocated())
         w->activateWindow();
     return TRUE;
@@ -79,17 +88,52 @@ HWND GetForegroundWindow()
     return Foreground();
 }
 
+namespace {
+
+// The text widgets draw their caret as wide as the style says; a width of 0 hides it.
+class TNoCaretStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric Metric, const QStyleOption *Option, const QWidget *Widget) const override
+    {
+        if (Metric == PM_TextCursorWidth)
+            return 0;
+        return QProxyStyle::pixelMetric(Metric, Option, Widget);
+    }
+};
+
+QStyle *NoCaretStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style)
+        style = new TNoCaretStyle;
+    return style;
+}
+
+} // namespace
+
 BOOL HideCaret(HWND Wnd)
 {
-    if (!TWinControl::FindControl(Wnd))
+    TWinControl *c = TWinControl::FindControl(Wnd);
+    if (!c)
         return FALSE;
     HiddenCarets().insert(Wnd);
+    if (QWidget *w = c->WidgetIfAllocated()) {
+        w->setStyle(NoCaretStyle());
+        w->update();
+    }
     return TRUE;
 }
 
 BOOL ShowCaret(HWND Wnd)
 {
-    return HiddenCarets().erase(Wnd) > 0 ? TRUE : FALSE;
+    if (HiddenCarets().erase(Wnd) == 0)
+        return FALSE;
+    if (TWinControl *c = TWinControl::FindControl(Wnd))
+        if (QWidget *w = c->WidgetIfAllocated()) {
+            w->setStyle(nullptr);
+            w->update();
+        }
+    return TRUE;
 }
 
 bool CaretHidden(HWND Wnd)

@@ -764,6 +764,7 @@ private:
     TDropDownForm *FDropDownForm = nullptr;
     TDropDownEditButton *FButton = nullptr;
     UnicodeString FOldText;
+    UnicodeString FTextAtDropDown;
     bool FConstructed = false;
     // The key that toggled the popup in KeyDown, so that the same press does not toggle again.
     bool FToggledThisKey = false;

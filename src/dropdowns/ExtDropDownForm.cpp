@@ -284,8 +284,9 @@ void TExtCustomDropDown::DoShowDropDown()
     if (ComponentState().Contains(TComponentStateItem::csDesigning) || !FDropDownForm || FDropDownForm->Visible() ||
         !Enabled() || ReadOnly())
         return;
-    // The value a cancelled close goes back to.
-    FOldText = ValueText();
+    // The value a cancelled close goes back to: the one of this opening, whatever is written
+    // while the popup is open.
+    FTextAtDropDown = ValueText();
     FDropDownForm->FollowOwner();
     BeforeDropDown();
     FDropDownForm->Shadow = DropDownShadow;
@@ -343,7 +344,7 @@ void TExtCustomDropDown::DoHideDropDown(bool Cancel)
     if (FDroppedDown)
         DropDownHidden();
     if (Cancel)
-        SetText(FOldText);
+        SetText(FTextAtDropDown);
     if (OnDropUp)
         OnDropUp(this, Cancel);
 }

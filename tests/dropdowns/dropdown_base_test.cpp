@@ -343,6 +343,12 @@ void DriveOpenCloseKeys(TTestDropDown *Edit)
     EXPECT_FALSE(Edit->DroppedDown());
     EXPECT_EQ(Edit->GetText(), QStringLiteral("startz"));
 
+    // A value written in code while open does not move the value a cancel returns to.
+    GuiTest::PressKey(Edit, VK_F4);
+    Edit->SetText(QStringLiteral("written"));
+    GuiTest::PressKey(popup, VK_ESCAPE);
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("startz"));
+
     // The edit's own keys work as well while the popup is open.
     GuiTest::PressKey(Edit, VK_F4);
     GuiTest::PressKey(Edit, VK_UP, {ssAlt});
@@ -872,4 +878,17 @@ TEST_F(DropDownTest, SpaceOnAFooterButtonClosesByItsResultWithoutItsEvent)
     EXPECT_FALSE(Edit->DroppedDown());
     EXPECT_EQ(clicked, -1);
     EXPECT_EQ(Edit->GetText(), QStringLiteral("typed")) << "mrOk keeps the value";
+}
+
+TEST_F(DropDownTest, CancelRestoresTheValueBetweenPrefixAndSuffix)
+{
+    Edit->Prefix = QStringLiteral("$");
+    Edit->Suffix = QStringLiteral(" net");
+    Edit->SetText(QStringLiteral("5"));
+    GuiTest::PressKey(Edit, VK_DOWN, {ssAlt});
+    ASSERT_TRUE(Edit->DroppedDown());
+    Edit->SetTextInternal(QStringLiteral("$77 net"));
+    GuiTest::PressKey(Edit->DropDownForm(), VK_ESCAPE);
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("5")) << "neither prefix nor suffix doubled";
 }

@@ -765,11 +765,9 @@ void TExtCustomDropDown::WndProc(TMessage &Message)
         TWholeText whole(this);
         TCustomMaskEdit::WndProc(Message);
     }
-    if (Message.Msg == EM_SETREADONLY) {
-        SetReadOnly(Message.WParam != 0);
-        if (FButton)
-            FButton->Invalidate();
-    }
+    // The button paints disabled while the edit is read-only.
+    if (Message.Msg == EM_SETREADONLY && FButton)
+        FButton->Invalidate();
 }
 
 // ---- frame ----

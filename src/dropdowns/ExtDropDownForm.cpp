@@ -343,6 +343,8 @@ void TExtCustomDropDown::DoHideDropDown(bool Cancel)
     FDropDownForm->Hide();
     if (FDroppedDown)
         DropDownHidden();
+    if (Application)
+        Application->CancelHint();
     if (Cancel)
         SetText(FTextAtDropDown);
     if (OnDropUp)

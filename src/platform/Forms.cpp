@@ -596,9 +596,8 @@ void TCustomForm::StartCornerResize()
     QWidget *w = WidgetIfAllocated();
     if (!w)
         return;
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        if (QWindow *win = w->windowHandle(); win && win->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
-            return;
+    if (QWindow *win = w->windowHandle(); win && win->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
+        return;
     delete FCornerSizeTracker;
     TPoint p;
     GetCursorPos(p);

@@ -3,6 +3,7 @@
 
 #include "platform/Forms.h"
 #include "platform/StdCtrlsPrivate.h"
+#include "platform/WindowPlacement.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -649,7 +650,11 @@ void TCustomEdit::SetMaxLength(int Value)
 void TCustomEdit::SetReadOnly(bool Value)
 {
     FReadOnly = Value;
-    ApplyEditState();
+    // The window is told as the classic edit is, so that a control watching its messages sees it.
+    if (HandleAllocated())
+        Perform(EM_SETREADONLY, Value ? 1 : 0, 0);
+    else
+        ApplyEditState();
 }
 
 void TCustomEdit::SetPasswordChar(WideChar Value)

@@ -478,6 +478,8 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {
+            if (platform_detail::ActivationReportIsStale(FHandle, Event->type() == QEvent::WindowActivate))
+                return false;
             // On a deactivation the window system has already made the new window the active one.
             HWND other = nullptr;
             if (Event->type() == QEvent::WindowDeactivate)

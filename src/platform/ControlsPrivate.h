@@ -85,6 +85,12 @@ int GuardedDepth();
 HWND NewHandle(TWinControl *Control);
 void ReleaseHandle(HWND Handle);
 TControlEventBridge *BridgeOf(HWND Handle);
+// The program asked the window system to make the top-level window of Widget the active one.
+void NoteActivationRequest(QWidget *Widget);
+// A report of the window system that the window became active (or inactive) and that an
+// activation the program asked for since then has overtaken: the window system reports in its
+// own time, so a request that was followed by another one may still be reported after it.
+bool ActivationReportIsStale(HWND Wnd, bool Active);
 // Stops the window's timers that run on a replaced time source (its window goes away).
 void StopClockTimersOf(HWND Handle);
 // Updates the tracked key and button state from an input event.

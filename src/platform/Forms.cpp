@@ -73,6 +73,7 @@ void ActivateWidget(QWidget *W)
 {
     if (!W)
         return;
+    platform_detail::NoteActivationRequest(W);
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         W->raise();
     W->activateWindow();

@@ -1,8 +1,10 @@
 #include "platform/WindowPlacement.h"
 
 #include "platform/Controls.h"
+#include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QWidget>
@@ -23,6 +25,28 @@ std::set<HWND> &HiddenCarets()
     return carets;
 }
 
+// The window the program last asked to be the active one, and since when.
+struct TActivationRequest {
+    HWND Wnd = nullptr;
+    QElapsedTimer Since;
+};
+
+TActivationRequest &LastActivationRequest()
+{
+    static TActivationRequest request;
+    return request;
+}
+
+// Longer than the window system takes to report a change it was asked for; after it, reports
+// come from the user (another window clicked, another program brought up).
+constexpr qint64 ActivationReportDelayMs = 1000;
+
+HWND HandleOfWidget(QWidget *W)
+{
+    return W ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(W->property("fabricorHandle").value<qulonglong>()))
+             : nullptr;
+}
+
 TWinControl *TopLevelOf(TWinControl *Control)
 {
     if (TCustomForm *f = GetParentForm(Control))
@@ -33,6 +57,28 @@ TWinControl *TopLevelOf(TWinControl *Control)
 }
 
 } // namespace
+
+void platform_detail::NoteActivationRequest(QWidget *Widget)
+{
+    const HWND h = HandleOfWidget(Widget ? Widget->window() : nullptr);
+    if (!h)
+        return;
+    LastActivationRequest().Wnd = h;
+    LastActivationRequest().Since.start();
+}
+
+bool platform_detail::ActivationReportIsStale(HWND Wnd, bool Active)
+{
+    TActivationRequest &r = LastActivationRequest();
+    if (!r.Wnd)
+        return false;
+    TWinControl *wanted = TWinControl::FindControl(r.Wnd);
+    if (!wanted || !wanted->Visible() || r.Since.elapsed() > ActivationReportDelayMs) {
+        r.Wnd = nullptr;
+        return false;
+    }
+    return Active ? Wnd != r.Wnd : Wnd == r.Wnd;
+}
 
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags)
 {
@@ -76,8 +122,10 @@ BOOL SetForegroundWindow(HWND Wnd)
         f->WindowActivated(true, previousWnd);
     else
         target->Perform(WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previousWnd));
-    if (QWidget *w = target->WidgetIfAllocated())
+    if (QWidget *w = target->WidgetIfAllocated()) {
+        platform_detail::NoteActivationRequest(w);
         w->activateWindow();
+    }
     return TRUE;
 }
 

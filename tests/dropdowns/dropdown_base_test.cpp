@@ -892,3 +892,14 @@ TEST_F(DropDownTest, CancelRestoresTheValueBetweenPrefixAndSuffix)
     EXPECT_FALSE(Edit->DroppedDown());
     EXPECT_EQ(Edit->GetText(), QStringLiteral("5")) << "neither prefix nor suffix doubled";
 }
+
+TEST_F(DropDownTest, ReopeningStaysOpenWhileTheWindowSystemCatchesUp)
+{
+    GuiTest::PressKey(Edit, VK_F4);
+    GuiTest::PressKey(Edit->DropDownForm(), VK_F4);
+    GuiTest::PressKey(Edit, VK_F4);
+    ASSERT_TRUE(Edit->DroppedDown());
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(Edit->DroppedDown()) << "an activation asked for before the opening does not close it";
+    Edit->HideDropDown(false);
+}

@@ -903,3 +903,21 @@ TEST_F(DropDownTest, ReopeningStaysOpenWhileTheWindowSystemCatchesUp)
     EXPECT_TRUE(Edit->DroppedDown()) << "an activation asked for before the opening does not close it";
     Edit->HideDropDown(false);
 }
+
+TEST_F(DropDownTest, AClickOnTheButtonOfAnOpenPopupClosesItForGood)
+{
+    TManualClock clock;
+    Edit->SetText(QStringLiteral("kept"));
+    Edit->ShowDropDown();
+    SetForegroundWindow(Edit->DropDownForm()->Handle());
+    Edit->SetTextInternal(QStringLiteral("changed"));
+    // The press activates the edit's form, which closes the popup; the release comes within the
+    // quarter second and does not open it again.
+    GuiTest::Click(Edit->Button()->Button(), TPoint(5, 5));
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("kept"));
+    clock.Advance(300);
+    GuiTest::Click(Edit->Button()->Button(), TPoint(5, 5));
+    EXPECT_TRUE(Edit->DroppedDown());
+    Edit->HideDropDown(false);
+}

@@ -723,9 +723,17 @@ TEST_F(DropDownTest, CustomFrameIsPaintedOverTheEdit)
              d->SetEnabled(false);
          },
          clSilver},
+        {"flat and hot: a sunken edge",
+         [&] {
+             d->Flat = true;
+             d->Perform(CM_MOUSEENTER, 0, 0);
+         },
+         clBtnShadow},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
+        d->Perform(CM_MOUSELEAVE, 0, 0);
+        d->Flat = false;
         d->SetEnabled(true);
         d->SetBorderColor(clNone);
         d->SetFocusBorderColor(clNone);

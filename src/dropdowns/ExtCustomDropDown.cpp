@@ -482,7 +482,7 @@ void TExtCustomDropDown::Assign(TPersistent *Source)
 
 // ---- keys ----
 
-void TExtCustomDropDown::ToggleDropDown(bool)
+void TExtCustomDropDown::ToggleDropDown()
 {
     if (FDroppedDown)
         DoHideDropDown(false);
@@ -500,7 +500,7 @@ void TExtCustomDropDown::KeyDown(Word &Key, TShiftState Shift)
         return;
     }
     if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN))
-        ToggleDropDown(false);
+        ToggleDropDown();
 }
 
 void TExtCustomDropDown::WMSysKeyDown(TWMKey &Message)
@@ -522,7 +522,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
         return;
     const Word key = Message.CharCode;
     if (AltHeld(Message) && (key == VK_UP || key == VK_DOWN)) {
-        ToggleDropDown(true);
+        ToggleDropDown();
         // The same press must not toggle again in KeyDown.
         FToggledThisKey = true;
     }
@@ -533,7 +533,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
             else if (key == VK_ESCAPE)
                 DoHideDropDown(true);
             else if (key == VK_F4)
-                ToggleDropDown(false);
+                ToggleDropDown();
         }
         if (key == VK_RETURN || key == VK_ESCAPE)
             TCustomMaskEdit::WMKeyDown(Message);
@@ -557,7 +557,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
         else if (key == VK_ESCAPE)
             DoHideDropDown(true);
         else if (key == VK_F4)
-            ToggleDropDown(false);
+            ToggleDropDown();
     }
     FToggledThisKey = false;
 }

@@ -707,7 +707,7 @@ protected:
     void ToggleSign(bool WholeValueCase);
     // Puts the character into the text at the selection, as the edit would.
     void InsertChar(QChar Ch);
-    void ToggleDropDown(bool FromKeyState);
+    void ToggleDropDown();
 
 private:
     friend class TDropDownForm;
@@ -721,7 +721,6 @@ private:
     int FWholeText = 0;
     void CreateLabel();
     void DrawControlBorder();
-    void HideOpenOnDeactivate(bool Cancel);
     TLabel *FLabel = nullptr;
     bool FParentFnt = false;
     int FDropDownWidth = 0;
@@ -768,7 +767,6 @@ private:
     bool FConstructed = false;
     // The key that toggled the popup in KeyDown, so that the same press does not toggle again.
     bool FToggledThisKey = false;
-    int FChangeCount = 0;
 };
 
 // Constructs a drop-down (or descendant) and completes it.

@@ -292,9 +292,8 @@ void TControlEventBridge::Detach()
     for (auto &t : FTimers)
         killTimer(t.first);
     FTimers.clear();
-    if (FHandle)
-        platform_detail::StopClockTimersOf(FHandle);
     if (FHandle) {
+        platform_detail::StopClockTimersOf(FHandle);
         auto it = Handles().find(Key(FHandle));
         if (it != Handles().end() && it.value() == this)
             Handles().erase(it);

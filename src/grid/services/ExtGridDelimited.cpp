@@ -1,0 +1,553 @@
+// Delimited (CSV), fixed-width and ASCII report text of the string grid.
+#include "grid/core/ExtGrid.h"
+
+#include "controls/ExtGridUtil.h"
+#include "grid/services/GridFileText.h"
+#include "platform/Encoding.h"
+#include "platform/FileUtils.h"
+#include "platform/Forms.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const QChar Quote(u'"');
+
+int Percent(long long Part, long long Whole)
+{
+    return int(std::nearbyint(double(Part) / double(std::max<long long>(1, Whole)) * 100.0));
+}
+
+// Index of the last quote of the first run of double quotes of odd length at or after From;
+// -1 when there is none. Doubled quotes inside a quoted field are escaped ones.
+qsizetype OddQuoteRunEnd(const QString &S, qsizetype From)
+{
+    const qsizetype n = S.size();
+    const QChar *d = S.constData();
+    qsizetype i = From;
+    while (i < n) {
+        if (d[i] != Quote) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < n && d[j] == Quote)
+            ++j;
+        if ((j - i) % 2 == 1)
+            return j - 1;
+        i = j;
+    }
+    return -1;
+}
+
+QString Undouble(QStringView S)
+{
+    if (!S.contains(Quote))
+        return S.toString();
+    QString r;
+    r.reserve(S.size());
+    for (qsizetype i = 0; i < S.size(); ++i) {
+        r += S[i];
+        if (S[i] == Quote && i + 1 < S.size() && S[i + 1] == Quote)
+            ++i;
+    }
+    return r;
+}
+
+// The delimiter that splits the first two lines alike (see DetectDelimiter's rules); the
+// character 0 when none does.
+QChar DetectDelimiter(const QString &L1, const QString &L2)
+{
+    static const char16_t Candidates[] = u",;#\t|@*-+&";
+    QChar found(0);
+    int best = 0;
+    // Unescaped occurrences equal in both lines win, the larger count first.
+    for (QChar ch : QStringView(Candidates)) {
+        const char16_t c = ch.unicode();
+        const int a = CountUndoubledChar(QChar(c), L1), b = CountUndoubledChar(QChar(c), L2);
+        if (a == b && a > best) {
+            found = QChar(c);
+            best = a;
+        }
+    }
+    if (!found.isNull())
+        return found;
+    for (QChar ch : QStringView(Candidates)) {
+        const char16_t c = ch.unicode();
+        const int a = CountCharOccurrences(QChar(c), L1), b = CountCharOccurrences(QChar(c), L2);
+        if (a == b && a > best) {
+            found = QChar(c);
+            best = a;
+        }
+    }
+    if (!found.isNull())
+        return found;
+    // The file may hold a single line: the most frequent candidate of either line.
+    for (QChar ch : QStringView(Candidates)) {
+        const char16_t c = ch.unicode();
+        const int a = CountCharOccurrences(QChar(c), L1), b = CountCharOccurrences(QChar(c), L2);
+        if (a > best || b > best) {
+            found = QChar(c);
+            best = std::max(a, b);
+        }
+    }
+    return found;
+}
+
+// The hourglass while a report is written, the old cursor back also on failure.
+class THourGlass {
+public:
+    THourGlass()
+    {
+        if (Screen) {
+            FOld = Screen->Cursor();
+            Screen->SetCursor(crHourGlass);
+        }
+    }
+    ~THourGlass()
+    {
+        if (Screen)
+            Screen->SetCursor(FOld);
+    }
+    THourGlass(const THourGlass &) = delete;
+    THourGlass &operator=(const THourGlass &) = delete;
+
+private:
+    TCursor FOld = crDefault;
+};
+
+} // namespace
+
+// ---- CSV ----
+
+void TExtStringGrid::SaveCSVLines(QStringList &Lines)
+{
+    const QChar delim = FDelimiter == 0 ? QChar(u',') : QChar(FDelimiter);
+    const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
+    const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
+    const int r1 = SaveStartRow(), r2 = SaveEndRow();
+    int last = INT_MIN;
+    ExportNotification(esExportStart, r1);
+    QString line;
+    for (int r = r1; r <= r2; ++r) {
+        ExportNotification(esExportNextRow, r);
+        line.clear();
+        for (int c = c1; c <= c2; ++c) {
+            if (c > c1)
+                line += delim;
+            UnicodeString s;
+            DoSaveCell(FSaveHiddenCells ? c : RealColIndex(c), r, s);
+            bool quoted = false;
+            if (s.contains(Quote))
+                s.replace(Quote, QStringLiteral("\"\""));
+            if (FOemConvert)
+                StringToOem(s);
+            if (FAlwaysQuotes || (!s.contains(delim) && s.contains(Quote))) {
+                s = Quote + s + Quote;
+                quoted = true;
+            }
+            if (s.isEmpty()) {
+                if (FJavaCSV)
+                    s = QStringLiteral("^");
+                else if (FQuoteEmptyCells)
+                    s = QStringLiteral("\"\"");
+            }
+            if (s.contains(delim) || s.contains(u'\r')) {
+                if (FJavaCSV) {
+                    LineBreaksToTilde(s);
+                    // The delimiter inside must not split the field when it is read back.
+                    if (!quoted && s.contains(delim))
+                        s = Quote + s + Quote;
+                } else if (quoted)
+                    DropCRFromCRLF(s);
+                else
+                    QuoteMultilineField(s);
+            }
+            line += s;
+        }
+        Lines.append(line);
+        FireFileProgress(Percent(r, RowCount() - 1), last);
+    }
+    ExportNotification(esExportDone, -1);
+}
+
+void TExtStringGrid::SaveToCSV(const UnicodeString &FileName, bool Unicode)
+{
+    QStringList lines;
+    SaveCSVLines(lines);
+    TEncoding *enc = Unicode ? TEncoding::UTF8() : FOemConvert ? TEncoding::Latin1() : TEncoding::ANSI();
+    WriteFileAtomic(FileName, GridFileText::Encode(lines, enc, Unicode));
+}
+
+void TExtStringGrid::AppendToCSV(const UnicodeString &FileName, bool Unicode)
+{
+    TEncoding *enc = nullptr;
+    QStringList lines = GridFileText::SplitLines(GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc));
+    if (Unicode)
+        enc = TEncoding::UTF8();
+    else if (!enc->IsUnicode() && FOemConvert)
+        enc = TEncoding::Latin1();
+    SaveCSVLines(lines);
+    WriteFileAtomic(FileName, GridFileText::Encode(lines, enc, enc->IsUnicode()));
+}
+
+namespace {
+
+// The lines of CSV bytes; with OEM conversion a file without a byte-order mark is read byte
+// for byte, each line turned from the OEM code page afterwards.
+QStringList CSVLines(const QByteArray &Bytes, bool Oem)
+{
+    TEncoding *enc = nullptr;
+    QString text = GridFileText::Decode(Bytes, enc);
+    if (Oem && !enc->IsUnicode())
+        text = TEncoding::Latin1()->GetString(Bytes);
+    return GridFileText::SplitLines(text);
+}
+
+} // namespace
+
+void TExtStringGrid::LoadFromCSV(const UnicodeString &FileName, int MaxRows)
+{
+    const QStringList lines = CSVLines(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
+    if (lines.isEmpty())
+        return;
+    try {
+        LoadCSVLines(lines, MaxRows, false);
+    } catch (const EReadError &) {
+        throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
+    }
+}
+
+void TExtStringGrid::InsertFromCSV(const UnicodeString &FileName, int MaxRows)
+{
+    const QStringList lines = CSVLines(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
+    if (lines.isEmpty())
+        return;
+    try {
+        LoadCSVLines(lines, MaxRows, true);
+    } catch (const EReadError &) {
+        throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
+    }
+}
+
+void TExtStringGrid::LoadFromCSVStream(TStream *AStream, int MaxRows)
+{
+    const Int64 size = AStream->Size() - AStream->Position();
+    if (size > MaxDataFileSize)
+        throw EReadError(QStringLiteral("Stream read error"));
+    QByteArray bytes(qsizetype(std::max<Int64>(size, 0)), Qt::Uninitialized);
+    if (size > 0)
+        AStream->ReadBuffer(bytes.data(), int(size));
+    const QStringList lines = CSVLines(bytes, FOemConvert);
+    if (lines.isEmpty())
+        throw Exception(QStringLiteral("File is empty"));
+    LoadCSVLines(lines, MaxRows, false);
+}
+
+void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool Inserting)
+{
+    auto tooLarge = [] { throw EReadError(QStringLiteral("Stream read error")); };
+    const int startCol = SaveStartCol();
+    int row = Inserting ? RowCount() : SaveStartRow();
+    const bool footer = FFloatingFooter && FFloatingFooter->Visible();
+    QStringList footerTexts;
+    if (Inserting && footer && RowCount() > 0) {
+        // The footer row stays the last row: its texts wait while the new rows come in.
+        const int fr = RowCount() - 1;
+        for (int c = 0; c < TotalColCount(); ++c)
+            footerTexts << GridCells(c, fr);
+        for (int c = 0; c < TotalColCount(); ++c)
+            SetGridCell(c, fr, UnicodeString());
+        row = fr;
+    }
+
+    const WideChar savedDelimiter = FDelimiter;
+    QChar delim(FDelimiter);
+    if (delim.isNull())
+        delim = DetectDelimiter(Lines[0], Lines.size() > 1 ? Lines[1] : QString());
+
+    const qsizetype first = FLoadFirstRow ? 0 : 1;
+    long long counted = 0;
+    if (OnFileProgress) {
+        counted = Lines.size() - first;
+        const long long target = Inserting ? (long long)RowCount() + Lines.size() : (long long)row + counted + FFixedFooters;
+        if (target > MaxFileRows)
+            tooLarge();
+        SetRowCount(int(target));
+    }
+    const int colOffset = FSaveHiddenCells ? NumHiddenColumns() : 0;
+    const bool java = FJavaCSV;
+
+    // Where a quoted field that opens on line i may close: the next line holding an odd run of
+    // quotes, worked out once for the whole file the first time a field runs past its line.
+    std::vector<qsizetype> nextOdd;
+    auto closingLine = [&](qsizetype From) -> qsizetype {
+        if (nextOdd.empty()) {
+            nextOdd.assign(size_t(Lines.size()) + 1, -1);
+            for (qsizetype k = Lines.size() - 1; k >= 0; --k)
+                nextOdd[size_t(k)] = OddQuoteRunEnd(Lines[k], 0) >= 0 ? k : nextOdd[size_t(k) + 1];
+        }
+        return From < Lines.size() ? nextOdd[size_t(From)] : -1;
+    };
+
+    int col = startCol;
+    auto store = [&](QString F) {
+        if (java)
+            TildeToLineBreaks(F);
+        else
+            VTToLineBreaks(F);
+        if (col >= MaxFileCols + colOffset)
+            tooLarge();
+        DoLoadCell(col, row, F);
+        if (col + 1 - colOffset > ColCount())
+            SetColCount(col + 1 - colOffset);
+        ++col;
+    };
+
+    long long read = 0;
+    int last = INT_MIN;
+    for (qsizetype i = first; i < Lines.size(); ++i) {
+        if (MaxRows > 0 && read >= MaxRows)
+            break;
+        QString line = Lines[i];
+        if (FOemConvert)
+            OemToString(line);
+        if (row >= RowCount() - FFixedFooters) {
+            if ((long long)row + 1000 > MaxFileRows)
+                tooLarge();
+            SetRowCount(row + 1000);
+        }
+        col = startCol;
+        qsizetype pos = 0;
+        for (;;) {
+            qsizetype n = line.size();
+            if (pos >= n)
+                break;
+            while (n - pos >= 2 && line[pos] == u' ')
+                ++pos;
+            if (line[pos] == Quote && OddQuoteRunEnd(line, pos + 1) < 0) {
+                // A quoted field that holds a line break closes on a later line: the rows
+                // between belong to it.
+                const qsizetype j = closingLine(i + 1);
+                if (j > i) {
+                    for (qsizetype k = i + 1; k <= j; ++k) {
+                        QString more = Lines[k];
+                        if (FOemConvert)
+                            OemToString(more);
+                        line += QLatin1String("\r\n");
+                        line += more;
+                    }
+                    i = j;
+                    n = line.size();
+                }
+            }
+            const qsizetype next = delim.isNull() ? -1 : line.indexOf(delim, pos);
+            if (next < 0) {
+                // The last field; an empty one (a line ending in the delimiter) is not stored.
+                if (line[pos] == Quote) {
+                    ++pos;
+                    const qsizetype end = n > pos && line[n - 1] == Quote ? n - 1 : n;
+                    store(Undouble(QStringView(line).sliced(pos, end - pos)));
+                } else
+                    store(line.mid(pos));
+                break;
+            }
+            if (line[pos] == Quote) {
+                ++pos;
+                const qsizetype q = OddQuoteRunEnd(line, pos);
+                qsizetype after;
+                if (q >= 0) {
+                    store(Undouble(QStringView(line).sliced(pos, q - pos)));
+                    after = line.indexOf(delim, q + 1);
+                } else {
+                    store(QString());
+                    after = line.indexOf(delim, pos);
+                }
+                pos = after < 0 ? n : after + 1;
+            } else {
+                store(line.mid(pos, next - pos));
+                pos = next + 1;
+            }
+        }
+        ++row;
+        ++read;
+        if (OnFileProgress && counted > 0)
+            FireFileProgress(Percent(read, counted), last);
+    }
+
+    SetRowCount(row + FFixedFooters);
+    FMaxRowCount = RowCount();
+    if (footer && !footerTexts.isEmpty() && RowCount() > 0)
+        for (int c = 0; c < footerTexts.size() && c < TotalColCount(); ++c)
+            SetGridCell(c, RowCount() - 1, footerTexts[c]);
+    FDelimiter = savedDelimiter;
+    DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
+    BulkCellsChanged();
+}
+
+// ---- fixed width ----
+
+int TExtStringGrid::ColumnTextLength(int ACol)
+{
+    int longest = 0;
+    const bool multi = Multilinecells();
+    for (int r = 0; r < RowCount(); ++r) {
+        UnicodeString s;
+        DoSaveCell(ACol, r, s);
+        if (!multi) {
+            longest = std::max(longest, int(s.size()));
+            continue;
+        }
+        do
+            longest = std::max(longest, int(TakeFirstLine(s, true).size()));
+        while (!s.isEmpty());
+    }
+    return longest;
+}
+
+void TExtStringGrid::SaveToFixed(const UnicodeString &FileName, TIntList *Positions)
+{
+    // Hidden columns count as the last columns of the range while they are written.
+    const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
+    const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
+    auto realCol = [this](int C) { return FSaveHiddenCells ? C : RealColIndex(C); };
+    for (int c = c1; c <= c2; ++c)
+        if (c - c1 >= Positions->Count())
+            Positions->Add(ColumnTextLength(realCol(c)) + 1);
+    QStringList lines;
+    QString line;
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
+        line.clear();
+        for (int c = c1; c <= c2; ++c) {
+            UnicodeString s;
+            DoSaveCell(realCol(c), r, s);
+            const int w = std::max(0, Positions->Items(c - c1));
+            if (s.size() > w)
+                s.truncate(w);
+            line += s;
+            line += QString(w - s.size(), u' ');
+        }
+        lines.append(line);
+    }
+    try {
+        WriteFileAtomic(FileName, GridFileText::Encode(lines, TEncoding::ANSI(), false));
+    } catch (const EFCreateError &) {
+        throw RIdeZareVorev(QStringLiteral("Cannot Create file ") + FileName);
+    }
+}
+
+void TExtStringGrid::LoadFromFixed(const UnicodeString &FileName, TIntList *Positions, bool DoTrim, int MaxRows)
+{
+    QByteArray bytes;
+    try {
+        bytes = ReadFileBytes(FileName, MaxDataFileSize);
+    } catch (const EFOpenError &) {
+        throw RIdeZareVorev(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+    }
+    TEncoding *enc = nullptr;
+    const QStringList lines = GridFileText::SplitLines(GridFileText::Decode(bytes, enc));
+
+    std::vector<int> pos;
+    for (int i = 0; i < Positions->Count(); ++i)
+        pos.push_back(Positions->Items(i));
+    std::sort(pos.begin(), pos.end());
+    for (int i = 0; i < int(pos.size()); ++i)
+        Positions->SetItems(i, pos[size_t(i)]);
+    const int fields = int(pos.size()) - 1;
+    if (fields < 1)
+        return;
+    if (FixedCols() + fields > MaxFileCols)
+        throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
+    SetColCount(FixedCols() + fields);
+
+    const int startCol = SaveStartCol();
+    int row = SaveStartRow();
+    const long long toRead = MaxRows == -1 ? lines.size() : std::min<long long>(lines.size(), std::max(MaxRows, 1));
+    // Rows grow with the lines read; sized once rather than line by line.
+    if ((long long)row + toRead > MaxFileRows)
+        throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
+    if (row + toRead > RowCount())
+        SetRowCount(int(row + toRead));
+    for (long long i = 0; i < toRead; ++i, ++row) {
+        const QString &l = lines[qsizetype(i)];
+        for (int k = 1; k <= fields; ++k) {
+            const long long from = std::max(pos[size_t(k - 1)], 1) - 1;
+            const long long len = (long long)pos[size_t(k)] - pos[size_t(k - 1)];
+            QString f = from < l.size() && len > 0 ? l.mid(qsizetype(from), qsizetype(len)) : QString();
+            if (DoTrim)
+                f = Trim(f);
+            DoLoadCell(startCol + k - 1, row, f);
+        }
+    }
+    DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
+    BulkCellsChanged();
+}
+
+// ---- ASCII report ----
+
+void TExtStringGrid::WriteASCII(const UnicodeString &FileName, bool Unicode, bool Appending)
+{
+    THourGlass wait;
+    QStringList out;
+    if (Appending && FileExists(FileName)) {
+        TEncoding *enc = nullptr;
+        out = GridFileText::SplitLines(GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc));
+    }
+    const int c1 = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
+    const int r1 = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
+    const int c2 = ColCount() - 1 + (FSaveHiddenCells ? NumHiddenColumns() : 0);
+    auto realCol = [this](int C) { return FSaveHiddenCells ? C : RealColIndex(C); };
+    std::vector<int> widths;
+    for (int c = c1; c <= c2; ++c)
+        widths.push_back(ColumnTextLength(realCol(c)));
+    const bool multi = Multilinecells();
+
+    auto align = [](QString S, int W, TAlignment A) {
+        if (A == taRightJustify) {
+            if (S.size() < W)
+                S.prepend(QString(W - S.size(), u' '));
+        } else if (A == taCenter) {
+            // Each step puts one blank on either side, so an odd gap leaves the text one
+            // place right of the middle.
+            while (S.size() < W)
+                S = u' ' + S + u' ';
+        }
+        if (S.size() < W + 1)
+            S += QString(W + 1 - S.size(), u' ');
+        return S;
+    };
+
+    for (int r = r1; r < RowCount(); ++r) {
+        QString main;
+        QStringList more;
+        for (int c = c1; c <= c2; ++c) {
+            const int rc = realCol(c);
+            const int w = widths[size_t(c - c1)];
+            UnicodeString s;
+            DoSaveCell(rc, r, s);
+            const TAlignment a = GetCellAlignment(rc, r).first;
+            const qsizetype at = main.size();
+            main += align(TakeFirstLine(s, multi), w, a);
+            for (int k = 0; multi && !s.isEmpty(); ++k) {
+                const QString piece = align(TakeFirstLine(s, true), w, a);
+                if (k >= more.size())
+                    more.append(QString());
+                QString &m = more[k];
+                if (m.size() < at)
+                    m += QString(at - m.size(), u' ');
+                m += piece;
+            }
+        }
+        out.append(main);
+        out.append(more);
+    }
+    WriteFileAtomic(FileName, GridFileText::Encode(out, Unicode ? TEncoding::Unicode() : TEncoding::ANSI(), Unicode));
+}
+
+void TExtStringGrid::SaveToASCII(const UnicodeString &FileName, bool Unicode) { WriteASCII(FileName, Unicode, false); }
+
+void TExtStringGrid::AppendToASCII(const UnicodeString &FileName, bool Unicode) { WriteASCII(FileName, Unicode, true); }

@@ -1,0 +1,29 @@
+#pragma once
+// What the grid's text readers and writers share: turning a file's bytes into lines (a
+// byte-order mark chooses UTF-8 or UTF-16, else the ANSI code page) and lines back into bytes,
+// and the lenient reading of the numbers in the grid's own text file.
+#include "platform/System.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class TEncoding;
+
+namespace GridFileText {
+
+// The text of a file's bytes; Enc tells the encoding found (the ANSI code page without a mark).
+QString Decode(const QByteArray &Bytes, TEncoding *&Enc);
+// Lines split at CR LF, CR or LF; a final line break adds no empty line.
+QStringList SplitLines(QStringView Text);
+// The lines joined, each ended by CR LF, in the encoding (its byte-order mark first when
+// WithBOM).
+QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM);
+QByteArray Encode(const QString &Text, TEncoding *Enc, bool WithBOM);
+// The number its leading characters give: blanks and one sign skipped, "$" or "0x" start hex
+// digits, reading stops at the first other character; no digits read as 0, and a number beyond
+// the integer range saturates.
+int LenientInt(QStringView Text);
+
+} // namespace GridFileText

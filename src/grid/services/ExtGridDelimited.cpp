@@ -255,6 +255,19 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
     int row = Inserting ? RowCount() : SaveStartRow();
     const bool footer = FFloatingFooter && FFloatingFooter->Visible();
     QStringList footerTexts;
+    // While rows come in, the footer must not follow the end of the grid with every step: it
+    // is put back once, after the last row.
+    if (footer)
+        FFloatingFooter->SetVisible(false);
+    struct TFooterBack {
+        TFloatingFooter *F;
+        bool Visible;
+        ~TFooterBack()
+        {
+            if (Visible)
+                F->SetVisible(true);
+        }
+    } footerBack{FFloatingFooter, footer};
     if (Inserting && footer && RowCount() > 0) {
         // The footer row stays the last row: its texts wait while the new rows come in.
         const int fr = RowCount() - 1;
@@ -302,9 +315,10 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
             VTToLineBreaks(F);
         if (col >= MaxFileCols + colOffset)
             tooLarge();
-        DoLoadCell(col, row, F);
+        // The grid widens first: a cell beyond the columns would not take the text.
         if (col + 1 - colOffset > ColCount())
             SetColCount(col + 1 - colOffset);
+        DoLoadCell(col, row, F);
         ++col;
     };
 
@@ -379,9 +393,12 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
             FireFileProgress(Percent(read, counted), last);
     }
 
-    SetRowCount(row + FFixedFooters);
+    // The footer's texts need a row of their own: without fixed footers they would land on
+    // the last row read.
+    const bool keepFooter = !footerTexts.isEmpty();
+    SetRowCount(row + (keepFooter ? std::max(FFixedFooters, 1) : FFixedFooters));
     FMaxRowCount = RowCount();
-    if (footer && !footerTexts.isEmpty() && RowCount() > 0)
+    if (keepFooter)
         for (int c = 0; c < footerTexts.size() && c < TotalColCount(); ++c)
             SetGridCell(c, RowCount() - 1, footerTexts[c]);
     FDelimiter = savedDelimiter;

@@ -80,6 +80,7 @@ TEST_F(GridTextFileTest, LineBreaksArePackedAndUnpackedByMultilineSetting)
         {"two lines, multi-line", QStringLiteral("a\r\nb"), true, QStringLiteral("a\x09\x08" "b"), QStringLiteral("a\r\nb")},
         {"two lines, single", QStringLiteral("a\r\nb"), false, QStringLiteral("a\x09\x08" "b"), QStringLiteral("a")},
         {"tab alone is kept", QStringLiteral("a\tb"), true, QStringLiteral("a\tb"), QStringLiteral("a\tb")},
+        {"a line feed alone cannot break the line", QStringLiteral("a\n1,1,b"), true, QStringLiteral("a\x08" "1,1,b"), QStringLiteral("a\n1,1,b")},
         {"tab beside a CR LF becomes a CR", QStringLiteral("a\tb\r\nc"), true, QStringLiteral("a\tb\x09\x08" "c"), QStringLiteral("a\rb\r\nc")},
     };
     for (const Case &c : cases) {

@@ -55,6 +55,16 @@ int Percent(int Part, int Whole)
     return int(std::nearbyint(double(Part) / double(std::max(1, Whole)) * 100.0));
 }
 
+// The packed form of a cell text for a line of the file or stream. A text with a line feed but
+// no CR is packed too: written as it is, its line feed would end the line and the rest would
+// read as a line of its own, even as another cell's line.
+UnicodeString PackCellText(const UnicodeString &Text)
+{
+    if (Text.contains(u'\r') || !Text.contains(u'\n'))
+        return PackLineBreaks(Text);
+    return PackLineBreaks(Text + u'\r').chopped(1);
+}
+
 } // namespace
 
 // ---- the text file ----
@@ -80,7 +90,7 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
             UnicodeString s;
             DoSaveCell(c, r, s);
             if (!s.isEmpty())
-                line(QString::number(c) + u',' + QString::number(r) + u',' + PackLineBreaks(s));
+                line(QString::number(c) + u',' + QString::number(r) + u',' + PackCellText(s));
         }
         FireFileProgress(Percent(r, SaveRowCount() - 1), last);
     }
@@ -230,7 +240,7 @@ void TExtStringGrid::SaveToStream(TStream *Stream)
             UnicodeString s;
             DoSaveCell(c, r, s);
             if (!s.isEmpty())
-                WriteUtf16Line(Stream, QString::number(c - c1) + u',' + QString::number(r - r1) + u',' + PackLineBreaks(s));
+                WriteUtf16Line(Stream, QString::number(c - c1) + u',' + QString::number(r - r1) + u',' + PackCellText(s));
         }
     }
     ExportNotification(esExportDone, -1);

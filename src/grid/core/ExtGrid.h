@@ -37,6 +37,7 @@
 #include <array>
 #include <functional>
 #include <utility>
+#include <vector>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
@@ -1326,8 +1327,8 @@ public:
     int ColumnTextLength(int ACol);
 
 private:
-    void LoadCSVLines(const QStringList &Lines, int MaxRows, bool Inserting);
-    void SaveCSVLines(QStringList &Lines);
+    void LoadCSVLines(const std::vector<QStringView> &Lines, int MaxRows, bool Inserting);
+    void SaveCSVLines(QString &Text);
     void WriteASCII(const UnicodeString &FileName, bool Unicode, bool Appending);
     void FireFileProgress(int Value, int &Last);
     bool FOemConvert = false;

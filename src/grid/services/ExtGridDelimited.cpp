@@ -24,10 +24,10 @@ int Percent(long long Part, long long Whole)
 
 // Index of the last quote of the first run of double quotes of odd length at or after From;
 // -1 when there is none. Doubled quotes inside a quoted field are escaped ones.
-qsizetype OddQuoteRunEnd(const QString &S, qsizetype From)
+qsizetype OddQuoteRunEnd(QStringView S, qsizetype From)
 {
     const qsizetype n = S.size();
-    const QChar *d = S.constData();
+    const QChar *d = S.data();
     qsizetype i = From;
     while (i < n) {
         if (d[i] != Quote) {
@@ -124,7 +124,7 @@ private:
 
 // ---- CSV ----
 
-void TExtStringGrid::SaveCSVLines(QStringList &Lines)
+void TExtStringGrid::SaveCSVLines(QString &Text)
 {
     const QChar delim = FDelimiter == 0 ? QChar(u',') : QChar(FDelimiter);
     const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
@@ -132,17 +132,26 @@ void TExtStringGrid::SaveCSVLines(QStringList &Lines)
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
     int last = INT_MIN;
     ExportNotification(esExportStart, r1);
-    QString line;
     for (int r = r1; r <= r2; ++r) {
         ExportNotification(esExportNextRow, r);
-        line.clear();
         for (int c = c1; c <= c2; ++c) {
             if (c > c1)
-                line += delim;
+                Text += delim;
             UnicodeString s;
             DoSaveCell(FSaveHiddenCells ? c : RealColIndex(c), r, s);
+            // One look at the text tells whether it needs any of the steps below; most do not.
+            bool hasQuote = false, hasDelim = false, hasCR = false;
+            for (QChar ch : std::as_const(s)) {
+                hasQuote |= ch == Quote;
+                hasDelim |= ch == delim;
+                hasCR |= ch == u'\r';
+            }
+            if (!hasQuote && !hasDelim && !hasCR && !FOemConvert && !FAlwaysQuotes && !s.isEmpty()) {
+                Text += s;
+                continue;
+            }
             bool quoted = false;
-            if (s.contains(Quote))
+            if (hasQuote)
                 s.replace(Quote, QStringLiteral("\"\""));
             if (FOemConvert)
                 StringToOem(s);
@@ -167,9 +176,9 @@ void TExtStringGrid::SaveCSVLines(QStringList &Lines)
                 else
                     QuoteMultilineField(s);
             }
-            line += s;
+            Text += s;
         }
-        Lines.append(line);
+        Text += QLatin1String("\r\n");
         FireFileProgress(Percent(r, RowCount() - 1), last);
     }
     ExportNotification(esExportDone, -1);
@@ -177,43 +186,49 @@ void TExtStringGrid::SaveCSVLines(QStringList &Lines)
 
 void TExtStringGrid::SaveToCSV(const UnicodeString &FileName, bool Unicode)
 {
-    QStringList lines;
-    SaveCSVLines(lines);
+    QString text;
+    SaveCSVLines(text);
     TEncoding *enc = Unicode ? TEncoding::UTF8() : FOemConvert ? TEncoding::Latin1() : TEncoding::ANSI();
-    WriteFileAtomic(FileName, GridFileText::Encode(lines, enc, Unicode));
+    WriteFileAtomic(FileName, GridFileText::Encode(text, enc, Unicode));
 }
 
 void TExtStringGrid::AppendToCSV(const UnicodeString &FileName, bool Unicode)
 {
     TEncoding *enc = nullptr;
-    QStringList lines = GridFileText::SplitLines(GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc));
+    const QStringList lines = GridFileText::SplitLines(GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc));
     if (Unicode)
         enc = TEncoding::UTF8();
     else if (!enc->IsUnicode() && FOemConvert)
         enc = TEncoding::Latin1();
-    SaveCSVLines(lines);
-    WriteFileAtomic(FileName, GridFileText::Encode(lines, enc, enc->IsUnicode()));
+    QString text;
+    for (const QString &l : lines) {
+        text += l;
+        text += QLatin1String("\r\n");
+    }
+    SaveCSVLines(text);
+    WriteFileAtomic(FileName, GridFileText::Encode(text, enc, enc->IsUnicode()));
 }
 
 namespace {
 
-// The lines of CSV bytes; with OEM conversion a file without a byte-order mark is read byte
-// for byte, each line turned from the OEM code page afterwards.
-QStringList CSVLines(const QByteArray &Bytes, bool Oem)
+// The text of CSV bytes; with OEM conversion a file without a byte-order mark is read byte for
+// byte, each line turned from the OEM code page as it is read.
+QString CSVText(const QByteArray &Bytes, bool Oem)
 {
     TEncoding *enc = nullptr;
     QString text = GridFileText::Decode(Bytes, enc);
     if (Oem && !enc->IsUnicode())
         text = TEncoding::Latin1()->GetString(Bytes);
-    return GridFileText::SplitLines(text);
+    return text;
 }
 
 } // namespace
 
 void TExtStringGrid::LoadFromCSV(const UnicodeString &FileName, int MaxRows)
 {
-    const QStringList lines = CSVLines(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
-    if (lines.isEmpty())
+    const QString text = CSVText(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
+    const std::vector<QStringView> lines = GridFileText::SplitLineViews(text);
+    if (lines.empty())
         return;
     try {
         LoadCSVLines(lines, MaxRows, false);
@@ -224,8 +239,9 @@ void TExtStringGrid::LoadFromCSV(const UnicodeString &FileName, int MaxRows)
 
 void TExtStringGrid::InsertFromCSV(const UnicodeString &FileName, int MaxRows)
 {
-    const QStringList lines = CSVLines(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
-    if (lines.isEmpty())
+    const QString text = CSVText(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
+    const std::vector<QStringView> lines = GridFileText::SplitLineViews(text);
+    if (lines.empty())
         return;
     try {
         LoadCSVLines(lines, MaxRows, true);
@@ -242,19 +258,20 @@ void TExtStringGrid::LoadFromCSVStream(TStream *AStream, int MaxRows)
     QByteArray bytes(qsizetype(std::max<Int64>(size, 0)), Qt::Uninitialized);
     if (size > 0)
         AStream->ReadBuffer(bytes.data(), int(size));
-    const QStringList lines = CSVLines(bytes, FOemConvert);
-    if (lines.isEmpty())
+    const QString text = CSVText(bytes, FOemConvert);
+    const std::vector<QStringView> lines = GridFileText::SplitLineViews(text);
+    if (lines.empty())
         throw Exception(QStringLiteral("File is empty"));
     LoadCSVLines(lines, MaxRows, false);
 }
 
-void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool Inserting)
+void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int MaxRows, bool Inserting)
 {
     auto tooLarge = [] { throw EReadError(QStringLiteral("Stream read error")); };
+    const qsizetype count = qsizetype(Lines.size());
     const int startCol = SaveStartCol();
     int row = Inserting ? RowCount() : SaveStartRow();
     const bool footer = FFloatingFooter && FFloatingFooter->Visible();
-    QStringList footerTexts;
     // While rows come in, the footer must not follow the end of the grid with every step: it
     // is put back once, after the last row.
     if (footer)
@@ -268,6 +285,7 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
                 F->SetVisible(true);
         }
     } footerBack{FFloatingFooter, footer};
+    QStringList footerTexts;
     if (Inserting && footer && RowCount() > 0) {
         // The footer row stays the last row: its texts wait while the new rows come in.
         const int fr = RowCount() - 1;
@@ -281,55 +299,68 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
     const WideChar savedDelimiter = FDelimiter;
     QChar delim(FDelimiter);
     if (delim.isNull())
-        delim = DetectDelimiter(Lines[0], Lines.size() > 1 ? Lines[1] : QString());
+        delim = DetectDelimiter(Lines[0].toString(), count > 1 ? Lines[1].toString() : QString());
 
     const qsizetype first = FLoadFirstRow ? 0 : 1;
     long long counted = 0;
     if (OnFileProgress) {
-        counted = Lines.size() - first;
-        const long long target = Inserting ? (long long)RowCount() + Lines.size() : (long long)row + counted + FFixedFooters;
+        counted = count - first;
+        const long long target = Inserting ? (long long)RowCount() + count : (long long)row + counted + FFixedFooters;
         if (target > MaxFileRows)
             tooLarge();
         SetRowCount(int(target));
     }
     const int colOffset = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const bool java = FJavaCSV;
+    const QChar lineBreakMark = java ? QChar(u'~') : QChar(11);
 
     // Where a quoted field that opens on line i may close: the next line holding an odd run of
     // quotes, worked out once for the whole file the first time a field runs past its line.
     std::vector<qsizetype> nextOdd;
     auto closingLine = [&](qsizetype From) -> qsizetype {
         if (nextOdd.empty()) {
-            nextOdd.assign(size_t(Lines.size()) + 1, -1);
-            for (qsizetype k = Lines.size() - 1; k >= 0; --k)
-                nextOdd[size_t(k)] = OddQuoteRunEnd(Lines[k], 0) >= 0 ? k : nextOdd[size_t(k) + 1];
+            nextOdd.assign(size_t(count) + 1, -1);
+            for (qsizetype k = count - 1; k >= 0; --k)
+                nextOdd[size_t(k)] = OddQuoteRunEnd(Lines[size_t(k)], 0) >= 0 ? k : nextOdd[size_t(k) + 1];
         }
-        return From < Lines.size() ? nextOdd[size_t(From)] : -1;
+        return From < count ? nextOdd[size_t(From)] : -1;
     };
 
     int col = startCol;
-    auto store = [&](QString F) {
-        if (java)
-            TildeToLineBreaks(F);
-        else
-            VTToLineBreaks(F);
+    auto store = [&](QStringView F) {
         if (col >= MaxFileCols + colOffset)
             tooLarge();
         // The grid widens first: a cell beyond the columns would not take the text.
         if (col + 1 - colOffset > ColCount())
             SetColCount(col + 1 - colOffset);
-        DoLoadCell(col, row, F);
+        const bool convert = F.contains(lineBreakMark) || (java && F == u"^");
+        if (!convert && !OnLoadCell && col < TotalColCount() && row < RowCount()) {
+            // The plain case goes straight to the cell store; the grid is repainted once at the end.
+            Store().SetText(col, row, F);
+        } else {
+            QString f = F.toString();
+            if (java)
+                TildeToLineBreaks(f);
+            else
+                VTToLineBreaks(f);
+            DoLoadCell(col, row, f);
+        }
         ++col;
     };
+    QString owned;
+    QString undoubled;
 
     long long read = 0;
     int last = INT_MIN;
-    for (qsizetype i = first; i < Lines.size(); ++i) {
+    for (qsizetype i = first; i < count; ++i) {
         if (MaxRows > 0 && read >= MaxRows)
             break;
-        QString line = Lines[i];
-        if (FOemConvert)
-            OemToString(line);
+        QStringView line = Lines[size_t(i)];
+        if (FOemConvert) {
+            owned = line.toString();
+            OemToString(owned);
+            line = owned;
+        }
         if (row >= RowCount() - FFixedFooters) {
             if ((long long)row + 1000 > MaxFileRows)
                 tooLarge();
@@ -348,13 +379,16 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
                 // between belong to it.
                 const qsizetype j = closingLine(i + 1);
                 if (j > i) {
+                    QString joined = line.toString();
                     for (qsizetype k = i + 1; k <= j; ++k) {
-                        QString more = Lines[k];
+                        QString more = Lines[size_t(k)].toString();
                         if (FOemConvert)
                             OemToString(more);
-                        line += QLatin1String("\r\n");
-                        line += more;
+                        joined += QLatin1String("\r\n");
+                        joined += more;
                     }
+                    owned = std::move(joined);
+                    line = owned;
                     i = j;
                     n = line.size();
                 }
@@ -365,9 +399,10 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
                 if (line[pos] == Quote) {
                     ++pos;
                     const qsizetype end = n > pos && line[n - 1] == Quote ? n - 1 : n;
-                    store(Undouble(QStringView(line).sliced(pos, end - pos)));
+                    undoubled = Undouble(line.sliced(pos, end - pos));
+                    store(undoubled);
                 } else
-                    store(line.mid(pos));
+                    store(line.sliced(pos));
                 break;
             }
             if (line[pos] == Quote) {
@@ -375,15 +410,16 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
                 const qsizetype q = OddQuoteRunEnd(line, pos);
                 qsizetype after;
                 if (q >= 0) {
-                    store(Undouble(QStringView(line).sliced(pos, q - pos)));
+                    undoubled = Undouble(line.sliced(pos, q - pos));
+                    store(undoubled);
                     after = line.indexOf(delim, q + 1);
                 } else {
-                    store(QString());
+                    store(QStringView());
                     after = line.indexOf(delim, pos);
                 }
                 pos = after < 0 ? n : after + 1;
             } else {
-                store(line.mid(pos, next - pos));
+                store(line.sliced(pos, next - pos));
                 pos = next + 1;
             }
         }
@@ -402,6 +438,7 @@ void TExtStringGrid::LoadCSVLines(const QStringList &Lines, int MaxRows, bool In
         for (int c = 0; c < footerTexts.size() && c < TotalColCount(); ++c)
             SetGridCell(c, RowCount() - 1, footerTexts[c]);
     FDelimiter = savedDelimiter;
+    Invalidate();
     DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
     BulkCellsChanged();
 }

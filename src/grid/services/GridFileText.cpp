@@ -17,9 +17,9 @@ QString Decode(const QByteArray &Bytes, TEncoding *&Enc)
     return Enc->GetString(Bytes.sliced(bom));
 }
 
-QStringList SplitLines(QStringView Text)
+std::vector<QStringView> SplitLineViews(QStringView Text)
 {
-    QStringList lines;
+    std::vector<QStringView> lines;
     const qsizetype n = Text.size();
     const QChar *d = Text.data();
     qsizetype start = 0;
@@ -27,13 +27,21 @@ QStringList SplitLines(QStringView Text)
         const char16_t c = d[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(Text.sliced(start, i - start).toString());
+        lines.push_back(Text.sliced(start, i - start));
         if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(Text.sliced(start).toString());
+        lines.push_back(Text.sliced(start));
+    return lines;
+}
+
+QStringList SplitLines(QStringView Text)
+{
+    QStringList lines;
+    for (QStringView l : SplitLineViews(Text))
+        lines.append(l.toString());
     return lines;
 }
 

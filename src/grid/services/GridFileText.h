@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <vector>
+
 class TEncoding;
 
 namespace GridFileText {
@@ -17,6 +19,8 @@ namespace GridFileText {
 QString Decode(const QByteArray &Bytes, TEncoding *&Enc);
 // Lines split at CR LF, CR or LF; a final line break adds no empty line.
 QStringList SplitLines(QStringView Text);
+// The same lines as views into Text, which must outlive them.
+std::vector<QStringView> SplitLineViews(QStringView Text);
 // The lines joined, each ended by CR LF, in the encoding (its byte-order mark first when
 // WithBOM).
 QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM);

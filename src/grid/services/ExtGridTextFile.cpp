@@ -69,19 +69,42 @@ UnicodeString PackCellText(const UnicodeString &Text)
 
 // ---- the text file ----
 
+namespace {
+
+void AppendNumber(QString &Text, int Value)
+{
+    char buf[12];
+    int n = 0;
+    unsigned v = Value < 0 ? 0u - unsigned(Value) : unsigned(Value);
+    do {
+        buf[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    if (Value < 0)
+        Text += u'-';
+    while (n > 0)
+        Text += QLatin1Char(buf[--n]);
+}
+
+} // namespace
+
 void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
 {
     const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
     QString text;
-    auto line = [&text](const QString &L) {
-        text += L;
+    AppendNumber(text, SaveColCount() + extra);
+    text += u',';
+    AppendNumber(text, SaveRowCount());
+    text += QLatin1String("\r\n");
+    for (int c = c1; c <= c2; ++c) {
+        text += QLatin1String("cw ");
+        AppendNumber(text, c);
+        text += u',';
+        AppendNumber(text, ColWidths(c));
         text += QLatin1String("\r\n");
-    };
-    line(QString::number(SaveColCount() + extra) + u',' + QString::number(SaveRowCount()));
-    for (int c = c1; c <= c2; ++c)
-        line(QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(ColWidths(c)));
+    }
     int last = INT_MIN;
     ExportNotification(esExportStart, r1);
     for (int r = r1; r <= r2; ++r) {
@@ -89,8 +112,14 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
         for (int c = c1; c <= c2; ++c) {
             UnicodeString s;
             DoSaveCell(c, r, s);
-            if (!s.isEmpty())
-                line(QString::number(c) + u',' + QString::number(r) + u',' + PackCellText(s));
+            if (s.isEmpty())
+                continue;
+            AppendNumber(text, c);
+            text += u',';
+            AppendNumber(text, r);
+            text += u',';
+            text += PackCellText(s);
+            text += QLatin1String("\r\n");
         }
         FireFileProgress(Percent(r, SaveRowCount() - 1), last);
     }
@@ -101,18 +130,19 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
 void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
 {
     TEncoding *enc = nullptr;
-    const QStringList lines = GridFileText::SplitLines(GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc));
+    const QString content = GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc);
+    const std::vector<QStringView> lines = GridFileText::SplitLineViews(content);
     const int colOffset = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
     const int rowOffset = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
     auto corrupt = [&FileName] { throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName); };
 
-    if (!lines.isEmpty() && !lines[0].isEmpty()) {
-        const QString &first = lines[0];
+    if (!lines.empty() && !lines[0].isEmpty()) {
+        const QStringView first = lines[0];
         const qsizetype comma = first.indexOf(u',');
         // The counts are checked before the grid takes them: a damaged first line must not
         // leave the grid resized or make it allocate without bound.
-        const long long cols = (long long)colOffset + LenientInt(comma < 0 ? QStringView() : QStringView(first).left(comma));
-        const long long rows = (long long)rowOffset + LenientInt(comma < 0 ? QStringView(first) : QStringView(first).sliced(comma + 1));
+        const long long cols = (long long)colOffset + LenientInt(comma < 0 ? QStringView() : first.left(comma));
+        const long long rows = (long long)rowOffset + LenientInt(comma < 0 ? first : first.sliced(comma + 1));
         if (cols <= 0 || rows <= 0 || cols > MaxFileCols || rows > MaxFileRows)
             corrupt();
         SetColCount(int(cols));
@@ -124,8 +154,8 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     int last = INT_MIN;
     int cellLines = 0;
     const bool whole = Multilinecells();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringView l(lines[i]);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const QStringView l = lines[i];
         if (l.startsWith(u"cw")) {
             const QStringView rest = l.size() > 3 ? l.sliced(3) : QStringView();
             const qsizetype comma = rest.indexOf(u',');
@@ -142,14 +172,21 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
             continue;
         const int col = LenientInt(l.left(c1));
         const int row = LenientInt(l.sliced(c1 + 1, c2 - c1 - 1));
-        if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount())
-            DoLoadCell(col, row, UnpackLineBreaks(l.sliced(c2 + 1).toString(), whole));
+        if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount()) {
+            const QStringView packed = l.sliced(c2 + 1);
+            if (!OnLoadCell && !packed.contains(QChar(8)) && !packed.contains(u'\r'))
+                // Nothing to unpack or cut: straight to the cell store, repainted at the end.
+                Store().SetText(col, row, packed);
+            else
+                DoLoadCell(col, row, UnpackLineBreaks(packed.toString(), whole));
+        }
         FireFileProgress(Percent(row, RowCount() - 1), last);
         // Long loads keep the window responsive; asking for every line would cost more than
         // the reading itself.
         if ((++cellLines & 1023) == 0 && Application)
             Application->ProcessMessages();
     }
+    Invalidate();
     DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
     BulkCellsChanged();
 }

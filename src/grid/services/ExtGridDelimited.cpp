@@ -65,36 +65,19 @@ QChar DetectDelimiter(const QString &L1, const QString &L2)
     static const char16_t Candidates[] = u",;#\t|@*-+&";
     QChar found(0);
     int best = 0;
-    // Unescaped occurrences equal in both lines win, the larger count first.
-    for (QChar ch : QStringView(Candidates)) {
-        const char16_t c = ch.unicode();
-        const int a = CountUndoubledChar(QChar(c), L1), b = CountUndoubledChar(QChar(c), L2);
-        if (a == b && a > best) {
-            found = QChar(c);
-            best = a;
+    // Three rules in turn, each only when the one before found nothing: unescaped occurrences
+    // equal in both lines (the larger count wins, a tie keeps the earlier candidate); plain
+    // occurrences equal in both lines; and, as the file may hold a single line, the most
+    // frequent candidate of either line.
+    for (int rule = 0; rule < 3 && found.isNull(); ++rule)
+        for (QChar c : QStringView(Candidates)) {
+            const int a = rule == 0 ? CountUndoubledChar(c, L1) : CountCharOccurrences(c, L1);
+            const int b = rule == 0 ? CountUndoubledChar(c, L2) : CountCharOccurrences(c, L2);
+            if (rule < 2 ? a == b && a > best : a > best || b > best) {
+                found = c;
+                best = std::max(a, b);
+            }
         }
-    }
-    if (!found.isNull())
-        return found;
-    for (QChar ch : QStringView(Candidates)) {
-        const char16_t c = ch.unicode();
-        const int a = CountCharOccurrences(QChar(c), L1), b = CountCharOccurrences(QChar(c), L2);
-        if (a == b && a > best) {
-            found = QChar(c);
-            best = a;
-        }
-    }
-    if (!found.isNull())
-        return found;
-    // The file may hold a single line: the most frequent candidate of either line.
-    for (QChar ch : QStringView(Candidates)) {
-        const char16_t c = ch.unicode();
-        const int a = CountCharOccurrences(QChar(c), L1), b = CountCharOccurrences(QChar(c), L2);
-        if (a > best || b > best) {
-            found = QChar(c);
-            best = std::max(a, b);
-        }
-    }
     return found;
 }
 

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/MiniHTML.h"
 #include "grid/services/GridFileText.h"
 #include "platform/Encoding.h"
 #include "platform/FileUtils.h"
@@ -14,7 +15,6 @@
 #include <climits>
 #include <cmath>
 
-using GridFileText::LenientInt;
 
 // ---- save range ----
 
@@ -86,6 +86,47 @@ void AppendNumber(QString &Text, int Value)
         Text += QLatin1Char(buf[--n]);
 }
 
+// The counts line and the width lines of columns C1..C2.
+void AppendHead(TExtStringGrid &G, QString &Text, int Cols, int Rows, int C1, int C2)
+{
+    AppendNumber(Text, Cols);
+    Text += u',';
+    AppendNumber(Text, Rows);
+    Text += QLatin1String("\r\n");
+    for (int c = C1; c <= C2; ++c) {
+        Text += QLatin1String("cw ");
+        AppendNumber(Text, c);
+        Text += u',';
+        AppendNumber(Text, G.ColWidths(c));
+        Text += QLatin1String("\r\n");
+    }
+}
+
+// The cell lines of both forms: rows R1..R2 and columns C1..C2 whose text to save is not empty,
+// numbered from (ColBase, RowBase), with the export notification; AfterRow hears each row's end.
+template <typename F>
+void AppendCellLines(TExtStringGrid &G, QString &Text, int C1, int C2, int R1, int R2, int ColBase, int RowBase, F AfterRow)
+{
+    G.ExportNotification(esExportStart, R1);
+    for (int r = R1; r <= R2; ++r) {
+        G.ExportNotification(esExportNextRow, r);
+        for (int c = C1; c <= C2; ++c) {
+            UnicodeString s;
+            G.DoSaveCell(c, r, s);
+            if (s.isEmpty())
+                continue;
+            AppendNumber(Text, c - ColBase);
+            Text += u',';
+            AppendNumber(Text, r - RowBase);
+            Text += u',';
+            Text += PackCellText(s);
+            Text += QLatin1String("\r\n");
+        }
+        AfterRow(r);
+    }
+    G.ExportNotification(esExportDone, -1);
+}
+
 } // namespace
 
 void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
@@ -94,36 +135,9 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
     const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
     QString text;
-    AppendNumber(text, SaveColCount() + extra);
-    text += u',';
-    AppendNumber(text, SaveRowCount());
-    text += QLatin1String("\r\n");
-    for (int c = c1; c <= c2; ++c) {
-        text += QLatin1String("cw ");
-        AppendNumber(text, c);
-        text += u',';
-        AppendNumber(text, ColWidths(c));
-        text += QLatin1String("\r\n");
-    }
+    AppendHead(*this, text, SaveColCount() + extra, SaveRowCount(), c1, c2);
     int last = INT_MIN;
-    ExportNotification(esExportStart, r1);
-    for (int r = r1; r <= r2; ++r) {
-        ExportNotification(esExportNextRow, r);
-        for (int c = c1; c <= c2; ++c) {
-            UnicodeString s;
-            DoSaveCell(c, r, s);
-            if (s.isEmpty())
-                continue;
-            AppendNumber(text, c);
-            text += u',';
-            AppendNumber(text, r);
-            text += u',';
-            text += PackCellText(s);
-            text += QLatin1String("\r\n");
-        }
-        FireFileProgress(Percent(r, SaveRowCount() - 1), last);
-    }
-    ExportNotification(esExportDone, -1);
+    AppendCellLines(*this, text, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(Percent(R, SaveRowCount() - 1), last); });
     WriteFileAtomic(FileName, GridFileText::Encode(text, Unicode ? TEncoding::Unicode() : TEncoding::ANSI(), Unicode));
 }
 
@@ -141,8 +155,8 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
         const qsizetype comma = first.indexOf(u',');
         // The counts are checked before the grid takes them: a damaged first line must not
         // leave the grid resized or make it allocate without bound.
-        const long long cols = (long long)colOffset + LenientInt(comma < 0 ? QStringView() : first.left(comma));
-        const long long rows = (long long)rowOffset + LenientInt(comma < 0 ? first : first.sliced(comma + 1));
+        const long long cols = (long long)colOffset + IntPrefixValue(comma < 0 ? QStringView() : first.left(comma));
+        const long long rows = (long long)rowOffset + IntPrefixValue(comma < 0 ? first : first.sliced(comma + 1));
         if (cols <= 0 || rows <= 0 || cols > MaxFileCols || rows > MaxFileRows)
             corrupt();
         SetColCount(int(cols));
@@ -159,8 +173,8 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
         if (l.startsWith(u"cw")) {
             const QStringView rest = l.size() > 3 ? l.sliced(3) : QStringView();
             const qsizetype comma = rest.indexOf(u',');
-            const int col = LenientInt(comma < 0 ? rest : rest.left(comma));
-            const int width = comma < 0 ? 0 : LenientInt(rest.sliced(comma + 1).left(255));
+            const int col = IntPrefixValue(comma < 0 ? rest : rest.left(comma));
+            const int width = comma < 0 ? 0 : IntPrefixValue(rest.sliced(comma + 1).left(255));
             if (col >= 0 && col < ColCount())
                 SetColWidths(col, std::clamp(width, 0, SHRT_MAX));
             continue;
@@ -170,8 +184,8 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
         // A line without its two commas names no cell; it must not land in cell (0, 0).
         if (c2 < 0)
             continue;
-        const int col = LenientInt(l.left(c1));
-        const int row = LenientInt(l.sliced(c1 + 1, c2 - c1 - 1));
+        const int col = IntPrefixValue(l.left(c1));
+        const int row = IntPrefixValue(l.sliced(c1 + 1, c2 - c1 - 1));
         if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount()) {
             const QStringView packed = l.sliced(c2 + 1);
             if (!OnLoadCell && !packed.contains(QChar(8)) && !packed.contains(u'\r'))
@@ -247,18 +261,6 @@ private:
     qsizetype FBufPos = 0;
 };
 
-void WriteUtf16Line(TStream *S, const QString &Line)
-{
-    QByteArray b;
-    b.reserve((Line.size() + 2) * 2);
-    for (QChar ch : Line) {
-        b += char(ch.unicode() & 0xFF);
-        b += char(ch.unicode() >> 8);
-    }
-    b.append("\r\0\n\0", 4);
-    S->WriteBuffer(b.constData(), int(b.size()));
-}
-
 // The stream form's numbers are strict: anything but an integer is a conversion error.
 long long StrictInt(const QString &Text) { return StrToInt(Text); }
 
@@ -267,20 +269,12 @@ long long StrictInt(const QString &Text) { return StrToInt(Text); }
 void TExtStringGrid::SaveToStream(TStream *Stream)
 {
     const int c1 = SaveStartCol(), c2 = SaveEndCol(), r1 = SaveStartRow(), r2 = SaveEndRow();
-    WriteUtf16Line(Stream, QString::number(SaveColCount()) + u',' + QString::number(SaveRowCount()));
-    for (int c = 0; c < ColCount(); ++c)
-        WriteUtf16Line(Stream, QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(ColWidths(c)));
-    ExportNotification(esExportStart, r1);
-    for (int r = r1; r <= r2; ++r) {
-        ExportNotification(esExportNextRow, r);
-        for (int c = c1; c <= c2; ++c) {
-            UnicodeString s;
-            DoSaveCell(c, r, s);
-            if (!s.isEmpty())
-                WriteUtf16Line(Stream, QString::number(c - c1) + u',' + QString::number(r - r1) + u',' + PackCellText(s));
-        }
-    }
-    ExportNotification(esExportDone, -1);
+    QString text;
+    AppendHead(*this, text, SaveColCount(), SaveRowCount(), 0, ColCount() - 1);
+    AppendCellLines(*this, text, c1, c2, r1, r2, c1, r1, [](int) {});
+    // UTF-16 code units as they are, without a byte-order mark.
+    const QByteArray bytes = TEncoding::Unicode()->GetBytes(text);
+    Stream->WriteBuffer(bytes.constData(), int(bytes.size()));
 }
 
 void TExtStringGrid::LoadFromStream(TStream *Stream)

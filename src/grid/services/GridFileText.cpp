@@ -2,7 +2,6 @@
 
 #include "platform/Encoding.h"
 
-#include <climits>
 
 namespace GridFileText {
 
@@ -64,49 +63,6 @@ QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM)
         text += QLatin1String("\r\n");
     }
     return Encode(text, Enc, WithBOM);
-}
-
-int LenientInt(QStringView Text)
-{
-    qsizetype i = 0;
-    const qsizetype n = Text.size();
-    while (i < n && Text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (Text[i] == u'-' || Text[i] == u'+')) {
-        negative = Text[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    if (i < n && Text[i] == u'$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && Text[i] == u'0' && (Text[i + 1] == u'x' || Text[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
-    }
-    long long v = 0;
-    for (; i < n; ++i) {
-        const char16_t c = Text[i].unicode();
-        int d = -1;
-        if (c >= u'0' && c <= u'9')
-            d = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f')
-            d = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F')
-            d = c - u'A' + 10;
-        if (d < 0)
-            break;
-        if (v <= INT_MAX)
-            v = v * base + d;
-    }
-    if (negative)
-        v = -v;
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return int(v);
 }
 
 } // namespace GridFileText

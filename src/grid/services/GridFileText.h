@@ -1,7 +1,6 @@
 #pragma once
 // What the grid's text readers and writers share: turning a file's bytes into lines (a
-// byte-order mark chooses UTF-8 or UTF-16, else the ANSI code page) and lines back into bytes,
-// and the lenient reading of the numbers in the grid's own text file.
+// byte-order mark chooses UTF-8 or UTF-16, else the ANSI code page) and lines back into bytes.
 #include "platform/System.h"
 
 #include <QByteArray>
@@ -25,9 +24,5 @@ std::vector<QStringView> SplitLineViews(QStringView Text);
 // WithBOM).
 QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM);
 QByteArray Encode(const QString &Text, TEncoding *Enc, bool WithBOM);
-// The number its leading characters give: blanks and one sign skipped, "$" or "0x" start hex
-// digits, reading stops at the first other character; no digits read as 0, and a number beyond
-// the integer range saturates.
-int LenientInt(QStringView Text);
 
 } // namespace GridFileText

@@ -1327,6 +1327,7 @@ public:
     int ColumnTextLength(int ACol);
 
 private:
+    void LoadCSVFile(const UnicodeString &FileName, int MaxRows, bool Inserting);
     void LoadCSVLines(const std::vector<QStringView> &Lines, int MaxRows, bool Inserting);
     void SaveCSVLines(QString &Text);
     void WriteASCII(const UnicodeString &FileName, bool Unicode, bool Appending);

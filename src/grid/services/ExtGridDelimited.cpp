@@ -207,31 +207,23 @@ QString CSVText(const QByteArray &Bytes, bool Oem)
 
 } // namespace
 
-void TExtStringGrid::LoadFromCSV(const UnicodeString &FileName, int MaxRows)
+void TExtStringGrid::LoadCSVFile(const UnicodeString &FileName, int MaxRows, bool Inserting)
 {
     const QString text = CSVText(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
     const std::vector<QStringView> lines = GridFileText::SplitLineViews(text);
+    // An empty file is left alone.
     if (lines.empty())
         return;
     try {
-        LoadCSVLines(lines, MaxRows, false);
+        LoadCSVLines(lines, MaxRows, Inserting);
     } catch (const EReadError &) {
         throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
     }
 }
 
-void TExtStringGrid::InsertFromCSV(const UnicodeString &FileName, int MaxRows)
-{
-    const QString text = CSVText(ReadFileBytes(FileName, MaxDataFileSize), FOemConvert);
-    const std::vector<QStringView> lines = GridFileText::SplitLineViews(text);
-    if (lines.empty())
-        return;
-    try {
-        LoadCSVLines(lines, MaxRows, true);
-    } catch (const EReadError &) {
-        throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName);
-    }
-}
+void TExtStringGrid::LoadFromCSV(const UnicodeString &FileName, int MaxRows) { LoadCSVFile(FileName, MaxRows, false); }
+
+void TExtStringGrid::InsertFromCSV(const UnicodeString &FileName, int MaxRows) { LoadCSVFile(FileName, MaxRows, true); }
 
 void TExtStringGrid::LoadFromCSVStream(TStream *AStream, int MaxRows)
 {

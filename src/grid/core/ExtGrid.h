@@ -282,7 +282,7 @@ public:
     bool CalculateHiddenRows = true;
 
 private:
-    TExtStringGrid *FGrid;
+    [[maybe_unused]] TExtStringGrid *FGrid;
     bool FVisible = false;
     TExtGridLiveCount FCount;
 };

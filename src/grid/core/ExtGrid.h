@@ -49,7 +49,8 @@ struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
 
-// The grid library's own error: misuse of the grid and failed reads of its files.
+// The grid library's own error: misuse of the grid, failed reads of its files, a typed read of a
+// cell that holds no such value, a print column out of range.
 FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 
 // ---------------------------------------------------------------------------------------------
@@ -718,8 +719,6 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
-// The grid's own error: a typed read of a cell that holds no such value, a print column out of range.
-FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 
 // ---------------------------------------------------------------------------------------------
@@ -1551,19 +1550,7 @@ public:
     // The largest data file the readers take in.
     static constexpr Int64 MaxDataFileSize = Int64(1) << 30;
 
-    // The range the exporters write, steered by SaveFixedCells, SaveFixedCols, SaveFixedRows.
-    int SaveStartCol() const;
-    int SaveStartRow() const;
-    int SaveEndCol() const;
-    int SaveEndRow() const;
-    int SaveColCount() const { return SaveEndCol() - SaveStartCol() + 1; }
-    int SaveRowCount() const { return SaveEndRow() - SaveStartRow() + 1; }
-    bool SaveFixedCells() const { return FSaveFixedCells; }
-    void SetSaveFixedCells(bool Value) { FSaveFixedCells = Value; }
-    bool SaveFixedCols() const { return FSaveFixedCols; }
-    void SetSaveFixedCols(bool Value) { FSaveFixedCols = Value; }
-    bool SaveFixedRows() const { return FSaveFixedRows; }
-    void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
+    // The range the exporters write: SaveStartCol .. SaveRowCount with the calculations.
     WideChar Delimiter() const { return FDelimiter; }
     void SetDelimiter(WideChar Value) { FDelimiter = Value; }
     bool JavaCSV() const { return FJavaCSV; }

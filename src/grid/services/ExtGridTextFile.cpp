@@ -16,22 +16,6 @@
 #include <cmath>
 
 
-// ---- save range ----
-
-int TExtStringGrid::SaveStartCol() const { return FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols(); }
-
-int TExtStringGrid::SaveStartRow() const { return FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows(); }
-
-int TExtStringGrid::SaveEndCol() const
-{
-    return FSaveFixedCells || FSaveFixedCols ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
-}
-
-int TExtStringGrid::SaveEndRow() const
-{
-    return FSaveFixedCells || FSaveFixedRows ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
-}
-
 Cardinal TExtStringGrid::GridID()
 {
     if (FGridID == 0)

@@ -41,6 +41,7 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TPopupMenu;
 class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
@@ -79,12 +80,6 @@ enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
-
-// The grid's own error: an index outside the rows or columns of a selection list.
-class RIdeZareVorev : public Exception {
-public:
-    using Exception::Exception;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Events (the first argument is the grid)
@@ -683,7 +678,8 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
-// The grid's own error: a typed read of a cell that holds no such value, a print column out of range.
+// The grid's own error: a typed read of a cell that holds no such value, a print column out of
+// range, a row or column outside the selection lists.
 FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 
@@ -2508,10 +2504,40 @@ public:
     TNodeEvent OnExpandNode;
     TNodeEvent OnContractNode;
     TAnchorClickEvent OnAnchorClick;
-    // Sizes a column to its content; the column sizing of the grid's calculations answers it.
-    virtual void AutoSizeColumnToContent(int ACol);
+
+    using TSelectionResizeEvent = std::function<void(TObject *Sender, const TGridRect &Before, const TGridRect &After)>;
+    using TMoveAllowEvent = std::function<void(TObject *Sender, int AIndex, bool &Allow)>;
+    using TAnchorEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &Anchor)>;
+    using TFixedDropDownEvent = std::function<void(TObject *Sender, int ACol, int ARow, TPopupMenu *&AMenu,
+                                                   bool &KeepFixedCellHighlighted)>;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    // Links in plain cell texts may be edited with a right click.
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool Value) { FURLEdit = Value; }
+    // The editor of a header or row-header cell (a text or combo over the fixed cell).
+    virtual void EditFixedCell(int ACol, int ARow) {}
+    // The filter list of a column opens under its header's filter button.
+    virtual void OpenFilterDropDown(int ACol, int ARow) {}
+
+    // ---- press and release (ExtGridPress.cpp) ----
+    // Fixed cells painted hovered: fixed columns with hfAll or hfFixedColumns, fixed rows with
+    // hfAll or hfFixedRows.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    TPopupMenu *FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu *Value) { FFixedDropDownMenu = Value; }
+    TFixedDropDownEvent OnFixedDropDownClick;
 
     // ---- pointer (ExtGridPointer.cpp) ----
+    TMoveAllowEvent OnColumnMove;
+    TMoveAllowEvent OnRowMove;
+    TMoveAllowEvent OnColumnMoving;
+    TMoveAllowEvent OnRowMoving;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
+    void SetURLUnderlineOnHover(bool Value) { FURLUnderlineOnHover = Value; }
+    TPoint HoverCell() const { return FHoverCell; }
     bool HintShowSizing() const { return FHintShowSizing; }
     void SetHintShowSizing(bool Value) { FHintShowSizing = Value; }
     THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
@@ -2637,6 +2663,12 @@ protected:
     int FSizeFixedY = -1;
     bool FOnResizeGrip = false;
     bool FPointerCursorSet = false;
+    bool FURLEdit = false;
+    bool FURLUnderlineOnHover = false;
+    bool FFixedDropDownPressed = false;
+    TPopupMenu *FFixedDropDownMenu = nullptr;
+    UnicodeString FCurrentAnchor;
+    int FMoveTarget = -1;
     UnicodeString FSizingHint;
     TGridRect FDropSelection{};
     // ---- end of keys, mouse, pointer and selection ----

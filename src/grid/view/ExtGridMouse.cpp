@@ -41,12 +41,6 @@ bool ParseCellReference(const UnicodeString &Ref, int &ACol, int &ARow)
 
 } // namespace
 
-void TExtStringGrid::AutoSizeColumnToContent(int ACol)
-{
-    // The calculations of the grid size the column; a grid without them keeps its width.
-    (void)ACol;
-}
-
 bool TExtStringGrid::InHeaderSizingZone(int ACol, int ARow, int X) const
 {
     if (ARow < 0 || ARow >= FixedRows() || ACol < 0 || !Options().Contains(goColSizing))
@@ -136,6 +130,30 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
     const TGridRect oldSel = Selection();
     const bool valid = ACol >= 0 && ARow >= 0;
 
+    // The grip at the selection's corner: the drag that follows copies the selection over the
+    // cells it reaches (pasted at button up).
+    auto startResize = [&]() {
+        FGridState = gsSelecting;
+        FDropSelection = oldSel;
+        CopySelectionToClipboard();
+        FMouseResize = true;
+        if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit)
+            TBaseGrid::WMLButtonDown(Message);
+        // The selection comes back with its top-left corner held, so that the drag moves the
+        // bottom-right one.
+        SetSelection(TGridRect{oldSel.Right, oldSel.Bottom, oldSel.Left, oldSel.Top});
+        FGridState = gsSelecting;
+        MouseMove(KeysToShiftState(Message.Keys), X, Y);
+        Message.Result = 1;
+    };
+    if (FSelectionResizer && FSelectionRectangle) {
+        const TRect sr = CellRect(oldSel.Right, oldSel.Bottom);
+        if (TRect(sr.Right - 6, sr.Bottom - 6, sr.Right, sr.Bottom).Contains(TPoint(X, Y))) {
+            startResize();
+            return;
+        }
+    }
+
     if (Options().Contains(goEditing) && FMouseActions->RangeSelectAndEdit && valid &&
         !(ACol >= oldSel.Left && ACol <= oldSel.Right && ARow >= oldSel.Top && ARow <= oldSel.Bottom))
         SetOptions(Options() - TGridOptions{goEditing});
@@ -148,6 +166,10 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
 
     if (FCellSelectorMode) {
         DoCellMouseDown(ACol, ARow);
+        return;
+    }
+    if (FMouseSelectMode == msResize) {
+        startResize();
         return;
     }
 
@@ -604,6 +626,16 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
     TBaseGrid::WMLButtonUp(Message);
     if (deselected)
         FSelChange = false;
+    if (FMouseResize) {
+        if (OnSelectionResize)
+            OnSelectionResize(this, FDropSelection, Selection());
+        if (FEditDisable)
+            PasteSelectionFromClipboard();
+        FMouseResize = false;
+        FEditDisable = false;
+        if (OnSelectionResized)
+            OnSelectionResized(this, FDropSelection, Selection());
+    }
 
     if (movedOrSized || !valid)
         return;
@@ -709,7 +741,7 @@ void TExtStringGrid::WMLButtonDblClk(TWMMouse &Message)
             if (OnColumnSize)
                 OnColumnSize(this, sizeCol, allow);
             if (allow) {
-                AutoSizeColumnToContent(sizeCol);
+                AutoSizeCol(sizeCol, 0);
                 if (OnEndColumnSize)
                     OnEndColumnSize(this, sizeCol);
             }
@@ -764,6 +796,10 @@ void TExtStringGrid::WMLButtonDblClk(TWMMouse &Message)
         Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(r.Left + 4, r.Top + 4));
     }
     FForceSel = false;
+    if (ACol < ColCount() && ARow < RowCount() &&
+        ((ARow < FixedRows() && FMouseActions->FixedRowsEdit == fceDblClick) ||
+         (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->FixedColsEdit == fceDblClick)))
+        EditFixedCell(ACol, ARow);
 }
 
 void TExtStringGrid::WMRButtonDown(TWMMouse &Message)
@@ -802,9 +838,20 @@ void TExtStringGrid::WMRButtonDown(TWMMouse &Message)
     }
     if (valid && OnRightClickCell)
         OnRightClickCell(this, ARow, ACol);
+    if (valid && FURLShow && FURLEdit && ACol >= FixedCols() && ARow >= FixedRows() &&
+        IsLinkText(GridCells(RealColIndex(ACol), ARow))) {
+        const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+        FocusCell(DisplColOfReal(b.X), b.Y, true);
+        ShowInplaceEdit();
+    }
 }
 
 void TExtStringGrid::WMRButtonUp(TWMMouse &Message)
 {
+    // While a row or column is dragged to its new place the right button does nothing.
+    if ((GridState() == gsColMoving || GridState() == gsRowMoving) && FEnhRowColMove) {
+        Message.Result = 0;
+        return;
+    }
     TBaseGrid::WMRButtonUp(Message);
 }

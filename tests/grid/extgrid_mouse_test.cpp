@@ -4,6 +4,8 @@
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtGrid.h"
 
+#include "controls/MiniHTML.h"
+
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
@@ -268,6 +270,11 @@ protected:
     public:
         using TExtStringGrid::TExtStringGrid;
         bool SizingFixed() const { return FSizingFixed; }
+        std::vector<std::string> Edited;
+        void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) override
+        {
+            Edited.push_back(Cell(ACol, ARow) + " " + CtrlID.toStdString());
+        }
     };
     std::unique_ptr<TForm> form;
     TRecordingGridString *g = nullptr;
@@ -305,6 +312,43 @@ TEST_F(LinkGrid, CellLinksMoveTheCurrentCellAndOthersOutsideTheGridAreIgnored)
     GuiTest::ProcessEvents();
     EXPECT_TRUE(handled);
     EXPECT_EQ(g->Row(), 1) << "AutoHandle cleared: the grid does not follow the link";
+}
+
+TEST_F(LinkGrid, MarkupAnchorsAndInTextControls)
+{
+    g->SetColWidths(2, 200);
+    g->SetURLShow(false);
+    const TRect cr = g->CellRect(2, 2);
+    const TPoint first(cr.Left + g->XYOffset().X + 6, cr.Top + g->XYOffset().Y + 8);
+    g->GotoCell(1, 1);
+    g->SetCells(2, 2, "<A href=\"cell://R5C3\">go there</A>");
+    GuiTest::Click(g, first);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_EQ(g->Row(), 5);
+
+    // A CHECK control flips on each click where the cell may be edited.
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    std::vector<std::string> clicks;
+    g->OnControlClick = [&](TObject *, int r, int c, const UnicodeString &id, const UnicodeString &type,
+                            const UnicodeString &val) {
+        clicks.push_back(Cell(c, r) + " " + id.toStdString() + " " + type.toStdString() + " " + val.toStdString());
+    };
+    g->SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"FALSE\" WIDTH=\"50\"> and <CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"x\" WIDTH=\"60\">");
+    const TPoint box(cr.Left + g->XYOffset().X + 1 + 8, cr.Top + g->XYOffset().Y + 1 + 8);
+    for (const char *v : {"TRUE", "FALSE"}) {
+        GuiTest::Click(g, box);
+        GuiTest::ProcessEvents();
+        UnicodeString now;
+        ASSERT_TRUE(GetControlValue(g->Cells(2, 2), "c", now));
+        EXPECT_EQ(now.toUpper().toStdString(), v);
+    }
+    EXPECT_EQ(clicks, (std::vector<std::string>{"2,2 c CHECK TRUE", "2,2 c CHECK FALSE"}));
+    EXPECT_TRUE(g->Edited.empty());
+    // Enter on such a cell goes to its first control that takes typing.
+    g->EditNextCellControl(2, 2, "");
+    g->EditNextCellControl(2, 2, "e");
+    EXPECT_EQ(g->Edited, std::vector<std::string>{"2,2 e"});
 }
 
 TEST_F(LinkGrid, FixedColumnSizedByDraggingKeepsAPixel)

@@ -2519,6 +2519,15 @@ public:
     virtual void EditFixedCell(int ACol, int ARow) {}
     // The filter list of a column opens under its header's filter button.
     virtual void OpenFilterDropDown(int ACol, int ARow) {}
+    // The editor of one in-text control of a cell (an edit or combo over the control).
+    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) {}
+    // The anchor and in-text control of a mini-HTML cell (display column) under a client point;
+    // false when none lies there.
+    bool HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,
+                      UnicodeString &CtrlType, UnicodeString &CtrlVal, int &AnchorIndex);
+    using TControlClickEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID,
+                                                  const UnicodeString &CtrlType, const UnicodeString &CtrlVal)>;
+    TControlClickEvent OnControlClick;
 
     // ---- press and release (ExtGridPress.cpp) ----
     // Fixed cells painted hovered: fixed columns with hfAll or hfFixedColumns, fixed rows with

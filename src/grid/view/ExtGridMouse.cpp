@@ -5,6 +5,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/MiniHTML.h"
 #include "platform/ShellApi.h"
 #include "platform/Windows.h"
 
@@ -88,28 +89,115 @@ void TExtStringGrid::HandleCheckBoxClick(int ACol, int ARow, int RealCol)
     }
 }
 
-bool TExtStringGrid::HandleAnchorClick(int ACol, int ARow, int X, int Y)
+bool TExtStringGrid::HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,
+                                  UnicodeString &CtrlType, UnicodeString &CtrlVal, int &AnchorIndex)
 {
-    (void)X;
-    (void)Y;
+    Anchor.clear();
+    CtrlID.clear();
+    CtrlType.clear();
+    CtrlVal.clear();
+    AnchorIndex = -1;
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount() || !HandleAllocated())
+        return false;
     const int realCol = RealColIndex(ACol);
     const UnicodeString text = GridCells(realCol, ARow);
-    if (!(FURLShow && IsLinkText(text)))
+    if (!FEnableHTML || CellTextKind(text, true) != 1)
         return false;
+    // Laid out as the cell paints it, on a picture of the client area, to find what is hit.
+    TRect r = CellRect(ACol, ARow);
+    r.Left += FXYOffset.X + 1;
+    r.Top += FXYOffset.Y + 1;
+    if (HasCheckBox(realCol, ARow))
+        r.Left += FControlLook->CheckSize;
+    TBitmap bmp;
+    bmp.SetWidth(std::max(1, ClientWidth()));
+    bmp.SetHeight(std::max(1, ClientHeight()));
+    const bool fixed = ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow);
+    bmp.Canvas()->Font()->Assign(fixed ? FFixedFont : Font());
+    THtmlRenderParams p;
+    p.Canvas = bmp.Canvas();
+    p.Text = text;
+    p.Rect = r;
+    p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+    p.HitX = X;
+    p.HitY = Y;
+    p.WordWrap = WordWraps(realCol, ARow);
+    p.AnchorColor = FURLColor;
+    p.PictureCache = FImageCache;
+    RenderHtmlText(p);
+    Anchor = p.HitAnchor;
+    CtrlID = p.ControlID;
+    CtrlType = p.ControlType;
+    CtrlVal = p.ControlValue;
+    AnchorIndex = p.HitAnchorIndex;
+    return !Anchor.isEmpty();
+}
+
+bool TExtStringGrid::HandleAnchorClick(int ACol, int ARow, int X, int Y)
+{
+    const int realCol = RealColIndex(ACol);
+    UnicodeString text = GridCells(realCol, ARow);
+    const bool html = FEnableHTML && CellTextKind(text, true) == 1;
+    UnicodeString anchor, id, type, val;
+    int index = -1;
+    if (html)
+        HtmlAnchorAt(ACol, ARow, X, Y, anchor, id, type, val, index);
+    else if (FURLShow && IsLinkText(text))
+        anchor = text;
+    if (anchor.isEmpty()) {
+        if (!(html && text.toUpper().contains(QStringLiteral("<CONTROL"))))
+            return false;
+        // A cell of in-text controls is selected, never edited as a whole.
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        HideInplaceEdit();
+        FocusCell(ACol, ARow, true);
+        return true;
+    }
     bool autoHandle = true;
+    if (!id.isEmpty()) {
+        bool canEdit = EditingGrid() && !GetReadOnly(realCol, ARow);
+        DoCanEditCell(realCol, ARow, canEdit);
+        if (canEdit) {
+            const UnicodeString t = type.toUpper();
+            if (t == QLatin1String("BUTTON")) {
+                FCtrlXY = TPoint(ACol, ARow);
+                FCtrlDown = true;
+                RepaintCell(ACol, ARow);
+            } else if (t == QLatin1String("CHECK")) {
+                val = val.toUpper() == QLatin1String("TRUE") ? QStringLiteral("FALSE") : QStringLiteral("TRUE");
+                SetControlValue(text, id, val);
+                SetCells(realCol, ARow, text);
+            } else if (t == QLatin1String("RADIO")) {
+                text = ResetRadioControls(text);
+                val = QStringLiteral("TRUE");
+                SetControlValue(text, id, val);
+                SetCells(realCol, ARow, text);
+            }
+            if (OnControlClick)
+                OnControlClick(this, ARow, ACol, id, type, val);
+            if (t != QLatin1String("BUTTON") && t != QLatin1String("CHECK") && t != QLatin1String("RADIO"))
+                EditCellControl(ACol, ARow, id);
+            return true;
+        }
+        // A control that may not be used is no link either.
+        if (OnAnchorClick)
+            OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
+        return true;
+    }
     if (OnAnchorClick)
-        OnAnchorClick(this, ARow, ACol, text, autoHandle);
+        OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
     if (!autoHandle)
         return true;
-    const qsizetype at = text.toUpper().indexOf(QStringLiteral("CELL://"));
+    const qsizetype at = anchor.toUpper().indexOf(QStringLiteral("CELL://"));
     if (at < 0) {
         // The shell opens web links only; anything else is left alone.
-        ShellExecuteW(0, QStringLiteral("open"), text, QString(), QString(), SW_SHOWNORMAL);
+        ShellExecuteW(0, QStringLiteral("open"), anchor, QString(), QString(), SW_SHOWNORMAL);
         return true;
     }
     int c = -1, r = -1;
     // A reference outside the grid is ignored as an unreadable one is.
-    if (ParseCellReference(text.mid(at + 7).trimmed(), c, r) && c >= 0 && r >= 0 && c < ColCount() &&
+    if (ParseCellReference(anchor.mid(at + 7).trimmed(), c, r) && c >= 0 && r >= 0 && c < ColCount() &&
         r < RowCount()) {
         SetRow(r);
         SetCol(c);
@@ -367,7 +455,7 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
         }
     }
 
-    if (ARow >= FixedRows() && ACol >= FixedCols() && HandleAnchorClick(ACol, ARow, X, Y))
+    if (HandleAnchorClick(ACol, ARow, X, Y))
         return;
 
     Movecell = -1;

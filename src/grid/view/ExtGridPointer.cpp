@@ -201,20 +201,27 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             FMouseSelectMode = msRow;
         // Links in plain cell texts: the link cursor, the hovered link and its enter and exit.
         UnicodeString anchor;
-        if (valid && FURLShow) {
+        int anchorIndex = 0;
+        if (valid) {
             const UnicodeString text = GridCells(RealColIndex(ACol), ARow);
-            if (CellTextKind(text, FEnableHTML) != 1 && IsLinkText(text))
+            const bool html = FEnableHTML && CellTextKind(text, true) == 1;
+            if (html) {
+                UnicodeString id, type, val;
+                HtmlAnchorAt(ACol, ARow, X, Y, anchor, id, type, val, anchorIndex);
+                ++anchorIndex; // painting counts hovered anchors from 1
+            } else if (FURLShow && IsLinkText(text)) {
                 anchor = text;
+            }
         }
         if (!anchor.isEmpty() && FMouseSelectMode == msNormal)
             FMouseSelectMode = msURL;
         if (FURLUnderlineOnHover) {
             const bool sameCell = FHoverCell.X == ACol && FHoverCell.Y == ARow;
-            if (!anchor.isEmpty() && !sameCell) {
+            if (!anchor.isEmpty() && (!sameCell || FHoverlink != anchorIndex)) {
                 if (FHoverCell.X >= 0 && FHoverCell.Y >= 0)
                     RepaintCell(FHoverCell.X, FHoverCell.Y);
                 FHoverCell = TPoint(ACol, ARow);
-                FHoverlink = 0;
+                FHoverlink = anchorIndex;
                 RepaintCell(ACol, ARow);
             } else if (anchor.isEmpty() && FHoverCell.X >= 0 && FHoverCell.Y >= 0) {
                 FHoverlink = -1;

@@ -351,6 +351,36 @@ TEST_F(LinkGrid, MarkupAnchorsAndInTextControls)
     EXPECT_EQ(g->Edited, std::vector<std::string>{"2,2 e"});
 }
 
+TEST_F(LinkGrid, RatingTakesHalfStepsUnlessRefused)
+{
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    TCellGraphic *rating = g->CreateCellGraphic(3, 3);
+    rating->SetCellType(ctRating);
+    rating->SetCellAngle(5);
+    const TRect cr = g->CellRect(3, 3);
+    bool allow = true;
+    std::vector<double> offered;
+    g->OnRatingChange = [&](TObject *, int, int, double &Rate, bool &Allow) {
+        offered.push_back(Rate);
+        Allow = allow;
+    };
+    struct TCase {
+        int Dx;
+        const char *Text;
+    };
+    for (const TCase c : {TCase{27, "1.5"}, TCase{40, "2"}, TCase{3, "0"}}) {
+        SCOPED_TRACE(c.Dx);
+        GuiTest::Click(g, TPoint(cr.Left + c.Dx, cr.Top + 5));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(g->Cells(3, 3), FloatToStr(QString::fromLatin1(c.Text).toDouble()));
+    }
+    allow = false;
+    GuiTest::Click(g, TPoint(cr.Left + 58, cr.Top + 5));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(3, 3), FloatToStr(0));
+    EXPECT_EQ(offered, (std::vector<double>{1.5, 2, 0, 3}));
+}
+
 TEST_F(LinkGrid, FixedColumnSizedByDraggingKeepsAPixel)
 {
     g->MouseActions()->SizeFixedCol = true;

@@ -2504,6 +2504,10 @@ public:
     TNodeEvent OnExpandNode;
     TNodeEvent OnContractNode;
     TAnchorClickEvent OnAnchorClick;
+    using TRatingChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double &NewRate, bool &Allow)>;
+    TRatingChangeEvent OnRatingChange;
+    // A click in a radio group cell selects the option under the point (cell-relative).
+    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y) {}
 
     using TSelectionResizeEvent = std::function<void(TObject *Sender, const TGridRect &Before, const TGridRect &After)>;
     using TMoveAllowEvent = std::function<void(TObject *Sender, int AIndex, bool &Allow)>;

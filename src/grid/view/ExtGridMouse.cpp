@@ -10,6 +10,7 @@
 #include "platform/Windows.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -346,6 +347,16 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
             else
                 FSpinUpClick = true;
         }
+        // The header's node glyph opens or closes every node.
+        if (ACol == 0 && nodeRow && ARow < FixedRows() && FMouseActions->NodeAllExpandContract &&
+            IsNodeGlyphHit(ARow, X)) {
+            const bool contracted = GetNodeState(ARow);
+            if (contracted)
+                ExpandAll();
+            else
+                ContractAll();
+            SetNodeState(ARow, !contracted);
+        }
         if (ACol == 0 && nodeRow && ARow >= FixedRows() && IsNodeGlyphHit(ARow, X)) {
             if (OnMouseDown)
                 OnMouseDown(this, mbLeft, shift, X, Y);
@@ -374,6 +385,13 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
                 SetRow(ARow);
             return;
         }
+        if (IsRadio(realCol, ARow) && (KeyEditableCell(ACol, ARow) || FControlLook->RadioAlwaysActive)) {
+            HideInplaceEdit();
+            ClickRadioCell(realCol, ARow, X - cr.Left, Y - cr.Top);
+            if (CanFocus() && !Focused())
+                SetFocus();
+            return;
+        }
         if (HasNodes() && ACol == 0 && ARow >= FixedRows() && !FMouseActions->RowSelect &&
             !Options().Contains(goRowSizing)) {
             if (OnMouseDown)
@@ -397,6 +415,20 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
         FSelectionClick = true;
         if (OnClickCell)
             OnClickCell(this, ARow, ACol);
+        return;
+    }
+
+    // A rating takes half-star steps: a star is 18 pixels wide.
+    if (GetCellType(realCol, ARow) == ctRating && KeyEditableCell(ACol, ARow)) {
+        HideInplaceEdit();
+        double rate = std::round(double(X - cr.Left) / 9.0) / 2.0;
+        bool allow = true;
+        if (OnRatingChange)
+            OnRatingChange(this, realCol, ARow, rate, allow);
+        if (allow) {
+            SetCells(realCol, ARow, FloatToStr(rate));
+            RepaintCell(ACol, ARow);
+        }
         return;
     }
 
@@ -704,6 +736,17 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
         }
         FDeselectState = false;
     }
+    // An open group clicked right of its glyph selects its rows (the rectangle once the
+    // platform has finished its own selection).
+    int groupLast = -1;
+    if (valid && FGrouping->AutoSelectGroup && ACol > 0 && IsNode(ARow) && !GetNodeState(ARow)) {
+        groupLast = std::min(RowCount() - 1, ARow + GetNodeSpan(ARow) - 1);
+        if (groupLast > ARow && FMouseActions->DisjunctRowSelect()) {
+            for (int r = ARow + 1; r <= groupLast; ++r)
+                SetRowSelect(r, true);
+            groupLast = -1;
+        }
+    }
     if (FMouseActions->DisjunctColSelect()) {
         SelectionToColSelect(false);
         if (FDeselectState && ACol >= FixedCols() && ACol < ColCount())
@@ -714,6 +757,8 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
     TBaseGrid::WMLButtonUp(Message);
     if (deselected)
         FSelChange = false;
+    if (groupLast > ARow)
+        SetSelection(TGridRect{FixedCols(), ARow + 1, ColCount() - 1, groupLast});
     if (FMouseResize) {
         if (OnSelectionResize)
             OnSelectionResize(this, FDropSelection, Selection());

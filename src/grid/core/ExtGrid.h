@@ -2636,6 +2636,7 @@ protected:
     void HandleCheckBoxClick(int ACol, int ARow, int RealCol);
     bool HandleAnchorClick(int ACol, int ARow, int X, int Y);
     void DisjunctCellClick(int ACol, int ARow, TShiftState Shift);
+    void FollowSyncGrid();
     TGridRect FMoveSelection{};
     TGridRect FSizeSelection{};
     TGridCoord FLastKeyCell{-1, -1};

@@ -649,12 +649,7 @@ void TExtStringGrid::KeyDown(Word &Key, TShiftState Shift)
         }
     }
 
-    if (TStringGrid *sync = FSyncGrid ? FSyncGrid->Grid() : nullptr) {
-        if (FSyncGrid->SelectionColumn && Col() < sync->ColCount())
-            sync->SetCol(Col());
-        if (FSyncGrid->SelectionRow && Row() < sync->RowCount())
-            sync->SetRow(Row());
-    }
+    FollowSyncGrid();
 }
 
 void TExtStringGrid::KeyPress(WideChar &Key)

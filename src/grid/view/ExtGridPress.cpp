@@ -13,6 +13,18 @@ void TExtStringGrid::DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State)
         OnCheckBoxClick(this, ACol, ARow, State == cbChecked);
 }
 
+void TExtStringGrid::FollowSyncGrid()
+{
+    // A grid kept in step takes the current column and row as the selection options say.
+    TStringGrid *sync = FSyncGrid ? FSyncGrid->Grid() : nullptr;
+    if (!sync)
+        return;
+    if (FSyncGrid->SelectionColumn && Col() < sync->ColCount())
+        sync->SetCol(Col());
+    if (FSyncGrid->SelectionRow && Row() < sync->RowCount())
+        sync->SetRow(Row());
+}
+
 bool TExtStringGrid::IsHoverFixedCell(int ACol, int ARow) const
 {
     if (ACol < 0 || ARow < 0)
@@ -106,12 +118,7 @@ void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
             return;
         }
     }
-    if (TStringGrid *sync = FSyncGrid ? FSyncGrid->Grid() : nullptr) {
-        if (FSyncGrid->SelectionColumn && Col() < sync->ColCount())
-            sync->SetCol(Col());
-        if (FSyncGrid->SelectionRow && Row() < sync->RowCount())
-            sync->SetRow(Row());
-    }
+    FollowSyncGrid();
 }
 
 void TExtStringGrid::DisjunctCellClick(int ACol, int ARow, TShiftState Shift)

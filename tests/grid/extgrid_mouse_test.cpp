@@ -405,4 +405,37 @@ TEST_F(LinkGrid, FixedColumnSizedByDraggingKeepsAPixel)
     }
 }
 
+TEST_F(LinkGrid, FixedRowSizedByDraggingKeepsAPixel)
+{
+    g->MouseActions()->SizeFixedRow = true;
+    const int x = Middle(g->CellRect(3, 0)).X;
+    for (const int releaseY : {-15, 0}) {
+        SCOPED_TRACE(releaseY);
+        g->SetRowHeights(0, 30);
+        const int edge = g->RowHeights(0) + 1;
+        GuiTest::MouseMove(g, TPoint(x, edge));
+        GuiTest::MouseDown(g, TPoint(x, edge));
+        GuiTest::MouseMove(g, TPoint(x, releaseY));
+        GuiTest::MouseUp(g, TPoint(x, releaseY));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(g->RowHeights(0), 1);
+    }
+}
+
+TEST_F(LinkGrid, AnOpenGroupClickedSelectsItsRows)
+{
+    g->SetFixedCols(1);
+    g->AddNode(2, 3);
+    g->AddNode(5, 2);
+    g->ContractAll();
+    g->Grouping()->AutoSelectGroup = true;
+    g->ExpandAll();
+    // An open group clicked right of its glyph: its child rows become the selection.
+    GuiTest::Click(g, Middle(g->CellRect(3, 2)));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Selection().Top, 3);
+    EXPECT_EQ(g->Selection().Bottom, 4);
+    EXPECT_EQ(g->Selection().Left, 1);
+}
+
 } // namespace

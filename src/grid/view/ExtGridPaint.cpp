@@ -60,6 +60,8 @@ void TExtStringGrid::Paint()
             PaintBackGroundArea();
         if (OnPainted)
             OnPainted(this);
+        DrawBorder();
+        DrawDesignHelper(c);
     } catch (...) {
     }
     --FPaintDepth;

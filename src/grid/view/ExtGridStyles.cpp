@@ -185,6 +185,8 @@ void TExtStringGrid::SetComponentStyle(TQRVStyle AStyle)
 {
     FStyle = AStyle;
     SetStyle(AStyle);
+    // A change of look on the way stores the look's own style; the grid wears the one asked for.
+    FStyle = AStyle;
     if (!Designing()) {
         StyleDropDownEditors(AStyle);
         if (AStyle != tsCustom && FScrollType == ssMetro)

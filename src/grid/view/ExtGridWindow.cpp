@@ -68,8 +68,10 @@ void TExtStringGrid::DrawBorder()
         FBorderColor == clNone || FIsFlat)
         return;
     TCanvas *c = Canvas();
-    const int w = Width();
-    const int h = Height();
+    // The ring lies over the outermost pixels the grid paints (scroll bars are not its own).
+    const TRect cr = ClientRect();
+    const int w = cr.Width();
+    const int h = cr.Height();
     c->Pen()->SetStyle(TPenStyle::psSolid);
     c->Pen()->SetWidth(1);
     c->Pen()->SetColor(FBorderColor);

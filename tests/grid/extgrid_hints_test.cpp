@@ -203,6 +203,32 @@ TEST_F(ExtGridHints, PlacementByKindOfCell)
     EXPECT_TRUE(Calls.empty());
 }
 
+TEST_F(ExtGridHints, ALinkNamesItselfOverTheCellText)
+{
+    G->SetHintShowCells(false);
+    G->SetAnchorHint(true);
+    G->SetCells(3, 3, QStringLiteral("<a href=\"rules.htm\">go</a>"));
+    const TRect cr = G->CellRect(2, 3);
+    const TPoint onLink{cr.Left + 6, (cr.Top + cr.Bottom) / 2};
+    THintInfo i = Ask(onLink);
+    EXPECT_EQ(i.HintStr, QStringLiteral("rules.htm"));
+    EXPECT_EQ(i.HintPos, G->ClientToScreen({onLink.X + 8, onLink.Y - 16}));
+
+    // The handler may name the link otherwise (real column).
+    int col = -1;
+    G->OnAnchorHint = [&](TObject *, int, int ACol, UnicodeString &Anchor) {
+        col = ACol;
+        Anchor = QStringLiteral("Opens ") + Anchor;
+    };
+    i = Ask(onLink);
+    EXPECT_EQ(col, 3);
+    EXPECT_EQ(i.HintStr, QStringLiteral("Opens rules.htm"));
+
+    // Beside the link the cell has no hint of its own.
+    i = Ask({cr.Right - 2, (cr.Top + cr.Bottom) / 2});
+    EXPECT_TRUE(i.HintStr.isEmpty());
+}
+
 TEST_F(ExtGridHints, TheFloatingFootersRowHasNoCellHint)
 {
     const int last = G->RowCount() - 1;

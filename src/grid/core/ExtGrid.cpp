@@ -466,6 +466,8 @@ void TExtStringGrid::Loaded()
     InitOrigColSizes();
     SetColumnOrder();
     ApplyPlatformStyle();
+    if (FAutoThemeAdapt && !Designing())
+        UpdateOfficeTheme();
 }
 
 void TExtStringGrid::Assign(TPersistent *Source)

@@ -18,6 +18,22 @@ bool IsWideText(const UnicodeString &Text)
     return CellTextKind(Text, true) == 5;
 }
 
+// A hint's mini-HTML is laid out alike for measuring and drawing: links blue, shadows grey.
+THtmlRenderParams HintRenderParams(TCanvas *Canvas, const UnicodeString &Text, const TRect &Rect,
+                                   TCustomImageList *Images, TPictureContainer *Pictures, TBiDiMode BiDi)
+{
+    THtmlRenderParams p;
+    p.Canvas = Canvas;
+    p.Text = Text;
+    p.Rect = Rect;
+    p.Images = Images;
+    p.Pictures = Pictures;
+    p.AnchorColor = clBlue;
+    p.ShadowColor = clGray;
+    p.BiDiMode = BiDi;
+    return p;
+}
+
 } // namespace
 
 // ---- the grid's hint window ----
@@ -48,16 +64,8 @@ TPoint THTMLHintWindow::MeasureHint(const UnicodeString &AHint, const TRect &Rec
         const int h = DrawTextEx(c->Handle(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX, nullptr);
         return {r.Right - Rect.Left, h};
     }
-    THtmlRenderParams p;
-    p.Canvas = c;
-    p.Text = AHint;
-    p.Rect = Rect;
-    p.Images = FImages;
-    p.Pictures = FPictureContainer;
+    THtmlRenderParams p = HintRenderParams(c, AHint, Rect, FImages, FPictureContainer, BiDiMode());
     p.MeasureOnly = true;
-    p.AnchorColor = clBlue;
-    p.ShadowColor = clGray;
-    p.BiDiMode = BiDiMode();
     RenderHtmlText(p);
     return {p.ExtentX, p.ExtentY};
 }
@@ -135,15 +143,7 @@ void THTMLHintWindow::Paint()
         DrawTextEx(c->Handle(), FWideCaption, -1, &r, DT_SINGLELINE | DT_NOPREFIX, nullptr);
         return;
     }
-    THtmlRenderParams p;
-    p.Canvas = c;
-    p.Text = Caption();
-    p.Rect = r;
-    p.Images = FImages;
-    p.Pictures = FPictureContainer;
-    p.AnchorColor = clBlue;
-    p.ShadowColor = clGray;
-    p.BiDiMode = BiDiMode();
+    THtmlRenderParams p = HintRenderParams(c, Caption(), r, FImages, FPictureContainer, BiDiMode());
     RenderHtmlText(p);
 }
 

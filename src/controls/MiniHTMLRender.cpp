@@ -9,6 +9,7 @@
 #include "controls/PictureContainer.h"
 #include "platform/ImgList.h"
 #include "platform/SysUtils.h"
+#include "platform/TextKey.h"
 #include "platform/UxTheme.h"
 
 #include <QImage>
@@ -219,7 +220,7 @@ struct TFontLines {
 
 struct TFontMeasures {
     TFontLines Lines;
-    QHash<QString, TSize> Extents;
+    QHash<TTextKey, TSize> Extents;
 };
 
 // At most some 32,000 words of up to 32 characters (about 5 MB) over at most 32 fonts.
@@ -291,14 +292,14 @@ TSize RunExtent(TCanvas *C, QStringView Run, bool Simple, unsigned Flags, const 
         TSize e;
         // Words are kept; long runs seldom come back and would only fill the memory.
         if (Run.size() <= MaxCachedRun) {
-            QHash<QString, TSize> &cache = Measures(C).Extents;
+            QHash<TTextKey, TSize> &cache = Measures(C).Extents;
             // Looked up in place; only a new word is copied into the cache.
-            auto it = cache.constFind(QString::fromRawData(Run.data(), Run.size()));
+            auto it = cache.constFind(TTextKey{0, QString::fromRawData(Run.data(), Run.size())});
             if (it != cache.constEnd()) {
                 e = it.value();
             } else {
                 const QString word = Run.toString();
-                e = *cache.insert(word, C->TextExtent(word));
+                e = *cache.insert(TTextKey{0, word}, C->TextExtent(word));
                 ++CachedRuns();
             }
         } else {

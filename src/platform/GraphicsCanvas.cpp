@@ -3,9 +3,11 @@
 #include "platform/WinGdi.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainterPath>
-#include <QStaticText>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -141,10 +143,12 @@ void TCanvas::BeginPainting(QPainter *Painter)
     auto kept = std::move(FDC->SelectedFonts);
     auto texts = std::move(FDC->TextCache);
     const auto seen = FDC->TextSeen;
+    const qsizetype spriteBytes = FDC->TextSpriteBytes;
     *FDC = TDCState();
     FDC->SelectedFonts = std::move(kept);
     FDC->TextCache = std::move(texts);
     FDC->TextSeen = seen;
+    FDC->TextSpriteBytes = spriteBytes;
     if (FPainter) {
         FDC->Base = FPainter->worldTransform();
         FDC->EntryFont = FPainter->font();
@@ -835,8 +839,6 @@ namespace {
 constexpr int MaxCachedTexts = 4096;
 constexpr int MaxCachedTextLength = 256;
 
-using TTextCache = decltype(TCanvas::TDCState::TextCache);
-using TTextSeen = decltype(TCanvas::TDCState::TextSeen);
 
 // Whether a run can be drawn from a cached layout: one plain line, left to right.
 bool CacheableText(const QString &Text)
@@ -850,18 +852,36 @@ bool CacheableText(const QString &Text)
     return true;
 }
 
+// The painter draws text as a copy of its pixels would: into pixels (a printer or a PDF keeps
+// text as text), in one solid colour, without smoothing, blending only source over, at whole-pixel
+// offsets.
+bool SpriteDrawable(QPainter *p)
+{
+    // The device's own scale (a high-density screen) counts too.
+    const QTransform t = p->deviceTransform();
+    const QPen &pen = p->pen();
+    return p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster && t.type() <= QTransform::TxTranslate &&
+           !(p->renderHints() & (QPainter::TextAntialiasing | QPainter::Antialiasing)) &&
+           p->compositionMode() == QPainter::CompositionMode_SourceOver && p->opacity() == 1.0 &&
+           pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&
+           t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
 // Draws a plain one-line run from its cached layout, with the baseline where the direct output
 // puts it; false when the run or the painter's state asks for the direct output.
-bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFontFace &Face, const QPointF &At,
-                    const QString &Text)
+bool DrawCachedText(TCanvas::TDCState &DC, QPainter *p, const TFontFace &Face, const QPointF &At, const QString &Text)
 {
+    // Memory for the copies of kept runs: some thousand words of a cell in a colour or two.
+    constexpr qsizetype MaxSpriteBytes = 4 * 1024 * 1024;
     if (p->layoutDirection() != Qt::LeftToRight || p->worldTransform().type() > QTransform::TxTranslate)
         return false;
+    auto &Cache = DC.TextCache;
+    auto &Seen = DC.TextSeen;
     // Looked up without taking a reference to the text (which may be a view of the caller's
     // buffer); a new entry keeps a copy of its own.
-    const auto probe = std::make_pair(Face.Id, QString::fromRawData(Text.constData(), Text.size()));
-    auto it = Cache.constFind(probe);
-    if (it == Cache.constEnd()) {
+    const TTextKey probe{Face.Id, QString::fromRawData(Text.constData(), Text.size())};
+    auto it = Cache.find(probe);
+    if (it == Cache.end()) {
         // Only what passed this check is ever cached, so a found run needs no second look.
         if (!CacheableText(Text))
             return false;
@@ -877,16 +897,93 @@ bool DrawCachedText(TTextCache &Cache, TTextSeen &Seen, QPainter *p, const TFont
             Seen.Bits.set(bit);
             return false;
         }
-        if (Cache.size() >= MaxCachedTexts)
+        if (Cache.size() >= MaxCachedTexts) {
             Cache.clear();
+            DC.TextSpriteBytes = 0;
+        }
         const QString owned(Text.constData(), Text.size());
-        QStaticText st(owned);
-        st.setTextFormat(Qt::PlainText);
-        st.setPerformanceHint(QStaticText::AggressiveCaching);
-        st.prepare(QTransform(), Face.Font);
-        it = Cache.insert(std::make_pair(Face.Id, owned), {st, QFontMetricsF(Face.Font).ascent()});
+        QTextLayout layout(owned, Face.Font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid())
+            return false;
+        TCanvas::TDCState::TKeptText kept;
+        kept.Runs = layout.glyphRuns();
+        kept.Ascent = line.ascent();
+        // Room for what glyphs reach beyond their advances: slanted and overhanging letters.
+        const int height = static_cast<int>(std::ceil(line.height()));
+        const int margin = height / 2 + 2;
+        kept.Bounds = QRect(-margin, -margin, static_cast<int>(std::ceil(line.naturalTextWidth())) + 2 * margin,
+                            height + 2 * margin);
+        it = Cache.insert(TTextKey{Face.Id, owned}, std::move(kept));
     }
-    p->drawStaticText(At + QPointF(0, Face.Ascent - it.value().second), it.value().first);
+    TCanvas::TDCState::TKeptText &kept = it.value();
+    const QPointF origin = At + QPointF(0, Face.Ascent - kept.Ascent);
+    const QPoint whole = At.toPoint();
+    if (QPointF(whole) == At && SpriteDrawable(p)) {
+        const QRgb color = p->pen().color().rgba();
+        const QImage *sprite = nullptr;
+        for (int i = 0; i < kept.SpriteCount && !sprite; ++i)
+            if (kept.Sprites[static_cast<size_t>(i)].first == color)
+                sprite = &kept.Sprites[static_cast<size_t>(i)].second;
+        const qsizetype bytes = static_cast<qsizetype>(kept.Bounds.width()) * kept.Bounds.height() * 4;
+        if (!sprite && kept.SpriteCount < static_cast<int>(kept.Sprites.size()) &&
+            DC.TextSpriteBytes + bytes <= MaxSpriteBytes) {
+            QImage image(kept.Bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter sp(&image);
+            sp.setRenderHint(QPainter::TextAntialiasing, false);
+            sp.setRenderHint(QPainter::Antialiasing, false);
+            sp.setPen(p->pen());
+            const QPointF inside = origin - QPointF(whole) - QPointF(kept.Bounds.topLeft());
+            for (const QGlyphRun &run : kept.Runs)
+                sp.drawGlyphRun(inside, run);
+            sp.end();
+            auto &slot = kept.Sprites[static_cast<size_t>(kept.SpriteCount++)];
+            slot = {color, std::move(image)};
+            DC.TextSpriteBytes += bytes;
+            sprite = &slot.second;
+        }
+        if (sprite) {
+            p->drawImage(whole + kept.Bounds.topLeft(), *sprite);
+            return true;
+        }
+    }
+    for (const QGlyphRun &run : kept.Runs)
+        p->drawGlyphRun(origin, run);
+    return true;
+}
+
+// Draws a run of plain glyphs (see TPlainGlyphs) from the face's table, where Qt would lay it out
+// to the same glyphs and places; false when the run or the painter's state needs Qt's layout.
+bool DrawPlainGlyphs(QPainter *p, const TFontFace &Face, const QPointF &At, const QString &Text)
+{
+    constexpr qsizetype MaxGlyphs = 64;
+    if (Text.size() > MaxGlyphs || p->layoutDirection() != Qt::LeftToRight ||
+        p->worldTransform().type() > QTransform::TxTranslate)
+        return false;
+    int width = 0;
+    if (!Face.PlainWidth(Text, width))
+        return false;
+    const TPlainGlyphs &g = Face.PlainGlyphs();
+    quint32 glyphs[MaxGlyphs];
+    QPointF positions[MaxGlyphs];
+    qreal x = 0;
+    const int n = static_cast<int>(Text.size());
+    for (int i = 0; i < n; ++i) {
+        const auto k = static_cast<size_t>(TPlainGlyphs::IndexOf(Text[i].unicode()));
+        glyphs[i] = g.Glyph[k];
+        positions[i] = QPointF(x, 0);
+        x += g.Advance[k];
+    }
+    QGlyphRun run;
+    run.setRawFont(g.Raw);
+    run.setRawData(glyphs, positions, n);
+    run.setUnderline(Face.Font.underline());
+    run.setStrikeOut(Face.Font.strikeOut());
+    run.setOverline(Face.Font.overline());
+    p->drawGlyphRun(At + QPointF(0, Face.Ascent), run);
     return true;
 }
 
@@ -951,7 +1048,7 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect *R, const U
             FDC->PainterTextColor = FTextColor;
             FDC->PainterPenSet = true;
         }
-        if (!DrawCachedText(FDC->TextCache, FDC->TextSeen, p, face, at, Text))
+        if (!DrawPlainGlyphs(p, face, at, Text) && !DrawCachedText(*FDC, p, face, at, Text))
             p->drawText(at + QPointF(0, face.Ascent), Text);
         if (PrefixPos >= 0 && PrefixPos < Text.size()) {
             const QFontMetrics fm(face.Font);
@@ -983,19 +1080,26 @@ void TCanvas::TextRect(const TRect &R, int X, int Y, const UnicodeString &Text)
     ExtTextOut(X, Y, options, &R, Text);
 }
 
+// Each measures only its own axis: the height of a line does not depend on its text, and
+// shaping a text only to throw its width away costs as much as the width itself.
 int TCanvas::TextWidth(const UnicodeString &Text)
 {
-    return TextExtent(Text).cx;
+    const TFontFace &face = FFont->Face();
+    int width = 0;
+    if (face.PlainWidth(Text, width))
+        return width;
+    return QFontMetrics(face.Font).horizontalAdvance(Text);
 }
 
-int TCanvas::TextHeight(const UnicodeString &Text)
-{
-    return TextExtent(Text).cy;
-}
+int TCanvas::TextHeight(const UnicodeString &Text) { return FFont->Face().LineHeight; }
 
 TSize TCanvas::TextExtent(const UnicodeString &Text)
 {
-    const QFontMetrics fm(FFont->Face().Font);
+    const TFontFace &face = FFont->Face();
+    int width = 0;
+    if (face.PlainWidth(Text, width))
+        return {width, face.LineHeight};
+    const QFontMetrics fm(face.Font);
     return {fm.horizontalAdvance(Text), fm.height()};
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 
@@ -343,7 +344,9 @@ const TFontFace &TFont::Face() const
         face->Style = FStyle;
         face->Pitch = FPitch;
         face->Font = ResolveQFont(*this);
-        face->Ascent = QFontMetrics(face->Font).ascent();
+        const QFontMetrics metrics(face->Font);
+        face->Ascent = metrics.ascent();
+        face->LineHeight = metrics.height();
         face->Id = ++lastId;
         it = faces.insert(key, std::move(face));
     }
@@ -351,6 +354,82 @@ const TFontFace &TFont::Face() const
     FFace = it.value();
     FFaceValid = true;
     return *FFace;
+}
+
+// --- plain glyphs -----------------------------------------------------------------------------
+
+namespace {
+
+constexpr char16_t PlainChars[TPlainGlyphs::Count + 1] = u"0123456789 .,:;-+/%()#";
+
+} // namespace
+
+int TPlainGlyphs::IndexOf(char16_t C)
+{
+    static const auto table = [] {
+        std::array<signed char, 128> t{};
+        t.fill(-1);
+        for (int i = 0; i < Count; ++i)
+            t[PlainChars[i]] = static_cast<signed char>(i);
+        return t;
+    }();
+    return C < 128 ? table[C] : -1;
+}
+
+const TPlainGlyphs &TFontFace::PlainGlyphs() const
+{
+    std::call_once(FPlainOnce, [this] {
+        auto g = std::make_unique<TPlainGlyphs>();
+        g->Raw = QRawFont::fromFont(Font);
+        const QFontMetricsF metrics(Font);
+        if (g->Raw.isValid()) {
+            for (int i = 0; i < TPlainGlyphs::Count; ++i) {
+                const QList<quint32> glyphs = g->Raw.glyphIndexesForString(QString(QChar(PlainChars[i])));
+                if (glyphs.size() != 1 || glyphs[0] == 0)
+                    continue;
+                const QList<QPointF> advances = g->Raw.advancesForGlyphIndexes(glyphs);
+                g->Glyph[static_cast<size_t>(i)] = glyphs[0];
+                g->Advance[static_cast<size_t>(i)] = advances.value(0).x();
+                // A glyph that Qt would measure differently on its own is left to Qt.
+                g->Usable[static_cast<size_t>(i)] = advances.size() == 1 &&
+                                                    metrics.horizontalAdvance(QString(QChar(PlainChars[i]))) == g->Advance[static_cast<size_t>(i)];
+            }
+            for (int a = 0; a < TPlainGlyphs::Count; ++a)
+                for (int b = 0; b < TPlainGlyphs::Count; ++b) {
+                    if (!g->Usable[static_cast<size_t>(a)] || !g->Usable[static_cast<size_t>(b)])
+                        continue;
+                    const QChar pair[2] = {QChar(PlainChars[a]), QChar(PlainChars[b])};
+                    if (metrics.horizontalAdvance(QString(pair, 2)) !=
+                        g->Advance[static_cast<size_t>(a)] + g->Advance[static_cast<size_t>(b)])
+                        g->Joined[static_cast<size_t>(a * TPlainGlyphs::Count + b)] = true;
+                }
+        }
+        FPlain = std::move(g);
+    });
+    return *FPlain;
+}
+
+bool TFontFace::PlainWidth(QStringView Text, int &Width) const
+{
+    if (Text.isEmpty())
+        return false;
+    // Cheap refusal first: most runs hold letters and never build the glyph table.
+    for (const QChar c : Text)
+        if (TPlainGlyphs::IndexOf(c.unicode()) < 0)
+            return false;
+    const TPlainGlyphs &g = PlainGlyphs();
+    qreal width = 0;
+    int previous = -1;
+    for (const QChar c : Text) {
+        const int i = TPlainGlyphs::IndexOf(c.unicode());
+        if (!g.Usable[static_cast<size_t>(i)] || (previous >= 0 && g.Joined[static_cast<size_t>(previous * TPlainGlyphs::Count + i)]))
+            return false;
+        width += g.Advance[static_cast<size_t>(i)];
+        previous = i;
+    }
+    // Advances are whole 64ths of a pixel, so the sum is exact and rounds as Qt's width does.
+    Width = static_cast<int>(std::floor(width + 0.5));
+    return true;
 }
 
 std::uint64_t TFont::FaceId() const

@@ -2,6 +2,7 @@
 // Internal state behind the canvas and the device-context calls; only platform sources see it.
 
 #include "platform/Graphics.h"
+#include "platform/TextKey.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,13 +10,31 @@
 #include <QPainter>
 #include <QPen>
 #include <QHash>
+#include <QRawFont>
 #include <QRegion>
-#include <QStaticText>
+#include <QGlyphRun>
+#include <QList>
 #include <QTransform>
 
+#include <array>
 #include <bitset>
 #include <memory>
+#include <mutex>
 #include <vector>
+
+// The glyphs of the characters numbers are written with, for runs that need no shaping. No pair
+// of them is kerned or joined in the usual fonts, so a run of them laid out by its advances
+// measures and draws exactly as Qt's own layout would; each face checks that once for itself.
+struct TPlainGlyphs {
+    static constexpr int Count = 22;
+    // The index of a character in the set, or -1.
+    static int IndexOf(char16_t C);
+    QRawFont Raw;
+    std::array<quint32, Count> Glyph{};
+    std::array<qreal, Count> Advance{};
+    std::bitset<Count> Usable;                 // the font has the glyph itself
+    std::bitset<Count * Count> Joined;         // the pair measures other than its two advances
+};
 
 // A font resolved for drawing: made once for each name, height, pitch and style and shared by
 // every TFont of those attributes, so that Qt's engine lookup, the metrics and the layouts cached
@@ -27,11 +46,21 @@ struct TFontFace {
     TFontPitch Pitch = TFontPitch::fpDefault;
     QFont Font;
     int Ascent = 0;
+    int LineHeight = 0; // the height of the font's text lines
     std::uint64_t Id = 0;
     bool Matches(const TFont &F) const
     {
         return Height == F.Height() && Style == F.Style() && Pitch == F.Pitch() && Name == F.Name();
     }
+    // The plain glyphs of the face, made on first use.
+    const TPlainGlyphs &PlainGlyphs() const;
+    // The width of Text laid out by its advances; false when a character of it or a pair in it
+    // needs Qt's layout.
+    bool PlainWidth(QStringView Text, int &Width) const;
+
+private:
+    mutable std::once_flag FPlainOnce;
+    mutable std::unique_ptr<TPlainGlyphs> FPlain;
 };
 
 struct TRegionData {
@@ -81,7 +110,17 @@ struct TCanvas::TDCState {
     Qt::LayoutDirection EntryDirection = Qt::LeftToRight;
     // Laid-out text of the runs drawn lately, by font face and text: shaping a run costs more
     // than drawing it, and the same words come back on every repaint. Kept across paints.
-    QHash<std::pair<std::uint64_t, QString>, std::pair<QStaticText, qreal>> TextCache;
+    struct TKeptText {
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+        // The run's pixels in each colour it is drawn in: copying them costs a fraction of
+        // drawing its glyphs. Placed at Bounds from the run's (whole-pixel) origin.
+        QRect Bounds;
+        int SpriteCount = 0;
+        std::array<std::pair<QRgb, QImage>, 3> Sprites;
+    };
+    QHash<TTextKey, TKeptText> TextCache;
+    qsizetype TextSpriteBytes = 0;
     // The runs seen once lately (by hash; a collision only admits a run early), and how many.
     struct {
         std::bitset<32768> Bits;

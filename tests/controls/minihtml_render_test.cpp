@@ -16,6 +16,15 @@
 
 namespace {
 
+// Puts "Logo", a 4 x 2 bitmap, into the container.
+void AddLogo(TPictureContainer &Container)
+{
+    TPictureItem *item = Container.Items()->Add();
+    item->SetName("Logo");
+    TBitmap b(4, 2);
+    item->Picture()->LoadFromBytes(b.SaveToBytes());
+}
+
 class Render : public ::testing::Test {
 protected:
     Render()
@@ -339,10 +348,7 @@ TEST_F(Render, CentredAnchorsAreHitAtTheirLeftAlignedPlace)
 TEST_F(Render, Pictures)
 {
     TPictureContainer container(nullptr);
-    TPictureItem *item = container.Items()->Add();
-    item->SetName("Logo");
-    TBitmap b(4, 2);
-    item->Picture()->LoadFromBytes(b.SaveToBytes());
+    AddLogo(container);
     P.Pictures = &container;
 
     Run("<IMG SRC=\"logo\" WIDTH=\"40\">");
@@ -423,6 +429,42 @@ TEST_F(Render, InTextControls)
     Run("<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"v\">x<CONTROL TYPE=\"EDIT\" ID=\"f\" VALUE=\"v\" WIDTH=\"wide\">");
     EXPECT_EQ(P.ExtentX, W("x"));
     EXPECT_EQ(P.ExtentY, Gh);
+}
+
+TEST_F(Render, LargeSizesAndPositionsAreClamped)
+{
+    TPictureContainer container(nullptr);
+    AddLogo(container);
+    P.Pictures = &container;
+
+    // Sizes and positions stop at 10,000 pixels instead of overflowing.
+    struct TCase {
+        const char *Text;
+        int ExtentX;
+    };
+    const TCase cases[] = {
+        // Past the integer range a width is no number: the control is left out.
+        {"<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"\" WIDTH=\"99999999999\">", 0},
+        {"<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"\" WIDTH=\"2147483647\">", 10000},
+        {"<IMG SRC=\"logo\" WIDTH=\"2147483647\" HEIGHT=\"2\">", 10000},
+        {"<IND X=\"2147483647\">", 10000},
+        {"<IND X=\"-5\">", 0},
+    };
+    for (const TCase &c : cases) {
+        Run(c.Text);
+        EXPECT_EQ(P.ExtentX, c.ExtentX) << c.Text;
+    }
+    Run("<IMG SRC=\"logo\" WIDTH=\"2147483647\">");
+    EXPECT_EQ(P.ExtentY, 5000) << "the aspect ratio is kept within the clamp";
+
+    // A paragraph's indent moves its drawing, not its measure.
+    for (const int indent : {10000, -10000}) {
+        Run(indent > 0 ? "<P INDENT=\"2147483647\">x" : "<P INDENT=\"-2147483648\">x");
+        const auto calls = C.CallsOf("ExtTextOut");
+        ASSERT_EQ(calls.size(), 1u) << indent;
+        EXPECT_EQ(calls[0].Args[0], 1 + indent);
+        EXPECT_EQ(P.ExtentX, W("x"));
+    }
 }
 
 TEST_F(Render, MalformedMarkupDegrades)

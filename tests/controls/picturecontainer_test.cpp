@@ -1,6 +1,9 @@
 // Pictures of mini-HTML: an animated GIF played frame by frame and stepped by its delays,
-// truncated GIFs, loading by URL in any letter case, the container's and the cache's look-ups.
+// truncated GIFs, loading by URL in any letter case, raw-data resources by name and number, the
+// container's and the cache's look-ups.
 #include "controls/PictureContainer.h"
+
+#include "platform/Graphics.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -181,6 +186,20 @@ TEST(HtmlPicture, UrlsInAnyLetterCase)
     THTMLPicture folder;
     folder.LoadFromURL("file://" + dir.path());
     EXPECT_TRUE(folder.Empty()) << "a folder is no picture";
+    // Neither a pipe (which would block a reader) nor a damaged file gives a picture.
+    const QString pipe = dir.path() + "/pipe.gif";
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    THTMLPicture fifo;
+    fifo.LoadFromURL("file://" + pipe);
+    EXPECT_TRUE(fifo.Empty());
+    {
+        QFile f(dir.path() + "/damaged.gif");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(MakeGif({10}).left(20) + QByteArray(40, '\xFF'));
+    }
+    THTMLPicture damaged;
+    damaged.LoadFromURL("FILE://" + (dir.path() + "/damaged.gif").toUpper());
+    EXPECT_TRUE(damaged.Empty());
 
     THTMLPicture web;
     web.LoadFromURL("http://example.invalid/a.gif");
@@ -227,6 +246,31 @@ TEST(HtmlPicture, ContainerIgnoresCaseCacheDoesNot)
     EXPECT_EQ(copy.Name(), "Logo");
     TBitmap notAnItem;
     EXPECT_THROW(copy.Assign(&notAnItem), EInvalidCast);
+}
+
+TEST(HtmlPicture, RawDataResourcesByNameAndNumber)
+{
+    // The test program carries "Smile.GIF" (two frames) and resource 101 (a 3 x 2 bitmap).
+    QByteArray data;
+    EXPECT_TRUE(FindResourceData("smile.gif", data)) << "names are compared without case";
+    EXPECT_TRUE(data.startsWith("GIF89a"));
+    EXPECT_TRUE(FindResourceData(101, data));
+    EXPECT_TRUE(data.startsWith("BM"));
+    EXPECT_FALSE(FindResourceData(102, data));
+    EXPECT_FALSE(FindResourceData("", data));
+    EXPECT_FALSE(FindResourceData("smile", data));
+
+    for (const QString url : {"res://Smile.GIF", "RES://SMILE.GIF"}) {
+        THTMLPicture p;
+        p.LoadFromURL(url);
+        ASSERT_FALSE(p.Empty()) << url.toStdString();
+        EXPECT_EQ(p.FrameCount(), 2);
+        EXPECT_EQ(p.ID(), url);
+    }
+    THTMLPicture byNumber;
+    byNumber.LoadFromResourceID(101);
+    EXPECT_EQ(byNumber.Width(), 3);
+    EXPECT_EQ(byNumber.Height(), 2);
 }
 
 } // namespace

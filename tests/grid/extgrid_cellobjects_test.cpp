@@ -2,23 +2,16 @@
 // sizes, tree node looks, and the grid's graphic slot and tri-state check boxes.
 #include "grid/core/ExtGrid.h"
 
+#include "support/CountedObjects.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
-int GFreed = 0;
-
-class TCountedBitmap : public TBitmap {
-public:
-    ~TCountedBitmap() override { ++GFreed; }
-};
-
-class TCountedIcon : public TIcon {
-public:
-    ~TCountedIcon() override { ++GFreed; }
-};
+using TCountedBitmap = TCounted<TBitmap>;
+using TCountedIcon = TCounted<TIcon>;
 
 TEST(CellGraphic, SettersWriteTheirKindAndFields)
 {

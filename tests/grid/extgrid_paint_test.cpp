@@ -44,6 +44,8 @@ protected:
         form->SetBounds(0, 0, 420, 320);
         g = new TTestGrid(form.get());
         g->SetParent(form.get());
+        // The look first: a look preset brings its own border.
+        g->SetLook(glStandard);
         g->SetBorderStyle(bsNone);
         g->SetScrollBars(ssNone);
         g->SetBounds(0, 0, 400, 300);
@@ -53,7 +55,6 @@ protected:
         g->SetDefaultRowHeight(24);
         g->SetColor(clGridColor);
         g->SetFixedColor(clBtnFace);
-        g->SetLook(glStandard);
         g->SetSelectionColor(clSel);
         form->Show();
         GuiTest::ProcessEvents();
@@ -75,7 +76,7 @@ struct TVisual {
     TGridDrawState State;
 };
 
-TVisual Visual(TExtStringGrid &g, int c, int r, TGridDrawState state = {}, bool select = false)
+TVisual Visual(TExtStringGrid &g, int c, int r, TGridDrawState state = {}, bool select = false, bool print = false)
 {
     TBrush brush;
     TFont font;
@@ -84,7 +85,7 @@ TVisual Visual(TExtStringGrid &g, int c, int r, TGridDrawState state = {}, bool 
     TVAlignment va = vtaTop;
     bool ww = false;
     TCellGradientDirection gd = GradientVertical;
-    g.GetVisualProperties(c, r, state, false, select, true, &brush, to, mirror, mirrorTo, &font, ha, va, ww, gd);
+    g.GetVisualProperties(c, r, state, print, select, true, &brush, to, mirror, mirrorTo, &font, ha, va, ww, gd);
     return {brush.Color(), to, font.Color(), state};
 }
 
@@ -154,6 +155,30 @@ TEST(ExtGridVisualProperties, DisabledGridAndFixedFont)
     EXPECT_EQ(Visual(g, 2, 2).FontColor, clGray);
     g.SetUseDisabledFont(false);
     EXPECT_EQ(Visual(g, 2, 2).FontColor, clNavy);
+}
+
+TEST(ExtGridVisualProperties, PrintedCellsTakeThePrintFontsUnlessTheDisplayOnesAreAsked)
+{
+    TExtStringGrid g(nullptr);
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    g.FixedFont()->SetColor(clMaroon);
+    g.Font()->SetColor(clNavy);
+    g.PrintSettings()->FixedFont()->SetColor(clTeal);
+    g.PrintSettings()->Font()->SetColor(clOlive);
+    struct {
+        bool Print, UseDisplayFont;
+        TColor Fixed, Normal;
+    } const cases[] = {
+        {false, false, clMaroon, clNavy},
+        {true, true, clMaroon, clNavy},
+        {true, false, clTeal, clOlive},
+    };
+    for (const auto &c : cases) {
+        g.PrintSettings()->UseDisplayFont = c.UseDisplayFont;
+        EXPECT_EQ(Visual(g, 0, 2, {}, false, c.Print).FontColor, c.Fixed) << c.Print << c.UseDisplayFont;
+        EXPECT_EQ(Visual(g, 2, 2, {}, false, c.Print).FontColor, c.Normal) << c.Print << c.UseDisplayFont;
+    }
 }
 
 TEST(ExtGridVisualProperties, SelectionColourMixesWithTheBackground)
@@ -324,6 +349,18 @@ TEST_F(PaintGrid, SelectionPaintsSelectionColourAndMixesWithBands)
     EXPECT_EQ(CellPixel(3, 3), ColorToRGB(TExtStringGrid::BlendColors(clSel, clBandA, 50)));
     EXPECT_EQ(CellPixel(4, 3), ColorToRGB(clBandA));
     EXPECT_EQ(CellPixel(4, 4), ColorToRGB(clBandB));
+}
+
+TEST_F(PaintGrid, CellScrollBarShowsOnlyWhenTheTextIsLongerThanAPage)
+{
+    g->AddScrollBar(2, 2, false);
+    g->AddScrollBar(3, 2, false);
+    g->SetScrollProp(2, 2, {10, 100});
+    g->SetScrollProp(3, 2, {100, 100});
+    // Near the right edge: the bar's face in the long cell, the cell colour in the other.
+    EXPECT_NE(CellPixel(2, 2, 3, -6), ColorToRGB(clGridColor));
+    EXPECT_EQ(CellPixel(3, 2, 3, -6), ColorToRGB(clGridColor));
+    EXPECT_EQ(CellPixel(2, 2, -30, -6), ColorToRGB(clGridColor));
 }
 
 TEST_F(PaintGrid, MergedRangeIsPaintedOnceWithoutInnerLines)

@@ -5,38 +5,23 @@
 
 #include "platform/Forms.h"
 #include "platform/ImgList.h"
+#include "support/CountedObjects.h"
 #include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
-int GFreed = 0;
-
-class TCountedBitmap : public TBitmap {
-public:
-    ~TCountedBitmap() override { ++GFreed; }
-};
-class TCountedIcon : public TIcon {
-public:
-    ~TCountedIcon() override { ++GFreed; }
-};
-class TCountedPicture : public TPicture {
-public:
-    ~TCountedPicture() override { ++GFreed; }
-};
-class TCountedFilePicture : public TFilePicture {
-public:
-    ~TCountedFilePicture() override { ++GFreed; }
-};
-class TCountedObject : public TInterfacedPersistent {
-public:
-    ~TCountedObject() override { ++GFreed; }
-};
+using TCountedBitmap = TCounted<TBitmap>;
+using TCountedIcon = TCounted<TIcon>;
+using TCountedPicture = TCounted<TPicture>;
+using TCountedFilePicture = TCounted<TFilePicture>;
+using TCountedObject = TCounted<TInterfacedPersistent>;
 
 class PicturesTest : public ::testing::Test {
 protected:
@@ -444,6 +429,35 @@ TEST(GridPictures, MultiImageCellRepaintsWhenItsListChanges)
     GuiTest::ProcessEvents();
     EXPECT_GT(drawn, 0);
     g->SetGridImages(nullptr);
+}
+
+TEST_F(PicturesTest, QuestionsToTheApplicationTakeItsAnswers)
+{
+    bool can = true;
+    g->DoCanAddRow(can);
+    EXPECT_TRUE(can); // nobody asked: allowed
+    double rate = 3.5;
+    EXPECT_TRUE(g->DoRatingChange(1, 1, rate));
+
+    std::vector<int> asked;
+    g->OnCanAddRow = [&](TObject *, bool &CanAdd) { CanAdd = false; asked.push_back(-1); };
+    g->OnCanInsertRow = [&](TObject *, int ARow, bool &CanInsert) { CanInsert = ARow != 2; asked.push_back(ARow); };
+    g->OnRatingChange = [&](TObject *, int c, int r, double &NewRate, bool &Allow) {
+        asked.push_back(c * 10 + r);
+        Allow = NewRate <= 5;
+        NewRate = std::min(NewRate, 4.0);
+    };
+    g->DoCanAddRow(can);
+    EXPECT_FALSE(can);
+    bool ins = true;
+    g->DoCanInsertRow(2, ins);
+    EXPECT_FALSE(ins);
+    rate = 4.5;
+    EXPECT_TRUE(g->DoRatingChange(1, 3, rate));
+    EXPECT_EQ(rate, 4.0);
+    rate = 6;
+    EXPECT_FALSE(g->DoRatingChange(2, 3, rate));
+    EXPECT_EQ(asked, (std::vector<int>{-1, 2, 13, 23}));
 }
 
 } // namespace

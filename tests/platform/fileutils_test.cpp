@@ -286,4 +286,28 @@ TEST_F(FileUtilsTest, ExpandFileNameIsAbsoluteAndClean)
     SetCurrentDir(old);
 }
 
+TEST_F(FileUtilsTest, PathsFoundWithoutRegardToCase)
+{
+    ASSERT_TRUE(QDir(Dir()).mkdir("Pics"));
+    WriteBytes("Pics/Logo.gif", "a");
+    WriteBytes("Pics/LOGO.GIF", "b");
+    // An exact match wins; otherwise each part is matched without case, as upper-cased markup
+    // paths need.
+    struct TCase {
+        QString Asked;
+        QString Found;
+    };
+    const TCase cases[] = {
+        {PathOf("Pics/Logo.gif"), PathOf("Pics/Logo.gif")},
+        {PathOf("Pics/LOGO.GIF"), PathOf("Pics/LOGO.GIF")},
+        {PathOf("PICS/logo.Gif"), PathOf("Pics/LOGO.GIF")},
+        {Win("pics\\logo.gif"), PathOf("Pics/LOGO.GIF")},
+        {PathOf("Pics/none.gif"), QString()},
+        {PathOf("Pics/../Pics/Logo.gif"), PathOf("Pics/../Pics/Logo.gif")},
+        {QString(), QString()},
+    };
+    for (const TCase &c : cases)
+        EXPECT_EQ(FindPathNoCase(c.Asked), c.Found) << c.Asked.toStdString();
+}
+
 } // namespace

@@ -3,7 +3,9 @@
 #include "platform/Graphics.h"
 #include "platform/WinGdi.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -336,6 +338,95 @@ TEST(GraphicsCanvas, TextOutWithOpaqueBackgroundAndPenPosition)
             ASSERT_TRUE(IsColor(*t, x, y, clWhite) || IsColor(*t, x, y, clBlack));
 }
 
+TEST(GraphicsCanvas, TextMeasuresAndDrawsAsQtLaysItOut)
+{
+    // Numbers take a path of their own that skips Qt's layout, and runs drawn again come from a
+    // kept layout or a copy of their pixels: each must give Qt's widths and pixels, in any font,
+    // style and colour.
+    const char *texts[] = {"10000", "3.14 %", "(+1) 2/3 - 4,5:6;7#", "0", "Order 10000", "AV fi 1"};
+    struct TFontCase {
+        const char *Name;
+        int Height;
+        TFontStyles Style;
+        TColor Color;
+    };
+    const TFontCase fonts[] = {
+        {"DejaVu Sans", -11, {}, clBlack},
+        {"DejaVu Sans", -11, TFontStyles() << TFontStyle::fsBold, clRed},
+        {"Tahoma", -13, TFontStyles() << TFontStyle::fsUnderline << TFontStyle::fsItalic, clBlue},
+        {"Courier New", -16, TFontStyles() << TFontStyle::fsStrikeOut, clBlack},
+        {"DejaVu Serif", 20, {}, clGreen},
+    };
+    for (const TFontCase &f : fonts) {
+        for (const char *t : texts) {
+            const QString text = QString::fromLatin1(t);
+            auto b = WhiteBitmap(240, 40);
+            TCanvas *c = b->Canvas();
+            c->Font()->SetName(QString::fromLatin1(f.Name));
+            c->Font()->SetHeight(f.Height);
+            c->Font()->SetStyle(f.Style);
+            c->Font()->SetColor(f.Color);
+            c->Brush()->SetStyle(TBrushStyle::bsClear);
+            const QFont qf = c->Font()->QtFont();
+            const QFontMetrics fm(qf);
+            EXPECT_EQ(c->TextExtent(text), TSize(fm.horizontalAdvance(text), fm.height())) << f.Name << " " << t;
+            QImage expected(240, 40, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            {
+                QPainter p(&expected);
+                p.setRenderHint(QPainter::TextAntialiasing, false);
+                p.setFont(qf);
+                const TColorRef rgb = ColorToRGB(f.Color);
+                p.setPen(QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+                p.drawText(QPointF(3, 4 + fm.ascent()), text);
+            }
+            // Three times on a cleared bitmap, so that the runs drawn from a kept layout and from
+            // its copy are compared too.
+            for (int round = 0; round < 3; ++round) {
+                c->Brush()->SetStyle(TBrushStyle::bsSolid);
+                c->Brush()->SetColor(clWhite);
+                c->FillRect(Rect(0, 0, 240, 40));
+                c->Brush()->SetStyle(TBrushStyle::bsClear);
+                c->TextOut(3, 4, text);
+                EXPECT_EQ(b->Image().convertToFormat(QImage::Format_RGB32), expected) << f.Name << " " << t << " " << round;
+            }
+        }
+    }
+}
+
+TEST(GraphicsCanvas, TextDrawnAgainOnAHighDensityImageStaysSharp)
+{
+    // On a device of two pixels per point a run drawn again must not be a blown-up copy, and
+    // numbers are placed as Qt places them there.
+    QImage drawn(200, 80, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(2);
+    drawn.fill(Qt::white);
+    QImage expected = drawn;
+    TCanvas c;
+    c.Font()->SetName(QStringLiteral("DejaVu Sans"));
+    c.Font()->SetHeight(-9);
+    const QFont qf = c.Font()->QtFont();
+    {
+        QPainter painter(&drawn);
+        c.BeginPainting(&painter);
+        c.SetBkMode(TRANSPARENT);
+        for (int i = 0; i < 3; ++i) {
+            c.TextOut(2, 2, QStringLiteral("Again"));
+            c.TextOut(2, 20, QStringLiteral("12345"));
+        }
+        c.EndPainting();
+    }
+    {
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(qf);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(2, 2 + QFontMetrics(qf).ascent()), QStringLiteral("Again"));
+        p.drawText(QPointF(2, 20 + QFontMetrics(qf).ascent()), QStringLiteral("12345"));
+    }
+    EXPECT_EQ(drawn, expected);
+}
+
 TEST(GraphicsCanvas, MeasuringNeedsNoPainter)
 {
     TCanvas c;
@@ -589,7 +680,14 @@ TEST(GraphicsCanvas, PrinterPageThroughAPdfWriter)
     c.TextOut(120, -120, QStringLiteral("Printed"));
     TRect r(100, -500, 1000, -700);
     DrawText(c.Handle(), QStringLiteral("Line one\nLine two"), -1, &r, DT_CENTER);
+    // Text drawn again stays text on a page: no copy of its pixels goes into it.
+    c.SetMapMode(MM_TEXT);
+    for (int i = 0; i < 3; ++i)
+        c.TextOut(120, 900 + 60 * i, QStringLiteral("Again"));
     c.EndPainting();
     painter.end();
     EXPECT_GT(QFileInfo(file).size(), 500);
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(pdf.readAll().contains("/Subtype /Image"));
 }

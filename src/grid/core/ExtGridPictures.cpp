@@ -734,3 +734,25 @@ void TExtStringGrid::RemoveBalloon(int ACol, int ARow)
     }
     RemoveCellGraphicOfType(ACol, ARow, ctBalloon);
 }
+
+// ---- questions to the application ----
+
+void TExtStringGrid::DoCanAddRow(bool &CanAdd)
+{
+    if (OnCanAddRow)
+        OnCanAddRow(this, CanAdd);
+}
+
+void TExtStringGrid::DoCanInsertRow(int ARow, bool &CanInsert)
+{
+    if (OnCanInsertRow)
+        OnCanInsertRow(this, ARow, CanInsert);
+}
+
+bool TExtStringGrid::DoRatingChange(int ACol, int ARow, double &NewRate)
+{
+    bool allow = true;
+    if (OnRatingChange)
+        OnRatingChange(this, ACol, ARow, NewRate, allow);
+    return allow;
+}

@@ -156,7 +156,12 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState &ASt
                                          bool &WW, TCellGradientDirection &GD)
 {
     const bool fixedArea = ACol < FixedCols() || ARow < FixedRows();
-    AFont->Assign(fixedArea ? FFixedFont : Font());
+    // A printed page has fonts of its own unless it prints with the grid's.
+    const bool printFonts = Print && !FPrintSettings->UseDisplayFont;
+    if (fixedArea)
+        AFont->Assign(printFonts ? FPrintSettings->FixedFont() : FFixedFont);
+    else
+        AFont->Assign(printFonts ? FPrintSettings->Font() : Font());
 
     const int RCol = Remap ? DisplToRealCol(ACol) : ACol;
     const bool disjunctRows = FMouseActions->DisjunctRowSelect();
@@ -414,7 +419,8 @@ void TExtStringGrid::DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect
 void TExtStringGrid::DrawCellScrollBar(TCellPaintContext &Ctx)
 {
     // Only a text longer than its page needs the bar: it takes its width from the cell's right.
-    if (!FPaintScrollBar || !HasScrollBar(Ctx.RealCol, Ctx.Row))
+    // The pass paints a merged range through its base cell, so the cell's own type tells.
+    if (!FPaintScrollBar || GetCellType(Ctx.RealCol, Ctx.Row) != ctScrollbar)
         return;
     const TScrollProp prop = GetScrollProp(Ctx.RealCol, Ctx.Row);
     if (prop.PageSize >= prop.Range)

@@ -1818,8 +1818,6 @@ public:
     TFocusHelper *FocusHelper() const { return FFocusHelper; }
     bool FitCellsInGrid() const { return FFitCellsInGrid; }
     void SetFitCellsInGrid(bool Value) { SetAndInvalidate(FFitCellsInGrid, Value); }
-    bool ShowDesignHelper() const { return FShowDesignHelper; }
-    void SetShowDesignHelper(bool Value) { SetAndInvalidate(FShowDesignHelper, Value); }
     bool ShowColNrs() const { return FShowColNrs; }
     // The panel item at a client point: 1 "Allow edit", 2 "Column numbers", 3 "Set look",
     // 4 close; -1 none.

@@ -31,6 +31,16 @@ private:
     HRGN FRgn;
 };
 
+// The holder among the window's own children; other helpers (a layered window's content) live
+// there as well, and the holder is no meta-object class that findChild could tell apart.
+TWindowRegionHolder *HolderOf(QWidget *W)
+{
+    for (QObject *o : W->children())
+        if (auto *h = dynamic_cast<TWindowRegionHolder *>(o))
+            return h;
+    return nullptr;
+}
+
 QWidget *WidgetOf(HWND Wnd)
 {
     TControlEventBridge *b = platform_detail::BridgeOf(Wnd);
@@ -109,7 +119,7 @@ int SetWindowRgn(HWND Wnd, HRGN Rgn, bool Redraw)
     QWidget *w = WidgetOf(Wnd);
     if (!w)
         return 0;
-    auto *holder = w->findChild<TWindowRegionHolder *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *holder = HolderOf(w);
     if (Rgn) {
         if (holder)
             holder->Replace(Rgn);
@@ -130,7 +140,7 @@ int GetWindowRgn(HWND Wnd, HRGN Rgn)
     QWidget *w = WidgetOf(Wnd);
     if (!w || !Rgn)
         return RGN_ERROR;
-    auto *holder = w->findChild<TWindowRegionHolder *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *holder = HolderOf(w);
     if (!holder)
         return RGN_ERROR;
     return CombineRgn(Rgn, holder->Region(), nullptr, RGN_COPY);

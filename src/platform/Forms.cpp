@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
-#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 
@@ -837,11 +836,6 @@ void TApplication::HandleMessage()
 HWND TApplication::Handle() const
 {
     return FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-}
-
-void TApplication::CancelHint()
-{
-    QToolTip::hideText();
 }
 
 void TApplication::Terminate()

@@ -143,7 +143,11 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const TPoint *DstPos, const TSize *Size,
     const TPoint At = DstPos ? *DstPos : TPoint(Control->Left(), Control->Top());
     Control->SetBounds(At.X, At.Y, Extent.cx, Extent.cy);
     if (SrcDC) {
-        auto *Content = W->findChild<TLayeredContent *>(QString(), Qt::FindDirectChildrenOnly);
+        // Other helpers (a window region) are children of the window as well: look for this one.
+        TLayeredContent *Content = nullptr;
+        for (QObject *o : W->children())
+            if ((Content = dynamic_cast<TLayeredContent *>(o)))
+                break;
         if (!Content)
             Content = new TLayeredContent(W);
         Content->Content = Picture;

@@ -2,6 +2,7 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/WinGdi.h"
+#include "platform/Windows.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -97,6 +98,31 @@ TEST(WindowStyle, TheWindowOwnsItsRegion)
     // An invalid window leaves the region with the caller.
     EXPECT_EQ(SetWindowRgn(nullptr, copy, true), 0);
     EXPECT_TRUE(DeleteObject(copy));
+}
+
+} // namespace
+
+namespace {
+
+TEST(WindowStyle, ALayeredWindowKeepsItsRegionApart)
+{
+    // The region and the layered content both hang on the window: each call finds its own.
+    TStyled w(nullptr, WS_POPUP | WS_DISABLED, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    const HWND h = w.Handle();
+    TBitmap picture;
+    picture.SetPixelFormat(TPixelFormat::pf32bit);
+    picture.SetSize(20, 10);
+    const TSize size{20, 10};
+    const TPoint origin{0, 0};
+    BLENDFUNCTION blend;
+    ASSERT_TRUE(UpdateLayeredWindow(h, nullptr, nullptr, &size, picture.Canvas(), &origin, 0, &blend, ULW_ALPHA));
+    SetWindowRgn(h, CreateRectRgn(0, 0, 5, 5), false);
+    ASSERT_TRUE(UpdateLayeredWindow(h, nullptr, nullptr, &size, picture.Canvas(), &origin, 0, &blend, ULW_ALPHA));
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(h, copy), RGN_ERROR);
+    EXPECT_TRUE(PtInRegion(copy, 2, 2));
+    EXPECT_FALSE(PtInRegion(copy, 7, 7));
+    DeleteObject(copy);
 }
 
 } // namespace

@@ -155,7 +155,6 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
         EditCombo->SetIsWinXP(FIsWinXP);
         EditCombo->SetIsVista(FIsWinVista && FIsComCtl6);
 
-        FStyle = tsWindowsXP;
         EditMode = false;
         EditControl = edNormal;
 
@@ -212,6 +211,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 
         FScrollBar = new TScrollBar(this);
         FPaintScrollBar = new TScrollBar(this);
+        // A new grid wears the Windows XP style.
+        SetComponentStyle(tsWindowsXP);
     }
 
     // The search panel takes its place along the bottom.
@@ -465,6 +466,8 @@ void TExtStringGrid::Loaded()
     InitOrigColSizes();
     SetColumnOrder();
     ApplyPlatformStyle();
+    if (FAutoThemeAdapt && !Designing())
+        UpdateOfficeTheme();
 }
 
 void TExtStringGrid::Assign(TPersistent *Source)

@@ -82,6 +82,8 @@ enum TGridLook {
 };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintPos { hpCell, hpMouse };
+// The XP colour schemes SetTheme takes over into the header colours.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
@@ -100,6 +102,7 @@ using TCellBorders = TSet<TCellBorder, 4>;
 // Events (the first argument is the grid)
 
 using TGridHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, UnicodeString &HintStr)>;
+using TAnchorHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, UnicodeString &Anchor)>;
 using TGridColorEvent = std::function<void(TObject *Sender, int ARow, int ACol, TGridDrawState AState, TBrush *ABrush, TFont *AFont)>;
 using TGridBorderEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *APen, TCellBorders &Borders)>;
 using TGridAlignEvent = std::function<void(TObject *Sender, int ARow, int ACol, TAlignment &HAlign, TVAlignment &VAlign)>;
@@ -341,11 +344,38 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class THTMLHintWindow : public TCustomControl {
+// The grid's hint window: a hint in mini-HTML (links, images of the grid's image list and
+// picture container) or a wide-encoded text, sized to its text and kept inside the monitor. It
+// serves the cell hints, the application's hints when the grid asks for it (UseHTMLHints) and
+// the grid's own scroll and sizing hints.
+class THTMLHintWindow : public THintWindow {
 public:
-    explicit THTMLHintWindow(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit THTMLHintWindow(TComponent *AOwner);
+    // The extent of the laid-out text, (0, 0, w, h), without margins.
+    TRect CalcHintRect(int MaxWidth, const UnicodeString &AHint, TObject *AData) override;
+    // Shows the hint with its top-left corner at Rect's and the size of its text plus margins.
+    void ActivateHint(TRect Rect, const UnicodeString &AHint) override;
+    // A grid as AData lends the hint its images and picture container.
+    void ActivateHintData(TRect Rect, const UnicodeString &AHint, TObject *AData) override;
+    TCustomImageList *Images() const { return FImages; }
+    TPictureContainer *PictureContainer() const { return FPictureContainer; }
+    int TextWidth() const { return FTextWidth; }
+    int TextHeight() const { return FTextHeight; }
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
+    void CMTextChanged(TCMTextChanged &Message) override;
 
 private:
+    // Measures AHint on the window's canvas: the decoded text of a wide-encoded hint on one line,
+    // any other as mini-HTML laid out from Rect's top-left corner.
+    TPoint MeasureHint(const UnicodeString &AHint, const TRect &Rect);
+    TCustomImageList *FImages = nullptr;
+    TPictureContainer *FPictureContainer = nullptr;
+    int FTextHeight = 0;
+    int FTextWidth = 0;
+    UnicodeString FWideCaption;
     TExtGridLiveCount FCount;
 };
 
@@ -782,7 +812,7 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The string grid
 
-class TExtStringGrid : public TBaseGrid {
+class TExtStringGrid : public TBaseGrid, public IQRVStyle, public IQRVTones {
 public:
     explicit TExtStringGrid(TComponent *AOwner);
     ~TExtStringGrid() override;
@@ -913,8 +943,9 @@ public:
     virtual bool GetAllowFMTClipboard() { return false; }
     virtual void DoFilterSelect(int Index) {}
     virtual void DoFilterCheck() {}
-    virtual void DrawDesignHelper(TCanvas *ACanvas) {}
-    virtual void DesignHelperClick(int X, int Y) {}
+    // The quick configuration panel in the bottom-right corner while a designer edits the grid.
+    virtual void DrawDesignHelper(TCanvas *ACanvas);
+    virtual void DesignHelperClick(int X, int Y);
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     // Whether the rating may change to NewRate, which the handler may alter.
     virtual bool DoRatingChange(int ACol, int ARow, double &NewRate);
@@ -948,7 +979,8 @@ public:
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
-    virtual void SetStyle(TQRVStyle Style) {}
+    // Writes the colours of a style (a look setter that changes the look calls it too).
+    virtual void SetStyle(TQRVStyle AStyle);
     // Passes a style on to the drop-down editors the grid has made.
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
@@ -1619,7 +1651,9 @@ public:
     bool GetRowSelect(int ARow) const;
     bool GetReadOnly(int ACol, int ARow);
     void CellControlsUpdate(bool RebuildList);
-    void DrawBorder() {}
+    // The flat border over the window's outermost pixels; drawn only during a paint (every
+    // paint ends with it), never under the update lock.
+    void DrawBorder();
     void LoadColSizes() {}
     void SaveColSizes() {}
     void ShowColumnHeaders();
@@ -1629,7 +1663,8 @@ public:
     // Copies the search footer settings to the search panel.
     void UpdateSearchPanel(TObject *Sender) {}
     void ApplyPlatformStyle() {}
-    void MoveFocusWindow() {}
+    // The focus frame follows the current cell when a window moves.
+    void MoveFocusWindow();
 
     // ---- properties ----
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
@@ -1826,6 +1861,85 @@ public:
     // The filter button of a header cell at the right of R; R loses its width.
     void DrawFilterGlyph(TCanvas *ACanvas, int RealCol, TRect &R);
     // ---- end of cell content and header drawing ----
+
+    // ---- styles, tones and themes ----
+    // Remembers the style, writes its colours and passes it on to the drop-down editors the
+    // grid made; any style but tsCustom ends the metro scroll bars of a set of tones.
+    void SetComponentStyle(TQRVStyle AStyle) override;
+    // The flat metro look in the given tones.
+    void SetColorTones(const TColorTones &ATones) override;
+    // The header colours of an XP colour scheme; neither the look changes nor the grid repaints.
+    void SetTheme(TXPColorScheme Scheme);
+    // Takes the style of the user's Office theme when that changed since the last call.
+    void UpdateOfficeTheme();
+    TQRVStyle Style() const { return FStyle; }
+    const TColorTones &ColorTones() const { return FTones; }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+    // ---- end of styles, tones and themes ----
+
+    // ---- balloon text, focus frame and design panel ----
+    // The notifications of the grid's balloon tool tip (its text, title and icon) and of the
+    // in-place date picker (the changed date to OnDateTimeChange).
+    void WMNotify(TWMNotify &Message);
+    // The translucent frame around the edited cell (ARect, client coordinates).
+    void ShowFocusWindow(const TRect &ARect);
+    void HideFocusWindow();
+    // Makes Window layered and gives it the mask's pixels and opacity; a mask without pixels
+    // leaves the window as it is.
+    static void ApplyAlphaMask(TWinControl *Window, TGridAlphaMask *Mask);
+    TGridFocusWindow *FocusWindow() const { return FFocusWindow; }
+    TFocusHelper *FocusHelper() const { return FFocusHelper; }
+    bool FitCellsInGrid() const { return FFitCellsInGrid; }
+    void SetFitCellsInGrid(bool Value) { SetAndInvalidate(FFitCellsInGrid, Value); }
+    bool ShowColNrs() const { return FShowColNrs; }
+    // The panel item at a client point: 1 "Allow edit", 2 "Column numbers", 3 "Set look",
+    // 4 close; -1 none.
+    int DesignHelperHitTest(int X, int Y);
+    int LastDesignChoice() const { return FLastDesignChoice; }
+    using TCellBalloonEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &ATitle,
+                                                 UnicodeString &AText, int &AIcon)>;
+    // The date as a TDateTime (days since 1899-12-30).
+    using TDateTimeChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double ADateTime)>;
+    TCellBalloonEvent OnCellBalloon;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // ---- end of balloon text, focus frame and design panel ----
+
+    // ---- cell hints ----
+    // The hint of the cell under HintInfo.CursorPos: its text, place, colour and window class;
+    // OnGridHint and OnGridWideHint get (row, display column) and have the last word. HintStr
+    // comes in as the grid's own hint text and goes out as the hint (empty: none shows).
+    void GetCellHintInfo(UnicodeString &HintStr, THintInfo &HintInfo);
+    // A hint belongs to one base cell: a pointer move at (X, Y) onto another cell takes the
+    // showing hint (and balloon) away, so that the next rest asks again.
+    void RenewCellHint(int X, int Y);
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool Value) { FHintShowCells = Value; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
+    THintPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintPos Value) { FHintShowLargeTextPos = Value; }
+    bool HTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool Value) { FHTMLHint = Value; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool Value) { FAnchorHint = Value; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor Value) { FHintColor = Value; }
+    bool UseInternalHintClass() const { return FUseInternalHintClass; }
+    void SetUseInternalHintClass(bool Value) { FUseInternalHintClass = Value; }
+    // Makes THTMLHintWindow the window of every hint of the program (the platform's own again
+    // when cleared).
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    // The pictures that mini-HTML in cells and hints may name.
+    TPictureContainer *PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer *Value) { FPictureContainer = Value; Invalidate(); }
+    // The scroll and sizing hint window the grid keeps.
+    THTMLHintWindow *ScrollHintWindow() const { return FScrollHintWnd; }
+    TAnchorHintEvent OnAnchorHint;
+    // ---- end of cell hints ----
 
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
@@ -2201,6 +2315,9 @@ private:
 public:
 
 protected:
+    // The platform asks for the hint of the cell under the pointer.
+    void CMHintShow(TWMGeneric &Message) override;
+
     // in-place editing
     TInplaceEdit *CreateEditor() override;
     bool CanEditShow() override;
@@ -2553,7 +2670,20 @@ protected:
     int FGridTimerID = 0;
     THintPos FHintShowLargeTextPos = hpCell;
     bool FUseInternalHintClass = true;
+    bool FHintShowCells = false;
+    bool FHintShowLargeText = false;
+    bool FHTMLHint = false;
+    bool FAnchorHint = false;
+    bool FUseHTMLHints = false;
+    TPictureContainer *FPictureContainer = nullptr;
+    UnicodeString FLastAnchorHint;
     TPoint FLastHintPos{-1, -1};
+    TPoint FLastBalloonPos{-1, -1};
+    // The balloon tool tip window of the grid, while Balloon.Enable holds, and the text it
+    // was last given.
+    HWND FHToolTip = nullptr;
+    UnicodeString FToolTipBuffer;
+    UnicodeString FToolTipTitle;
     TBalloonSettings *FBalloonSettings = nullptr;
     TDragScrollOptions *FDragScrollOptions = nullptr;
 

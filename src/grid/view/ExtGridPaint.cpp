@@ -56,6 +56,8 @@ void TExtStringGrid::Paint()
         DrawInputOverlays(c);
         if (OnPainted)
             OnPainted(this);
+        DrawBorder();
+        DrawDesignHelper(c);
     } catch (...) {
     }
     --FPaintDepth;

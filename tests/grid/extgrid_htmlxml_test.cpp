@@ -8,7 +8,9 @@
 #include "support/TempDir.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QObject>
 #include <QUrl>
@@ -378,6 +380,18 @@ TEST_F(GridXmlTest, TwoByTwoDocumentExactly)
                          "</list>\r\n"));
 }
 
+TEST_F(GridXmlTest, AFileThatCannotBeWrittenFailsAndKeepsTheOldOne)
+{
+    QDir().mkpath(PathOf(QStringLiteral("folder.xml")));
+    try {
+        Grid->SaveToXML(PathOf(QStringLiteral("folder.xml")), QStringLiteral("l"), QStringLiteral("r"), nullptr);
+        ADD_FAILURE() << "no error";
+    } catch (const RIdeZareVorev &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Cannot Create file ") + PathOf(QStringLiteral("folder.xml")));
+    }
+    EXPECT_TRUE(QFileInfo(PathOf(QStringLiteral("folder.xml"))).isDir());
+}
+
 TEST_F(GridXmlTest, TextsAreEscapedAndReadBack)
 {
     const struct {
@@ -446,7 +460,10 @@ TEST_F(GridXmlTest, RoundTripAndFieldNamesInTheFirstRow)
     TStringList names;
     names.Add(QStringLiteral("Id"));
     names.Add(QStringLiteral("Name"));
+    QList<int> progress;
+    Grid->OnFileProgress = [&progress](TObject *, SmallInt Value) { progress << Value; };
     Save(&names);
+    EXPECT_EQ(progress, (QList<int>{0, 50, 100}));
     EXPECT_TRUE(Xml(QStringLiteral("g.xml")).contains(QStringLiteral("<Id>r1c0</Id>\r\n<Name>r1c1</Name>\r\n<FIELD2>r1c2</FIELD2>")));
 
     TExtStringGrid back(nullptr);

@@ -11,6 +11,8 @@
 #include "platform/ShellApi.h"
 #include "platform/SysUtils.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 // ---- settings ----
@@ -150,6 +152,7 @@ UnicodeString TExtStringGrid::SaveToHTMLString(const UnicodeString &Dir)
     TCustomImageList *images = GridImages();
     THtmlPictureWriter pictures(Dir);
     QStringList classes;
+    QHash<QString, int> classIndex;
     UnicodeString body;
 
     body += QStringLiteral("<TABLE BORDER=\"%1\" CELLSPACING=\"%2\" CELLPADDING=\"%3\" ")
@@ -228,11 +231,14 @@ UnicodeString TExtStringGrid::SaveToHTMLString(const UnicodeString &Dir)
                 : va == vtaCenter ? QStringLiteral("vertical-align: middle")
                                   : QStringLiteral("vertical-align: bottom"));
         const UnicodeString decl = css.join(u';');
-        qsizetype cls = classes.indexOf(decl);
-        if (cls < 0) {
-            cls = classes.size();
+        // Looked up by hash: a grid of many differently coloured cells must not cost a
+        // search of all classes per cell.
+        auto found = classIndex.constFind(decl);
+        if (found == classIndex.cend()) {
+            found = classIndex.insert(decl, int(classes.size()));
             classes << decl;
         }
+        const int cls = *found;
 
         UnicodeString attrs = spans;
         if (!ww)

@@ -326,6 +326,47 @@ TEST_F(GridHtmlTest, PicturesBecomeNumberedJpegFilesBesideThePage)
     }
 }
 
+TEST_F(GridHtmlTest, ListImagesNodesAndImageExportOff)
+{
+    TImageList images(nullptr);
+    images.SetWidth(4);
+    images.SetHeight(4);
+    TBitmap bmp;
+    bmp.SetSize(4, 4);
+    images.Add(&bmp, nullptr);
+    images.Add(&bmp, nullptr);
+    Grid->SetGridImages(&images);
+    Grid->SetColCount(3);
+    Grid->SetRowCount(2);
+    Grid->AddDataImage(0, 0, 0, haLeft, vaTop);
+    Grid->SetCells(0, 0, QStringLiteral("1"));
+    Grid->AddDataImage(1, 0, 0, haLeft, vaTop);
+    Grid->SetCells(1, 0, QStringLiteral("7"));
+    Grid->AddMultiImage(2, 0, 0, haLeft, vaTop);
+    auto *list = dynamic_cast<TIntList *>(Grid->GetCellGraphic(2, 0)->CellObject());
+    ASSERT_NE(list, nullptr);
+    list->Add(1);
+    list->Add(9);
+    list->Add(0);
+    Grid->SetCells(2, 0, QStringLiteral("many"));
+    Grid->AddNode(1, 1);
+    Grid->SetCells(0, 1, QStringLiteral("n"));
+    const QString dir = Dir() + u'/';
+    const UnicodeString html = Grid->SaveToHTMLString(dir);
+    const QString img = QStringLiteral("<img src= \"file://") + dir + QStringLiteral("images/img%1.jpg\">");
+    const QStringList lines = html.split(QStringLiteral("\r\n"));
+    const qsizetype first = lines.indexOf(QStringLiteral("<TR>")) + 1;
+    EXPECT_TRUE(lines[first].endsWith(u'>' + img.arg(1) + QStringLiteral("</td>"))) << lines[first].toStdString();
+    EXPECT_TRUE(lines[first + 1].endsWith(QStringLiteral("></td>"))) << "a data image outside the list leaves the cell empty";
+    EXPECT_TRUE(lines[first + 2].endsWith(u'>' + img.arg(2) + img.arg(3) + QStringLiteral("many</td>")));
+    EXPECT_EQ(html.count(QStringLiteral("<img")), 3);
+    EXPECT_TRUE(lines[first + 5].endsWith(QStringLiteral(">+n</td>"))) << lines[first + 5].toStdString();
+
+    Grid->HTMLSettings()->ExportImages = false;
+    EXPECT_FALSE(Grid->SaveToHTMLString(dir).contains(QStringLiteral("<img")));
+    Grid->SetGridImages(nullptr);
+}
+
 // Stands in for the desktop's viewer.
 class TViewerCatcher : public QObject {
     Q_OBJECT

@@ -306,7 +306,7 @@ public:
     bool CalculateHiddenRows = true;
 
 private:
-    TExtStringGrid *FGrid;
+    [[maybe_unused]] TExtStringGrid *FGrid;
     bool FVisible = false;
     TExtGridLiveCount FCount;
 };

@@ -438,7 +438,8 @@ public:
     int Width = 100; // of the table, in percent
     bool XHTML = false;
     bool ExportImages = true; // cell pictures as JPEG files beside the document
-    // Explicit widths of the exported columns, from the first exported column.
+    // Explicit widths of the exported columns: the header row takes the entry of the grid
+    // column, a table without header row the entry counted from the first exported column.
     TIntList *ColWidths() const { return FColWidths.get(); }
 
 private:

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 namespace {
@@ -116,7 +117,12 @@ TEST_F(GridTextFileTest, EncodingsNumbersAndDamagedFiles)
     // Lenient numbers: hexadecimal forms and a tail that is no digit.
     WriteBytes("n.txt", "$3,0x4\r\ncw 1,12ab\r\n2,$1,x\r\n0x2,3ab,y\r\n9,9,outside\r\nnocomma\r\n");
     TExtStringGrid n(nullptr);
+    // Progress is reported for skipped lines too, however far outside the grid they point.
+    WriteBytes("n.txt", "$3,0x4\r\ncw 1,12ab\r\n2,$1,x\r\n0x2,3ab,y\r\n9,9,outside\r\n1,2147483647,far\r\nnocomma\r\n");
+    QList<int> fired;
+    n.OnFileProgress = [&fired](TObject *, SmallInt P) { fired << P; };
     n.LoadFromFile(PathOf("n.txt"));
+    EXPECT_EQ(fired.last(), int(SHRT_MAX));
     EXPECT_EQ(n.ColCount(), 3);
     EXPECT_EQ(n.RowCount(), 4);
     EXPECT_EQ(n.ColWidths(1), 12);

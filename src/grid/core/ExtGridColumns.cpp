@@ -88,13 +88,6 @@ void TExtStringGrid::ResetColumnOrder()
     }
 }
 
-void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
-{
-    if (FColumnOrder->Count() == 0)
-        SetColumnOrder();
-    TBaseGrid::MoveColumn(FromIndex, ToIndex);
-}
-
 void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     const int realFrom = RealColIndex(FromIndex);

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "grid/services/GridBinIO.h"
+#include "grid/services/GridFileText.h"
 #include "platform/FileUtils.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
@@ -566,10 +567,6 @@ bool HasPayloadObject(TCellType T)
     }
 }
 
-int Percent(long long Part, long long Whole)
-{
-    return int(std::nearbyint(double(Part) / double(std::max<long long>(1, Whole)) * 100.0));
-}
 
 // Whole numbers joined by commas, as the header keeps widths and heights.
 QList<int> ReadSizes(const UnicodeString &Text)
@@ -685,7 +682,7 @@ void TExtStringGrid::SaveRectToBinStream(const TRect &Rect, TStream *Stream)
                 break;
             }
         }
-        FireFileProgress(Percent(r, bottom - top), last);
+        FireFileProgress(GridFileText::Percent(r, bottom - top), last);
     }
     ExportNotification(esExportDone, -1);
 }
@@ -752,7 +749,7 @@ void TExtStringGrid::LoadAtPointFromBinStream(TPoint Point, TStream *Stream)
             SetCellEx(tc, tr, rec.Cell.Cell);
         if (trl != lastRow) {
             lastRow = trl;
-            FireFileProgress(Percent(trl, RowCount()), lastProgress);
+            FireFileProgress(GridFileText::Percent(trl, RowCount()), lastProgress);
         }
         if (rec.Cell.HasProp) {
             TCellProperties *p = rec.CellProp.CellProperties();

@@ -17,10 +17,6 @@ namespace {
 
 const QChar Quote(u'"');
 
-int Percent(long long Part, long long Whole)
-{
-    return int(std::nearbyint(double(Part) / double(std::max<long long>(1, Whole)) * 100.0));
-}
 
 // Index of the last quote of the first run of double quotes of odd length at or after From;
 // -1 when there is none. Doubled quotes inside a quoted field are escaped ones.
@@ -162,7 +158,7 @@ void TExtStringGrid::SaveCSVLines(QString &Text)
             Text += s;
         }
         Text += QLatin1String("\r\n");
-        FireFileProgress(Percent(r, RowCount() - 1), last);
+        FireFileProgress(GridFileText::Percent(r, RowCount() - 1), last);
     }
     ExportNotification(esExportDone, -1);
 }
@@ -401,7 +397,7 @@ void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int Max
         ++row;
         ++read;
         if (OnFileProgress && counted > 0)
-            FireFileProgress(Percent(read, counted), last);
+            FireFileProgress(GridFileText::Percent(read, counted), last);
     }
 
     // The footer's texts need a row of their own: without fixed footers they would land on

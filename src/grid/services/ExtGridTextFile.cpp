@@ -16,22 +16,6 @@
 #include <cmath>
 
 
-// ---- save range ----
-
-int TExtStringGrid::SaveStartCol() const { return FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols(); }
-
-int TExtStringGrid::SaveStartRow() const { return FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows(); }
-
-int TExtStringGrid::SaveEndCol() const
-{
-    return FSaveFixedCells || FSaveFixedCols ? ColCount() - 1 : ColCount() - FFixedRightCols - 1;
-}
-
-int TExtStringGrid::SaveEndRow() const
-{
-    return FSaveFixedCells || FSaveFixedRows ? RowCount() - 1 : RowCount() - FFixedFooters - 1;
-}
-
 Cardinal TExtStringGrid::GridID()
 {
     if (FGridID == 0)
@@ -48,12 +32,6 @@ void TExtStringGrid::FireFileProgress(int Value, int &Last)
 }
 
 namespace {
-
-// round(Part / max(1, Whole) * 100), rounding halves to even as the classic Round does.
-int Percent(int Part, int Whole)
-{
-    return int(std::nearbyint(double(Part) / double(std::max(1, Whole)) * 100.0));
-}
 
 // The packed form of a cell text for a line of the file or stream. A text with a line feed but
 // no CR is packed too: written as it is, its line feed would end the line and the rest would
@@ -137,7 +115,7 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
     QString text;
     AppendHead(*this, text, SaveColCount() + extra, SaveRowCount(), c1, c2);
     int last = INT_MIN;
-    AppendCellLines(*this, text, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(Percent(R, SaveRowCount() - 1), last); });
+    AppendCellLines(*this, text, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(GridFileText::Percent(R, SaveRowCount() - 1), last); });
     WriteFileAtomic(FileName, GridFileText::Encode(text, Unicode ? TEncoding::Unicode() : TEncoding::ANSI(), Unicode));
 }
 
@@ -194,7 +172,7 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
             else
                 DoLoadCell(col, row, UnpackLineBreaks(packed.toString(), whole));
         }
-        FireFileProgress(Percent(row, RowCount() - 1), last);
+        FireFileProgress(GridFileText::Percent(row, RowCount() - 1), last);
         // Long loads keep the window responsive; asking for every line would cost more than
         // the reading itself.
         if ((++cellLines & 1023) == 0 && Application)

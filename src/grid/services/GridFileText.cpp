@@ -2,6 +2,10 @@
 
 #include "platform/Encoding.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 
 namespace GridFileText {
 
@@ -63,6 +67,12 @@ QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM)
         text += QLatin1String("\r\n");
     }
     return Encode(text, Enc, WithBOM);
+}
+
+int Percent(long long Part, long long Whole)
+{
+    const double v = std::nearbyint(double(Part) / double(std::max(1LL, Whole)) * 100.0);
+    return int(std::clamp(v, double(SHRT_MIN), double(SHRT_MAX)));
 }
 
 } // namespace GridFileText

@@ -25,4 +25,9 @@ std::vector<QStringView> SplitLineViews(QStringView Text);
 QByteArray Encode(const QStringList &Lines, TEncoding *Enc, bool WithBOM);
 QByteArray Encode(const QString &Text, TEncoding *Enc, bool WithBOM);
 
+// round(Part / max(1, Whole) * 100), halves to even as the classic Round does; a row named by
+// a damaged file may lie far outside the grid, so the value is kept within a progress value's
+// range.
+int Percent(long long Part, long long Whole);
+
 } // namespace GridFileText

@@ -335,3 +335,39 @@ std::intptr_t ShellOpenURL(const UnicodeString &lpOperation, const UnicodeString
         return SE_ERR_NOASSOC;
     return QDesktopServices::openUrl(url) ? 42 : SE_ERR_NOASSOC;
 }
+
+bool IsPlainPath(const UnicodeString &Text)
+{
+    const QString t = Text.trimmed();
+    if (t.isEmpty())
+        return false;
+    if (t.startsWith(u'/') || t.startsWith(u'\\') || t.startsWith(u'.'))
+        return true;
+    // "C:\..." is a drive, not a scheme; anything else with a colon is an address.
+    const qsizetype colon = t.indexOf(u':');
+    return colon < 0 || (colon == 1 && t.size() > 2 && (t[2] == u'\\' || t[2] == u'/'));
+}
+
+std::intptr_t ShellOpenDocument(const UnicodeString &lpOperation, const UnicodeString &lpFile)
+{
+    const QString verb = lpOperation.trimmed();
+    if (!verb.isEmpty() && verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0)
+        return SE_ERR_NOASSOC;
+    if (lpFile.trimmed().isEmpty())
+        return SE_ERR_FNF;
+    const QFileInfo info(NativePath(lpFile.trimmed()));
+    // The desktop's handler decides by the file's type, and a file that may be run could be
+    // taken as a program: only documents that are no program go.
+    if (!info.exists() || !info.isFile() || info.isExecutable())
+        return SE_ERR_FNF;
+    static const QStringList documents = {
+        QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"), QStringLiteral("xml"),
+        QStringLiteral("txt"), QStringLiteral("csv"),  QStringLiteral("pdf"),   QStringLiteral("rtf"),
+        QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),   QStringLiteral("bmp"),
+        QStringLiteral("gif")};
+    if (!documents.contains(info.suffix().toLower()))
+        return SE_ERR_NOASSOC;
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return SE_ERR_NOASSOC;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 42 : SE_ERR_NOASSOC;
+}

@@ -78,13 +78,24 @@ bool CloseHandle(HANDLE hObject);
 // absolute address is not started as a program.
 std::intptr_t ShellOpenURL(const UnicodeString &lpOperation, const UnicodeString &lpFile);
 
+// lpOperation "open" (or empty) of an existing local document the program wrote (a page,
+// text, XML, PDF or picture, told by its extension) hands its file URL to the desktop's
+// handler. Returns a value above 32 when it was handed over; SE_ERR_FNF when there is no such
+// regular file or it may be run as a program; SE_ERR_NOASSOC for another verb, another kind of
+// file or no handler.
+std::intptr_t ShellOpenDocument(const UnicodeString &lpOperation, const UnicodeString &lpFile);
+
+// True when the text names a file by its path rather than an address with a scheme.
+bool IsPlainPath(const UnicodeString &Text);
+
 // The window only parents error boxes of the original call; whatever window handle the
-// caller holds is accepted and not used.
+// caller holds is accepted and not used. A plain path opens as a document, anything else as
+// a web address.
 template <class TWindow>
 std::intptr_t ShellExecuteW(TWindow /*hwnd*/, const UnicodeString &lpOperation, const UnicodeString &lpFile,
                             const UnicodeString & /*lpParameters*/, const UnicodeString & /*lpDirectory*/, int /*nShowCmd*/)
 {
-    return ShellOpenURL(lpOperation, lpFile);
+    return IsPlainPath(lpFile) ? ShellOpenDocument(lpOperation, lpFile) : ShellOpenURL(lpOperation, lpFile);
 }
 
 // --- icons of the shell's system image list ------------------------------------------------------

@@ -73,7 +73,21 @@ FABRICOR_DECLARE_EXCEPTION(EEncodingError, Exception)
 FABRICOR_DECLARE_EXCEPTION(EIniFileException, Exception)
 FABRICOR_DECLARE_EXCEPTION(ERegistryException, Exception)
 FABRICOR_DECLARE_EXCEPTION(EXMLDocError, Exception)
-FABRICOR_DECLARE_EXCEPTION(EDOMParseError, EXMLDocError)
+// A document that is not well-formed. It names the fault by a fixed non-zero code for each
+// kind (see XMLDoc.h) and by the line (from 1) where the parser found it, so that a caller
+// can word its own message.
+class EDOMParseError : public EXMLDocError {
+public:
+    explicit EDOMParseError(const UnicodeString &msg, int ErrorCode = 1, int Line = 1)
+        : EXMLDocError(msg), FErrorCode(ErrorCode), FLine(Line) {}
+    UnicodeString ClassName() const override { return QStringLiteral("EDOMParseError"); }
+    int ErrorCode() const { return FErrorCode; }
+    int Line() const { return FLine; }
+
+private:
+    int FErrorCode;
+    int FLine;
+};
 FABRICOR_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 FABRICOR_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
 FABRICOR_DECLARE_EXCEPTION(EPrinter, Exception)

@@ -240,13 +240,14 @@ std::pair<int, int> LineColumn(const QByteArray &utf8, qsizetype offset)
     return {line, column};
 }
 
-[[noreturn]] void ParseFail(const UnicodeString &reason, const QByteArray &utf8, qsizetype offset, const UnicodeString &source)
+[[noreturn]] void ParseFail(TXMLParseErrorCode code, const UnicodeString &reason, const QByteArray &utf8, qsizetype offset,
+                            const UnicodeString &source)
 {
     const auto [line, column] = LineColumn(utf8, offset);
     UnicodeString msg = QStringLiteral("%1 at line %2, column %3 (offset %4)").arg(reason).arg(line).arg(column).arg(offset);
     if (!source.isEmpty())
         msg += QStringLiteral(" in \"%1\"").arg(source);
-    throw EDOMParseError(msg);
+    throw EDOMParseError(msg, int(code), line);
 }
 
 // Offset of the first byte that does not belong to valid UTF-8, -1 when all is valid.
@@ -278,7 +279,7 @@ QByteArray ToUtf8(const QByteArray &bytes, const UnicodeString &source)
     if (bom > 0) {
         const QByteArray text = bytes.mid(bom);
         if (const qsizetype bad = InvalidUtf8At(text); bad >= 0)
-            ParseFail(QStringLiteral("Invalid byte for the encoding \"utf-8\""), text, bad, source);
+            ParseFail(xpeInvalidByte, QStringLiteral("Invalid byte for the encoding \"utf-8\""), text, bad, source);
         return text;
     }
     if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0')
@@ -319,15 +320,33 @@ QByteArray ToUtf8(const QByteArray &bytes, const UnicodeString &source)
     if (declared == QLatin1String("utf-8") || declared == QLatin1String("utf8") || declared == QLatin1String("utf-16")
         || declared == QLatin1String("us-ascii") || declared == QLatin1String("ascii")) {
         if (bad >= 0)
-            ParseFail(QStringLiteral("Invalid byte for the encoding \"%1\"").arg(declared), bytes, bad, source);
+            ParseFail(xpeInvalidByte, QStringLiteral("Invalid byte for the encoding \"%1\"").arg(declared), bytes, bad, source);
         return bytes;
     }
-    ParseFail(QStringLiteral("Unsupported encoding \"%1\"").arg(declared), bytes, 0, source);
+    ParseFail(xpeUnsupportedEncoding, QStringLiteral("Unsupported encoding \"%1\"").arg(declared), bytes, 0, source);
 }
 
 const char *Description(const pugi::xml_parse_result &r)
 {
     return r.description();
+}
+
+TXMLParseErrorCode ErrorCode(const pugi::xml_parse_result &r)
+{
+    switch (r.status) {
+    case pugi::status_unrecognized_tag: return xpeUnrecognizedTag;
+    case pugi::status_bad_pi: return xpeBadProcessingInstr;
+    case pugi::status_bad_comment: return xpeBadComment;
+    case pugi::status_bad_cdata: return xpeBadCData;
+    case pugi::status_bad_doctype: return xpeBadDocType;
+    case pugi::status_bad_pcdata: return xpeBadText;
+    case pugi::status_bad_start_element: return xpeBadStartTag;
+    case pugi::status_bad_attribute: return xpeBadAttribute;
+    case pugi::status_bad_end_element: return xpeBadEndTag;
+    case pugi::status_end_element_mismatch: return xpeTagMismatch;
+    case pugi::status_no_document_element: return xpeNoRoot;
+    default: return xpeInternal;
+    }
 }
 
 } // namespace
@@ -878,7 +897,7 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
     auto state = std::make_shared<TXMLDocState>(FOptions);
     const pugi::xml_parse_result r = state->Doc.load_buffer(Utf8Text.constData(), static_cast<size_t>(Utf8Text.size()), ParseFlags, pugi::encoding_utf8);
     if (!r)
-        ParseFail(Str(Description(r)), Utf8Text, r.offset, Source);
+        ParseFail(ErrorCode(r), Str(Description(r)), Utf8Text, r.offset, Source);
 
     // The parser takes fragments; a document has one root and its declaration first.
     bool seenRoot = false;
@@ -886,10 +905,10 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
         const qsizetype at = std::max<std::ptrdiff_t>(0, c.offset_debug());
         if (c.type() == pugi::node_element) {
             if (seenRoot)
-                ParseFail(QStringLiteral("Only one top level element is allowed"), Utf8Text, at, Source);
+                ParseFail(xpeSecondRoot, QStringLiteral("Only one top level element is allowed"), Utf8Text, at, Source);
             seenRoot = true;
         } else if (c.type() == pugi::node_declaration && c != state->Doc.first_child()) {
-            ParseFail(QStringLiteral("The XML declaration must stand at the start of the document"), Utf8Text, at, Source);
+            ParseFail(xpeMisplacedDeclaration, QStringLiteral("The XML declaration must stand at the start of the document"), Utf8Text, at, Source);
         }
     }
     // The parser also lets an attribute appear twice in one element; a reader would then see
@@ -946,13 +965,13 @@ void TXMLDocument::Parse(const QByteArray &Utf8Text, const UnicodeString &Source
     } duplicates;
     state->Doc.traverse(duplicates);
     if (duplicates.BadChar)
-        ParseFail(QStringLiteral("Invalid character reference"), Utf8Text,
+        ParseFail(xpeInvalidCharacter, QStringLiteral("Invalid character reference"), Utf8Text,
                   std::max<std::ptrdiff_t>(0, duplicates.BadChar.offset_debug()), Source);
     if (duplicates.Comment)
-        ParseFail(QStringLiteral("A comment may not contain \"--\" or end with \"-\""), Utf8Text,
+        ParseFail(xpeBadComment, QStringLiteral("A comment may not contain \"--\" or end with \"-\""), Utf8Text,
                   std::max<std::ptrdiff_t>(0, duplicates.Comment.offset_debug()), Source);
     if (duplicates.Element)
-        ParseFail(QStringLiteral("Attribute \"%1\" appears twice in element \"%2\"").arg(Str(duplicates.Name.c_str()), Str(duplicates.Element.name())),
+        ParseFail(xpeDuplicateAttribute, QStringLiteral("Attribute \"%1\" appears twice in element \"%2\"").arg(Str(duplicates.Name.c_str()), Str(duplicates.Element.name())),
                   Utf8Text, std::max<std::ptrdiff_t>(0, duplicates.Element.offset_debug()), Source);
 
     state->AddHolder();

@@ -47,6 +47,28 @@ using TXMLDocOptions = TSet<TXMLDocOption>;
 constexpr TXMLDocOption doNodeAutoCreate = TXMLDocOption::doNodeAutoCreate;
 constexpr TXMLDocOption doNodeAutoIndent = TXMLDocOption::doNodeAutoIndent;
 
+// The code an EDOMParseError carries: one fixed number for each kind of fault, never 0.
+enum TXMLParseErrorCode {
+    xpeInternal = 1, // the parser ran out of memory or failed in itself
+    xpeUnrecognizedTag,
+    xpeBadProcessingInstr,
+    xpeBadComment,
+    xpeBadCData,
+    xpeBadDocType,
+    xpeBadText,
+    xpeBadStartTag,
+    xpeBadAttribute,
+    xpeBadEndTag,
+    xpeTagMismatch,
+    xpeNoRoot,
+    xpeSecondRoot,
+    xpeMisplacedDeclaration,
+    xpeInvalidCharacter,
+    xpeDuplicateAttribute,
+    xpeInvalidByte,
+    xpeUnsupportedEncoding
+};
+
 class TXMLNode;
 class TXMLNodeList;
 class TXMLDocument;

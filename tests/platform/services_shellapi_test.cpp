@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
@@ -238,6 +239,50 @@ TEST(ShellOpenTest, WebLinksGoToTheDesktopHandlerAndNothingElseIsOpened)
 
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+class ShellOpenDocumentTest : public TempDirTest {};
+
+TEST_F(ShellOpenDocumentTest, WrittenDocumentsOpenByTheirFileUrlAndProgramsNever)
+{
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    WriteBytes(QStringLiteral("grid.html"), "<TABLE></TABLE>");
+    WriteBytes(QStringLiteral("notes.dat"), "x");
+    WriteBytes(QStringLiteral("run.html"), "#!/bin/sh\n");
+    QFile::setPermissions(PathOf(QStringLiteral("run.html")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(PathOf(QStringLiteral("folder.html")));
+
+    const struct {
+        QString Verb;
+        QString File;
+        std::intptr_t Result; // 0: handed over
+    } cases[] = {
+        {QStringLiteral("open"), PathOf(QStringLiteral("grid.html")), 0},
+        {QString(), QStringLiteral("  ") + PathOf(QStringLiteral("grid.html")), 0},
+        {QStringLiteral("print"), PathOf(QStringLiteral("grid.html")), SE_ERR_NOASSOC},
+        {QStringLiteral("open"), PathOf(QStringLiteral("missing.html")), SE_ERR_FNF},
+        {QStringLiteral("open"), PathOf(QStringLiteral("notes.dat")), SE_ERR_NOASSOC},
+        {QStringLiteral("open"), PathOf(QStringLiteral("run.html")), SE_ERR_FNF},
+        {QStringLiteral("open"), PathOf(QStringLiteral("folder.html")), SE_ERR_FNF},
+    };
+    for (const auto &c : cases) {
+        const std::intptr_t r = ShellExecuteW(nullptr, c.Verb, c.File, QString(), QString(), SW_SHOWNORMAL);
+        if (c.Result == 0)
+            EXPECT_GT(r, 32) << c.File.toStdString();
+        else
+            EXPECT_EQ(r, c.Result) << c.File.toStdString();
+    }
+    ASSERT_EQ(catcher.Opened.size(), 2);
+    EXPECT_EQ(catcher.Opened[0], QUrl::fromLocalFile(PathOf(QStringLiteral("grid.html"))));
+    EXPECT_TRUE(catcher.Opened[0].isLocalFile());
+
+    // Addresses keep their own rules: a file URL is not opened as one.
+    EXPECT_EQ(ShellExecuteW(nullptr, QStringLiteral("open"), QUrl::fromLocalFile(PathOf(QStringLiteral("grid.html"))).toString(),
+                            QString(), QString(), SW_SHOW),
+              SE_ERR_FNF);
+    EXPECT_EQ(catcher.Opened.size(), 2);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 

@@ -213,17 +213,20 @@ TEST_F(XMLDocTest, ParseErrorsAreClearAndKeepTheOldDocument)
         const char *what;
         QByteArray bytes;
         const char *position;
+        TXMLParseErrorCode code;
+        int line;
     } cases[] = {
-        {"mismatched tags", "<Par_Gen>\n  <A>1</B>\n</Par_Gen>", "line 2, column"},
-        {"truncated", "<Par_Gen><A>1</A>", "line 1, column"},
-        {"empty file", "", "line 1, column 1"},
-        {"two roots", "<a/>\n<b/>", "line 2, column 2"},
-        {"late declaration", "<a/><?xml version=\"1.0\"?>", "line 1, column"},
-        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><a/>", "line 1, column 1"},
-        {"bad UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE8</a>", "line 1, column 42"},
-        {"bad UTF-8 after a byte-order mark", "\xEF\xBB\xBF<a>\n\xE8</a>", "line 2, column 1"},
-        {"not XML at all", "STR1 = Hello", "line 1, column"},
-        {"attribute twice", "<a>\n<row Enable=\"Y\" Enable=\"N\"/></a>", "line 2, column 2"},
+        {"mismatched tags", "<Par_Gen>\n  <A>1</B>\n</Par_Gen>", "line 2, column", xpeTagMismatch, 2},
+        {"truncated", "<Par_Gen><A>1</A>", "line 1, column", xpeTagMismatch, 1},
+        {"empty file", "", "line 1, column 1", xpeNoRoot, 1},
+        {"two roots", "<a/>\n<b/>", "line 2, column 2", xpeSecondRoot, 2},
+        {"late declaration", "<a/><?xml version=\"1.0\"?>", "line 1, column", xpeMisplacedDeclaration, 1},
+        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><a/>", "line 1, column 1", xpeUnsupportedEncoding, 1},
+        {"bad UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE8</a>", "line 1, column 42", xpeInvalidByte, 1},
+        {"bad UTF-8 after a byte-order mark", "\xEF\xBB\xBF<a>\n\xE8</a>", "line 2, column 1", xpeInvalidByte, 2},
+        {"not XML at all", "STR1 = Hello", "line 1, column", xpeNoRoot, 1},
+        {"attribute twice", "<a>\n<row Enable=\"Y\" Enable=\"N\"/></a>", "line 2, column 2", xpeDuplicateAttribute, 2},
+        {"bad attribute", "<a>\n\n<b c=d/></a>", "line 3, column", xpeBadAttribute, 3},
     };
     for (const auto &c : cases) {
         WriteBytes(QStringLiteral("bad.xml"), c.bytes);
@@ -233,6 +236,8 @@ TEST_F(XMLDocTest, ParseErrorsAreClearAndKeepTheOldDocument)
         } catch (const EDOMParseError &e) {
             EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.position))) << c.what << ": " << e.what();
             EXPECT_TRUE(e.Message().contains(PathOf(QStringLiteral("bad.xml")))) << c.what << ": " << e.what();
+            EXPECT_EQ(e.ErrorCode(), c.code) << c.what << ": " << e.what();
+            EXPECT_EQ(e.Line(), c.line) << c.what;
         }
         EXPECT_TRUE(XML1().Active());
         EXPECT_EQ(XML1().XML(), before) << c.what;

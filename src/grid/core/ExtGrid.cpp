@@ -515,6 +515,7 @@ void TExtStringGrid::Assign(TPersistent *Source)
     SetScrollBars(src->ScrollBars());
     FScrollColor = src->FScrollColor;
     FScrollType = src->FScrollType;
+    FHTMLSettings->Assign(src->FHTMLSettings);
     AssignCells(src);
 }
 

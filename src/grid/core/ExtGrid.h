@@ -38,6 +38,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -451,8 +452,38 @@ private:
     TExtGridLiveCount FCount;
 };
 
+// The choices of the grid's HTML export.
 class THTMLSettings : public TPersistent {
+public:
+    THTMLSettings();
+    ~THTMLSettings() override;
+    // Copies every choice from another THTMLSettings but ExportImages and the column widths,
+    // which stay as they are; any other source is ignored.
+    void Assign(TPersistent *Source) override;
+
+    bool AutoPreview = false;         // open the written file in the desktop's viewer
+    bool ConvertSpecialChars = false; // markup characters and accented letters as entities
+    bool NonBreakingText = false;     // every blank of a cell text as &nbsp;
+    bool SaveColor = true;            // background and text colours
+    bool SaveFonts = true;            // kept with the others; fonts are always written
+    UnicodeString FooterFile;         // lines written after the document
+    UnicodeString HeaderFile;         // lines written before the document
+    int BorderSize = 1;
+    int CellSpacing = 0;
+    int CellPadding = 0;
+    UnicodeString TableStyle; // extra attributes of the table element
+    UnicodeString PrefixTag;  // text before the table
+    UnicodeString SuffixTag;  // text after the table
+    UnicodeString Summary;
+    int Width = 100; // of the table, in percent
+    bool XHTML = false;
+    bool ExportImages = true; // cell pictures as JPEG files beside the document
+    // Explicit widths of the exported columns: the header row takes the entry of the grid
+    // column, a table without header row the entry counted from the first exported column.
+    TIntList *ColWidths() const { return FColWidths.get(); }
+
 private:
+    std::unique_ptr<TIntList> FColWidths;
     TExtGridLiveCount FCount;
 };
 
@@ -1643,6 +1674,32 @@ private:
     bool FOemConvert = false;
     Cardinal FGridID = 0;
     // ---- end of grid files ----
+
+public:
+    // ---- HTML and XML (ExtGridHtml.cpp, ExtGridXml.cpp) ----
+    THTMLSettings *HTMLSettings() const { return FHTMLSettings; }
+    // The grid as an HTML table under HTMLSettings. Dir (with a trailing "/", or empty) is the
+    // folder that gets the "images" folder for cell pictures and prefixes their paths.
+    UnicodeString SaveToHTMLString(const UnicodeString &Dir);
+    // Writes the table between the header and footer files; Unicode gives UTF-16 with a
+    // byte-order mark, otherwise 7-bit text with "?" for any other character. Show (or
+    // AutoPreview) opens the file in the desktop's viewer afterwards.
+    void SaveToHTML(const UnicodeString &FileName, bool Show = false, bool Unicode = false);
+    // The same after the lines the file holds already (none when it cannot be read).
+    void AppendToHTML(const UnicodeString &FileName, bool Show = false, bool Unicode = false);
+    // The save range as flat XML: a ListDescr element holding one RecordDescr element per row
+    // and one element per cell, named by FieldDescr or FIELD0, FIELD1, ...
+    void SaveToXML(const UnicodeString &FileName, const UnicodeString &ListDescr, const UnicodeString &RecordDescr,
+                   TStrings *FieldDescr, bool ExportEmptyCells = false);
+    // Reads an XML document into the cells: each child of the root element fills a row (with
+    // LevelToRow each nesting level that carries attributes starts one); LoadFieldDescr puts
+    // the element names into row 0 when fixed rows are saved.
+    void LoadFromXML(const UnicodeString &FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    void SetXMLEncoding(const UnicodeString &Value) { FXMLEncoding = Value; }
+
+private:
+    void WriteHTMLFile(const UnicodeString &FileName, bool Show, bool Unicode, bool Appending);
+    // ---- end of HTML and XML ----
 
 public:
     // ---- places other parts of the grid fill in; the neutral answer until then ----

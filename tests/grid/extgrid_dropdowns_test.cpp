@@ -31,6 +31,8 @@ protected:
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
             if (c == 1)
                 e = edMemoDropDown;
+            else if (c == 2)
+                e = edTrackbarDropDown;
         };
         form->Show();
         form->SetActiveControl(g);
@@ -117,4 +119,33 @@ TEST_F(DropDownEditorGrid, FooterButtonReachesTheGridAndDirectDropOpensThePopup)
     EXPECT_EQ(col, 1);
     EXPECT_EQ(row, 2);
     EXPECT_EQ(index, 0);
+}
+
+TEST_F(DropDownEditorGrid, TrackbarTakesTheCellNumberAndEnterWritesTheNewOne)
+{
+    g->SetCol(2);
+    g->SetCells(2, 2, QStringLiteral("3"));
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    TGridTrackbarDropDown *t = g->TrackbarDropDown();
+    ASSERT_EQ(Focused(), t);
+    EXPECT_EQ(t->Position(), 3);
+    // Picked in the popup's track bar.
+    Key(VK_F4);
+    ASSERT_TRUE(t->DroppedDown());
+    t->TrackBar()->SetPosition(7);
+    t->HideDropDown(false);
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("7"));
+
+    // Typed, then cancelled.
+    Type("9");
+    ASSERT_TRUE(t->Visible());
+    EXPECT_EQ(t->Position(), 9);
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("7"));
 }

@@ -45,6 +45,7 @@ class TExtStringGrid;
 class TExtStringGridCheck;
 class TExtCustomDropDown;
 class TGridMemoDropDown;
+class TGridTrackbarDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2134,6 +2135,7 @@ public:
     template <class TControlT>
     friend class TGridDropDownEditor;
     // Each is created when first asked for, with the grid as owner and parent, and kept.
+    TGridTrackbarDropDown *TrackbarDropDown();
     TGridMemoDropDown *MemoDropDown();
     // The grid's relays of the editors' popup bar buttons and of the memo's typing.
     void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
@@ -2150,6 +2152,7 @@ private:
     // Show and commit of the drop-down editor types; false for the other types.
     bool ShowDropDownEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
     bool CommitDropDownEditor(int ACol, int ARow);
+    TGridTrackbarDropDown *EditTrackbarDropDown = nullptr;
     TGridMemoDropDown *EditMemoDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
 

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGridDropDowns.h"
 
 #include "platform/Messages.h"
+#include "platform/SysUtils.h"
 #include "platform/Windows.h"
 
 #include <initializer_list>
@@ -172,6 +173,16 @@ void TGridDropDownEditor<TControlT>::WMSetFocus(TWMSetFocus &Message)
 }
 
 template class TGridDropDownEditor<TExtMemoDropDown>;
+template class TGridDropDownEditor<TExtTrackBarDropDown>;
+
+// ---- the track-bar editor ----
+
+TGridTrackbarDropDown::TGridTrackbarDropDown(TComponent *AOwner)
+    : TGridDropDownEditor<TExtTrackBarDropDown>(AOwner)
+{
+    // In a cell the number is typed as well.
+    SetEditorEnabled(true);
+}
 
 // ---- the memo editor ----
 
@@ -192,6 +203,13 @@ UnicodeString TGridMemoDropDown::EditorText()
 }
 
 // ---- the grid's side ----
+
+TGridTrackbarDropDown *TExtStringGrid::TrackbarDropDown()
+{
+    if (!EditTrackbarDropDown)
+        EditTrackbarDropDown = PrepareDropDownEditor(NewDropDown<TGridTrackbarDropDown>(this));
+    return EditTrackbarDropDown;
+}
 
 TGridMemoDropDown *TExtStringGrid::MemoDropDown()
 {
@@ -219,6 +237,8 @@ T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
     switch (Type) {
+    case edTrackbarDropDown:
+        return TrackbarDropDown();
     case edMemoDropDown:
         return MemoDropDown();
     default:
@@ -240,6 +260,12 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
     d->SetBorderStyle(bsNone);
     d->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
     switch (EditControl) {
+    case edTrackbarDropDown: {
+        int v = 0;
+        if (TryStrToInt(EditText, v))
+            TrackbarDropDown()->SetPosition(v);
+        break;
+    }
     case edMemoDropDown:
         d->SetText(EditText);
         break;

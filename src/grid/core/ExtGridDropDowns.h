@@ -5,6 +5,7 @@
 // Kept apart from ExtGrid.h so that only the grid's editing code sees the drop-down controls.
 
 #include "dropdowns/ExtMemoDropDown.h"
+#include "dropdowns/ExtTrackBarDropDown.h"
 #include "grid/core/ExtGrid.h"
 
 template <class TControlT>
@@ -46,6 +47,16 @@ public:
 protected:
     // The memo's lines are the value, not the one display line of the edit.
     UnicodeString EditorText() override;
+};
+
+class TGridTrackbarDropDown : public TGridDropDownEditor<TExtTrackBarDropDown> {
+public:
+    explicit TGridTrackbarDropDown(TComponent *AOwner);
+
+protected:
+    bool WantsEnterAndEscape() const override { return true; }
+    // The formatting setter, so that the position follows the restored text.
+    void RestoreText(const UnicodeString &Cell) override { SetText(Cell); }
 };
 
 // The memo's lines as the one text a cell holds.

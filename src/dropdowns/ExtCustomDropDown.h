@@ -34,6 +34,8 @@ enum TDropDownEditType {
     etAlphaNumeric, etValidChars
 };
 enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
+// Where a caption stands beside or above the image of an item or key.
+enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 
 using TDropDown = std::function<void(TObject *Sender, bool &acceptdrop)>;
 using TDropUp = std::function<void(TObject *Sender, bool Cancelled)>;

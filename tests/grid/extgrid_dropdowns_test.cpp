@@ -33,6 +33,8 @@ protected:
                 e = edMemoDropDown;
             else if (c == 2)
                 e = edTrackbarDropDown;
+            else if (c == 3)
+                e = edCalculatorDropDown;
         };
         form->Show();
         form->SetActiveControl(g);
@@ -148,4 +150,24 @@ TEST_F(DropDownEditorGrid, TrackbarTakesTheCellNumberAndEnterWritesTheNewOne)
     GuiTest::ProcessEvents();
     EXPECT_FALSE(t->Visible());
     EXPECT_EQ(g->Cells(2, 2), QStringLiteral("7"));
+}
+
+TEST_F(DropDownEditorGrid, CalculatorEnterWritesTheResultOfThePendingCalculation)
+{
+    g->SetCol(3);
+    g->SetCells(3, 2, QStringLiteral("4"));
+    Type("1");
+    TGridCalculatorDropDown *c = g->CalculatorDropDown();
+    ASSERT_EQ(Focused(), c);
+    Type("2+3");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(c->Visible());
+    EXPECT_EQ(g->Cells(3, 2), QStringLiteral("15.00"));
+
+    Type("9");
+    ASSERT_TRUE(c->Visible());
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(3, 2), QStringLiteral("15.00"));
 }

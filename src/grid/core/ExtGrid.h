@@ -46,6 +46,7 @@ class TExtStringGridCheck;
 class TExtCustomDropDown;
 class TGridMemoDropDown;
 class TGridTrackbarDropDown;
+class TGridCalculatorDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2137,6 +2138,7 @@ public:
     // Each is created when first asked for, with the grid as owner and parent, and kept.
     TGridTrackbarDropDown *TrackbarDropDown();
     TGridMemoDropDown *MemoDropDown();
+    TGridCalculatorDropDown *CalculatorDropDown();
     // The grid's relays of the editors' popup bar buttons and of the memo's typing.
     void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
     void DropDownFooterButtonClick(TObject *Sender, int ButtonIndex);
@@ -2154,6 +2156,7 @@ private:
     bool CommitDropDownEditor(int ACol, int ARow);
     TGridTrackbarDropDown *EditTrackbarDropDown = nullptr;
     TGridMemoDropDown *EditMemoDropDown = nullptr;
+    TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
 
 public:

@@ -174,6 +174,12 @@ void TGridDropDownEditor<TControlT>::WMSetFocus(TWMSetFocus &Message)
 
 template class TGridDropDownEditor<TExtMemoDropDown>;
 template class TGridDropDownEditor<TExtTrackBarDropDown>;
+template class TGridDropDownEditor<TExtCalculatorDropdown>;
+
+TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
+    : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
+{
+}
 
 // ---- the track-bar editor ----
 
@@ -211,6 +217,13 @@ TGridTrackbarDropDown *TExtStringGrid::TrackbarDropDown()
     return EditTrackbarDropDown;
 }
 
+TGridCalculatorDropDown *TExtStringGrid::CalculatorDropDown()
+{
+    if (!EditCalculatorDropDown)
+        EditCalculatorDropDown = PrepareDropDownEditor(NewDropDown<TGridCalculatorDropDown>(this));
+    return EditCalculatorDropDown;
+}
+
 TGridMemoDropDown *TExtStringGrid::MemoDropDown()
 {
     if (!EditMemoDropDown) {
@@ -241,6 +254,8 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
         return TrackbarDropDown();
     case edMemoDropDown:
         return MemoDropDown();
+    case edCalculatorDropDown:
+        return CalculatorDropDown();
     default:
         return nullptr;
     }
@@ -267,6 +282,7 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
         break;
     }
     case edMemoDropDown:
+    case edCalculatorDropDown:
         d->SetText(EditText);
         break;
     default:

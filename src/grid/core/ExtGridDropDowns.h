@@ -4,6 +4,7 @@
 // back to the grid, the grid's key-press and change events); each editor adds its differences.
 // Kept apart from ExtGrid.h so that only the grid's editing code sees the drop-down controls.
 
+#include "dropdowns/ExtCalculatorDropDown.h"
 #include "dropdowns/ExtMemoDropDown.h"
 #include "dropdowns/ExtTrackBarDropDown.h"
 #include "grid/core/ExtGrid.h"
@@ -57,6 +58,15 @@ protected:
     bool WantsEnterAndEscape() const override { return true; }
     // The formatting setter, so that the position follows the restored text.
     void RestoreText(const UnicodeString &Cell) override { SetText(Cell); }
+};
+
+class TGridCalculatorDropDown : public TGridDropDownEditor<TExtCalculatorDropdown> {
+public:
+    explicit TGridCalculatorDropDown(TComponent *AOwner);
+
+protected:
+    // Enter commits the result of a pending calculation.
+    void BeforeEnterCommit() override { CalcResult(); }
 };
 
 // The memo's lines as the one text a cell holds.

@@ -171,3 +171,17 @@ TEST_F(DropDownEditorGrid, CalculatorEnterWritesTheResultOfThePendingCalculation
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->Cells(3, 2), QStringLiteral("15.00"));
 }
+
+TEST_F(DropDownEditorGrid, TheUnitMakesTheThreeEditorsByName)
+{
+    ExtGrid::StartUp();
+    TPersistent *t = FindClass("TGridTrackbarDropDown")(g);
+    TPersistent *m = FindClass("TGridMemoDropDown")(g);
+    TPersistent *c = FindClass("TGridCalculatorDropDown")(g);
+    EXPECT_NE(dynamic_cast<TGridTrackbarDropDown *>(t), nullptr);
+    EXPECT_NE(dynamic_cast<TGridMemoDropDown *>(m), nullptr);
+    EXPECT_NE(dynamic_cast<TGridCalculatorDropDown *>(c), nullptr);
+    delete t;
+    delete m;
+    delete c;
+}

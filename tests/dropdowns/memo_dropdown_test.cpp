@@ -1,39 +1,17 @@
 // The memo drop-down driven as a user drives it: what the edit shows of the lines, editing the
 // lines in the popup with Enter, Esc and F4, the automatic drop on entry and typing in the edit.
+#include "DropDownFormTest.h"
 #include "dropdowns/ExtMemoDropDown.h"
-#include "platform/MultiMon.h"
-#include "support/GuiTest.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
-class MemoDropDownTest : public ::testing::Test {
+class MemoDropDownTest : public DropDownFormTest<TExtMemoDropDown> {
 protected:
-    void SetUp() override
+    void AddControls() override
     {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 400, 300);
         Other = new TEdit(Form.get());
         Other->SetParent(Form.get());
         Other->SetBounds(10, 100, 100, 21);
-        Edit = NewDropDown<TExtMemoDropDown>(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(10, 10, 200, 21);
-        Form->Show();
-        GuiTest::ProcessEvents();
-        Edit->SetFocus();
-        GuiTest::ProcessEvents();
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        ResetScreenLayout();
     }
     void SetLines(const UnicodeString &Text)
     {
@@ -41,9 +19,7 @@ protected:
         l.SetText(Text);
         Edit->SetMemoText(&l);
     }
-    std::unique_ptr<TForm> Form;
     TEdit *Other = nullptr;
-    TExtMemoDropDown *Edit = nullptr;
 };
 
 } // namespace

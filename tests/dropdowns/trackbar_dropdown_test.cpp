@@ -1,39 +1,13 @@
 // The track-bar drop-down driven as a user drives it: its look when new, the keys that step it,
 // dragging over the edit, the popup's track bar and closing the popup by a click elsewhere or Esc.
+#include "DropDownFormTest.h"
 #include "dropdowns/ExtTrackBarDropDown.h"
-#include "platform/MultiMon.h"
-#include "support/GuiTest.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
-class TrackBarDropDownTest : public ::testing::Test {
+class TrackBarDropDownTest : public DropDownFormTest<TExtTrackBarDropDown> {
 protected:
-    void SetUp() override
-    {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 400, 300);
-        Edit = NewDropDown<TExtTrackBarDropDown>(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(10, 10, 180, 21);
-        Form->Show();
-        GuiTest::ProcessEvents();
-        Edit->SetFocus();
-        GuiTest::ProcessEvents();
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        ResetScreenLayout();
-    }
-    std::unique_ptr<TForm> Form;
-    TExtTrackBarDropDown *Edit = nullptr;
+    TrackBarDropDownTest() { EditWidth = 180; }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // The calculator key panel: its 28 keys and their layout over the panel's size, and the mouse
 // rules of hot, pressed and clicked keys.
 #include "dropdowns/ExtButtonPanel.h"
+#include "platform/UxTheme.h"
 #include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -125,4 +126,41 @@ TEST_F(ButtonPanelTest, BuildAddsOnlyToAnEmptyPanelAndCustomBuildsNone)
     Panel->SetBounds(0, 0, 300, 180);
     Panel->ArrangeButtons();
     EXPECT_EQ(Panel->GetButtonRect(0), TRect(5, 0, 25, 0)) << "custom keys keep their rectangles";
+}
+
+TEST_F(ButtonPanelTest, KeysPaintAsPushButtonsInTheirState)
+{
+    // Without visual styles: a raised face in the button colour, sunken while pressed.
+    TBitmap b(214, 150);
+    Panel->PaintOn(b.Canvas());
+    // Key "1" stands at the left of the digit block; its neighbours overlap only its top, right
+    // and bottom edges.
+    const TRect k = Panel->GetButtonRect(9);
+    const int mid = (k.Top + k.Bottom) / 2;
+    EXPECT_EQ(ColorToRGB(b.Canvas()->Pixels(k.Left, mid)), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(ColorToRGB(b.Canvas()->Pixels(k.Left + 2, k.Bottom - 3)), ColorToRGB(clBtnFace));
+    GuiTest::MouseDown(Panel, Centre(9));
+    Panel->PaintOn(b.Canvas());
+    EXPECT_EQ(ColorToRGB(b.Canvas()->Pixels(k.Left, mid)), ColorToRGB(clBtnShadow));
+    GuiTest::MouseUp(Panel, Centre(9));
+
+    // With visual styles: the "button" class, part 1, normal, hot, pressed and disabled.
+    TRecordingThemeProvider provider;
+    TThemeProvider *old = SetThemeProvider(&provider);
+    auto stateOf = [&](int Index) {
+        provider.Entries.clear();
+        Panel->DrawButton(Index, b.Canvas());
+        return provider.Entries.empty() ? -1 : provider.Entries.back().State;
+    };
+    EXPECT_EQ(stateOf(9), 1);
+    EXPECT_EQ(provider.Entries.back().ClassName, QStringLiteral("button"));
+    EXPECT_EQ(provider.Entries.back().Part, 1);
+    GuiTest::MouseMove(Panel, Centre(9));
+    EXPECT_EQ(stateOf(9), 2);
+    GuiTest::MouseDown(Panel, Centre(9));
+    EXPECT_EQ(stateOf(9), 3);
+    GuiTest::MouseUp(Panel, Centre(9));
+    Panel->SetEnabled(false);
+    EXPECT_EQ(stateOf(9), 4);
+    SetThemeProvider(old);
 }

@@ -193,3 +193,21 @@ TEST(DropDownStyles, CustomSelectionIsAPlainFillTheOthersAFramedOne)
     EXPECT_EQ(b.Canvas()->Pixels(10, 2), 0xD7FFFD) << "the upper half starts at SelectionColor";
     EXPECT_EQ(b.Canvas()->Pixels(39, 19), clWhite) << "outside the painted part";
 }
+
+TEST(DropDownStyles, TonesGiveTheButtonColoursAndTheEditFrame)
+{
+    auto e = MakeEdit();
+    TColorTones tones;
+    tones.Background = {0xEEDDCC, 0x336699, clNone};
+    tones.Hover.BrushColor = 0x00FFFF;
+    tones.Selected.BrushColor = 0x0000FF;
+    e->SetColorTones(tones);
+    EXPECT_EQ(e->Button()->ButtonColor, 0xEEDDCC);
+    EXPECT_EQ(e->Button()->ButtonColorHot, 0x00FFFF);
+    EXPECT_EQ(e->Button()->ButtonColorDown, 0x0000FF);
+    EXPECT_EQ(e->Button()->ButtonBorderColor, 0x336699);
+    EXPECT_EQ(e->BorderColor(), 0x336699);
+    const auto frame = e->BorderPaint();
+    EXPECT_EQ(frame.Kind, TExtCustomDropDown::TBorderPaint::bkColor);
+    EXPECT_EQ(frame.Color, 0x336699);
+}

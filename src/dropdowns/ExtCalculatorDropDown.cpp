@@ -387,3 +387,10 @@ void TExtCalculatorDropdown::WMChar(TWMKey &Message)
     TExtCustomDropDown::WMChar(Message);
     FCharJudged = false;
 }
+
+void TExtCalculatorDropdown::CMEnter(TCMEnter &Message)
+{
+    if (AutoSelect() && GetKeyState(VK_LBUTTON) >= 0)
+        SelectAll();
+    TExtCustomDropDown::CMEnter(Message);
+}

@@ -42,6 +42,8 @@ protected:
     void WMKeyDown(TWMKey &Message) override;
     // The operator characters act before the numeric filter would drop them.
     void WMChar(TWMKey &Message) override;
+    // Entering by keyboard selects the value, without prefix and suffix.
+    void CMEnter(TCMEnter &Message) override;
 
 private:
     enum TOperator { opNone = -1, opAdd, opMultiply, opSubtract, opDivide };

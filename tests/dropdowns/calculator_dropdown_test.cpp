@@ -151,3 +151,18 @@ TEST_F(CalculatorTest, FullDisplayTakesNoDigitSignOrPoint)
     EXPECT_EQ(e->GetText(), QStringLiteral("123"));
     EXPECT_FALSE(e->Modified());
 }
+
+TEST_F(CalculatorTest, EnteringSelectsTheValueWithoutPrefixOrSuffix)
+{
+    auto *other = new TEdit(Form.get());
+    other->SetParent(Form.get());
+    other->SetBounds(10, 100, 100, 21);
+    TExtCalculatorDropdown *e = Make();
+    e->Prefix = QStringLiteral("$ ");
+    e->SetFloatValue(12);
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    e->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(e->SelText(), QStringLiteral("12.00"));
+}

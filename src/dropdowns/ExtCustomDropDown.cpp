@@ -404,32 +404,6 @@ void TExtCustomDropDown::DrawGradientBackground(TCanvas *Canvas, TColor FromColo
     DrawGradient(Canvas, FromColor, ToColor, Steps, copy, Direction == gdHorizontal);
 }
 
-// ---- style slots: the presets are filled in by the style unit; the base keeps the argument ----
-
-void TExtCustomDropDown::SetComponentStyle(TQRVStyle AStyle)
-{
-    FComponentStyle = AStyle;
-}
-
-void TExtCustomDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
-{
-    FSelectionColorStyle = Value;
-}
-
-void TExtCustomDropDown::SetColorTones(const TColorTones &ATones)
-{
-    // The button takes the tone colours for its background; its arrow colours stay unset and
-    // so paint black.
-    if (!FButton)
-        return;
-    FButton->ButtonColor = ATones.Background.BrushColor;
-    FButton->ButtonColorHot = ATones.Hover.BrushColor;
-    FButton->ButtonColorDown = ATones.Selected.BrushColor;
-    FButton->ButtonBorderColor = ATones.Background.BorderColor;
-    FBorderColor = ATones.Background.BorderColor;
-    FButton->Invalidate();
-}
-
 // ---- Assign ----
 
 void TExtCustomDropDown::Assign(TPersistent *Source)

@@ -34,6 +34,8 @@ enum TDropDownEditType {
     etAlphaNumeric, etValidChars
 };
 enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
+// Where a caption stands beside or above the image of an item or key.
+enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 
 using TDropDown = std::function<void(TObject *Sender, bool &acceptdrop)>;
 using TDropUp = std::function<void(TObject *Sender, bool Cancelled)>;
@@ -567,6 +569,9 @@ public:
     void SetComponentStyle(TQRVStyle AStyle) override;
     void SetColorTones(const TColorTones &ATones) override;
     virtual void SetSelectionColorStyle(TSelectionColorStyle Value);
+    // The selection of a list item: a plain fill for scCustom, else the rounded frame of the
+    // selection style. Piece: 0 whole, 1 left end, 2 right end, 3 middle of a selected span.
+    virtual void DrawSelectionBackground(TCanvas *Canvas, const TRect &Rect, TColor CornerColor, int Piece);
     void Assign(TPersistent *Source) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 

@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QSlider>
 #include <QTabBar>
 
 #include <algorithm>
@@ -349,4 +350,93 @@ void TPageControl::UserSelected(TTabSheet *Page)
     }
     SetActivePage(Page);
     Change();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TTrackBar
+
+TTrackBar::TTrackBar(TComponent *AOwner) : TWinControl(AOwner)
+{
+    TControl::SetBounds(0, 0, 150, 45);
+    SetTabStop(true);
+}
+
+QWidget *TTrackBar::CreateWidget(QWidget *ParentWidget)
+{
+    auto *s = new QSlider(Qt::Horizontal, ParentWidget);
+    s->setTickPosition(QSlider::TicksBelow);
+    QObject::connect(s, &QSlider::valueChanged, Links(s),
+                     [this](int v) { FromSignal(this, [this, v] { SetPosition(v); }); });
+    return s;
+}
+
+void TTrackBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ApplyState();
+}
+
+void TTrackBar::WMGetDlgCode(TWMGetDlgCode &Message)
+{
+    Message.Result = DLGC_WANTARROWS;
+}
+
+void TTrackBar::ApplyState()
+{
+    auto *s = static_cast<QSlider *>(WidgetIfAllocated());
+    if (!s)
+        return;
+    const QSignalBlocker block(s);
+    s->setRange(FMin, FMax);
+    s->setValue(FPosition);
+    s->setPageStep(FPageSize);
+    s->setTickInterval(FFrequency);
+}
+
+void TTrackBar::SetMin(int Value)
+{
+    FMin = Value;
+    if (FMax < FMin)
+        FMax = FMin;
+    SetPosition(FPosition);
+    ApplyState();
+}
+
+void TTrackBar::SetMax(int Value)
+{
+    FMax = Value;
+    if (FMin > FMax)
+        FMin = FMax;
+    SetPosition(FPosition);
+    ApplyState();
+}
+
+void TTrackBar::SetPosition(int Value)
+{
+    const int v = std::clamp(Value, FMin, FMax);
+    if (v == FPosition) {
+        ApplyState();
+        return;
+    }
+    FPosition = v;
+    ApplyState();
+    Changed();
+}
+
+void TTrackBar::SetPageSize(int Value)
+{
+    FPageSize = Value;
+    ApplyState();
+}
+
+void TTrackBar::SetFrequency(int Value)
+{
+    FFrequency = Value;
+    ApplyState();
+}
+
+void TTrackBar::Changed()
+{
+    if (OnChange)
+        OnChange(this);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The page control and its tab sheets.
+// The page control and its tab sheets, and the track bar.
 //
 // A TTabSheet joins a TPageControl through SetPageControl (or by taking it as its parent); the
 // pages keep the order in which they joined unless PageIndex moves them. Only the active page is
@@ -145,4 +145,41 @@ protected:
 private:
     std::unique_ptr<QTextDocument> FDoc;
     std::unique_ptr<TRichEditStrings> FLines;
+};
+
+// A track bar: a thumb that moves in steps over the range Min..Max. Position is kept inside the
+// range and Min <= Max always; OnChange follows every change of Position, code changes included.
+// Its keys pass through the control's key events first, so that an owner can take them.
+class TTrackBar : public TWinControl {
+public:
+    explicit TTrackBar(TComponent *AOwner);
+
+    int Min() const { return FMin; }
+    // A Min above Max moves Max up to it.
+    void SetMin(int Value);
+    int Max() const { return FMax; }
+    // A Max below Min moves Min down to it.
+    void SetMax(int Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+    int Frequency() const { return FFrequency; }
+    void SetFrequency(int Value);
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    // The arrow keys move the thumb rather than the focus.
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    virtual void Changed();
+
+private:
+    void ApplyState();
+    int FMin = 0;
+    int FMax = 10;
+    int FPosition = 0;
+    int FPageSize = 2;
+    int FFrequency = 1;
 };

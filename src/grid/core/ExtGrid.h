@@ -46,6 +46,12 @@
 class TExtStringGrid;
 class TExtStringGridCheck;
 class TPopupMenu;
+class TExtCustomDropDown;
+class TGridMemoDropDown;
+class TGridTrackbarDropDown;
+class TGridCalculatorDropDown;
+template <class TControlT>
+class TGridDropDownEditor;
 class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
@@ -131,6 +137,7 @@ using TComboChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow
 using TComboObjectChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AItemIndex, const UnicodeString &ASelection, TObject *AObject)>;
 using TGetEditorPropEvent = std::function<void(TObject *Sender, int ACol, int ARow, TObject *AEditLink)>;
 using TEditChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, const UnicodeString &Value)>;
+using TDropDownButtonClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, int ButtonIndex)>;
 using TChangingEvent = std::function<void(TObject *Sender, int OldIndex, int NewIndex, bool &Allow)>;
 using TCellChangingEvent = std::function<void(TObject *Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)>;
 using TRowChangedEvent = std::function<void(TObject *Sender, int OldRow, int NewRow)>;
@@ -2368,6 +2375,35 @@ private:
     // Focuses the grid with Navigation.AlwaysEdit held off, so that no editor opens meanwhile.
     void FocusGridQuietly();
     // ---- end of in-place editor wrappers ----
+
+public:
+    // =========================================================================================
+    // drop-down in-place editors (ExtGridDropDowns.cpp)
+    template <class TControlT>
+    friend class TGridDropDownEditor;
+    // Each is created when first asked for, with the grid as owner and parent, and kept.
+    TGridTrackbarDropDown *TrackbarDropDown();
+    TGridMemoDropDown *MemoDropDown();
+    TGridCalculatorDropDown *CalculatorDropDown();
+    // The grid's relays of the editors' popup bar buttons and of the memo's typing.
+    void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
+    void DropDownFooterButtonClick(TObject *Sender, int ButtonIndex);
+    void MemoDropDownChange(TObject *Sender);
+    TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+    TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+
+private:
+    // The drop-down editor of an editor type, nullptr for the other types.
+    TExtCustomDropDown *DropDownEditorOf(TEditorType Type);
+    template <class T>
+    T *PrepareDropDownEditor(T *Editor);
+    // Show and commit of the drop-down editor types; false for the other types.
+    bool ShowDropDownEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    bool CommitDropDownEditor(int ACol, int ARow);
+    TGridTrackbarDropDown *EditTrackbarDropDown = nullptr;
+    TGridMemoDropDown *EditMemoDropDown = nullptr;
+    TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
+    // ---- end of drop-down in-place editors ----
 
 public:
 

@@ -246,7 +246,9 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         break;
     }
     default:
-        // The spin, date and drop-down editors and edCustom without an edit link show nothing.
+        // The spin and date editors, the drop-downs still to come and edCustom without an edit
+        // link show nothing.
+        ShowDropDownEditor(realCol, ARow, R, editText);
         break;
     }
     FStartEditChar = WideChar(0);
@@ -287,6 +289,7 @@ void TExtStringGrid::CommitCellEditor(int ACol, int ARow)
             hide(GridButton);
             break;
         default:
+            CommitDropDownEditor(realCol, ARow);
             break;
         }
     } catch (...) {

@@ -1,6 +1,7 @@
 // The grid unit's process-wide state: start-up and shut-down, the hook that keeps the focus frame
 // over its cell while windows move, and the unit routines.
 #include "grid/core/ExtGrid.h"
+#include "grid/core/ExtGridDropDowns.h"
 
 #include "platform/FileVersionInfo.h"
 #include "platform/Ole2.h"
@@ -55,9 +56,9 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridEditBtn", [](TComponent *o) -> TPersistent * { return new TGridEditBtn(o); }},
         {"TGridDateTimePicker", Pending()},
         {"TGridUnitEditBtn", [](TComponent *o) -> TPersistent * { return new TGridUnitEditBtn(o); }},
-        {"TGridTrackbarDropDown", Pending()},
-        {"TGridMemoDropDown", Pending()},
-        {"TGridCalculatorDropDown", Pending()},
+        {"TGridTrackbarDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTrackbarDropDown>(o); }},
+        {"TGridMemoDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridMemoDropDown>(o); }},
+        {"TGridCalculatorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridCalculatorDropDown>(o); }},
         {"TGridTimepickerDropDown", Pending()},
         {"TGridDetailPickerDropDown", Pending()},
         {"TGridGridDropDown", Pending()},

@@ -1,0 +1,348 @@
+// The grid's drop-down in-place editors and the grid's side of them: creating each editor when
+// first needed, showing it over the cell and reading its value back into the cell.
+#include "grid/core/ExtGridDropDowns.h"
+
+#include "platform/Messages.h"
+#include "platform/SysUtils.h"
+#include "platform/Windows.h"
+
+#include <initializer_list>
+
+namespace {
+
+TExtStringGrid *GridOf(TComponent *AOwner)
+{
+    auto *g = dynamic_cast<TExtStringGrid *>(AOwner);
+    if (!g)
+        throw EInvalidCast(QStringLiteral("Invalid class typecast"));
+    return g;
+}
+
+bool OneOf(Word Key, std::initializer_list<Word> Keys)
+{
+    for (Word k : Keys)
+        if (k == Key)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// ---- the shared editor ----
+
+template <class TControlT>
+TGridDropDownEditor<TControlT>::TGridDropDownEditor(TComponent *AOwner) : TControlT(AOwner), FGrid(GridOf(AOwner))
+{
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TControlT::CMWantSpecialKey(Message);
+    const Word k = Message.CharCode;
+    if ((WantsEnterAndEscape() && (k == VK_RETURN || k == VK_ESCAPE)) || (k == VK_TAB && FGrid->NeedsEditorTab()))
+        Message.Result = 1;
+}
+
+template <class TControlT>
+bool TGridDropDownEditor<TControlT>::CommitCheck(bool ForTab)
+{
+    const UnicodeString text = EditorText();
+    FGrid->SetCurrentCell(text);
+    if (!FGrid->ValidateCell(text)) {
+        this->SetTextInternal(FGrid->FNewCellText);
+        if (ForTab)
+            this->SetSelStart(static_cast<int>(this->Text().size()));
+        else
+            this->SelectAll();
+        this->Repaint();
+        if (!ForTab)
+            FGrid->FNoAutoAdvance = true;
+        return false;
+    }
+    this->SetTextInternal(FGrid->GetCurrentCell());
+    return true;
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::KeyDown(Word &Key, TShiftState Shift)
+{
+    const bool handled =
+        OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
+        !(Shift.Contains(ssAlt) && Key == VK_DOWN);
+    WorkMode = Key != VK_BACK && Key != VK_DELETE;
+    if (!handled) {
+        TControlT::KeyDown(Key, Shift);
+        return;
+    }
+    const bool open = this->DroppedDown();
+
+    if (Key == VK_ESCAPE) {
+        RestoreText(FGrid->GetCurrentCell());
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN)
+        BeforeEnterCommit();
+    if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        if (!CommitCheck(false)) {
+            Key = 0;
+            return;
+        }
+    }
+    if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
+        if (!CommitCheck(true)) {
+            Key = 0;
+            return;
+        }
+        if (FGrid->Options().Contains(goTabs)) {
+            FGrid->HideInplaceEdit();
+            FGrid->FocusGridQuietly();
+            FGrid->HandleTabKey(Shift.Contains(ssShift));
+            Key = 0;
+            return;
+        }
+        if (FGrid->HandleAllocated())
+            PostMessage(FGrid->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    if (open) {
+        FGrid->HideInplaceEdit();
+        if (OneOf(Key, {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN}))
+            Key = 0;
+    } else if (Key == VK_END) {
+        TControlT::KeyDown(Key, Shift);
+        return;
+    }
+    FGrid->DoneInplaceEdit(Key, Shift);
+    TNavigation *nav = FGrid->Navigation();
+    if (nav->AdvanceOnEnter && nav->AdvanceAutoEdit)
+        FGrid->ShowInplaceEdit();
+    Key = 0;
+    TControlT::KeyDown(Key, Shift);
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::KeyPress(WideChar &Key)
+{
+    if (FGrid->OnKeyPress)
+        FGrid->OnKeyPress(this, Key);
+    if (Key == 27 || Key == 13 || Key == 9)
+        Key = 0;
+    TControlT::KeyPress(Key);
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::Change()
+{
+    TControlT::Change();
+    if (FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), this->Text());
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::DoExit()
+{
+    // Focus moving into the editor's own popup is no end of the edit.
+    if (this->DroppedDown())
+        return;
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TControlT::DoExit();
+}
+
+template <class TControlT>
+void TGridDropDownEditor<TControlT>::WMSetFocus(TWMSetFocus &Message)
+{
+    TControlT::WMSetFocus(Message);
+    if (!CaretToMouse() || !FGrid->LButFlg)
+        return;
+    TPoint pt;
+    GetCursorPos(pt);
+    pt = this->ScreenToClient(pt);
+    if (pt.X < 0 || pt.X > this->Width() || pt.Y < 0 || pt.Y > this->Height())
+        return;
+    const LRESULT r = this->Perform(EM_CHARFROMPOS, 0, MakeLParam(pt.X, pt.Y));
+    if (r != -1) {
+        const int k = LoWord(std::uintptr_t(r));
+        this->SetSelStart(k);
+        this->SetSelLength(0);
+        FGrid->LButFlg = false;
+    }
+}
+
+template class TGridDropDownEditor<TExtMemoDropDown>;
+template class TGridDropDownEditor<TExtTrackBarDropDown>;
+template class TGridDropDownEditor<TExtCalculatorDropdown>;
+
+TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
+    : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
+{
+}
+
+// ---- the track-bar editor ----
+
+TGridTrackbarDropDown::TGridTrackbarDropDown(TComponent *AOwner)
+    : TGridDropDownEditor<TExtTrackBarDropDown>(AOwner)
+{
+    // In a cell the number is typed as well.
+    SetEditorEnabled(true);
+}
+
+// ---- the memo editor ----
+
+UnicodeString MemoCellText(TExtMemoDropDown *Memo)
+{
+    UnicodeString t = Memo->MemoText()->Text();
+    const UnicodeString br = Memo->MemoText()->LineBreak();
+    if (t.endsWith(br))
+        t.chop(br.length());
+    return t;
+}
+
+TGridMemoDropDown::TGridMemoDropDown(TComponent *AOwner) : TGridDropDownEditor<TExtMemoDropDown>(AOwner) {}
+
+UnicodeString TGridMemoDropDown::EditorText()
+{
+    return MemoCellText(this);
+}
+
+// ---- the grid's side ----
+
+TGridTrackbarDropDown *TExtStringGrid::TrackbarDropDown()
+{
+    if (!EditTrackbarDropDown)
+        EditTrackbarDropDown = PrepareDropDownEditor(NewDropDown<TGridTrackbarDropDown>(this));
+    return EditTrackbarDropDown;
+}
+
+TGridCalculatorDropDown *TExtStringGrid::CalculatorDropDown()
+{
+    if (!EditCalculatorDropDown)
+        EditCalculatorDropDown = PrepareDropDownEditor(NewDropDown<TGridCalculatorDropDown>(this));
+    return EditCalculatorDropDown;
+}
+
+TGridMemoDropDown *TExtStringGrid::MemoDropDown()
+{
+    if (!EditMemoDropDown) {
+        EditMemoDropDown = PrepareDropDownEditor(NewDropDown<TGridMemoDropDown>(this));
+        EditMemoDropDown->OnMemoChange = [this](TObject *Sender) { MemoDropDownChange(Sender); };
+    }
+    return EditMemoDropDown;
+}
+
+template <class T>
+T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
+{
+    Editor->SetVisible(false);
+    Editor->SetParent(this);
+    Editor->OnDropDownHeaderButtonClick = [this](TObject *Sender, int Index) {
+        DropDownHeaderButtonClick(Sender, Index);
+    };
+    Editor->OnDropDownFooterButtonClick = [this](TObject *Sender, int Index) {
+        DropDownFooterButtonClick(Sender, Index);
+    };
+    return Editor;
+}
+
+TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
+{
+    switch (Type) {
+    case edTrackbarDropDown:
+        return TrackbarDropDown();
+    case edMemoDropDown:
+        return MemoDropDown();
+    case edCalculatorDropDown:
+        return CalculatorDropDown();
+    default:
+        return nullptr;
+    }
+}
+
+bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    TExtCustomDropDown *d = DropDownEditorOf(EditControl);
+    if (!d)
+        return false;
+    EditMode = true;
+    d->DropDownFooter()->Assign(FControlLook->DropDownFooter);
+    d->DropDownHeader()->Assign(FControlLook->DropDownHeader);
+    DoGetEditorProp(ACol, ARow);
+    d->SetBounds(R.Left, R.Top, 0, 0);
+    d->SetEnabled(true);
+    d->SetBorderStyle(bsNone);
+    d->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    switch (EditControl) {
+    case edTrackbarDropDown: {
+        int v = 0;
+        if (TryStrToInt(EditText, v))
+            TrackbarDropDown()->SetPosition(v);
+        break;
+    }
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+        d->SetText(EditText);
+        break;
+    default:
+        break;
+    }
+    d->SetColor(Color());
+    d->SetVisible(true);
+    if (d->CanFocus())
+        d->SetFocus();
+    if (FStartEditChar >= 32) {
+        d->SelectAll();
+        d->SetSelText(UnicodeString{QChar(char16_t(FStartEditChar))});
+    } else if (EditControl == edMemoDropDown) {
+        d->SetSelStart(0);
+        d->SetSelLength(0);
+    }
+    EditCtrl = d;
+    if (FMouseActions->DirectComboDrop) {
+        d->ShowDropDown();
+        if (EditControl == edMemoDropDown) {
+            d->SetSelStart(0);
+            d->SetSelLength(0);
+        }
+    }
+    return true;
+}
+
+bool TExtStringGrid::CommitDropDownEditor(int ACol, int ARow)
+{
+    TExtCustomDropDown *d = DropDownEditorOf(EditControl);
+    if (!d)
+        return false;
+    if (EditMode) {
+        EditMode = false;
+        if (d->DroppedDown())
+            d->HideDropDown(false);
+        if (EditControl == edMemoDropDown)
+            WriteEditValue(ACol, ARow, MemoCellText(static_cast<TExtMemoDropDown *>(d)));
+        else
+            WriteEditValue(ACol, ARow, d->Text());
+    }
+    d->SetVisible(false);
+    d->SetEnabled(false);
+    return true;
+}
+
+void TExtStringGrid::DropDownHeaderButtonClick(TObject *, int ButtonIndex)
+{
+    if (OnDropDownHeaderButtonClick)
+        OnDropDownHeaderButtonClick(this, RealColIndex(Col()), Row(), ButtonIndex);
+}
+
+void TExtStringGrid::DropDownFooterButtonClick(TObject *, int ButtonIndex)
+{
+    if (OnDropDownFooterButtonClick)
+        OnDropDownFooterButtonClick(this, RealColIndex(Col()), Row(), ButtonIndex);
+}
+
+void TExtStringGrid::MemoDropDownChange(TObject *)
+{
+    if (EditMemoDropDown && EditMemoDropDown->Memo())
+        SetCurrentCell(EditMemoDropDown->Memo()->Text());
+}

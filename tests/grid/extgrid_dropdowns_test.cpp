@@ -1,0 +1,187 @@
+// The grid's drop-down editors on a shown grid: each opens over the cell on a typed key, Enter
+// writes its value into the cell, Escape leaves the cell as it was; the popup's bar buttons
+// reach the grid's events and a direct drop opens the popup with the editor.
+#include "grid/core/ExtGridDropDowns.h"
+
+#include "platform/Forms.h"
+#include "platform/MultiMon.h"
+#include "platform/Windows.h"
+#include "support/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class DropDownEditorGrid : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 520, 340);
+        g = new TExtStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 500, 280);
+        g->SetColCount(5);
+        g->SetRowCount(6);
+        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+            if (c == 1)
+                e = edMemoDropDown;
+            else if (c == 2)
+                e = edTrackbarDropDown;
+            else if (c == 3)
+                e = edCalculatorDropDown;
+        };
+        form->Show();
+        form->SetActiveControl(g);
+        g->SetFocus();
+        GuiTest::ProcessEvents();
+        g->SetCol(1);
+        g->SetRow(2);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        ResetScreenLayout();
+    }
+    TWinControl *Focused()
+    {
+        TWinControl *f = GuiTest::FocusedControl();
+        return f ? f : g;
+    }
+    void Key(Word Vk, TShiftState Shift = {}) { GuiTest::PressKey(Focused(), Vk, Shift); }
+    void Type(const char *s) { GuiTest::TypeText(Focused(), UnicodeString::fromUtf8(s)); }
+
+    std::unique_ptr<TForm> form;
+    TExtStringGrid *g = nullptr;
+};
+
+} // namespace
+
+TEST_F(DropDownEditorGrid, MemoOpensOnAKeyEnterWritesItsLinesEscapeLeavesTheCell)
+{
+    g->SetCells(1, 2, QStringLiteral("old"));
+    Type("x");
+    TGridMemoDropDown *m = g->MemoDropDown();
+    ASSERT_TRUE(g->InEditMode());
+    ASSERT_EQ(Focused(), m);
+    EXPECT_TRUE(m->Visible());
+    EXPECT_EQ(m->Left(), g->CellRect(1, 2).Left);
+    EXPECT_EQ(m->Text(), QStringLiteral("x")) << "the key that opened the editor replaces the text";
+
+    // A second line in the popup's memo.
+    Key(VK_F4);
+    ASSERT_TRUE(m->DroppedDown());
+    TMemo *memo = m->Memo();
+    memo->SetSelStart(memo->Text().length());
+    GuiTest::PressKey(memo, VK_RETURN);
+    GuiTest::TypeText(memo, QStringLiteral("y"));
+    GuiTest::PressKey(memo, VK_F4);
+    ASSERT_FALSE(m->DroppedDown());
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(m->Visible());
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral("x\r\ny"));
+
+    // A second edit cancelled.
+    Type("z");
+    ASSERT_TRUE(m->Visible());
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(m->Visible());
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral("x\r\ny"));
+}
+
+TEST_F(DropDownEditorGrid, FooterButtonReachesTheGridAndDirectDropOpensThePopup)
+{
+    g->ControlLook()->DropDownFooter->SetVisible(true);
+    g->ControlLook()->DropDownFooter->Buttons()->Add()->SetCaption(QStringLiteral("Clear"));
+    int col = -1, row = -1, index = -1;
+    g->OnDropDownFooterButtonClick = [&](TObject *Sender, int ACol, int ARow, int Index) {
+        EXPECT_EQ(Sender, g);
+        col = ACol;
+        row = ARow;
+        index = Index;
+    };
+    g->MouseActions()->DirectComboDrop = true;
+    g->SetCells(1, 2, QStringLiteral("text"));
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    TGridMemoDropDown *m = g->MemoDropDown();
+    ASSERT_TRUE(m->DroppedDown()) << "a direct drop opens the popup with the editor";
+    EXPECT_EQ(m->SelStart(), 0);
+    TExtFooter *footer = m->DropDownForm()->Footer();
+    ASSERT_NE(footer, nullptr);
+    ASSERT_EQ(footer->ButtonCount(), 1);
+    footer->ButtonAt(0)->Click();
+    EXPECT_EQ(col, 1);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(index, 0);
+}
+
+TEST_F(DropDownEditorGrid, TrackbarTakesTheCellNumberAndEnterWritesTheNewOne)
+{
+    g->SetCol(2);
+    g->SetCells(2, 2, QStringLiteral("3"));
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    TGridTrackbarDropDown *t = g->TrackbarDropDown();
+    ASSERT_EQ(Focused(), t);
+    EXPECT_EQ(t->Position(), 3);
+    // Picked in the popup's track bar.
+    Key(VK_F4);
+    ASSERT_TRUE(t->DroppedDown());
+    t->TrackBar()->SetPosition(7);
+    t->HideDropDown(false);
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("7"));
+
+    // Typed, then cancelled.
+    Type("9");
+    ASSERT_TRUE(t->Visible());
+    EXPECT_EQ(t->Position(), 9);
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("7"));
+}
+
+TEST_F(DropDownEditorGrid, CalculatorEnterWritesTheResultOfThePendingCalculation)
+{
+    g->SetCol(3);
+    g->SetCells(3, 2, QStringLiteral("4"));
+    Type("1");
+    TGridCalculatorDropDown *c = g->CalculatorDropDown();
+    ASSERT_EQ(Focused(), c);
+    Type("2+3");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(c->Visible());
+    EXPECT_EQ(g->Cells(3, 2), QStringLiteral("15.00"));
+
+    Type("9");
+    ASSERT_TRUE(c->Visible());
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(3, 2), QStringLiteral("15.00"));
+}
+
+TEST_F(DropDownEditorGrid, TheUnitMakesTheThreeEditorsByName)
+{
+    ExtGrid::StartUp();
+    TPersistent *t = FindClass("TGridTrackbarDropDown")(g);
+    TPersistent *m = FindClass("TGridMemoDropDown")(g);
+    TPersistent *c = FindClass("TGridCalculatorDropDown")(g);
+    EXPECT_NE(dynamic_cast<TGridTrackbarDropDown *>(t), nullptr);
+    EXPECT_NE(dynamic_cast<TGridMemoDropDown *>(m), nullptr);
+    EXPECT_NE(dynamic_cast<TGridCalculatorDropDown *>(c), nullptr);
+    delete t;
+    delete m;
+    delete c;
+}

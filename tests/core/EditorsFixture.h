@@ -1,11 +1,12 @@
 #pragma once
-// The configurator with its communication parameters editor and update dialog, started in a
-// temporary program folder; a configuration can be opened as step 1 leaves it.
+// The configurator with its communication parameters and rules editors and update dialog,
+// started in a temporary program folder; a configuration can be opened as step 1 leaves it.
 
 #include "helpers/AppFixture.h"
 
 #include "core/UBoot.h"
 #include "core/UComon.h"
+#include "core/UEtherNetIP_Master_Access.h"
 #include "core/UFabricoreFirmWare.h"
 #include "core/UParGen.h"
 #include "platform/Forms.h"
@@ -61,6 +62,8 @@ protected:
     {
         delete FBoot;
         FBoot = nullptr;
+        delete FEtherNetIP_Master_Access;
+        FEtherNetIP_Master_Access = nullptr;
         delete FParGen;
         FParGen = nullptr;
         TAppTest::TearDown();
@@ -74,6 +77,8 @@ protected:
         StartApp();
         if (!FParGen)
             Application->CreateForm(FParGen);
+        if (!FEtherNetIP_Master_Access)
+            Application->CreateForm(FEtherNetIP_Master_Access);
         if (!FBoot)
             Application->CreateForm(FBoot);
     }

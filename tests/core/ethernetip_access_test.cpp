@@ -14,6 +14,12 @@
 
 using GuiTest::TScriptedModalHook;
 
+// Texts in failure messages as text.
+void PrintTo(const QString &S, std::ostream *Out)
+{
+    *Out << '"' << S.toStdString() << '"';
+}
+
 namespace {
 
 const char *const Good_Rule[12] = {"Y", "192.168.0.10", "0", "8", "0", "4", "1000", "1", "100", "1", "101", "Slave"};
@@ -189,4 +195,211 @@ TEST_F(RulesEditor, OkOnTheEmptyRulesWritesTheRootAndTheCommentOnly)
     EXPECT_EQ(Result, mrOk);
     EXPECT_TRUE(Messages.isEmpty());
     EXPECT_EQ(FileText().trimmed(), QStringLiteral("<EtherNetIP_Master_Access/><!--SW_VERSION = 1.005-->"));
+}
+
+TEST_F(RulesEditor, EachBadValueOfAnEnabledRuleIsReportedWithItsRowAndNothingIsWritten)
+{
+    struct Case {
+        int Col;
+        const char *Text;
+        int Refusal; // text number, 0 when the value passes
+    };
+    const Case Cases[] = {
+        {2, "192.168.0", 832}, {2, "192.168.0.256", 832}, {3, "70000", 833},  {4, "-1", 834},
+        {5, "abc", 835},       {6, "70000", 836},         {7, "0", 837},      {7, "100000000", 0},
+        {7, "100000001", 837}, {8, "65536", 845},         {9, "65536", 851},  {10, "65536", 846},
+        {11, "65536", 852},    {3, "65535", 0},           {12, "70000 abc", 0},        {8, "0", 0},
+    };
+    for (const Case &C : Cases) {
+        SCOPED_TRACE(testing::Message() << "column " << C.Col << " \"" << C.Text << "\"");
+        QFile::remove(ConfPath(QStringLiteral("EtherNetIP_Master_Rules.xml")));
+        bool Closed = false;
+        QString Typed;
+        const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+            FillRow(1, Good_Rule);
+            FillRow(3, Good_Rule);
+            TypeCell(C.Col, 3, QString::fromLatin1(C.Text));
+            Typed = Cell(C.Col, 3);
+            Closed = ClickOK(hook, C.Refusal != 0);
+            if (!Closed) {
+                // The dialog keeps what was typed.
+                EXPECT_EQ(Cell(C.Col, 3), QString::fromLatin1(C.Text));
+                GuiTest::Click(F()->Btn_Cancel);
+            }
+        });
+        EXPECT_EQ(Typed, QString::fromLatin1(C.Text));
+        if (C.Refusal) {
+            EXPECT_FALSE(Closed);
+            EXPECT_EQ(Result, mrCancel);
+            EXPECT_EQ(Messages, QStringList{QStringLiteral("Error row 3") + Lang_Text(C.Refusal)});
+            EXPECT_FALSE(FileExists());
+        } else {
+            EXPECT_TRUE(Closed);
+            EXPECT_EQ(Result, mrOk);
+            EXPECT_TRUE(Messages.isEmpty());
+            EXPECT_TRUE(FileText().contains(QStringLiteral("\"") + QString::fromLatin1(C.Text) + QStringLiteral("\"")));
+        }
+    }
+    EXPECT_EQ(Lang_Text(836), QStringLiteral("!! Num Output must be major or equal to 0"));
+}
+
+TEST_F(RulesEditor, TheTotalsOfEnabledRulesAreLimitedTo1438BytesEach)
+{
+    struct Case {
+        const char *In1, *In2, *Out1, *Out2;
+        bool Disable_Second;
+        const char *Message; // empty when the rules pass
+    };
+    const Case Cases[] = {
+        {"800", "700", "0", "0", false,
+         "Error!! The Total Number of Input Bytes must be between 0 and 1438"},
+        {"0", "0", "800", "700", false,
+         "Error!! The Total Number of Output Bytes must be between 0 and 1438"},
+        {"800", "700", "800", "700", false,
+         "Error!! The Total Number of Input Bytes must be between 0 and 1438"},
+        {"738", "700", "719", "719", false, ""},
+        {"800", "700", "800", "700", true, ""},
+    };
+    for (const Case &C : Cases) {
+        SCOPED_TRACE(testing::Message() << C.In1 << "+" << C.In2 << " " << C.Out1 << "+" << C.Out2);
+        QFile::remove(ConfPath(QStringLiteral("EtherNetIP_Master_Rules.xml")));
+        bool Closed = false;
+        Show([&](TScriptedModalHook &hook) {
+            FillRow(2, Good_Rule);
+            FillRow(5, Good_Rule);
+            G()->SetCells(4, 2, QString::fromLatin1(C.In1));
+            G()->SetCells(4, 5, QString::fromLatin1(C.In2));
+            G()->SetCells(6, 2, QString::fromLatin1(C.Out1));
+            G()->SetCells(6, 5, QString::fromLatin1(C.Out2));
+            if (C.Disable_Second)
+                G()->SetCells(1, 5, QStringLiteral("N"));
+            Closed = ClickOK(hook, *C.Message != 0);
+            if (!Closed)
+                GuiTest::Click(F()->Btn_Cancel);
+        });
+        EXPECT_EQ(Closed, *C.Message == 0);
+        EXPECT_EQ(Messages, *C.Message ? QStringList{QString::fromLatin1(C.Message)} : QStringList{});
+    }
+}
+
+TEST_F(RulesEditor, OkStoresEveryRowWithAnAddressAsTypedAndTheNextShowingReadsThemBack)
+{
+    const char *const Second[12] = {"Y", " 10.0.0.2 ", "16", "32", "8", "2", "250", "2", "110", "3", "111", "<B & \"C\">"};
+    // Not checked: a disabled rule keeps out-of-range values and "y " counts as no "Y".
+    const char *const Disabled[12] = {"N", "10.0.0.3", "70000", "-5", "x", "", "0", "", "", "", "", ""};
+    const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+        FillRow(1, Good_Rule);
+        // Row 2 is left blank: the rules below it are kept all the same.
+        G()->SetCells(1, 2, QStringLiteral("N"));
+        FillRow(3, Second);
+        FillRow(4, Disabled);
+        // An enabled row without an address is not checked and not stored.
+        G()->SetCells(4, 5, QStringLiteral("99999"));
+        G()->SetCells(2, 5, QStringLiteral("   "));
+        EXPECT_TRUE(ClickOK(hook, false));
+    });
+    ASSERT_EQ(Result, mrOk);
+    EXPECT_TRUE(Messages.isEmpty());
+    EXPECT_EQ(FileText().trimmed(),
+              QStringLiteral("<EtherNetIP_Master_Access>") + RowXml(Texts(Good_Rule))
+                  + RowXml(Texts(Second)).replace(QStringLiteral("<B & \"C\">"), QStringLiteral("&lt;B &amp; &quot;C&quot;>"))
+                  + RowXml(Texts(Disabled)) + QStringLiteral("</EtherNetIP_Master_Access><!--SW_VERSION = 1.005-->"));
+
+    const QByteArray Saved = ReadBytes(QStringLiteral("PROJECTS/Plant/EtherNetIP_Master_Rules.xml"));
+    EXPECT_EQ(Show([&](TScriptedModalHook &) {
+                  EXPECT_EQ(RowTexts(1), Texts(Good_Rule));
+                  EXPECT_EQ(RowTexts(2), Texts(Second));
+                  EXPECT_EQ(RowTexts(3), Texts(Disabled));
+                  for (int r = 4; r <= 10; ++r)
+                      EXPECT_EQ(RowTexts(r), Empty_Rule()) << r;
+                  for (int r = 1; r <= 10; ++r)
+                      EXPECT_EQ(Cell(0, r), QString::number(r));
+                  // Edits that are cancelled leave the file alone.
+                  G()->SetCells(2, 1, QStringLiteral("10.9.9.9"));
+                  G()->SetCells(1, 3, QStringLiteral("Y"));
+                  GuiTest::Click(F()->Btn_Cancel);
+              }),
+              mrCancel);
+    EXPECT_EQ(ReadBytes(QStringLiteral("PROJECTS/Plant/EtherNetIP_Master_Rules.xml")), Saved);
+    Show([&](TScriptedModalHook &) {
+        EXPECT_EQ(Cell(2, 1), QStringLiteral("192.168.0.10"));
+        EXPECT_EQ(Cell(1, 3), QStringLiteral("N"));
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+}
+
+TEST_F(RulesEditor, EnabledMeansWhatTheImageCompilerTakes)
+{
+    // " y" reaches the image as an enabled rule, so its values are checked like a "Y" rule's.
+    bool Closed = true;
+    Show([&](TScriptedModalHook &hook) {
+        FillRow(1, Good_Rule);
+        G()->SetCells(1, 1, QStringLiteral(" y"));
+        G()->SetCells(7, 1, QStringLiteral("0"));
+        Closed = ClickOK(hook, true);
+        if (!Closed)
+            GuiTest::Click(F()->Btn_Cancel);
+    });
+    EXPECT_FALSE(Closed);
+    EXPECT_EQ(Messages, QStringList{QStringLiteral("Error row 1") + Lang_Text(837)});
+}
+
+TEST_F(RulesEditor, TheFileIsReadRowByRowEachAttributeUnderItsOwnGuard)
+{
+    // Another root name, a declaration and a comment in front, indentation, a row without
+    // "Enable", attributes in another order, a comment between rows and twelve rows in all.
+    QByteArray Xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- by hand -->\n<Rules>\n"
+                     "  <row IP_Address=\"10.0.0.1\" Mnemonic=\"no enable\"/>\n"
+                     "  <!-- between -->\n"
+                     "  <row Mnemonic=\"m2\" Time_Poll=\"5\" Enable=\"Y\" IP_Address=\"10.0.0.2\"/>\n";
+    for (int i = 3; i <= 12; ++i)
+        Xml += "  <row Enable=\"Y\" IP_Address=\"10.0.0." + QByteArray::number(i) + "\"/>\n";
+    Xml += "</Rules>\n";
+    WriteFile(Xml);
+    const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+        EXPECT_EQ(RowTexts(1), QStringList({"N", "10.0.0.1", "", "", "", "", "", "", "", "", "", "no enable"}));
+        EXPECT_EQ(RowTexts(2), QStringList({"Y", "10.0.0.2", "", "", "", "", "5", "", "", "", "", "m2"}));
+        for (int r = 3; r <= 10; ++r)
+            EXPECT_EQ(Cell(2, r), QStringLiteral("10.0.0.%1").arg(r));
+        // The rules read are checked like typed ones.
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(ClickOK(hook, true));
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+    EXPECT_EQ(Result, mrCancel);
+    EXPECT_EQ(Messages, QStringList{QStringLiteral("Error row 2") + Lang_Text(833)});
+}
+
+TEST_F(RulesEditor, AFileThatIsNotXmlIsReportedOnceAndConfirmingWritesAGoodOne)
+{
+    WriteFile("<EtherNetIP_Master_Access><row Enable=\"Y\" IP_Address=\"10.0.0.1\"/>");
+    const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+        for (int r = 1; r <= 10; ++r)
+            EXPECT_EQ(RowTexts(r), Empty_Rule()) << r;
+        FillRow(1, Good_Rule);
+        EXPECT_TRUE(ClickOK(hook, false));
+    }, 1);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("EtherNetIP_Master_Rules.xml"))) << Messages[0].toStdString();
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(FileText().trimmed(), QStringLiteral("<EtherNetIP_Master_Access>") + RowXml(Texts(Good_Rule))
+                                        + QStringLiteral("</EtherNetIP_Master_Access><!--SW_VERSION = 1.005-->"));
+}
+
+TEST_F(RulesEditor, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
+{
+    // A folder where the file belongs: nothing can replace it.
+    ASSERT_TRUE(QDir().mkpath(ConfPath(QStringLiteral("EtherNetIP_Master_Rules.xml"))));
+    bool Closed = true;
+    const TModalResult Result = Show([&](TScriptedModalHook &hook) {
+        FillRow(1, Good_Rule);
+        Closed = ClickOK(hook, true);
+        EXPECT_EQ(RowTexts(1), Texts(Good_Rule));
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+    EXPECT_FALSE(Closed);
+    EXPECT_EQ(Result, mrCancel);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("EtherNetIP_Master_Rules.xml"))) << Messages[0].toStdString();
+    EXPECT_TRUE(QFileInfo(ConfPath(QStringLiteral("EtherNetIP_Master_Rules.xml"))).isDir());
 }

@@ -100,6 +100,16 @@ protected:
         GuiTest::ProcessEvents();
     }
 
+    // The texts of the message boxes the hook has seen so far.
+    static QStringList Messages_Of(const TScriptedModalHook &hook)
+    {
+        QStringList All;
+        for (const auto &S : hook.Shown)
+            if (S.Kind == mkMessage)
+                All << S.Text;
+        return All;
+    }
+
     QString FileText() const
     {
         return QString::fromUtf8(ReadBytes(QStringLiteral("PROJECTS/Plant/EtherNetIP_Master_Rules.xml")));
@@ -402,4 +412,118 @@ TEST_F(RulesEditor, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].contains(QStringLiteral("EtherNetIP_Master_Rules.xml"))) << Messages[0].toStdString();
     EXPECT_TRUE(QFileInfo(ConfPath(QStringLiteral("EtherNetIP_Master_Rules.xml"))).isDir());
+}
+
+TEST_F(RulesEditor, TheRowButtonsWorkOnTheCurrentRow)
+{
+    const char *const A[12] = {"Y", "10.0.0.1", "1", "1", "1", "1", "100", "1", "100", "1", "101", "A"};
+    const char *const B[12] = {"N", "10.0.0.2", "2", "2", "2", "2", "200", "2", "100", "2", "101", "B"};
+    const char *const Last[12] = {"Y", "10.0.0.10", "", "", "", "", "", "", "", "", "", "last"};
+    Show([&](TScriptedModalHook &hook) {
+        FillRow(1, A);
+        FillRow(2, B);
+        FillRow(10, Last);
+        SL_Copy_Row->Clear();
+        SL_Copy_Row->Add(QStringLiteral("left over from another showing"));
+
+        // Paste before a copy in this showing.
+        G()->SetRow(3);
+        hook.Answer(mrOk);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(Messages_Of(hook), QStringList{Lang_Text(1102)});
+        EXPECT_EQ(RowTexts(3), Empty_Rule());
+
+        // Insert at row 1: a new enabled rule, the others move down, the last one is lost.
+        G()->SetRow(1);
+        GuiTest::Click(F()->Btn_InsRow);
+        EXPECT_EQ(RowTexts(1), Empty_Rule());
+        EXPECT_EQ(RowTexts(2), Texts(A));
+        EXPECT_EQ(RowTexts(3), Texts(B));
+        EXPECT_EQ(RowTexts(10), Empty_Rule());
+        for (int r = 1; r <= 10; ++r)
+            EXPECT_EQ(Cell(0, r), QString::number(r));
+
+        // Copy rule A; pasting it into a used row asks first, into an empty one not.
+        G()->SetRow(2);
+        GuiTest::Click(F()->Btn_CopyRow);
+        EXPECT_TRUE(F()->Do_Copy);
+        G()->SetRow(3);
+        hook.Answer(mrYes);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(Messages_Of(hook).mid(1), QStringList{Lang_Text(1100)});
+        EXPECT_EQ(RowTexts(3), Texts(A));
+        G()->SetRow(6);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(Messages_Of(hook).size(), 2);
+        EXPECT_EQ(RowTexts(6), Texts(A));
+
+        // Delete asks with the row number: No keeps the row, Yes deletes it.
+        G()->SetRow(3);
+        hook.Answer(mrNo);
+        GuiTest::Click(F()->Btn_DelRow);
+        EXPECT_EQ(Messages_Of(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
+        EXPECT_EQ(hook.Shown.back().DlgType, mtConfirmation);
+        EXPECT_EQ(RowTexts(3), Texts(A));
+        hook.Answer(mrYes);
+        GuiTest::Click(F()->Btn_DelRow);
+        EXPECT_EQ(RowTexts(3), Empty_Rule());
+        EXPECT_EQ(RowTexts(5), Texts(A));
+        EXPECT_EQ(RowTexts(10), QStringList(12, QString()));
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+    // The copy flag belongs to a showing.
+    Show([&](TScriptedModalHook &) {
+        EXPECT_FALSE(F()->Do_Copy);
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+}
+
+TEST_F(RulesEditor, ALanguageChangeRenewsCaptionHeadersButtonsAndHints)
+{
+    Apply_Lang_Line(QStringLiteral("STR800 =Zugriff"));
+    Apply_Lang_Line(QStringLiteral("STR801 =Zugriffsregeln"));
+    Apply_Lang_Line(QStringLiteral("STR804 =Zeile loeschen"));
+    Apply_Lang_Line(QStringLiteral("STR810 =Loescht die Zeile"));
+    Apply_Lang_Line(QStringLiteral("STR847 =Verb. T > O"));
+    Apply_Lang_Line(QStringLiteral("STR849 =Verbindungspunkt T > O"));
+    Apply_Lang_Line(QStringLiteral("STR400 =Kommunikation"));
+    FFabricoreFirmWare->Change_Language();
+    EXPECT_EQ(F()->Caption(), QStringLiteral("Zugriff"));
+    EXPECT_EQ(F()->L_SW_Desc->Caption(), QStringLiteral("Zugriffsregeln"));
+    EXPECT_EQ(F()->Btn_DelRow->Caption(), QStringLiteral("Zeile loeschen"));
+    EXPECT_EQ(F()->Btn_DelRow->Hint(), QStringLiteral("Loescht die Zeile"));
+    EXPECT_EQ(G()->Cells(9, 0), QStringLiteral("Verb. T > O"));
+    EXPECT_EQ(G()->Columns()->Items(9)->Header(), QStringLiteral("Verb. T > O"));
+    EXPECT_EQ(F()->Hint->Count(), 12);
+    EXPECT_EQ(FParGen->Caption(), QStringLiteral("Kommunikation"));
+    UnicodeString Text = QStringLiteral("own");
+    UnicodeString Wide;
+    G()->DoGridHint(9, 0, Text, Wide);
+    EXPECT_EQ(Text, QStringLiteral("Verbindungspunkt T > O"));
+}
+
+TEST_F(RulesEditor, HeaderCellsHintTheirColumnAndDataCellsKeepTheGridsHint)
+{
+    const struct {
+        int Col, Row;
+        const char *Hint; // the text the grid offered stays when empty
+    } Cases[] = {
+        {1, 0, "Enable or Disable the Row"},
+        {2, 0, "Insert the IP Address of EtherNet/IP Slave"},
+        {7, 0, "Insert the Time between the Data Request of Slave. expressed in milliseconds"},
+        {8, 0, "Insert the Instance Target To Oginator (T > O). Default Value 1"},
+        {9, 0, "Insert the Connection Point Target To Oginator (T > O). Default Value 100"},
+        {10, 0, "Insert the Instance Oginator To Target (O > T). Default Value 1"},
+        {11, 0, "Insert the Connection Point Oginator To Target (O > T). Default Value 101"},
+        {12, 0, "Description of Slave EtherNet/IP"},
+        {0, 0, ""},
+        {9, 1, ""},
+        {0, 4, ""},
+    };
+    for (const auto &C : Cases) {
+        UnicodeString Text = QStringLiteral("grid");
+        UnicodeString Wide;
+        G()->DoGridHint(C.Col, C.Row, Text, Wide);
+        EXPECT_EQ(Text, *C.Hint ? QString::fromLatin1(C.Hint) : QStringLiteral("grid")) << C.Col << "," << C.Row;
+    }
 }

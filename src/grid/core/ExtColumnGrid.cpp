@@ -241,6 +241,54 @@ void TGridColumnItem::SetRows(int ARow, const UnicodeString &Value)
         g->SetCells(Index(), ARow, Value);
 }
 
+int TGridColumnItem::Ints(int ARow) const
+{
+    TExtColumnGrid *g = Grid();
+    return g ? g->Ints(Index(), ARow) : 0;
+}
+
+void TGridColumnItem::SetInts(int ARow, int Value)
+{
+    if (TExtColumnGrid *g = Grid())
+        g->SetInts(Index(), ARow, Value);
+}
+
+double TGridColumnItem::Floats(int ARow) const
+{
+    TExtColumnGrid *g = Grid();
+    return g ? g->Floats(Index(), ARow) : 0;
+}
+
+void TGridColumnItem::SetFloats(int ARow, double Value)
+{
+    if (TExtColumnGrid *g = Grid())
+        g->SetFloats(Index(), ARow, Value);
+}
+
+TDateTime TGridColumnItem::Dates(int ARow) const
+{
+    TExtColumnGrid *g = Grid();
+    return g ? g->Dates(Index(), ARow) : 0;
+}
+
+void TGridColumnItem::SetDates(int ARow, TDateTime Value)
+{
+    if (TExtColumnGrid *g = Grid())
+        g->SetDates(Index(), ARow, Value);
+}
+
+TDateTime TGridColumnItem::Times(int ARow) const
+{
+    TExtColumnGrid *g = Grid();
+    return g ? g->Times(Index(), ARow) : 0;
+}
+
+void TGridColumnItem::SetTimes(int ARow, TDateTime Value)
+{
+    if (TExtColumnGrid *g = Grid())
+        g->SetTimes(Index(), ARow, Value);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGridColumnCollection
 

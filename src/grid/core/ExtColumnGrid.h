@@ -122,6 +122,15 @@ public:
     // Cell text of this column by row.
     UnicodeString Rows(int ARow) const;
     void SetRows(int ARow, const UnicodeString &Value);
+    // Typed values of this column by row, through the grid's typed cell accessors.
+    int Ints(int ARow) const;
+    void SetInts(int ARow, int Value);
+    double Floats(int ARow) const;
+    void SetFloats(int ARow, double Value);
+    TDateTime Dates(int ARow) const;
+    void SetDates(int ARow, TDateTime Value);
+    TDateTime Times(int ARow) const;
+    void SetTimes(int ARow, TDateTime Value);
 
     // Set directly, no setter runs (column headers list changes, filter display).
     void SetHeaderField(const UnicodeString &Value) { FHeader = Value; }
@@ -240,6 +249,8 @@ public:
     int GetVersionNr() override;
     UnicodeString GetVersionString() override;
     UnicodeString GetCellFloatFormat(int ACol, int ARow) override;
+    // A number in a column with a FloatFormat is shown in that format.
+    UnicodeString GetFormattedCell(int ACol, int ARow) override;
     TCellType GetCellType(int ACol, int ARow) override;
     TCellGraphic *GetCellGraphic(int ACol, int ARow) override;
     void DoUpdateColumnSize(int ACol, int &AWidth) override;

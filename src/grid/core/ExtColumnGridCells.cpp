@@ -3,7 +3,9 @@
 
 #include "grid/core/ExtColumnGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Controls.h"
+#include "platform/SysUtils.h"
 
 TCellType TExtColumnGrid::GetCellType(int ACol, int ARow)
 {
@@ -34,6 +36,30 @@ UnicodeString TExtColumnGrid::GetCellFloatFormat(int ACol, int ARow)
     if (TGridColumnItem *c = ItemOf(ACol); c && !c->FloatFormat().isEmpty())
         f = c->FloatFormat();
     return f;
+}
+
+UnicodeString TExtColumnGrid::GetFormattedCell(int ACol, int ARow)
+{
+    TGridColumnItem *c = ItemOf(ACol);
+    if (!c)
+        return TExtStringGrid::GetFormattedCell(ACol, ARow);
+    const UnicodeString text = Cells(ACol, ARow);
+    UnicodeString format = c->FloatFormat();
+    const int kind = NumberKindOf(text);
+    bool isFloat = kind == 0 || kind == 1;
+    if (OnGetFloatFormat)
+        OnGetFloatFormat(this, ACol, ARow, isFloat, format);
+    if (format.isEmpty() || !isFloat)
+        return text;
+    double v = 0;
+    // A text the handler called a number but that holds none is shown as it is.
+    if (!TryCellFloats(ACol, ARow, v))
+        return text;
+    try {
+        return Format(format, {v});
+    } catch (const EConvertError &) {
+        return text;
+    }
 }
 
 void TExtColumnGrid::DoUpdateColumnSize(int ACol, int &AWidth)

@@ -30,6 +30,7 @@
 #include "platform/Graphics.h"
 #include "platform/Grids.h"
 #include "platform/StdCtrls.h"
+#include "platform/SysUtils.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -266,11 +267,17 @@ public:
 // Settings objects and helper windows owned by the grid
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+using TCalcFooterEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
 class TFloatingFooter : public TPersistent {
 public:
     explicit TFloatingFooter(TExtStringGrid *AGrid) : FGrid(AGrid) {}
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value) { FVisible = Value; }
+    // The calculation of column ACol, kept in the footer row's cell (ExtGridScroll.cpp).
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    TColumnCalcType ColumnCalc(int ACol) const;
+    // Asked for an acCUSTOM column when the grid has no OnCalcFooter of its own.
+    TCalcFooterEvent OnCalcFooter;
     TFooterStyle FooterStyle = fsFixedLastRow;
     TColor Color = clBtnFace;
     TColor BorderColor = clNone;
@@ -379,6 +386,8 @@ private:
 };
 
 enum TColumnSizeLocation { clRegistry, clIniFile };
+// The rows whose cells column auto-sizing measures.
+enum TAutoSizeRows { arAll, arNormal, arFixed };
 class TColumnSize : public TPersistent {
 public:
     explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
@@ -388,6 +397,7 @@ public:
     void SetStretch(bool Value);
     int StretchColumn = -1;
     TColumnSizeLocation Location = clRegistry;
+    TAutoSizeRows Rows = arAll;
     bool SynchWithGrid = false;
     UnicodeString Key;
     UnicodeString Section;
@@ -667,6 +677,10 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
+// The grid's own error: a typed read of a cell that holds no such value, a print column out of range.
+FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
+using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
+
 // ---------------------------------------------------------------------------------------------
 // The grid's text editor: filters characters by the cell's editor type and validates before the
 // grid moves on, so that a refused value never leaves the cell.
@@ -765,7 +779,7 @@ public:
     void ParentFormResize(TObject *Sender);
 
     // ---- new virtual operations, in slot order ----
-    virtual void DoCalcFooter(int ACol) {}
+    virtual void DoCalcFooter(int ACol);
     virtual void DoClickSort(int ACol) {}
     virtual void DoF2Key() {}
     virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value);
@@ -837,7 +851,7 @@ public:
     virtual void DoGetCheckTrue(int ACol, int ARow, UnicodeString &Value);
     virtual void DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value);
     virtual bool DoGetColumnFilter(int Column);
-    virtual TRect GetUsedCells() { return TRect(); }
+    virtual TRect GetUsedCells();
     virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd) {}
     virtual void DoCanInsertRow(int ARow, bool &CanInsert) {}
@@ -882,10 +896,10 @@ public:
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
     virtual void RemoveCols(int ColIndex, int CCount);
     virtual void InsertCols(int ColIndex, int CCount);
-    virtual void SubGroup(int ColIndex) {}
-    virtual void SubUnGroup() {}
-    virtual void Group(int ColIndex) {}
-    virtual void UnGroup() {}
+    virtual void SubGroup(int ColIndex);
+    virtual void SubUnGroup(int ColIndex);
+    virtual void Group(int ColIndex);
+    virtual void UnGroup();
     virtual void SortSwapRows(int Index1, int Index2) {}
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
@@ -897,7 +911,7 @@ public:
     virtual void QSortGroup() {}
     virtual void QSortGroupIndexed() {}
     virtual void QUnSort() {}
-    virtual void CalcFooter(int ACol) {}
+    virtual void CalcFooter(int ACol);
 
     // ---- change notifiers (ExtGridNotify.cpp) ----
     // The grid keeps references only; a notifier that is freed while registered leaves the list
@@ -956,6 +970,239 @@ public:
     TEndSizeEvent OnEndRowSize;
     TUpdateColumnSizeEvent OnUpdateColumnSize;
     // ---- end of stretching, sizing, drag scrolling ----
+
+    // ---- auto-sizing, calculations, running numbers and selection queries (ExtGridCalc.cpp) ----
+    // Widths and heights set by auto-sizing stay within these limits; 0 or less is no limit, and
+    // equal limits leave a measured size as it is.
+    int MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int Value) { FMinColWidth = Value; }
+    int MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int Value) { FMaxColWidth = Value; }
+    int MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int Value) { FMinRowHeight = Value; }
+    int MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int Value) { FMaxRowHeight = Value; }
+    bool SizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
+    // The header row that carries the filter buttons.
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int Value) { FFilterDropDownRow = Value; }
+    bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
+    // Index is a display column (row); Padding is added after the grow-only decision.
+    void AutoSizeCol(int Index, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int Index, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // Scales the widths so that the columns fill the control.
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void SwapColumns(int Index1, int Index2);
+    void SwapRows(int Index1, int Index2);
+    // A range of -1 is the normal rows. Sum, average, minimum and maximum skip a cell that is no
+    // number, but the first cell of a minimum or maximum and every cell of the deviation must be
+    // one (RIdeZareVorev otherwise). A range past the shown rows counts real rows, hidden ones
+    // included.
+    double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnAvg(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMin(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMax(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnStdDev(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnDistinct(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double DoGroupCalc(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    int AutoNumberStart = 0;
+    int AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Cells joined by tabs, rows by CR LF.
+    UnicodeString SelectedText();
+    // The most lines a cell of the row holds.
+    int GetMaxRowLines(int ARow);
+    TGroupCalcEvent OnColumnCalc;
+    TGroupCalcEvent OnGroupCalc;
+
+protected:
+    void SizeColToContent(int Index, bool GrowOnly);
+    void SizeRowToContent(int ARow, bool GrowOnly, int Padding);
+    void SizeRowToLines(int Index, int Lines, int Padding);
+
+private:
+    // The widest content of display column Index over the measured rows.
+    int MeasureColContent(int Index);
+    // Column (row) contents exchanged through a scratch column (row) past all others.
+    void SwapLines(bool Columns, int Index1, int Index2);
+    int FFilterDropDownRow = 0;
+
+public:
+    // ---- end of auto-sizing and calculations ----
+
+    // ---- typed cell values, text marking, cell checking and fills (ExtGridValues.cpp) ----
+    // ACol a real column, ARow a display row; the All variants take a real row. Reads of a text
+    // that holds no such value raise RIdeZareVorev; dates and times raise the platform's error.
+    int Ints(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int AllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double Floats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double AllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    TDateTime Dates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime Times(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    // The VALUE of the control with that ID in the cell's mini-HTML; empty when there is none.
+    UnicodeString ControlValues(int ACol, int ARow, const UnicodeString &ID);
+    void SetControlValues(int ACol, int ARow, const UnicodeString &ID, const UnicodeString &Value);
+    // As CellTextToFloat, but false also for a text with no number in it at all ("abc").
+    static bool CellTextToNumber(const UnicodeString &Text, double &Value);
+    void SetFloatFormat(const UnicodeString &Value) { FFloatFormat = Value; Invalidate(); }
+    // When off, a date of 0 or below is written as an empty cell.
+    bool ShowNullDates() const { return FShowNullDates; }
+    void SetShowNullDates(bool Value) { FShowNullDates = Value; }
+    // What the last print layout computed per column; columns 0..511.
+    int PrintColWidth(int ACol) const;
+    int PrintColOffset(int ACol) const;
+    std::array<int, 512> MaxWidths{};
+    std::array<int, 512> Indents{};
+
+    // Marking wraps every occurrence in "hi" (highlight) or "e" (error) tags.
+    static UnicodeString HilightText(bool DoCase, const UnicodeString &S, const UnicodeString &Text);
+    static UnicodeString UnHilightText(const UnicodeString &S);
+    static UnicodeString MarkText(bool DoCase, const UnicodeString &S, const UnicodeString &Text);
+    static UnicodeString UnMarkText(const UnicodeString &S);
+    void HilightInCell(bool DoCase, int Col, int Row, const UnicodeString &HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText);
+    void MarkInCell(bool DoCase, int Col, int Row, const UnicodeString &HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnHilightInCol(bool DoFixed, int Col);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(int Col, int Row);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The CellChecker over cells; without one every check passes and nothing changes.
+    bool CheckCell(int Col, int Row);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int Col);
+    bool CheckRow(bool DoFixed, int Row);
+    bool CheckGrid(bool DoFixed);
+
+    void TextFill(bool DoFixed, const UnicodeString &Txt);
+    // Fmt takes the column and the row index, in that order.
+    void FormatFill(bool DoFixed, const UnicodeString &Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+
+private:
+    // The normal rows (DoFixed false) or all rows of the grid.
+    void FillRange(bool DoFixed, int &C1, int &R1, int &C2, int &R2) const;
+    void TagTextInRect(const UnicodeString &HiText, const UnicodeString &Tag, int ACol1, int ARow1, int ACol2,
+                       int ARow2, bool DoCase);
+    void UntagTextInRect(const UnicodeString &Tag, int ACol1, int ARow1, int ACol2, int ARow2);
+
+public:
+    // ---- end of typed cell values ----
+
+    // ---- scrolling into view, row moves, used cells, save range and footer calculation
+    // (ExtGridScroll.cpp) ----
+    // Display indices; a cell out of view is centred.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // The cell controls follow their rows.
+    void MoveRow(int FromIndex, int ToIndex);
+    // Count rows with their texts and cell objects; a range that does not lie in the grid is
+    // refused.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    // The rectangle of non-empty cells, (0, 0, 0, 0) for an empty grid.
+    TRect UsedCells() { return GetUsedCells(); }
+    // The rows and columns that exports write.
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool Value) { FSaveFixedCells = Value; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool Value) { FSaveFixedCols = Value; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool Value) { FSaveFixedRows = Value; }
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    // -1, -1 outside any cell.
+    void ScreenToCell(TPoint pt, int &ACol, int &ARow);
+    // The pointer (client coordinates) is within 3 pixels of a header cell's sizable edge.
+    bool IsOnSizingEdge(int X, int Y);
+    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    void SetScrollColor(TColor Value) { FScrollColor = Value; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    // Hands one flat scroll bar property (WSB_PROP_...) to the window.
+    virtual void FlatSetScrollProp(int Index, int NewValue) {}
+    void UpdateFooter();
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool Value);
+    void SetShowModified(TShowModified *Value) { FShowModified->Assign(Value); }
+    void SetBalloon(TBalloonSettings *Value) { FBalloonSettings->Assign(Value); }
+    // The selection; with ActiveCellShow the headers and with ActiveRowShow the row are
+    // repainted.
+    void SetSelection(const TGridRect &Value);
+    // Fired for an acCUSTOM footer column (ARow is the last data row, hidden rows counted).
+    TCalcFooterEvent OnCalcFooter;
+
+protected:
+    void HiddenLastRowChanged() override;
+    // ---- end of scrolling and footer calculation ----
+
+public:
+    // ---- grouping on a column (ExtGridGroup.cpp) ----
+    // GroupColumn -1 ungroups, a column above 0 groups on it, 0 does nothing.
+    int GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int Value);
+    bool IsGrouping() const { return FIsGrouping; }
+    // The sub-grouped column, -1 without sub-groups.
+    int SubGroupColumn() const { return FSubGroupColumn; }
+    // Method 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct, 8 standard
+    // deviation, into each expanded group's header (or summary) row.
+    void GroupCalc(int Colindex, int Method);
+    void GroupSum(int Colindex);
+    void GroupAvg(int Colindex);
+    void GroupMin(int Colindex);
+    void GroupMax(int Colindex);
+    void GroupCount(int Colindex);
+    void GroupCustomCalc(int Colindex) { GroupCalc(Colindex, 6); }
+    void GroupDistinct(int Colindex) { GroupCalc(Colindex, 7); }
+    void GroupStdDev(int Colindex) { GroupCalc(Colindex, 8); }
+
+private:
+    void MarkSummaryRow(int ARow);
+    void ColorGroupRow(int ARow, TColor Color, TColor ColorTo, TColor TextColor);
+    void ResetGroupRowColors(int ARow, TColor Color, TColor ColorTo, TColor TextColor);
+    UnicodeString FGroupCaption;
+    UnicodeString FGroupFooter;
+    int FGroupWidth = 0;
+    int FSubGroupColumn = -1;
+
+public:
+    // ---- end of grouping ----
 
     // ---- cell objects ----
     TCellGraphic *CreateCellGraphic(int ACol, int ARow);

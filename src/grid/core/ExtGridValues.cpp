@@ -1,0 +1,397 @@
+// Cells read and written as numbers, dates and times; values of the controls in a cell's
+// mini-HTML; highlight and error marks over cells; the cell checker run over ranges; fills.
+
+#include "grid/core/ExtGrid.h"
+
+#include "controls/ExtGridUtil.h"
+#include "controls/MiniHTML.h"
+#include "dropdowns/ExtGridCheck.h"
+#include "platform/SysUtils.h"
+
+#include <QRandomGenerator>
+
+namespace {
+
+const UnicodeString HighlightTag = QStringLiteral("hi");
+const UnicodeString ErrorTag = QStringLiteral("e");
+
+[[noreturn]] void RaiseNoInteger() { throw RIdeZareVorev(QStringLiteral("Cell does not contain integer value")); }
+[[noreturn]] void RaiseNoFloat() { throw RIdeZareVorev(QStringLiteral("Cell does not contain a float value")); }
+
+void CheckPrintColumn(int ACol)
+{
+    if (ACol < 0 || ACol >= 512)
+        throw RIdeZareVorev(QStringLiteral("Columns is not in valid range"));
+}
+
+} // namespace
+
+// ---- typed values -------------------------------------------------------------------------------
+
+int TExtStringGrid::Ints(int ACol, int ARow)
+{
+    int v = 0;
+    if (!CellTextToInt(StrippedCells(ACol, ARow), v))
+        RaiseNoInteger();
+    return v;
+}
+
+void TExtStringGrid::SetInts(int ACol, int ARow, int Value) { SetCells(ACol, ARow, IntToStr(Value)); }
+
+int TExtStringGrid::AllInts(int ACol, int ARow)
+{
+    int v = 0;
+    if (!CellTextToInt(AllCells(ACol, ARow), v))
+        RaiseNoInteger();
+    return v;
+}
+
+void TExtStringGrid::SetAllInts(int ACol, int ARow, int Value) { SetAllCells(ACol, ARow, IntToStr(Value)); }
+
+bool TExtStringGrid::CellTextToNumber(const UnicodeString &Text, double &Value)
+{
+    if (!CellTextToFloat(Text, Value))
+        return false;
+    const UnicodeString t = Text.trimmed();
+    if (t.isEmpty() || t == QStringLiteral("-"))
+        return true;
+    const UnicodeString n = ExtractNumberText(t);
+    return !n.isEmpty() && n != QStringLiteral("-");
+}
+
+double TExtStringGrid::Floats(int ACol, int ARow)
+{
+    double v = 0;
+    if (!CellTextToNumber(StrippedCells(ACol, ARow), v))
+        RaiseNoFloat();
+    return v;
+}
+
+void TExtStringGrid::SetFloats(int ACol, int ARow, double Value)
+{
+    SetCells(ACol, ARow, Format(GetCellFloatFormat(ACol, ARow), {Value}));
+}
+
+double TExtStringGrid::AllFloats(int ACol, int ARow)
+{
+    double v = 0;
+    if (!CellTextToNumber(StripHtmlTags(AllCells(ACol, ARow)), v))
+        RaiseNoFloat();
+    return v;
+}
+
+void TExtStringGrid::SetAllFloats(int ACol, int ARow, double Value)
+{
+    SetAllCells(ACol, ARow, Format(FFloatFormat, {Value}));
+}
+
+TDateTime TExtStringGrid::Dates(int ACol, int ARow) { return StrToDate(Cells(ACol, ARow)); }
+
+void TExtStringGrid::SetDates(int ACol, int ARow, TDateTime Value)
+{
+    SetCells(ACol, ARow, Value > 0 || FShowNullDates ? DateToStr(Value) : UnicodeString());
+}
+
+TDateTime TExtStringGrid::Times(int ACol, int ARow) { return StrToTime(Cells(ACol, ARow)); }
+
+void TExtStringGrid::SetTimes(int ACol, int ARow, TDateTime Value) { SetCells(ACol, ARow, TimeToStr(Value)); }
+
+UnicodeString TExtStringGrid::ControlValues(int ACol, int ARow, const UnicodeString &ID)
+{
+    UnicodeString v;
+    return GetControlValue(Cells(ACol, ARow), ID, v) ? v : UnicodeString();
+}
+
+void TExtStringGrid::SetControlValues(int ACol, int ARow, const UnicodeString &ID, const UnicodeString &Value)
+{
+    UnicodeString text = Cells(ACol, ARow);
+    if (SetControlValue(text, ID, Value))
+        SetCells(ACol, ARow, text);
+}
+
+int TExtStringGrid::PrintColWidth(int ACol) const
+{
+    CheckPrintColumn(ACol);
+    return MaxWidths[std::size_t(ACol)];
+}
+
+int TExtStringGrid::PrintColOffset(int ACol) const
+{
+    CheckPrintColumn(ACol);
+    return Indents[std::size_t(ACol)];
+}
+
+// ---- marking text ---------------------------------------------------------------------------------
+
+UnicodeString TExtStringGrid::HilightText(bool DoCase, const UnicodeString &S, const UnicodeString &Text)
+{
+    UnicodeString result;
+    HighlightMatches(S, Text, HighlightTag, DoCase, result);
+    return result;
+}
+
+UnicodeString TExtStringGrid::UnHilightText(const UnicodeString &S) { return RemoveHighlightTags(S, HighlightTag); }
+
+UnicodeString TExtStringGrid::MarkText(bool DoCase, const UnicodeString &S, const UnicodeString &Text)
+{
+    UnicodeString result;
+    HighlightMatches(S, Text, ErrorTag, DoCase, result);
+    return result;
+}
+
+UnicodeString TExtStringGrid::UnMarkText(const UnicodeString &S) { return RemoveHighlightTags(S, ErrorTag); }
+
+// The stored text is read and written, never the display text: a display hook's text stored in
+// its place would change the cell's value.
+void TExtStringGrid::TagTextInRect(const UnicodeString &HiText, const UnicodeString &Tag, int ACol1, int ARow1,
+                                   int ACol2, int ARow2, bool DoCase)
+{
+    const UnicodeString search = EncodeHtmlEntities(HiText, false);
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c) {
+            if (IsMergedNonBaseCell(c, r))
+                continue;
+            UnicodeString result;
+            HighlightMatches(EncodeHtmlEntities(GridCells(c, r), false), search, Tag, DoCase, result);
+            SetCells(c, r, result);
+        }
+}
+
+void TExtStringGrid::UntagTextInRect(const UnicodeString &Tag, int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c) {
+            if (IsMergedNonBaseCell(c, r))
+                continue;
+            SetCells(c, r, RemoveHighlightTags(DecodeHtmlEntities(GridCells(c, r), false), Tag));
+        }
+}
+
+void TExtStringGrid::HilightInCell(bool DoCase, int Col, int Row, const UnicodeString &HiText)
+{
+    TagTextInRect(HiText, HighlightTag, Col, Row, Col, Row, DoCase);
+}
+
+void TExtStringGrid::MarkInCell(bool DoCase, int Col, int Row, const UnicodeString &HiText)
+{
+    TagTextInRect(HiText, ErrorTag, Col, Row, Col, Row, DoCase);
+}
+
+void TExtStringGrid::HilightInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, HighlightTag, Col, 0, Col, RowCount() - 1, DoCase);
+    else
+        TagTextInRect(HiText, HighlightTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1, DoCase);
+}
+
+void TExtStringGrid::MarkInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, ErrorTag, Col, 0, Col, RowCount() - 1, DoCase);
+    else
+        TagTextInRect(HiText, ErrorTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1, DoCase);
+}
+
+void TExtStringGrid::HilightInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, HighlightTag, 0, Row, ColCount() - 1, Row, DoCase);
+    else
+        TagTextInRect(HiText, HighlightTag, FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row, DoCase);
+}
+
+void TExtStringGrid::MarkInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, ErrorTag, 0, Row, ColCount() - 1, Row, DoCase);
+    else
+        TagTextInRect(HiText, ErrorTag, FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row, DoCase);
+}
+
+void TExtStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, HighlightTag, 0, 0, ColCount() - 1, RowCount() - 1, DoCase);
+    else
+        TagTextInRect(HiText, HighlightTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
+                      RowCount() - FFixedFooters - 1, DoCase);
+}
+
+void TExtStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText)
+{
+    if (DoFixed)
+        TagTextInRect(HiText, ErrorTag, 0, 0, ColCount() - 1, RowCount() - 1, DoCase);
+    else
+        TagTextInRect(HiText, ErrorTag, FixedCols(), FixedRows(), ColCount() - FFixedRightCols - 1,
+                      RowCount() - FFixedFooters - 1, DoCase);
+}
+
+void TExtStringGrid::UnHilightInCell(int Col, int Row) { UntagTextInRect(HighlightTag, Col, Row, Col, Row); }
+
+void TExtStringGrid::UnMarkInCell(int Col, int Row) { UntagTextInRect(ErrorTag, Col, Row, Col, Row); }
+
+void TExtStringGrid::UnHilightInCol(bool DoFixed, int Col)
+{
+    if (DoFixed)
+        UntagTextInRect(HighlightTag, Col, 0, Col, RowCount() - 1);
+    else
+        UntagTextInRect(HighlightTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+}
+
+void TExtStringGrid::UnMarkInCol(bool DoFixed, int Col)
+{
+    if (DoFixed)
+        UntagTextInRect(ErrorTag, Col, 0, Col, RowCount() - 1);
+    else
+        UntagTextInRect(ErrorTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+}
+
+void TExtStringGrid::UnHilightInRow(bool DoFixed, int Row)
+{
+    if (DoFixed)
+        UntagTextInRect(HighlightTag, 0, Row, AllColCount() - 1, Row);
+    else
+        UntagTextInRect(HighlightTag, FixedCols(), Row, AllColCount() - FFixedRightCols - 1, Row);
+}
+
+void TExtStringGrid::UnMarkInRow(bool DoFixed, int Row)
+{
+    if (DoFixed)
+        UntagTextInRect(ErrorTag, 0, Row, AllColCount() - 1, Row);
+    else
+        UntagTextInRect(ErrorTag, FixedCols(), Row, AllColCount() - FFixedRightCols - 1, Row);
+}
+
+void TExtStringGrid::UnHilightInGrid(bool DoFixed)
+{
+    if (DoFixed)
+        UntagTextInRect(HighlightTag, 0, 0, AllColCount() - 1, RowCount() - 1);
+    else
+        UntagTextInRect(HighlightTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
+                        RowCount() - FFixedFooters - 1);
+}
+
+void TExtStringGrid::UnMarkInGrid(bool DoFixed)
+{
+    if (DoFixed)
+        UntagTextInRect(ErrorTag, 0, 0, AllColCount() - 1, RowCount() - 1);
+    else
+        UntagTextInRect(ErrorTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
+                        RowCount() - FFixedFooters - 1);
+}
+
+// ---- cell checking ------------------------------------------------------------------------------
+
+bool TExtStringGrid::CheckCell(int Col, int Row)
+{
+    if (!FCellChecker)
+        return true;
+    const UnicodeString orig = RemoveHighlightTags(Cells(Col, Row), ErrorTag);
+    if (FCellChecker->GotoCell)
+        MoveCurrent(Col, Row, true, true);
+    // With both switches the marked text wins over the correction.
+    UnicodeString text = orig;
+    if (FCellChecker->UseCorrect)
+        text = FCellChecker->Correct(Col, Row, orig);
+    if (FCellChecker->UseMarkError)
+        text = FCellChecker->MarkError(Col, Row, orig);
+    SetCells(Col, Row, text);
+    return text == orig;
+}
+
+bool TExtStringGrid::CheckCells(int FromCol, int FromRow, int ToCol, int ToRow)
+{
+    if (!FCellChecker)
+        return true;
+    FCellChecker->StartCheck();
+    const int oldRow = Row();
+    const int oldCol = Col();
+    bool all = true;
+    for (int r = FromRow; r <= ToRow; ++r)
+        for (int c = FromCol; c <= ToCol; ++c)
+            all = CheckCell(c, r) && all;
+    // The checker may have been freed by its own handlers.
+    if (FCellChecker) {
+        FCellChecker->StopCheck();
+        if (FCellChecker->GotoCell)
+            MoveCurrent(oldCol, oldRow, true, true);
+    }
+    return all;
+}
+
+bool TExtStringGrid::CheckCol(bool DoFixed, int Col)
+{
+    return DoFixed ? CheckCells(Col, 0, Col, RowCount() - 1)
+                   : CheckCells(Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+}
+
+bool TExtStringGrid::CheckRow(bool DoFixed, int Row)
+{
+    return DoFixed ? CheckCells(0, Row, ColCount() - 1, Row)
+                   : CheckCells(FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row);
+}
+
+bool TExtStringGrid::CheckGrid(bool DoFixed)
+{
+    return DoFixed ? CheckCells(0, 0, ColCount() - 1, RowCount() - 1)
+                   : CheckCells(FixedCols(), FixedRows(), ColCount() - FFixedRightCols - 1,
+                                RowCount() - FFixedFooters - 1);
+}
+
+// ---- fills ----------------------------------------------------------------------------------------
+
+void TExtStringGrid::FillRange(bool DoFixed, int &C1, int &R1, int &C2, int &R2) const
+{
+    if (DoFixed) {
+        C1 = 0;
+        R1 = 0;
+        C2 = ColCount() - 1;
+        R2 = RowCount() - 1;
+    } else {
+        C1 = FixedCols();
+        R1 = FixedRows();
+        C2 = ColCount() - FFixedRightCols - 1;
+        R2 = RowCount() - FFixedFooters - 1;
+    }
+}
+
+void TExtStringGrid::TextFill(bool DoFixed, const UnicodeString &Txt)
+{
+    int c1, r1, c2, r2;
+    FillRange(DoFixed, c1, r1, c2, r2);
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c)
+            SetCells(c, r, Txt);
+    BulkCellsChanged();
+}
+
+void TExtStringGrid::FormatFill(bool DoFixed, const UnicodeString &Fmt)
+{
+    int c1, r1, c2, r2;
+    FillRange(DoFixed, c1, r1, c2, r2);
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c)
+            SetCells(c, r, Format(Fmt, {c, r}));
+    BulkCellsChanged();
+}
+
+void TExtStringGrid::RandomFill(bool DoFixed, int Rnd)
+{
+    int c1, r1, c2, r2;
+    FillRange(DoFixed, c1, r1, c2, r2);
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c)
+            SetInts(c, r, Rnd > 1 ? int(QRandomGenerator::global()->bounded(Rnd)) : 0);
+    BulkCellsChanged();
+}
+
+void TExtStringGrid::LinearFill(bool DoFixed)
+{
+    int c1, r1, c2, r2;
+    FillRange(DoFixed, c1, r1, c2, r2);
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c)
+            SetCells(c, r, IntToStr(c) + QLatin1Char(':') + IntToStr(r));
+    BulkCellsChanged();
+}

@@ -286,8 +286,8 @@ void Paste_Row_Grid(TExtColumnGrid *Grid, int Row, bool Do_Copy)
 
 void DblClickCell_Grid(TExtColumnGrid *Grid, int ARow, int ACol)
 {
-    if (Grid && Opt_AutoSize_Col && ARow == 0 && ACol >= 0)
-        return; // sizing to the content comes with the grid's AutoSizeCol
+    if (Grid && Opt_AutoSize_Col && ARow == 0)
+        Grid->AutoSizeCol(ACol, 0);
 }
 
 void KeyPress_Grid(TExtColumnGrid *Grid, WideChar &Key)

@@ -233,4 +233,22 @@ TEST_F(RowHelpers, EnterMovesToTheNextCellOnlyWithTheOption)
     EXPECT_EQ(Plain->Row(), 1);
 }
 
+TEST_F(RowHelpers, ADoubleClickSizesAColumnOnlyOnItsHeaderAndOnlyWithTheOption)
+{
+    G->SetCells(2, 4, QStringLiteral("a text much wider than the column it stands in"));
+    G->SetColWidths(2, 30);
+    struct Case {
+        bool Option;
+        int Row;
+        bool Sized;
+    };
+    const Case Cases[] = {{false, 0, false}, {true, 1, false}, {true, 4, false}, {true, 0, true}};
+    for (const Case &C : Cases) {
+        SCOPED_TRACE(testing::Message() << C.Option << " row " << C.Row);
+        Opt_AutoSize_Col = C.Option;
+        DblClickCell_Grid(G.get(), C.Row, 2);
+        EXPECT_EQ(G->ColWidths(2) > 30, C.Sized);
+    }
+}
+
 } // namespace

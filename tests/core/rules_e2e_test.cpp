@@ -42,10 +42,12 @@ protected:
         TEditorsTest::SetUp();
         StartEditors();
         Saved_Jump = Opt_Jump_Field;
+        Saved_AutoSize = Opt_AutoSize_Col;
     }
     void TearDown() override
     {
         Opt_Jump_Field = Saved_Jump;
+        Opt_AutoSize_Col = Saved_AutoSize;
         TEditorsTest::TearDown();
     }
 
@@ -98,6 +100,25 @@ protected:
         GuiTest::ProcessEvents();
     }
 
+    static TPoint CentreOf(int c, int r)
+    {
+        const TRect R = G()->CellRect(c, r);
+        return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    }
+    static void ClickCell(int c, int r)
+    {
+        GuiTest::Click(G(), CentreOf(c, r));
+        GuiTest::ProcessEvents();
+    }
+    static QStringList MessagesOf(const TScriptedModalHook &hook)
+    {
+        QStringList All;
+        for (const auto &S : hook.Shown)
+            if (S.Kind == mkMessage)
+                All << S.Text;
+        return All;
+    }
+
     static QImage Render()
     {
         QWidget *W = G()->Widget();
@@ -114,6 +135,7 @@ protected:
 
     QStringList Messages;
     bool Saved_Jump = false;
+    bool Saved_AutoSize = false;
 };
 
 const char *const Rules[3][11] = {
@@ -187,14 +209,17 @@ TEST_F(RulesEndToEnd, RulesTypedWithKeysReachTheImageOfStep4)
         }
         EXPECT_EQ(G()->Col(), 1);
         EXPECT_EQ(G()->Row(), 4);
-        // The second rule is switched off with its box.
-        G()->SetCells(1, 2, QStringLiteral("N"));
-        // Up and Down move between the rules.
-        Key(VK_UP);
-        Key(VK_UP);
+        // The second rule is switched off with a click on its box.
+        ClickCell(1, 2);
+        EXPECT_EQ(Cell(1, 2), QStringLiteral("N"));
         EXPECT_EQ(G()->Row(), 2);
+        // Up and Down move between the rules; the header is never current.
         Key(VK_DOWN);
         EXPECT_EQ(G()->Row(), 3);
+        Key(VK_UP);
+        Key(VK_UP);
+        Key(VK_UP);
+        EXPECT_EQ(G()->Row(), 1);
         GuiTest::Click(F()->Btn_OK);
         EXPECT_EQ(F()->ModalResult(), mrOk);
         (void)hook;
@@ -243,4 +268,100 @@ TEST_F(RulesEndToEnd, RulesTypedWithKeysReachTheImageOfStep4)
         EXPECT_EQ(U32At(Image, At + 28), 0u);
     }
     EXPECT_EQ(Image.mid(0x800 + 64), QByteArray(32 * 8, '\0'));
+}
+
+TEST_F(RulesEndToEnd, TheRowButtonsAndTheHeadersWorkWithKeysAndClicks)
+{
+    NewConfiguration(QStringLiteral("Line3"));
+    WriteBytes(QStringLiteral("PROJECTS/Line3/EtherNetIP_Master_Rules.xml"),
+               "<EtherNetIP_Master_Access>"
+               "<row Enable=\"Y\" IP_Address=\"10.0.0.1\" Start_Input=\"0\" Num_Input=\"1\" Start_Output=\"0\" "
+               "Num_Output=\"1\" Time_Poll=\"100\" Instance_T_O=\"1\" Connection_Point_T_O=\"100\" Instance_O_T=\"1\" "
+               "Connection_Point_O_T=\"101\" Mnemonic=\"A\"/>"
+               "<row Enable=\"N\" IP_Address=\"10.0.0.2\" Mnemonic=\"B\"/>"
+               "<row/><row/><row/><row/><row/><row/><row/>"
+               "<row Enable=\"Y\" IP_Address=\"10.0.0.10\" Mnemonic=\"the last rule with a rather long mnemonic\"/>"
+               "</EtherNetIP_Master_Access>");
+    Opt_AutoSize_Col = true;
+    Step3([&](TScriptedModalHook &hook) {
+        auto Row = [](int r) {
+            QStringList T;
+            for (int c = 1; c <= 12; ++c)
+                T << Cell(c, r);
+            return T.join(QLatin1Char('|'));
+        };
+        const QString A = QStringLiteral("Y|10.0.0.1|0|1|0|1|100|1|100|1|101|A");
+        const QString B = QStringLiteral("N|10.0.0.2||||||||||B");
+        const QString New = QStringLiteral("Y|||||||||||");
+        const QString Off = QStringLiteral("N|||||||||||");
+
+        // A double click on a header sizes its column to the content, on a rule it does not.
+        const int Width = G()->ColWidths(12);
+        GuiTest::DoubleClick(G(), CentreOf(12, 5));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(G()->ColWidths(12), Width);
+        GuiTest::DoubleClick(G(), CentreOf(12, 0));
+        GuiTest::ProcessEvents();
+        EXPECT_GT(G()->ColWidths(12), Width);
+        Opt_AutoSize_Col = false;
+        const int Sized = G()->ColWidths(2);
+        GuiTest::DoubleClick(G(), CentreOf(2, 0));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(G()->ColWidths(2), Sized);
+
+        // Paste before any copy.
+        ClickCell(3, 4);
+        hook.Answer(mrOk);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(MessagesOf(hook), QStringList{QStringLiteral("Error!!! Copy a valid row before Paste it")});
+
+        // Insert at row 1: a new enabled rule, the last one is lost.
+        ClickCell(3, 1);
+        GuiTest::Click(F()->Btn_InsRow);
+        EXPECT_EQ(Row(1), New);
+        EXPECT_EQ(Row(2), A);
+        EXPECT_EQ(Row(3), B);
+        EXPECT_EQ(Row(10), Off);
+
+        // Copy A (a row down), paste it over B (asked) and into an empty rule (not asked).
+        G()->SetFocus();
+        Key(VK_DOWN);
+        ASSERT_EQ(G()->Row(), 2);
+        GuiTest::Click(F()->Btn_CopyRow);
+        G()->SetFocus();
+        Key(VK_DOWN);
+        ASSERT_EQ(G()->Row(), 3);
+        hook.Answer(mrYes);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(MessagesOf(hook).last(), QStringLiteral("Row Already used. Do you want to overwrite the values?"));
+        EXPECT_EQ(Row(3), A);
+        ClickCell(5, 7);
+        GuiTest::Click(F()->Btn_PasteRow);
+        EXPECT_EQ(MessagesOf(hook).size(), 2);
+        EXPECT_EQ(Row(7), A);
+
+        // Space on a box switches the rule off and on.
+        ClickCell(2, 7);
+        G()->SetFocus();
+        Key(VK_LEFT);
+        ASSERT_EQ(G()->Col(), 1);
+        Key(VK_SPACE);
+        EXPECT_EQ(Cell(1, 7), QStringLiteral("N"));
+
+        // Delete asks with the row number: No keeps the rule, Yes deletes it.
+        ClickCell(4, 3);
+        hook.Answer(mrNo);
+        GuiTest::Click(F()->Btn_DelRow);
+        EXPECT_EQ(MessagesOf(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
+        EXPECT_EQ(Row(3), A);
+        hook.Answer(mrYes);
+        GuiTest::Click(F()->Btn_DelRow);
+        EXPECT_EQ(MessagesOf(hook).size(), 4);
+        EXPECT_EQ(Row(3), Off);
+        EXPECT_EQ(Row(6), QStringLiteral("N|10.0.0.1|0|1|0|1|100|1|100|1|101|A"));
+        EXPECT_EQ(Row(10), QStringLiteral("|||||||||||"));
+        GuiTest::Click(F()->Btn_OK);
+        EXPECT_EQ(F()->ModalResult(), mrOk);
+    });
+    EXPECT_EQ(QString::fromUtf8(ReadBytes(QStringLiteral("PROJECTS/Line3/EtherNetIP_Master_Rules.xml"))).count(QStringLiteral("<row ")), 2);
 }

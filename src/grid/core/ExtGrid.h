@@ -80,12 +80,6 @@ enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSel
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
 
-// The grid's own error: an index outside the rows or columns of a selection list.
-class RIdeZareVorev : public Exception {
-public:
-    using Exception::Exception;
-};
-
 // ---------------------------------------------------------------------------------------------
 // Events (the first argument is the grid)
 
@@ -683,7 +677,8 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
-// The grid's own error: a typed read of a cell that holds no such value, a print column out of range.
+// The grid's own error: a typed read of a cell that holds no such value, a print column out of
+// range, an index outside the rows or columns of a selection list.
 FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 

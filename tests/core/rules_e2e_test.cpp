@@ -173,14 +173,20 @@ TEST_F(RulesEndToEnd, TheEmptyRulesShowNumberedWithTheirColumnColoursAndATickedB
         const QColor Back(255, 216, 176);
         G()->SetCells(1, 5, QStringLiteral("N"));
         const QImage Unticked = Render();
-        int Frame = 0, Tick = 0;
+        int Frame = 0, Tick = 0, Left = Box.Right, Right = Box.Left;
         for (int y = Box.Top + 1; y < Box.Bottom - 1; ++y)
             for (int x = Box.Left + 1; x < Box.Right - 1; ++x) {
-                Frame += Unticked.pixelColor(x, y) != Back;
+                if (Unticked.pixelColor(x, y) != Back) {
+                    ++Frame;
+                    Left = std::min(Left, x);
+                    Right = std::max(Right, x);
+                }
                 Tick += Unticked.pixelColor(x, y) != Img.pixelColor(x, y);
             }
         EXPECT_GT(Frame, 20);
         EXPECT_GT(Tick, 10);
+        // The column is centred, and so is its box.
+        EXPECT_NEAR((Left + Right) / 2, (Box.Left + Box.Right) / 2, 2);
         GuiTest::Click(F()->Btn_Cancel);
     });
     EXPECT_TRUE(Messages.isEmpty());

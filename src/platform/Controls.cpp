@@ -169,6 +169,8 @@ TControl::~TControl()
 {
     Destroying();
     platform_detail::ControlDestroyed(this);
+    if (Application)
+        Application->HintControlDestroyed(this);
     if (FParent)
         FParent->RemoveControl(this);
 }

@@ -167,16 +167,28 @@ private:
     TControl *FControl = nullptr;
 };
 
-// What CM_HINTSHOW hands the control under the pointer before its hint shows.
+class THintWindow;
+// The kind of window a hint shows in: a maker of a new window of that kind. HintWindowClassOf<T>
+// names class T; two hints of the same class compare equal.
+using THintWindowClass = THintWindow *(*)(TComponent *AOwner);
+template <class T>
+THintWindow *HintWindowClassOf(TComponent *AOwner)
+{
+    return new T(AOwner);
+}
+
+// What CM_HINTSHOW hands the control under the pointer before its hint shows. The control may
+// change every field but HintControl and CursorPos; an empty HintStr on return shows no hint.
 struct THintInfo {
     TControl *HintControl = nullptr;
+    THintWindowClass HintWindowClass = nullptr; // the application's HintWindowClass unless changed
     TPoint CursorPos;         // in the control's client coordinates
-    TRect CursorRect;         // the hint goes away when the pointer leaves it
-    TPoint HintPos;           // screen position of the hint
-    int HintMaxWidth = 0;
+    TRect CursorRect;         // client coordinates; the hint is asked again when the pointer leaves it
+    TPoint HintPos;           // screen position of the hint's top-left corner
+    int HintMaxWidth = 0;     // the width the text wraps at
     TColor HintColor = clInfoBk;
     UnicodeString HintStr;
-    void *HintData = nullptr;
+    TObject *HintData = nullptr; // handed on to the hint window's ActivateHintData
 };
 
 // ---- window styles asked at window creation ----
@@ -192,6 +204,7 @@ constexpr DWORD WS_BORDER = 0x00800000u;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008u;   // stays above the other windows
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080u; // no taskbar entry
 constexpr DWORD WS_EX_TRANSPARENT = 0x00000020u; // the mouse passes through to what lies below
+constexpr DWORD WS_EX_LAYERED = 0x00080000u;    // translucent: its pixels come from UpdateLayeredWindow
 constexpr int GWL_STYLE = -16;
 constexpr int GWL_EXSTYLE = -20;
 

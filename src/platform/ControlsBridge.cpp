@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTimerEvent>
-#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
@@ -445,6 +444,8 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return false;
     }
     case QEvent::Leave: {
+        if (Application)
+            Application->HintMouseMessage(nullptr, {});
         TControl *mc = GetMouseControl();
         if (mc && (mc == FControl || (mc->Parent() == FControl && !dynamic_cast<TWinControl *>(mc))))
             platform_detail::SetMouseControl(nullptr);
@@ -700,6 +701,12 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     m.WParam = platform_detail::MouseKeys(Event->buttons(), Event->modifiers());
     m.LParam = MakeLParam(local.x(), local.y());
     const bool def = SendFromEvent(m);
+    // After the control had the move, so that a hint it cancelled on the way is asked again
+    // at the next rest.
+    if (msg == WM_MOUSEMOVE && FControl && Application) {
+        TControl *target = FControl->ControlAtPos({local.x(), local.y()}, false);
+        Application->HintMouseMessage(target ? target : FControl, {global.x(), global.y()});
+    }
     if (def && FControl && !OwnWidget()) {
         RunQtDefault(Event);
         // The window had its mouse message; a wrapped widget that ignores the event must not
@@ -709,31 +716,10 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     return true;
 }
 
-bool TControlEventBridge::HandleToolTip(QHelpEvent *Event)
+bool TControlEventBridge::HandleToolTip(QHelpEvent *)
 {
-    const QPoint local = Event->pos();
-    TControl *target = FControl->ControlAtPos({local.x(), local.y()}, false);
-    if (!target)
-        target = FControl;
-    if (!Application || !Application->ShowHint() || !target->ShowHint() || target->Hint().isEmpty()) {
-        QToolTip::hideText();
-        return true;
-    }
-    THintInfo info;
-    info.HintControl = target;
-    info.CursorPos = {local.x() - (target == FControl ? 0 : target->Left()), local.y() - (target == FControl ? 0 : target->Top())};
-    info.CursorRect = target->ClientRect();
-    info.HintPos = {Event->globalPos().x(), Event->globalPos().y() + 16};
-    info.HintColor = Application->HintColor();
-    // The hint text is the part before "|" (the rest is the long hint of status bars).
-    info.HintStr = target->Hint().section(QLatin1Char('|'), 0, 0);
-    LRESULT refused = 0;
-    platform_detail::GuardedCall(target, [&] { refused = target->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)); });
-    if (refused != 0 || info.HintStr.isEmpty()) {
-        QToolTip::hideText();
-        return true;
-    }
-    QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), info.HintStr, FWidget);
+    // Hints come from the application's own hint machinery (pointer rest, CM_HINTSHOW, hint
+    // window); the window system's tool tip would show a second one.
     return true;
 }
 

@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
-#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -745,11 +744,6 @@ void TApplication::HandleMessage()
 HWND TApplication::Handle() const
 {
     return FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-}
-
-void TApplication::CancelHint()
-{
-    QToolTip::hideText();
 }
 
 void TApplication::Terminate()

@@ -22,6 +22,7 @@
 #include <vector>
 
 class QEventLoop;
+class QTimer;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -307,12 +308,44 @@ public:
     void SetHintHidePause(int Value) { FHintHidePause = Value; }
 
     TNotifyEvent OnIdle;
-    // Hides the hint on show; the next pause over a control asks for a new one.
+
+    // ---- hints ----
+    // How long the pointer rests on a control before its hint is asked for (CM_HINTSHOW), and
+    // how long a hint stays, in milliseconds.
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int Value) { FHintPause = Value; }
+    // The pause before the next hint while one is showing.
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int Value) { FHintShortPause = Value; }
+    // Hides the hint on show and forgets its control; the next rest over a control asks again.
     void CancelHint();
+    // Asks the control under the pointer for its hint now, as if the pointer had rested there.
+    void ActivateHint(TPoint CursorPos);
+    // The window of the last hint shown (visible while the hint shows), or nullptr.
+    THintWindow *HintWindow() const { return FHintWindow; }
+    // Every pointer move over a control ends here, after the control had the move; CursorPos is
+    // in screen coordinates.
+    void HintMouseMessage(TControl *Control, TPoint CursorPos);
+    // A control on its way out is forgotten.
+    void HintControlDestroyed(TControl *Control);
 
 private:
     friend class TCustomForm;
     void FormCreated(TCustomForm *Form);
+    void StartHintTimer(int Pause, bool ForShow);
+    void StopHintTimer();
+    void HideHint();
+    void HintTimerExpired();
+    TControl *FHintControl = nullptr;
+    TRect FHintCursorRect;     // screen coordinates
+    TPoint FHintCursor;        // where the pointer last rested, screen coordinates
+    bool FHintActive = false;
+    bool FHintTimerForShow = false;
+    THintWindow *FHintWindow = nullptr;
+    THintWindowClass FHintWindowMaker = nullptr;
+    QTimer *FHintTimer = nullptr;
+    int FHintPause = 500;
+    int FHintShortPause = 50;
     TCustomForm *FMainForm = nullptr;
     bool FTerminated = false;
     bool FMainFormOnTaskBar = false;
@@ -325,6 +358,56 @@ private:
 
 // The program's application object; made on first use.
 extern TApplication *Application;
+
+// The window a hint shows in: a top-most frameless pop-up that never takes the activation and
+// lets the pointer through. The hint machinery makes it from HintWindowClass, sizes it with
+// CalcHintRect and shows it with ActivateHintData; a kind of hint of its own derives from it.
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent *AOwner);
+    // The rectangle (0, 0, w, h) the text needs, wrapped at MaxWidth, margins and frame included.
+    virtual TRect CalcHintRect(int MaxWidth, const UnicodeString &AHint, TObject *AData);
+    // Shows the hint in Rect (screen coordinates).
+    virtual void ActivateHint(TRect Rect, const UnicodeString &AHint);
+    // The same with the data the control handed over in THintInfo::HintData.
+    virtual void ActivateHintData(TRect Rect, const UnicodeString &AHint, TObject *AData);
+    // Hides the hint by giving up the window.
+    virtual void ReleaseHandle();
+    // The rectangle the hint was last shown in (screen coordinates).
+    TRect BoundsRect() const { return TRect(Left(), Top(), Left() + Width(), Top() + Height()); }
+    // True while the window is on screen.
+    bool Showing() const;
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
+    // Puts the window at Rect on top without activating it.
+    void ShowAt(const TRect &Rect);
+};
+
+// The kind of window every hint shows in unless the control asks for another.
+extern THintWindowClass HintWindowClass;
+
+// One monitor of the screen layout.
+class TMonitor {
+public:
+    int MonitorNum() const { return FNum; }
+    bool Primary() const { return FNum == 0; }
+    TRect BoundsRect() const { return FBounds; }
+    TRect WorkareaRect() const { return FWork; }
+    int Left() const { return FBounds.Left; }
+    int Top() const { return FBounds.Top; }
+    int Width() const { return FBounds.Right - FBounds.Left; }
+    int Height() const { return FBounds.Bottom - FBounds.Top; }
+
+private:
+    friend class TScreen;
+    int FNum = 0;
+    TRect FBounds;
+    TRect FWork;
+};
+
+enum TMonitorDefaultTo { mdNearest, mdNull, mdPrimary };
 
 class TScreen : public TComponent {
 public:
@@ -339,9 +422,13 @@ public:
     TWinControl *ActiveControl() const;
     int FormCount() const;
     TCustomForm *Forms(int Index) const;
+    // The monitor holding Point; outside every monitor, by MonitorDefault. The object stays
+    // valid until the next call.
+    TMonitor *MonitorFromPoint(TPoint Point, TMonitorDefaultTo MonitorDefault = mdNearest);
 
 private:
     TCursor FCursor = crDefault;
+    std::vector<std::unique_ptr<TMonitor>> FMonitors;
 };
 
 extern TScreen *Screen;

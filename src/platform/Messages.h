@@ -537,3 +537,82 @@ protected:
         DC = m.LParam == NCPAINT_CANVAS ? reinterpret_cast<HDC>(m.WParam) : nullptr;
     }
 };
+
+// ---- notifications (WM_NOTIFY; LParam is an NMHDR * or a record that starts with one) ----
+
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    std::uintptr_t idFrom = 0;
+    UINT code = 0;
+};
+
+// Tool tips: the pop message, and the notifications of the text request (the wide one), show
+// and pop.
+constexpr Cardinal TTM_POP = 0x0400 + 28;
+constexpr UINT TTN_FIRST = 0u - 520u;
+constexpr UINT TTN_GETDISPINFOW = TTN_FIRST - 10;
+constexpr UINT TTN_SHOW = TTN_FIRST - 1;
+constexpr UINT TTN_POP = TTN_FIRST - 2;
+// Icons of a balloon tip's title.
+inline constexpr int TTI_NONE = 0;
+inline constexpr int TTI_INFO = 1;
+inline constexpr int TTI_WARNING = 2;
+inline constexpr int TTI_ERROR = 3;
+
+// The tool tip asks for its text. The window that answers names its text through lpszText (the
+// text stays where it points until the next request) and may give the balloon a title and icon,
+// a maximum width and colours (0 and clNone-like 0xFFFFFFFF leave the tool tip's own).
+struct NMTTDISPINFOW {
+    NMHDR hdr;
+    const char16_t *lpszText = nullptr;
+    char16_t szText[80] = {};
+    UINT uFlags = 0;
+    LPARAM lParam = 0;
+    const char16_t *lpszTitle = nullptr;
+    int Icon = TTI_NONE;
+    int MaxTipWidth = 0;
+    std::uint32_t TipTextColor = 0xFFFFFFFFu;
+    std::uint32_t TipBkColor = 0xFFFFFFFFu;
+};
+
+// Date and time pickers.
+constexpr UINT DTN_FIRST2 = 0u - 753u;
+constexpr UINT DTN_DATETIMECHANGE = DTN_FIRST2 - 6;
+constexpr DWORD GDT_VALID = 0;
+constexpr DWORD GDT_NONE = 1;
+
+struct SYSTEMTIME {
+    Word wYear = 0;
+    Word wMonth = 0;
+    Word wDayOfWeek = 0;
+    Word wDay = 0;
+    Word wHour = 0;
+    Word wMinute = 0;
+    Word wSecond = 0;
+    Word wMilliseconds = 0;
+};
+
+struct NMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags = GDT_VALID;
+    SYSTEMTIME st;
+};
+
+// WM_NOTIFY: the control's identifier and the notification.
+struct TWMNotify : TWMBase {
+    int IDCtrl = 0;
+    NMHDR *NMHdr = nullptr;
+    explicit TWMNotify(TMessage &m) : TWMBase(m) { LoadFields(m); }
+
+protected:
+    void StoreFields(TMessage &m) override
+    {
+        m.WParam = WPARAM(IDCtrl);
+        m.LParam = reinterpret_cast<LPARAM>(NMHdr);
+    }
+    void LoadFields(const TMessage &m) override
+    {
+        IDCtrl = int(m.WParam);
+        NMHdr = reinterpret_cast<NMHDR *>(m.LParam);
+    }
+};

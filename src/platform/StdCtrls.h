@@ -162,11 +162,7 @@ inline constexpr Cardinal EM_CHARFROMPOS = 0x00D7;
 inline constexpr Cardinal EM_SHOWBALLOONTIP = 0x1503;
 inline constexpr Cardinal EM_HIDEBALLOONTIP = 0x1504;
 
-// Icons of a balloon tip.
-inline constexpr int TTI_NONE = 0;
-inline constexpr int TTI_INFO = 1;
-inline constexpr int TTI_WARNING = 2;
-inline constexpr int TTI_ERROR = 3;
+// The icons of a balloon tip (TTI_...) are in Messages.h.
 
 struct EDITBALLOONTIP {
     DWORD cbStruct = sizeof(EDITBALLOONTIP);

@@ -7,8 +7,6 @@
 
 // The window system's tool-tip request is a Qt event; the test plays the window system.
 #include <QApplication>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -547,22 +545,19 @@ TEST_F(LbButtonTest, HintShowsOverTheButton)
     info->SetHint(QStringLiteral("Information"));
     info->SetShowHint(true);
     ShowForm();
-    auto askForHint = [](TWinControl *c) {
-        QWidget *w = c->Widget();
-        const QPoint local(c->Width() / 2, c->Height() / 2);
-        QHelpEvent e(QEvent::ToolTip, local, w->mapToGlobal(local));
-        QApplication::sendEvent(w, &e);
-    };
-    GuiTest::MouseMove(info, {25, 25});
-    askForHint(info);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("Information"));
-    QToolTip::hideText();
+    const int pause = Application->HintPause();
+    Application->SetHintPause(20);
+    GuiTest::TShownHint h = GuiTest::RestPointer(info, {25, 25});
+    EXPECT_TRUE(h.Visible);
+    EXPECT_EQ(h.Text, QStringLiteral("Information"));
+    GuiTest::ResetHints();
 
     // Without ShowHint nothing shows.
     Form->Ok->SetHint(QStringLiteral("Confirm"));
-    askForHint(Form->Ok);
-    EXPECT_NE(QToolTip::text(), QStringLiteral("Confirm"));
+    h = GuiTest::RestPointer(Form->Ok, {5, 5});
+    EXPECT_FALSE(h.Visible && h.Text == QStringLiteral("Confirm"));
+    GuiTest::ResetHints();
+    Application->SetHintPause(pause);
 }
 
 TEST_F(LbButtonTest, PictureOfEveryStyle)

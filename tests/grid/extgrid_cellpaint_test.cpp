@@ -10,7 +10,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -129,6 +131,41 @@ TEST_F(CellPaintTest, XPHeaderHasAWhiteLineUnderItsTopAndAHalvedBottomLine)
     EXPECT_EQ(img.pixelColor(r.Left, midY), QColor(255, 255, 255));
     EXPECT_EQ(img.pixelColor(midX, r.Bottom - 1), half);
     EXPECT_NE(img.pixelColor(midX, r.Top + 1), QColor(255, 255, 255)); // the gradient below it
+}
+
+TEST_F(CellPaintTest, HeaderMirrorGradientRunsFromItsFirstToItsLastColour)
+{
+    G->SetLook(glXP);
+    G->SetQRVGradientFrom(TColorOf(0x0000FFu));
+    G->SetQRVGradientTo(TColorOf(0x000080u));
+    G->SetQRVGradientMirrorFrom(TColorOf(0x008000u));
+    G->SetQRVGradientMirrorTo(TColorOf(0x00FF00u));
+    const QImage img = Render();
+    const TRect r = G->CellRect(1, 0);
+    const int x = (r.Left + r.Right) / 2, mid = (r.Top + r.Bottom) / 2;
+    auto near = [](QColor got, QColor want) {
+        return std::abs(got.red() - want.red()) <= 24 && std::abs(got.green() - want.green()) <= 24 &&
+               std::abs(got.blue() - want.blue()) <= 24;
+    };
+    // Under the white top line the upper half runs red to dark red, the lower half dark green to
+    // green down to the bottom line.
+    const std::pair<int, QColor> samples[] = {
+        {r.Top + 1, QColor(255, 0, 0)}, {mid - 2, QColor(128, 0, 0)}, {mid, QColor(0, 128, 0)},
+        {r.Bottom - 3, QColor(0, 255, 0)}};
+    for (const auto &[y, want] : samples)
+        EXPECT_TRUE(near(img.pixelColor(x, y), want)) << y << " " << img.pixelColor(x, y).name().toStdString();
+}
+
+TEST_F(CellPaintTest, DesignTimeHeaderShowsEachColumnsNumber)
+{
+    // The numbers are gray text at the bottom right of the header cells, and nowhere else.
+    const QColor gray(0x80, 0x80, 0x80);
+    G->SetLook(glXP);
+    const QImage run = Render();
+    G->SetDesigning(true);
+    const QImage design = Render();
+    EXPECT_GT(Count(design, 2, 0, gray), Count(run, 2, 0, gray));
+    EXPECT_EQ(Count(design, 2, 1, gray), Count(run, 2, 1, gray));
 }
 
 TEST_F(CellPaintTest, GraphicCellsHoldingNoNumberPaintWithoutFailing)

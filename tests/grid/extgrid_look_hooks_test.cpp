@@ -157,6 +157,38 @@ TEST(GridHooks, DeletingTheOnlyNormalRowEmptiesIt)
     EXPECT_EQ(g.Cells(1, 1), "");
     EXPECT_EQ(g.Cells(2, 1), "");
     EXPECT_EQ(deleted, std::vector<int>{1});
+
+    // The emptied row loses its cell objects too, as any cleared row does.
+    g.AddCheckBox(1, 1, cbChecked);
+    g.DeleteRowAt(1);
+    EXPECT_EQ(g.GetCellType(1, 1), ctEmpty);
+
+    g.SetFixedRowAlways(true);
+    g.DeleteRowAt(1);
+    EXPECT_EQ(g.RowCount(), 1);
+}
+
+TEST(GridHooks, RowsAddedAndRemovedInsideANodeKeepItsSpan)
+{
+    TExtStringGrid g(nullptr);
+    g.SetColCount(3);
+    g.SetRowCount(8);
+    g.AddNode(2, 3); // the node row 2 and its children 3 and 4
+    g.InsertRowAt(3);
+    EXPECT_EQ(g.RowCount(), 9);
+    EXPECT_EQ(g.GetNodeSpan(2), 4);
+
+    g.DeleteRowAt(4);
+    EXPECT_EQ(g.RowCount(), 8);
+    EXPECT_EQ(g.GetNodeSpan(2), 3);
+
+    // A row outside the node leaves the span alone.
+    g.DeleteRowAt(6);
+    EXPECT_EQ(g.RowCount(), 7);
+    EXPECT_EQ(g.GetNodeSpan(2), 3);
+    g.InsertRowAt(1);
+    EXPECT_EQ(g.RowCount(), 8);
+    EXPECT_EQ(g.GetNodeSpan(3), 3);
 }
 
 TEST(GridHooks, SavedTextOfCheckBoxesHtmlAndTheHandler)
@@ -180,6 +212,14 @@ TEST(GridHooks, SavedTextOfCheckBoxesHtmlAndTheHandler)
     g.SetSaveWithHTML(true);
     g.DoSaveCell(2, 1, v);
     EXPECT_EQ(v, "<b>x</b>");
+
+    // Rich text saves as its plain text, or whole on one line with SaveWithRTF.
+    g.SetCells(2, 3, "{\\rtf1\\ansi {\\b bold}\\par\r\nplain}");
+    g.DoSaveCell(2, 3, v);
+    EXPECT_EQ(v, "bold\r\nplain");
+    g.SetSaveWithRTF(true);
+    g.DoSaveCell(2, 3, v);
+    EXPECT_EQ(v, "{\\rtf1\\ansi {\\b bold}\\parplain}");
 
     g.OnSaveCell = [](TObject *, int, int, UnicodeString &Value) { Value += "!"; };
     g.DoSaveCell(2, 1, v);

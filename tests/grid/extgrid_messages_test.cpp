@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,6 +122,29 @@ TEST_F(GridMessages, SearchTextGoesFourTicksAfterItLastGrew)
     const int ticks = g->TimerTicks();
     g->Perform(WM_TIMER, 4711, 0); // another timer is not the grid's tick
     EXPECT_EQ(g->TimerTicks(), ticks);
+}
+
+TEST_F(GridMessages, HoveringMakesTheNormalCellUnderThePointerCurrent)
+{
+    auto restOn = [&](int c, int r) {
+        const TRect rc = g->CellRect(c, r);
+        const TPoint p = g->ClientToScreen(TPoint(rc.Left + 4, rc.Top + 4));
+        SetCursorPos(p.X, p.Y);
+        g->Perform(WM_TIMER, WPARAM(g->GridTimerID()), 0);
+        return std::pair{g->Col(), g->Row()};
+    };
+    // Off by default: the pointer moves nothing.
+    EXPECT_EQ(restOn(2, 3), std::pair(1, 1));
+    g->SetHovering(true);
+    EXPECT_EQ(restOn(2, 3), std::pair(2, 3));
+    EXPECT_TRUE(g->Focused());
+    // Fixed cells and the empty area beside the cells stay out.
+    EXPECT_EQ(restOn(0, 2), std::pair(2, 3));
+    EXPECT_EQ(restOn(3, 0), std::pair(2, 3));
+    const TPoint outside = g->ClientToScreen(TPoint(g->ClientWidth() - 3, g->ClientHeight() - 3));
+    SetCursorPos(outside.X, outside.Y);
+    g->Perform(WM_TIMER, WPARAM(g->GridTimerID()), 0);
+    EXPECT_EQ(std::pair(g->Col(), g->Row()), std::pair(2, 3));
 }
 
 TEST_F(GridMessages, PaintingWaitsForTheUpdateLock)

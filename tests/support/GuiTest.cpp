@@ -240,6 +240,34 @@ void MouseMove(TControl *Target, TPoint At, TShiftState Shift)
     SendMouse(QEvent::MouseMove, Target, At, Qt::NoButton, Shift);
 }
 
+TShownHint ShownHint()
+{
+    TShownHint h;
+    THintWindow *w = Application->HintWindow();
+    if (!w || !w->Showing())
+        return h;
+    h.Visible = true;
+    h.Text = w->Caption();
+    h.Rect = w->BoundsRect();
+    h.Color = w->Color();
+    h.ClassName = w->ClassName();
+    h.Window = w;
+    return h;
+}
+
+TShownHint RestPointer(TControl *Target, TPoint At)
+{
+    MouseMove(Target, At);
+    // The pause and a little more for the timer to come round.
+    ProcessEvents(Application->HintPause() + 60);
+    return ShownHint();
+}
+
+void ResetHints()
+{
+    Application->CancelHint();
+}
+
 void MouseDown(TControl *Target, TPoint At, TMouseButton Button, TShiftState Shift)
 {
     SendMouse(QEvent::MouseButtonPress, Target, At, QtButton(Button), Shift);

@@ -51,6 +51,23 @@ void LeaveWindow(TWinControl *Target);
 // Asks the window system to close the form's window (its close box).
 void CloseWindow(TCustomForm *Form);
 
+// ---- hints ----
+// The hint on show, as the application's hint machinery put it up.
+struct TShownHint {
+    bool Visible = false;
+    UnicodeString Text;
+    TRect Rect;                 // screen coordinates
+    TColor Color = clNone;
+    UnicodeString ClassName;    // of the hint window
+    THintWindow *Window = nullptr;
+};
+TShownHint ShownHint();
+// Moves the pointer to At over Target (client coordinates) and lets it rest there for the
+// application's hint pause, then reads the hint on show.
+TShownHint RestPointer(TControl *Target, TPoint At);
+// Hides any hint and lets the next rest ask again.
+void ResetHints();
+
 // ---- pictures ----
 // Renders the window of Control (and its children) into a PNG file; true on success.
 bool SaveWindowPng(TWinControl *Control, const UnicodeString &FileName);

@@ -155,7 +155,6 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
         EditCombo->SetIsWinXP(FIsWinXP);
         EditCombo->SetIsVista(FIsWinVista && FIsComCtl6);
 
-        FStyle = tsWindowsXP;
         EditMode = false;
         EditControl = edNormal;
 
@@ -212,6 +211,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 
         FScrollBar = new TScrollBar(this);
         FPaintScrollBar = new TScrollBar(this);
+        // A new grid wears the Windows XP style.
+        SetComponentStyle(tsWindowsXP);
     }
 
     // The search panel takes its place along the bottom.
@@ -405,11 +406,8 @@ void TExtStringGrid::CreateWnd()
     if (!Parent())
         return;
     if (!Designing()) {
-        if (FScrollType == ssMetro && !vscrlctrl) {
-            vscrlctrl = new TScrollControl(nullptr);
-            hscrlctrl = new TScrollControl(nullptr);
-            hscrlctrl->FDirection = 1;
-        }
+        if (FScrollType == ssMetro)
+            CreateScrollControls();
         for (TScrollBar *sb : {FScrollBar, FPaintScrollBar}) {
             sb->SetParent(this);
             sb->SetVisible(false);

@@ -14,6 +14,7 @@
 #include "controls/BaseGrid.h"
 #include "controls/EsgEditBtn.h"
 #include "controls/ExtDropDown.h"
+#include "controls/ExtGridDraw.h"
 #include "controls/ExtGridLists.h"
 #include "controls/ExtStyleIF.h"
 #include "controls/GridAuxWindows.h"
@@ -37,6 +38,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 class TExtStringGrid;
@@ -44,6 +46,7 @@ class TExtStringGridCheck;
 class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
+class TCustomImageList;
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -58,6 +61,12 @@ enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull }
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+// The page size and range of an in-cell scroll bar.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
@@ -66,6 +75,8 @@ enum TGridLook {
 };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintPos { hpCell, hpMouse };
+// The XP colour schemes SetTheme takes over into the header colours.
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
@@ -84,6 +95,7 @@ using TCellBorders = TSet<TCellBorder, 4>;
 // Events (the first argument is the grid)
 
 using TGridHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, UnicodeString &HintStr)>;
+using TAnchorHintEvent = std::function<void(TObject *Sender, int ARow, int ACol, UnicodeString &Anchor)>;
 using TGridColorEvent = std::function<void(TObject *Sender, int ARow, int ACol, TGridDrawState AState, TBrush *ABrush, TFont *AFont)>;
 using TGridBorderEvent = std::function<void(TObject *Sender, int ARow, int ACol, TPen *APen, TCellBorders &Borders)>;
 using TGridAlignEvent = std::function<void(TObject *Sender, int ARow, int ACol, TAlignment &HAlign, TVAlignment &VAlign)>;
@@ -188,6 +200,18 @@ public:
     void SetCellVar(const QVariant &Value) { FCellVar = Value; }
     TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
     void SetCellCheckBoxState(TCheckBoxState Value) { FCellCheckBoxState = Value; }
+    // The colours an object takes (a progress bar's done and rest parts, a shape's line, a
+    // rating's empty stars), kept apart from the object slots that the graphic may free.
+    TColor CellColor() const { return FCellColor; }
+    void SetCellColor(TColor Value) { FCellColor = Value; }
+    TColor CellColorTo() const { return FCellColorTo; }
+    void SetCellColorTo(TColor Value) { FCellColorTo = Value; }
+    // Frees what the graphic owns now, as its destructor would; references it does not own stay.
+    void ReleaseOwnedObject()
+    {
+        if (OwnsObject())
+            ReleaseOwned();
+    }
 
 private:
     bool OwnsObject() const;
@@ -209,6 +233,8 @@ private:
     UnicodeString FCellText;
     QVariant FCellVar;
     TCheckBoxState FCellCheckBoxState = cbUnchecked;
+    TColor FCellColor = clNone;
+    TColor FCellColorTo = clNone;
 };
 
 // How the grid's tree nodes look.
@@ -311,18 +337,49 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class THTMLHintWindow : public TCustomControl {
+// The grid's hint window: a hint in mini-HTML (links, images of the grid's image list and
+// picture container) or a wide-encoded text, sized to its text and kept inside the monitor. It
+// serves the cell hints, the application's hints when the grid asks for it (UseHTMLHints) and
+// the grid's own scroll and sizing hints.
+class THTMLHintWindow : public THintWindow {
 public:
-    explicit THTMLHintWindow(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit THTMLHintWindow(TComponent *AOwner);
+    // The extent of the laid-out text, (0, 0, w, h), without margins.
+    TRect CalcHintRect(int MaxWidth, const UnicodeString &AHint, TObject *AData) override;
+    // Shows the hint with its top-left corner at Rect's and the size of its text plus margins.
+    void ActivateHint(TRect Rect, const UnicodeString &AHint) override;
+    // A grid as AData lends the hint its images and picture container.
+    void ActivateHintData(TRect Rect, const UnicodeString &AHint, TObject *AData) override;
+    TCustomImageList *Images() const { return FImages; }
+    TPictureContainer *PictureContainer() const { return FPictureContainer; }
+    int TextWidth() const { return FTextWidth; }
+    int TextHeight() const { return FTextHeight; }
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
+    void CMTextChanged(TCMTextChanged &Message) override;
 
 private:
+    // Measures AHint on the window's canvas: the decoded text of a wide-encoded hint on one line,
+    // any other as mini-HTML laid out from Rect's top-left corner.
+    TPoint MeasureHint(const UnicodeString &AHint, const TRect &Rect);
+    TCustomImageList *FImages = nullptr;
+    TPictureContainer *FPictureContainer = nullptr;
+    int FTextHeight = 0;
+    int FTextWidth = 0;
+    UnicodeString FWideCaption;
     TExtGridLiveCount FCount;
 };
+
+enum TScrollDirection { sdVertical, sdHorizontal };
 
 class TScrollControl : public TCustomControl {
 public:
     explicit TScrollControl(TComponent *AOwner) : TCustomControl(AOwner) {}
-    int FDirection = 0;
+    TScrollDirection Direction() const { return FDirection; }
+    void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    TScrollDirection FDirection = sdVertical;
     TColor FColor = TColorOf(0xC0C0C0u);
 
 private:
@@ -741,7 +798,7 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The string grid
 
-class TExtStringGrid : public TBaseGrid {
+class TExtStringGrid : public TBaseGrid, public IQRVStyle, public IQRVTones {
 public:
     explicit TExtStringGrid(TComponent *AOwner);
     ~TExtStringGrid() override;
@@ -872,8 +929,9 @@ public:
     virtual bool GetAllowFMTClipboard() { return false; }
     virtual void DoFilterSelect(int Index) {}
     virtual void DoFilterCheck() {}
-    virtual void DrawDesignHelper(TCanvas *ACanvas) {}
-    virtual void DesignHelperClick(int X, int Y) {}
+    // The quick configuration panel in the bottom-right corner while a designer edits the grid.
+    virtual void DrawDesignHelper(TCanvas *ACanvas);
+    virtual void DesignHelperClick(int X, int Y);
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     virtual void DoRatingChange(int ACol, int ARow, int Value) {}
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
@@ -906,7 +964,12 @@ public:
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
     virtual void LoadColPositions() {}
-    virtual void SetStyle(TQRVStyle Style) {}
+    // Writes the colours of a style (a look setter that changes the look calls it too).
+    virtual void SetStyle(TQRVStyle AStyle);
+    // Passes a style on to the drop-down editors the grid has made.
+    void StyleDropDownEditors(TQRVStyle AStyle);
+    // Repaints the footer panel.
+    virtual void UpdateFooter() {}
     virtual void QSort() {}
     virtual void QSortIndexed() {}
     virtual void QSortGroup() {}
@@ -1505,7 +1568,9 @@ public:
     bool GetRowSelect(int ARow) const;
     bool GetReadOnly(int ACol, int ARow);
     void CellControlsUpdate(bool RebuildList);
-    void DrawBorder() {}
+    // The flat border over the window's outermost pixels; drawn only during a paint (every
+    // paint ends with it), never under the update lock.
+    void DrawBorder();
     void LoadColSizes() {}
     void SaveColSizes() {}
     void ShowColumnHeaders();
@@ -1515,7 +1580,8 @@ public:
     // Copies the search footer settings to the search panel.
     void UpdateSearchPanel(TObject *Sender) {}
     void ApplyPlatformStyle() {}
-    void MoveFocusWindow() {}
+    // The focus frame follows the current cell when a window moves.
+    void MoveFocusWindow();
 
     // ---- properties ----
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
@@ -1536,7 +1602,18 @@ public:
     bool SizeWithForm() const { return FSizeWithForm; }
     void SetSizeWithForm(bool Value) { FSizeWithForm = Value; }
     TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook Value) { FLook = Value; }
+    // Applies a look preset in one step; the same look again changes nothing (ExtGridLook.cpp).
+    void SetLook(TGridLook Value);
+    // The look's name in saved settings and its caption in menus; glCustom has neither and
+    // leaves the text as it was.
+    static void GetLookName(TGridLook ALook, UnicodeString &Name);
+    static void GetLookCaption(TGridLook ALook, UnicodeString &Caption);
+    // The scroll type; the metro indicators and the scroll bar looks come with the scrolling code.
+    virtual void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    // Makes the two thin indicators of the metro scroll type unless they exist.
+    void CreateScrollControls();
+    TScrollControl *VertScrollControl() const { return vscrlctrl; }
+    TScrollControl *HorzScrollControl() const { return hscrlctrl; }
     bool IsWinXP() const { return FIsWinXP; }
     bool IsComCtl6() const { return FIsComCtl6; }
     int GridTimerID() const { return FGridTimerID; }
@@ -1667,11 +1744,13 @@ public:
     bool EnhTextSize() const { return FEnhTextSize; }
     void SetEnhTextSize(bool Value) { FEnhTextSize = Value; Invalidate(); }
     bool URLShow() const { return FURLShow; }
-    void SetURLShow(bool Value) { FURLShow = Value; Invalidate(); }
+    void SetURLShow(bool Value);
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool Value);
     bool URLFull() const { return FURLFull; }
-    void SetURLFull(bool Value) { FURLFull = Value; Invalidate(); }
+    void SetURLFull(bool Value);
     TColor URLColor() const { return FURLColor; }
-    void SetURLColor(TColor Value) { FURLColor = Value; Invalidate(); }
+    void SetURLColor(TColor Value);
     bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
     void SetSelectionRTFKeep(bool Value) { FSelectionRTFKeep = Value; }
     TSortSettings *SortSettings() const { return FSortSettings; }
@@ -1698,6 +1777,87 @@ public:
     // The filter button of a header cell at the right of R; R loses its width.
     void DrawFilterGlyph(TCanvas *ACanvas, int RealCol, TRect &R);
     // ---- end of cell content and header drawing ----
+
+    // ---- styles, tones and themes ----
+    // Remembers the style, writes its colours and passes it on to the drop-down editors the
+    // grid made; any style but tsCustom ends the metro scroll bars of a set of tones.
+    void SetComponentStyle(TQRVStyle AStyle) override;
+    // The flat metro look in the given tones.
+    void SetColorTones(const TColorTones &ATones) override;
+    // The header colours of an XP colour scheme; neither the look changes nor the grid repaints.
+    void SetTheme(TXPColorScheme Scheme);
+    // Takes the style of the user's Office theme when that changed since the last call.
+    void UpdateOfficeTheme();
+    TQRVStyle Style() const { return FStyle; }
+    const TColorTones &ColorTones() const { return FTones; }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool Value);
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+    // ---- end of styles, tones and themes ----
+
+    // ---- balloon text, focus frame and design panel ----
+    // The notifications of the grid's balloon tool tip (its text, title and icon) and of the
+    // in-place date picker (the changed date to OnDateTimeChange).
+    void WMNotify(TWMNotify &Message);
+    // The translucent frame around the edited cell (ARect, client coordinates).
+    void ShowFocusWindow(const TRect &ARect);
+    void HideFocusWindow();
+    // Makes Window layered and gives it the mask's pixels and opacity; a mask without pixels
+    // leaves the window as it is.
+    static void ApplyAlphaMask(TWinControl *Window, TGridAlphaMask *Mask);
+    TGridFocusWindow *FocusWindow() const { return FFocusWindow; }
+    TFocusHelper *FocusHelper() const { return FFocusHelper; }
+    bool FitCellsInGrid() const { return FFitCellsInGrid; }
+    void SetFitCellsInGrid(bool Value) { SetAndInvalidate(FFitCellsInGrid, Value); }
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool Value) { SetAndInvalidate(FShowDesignHelper, Value); }
+    bool ShowColNrs() const { return FShowColNrs; }
+    // The panel item at a client point: 1 "Allow edit", 2 "Column numbers", 3 "Set look",
+    // 4 close; -1 none.
+    int DesignHelperHitTest(int X, int Y);
+    int LastDesignChoice() const { return FLastDesignChoice; }
+    using TCellBalloonEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &ATitle,
+                                                 UnicodeString &AText, int &AIcon)>;
+    // The date as a TDateTime (days since 1899-12-30).
+    using TDateTimeChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double ADateTime)>;
+    TCellBalloonEvent OnCellBalloon;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // ---- end of balloon text, focus frame and design panel ----
+
+    // ---- cell hints ----
+    // The hint of the cell under HintInfo.CursorPos: its text, place, colour and window class;
+    // OnGridHint and OnGridWideHint get (row, display column) and have the last word. HintStr
+    // comes in as the grid's own hint text and goes out as the hint (empty: none shows).
+    void GetCellHintInfo(UnicodeString &HintStr, THintInfo &HintInfo);
+    // A hint belongs to one base cell: a pointer move at (X, Y) onto another cell takes the
+    // showing hint (and balloon) away, so that the next rest asks again.
+    void RenewCellHint(int X, int Y);
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool Value) { FHintShowCells = Value; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool Value) { FHintShowLargeText = Value; }
+    THintPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintPos Value) { FHintShowLargeTextPos = Value; }
+    bool HTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool Value) { FHTMLHint = Value; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool Value) { FAnchorHint = Value; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor Value) { FHintColor = Value; }
+    bool UseInternalHintClass() const { return FUseInternalHintClass; }
+    void SetUseInternalHintClass(bool Value) { FUseInternalHintClass = Value; }
+    // Makes THTMLHintWindow the window of every hint of the program (the platform's own again
+    // when cleared).
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool Value);
+    // The pictures that mini-HTML in cells and hints may name.
+    TPictureContainer *PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer *Value) { FPictureContainer = Value; Invalidate(); }
+    // The scroll and sizing hint window the grid keeps.
+    THTMLHintWindow *ScrollHintWindow() const { return FScrollHintWnd; }
+    TAnchorHintEvent OnAnchorHint;
+    // ---- end of cell hints ----
 
     TGridHintEvent OnGridHint;
     TGridHintEvent OnGridWideHint;
@@ -1861,6 +2021,135 @@ private:
 
 public:
     // =========================================================================================
+    // pictures, progress bars, indicators, comments and other cell objects (ExtGridPictures.cpp)
+    // One object per cell: an Add or Create replaces whatever graphic the cell had. Objects passed
+    // to an Add stay the caller's; those a Create makes die with the graphic. Queries on a cell
+    // without the object answer nil, false, -1, clNone or an empty text.
+    void AddBitmap(int ACol, int ARow, TBitmap *ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreateBitmap(int ACol, int ARow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap *GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow);
+
+    void AddIcon(int ACol, int ARow, TIcon *AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon *CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow);
+
+    void AddPicture(int ACol, int ARow, TPicture *APicture, bool transparent, TStretchMode stretchmode, int padding,
+                    TCellHAlign hal, TCellVAlign val);
+    TPicture *CreatePicture(int ACol, int ARow, bool transparent, TStretchMode stretchmode, int padding,
+                            TCellHAlign hal, TCellVAlign val);
+    TPicture *GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow);
+
+    void AddFilePicture(int ACol, int ARow, TFilePicture *AFilePicture, bool Transparent, TStretchMode stretchmode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture *CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture *GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow);
+
+    void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent *AObject);
+    TInterfacedPersistent *GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow);
+
+    // The image list that image-list, data-image and multi-image cells index; the setter only
+    // keeps the reference.
+    TCustomImageList *GridImages() const;
+    void SetGridImages(TCustomImageList *Value);
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int &idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow);
+    // The image follows the cell's value: an empty cell takes the index as its text.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow);
+    void RemoveDataImage(int ACol, int ARow);
+    // Dir 0 lays the images out side by side; the cell repaints when its list changes.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow);
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const UnicodeString &Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow);
+    void RemoveProgress(int ACol, int ARow);
+    void AddExtProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExtProgress(int ACol, int ARow);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow);
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow);
+
+    void AddComment(int ACol, int ARow, const UnicodeString &Comment);
+    void AddColorComment(int ACol, int ARow, const UnicodeString &Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, UnicodeString &comment);
+    UnicodeString GetComment(int ACol, int ARow);
+    // A cell with another object keeps it and gets no comment.
+    void SetComment(int ACol, int ARow, const UnicodeString &Value);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow);
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow);
+    void RemoveRating(int ACol, int ARow);
+
+    // With AutoRange the range follows the height of the cell's text.
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void RemoveScrollBar(int ACol, int ARow);
+
+    // A marked text range (a spelling error, say) that shares the cell with its object.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    void AddRotated(int ACol, int ARow, SmallInt AAngle, const UnicodeString &s);
+    // Turns the cell's object, of whatever kind, into rotated text.
+    void SetRotated(int ACol, int ARow, SmallInt AAngle);
+    bool IsRotated(int ACol, int ARow, int &aAngle);
+    void RemoveRotated(int ACol, int ARow);
+
+    // A check box or radio button carries a balloon of its own; any other object refuses one.
+    void AddBalloon(int ACol, int ARow, const UnicodeString &Title, const UnicodeString &Text, TBalloonIcon Icon);
+    bool IsBalloon(int ACol, int ARow, UnicodeString &Title, UnicodeString &Text, TBalloonIcon &Icon);
+    bool HasBalloon(int ACol, int ARow);
+    void RemoveBalloon(int ACol, int ARow);
+
+    // Whether the base cell of the cell's merged range holds an object of one of the kinds.
+    bool HasCellTypeIn(int ACol, int ARow, std::initializer_list<TCellType> Kinds);
+
+protected:
+    // Recomputes an auto-range scroll bar's range when the cell's text changed.
+    void CellTextSet(int ACol, int ARow) override;
+
+private:
+    // The graphic in the cell's own slot, never the row check box that column 0 shares.
+    TCellGraphic *SlotGraphic(int ACol, int ARow);
+    // The cell's graphic when it is of kind T, else nil.
+    TCellGraphic *GraphicOfType(int ACol, int ARow, TCellType T);
+    TCellGraphic *BaseGraphicOfType(int ACol, int ARow, TCellType T);
+    // A new graphic in the cell's slot (nil outside the grid), the cell repainted.
+    TCellGraphic *NewGraphic(int ACol, int ARow);
+    void SetProgressColors(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    // ---- end of pictures and other cell objects ----
+
+public:
+    // =========================================================================================
     // tree nodes and expand buttons (ExtGridNodes.cpp)
     // Operations that change the tree take a real row; queries take a display row.
     void AddNode(int ARow, int Span);
@@ -1939,6 +2228,9 @@ private:
 public:
 
 protected:
+    // The platform asks for the hint of the cell under the pointer.
+    void CMHintShow(TWMGeneric &Message) override;
+
     // in-place editing
     TInplaceEdit *CreateEditor() override;
     bool CanEditShow() override;
@@ -2034,6 +2326,10 @@ public:
 protected:
     void WMPaint(TWMPaint &Message) override;
     void WMTimer(TWMTimer &Message) override;
+    // With Hovering on, the normal cell under the resting pointer becomes current.
+    void HoverToCell();
+    // The looks that take no platform style.
+    void ApplyPlainLook(TGridLook Value, bool Loading);
     void WMSetCursor(TWMGeneric &Message) override;
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
@@ -2287,7 +2583,20 @@ protected:
     int FGridTimerID = 0;
     THintPos FHintShowLargeTextPos = hpCell;
     bool FUseInternalHintClass = true;
+    bool FHintShowCells = false;
+    bool FHintShowLargeText = false;
+    bool FHTMLHint = false;
+    bool FAnchorHint = false;
+    bool FUseHTMLHints = false;
+    TPictureContainer *FPictureContainer = nullptr;
+    UnicodeString FLastAnchorHint;
     TPoint FLastHintPos{-1, -1};
+    TPoint FLastBalloonPos{-1, -1};
+    // The balloon tool tip window of the grid, while Balloon.Enable holds, and the text it
+    // was last given.
+    HWND FHToolTip = nullptr;
+    UnicodeString FToolTipBuffer;
+    UnicodeString FToolTipTitle;
     TBalloonSettings *FBalloonSettings = nullptr;
     TDragScrollOptions *FDragScrollOptions = nullptr;
 
@@ -2733,6 +3042,10 @@ protected:
     void DrawNodeTreeLines(TCellPaintContext &Ctx, const TRect &R);
     // The background picture or gradient in the empty area right of and below the cells.
     void PaintBackGroundArea();
+    // A cell's own scroll bar, painted at its right edge when its text is longer than a page.
+    void DrawCellScrollBar(TCellPaintContext &Ctx);
+    // At design time the header row tells each column's storage number.
+    void DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect R);
     void DrawFocusRectangle(TCellPaintContext &Ctx, TRect R);
     void SetLookColor(TColor &Field, TColor Value)
     {

@@ -57,6 +57,8 @@ void TCellGraphic::Assign(TPersistent *Source)
     FCellErrFrom = src->FCellErrFrom;
     FCellErrLen = src->FCellErrLen;
     FCellText = src->FCellText;
+    FCellColor = src->FCellColor;
+    FCellColorTo = src->FCellColorTo;
     FCellCreated = false;
 }
 

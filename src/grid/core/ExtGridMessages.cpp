@@ -124,6 +124,26 @@ void TExtStringGrid::WMTimer(TWMTimer &Message)
             SearchTics = 0;
         }
     }
+    if (FHovering && !Designing())
+        HoverToCell();
+}
+
+void TExtStringGrid::HoverToCell()
+{
+    TPoint pt;
+    if (!HandleAllocated() || !GetCursorPos(pt) || WindowFromPoint(pt) != Handle())
+        return;
+    pt = ScreenToClient(pt);
+    if (pt.X < 0 || pt.Y < 0 || pt.X >= ClientWidth() || pt.Y >= ClientHeight())
+        return;
+    int c = -1, r = -1;
+    MouseToCell(pt.X, pt.Y, c, r);
+    if (c < FixedCols() || r < FixedRows() || c >= ColCount() || r >= RowCount())
+        return;
+    if (CanFocus())
+        SetFocus();
+    SetRow(r);
+    SetCol(c);
 }
 
 void TExtStringGrid::DrawPanMarker(TCanvas *ACanvas)

@@ -29,6 +29,35 @@ void TExtStringGrid::WndProc(TMessage &Message)
             return;
         }
     }
+    if (Message.Msg == WM_NOTIFY) {
+        TWMNotify n(Message);
+        WMNotify(n);
+        n.Store();
+        return;
+    }
+    if (Message.Msg == CM_DESIGNHITTEST) {
+        TBaseGrid::WndProc(Message);
+        if (Designing() && FShowDesignHelper) {
+            const auto xy = static_cast<std::uintptr_t>(Message.LParam);
+            const int item = DesignHelperHitTest(static_cast<SmallInt>(LoWord(xy)), static_cast<SmallInt>(HiWord(xy)));
+            if (item != FLastDesignChoice) {
+                const TRect cr = ClientRect();
+                const TRect panel(cr.Right - 150, cr.Bottom - 70, cr.Right, cr.Bottom);
+                if (HandleAllocated())
+                    ::InvalidateRect(Handle(), &panel, false);
+            }
+            FLastDesignChoice = item;
+            if (item >= 1 && item <= 4)
+                Message.Result = 1;
+        }
+        return;
+    }
+    if (Message.Msg == WM_MOUSEMOVE) {
+        TBaseGrid::WndProc(Message);
+        const auto xy = static_cast<std::uintptr_t>(Message.LParam);
+        RenewCellHint(static_cast<SmallInt>(LoWord(xy)), static_cast<SmallInt>(HiWord(xy)));
+        return;
+    }
     TBaseGrid::WndProc(Message);
 }
 

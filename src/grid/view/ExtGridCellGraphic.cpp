@@ -73,9 +73,6 @@ TBitmap *LookGlyph(const TControlLook *Look, bool Radio, bool On)
     return Radio ? (On ? Look->RadioOnGlyph() : Look->RadioOffGlyph()) : (On ? Look->CheckedGlyph() : Look->UnCheckedGlyph());
 }
 
-// Colours that a graphic keeps in its object slots instead of an object.
-TColor KeptColor(const void *Slot) { return static_cast<TColor>(reinterpret_cast<std::intptr_t>(Slot)); }
-
 bool IsCheckGraphic(const TCellGraphic *G)
 {
     if (!G)
@@ -546,7 +543,7 @@ void TExtStringGrid::DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect)
         r.Top += 2;
         r.Right -= 2;
         r.Bottom -= 2;
-        const TColor doneColor = KeptColor(g->CellObject()), restColor = KeptColor(g->CellIcon());
+        const TColor doneColor = g->CellColor(), restColor = g->CellColorTo();
         const TColor doneText = g->CellBoolean() ? static_cast<TColor>(g->CellIndex()) : (doneColor ^ 0xFFFFFF);
         const TColor restText = g->CellBoolean() ? static_cast<TColor>(g->CellAngle()) : (restColor ^ 0xFFFFFF);
         DrawCellProgressBar(C, r, doneColor, doneText, restColor, restText, CellFloatOrZero(ACol, ARow),
@@ -597,15 +594,15 @@ void TExtStringGrid::DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect)
         r.Right -= FControlLook->ProgressMarginX();
         r.Bottom -= FControlLook->ProgressMarginY();
         DrawPlusMinusBar(C, r, CellIntOrZero(ACol, ARow), g->CellIndex(), g->CellBoolean(),
-                         KeptColor(g->CellObject()), KeptColor(g->CellIcon()));
+                         g->CellColor(), g->CellColorTo());
         break;
     }
     case ctProgressPie:
-        DrawProgressPie(C, TRect(x, y, x + 20, y + 20), KeptColor(g->CellObject()), g->CellAngle(), false);
+        DrawProgressPie(C, TRect(x, y, x + 20, y + 20), g->CellColor(), g->CellAngle(), false);
         break;
     case ctComment:
         if (FControlLook->CommentColor != clNone) {
-            const TColor own = g->CellObject() ? KeptColor(g->CellObject()) : FControlLook->CommentColor;
+            const TColor own = static_cast<TColor>(g->CellIndex());
             const int R = Ctx.PaintRect.Right, T = Ctx.PaintRect.Top;
             C->Brush()->SetColor(own);
             C->Pen()->SetColor(own);
@@ -615,11 +612,11 @@ void TExtStringGrid::DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect)
         break;
     case ctShape:
         PaintCellShape(C, x, y, gr.Right - gr.Left - 1, gr.Bottom - gr.Top - 1, static_cast<TCellShape>(g->CellAngle()),
-                       KeptColor(g->CellObject()), KeptColor(g->CellIcon()));
+                       static_cast<TColor>(g->CellIndex()), g->CellColor());
         break;
     case ctRating: {
         const double r = std::nearbyint(2 * CellFloatOrZero(ACol, ARow)) / 2;
-        const TColor off = KeptColor(g->CellObject());
+        const TColor off = g->CellColor();
         const TColor on = static_cast<TColor>(g->CellIndex());
         for (int i = 0; i < g->CellAngle(); ++i) {
             const int sx = x + 18 * i;

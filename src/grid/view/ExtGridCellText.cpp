@@ -38,19 +38,6 @@ QStringList TextLines(const UnicodeString &Text)
     return lines;
 }
 
-// Loads a cell's rich text (RTF, 7-bit with escapes) into the rich edit.
-void LoadRich(TRichEdit *Rich, const UnicodeString &Text)
-{
-    bool narrow = true;
-    for (QChar c : Text)
-        narrow = narrow && c.unicode() < 256;
-    const QByteArray bytes = narrow ? Text.toLatin1() : Text.toUtf8();
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.constData(), static_cast<int>(bytes.size()));
-    stream.SetPosition(0);
-    Rich->Lines()->LoadFromStream(&stream);
-}
-
 } // namespace
 
 // ---- typed reads that never raise ------------------------------------------------------------
@@ -213,7 +200,7 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
     }
     if (kind == 2 && !Designing()) {
         TRichEdit *rich = CellRichEdit();
-        LoadRich(rich, text);
+        CellToRich(ACol, ARow, rich);
         TSize need = rich->RequiredSize(FWordWrapEx ? r.Right - r.Left : 0);
         return {need.cx, need.cy + 4};
     }
@@ -507,7 +494,7 @@ void TExtStringGrid::DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas *ACan
     if (!ACanvas || Designing())
         return;
     TRichEdit *rich = CellRichEdit();
-    LoadRich(rich, Cells(ACol, ARow));
+    CellToRich(ACol, ARow, rich);
     const TGridRect sel = Selection();
     const int dc = RealToDisplCol(ACol);
     const bool inSelection = dc >= sel.Left && dc <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom &&

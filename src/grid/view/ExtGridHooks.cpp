@@ -26,18 +26,25 @@ void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABo
 
 void TExtStringGrid::InsertRowAt(int ARow)
 {
-    InsertRows(ARow, 1);
+    if (FNumNodes <= 0)
+        InsertRows(ARow, 1);
+    else if (GetParentRow(ARow) == -1)
+        InsertNormalRow(RealRowIndex(ARow));
+    else
+        InsertChildRow(RealRowIndex(ARow), 0);
 }
 
 void TExtStringGrid::DeleteRowAt(int ARow)
 {
-    if (RowCount() - FixedRows() - FFixedFooters == 1 && !FFixedRowAlways) {
+    if (FNumNodes > 0) {
+        // The tree operations take the row as stored, hidden rows counted.
+        if (GetParentRow(ARow) == -1)
+            RemoveNormalRow(RealRowIndex(ARow));
+        else
+            RemoveChildRow(RealRowIndex(ARow));
+    } else if (RowCount() - FixedRows() - FFixedFooters == 1 && !FFixedRowAlways) {
         // The last normal row stays, so that the grid keeps a row to type into.
-        if (ARow >= 0 && ARow < RowCount())
-            for (int c = 0; c < TotalColCount(); ++c)
-                SetGridCell(c, ARow, UnicodeString());
-        if (HandleAllocated())
-            InvalidateRow(ARow);
+        ClearRows(ARow, 1);
     } else {
         DeleteRowRange(ARow, 1);
     }
@@ -82,9 +89,9 @@ void TExtStringGrid::DoSaveCell(int ACol, int ARow, UnicodeString &Value)
             Value.remove(u'\r');
             Value.remove(u'\n');
         } else {
-            TRichEdit rich(nullptr);
-            rich.Lines()->SetText(Value);
-            Value = rich.Lines()->Text();
+            TRichEdit *rich = CellRichEdit();
+            CellToRich(ACol, ARow, rich);
+            Value = rich->Lines()->Text();
             while (Value.endsWith(u'\n') || Value.endsWith(u'\r'))
                 Value.chop(1);
         }

@@ -9,6 +9,7 @@
 #include "controls/ExtGridDraw.h"
 #include "controls/ExtGridUtil.h"
 
+#include "platform/SysUtils.h"
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
 
@@ -55,6 +56,8 @@ void TExtStringGrid::Paint()
         DrawInputOverlays(c);
         if (OnPainted)
             OnPainted(this);
+        DrawBorder();
+        DrawDesignHelper(c);
     } catch (...) {
     }
     --FPaintDepth;
@@ -313,6 +316,7 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     ctx.PaintRect = ARect;
     ctx.OrgRight = ARect.Right;
     ctx.State = AState;
+    DrawCellScrollBar(ctx);
 
     ctx.WordWrap = FWordWrap;
     GetVisualProperties(ACol, ARow, ctx.State, false, false, true, ACanvas->Brush(), ctx.ColorTo, ctx.ColorMirror,
@@ -387,6 +391,38 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
         OnCustomCellDraw(this, ACanvas, ctx.RealCol, ARow, ctx.State, ctx.PaintRect, false);
 
     DrawFocusRectangle(ctx, r);
+
+    if (Designing() && FShowColNrs && ARow == 0)
+        DrawDesignColumnNumber(ACanvas, ctx.RealCol, r);
+}
+
+void TExtStringGrid::DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect R)
+{
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    ACanvas->Font()->SetColor(TColorOf(0x808080u));
+    ACanvas->Font()->SetSize(8);
+    ACanvas->Font()->SetStyle(TFontStyles());
+    R.Right -= 2;
+    UnicodeString number = IntToStr(RealCol);
+    DrawTextEx(ACanvas->Handle(), number, -1, &R, DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, nullptr);
+}
+
+void TExtStringGrid::DrawCellScrollBar(TCellPaintContext &Ctx)
+{
+    // Only a text longer than its page needs the bar: it takes its width from the cell's right.
+    if (!FPaintScrollBar || !HasScrollBar(Ctx.RealCol, Ctx.Row))
+        return;
+    const TScrollProp prop = GetScrollProp(Ctx.RealCol, Ctx.Row);
+    if (prop.PageSize >= prop.Range)
+        return;
+    TScrollBar *sb = FPaintScrollBar;
+    sb->SetPageSize(0);
+    sb->SetParams(GetScrollPosition(Ctx.RealCol, Ctx.Row), 0, prop.Range);
+    sb->SetPageSize(prop.PageSize);
+    sb->SetHeight(Ctx.PaintRect.Bottom - Ctx.PaintRect.Top);
+    Ctx.PaintRect.Right -= sb->Width();
+    sb->PaintTo(Ctx.Canvas, Ctx.PaintRect.Right, Ctx.PaintRect.Top);
+    Ctx.ScrollPos = sb->Position();
 }
 
 void TExtStringGrid::DrawFocusRectangle(TCellPaintContext &Ctx, TRect R)

@@ -122,6 +122,7 @@ TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TFo
     ACG->SetOptions(ACG->Options() + TGridOptions{goColSizing, goRangeSelect, goEditing});
     ACG->SetRowHeights(0, Header_Row_Height);
     ACG->SetShowHint(true);
+    ACG->SetHintShowCells(true);
     for (int c = 0; c < Grid_Columns; ++c) {
         TGridColumnItem *Item = ACG->Columns()->Items(c);
         Item->SetWidth(Column_Defs[c].Width);

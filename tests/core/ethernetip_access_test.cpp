@@ -527,3 +527,35 @@ TEST_F(RulesEditor, HeaderCellsHintTheirColumnAndDataCellsKeepTheGridsHint)
         EXPECT_EQ(Text, *C.Hint ? QString::fromLatin1(C.Hint) : QStringLiteral("grid")) << C.Col << "," << C.Row;
     }
 }
+
+TEST_F(RulesEditor, RestingThePointerOnAHeaderShowsItsHintInTheLanguageInForce)
+{
+    const auto Centre = [](int c, int r) {
+        const TRect R = G()->CellRect(c, r);
+        return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    };
+    QStringList Seen;
+    auto Rest = [&](int c, int r) {
+        GuiTest::ResetHints();
+        const GuiTest::TShownHint H = GuiTest::RestPointer(G(), Centre(c, r));
+        Seen << (H.Visible ? H.Text : QStringLiteral("(none)"));
+    };
+    Show([&](TScriptedModalHook &) {
+        G()->SetCells(12, 2, QStringLiteral("Pump station"));
+        Rest(9, 0);
+        Rest(2, 0);
+        Rest(12, 2);
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+    EXPECT_EQ(Seen, QStringList({Lang_Text(849), Lang_Text(824), QStringLiteral("Pump station")}));
+    EXPECT_EQ(Seen[0], QStringLiteral("Insert the Connection Point Target To Oginator (T > O). Default Value 100"));
+
+    Apply_Lang_Line(QStringLiteral("STR849 =Verbindungspunkt T > O"));
+    FFabricoreFirmWare->Change_Language();
+    Seen.clear();
+    Show([&](TScriptedModalHook &) {
+        Rest(9, 0);
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+    EXPECT_EQ(Seen, QStringList{QStringLiteral("Verbindungspunkt T > O")});
+}

@@ -969,7 +969,7 @@ public:
     // Passes a style on to the drop-down editors the grid has made.
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
-    virtual void UpdateFooter() {}
+    virtual void UpdateFooter();
     virtual void QSort() {}
     virtual void QSortIndexed() {}
     virtual void QSortGroup() {}
@@ -1213,7 +1213,6 @@ public:
     void ScreenToCell(TPoint pt, int &ACol, int &ARow);
     // The pointer (client coordinates) is within 3 pixels of a header cell's sizable edge.
     bool IsOnSizingEdge(int X, int Y);
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
     void SetScrollColor(TColor Value) { FScrollColor = Value; }
     void SetScrollWidth(int Value) { FScrollWidth = Value; }
     void ApplyFlatScrollStyle();
@@ -1221,9 +1220,6 @@ public:
     void ApplyFlatScrollWidth();
     // Hands one flat scroll bar property (WSB_PROP_...) to the window.
     virtual void FlatSetScrollProp(int Index, int NewValue) {}
-    void UpdateFooter();
-    bool ShowDesignHelper() const { return FShowDesignHelper; }
-    void SetShowDesignHelper(bool Value);
     void SetShowModified(TShowModified *Value) { FShowModified->Assign(Value); }
     void SetBalloon(TBalloonSettings *Value) { FBalloonSettings->Assign(Value); }
     // The selection; with ActiveCellShow the headers and with ActiveRowShow the row are

@@ -318,14 +318,6 @@ void TExtStringGrid::HiddenLastRowChanged()
 
 // ---- setters ------------------------------------------------------------------------------------
 
-void TExtStringGrid::SetShowDesignHelper(bool Value)
-{
-    if (FShowDesignHelper == Value)
-        return;
-    FShowDesignHelper = Value;
-    Invalidate();
-}
-
 void TExtStringGrid::SetSelection(const TGridRect &Value)
 {
     TCustomGrid::SetSelection(Value);

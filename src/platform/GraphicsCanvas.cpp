@@ -983,14 +983,16 @@ void TCanvas::TextRect(const TRect &R, int X, int Y, const UnicodeString &Text)
     ExtTextOut(X, Y, options, &R, Text);
 }
 
+// Each measures only its own axis: the height of a line does not depend on its text, and
+// shaping a text only to throw its width away costs as much as the width itself.
 int TCanvas::TextWidth(const UnicodeString &Text)
 {
-    return TextExtent(Text).cx;
+    return QFontMetrics(FFont->Face().Font).horizontalAdvance(Text);
 }
 
 int TCanvas::TextHeight(const UnicodeString &Text)
 {
-    return TextExtent(Text).cy;
+    return QFontMetrics(FFont->Face().Font).height();
 }
 
 TSize TCanvas::TextExtent(const UnicodeString &Text)

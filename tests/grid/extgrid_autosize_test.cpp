@@ -206,6 +206,27 @@ TEST_F(AutoSizeTest, MeasuredRowsFollowColumnSizeRows)
     EXPECT_LT(G->ColWidths(1), Fitted(Long));
 }
 
+TEST_F(AutoSizeTest, AllColumnsButTheFixedOnesAndTheGridToItsCells)
+{
+    G->SetColWidths(0, 99);
+    G->SetColWidths(2, 99);
+    G->AutoSizeColumns(false, 2);
+    EXPECT_EQ(G->ColWidths(0), 99);
+    EXPECT_EQ(G->ColWidths(1), Fitted(Long) + 2);
+    EXPECT_EQ(G->ColWidths(2), 8 + 2); // empty: margins, lines and padding
+
+    G->SetBorderStyle(bsNone);
+    G->SizeToCells();
+    int w = 0, h = 0;
+    for (int c = 0; c < G->ColCount(); ++c)
+        w += G->ColWidths(c);
+    for (int r = 0; r < G->RowCount(); ++r)
+        h += G->RowHeights(r);
+    EXPECT_EQ(G->ClientWidth(), w);
+    EXPECT_EQ(G->ClientHeight(), h);
+    EXPECT_EQ(G->ScrollBars(), ssBoth);
+}
+
 TEST(ColumnGridAutoSize, TheColumnsAutomaticLimitsApply)
 {
     TExtColumnGrid G(nullptr);

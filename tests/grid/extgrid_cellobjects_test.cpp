@@ -247,7 +247,8 @@ TEST(GridCellGraphics, RowCheckColumnAnswersTheSharedGraphicAndRemovesTheCellsOw
     EXPECT_EQ(g.GetCellGraphic(0, 3), shared);
     EXPECT_EQ(shared->CellType(), ctRowCheckBox);
 
-    // The current row is the selection: row 1 ticked, the header partly ticked.
+    // Row 1 selected in the disjunct row model: ticked, the header partly ticked.
+    g.SetRowSelect(1, true);
     EXPECT_TRUE(g.GetCellGraphic(0, 1)->CellBoolean());
     EXPECT_FALSE(g.GetCellGraphic(0, 4)->CellBoolean());
     EXPECT_EQ(g.GetCellGraphic(0, 0)->CellAngle(), 1);
@@ -309,6 +310,7 @@ TEST(GridCheckBoxes, StateByKind)
     EXPECT_EQ(s, cbChecked);
 
     g.MouseActions()->SetHotmailRowSelect(true);
+    g.SetRowSelect(g.Row(), true);
     s = cbGrayed;
     EXPECT_TRUE(g.GetCheckBoxState(0, g.Row(), s));
     EXPECT_EQ(s, cbChecked);

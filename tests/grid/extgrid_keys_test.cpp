@@ -270,6 +270,29 @@ TEST_F(KeyGrid, AltGrDoesNotCountAsAlt)
     EXPECT_TRUE(seen.Contains(ssAlt)) << "an Alt without native side information is the left one";
 }
 
+TEST_F(KeyGrid, ScrollAboveTheSearchPanelEndsAtTheLargestTopRow)
+{
+    g->SetRowCount(40);
+    g->SearchFooter()->SetVisible(true);
+    struct TCase {
+        int PanelHeight;
+    };
+    // A panel the last row fits above, and one so tall that it never does.
+    for (const TCase c : {TCase{30}, TCase{g->ClientHeight() - g->DefaultRowHeight() - 4}}) {
+        SCOPED_TRACE(c.PanelHeight);
+        g->SearchPanel()->SetHeight(c.PanelHeight);
+        g->SetTopRow(g->FixedRows());
+        g->SetTopRow(40 - g->VisibleRowCount());
+        g->ScrollAboveSearchFooter();
+        EXPECT_LT(g->TopRow(), g->RowCount());
+        const int bottom = g->CellRect(0, g->RowCount() - 1).Bottom;
+        if (c.PanelHeight == 30) {
+            EXPECT_LE(bottom, g->ClientHeight() - c.PanelHeight + 2);
+            EXPECT_TRUE(g->IsLastRowAboveSearchFooter() || bottom == g->ClientHeight() - c.PanelHeight + 2);
+        }
+    }
+}
+
 // ---- Space on data check boxes of a column grid ----
 
 class DataCheckKeys : public ::testing::Test {

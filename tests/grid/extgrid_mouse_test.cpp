@@ -206,6 +206,39 @@ TEST_F(MouseGrid, SortClickNeedsThreeRowsAndReversesOnTheSameColumn)
     EXPECT_EQ(g->Calls.size(), 2u) << "OnCanSort refuses";
 }
 
+TEST(MouseCheckBoxes, ARefusedToggleStillReportsTheClick)
+{
+    // Column 0 check boxes select their rows (HotmailRowSelect) also where the cell may not be
+    // edited: the toggle is refused (no change is reported), the row's flag flips and the click
+    // is still reported with the row's state.
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 300);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 380, 260);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    g->SetFixedCols(0);
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    for (int r = 1; r < 4; ++r)
+        g->AddCheckBox(0, r, false, false);
+    g->MouseActions()->SetHotmailRowSelect(true);
+    g->OnCanEditCell = [](TObject *, int, int c, bool &CanEdit) { CanEdit = c != 0; };
+    std::vector<std::string> log;
+    g->OnCheckBoxChange = [&](TObject *, int, int, bool) { log.push_back("change"); };
+    g->OnCheckBoxClick = [&](TObject *, int c, int r, bool s) { log.push_back("click " + Cell(c, r) + (s ? " on" : " off")); };
+    form->Show();
+    GuiTest::ProcessEvents();
+    GuiTest::Click(g, Middle(g->CellRect(0, 2)));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(log, std::vector<std::string>{"click 0,2 on"});
+    EXPECT_TRUE(g->RowSelect(2));
+    GuiTest::Click(g, Middle(g->CellRect(0, 2)));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(log.back(), "click 0,2 off");
+    EXPECT_FALSE(g->RowSelect(2));
+}
+
 // ---- links and fixed sizing on a string grid ----
 
 class LinkGrid : public ::testing::Test {

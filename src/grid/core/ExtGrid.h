@@ -2767,6 +2767,8 @@ public:
     // Whether the cell (display column) may be edited as Enter and F2 ask it: goEditing or
     // RangeSelectAndEdit, then the cell's own answer.
     bool KeyEditableCell(int ACol, int ARow);
+    // The grid edits: goEditing, or goEditing held off only while a read-only cell is current.
+    bool EditingGrid() const { return Options().Contains(goEditing) || FEditDisable; }
     TClipboardAllowEvent OnClipboardCut;
     TClipboardAllowEvent OnClipboardCopy;
     TCanRowEvent OnCanInsertRow;
@@ -2934,6 +2936,7 @@ protected:
     int FSizingFixedRow = -1;
     int FSizeFixedY = -1;
     bool FOnResizeGrip = false;
+    bool FPointerCursorSet = false;
     UnicodeString FSizingHint;
     TGridRect FDropSelection{};
     // ---- end of keys, mouse, pointer and selection ----

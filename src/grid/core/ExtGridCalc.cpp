@@ -30,17 +30,16 @@ int RoundEven(double Value) { return static_cast<int>(std::nearbyint(Value)); }
 
 namespace {
 
-// One walk over the rows of a column calculation: the default range, whether the rows are real
+// One walk over the rows of a column calculation: whether the rows are real
 // rows (hidden ones included), which rows count and where their values come from.
 class TColumnWalk {
 public:
-    TColumnWalk(TExtStringGrid *AGrid, int ACol, int &FromRow, int &ToRow) : G(AGrid), Col(ACol)
+    TColumnWalk(TExtStringGrid *AGrid, int ACol, int ToRow) : G(AGrid), Col(ACol)
     {
-        if (FromRow == -1 || ToRow == -1) {
-            FromRow = G->FixedRows();
-            ToRow = G->RowCount() - G->FixedFooters() - 1;
-        }
-        RealMode = G->FloatingFooter()->Visible() ? ToRow > G->RowCount() - 1 : ToRow > G->RowCount();
+        // A range past the last data row reaches into the hidden rows. The footer row is no data
+        // row: read as shown, it would add the footer's own last result to the next one.
+        const int lastData = G->RowCount() - (G->FloatingFooter()->Visible() ? 2 : 1);
+        RealMode = ToRow > lastData;
     }
     ~TColumnWalk() { delete Hidden; }
     TColumnWalk(const TColumnWalk &) = delete;
@@ -74,68 +73,79 @@ private:
 
 } // namespace
 
-double TExtStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
+namespace {
+
+// Hands every counted number of the range to Take, with the progress notifications around it.
+template <typename F> void ForEachColumnValue(TExtStringGrid *G, int ACol, int FromRow, int ToRow, F Take)
 {
-    TColumnWalk walk(this, ACol, FromRow, ToRow);
-    double sum = 0;
-    ExportNotification(esExportStart, FromRow);
+    TColumnWalk walk(G, ACol, ToRow);
+    G->ExportNotification(esExportStart, FromRow);
     for (int r = FromRow; r <= ToRow; ++r) {
-        ExportNotification(esExportNextRow, r);
+        G->ExportNotification(esExportNextRow, r);
         double v = 0;
         if (walk.Counts(r) && walk.Value(r, v))
-            sum += v;
+            Take(v);
     }
-    ExportNotification(esExportDone, -1);
+    G->ExportNotification(esExportDone, -1);
+}
+
+void DefaultRange(TExtStringGrid *G, int &FromRow, int &ToRow)
+{
+    if (FromRow == -1 || ToRow == -1) {
+        FromRow = G->FixedRows();
+        ToRow = G->RowCount() - G->FixedFooters() - 1;
+    }
+}
+
+// The first cell must hold a number; the others are skipped when they do not.
+double ColumnExtreme(TExtStringGrid *G, int ACol, int FromRow, int ToRow, bool Smallest)
+{
+    DefaultRange(G, FromRow, ToRow);
+    double best = G->Floats(ACol, FromRow);
+    ForEachColumnValue(G, ACol, FromRow, ToRow, [&](double v) {
+        if (Smallest ? v < best : v > best)
+            best = v;
+    });
+    return best;
+}
+
+double RowExtreme(TExtStringGrid *G, int ARow, int FromCol, int ToCol, bool Smallest)
+{
+    double best = G->Floats(FromCol, ARow);
+    for (int c = FromCol; c <= ToCol; ++c) {
+        double v = 0;
+        if (G->IsBaseCell(c, ARow) && TExtStringGrid::CellTextToNumber(G->StrippedCells(c, ARow), v) &&
+            (Smallest ? v < best : v > best))
+            best = v;
+    }
+    return best;
+}
+
+} // namespace
+
+double TExtStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    DefaultRange(this, FromRow, ToRow);
+    double sum = 0;
+    ForEachColumnValue(this, ACol, FromRow, ToRow, [&](double v) { sum += v; });
     return sum;
 }
 
 double TExtStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow)
 {
-    if (FromRow == -1 || ToRow == -1) {
-        FromRow = FixedRows();
-        ToRow = RowCount() - FFixedFooters - 1;
-    }
+    DefaultRange(this, FromRow, ToRow);
     // Every row of the range divides, also one the sum passed over.
     const int n = ToRow - FromRow + 1;
     return n <= 0 ? 0 : ColumnSum(ACol, FromRow, ToRow) / n;
 }
 
-double TExtStringGrid::ColumnMin(int ACol, int FromRow, int ToRow)
-{
-    TColumnWalk walk(this, ACol, FromRow, ToRow);
-    double best = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        ExportNotification(esExportNextRow, r);
-        double v = 0;
-        if (walk.Counts(r) && walk.Value(r, v) && v < best)
-            best = v;
-    }
-    ExportNotification(esExportDone, -1);
-    return best;
-}
+double TExtStringGrid::ColumnMin(int ACol, int FromRow, int ToRow) { return ColumnExtreme(this, ACol, FromRow, ToRow, true); }
 
-double TExtStringGrid::ColumnMax(int ACol, int FromRow, int ToRow)
-{
-    TColumnWalk walk(this, ACol, FromRow, ToRow);
-    double best = Floats(ACol, FromRow);
-    ExportNotification(esExportStart, FromRow);
-    for (int r = FromRow; r <= ToRow; ++r) {
-        ExportNotification(esExportNextRow, r);
-        double v = 0;
-        if (walk.Counts(r) && walk.Value(r, v) && v > best)
-            best = v;
-    }
-    ExportNotification(esExportDone, -1);
-    return best;
-}
+double TExtStringGrid::ColumnMax(int ACol, int FromRow, int ToRow) { return ColumnExtreme(this, ACol, FromRow, ToRow, false); }
 
 double TExtStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow)
 {
-    if (FromRow == -1 || ToRow == -1) {
-        FromRow = FixedRows();
-        ToRow = RowCount() - FFixedFooters - 1;
-    }
+    DefaultRange(this, FromRow, ToRow);
     const int n = ToRow - FromRow + 1;
     // An empty range has no spread.
     if (n <= 0)
@@ -151,10 +161,7 @@ double TExtStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow)
 
 double TExtStringGrid::ColumnDistinct(int ACol, int FromRow, int ToRow)
 {
-    if (FromRow == -1 || ToRow == -1) {
-        FromRow = FixedRows();
-        ToRow = RowCount() - FFixedFooters - 1;
-    }
+    DefaultRange(this, FromRow, ToRow);
     TStringList seen;
     seen.SetCaseSensitive(false);
     seen.SetSorted(true);
@@ -197,27 +204,9 @@ double TExtStringGrid::RowAvg(int ARow, int FromCol, int ToCol)
     return n <= 0 ? 0 : RowSum(ARow, FromCol, ToCol) / n;
 }
 
-double TExtStringGrid::RowMin(int ARow, int FromCol, int ToCol)
-{
-    double best = Floats(FromCol, ARow);
-    for (int c = FromCol; c <= ToCol; ++c) {
-        double v = 0;
-        if (IsBaseCell(c, ARow) && CellTextToNumber(StrippedCells(c, ARow), v) && v < best)
-            best = v;
-    }
-    return best;
-}
+double TExtStringGrid::RowMin(int ARow, int FromCol, int ToCol) { return RowExtreme(this, ARow, FromCol, ToCol, true); }
 
-double TExtStringGrid::RowMax(int ARow, int FromCol, int ToCol)
-{
-    double best = Floats(FromCol, ARow);
-    for (int c = FromCol; c <= ToCol; ++c) {
-        double v = 0;
-        if (IsBaseCell(c, ARow) && CellTextToNumber(StrippedCells(c, ARow), v) && v > best)
-            best = v;
-    }
-    return best;
-}
+double TExtStringGrid::RowMax(int ARow, int FromCol, int ToCol) { return RowExtreme(this, ARow, FromCol, ToCol, false); }
 
 // ---- running numbers ----------------------------------------------------------------------------
 
@@ -334,11 +323,9 @@ int TExtStringGrid::MeasureColContent(int Index)
         }
         if (sortColumn && IsSortIndicatorCell(Index, r))
             w += 10;
-        if (graphic.X > 0) {
-            const TCellGraphic *g = GetCellGraphic(R, r);
-            if (g && g->CellHAlign() == haFull)
-                w = graphic.X - (2 * (GridLineWidth() + 1) + FXYOffset.X);
-        }
+        // A graphic filling the cell leaves no room for anything else.
+        if (const TCellGraphic *g = GetCellGraphic(R, r); g && g->CellHAlign() == haFull)
+            w = graphic.X - (2 * (GridLineWidth() + 1) + FXYOffset.X);
         widest = std::max(widest, w);
     }
     return widest;
@@ -575,28 +562,21 @@ void TExtStringGrid::SwapLines(bool Columns, int Index1, int Index2)
     if (Index1 == Index2 || Index1 < 0 || Index2 < 0)
         return;
     // Texts and object slots change places as they are: no object is freed or copied.
+    auto swapCells = [this](int C1, int R1, int C2, int R2) {
+        const UnicodeString t = GridCells(C1, R1);
+        TObject *o = GridObjects(C1, R1);
+        SetGridCell(C1, R1, GridCells(C2, R2));
+        SetGridObject(C1, R1, GridObjects(C2, R2));
+        SetGridCell(C2, R2, t);
+        SetGridObject(C2, R2, o);
+    };
     if (Columns) {
-        if (Index1 >= TotalColCount() || Index2 >= TotalColCount())
-            return;
-        for (int r = 0; r < RowCount(); ++r) {
-            const UnicodeString t = GridCells(Index1, r);
-            TObject *o = GridObjects(Index1, r);
-            SetGridCell(Index1, r, GridCells(Index2, r));
-            SetGridObject(Index1, r, GridObjects(Index2, r));
-            SetGridCell(Index2, r, t);
-            SetGridObject(Index2, r, o);
-        }
-    } else {
-        if (Index1 >= RowCount() || Index2 >= RowCount())
-            return;
-        for (int c = 0; c < TotalColCount(); ++c) {
-            const UnicodeString t = GridCells(c, Index1);
-            TObject *o = GridObjects(c, Index1);
-            SetGridCell(c, Index1, GridCells(c, Index2));
-            SetGridObject(c, Index1, GridObjects(c, Index2));
-            SetGridCell(c, Index2, t);
-            SetGridObject(c, Index2, o);
-        }
+        if (Index1 < TotalColCount() && Index2 < TotalColCount())
+            for (int r = 0; r < RowCount(); ++r)
+                swapCells(Index1, r, Index2, r);
+    } else if (Index1 < RowCount() && Index2 < RowCount()) {
+        for (int c = 0; c < TotalColCount(); ++c)
+            swapCells(c, Index1, c, Index2);
     }
 }
 

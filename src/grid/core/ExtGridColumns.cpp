@@ -88,27 +88,6 @@ void TExtStringGrid::ResetColumnOrder()
     }
 }
 
-void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
-{
-    if (FColumnOrder->Count() == 0)
-        SetColumnOrder();
-    TBaseGrid::MoveColumn(FromIndex, ToIndex);
-    if (FControlList->Count() == 0 || FromIndex == ToIndex)
-        return;
-    // The cell controls follow the columns that moved.
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem *item = FControlList->Control(i);
-        const int x = item->X();
-        if (x == FromIndex)
-            item->SetX(ToIndex);
-        else if (ToIndex < FromIndex && x >= ToIndex && x < FromIndex)
-            item->SetX(x + 1);
-        else if (ToIndex > FromIndex && x > FromIndex && x <= ToIndex)
-            item->SetX(x - 1);
-    }
-    CellControlsUpdate(false);
-}
-
 void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     const int realFrom = RealColIndex(FromIndex);

@@ -241,7 +241,7 @@ bool TExtStringGrid::IsNavigableCell(int ACol, int ARow)
     if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() - FFixedRightCols ||
         ARow >= RowCount() - FFixedFooters)
         return false;
-    bool Can = Options().Contains(goEditing) ? IsEditable(ACol, ARow) : !IsFixed(ACol, ARow);
+    bool Can = EditingGrid() ? IsEditable(ACol, ARow) : !IsFixed(ACol, ARow);
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, Can);
     return Can;

@@ -55,7 +55,9 @@ void TExtStringGrid::SetGroupColumn(int Value)
 
 void TExtStringGrid::Group(int ColIndex)
 {
-    if (ColIndex < FixedCols() || ColIndex >= ColCount())
+    // Column 0 carries the nodes: grouped away, it would take them along and could never be
+    // ungrouped.
+    if (ColIndex < FixedCols() || ColIndex < 1 || ColIndex >= ColCount())
         return;
     if (FGroupColumn != -1)
         UnGroup();
@@ -229,7 +231,7 @@ void TExtStringGrid::UnGroup()
 
 void TExtStringGrid::SubGroup(int ColIndex)
 {
-    if (ColIndex < FixedCols() || ColIndex + 1 >= ColCount() || FGroupColumn == -1)
+    if (ColIndex < FixedCols() || ColIndex < 1 || ColIndex + 1 >= ColCount() || FGroupColumn == -1)
         return;
     if (FSubGroupColumn != -1)
         SubUnGroup(FSubGroupColumn);
@@ -383,37 +385,24 @@ void TExtStringGrid::GroupCalc(int Colindex, int Method)
     }
 }
 
-void TExtStringGrid::GroupSum(int Colindex)
+namespace {
+
+// The group figure, and the same figure for the whole column in the floating footer.
+void GroupCalcWithFooter(TExtStringGrid *G, int Colindex, int Method, TColumnCalcType FooterCalc)
 {
-    GroupCalc(Colindex, 1);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acSUM);
+    G->GroupCalc(Colindex, Method);
+    if (G->FloatingFooter()->Visible())
+        G->FloatingFooter()->SetColumnCalc(Colindex, FooterCalc);
 }
 
-void TExtStringGrid::GroupAvg(int Colindex)
-{
-    GroupCalc(Colindex, 2);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acAVG);
-}
+} // namespace
 
-void TExtStringGrid::GroupMin(int Colindex)
-{
-    GroupCalc(Colindex, 3);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acMIN);
-}
+void TExtStringGrid::GroupSum(int Colindex) { GroupCalcWithFooter(this, Colindex, 1, acSUM); }
 
-void TExtStringGrid::GroupMax(int Colindex)
-{
-    GroupCalc(Colindex, 4);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acMAX);
-}
+void TExtStringGrid::GroupAvg(int Colindex) { GroupCalcWithFooter(this, Colindex, 2, acAVG); }
 
-void TExtStringGrid::GroupCount(int Colindex)
-{
-    GroupCalc(Colindex, 5);
-    if (FFloatingFooter->Visible())
-        FFloatingFooter->SetColumnCalc(Colindex, acCOUNT);
-}
+void TExtStringGrid::GroupMin(int Colindex) { GroupCalcWithFooter(this, Colindex, 3, acMIN); }
+
+void TExtStringGrid::GroupMax(int Colindex) { GroupCalcWithFooter(this, Colindex, 4, acMAX); }
+
+void TExtStringGrid::GroupCount(int Colindex) { GroupCalcWithFooter(this, Colindex, 5, acCOUNT); }

@@ -188,7 +188,7 @@ void TExtStringGrid::WMSetCursor(TWMGeneric &Message)
 {
     const bool sizing = GridState() == gsRowSizing || GridState() == gsColSizing;
     int id = 0;
-    if (FMouseSelectMode != msNormal && !sizing)
+    if ((FMouseSelectMode == msColumn || FMouseSelectMode == msRow || FMouseSelectMode == msAll) && !sizing)
         id = FMouseSelectMode == msColumn ? 8011 : FMouseSelectMode == msRow ? 8010 : 8012;
     else if (FCellSelectorMode)
         id = 8014;

@@ -69,25 +69,50 @@ void TExtStringGrid::ScrollInView(int ColIndex, int RowIndex)
     }
 }
 
-// ---- moving rows ------------------------------------------------------------------------------
+// ---- moving columns and rows ------------------------------------------------------------------
+
+namespace {
+
+// Where a column (row) at Index is after the one at From moved to To.
+int MovedIndex(int Index, int From, int To)
+{
+    if (Index == From)
+        return To;
+    if (To < From && Index >= To && Index < From)
+        return Index + 1;
+    if (To > From && Index > From && Index <= To)
+        return Index - 1;
+    return Index;
+}
+
+} // namespace
+
+void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FColumnOrder->Count() == 0)
+        SetColumnOrder();
+    TBaseGrid::MoveColumn(FromIndex, ToIndex);
+    if (FControlList->Count() == 0 || FromIndex == ToIndex)
+        return;
+    // The cell controls follow the columns that moved.
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        TControlItem *item = FControlList->Control(i);
+        item->SetX(MovedIndex(item->X(), FromIndex, ToIndex));
+    }
+    CellControlsUpdate(false);
+}
 
 void TExtStringGrid::MoveRow(int FromIndex, int ToIndex)
 {
     const int realFrom = RealRowIndex(FromIndex);
     const int realTo = RealRowIndex(ToIndex);
     TCustomGrid::MoveRow(FromIndex, ToIndex);
-    if (FControlList->Count() == 0)
+    if (FControlList->Count() == 0 || FromIndex == ToIndex)
         return;
     // The cell controls (kept by real row) follow the rows that moved.
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem *item = FControlList->Control(i);
-        const int y = item->Y();
-        if (y == realFrom)
-            item->SetY(realTo);
-        else if (realTo < realFrom && y >= realTo && y < realFrom)
-            item->SetY(y + 1);
-        else if (realTo > realFrom && y > realFrom && y <= realTo)
-            item->SetY(y - 1);
+        item->SetY(MovedIndex(item->Y(), realFrom, realTo));
     }
     CellControlsUpdate(false);
 }

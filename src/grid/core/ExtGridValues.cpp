@@ -18,6 +18,27 @@ const UnicodeString ErrorTag = QStringLiteral("e");
 [[noreturn]] void RaiseNoInteger() { throw RIdeZareVorev(QStringLiteral("Cell does not contain integer value")); }
 [[noreturn]] void RaiseNoFloat() { throw RIdeZareVorev(QStringLiteral("Cell does not contain a float value")); }
 
+// The ranges of marking, checking and filling: DoFixed takes the fixed rows and columns too.
+// Columns reach to FixedWidth (DoFixed) or NormalWidth less the right fixed columns; the grid
+// counts shown or all columns depending on the operation.
+TRect ColRange(const TExtStringGrid *G, bool DoFixed, int Col)
+{
+    return DoFixed ? TRect(Col, 0, Col, G->RowCount() - 1)
+                   : TRect(Col, G->FixedRows(), Col, G->RowCount() - G->FixedFooters() - 1);
+}
+
+TRect RowRange(const TExtStringGrid *G, bool DoFixed, int Row, int Width)
+{
+    return DoFixed ? TRect(0, Row, Width - 1, Row) : TRect(G->FixedCols(), Row, Width - G->FixedRightCols() - 1, Row);
+}
+
+TRect GridRange(const TExtStringGrid *G, bool DoFixed, int FixedWidth, int NormalWidth)
+{
+    return DoFixed ? TRect(0, 0, FixedWidth - 1, G->RowCount() - 1)
+                   : TRect(G->FixedCols(), G->FixedRows(), NormalWidth - G->FixedRightCols() - 1,
+                           G->RowCount() - G->FixedFooters() - 1);
+}
+
 void CheckPrintColumn(int ACol)
 {
     if (ACol < 0 || ACol >= 512)
@@ -179,52 +200,38 @@ void TExtStringGrid::MarkInCell(bool DoCase, int Col, int Row, const UnicodeStri
 
 void TExtStringGrid::HilightInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, HighlightTag, Col, 0, Col, RowCount() - 1, DoCase);
-    else
-        TagTextInRect(HiText, HighlightTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1, DoCase);
+    const TRect R = ColRange(this, DoFixed, Col);
+    TagTextInRect(HiText, HighlightTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::MarkInCol(bool DoFixed, bool DoCase, int Col, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, ErrorTag, Col, 0, Col, RowCount() - 1, DoCase);
-    else
-        TagTextInRect(HiText, ErrorTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1, DoCase);
+    const TRect R = ColRange(this, DoFixed, Col);
+    TagTextInRect(HiText, ErrorTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::HilightInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, HighlightTag, 0, Row, ColCount() - 1, Row, DoCase);
-    else
-        TagTextInRect(HiText, HighlightTag, FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row, DoCase);
+    const TRect R = RowRange(this, DoFixed, Row, ColCount());
+    TagTextInRect(HiText, HighlightTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::MarkInRow(bool DoFixed, bool DoCase, int Row, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, ErrorTag, 0, Row, ColCount() - 1, Row, DoCase);
-    else
-        TagTextInRect(HiText, ErrorTag, FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row, DoCase);
+    const TRect R = RowRange(this, DoFixed, Row, ColCount());
+    TagTextInRect(HiText, ErrorTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, HighlightTag, 0, 0, ColCount() - 1, RowCount() - 1, DoCase);
-    else
-        TagTextInRect(HiText, HighlightTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
-                      RowCount() - FFixedFooters - 1, DoCase);
+    const TRect R = GridRange(this, DoFixed, ColCount(), AllColCount());
+    TagTextInRect(HiText, HighlightTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const UnicodeString &HiText)
 {
-    if (DoFixed)
-        TagTextInRect(HiText, ErrorTag, 0, 0, ColCount() - 1, RowCount() - 1, DoCase);
-    else
-        TagTextInRect(HiText, ErrorTag, FixedCols(), FixedRows(), ColCount() - FFixedRightCols - 1,
-                      RowCount() - FFixedFooters - 1, DoCase);
+    const TRect R = GridRange(this, DoFixed, ColCount(), ColCount());
+    TagTextInRect(HiText, ErrorTag, R.Left, R.Top, R.Right, R.Bottom, DoCase);
 }
 
 void TExtStringGrid::UnHilightInCell(int Col, int Row) { UntagTextInRect(HighlightTag, Col, Row, Col, Row); }
@@ -233,52 +240,38 @@ void TExtStringGrid::UnMarkInCell(int Col, int Row) { UntagTextInRect(ErrorTag, 
 
 void TExtStringGrid::UnHilightInCol(bool DoFixed, int Col)
 {
-    if (DoFixed)
-        UntagTextInRect(HighlightTag, Col, 0, Col, RowCount() - 1);
-    else
-        UntagTextInRect(HighlightTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+    const TRect R = ColRange(this, DoFixed, Col);
+    UntagTextInRect(HighlightTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TExtStringGrid::UnMarkInCol(bool DoFixed, int Col)
 {
-    if (DoFixed)
-        UntagTextInRect(ErrorTag, Col, 0, Col, RowCount() - 1);
-    else
-        UntagTextInRect(ErrorTag, Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+    const TRect R = ColRange(this, DoFixed, Col);
+    UntagTextInRect(ErrorTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TExtStringGrid::UnHilightInRow(bool DoFixed, int Row)
 {
-    if (DoFixed)
-        UntagTextInRect(HighlightTag, 0, Row, AllColCount() - 1, Row);
-    else
-        UntagTextInRect(HighlightTag, FixedCols(), Row, AllColCount() - FFixedRightCols - 1, Row);
+    const TRect R = RowRange(this, DoFixed, Row, AllColCount());
+    UntagTextInRect(HighlightTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TExtStringGrid::UnMarkInRow(bool DoFixed, int Row)
 {
-    if (DoFixed)
-        UntagTextInRect(ErrorTag, 0, Row, AllColCount() - 1, Row);
-    else
-        UntagTextInRect(ErrorTag, FixedCols(), Row, AllColCount() - FFixedRightCols - 1, Row);
+    const TRect R = RowRange(this, DoFixed, Row, AllColCount());
+    UntagTextInRect(ErrorTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TExtStringGrid::UnHilightInGrid(bool DoFixed)
 {
-    if (DoFixed)
-        UntagTextInRect(HighlightTag, 0, 0, AllColCount() - 1, RowCount() - 1);
-    else
-        UntagTextInRect(HighlightTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
-                        RowCount() - FFixedFooters - 1);
+    const TRect R = GridRange(this, DoFixed, AllColCount(), AllColCount());
+    UntagTextInRect(HighlightTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TExtStringGrid::UnMarkInGrid(bool DoFixed)
 {
-    if (DoFixed)
-        UntagTextInRect(ErrorTag, 0, 0, AllColCount() - 1, RowCount() - 1);
-    else
-        UntagTextInRect(ErrorTag, FixedCols(), FixedRows(), AllColCount() - FFixedRightCols - 1,
-                        RowCount() - FFixedFooters - 1);
+    const TRect R = GridRange(this, DoFixed, AllColCount(), AllColCount());
+    UntagTextInRect(ErrorTag, R.Left, R.Top, R.Right, R.Bottom);
 }
 
 // ---- cell checking ------------------------------------------------------------------------------
@@ -322,38 +315,31 @@ bool TExtStringGrid::CheckCells(int FromCol, int FromRow, int ToCol, int ToRow)
 
 bool TExtStringGrid::CheckCol(bool DoFixed, int Col)
 {
-    return DoFixed ? CheckCells(Col, 0, Col, RowCount() - 1)
-                   : CheckCells(Col, FixedRows(), Col, RowCount() - FFixedFooters - 1);
+    const TRect R = ColRange(this, DoFixed, Col);
+    return CheckCells(R.Left, R.Top, R.Right, R.Bottom);
 }
 
 bool TExtStringGrid::CheckRow(bool DoFixed, int Row)
 {
-    return DoFixed ? CheckCells(0, Row, ColCount() - 1, Row)
-                   : CheckCells(FixedCols(), Row, ColCount() - FFixedRightCols - 1, Row);
+    const TRect R = RowRange(this, DoFixed, Row, ColCount());
+    return CheckCells(R.Left, R.Top, R.Right, R.Bottom);
 }
 
 bool TExtStringGrid::CheckGrid(bool DoFixed)
 {
-    return DoFixed ? CheckCells(0, 0, ColCount() - 1, RowCount() - 1)
-                   : CheckCells(FixedCols(), FixedRows(), ColCount() - FFixedRightCols - 1,
-                                RowCount() - FFixedFooters - 1);
+    const TRect R = GridRange(this, DoFixed, ColCount(), ColCount());
+    return CheckCells(R.Left, R.Top, R.Right, R.Bottom);
 }
 
 // ---- fills ----------------------------------------------------------------------------------------
 
 void TExtStringGrid::FillRange(bool DoFixed, int &C1, int &R1, int &C2, int &R2) const
 {
-    if (DoFixed) {
-        C1 = 0;
-        R1 = 0;
-        C2 = ColCount() - 1;
-        R2 = RowCount() - 1;
-    } else {
-        C1 = FixedCols();
-        R1 = FixedRows();
-        C2 = ColCount() - FFixedRightCols - 1;
-        R2 = RowCount() - FFixedFooters - 1;
-    }
+    const TRect R = GridRange(this, DoFixed, ColCount(), ColCount());
+    C1 = R.Left;
+    R1 = R.Top;
+    C2 = R.Right;
+    R2 = R.Bottom;
 }
 
 void TExtStringGrid::TextFill(bool DoFixed, const UnicodeString &Txt)

@@ -169,19 +169,24 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
         kind = CellTextKind(text, FEnableHTML);
     }
 
-    // A cell out of view has no client rectangle; its size is known all the same.
-    TRect r = CellRect(DisplCol, ARow);
-    if (r.Right <= r.Left)
-        r = VirtualCellRect(DisplCol, ARow);
-    r.Left += FXYOffset.X;
-    r.Top += FXYOffset.Y;
-    if (!FXYOffsetTopLeftOnly)
-        r.Right -= FXYOffset.X;
-    if (ButtonSpace)
-        r.Right -= 17;
+    // The cell's text room, asked only by the measures that depend on the cell's width. A cell
+    // out of view has no client rectangle; its size is known all the same.
+    auto textRoom = [&] {
+        TRect r = CellRect(DisplCol, ARow);
+        if (r.Right <= r.Left)
+            r = VirtualCellRect(DisplCol, ARow);
+        r.Left += FXYOffset.X;
+        r.Top += FXYOffset.Y;
+        if (!FXYOffsetTopLeftOnly)
+            r.Right -= FXYOffset.X;
+        if (ButtonSpace)
+            r.Right -= 17;
+        return r;
+    };
 
     TPoint size;
     if (kind == 1) {
+        const TRect r = textRoom();
         THtmlRenderParams p;
         p.Canvas = canvas;
         p.Text = text;
@@ -199,6 +204,7 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
         return {p.ExtentX + 2, p.ExtentY + 2};
     }
     if (kind == 2 && !Designing()) {
+        const TRect r = textRoom();
         TRichEdit *rich = CellRichEdit();
         CellToRich(ACol, ARow, rich);
         TSize need = rich->RequiredSize(FWordWrapEx ? r.Right - r.Left : 0);
@@ -208,6 +214,7 @@ TPoint TExtStringGrid::MeasureCellText(int ACol, int DisplCol, int ARow, bool Wr
     const TCellGraphic *g = GetCellGraphic(ACol, ARow);
     const bool rotated = g && g->CellType() == ctRotated;
     if (WrapText) {
+        TRect r = textRoom();
         r.Right -= 2;
         if (EditorMode() && ACol == RealColIndex(Col()) && ARow == Row() && text.endsWith(QLatin1Char('\n')))
             text += QLatin1Char('w');

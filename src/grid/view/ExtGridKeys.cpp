@@ -52,7 +52,7 @@ bool TExtStringGrid::KeyEditableCell(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
         return false;
-    bool can = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit;
+    bool can = EditingGrid() || FMouseActions->RangeSelectAndEdit;
     const TPoint b = BaseCell(RealColIndex(ACol), ARow);
     CanEditCell(b.X, b.Y, can);
     return can;

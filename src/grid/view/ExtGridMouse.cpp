@@ -274,6 +274,22 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
         }
     }
 
+    // A press on the selection may start dragging it out; the move decides (pointer tracking).
+    if (!Designing() && FDragDropSettings->OleDropSource && !Options().Contains(goEditing) && ACol >= FixedCols() &&
+        ((ARow >= FixedRows() && IsSelected(ACol, ARow)) || (ARow < FixedRows() && !FEnhRowColMove)) &&
+        !HasButton(realCol, ARow) && !HasCheckBox(realCol, ARow) &&
+        !(ARow < FixedRows() && (FMouseActions->ColSelect || FMouseActions->AllSelect)) &&
+        (!Options().Contains(goColSizing) || (X - cr.Left > 3 && cr.Right - X > 3))) {
+        if (CanFocus() && !Focused())
+            SetFocus();
+        if (OnMouseDown)
+            OnMouseDown(this, mbLeft, shift, X, Y);
+        FSelectionClick = true;
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        return;
+    }
+
     if (HasButton(realCol, ARow) || HasExpand(realCol, ARow)) {
         HideInplaceEdit();
         TRect br;

@@ -182,6 +182,33 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
     }
 
+    // The shapes of the pointer modes that have no cursor of the grid's own; the control's own
+    // cursor comes back when none applies.
+    TCursor want = crDefault;
+    bool set = true;
+    if (FSizeFixed || FSizingFixed)
+        want = crHSplit;
+    else if (FSizeFixedR || FSizingFixedR)
+        want = crVSplit;
+    else if (FMouseSelectMode == msURL)
+        want = crHandPoint;
+    else if (FMouseSelectMode == msResize)
+        want = crSizeNWSE;
+    else
+        set = false;
+    if (set) {
+        if (!FPointerCursorSet) {
+            FOldCursor = Cursor();
+            FPointerCursorSet = true;
+        }
+        if (Cursor() != want)
+            SetCursor(want);
+    } else if (FPointerCursorSet) {
+        FPointerCursorSet = false;
+        if (Cursor() != FOldCursor)
+            SetCursor(FOldCursor);
+    }
+
     if (GridState() == gsSelecting && FSelectionRectangle) {
         const TGridRect s = Selection();
         if (s.Left != FMoveSelection.Left || s.Top != FMoveSelection.Top || s.Right != FMoveSelection.Right ||
@@ -228,6 +255,10 @@ void TExtStringGrid::CMMouseLeave(TCMMouseLeave &Message)
     FMouseSelectMode = msNormal;
     FSizeFixed = false;
     FSizeFixedR = false;
+    if (FPointerCursorSet && !FSizingFixed && !FSizingFixedR) {
+        FPointerCursorSet = false;
+        SetCursor(FOldCursor);
+    }
     if (!FNoMouseLeave && FHoverFixedCells != hfNone && (FHoverFixedX != -1 || FHoverFixedY != -1)) {
         const int c = FHoverFixedX, r = FHoverFixedY;
         FHoverFixedX = -1;

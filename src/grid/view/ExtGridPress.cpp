@@ -60,11 +60,11 @@ void TExtStringGrid::DisjunctCellClick(int ACol, int ARow, TShiftState Shift)
     const int bc = DisplColOfReal(b.X), br = b.Y;
     const bool baseFixed = bc < FixedCols() || br < FixedRows() || IsFixed(bc, br);
     if (!baseFixed) {
-        if (Shift.Contains(ssCtrl)) {
-            SetSelectedCells(bc, br, !SelectedCells(bc, br));
-        } else if (Shift.Contains(ssShift)) {
+        if (Shift.Contains(ssShift)) {
             // The base cell once, as a write of SelectedCells would add it.
             SetSelectedCells(bc, br, true);
+        } else if (Shift.Contains(ssCtrl)) {
+            SetSelectedCells(bc, br, !SelectedCells(bc, br));
         } else {
             for (int i = 0; i + 1 < FSelectedCells->Count(); i += 2)
                 RepaintCell(FSelectedCells->Items(i), FSelectedCells->Items(i + 1));

@@ -318,9 +318,15 @@ void TExtStringGrid::RepaintRect(const TRect &R)
 {
     if (!HandleAllocated() || R.Left < 0 || R.Top < 0 || R.Right < 0 || R.Bottom < 0)
         return;
+    auto shown = [this](int C, int R) {
+        return C < ColCount() && R < RowCount() && (R < FixedRows() || (R >= TopRow() && R <= TopRow() + VisibleRowCount())) &&
+               (C < FixedCols() || (C >= LeftCol() && C <= LeftCol() + VisibleColCount()));
+    };
+    const int right = std::min(VisibleColCount() + FixedCols(), R.Right);
     const TRect a = CellRect(R.Left, R.Top);
-    const TRect b = CellRect(std::min(VisibleColCount() + FixedCols(), R.Right), R.Bottom);
-    if (a.Right <= a.Left || a.Bottom <= a.Top || b.Right <= b.Left || b.Bottom <= b.Top) {
+    const TRect b = CellRect(right, R.Bottom);
+    if (!shown(R.Left, R.Top) || !shown(right, R.Bottom) || a.Right <= a.Left || a.Bottom <= a.Top ||
+        b.Right <= b.Left || b.Bottom <= b.Top) {
         Invalidate();
         return;
     }

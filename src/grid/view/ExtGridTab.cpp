@@ -9,6 +9,8 @@
 #include "platform/Windows.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -232,24 +234,24 @@ bool TExtStringGrid::HandleTabKey(bool Backward)
         toNextRow();
     };
 
-    // Every cell at most once: the walk ends when it comes back or stops moving.
-    const long long limit = (long long)ColCount() * RowCount() + 2;
-    for (long long n = 0; n < limit && result; ++n) {
+    // Every cell at most once: the walk ends when it comes back to a cell or stops moving.
+    std::set<std::pair<int, int>> visited{{startCol, startRow}};
+    for (;;) {
         const int fromCol = Col(), fromRow = Row();
         step();
         if (!result)
             break;
         if (Col() == fromCol && Row() == fromRow)
             break;
-        if (Col() == startCol && Row() == startRow)
+        if (!visited.insert({Col(), Row()}).second)
             break;
         const bool covered = !IsBaseCell(RealColIndex(Col()), Row());
-        const bool skip = Options().Contains(goEditing) && !KeyEditableCell(Col(), Row());
+        const bool skip = EditingGrid() && !KeyEditableCell(Col(), Row());
         if (!covered && !skip)
             break;
     }
     // Nothing editable was found: the Tab ends where it started.
-    if (result && Options().Contains(goEditing) && !KeyEditableCell(Col(), Row()) &&
+    if (result && EditingGrid() && !KeyEditableCell(Col(), Row()) &&
         (Col() != startCol || Row() != startRow))
         go(startCol, startRow, true);
 
@@ -388,6 +390,12 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, 
             break;
         c = std::clamp(c, 0, ColCount() - 1);
         r = std::clamp(r, 0, RowCount() - 1);
+        // A covered cell of a merged range is reached at its base cell.
+        const TPoint b = BaseCell(RealColIndex(c), r);
+        if (b.Y < r || DisplColOfReal(b.X) < c) {
+            c = DisplColOfReal(b.X);
+            r = b.Y;
+        }
         bool canEdit = true;
         CanEditCell(RealColIndex(c), r, canEdit);
         if (canEdit) {

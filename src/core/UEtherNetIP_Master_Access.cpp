@@ -91,17 +91,9 @@ void Show_Error(const UnicodeString &Text)
 
 } // namespace
 
-TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TForm(AOwner)
+TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TFConf_Dialog(AOwner)
 {
     SetName(QStringLiteral("FEtherNetIP_Master_Access"));
-    Style_Form(this);
-    const TDialog_Frame F = New_Dialog_Frame(this);
-    P_Title = F.P_Title;
-    L_SW_Code = F.L_SW_Code;
-    L_SW_Desc = F.L_SW_Desc;
-    P_Button = F.P_Button;
-    Btn_OK = F.Btn_OK;
-    Btn_Cancel = F.Btn_Cancel;
 
     TLbButton **Row_Buttons[] = {&Btn_DelRow, &Btn_InsRow, &Btn_CopyRow, &Btn_PasteRow};
     int Left = Button_Left;

@@ -3,29 +3,21 @@
 // address with the bytes to read and write, its poll time and the instance and connection point
 // of each direction, kept in "EtherNetIP_Master_Rules.xml" of the open configuration.
 
+#include "core/UConf_Dialog.h"
 #include "platform/Classes.h"
-#include "platform/Forms.h"
 #include "platform/System.h"
 
 #include <memory>
 
 class TExtColumnGrid;
-class TLabel;
 class TLbButton;
-class TPanel;
 class TXMLDocument;
 
-class TFEtherNetIP_Master_Access : public TForm {
+class TFEtherNetIP_Master_Access : public TFConf_Dialog {
 public:
     explicit TFEtherNetIP_Master_Access(TComponent *AOwner);
     ~TFEtherNetIP_Master_Access() override;
 
-    TPanel *P_Title = nullptr;
-    TLabel *L_SW_Code = nullptr;
-    TLabel *L_SW_Desc = nullptr;
-    TPanel *P_Button = nullptr;
-    TLbButton *Btn_OK = nullptr;
-    TLbButton *Btn_Cancel = nullptr;
     TLbButton *Btn_DelRow = nullptr;
     TLbButton *Btn_InsRow = nullptr;
     TLbButton *Btn_CopyRow = nullptr;

@@ -50,22 +50,9 @@ protected:
             G()->SetCells(c, r, QString::fromUtf8(Texts[c - 1]));
     }
 
-    // Shows the editor; Body runs inside its modal loop and must close it. Boxes_On_Show
-    // message boxes that come while the editor loads are answered with OK. The texts of the
-    // message boxes shown meanwhile are collected in Messages.
     TModalResult Show(const std::function<void(TScriptedModalHook &)> &Body, int Boxes_On_Show = 0)
     {
-        TScriptedModalHook hook;
-        hook.RunWith([&](TModalRequest &) { Body(hook); });
-        for (int i = 0; i < Boxes_On_Show; ++i)
-            hook.Answer(mrOk);
-        const TModalResult Result = F()->ShowModal();
-        Messages.clear();
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                Messages << S.Text;
-        EXPECT_EQ(hook.Pending(), 0u);
-        return Result;
+        return ShowDialog(F(), Body, Boxes_On_Show);
     }
 
     // Clicks OK; true when the dialog closed. A refusal's message box is answered.
@@ -100,16 +87,6 @@ protected:
         GuiTest::ProcessEvents();
     }
 
-    // The texts of the message boxes the hook has seen so far.
-    static QStringList Messages_Of(const TScriptedModalHook &hook)
-    {
-        QStringList All;
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                All << S.Text;
-        return All;
-    }
-
     QString FileText() const
     {
         return QString::fromUtf8(ReadBytes(QStringLiteral("PROJECTS/Plant/EtherNetIP_Master_Rules.xml")));
@@ -138,8 +115,6 @@ protected:
             All << QString::fromUtf8(T[k]);
         return All;
     }
-
-    QStringList Messages;
 };
 
 QStringList Empty_Rule()
@@ -430,7 +405,7 @@ TEST_F(RulesEditor, TheRowButtonsWorkOnTheCurrentRow)
         G()->SetRow(3);
         hook.Answer(mrOk);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(Messages_Of(hook), QStringList{Lang_Text(1102)});
+        EXPECT_EQ(Message_Texts(hook), QStringList{Lang_Text(1102)});
         EXPECT_EQ(RowTexts(3), Empty_Rule());
 
         // Insert at row 1: a new enabled rule, the others move down, the last one is lost.
@@ -450,18 +425,18 @@ TEST_F(RulesEditor, TheRowButtonsWorkOnTheCurrentRow)
         G()->SetRow(3);
         hook.Answer(mrYes);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(Messages_Of(hook).mid(1), QStringList{Lang_Text(1100)});
+        EXPECT_EQ(Message_Texts(hook).mid(1), QStringList{Lang_Text(1100)});
         EXPECT_EQ(RowTexts(3), Texts(A));
         G()->SetRow(6);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(Messages_Of(hook).size(), 2);
+        EXPECT_EQ(Message_Texts(hook).size(), 2);
         EXPECT_EQ(RowTexts(6), Texts(A));
 
         // Delete asks with the row number: No keeps the row, Yes deletes it.
         G()->SetRow(3);
         hook.Answer(mrNo);
         GuiTest::Click(F()->Btn_DelRow);
-        EXPECT_EQ(Messages_Of(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
+        EXPECT_EQ(Message_Texts(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
         EXPECT_EQ(hook.Shown.back().DlgType, mtConfirmation);
         EXPECT_EQ(RowTexts(3), Texts(A));
         hook.Answer(mrYes);

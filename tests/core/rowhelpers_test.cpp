@@ -5,6 +5,7 @@
 #include "core/ULanguage.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "support/GuiTest.h"
+#include "support/StringItems.h"
 
 #include <gtest/gtest.h>
 
@@ -118,10 +119,7 @@ TEST_F(RowHelpers, InsertOpensABlankRowAndLosesTheLast)
 TEST_F(RowHelpers, CopyTakesEveryColumnButTheRowNumberAndPasteWritesThemBack)
 {
     Copy_Row_Grid(G.get(), 3);
-    QStringList Copied;
-    for (int i = 0; i < SL_Copy_Row->Count(); ++i)
-        Copied << SL_Copy_Row->Strings(i);
-    EXPECT_EQ(Copied, L({"Y", "ip3", "h3", "m3"}));
+    EXPECT_EQ(Items(*SL_Copy_Row), L({"Y", "ip3", "h3", "m3"}));
     // A row whose only text is its check box is overwritten without a question.
     Fill(5, "N", QString(), QStringLiteral("  "), QString());
     TScriptedModalHook Hook;

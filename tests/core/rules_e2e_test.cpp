@@ -3,7 +3,6 @@
 #include "EditorsFixture.h"
 
 #include "controls/LbButton.h"
-#include "core/UNew_Project.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "platform/Graphics.h"
 #include "platform/Windows.h"
@@ -55,19 +54,6 @@ protected:
     static TExtColumnGrid *G() { return FEtherNetIP_Master_Access->ACG; }
     static QString Cell(int c, int r) { return G()->Cells(c, r); }
 
-    // Step 1: a new configuration named Name.
-    void NewConfiguration(const QString &Name)
-    {
-        TScriptedModalHook hook;
-        hook.RunWith([&](TModalRequest &) {
-            Type(FNew_Project->E_New_Proj, Name);
-            GuiTest::Click(FNew_Project->Btn_OK);
-        });
-        ClickButton(FFabricoreFirmWare->Btn_New);
-        ASSERT_EQ(hook.Shown.size(), 1u);
-        ASSERT_FALSE(Path_Active_Conf.isEmpty());
-    }
-
     // Step 3; Body runs inside the dialog and must close it. The texts of the message boxes
     // shown meanwhile are collected in Messages.
     void Step3(const std::function<void(TScriptedModalHook &)> &Body)
@@ -77,10 +63,7 @@ protected:
         ClickButton(FFabricoreFirmWare->Btn_EtherNetIP_Access);
         ASSERT_GE(hook.Shown.size(), 1u);
         EXPECT_EQ(hook.Shown[0].Form, F());
-        Messages.clear();
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                Messages << S.Text;
+        Messages = Message_Texts(hook);
         EXPECT_EQ(hook.Pending(), 0u);
     }
 
@@ -110,15 +93,6 @@ protected:
         GuiTest::Click(G(), CentreOf(c, r));
         GuiTest::ProcessEvents();
     }
-    static QStringList MessagesOf(const TScriptedModalHook &hook)
-    {
-        QStringList All;
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                All << S.Text;
-        return All;
-    }
-
     static QImage Render()
     {
         QWidget *W = G()->Widget();
@@ -133,7 +107,6 @@ protected:
         return Img.pixelColor((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     }
 
-    QStringList Messages;
     bool Saved_Jump = false;
     bool Saved_AutoSize = false;
 };
@@ -319,7 +292,7 @@ TEST_F(RulesEndToEnd, TheRowButtonsAndTheHeadersWorkWithKeysAndClicks)
         ClickCell(3, 4);
         hook.Answer(mrOk);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(MessagesOf(hook), QStringList{QStringLiteral("Error!!! Copy a valid row before Paste it")});
+        EXPECT_EQ(Message_Texts(hook), QStringList{QStringLiteral("Error!!! Copy a valid row before Paste it")});
 
         // Insert at row 1: a new enabled rule, the last one is lost.
         ClickCell(3, 1);
@@ -339,11 +312,11 @@ TEST_F(RulesEndToEnd, TheRowButtonsAndTheHeadersWorkWithKeysAndClicks)
         ASSERT_EQ(G()->Row(), 3);
         hook.Answer(mrYes);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(MessagesOf(hook).last(), QStringLiteral("Row Already used. Do you want to overwrite the values?"));
+        EXPECT_EQ(Message_Texts(hook).last(), QStringLiteral("Row Already used. Do you want to overwrite the values?"));
         EXPECT_EQ(Row(3), A);
         ClickCell(5, 7);
         GuiTest::Click(F()->Btn_PasteRow);
-        EXPECT_EQ(MessagesOf(hook).size(), 2);
+        EXPECT_EQ(Message_Texts(hook).size(), 2);
         EXPECT_EQ(Row(7), A);
 
         // Space on a box switches the rule off and on.
@@ -358,11 +331,11 @@ TEST_F(RulesEndToEnd, TheRowButtonsAndTheHeadersWorkWithKeysAndClicks)
         ClickCell(4, 3);
         hook.Answer(mrNo);
         GuiTest::Click(F()->Btn_DelRow);
-        EXPECT_EQ(MessagesOf(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
+        EXPECT_EQ(Message_Texts(hook).last(), QStringLiteral("Are you sure to delete the Row number 3"));
         EXPECT_EQ(Row(3), A);
         hook.Answer(mrYes);
         GuiTest::Click(F()->Btn_DelRow);
-        EXPECT_EQ(MessagesOf(hook).size(), 4);
+        EXPECT_EQ(Message_Texts(hook).size(), 4);
         EXPECT_EQ(Row(3), Off);
         EXPECT_EQ(Row(6), QStringLiteral("N|10.0.0.1|0|1|0|1|100|1|100|1|101|A"));
         EXPECT_EQ(Row(10), QStringLiteral("|||||||||||"));

@@ -145,7 +145,8 @@ TEST_F(CalcTest, SelectedTextJoinsCellsByTabsAndRowsByLineBreaks)
 
     // Rows picked one by one: the selected rows of the whole grid.
     G->MouseActions()->SetDisjunctRowSelect(true);
-    G->SelectCells(1, 1, 2, 2);
+    G->SetRowSelect(1, true);
+    G->SetRowSelect(2, true);
     EXPECT_EQ(G->SelectedText(), QStringLiteral("a\tb\r\nc\td"));
     G->MouseActions()->SetDisjunctRowSelect(false);
 

@@ -4,6 +4,8 @@
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtGrid.h"
 
+#include "controls/MiniHTML.h"
+
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
@@ -27,7 +29,7 @@ TPoint Middle(const TRect &R)
     return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
 }
 
-// A column grid that records the sort and the content sizing it is asked for.
+// A column grid that records the sort it is asked for.
 class TRecordingGrid : public TExtColumnGrid {
 public:
     using TExtColumnGrid::TExtColumnGrid;
@@ -37,7 +39,6 @@ public:
         Calls.push_back("sort " + std::to_string(SortSettings()->Column) +
                         (SortSettings()->Direction == sdAscending ? " up" : " down"));
     }
-    void AutoSizeColumnToContent(int ACol) override { Calls.push_back("autosize " + std::to_string(ACol)); }
     bool SizingFixed() const { return FSizingFixed; }
 };
 
@@ -172,16 +173,25 @@ TEST_F(MouseGrid, HeaderBorderClicksNeitherReportNorSortAndDoubleClickSizes)
         int X;
         int Sized;
     };
-    // At the left border the column to the left, at the right border the cell's own.
+    // At the left border the column to the left, at the right border the cell's own: each
+    // takes the width of its long text.
+    g->UnHideColumn(1);
+    g->SetCells(1, 2, "a text much wider than the column it stands in");
+    g->SetCells(2, 2, "another text much wider than its column");
     for (const TCase c : {TCase{h.Left + 2, 1}, TCase{h.Right - 2, 2}}) {
         SCOPED_TRACE(c.X);
         g->Calls.clear();
+        g->SetColWidths(1, 40);
+        g->SetColWidths(2, 40);
+        const TRect hc = g->CellRect(2, 0);
+        const int x = c.Sized == 1 ? hc.Left + 2 : hc.Right - 2;
         std::vector<int> ended;
         g->OnEndColumnSize = [&](TObject *, int col) { ended.push_back(col); };
-        GuiTest::DoubleClick(g, TPoint(c.X, Middle(h).Y));
+        GuiTest::DoubleClick(g, TPoint(x, Middle(hc).Y));
         GuiTest::ProcessEvents();
-        EXPECT_EQ(g->Calls, std::vector<std::string>{"autosize " + std::to_string(c.Sized)})
-            << "sized once, and the release after the double click does not sort";
+        EXPECT_GT(g->ColWidths(c.Sized), 100);
+        EXPECT_EQ(g->ColWidths(3 - c.Sized), 40);
+        EXPECT_TRUE(g->Calls.empty()) << "the release after the double click does not sort";
         EXPECT_EQ(ended, std::vector<int>{c.Sized});
     }
 }
@@ -260,6 +270,11 @@ protected:
     public:
         using TExtStringGrid::TExtStringGrid;
         bool SizingFixed() const { return FSizingFixed; }
+        std::vector<std::string> Edited;
+        void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) override
+        {
+            Edited.push_back(Cell(ACol, ARow) + " " + CtrlID.toStdString());
+        }
     };
     std::unique_ptr<TForm> form;
     TRecordingGridString *g = nullptr;
@@ -297,6 +312,73 @@ TEST_F(LinkGrid, CellLinksMoveTheCurrentCellAndOthersOutsideTheGridAreIgnored)
     GuiTest::ProcessEvents();
     EXPECT_TRUE(handled);
     EXPECT_EQ(g->Row(), 1) << "AutoHandle cleared: the grid does not follow the link";
+}
+
+TEST_F(LinkGrid, MarkupAnchorsAndInTextControls)
+{
+    g->SetColWidths(2, 200);
+    g->SetURLShow(false);
+    const TRect cr = g->CellRect(2, 2);
+    const TPoint first(cr.Left + g->XYOffset().X + 6, cr.Top + g->XYOffset().Y + 8);
+    g->GotoCell(1, 1);
+    g->SetCells(2, 2, "<A href=\"cell://R5C3\">go there</A>");
+    GuiTest::Click(g, first);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_EQ(g->Row(), 5);
+
+    // A CHECK control flips on each click where the cell may be edited.
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    std::vector<std::string> clicks;
+    g->OnControlClick = [&](TObject *, int r, int c, const UnicodeString &id, const UnicodeString &type,
+                            const UnicodeString &val) {
+        clicks.push_back(Cell(c, r) + " " + id.toStdString() + " " + type.toStdString() + " " + val.toStdString());
+    };
+    g->SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"FALSE\" WIDTH=\"50\"> and <CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"x\" WIDTH=\"60\">");
+    const TPoint box(cr.Left + g->XYOffset().X + 1 + 8, cr.Top + g->XYOffset().Y + 1 + 8);
+    for (const char *v : {"TRUE", "FALSE"}) {
+        GuiTest::Click(g, box);
+        GuiTest::ProcessEvents();
+        UnicodeString now;
+        ASSERT_TRUE(GetControlValue(g->Cells(2, 2), "c", now));
+        EXPECT_EQ(now.toUpper().toStdString(), v);
+    }
+    EXPECT_EQ(clicks, (std::vector<std::string>{"2,2 c CHECK TRUE", "2,2 c CHECK FALSE"}));
+    EXPECT_TRUE(g->Edited.empty());
+    // Enter on such a cell goes to its first control that takes typing.
+    g->EditNextCellControl(2, 2, "");
+    g->EditNextCellControl(2, 2, "e");
+    EXPECT_EQ(g->Edited, std::vector<std::string>{"2,2 e"});
+}
+
+TEST_F(LinkGrid, RatingTakesHalfStepsUnlessRefused)
+{
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    TCellGraphic *rating = g->CreateCellGraphic(3, 3);
+    rating->SetCellType(ctRating);
+    rating->SetCellAngle(5);
+    const TRect cr = g->CellRect(3, 3);
+    bool allow = true;
+    std::vector<double> offered;
+    g->OnRatingChange = [&](TObject *, int, int, double &Rate, bool &Allow) {
+        offered.push_back(Rate);
+        Allow = allow;
+    };
+    struct TCase {
+        int Dx;
+        const char *Text;
+    };
+    for (const TCase c : {TCase{27, "1.5"}, TCase{40, "2"}, TCase{3, "0"}}) {
+        SCOPED_TRACE(c.Dx);
+        GuiTest::Click(g, TPoint(cr.Left + c.Dx, cr.Top + 5));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(g->Cells(3, 3), FloatToStr(QString::fromLatin1(c.Text).toDouble()));
+    }
+    allow = false;
+    GuiTest::Click(g, TPoint(cr.Left + 58, cr.Top + 5));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(3, 3), FloatToStr(0));
+    EXPECT_EQ(offered, (std::vector<double>{1.5, 2, 0, 3}));
 }
 
 TEST_F(LinkGrid, FixedColumnSizedByDraggingKeepsAPixel)

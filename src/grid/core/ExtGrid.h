@@ -43,6 +43,7 @@
 
 class TExtStringGrid;
 class TExtStringGridCheck;
+class TPopupMenu;
 class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
@@ -735,7 +736,7 @@ public:
 };
 
 // The grid's own error: a typed read of a cell that holds no such value, a print column out of
-// range, an index outside the rows or columns of a selection list.
+// range, a row or column outside the selection lists.
 FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 
@@ -2808,10 +2809,53 @@ public:
     TNodeEvent OnExpandNode;
     TNodeEvent OnContractNode;
     TAnchorClickEvent OnAnchorClick;
-    // Sizes a column to its content; the column sizing of the grid's calculations answers it.
-    virtual void AutoSizeColumnToContent(int ACol);
+    using TRatingChangeEvent = std::function<void(TObject *Sender, int ACol, int ARow, double &NewRate, bool &Allow)>;
+    TRatingChangeEvent OnRatingChange;
+    // A click in a radio group cell selects the option under the point (cell-relative).
+    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y) {}
+
+    using TSelectionResizeEvent = std::function<void(TObject *Sender, const TGridRect &Before, const TGridRect &After)>;
+    using TMoveAllowEvent = std::function<void(TObject *Sender, int AIndex, bool &Allow)>;
+    using TAnchorEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &Anchor)>;
+    using TFixedDropDownEvent = std::function<void(TObject *Sender, int ACol, int ARow, TPopupMenu *&AMenu,
+                                                   bool &KeepFixedCellHighlighted)>;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+    // Links in plain cell texts may be edited with a right click.
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool Value) { FURLEdit = Value; }
+    // The editor of a header or row-header cell (a text or combo over the fixed cell).
+    virtual void EditFixedCell(int ACol, int ARow) {}
+    // The filter list of a column opens under its header's filter button.
+    virtual void OpenFilterDropDown(int ACol, int ARow) {}
+    // The editor of one in-text control of a cell (an edit or combo over the control).
+    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) {}
+    // The anchor and in-text control of a mini-HTML cell (display column) under a client point;
+    // false when none lies there.
+    bool HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,
+                      UnicodeString &CtrlType, UnicodeString &CtrlVal, int &AnchorIndex);
+    using TControlClickEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID,
+                                                  const UnicodeString &CtrlType, const UnicodeString &CtrlVal)>;
+    TControlClickEvent OnControlClick;
+
+    // ---- press and release (ExtGridPress.cpp) ----
+    // Fixed cells painted hovered: fixed columns with hfAll or hfFixedColumns, fixed rows with
+    // hfAll or hfFixedRows.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    TPopupMenu *FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu *Value) { FFixedDropDownMenu = Value; }
+    TFixedDropDownEvent OnFixedDropDownClick;
 
     // ---- pointer (ExtGridPointer.cpp) ----
+    TMoveAllowEvent OnColumnMove;
+    TMoveAllowEvent OnRowMove;
+    TMoveAllowEvent OnColumnMoving;
+    TMoveAllowEvent OnRowMoving;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
+    void SetURLUnderlineOnHover(bool Value) { FURLUnderlineOnHover = Value; }
+    TPoint HoverCell() const { return FHoverCell; }
     bool HintShowSizing() const { return FHintShowSizing; }
     void SetHintShowSizing(bool Value) { FHintShowSizing = Value; }
     THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
@@ -2937,6 +2981,12 @@ protected:
     int FSizeFixedY = -1;
     bool FOnResizeGrip = false;
     bool FPointerCursorSet = false;
+    bool FURLEdit = false;
+    bool FURLUnderlineOnHover = false;
+    bool FFixedDropDownPressed = false;
+    TPopupMenu *FFixedDropDownMenu = nullptr;
+    UnicodeString FCurrentAnchor;
+    int FMoveTarget = -1;
     UnicodeString FSizingHint;
     TGridRect FDropSelection{};
     // ---- end of keys, mouse, pointer and selection ----

@@ -5,10 +5,12 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/MiniHTML.h"
 #include "platform/ShellApi.h"
 #include "platform/Windows.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -40,12 +42,6 @@ bool ParseCellReference(const UnicodeString &Ref, int &ACol, int &ARow)
 }
 
 } // namespace
-
-void TExtStringGrid::AutoSizeColumnToContent(int ACol)
-{
-    // The calculations of the grid size the column; a grid without them keeps its width.
-    (void)ACol;
-}
 
 bool TExtStringGrid::InHeaderSizingZone(int ACol, int ARow, int X) const
 {
@@ -94,28 +90,115 @@ void TExtStringGrid::HandleCheckBoxClick(int ACol, int ARow, int RealCol)
     }
 }
 
-bool TExtStringGrid::HandleAnchorClick(int ACol, int ARow, int X, int Y)
+bool TExtStringGrid::HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,
+                                  UnicodeString &CtrlType, UnicodeString &CtrlVal, int &AnchorIndex)
 {
-    (void)X;
-    (void)Y;
+    Anchor.clear();
+    CtrlID.clear();
+    CtrlType.clear();
+    CtrlVal.clear();
+    AnchorIndex = -1;
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount() || !HandleAllocated())
+        return false;
     const int realCol = RealColIndex(ACol);
     const UnicodeString text = GridCells(realCol, ARow);
-    if (!(FURLShow && IsLinkText(text)))
+    if (!FEnableHTML || CellTextKind(text, true) != 1)
         return false;
+    // Laid out as the cell paints it, on a picture of the client area, to find what is hit.
+    TRect r = CellRect(ACol, ARow);
+    r.Left += FXYOffset.X + 1;
+    r.Top += FXYOffset.Y + 1;
+    if (HasCheckBox(realCol, ARow))
+        r.Left += FControlLook->CheckSize;
+    TBitmap bmp;
+    bmp.SetWidth(std::max(1, ClientWidth()));
+    bmp.SetHeight(std::max(1, ClientHeight()));
+    const bool fixed = ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow);
+    bmp.Canvas()->Font()->Assign(fixed ? FFixedFont : Font());
+    THtmlRenderParams p;
+    p.Canvas = bmp.Canvas();
+    p.Text = text;
+    p.Rect = r;
+    p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+    p.HitX = X;
+    p.HitY = Y;
+    p.WordWrap = WordWraps(realCol, ARow);
+    p.AnchorColor = FURLColor;
+    p.PictureCache = FImageCache;
+    RenderHtmlText(p);
+    Anchor = p.HitAnchor;
+    CtrlID = p.ControlID;
+    CtrlType = p.ControlType;
+    CtrlVal = p.ControlValue;
+    AnchorIndex = p.HitAnchorIndex;
+    return !Anchor.isEmpty();
+}
+
+bool TExtStringGrid::HandleAnchorClick(int ACol, int ARow, int X, int Y)
+{
+    const int realCol = RealColIndex(ACol);
+    UnicodeString text = GridCells(realCol, ARow);
+    const bool html = FEnableHTML && CellTextKind(text, true) == 1;
+    UnicodeString anchor, id, type, val;
+    int index = -1;
+    if (html)
+        HtmlAnchorAt(ACol, ARow, X, Y, anchor, id, type, val, index);
+    else if (FURLShow && IsLinkText(text))
+        anchor = text;
+    if (anchor.isEmpty()) {
+        if (!(html && text.toUpper().contains(QStringLiteral("<CONTROL"))))
+            return false;
+        // A cell of in-text controls is selected, never edited as a whole.
+        if (OnClickCell)
+            OnClickCell(this, ARow, ACol);
+        HideInplaceEdit();
+        FocusCell(ACol, ARow, true);
+        return true;
+    }
     bool autoHandle = true;
+    if (!id.isEmpty()) {
+        bool canEdit = EditingGrid() && !GetReadOnly(realCol, ARow);
+        DoCanEditCell(realCol, ARow, canEdit);
+        if (canEdit) {
+            const UnicodeString t = type.toUpper();
+            if (t == QLatin1String("BUTTON")) {
+                FCtrlXY = TPoint(ACol, ARow);
+                FCtrlDown = true;
+                RepaintCell(ACol, ARow);
+            } else if (t == QLatin1String("CHECK")) {
+                val = val.toUpper() == QLatin1String("TRUE") ? QStringLiteral("FALSE") : QStringLiteral("TRUE");
+                SetControlValue(text, id, val);
+                SetCells(realCol, ARow, text);
+            } else if (t == QLatin1String("RADIO")) {
+                text = ResetRadioControls(text);
+                val = QStringLiteral("TRUE");
+                SetControlValue(text, id, val);
+                SetCells(realCol, ARow, text);
+            }
+            if (OnControlClick)
+                OnControlClick(this, ARow, ACol, id, type, val);
+            if (t != QLatin1String("BUTTON") && t != QLatin1String("CHECK") && t != QLatin1String("RADIO"))
+                EditCellControl(ACol, ARow, id);
+            return true;
+        }
+        // A control that may not be used is no link either.
+        if (OnAnchorClick)
+            OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
+        return true;
+    }
     if (OnAnchorClick)
-        OnAnchorClick(this, ARow, ACol, text, autoHandle);
+        OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
     if (!autoHandle)
         return true;
-    const qsizetype at = text.toUpper().indexOf(QStringLiteral("CELL://"));
+    const qsizetype at = anchor.toUpper().indexOf(QStringLiteral("CELL://"));
     if (at < 0) {
         // The shell opens web links only; anything else is left alone.
-        ShellExecuteW(0, QStringLiteral("open"), text, QString(), QString(), SW_SHOWNORMAL);
+        ShellExecuteW(0, QStringLiteral("open"), anchor, QString(), QString(), SW_SHOWNORMAL);
         return true;
     }
     int c = -1, r = -1;
     // A reference outside the grid is ignored as an unreadable one is.
-    if (ParseCellReference(text.mid(at + 7).trimmed(), c, r) && c >= 0 && r >= 0 && c < ColCount() &&
+    if (ParseCellReference(anchor.mid(at + 7).trimmed(), c, r) && c >= 0 && r >= 0 && c < ColCount() &&
         r < RowCount()) {
         SetRow(r);
         SetCol(c);
@@ -136,6 +219,30 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
     const TGridRect oldSel = Selection();
     const bool valid = ACol >= 0 && ARow >= 0;
 
+    // The grip at the selection's corner: the drag that follows copies the selection over the
+    // cells it reaches (pasted at button up).
+    auto startResize = [&]() {
+        FGridState = gsSelecting;
+        FDropSelection = oldSel;
+        CopySelectionToClipboard();
+        FMouseResize = true;
+        if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit)
+            TBaseGrid::WMLButtonDown(Message);
+        // The selection comes back with its top-left corner held, so that the drag moves the
+        // bottom-right one.
+        SetSelection(TGridRect{oldSel.Right, oldSel.Bottom, oldSel.Left, oldSel.Top});
+        FGridState = gsSelecting;
+        MouseMove(KeysToShiftState(Message.Keys), X, Y);
+        Message.Result = 1;
+    };
+    if (FSelectionResizer && FSelectionRectangle) {
+        const TRect sr = CellRect(oldSel.Right, oldSel.Bottom);
+        if (TRect(sr.Right - 6, sr.Bottom - 6, sr.Right, sr.Bottom).Contains(TPoint(X, Y))) {
+            startResize();
+            return;
+        }
+    }
+
     if (Options().Contains(goEditing) && FMouseActions->RangeSelectAndEdit && valid &&
         !(ACol >= oldSel.Left && ACol <= oldSel.Right && ARow >= oldSel.Top && ARow <= oldSel.Bottom))
         SetOptions(Options() - TGridOptions{goEditing});
@@ -148,6 +255,10 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
 
     if (FCellSelectorMode) {
         DoCellMouseDown(ACol, ARow);
+        return;
+    }
+    if (FMouseSelectMode == msResize) {
+        startResize();
         return;
     }
 
@@ -236,6 +347,16 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
             else
                 FSpinUpClick = true;
         }
+        // The header's node glyph opens or closes every node.
+        if (ACol == 0 && nodeRow && ARow < FixedRows() && FMouseActions->NodeAllExpandContract &&
+            IsNodeGlyphHit(ARow, X)) {
+            const bool contracted = GetNodeState(ARow);
+            if (contracted)
+                ExpandAll();
+            else
+                ContractAll();
+            SetNodeState(ARow, !contracted);
+        }
         if (ACol == 0 && nodeRow && ARow >= FixedRows() && IsNodeGlyphHit(ARow, X)) {
             if (OnMouseDown)
                 OnMouseDown(this, mbLeft, shift, X, Y);
@@ -264,6 +385,13 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
                 SetRow(ARow);
             return;
         }
+        if (IsRadio(realCol, ARow) && (KeyEditableCell(ACol, ARow) || FControlLook->RadioAlwaysActive)) {
+            HideInplaceEdit();
+            ClickRadioCell(realCol, ARow, X - cr.Left, Y - cr.Top);
+            if (CanFocus() && !Focused())
+                SetFocus();
+            return;
+        }
         if (HasNodes() && ACol == 0 && ARow >= FixedRows() && !FMouseActions->RowSelect &&
             !Options().Contains(goRowSizing)) {
             if (OnMouseDown)
@@ -287,6 +415,20 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
         FSelectionClick = true;
         if (OnClickCell)
             OnClickCell(this, ARow, ACol);
+        return;
+    }
+
+    // A rating takes half-star steps: a star is 18 pixels wide.
+    if (GetCellType(realCol, ARow) == ctRating && KeyEditableCell(ACol, ARow)) {
+        HideInplaceEdit();
+        double rate = std::round(double(X - cr.Left) / 9.0) / 2.0;
+        bool allow = true;
+        if (OnRatingChange)
+            OnRatingChange(this, realCol, ARow, rate, allow);
+        if (allow) {
+            SetCells(realCol, ARow, FloatToStr(rate));
+            RepaintCell(ACol, ARow);
+        }
         return;
     }
 
@@ -345,7 +487,7 @@ void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
         }
     }
 
-    if (ARow >= FixedRows() && ACol >= FixedCols() && HandleAnchorClick(ACol, ARow, X, Y))
+    if (HandleAnchorClick(ACol, ARow, X, Y))
         return;
 
     Movecell = -1;
@@ -594,6 +736,17 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
         }
         FDeselectState = false;
     }
+    // An open group clicked right of its glyph selects its rows (the rectangle once the
+    // platform has finished its own selection).
+    int groupLast = -1;
+    if (valid && FGrouping->AutoSelectGroup && ACol > 0 && IsNode(ARow) && !GetNodeState(ARow)) {
+        groupLast = std::min(RowCount() - 1, ARow + GetNodeSpan(ARow) - 1);
+        if (groupLast > ARow && FMouseActions->DisjunctRowSelect()) {
+            for (int r = ARow + 1; r <= groupLast; ++r)
+                SetRowSelect(r, true);
+            groupLast = -1;
+        }
+    }
     if (FMouseActions->DisjunctColSelect()) {
         SelectionToColSelect(false);
         if (FDeselectState && ACol >= FixedCols() && ACol < ColCount())
@@ -604,6 +757,18 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
     TBaseGrid::WMLButtonUp(Message);
     if (deselected)
         FSelChange = false;
+    if (groupLast > ARow)
+        SetSelection(TGridRect{FixedCols(), ARow + 1, ColCount() - 1, groupLast});
+    if (FMouseResize) {
+        if (OnSelectionResize)
+            OnSelectionResize(this, FDropSelection, Selection());
+        if (FEditDisable)
+            PasteSelectionFromClipboard();
+        FMouseResize = false;
+        FEditDisable = false;
+        if (OnSelectionResized)
+            OnSelectionResized(this, FDropSelection, Selection());
+    }
 
     if (movedOrSized || !valid)
         return;
@@ -709,7 +874,7 @@ void TExtStringGrid::WMLButtonDblClk(TWMMouse &Message)
             if (OnColumnSize)
                 OnColumnSize(this, sizeCol, allow);
             if (allow) {
-                AutoSizeColumnToContent(sizeCol);
+                AutoSizeCol(sizeCol, 0);
                 if (OnEndColumnSize)
                     OnEndColumnSize(this, sizeCol);
             }
@@ -764,6 +929,10 @@ void TExtStringGrid::WMLButtonDblClk(TWMMouse &Message)
         Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(r.Left + 4, r.Top + 4));
     }
     FForceSel = false;
+    if (ACol < ColCount() && ARow < RowCount() &&
+        ((ARow < FixedRows() && FMouseActions->FixedRowsEdit == fceDblClick) ||
+         (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->FixedColsEdit == fceDblClick)))
+        EditFixedCell(ACol, ARow);
 }
 
 void TExtStringGrid::WMRButtonDown(TWMMouse &Message)
@@ -802,9 +971,20 @@ void TExtStringGrid::WMRButtonDown(TWMMouse &Message)
     }
     if (valid && OnRightClickCell)
         OnRightClickCell(this, ARow, ACol);
+    if (valid && FURLShow && FURLEdit && ACol >= FixedCols() && ARow >= FixedRows() &&
+        IsLinkText(GridCells(RealColIndex(ACol), ARow))) {
+        const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+        FocusCell(DisplColOfReal(b.X), b.Y, true);
+        ShowInplaceEdit();
+    }
 }
 
 void TExtStringGrid::WMRButtonUp(TWMMouse &Message)
 {
+    // While a row or column is dragged to its new place the right button does nothing.
+    if ((GridState() == gsColMoving || GridState() == gsRowMoving) && FEnhRowColMove) {
+        Message.Result = 0;
+        return;
+    }
     TBaseGrid::WMRButtonUp(Message);
 }

@@ -157,6 +157,30 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             ColSized = true;
         if (GridState() == gsRowSizing)
             Rowsized = true;
+        const bool colMove = GridState() == gsColMoving;
+        if (colMove || GridState() == gsRowMoving) {
+            bool allow = true;
+            if (colMove && OnColumnMove)
+                OnColumnMove(this, Movecell, allow);
+            else if (!colMove && OnRowMove)
+                OnRowMove(this, Movecell, allow);
+            if (!allow) {
+                FGridState = gsNormal;
+                Invalidate();
+            } else if (FEnhRowColMove && RowCount() > 1 && (X != Clickposx || Y != Clickposy)) {
+                const int target = colMove ? ACol : ARow;
+                if (target >= 0 && target != FMoveTarget) {
+                    FMoveTarget = target;
+                    bool go = true;
+                    if (colMove && OnColumnMoving)
+                        OnColumnMoving(this, target, go);
+                    else if (!colMove && OnRowMoving)
+                        OnRowMoving(this, target, go);
+                }
+            }
+        } else {
+            FMoveTarget = -1;
+        }
     }
 
     if (!Designing()) {
@@ -175,10 +199,44 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         else if (valid && ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->RowSelect && !onSizingEdge() &&
                  !(IsNode(ARow) && IsNodeGlyphHit(ARow, X)))
             FMouseSelectMode = msRow;
-        if (valid && FMouseSelectMode == msNormal && FURLShow) {
+        // Links in plain cell texts: the link cursor, the hovered link and its enter and exit.
+        UnicodeString anchor;
+        int anchorIndex = 0;
+        if (valid) {
             const UnicodeString text = GridCells(RealColIndex(ACol), ARow);
-            if (CellTextKind(text, FEnableHTML) != 1 && IsLinkText(text))
-                FMouseSelectMode = msURL;
+            const bool html = FEnableHTML && CellTextKind(text, true) == 1;
+            if (html) {
+                UnicodeString id, type, val;
+                HtmlAnchorAt(ACol, ARow, X, Y, anchor, id, type, val, anchorIndex);
+                ++anchorIndex; // painting counts hovered anchors from 1
+            } else if (FURLShow && IsLinkText(text)) {
+                anchor = text;
+            }
+        }
+        if (!anchor.isEmpty() && FMouseSelectMode == msNormal)
+            FMouseSelectMode = msURL;
+        if (FURLUnderlineOnHover) {
+            const bool sameCell = FHoverCell.X == ACol && FHoverCell.Y == ARow;
+            if (!anchor.isEmpty() && (!sameCell || FHoverlink != anchorIndex)) {
+                if (FHoverCell.X >= 0 && FHoverCell.Y >= 0)
+                    RepaintCell(FHoverCell.X, FHoverCell.Y);
+                FHoverCell = TPoint(ACol, ARow);
+                FHoverlink = anchorIndex;
+                RepaintCell(ACol, ARow);
+            } else if (anchor.isEmpty() && FHoverCell.X >= 0 && FHoverCell.Y >= 0) {
+                FHoverlink = -1;
+                RepaintCell(FHoverCell.X, FHoverCell.Y);
+                FHoverCell = TPoint(-1, -1);
+            }
+        }
+        if (!anchor.isEmpty() && anchor != FCurrentAnchor) {
+            FCurrentAnchor = anchor;
+            if (OnAnchorEnter)
+                OnAnchorEnter(this, ARow, ACol, anchor);
+        } else if (anchor.isEmpty() && !FCurrentAnchor.isEmpty()) {
+            FCurrentAnchor.clear();
+            if (OnAnchorExit)
+                OnAnchorExit(this, ARow, ACol, anchor);
         }
     }
 

@@ -3,12 +3,23 @@
 // outside the grid, and the disjunct cell selection by click.
 #include "grid/core/ExtGrid.h"
 
+#include "platform/Menus.h"
+
 #include <algorithm>
 
 void TExtStringGrid::DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State)
 {
     if (OnCheckBoxClick)
         OnCheckBoxClick(this, ACol, ARow, State == cbChecked);
+}
+
+bool TExtStringGrid::IsHoverFixedCell(int ACol, int ARow) const
+{
+    if (ACol < 0 || ARow < 0)
+        return false;
+    if (ACol < FixedCols() && (FHoverFixedCells == hfAll || FHoverFixedCells == hfFixedColumns))
+        return true;
+    return ARow < FixedRows() && (FHoverFixedCells == hfAll || FHoverFixedCells == hfFixedRows);
 }
 
 void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -30,7 +41,37 @@ void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
             return;
         }
     }
-    const bool pressedHeader = valid && ARow == FixedRows() - 1 && FHoverFixedCells != hfNone &&
+    // The drop-down button at the right of a hovered fixed cell opens the header menu.
+    if (valid) {
+        const TRect cr = CellRect(ACol, ARow);
+        const int inner = Options().Contains(goColSizing) ? cr.Right - 2 : cr.Right;
+        if (X > cr.Right - 16 && X < inner && IsHoverFixedCell(ACol, ARow) && FControlLook->FixedDropDownButton()) {
+            FFixedDropDownPressed = true;
+            if (FFixedDropDownMenu || OnFixedDropDownClick) {
+                FNoMouseLeave = true;
+                TPopupMenu *menu = FFixedDropDownMenu;
+                if (menu)
+                    menu->SetTag(ACol);
+                bool keep = false;
+                if (OnFixedDropDownClick)
+                    OnFixedDropDownClick(this, ACol, ARow, menu, keep);
+                if (menu) {
+                    FMouseDownMove = false;
+                    FHoverFixedX = ACol;
+                    FHoverFixedY = ARow;
+                    RepaintCell(ACol, ARow);
+                    const TPoint p = ClientToScreen(TPoint(cr.Right - 16, cr.Bottom));
+                    menu->Popup(p.X, p.Y);
+                    FHoverFixedX = -1;
+                    FHoverFixedY = -1;
+                    RepaintCell(ACol, ARow);
+                }
+                FNoMouseLeave = keep;
+                return;
+            }
+        }
+    }
+    const bool pressedHeader = valid && ARow == FixedRows() - 1 && IsHoverFixedCell(ACol, ARow) &&
                                FControlLook->FixedGradientDownFrom() != clNone;
     if (pressedHeader)
         RepaintCell(ACol, ARow);
@@ -45,6 +86,25 @@ void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     if (Shift.Contains(ssShift) && FSelectionRectangle) {
         const TGridRect s = Selection();
         RepaintRect(TRect(s.Left, s.Top, s.Right, s.Bottom));
+    }
+    // A press on a header or row-header cell may open its editor; with sizing on, only a press
+    // clear of the cell's edges does.
+    if (valid && (ACol < FixedCols() || ARow < FixedRows())) {
+        const TRect cr = CellRect(ACol, ARow);
+        bool open = false;
+        if (Button == mbLeft) {
+            if (ARow < FixedRows() && FMouseActions->FixedRowsEdit == fceLeftClick)
+                open = !Options().Contains(goColSizing) || (X - cr.Left >= 4 && cr.Right - X >= 4);
+            else if (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->FixedColsEdit == fceLeftClick)
+                open = !Options().Contains(goRowSizing) || (Y - cr.Top >= 4 && cr.Bottom - Y >= 4);
+        } else if (Button == mbRight) {
+            open = (ARow < FixedRows() && FMouseActions->FixedRowsEdit == fceRightClick) ||
+                   (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->FixedColsEdit == fceRightClick);
+        }
+        if (open) {
+            EditFixedCell(ACol, ARow);
+            return;
+        }
     }
     if (TStringGrid *sync = FSyncGrid ? FSyncGrid->Grid() : nullptr) {
         if (FSyncGrid->SelectionColumn && Col() < sync->ColCount())
@@ -99,6 +159,17 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     MouseToCell(X, Y, ACol, ARow);
     const bool valid = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
 
+    // The filter button of a header cell in the filter row opens the column's filter list.
+    const TRect fr = valid ? CellRect(ACol, ARow) : TRect();
+    if (valid && ARow == FFilterDropDownRow && RealColIndex(ACol) != FFilterCol && X > fr.Right - 16 &&
+        Y < fr.Top + 19 && X < fr.Right - 3 && DoGetColumnFilter(RealColIndex(ACol))) {
+        FFilterCol = RealColIndex(ACol);
+        OpenFilterDropDown(ACol, ARow);
+    } else {
+        FFilterCol = -1;
+    }
+    FFixedDropDownPressed = false;
+
     // A sizing released outside the grid is dropped: the width or height stays.
     if ((GridState() == gsColSizing && X > Width()) || (GridState() == gsRowSizing && Y > Height())) {
         FGridState = gsNormal;
@@ -124,7 +195,8 @@ void TExtStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const TGridRect before = Selection();
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     const TGridRect after = Selection();
-    if (valid && ARow == FixedRows() - 1 && FHoverFixedCells != hfNone && FControlLook->FixedGradientDownFrom() != clNone)
+    if (valid && ARow == FixedRows() - 1 && IsHoverFixedCell(ACol, ARow) &&
+        FControlLook->FixedGradientDownFrom() != clNone)
         RepaintCell(ACol, ARow);
     if (before.Left != after.Left || before.Top != after.Top || before.Right != after.Right ||
         before.Bottom != after.Bottom)

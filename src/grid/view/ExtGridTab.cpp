@@ -6,6 +6,7 @@
 // over a large grid would not survive.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/MiniHTML.h"
 #include "platform/Windows.h"
 
 #include <algorithm>
@@ -82,10 +83,14 @@ void TExtStringGrid::AutoAppendRow()
 
 void TExtStringGrid::EditNextCellControl(int ACol, int ARow, const UnicodeString &AfterID)
 {
-    // No in-text control takes the keys here: the grid keeps the focus.
-    (void)ACol;
-    (void)ARow;
-    (void)AfterID;
+    const UnicodeString id = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()
+                                 ? NextEditControlID(GridCells(RealColIndex(ACol), ARow), AfterID)
+                                 : UnicodeString();
+    if (!id.isEmpty()) {
+        EditCellControl(ACol, ARow, id);
+        return;
+    }
+    // No control is left to edit: the keys go back to the grid.
     if (CanFocus() && HandleAllocated() && !Focused())
         SetFocus();
 }

@@ -84,6 +84,22 @@ bool Has_IP(TExtColumnGrid *G, int Row)
     return !Trim(G->GetCellEx(Col_IP, Row)).isEmpty();
 }
 
+// A dotted address whose octets the image compiler reads as the check does: the compiler takes
+// each part as it stands, so a blank after a number would make that octet 0.
+bool IP_Compiles(const UnicodeString &Text)
+{
+    UnicodeString Part[4];
+    if (!Check_IP_Address(Text, Part[0], Part[1], Part[2], Part[3]))
+        return false;
+    Byte Octet[4] = {0, 0, 0, 0};
+    if (Conv_IP_Address(Text, Octet[0], Octet[1], Octet[2], Octet[3]))
+        return false;
+    for (int k = 0; k < 4; ++k)
+        if (Octet[k] != StrToIntDef(Part[k], -1))
+            return false;
+    return true;
+}
+
 void Show_Error(const UnicodeString &Text)
 {
     MessageDlg(Text, mtError, TMsgDlgButtons{mbOK}, 0);
@@ -228,8 +244,7 @@ bool TFEtherNetIP_Master_Access::Controllo_dati()
             Show_Error(Lang_Text(831) + IntToStr(r) + Lang_Text(Text));
             return false;
         };
-        UnicodeString IP1, IP2, IP3, IP4;
-        if (!Check_IP_Address(ACG->GetCellEx(Col_IP, r), IP1, IP2, IP3, IP4))
+        if (!IP_Compiles(ACG->GetCellEx(Col_IP, r)))
             return Fail(832);
         for (const TRange_Check &C : Range_Checks) {
             const int Value = Cell_Int(ACG, C.Col, r);

@@ -190,7 +190,8 @@ TEST_F(RulesEditor, EachBadValueOfAnEnabledRuleIsReportedWithItsRowAndNothingIsW
         int Refusal; // text number, 0 when the value passes
     };
     const Case Cases[] = {
-        {2, "192.168.0", 832}, {2, "192.168.0.256", 832}, {3, "70000", 833},  {4, "-1", 834},
+        {2, "192.168.0", 832}, {2, "192.168.0.256", 832}, {2, "192.168.0.10 ", 832}, {2, "1 .0.0.10", 832},
+        {2, " 10.0.0.1", 0}, {3, "70000", 833},  {4, "-1", 834},
         {5, "abc", 835},       {6, "70000", 836},         {7, "0", 837},      {7, "100000000", 0},
         {7, "100000001", 837}, {8, "65536", 845},         {9, "65536", 851},  {10, "65536", 846},
         {11, "65536", 852},    {3, "65535", 0},           {12, "70000 abc", 0},        {8, "0", 0},
@@ -269,7 +270,7 @@ TEST_F(RulesEditor, TheTotalsOfEnabledRulesAreLimitedTo1438BytesEach)
 
 TEST_F(RulesEditor, OkStoresEveryRowWithAnAddressAsTypedAndTheNextShowingReadsThemBack)
 {
-    const char *const Second[12] = {"Y", " 10.0.0.2 ", "16", "32", "8", "2", "250", "2", "110", "3", "111", "<B & \"C\">"};
+    const char *const Second[12] = {"Y", " 10.0.0.2", "16", "32", "8", "2", "250", "2", "110", "3", "111", "<B & \"C\">"};
     // Not checked: a disabled rule keeps out-of-range values and "y " counts as no "Y".
     const char *const Disabled[12] = {"N", "10.0.0.3", "70000", "-5", "x", "", "0", "", "", "", "", ""};
     const TModalResult Result = Show([&](TScriptedModalHook &hook) {

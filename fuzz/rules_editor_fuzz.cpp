@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     // The rows with an address come back in order, the others as reset rows.
     std::vector<QStringList> Expected;
     for (const QStringList &Row : Shown)
-        if (!Row[1].trimmed().isEmpty())
+        if (!Trim(Row[1]).isEmpty())
             Expected.push_back(Row);
     QStringList Reset{QStringLiteral("Y")};
     for (int k = 1; k < 12; ++k)
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Create_Bin(nullptr);
     LongWord Count = 0, In = 0, Out = 0;
     for (const QStringList &Row : Expected) {
-        if (Row[0].trimmed().toUpper() != QLatin1String("Y") || Row[1].trimmed().isEmpty())
+        if (UpperCase(Trim(Row[0])) != QLatin1String("Y") || Trim(Row[1]).isEmpty())
             continue;
         Fuzz::Check(Count < Rule_Bin_Count, "more enabled rules than records");
         const TRule_Bin &R = Rules_Bin[Count];

@@ -3,6 +3,7 @@
 // until the main window closes.
 #include "core/UAbout.h"
 #include "core/UBoot.h"
+#include "core/UEtherNetIP_Master_Access.h"
 #include "core/UFabricoreFirmWare.h"
 #include "core/UNew_Project.h"
 #include "core/UOpenConf.h"
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
         Application->CreateForm(FAbout);
         Application->CreateForm(FSoftOptions);
         Application->CreateForm(FParGen);
+        Application->CreateForm(FEtherNetIP_Master_Access);
         Application->CreateForm(FProfinetFileName);
         Application->CreateForm(FBoot);
         Register_Protocol_Steps();

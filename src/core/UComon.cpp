@@ -1,5 +1,8 @@
 #include "core/UComon.h"
 
+#include "core/UFabricoreFirmWare.h"
+#include "grid/core/ExtColumnGrid.h"
+#include "platform/Dialogs.h"
 #include "platform/SerialPorts.h"
 #include "platform/SysUtils.h"
 
@@ -194,4 +197,110 @@ std::unique_ptr<TStringList> Find_ComPorts()
         if (ComPortExists(n))
             Ports->Add(IntToStr(n));
     return Ports;
+}
+
+namespace {
+
+// Columns 1 to the returned count - 1 are the row's data, hidden ones included.
+int All_Columns(TExtColumnGrid *Grid)
+{
+    return Grid->ColCount() + Grid->NumHiddenColumns();
+}
+
+bool Is_Rule_Row(TExtColumnGrid *Grid, int Row)
+{
+    return Row >= Grid->FixedRows() && Row < Grid->RowCount();
+}
+
+void Blank_Row(TExtColumnGrid *Grid, int Row)
+{
+    const int N = All_Columns(Grid);
+    for (int c = 1; c < N; ++c)
+        Grid->SetCellEx(c, Row, UnicodeString());
+}
+
+void Copy_Texts(TExtColumnGrid *Grid, int From, int To)
+{
+    const int N = All_Columns(Grid);
+    for (int c = 1; c < N; ++c)
+        Grid->SetCellEx(c, To, Grid->GetCellEx(c, From));
+}
+
+} // namespace
+
+void Delete_Row_Grid(int Row, TExtColumnGrid *Grid)
+{
+    if (!Grid || !Is_Rule_Row(Grid, Row))
+        return;
+    const int Last = Grid->RowCount() - 1;
+    for (int r = Row; r < Last; ++r)
+        Copy_Texts(Grid, r + 1, r);
+    Blank_Row(Grid, Last);
+}
+
+void Insert_Row_Grid(int Row, TExtColumnGrid *Grid, bool Set_Enable)
+{
+    if (!Grid || !Is_Rule_Row(Grid, Row))
+        return;
+    for (int r = Grid->RowCount() - 2; r >= Row; --r)
+        Copy_Texts(Grid, r, r + 1);
+    Blank_Row(Grid, Row);
+    if (Set_Enable && All_Columns(Grid) > 1)
+        Grid->SetCellEx(1, Row, QStringLiteral("Y"));
+}
+
+void Copy_Row_Grid(TExtColumnGrid *Grid, int Row)
+{
+    if (!Grid || !SL_Copy_Row || !Is_Rule_Row(Grid, Row))
+        return;
+    SL_Copy_Row->Clear();
+    const int N = All_Columns(Grid);
+    for (int c = 1; c < N; ++c)
+        SL_Copy_Row->Add(Grid->GetCellEx(c, Row));
+}
+
+void Paste_Row_Grid(TExtColumnGrid *Grid, int Row, bool Do_Copy)
+{
+    if (!Grid || !Is_Rule_Row(Grid, Row))
+        return;
+    if (!Do_Copy || !SL_Copy_Row) {
+        MessageDlg(Lang_Text(1102), mtError, TMsgDlgButtons{mbOK}, 0);
+        return;
+    }
+    const int N = All_Columns(Grid);
+    if (SL_Copy_Row->Count() != N - 1) {
+        MessageDlg(Lang_Text(1101), mtError, TMsgDlgButtons{mbOK}, 0);
+        return;
+    }
+    // A check box always holds a state, so it does not make a row "used".
+    bool Used = false;
+    for (int c = 1; c < N && !Used; ++c) {
+        const bool Check_Box = c < Grid->Columns()->Count() && Grid->Columns()->Items(c)->Editor() == edDataCheckBox;
+        Used = !Check_Box && !Trim(Grid->GetCellEx(c, Row)).isEmpty();
+    }
+    if (Used && MessageDlg(Lang_Text(1100), mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0) != mrYes)
+        return;
+    for (int c = 1; c < N; ++c)
+        Grid->SetCellEx(c, Row, SL_Copy_Row->Strings(c - 1));
+}
+
+void DblClickCell_Grid(TExtColumnGrid *Grid, int ARow, int ACol)
+{
+    if (Grid && Opt_AutoSize_Col && ARow == 0)
+        Grid->AutoSizeCol(ACol, 0);
+}
+
+void KeyPress_Grid(TExtColumnGrid *Grid, WideChar &Key)
+{
+    if (!Grid || !Opt_Jump_Field || Key != 13)
+        return;
+    if (Grid->Col() > 0 && Grid->Row() > 0) {
+        if (Grid->Col() < Grid->ColCount() - 1) {
+            Grid->SetCol(Grid->Col() + 1);
+        } else {
+            Grid->SetCol(1);
+            Grid->SetRow(Grid->Row() < Grid->RowCount() - 1 ? Grid->Row() + 1 : 1);
+        }
+    }
+    Key = 0;
 }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+class TExtColumnGrid;
+
 inline const UnicodeString Const_SW_Code = QStringLiteral("CF40385");
 inline const UnicodeString Const_SW_Desc = QStringLiteral("EtherNet/IP Master / Serial Port - Converter");
 inline const UnicodeString Const_SW_Code_Web = QStringLiteral("CF40385");
@@ -75,3 +77,24 @@ bool Is_Not_Dotted(const UnicodeString &Text);
 int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero);
 // The numbers (decimal texts, ascending) of the serial ports that exist, busy ones included.
 std::unique_ptr<TStringList> Find_ComPorts();
+
+// ---- row operations of the rule editors' grids ----
+// "Every column" means the columns 1 onwards, hidden ones included; column 0 keeps the row
+// numbers. A row outside the grid's rule rows (the fixed rows and beyond the last) is left alone.
+
+// Moves the rows below Row up over it; the last row becomes blank. The caller asks first.
+void Delete_Row_Grid(int Row, TExtColumnGrid *Grid);
+// Moves the rows from Row down (the last row's texts are lost) and blanks Row; with Set_Enable
+// its column 1 becomes "Y".
+void Insert_Row_Grid(int Row, TExtColumnGrid *Grid, bool Set_Enable);
+// SL_Copy_Row := the texts of Row, in column order.
+void Copy_Row_Grid(TExtColumnGrid *Grid, int Row);
+// Writes SL_Copy_Row into Row. Refused with a message when nothing of this grid was copied since
+// its form was shown (Do_Copy false) or the copied row has another number of columns; a row
+// that holds text outside its check-box columns is overwritten only when the user says Yes.
+void Paste_Row_Grid(TExtColumnGrid *Grid, int Row, bool Do_Copy);
+// A double click on a header cell sizes its column to the content, when the user wants it.
+void DblClickCell_Grid(TExtColumnGrid *Grid, int ARow, int ACol);
+// With Opt_Jump_Field, Enter moves to the next cell, row by row and from the last back to the
+// first, and never reaches the grid.
+void KeyPress_Grid(TExtColumnGrid *Grid, WideChar &Key);

@@ -3,6 +3,7 @@
 #include "core/UFabricoreFirmWare.h"
 
 #include "core/UBoot.h"
+#include "core/UEtherNetIP_Master_Access.h"
 #include "core/UParGen.h"
 #include "core/USaveBincc.h"
 #include "platform/FileUtils.h"
@@ -80,12 +81,16 @@ void TFFabricoreFirmWare::Step_Set_Communication()
 
 void TFFabricoreFirmWare::Step_EtherNetIP_Access()
 {
+    if (FEtherNetIP_Master_Access)
+        FEtherNetIP_Master_Access->ShowModal();
 }
 
 void TFFabricoreFirmWare::Change_Language_Editors()
 {
     if (FParGen)
         FParGen->Set_Lang();
+    if (FEtherNetIP_Master_Access)
+        FEtherNetIP_Master_Access->Set_Lang();
     if (FBoot)
         FBoot->Set_Lang();
     if (Protocol_Steps.Change_Language)

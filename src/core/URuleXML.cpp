@@ -1,5 +1,6 @@
 #include "core/URuleXML.h"
 
+#include "core/USettings.h"
 #include "platform/XMLDoc.h"
 
 const char *const EtherNetIP_Rule_Attributes[EtherNetIP_Rule_Columns] = {
@@ -42,4 +43,35 @@ TXMLNode Find_Rule_Section(const TXMLNode &Root, const UnicodeString &Name)
     } catch (const Exception &) {
         return TXMLNode();
     }
+}
+
+std::vector<QStringList> Read_Rule_Rows(TXMLDocument *XML, const UnicodeString &File_Name, const char *const Names[],
+                                        const UnicodeString Defaults[], int Count, int Max_Rows)
+{
+    XML->SetActive(true);
+    XML->LoadFromFile(File_Name);
+    std::vector<QStringList> Rows;
+    const TXMLNode Root = Document_Root(XML);
+    if (!Root)
+        return Rows;
+    const TXMLNodeList Nodes = Root.ChildNodes();
+    for (int i = 0; i < Nodes.Count() && int(Rows.size()) < Max_Rows; ++i) {
+        const TXMLNode Row = Nodes.Nodes(i);
+        if (Row.NodeType() != ntElement)
+            continue;
+        QStringList Texts;
+        for (int k = 0; k < Count; ++k)
+            Texts << Get_Rule_Attribute(Row, QString::fromLatin1(Names[k]), Defaults[k]);
+        Rows.push_back(Texts);
+    }
+    return Rows;
+}
+
+void Write_Rule_File(TXMLDocument *XML, const UnicodeString &File_Name, const UnicodeString &Root_Name,
+                     const UnicodeString &Version, const char *const Names[], const std::vector<QStringList> &Rows)
+{
+    const TXMLNode Root = New_Rule_XML(XML, Root_Name, Version);
+    for (const QStringList &Texts : Rows)
+        Add_Rule_Row(Root, Names, Texts.constData(), int(Texts.size()));
+    XML->SaveToFile(File_Name);
 }

@@ -384,7 +384,7 @@ public:
     // The rectangle the hint was last shown in (screen coordinates).
     TRect BoundsRect() const { return TRect(Left(), Top(), Left() + Width(), Top() + Height()); }
     // True while the window is on screen.
-    bool Showing() const;
+    bool Showing() const override;
 
 protected:
     void CreateParams(TCreateParams &Params) override;

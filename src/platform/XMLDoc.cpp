@@ -12,6 +12,8 @@
 #include <string_view>
 #include <unordered_map>
 
+using XmlDom::TNodeType;
+
 // One tree. Nodes made by CreateNode and nodes removed from their parent wait in a hidden
 // holder element at document level, so that every handle stays valid until the tree dies:
 // pugixml frees a removed node at once, and the system's code may still hold it.

@@ -30,17 +30,22 @@ struct xml_node_struct;
 class xml_node;
 }
 
+// The grid names the look of its tree nodes TNodeType as well; the DOM's node kinds keep their
+// name in a namespace of their own so that a form may use both, and are reached by their nt...
+// constants.
+namespace XmlDom {
 enum class TNodeType {
     ntReserved, ntElement, ntAttribute, ntText, ntCData, ntEntityRef, ntEntity,
     ntProcessingInstr, ntComment, ntDocument, ntDocType, ntDocFragment, ntNotation
 };
-constexpr TNodeType ntElement = TNodeType::ntElement;
-constexpr TNodeType ntText = TNodeType::ntText;
-constexpr TNodeType ntCData = TNodeType::ntCData;
-constexpr TNodeType ntProcessingInstr = TNodeType::ntProcessingInstr;
-constexpr TNodeType ntComment = TNodeType::ntComment;
-constexpr TNodeType ntDocument = TNodeType::ntDocument;
-constexpr TNodeType ntDocType = TNodeType::ntDocType;
+} // namespace XmlDom
+constexpr XmlDom::TNodeType ntElement = XmlDom::TNodeType::ntElement;
+constexpr XmlDom::TNodeType ntText = XmlDom::TNodeType::ntText;
+constexpr XmlDom::TNodeType ntCData = XmlDom::TNodeType::ntCData;
+constexpr XmlDom::TNodeType ntProcessingInstr = XmlDom::TNodeType::ntProcessingInstr;
+constexpr XmlDom::TNodeType ntComment = XmlDom::TNodeType::ntComment;
+constexpr XmlDom::TNodeType ntDocument = XmlDom::TNodeType::ntDocument;
+constexpr XmlDom::TNodeType ntDocType = XmlDom::TNodeType::ntDocType;
 
 enum class TXMLDocOption { doNodeAutoCreate, doNodeAutoIndent };
 using TXMLDocOptions = TSet<TXMLDocOption>;
@@ -91,7 +96,7 @@ public:
     // Lets code written against interface pointers keep its arrows.
     const TXMLNode *operator->() const { return this; }
 
-    TNodeType NodeType() const;
+    XmlDom::TNodeType NodeType() const;
     // "#text", "#comment", "#cdata-section", "#document"; "xml" for the declaration.
     UnicodeString NodeName() const;
     // The value of a text, comment, CDATA or processing-instruction node; for an element its
@@ -218,7 +223,7 @@ public:
     // A node outside the tree, to be placed with ChildNodes().Add/Insert. For ntElement the
     // name is the tag; for ntComment and ntText the name is the text (Data, when given,
     // overrides it); for ntProcessingInstr the name is the target and Data its text.
-    TXMLNode CreateNode(const UnicodeString &NameOrData, TNodeType NodeType = ntElement,
+    TXMLNode CreateNode(const UnicodeString &NameOrData, XmlDom::TNodeType NodeType = ntElement,
                         const UnicodeString &Data = UnicodeString());
     TXMLNode CreateElement(const UnicodeString &TagName) { return CreateNode(TagName, ntElement); }
     bool IsEmptyDoc() const;

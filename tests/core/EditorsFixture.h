@@ -1,12 +1,15 @@
 #pragma once
-// The configurator with its communication parameters editor and update dialog, started in a
-// temporary program folder; a configuration can be opened as step 1 leaves it.
+// The configurator with its communication parameters and rules editors and update dialog,
+// started in a temporary program folder; a configuration can be opened as step 1 leaves it.
 
 #include "helpers/AppFixture.h"
 
+#include "controls/LbButton.h"
 #include "core/UBoot.h"
 #include "core/UComon.h"
+#include "core/UEtherNetIP_Master_Access.h"
 #include "core/UFabricoreFirmWare.h"
+#include "core/UNew_Project.h"
 #include "core/UParGen.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
@@ -61,6 +64,8 @@ protected:
     {
         delete FBoot;
         FBoot = nullptr;
+        delete FEtherNetIP_Master_Access;
+        FEtherNetIP_Master_Access = nullptr;
         delete FParGen;
         FParGen = nullptr;
         TAppTest::TearDown();
@@ -74,9 +79,50 @@ protected:
         StartApp();
         if (!FParGen)
             Application->CreateForm(FParGen);
+        if (!FEtherNetIP_Master_Access)
+            Application->CreateForm(FEtherNetIP_Master_Access);
         if (!FBoot)
             Application->CreateForm(FBoot);
     }
+
+    // Step 1: a new configuration named Name, as the user makes it.
+    void NewConfiguration(const QString &Name)
+    {
+        GuiTest::TScriptedModalHook hook;
+        hook.RunWith([&](TModalRequest &) {
+            Type(FNew_Project->E_New_Proj, Name);
+            GuiTest::Click(FNew_Project->Btn_OK);
+        });
+        ClickButton(FFabricoreFirmWare->Btn_New);
+        ASSERT_EQ(hook.Shown.size(), 1u);
+        ASSERT_FALSE(Path_Active_Conf.isEmpty());
+    }
+
+    // Shows an editor; Body runs inside its modal loop and must close it. Boxes_On_Show
+    // message boxes that come while the editor loads are answered with OK. The texts of the
+    // message boxes shown meanwhile are collected in Messages.
+    TModalResult ShowDialog(TForm *Form, const std::function<void(GuiTest::TScriptedModalHook &)> &Body,
+                            int Boxes_On_Show = 0)
+    {
+        GuiTest::TScriptedModalHook hook;
+        hook.RunWith([&](TModalRequest &) { Body(hook); });
+        for (int i = 0; i < Boxes_On_Show; ++i)
+            hook.Answer(mrOk);
+        const TModalResult Result = Form->ShowModal();
+        Messages = Message_Texts(hook);
+        EXPECT_EQ(hook.Pending(), 0u);
+        return Result;
+    }
+    // The texts of the message boxes the hook has seen so far.
+    static QStringList Message_Texts(const GuiTest::TScriptedModalHook &hook)
+    {
+        QStringList All;
+        for (const auto &S : hook.Shown)
+            if (S.Kind == mkMessage)
+                All << S.Text;
+        return All;
+    }
+    QStringList Messages;
 
     // A configuration folder with its "bin", open as after step 1.
     void OpenConf(const QString &Name)

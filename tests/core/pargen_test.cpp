@@ -24,22 +24,9 @@ protected:
         OpenConf(QStringLiteral("Plant"));
     }
 
-    // Shows the editor; Body runs inside its modal loop and must close it. Boxes_On_Show
-    // message boxes that come while the editor loads are answered with OK. The texts of the
-    // message boxes shown meanwhile are collected in Messages.
     TModalResult Show(const std::function<void(TScriptedModalHook &)> &Body, int Boxes_On_Show = 0)
     {
-        TScriptedModalHook hook;
-        hook.RunWith([&](TModalRequest &) { Body(hook); });
-        for (int i = 0; i < Boxes_On_Show; ++i)
-            hook.Answer(mrOk);
-        const TModalResult Result = FParGen->ShowModal();
-        Messages.clear();
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                Messages << S.Text;
-        EXPECT_EQ(hook.Pending(), 0u);
-        return Result;
+        return ShowDialog(FParGen, Body, Boxes_On_Show);
     }
 
     // Clicks OK. When a refusal is expected its message box is answered.
@@ -52,8 +39,6 @@ protected:
 
     QString FileText() const { return QString::fromUtf8(ReadBytes(QStringLiteral("PROJECTS/Plant/ParGen.xml"))); }
     bool FileExists() const { return QFileInfo::exists(ConfPath(QStringLiteral("ParGen.xml"))); }
-
-    QStringList Messages;
 };
 
 QStringList Octets(int First)

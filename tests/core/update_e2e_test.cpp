@@ -48,19 +48,6 @@ protected:
         WriteUpdateProgram();
     }
 
-    // Step 1: a new configuration named Name.
-    void NewConfiguration(const QString &Name)
-    {
-        TScriptedModalHook hook;
-        hook.RunWith([&](TModalRequest &) {
-            Type(FNew_Project->E_New_Proj, Name);
-            GuiTest::Click(FNew_Project->Btn_OK);
-        });
-        ClickButton(FFabricoreFirmWare->Btn_New);
-        ASSERT_EQ(hook.Shown.size(), 1u);
-        ASSERT_FALSE(Path_Active_Conf.isEmpty());
-    }
-
     // Step 2 confirmed with what the editor offers.
     void ConfirmCommunication()
     {

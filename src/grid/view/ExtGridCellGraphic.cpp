@@ -496,10 +496,11 @@ void TExtStringGrid::DrawCellGraphic(TCellPaintContext &Ctx, TRect &ARect)
     case ctRadioButton: {
         const bool withText = type == ctCheckBox || type == ctRadioButton || type == ctTriStateCheckBox;
         const int cw = type == ctRadioButton ? FControlLook->RadioSize : FControlLook->CheckSize;
+        // A box stands where the cell's text would: a centred column shows its boxes centred.
         int cx = ARect.Left + 1;
-        if (Ctx.GraphicHAlign == haRight)
+        if (Ctx.HAlign == taRightJustify)
             cx = ARect.Right - (withText ? Ctx.TextWidth : 0) - cw - 1;
-        else if (Ctx.GraphicHAlign == haCenter) {
+        else if (Ctx.HAlign == taCenter) {
             if (withText && Ctx.TextWidth > 0)
                 cx = ARect.Left + std::max(0, roomX - Ctx.TextWidth) / 2 - cw;
             else

@@ -699,6 +699,10 @@ void SaveChanges(TPackage &Pkg, std::vector<TSheet> &Sheets, bool Fresh)
             s.append_attribute("name") = sheet.Name.toUtf8().constData();
             s.append_attribute("sheetId") = ++maxSheetId;
             s.append_attribute(relAttr.toUtf8().constData()) = id.toUtf8().constData();
+            // Writers may declare the relations' prefix on each sheet rather than on the root.
+            const QString declare = QStringLiteral("xmlns:") + relAttr.left(relAttr.indexOf(u':'));
+            if (!wbRoot.attribute(declare.toUtf8().constData()))
+                s.append_attribute(declare.toUtf8().constData()) = NsRel;
             Pkg.Write(part, NewSheetXml(sheet));
             sheet.Part = part;
             sheet.RelId = id;
@@ -867,6 +871,11 @@ public:
         const TFileKind kind = KindOf(FileName);
         if (kind != TFileKind::Missing && kind != TFileKind::Ooxml)
             Fail(QStringLiteral("'%1' exists and is not a workbook that can be written").arg(FileName));
+        if (kind == TFileKind::Ooxml) {
+            // A damaged workbook may still be what the user has left of the data.
+            TBook probe;
+            ReadOoxml(FileName, probe);
+        }
         // Written whole: every sheet goes into a fresh package.
         std::vector<TSheet> sheets = Book.Sheets;
         for (TSheet &s : sheets) {

@@ -412,7 +412,7 @@ void ReadSheet(const QByteArray &Xml, const std::vector<QString> &Shared, TSheet
             } else if (*v) {
                 bool ok = false;
                 const double d = QByteArray(v).trimmed().toDouble(&ok);
-                if (!ok)
+                if (!ok || !std::isfinite(d))
                     Fail(QStringLiteral("The workbook is damaged: a number of %1 does not read").arg(Part));
                 cell.Value = OleVariant::Number(d);
             }

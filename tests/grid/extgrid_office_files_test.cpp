@@ -63,7 +63,7 @@ protected:
         const QString to = PathOf(Fixture);
         QFile::remove(to);
         EXPECT_TRUE(QFile::copy(Fixtures + Fixture, to));
-        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(to, Shared);
         return to;
     }
 
@@ -84,6 +84,7 @@ protected:
     }
 
     std::unique_ptr<TExtStringGrid> G;
+    static constexpr QFile::Permissions Shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 };
 
 // Texts that look like numbers only come back as numbers when nothing of them is lost.
@@ -103,6 +104,12 @@ TEST_F(OfficeFilesTest, ExportToANewWorkbookAndImportItBack)
     // Whatever the extension, the export writes a workbook.
     const QString file = PathOf(QStringLiteral("out.xls"));
     G->SaveToXLS(file);
+    // A new workbook is made like any other new file: readable as the user's file mask allows.
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(file).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 
     TExtStringGrid back(nullptr);
     back.LoadFromXLS(file);
@@ -138,6 +145,9 @@ TEST_F(OfficeFilesTest, ExportIntoANamedSheetLeavesTheOtherSheetsAsTheyWere)
     G->SaveToXLSSheet(file, QStringLiteral("Second"));
     G->SaveToXLSSheet(file, QStringLiteral("Added"));
 
+    // Saving in place keeps who may read the file.
+    EXPECT_EQ(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOwner),
+              QFile::ReadGroup | QFile::ReadOther | QFile::WriteOwner);
     for (qsizetype i = 0; i < kept.size(); ++i)
         EXPECT_EQ(PartOf(file, kept[i]), before[std::size_t(i)]) << qPrintable(kept[i]);
 

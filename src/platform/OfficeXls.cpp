@@ -2,7 +2,17 @@
 
 #include "platform/OfficeBook.h"
 
+#include <QDataStream>
+#include <QIODevice>
+
 #include <freexl.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 namespace office {
 
@@ -23,9 +33,7 @@ public:
     throw EOleException(QStringLiteral("'%1' is not a readable .xls workbook: %2").arg(Path, What));
 }
 
-} // namespace
-
-void ReadLegacyWorkbook(const QString &Path, TBook &Book)
+void ReadDirect(const QString &Path, TBook &Book)
 {
     THandle h;
     // The handle has to be closed even when opening fails.
@@ -83,6 +91,117 @@ void ReadLegacyWorkbook(const QString &Path, TBook &Book)
     }
     if (Book.Sheets.empty())
         Fail(Path, QStringLiteral("it has no worksheets"));
+}
+
+// The book as the child hands it to the parent: an error text (empty on success), then each
+// sheet's name and cells.
+QByteArray Pack(const TBook &Book, const QString &Error)
+{
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s << Error << quint32(Book.Sheets.size());
+    for (const TSheet &sheet : Book.Sheets) {
+        s << sheet.Name << quint32(sheet.Cells.size());
+        for (const auto &[pos, cell] : sheet.Cells)
+            s << qint32(pos.first) << qint32(pos.second) << qint32(cell.Value.Kind()) << cell.Value.AsNumber()
+              << cell.Value.RawText();
+    }
+    return out;
+}
+
+void Unpack(const QByteArray &Data, const QString &Path, TBook &Book)
+{
+    QDataStream s(Data);
+    QString error;
+    quint32 sheets = 0;
+    s >> error >> sheets;
+    if (s.status() != QDataStream::Ok)
+        Fail(Path, QStringLiteral("the reader stopped on it"));
+    if (!error.isEmpty())
+        throw EOleException(error);
+    for (quint32 i = 0; i < sheets && s.status() == QDataStream::Ok; ++i) {
+        TSheet sheet;
+        quint32 cells = 0;
+        s >> sheet.Name >> cells;
+        for (quint32 k = 0; k < cells && s.status() == QDataStream::Ok; ++k) {
+            qint32 r = 0, c = 0, kind = 0;
+            double number = 0;
+            QString text;
+            s >> r >> c >> kind >> number >> text;
+            TCell cell;
+            cell.Value = kind == OleVariant::varNumber ? OleVariant::Number(number) : OleVariant::String(text);
+            sheet.Cells.emplace(std::make_pair(int(r), int(c)), std::move(cell));
+            ++Book.CellCount;
+        }
+        Book.Sheets.push_back(std::move(sheet));
+    }
+    if (s.status() != QDataStream::Ok)
+        Fail(Path, QStringLiteral("the reader stopped on it"));
+}
+
+} // namespace
+
+// The legacy reader reads past its buffers on some damaged files. It runs in a child process
+// of its own, so that such a file costs an error message and never the program or its memory.
+void ReadLegacyWorkbook(const QString &Path, TBook &Book)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        Fail(Path, QStringLiteral("no pipe for the reader"));
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        Fail(Path, QStringLiteral("the reader cannot be started"));
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        TBook book;
+        QString error;
+        try {
+            ReadDirect(Path, book);
+        } catch (const Exception &e) {
+            error = e.Message();
+            book = TBook();
+        }
+        const QByteArray out = Pack(book, error);
+        qsizetype done = 0;
+        while (done < out.size()) {
+            const ssize_t n = write(fds[1], out.constData() + done, std::size_t(out.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        _exit(done == out.size() ? 0 : 1);
+    }
+    close(fds[1]);
+    QByteArray data;
+    bool stuck = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd p{fds[0], POLLIN, 0};
+        if (left.count() <= 0 || poll(&p, 1, int(left.count())) == 0) {
+            stuck = true;
+            break;
+        }
+        char buf[65536];
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        data.append(buf, qsizetype(n));
+    }
+    close(fds[0]);
+    if (stuck)
+        kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (stuck || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        Fail(Path, QStringLiteral("the file is damaged"));
+    Unpack(data, Path, Book);
 }
 
 } // namespace office

@@ -390,6 +390,22 @@ TEST_F(OfficeGridTest, ImportTakesTheUsedRange)
     EXPECT_EQ(G->Cells(1, 1), QStringLiteral("only"));
     EXPECT_EQ(Log().value(1), QStringLiteral("get R5C3"));
 
+    // Column letters of any length are read.
+    struct Letters {
+        QString Used, Read;
+        int Rows, Cols;
+    };
+    for (const Letters &l : {Letters{QStringLiteral("$Z$1:$AB$2"), QStringLiteral("Z1:AB2"), 2, 3},
+                             Letters{QStringLiteral("$AZ$7:$AAA$7"), QStringLiteral("AZ7:AAA7"), 1, 652}}) {
+        const QString &read = l.Read;
+        Excel->Log->clear();
+        sheet->Used = l.Used;
+        sheet->Values[read] = TVariantArray(l.Rows, l.Cols);
+        G->LoadFromXLS(QStringLiteral("in.xlsx"));
+        EXPECT_EQ(Log().value(1), QStringLiteral("get ") + read);
+    }
+    EXPECT_EQ(G->ColCount(), 703 - 52 + 1 + 1);
+
     // Whole rows cover the classic sheet's 256 columns.
     Excel->Log->clear();
     G->SetSaveFixedCells(true);

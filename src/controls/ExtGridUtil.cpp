@@ -50,23 +50,29 @@ UnicodeString LocaleShortDateFormat() { return FormatSettings.ShortDateFormat; }
 
 int CellTextKind(const UnicodeString &Text, bool DetectHTML)
 {
-    const UnicodeString s = Text + QLatin1Char(' ');
-    if (s.size() < 2)
+    // Every exporter asks this of every cell: one pass over the text, no copy of it.
+    const qsizetype n = Text.size();
+    if (n == 0)
         return 0;
-    if (s[0] == QLatin1Char('='))
+    const QChar *d = Text.constData();
+    if (d[0] == u'=')
         return 3;
-    if (s.startsWith(QLatin1StringView("|\\"))) {
-        if (s.size() >= 5 && s[3] == QLatin1Char('=') && s[4] == QChar(0))
+    if (n >= 2 && d[0] == u'|' && d[1] == u'\\') {
+        if (n >= 5 && d[3] == u'=' && d[4] == QChar(0))
             return 3;
         return 5;
     }
-    if (s.startsWith(QLatin1StringView("{\\")))
+    if (n >= 2 && d[0] == u'{' && d[1] == u'\\')
         return 2;
     if (!DetectHTML)
         return 0;
-    if (s.contains(QLatin1StringView("</")) || s.contains(QLatin1StringView("<B")) ||
-        s.contains(QLatin1StringView("<I")) || s.contains(QLatin1StringView("<C")))
-        return 1;
+    // A tag opens with "</", "<B", "<I" or "<C".
+    for (qsizetype i = 0; i + 1 < n; ++i)
+        if (d[i] == u'<') {
+            const char16_t c = d[i + 1].unicode();
+            if (c == u'/' || c == u'B' || c == u'I' || c == u'C')
+                return 1;
+        }
     return 0;
 }
 

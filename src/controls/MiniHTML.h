@@ -15,6 +15,7 @@
 #include "platform/WinGdi.h"
 
 #include <QString>
+#include <QStringView>
 
 class TCustomImageList;
 class THTMLPicture;
@@ -32,7 +33,7 @@ TColor HtmlColorFromHex(const UnicodeString &Text);
 int HexPairValue(const UnicodeString &Pair);
 // The value of the leading number of Text (sign, "$" or "0x" hex, decimal), ignoring whatever
 // follows it; 0 when there is none. Values past the integer range are clamped.
-int IntPrefixValue(const UnicodeString &Text);
+int IntPrefixValue(QStringView Text);
 
 // The colours of the HI tag (both 0 until set).
 void SetHtmlHighlightColors(TColor Color, TColor TextColor);

@@ -164,7 +164,7 @@ int HexPairValue(const UnicodeString &Pair)
     return HexPairAt(Pair, 0);
 }
 
-int IntPrefixValue(const UnicodeString &Text)
+int IntPrefixValue(QStringView Text)
 {
     qsizetype i = 0;
     const qsizetype n = Text.size();

@@ -1,5 +1,6 @@
 #include "dropdowns/ExtCustomDropDown.h"
 
+#include "platform/WinGdi.h"
 #include "platform/WindowPlacement.h"
 
 namespace {
@@ -481,7 +482,7 @@ void TExtCustomDropDown::Assign(TPersistent *Source)
 
 // ---- keys ----
 
-void TExtCustomDropDown::ToggleDropDown(bool)
+void TExtCustomDropDown::ToggleDropDown()
 {
     if (FDroppedDown)
         DoHideDropDown(false);
@@ -499,7 +500,7 @@ void TExtCustomDropDown::KeyDown(Word &Key, TShiftState Shift)
         return;
     }
     if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN))
-        ToggleDropDown(false);
+        ToggleDropDown();
 }
 
 void TExtCustomDropDown::WMSysKeyDown(TWMKey &Message)
@@ -521,7 +522,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
         return;
     const Word key = Message.CharCode;
     if (AltHeld(Message) && (key == VK_UP || key == VK_DOWN)) {
-        ToggleDropDown(true);
+        ToggleDropDown();
         // The same press must not toggle again in KeyDown.
         FToggledThisKey = true;
     }
@@ -532,7 +533,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
             else if (key == VK_ESCAPE)
                 DoHideDropDown(true);
             else if (key == VK_F4)
-                ToggleDropDown(false);
+                ToggleDropDown();
         }
         if (key == VK_RETURN || key == VK_ESCAPE)
             TCustomMaskEdit::WMKeyDown(Message);
@@ -556,7 +557,7 @@ void TExtCustomDropDown::WMKeyDown(TWMKey &Message)
         else if (key == VK_ESCAPE)
             DoHideDropDown(true);
         else if (key == VK_F4)
-            ToggleDropDown(false);
+            ToggleDropDown();
     }
     FToggledThisKey = false;
 }
@@ -593,6 +594,15 @@ void TExtCustomDropDown::WMLButtonDown(TWMMouse &Message)
         ClickDropDown();
         return;
     }
+    // A press inside the selection keeps it (it may be the start of a drag); the release
+    // places the caret.
+    TWholeText whole(this);
+    const int index = CharFromPos(TPoint(Message.XPos, Message.YPos));
+    if (SelLength() > 0 && index >= SelStart() && index <= SelStart() + SelLength() && Focused()) {
+        FButtonDown = true;
+        Message.Result = 0;
+        return;
+    }
     TCustomMaskEdit::WMLButtonDown(Message);
 }
 
@@ -600,6 +610,13 @@ void TExtCustomDropDown::WMLButtonUp(TWMMouse &Message)
 {
     if (!FEditorEnabled || ReadOnly())
         DrawFocusedText();
+    if (FButtonDown) {
+        TWholeText whole(this);
+        const int index = CharFromPos(TPoint(Message.XPos, Message.YPos));
+        if (index >= 0)
+            SetSelStart(index);
+        SetSelLength(0);
+    }
     FButtonDown = false;
     TCustomMaskEdit::WMLButtonUp(Message);
     const int value = static_cast<int>(ValueText().length());
@@ -748,11 +765,9 @@ void TExtCustomDropDown::WndProc(TMessage &Message)
         TWholeText whole(this);
         TCustomMaskEdit::WndProc(Message);
     }
-    if (Message.Msg == EM_SETREADONLY) {
-        SetReadOnly(Message.WParam != 0);
-        if (FButton)
-            FButton->Invalidate();
-    }
+    // The button paints disabled while the edit is read-only.
+    if (Message.Msg == EM_SETREADONLY && FButton)
+        FButton->Invalidate();
 }
 
 // ---- frame ----
@@ -837,12 +852,62 @@ void TExtCustomDropDown::WMPaint(TWMPaint &Message)
     TCustomMaskEdit::WMPaint(Message);
 }
 
+void TExtCustomDropDown::WMNCPaint(TWMNCPaint &Message)
+{
+    TCustomMaskEdit::WMNCPaint(Message);
+    if (!Message.DC)
+        return;
+    TCanvas *dc = Message.DC;
+    if (FocusedTextShown()) {
+        const int saved = dc->SaveDC();
+        PaintFocusedText(dc);
+        dc->RestoreDC(saved);
+    }
+    // The same condition under which a focus or pointer change redraws the frame.
+    if (!(Enabled() && !Flat && FBorderColor == clNone && FFocusBorderColor == clNone) ||
+        (!Enabled() && FDisabledBorder)) {
+        const int saved = dc->SaveDC();
+        DrawBorder(dc);
+        dc->RestoreDC(saved);
+    }
+}
+
+bool TExtCustomDropDown::FocusedTextShown()
+{
+    return !FEditorEnabled && Focused() && FocusDraw && !ComponentState().Contains(TComponentStateItem::csDesigning);
+}
+
 void TExtCustomDropDown::DrawFocusedText()
 {
-    // The highlighted value of a focused non-editable edit is painted with the frame; here it
-    // only needs a repaint.
-    if (!FEditorEnabled && Focused() && FocusDraw && !ComponentState().Contains(TComponentStateItem::csDesigning))
+    if (FocusedTextShown())
         Invalidate();
+}
+
+void TExtCustomDropDown::PaintFocusedText(TCanvas *DC)
+{
+    const int bw = FButton ? FButton->Width() : 0;
+    TRect r(2, 2, Width() - bw - 1, Height() - 2);
+    DC->Pen()->SetWidth(1);
+    DC->Pen()->SetColor(clBlack);
+    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
+    DC->Brush()->SetColor(clHighlight);
+    DC->Rectangle(r);
+    r.Left += 2;
+    r.Right -= 3;
+    DC->Font()->Assign(Font());
+    DC->Font()->SetColor(clHighlightText);
+    DC->Brush()->SetStyle(TBrushStyle::bsClear);
+    const UnicodeString text = GetText();
+    DrawText(DC->Handle(), text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void TExtCustomDropDown::CMParentFontChanged(TCMParentFontChanged &Message)
+{
+    TCustomMaskEdit::CMParentFontChanged(Message);
+    if (ParentFont())
+        FLabelFont->Assign(Font());
+    if (FLabel)
+        UpdateLabel();
 }
 
 void TExtCustomDropDown::CMMouseEnter(TCMMouseEnter &Message)

@@ -393,8 +393,6 @@ public:
     bool CancelOnDeActivate = true;
     bool BlockActivate = false;
     TNotifyEvent OnSizing;
-    int MinWidth = 0;
-    int MinHeight = 0;
 
     TExtHeader *Header() const { return FHeader; }
     TExtFooter *Footer() const { return FFooter; }
@@ -402,19 +400,18 @@ public:
     void SetExtDropDown(TExtCustomDropDown *Value) { FExtDropDown = Value; }
     void InitializeAndUpdate();
     void UpdateSize() {}
+    // The window is made anew when the edit now stands on another form than the one that
+    // owns the window (the edit was created before it had a parent, or moved).
+    void FollowOwner();
     // WM_NCHITTEST's answer for a client point: HTBOTTOMRIGHT near that corner when Sizeable.
     int HitTest(TPoint Client) const;
-    // The size grip's drag: the popup follows the pointer from where the press began (constrained
-    // by MinWidth / MinHeight), OnSizing at every step.
-    void BeginSizing(TPoint ScreenPos);
-    void TrackSizing(TPoint ScreenPos);
-    void EndSizing();
-    bool Sizing() const { return FSizing; }
     // Background and frame on ACanvas.
     void PaintBackground(TCanvas *ACanvas);
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetVisible(bool Value) override;
 
 protected:
+    // A topmost window owned by the form of the edit.
+    void CreateParams(TCreateParams &Params) override;
     void PaintWindow(TCanvas *DC) override;
     void Dispatch(TMessage &Message) override;
     void Deactivate() override;
@@ -426,12 +423,11 @@ private:
     void HandleDeactivation(HWND Activated);
     Cardinal FDeActivateTime = 0;
     bool FHasDeActivated = false;
+    // While the window hides, the activation it hands back to the edit's form is no close.
+    bool FHiding = false;
     TExtHeader *FHeader = nullptr;
     TExtFooter *FFooter = nullptr;
     TExtCustomDropDown *FExtDropDown = nullptr;
-    bool FSizing = false;
-    TPoint FSizeStart;
-    TSize FSizeStartSize;
 };
 
 // ---- the edit (ExtCustomDropDown.cpp, edit types in ExtDropDownText.cpp) ----
@@ -634,7 +630,12 @@ public:
     virtual void FormSizing() {}
     virtual void WheelDown() {}
     virtual void WheelUp() {}
+    // Asks for the highlighted value of a focused non-editable edit to be painted again; the
+    // window paints it through PaintFocusedText.
     virtual void DrawFocusedText();
+    // The highlighted value on the window's canvas, when FocusedTextShown.
+    virtual void PaintFocusedText(TCanvas *DC);
+    bool FocusedTextShown();
     virtual void SetEditRect();
     virtual void AdjustButtonBounds();
     virtual void DrawGradientBackground(TCanvas *Canvas, TColor FromColor, TColor ToColor, int Steps,
@@ -688,6 +689,9 @@ protected:
     void CMEnter(TCMEnter &Message) override;
     void CMExit(TCMExit &Message) override;
     void WMPaint(TWMPaint &Message) override;
+    // The custom frame and the highlighted value over what the edit drew.
+    void WMNCPaint(TWMNCPaint &Message) override;
+    void CMParentFontChanged(TCMParentFontChanged &Message) override;
 
     // Edit-type helpers (ExtDropDownText.cpp).
     void FormatMoneyText();
@@ -703,7 +707,7 @@ protected:
     void ToggleSign(bool WholeValueCase);
     // Puts the character into the text at the selection, as the edit would.
     void InsertChar(QChar Ch);
-    void ToggleDropDown(bool FromKeyState);
+    void ToggleDropDown();
 
 private:
     friend class TDropDownForm;
@@ -717,7 +721,6 @@ private:
     int FWholeText = 0;
     void CreateLabel();
     void DrawControlBorder();
-    void HideOpenOnDeactivate(bool Cancel);
     TLabel *FLabel = nullptr;
     bool FParentFnt = false;
     int FDropDownWidth = 0;
@@ -760,10 +763,10 @@ private:
     TDropDownForm *FDropDownForm = nullptr;
     TDropDownEditButton *FButton = nullptr;
     UnicodeString FOldText;
+    UnicodeString FTextAtDropDown;
     bool FConstructed = false;
     // The key that toggled the popup in KeyDown, so that the same press does not toggle again.
     bool FToggledThisKey = false;
-    int FChangeCount = 0;
 };
 
 // Constructs a drop-down (or descendant) and completes it.

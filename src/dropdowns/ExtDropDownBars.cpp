@@ -766,18 +766,12 @@ void TExtFooter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (HasSizeGrip() && Button == mbLeft && Parent() && InGrip(X, Y)) {
         ReleaseCapture();
         SendMessage(Parent()->Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(HTBOTTOMRIGHT), 0);
-        // Where the window system does not resize the popup, the footer follows the drag itself.
-        SetMouseCapture(true);
     }
 }
 
 void TExtFooter::MouseMove(TShiftState Shift, int X, int Y)
 {
     TExtBar::MouseMove(Shift, X, Y);
-    if (auto *form = dynamic_cast<TDropDownForm *>(Parent()); form && form->Sizing()) {
-        form->TrackSizing(ClientToScreen(TPoint(X, Y)));
-        return;
-    }
     if (HasSizeGrip() && Parent() && InGrip(X, Y)) {
         if (Screen && Screen->Cursor() != crSizeNWSE)
             Screen->SetCursor(crSizeNWSE);
@@ -789,11 +783,6 @@ void TExtFooter::MouseMove(TShiftState Shift, int X, int Y)
 void TExtFooter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TExtBar::MouseUp(Button, Shift, X, Y);
-    if (auto *form = dynamic_cast<TDropDownForm *>(Parent()); form && form->Sizing()) {
-        form->TrackSizing(ClientToScreen(TPoint(X, Y)));
-        form->EndSizing();
-        SetMouseCapture(false);
-    }
     if (Screen && Screen->Cursor() != FOldCursor)
         Screen->SetCursor(FOldCursor);
 }

@@ -48,15 +48,22 @@ TDropDownForm::TDropDownForm(TComponent *AOwner) : TForm(AOwner)
 {
 }
 
-void TDropDownForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+void TDropDownForm::CreateParams(TCreateParams &Params)
 {
-    // The minimum size holds once the popup is visible; the hidden zero-size step of a show is
-    // allowed through.
-    if (Visible() || AWidth > 1 || AHeight > 1) {
-        AWidth = std::max(AWidth, MinWidth);
-        AHeight = std::max(AHeight, MinHeight);
-    }
-    TForm::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TForm::CreateParams(Params);
+    Params.ExStyle |= WS_EX_TOPMOST;
+    if (FExtDropDown)
+        if (TCustomForm *owner = FExtDropDown->GetParentForm())
+            Params.WndParent = owner->Handle();
+}
+
+void TDropDownForm::FollowOwner()
+{
+    if (!FExtDropDown || !HandleAllocated())
+        return;
+    TCustomForm *owner = FExtDropDown->GetParentForm();
+    if (owner && GetParent(Handle()) != owner->Handle())
+        RecreateWnd();
 }
 
 void TDropDownForm::InitializeAndUpdate()
@@ -97,27 +104,6 @@ int TDropDownForm::HitTest(TPoint Client) const
     if (Sizeable && Client.X > Width() - 10 && Client.Y > Height() - 10)
         return static_cast<int>(HTBOTTOMRIGHT);
     return static_cast<int>(HTNOWHERE);
-}
-
-void TDropDownForm::BeginSizing(TPoint ScreenPos)
-{
-    FSizing = true;
-    FSizeStart = ScreenPos;
-    FSizeStartSize = TSize(Width(), Height());
-}
-
-void TDropDownForm::TrackSizing(TPoint ScreenPos)
-{
-    if (!FSizing)
-        return;
-    SetBounds(Left(), Top(), FSizeStartSize.cx + ScreenPos.X - FSizeStart.X,
-              FSizeStartSize.cy + ScreenPos.Y - FSizeStart.Y);
-    Perform(WM_SIZING, 8 /* WMSZ_BOTTOMRIGHT */, 0);
-}
-
-void TDropDownForm::EndSizing()
-{
-    FSizing = false;
 }
 
 void TDropDownForm::AlignControls(TControl *AControl, TRect &Rect)
@@ -181,13 +167,6 @@ void TDropDownForm::Dispatch(TMessage &Message)
         Message.Result = HitTest(p);
         return;
     }
-    case WM_NCLBUTTONDOWN:
-        if (Message.WParam == static_cast<WPARAM>(HTBOTTOMRIGHT)) {
-            TPoint p;
-            GetCursorPos(p);
-            BeginSizing(p);
-        }
-        return;
     case WM_SIZING:
         TForm::Dispatch(Message);
         if (OnSizing)
@@ -211,15 +190,32 @@ void TDropDownForm::Deactivate()
     TForm::Deactivate();
 }
 
+void TDropDownForm::SetVisible(bool Value)
+{
+    if (Value) {
+        TForm::SetVisible(true);
+        return;
+    }
+    const bool was = FHiding;
+    FHiding = true;
+    try {
+        TForm::SetVisible(false);
+    } catch (...) {
+        FHiding = was;
+        throw;
+    }
+    FHiding = was;
+}
+
 void TDropDownForm::HandleDeactivation(HWND Activated)
 {
-    if (!Visible())
+    if (!Visible() || FHiding)
         return;
     FDeActivateTime = GetTickCount();
     FHasDeActivated = true;
     // Activation that moves into a window of the popup itself keeps it open.
-    for (TWinControl *w = TWinControl::FindControl(Activated); w; w = w->Parent())
-        if (w == this)
+    for (HWND w = Activated; w; w = GetParent(w))
+        if (w == Handle())
             return;
     if (FExtDropDown)
         FExtDropDown->DoHideDropDown(CancelOnDeActivate);
@@ -288,8 +284,10 @@ void TExtCustomDropDown::DoShowDropDown()
     if (ComponentState().Contains(TComponentStateItem::csDesigning) || !FDropDownForm || FDropDownForm->Visible() ||
         !Enabled() || ReadOnly())
         return;
-    // The value a cancelled close goes back to.
-    FOldText = ValueText();
+    // The value a cancelled close goes back to: the one of this opening, whatever is written
+    // while the popup is open.
+    FTextAtDropDown = ValueText();
+    FDropDownForm->FollowOwner();
     BeforeDropDown();
     FDropDownForm->Shadow = DropDownShadow;
     FDropDownForm->Sizeable = false;
@@ -297,10 +295,8 @@ void TExtCustomDropDown::DoShowDropDown()
     FDropDownForm->SetBounds(Left(), Top(), FDropDownForm->Width(), FDropDownForm->Height());
     SizeDropDownForm();
     PlaceDropDownControl();
-    FDropDownForm->MinWidth = 80;
-    FDropDownForm->MinHeight = 50;
-    FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), FDropDownForm->Width(),
-                             FDropDownForm->Height());
+    FDropDownForm->Constraints()->SetMinWidth(80);
+    FDropDownForm->Constraints()->SetMinHeight(50);
     if (auto *w = dynamic_cast<TWinControl *>(FControl)) {
         w->OnKeyDown = [this](TObject *, Word &Key, TShiftState Shift) { ControlKeyDown(Key, Shift); };
         w->OnKeyUp = [this](TObject *, Word &Key, TShiftState Shift) { ControlKeyUp(Key, Shift); };
@@ -347,8 +343,10 @@ void TExtCustomDropDown::DoHideDropDown(bool Cancel)
     FDropDownForm->Hide();
     if (FDroppedDown)
         DropDownHidden();
+    if (Application)
+        Application->CancelHint();
     if (Cancel)
-        SetText(FOldText);
+        SetText(FTextAtDropDown);
     if (OnDropUp)
         OnDropUp(this, Cancel);
 }

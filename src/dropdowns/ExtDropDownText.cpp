@@ -253,7 +253,6 @@ void TExtCustomDropDown::Change()
         FBlockChange = false;
         return;
     }
-    ++FChangeCount;
     TCustomMaskEdit::Change();
 }
 

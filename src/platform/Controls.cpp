@@ -190,8 +190,87 @@ void TControl::SetParent(TWinControl *AParent)
     }
 }
 
+void TSizeConstraints::SetMinWidth(int Value)
+{
+    if (FMinWidth != Value) {
+        FMinWidth = Value;
+        Changed();
+    }
+}
+
+void TSizeConstraints::SetMinHeight(int Value)
+{
+    if (FMinHeight != Value) {
+        FMinHeight = Value;
+        Changed();
+    }
+}
+
+void TSizeConstraints::SetMaxWidth(int Value)
+{
+    if (FMaxWidth != Value) {
+        FMaxWidth = Value;
+        Changed();
+    }
+}
+
+void TSizeConstraints::SetMaxHeight(int Value)
+{
+    if (FMaxHeight != Value) {
+        FMaxHeight = Value;
+        Changed();
+    }
+}
+
+void TSizeConstraints::Assign(TPersistent *Source)
+{
+    auto *s = dynamic_cast<TSizeConstraints *>(Source);
+    if (!s) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    FMinWidth = s->FMinWidth;
+    FMinHeight = s->FMinHeight;
+    FMaxWidth = s->FMaxWidth;
+    FMaxHeight = s->FMaxHeight;
+    Changed();
+}
+
+int TSizeConstraints::ConstrainWidth(int Value) const
+{
+    if (FMaxWidth > 0)
+        Value = std::min(Value, FMaxWidth);
+    return std::max(Value, FMinWidth);
+}
+
+int TSizeConstraints::ConstrainHeight(int Value) const
+{
+    if (FMaxHeight > 0)
+        Value = std::min(Value, FMaxHeight);
+    return std::max(Value, FMinHeight);
+}
+
+void TSizeConstraints::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+TSizeConstraints *TControl::Constraints()
+{
+    if (!FConstraints) {
+        FConstraints = std::make_unique<TSizeConstraints>();
+        FConstraints->OnChange = [this](TObject *) { SetBounds(FLeft, FTop, FWidth, FHeight); };
+    }
+    return FConstraints.get();
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    if (FConstraints) {
+        AWidth = FConstraints->ConstrainWidth(AWidth);
+        AHeight = FConstraints->ConstrainHeight(AHeight);
+    }
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)

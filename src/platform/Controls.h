@@ -198,6 +198,9 @@ constexpr int GWL_EXSTYLE = -20;
 struct TCreateParams {
     DWORD Style = 0;
     DWORD ExStyle = 0;
+    // The owner of a form's window: the form stays above it, goes with it and is not blocked
+    // while the owner is modal.
+    HWND WndParent = nullptr;
 };
 
 // The style the window was made with (GWL_STYLE, GWL_EXSTYLE); 0 for an invalid handle.
@@ -214,10 +217,39 @@ int GetWindowRgn(HWND Wnd, HRGN Rgn);
 
 // ---- TControl ----
 
+// The smallest and largest size a control takes (0: no bound); every SetBounds keeps to them.
+class TSizeConstraints : public TPersistent {
+public:
+    int MinWidth() const { return FMinWidth; }
+    int MinHeight() const { return FMinHeight; }
+    int MaxWidth() const { return FMaxWidth; }
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMinWidth(int Value);
+    void SetMinHeight(int Value);
+    void SetMaxWidth(int Value);
+    void SetMaxHeight(int Value);
+    void Assign(TPersistent *Source) override;
+    // The size kept to the bounds.
+    int ConstrainWidth(int Value) const;
+    int ConstrainHeight(int Value) const;
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    int FMinWidth = 0;
+    int FMinHeight = 0;
+    int FMaxWidth = 0;
+    int FMaxHeight = 0;
+};
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent *AOwner);
     ~TControl() override;
+
+    // Made on first use; a change applies to the current size at once.
+    TSizeConstraints *Constraints();
+    void SetConstraints(TSizeConstraints *Value) { Constraints()->Assign(Value); }
 
     // Parent and placement. Setting a parent inserts the control into the parent's z-order on top.
     TWinControl *Parent() const { return FParent; }
@@ -437,6 +469,7 @@ private:
     TAnchors FAnchors{akLeft, akTop};
     UnicodeString FText;
     std::unique_ptr<TFont> FFont;
+    std::unique_ptr<TSizeConstraints> FConstraints;
     TColor FColor = clWindow;
     bool FParentColor = true;
     bool FParentFont = true;
@@ -548,6 +581,8 @@ public:
     void WndProc(TMessage &Message) override;
     void Dispatch(TMessage &Message) override;
     void DefaultHandler(TMessage &Message) override;
+    // The message is the one made from the Qt event being handled (not one sent in code).
+    bool IsEventMessage(const TMessage &Message) const;
     // Sends the message to every child control.
     void Broadcast(TMessage &Message);
 

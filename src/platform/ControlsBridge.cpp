@@ -1,6 +1,7 @@
 // The bridge between a control and its Qt widget: Qt events become messages, window timers and
 // the table of window handles.
 #include "platform/ControlsPrivate.h"
+#include "platform/WindowPlacement.h"
 
 #include "platform/Forms.h"
 
@@ -292,6 +293,7 @@ void TControlEventBridge::Detach()
         killTimer(t.first);
     FTimers.clear();
     if (FHandle) {
+        platform_detail::StopClockTimersOf(FHandle);
         auto it = Handles().find(Key(FHandle));
         if (it != Handles().end() && it.value() == this)
             Handles().erase(it);
@@ -438,6 +440,7 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return !SendFromEvent(m);
     }
     case QEvent::FocusOut: {
+        ShowCaret(FHandle);
         TMessage m;
         m.Msg = WM_KILLFOCUS;
         HWND other = GetFocus();
@@ -473,8 +476,16 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return HandleToolTip(static_cast<QHelpEvent *>(Event));
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
-        if (auto *form = dynamic_cast<TCustomForm *>(FControl))
-            form->WindowActivated(Event->type() == QEvent::WindowActivate);
+        if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {
+            if (platform_detail::ActivationReportIsStale(FHandle, Event->type() == QEvent::WindowActivate))
+                return false;
+            // On a deactivation the window system has already made the new window the active one.
+            HWND other = nullptr;
+            if (Event->type() == QEvent::WindowDeactivate)
+                if (QWidget *now = QApplication::activeWindow(); now && now != FWidget)
+                    other = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(now->property("fabricorHandle").value<qulonglong>()));
+            form->WindowActivated(Event->type() == QEvent::WindowActivate, other);
+        }
         return false;
     default:
         return false;
@@ -607,6 +618,18 @@ bool TControlEventBridge::HandleKey(QKeyEvent *Event)
     return true;
 }
 
+void TControlEventBridge::ActivateOnPress()
+{
+    // A press on an inactive window of ours makes it the active one.
+    QWidget *top = FWidget ? FWidget->window() : nullptr;
+    if (!top)
+        return;
+    const HWND h = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(top->property("fabricorHandle").value<qulonglong>()));
+    auto *form = dynamic_cast<TCustomForm *>(TWinControl::FindControl(h));
+    if (form && !form->Active() && form->Visible() && form->Enabled())
+        SetForegroundWindow(h);
+}
+
 bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
 {
     const QPoint local = Event->position().toPoint();
@@ -614,6 +637,10 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
     NoteButtons(Event->buttons(), Event->modifiers());
     platform_detail::NoteCursor({global.x(), global.y()});
 
+    if (Event->type() == QEvent::MouseButtonPress)
+        ActivateOnPress();
+    if (!FControl)
+        return true;
     Cardinal msg = WM_MOUSEMOVE;
     const bool dbl = Event->type() == QEvent::MouseButtonDblClick;
     if (Event->type() == QEvent::MouseButtonPress || dbl) {

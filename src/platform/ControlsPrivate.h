@@ -62,6 +62,7 @@ private:
     void RunQtDefault(QEvent *Event);
     // WM_NCPAINT with a canvas over the window, after Qt painted a wrapped widget.
     void SendFramePaint();
+    void ActivateOnPress();
     // A plain window of ours: Qt has nothing to add to its input events.
     bool OwnWidget() const { return dynamic_cast<TPlatformWidget *>(FWidget.data()) != nullptr; }
 
@@ -84,6 +85,14 @@ int GuardedDepth();
 HWND NewHandle(TWinControl *Control);
 void ReleaseHandle(HWND Handle);
 TControlEventBridge *BridgeOf(HWND Handle);
+// The program asked the window system to make the top-level window of Widget the active one.
+void NoteActivationRequest(QWidget *Widget);
+// A report of the window system that the window became active (or inactive) and that an
+// activation the program asked for since then has overtaken: the window system reports in its
+// own time, so a request that was followed by another one may still be reported after it.
+bool ActivationReportIsStale(HWND Wnd, bool Active);
+// Stops the window's timers that run on a replaced time source (its window goes away).
+void StopClockTimersOf(HWND Handle);
 // Updates the tracked key and button state from an input event.
 void NoteKey(int Vk, bool Down);
 void NoteModifiers(bool Shift, bool Ctrl, bool Alt);
@@ -96,4 +105,6 @@ WPARAM MouseKeys(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods);
 // Makes the new window the kind its creation parameters ask for (pop-up, disabled, topmost, tool
 // window) and remembers them for GetWindowLong.
 void ApplyCreateParams(QWidget *Widget, const TCreateParams &Params);
+// The owner window the widget was made with (TCreateParams::WndParent).
+HWND WndParentOf(QWidget *Widget);
 } // namespace platform_detail

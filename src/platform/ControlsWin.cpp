@@ -229,6 +229,21 @@ void TWinControl::DestroyWnd()
         c->DestroyHandle();
     if (!FWidget)
         return;
+    // Windows owned by this one (popups made with it as their owner) go first; their forms make
+    // them anew when shown again.
+    const auto owned = FWidget->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *child : owned) {
+        if (!child->isWindow())
+            continue;
+        const QVariant v = child->property("fabricorHandle");
+        if (!v.isValid())
+            continue;
+        if (TWinControl *c = FindControl(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(v.value<qulonglong>()))))
+            if (c != this && !c->Parent())
+                c->DestroyHandle();
+    }
+    if (!FWidget)
+        return;
     QWidget *w = FWidget;
     TControlEventBridge *b = FBridge;
     const HWND h = b->Handle();
@@ -634,6 +649,11 @@ void TWinControl::Dispatch(TMessage &Message)
     default:
         TControl::Dispatch(Message);
     }
+}
+
+bool TWinControl::IsEventMessage(const TMessage &Message) const
+{
+    return FBridge && FBridge->IsCurrentEventMessage(Message);
 }
 
 void TWinControl::DefaultHandler(TMessage &Message)

@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char *StyleProperty = "fabricorStyle";
 constexpr const char *ExStyleProperty = "fabricorExStyle";
+constexpr const char *WndParentProperty = "fabricorWndParent";
 
 // Keeps the region a window was cut to; it goes with the widget.
 class TWindowRegionHolder : public QObject {
@@ -54,6 +55,8 @@ void platform_detail::ApplyCreateParams(QWidget *Widget, const TCreateParams &Pa
 {
     Widget->setProperty(StyleProperty, QVariant::fromValue(static_cast<quint32>(Params.Style)));
     Widget->setProperty(ExStyleProperty, QVariant::fromValue(static_cast<quint32>(Params.ExStyle)));
+    Widget->setProperty(WndParentProperty,
+                        QVariant::fromValue(static_cast<qulonglong>(reinterpret_cast<std::uintptr_t>(Params.WndParent))));
     if (!(Params.Style & WS_POPUP))
         return;
     // A pop-up is a window of its own, placed in screen coordinates, that stays with the window
@@ -68,6 +71,11 @@ void platform_detail::ApplyCreateParams(QWidget *Widget, const TCreateParams &Pa
     Widget->setAttribute(Qt::WA_ShowWithoutActivating, true);
     if (Params.Style & WS_DISABLED)
         Widget->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+}
+
+HWND platform_detail::WndParentOf(QWidget *Widget)
+{
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Widget->property(WndParentProperty).value<qulonglong>()));
 }
 
 LPARAM GetWindowLong(HWND Wnd, int Index)

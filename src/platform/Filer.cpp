@@ -2,8 +2,11 @@
 
 #include "platform/System.h"
 
+#include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 int MulDiv(int Value, int Numerator, int Denominator)
 {
@@ -18,6 +21,125 @@ int MulDiv(int Value, int Numerator, int Denominator)
     if (q > INT32_MAX || q < INT32_MIN)
         return -1;
     return static_cast<int>(q);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Extended precision
+
+void DoubleToExtended(double Value, Byte Out[10])
+{
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(Value);
+    const bool negative = bits >> 63;
+    const int e = int((bits >> 52) & 0x7FF);
+    const std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
+    std::uint64_t mantissa = 0;
+    int exponent = 0;
+    if (e == 0x7FF) {
+        exponent = 0x7FFF;
+        mantissa = (std::uint64_t(1) << 63) | (m << 11);
+    } else if (e != 0) {
+        // The extended form keeps the integer bit that the double leaves implicit.
+        exponent = e + 16383 - 1023;
+        mantissa = (std::uint64_t(1) << 63) | (m << 11);
+    } else if (m != 0) {
+        // A subnormal double is a normal extended value.
+        const int k = std::countl_zero(m);
+        mantissa = m << k;
+        exponent = 16383 - 1074 + 63 - k;
+    }
+    for (int i = 0; i < 8; ++i)
+        Out[i] = Byte(mantissa >> (8 * i));
+    const unsigned top = unsigned(exponent) | (negative ? 0x8000u : 0u);
+    Out[8] = Byte(top);
+    Out[9] = Byte(top >> 8);
+}
+
+double ExtendedToDouble(const Byte In[10])
+{
+    std::uint64_t mantissa = 0;
+    for (int i = 7; i >= 0; --i)
+        mantissa = (mantissa << 8) | In[i];
+    const unsigned top = unsigned(In[8]) | unsigned(In[9]) << 8;
+    const bool negative = top & 0x8000u;
+    int exponent = int(top & 0x7FFF);
+    double v = 0;
+    if (exponent == 0x7FFF)
+        v = (mantissa << 1) == 0 ? HUGE_VAL : std::nan("");
+    else if (mantissa != 0) {
+        // Denormal extended values share the smallest exponent.
+        if (exponent == 0)
+            exponent = 1;
+        v = std::ldexp(double(mantissa), exponent - 16383 - 63);
+    }
+    return negative ? -v : v;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Identifiers
+
+namespace {
+const char *const AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
+const char *const BrushStyleNames[] = {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
+                                       "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"};
+const char *const FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+} // namespace
+
+const TIdentTable AlignmentIdents = IdentTable(AlignmentNames);
+const TIdentTable BrushStyleIdents = IdentTable(BrushStyleNames);
+const TIdentTable FontStyleIdents = IdentTable(FontStyleNames);
+
+UnicodeString IdentOfValue(const TIdentTable &Table, int Value)
+{
+    return Value >= 0 && Value < Table.Count ? QString::fromLatin1(Table.Names[Value]) : QString::number(Value);
+}
+
+int ValueOfIdent(const TIdentTable &Table, const UnicodeString &Ident)
+{
+    for (int i = 0; i < Table.Count; ++i)
+        if (Ident == QLatin1String(Table.Names[i]))
+            return i;
+    return -1;
+}
+
+int ReadIdentValue(const TIdentTable &Table, const TFilerValue &V)
+{
+    const int v = V.Type == vaIdent ? ValueOfIdent(Table, V.Text) : -1;
+    if (v < 0)
+        TFilerReader::Error();
+    return v;
+}
+
+QStringList IdentsOfSet(const TIdentTable &Table, unsigned Bits)
+{
+    QStringList l;
+    for (int i = 0; i < Table.Count && i < 32; ++i)
+        if (Bits & (1u << i))
+            l << QString::fromLatin1(Table.Names[i]);
+    return l;
+}
+
+unsigned ReadIdentSet(const TIdentTable &Table, const TFilerValue &V)
+{
+    if (V.Type != vaSet)
+        TFilerReader::Error();
+    unsigned bits = 0;
+    for (const auto &e : V.Items) {
+        const int v = ValueOfIdent(Table, e);
+        if (v < 0 || v >= 32)
+            TFilerReader::Error();
+        bits |= 1u << v;
+    }
+    return bits;
+}
+
+Cardinal NewStreamOwnerID()
+{
+    static const Cardinal base = [] {
+        std::random_device rd;
+        return Cardinal(rd());
+    }();
+    static std::atomic<Cardinal> counter{0};
+    return base + counter.fetch_add(1, std::memory_order_relaxed);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -131,6 +253,21 @@ void TFilerWriter::WriteColor(TColor Value)
         WriteIdent(ident);
     else
         WriteInteger(Value);
+}
+
+void TFilerWriter::WriteFloat(double Value)
+{
+    WriteValue(vaExtended);
+    Byte b[10];
+    DoubleToExtended(Value, b);
+    Bytes(b, 10);
+}
+
+void TFilerWriter::WriteBinary(const QByteArray &Data)
+{
+    WriteValue(vaBinary);
+    WriteLen32(FStream, static_cast<std::uint32_t>(Data.size()));
+    Bytes(Data.constData(), static_cast<int>(Data.size()));
 }
 
 void TFilerWriter::WriteStrings(const QStringList &Items)
@@ -256,6 +393,18 @@ TFilerValue TFilerReader::ReadSimple()
     case vaIdent:
         v.Text = ReadStr();
         break;
+    case vaExtended: {
+        Byte b[10];
+        Bytes(b, 10);
+        v.Float = ExtendedToDouble(b);
+        break;
+    }
+    case vaBinary: {
+        const int n = ReadLength(1);
+        v.Data.resize(n);
+        Bytes(v.Data.data(), n);
+        break;
+    }
     case vaFalse:
     case vaTrue:
     case vaNil:
@@ -271,6 +420,10 @@ TFilerValue TFilerReader::ReadSimple()
         break;
     case vaList:
         while (!EndOfList()) {
+            // Lists hold plain values: a list inside a list would let a hostile stream nest
+            // as deep as it is long.
+            if (NextValue() == vaList)
+                Error();
             const TFilerValue item = ReadSimple();
             v.Items << AsString(item);
         }
@@ -301,6 +454,20 @@ bool TFilerReader::AsBoolean(const TFilerValue &V) const
     if (V.Type != vaFalse && V.Type != vaTrue)
         Error();
     return V.Type == vaTrue;
+}
+
+double TFilerReader::AsFloat(const TFilerValue &V) const
+{
+    if (V.Type == vaExtended)
+        return V.Float;
+    return AsInteger(V);
+}
+
+QByteArray TFilerReader::AsBinary(const TFilerValue &V) const
+{
+    if (V.Type != vaBinary)
+        Error();
+    return V.Data;
 }
 
 TColor TFilerReader::AsColor(const TFilerValue &V) const

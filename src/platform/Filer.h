@@ -34,6 +34,10 @@ public:
     // A colour: its name when it has one, else its number.
     void WriteColor(TColor Value);
     void WriteStrings(const QStringList &Items);
+    // vaExtended and the 10-byte x87 extended-precision form of the value.
+    void WriteFloat(double Value);
+    // vaBinary, a 4-byte count and the bytes.
+    void WriteBinary(const QByteArray &Data);
 
 private:
     void Bytes(const void *Data, int Count) { FStream->WriteBuffer(Data, Count); }
@@ -46,6 +50,8 @@ struct TFilerValue {
     int Int = 0;
     UnicodeString Text;  // texts and identifiers
     QStringList Items;   // set elements or list entries
+    double Float = 0;    // vaExtended
+    QByteArray Data;     // vaBinary
 };
 
 class TFilerReader {
@@ -65,6 +71,11 @@ public:
     UnicodeString AsString(const TFilerValue &V) const;
     bool AsBoolean(const TFilerValue &V) const;
     TColor AsColor(const TFilerValue &V) const;
+    // A float, or an integer read as one.
+    double AsFloat(const TFilerValue &V) const;
+    QByteArray AsBinary(const TFilerValue &V) const;
+    // The bytes between the position and the end of the stream.
+    Int64 Remaining() { return FEnd - FStream->Position(); }
 
     [[noreturn]] static void Error();
 
@@ -74,6 +85,42 @@ private:
     TStream *FStream;
     Int64 FEnd;
 };
+
+// The 80-bit x87 extended-precision form, little-endian (64-bit mantissa with its explicit
+// integer bit, then sign and 15-bit exponent). Our own conversion, so that streams read the same
+// on machines without an x87 type: a double converts exactly; on reading, a value beyond the
+// double range becomes infinity, a value below it zero, and NaN stays NaN.
+void DoubleToExtended(double Value, Byte Out[10]);
+double ExtendedToDouble(const Byte In[10]);
+
+// Names of enumeration values as the component stream writes them ("taCenter", "fsBold"):
+// a table indexed by the value.
+struct TIdentTable {
+    const char *const *Names;
+    int Count;
+};
+template <std::size_t N>
+constexpr TIdentTable IdentTable(const char *const (&Names)[N]) { return {Names, int(N)}; }
+// The name of Value; a value outside the table is written as its number.
+UnicodeString IdentOfValue(const TIdentTable &Table, int Value);
+// The value of an identifier, or -1 when the table does not hold it.
+int ValueOfIdent(const TIdentTable &Table, const UnicodeString &Ident);
+// The value of an identifier read from a stream; raises the reader's error for anything else.
+int ReadIdentValue(const TIdentTable &Table, const TFilerValue &V);
+// The members of a set of Table's values (bit i for value i), in the table's order.
+QStringList IdentsOfSet(const TIdentTable &Table, unsigned Bits);
+// The bits of a set read from a stream; raises the reader's error for an unknown member.
+unsigned ReadIdentSet(const TIdentTable &Table, const TFilerValue &V);
+
+// The platform's own enumerations: TAlignment, TBrushStyle, TFontStyle.
+extern const TIdentTable AlignmentIdents;
+extern const TIdentTable BrushStyleIdents;
+extern const TIdentTable FontStyleIdents;
+
+// An id for a component that names itself in a stream it writes (a grid recognising its own
+// cells on the clipboard): a random base drawn once per process plus a counter, so that two
+// components, or two processes, seldom share one.
+Cardinal NewStreamOwnerID();
 
 // Value * Numerator / Denominator, rounded half away from zero; -1 when Denominator is 0.
 int MulDiv(int Value, int Numerator, int Denominator);

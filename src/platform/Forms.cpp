@@ -2,6 +2,7 @@
 #include "platform/Forms.h"
 
 #include "platform/ControlsPrivate.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,10 +11,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <new>
@@ -70,6 +73,7 @@ void ActivateWidget(QWidget *W)
 {
     if (!W)
         return;
+    platform_detail::NoteActivationRequest(W);
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         W->raise();
     W->activateWindow();
@@ -144,6 +148,7 @@ TCustomForm::TCustomForm(TComponent *AOwner) : TWinControl(AOwner)
 
 TCustomForm::~TCustomForm()
 {
+    delete FCornerSizeTracker;
     Destroying();
     if (FModalLoop)
         FModalLoop->quit();
@@ -283,11 +288,20 @@ void TCustomForm::CreateWnd()
 void TCustomForm::ApplyBorder()
 {
     QWidget *w = WidgetIfAllocated();
-    if (!w || w->parentWidget())
+    if (!w || (w->parentWidget() && !w->isWindow()))
         return;
+    // An owned window is a tool window of its owner's window: it stays above the owner and is
+    // not blocked while the owner runs modal.
+    QWidget *owner = nullptr;
+    if (HWND o = platform_detail::WndParentOf(w))
+        if (TControlEventBridge *b = platform_detail::BridgeOf(o); b && b->Widget())
+            owner = b->Widget()->window();
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLong(Handle(), GWL_EXSTYLE));
     Qt::WindowFlags f = (FBorderStyle == bsDialog) ? Qt::Dialog : Qt::Window;
-    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin || owner)
         f = Qt::Tool;
+    if (exStyle & WS_EX_TOPMOST)
+        f |= Qt::WindowStaysOnTopHint;
     if (FBorderStyle == bsNone) {
         f |= Qt::FramelessWindowHint;
     } else {
@@ -301,7 +315,10 @@ void TCustomForm::ApplyBorder()
             f |= Qt::WindowMaximizeButtonHint;
     }
     const bool wasVisible = w->isVisible();
-    w->setWindowFlags(f);
+    if (owner && owner != w && w->parentWidget() != owner)
+        w->setParent(owner, f);
+    else
+        w->setWindowFlags(f);
     const TRect cr = ClientRect();
     if (FixedFrame(FBorderStyle)) {
         w->setFixedSize(cr.Width(), cr.Height());
@@ -465,11 +482,15 @@ bool TCustomForm::SetFocusedControl(TWinControl *Control)
     return true;
 }
 
-void TCustomForm::WindowActivated(bool Value)
+void TCustomForm::WindowActivated(bool Value, HWND Other)
 {
     if (FActive == Value)
         return;
     FActive = Value;
+    // Told before the form's own activation handling, as the window system does.
+    Perform(WM_ACTIVATE, Value ? WA_ACTIVE : WA_INACTIVE, reinterpret_cast<LPARAM>(Other));
+    if (FActive != Value)
+        return;
     if (Value) {
         FFormState << fsActivated;
         if (!FActiveControl)
@@ -519,9 +540,80 @@ void TCustomForm::CMDialogKey(TCMDialogKey &Message)
     TWinControl::CMDialogKey(Message);
 }
 
+namespace {
+
+// Resizing from the bottom-right corner where the window system does not do it (a headless
+// run): the window follows the pointer until the button is released, with WM_SIZING at every
+// step. The moves belong to the resize; the release goes on to the window under the pointer.
+class TCornerSizeTracker : public QObject {
+public:
+    TCornerSizeTracker(TCustomForm *Form, TPoint Start, QObject **Slot)
+        : FForm(Form), FStart(Start), FStartSize(Form->Width(), Form->Height()), FSlot(Slot)
+    {
+        *FSlot = this;
+        qApp->installEventFilter(this);
+    }
+    ~TCornerSizeTracker() override
+    {
+        qApp->removeEventFilter(this);
+        if (*FSlot == this)
+            *FSlot = nullptr;
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *Event) override
+    {
+        if (Event->type() != QEvent::MouseMove && Event->type() != QEvent::MouseButtonRelease)
+            return false;
+        const QPoint g = static_cast<QMouseEvent *>(Event)->globalPosition().toPoint();
+        Follow(TPoint(g.x(), g.y()));
+        if (Event->type() == QEvent::MouseButtonRelease) {
+            deleteLater();
+            qApp->removeEventFilter(this);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void Follow(TPoint P)
+    {
+        TCustomForm *f = FForm;
+        TRect r = Bounds(f->Left(), f->Top(), FStartSize.cx + P.X - FStart.X, FStartSize.cy + P.Y - FStart.Y);
+        // WM_SIZING may change the rectangle before the window takes it.
+        f->Perform(WM_SIZING, 8 /* WMSZ_BOTTOMRIGHT */, reinterpret_cast<LPARAM>(&r));
+        f->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    }
+    TCustomForm *FForm;
+    TPoint FStart;
+    TSize FStartSize;
+    QObject **FSlot;
+};
+
+} // namespace
+
+void TCustomForm::StartCornerResize()
+{
+    QWidget *w = WidgetIfAllocated();
+    if (!w)
+        return;
+    if (QWindow *win = w->windowHandle(); win && win->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
+        return;
+    delete FCornerSizeTracker;
+    TPoint p;
+    GetCursorPos(p);
+    new TCornerSizeTracker(this, p, &FCornerSizeTracker);
+}
+
 void TCustomForm::Dispatch(TMessage &Message)
 {
     switch (Message.Msg) {
+    case WM_NCLBUTTONDOWN:
+        if (Message.WParam == static_cast<WPARAM>(HTBOTTOMRIGHT)) {
+            StartCornerResize();
+            return;
+        }
+        break;
     case WM_CLOSE: {
         TWMClose r(Message);
         WMClose(r);

@@ -22,6 +22,7 @@
 #include <vector>
 
 class QEventLoop;
+class QObject;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -135,6 +136,10 @@ public:
     bool SetFocusedControl(TWinControl *Control);
     void FocusControl(TWinControl *Control);
     bool Active() const { return FActive; }
+    // The window system's activation change: on a change the form is activated or deactivated
+    // and gets WM_ACTIVATE (WA_ACTIVE or WA_INACTIVE; LParam Other, the window on the other side
+    // of the change, or 0 when unknown).
+    void WindowActivated(bool Value, HWND Other = nullptr);
 
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value);
@@ -194,7 +199,10 @@ private:
     friend class TControlEventBridge;
     void PlaceOnShow();
     void ApplyBorder();
-    void WindowActivated(bool Value);
+    // WM_NCLBUTTONDOWN on the bottom-right corner: the window system resizes the window, or the
+    // form follows the pointer itself to the release.
+    void StartCornerResize();
+    QObject *FCornerSizeTracker = nullptr;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;

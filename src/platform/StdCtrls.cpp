@@ -3,6 +3,7 @@
 
 #include "platform/Forms.h"
 #include "platform/StdCtrlsPrivate.h"
+#include "platform/WindowPlacement.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -492,6 +493,51 @@ void TCustomEdit::TextChanged()
     NotifyChange();
 }
 
+void TCustomEdit::DefaultHandler(TMessage &Message)
+{
+    const bool sent = !IsEventMessage(Message);
+    TWinControl::DefaultHandler(Message);
+    if (!sent || !HandleAllocated() || (Message.Msg != WM_CHAR && Message.Msg != WM_KEYDOWN))
+        return;
+    const int len = static_cast<int>(Text().size());
+    const int start = SelStart(), sel = SelLength();
+    auto caretTo = [this](int Pos) {
+        SetSelStart(Pos);
+        SetSelLength(0);
+    };
+    if (Message.Msg == WM_KEYDOWN) {
+        switch (Message.WParam) {
+        case VK_HOME: caretTo(0); break;
+        case VK_END: caretTo(len); break;
+        case VK_LEFT: caretTo(sel > 0 ? start : std::max(0, start - 1)); break;
+        case VK_RIGHT: caretTo(sel > 0 ? start + sel : std::min(len, start + 1)); break;
+        case VK_DELETE:
+            if (ReadOnly())
+                break;
+            if (sel == 0 && start < len)
+                SetSelLength(1);
+            if (SelLength() > 0)
+                SetSelText(UnicodeString());
+            break;
+        default: break;
+        }
+        return;
+    }
+    const auto ch = static_cast<char16_t>(Message.WParam);
+    if (ReadOnly())
+        return;
+    if (ch == 8) {
+        if (sel == 0 && start > 0) {
+            SetSelStart(start - 1);
+            SetSelLength(1);
+        }
+        if (SelLength() > 0)
+            SetSelText(UnicodeString());
+    } else if (ch >= 32 && !(FMaxLength > 0 && len - sel >= FMaxLength)) {
+        SetSelText(UnicodeString(QChar(ch)));
+    }
+}
+
 void TCustomEdit::UserEdited()
 {
     if (FSettingText)
@@ -604,7 +650,11 @@ void TCustomEdit::SetMaxLength(int Value)
 void TCustomEdit::SetReadOnly(bool Value)
 {
     FReadOnly = Value;
-    ApplyEditState();
+    // The window is told as the classic edit is, so that a control watching its messages sees it.
+    if (HandleAllocated())
+        Perform(EM_SETREADONLY, Value ? 1 : 0, 0);
+    else
+        ApplyEditState();
 }
 
 void TCustomEdit::SetPasswordChar(WideChar Value)

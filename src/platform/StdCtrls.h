@@ -273,6 +273,9 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void BoundsChanged(bool Moved, bool Resized) override;
+    // Characters and editing keys sent in code (WM_CHAR, WM_KEYDOWN) edit the text as typed
+    // ones do; those of real key presses are Qt's.
+    void DefaultHandler(TMessage &Message) override;
     // Applies the alignment and the formatting rectangle to the window.
     void ApplyEditLayout();
     // EM_SETRECT, EM_SETRECTNP and EM_GETRECT; false for any other message.

@@ -1,6 +1,7 @@
 // Character positions and margins of an edit control, measured without its window.
 
 #include "platform/StdCtrls.h"
+#include "platform/WindowPlacement.h"
 
 #include <QString>
 
@@ -16,6 +17,11 @@ void TCustomEdit::Dispatch(TMessage &Message)
         if (Message.WParam & EC_RIGHTMARGIN)
             FRightMargin = Message.LParamHi();
         Message.Result = 0;
+        return;
+    case EM_SETREADONLY:
+        FReadOnly = Message.WParam != 0;
+        ApplyEditState();
+        Message.Result = 1;
         return;
     case EM_GETMARGINS:
         Message.Result = static_cast<LRESULT>((static_cast<unsigned>(FRightMargin) & 0xFFFF) << 16 |

@@ -32,11 +32,14 @@ constexpr UINT SWP_SHOWWINDOW = 0x0040;
 // HwndTopMost() raises it as well. False for an invalid handle.
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
 // Makes the form of the window the active one at once: the form losing activation gets
-// WM_ACTIVATE (WA_INACTIVE, LParam = Wnd), the new one WM_ACTIVATE (WA_ACTIVE).
+// WM_ACTIVATE (WA_INACTIVE, LParam = Wnd), the new one WM_ACTIVATE (WA_ACTIVE). Forms get the
+// same messages when the window system changes the active window (a press on an inactive
+// window of ours activates it); a change already delivered is not delivered again.
 BOOL SetForegroundWindow(HWND Wnd);
 // The window last made active by SetForegroundWindow (nullptr when none).
 HWND GetForegroundWindow();
-// The caret of an edit window is hidden until ShowCaret; CaretHidden answers it.
+// The caret of an edit window is hidden until ShowCaret or until the window loses the focus
+// (a window that gets the focus shows a new caret); CaretHidden answers it.
 BOOL HideCaret(HWND Wnd);
 BOOL ShowCaret(HWND Wnd);
 bool CaretHidden(HWND Wnd);

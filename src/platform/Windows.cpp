@@ -26,6 +26,8 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <map>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -325,7 +327,15 @@ BOOL GetWindowRect(HWND Wnd, TRect &Rect)
 HWND GetParent(HWND Wnd)
 {
     TWinControl *c = TWinControl::FindControl(Wnd);
-    if (!c || !c->Parent() || !c->Parent()->HandleAllocated())
+    if (!c)
+        return nullptr;
+    if (!c->Parent()) {
+        // A form made with an owner answers the owner, as a pop-up window does.
+        QWidget *w = c->WidgetIfAllocated();
+        const HWND owner = w ? platform_detail::WndParentOf(w) : nullptr;
+        return owner && TWinControl::FindControl(owner) ? owner : nullptr;
+    }
+    if (!c->Parent()->HandleAllocated())
         return nullptr;
     return c->Parent()->Handle();
 }
@@ -362,18 +372,97 @@ HWND WindowFromPoint(TPoint Point)
     return nullptr;
 }
 
+namespace {
+
+// Timers that run on a replaced time source (a test's manual clock): the source knows a timer
+// by an address, so each window and id gets one that lives as long as the timer.
+struct TClockTimer {
+    HWND Wnd;
+    UINT_PTR Id;
+};
+
+std::map<std::pair<HWND, UINT_PTR>, std::unique_ptr<TClockTimer>> &ClockTimers()
+{
+    static std::map<std::pair<HWND, UINT_PTR>, std::unique_ptr<TClockTimer>> timers;
+    return timers;
+}
+
+bool StopClockTimer(HWND Wnd, UINT_PTR Id)
+{
+    auto it = ClockTimers().find({Wnd, Id});
+    if (it == ClockTimers().end())
+        return false;
+    CurrentTimeSource()->StopTimer(it->second.get());
+    ClockTimers().erase(it);
+    return true;
+}
+
+void ClockTimerTick(HWND Wnd, UINT_PTR Id, TIMERPROC Proc)
+{
+    TWinControl *c = Wnd ? TWinControl::FindControl(Wnd) : nullptr;
+    if (Wnd && !c) {
+        // The window went away; its timers go with it.
+        StopClockTimer(Wnd, Id);
+        return;
+    }
+    platform_detail::GuardedCall(c, [&] {
+        if (Proc) {
+            Proc(Wnd, WM_TIMER, Id, GetTickCount());
+        } else {
+            CallWndProcHooks(Wnd, WM_TIMER, Id, 0);
+            c->Perform(WM_TIMER, Id, 0);
+        }
+    });
+}
+
+// Starts the timer on the time source when that source runs timers itself; false otherwise.
+bool StartClockTimer(HWND Wnd, UINT_PTR Id, UINT Elapse, TIMERPROC Proc)
+{
+    TTimeSource *source = CurrentTimeSource();
+    auto &slot = ClockTimers()[{Wnd, Id}];
+    if (!slot)
+        slot = std::make_unique<TClockTimer>(TClockTimer{Wnd, Id});
+    if (source->StartTimer(slot.get(), Elapse, [Wnd, Id, Proc] { ClockTimerTick(Wnd, Id, Proc); }))
+        return true;
+    ClockTimers().erase({Wnd, Id});
+    return false;
+}
+
+UINT_PTR &NextClockTimerId()
+{
+    static UINT_PTR id = 0x7FFE0000;
+    return id;
+}
+
+} // namespace
+
+void platform_detail::StopClockTimersOf(HWND Handle)
+{
+    auto &timers = ClockTimers();
+    for (auto it = timers.lower_bound({Handle, 0}); it != timers.end() && it->first.first == Handle;) {
+        CurrentTimeSource()->StopTimer(it->second.get());
+        it = timers.erase(it);
+    }
+}
+
 UINT_PTR SetTimer(HWND Wnd, UINT_PTR IDEvent, UINT Elapse, TIMERPROC TimerFunc)
 {
-    if (!Wnd)
-        return TimerFunc ? ThreadTimers()->Set(IDEvent, Elapse, TimerFunc) : 0;
-    TControlEventBridge *b = platform_detail::BridgeOf(Wnd);
-    if (!b)
+    if (!Wnd && !TimerFunc)
         return 0;
-    return b->SetTimer(IDEvent, Elapse, TimerFunc);
+    if (Wnd && !platform_detail::BridgeOf(Wnd))
+        return 0;
+    const UINT_PTR id = (!Wnd && IDEvent == 0) ? ++NextClockTimerId() : IDEvent;
+    if (StartClockTimer(Wnd, id, Elapse, TimerFunc))
+        return (Wnd && id == 0) ? 1 : id;
+    if (!Wnd)
+        return ThreadTimers()->Set(IDEvent, Elapse, TimerFunc);
+    return platform_detail::BridgeOf(Wnd)->SetTimer(IDEvent, Elapse, TimerFunc);
 }
 
 BOOL KillTimer(HWND Wnd, UINT_PTR IDEvent)
 {
+    if (StopClockTimer(Wnd, IDEvent))
+        return TRUE;
     if (!Wnd)
         return ThreadTimers()->Kill(IDEvent) ? TRUE : FALSE;
     TControlEventBridge *b = platform_detail::BridgeOf(Wnd);

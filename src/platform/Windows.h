@@ -139,6 +139,7 @@ BOOL InvalidateRect(HWND Wnd, const TRect *Rect, BOOL Erase);
 BOOL UpdateWindow(HWND Wnd);
 BOOL GetClientRect(HWND Wnd, TRect &Rect);
 BOOL GetWindowRect(HWND Wnd, TRect &Rect);
+// The parent window; for a form made with an owner window, the owner.
 HWND GetParent(HWND Wnd);
 HWND GetFocus();
 HWND SetFocus(HWND Wnd);
@@ -149,7 +150,8 @@ HWND WindowFromPoint(TPoint Point);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 // Starts (or restarts) timer IDEvent of the window; each period brings WM_TIMER with WParam =
 // IDEvent, or calls TimerFunc when one is given. Without a window the timer gets an id of its
-// own (returned) and needs TimerFunc. Returns 0 when the window is invalid.
+// own (returned) and needs TimerFunc. Returns 0 when the window is invalid. While a time source
+// that runs timers itself is installed (a test's manual clock), the timer runs on that source.
 UINT_PTR SetTimer(HWND Wnd, UINT_PTR IDEvent, UINT Elapse, TIMERPROC TimerFunc);
 BOOL KillTimer(HWND Wnd, UINT_PTR IDEvent);
 

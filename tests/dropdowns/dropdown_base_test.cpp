@@ -4,14 +4,18 @@
 #include "dropdowns/ExtCustomDropDown.h"
 #include "platform/Clipbrd.h"
 #include "platform/MultiMon.h"
+#include "platform/RecordingCanvas.h"
 #include "platform/SysUtils.h"
 #include "platform/TimeSource.h"
+#include "platform/VersionInfo.h"
 #include "platform/WindowPlacement.h"
 #include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -161,6 +165,53 @@ TEST(DropDownPlatform, ManualClockDrivesTickCountSleepAndTimers)
     EXPECT_EQ(ticks, 3);
 }
 
+namespace {
+
+class TTimerProbe : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<UINT_PTR> Seen;
+
+protected:
+    void Dispatch(TMessage &Message) override
+    {
+        if (Message.Msg == WM_TIMER)
+            Seen.push_back(Message.WParam);
+        TCustomControl::Dispatch(Message);
+    }
+};
+
+int GProcTicks = 0;
+
+} // namespace
+
+TEST(DropDownPlatform, WindowTimersRunOnTheManualClock)
+{
+    TManualClock clock;
+    auto form = std::make_unique<TForm>(nullptr);
+    auto *probe = new TTimerProbe(form.get());
+    probe->SetParent(form.get());
+    form->HandleNeeded();
+    GProcTicks = 0;
+    ASSERT_EQ(SetTimer(probe->Handle(), 7, 50, nullptr), 7u);
+    const UINT_PTR free = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { ++GProcTicks; });
+    ASSERT_NE(free, 0u);
+    clock.Advance(100);
+    EXPECT_EQ(probe->Seen, (std::vector<UINT_PTR>{7, 7}));
+    EXPECT_EQ(GProcTicks, 3);
+    EXPECT_TRUE(KillTimer(probe->Handle(), 7));
+    EXPECT_TRUE(KillTimer(nullptr, free));
+    EXPECT_FALSE(KillTimer(nullptr, free));
+    clock.Advance(500);
+    EXPECT_EQ(probe->Seen.size(), 2u);
+    EXPECT_EQ(GProcTicks, 3);
+    // A timer of a window that goes away stops with it.
+    SetTimer(probe->Handle(), 8, 10, nullptr);
+    form.reset();
+    clock.Advance(100);
+    EXPECT_EQ(clock.TimerCount(), 0);
+}
+
 TEST_F(DropDownTest, DefaultsAndVersion)
 {
     auto d = std::unique_ptr<TTestDropDown>(NewDropDown<TTestDropDown>(nullptr));
@@ -251,39 +302,64 @@ TEST_F(DropDownTest, AssignCopiesSettingsButNoTextLabelOrEvents)
     EXPECT_EQ(Edit->Label(), nullptr);
 }
 
-TEST_F(DropDownTest, KeysOpenCloseRestoreAndToggle)
+namespace {
+
+// Alt+Down, Alt+Up, F4, Esc after typing and Enter on a focused edit, as a user presses them.
+void DriveOpenCloseKeys(TTestDropDown *Edit)
 {
     Edit->SetText(QStringLiteral("start"));
+    const int loads = Edit->Loads;
+    // While the popup is open the keyboard is the popup's: it hands every key to the edit.
+    TDropDownForm *popup = Edit->DropDownForm();
     GuiTest::PressKey(Edit, VK_DOWN, {ssAlt});
     ASSERT_TRUE(Edit->DroppedDown());
-    EXPECT_TRUE(Edit->DropDownForm()->Visible());
-    EXPECT_EQ(Edit->Loads, 1);
-    GuiTest::PressKey(Edit, VK_UP, {ssAlt});
+    EXPECT_TRUE(popup->Visible());
+    EXPECT_EQ(Edit->Loads, loads + 1);
+    GuiTest::PressKey(popup, VK_UP, {ssAlt});
     EXPECT_FALSE(Edit->DroppedDown()) << "one toggle per press";
     EXPECT_EQ(Edit->GetText(), QStringLiteral("start"));
 
     // Esc after typing restores the value of the opening.
     GuiTest::PressKey(Edit, VK_F4);
     ASSERT_TRUE(Edit->DroppedDown());
-    Edit->SetFocus();
-    GuiTest::PressKey(Edit, VK_END);
-    GuiTest::TypeText(Edit, QStringLiteral("xy"));
+    GuiTest::PressKey(popup, VK_END);
+    GuiTest::TypeText(popup, QStringLiteral("xy"));
     EXPECT_EQ(Edit->GetText(), QStringLiteral("startxy"));
-    GuiTest::PressKey(Edit, VK_ESCAPE);
+    GuiTest::PressKey(popup, VK_ESCAPE);
     EXPECT_FALSE(Edit->DroppedDown());
     EXPECT_EQ(Edit->GetText(), QStringLiteral("start"));
 
     // F4 toggles; Enter closes keeping the text.
     GuiTest::PressKey(Edit, VK_F4);
     ASSERT_TRUE(Edit->DroppedDown());
-    GuiTest::PressKey(Edit, VK_F4);
+    GuiTest::PressKey(popup, VK_F4);
     EXPECT_FALSE(Edit->DroppedDown());
     GuiTest::PressKey(Edit, VK_F4);
-    GuiTest::PressKey(Edit, VK_END);
-    GuiTest::TypeText(Edit, QStringLiteral("z"));
-    GuiTest::PressKey(Edit, VK_RETURN);
+    GuiTest::PressKey(popup, VK_END);
+    GuiTest::TypeText(popup, QStringLiteral("z"));
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("startz"));
+    EXPECT_TRUE(Edit->DroppedDown());
+    GuiTest::PressKey(popup, VK_RETURN);
     EXPECT_FALSE(Edit->DroppedDown());
     EXPECT_EQ(Edit->GetText(), QStringLiteral("startz"));
+
+    // A value written in code while open does not move the value a cancel returns to.
+    GuiTest::PressKey(Edit, VK_F4);
+    Edit->SetText(QStringLiteral("written"));
+    GuiTest::PressKey(popup, VK_ESCAPE);
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("startz"));
+
+    // The edit's own keys work as well while the popup is open.
+    GuiTest::PressKey(Edit, VK_F4);
+    GuiTest::PressKey(Edit, VK_UP, {ssAlt});
+    EXPECT_FALSE(Edit->DroppedDown());
+}
+
+} // namespace
+
+TEST_F(DropDownTest, KeysOpenCloseRestoreAndToggle)
+{
+    DriveOpenCloseKeys(Edit);
 }
 
 TEST_F(DropDownTest, AltUpForwardedFromTheContentClosesAndStaysClosed)
@@ -414,7 +490,7 @@ TEST_F(DropDownTest, OnlyALeftReleaseOnTheButtonOpens)
     EXPECT_TRUE(Edit->DroppedDown());
 }
 
-TEST_F(DropDownTest, OpensInsideAModalHost)
+TEST_F(DropDownTest, KeysDriveThePopupInsideAModalHost)
 {
     GuiTest::TScriptedModalHook hook;
     auto host = std::make_unique<TForm>(nullptr);
@@ -422,19 +498,19 @@ TEST_F(DropDownTest, OpensInsideAModalHost)
     auto *d = NewDropDown<TTestDropDown>(host.get());
     d->SetParent(host.get());
     d->SetBounds(10, 10, 150, 21);
-    bool opened = false, closed = false;
+    bool ownedByHost = false;
     hook.RunWith([&](TModalRequest &) {
         d->SetFocus();
         GuiTest::ProcessEvents();
-        GuiTest::PressKey(d, VK_DOWN, {ssAlt});
-        opened = d->DroppedDown() && d->DropDownForm()->Visible();
-        GuiTest::PressKey(d, VK_UP, {ssAlt});
-        closed = !d->DroppedDown();
+        DriveOpenCloseKeys(d);
+        // The popup is a window of the modal form, so the modal run does not block it.
+        d->ShowDropDown();
+        ownedByHost = GetParent(d->DropDownForm()->Handle()) == host->Handle();
+        d->HideDropDown(false);
         host->SetModalResult(mrOk);
     });
     EXPECT_EQ(host->ShowModal(), mrOk);
-    EXPECT_TRUE(opened);
-    EXPECT_TRUE(closed);
+    EXPECT_TRUE(ownedByHost);
 }
 
 // ---- bars ----
@@ -556,4 +632,300 @@ TEST(DropDownBars, DbgListChecksTheIndex)
     EXPECT_EQ(l.GetItemsEx(0), &x);
     EXPECT_THROW(l.GetItemsEx(1), Exception);
     EXPECT_THROW(l.SetItemsEx(1, nullptr), Exception);
+}
+
+// ---- the popup as a window ----
+
+TEST_F(DropDownTest, PopupIsATopmostWindowOfTheEditsForm)
+{
+    Edit->ShowDropDown();
+    const HWND popup = Edit->DropDownForm()->Handle();
+    EXPECT_NE(GetWindowLong(popup, GWL_EXSTYLE) & static_cast<LPARAM>(WS_EX_TOPMOST), 0);
+    EXPECT_EQ(GetParent(popup), Form->Handle());
+    Edit->HideDropDown(false);
+}
+
+TEST_F(DropDownTest, FocusMovingIntoThePopupLeavesTheEditWithoutAnExit)
+{
+    int exits = 0;
+    Edit->OnExit = [&](TObject *) { ++exits; };
+    Edit->Content->SetTabStop(true);
+    Edit->FocusControl = Edit->Content;
+    Edit->ShowDropDown();
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(Edit->Content->Focused());
+    EXPECT_EQ(exits, 0) << "the focus went to another window, not to another control of the form";
+    EXPECT_TRUE(Edit->DroppedDown()) << "focusing a child of the popup keeps it open";
+    Edit->HideDropDown(false);
+    EXPECT_TRUE(Edit->Focused());
+}
+
+TEST_F(DropDownTest, TheWindowSystemsActivationOfAnotherFormCancels)
+{
+    auto other = std::make_unique<TForm>(nullptr);
+    other->SetBounds(500, 400, 100, 100);
+    other->Show();
+    GuiTest::ProcessEvents();
+    Edit->SetFocus();
+    GuiTest::ProcessEvents();
+    Edit->SetText(QStringLiteral("kept"));
+    Edit->ShowDropDown();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return Edit->DropDownForm()->Active(); }));
+    Edit->SetTextInternal(QStringLiteral("changed"));
+    other->SetFocus();
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return !Edit->DroppedDown(); }));
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("kept"));
+}
+
+TEST_F(DropDownTest, APressOnAnotherFormClosesThePopup)
+{
+    auto other = std::make_unique<TForm>(nullptr);
+    other->SetBounds(500, 400, 100, 100);
+    auto *target = new TCustomControl(other.get());
+    target->SetParent(other.get());
+    target->SetBounds(0, 0, 50, 50);
+    other->Show();
+    GuiTest::ProcessEvents();
+    Edit->SetFocus();
+    Edit->ShowDropDown();
+    SetForegroundWindow(Edit->DropDownForm()->Handle());
+    ASSERT_TRUE(Edit->DroppedDown());
+    GuiTest::MouseDown(target, TPoint(10, 10));
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_TRUE(other->Active());
+    GuiTest::MouseUp(target, TPoint(10, 10));
+}
+
+// ---- the edit's own painting and mouse ----
+
+TEST_F(DropDownTest, CustomFrameIsPaintedOverTheEdit)
+{
+    const Cardinal previous = SetComCtl32Version(6u << 16);
+    auto *d = NewDropDown<TTestDropDown>(Form.get());
+    d->SetParent(Form.get());
+    d->SetBounds(10, 50, 200, 21);
+    struct Case {
+        const char *Name;
+        std::function<void()> Setup;
+        TColor Frame;
+    } cases[] = {
+        {"border colour", [&] { d->SetBorderColor(clRed); }, clRed},
+        {"focus colour wins while focused",
+         [&] {
+             d->SetBorderColor(clRed);
+             d->SetFocusBorderColor(clLime);
+             d->SetFocus();
+         },
+         clLime},
+        {"grey when disabled",
+         [&] {
+             d->SetBorderColor(clRed);
+             d->SetEnabled(false);
+         },
+         clSilver},
+        {"flat and hot: a sunken edge",
+         [&] {
+             d->Flat = true;
+             d->Perform(CM_MOUSEENTER, 0, 0);
+         },
+         clBtnShadow},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        d->Perform(CM_MOUSELEAVE, 0, 0);
+        d->Flat = false;
+        d->SetEnabled(true);
+        d->SetBorderColor(clNone);
+        d->SetFocusBorderColor(clNone);
+        Edit->SetFocus();
+        c.Setup();
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(GuiTest::PixelAt(d, 0, 10), ColorToRGB(c.Frame));
+        EXPECT_EQ(GuiTest::PixelAt(d, 100, 0), ColorToRGB(c.Frame));
+    }
+    SetComCtl32Version(previous);
+}
+
+TEST_F(DropDownTest, FocusedNonEditableEditShowsItsValueHighlightedWithoutACaret)
+{
+    auto *other = new TEdit(Form.get());
+    other->SetParent(Form.get());
+    other->SetBounds(10, 80, 100, 21);
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    Edit->SetEditorEnabled(false);
+    Edit->SetText(QStringLiteral("value"));
+    Edit->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(GuiTest::PixelAt(Edit, 2, 5), ColorToRGB(clBlack)) << "the frame of the highlight";
+    EXPECT_EQ(GuiTest::PixelAt(Edit, 3, 3), ColorToRGB(clHighlight));
+    EXPECT_TRUE(CaretHidden(Edit->Handle()));
+
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(CaretHidden(Edit->Handle())) << "a new focus makes a new caret";
+    EXPECT_NE(GuiTest::PixelAt(Edit, 3, 3), ColorToRGB(clHighlight)) << "only while focused";
+}
+
+TEST_F(DropDownTest, APressInsideTheSelectionKeepsItTheReleasePlacesTheCaret)
+{
+    Edit->SetText(QStringLiteral("abcdefghij"));
+    Edit->SetFocus();
+    Edit->SelectAll();
+    ASSERT_EQ(Edit->SelLength(), 10);
+    const TPoint at(Edit->PosFromChar(4).X + 1, Edit->Height() / 2);
+    const int index = Edit->CharFromPos(at);
+    GuiTest::MouseDown(Edit, at);
+    EXPECT_EQ(Edit->SelLength(), 10) << "the selection stays for a drag";
+    GuiTest::MouseUp(Edit, at);
+    EXPECT_EQ(Edit->SelLength(), 0);
+    EXPECT_EQ(Edit->SelStart(), index);
+}
+
+TEST_F(DropDownTest, LabelFollowsTheParentsFont)
+{
+    Edit->SetParentFont(true);
+    Edit->SetLabelCaption(QStringLiteral("Name"));
+    Form->Font()->SetSize(15);
+    ASSERT_EQ(Edit->Font()->Size(), 15);
+    EXPECT_EQ(Edit->LabelFont()->Size(), 15);
+    EXPECT_EQ(Edit->Label()->Font()->Size(), 15);
+}
+
+TEST(DropDownEditArea, ButtonAndTextRectangleByFrame)
+{
+    Application->Initialize();
+    struct Case {
+        const char *Name;
+        bool Themed;
+        TBorderStyle Border;
+        bool Flat, Ctl3D;
+        TRect Button;   // Left, Top, Width, Height
+        int EditLeft, EditTop;
+        int SentLeft;
+    } cases[] = {
+        {"themed single", true, bsSingle, false, true, {179, 0, 17, 17}, 1, 1, 1},
+        {"themed single flat", true, bsSingle, true, true, {180, 2, 17, 18}, 1, 1, 1},
+        {"themed without frame", true, bsNone, false, true, {183, 1, 17, 19}, 2, 3, 2},
+        {"classic single", false, bsSingle, false, true, {183, 1, 17, 19}, 1, 1, 1},
+        {"classic flat-looking 2-D", false, bsSingle, false, false, {181, 1, 17, 19}, 1, 1, 2},
+        {"themed single 2-D", true, bsSingle, false, false, {181, 1, 17, 19}, 1, 1, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        const Cardinal previous = SetComCtl32Version((c.Themed ? 6u : 5u) << 16);
+        auto form = std::make_unique<TForm>(nullptr);
+        auto *d = NewDropDown<TTestDropDown>(form.get());
+        d->SetParent(form.get());
+        d->SetBorderStyle(c.Border);
+        d->Flat = c.Flat;
+        d->SetCtl3D(c.Ctl3D);
+        d->SetBounds(0, 0, 200, 21);
+        d->AdjustButtonBounds();
+        const TDropDownEditButton *b = d->Button();
+        EXPECT_EQ(TRect(b->Left(), b->Top(), b->Width(), b->Height()), c.Button);
+        const TRect e = d->GetEditRect();
+        EXPECT_EQ(e.Left, c.EditLeft);
+        EXPECT_EQ(e.Top, c.EditTop);
+        EXPECT_EQ(e.Right, d->ClientWidth() - 17 - 3) << "stops before the button";
+        EXPECT_EQ(e.Bottom, d->ClientHeight() + 1);
+        EXPECT_EQ(d->FormattingRect().Left, c.SentLeft);
+        SetComCtl32Version(previous);
+    }
+}
+
+TEST_F(DropDownTest, BarsDrawTheirOuterSideOnlyWhereThePopupHasNoFrame)
+{
+    Edit->DropDownHeader()->SetBorderColor(clRed);
+    Edit->DropDownHeader()->SetBorderWidth(1);
+    Edit->DropDownFooter()->SetBorderColor(clRed);
+    Edit->DropDownFooter()->SetBorderWidth(1);
+    auto redLines = [](TExtBar *Bar) {
+        TRecordingCanvas c(Bar->Width(), Bar->Height());
+        Bar->PaintOn(&c);
+        std::vector<std::vector<int>> ends;
+        for (const auto &call : c.CallsOf(QStringLiteral("LineTo")))
+            if (call.PenColor == clRed)
+                ends.push_back(call.Args);
+        return ends;
+    };
+    struct Case {
+        const char *Name;
+        TColor PopupFrame;
+        std::size_t Lines;
+    } cases[] = {{"the popup draws a frame", clBlack, 1}, {"no popup frame", clNone, 4}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Edit->DropDownBorderColor = c.PopupFrame;
+        Edit->ShowDropDown();
+        TExtHeader *h = Edit->DropDownForm()->Header();
+        TExtFooter *f = Edit->DropDownForm()->Footer();
+        ASSERT_NE(h, nullptr);
+        ASSERT_NE(f, nullptr);
+        const auto header = redLines(h), footer = redLines(f);
+        ASSERT_EQ(header.size(), c.Lines);
+        ASSERT_EQ(footer.size(), c.Lines);
+        // The header's first line runs along its bottom, the footer's along its top.
+        EXPECT_EQ(header[0], (std::vector<int>{h->ClientWidth(), h->ClientHeight() - 1}));
+        EXPECT_EQ(footer[0], (std::vector<int>{f->ClientWidth(), 0}));
+        Edit->HideDropDown(false);
+    }
+}
+
+TEST_F(DropDownTest, SpaceOnAFooterButtonClosesByItsResultWithoutItsEvent)
+{
+    TFooterButton *i = Edit->DropDownFooter()->Buttons()->Add();
+    i->SetCaption(QStringLiteral("OK"));
+    i->SetModalResult(mrOk);
+    int clicked = -1;
+    Edit->OnDropDownFooterButtonClick = [&](TObject *, int Index) { clicked = Index; };
+    Edit->SetText(QStringLiteral("v"));
+    Edit->ShowDropDown();
+    Edit->SetTextInternal(QStringLiteral("typed"));
+    Edit->DropDownForm()->Footer()->ButtonAt(0)->Perform(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(clicked, -1);
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("typed")) << "mrOk keeps the value";
+}
+
+TEST_F(DropDownTest, CancelRestoresTheValueBetweenPrefixAndSuffix)
+{
+    Edit->Prefix = QStringLiteral("$");
+    Edit->Suffix = QStringLiteral(" net");
+    Edit->SetText(QStringLiteral("5"));
+    GuiTest::PressKey(Edit, VK_DOWN, {ssAlt});
+    ASSERT_TRUE(Edit->DroppedDown());
+    Edit->SetTextInternal(QStringLiteral("$77 net"));
+    GuiTest::PressKey(Edit->DropDownForm(), VK_ESCAPE);
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("5")) << "neither prefix nor suffix doubled";
+}
+
+TEST_F(DropDownTest, ReopeningStaysOpenWhileTheWindowSystemCatchesUp)
+{
+    GuiTest::PressKey(Edit, VK_F4);
+    GuiTest::PressKey(Edit->DropDownForm(), VK_F4);
+    GuiTest::PressKey(Edit, VK_F4);
+    ASSERT_TRUE(Edit->DroppedDown());
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(Edit->DroppedDown()) << "an activation asked for before the opening does not close it";
+    Edit->HideDropDown(false);
+}
+
+TEST_F(DropDownTest, AClickOnTheButtonOfAnOpenPopupClosesItForGood)
+{
+    TManualClock clock;
+    Edit->SetText(QStringLiteral("kept"));
+    Edit->ShowDropDown();
+    SetForegroundWindow(Edit->DropDownForm()->Handle());
+    Edit->SetTextInternal(QStringLiteral("changed"));
+    // The press activates the edit's form, which closes the popup; the release comes within the
+    // quarter second and does not open it again.
+    GuiTest::Click(Edit->Button()->Button(), TPoint(5, 5));
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->GetText(), QStringLiteral("kept"));
+    clock.Advance(300);
+    GuiTest::Click(Edit->Button()->Button(), TPoint(5, 5));
+    EXPECT_TRUE(Edit->DroppedDown());
+    Edit->HideDropDown(false);
 }

@@ -127,6 +127,35 @@ TEST_P(DropDownTextTest, FloatSeparatorAndPrecision)
     EXPECT_EQ(Edit->SelStart(), 2);
 }
 
+TEST_P(DropDownTextTest, KeypadDecimalKeyTypesTheLocalesSeparator)
+{
+    // The keypad's decimal key types '.' or ',' as its keyboard layout says; with
+    // ExcelStyleDecimalSeparator it always gives the decimal separator. The main keys do not.
+    struct Case {
+        const char *Name;
+        bool Excel;
+        Word Vk;
+        QString Char;
+        bool GivesSeparator;
+    } cases[] = {
+        {"keypad '.'", true, VK_DECIMAL, QStringLiteral("."), true},
+        {"keypad ','", true, VK_DECIMAL, QStringLiteral(","), true},
+        {"main key of the other separator", true, VK_OEM_PERIOD, T(), false},
+        {"keypad without the option", false, VK_DECIMAL, T(), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Edit->ExcelStyleDecimalSeparator = c.Excel;
+        Typed(etFloat, QStringLiteral("12"), 2);
+        GuiTest::PressKey(Edit, c.Vk, {}, c.Char);
+        GuiTest::TypeText(Edit, QStringLiteral("5"));
+        if (c.GivesSeparator)
+            EXPECT_EQ(Edit->GetText(), QStringLiteral("12") + D() + QStringLiteral("5"));
+        else
+            EXPECT_FALSE(Edit->GetText().contains(D()));
+    }
+}
+
 TEST_P(DropDownTextTest, MoneyGroupsWhileTypingAndFormatsOnFocusLoss)
 {
     Edit->SetEditType(etMoney);

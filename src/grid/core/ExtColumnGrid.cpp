@@ -454,6 +454,7 @@ void TExtColumnGrid::ColWidthsChanged()
 
 void TExtColumnGrid::ChangeScale(int M, int D)
 {
+    TExtStringGrid::ChangeScale(M, D);
     if (ColumnsDesigning() || M == D || D == 0)
         return;
     const int n = std::min(TExtStringGrid::ColCount(), FColumns->Count());

@@ -238,7 +238,7 @@ public:
     // Rebuilds ColumnHeaders from the items; an item without a header takes its row 0 text.
     void UpdateColumnHeaders();
     // Scales the column fonts by M / D.
-    void ChangeScale(int M, int D);
+    void ChangeScale(int M, int D) override;
 
     void SaveColumnsToStream(TStream *Stream);
     void LoadColumnsFromStream(TStream *Stream);

@@ -3,6 +3,7 @@
 
 #include "grid/core/ExtColumnGrid.h"
 
+#include "grid/services/GridBinIO.h"
 #include "platform/Filer.h"
 #include "platform/IniFiles.h"
 
@@ -11,43 +12,27 @@
 
 namespace {
 
-const char *const AlignNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
-const char *const BorderNames[] = {"cbLeft", "cbTop", "cbRight", "cbBottom"};
-const char *const PopupNames[] = {"cpFixedCellsRClick", "cpFixedCellsLClick", "cpNormalCellsRClick",
-                                  "cpNormalCellsLClick", "cpAllCellsRClick", "cpAllCellsLClick"};
-const char *const SortNames[] = {"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
-                                 "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial",
-                                 "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw", "ssHTML", "ssImages",
-                                 "ssCheckBox", "ssUnicode", "ssDateTime", "ssTime", "ssRTF"};
-const char *const EditorNames[] = {
-    "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit",
-    "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat",
-    "edCapital", "edMixedCase", "edPassword", "edUnitEditBtn", "edLowerCase", "edUpperCase", "edFloatSpinEdit",
-    "edTimeSpinEdit", "edDateSpinEdit", "edNumericEditBtn", "edFloatEditBtn", "edCustom", "edRichEdit", "edNone",
-    "edDateTimeEdit", "edValidChars", "edTrackbarDropDown", "edMemoDropDown", "edCalculatorDropDown",
-    "edTimePickerDropDown", "edDetailDropDown", "edGridDropDown", "edColorPickerDropDown",
-    "edImagePickerDropDown", "edExtGridDropDown", "edPositiveFloat", "edNumericUnitEditBtn",
-    "edFloatUnitEditBtn", "edMaskEditBtn"};
-const char *const FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
-const char *const PenStyleNames[] = {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
-                                     "psInsideFrame", "psUserStyle", "psAlternate"};
+const char *const BorderIdents[] = {"cbLeft", "cbTop", "cbRight", "cbBottom"};
+const char *const PopupIdents[] = {"cpFixedCellsRClick", "cpFixedCellsLClick", "cpNormalCellsRClick",
+                                   "cpNormalCellsLClick", "cpAllCellsRClick", "cpAllCellsLClick"};
+const char *const SortIdents[] = {"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
+                                  "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial",
+                                  "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw", "ssHTML", "ssImages",
+                                  "ssCheckBox", "ssUnicode", "ssDateTime", "ssTime", "ssRTF"};
+const char *const PenStyleIdents[] = {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
+                                      "psInsideFrame", "psUserStyle", "psAlternate"};
+// The alignment, editor and font style names are the ones every stream of the grid writes.
+const TIdentTable &AlignNames = AlignmentIdents;
+const TIdentTable BorderNames = IdentTable(BorderIdents);
+const TIdentTable PopupNames = IdentTable(PopupIdents);
+const TIdentTable SortNames = IdentTable(SortIdents);
+const TIdentTable &EditorNames = GridIdents::Editor;
+const TIdentTable &FontStyleNames = FontStyleIdents;
+const TIdentTable PenStyleNames = IdentTable(PenStyleIdents);
 
-template <size_t N>
-UnicodeString EnumName(const char *const (&Names)[N], int Value)
-{
-    return Value >= 0 && size_t(Value) < N ? QString::fromLatin1(Names[Value]) : QString::number(Value);
-}
+UnicodeString EnumName(const TIdentTable &Names, int Value) { return IdentOfValue(Names, Value); }
 
-template <size_t N>
-int EnumValue(const TFilerReader &R, const char *const (&Names)[N], const TFilerValue &V)
-{
-    if (V.Type != vaIdent)
-        R.Error();
-    for (size_t i = 0; i < N; ++i)
-        if (V.Text == QLatin1String(Names[i]))
-            return int(i);
-    R.Error();
-}
+int EnumValue(const TFilerReader &, const TIdentTable &Names, const TFilerValue &V) { return ReadIdentValue(Names, V); }
 
 QStringList BorderSet(TCellBorders B)
 {
@@ -55,7 +40,7 @@ QStringList BorderSet(TCellBorders B)
     QStringList l;
     for (int i = 0; i < 4; ++i)
         if (B.Contains(TCellBorder(i)))
-            l << QString::fromLatin1(BorderNames[i]);
+            l << QString::fromLatin1(BorderNames.Names[i]);
     return l;
 }
 
@@ -93,7 +78,7 @@ void WriteFont(TFilerWriter &W, const QString &Prefix, TFont *F)
     QStringList st;
     for (int i = 0; i < 4; ++i)
         if (F->Style().Contains(TFontStyle(i)))
-            st << QString::fromLatin1(FontStyleNames[i]);
+            st << QString::fromLatin1(FontStyleNames.Names[i]);
     W.WriteSet(st);
 }
 

@@ -40,6 +40,7 @@
 #include <functional>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
@@ -47,6 +48,10 @@ class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
+
+// The grid library's own error: misuse of the grid, failed reads of its files, a typed read of a
+// cell that holds no such value, a print column out of range.
+FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 
 // ---------------------------------------------------------------------------------------------
 // Enumerations of the grid
@@ -308,7 +313,7 @@ public:
     bool CalculateHiddenRows = true;
 
 private:
-    TExtStringGrid *FGrid;
+    [[maybe_unused]] TExtStringGrid *FGrid;
     bool FVisible = false;
     TExtGridLiveCount FCount;
 };
@@ -714,8 +719,6 @@ public:
     virtual void CellsChanged(const TRect &R) {}
 };
 
-// The grid's own error: a typed read of a cell that holds no such value, a print column out of range.
-FABRICOR_DECLARE_EXCEPTION(RIdeZareVorev, Exception)
 using TGroupCalcEvent = std::function<void(TObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 
 // ---------------------------------------------------------------------------------------------
@@ -923,8 +926,8 @@ public:
     virtual TObject *GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int State, int ARow) {}
     virtual void ImportNotification(int State, int ARow) {}
-    // The cell stream that copies cells between grids is not here yet: nothing is copied.
-    virtual void AssignCells(TPersistent *Source) {}
+    // Copies the cells of another string grid through its text stream.
+    virtual void AssignCells(TPersistent *Source);
     virtual int GetVersionNr();
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
@@ -1562,6 +1565,76 @@ public:
     void UnHideSelection();
     bool SelHidden() const { return FSelHidden; }
 
+    // ---- grid files: the grid's text file and stream, the binary cell stream, delimited,
+    // fixed-width and ASCII text (grid/services) ----
+    // Readers refuse counts and indices beyond these before the grid grows: a damaged or hostile
+    // file must not make the grid allocate millions of rows or columns.
+    static constexpr int MaxFileRows = 16777216;
+    static constexpr int MaxFileCols = 65536;
+    // The largest data file the readers take in.
+    static constexpr Int64 MaxDataFileSize = Int64(1) << 30;
+
+    // The range the exporters write: SaveStartCol .. SaveRowCount with the calculations.
+    WideChar Delimiter() const { return FDelimiter; }
+    void SetDelimiter(WideChar Value) { FDelimiter = Value; }
+    bool JavaCSV() const { return FJavaCSV; }
+    void SetJavaCSV(bool Value) { FJavaCSV = Value; }
+    bool AlwaysQuotes() const { return FAlwaysQuotes; }
+    void SetAlwaysQuotes(bool Value) { FAlwaysQuotes = Value; }
+    bool QuoteEmptyCells() const { return FQuoteEmptyCells; }
+    void SetQuoteEmptyCells(bool Value) { FQuoteEmptyCells = Value; }
+    bool LoadFirstRow() const { return FLoadFirstRow; }
+    void SetLoadFirstRow(bool Value) { FLoadFirstRow = Value; }
+    bool OemConvert() const { return FOemConvert; }
+    void SetOemConvert(bool Value) { FOemConvert = Value; }
+    // The id by which the binary cell stream names the grid that wrote it.
+    Cardinal GridID();
+
+    using TFileProgressEvent = std::function<void(TObject *Sender, SmallInt Progress)>;
+    TFileProgressEvent OnFileProgress;
+
+    // The grid's own text file (ExtGridTextFile.cpp).
+    void SaveToFile(const UnicodeString &FileName, bool Unicode = false);
+    void LoadFromFile(const UnicodeString &FileName);
+    // The same lines inside a caller's stream, as UTF-16 from the stream's position.
+    void SaveToStream(TStream *Stream);
+    void LoadFromStream(TStream *Stream);
+    double CellToReal(int ACol, int ARow);
+    virtual void ChangeScale(int M, int D);
+
+    // The binary cell stream with properties and graphics (ExtGridBinStream.cpp).
+    void SaveRectToBinStream(const TRect &Rect, TStream *Stream);
+    void SaveToBinStream(TStream *Stream);
+    void SaveToBinFile(const UnicodeString &FileName);
+    void LoadAtPointFromBinStream(TPoint Point, TStream *Stream);
+    void LoadFromBinStream(TStream *Stream);
+    void LoadFromBinFile(const UnicodeString &FileName);
+
+    // Delimited, fixed-width and ASCII text (ExtGridDelimited.cpp).
+    void SaveToCSV(const UnicodeString &FileName, bool Unicode = false);
+    void AppendToCSV(const UnicodeString &FileName, bool Unicode = false);
+    void LoadFromCSV(const UnicodeString &FileName, int MaxRows = -1);
+    void InsertFromCSV(const UnicodeString &FileName, int MaxRows = -1);
+    void LoadFromCSVStream(TStream *AStream, int MaxRows = -1);
+    void SaveToFixed(const UnicodeString &FileName, TIntList *Positions);
+    void LoadFromFixed(const UnicodeString &FileName, TIntList *Positions, bool DoTrim = true, int MaxRows = -1);
+    void SaveToASCII(const UnicodeString &FileName, bool Unicode = false);
+    void AppendToASCII(const UnicodeString &FileName, bool Unicode = false);
+    // The longest line, in characters, of the column's texts to save over all rows (lines split
+    // only under Multilinecells).
+    int ColumnTextLength(int ACol);
+
+private:
+    void LoadCSVFile(const UnicodeString &FileName, int MaxRows, bool Inserting);
+    void LoadCSVLines(const std::vector<QStringView> &Lines, int MaxRows, bool Inserting);
+    void SaveCSVLines(QString &Text);
+    void WriteASCII(const UnicodeString &FileName, bool Unicode, bool Appending);
+    void FireFileProgress(int Value, int &Last);
+    bool FOemConvert = false;
+    Cardinal FGridID = 0;
+    // ---- end of grid files ----
+
+public:
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }

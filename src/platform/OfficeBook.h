@@ -19,6 +19,8 @@ struct TCell {
     OleVariant Value;
     // The cell's format index in the workbook's styles, kept when the sheet is written again.
     QByteArray Style;
+    // Still as the file holds it: a rewrite of the sheet copies the cell (and its formula).
+    bool Original = false;
 };
 
 struct TSheet {

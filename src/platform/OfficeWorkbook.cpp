@@ -396,6 +396,7 @@ void ReadSheet(const QByteArray &Xml, const std::vector<QString> &Shared, TSheet
             const char *v = Child(c, "v").child_value();
             TCell cell;
             cell.Style = c.attribute("s").value();
+            cell.Original = true;
             if (type == "s") {
                 const long idx = std::strtol(v, nullptr, 10);
                 if (*v == 0 || idx < 0 || std::size_t(idx) >= Shared.size())
@@ -505,7 +506,13 @@ void ReadOoxml(const QString &Path, TBook &Book)
 
 // ---- writing ----
 
-void WriteCells(pugi::xml_node Data, const TSheet &Sheet)
+// The cells and rows of a sheet's old part by position, for copying what was not changed.
+struct TOldCells {
+    std::map<std::pair<int, int>, pugi::xml_node> Cells;
+    std::map<int, pugi::xml_node> Rows;
+};
+
+void WriteCells(pugi::xml_node Data, const TSheet &Sheet, const TOldCells *Old = nullptr)
 {
     pugi::xml_node row;
     int rowNo = 0;
@@ -514,6 +521,25 @@ void WriteCells(pugi::xml_node Data, const TSheet &Sheet)
             rowNo = pos.first;
             row = Data.append_child("row");
             row.append_attribute("r") = rowNo;
+            // Heights, hidden rows and row formats stay; the column span hint may no longer hold.
+            if (Old)
+                if (const auto o = Old->Rows.find(rowNo); o != Old->Rows.end())
+                    for (pugi::xml_attribute a = o->second.first_attribute(); a; a = a.next_attribute())
+                        if (std::strcmp(a.name(), "r") != 0 && std::strcmp(a.name(), "spans") != 0)
+                            row.append_attribute(a.name()) = a.value();
+        }
+        if (Old && cell.Original) {
+            if (const auto o = Old->Cells.find(pos); o != Old->Cells.end()) {
+                pugi::xml_node c = row.append_copy(o->second);
+                if (!c.attribute("r"))
+                    c.prepend_attribute("r") = CellName(pos.first, pos.second).toUtf8().constData();
+                // A shared formula's other cells may have been written over: its cells keep
+                // their values only.
+                pugi::xml_node f = Child(c, "f");
+                if (f && std::strcmp(f.attribute("t").value(), "shared") == 0)
+                    c.remove_child(f);
+                continue;
+            }
         }
         pugi::xml_node c = row.append_child("c");
         c.append_attribute("r") = CellName(pos.first, pos.second).toUtf8().constData();
@@ -576,6 +602,28 @@ QByteArray ChangedSheetXml(const QByteArray &Old, const TSheet &Sheet)
         data = after ? ws.insert_child_after("sheetData", after) : ws.prepend_child("sheetData");
         data.set_name((Prefix(ws) + QStringLiteral("sheetData")).toUtf8().constData());
     }
+    // The old cells are indexed as the reader numbered them.
+    pugi::xml_document scratch;
+    TOldCells old;
+    {
+        const pugi::xml_node copy = scratch.append_copy(data);
+        int rowNo = 0;
+        for (pugi::xml_node r = copy.first_child(); r; r = r.next_sibling()) {
+            if (!Is(r, "row"))
+                continue;
+            rowNo = r.attribute("r") ? r.attribute("r").as_int() : rowNo + 1;
+            old.Rows[rowNo] = r;
+            int colNo = 0;
+            for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+                if (!Is(c, "c"))
+                    continue;
+                int cellRow = rowNo;
+                if (!c.attribute("r") || !ParseCell(QString::fromUtf8(c.attribute("r").value()), cellRow, colNo))
+                    ++colNo;
+                old.Cells[{cellRow, colNo}] = c;
+            }
+        }
+    }
     while (data.first_child())
         data.remove_child(data.first_child());
     // Our cells are written without a prefix: the default namespace has to be the sheet's.
@@ -585,7 +633,7 @@ QByteArray ChangedSheetXml(const QByteArray &Old, const TSheet &Sheet)
         ws.remove_child(data);
         data = fresh;
     }
-    WriteCells(data, Sheet);
+    WriteCells(data, Sheet, &old);
     if (pugi::xml_node dim = Child(ws, "dimension"))
         dim.attribute("ref").set_value(UsedAddress(Sheet, false).toUtf8().constData());
     return Serialise(doc);
@@ -954,6 +1002,7 @@ public:
                     it = sheet.Cells.emplace(key, TCell()).first;
                 }
                 it->second.Value = std::move(v);
+                it->second.Original = false;
                 if (it->second.Value.IsEmpty() && it->second.Style.isEmpty()) {
                     sheet.Cells.erase(it);
                     --FBook->Book.CellCount;

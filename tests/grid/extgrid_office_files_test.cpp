@@ -172,6 +172,22 @@ TEST_F(OfficeFilesTest, ExportIntoANamedSheetLeavesTheOtherSheetsAsTheyWere)
     EXPECT_EQ(seen.filter(QStringLiteral("[Added]")).size(), 1);
 }
 
+TEST_F(OfficeFilesTest, CellsOutsideTheExportedBlockKeepTheirFormulasAndFormats)
+{
+    const QString file = Copy(QStringLiteral("shared.xlsx"));
+    G->SetColCount(1);
+    G->SetRowCount(1);
+    G->SetCells(0, 0, QStringLiteral("Title"));
+    G->SaveToXLSSheet(file, QStringLiteral("Data"));
+    const QByteArray sheet = PartOf(file, QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet.contains("<f>1/0</f>")) << sheet.constData();
+    EXPECT_TRUE(sheet.contains("<pageMargins")) << sheet.constData();
+    TExtStringGrid back(nullptr);
+    back.LoadFromXLSSheet(file, QStringLiteral("Data"));
+    EXPECT_EQ(Row(back, 0), (QStringList{"Title", "Count", "Price"}));
+    EXPECT_EQ(Row(back, 2), (QStringList{"Bert", "-12", "0.001"}));
+}
+
 TEST_F(OfficeFilesTest, WorkbooksOfOtherWritersImport)
 {
     const QList<QStringList> data{{"Name", "Count", "Price"},

@@ -4,9 +4,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl-dev
-  libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev
+  libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev libzip-dev libfreexl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3-pysmi csvkit libxml2-utils
+  python3-pysmi csvkit libxml2-utils python3-openpyxl
   clang libclang-rt-14-dev
   fonts-dejavu-core
 )

@@ -1163,6 +1163,30 @@ private:
 public:
     // ---- end of auto-sizing and calculations ----
 
+    // ---- spreadsheet, word-processor and database exchange through automation servers
+    //      (grid/services/ExtGridOffice.cpp) ----
+    // Exports write an OOXML workbook whatever the file name's extension; every failure raises.
+    void SaveToXLS(const UnicodeString &Filename, bool CreateNewSheet = true);
+    // Into the named sheet of the workbook (added when missing); its other sheets stay as they were.
+    void SaveToXLSSheet(const UnicodeString &Filename, const UnicodeString &SheetName);
+    void LoadFromXLS(const UnicodeString &Filename);
+    void LoadFromXLSSheet(const UnicodeString &Filename, const UnicodeString &SheetName);
+    // The names of the workbook's worksheets; the caller owns the list.
+    TStringList *GetXLSSheets(const UnicodeString &FileName);
+    void SaveToDOC(const UnicodeString &Filename, bool CreateNewDocument = true);
+    void AppendToDoc(const UnicodeString &Filename, const UnicodeString &Bookmark);
+    void LoadFromMDBSQL(const UnicodeString &Filename, const UnicodeString &SQL);
+    // A table name that is no plain identifier is put in brackets.
+    void LoadFromMDBTable(const UnicodeString &Filename, const UnicodeString &Table);
+
+protected:
+    void ExportXLS(const UnicodeString &Filename, const UnicodeString &SheetName, bool CreateNewSheet);
+    void ImportXLS(const UnicodeString &Filename, const UnicodeString &SheetName);
+    void ExportDOC(const UnicodeString &Filename, const UnicodeString &Bookmark, bool Append, bool CreateNewDocument);
+
+public:
+    // ---- end of automation exchange ----
+
     // ---- typed cell values, text marking, cell checking and fills (ExtGridValues.cpp) ----
     // ACol a real column, ARow a display row; the All variants take a real row. Reads of a text
     // that holds no such value raise RIdeZareVorev; dates and times raise the platform's error.

@@ -113,6 +113,26 @@ bool IsExtendedKey(int Vk, bool Keypad)
 }
 
 
+// Alt Gr is the right Alt; otherwise the native key tells the side (X11 key symbols and
+// Windows virtual keys), and without native information the key is taken as the left one.
+bool IsRightModifier(const QKeyEvent *Event)
+{
+    if (Event->key() == Qt::Key_AltGr)
+        return true;
+    switch (Event->nativeVirtualKey()) {
+    case 0xffe2: // Shift_R
+    case 0xffe4: // Control_R
+    case 0xffea: // Alt_R
+    case 0xfe03: // ISO_Level3_Shift
+    case 0xA1:   // VK_RSHIFT
+    case 0xA3:   // VK_RCONTROL
+    case 0xA5:   // VK_RMENU
+        return true;
+    default:
+        return false;
+    }
+}
+
 void NoteButtons(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods)
 {
     auto set = [](int vk, bool down) {
@@ -508,8 +528,18 @@ bool TControlEventBridge::HandleKey(QKeyEvent *Event)
     const int vk = platform_detail::QtKeyToVk(Event->key(), keypad);
     if (!down && Event->isAutoRepeat())
         return true; // a held key repeats its key-down only
-    platform_detail::NoteModifiers(mods & Qt::ShiftModifier, mods & Qt::ControlModifier, mods & Qt::AltModifier);
+    // The side of a modifier key is noted before the modifiers on a press (so that the held
+    // modifier is not taken as the left one) and again after them (Alt Gr carries no Alt), and
+    // after them on a release. Alt Gr held counts as Alt held, as the right Alt.
+    const bool sidedKey = vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
+    if (sidedKey && down)
+        platform_detail::NoteModifierSide(vk, IsRightModifier(Event), true);
+    platform_detail::NoteModifiers(mods & Qt::ShiftModifier, mods & Qt::ControlModifier,
+                                   (mods & Qt::AltModifier) || (mods & Qt::GroupSwitchModifier) ||
+                                       (Event->key() == Qt::Key_AltGr && down));
     platform_detail::NoteKey(vk, down);
+    if (sidedKey)
+        platform_detail::NoteModifierSide(vk, IsRightModifier(Event), down);
     const bool alt = (mods & Qt::AltModifier) && vk != VK_MENU;
 
     LPARAM keyData = 1 | (static_cast<LPARAM>(ScanCodeOf(vk)) << 16);

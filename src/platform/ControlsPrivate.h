@@ -87,6 +87,8 @@ TControlEventBridge *BridgeOf(HWND Handle);
 // Updates the tracked key and button state from an input event.
 void NoteKey(int Vk, bool Down);
 void NoteModifiers(bool Shift, bool Ctrl, bool Alt);
+// The left or right code of a modifier key (VK_SHIFT, VK_CONTROL, VK_MENU) going down or up.
+void NoteModifierSide(int Vk, bool Right, bool Down);
 void NoteCursor(TPoint ScreenPos);
 void SetMouseControl(TControl *Control);
 void ControlDestroyed(TControl *Control);

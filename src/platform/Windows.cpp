@@ -200,6 +200,35 @@ void NoteModifiers(bool Shift, bool Ctrl, bool Alt)
     set(VK_SHIFT, Shift);
     set(VK_CONTROL, Ctrl);
     set(VK_MENU, Alt);
+    // The sided codes follow the plain ones: released together, and a modifier seen held
+    // without knowing its side counts as the left one.
+    auto sided = [&](int left, int right, bool down) {
+        const bool any = (GKeyState[std::size_t(left)].load() & 0x80) || (GKeyState[std::size_t(right)].load() & 0x80);
+        if (!down) {
+            set(left, false);
+            set(right, false);
+        } else if (!any) {
+            set(left, true);
+        }
+    };
+    sided(VK_LSHIFT, VK_RSHIFT, Shift);
+    sided(VK_LCONTROL, VK_RCONTROL, Ctrl);
+    sided(VK_LMENU, VK_RMENU, Alt);
+}
+
+void NoteModifierSide(int Vk, bool Right, bool Down)
+{
+    int left = 0, right = 0;
+    switch (Vk) {
+    case VK_SHIFT: left = VK_LSHIFT; right = VK_RSHIFT; break;
+    case VK_CONTROL: left = VK_LCONTROL; right = VK_RCONTROL; break;
+    case VK_MENU: left = VK_LMENU; right = VK_RMENU; break;
+    default: return;
+    }
+    const std::size_t i = std::size_t(Right ? right : left);
+    Byte v = GKeyState[i].load();
+    v = Down ? static_cast<Byte>(v | 0x80) : static_cast<Byte>(v & ~0x80);
+    GKeyState[i].store(v);
 }
 
 void NoteCursor(TPoint ScreenPos)

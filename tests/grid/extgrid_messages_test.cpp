@@ -556,10 +556,11 @@ TEST_F(GridMessages, MixedCaseNamesAndFixedLengthEntriesThatMoveOn)
     EXPECT_EQ(g->Col(), 2);
     Type("c");
     GuiTest::ProcessEvents();
-    // The entry is complete: it is stored and handed on as an Enter (where the grid goes from
-    // there is its key handling's business).
+    // The entry is complete: it is stored and handed on as an Enter, which advances to the next
+    // cell and opens the editor there (AdvanceAutoEdit).
     EXPECT_EQ(g->Cells(2, 1), "abc");
-    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_TRUE(g->InEditMode());
 }
 
 TEST_F(GridMessages, PasteTableInACommaLocale)

@@ -257,7 +257,8 @@ TEST(ExtGridSelection, IsSelectedReadsTheListsWithoutGrowingThem)
     g.MouseActions()->SetDisjunctRowSelect(false);
 
     g.MouseActions()->SetDisjunctCellSelect(true);
-    g.SelectedCellList()->Add((4 << 16) | 3);
+    g.SelectedCellList()->Add(3); // column and row of one cell
+    g.SelectedCellList()->Add(4);
     EXPECT_TRUE(g.IsSelected(3, 4));
     EXPECT_FALSE(g.IsSelected(4, 3));
     EXPECT_FALSE(g.IsSelected(2, 2)); // the rectangle no longer counts

@@ -5,6 +5,8 @@
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -396,3 +398,56 @@ TEST(ControlsProperties, FontAndColorComeFromTheParentUntilSetOwn)
 }
 
 } // namespace
+
+namespace {
+
+// The state of the sided modifier codes as "LShift RShift LCtrl RCtrl LAlt RAlt" bits.
+QString SidedState()
+{
+    QString s;
+    for (int vk : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU})
+        s += GetKeyState(vk) < 0 ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+void SendRawKey(QWidget *W, QEvent::Type Type, int Key, Qt::KeyboardModifiers Mods, quint32 NativeVk)
+{
+    QKeyEvent e(Type, Key, Mods, 0, NativeVk, 0);
+    QApplication::sendEvent(W, &e);
+}
+
+} // namespace
+
+TEST_F(ControlsInputTest, ModifierKeysSetTheirLeftOrRightCode)
+{
+    auto *edit = new TLineEditControl(Form.get());
+    edit->SetParent(Form.get());
+    edit->SetBounds(10, 100, 150, 24);
+    QWidget *w = edit->Widget();
+    struct TCase {
+        int QtKey;
+        Qt::KeyboardModifier Mod;
+        quint32 Native;
+        const char *Held;
+    };
+    // Native codes: X11 key symbols; 0 is a key without native information.
+    const TCase cases[] = {
+        {Qt::Key_Shift, Qt::ShiftModifier, 0xffe1, "100000"},   {Qt::Key_Shift, Qt::ShiftModifier, 0xffe2, "010000"},
+        {Qt::Key_Control, Qt::ControlModifier, 0, "001000"},    {Qt::Key_Control, Qt::ControlModifier, 0xffe4, "000100"},
+        {Qt::Key_Alt, Qt::AltModifier, 0, "000010"},            {Qt::Key_Alt, Qt::AltModifier, 0xffea, "000001"},
+        {Qt::Key_AltGr, Qt::AltModifier, 0, "000001"},
+    };
+    // The events carry the modifiers as the window system does, the state before the key; a
+    // modifier key's own event reports the state after it.
+    for (const TCase &c : cases) {
+        SendRawKey(w, QEvent::KeyPress, c.QtKey, Qt::NoModifier, c.Native);
+        EXPECT_EQ(SidedState(), QString::fromLatin1(c.Held)) << c.QtKey << " " << c.Native;
+        SendRawKey(w, QEvent::KeyRelease, c.QtKey, c.Mod, c.Native);
+        EXPECT_EQ(SidedState(), QStringLiteral("000000")) << c.QtKey << " " << c.Native;
+    }
+    // A key typed with Alt held whose own press was never seen counts the left Alt.
+    SendRawKey(w, QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, 0);
+    EXPECT_EQ(SidedState(), QStringLiteral("000010"));
+    SendRawKey(w, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, 0);
+    EXPECT_EQ(SidedState(), QStringLiteral("000000"));
+}

@@ -592,12 +592,6 @@ TCustomForm *TExtStringGrid::FindParentForm(TControl *Control)
 
 // ---- small answers of other parts of the grid ----
 
-bool TExtStringGrid::GetRowSelect(int ARow) const
-{
-    const TGridRect s = Selection();
-    return ARow >= s.Top && ARow <= s.Bottom;
-}
-
 bool TExtStringGrid::GetReadOnly(int ACol, int ARow)
 {
     return CellHasProperties(ACol, ARow) && PropsOf(ACol, ARow)->ReadOnly();

@@ -76,7 +76,7 @@ enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintPos { hpCell, hpMouse };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-enum TMouseSelectMode { msNormal, msColumn, msRow, msAll };
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious, saHighlight };
 enum TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
@@ -87,6 +87,12 @@ enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
 using TCellBorders = TSet<TCellBorder, 4>;
+
+// The grid's own error: an index outside the rows or columns of a selection list.
+class RIdeZareVorev : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Events (the first argument is the grid)
@@ -824,7 +830,7 @@ public:
     virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size);
     virtual void DoPrintGetPageNum(int &PageNum) {}
     virtual void DoGetEditorProp(int ACol, int ARow);
-    virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State) {}
+    virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State);
     virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void DoEditCaretMove(const UnicodeString &Text, TPoint Caret, int CaretIndex) {}
@@ -2373,6 +2379,211 @@ protected:
     TArrowWindow *ArwR = nullptr;
     TList *FNotifierList = nullptr;
     ITExtStringGridSelect *FISelect = nullptr;
+
+    // =========================================================================================
+    // keys, Tab and advance, mouse buttons, pointer tracking and the selection models
+    // (grid/view/ExtGridKeys.cpp, ExtGridTab.cpp, ExtGridMouse.cpp, ExtGridPointer.cpp,
+    // ExtGridPress.cpp, ExtGridSelection.cpp)
+public:
+    using TCanClickCellEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &Allow)>;
+    using TCheckBoxClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, bool State)>;
+    using TRadioClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AIdx)>;
+    using TCanRowEvent = std::function<void(TObject *Sender, int ARow, bool &Allow)>;
+    using TRowIndexEvent = std::function<void(TObject *Sender, int ARow)>;
+    using TColIndexEvent = std::function<void(TObject *Sender, int ACol)>;
+    using TCanAddRowEvent = std::function<void(TObject *Sender, bool &CanAdd)>;
+    using TAutoAdvanceEvent =
+        std::function<void(TObject *Sender, int OldRow, int OldCol, int &NewRow, int &NewCol, bool &Allow)>;
+    using TCanSortEvent = std::function<void(TObject *Sender, int ACol, bool &DoSort)>;
+    using TColumnSizingEvent = std::function<void(TObject *Sender, int ACol, int ColumnSize)>;
+    using TRowSizingEvent = std::function<void(TObject *Sender, int ARow, int RowSize)>;
+    using TDisjunctSelectEvent = std::function<void(TObject *Sender, int ARow, bool AState, bool &Allow)>;
+    using TNodeAllowEvent = std::function<void(TObject *Sender, int ARow, int ARowReal, bool &Allow)>;
+    using TNodeEvent = std::function<void(TObject *Sender, int ARow, int ARowReal)>;
+    using TAnchorClickEvent =
+        std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &Anchor, bool &AutoHandle)>;
+    using TOleDragEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &Data, bool &Allow)>;
+    using TClipboardAllowEvent = std::function<void(TObject *Sender, bool &Allow)>;
+
+    // ---- keyboard (ExtGridKeys.cpp) ----
+    // The last row's bottom lies above the search panel (the grid scrolled to its end).
+    bool IsLastRowAboveSearchFooter();
+    // Raises the top row until the last row ends above the search panel; stops at the largest
+    // top row the grid can take.
+    void ScrollAboveSearchFooter();
+    // Whether the cell (display column) may be edited as Enter and F2 ask it: goEditing or
+    // RangeSelectAndEdit, then the cell's own answer.
+    bool KeyEditableCell(int ACol, int ARow);
+    TClipboardAllowEvent OnClipboardCut;
+    TClipboardAllowEvent OnClipboardCopy;
+    TCanRowEvent OnCanInsertRow;
+    TRowIndexEvent OnAutoInsertRow;
+    TCanRowEvent OnCanDeleteRow;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TButtonClickEvent OnRadioButtonClick;
+    // The operations the keys reach that other parts of the grid carry out; the answers of a
+    // grid without them (nothing copied, nothing found).
+    virtual void CutSelectionToClipboard() {}
+    virtual void CopySelectionToClipboard() {}
+    virtual void PasteSelectionFromClipboard() {}
+    virtual int Search(const UnicodeString &Value) { return -1; }
+
+    // ---- Tab and advance (ExtGridTab.cpp) ----
+    // After the last edit row: a new last row (kept above a visible floating footer).
+    void AutoAppendRow();
+    bool IsLastEditRow();
+    // The cell's in-text controls: the editor of the first editable one after AfterID.
+    virtual void EditNextCellControl(int ACol, int ARow, const UnicodeString &AfterID);
+    TCanAddRowEvent OnCanAddRow;
+    TRowIndexEvent OnAutoAddRow;
+    TColIndexEvent OnAutoInsertCol;
+    TAutoAdvanceEvent OnAutoAdvance;
+
+    // ---- mouse buttons (ExtGridMouse.cpp) ----
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCanSortEvent OnCanSort;
+    TColIndexEvent OnClickSort;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+    TNodeEvent OnExpandNode;
+    TNodeEvent OnContractNode;
+    TAnchorClickEvent OnAnchorClick;
+    // Sizes a column to its content; the column sizing of the grid's calculations answers it.
+    virtual void AutoSizeColumnToContent(int ACol);
+
+    // ---- pointer (ExtGridPointer.cpp) ----
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool Value) { FHintShowSizing = Value; }
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells Value) { FHoverFixedCells = Value; }
+    TPoint HoverFixedCell() const { return TPoint(FHoverFixedX, FHoverFixedY); }
+    TPoint HoverButton() const { return FHoverButton; }
+    int HoverRowIndex() const { return FHoverRowIdx; }
+    bool NoMouseLeave() const { return FNoMouseLeave; }
+    void SetNoMouseLeave(bool Value) { FNoMouseLeave = Value; }
+    // The sizing hint's text of the last column or row sizing move ("cw=<b>120</b>").
+    UnicodeString SizingHint() const { return FSizingHint; }
+    TColumnSizingEvent OnColumnSizing;
+    TRowSizingEvent OnRowSizing;
+    TOleDragEvent OnOleDrag;
+    TClickCellEvent OnOleDragStart;
+
+    // ---- selection models (ExtGridSelection.cpp) ----
+    bool RowSelect(int ARow) { return GetRowSelect(ARow); }
+    void SetRowSelect(int ARow, bool Value);
+    bool ColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    int RowSelectCount();
+    int ColSelectCount();
+    void ClearRowSelect();
+    void ClearColSelect();
+    void SelectionToRowSelect(bool All = false);
+    void SelectionToColSelect(bool All = false);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void MoveToCell(int ACol, int ARow);
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    void SwapCells(TPoint FromCell, TPoint ToCell);
+    void RepaintRect(const TRect &R);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    // The disjunct cell selection: (column, row) pairs.
+    bool SelectedCells(int ACol, int ARow) const;
+    void SetSelectedCells(int ACol, int ARow, bool Value);
+    TGridCoord SelectedCell(int Index) const;
+    int SelectedCellsCount();
+    void ClearSelectedCells();
+    int SelectedColCount();
+    int SelectedRowCount();
+    int SelectedRow(int Index);
+    TDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowIndexEvent OnRowDisjunctSelected;
+
+protected:
+    void WMKeyDown(TWMKey &Message) override;
+    void WMKeyUp(TWMKey &Message) override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void WMLButtonDown(TWMMouse &Message) override;
+    void WMLButtonUp(TWMMouse &Message) override;
+    void WMLButtonDblClk(TWMMouse &Message) override;
+    void WMRButtonDown(TWMMouse &Message) override;
+    void WMRButtonUp(TWMMouse &Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TCMMouseLeave &Message) override;
+    // The fixed sizing line and the pressed fixed cell, drawn over the finished paint pass.
+    void DrawInputOverlays(TCanvas *ACanvas);
+    // A click made by the grid itself (Tab, advance, Ctrl+A), without OnMouseDown and OnMouseUp.
+    void SyntheticClick(int X, int Y);
+    // Fires OnKeyDown with the key and shift of the key-down being handled.
+    void FireKeyDown(Word Key, TShiftState Shift);
+    // The shift state of the keyboard right now (Ctrl, Shift and the left Alt).
+    static TShiftState KeyboardShift();
+    void HandleSortClick(int ACol, int ARow, int X, int Y);
+    bool InHeaderSizingZone(int ACol, int ARow, int X) const;
+    void SelectionChangedSince(const TGridRect &Old);
+    void DeleteCurrentRow();
+    void InsertRowAtKey();
+    void SelectAllByKey();
+    void HandleCheckBoxClick(int ACol, int ARow, int RealCol);
+    bool HandleAnchorClick(int ACol, int ARow, int X, int Y);
+    void DisjunctCellClick(int ACol, int ARow, TShiftState Shift);
+    TGridRect FMoveSelection{};
+    TGridRect FSizeSelection{};
+    TGridCoord FLastKeyCell{-1, -1};
+    int FAECol = -1;
+    int FAERow = -1;
+    TPoint FPushedCellButton{-1, -1};
+    TPoint FHoverButton{-1, -1};
+    TPoint FHotFixedCell{-1, -1};
+    TPoint FHoverCell{-1, -1};
+    bool FHintShowSizing = false;
+    bool FNoMouseLeave = false;
+    bool FMouseKeepDown = false;
+    bool FMouseDownMove = false;
+    bool FDoOnClick = false;
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    bool FCheckClick = false;
+    bool FDownInSizingZone = false;
+    int Movecell = -1;
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    int FOldKeepLeftCol = -1;
+    bool FSizeFixed = false;
+    bool FSizingFixed = false;
+    int FSizingFixedCol = -1;
+    int FSizeFixedX = -1;
+    bool FSizeFixedR = false;
+    bool FSizingFixedR = false;
+    int FSizingFixedRow = -1;
+    int FSizeFixedY = -1;
+    bool FOnResizeGrip = false;
+    UnicodeString FSizingHint;
+    TGridRect FDropSelection{};
+    // ---- end of keys, mouse, pointer and selection ----
 
     // =========================================================================================
     // paint pass and per-cell painting (grid/view/ExtGridPaint.cpp)

@@ -237,7 +237,11 @@ int TExtStringGrid::VisibleFixedRightCols() const
 
 bool TExtStringGrid::IsNavigableCell(int ACol, int ARow)
 {
-    bool Can = Options().Contains(goEditing) ? IsEditable(RealColIndex(ACol), ARow) : !IsFixed(ACol, ARow);
+    // Fixed rows and columns are never a place to stop, whatever the cell's own answer.
+    if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() - FFixedRightCols ||
+        ARow >= RowCount() - FFixedFooters)
+        return false;
+    bool Can = Options().Contains(goEditing) ? IsEditable(ACol, ARow) : !IsFixed(ACol, ARow);
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, Can);
     return Can;

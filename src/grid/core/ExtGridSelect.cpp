@@ -73,24 +73,6 @@ void TExtStringGrid::ApplyEditPermission(int ACol, int ARow, bool EditorFocused)
     (void)EditorFocused;
 }
 
-bool TExtStringGrid::GetRowEnabled(int ARow) const
-{
-    return ARow < 0 || ARow >= FEnabledRows->Count() || FEnabledRows->Items(ARow) == 0;
-}
-
-void TExtStringGrid::SetRowEnabled(int ARow, bool Value)
-{
-    if (ARow < 0)
-        return;
-    FUseEnabledRows = true;
-    while (FEnabledRows->Count() <= ARow)
-        FEnabledRows->Add(0);
-    FEnabledRows->SetItems(ARow, Value ? 0 : 1);
-    if (HandleAllocated())
-        for (int c = 0; c < ColCount(); ++c)
-            RepaintCell(c, ARow);
-}
-
 void TExtStringGrid::RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2)
 {
     for (const TPoint p : {TPoint{Col1, Row1}, TPoint{Col2, Row2}}) {

@@ -142,18 +142,3 @@ void TExtStringGrid::ShowInvalidEntryTip()
     if (TExtInplaceEdit *e = NormalEdit(); e && e->HandleAllocated())
         e->ShowBalloonTip(InvalidEntryTitle, InvalidEntryText, icon);
 }
-
-bool TExtStringGrid::RowModified(int ARow) const
-{
-    return FModifiedRows->HasValue(ARow);
-}
-
-void TExtStringGrid::SetRowModified(int ARow, bool Value)
-{
-    if (Value == RowModified(ARow))
-        return;
-    if (Value)
-        FModifiedRows->Add(ARow);
-    else
-        FModifiedRows->DeleteValue(ARow);
-}

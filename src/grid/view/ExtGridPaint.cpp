@@ -25,11 +25,6 @@ bool FlagAt(const TIntList *List, int Index)
     return List && Index >= 0 && Index < List->Count() && List->Items(Index) != 0;
 }
 
-int SelectedCellKey(int ACol, int ARow)
-{
-    return static_cast<int>((static_cast<unsigned>(ARow) << 16) | (static_cast<unsigned>(ACol) & 0xFFFFu));
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -58,6 +53,7 @@ void TExtStringGrid::Paint()
         c->Pen()->SetColor(clBlack);
         if (FBackGround->HasBitmap() || FBackGround->ColorTo != clNone)
             PaintBackGroundArea();
+        DrawInputOverlays(c);
         if (OnPainted)
             OnPainted(this);
     } catch (...) {
@@ -99,7 +95,7 @@ bool TExtStringGrid::IsSelected(int ACol, int ARow) const
     if (ARow < FixedRows() || ACol < FixedCols())
         return false;
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells && FSelectedCells->HasValue(SelectedCellKey(ACol, ARow));
+        return SelectedCells(ACol, ARow);
     if (FMouseActions->DisjunctRowSelect())
         return FlagAt(FRowSelect, FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow);
     if (FMouseActions->DisjunctColSelect())
@@ -281,7 +277,7 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState &ASt
     }
 
     if (FMouseActions->DisjunctCellSelect() && FShowSelection) {
-        if (FSelectedCells && FSelectedCells->HasValue(SelectedCellKey(ACol, ARow))) {
+        if (SelectedCells(ACol, ARow)) {
             selectionLook(FSelectionColor);
             AState << gdSelected;
         } else if (ACol == Col() && ARow == Row()) {

@@ -1,0 +1,281 @@
+// The pointer over the grid: the hover state that painting reads, the pointer mode that the
+// set-cursor handling shows, row and column selections dragged along the headers, the sizing of
+// fixed columns and rows, the start of an OLE drag and the sizing events with their hint text.
+//
+// A window is drawn on only inside its paint: the dotted line of a fixed sizing and the pressed
+// fixed cell are state here and drawn over the finished paint pass.
+#include "grid/core/ExtGrid.h"
+
+#include "controls/ExtGridUtil.h"
+#include "platform/Windows.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (FMouseDownMove && FMouseActions->RangeSelectAndEdit && Options().Contains(goEditing) && !EditorMode())
+        SetOptions(Options() - TGridOptions{goEditing});
+    const TGridRect entry = Selection();
+    if (GridState() == gsSelecting && FSelectionRectangle)
+        FSizeSelection = Selection();
+
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    const bool valid = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount();
+
+    if (valid && !Designing() && HoverRow() && ARow != FHoverRowIdx) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = ARow;
+        RepaintRow(ARow);
+        if (old >= 0 && old < RowCount())
+            RepaintRow(old);
+    }
+
+    if (FHoverFixedCells != hfNone && !FNoMouseLeave && (ACol != FHoverFixedX || ARow != FHoverFixedY)) {
+        auto inFixed = [this](int C, int R) { return C >= 0 && R >= 0 && (R <= FixedRows() || C <= FixedCols()); };
+        if (inFixed(FHoverFixedX, FHoverFixedY))
+            RepaintCell(FHoverFixedX, FHoverFixedY);
+        FHoverFixedX = ACol;
+        FHoverFixedY = ARow;
+        if (inFixed(ACol, ARow))
+            RepaintCell(ACol, ARow);
+    }
+
+    if (FLook == glListView && (ACol != FHotFixedCell.X || ARow != FHotFixedCell.Y)) {
+        auto fixedCell = [this](TPoint P) { return P.X >= 0 && P.Y >= 0 && (P.X < FixedCols() || P.Y < FixedRows()); };
+        if (fixedCell(FHotFixedCell))
+            RepaintCell(FHotFixedCell.X, FHotFixedCell.Y);
+        FHotFixedCell = TPoint(ACol, ARow);
+        if (fixedCell(FHotFixedCell))
+            RepaintCell(ACol, ARow);
+    }
+
+    bool onButton = false;
+    if (valid) {
+        const int realCol = RealColIndex(ACol);
+        TRect br;
+        if (HasButton(realCol, ARow)) {
+            GetCellButtonRect(realCol, ARow, br);
+            onButton = br.Contains(TPoint(X, Y));
+        }
+        if (!onButton && HasExpand(realCol, ARow)) {
+            GetExpandButtonRect(realCol, ARow, br);
+            onButton = br.Contains(TPoint(X, Y));
+        }
+    }
+    if (onButton) {
+        if (FHoverButton.X != ACol || FHoverButton.Y != ARow) {
+            if (FHoverButton.X >= 0 && FHoverButton.Y >= 0)
+                RepaintCell(FHoverButton.X, FHoverButton.Y);
+            FHoverButton = TPoint(ACol, ARow);
+            RepaintCell(ACol, ARow);
+        }
+    } else if (FHoverButton.X >= 0 || FHoverButton.Y >= 0) {
+        if (FHoverButton.X >= 0 && FHoverButton.Y >= 0)
+            RepaintCell(FHoverButton.X, FHoverButton.Y);
+        FHoverButton = TPoint(-1, -1);
+    }
+
+    if (FMouseSelectStart != -1 && FMouseActions->RowSelect && FMouseSelectMode == msRow) {
+        if (ARow >= FixedRows() && ARow <= RowCount() - FFixedFooters) {
+            const int to = std::max(FixedRows(), std::min(ARow, RowCount() - 1));
+            SetSelection(TGridRect{FixedCols(), std::min(FMouseSelectStart, to), ColCount() - 1,
+                                   std::max(FMouseSelectStart, to)});
+        }
+        if (Y > Height() - 4 && TopRow() + VisibleRowCount() < RowCount())
+            SetTopRow(TopRow() + 1);
+        else if (FixedRows() > 0 && Y < CellRect(0, 0).Bottom && TopRow() > FixedRows())
+            SetTopRow(TopRow() - 1);
+    }
+    if (FMouseSelectStart != -1 && FMouseActions->ColSelect && FMouseSelectMode == msColumn && ACol >= 0) {
+        const int to = std::max(FixedCols(), ACol);
+        SetSelection(TGridRect{std::min(FMouseSelectStart, to), FixedRows(), std::max(FMouseSelectStart, to),
+                               RowCount() - 1});
+    }
+
+    FSizeFixed = false;
+    {
+        int edge = 0;
+        for (int c = 0; c < FixedCols(); ++c) {
+            edge += ColWidths(c) + 1;
+            if (std::abs(X - edge) < 3 && valid && !Designing())
+                FSizeFixed = FMouseActions->SizeFixedCol;
+        }
+    }
+    if (FSizingFixed && FSizeFixedX != X) {
+        FSizeFixedX = X;
+        Invalidate();
+    }
+    FSizeFixedR = false;
+    {
+        int edge = 0;
+        for (int r = 0; r < FixedRows(); ++r) {
+            edge += RowHeights(r) + 1;
+            if (std::abs(Y - edge) < 3 && valid && !Designing())
+                FSizeFixedR = FMouseActions->SizeFixedRow;
+        }
+    }
+    if (FSizingFixedR && FSizeFixedY != Y) {
+        FSizeFixedY = Y;
+        Invalidate();
+    }
+
+    FOnResizeGrip = false;
+    if (FSelectionResizer && FSelectionRectangle) {
+        const TGridRect s = Selection();
+        const TRect r = CellRect(s.Right, s.Bottom);
+        const TRect grip = RightToLeftGrid() ? TRect(r.Left, r.Bottom - 6, r.Left + 6, r.Bottom)
+                                             : TRect(r.Right - 6, r.Bottom - 6, r.Right, r.Bottom);
+        FOnResizeGrip = grip.Contains(TPoint(X, Y));
+    }
+
+    // More than 3 pixels from the press starts a drag of the selection.
+    if (FSelectionClick && valid && GetKeyState(VK_LBUTTON) < 0 &&
+        (std::abs(X - Clickposx) > 3 || std::abs(Y - Clickposy) > 3) && FDragDropSettings->OleDropSource &&
+        GridState() != gsColSizing && !FOnResizeGrip) {
+        FSelectionClick = false;
+        const int realCol = RealColIndex(ACol);
+        bool allow = true;
+        if (FDragDropSettings->OleColumnsOnly && ARow >= FixedRows())
+            allow = false;
+        else if (OnOleDrag)
+            OnOleDrag(this, ARow, realCol, GridCells(realCol, ARow), allow);
+        if (!allow) {
+            if (GridState() == gsNormal)
+                FGridState = gsSelecting;
+        } else {
+            if (OnOleDragStart)
+                OnOleDragStart(this, ARow, realCol);
+            DoStartBlockFocus();
+            FDropSelection = Selection();
+        }
+    }
+
+    if (!Designing()) {
+        if (GridState() == gsColSizing)
+            ColSized = true;
+        if (GridState() == gsRowSizing)
+            Rowsized = true;
+    }
+
+    if (!Designing()) {
+        FMouseSelectMode = FOnResizeGrip ? msResize : msNormal;
+        auto onSizingEdge = [&]() {
+            if (!valid)
+                return false;
+            const TRect r = CellRect(ACol, ARow);
+            return (Options().Contains(goColSizing) && (X - r.Left < 4 || r.Right - X < 4)) ||
+                   (Options().Contains(goRowSizing) && (Y - r.Top < 3 || r.Bottom - Y < 3));
+        };
+        if (valid && ARow < FixedRows() && ACol < FixedCols() && FMouseActions->AllSelect)
+            FMouseSelectMode = msAll;
+        else if (valid && ARow < FixedRows() && ACol >= FixedCols() && FMouseActions->ColSelect && !onSizingEdge())
+            FMouseSelectMode = msColumn;
+        else if (valid && ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->RowSelect && !onSizingEdge() &&
+                 !(IsNode(ARow) && IsNodeGlyphHit(ARow, X)))
+            FMouseSelectMode = msRow;
+        if (valid && FMouseSelectMode == msNormal && FURLShow) {
+            const UnicodeString text = GridCells(RealColIndex(ACol), ARow);
+            if (CellTextKind(text, FEnableHTML) != 1 && IsLinkText(text))
+                FMouseSelectMode = msURL;
+        }
+    }
+
+    if (GridState() == gsSelecting && FSelectionRectangle) {
+        const TGridRect s = Selection();
+        if (s.Left != FMoveSelection.Left || s.Top != FMoveSelection.Top || s.Right != FMoveSelection.Right ||
+            s.Bottom != FMoveSelection.Bottom) {
+            RepaintRect(TRect(s.Left, s.Top, s.Right, s.Bottom));
+            FMoveSelection = s;
+        }
+    }
+
+    TBaseGrid::MouseMove(Shift, X, Y);
+
+    // The sizing events and the hint carry the size the release would give.
+    FSizingHint.clear();
+    if (GridState() == gsColSizing || FSizingFixed) {
+        int col = 0, size = FSizeFixedX;
+        if (!FSizingFixed) {
+            col = FSizingIndex;
+            size = FSizingPos - CellRect(std::clamp(col, 0, ColCount() - 1), 0).Left;
+        }
+        if (OnColumnSizing)
+            OnColumnSizing(this, col, size);
+        if (Designing() || FHintShowSizing)
+            FSizingHint = QStringLiteral("cw=<b>%1</b>").arg(size);
+    } else if (GridState() == gsRowSizing || FSizingFixedR) {
+        int row = 0, size = FSizeFixedY;
+        if (!FSizingFixedR) {
+            row = FSizingIndex;
+            size = FSizingPos - CellRect(0, std::clamp(row, 0, RowCount() - 1)).Top;
+        }
+        if (OnRowSizing)
+            OnRowSizing(this, row, size);
+        if (Designing() || FHintShowSizing)
+            FSizingHint = QStringLiteral("rh=<b>%1</b>").arg(size);
+    }
+
+    const TGridRect now = Selection();
+    if (now.Left != entry.Left || now.Top != entry.Top || now.Right != entry.Right || now.Bottom != entry.Bottom)
+        DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+}
+
+void TExtStringGrid::CMMouseLeave(TCMMouseLeave &Message)
+{
+    TBaseGrid::CMMouseLeave(Message);
+    FMouseSelectMode = msNormal;
+    FSizeFixed = false;
+    FSizeFixedR = false;
+    if (!FNoMouseLeave && FHoverFixedCells != hfNone && (FHoverFixedX != -1 || FHoverFixedY != -1)) {
+        const int c = FHoverFixedX, r = FHoverFixedY;
+        FHoverFixedX = -1;
+        FHoverFixedY = -1;
+        if (c >= 0 && r >= 0)
+            RepaintCell(c, r);
+    }
+    if (FLook == glListView && FHotFixedCell.X >= 0 && FHotFixedCell.Y >= 0 &&
+        (FHotFixedCell.X < FixedCols() || FHotFixedCell.Y < FixedRows()))
+        RepaintCell(FHotFixedCell.X, FHotFixedCell.Y);
+    if (HoverRow() && FHoverRowIdx != -1) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = -1;
+        RepaintRow(old);
+    }
+}
+
+void TExtStringGrid::DrawInputOverlays(TCanvas *ACanvas)
+{
+    if (!ACanvas)
+        return;
+    if (FSizingFixed || FSizingFixedR) {
+        ACanvas->Pen()->SetColor(clBlack);
+        ACanvas->Pen()->SetStyle(TPenStyle::psDot);
+        ACanvas->Pen()->SetWidth(1);
+        if (FSizingFixed) {
+            const int bottom = std::max(Height(), CellRect(0, RowCount() - 1).Bottom);
+            ACanvas->MoveTo(FSizeFixedX, 0);
+            ACanvas->LineTo(FSizeFixedX, bottom);
+        } else {
+            const int right = std::max(Width(), CellRect(ColCount() - 1, 0).Right);
+            ACanvas->MoveTo(0, FSizeFixedY);
+            ACanvas->LineTo(right, FSizeFixedY);
+        }
+        ACanvas->Pen()->SetStyle(TPenStyle::psSolid);
+    }
+    if (FFixedCellPushed && FPushedFixedCell.X >= 0 && FPushedFixedCell.Y >= 0) {
+        // Sunken: dark bottom and right first, then the top and left.
+        const TRect r = CellRect(FPushedFixedCell.X, FPushedFixedCell.Y);
+        if (r.Right > r.Left && r.Bottom > r.Top) {
+            ACanvas->Pen()->SetColor(clBtnHighlight);
+            ACanvas->MoveTo(r.Right - 1, r.Top);
+            ACanvas->LineTo(r.Right - 1, r.Bottom - 1);
+            ACanvas->LineTo(r.Left - 1, r.Bottom - 1);
+            ACanvas->Pen()->SetColor(clBtnShadow);
+            ACanvas->MoveTo(r.Left, r.Bottom - 1);
+            ACanvas->LineTo(r.Left, r.Top);
+            ACanvas->LineTo(r.Right, r.Top);
+        }
+    }
+}

@@ -18,7 +18,8 @@ const char *const PopupNames[] = {"cpFixedCellsRClick", "cpFixedCellsLClick", "c
 const char *const SortNames[] = {"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
                                  "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial",
                                  "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw", "ssHTML", "ssImages",
-                                 "ssCheckBox", "ssUnicode", "ssDateTime", "ssTime", "ssRTF"};
+                                 "ssCheckBox", "ssDateTime", "ssTime", "ssAlphaNumeric",
+                                 "ssAlphaNumericNoCase"};
 const char *const EditorNames[] = {
     "edNormal", "edSpinEdit", "edComboEdit", "edComboList", "edEditBtn", "edCheckBox", "edDateEdit",
     "edDateEditUpDown", "edTimeEdit", "edButton", "edDataCheckBox", "edNumeric", "edPositiveNumeric", "edFloat",

@@ -34,7 +34,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FFloatingFooter = new TFloatingFooter(this);
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
-    FSortSettings = new TSortSettings();
+    FSortSettings = new TSortSettings(this);
     FDragDropSettings = new TDragDropSettings(this);
     FDragScrollOptions = new TDragScrollOptions();
     FControlLook = new TControlLook(this);

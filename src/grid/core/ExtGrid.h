@@ -23,6 +23,7 @@
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
@@ -39,6 +40,7 @@
 #include <functional>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 class TExtStringGrid;
 class TExtStringGridCheck;
@@ -80,8 +82,8 @@ enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious, saHighlight };
 enum TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
-    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode,
-    ssDateTime, ssTime, ssRTF
+    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssDateTime,
+    ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
 };
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
@@ -352,41 +354,6 @@ public:
     TColor FColor = TColorOf(0xC0C0C0u);
 
 private:
-    TExtGridLiveCount FCount;
-};
-
-enum TSortDirection { sdAscending, sdDescending };
-
-class TSortSettings : public TPersistent {
-public:
-    TSortSettings() = default;
-    bool AutoSortForGrouping = true;
-    int SortColumn = 0;
-    int Row = 0;
-    bool Show = false;
-    bool SortSingleColumn = false;
-    TColor HeaderColor = clNone;
-
-    // ---- what the header drawing reads: the sorted column, its glyphs and colours ----
-    int Column = -1;
-    TSortDirection Direction = sdAscending;
-    bool IndexShow = false;
-    bool FixedCols = false;
-    TColor IndexColor = clYellow;
-    TColor HeaderColorTo = clNone;
-    TColor HeaderMirrorColor = clNone;
-    TColor HeaderMirrorColorTo = clNone;
-    // Glyphs of the sorted column and of the columns of an index sort; empty draws triangles.
-    TBitmap *UpGlyph() { return &FUpGlyph; }
-    TBitmap *DownGlyph() { return &FDownGlyph; }
-    TBitmap *IndexUpGlyph() { return &FIndexUpGlyph; }
-    TBitmap *IndexDownGlyph() { return &FIndexDownGlyph; }
-
-private:
-    TBitmap FUpGlyph;
-    TBitmap FDownGlyph;
-    TBitmap FIndexUpGlyph;
-    TBitmap FIndexDownGlyph;
     TExtGridLiveCount FCount;
 };
 
@@ -930,7 +897,7 @@ public:
     virtual void SubUnGroup() {}
     virtual void Group(int ColIndex) {}
     virtual void UnGroup() {}
-    virtual void SortSwapRows(int Index1, int Index2) {}
+    virtual void SortSwapRows(int Index1, int Index2);
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
@@ -940,11 +907,11 @@ public:
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
     virtual void UpdateFooter() {}
-    virtual void QSort() {}
-    virtual void QSortIndexed() {}
-    virtual void QSortGroup() {}
-    virtual void QSortGroupIndexed() {}
-    virtual void QUnSort() {}
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
     virtual void CalcFooter(int ACol) {}
 
     // ---- change notifiers (ExtGridNotify.cpp) ----
@@ -1298,6 +1265,35 @@ public:
     void HideSelection();
     void UnHideSelection();
     bool SelHidden() const { return FSelHidden; }
+
+    // ---- sorting (grid/services/ExtGridSort.cpp) ----
+    // Every sort reads each row's key once, orders the rows stably (equal rows keep their order,
+    // whatever answers a compare handler gives) and then moves each row once through
+    // SortSwapRows. Nothing moves before the order is known, so a handler that raises leaves the
+    // rows as they were.
+    using TCustomCompareEvent = std::function<void(TObject *Sender, const UnicodeString &str1,
+                                                   const UnicodeString &str2, int &Res)>;
+    using TRawCompareEvent = std::function<void(TObject *Sender, int ACol, int Row1, int Row2, int &Res)>;
+    void Sort(int Column, TSortDirection Direction);
+    // Only with more than one row.
+    void SortByColumn(int Col);
+    // Rows Left..Right by column ACol (by SortSettings.Direction) or by SortIndexes.
+    void QuickSort(int ACol, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Exchanges the two rows when they are out of order; SortDir comes from the last sort.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // -1, 0 or 1 (a compare handler's answer unchanged); Direction 0 ascending, 1 descending
+    // (it only places blanks).
+    int CompareCells(int ACol, int ARow1, int ARow2, int Direction);
+    int Compares() const { return FCompares; }
+    int Swaps() const { return FSwaps; }
+    int SortRow() const { return FSortRow; }
+    int SortDir() const { return FSortDir; }
+    Cardinal SortTime() const { return FSortTime; }
+    void SetSortTime(Cardinal Value) { FSortTime = Value; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -2271,6 +2267,24 @@ protected:
     // ---- sorting ----
     TSortSettings *FSortSettings = nullptr;
     TStringList *Sortlist = nullptr;
+    int FCompares = 0;
+    int FSwaps = 0;
+    int FSortRow = 0;
+    int FSortDir = 1;
+    Cardinal FSortTime = 0;
+    // While a sort moves its rows, heights are exchanged quietly and announced once at the end.
+    bool FSortBatch = false;
+    bool FSortHeightsMoved = false;
+    // The sort's whole path: NormalCellsOnly's column 0, TopRow, the floating footer and the
+    // update lock around Body, restored also when Body raises.
+    template <typename F> void SortFrame(bool RestoreColumn0, F Body);
+    // Puts rows Left..Left+Order.size()-1 in the given order (Order[k] the row that goes to
+    // Left+k) through SortSwapRows; Also is told of each exchange.
+    template <typename F> void ApplyRowOrder(int Left, const std::vector<int> &Order, F Also);
+    void SortRows(int Left, int Right, bool Indexed, int ACol);
+    void SortGroupRows(bool Indexed);
+    // The current row after a sort: the moved one with MoveRowOnSort, else the same index.
+    void RestoreRowAfterSort(int OldRow);
 
     // ---- files, clipboard, printing ----
     WideChar FDelimiter = WideChar(0);
@@ -2391,7 +2405,6 @@ public:
     using TCanRowEvent = std::function<void(TObject *Sender, int ARow, bool &Allow)>;
     using TRowIndexEvent = std::function<void(TObject *Sender, int ARow)>;
     using TColIndexEvent = std::function<void(TObject *Sender, int ACol)>;
-    using TCanAddRowEvent = std::function<void(TObject *Sender, bool &CanAdd)>;
     using TAutoAdvanceEvent =
         std::function<void(TObject *Sender, int OldRow, int OldCol, int &NewRow, int &NewCol, bool &Allow)>;
     using TCanSortEvent = std::function<void(TObject *Sender, int ACol, bool &DoSort)>;
@@ -2416,7 +2429,6 @@ public:
     bool KeyEditableCell(int ACol, int ARow);
     TClipboardAllowEvent OnClipboardCut;
     TClipboardAllowEvent OnClipboardCopy;
-    TCanRowEvent OnCanInsertRow;
     TRowIndexEvent OnAutoInsertRow;
     TCanRowEvent OnCanDeleteRow;
     TCheckBoxClickEvent OnCheckBoxClick;
@@ -2437,7 +2449,6 @@ public:
     bool IsLastEditRow();
     // The cell's in-text controls: the editor of the first editable one after AfterID.
     virtual void EditNextCellControl(int ACol, int ARow, const UnicodeString &AfterID);
-    TCanAddRowEvent OnCanAddRow;
     TRowIndexEvent OnAutoAddRow;
     TColIndexEvent OnAutoInsertCol;
     TAutoAdvanceEvent OnAutoAdvance;

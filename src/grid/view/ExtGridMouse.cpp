@@ -651,7 +651,6 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
         FSortSettings->Direction = FSortSettings->Direction == sdAscending ? sdDescending : sdAscending;
     else
         FSortSettings->Column = realCol;
-    FSortSettings->SortColumn = realCol;
     QSort();
     DoClickSort(realCol);
     if (OnClickSort)

@@ -12,8 +12,9 @@
 #include "controls/ExtGridUtil.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <numeric>
 #include <utility>
@@ -69,9 +70,28 @@ bool ReadSortNumber(QStringView S, double &Value, double &Fallback)
     }
     if (i != n)
         return false;
-    bool ok = false;
-    Value = S.mid(start).toDouble(&ok);
-    return ok;
+    // What was read is plain ASCII now: converted without the locale machinery.
+    char buf[64];
+    qsizetype k = start < n && S[start] == QLatin1Char('+') ? start + 1 : start;
+    if (n - k >= qsizetype(sizeof buf)) {
+        bool ok = false;
+        Value = S.mid(start).toDouble(&ok);
+        return ok;
+    }
+    std::size_t len = 0;
+    for (; k < n; ++k)
+        buf[len++] = char(S[k].unicode());
+    const auto res = std::from_chars(buf, buf + len, Value);
+    return res.ec == std::errc() && std::isfinite(Value);
+}
+
+// A number as detection sees it can start with no other character: most texts are told apart by
+// their first one.
+bool MayBeNumber(const UnicodeString &T)
+{
+    const QChar c = T[0];
+    return CharIsDigit(c) || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('e') ||
+           c == QLatin1Char('E') || c == LocaleDecimalSeparator() || c == LocaleThousandSeparator();
 }
 
 // The first separator stands at position 2 or 3 (1-based), is not the last character and has a
@@ -94,16 +114,9 @@ enum : std::uint16_t {
     kChecked = 256,
 };
 
-struct TCellKey {
-    UnicodeString Text;
-    double Num = 0;
-    double Date = 0;
-    double Time = 0;
-    std::intptr_t Image = 0;
-    std::uint16_t Flags = 0;
-};
-
-// The keys of one column over the rows of a sort, and the cell comparison on them.
+// The keys of one column over the rows of a sort, and the cell comparison on them. Each kind of
+// key lives in an array of its own, filled only where the column's style can ask for it, so that
+// a comparison touches little memory.
 class TSortColumnKeys {
 public:
     TSortColumnKeys(TExtStringGrid &G, int ACol, const std::vector<int> &Rows, int &Counter)
@@ -121,58 +134,62 @@ public:
     int Compare(int A, int B, int Direction) const
     {
         ++FCounter;
-        const TCellKey &k1 = FKeys[std::size_t(A)];
-        const TCellKey &k2 = FKeys[std::size_t(B)];
-        const TSortStyle style = PairStyle(k1, k2);
+        const auto a = std::size_t(A), b = std::size_t(B);
+        // Every pair compares the same way and no blank is placed: the direct comparisons.
+        if (FFast == kFastText)
+            return SignOf(QStringView(FText[a]).compare(QStringView(FText[b])));
+        if (FFast == kFastNumber)
+            return Order(FNum[a], FNum[b]);
+        const TSortStyle style = PairStyle(a, b);
         int r = 0;
         switch (style) {
         case ssNumeric:
         case ssFinancial:
-            if ((k1.Flags & kNumOk) || (k2.Flags & kNumOk))
-                r = Order(k1.Num, k2.Num);
+            if ((FFlags[a] & kNumOk) || (FFlags[b] & kNumOk))
+                r = Order(FNum[a], FNum[b]);
             break;
         case ssDate:
         case ssDateTime:
         case ssShortDateEU:
         case ssShortDateUS:
-            r = Order(k1.Date, k2.Date);
+            r = Order(FDate[a], FDate[b]);
             break;
         case ssTime:
-            r = Order(k1.Time, k2.Time);
+            r = Order(FTime[a], FTime[b]);
             break;
         case ssAlphaNoCase:
-            r = SignOf(CompareText(k1.Text, k2.Text));
+            r = SignOf(CompareText(FText[a], FText[b]));
             break;
         case ssAnsiAlphaCase:
-            r = SignOf(AnsiCompareStr(k1.Text, k2.Text));
+            r = SignOf(AnsiCompareStr(FText[a], FText[b]));
             break;
         case ssAnsiAlphaNoCase:
-            r = SignOf(AnsiCompareText(k1.Text, k2.Text));
+            r = SignOf(AnsiCompareText(FText[a], FText[b]));
             break;
         case ssImages:
-            r = k2.Image < k1.Image ? 1 : k2.Image == k1.Image ? 0 : -1;
+            r = FImage[b] < FImage[a] ? 1 : FImage[b] == FImage[a] ? 0 : -1;
             break;
         case ssCheckBox: {
-            const bool c1 = k1.Flags & kChecked;
-            const bool c2 = k2.Flags & kChecked;
+            const bool c1 = FFlags[a] & kChecked;
+            const bool c2 = FFlags[b] & kChecked;
             r = c1 && !c2 ? 1 : c1 == c2 ? 0 : -1;
             break;
         }
         case ssCustom:
             if (FGrid.OnCustomCompare)
-                FGrid.OnCustomCompare(&FGrid, k1.Text, k2.Text, r);
+                FGrid.OnCustomCompare(&FGrid, FText[a], FText[b], r);
             break;
         case ssRaw:
             if (FGrid.OnRawCompare)
-                FGrid.OnRawCompare(&FGrid, FCol, FRows[std::size_t(A)], FRows[std::size_t(B)], r);
+                FGrid.OnRawCompare(&FGrid, FCol, FRows[a], FRows[b], r);
             break;
         default: // the alphabetic styles and the stripped texts of ssHTML
-            r = SignOf(CompareStr(k1.Text, k2.Text));
+            r = SignOf(QStringView(FText[a]).compare(QStringView(FText[b])));
             break;
         }
         if (FIgnoreBlanks && (Direction == 0 || Direction == 1)) {
-            const bool e1 = Blank(k1, style);
-            const bool e2 = Blank(k2, style);
+            const bool e1 = Blank(a, style);
+            const bool e2 = Blank(b, style);
             const int flip = Direction == 0 ? 1 : -1;
             if (e1 && !e2)
                 r = (FBlankLast ? 1 : -1) * flip;
@@ -182,131 +199,171 @@ public:
         return r;
     }
 
+    // The keys when every pair of the column compares them directly (no detection left to do,
+    // no blanks to place); nullptr otherwise.
+    const double *FastNumbers() const { return FFast == kFastNumber ? FNum.data() : nullptr; }
+    const UnicodeString *FastTexts() const { return FFast == kFastText ? FText.data() : nullptr; }
+
 private:
+    enum TFast { kFastNone, kFastText, kFastNumber };
+
     // Detection looks at the first cell only; the second is asked only for the separator.
-    TSortStyle PairStyle(const TCellKey &K1, const TCellKey &K2) const
+    TSortStyle PairStyle(std::size_t A, std::size_t B) const
     {
         switch (FStyle) {
-        case ssAutomatic:
-            if (K1.Flags & kCheckType)
+        case ssAutomatic: {
+            const auto f1 = FFlags[A], f2 = FFlags[B];
+            if (f1 & kCheckType)
                 return ssCheckBox;
-            if (K1.Flags & kIsNumber)
+            if (f1 & kIsNumber)
                 return ssNumeric;
-            if (K1.Flags & kDateAt) {
-                if (K2.Flags & kHasDate)
-                    return (K1.Flags & kHasTime) ? ssDateTime : ssDate;
-            } else if ((K1.Flags & kTimeAt) && (K2.Flags & kHasTime)) {
+            if (f1 & kDateAt) {
+                if (f2 & kHasDate)
+                    return (f1 & kHasTime) ? ssDateTime : ssDate;
+            } else if ((f1 & kTimeAt) && (f2 & kHasTime)) {
                 return ssTime;
             }
             return FIgnoreCase ? ssAlphaNoCase : ssAlphabetic;
+        }
         case ssAlphaNumeric:
-            return (K1.Flags & K2.Flags & kIsNumber) ? ssNumeric : ssAlphabetic;
+            return (FFlags[A] & FFlags[B] & kIsNumber) ? ssNumeric : ssAlphabetic;
         case ssAlphaNumericNoCase:
-            return (K1.Flags & K2.Flags & kIsNumber) ? ssNumeric : ssAlphaNoCase;
+            return (FFlags[A] & FFlags[B] & kIsNumber) ? ssNumeric : ssAlphaNoCase;
         default:
             return FStyle;
         }
     }
 
-    static bool Blank(const TCellKey &K, TSortStyle Style)
+    bool Blank(std::size_t I, TSortStyle Style) const
     {
         if (Style == ssNumeric || Style == ssFinancial)
-            return K.Flags & kNumBlank;
-        return K.Text.isEmpty();
+            return FFlags[I] & kNumBlank;
+        return FText[I].isEmpty();
     }
 
     void Build(bool Virtual)
     {
         const std::size_t n = FRows.size();
-        FKeys.resize(n);
+        FText.resize(n);
+        FFlags.assign(n, 0);
         const bool detect = FStyle == ssAutomatic;
         const bool numberFacts = detect || FStyle == ssAlphaNumeric || FStyle == ssAlphaNumericNoCase;
         const QChar ds = LocaleDateSeparator();
         const QChar ts = LocaleTimeSeparator();
-        bool anyNumber = false, anyDate = false, anyTime = false, anyCheck = false;
+        bool anyNumber = false, allNumbers = true, anyDate = false, anyTime = false, anyCheck = false;
         for (std::size_t i = 0; i < n; ++i) {
             const int row = FRows[i];
-            TCellKey &k = FKeys[i];
+            UnicodeString &t = FText[i];
+            std::uint16_t &f = FFlags[i];
             if (FStyle == ssHTML)
-                k.Text = FGrid.StrippedCells(FCol, row);
+                t = FGrid.StrippedCells(FCol, row);
             else
-                k.Text = Virtual ? FGrid.Cells(FCol, row) : FGrid.Store().Text(FCol, row);
-            if (numberFacts && !k.Text.isEmpty() && NumberKindOf(k.Text) != 2) {
-                k.Flags |= kIsNumber;
+                t = Virtual ? FGrid.Cells(FCol, row) : FGrid.Store().Text(FCol, row);
+            if (numberFacts && !t.isEmpty() && MayBeNumber(t) && NumberKindOf(t) != 2) {
+                f |= kIsNumber;
                 anyNumber = true;
+            } else {
+                allNumbers = false;
             }
             if (!detect)
                 continue;
             if (IsCheckType(FGrid.GetCellType(FCol, row))) {
-                k.Flags |= kCheckType;
+                f |= kCheckType;
                 anyCheck = true;
             }
-            if (k.Text.contains(ds)) {
-                k.Flags |= kHasDate;
-                if (SeparatorAtDatePlace(k.Text, ds)) {
-                    k.Flags |= kDateAt;
+            if (t.contains(ds)) {
+                f |= kHasDate;
+                if (SeparatorAtDatePlace(t, ds)) {
+                    f |= kDateAt;
                     anyDate = true;
                 }
             }
-            if (k.Text.contains(ts)) {
-                k.Flags |= kHasTime;
-                if (!(k.Flags & kDateAt) && SeparatorAtDatePlace(k.Text, ts)) {
-                    k.Flags |= kTimeAt;
+            if (t.contains(ts)) {
+                f |= kHasTime;
+                if (!(f & kDateAt) && SeparatorAtDatePlace(t, ts)) {
+                    f |= kTimeAt;
                     anyTime = true;
                 }
             }
         }
         // The values only the styles that can occur need, for the rows that can take part.
+        const bool alphaNumeric = FStyle == ssAlphaNumeric || FStyle == ssAlphaNumericNoCase;
         const bool numbers = FStyle == ssNumeric || FStyle == ssFinancial || (numberFacts && anyNumber);
+        const bool dates = FStyle == ssDate || FStyle == ssDateTime || FStyle == ssShortDateEU ||
+                           FStyle == ssShortDateUS || (detect && anyDate);
+        if (numbers)
+            FNum.assign(n, 0);
+        if (dates)
+            FDate.assign(n, 0);
+        if (FStyle == ssTime || (detect && anyTime))
+            FTime.assign(n, 0);
+        if (FStyle == ssImages)
+            FImage.assign(n, 0);
+        bool allNumOk = true;
         for (std::size_t i = 0; i < n; ++i) {
-            TCellKey &k = FKeys[i];
+            const UnicodeString &t = FText[i];
+            std::uint16_t &f = FFlags[i];
             const int row = FRows[i];
-            if (numbers && ((FStyle != ssAlphaNumeric && FStyle != ssAlphaNumericNoCase) || (k.Flags & kIsNumber)))
-                ReadNumber(k, FStyle == ssFinancial);
+            if (numbers && (!alphaNumeric || (f & kIsNumber))) {
+                ReadNumber(i, FStyle == ssFinancial);
+                allNumOk = allNumOk && (f & kNumOk);
+            }
             switch (FStyle) {
             case ssDate:
             case ssDateTime:
-                k.Date = DateOf(k.Text);
+                FDate[i] = DateOf(t);
                 break;
             case ssTime:
-                k.Time = TimeOf(k.Text);
+                FTime[i] = TimeOf(t);
                 break;
             case ssShortDateEU:
             case ssShortDateUS:
                 try {
-                    k.Date = FStyle == ssShortDateEU ? DateFromEUText(k.Text) : DateFromUSText(k.Text);
+                    FDate[i] = FStyle == ssShortDateEU ? DateFromEUText(t) : DateFromUSText(t);
                 } catch (const Exception &) {
-                    k.Date = 0;
+                    FDate[i] = 0;
                 }
                 break;
             case ssImages:
-                k.Image = FGrid.GetCellImageSortKey(FCol, row);
+                FImage[i] = FGrid.GetCellImageSortKey(FCol, row);
                 break;
             case ssCheckBox:
-                ReadCheck(k, row);
+                ReadCheck(f, row);
                 break;
             case ssAutomatic:
-                if (anyDate && (k.Flags & kHasDate))
-                    k.Date = DateOf(k.Text);
-                if (anyTime && (k.Flags & kHasTime))
-                    k.Time = TimeOf(k.Text);
+                if (anyDate && (f & kHasDate))
+                    FDate[i] = DateOf(t);
+                if (anyTime && (f & kHasTime))
+                    FTime[i] = TimeOf(t);
                 if (anyCheck)
-                    ReadCheck(k, row);
+                    ReadCheck(f, row);
                 break;
             default:
                 break;
             }
         }
+        if (FIgnoreBlanks)
+            return;
+        const bool plainText = FStyle == ssAlphabetic || FStyle == ssAlphaCase || FStyle == ssHTML ||
+                               (detect && FIgnoreCase == false && !anyCheck && !anyNumber && !anyDate && !anyTime);
+        const bool plainNumber = ((FStyle == ssNumeric || FStyle == ssFinancial) && allNumOk) ||
+                                 (detect && !anyCheck && allNumbers && allNumOk && n > 0) ||
+                                 (alphaNumeric && allNumbers && allNumOk && n > 0);
+        if (plainText)
+            FFast = kFastText;
+        else if (plainNumber)
+            FFast = kFastNumber;
     }
 
-    void ReadNumber(TCellKey &K, bool Financial) const
+    void ReadNumber(std::size_t I, bool Financial)
     {
-        const QStringView whole(K.Text);
+        const UnicodeString &text = FText[I];
+        std::uint16_t &f = FFlags[I];
         UnicodeString prepared;
-        QStringView s = whole;
+        QStringView s(text);
         const QChar decimal = LocaleDecimalSeparator();
         if (!FPrefix.isEmpty() || !FSuffix.isEmpty() || Financial || decimal != QLatin1Char('.')) {
-            prepared = K.Text;
+            prepared = text;
             if (!FPrefix.isEmpty()) {
                 const qsizetype p = prepared.indexOf(FPrefix);
                 if (p >= 0)
@@ -327,16 +384,16 @@ private:
             s = prepared;
         }
         if (s.isEmpty())
-            K.Flags |= kNumBlank;
+            f |= kNumBlank;
         double value = 0, fallback = 0;
         if (ReadSortNumber(s, value, fallback)) {
-            K.Num = value;
-            K.Flags |= kNumOk;
-        } else if (K.Text.isEmpty()) {
-            K.Num = 0;
-            K.Flags |= kNumOk;
+            FNum[I] = value;
+            f |= kNumOk;
+        } else if (text.isEmpty()) {
+            FNum[I] = 0;
+            f |= kNumOk;
         } else {
-            K.Num = fallback;
+            FNum[I] = fallback;
         }
     }
 
@@ -352,11 +409,11 @@ private:
         return TryStrToTime(T, d) ? double(d) : 0.0;
     }
 
-    void ReadCheck(TCellKey &K, int Row) const
+    void ReadCheck(std::uint16_t &F, int Row) const
     {
         bool state = false;
         if (FGrid.GetCheckBoxState(FCol, FGrid.RealRowIndex(Row), state) && state)
-            K.Flags |= kChecked;
+            F |= kChecked;
     }
 
     TExtStringGrid &FGrid;
@@ -369,7 +426,13 @@ private:
     bool FIgnoreCase = false;
     bool FIgnoreBlanks = false;
     bool FBlankLast = false;
-    std::vector<TCellKey> FKeys;
+    TFast FFast = kFastNone;
+    std::vector<UnicodeString> FText;
+    std::vector<std::uint16_t> FFlags;
+    std::vector<double> FNum;
+    std::vector<double> FDate;
+    std::vector<double> FTime;
+    std::vector<std::intptr_t> FImage;
 };
 
 // The line comparisons of a sort over a set of rows; a column's keys are read when a comparison
@@ -384,16 +447,35 @@ public:
 
     const TSortColumnKeys &Keys(int ACol)
     {
-        auto &slot = FColumns[ACol];
+        if (ACol >= int(FColumns.size())) {
+            FColumns.resize(std::size_t(ACol) + 1);
+            FIgnored.resize(std::size_t(ACol) + 1, -1);
+        }
+        auto &slot = FColumns[std::size_t(ACol)];
         if (!slot)
             slot = std::make_unique<TSortColumnKeys>(FGrid, ACol, FRows, FCounter);
         return *slot;
     }
 
+    // Columns outside the grid hold nothing to tell rows apart.
+    bool Ignored(int ACol)
+    {
+        if (ACol < 0 || ACol > FLastCol)
+            return true;
+        Keys(ACol);
+        signed char &i = FIgnored[std::size_t(ACol)];
+        if (i < 0)
+            i = FGrid.IsIgnoredColumn(ACol) ? 1 : 0;
+        return i == 1;
+    }
+
+    // The keys of the column a sort starts with; nullptr when it is ignored.
+    const TSortColumnKeys *Leading(int ACol) { return Ignored(ACol) ? nullptr : FColumns[std::size_t(ACol)].get(); }
+
     int Line(int ACol, int A, int B, int Direction)
     {
         for (int c = ACol;; ++c) {
-            const int r = FGrid.IsIgnoredColumn(c) ? 0 : Keys(c).Compare(A, B, Direction);
+            const int r = Ignored(c) ? 0 : FColumns[std::size_t(c)]->Compare(A, B, Direction);
             if (r != 0 || !FFull || c > FLastCol - 1)
                 return r;
         }
@@ -405,14 +487,12 @@ public:
         for (int i = 0; i < list->Count(); ++i) {
             const bool desc = !list->SortDirections(i);
             const int c = list->SortColumns(i);
-            const int r = FGrid.IsIgnoredColumn(c) ? 0 : Keys(c).Compare(A, B, desc ? 1 : 0);
+            const int r = Ignored(c) ? 0 : FColumns[std::size_t(c)]->Compare(A, B, desc ? 1 : 0);
             if (r != 0 || !FFull)
                 return desc ? -r : r;
         }
         return 0;
     }
-
-    const std::vector<int> &Rows() const { return FRows; }
 
 private:
     TExtStringGrid &FGrid;
@@ -420,7 +500,8 @@ private:
     int &FCounter;
     bool FFull;
     int FLastCol;
-    std::map<int, std::unique_ptr<TSortColumnKeys>> FColumns;
+    std::vector<std::unique_ptr<TSortColumnKeys>> FColumns;
+    std::vector<signed char> FIgnored;
 };
 
 // Sorts Idx stably by Before (a goes before b). Bottom-up: sorted runs made by insertion, then
@@ -429,7 +510,7 @@ private:
 template <typename F> void StableOrder(std::vector<int> &Idx, F Before)
 {
     const std::size_t n = Idx.size();
-    constexpr std::size_t Run = 24;
+    constexpr std::size_t Run = 8;
     for (std::size_t lo = 0; lo < n; lo += Run) {
         const std::size_t hi = std::min(lo + Run, n);
         for (std::size_t i = lo + 1; i < hi; ++i) {
@@ -602,7 +683,27 @@ void TExtStringGrid::SortRows(int Left, int Right, bool Indexed, int ACol)
     } else {
         const int direction = FSortSettings->Direction == sdDescending ? 1 : 0;
         const int before = -FSortDir;
-        StableOrder(idx, [&](int A, int B) { return cmp.Line(ACol, A, B, direction) == before; });
+        // A column whose keys compare directly is compared inline; the columns after it only
+        // for a tie.
+        const TSortColumnKeys *lead = cmp.Leading(ACol);
+        const bool next = FSortSettings->Full && ACol < AllColCount() - 1;
+        int &count = FCompares;
+        auto tie = [&](int A, int B) { return next && cmp.Line(ACol + 1, A, B, direction) == before; };
+        if (const double *v = lead ? lead->FastNumbers() : nullptr) {
+            StableOrder(idx, [&](int A, int B) {
+                ++count;
+                const double a = v[A], b = v[B];
+                return a == b ? tie(A, B) : before < 0 ? a < b : a > b;
+            });
+        } else if (const UnicodeString *t = lead ? lead->FastTexts() : nullptr) {
+            StableOrder(idx, [&](int A, int B) {
+                ++count;
+                const int r = QStringView(t[A]).compare(QStringView(t[B]));
+                return r == 0 ? tie(A, B) : before < 0 ? r < 0 : r > 0;
+            });
+        } else {
+            StableOrder(idx, [&](int A, int B) { return cmp.Line(ACol, A, B, direction) == before; });
+        }
     }
     for (int &i : idx)
         i += Left;

@@ -23,6 +23,7 @@
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/services/ExtGridFilter.h"
 #include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
@@ -357,14 +358,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TFilter : public TCollection {
-public:
-    TFilter() : TCollection(CollectionItemClass<TCollectionItem>()) {}
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 class TPrintSettings : public TPersistent {
 public:
     explicit TPrintSettings(TExtStringGrid *AGrid) {}
@@ -471,14 +464,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TFilterDropDown : public TPersistent {
-public:
-    TNotifyEvent OnChange;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 class TGrouping : public TPersistent {
 public:
     // Copies the looks and switches; Summary and the line colours and widths stay.
@@ -502,25 +487,6 @@ public:
     bool SummaryLine = false;
     bool ShowGroupCount = false;
     UnicodeString GroupCountFormat;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
-class TDropList : public TListBox {
-public:
-    explicit TDropList(TComponent *AOwner) : TListBox(AOwner) {}
-    TDropSelectEvent OnSelect;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TDropCheckList : public TListBox {
-public:
-    explicit TDropCheckList(TComponent *AOwner) : TListBox(AOwner) {}
-    TNotifyEvent OnSelect;
 
 private:
     TExtGridLiveCount FCount;
@@ -808,7 +774,7 @@ public:
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value);
-    virtual bool RowMatchesFilter(int ARow) { return true; }
+    virtual bool RowMatchesFilter(int ARow);
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
     virtual void MarkPastedRows(const TGridRect &R) {}
@@ -865,8 +831,8 @@ public:
     virtual void NavigationChanged(TObject *Sender) {}
     virtual void GotoFirstRow() { SetRow(FixedRows()); }
     virtual bool GetAllowFMTClipboard() { return false; }
-    virtual void DoFilterSelect(int Index) {}
-    virtual void DoFilterCheck() {}
+    virtual void DoFilterSelect(int Index);
+    virtual void DoFilterCheck();
     virtual void DrawDesignHelper(TCanvas *ACanvas) {}
     virtual void DesignHelperClick(int X, int Y) {}
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
@@ -1294,6 +1260,54 @@ public:
     void SetSortTime(Cardinal Value) { FSortTime = Value; }
     TCustomCompareEvent OnCustomCompare;
     TRawCompareEvent OnRawCompare;
+
+    // ---- filtering (grid/services/ExtGridFilter.cpp) ----
+    // Applying the filter hides the failing normal rows as one level of the hidden-row store;
+    // levels stack, and removing one shows its rows again.
+    using TCustomFilterEvent = std::function<void(TObject *Sender, int ARow, bool &AcceptRow)>;
+    using TGridProgressEvent = std::function<void(TObject *Sender, SmallInt Progress)>;
+    using TFilterCheckEvent = std::function<void(TObject *Sender, int Column, int ItemIndex,
+                                                 const UnicodeString &FriendlyName, UnicodeString &FilterCondition,
+                                                 TCheckListBox *CheckList)>;
+    TFilter *Filter() const { return FFilter; }
+    bool FilterActive() const { return FFilterActive; }
+    // Switching on applies the filter as a new level; off shows the last level again (the level
+    // count stays). The footer is recalculated either way.
+    void SetFilterActive(bool Value);
+    void ApplyFilter();
+    // Hides the row (a display row) when it fails.
+    void FilterRow(int ARow);
+    // True when more than one level is left afterwards.
+    bool RemoveLastFilter();
+    // Every level goes; without levels the conditions go instead.
+    void RemoveAllFilters();
+    // Narrows the rows shown to those whose cell in AColumn (any cell: -1) contains ACondition,
+    // ignoring case: a condition one character longer than the last adds a level, one shorter
+    // takes the last away, any other starts again. An empty condition ends the narrowing.
+    void NarrowDown(const UnicodeString &ACondition, int AColumn = -1);
+    // The value list of real column ACol below its filter button: the check list with
+    // FilterDropDownCheck, else the plain list. False when the column offers no values.
+    bool ShowFilterList(int ACol);
+    int FilterCol() const { return FFilterCol; }
+    void SetFilterCol(int Value) { FFilterCol = Value; }
+    TDropList *DropList() const { return FDropList; }
+    TDropCheckList *DropCheckList() const { return FDropCheckList; }
+    TFilterDropDown *FilterDropDown() const { return FFilterDropDown; }
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool Value) { FFilterNormalCellsOnly = Value; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool Value) { FFilterDropDownCheck = Value; }
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    // Only a row above the normal rows is taken.
+    void SetFilterDropDownRow(int Value);
+    const UnicodeString &LastFilter() const { return FLastFilter; }
+    int FilterFixedRows() const { return FFilterFixedRows; }
+    TCustomFilterEvent OnCustomFilter;
+    TGridProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
 
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
@@ -2263,6 +2277,15 @@ protected:
     TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
     UnicodeString FFilterDropDownClear = QStringLiteral("(All)");
     bool FFilterIncremental = false;
+    bool FFilterDropDownCheck = false;
+    int FFilterDropDownRow = 0;
+    int FFilterFixedRows = 0;
+    UnicodeString FLastFilter;
+    // What each entry of FilterList stands for when the grid made the list from the cells: the
+    // value, taken literally when picked. Empty for lists from handlers or columns.
+    QStringList FFilterValues;
+    // The conditions read once, while ApplyFilter runs.
+    const TPreparedFilter *FPreparedFilter = nullptr;
 
     // ---- sorting ----
     TSortSettings *FSortSettings = nullptr;

@@ -631,7 +631,7 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
             allow = true;
             DoCanShowFixedDropDown(ACol, ARow, allow);
         }
-        if (allow || DoGetColumnFilter(realCol))
+        if (allow || ShowFilterList(realCol))
             return;
     }
     if (!(ACol >= FixedCols() || FSortSettings->FixedCols))

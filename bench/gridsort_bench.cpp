@@ -141,11 +141,79 @@ void ProxySort(benchmark::State &State, bool Numbers)
 void BM_ProxySortText(benchmark::State &State) { ProxySort(State, false); }
 void BM_ProxySortNumber(benchmark::State &State) { ProxySort(State, true); }
 
+void BM_GridNarrowDown(benchmark::State &State)
+{
+    TExtStringGrid &g = Grid();
+    for (auto _ : State) {
+        g.NarrowDown(Needle, 0);
+        State.PauseTiming();
+        benchmark::DoNotOptimize(g.RowCount());
+        g.NarrowDown(QString(), 0);
+        State.ResumeTiming();
+    }
+}
+
+// The test of NarrowDown alone: the same condition with every row accepted afterwards by the
+// custom filter, so that nothing goes into the hidden-row store.
+void BM_GridNarrowScanOnly(benchmark::State &State)
+{
+    TExtStringGrid &g = Grid();
+    g.Filter()->Clear();
+    TFilterData *f = g.Filter()->Add();
+    f->CaseSensitive = false;
+    f->Column = 0;
+    f->Data = fcNormal;
+    f->Condition = QLatin1Char('*') + Needle + QLatin1Char('*');
+    g.OnCustomFilter = [](TObject *, int, bool &Accept) { Accept = true; };
+    for (auto _ : State) {
+        g.ApplyFilter();
+        State.PauseTiming();
+        g.RemoveLastFilter();
+        State.ResumeTiming();
+    }
+    g.OnCustomFilter = nullptr;
+    g.Filter()->Clear();
+}
+
+void BM_RawNarrowScan(benchmark::State &State)
+{
+    const auto &texts = Data().Texts;
+    for (auto _ : State) {
+        std::vector<int> failing;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (!QStringView(texts[i]).contains(Needle, Qt::CaseInsensitive))
+                failing.push_back(int(i) + 1);
+        benchmark::DoNotOptimize(failing.data());
+    }
+}
+
+void BM_ProxyFixedStringFilter(benchmark::State &State)
+{
+    QStandardItemModel model(N, 1);
+    const TData &d = Data();
+    for (int i = 0; i < N; ++i)
+        model.setItem(i, 0, new QStandardItem(d.Texts[std::size_t(i)]));
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setFilterCaseSensitivity(Qt::CaseInsensitive);
+    for (auto _ : State) {
+        proxy.setFilterFixedString(Needle);
+        benchmark::DoNotOptimize(proxy.rowCount());
+        State.PauseTiming();
+        proxy.setFilterFixedString(QString());
+        State.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_GridSortText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RawSortText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ProxySortText)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_GridSortNumber)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RawSortNumber)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ProxySortNumber)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_GridNarrowDown)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridNarrowScanOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RawNarrowScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ProxyFixedStringFilter)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -183,6 +183,8 @@ private:
     struct TOperand {
         UnicodeString Folded;   // the operand, upper-cased unless case-sensitive
         UnicodeString Wildcard; // its wildcard form, for an operand without comparisons
+        // For a wildcard form "*text*" with text of ASCII characters and no wildcard: the text.
+        UnicodeString Contained;
         bool Plain = true;
     };
     // A step is an operand (Group < 0) or a group, and the operator found after it.

@@ -341,8 +341,15 @@ int TFilterCondition::AddOperand(const UnicodeString &Operand)
     o.Folded = FCaseSensitive ? Operand : AnsiUpperCase(Operand);
     o.Plain = !o.Folded.contains(QLatin1Char('>')) && !o.Folded.contains(QLatin1Char('<')) &&
               !o.Folded.contains(QLatin1Char('!'));
-    if (o.Plain)
+    if (o.Plain) {
         o.Wildcard = WildcardsOf(o.Folded);
+        const QStringView w(o.Wildcard);
+        if (w.size() > 2 && w.startsWith(QLatin1Char('*')) && w.endsWith(QLatin1Char('*'))) {
+            const QStringView inner = w.mid(1, w.size() - 2);
+            if (!inner.contains(QLatin1Char('*')) && !inner.contains(QLatin1Char('?')) && IsAscii(inner))
+                o.Contained = inner.toString();
+        }
+    }
     FAllPlain = FAllPlain && o.Plain;
     FOperands.push_back(std::move(o));
     return int(FOperands.size()) - 1;
@@ -393,6 +400,10 @@ int TFilterCondition::Parse(const UnicodeString &Text, const std::vector<qsizety
 bool TFilterCondition::EvalOperand(int Operand, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const
 {
     const TOperand &o = FOperands[std::size_t(Operand)];
+    // For ASCII texts on both sides Qt's case-insensitive search is the upper-cased comparison.
+    if (!o.Contained.isEmpty())
+        return Folded ? QStringView(*Folded).contains(o.Contained)
+                      : Value.contains(o.Contained, FoldAscii ? Qt::CaseInsensitive : Qt::CaseSensitive);
     if (o.Plain)
         return WildcardMatchView(o.Wildcard, Folded ? QStringView(*Folded) : Value, FoldAscii && !Folded);
     return MatchPattern(o.Folded, Folded ? *Folded : Value.toString());

@@ -33,6 +33,15 @@ QStringView Trimmed(QStringView S)
     return S.mid(b, e - b);
 }
 
+// The text holds "|\\", the mark of a wide-encoded cell text.
+bool IsWideEncoded(QStringView Text)
+{
+    for (qsizetype p = Text.indexOf(QLatin1Char('|')); p >= 0; p = Text.indexOf(QLatin1Char('|'), p + 1))
+        if (p + 1 < Text.size() && Text[p + 1] == QLatin1Char('\\'))
+            return true;
+    return false;
+}
+
 QChar AsciiUpper(QChar C)
 {
     const char16_t u = C.unicode();
@@ -291,7 +300,7 @@ bool TExtStringGrid::RowMatchesFilter(int ARow)
             }
             QStringView text = Trimmed(owned);
             UnicodeString decoded;
-            if (text.contains(QStringLiteral("|\\"))) {
+            if (IsWideEncoded(text)) {
                 decoded = DecodeWideCellText(text.toString());
                 text = decoded;
             }

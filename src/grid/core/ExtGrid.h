@@ -24,6 +24,7 @@
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
 #include "grid/services/ExtGridFilter.h"
+#include "grid/services/ExtGridFind.h"
 #include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
@@ -1309,6 +1310,23 @@ public:
     TFilterSelectEvent OnFilterSelect;
     TFilterCheckEvent OnFilterCheck;
 
+    // ---- search and replace (grid/services/ExtGridFind.cpp) ----
+    // The next matching cell after StartCell in the scan order the options give; (-1, -1) from
+    // the start, and as the answer when there is none.
+    TPoint Find(TPoint StartCell, const UnicodeString &s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const UnicodeString &s, TFindParams FindParams);
+    TPoint FindFirst(const UnicodeString &s, TFindParams FindParams);
+    // Goes on from the last result with the last text and options.
+    TPoint FindNext();
+    // Every occurrence in every matching cell, ignoring case unless fnMatchCase; answers the
+    // number of cells changed.
+    int Replace(const UnicodeString &OrigStr, const UnicodeString &NewStr, TFindParams FindParams);
+    TPoint SearchCell() const { return FSearchCell; }
+    void SetSearchCell(TPoint Value) { FSearchCell = Value; }
+    bool FindBusy() const { return FFindBusy; }
+    int FindCol = 0;
+    int FindRow = 0;
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
@@ -2261,6 +2279,12 @@ protected:
     UnicodeString SearchInc;
     int SearchTics = 0;
     bool FFindBusy = false;
+    TFindParams FFindParams;
+    UnicodeString FSearchText;
+    UnicodeString FSearchCache;
+    TPoint FSearchCell{-1, -1};
+    TPoint RunFind(TPoint StartCell, const UnicodeString &s, TFindParams FindParams, bool Wide);
+    bool MatchFindCell(int ACol, int ARow, bool Wide);
 
     // ---- filter ----
     TFilter *FFilter = nullptr;
@@ -2464,7 +2488,9 @@ public:
     virtual void CutSelectionToClipboard() {}
     virtual void CopySelectionToClipboard() {}
     virtual void PasteSelectionFromClipboard() {}
-    virtual int Search(const UnicodeString &Value) { return -1; }
+    // The first normal row whose text in the sort column starts with Value (compared upper-cased,
+    // without HTML tags); -1 when none.
+    virtual int Search(const UnicodeString &Value);
 
     // ---- Tab and advance (ExtGridTab.cpp) ----
     // After the last edit row: a new last row (kept above a visible floating footer).

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "platform/Forms.h"
+#include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,63 @@ TEST_F(FindTest, SearchLooksUpTheSortColumn)
     EXPECT_EQ(g->Search("ba"), -1);
     g->SortSettings()->Column = -1;
     EXPECT_EQ(g->Search("BA"), -1);
+}
+
+} // namespace
+
+namespace {
+
+// The footer's host comes with the footer handling; here the panel stands on the form itself.
+TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    g->SetCells(1, 1, "alpha");
+    g->SetCells(1, 2, "beta");
+    g->SetCells(2, 3, "alphabet");
+    std::vector<TSearchAction> actions;
+    g->OnSearchFooterAction = [&](TObject *, const UnicodeString &, int, int, TSearchAction A) { actions.push_back(A); };
+    form->Show();
+    GuiTest::ProcessEvents();
+    TSearchPanel *panel = g->SearchPanel();
+    panel->SetParent(form.get());
+    panel->SetAlign(alNone);
+    panel->SetBounds(0, 310, 580, 36);
+    panel->SetVisible(true);
+    GuiTest::ProcessEvents();
+    TRetEdit *edit = panel->EditControl();
+    edit->SetFocus();
+    GuiTest::TypeText(edit, "alq");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Color(), clRed);
+    GuiTest::PressKey(edit, VK_BACK);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Text(), "al");
+    EXPECT_EQ(edit->Color(), clWindow);
+    EXPECT_TRUE(panel->ForwardButton()->Enabled());
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+
+    GuiTest::PressKey(edit, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(2, 3));
+    EXPECT_EQ(edit->Text(), "al") << "Enter types nothing";
+    GuiTest::PressKey(edit, VK_RETURN, TShiftState{ssCtrl});
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+    ASSERT_GE(actions.size(), 2u);
+    EXPECT_EQ(actions[actions.size() - 2], saFindNext);
+    EXPECT_EQ(actions.back(), saFindPrevious);
+
+    edit->SetText("");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Color(), clWindow);
+    EXPECT_FALSE(panel->ForwardButton()->Enabled());
 }
 
 } // namespace

@@ -324,19 +324,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TSearchPanel : public TPanel {
-public:
-    explicit TSearchPanel(TComponent *AOwner) : TPanel(AOwner) {}
-    TNotifyEvent OnEditChange;
-    TNotifyEvent OnBackwardClick;
-    TNotifyEvent OnForwardClick;
-    TNotifyEvent OnExitClick;
-    TNotifyEvent OnHighLightClick;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 class THTMLHintWindow : public TCustomControl {
 public:
     explicit THTMLHintWindow(TComponent *AOwner) : TCustomControl(AOwner) {}
@@ -1321,6 +1308,14 @@ public:
     // Every occurrence in every matching cell, ignoring case unless fnMatchCase; answers the
     // number of cells changed.
     int Replace(const UnicodeString &OrigStr, const UnicodeString &NewStr, TFindParams FindParams);
+    // The search footer's handlers; the panel's events are bound to them.
+    using TSearchEditChangeEvent = std::function<void(TObject *Sender, const UnicodeString &Value, bool &DefaultSearch)>;
+    void SearchFooterEditChange(TObject *Sender);
+    void SearchFooterFindNext(TObject *Sender);
+    void SearchFooterFindPrevious(TObject *Sender);
+    void SearchFooterClose(TObject *Sender);
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
     TPoint SearchCell() const { return FSearchCell; }
     void SetSearchCell(TPoint Value) { FSearchCell = Value; }
     bool FindBusy() const { return FFindBusy; }

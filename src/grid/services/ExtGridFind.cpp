@@ -239,3 +239,169 @@ int TExtStringGrid::Search(const UnicodeString &Value)
             return r;
     return -1;
 }
+
+// ---------------------------------------------------------------------------------------------
+// The search footer
+
+void TRetEdit::KeyDown(Word &Key, TShiftState Shift)
+{
+    if (Key == VK_RETURN) {
+        const TNotifyEvent &e = Shift.Contains(ssCtrl) ? OnCtrlReturn : OnReturn;
+        Key = 0;
+        if (e)
+            e(this);
+        return;
+    }
+    TEdit::KeyDown(Key, Shift);
+}
+
+void TRetEdit::KeyPress(WideChar &Key)
+{
+    if (Key == WideChar(13) || Key == WideChar(10)) {
+        if (OnKeyPress)
+            OnKeyPress(this, Key);
+        Key = WideChar(0);
+        return;
+    }
+    TEdit::KeyPress(Key);
+}
+
+TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_cast<TExtStringGrid *>(AOwner))
+{
+    SetAlign(alBottom);
+    SetHeight(0);
+    SetBorderWidth(0);
+    FEdit = new TRetEdit(this);
+    FEdit->SetParent(this);
+    FEdit->SetBounds(25, 6, 110, 21);
+    FEdit->OnChange = [this](TObject *Sender) { EditChanged(Sender); };
+    FEdit->OnReturn = [this](TObject *) {
+        if (OnForwardClick)
+            OnForwardClick(this);
+    };
+    FEdit->OnCtrlReturn = [this](TObject *) {
+        if (OnBackwardClick)
+            OnBackwardClick(this);
+    };
+    auto button = [this](int Left, int Top, int W, int H, TNotifyEvent *Event) {
+        auto *b = new TExtGridButton(this);
+        b->SetParent(this);
+        b->SetBounds(Left, Top, W, H);
+        b->OnClick = [this, Event](TObject *) {
+            if (*Event)
+                (*Event)(this);
+        };
+        return b;
+    };
+    FForward = button(140, 5, 90, 23, &OnForwardClick);
+    FBackward = button(235, 5, 90, 23, &OnBackwardClick);
+    FExit = button(5, 7, 14, 14, &OnExitClick);
+    FForward->SetEnabled(false);
+    FBackward->SetEnabled(false);
+    FMatchCase = new TCheckBox(this);
+    FMatchCase->SetParent(this);
+    FMatchCase->SetBounds(330, 8, 120, 17);
+    if (FGrid) {
+        OnEditChange = [g = FGrid](TObject *Sender) { g->SearchFooterEditChange(Sender); };
+        OnForwardClick = [g = FGrid](TObject *Sender) { g->SearchFooterFindNext(Sender); };
+        OnBackwardClick = [g = FGrid](TObject *Sender) { g->SearchFooterFindPrevious(Sender); };
+        OnExitClick = [g = FGrid](TObject *Sender) { g->SearchFooterClose(Sender); };
+        if (TSearchFooter *f = FGrid->SearchFooter()) {
+            FForward->SetCaption(f->FindNextCaption());
+            FBackward->SetCaption(f->FindPrevCaption());
+            FMatchCase->SetCaption(f->MatchCaseCaption());
+        }
+    }
+}
+
+void TSearchPanel::EditChanged(TObject *Sender)
+{
+    const bool any = !FEdit->Text().isEmpty();
+    FForward->SetEnabled(any);
+    FBackward->SetEnabled(any);
+    if (OnEditChange)
+        OnEditChange(this);
+}
+
+namespace {
+
+// The options the footer's own searches share.
+TFindParams FooterParams(TExtStringGrid *G, TSearchPanel *Panel)
+{
+    TSearchFooter *f = G->SearchFooter();
+    TFindParams p{fnAutoGoto};
+    if (Panel->MatchCase()->Checked())
+        p << fnMatchCase;
+    if (f->SearchActiveColumnOnly)
+        p << fnFindInCurrentCol;
+    if (f->SearchMatchStart)
+        p << fnMatchStart;
+    if (f->SearchDirection == sdLeftRight)
+        p << fnDirectionLeftRight;
+    if (f->SearchColumn >= 0 && f->SearchColumn < G->ColCount()) {
+        p << fnFindInPresetCol;
+        G->FindCol = f->SearchColumn;
+    }
+    return p;
+}
+
+} // namespace
+
+void TExtStringGrid::SearchFooterEditChange(TObject *Sender)
+{
+    TRetEdit *edit = FSearchPanel->EditControl();
+    const UnicodeString text = edit->Text();
+    bool defaultSearch = true;
+    if (OnSearchEditChange)
+        OnSearchEditChange(this, text, defaultSearch);
+    if (!defaultSearch || !FSearchFooter->AutoSearch)
+        return;
+    TFindParams p = FooterParams(this, FSearchPanel);
+    if (FSearchFooter->SearchFixedCells)
+        p << fnIncludeFixed;
+    if (FSearchFooter->SearchHiddenRows)
+        p << fnIncludeHiddenRows;
+    if (text.isEmpty()) {
+        edit->SetColor(clWindow);
+        return;
+    }
+    FSearchCell = Find(TPoint(-1, -1), text, p);
+    DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindFirst);
+    edit->SetColor(FSearchCell.X < 0 ? clRed : clWindow);
+}
+
+void TExtStringGrid::SearchFooterFindNext(TObject *Sender)
+{
+    const UnicodeString text = FSearchPanel->EditControl()->Text();
+    if (!FSearchFooter->AutoSearch && text != FSearchFooter->LastSearch)
+        FSearchCell = TPoint(-1, -1);
+    FSearchFooter->LastSearch = text;
+    FSearchCell = Find(FSearchCell, text, FooterParams(this, FSearchPanel));
+    const int spare = FFloatingFooter->Visible() ? 0 : 1;
+    if (Row() > TopRow() + VisibleRowCount() + spare - 3 &&
+        VisibleRowCount() + FixedRows() + (FFloatingFooter->Visible() ? 1 : 0) < RowCount())
+        SetTopRow(TopRow() + 2);
+    DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindNext);
+    FSearchPanel->Invalidate();
+}
+
+void TExtStringGrid::SearchFooterFindPrevious(TObject *Sender)
+{
+    const UnicodeString text = FSearchPanel->EditControl()->Text();
+    if (!FSearchFooter->AutoSearch && text != FSearchFooter->LastSearch)
+        FSearchCell = TPoint(-1, -1);
+    FSearchFooter->LastSearch = text;
+    TFindParams p = FooterParams(this, FSearchPanel);
+    p >> fnDirectionLeftRight;
+    p << fnBackward;
+    FSearchCell = Find(FSearchCell, text, p);
+    DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindPrevious);
+    FSearchPanel->Invalidate();
+}
+
+void TExtStringGrid::SearchFooterClose(TObject *Sender)
+{
+    if (OnSearchFooterClose)
+        OnSearchFooterClose(this);
+    FSearchFooter->SetVisible(false);
+}

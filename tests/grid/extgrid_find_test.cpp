@@ -167,6 +167,7 @@ TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
     GuiTest::ProcessEvents();
     EXPECT_EQ(edit->Color(), clWindow);
     EXPECT_FALSE(panel->ForwardButton()->Enabled());
+    panel->SetParent(g); // the grid frees its panel itself
 }
 
 } // namespace

@@ -79,33 +79,6 @@ UnicodeString WildcardsOf(const UnicodeString &Pattern)
     return p;
 }
 
-// "*" any run, "?" one character, anything else itself. Backtracks only to the last "*", which
-// finds a match whenever one exists and keeps the work at pattern length times value length.
-bool WildcardMatch(const UnicodeString &Pattern, const UnicodeString &Value)
-{
-    qsizetype p = 0;
-    qsizetype v = 0;
-    qsizetype starP = -1;
-    qsizetype starV = 0;
-    while (v < Value.size()) {
-        if (p < Pattern.size() && Pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starV = v;
-        } else if (p < Pattern.size() && (Pattern[p] == QLatin1Char('?') || Pattern[p] == Value[v])) {
-            ++p;
-            ++v;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            v = ++starV;
-        } else {
-            return false;
-        }
-    }
-    while (p < Pattern.size() && Pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == Pattern.size();
-}
-
 bool Combine(bool Running, bool HaveRunning, bool Partial, QChar Operator)
 {
     if (!HaveRunning)
@@ -288,8 +261,10 @@ TDateTime DateFromFields(const UnicodeString &Text, bool MonthFirst)
 
 
 
-// WildcardMatch with each value character upper-cased (a..z) first when FoldAscii: for a value of
-// ASCII characters that is what the locale's upper-casing makes of it.
+// "*" any run, "?" one character, anything else itself, each value character upper-cased (a..z)
+// first when FoldAscii (for a value of ASCII characters what the locale's upper-casing makes of
+// it). Backtracks only to the last "*", which finds a match whenever one exists and keeps the
+// work at pattern length times value length.
 bool WildcardMatchView(QStringView Pattern, QStringView Value, bool FoldAscii)
 {
     auto at = [&](qsizetype k) {
@@ -314,6 +289,11 @@ bool WildcardMatchView(QStringView Pattern, QStringView Value, bool FoldAscii)
     while (p < Pattern.size() && Pattern[p] == QLatin1Char('*'))
         ++p;
     return p == Pattern.size();
+}
+
+bool WildcardMatch(const UnicodeString &Pattern, const UnicodeString &Value)
+{
+    return WildcardMatchView(Pattern, Value, false);
 }
 
 bool IsAscii(QStringView Value)

@@ -44,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     const QString condition = lf >= 0 ? text.left(lf) : text;
     const QString value = lf >= 0 ? text.mid(lf + 1) : QString();
 
-    (void)MatchFilterExpression(condition, value, true);
-    (void)MatchFilterExpression(condition, value, false);
+    // The condition read once must answer as the matcher does.
+    for (bool caseSensitive : {true, false})
+        if (TFilterCondition(condition, caseSensitive).Match(value) != MatchFilterExpression(condition, value, caseSensitive))
+            __builtin_trap();
     (void)MatchPattern(condition, value);
 
     TDateTime d = 0;

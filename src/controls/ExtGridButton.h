@@ -11,6 +11,7 @@
 // left or the right, optional end ellipsis), with three states and, when Transparent, the
 // parent's picture behind it.
 
+#include "controls/ExtButtonStyle.h"
 #include "platform/ActnList.h"
 #include "platform/Buttons.h"
 #include "platform/Controls.h"
@@ -30,7 +31,6 @@ int GetXPColorScheme();
 void DrawButtonGradient(TCanvas *Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect &Rect,
                         int Steps, TColor BorderColor);
 
-enum TExtGridButtonStyle { tasButton, tasCheck };
 
 class TExtGridButton;
 

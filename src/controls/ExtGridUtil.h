@@ -12,6 +12,9 @@
 #include "platform/Types.h"
 
 #include <QChar>
+#include <QStringView>
+
+#include <vector>
 
 class TStrings;
 struct TGridRect;
@@ -168,6 +171,42 @@ int WideStringPos(const UnicodeString &Sub, const UnicodeString &Text);
 // condition ends, however it is written; groups nested deeper than the evaluator keeps track of
 // are matched as one operand.
 bool MatchFilterExpression(const UnicodeString &Condition, const UnicodeString &Value, bool CaseSensitive);
+// A condition read once and matched against many values, with the results MatchFilterExpression
+// gives for each. The value is taken as it is (no trimming); its upper-casing is done without a
+// copy where the value is plain ASCII and every operand a wildcard pattern.
+class TFilterCondition {
+public:
+    TFilterCondition(const UnicodeString &Condition, bool CaseSensitive);
+    bool Match(QStringView Value) const;
+
+private:
+    struct TOperand {
+        UnicodeString Folded;   // the operand, upper-cased unless case-sensitive
+        UnicodeString Wildcard; // its wildcard form, for an operand without comparisons
+        // For a wildcard form "*text*" with text of ASCII characters and no wildcard: the text.
+        UnicodeString Contained;
+        bool Plain = true;
+    };
+    // A step is an operand (Group < 0) or a group, and the operator found after it.
+    struct TStep {
+        int Operand = -1;
+        int Group = -1;
+        QChar Op;
+    };
+    struct TGroup {
+        std::vector<TStep> Steps;
+        int Last = -1;
+    };
+    int Parse(const UnicodeString &Text, const std::vector<qsizetype> &Close, qsizetype Begin, qsizetype End, int Depth);
+    int AddOperand(const UnicodeString &Operand);
+    bool Eval(int Group, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const;
+    bool EvalOperand(int Operand, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const;
+    bool FCaseSensitive;
+    bool FAllPlain = true;
+    std::vector<TOperand> FOperands;
+    std::vector<TGroup> FGroups;
+};
+
 // MatchPattern of both texts, upper-cased with the locale's rules unless CaseSensitive.
 bool MatchFilterOperand(const UnicodeString &Operand, const UnicodeString &Value, bool CaseSensitive);
 // One operand: ">x", ">=x", "<x", "<=x" compare (as numbers, dates or texts), "!" negates, "*" and

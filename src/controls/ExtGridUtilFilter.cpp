@@ -79,33 +79,6 @@ UnicodeString WildcardsOf(const UnicodeString &Pattern)
     return p;
 }
 
-// "*" any run, "?" one character, anything else itself. Backtracks only to the last "*", which
-// finds a match whenever one exists and keeps the work at pattern length times value length.
-bool WildcardMatch(const UnicodeString &Pattern, const UnicodeString &Value)
-{
-    qsizetype p = 0;
-    qsizetype v = 0;
-    qsizetype starP = -1;
-    qsizetype starV = 0;
-    while (v < Value.size()) {
-        if (p < Pattern.size() && Pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starV = v;
-        } else if (p < Pattern.size() && (Pattern[p] == QLatin1Char('?') || Pattern[p] == Value[v])) {
-            ++p;
-            ++v;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            v = ++starV;
-        } else {
-            return false;
-        }
-    }
-    while (p < Pattern.size() && Pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == Pattern.size();
-}
-
 bool Combine(bool Running, bool HaveRunning, bool Partial, QChar Operator)
 {
     if (!HaveRunning)
@@ -286,7 +259,161 @@ TDateTime DateFromFields(const UnicodeString &Text, bool MonthFirst)
     return MonthFirst ? EncodeDateChecked(fullYear, a, b) : EncodeDateChecked(fullYear, b, a);
 }
 
+
+
+// "*" any run, "?" one character, anything else itself, each value character upper-cased (a..z)
+// first when FoldAscii (for a value of ASCII characters what the locale's upper-casing makes of
+// it). Backtracks only to the last "*", which finds a match whenever one exists and keeps the
+// work at pattern length times value length.
+bool WildcardMatchView(QStringView Pattern, QStringView Value, bool FoldAscii)
+{
+    auto at = [&](qsizetype k) {
+        const char16_t c = Value[k].unicode();
+        return FoldAscii && c >= u'a' && c <= u'z' ? QChar(char16_t(c - 32)) : QChar(c);
+    };
+    qsizetype p = 0, v = 0, starP = -1, starV = 0;
+    while (v < Value.size()) {
+        if (p < Pattern.size() && Pattern[p] == QLatin1Char('*')) {
+            starP = p++;
+            starV = v;
+        } else if (p < Pattern.size() && (Pattern[p] == QLatin1Char('?') || Pattern[p] == at(v))) {
+            ++p;
+            ++v;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            v = ++starV;
+        } else {
+            return false;
+        }
+    }
+    while (p < Pattern.size() && Pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == Pattern.size();
+}
+
+bool WildcardMatch(const UnicodeString &Pattern, const UnicodeString &Value)
+{
+    return WildcardMatchView(Pattern, Value, false);
+}
+
+bool IsAscii(QStringView Value)
+{
+    for (QChar c : Value)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// A condition read once
+
+TFilterCondition::TFilterCondition(const UnicodeString &Condition, bool CaseSensitive) : FCaseSensitive(CaseSensitive)
+{
+    const TCondition condition(Trim(Condition));
+    Parse(condition.Text, condition.Close, 0, condition.Text.size(), 0);
+}
+
+int TFilterCondition::AddOperand(const UnicodeString &Operand)
+{
+    TOperand o;
+    o.Folded = FCaseSensitive ? Operand : AnsiUpperCase(Operand);
+    o.Plain = !o.Folded.contains(QLatin1Char('>')) && !o.Folded.contains(QLatin1Char('<')) &&
+              !o.Folded.contains(QLatin1Char('!'));
+    if (o.Plain) {
+        o.Wildcard = WildcardsOf(o.Folded);
+        const QStringView w(o.Wildcard);
+        if (w.size() > 2 && w.startsWith(QLatin1Char('*')) && w.endsWith(QLatin1Char('*'))) {
+            const QStringView inner = w.mid(1, w.size() - 2);
+            if (!inner.contains(QLatin1Char('*')) && !inner.contains(QLatin1Char('?')) && IsAscii(inner))
+                o.Contained = inner.toString();
+        }
+    }
+    FAllPlain = FAllPlain && o.Plain;
+    FOperands.push_back(std::move(o));
+    return int(FOperands.size()) - 1;
+}
+
+// The same walk as MatchRange, recording what it would evaluate instead of evaluating it.
+int TFilterCondition::Parse(const UnicodeString &Text, const std::vector<qsizetype> &Close, qsizetype Begin,
+                            qsizetype End, int Depth)
+{
+    static const UnicodeString Operators = QStringLiteral("(;^&|");
+    const QStringView text(Text);
+    while (Begin < End && text[Begin] <= QLatin1Char(' '))
+        ++Begin;
+    while (End > Begin && text[End - 1] <= QLatin1Char(' '))
+        --End;
+    qsizetype at = Begin < End && text[Begin] == QLatin1Char('=') ? Begin + 1 : Begin;
+    const int index = int(FGroups.size());
+    FGroups.emplace_back();
+    std::vector<TStep> steps;
+    for (;;) {
+        int p = 0;
+        const QChar op = FindOperatorIn(Operators, text.mid(at, End - at), p);
+        if (p == -1)
+            break;
+        TStep step;
+        if (text[at] == QLatin1Char('(')) {
+            const qsizetype close = Close[static_cast<std::size_t>(at)];
+            const qsizetype innerEnd = close >= 0 && close < End ? close : End;
+            const qsizetype innerBegin = at + 1;
+            at = innerEnd < End ? innerEnd + 1 : End;
+            if (Depth < MaxGroupDepth)
+                step.Group = Parse(Text, Close, innerBegin, innerEnd, Depth + 1);
+            else
+                step.Operand = AddOperand(text.mid(innerBegin, innerEnd - innerBegin).toString());
+        } else {
+            step.Operand = AddOperand(text.mid(at, p - 1).toString());
+            at += p;
+        }
+        step.Op = op;
+        steps.push_back(step);
+    }
+    const int last = AddOperand(text.mid(at, End - at).toString());
+    FGroups[std::size_t(index)].Steps = std::move(steps);
+    FGroups[std::size_t(index)].Last = last;
+    return index;
+}
+
+bool TFilterCondition::EvalOperand(int Operand, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const
+{
+    const TOperand &o = FOperands[std::size_t(Operand)];
+    // For ASCII texts on both sides Qt's case-insensitive search is the upper-cased comparison.
+    if (!o.Contained.isEmpty())
+        return Folded ? QStringView(*Folded).contains(o.Contained)
+                      : Value.contains(o.Contained, FoldAscii ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    if (o.Plain)
+        return WildcardMatchView(o.Wildcard, Folded ? QStringView(*Folded) : Value, FoldAscii && !Folded);
+    return MatchPattern(o.Folded, Folded ? *Folded : Value.toString());
+}
+
+bool TFilterCondition::Eval(int Group, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const
+{
+    const TGroup &g = FGroups[std::size_t(Group)];
+    bool running = false;
+    bool haveRunning = false;
+    QChar previous(0);
+    for (const TStep &s : g.Steps) {
+        const bool partial = s.Group >= 0 ? Eval(s.Group, Value, FoldAscii, Folded)
+                                          : EvalOperand(s.Operand, Value, FoldAscii, Folded);
+        running = Combine(running, haveRunning, partial, previous);
+        haveRunning = true;
+        previous = s.Op;
+    }
+    return Combine(running, haveRunning, EvalOperand(g.Last, Value, FoldAscii, Folded), previous);
+}
+
+bool TFilterCondition::Match(QStringView Value) const
+{
+    if (FCaseSensitive)
+        return Eval(0, Value, false, nullptr);
+    if (FAllPlain && IsAscii(Value))
+        return Eval(0, Value, true, nullptr);
+    const UnicodeString folded = AnsiUpperCase(Value.toString());
+    return Eval(0, Value, false, &folded);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Filter conditions

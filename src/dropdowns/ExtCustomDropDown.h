@@ -7,6 +7,7 @@
 // A descendant creates its content in CreateDropDownForm (base first), loads it in
 // BeforeDropDown and takes the value back in DropDownHidden or DoHideDropDown.
 
+#include "controls/ExtButtonStyle.h"
 #include "controls/ExtDropDown.h"
 #include "controls/ExtStyleIF.h"
 #include "platform/Buttons.h"
@@ -212,7 +213,7 @@ private:
     std::unique_ptr<TFont> FFont;
 };
 
-enum TExtButtonStyle { tasButton, tasCheck };
+using TExtButtonStyle = TExtGridButtonStyle;
 enum TExtButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 class TExtButton : public TCustomControl {

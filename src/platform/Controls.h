@@ -740,3 +740,7 @@ int CursorToQtShape(TCursor Cursor);
 // with the origin moved by Control's position and clipped to the parent's client area. Control
 // itself is not painted.
 void PaintParentBackground(TControl *Control, TCanvas *Canvas);
+// While watched, a mouse press anywhere outside the control's window sends the control
+// WM_CANCELMODE, as the platform does for a list that drops down. A freed control is no longer
+// watched.
+void WatchOutsideClicks(TWinControl *Control, bool On);

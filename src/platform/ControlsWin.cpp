@@ -18,6 +18,7 @@ TWinControl::TWinControl(TComponent *AOwner) : TControl(AOwner)
 TWinControl::~TWinControl()
 {
     Destroying();
+    WatchOutsideClicks(this, false);
     // Leave the parent while this is still known as a windowed control (its tab list).
     if (FParent)
         FParent->RemoveControl(this);

@@ -320,6 +320,9 @@ protected:
     // take the default height, and the row count stays as it is (the caller sets it).
     void InsertRowHeights(int AIndex, int ACount);
     void DeleteRowHeights(int AIndex, int ACount);
+    // Exchanges the heights of two rows without the change notification, so that a sort moving
+    // many rows tells RowHeightsChanged once; true when the heights differed.
+    bool SwapRowHeights(int A, int B);
 
     // Rows taken out or put in as a block, for grids that keep rows aside (hidden rows): Rows
     // lists row indices in ascending order. DeleteRowLines takes those rows out with their

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -290,6 +291,15 @@ void TCustomGrid::SetRowHeights(int Index, int Value)
         FRowHeights.assign(std::size_t(FRowCount), FDefaultRowHeight);
     FRowHeights[std::size_t(Index)] = Value;
     RowHeightsChanged();
+}
+
+bool TCustomGrid::SwapRowHeights(int A, int B)
+{
+    const auto n = FRowHeights.size();
+    if (A < 0 || B < 0 || std::size_t(A) >= n || std::size_t(B) >= n || FRowHeights[std::size_t(A)] == FRowHeights[std::size_t(B)])
+        return false;
+    std::swap(FRowHeights[std::size_t(A)], FRowHeights[std::size_t(B)]);
+    return true;
 }
 
 void TCustomGrid::InsertRowHeights(int AIndex, int ACount)

@@ -68,6 +68,9 @@ constexpr Cardinal WM_SHOWWINDOW = 0x0018;
 constexpr Cardinal WM_CANCELMODE = 0x001F;
 constexpr Cardinal WM_SETCURSOR = 0x0020;
 constexpr Cardinal WM_MOUSEACTIVATE = 0x0021;
+// Answers to WM_MOUSEACTIVATE.
+constexpr LRESULT MA_ACTIVATE = 1;
+constexpr LRESULT MA_NOACTIVATE = 3;
 constexpr Cardinal WM_WINDOWPOSCHANGING = 0x0046;
 constexpr Cardinal WM_WINDOWPOSCHANGED = 0x0047;
 constexpr Cardinal WM_NOTIFY = 0x004E;

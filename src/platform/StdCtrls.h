@@ -636,13 +636,17 @@ protected:
     void CMFontChanged(TCMFontChanged &Message) override;
     // The user moved the selection: OnClick.
     void UserSelected(int Index);
+    // Told of each change of the items before the window follows it, and after the window's
+    // items were made again or changed.
+    virtual void ItemsChanging(TItemsChange Change, int Index) {}
+    virtual void WidgetItemsSynced() {}
+    QListWidget *List() const;
 
 private:
     void ItemsChanged(TItemsChange Change, int Index);
     void RebuildWidgetItems();
     void ApplyIndexToWidget();
     void ApplyColors();
-    QListWidget *List() const;
     std::unique_ptr<TControlItems> FItems;
     int FItemIndex = -1;
     int FItemHeight = 13;
@@ -654,6 +658,33 @@ private:
 class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent *AOwner) : TCustomListBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------------------------------------
+// TCheckListBox
+
+// A list box whose items carry a check mark. A click on the mark or Space on the selected item
+// toggles it and calls ClickCheck (OnClickCheck); a mark set from code tells no one. The marks
+// move with their items when items are inserted or deleted.
+class TCheckListBox : public TCustomListBox {
+public:
+    explicit TCheckListBox(TComponent *AOwner) : TCustomListBox(AOwner) {}
+    bool Checked(int Index) const;
+    void SetChecked(int Index, bool Value);
+    // What a click on the item's mark does.
+    void ToggleCheck(int Index);
+    TNotifyEvent OnClickCheck;
+
+protected:
+    virtual void ClickCheck();
+    void ItemsChanging(TItemsChange Change, int Index) override;
+    void WidgetItemsSynced() override;
+    void WMLButtonDown(TWMMouse &Message) override;
+    void WMKeyDown(TWMKey &Message) override;
+
+private:
+    void ShowMark(int Index);
+    std::vector<char> FChecked;
 };
 
 // ---------------------------------------------------------------------------------------------

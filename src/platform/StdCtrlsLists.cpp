@@ -444,6 +444,7 @@ void TCustomListBox::RebuildWidgetItems()
     for (int i = 0; i < FItems->Count(); ++i)
         l->addItem(FItems->Strings(i));
     ApplyIndexToWidget();
+    WidgetItemsSynced();
 }
 
 void TCustomListBox::ApplyIndexToWidget()
@@ -459,6 +460,7 @@ void TCustomListBox::ApplyIndexToWidget()
 
 void TCustomListBox::ItemsChanged(TItemsChange Change, int Index)
 {
+    ItemsChanging(Change, Index);
     FItemIndex = IndexAfterChange(FItemIndex, Change, Index);
     QListWidget *l = List();
     if (!l)
@@ -490,6 +492,7 @@ void TCustomListBox::ItemsChanged(TItemsChange Change, int Index)
     }
     if (l->currentRow() != FItemIndex || (FItemIndex < 0 && !l->selectedItems().isEmpty()))
         ApplyIndexToWidget();
+    WidgetItemsSynced();
 }
 
 void TCustomListBox::SetItemIndex(int Value)
@@ -564,6 +567,95 @@ void TCustomListBox::CMFontChanged(TCMFontChanged &Message)
 {
     TWinControl::CMFontChanged(Message);
     ApplyColors();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCheckListBox
+
+namespace {
+// The width of the mark at an item's left edge.
+constexpr int CheckMarkWidth = 18;
+} // namespace
+
+bool TCheckListBox::Checked(int Index) const
+{
+    return Index >= 0 && Index < int(FChecked.size()) && FChecked[std::size_t(Index)];
+}
+
+void TCheckListBox::SetChecked(int Index, bool Value)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    if (int(FChecked.size()) < Count())
+        FChecked.resize(std::size_t(Count()), 0);
+    FChecked[std::size_t(Index)] = Value ? 1 : 0;
+    ShowMark(Index);
+}
+
+void TCheckListBox::ToggleCheck(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    SetChecked(Index, !Checked(Index));
+    ClickCheck();
+}
+
+void TCheckListBox::ClickCheck()
+{
+    if (OnClickCheck)
+        OnClickCheck(this);
+}
+
+void TCheckListBox::ItemsChanging(TItemsChange Change, int Index)
+{
+    switch (Change) {
+    case TItemsChange::icInsert:
+        if (Index >= 0 && Index <= int(FChecked.size()))
+            FChecked.insert(FChecked.begin() + Index, 0);
+        break;
+    case TItemsChange::icDelete:
+        if (Index >= 0 && Index < int(FChecked.size()))
+            FChecked.erase(FChecked.begin() + Index);
+        break;
+    case TItemsChange::icReset:
+        FChecked.clear();
+        break;
+    case TItemsChange::icChange:
+        break;
+    }
+}
+
+void TCheckListBox::WidgetItemsSynced()
+{
+    for (int i = 0; i < Count(); ++i)
+        ShowMark(i);
+}
+
+void TCheckListBox::ShowMark(int Index)
+{
+    if (QListWidget *l = List())
+        if (QListWidgetItem *item = l->item(Index))
+            item->setCheckState(Checked(Index) ? Qt::Checked : Qt::Unchecked);
+}
+
+void TCheckListBox::WMLButtonDown(TWMMouse &Message)
+{
+    const int i = ItemAtPos(TPoint(Message.XPos, Message.YPos), true);
+    if (i >= 0 && Message.XPos < CheckMarkWidth) {
+        SetItemIndex(i);
+        ToggleCheck(i);
+        return;
+    }
+    TCustomListBox::WMLButtonDown(Message);
+}
+
+void TCheckListBox::WMKeyDown(TWMKey &Message)
+{
+    if (Message.CharCode == VK_SPACE && ItemIndex() >= 0) {
+        ToggleCheck(ItemIndex());
+        return;
+    }
+    TCustomListBox::WMKeyDown(Message);
 }
 
 // ---------------------------------------------------------------------------------------------

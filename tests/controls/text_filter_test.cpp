@@ -41,12 +41,17 @@ struct Case {
     bool Result;
 };
 
+// Each case also through the condition read once, which must answer the same.
 void ExpectCases(const Case *Begin, const Case *End)
 {
-    for (const Case *c = Begin; c != End; ++c)
-        EXPECT_EQ(MatchFilterExpression(QString::fromUtf16(c->Condition), QString::fromUtf16(c->Value), c->CaseSensitive),
-                  c->Result)
-            << QString::fromUtf16(c->Condition).toStdString() << " on " << QString::fromUtf16(c->Value).toStdString();
+    for (const Case *c = Begin; c != End; ++c) {
+        const QString condition = QString::fromUtf16(c->Condition);
+        const QString value = QString::fromUtf16(c->Value);
+        EXPECT_EQ(MatchFilterExpression(condition, value, c->CaseSensitive), c->Result)
+            << condition.toStdString() << " on " << value.toStdString();
+        EXPECT_EQ(TFilterCondition(condition, c->CaseSensitive).Match(value), c->Result)
+            << "prepared: " << condition.toStdString() << " on " << value.toStdString();
+    }
 }
 
 TEST_F(FilterTest, Conditions)
@@ -266,6 +271,32 @@ TEST_F(FilterTest, AgreesWithThePlainEvaluation)
         const bool caseSensitive = next(2) == 0;
         ASSERT_EQ(MatchFilterExpression(condition, value, caseSensitive), PlainEvaluation(condition, value, caseSensitive))
             << condition.toStdString() << " on " << value.toStdString();
+    }
+}
+
+TEST_F(FilterTest, AConditionReadOnceAgreesWithTheExpressionMatcher)
+{
+    // Non-ASCII values take the locale's upper-casing, which may change a text's length (sharp s).
+    const QString conditionChars = QStringLiteral("ab()&|;^\"= *?!<>1SI\u00df");
+    const QString valueChars = QStringLiteral("abAB1 s\u00df\u017f\u0131\u00e9");
+    std::uint32_t seed = 777;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 20000; ++round) {
+        QString condition;
+        for (int i = next(12); i > 0; --i)
+            condition += conditionChars[next(static_cast<int>(conditionChars.size()))];
+        const bool caseSensitive = next(2) == 0;
+        const TFilterCondition prepared(condition, caseSensitive);
+        for (int v = 0; v < 4; ++v) {
+            QString value;
+            for (int i = next(5); i > 0; --i)
+                value += valueChars[next(static_cast<int>(valueChars.size()))];
+            ASSERT_EQ(prepared.Match(value), MatchFilterExpression(condition, value, caseSensitive))
+                << condition.toStdString() << " on " << value.toStdString() << " case " << caseSensitive;
+        }
     }
 }
 

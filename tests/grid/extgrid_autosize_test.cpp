@@ -147,12 +147,14 @@ TEST_F(AutoSizeTest, HeaderAndComboCellsGetRoomForTheirGlyphs)
          [&] { G->SetFilterDropDownAuto(false); }, 12},
         {"filter button in another row",
          [&] {
+             G->SetFixedRows(2);
              G->SetFilterDropDownAuto(true);
              G->SetFilterDropDownRow(1);
          },
          [&] {
              G->SetFilterDropDownAuto(false);
              G->SetFilterDropDownRow(0);
+             G->SetFixedRows(1);
          },
          0},
         {"always visible combo button",

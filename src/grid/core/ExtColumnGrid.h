@@ -16,7 +16,6 @@ enum TColumnPopupType {
 
 using TColumnPopupEvent = std::function<void(TObject *Sender, int ACol, int ARow, TPopupMenu *PopupMenu)>;
 using TAfterColumnMoved = std::function<void(TObject *Sender, int FromIndex, int ToIndex)>;
-using TFilterSelectEvent = std::function<void(TObject *Sender, int Column, int ItemIndex, const UnicodeString &FriendlyName, UnicodeString &FilterCondition)>;
 
 // One column definition.
 class TGridColumnItem : public TCollectionItem {
@@ -282,7 +281,6 @@ public:
 
     TColumnPopupEvent OnColumnPopup;
     TAfterColumnMoved OnAfterColumnMoved;
-    TFilterSelectEvent OnFilterSelect;
 
 protected:
     virtual void CreateColumns();

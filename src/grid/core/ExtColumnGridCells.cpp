@@ -278,6 +278,7 @@ bool TExtColumnGrid::DoGetColumnFilter(int Column)
     if (!c || c->Filter()->Count() == 0)
         return false;
     FFilterList->Clear();
+    FFilterValues.clear();
     FFilterList->SetSorted(false);
     for (int i = 0; i < c->Filter()->Count(); ++i)
         FFilterList->Add(FilterName(c->Filter()->Strings(i)));
@@ -293,13 +294,15 @@ void TExtColumnGrid::DoFilterSelect(int Index)
         if (FAutoFilterDisplay)
             c->SetHeader(name);
         if (FAutoFilterUpdate)
-            FFilterActive = false;
+            SetFilterActive(false);
         UnicodeString cond = FilterCondition(entry);
         if (OnFilterSelect)
             OnFilterSelect(this, FFilterCol, Index, name, cond);
-        // The filter entry itself is taken up by the filter machinery once it is in place.
+        TFilterData *f = FFilter->ColumnFilter(FFilterCol);
+        f->Condition = cond;
+        f->CaseSensitive = c->FilterCaseSensitive();
         if (FAutoFilterUpdate) {
-            FFilterActive = true;
+            SetFilterActive(true);
             if (!(RowCount() == FixedRows() || (RowCount() == 1 && FFixedRowAlways)))
                 SetRow(FixedRows());
             DoFilterDone();

@@ -18,7 +18,8 @@ const char *const PopupIdents[] = {"cpFixedCellsRClick", "cpFixedCellsLClick", "
 const char *const SortIdents[] = {"ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
                                   "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial",
                                   "ssAnsiAlphaCase", "ssAnsiAlphaNoCase", "ssRaw", "ssHTML", "ssImages",
-                                  "ssCheckBox", "ssUnicode", "ssDateTime", "ssTime", "ssRTF"};
+                                  "ssCheckBox", "ssDateTime", "ssTime", "ssAlphaNumeric",
+                                  "ssAlphaNumericNoCase"};
 const char *const PenStyleIdents[] = {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
                                       "psInsideFrame", "psUserStyle", "psAlternate"};
 // The alignment, editor and font style names are the ones every stream of the grid writes.

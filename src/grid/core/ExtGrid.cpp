@@ -34,7 +34,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FFloatingFooter = new TFloatingFooter(this);
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
-    FSortSettings = new TSortSettings();
+    FSortSettings = new TSortSettings(this);
     FDragDropSettings = new TDragDropSettings(this);
     FDragScrollOptions = new TDragScrollOptions();
     FControlLook = new TControlLook(this);
@@ -91,7 +91,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
     FGridItems = new THiddenRows();
-    FFilter = new TFilter();
+    FFilter = new TFilter(this);
 
     FBalloonSettings = new TBalloonSettings();
     FShowModified = new TShowModified();
@@ -133,7 +133,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
     FDropCheckList->SetParent(this);
     FDropCheckList->SetBounds(0, 0, 0, 0);
     FDropCheckList->SetVisible(false);
-    FDropCheckList->OnSelect = [this](TObject *) { DoFilterCheck(); };
+    FDropCheckList->OnSelect = [this](TObject *, int) { DoFilterCheck(); };
     FFilterList = new TStringList();
     FFilterList->SetSorted(true);
     FFilterList->SetDuplicates(dupIgnore);

@@ -23,6 +23,9 @@
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/services/ExtGridFilter.h"
+#include "grid/services/ExtGridFind.h"
+#include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
 #include "platform/Controls.h"
@@ -97,8 +100,8 @@ enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 enum TSearchAction { saFindFirst, saFindNext, saFindPrevious, saHighlight };
 enum TSortStyle {
     ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
-    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode,
-    ssDateTime, ssTime, ssRTF
+    ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssDateTime,
+    ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
 };
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
@@ -339,19 +342,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TSearchPanel : public TPanel {
-public:
-    explicit TSearchPanel(TComponent *AOwner) : TPanel(AOwner) {}
-    TNotifyEvent OnEditChange;
-    TNotifyEvent OnBackwardClick;
-    TNotifyEvent OnForwardClick;
-    TNotifyEvent OnExitClick;
-    TNotifyEvent OnHighLightClick;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 // The grid's hint window: a hint in mini-HTML (links, images of the grid's image list and
 // picture container) or a wide-encoded text, sized to its text and kept inside the monitor. It
 // serves the cell hints, the application's hints when the grid asks for it (UseHTMLHints) and
@@ -396,49 +386,6 @@ public:
     void SetDirection(TScrollDirection Value) { FDirection = Value; }
     TScrollDirection FDirection = sdVertical;
     TColor FColor = TColorOf(0xC0C0C0u);
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-enum TSortDirection { sdAscending, sdDescending };
-
-class TSortSettings : public TPersistent {
-public:
-    TSortSettings() = default;
-    bool AutoSortForGrouping = true;
-    int SortColumn = 0;
-    int Row = 0;
-    bool Show = false;
-    bool SortSingleColumn = false;
-    TColor HeaderColor = clNone;
-
-    // ---- what the header drawing reads: the sorted column, its glyphs and colours ----
-    int Column = -1;
-    TSortDirection Direction = sdAscending;
-    bool IndexShow = false;
-    bool FixedCols = false;
-    TColor IndexColor = clYellow;
-    TColor HeaderColorTo = clNone;
-    TColor HeaderMirrorColor = clNone;
-    TColor HeaderMirrorColorTo = clNone;
-    // Glyphs of the sorted column and of the columns of an index sort; empty draws triangles.
-    TBitmap *UpGlyph() { return &FUpGlyph; }
-    TBitmap *DownGlyph() { return &FDownGlyph; }
-    TBitmap *IndexUpGlyph() { return &FIndexUpGlyph; }
-    TBitmap *IndexDownGlyph() { return &FIndexDownGlyph; }
-
-private:
-    TBitmap FUpGlyph;
-    TBitmap FDownGlyph;
-    TBitmap FIndexUpGlyph;
-    TBitmap FIndexDownGlyph;
-    TExtGridLiveCount FCount;
-};
-
-class TFilter : public TCollection {
-public:
-    TFilter() : TCollection(CollectionItemClass<TCollectionItem>()) {}
 
 private:
     TExtGridLiveCount FCount;
@@ -583,14 +530,6 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TFilterDropDown : public TPersistent {
-public:
-    TNotifyEvent OnChange;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
 class TGrouping : public TPersistent {
 public:
     // Copies the looks and switches; Summary and the line colours and widths stay.
@@ -614,25 +553,6 @@ public:
     bool SummaryLine = false;
     bool ShowGroupCount = false;
     UnicodeString GroupCountFormat;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
-class TDropList : public TListBox {
-public:
-    explicit TDropList(TComponent *AOwner) : TListBox(AOwner) {}
-    TDropSelectEvent OnSelect;
-
-private:
-    TExtGridLiveCount FCount;
-};
-
-class TDropCheckList : public TListBox {
-public:
-    explicit TDropCheckList(TComponent *AOwner) : TListBox(AOwner) {}
-    TNotifyEvent OnSelect;
 
 private:
     TExtGridLiveCount FCount;
@@ -922,7 +842,7 @@ public:
     virtual void DoUpdateColumnAutoSize(int ACol, int &AWidth);
     virtual void ColumnHeadersChanged(TObject *Sender) {}
     virtual UnicodeString DoEllipsClick(const UnicodeString &Value);
-    virtual bool RowMatchesFilter(int ARow) { return true; }
+    virtual bool RowMatchesFilter(int ARow);
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
     virtual void MarkPastedRows(const TGridRect &R) {}
@@ -979,8 +899,8 @@ public:
     virtual void NavigationChanged(TObject *Sender) {}
     virtual void GotoFirstRow() { SetRow(FixedRows()); }
     virtual bool GetAllowFMTClipboard() { return false; }
-    virtual void DoFilterSelect(int Index) {}
-    virtual void DoFilterCheck() {}
+    virtual void DoFilterSelect(int Index);
+    virtual void DoFilterCheck();
     // The quick configuration panel in the bottom-right corner while a designer edits the grid.
     virtual void DrawDesignHelper(TCanvas *ACanvas);
     virtual void DesignHelperClick(int X, int Y);
@@ -1012,7 +932,7 @@ public:
     virtual void SubUnGroup(int ColIndex);
     virtual void Group(int ColIndex);
     virtual void UnGroup();
-    virtual void SortSwapRows(int Index1, int Index2) {}
+    virtual void SortSwapRows(int Index1, int Index2);
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void SaveColPositions() {}
@@ -1023,11 +943,11 @@ public:
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
     virtual void UpdateFooter();
-    virtual void QSort() {}
-    virtual void QSortIndexed() {}
-    virtual void QSortGroup() {}
-    virtual void QSortGroupIndexed() {}
-    virtual void QUnSort() {}
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
     virtual void CalcFooter(int ACol);
 
     // ---- change notifiers (ExtGridNotify.cpp) ----
@@ -1101,9 +1021,6 @@ public:
     void SetMaxRowHeight(int Value) { FMaxRowHeight = Value; }
     bool SizeGrowOnly() const { return FSizeGrowOnly; }
     void SetSizeGrowOnly(bool Value) { FSizeGrowOnly = Value; }
-    // The header row that carries the filter buttons.
-    int FilterDropDownRow() const { return FFilterDropDownRow; }
-    void SetFilterDropDownRow(int Value) { FFilterDropDownRow = Value; }
     bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
     void SetExcelClipboardFormat(bool Value) { FExcelClipboardFormat = Value; }
     // Index is a display column (row); Padding is added after the grow-only decision.
@@ -1158,7 +1075,6 @@ private:
     int MeasureColContent(int Index);
     // Column (row) contents exchanged through a scratch column (row) past all others.
     void SwapLines(bool Columns, int Index1, int Index2);
-    int FFilterDropDownRow = 0;
 
 public:
     // ---- end of auto-sizing and calculations ----
@@ -1733,6 +1649,108 @@ private:
     // ---- end of HTML and XML ----
 
 public:
+    // ---- sorting (grid/services/ExtGridSort.cpp) ----
+    // Every sort reads each row's key once, orders the rows stably (equal rows keep their order,
+    // whatever answers a compare handler gives) and then moves each row once through
+    // SortSwapRows. Nothing moves before the order is known, so a handler that raises leaves the
+    // rows as they were.
+    using TCustomCompareEvent = std::function<void(TObject *Sender, const UnicodeString &str1,
+                                                   const UnicodeString &str2, int &Res)>;
+    using TRawCompareEvent = std::function<void(TObject *Sender, int ACol, int Row1, int Row2, int &Res)>;
+    void Sort(int Column, TSortDirection Direction);
+    // Only with more than one row.
+    void SortByColumn(int Col);
+    // Rows Left..Right by column ACol (by SortSettings.Direction) or by SortIndexes.
+    void QuickSort(int ACol, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // Exchanges the two rows when they are out of order; SortDir comes from the last sort.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // -1, 0 or 1 (a compare handler's answer unchanged); Direction 0 ascending, 1 descending
+    // (it only places blanks).
+    int CompareCells(int ACol, int ARow1, int ARow2, int Direction);
+    int Compares() const { return FCompares; }
+    int Swaps() const { return FSwaps; }
+    int SortRow() const { return FSortRow; }
+    int SortDir() const { return FSortDir; }
+    Cardinal SortTime() const { return FSortTime; }
+    void SetSortTime(Cardinal Value) { FSortTime = Value; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+    // ---- filtering (grid/services/ExtGridFilter.cpp) ----
+    // Applying the filter hides the failing normal rows as one level of the hidden-row store;
+    // levels stack, and removing one shows its rows again.
+    using TCustomFilterEvent = std::function<void(TObject *Sender, int ARow, bool &AcceptRow)>;
+    using TGridProgressEvent = std::function<void(TObject *Sender, SmallInt Progress)>;
+    using TFilterCheckEvent = std::function<void(TObject *Sender, int Column, int ItemIndex,
+                                                 const UnicodeString &FriendlyName, UnicodeString &FilterCondition,
+                                                 TCheckListBox *CheckList)>;
+    TFilter *Filter() const { return FFilter; }
+    bool FilterActive() const { return FFilterActive; }
+    // Switching on applies the filter as a new level; off shows the last level again (the level
+    // count stays). The footer is recalculated either way.
+    void SetFilterActive(bool Value);
+    void ApplyFilter();
+    // Hides the row (a display row) when it fails.
+    void FilterRow(int ARow);
+    // True when more than one level is left afterwards.
+    bool RemoveLastFilter();
+    // Every level goes; without levels the conditions go instead.
+    void RemoveAllFilters();
+    // Narrows the rows shown to those whose cell in AColumn (any cell: -1) contains ACondition,
+    // ignoring case: a condition one character longer than the last adds a level, one shorter
+    // takes the last away, any other starts again. An empty condition ends the narrowing.
+    void NarrowDown(const UnicodeString &ACondition, int AColumn = -1);
+    // The value list of real column ACol below its filter button: the check list with
+    // FilterDropDownCheck, else the plain list. False when the column offers no values.
+    bool ShowFilterList(int ACol);
+    int FilterCol() const { return FFilterCol; }
+    void SetFilterCol(int Value) { FFilterCol = Value; }
+    TDropList *DropList() const { return FDropList; }
+    TDropCheckList *DropCheckList() const { return FDropCheckList; }
+    TFilterDropDown *FilterDropDown() const { return FFilterDropDown; }
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool Value) { FFilterNormalCellsOnly = Value; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool Value) { FAutoFilterUpdate = Value; }
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool Value) { FFilterDropDownCheck = Value; }
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    // Only a row above the normal rows is taken.
+    void SetFilterDropDownRow(int Value);
+    const UnicodeString &LastFilter() const { return FLastFilter; }
+    int FilterFixedRows() const { return FFilterFixedRows; }
+    TCustomFilterEvent OnCustomFilter;
+    TGridProgressEvent OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+
+    // ---- search and replace (grid/services/ExtGridFind.cpp) ----
+    // The next matching cell after StartCell in the scan order the options give; (-1, -1) from
+    // the start, and as the answer when there is none.
+    TPoint Find(TPoint StartCell, const UnicodeString &s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const UnicodeString &s, TFindParams FindParams);
+    TPoint FindFirst(const UnicodeString &s, TFindParams FindParams);
+    // Goes on from the last result with the last text and options.
+    TPoint FindNext();
+    // Every occurrence in every matching cell, ignoring case unless fnMatchCase; answers the
+    // number of cells changed.
+    int Replace(const UnicodeString &OrigStr, const UnicodeString &NewStr, TFindParams FindParams);
+    // The search footer's handlers; the panel's events are bound to them.
+    using TSearchEditChangeEvent = std::function<void(TObject *Sender, const UnicodeString &Value, bool &DefaultSearch)>;
+    void SearchFooterEditChange(TObject *Sender);
+    void SearchFooterFindNext(TObject *Sender);
+    void SearchFooterFindPrevious(TObject *Sender);
+    void SearchFooterClose(TObject *Sender);
+    TSearchEditChangeEvent OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+    TPoint SearchCell() const { return FSearchCell; }
+    void SetSearchCell(TPoint Value) { FSearchCell = Value; }
+    bool FindBusy() const { return FFindBusy; }
+    int FindCol = 0;
+    int FindRow = 0;
+
     // ---- places other parts of the grid fill in; the neutral answer until then ----
     int NumHiddenColumns() const { return FNumHidden; }
     int NumHiddenRows() const { return FGridItems ? FGridItems->Count() : 0; }
@@ -2812,6 +2830,12 @@ protected:
     UnicodeString SearchInc;
     int SearchTics = 0;
     bool FFindBusy = false;
+    TFindParams FFindParams;
+    UnicodeString FSearchText;
+    UnicodeString FSearchCache;
+    TPoint FSearchCell{-1, -1};
+    TPoint RunFind(TPoint StartCell, const UnicodeString &s, TFindParams FindParams, bool Wide);
+    bool MatchFindCell(int ACol, int ARow, bool Wide);
 
     // ---- filter ----
     TFilter *FFilter = nullptr;
@@ -2828,10 +2852,37 @@ protected:
     TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
     UnicodeString FFilterDropDownClear = QStringLiteral("(All)");
     bool FFilterIncremental = false;
+    bool FFilterDropDownCheck = false;
+    int FFilterDropDownRow = 0;
+    int FFilterFixedRows = 0;
+    UnicodeString FLastFilter;
+    // What each entry of FilterList stands for when the grid made the list from the cells: the
+    // value, taken literally when picked. Empty for lists from handlers or columns.
+    QStringList FFilterValues;
+    // The conditions read once, while ApplyFilter runs.
+    const TPreparedFilter *FPreparedFilter = nullptr;
 
     // ---- sorting ----
     TSortSettings *FSortSettings = nullptr;
     TStringList *Sortlist = nullptr;
+    int FCompares = 0;
+    int FSwaps = 0;
+    int FSortRow = 0;
+    int FSortDir = 1;
+    Cardinal FSortTime = 0;
+    // While a sort moves its rows, heights are exchanged quietly and announced once at the end.
+    bool FSortBatch = false;
+    bool FSortHeightsMoved = false;
+    // The sort's whole path: NormalCellsOnly's column 0, TopRow, the floating footer and the
+    // update lock around Body, restored also when Body raises.
+    template <typename F> void SortFrame(bool RestoreColumn0, F Body);
+    // Puts rows Left..Left+Order.size()-1 in the given order (Order[k] the row that goes to
+    // Left+k) through SortSwapRows; Also is told of each exchange.
+    template <typename F> void ApplyRowOrder(int Left, const std::vector<int> &Order, F Also);
+    void SortRows(int Left, int Right, bool Indexed, int ACol);
+    void SortGroupRows(bool Indexed);
+    // The current row after a sort: the moved one with MoveRowOnSort, else the same index.
+    void RestoreRowAfterSort(int OldRow);
 
     // ---- files, clipboard, printing ----
     WideChar FDelimiter = WideChar(0);
@@ -2990,7 +3041,9 @@ public:
     virtual void CutSelectionToClipboard() {}
     virtual void CopySelectionToClipboard() {}
     virtual void PasteSelectionFromClipboard() {}
-    virtual int Search(const UnicodeString &Value) { return -1; }
+    // The first normal row whose text in the sort column starts with Value (compared upper-cased,
+    // without HTML tags); -1 when none.
+    virtual int Search(const UnicodeString &Value);
 
     // ---- Tab and advance (ExtGridTab.cpp) ----
     // After the last edit row: a new last row (kept above a visible floating footer).

@@ -2,6 +2,8 @@
 // its own rules first, the application's handler has the last word.
 #include "grid/core/ExtGrid.h"
 
+#include <QHash>
+
 #include "controls/ExtGridUtil.h"
 
 void TExtStringGrid::DoGridHint(int ACol, int ARow, UnicodeString &HintStr, UnicodeString &WideHintStr)
@@ -209,24 +211,36 @@ void TExtStringGrid::DoGetCheckFalse(int ACol, int ARow, UnicodeString &Value)
 bool TExtStringGrid::DoGetColumnFilter(int Column)
 {
     FFilterList->Clear();
+    FFilterValues.clear();
     FFilterList->SetSorted(true);
+    QHash<QString, QString> valueOf;
     if (FFilterDropDownAuto && (Column >= FixedCols() || FFilterDropDownColumns == fdAll)) {
         // A text with a blank is offered by its name and filtered as one quoted condition, so that
-        // the blank does not split it into two conditions.
-        auto add = [this](const UnicodeString &s) {
-            if (s.contains(QLatin1Char(' ')))
-                FFilterList->Add(s + QLatin1Char('=') + QLatin1Char('"') + s + QLatin1Char('"'));
-            else
-                FFilterList->Add(s);
+        // the blank does not split it into two conditions. Each entry remembers the value it
+        // stands for: a value that holds "=" or filter syntax is then filtered on as it is.
+        auto add = [&](const UnicodeString &s) {
+            const UnicodeString entry =
+                s.contains(QLatin1Char(' ')) ? s + QLatin1Char('=') + QLatin1Char('"') + s + QLatin1Char('"') : s;
+            FFilterList->Add(entry);
+            valueOf.insert(entry, s);
         };
         for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r)
             add(GetCellEx(Column, r).trimmed());
+        if (!FFilterIncremental)
+            for (int real : FGridItems->SortedIdx())
+                if (TStrings *cells = HiddenRowItems(real); cells && Column < cells->Count())
+                    add(cells->Strings(Column));
         FFilterList->SetSorted(false);
         if (!FFilterDropDownClear.isEmpty())
             FFilterList->Insert(0, FFilterDropDownClear);
     }
     if (OnGetColumnFilter)
         OnGetColumnFilter(this, Column, FFilterList);
+    if (!valueOf.isEmpty())
+        for (int i = 0; i < FFilterList->Count(); ++i) {
+            const auto v = valueOf.constFind(FFilterList->Strings(i));
+            FFilterValues.push_back(v != valueOf.constEnd() ? *v : QString());
+        }
     return FFilterList->Count() > 0;
 }
 

@@ -87,7 +87,7 @@ void TExtStringGrid::Group(int ColIndex)
     if (FFixedFooters > 0)
         FGroupFooter = GridCells(ColIndex, RowCount() - 1);
     if (FSortSettings->AutoSortForGrouping) {
-        FSortSettings->SortColumn = ColIndex;
+        FSortSettings->Column = ColIndex;
         QSort();
     }
 

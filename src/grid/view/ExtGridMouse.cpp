@@ -809,7 +809,7 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
             allow = true;
             DoCanShowFixedDropDown(ACol, ARow, allow);
         }
-        if (allow || DoGetColumnFilter(realCol))
+        if (allow || ShowFilterList(realCol))
             return;
     }
     if (!(ACol >= FixedCols() || FSortSettings->FixedCols))
@@ -829,7 +829,6 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
         FSortSettings->Direction = FSortSettings->Direction == sdAscending ? sdDescending : sdAscending;
     else
         FSortSettings->Column = realCol;
-    FSortSettings->SortColumn = realCol;
     QSort();
     DoClickSort(realCol);
     if (OnClickSort)

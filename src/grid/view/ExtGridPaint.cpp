@@ -317,7 +317,9 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     ctx.Row = ARow;
     ctx.SelectRow = FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent ? RealRowIndex(ARow)
                                                                                              : ARow;
-    ctx.ShowFilterButton = false;
+    // The header row of the filter buttons: a button where the grid offers the column's values.
+    ctx.ShowFilterButton = FFilterDropDownAuto && ARow == FFilterDropDownRow && ARow < FixedRows() &&
+                           (ACol >= FixedCols() || FFilterDropDownColumns == fdAll);
     ctx.PaintRect = ARect;
     ctx.OrgRight = ARect.Right;
     ctx.State = AState;

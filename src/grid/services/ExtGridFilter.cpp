@@ -1,0 +1,603 @@
+// Filtering of the string grid: the row test, applying and removing filter levels, the
+// incremental narrowing, the choices of the filter drop-downs, and the classes of the filter.
+//
+// Applying the filter reads each condition once (TFilterCondition) and each cell text without a
+// copy, and hides all failing rows with one HideRowList.
+#include "grid/core/ExtGrid.h"
+
+#include "controls/ExtGridUtil.h"
+#include "controls/MiniHTML.h"
+#include "platform/WindowPlacement.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The conditions of the filter, each read once for a whole ApplyFilter.
+struct TPreparedFilter {
+    std::vector<std::optional<TFilterCondition>> Conditions;
+};
+
+namespace {
+
+bool BlankOrControl(QChar C) { return C.unicode() <= 32; }
+
+QStringView Trimmed(QStringView S)
+{
+    qsizetype b = 0, e = S.size();
+    while (b < e && BlankOrControl(S[b]))
+        ++b;
+    while (e > b && BlankOrControl(S[e - 1]))
+        --e;
+    return S.mid(b, e - b);
+}
+
+// The text holds "|\\", the mark of a wide-encoded cell text.
+bool IsWideEncoded(QStringView Text)
+{
+    for (qsizetype p = Text.indexOf(QLatin1Char('|')); p >= 0; p = Text.indexOf(QLatin1Char('|'), p + 1))
+        if (p + 1 < Text.size() && Text[p + 1] == QLatin1Char('\\'))
+            return true;
+    return false;
+}
+
+QChar AsciiUpper(QChar C)
+{
+    const char16_t u = C.unicode();
+    return u >= u'a' && u <= u'z' ? QChar(char16_t(u - 32)) : C;
+}
+
+// Needle occurs in Text when both are upper-cased (a..z only).
+bool ContainsAsciiNoCase(QStringView Text, QStringView Needle)
+{
+    const qsizetype n = Needle.size();
+    for (qsizetype i = 0; i + n <= Text.size(); ++i) {
+        qsizetype k = 0;
+        while (k < n && AsciiUpper(Text[i + k]) == AsciiUpper(Needle[k]))
+            ++k;
+        if (k == n)
+            return true;
+    }
+    return false;
+}
+
+// A value that, written as a condition, would not mean itself.
+bool NeedsLiteral(const UnicodeString &Value)
+{
+    static const QString Special = QStringLiteral("=&|;^!<>*?()\"");
+    for (QChar c : Value)
+        if (Special.contains(c))
+            return true;
+    return false;
+}
+
+void SplitEntry(const UnicodeString &Entry, UnicodeString &Name, UnicodeString &Condition)
+{
+    const qsizetype p = Entry.indexOf(QLatin1Char('='));
+    Name = p < 0 ? Entry : Entry.left(p);
+    Condition = p < 0 ? Entry : Entry.mid(p + 1);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TFilterData, TFilter, TFilterDropDown
+
+void TFilterData::Assign(TPersistent *Source)
+{
+    auto *s = dynamic_cast<TFilterData *>(Source);
+    if (!s) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    Column = s->Column;
+    Condition = s->Condition;
+    CaseSensitive = s->CaseSensitive;
+    Data = s->Data;
+    Prefix = s->Prefix;
+    Suffix = s->Suffix;
+    Operation = s->Operation;
+}
+
+TFilter::TFilter(TExtStringGrid *AGrid) : TCollection(CollectionItemClass<TFilterData>()), FGrid(AGrid) {}
+
+TFilterData *TFilter::Add()
+{
+    auto *f = static_cast<TFilterData *>(TCollection::Add());
+    f->Operation = Count() == 1 ? foNONE : foAND;
+    return f;
+}
+
+TFilterData *TFilter::Insert(int Index)
+{
+    (void)Index;
+    return static_cast<TFilterData *>(TCollection::Add());
+}
+
+TFilterData *TFilter::ColumnFilter(int Col)
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Column == Col)
+            return Items(i);
+    TFilterData *f = Add();
+    f->Column = Col;
+    return f;
+}
+
+bool TFilter::HasFilter(int Col) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Column == Col)
+            return true;
+    return false;
+}
+
+void TFilter::RemoveColumnFilter(int Col)
+{
+    for (int i = Count() - 1; i >= 0; --i)
+        if (Items(i)->Column == Col)
+            Delete(i);
+    if (FGrid && FGrid->HandleAllocated() && FGrid->RowCount() > 0)
+        FGrid->RepaintCell(FGrid->DisplColIndex(Col), 0);
+}
+
+TFilterDropDown::TFilterDropDown() = default;
+
+void TFilterDropDown::Assign(TPersistent *Source)
+{
+    auto *s = dynamic_cast<TFilterDropDown *>(Source);
+    if (!s)
+        return;
+    Color = s->Color;
+    ColumnWidth = s->ColumnWidth;
+    FFont.Assign(&s->FFont);
+    Height = s->Height;
+    Width = s->Width;
+    SetGlyph(&s->FGlyph);
+    SetGlyphActive(&s->FGlyphActive);
+}
+
+void TFilterDropDown::SetGlyph(TBitmap *Value)
+{
+    FGlyph.Assign(Value);
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFilterDropDown::SetGlyphActive(TBitmap *Value)
+{
+    FGlyphActive.Assign(Value);
+    if (OnChange)
+        OnChange(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The lists
+
+namespace {
+
+void CloseFilterList(TWinControl *List)
+{
+    WatchOutsideClicks(List, false);
+    if (auto *g = dynamic_cast<TExtStringGrid *>(List->Owner()))
+        g->SetFilterCol(-1);
+    List->SetVisible(false);
+}
+
+} // namespace
+
+void TDropList::KeyDown(Word &Key, TShiftState Shift)
+{
+    TListBox::KeyDown(Key, Shift);
+    if (Key == VK_RETURN) {
+        WatchOutsideClicks(this, false);
+        SetVisible(false);
+        if (OnSelect)
+            OnSelect(this, ItemIndex());
+    } else if (Key == VK_ESCAPE) {
+        CloseFilterList(this);
+    }
+}
+
+void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TListBox::MouseUp(Button, Shift, X, Y);
+    const int i = ItemAtPos(TPoint(X, Y), true);
+    if (i >= 0)
+        SetItemIndex(i);
+    WatchOutsideClicks(this, false);
+    SetVisible(false);
+    if (OnSelect)
+        OnSelect(this, ItemIndex());
+}
+
+void TDropList::WMCancelMode(TWMCancelMode &Message)
+{
+    TListBox::WMCancelMode(Message);
+    CloseFilterList(this);
+}
+
+void TDropCheckList::ClickCheck()
+{
+    TCheckListBox::ClickCheck();
+    if (OnSelect)
+        OnSelect(this, -1);
+}
+
+void TDropCheckList::WMCancelMode(TWMCancelMode &Message)
+{
+    TCheckListBox::WMCancelMode(Message);
+    CloseFilterList(this);
+}
+
+TNoActiveForm::TNoActiveForm(TComponent *AOwner) : TForm(AOwner) { SetBorderStyle(bsNone); }
+
+void TNoActiveForm::CreateParams(TCreateParams &Params)
+{
+    TForm::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_DISABLED | WS_BORDER;
+    Params.ExStyle |= WS_EX_TOOLWINDOW;
+}
+
+void TNoActiveForm::ShowNoActivate() { SetVisible(true); }
+
+void TNoActiveForm::WndProc(TMessage &Message)
+{
+    switch (Message.Msg) {
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+        Message.Result = 1;
+        return;
+    case WM_MOUSEACTIVATE:
+        Message.Result = MA_NOACTIVATE;
+        return;
+    default:
+        TForm::WndProc(Message);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The row test
+
+bool TExtStringGrid::RowMatchesFilter(int ARow)
+{
+    // Outside ApplyFilter each condition is read for this row alone.
+    TPreparedFilter local;
+    const TPreparedFilter *prepared = FPreparedFilter;
+    if (!prepared) {
+        for (int i = 0; i < FFilter->Count(); ++i) {
+            const TFilterData *f = FFilter->Items(i);
+            local.Conditions.emplace_back();
+            if (f->Data != fcRow && f->Method == fmExpression && !f->Condition.isEmpty())
+                local.Conditions.back().emplace(f->Condition, f->CaseSensitive);
+        }
+        prepared = &local;
+    }
+    bool result = true;
+    for (int i = 0; i < FFilter->Count(); ++i) {
+        const TFilterData *f = FFilter->Items(i);
+        bool match = false;
+        try {
+            UnicodeString owned;
+            switch (f->Data) {
+            case fcVirtual:
+                owned = Cells(f->Column, ARow);
+                break;
+            case fcNormal:
+                owned = Store().Text(f->Column, ARow);
+                break;
+            case fcStripHTML:
+                owned = StrippedCells(f->Column, ARow);
+                break;
+            case fcCalculated:
+                owned = GetCellText(f->Column, ARow);
+                break;
+            case fcRow:
+                for (int c = 0; c < ColCount(); ++c)
+                    owned += Store().Text(c, ARow) + QStringLiteral("\r\n");
+                break;
+            }
+            QStringView text = Trimmed(owned);
+            UnicodeString decoded;
+            if (IsWideEncoded(text)) {
+                decoded = DecodeWideCellText(text.toString());
+                text = decoded;
+            }
+            if (f->Data == fcRow) {
+                match = ContainsAsciiNoCase(text, f->Condition);
+            } else {
+                if (!f->Prefix.isEmpty() && text.startsWith(f->Prefix))
+                    text = text.mid(f->Prefix.size());
+                if (!f->Suffix.isEmpty()) {
+                    const qsizetype p = text.indexOf(f->Suffix);
+                    if (p >= 0 && p + f->Suffix.size() == text.size())
+                        text = text.left(p);
+                }
+                if (f->Condition.isEmpty())
+                    match = true;
+                else if (f->Method == fmLiteral)
+                    match = text == f->Condition;
+                else if (std::size_t(i) < prepared->Conditions.size() && prepared->Conditions[std::size_t(i)])
+                    match = prepared->Conditions[std::size_t(i)]->Match(text);
+                else
+                    match = MatchFilterExpression(f->Condition, text.toString(), f->CaseSensitive);
+            }
+        } catch (const std::exception &) {
+            match = false;
+        }
+        bool stop = false;
+        switch (f->Operation) {
+        case foSHORT:
+            result = match;
+            stop = !match;
+            break;
+        case foNONE:
+            result = match;
+            break;
+        case foAND:
+            result = result && match;
+            break;
+        case foXOR:
+            result = result != match;
+            break;
+        case foOR:
+            result = result || match;
+            break;
+        }
+        if (stop)
+            break;
+    }
+    if (OnCustomFilter)
+        OnCustomFilter(this, ARow, result);
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Levels
+
+void TExtStringGrid::ApplyFilter()
+{
+    FFilterFixedRows = FixedRows();
+    const int first = FixedRows();
+    const int last = RowCount() - FFixedFooters - 1;
+    const int n = last - first + 1;
+    TPreparedFilter prepared;
+    for (int i = 0; i < FFilter->Count(); ++i) {
+        const TFilterData *f = FFilter->Items(i);
+        prepared.Conditions.emplace_back();
+        if (f->Data != fcRow && f->Method == fmExpression && !f->Condition.isEmpty())
+            prepared.Conditions.back().emplace(f->Condition, f->CaseSensitive);
+    }
+    struct TReset {
+        const TPreparedFilter *&Slot;
+        ~TReset() { Slot = nullptr; }
+    } reset{FPreparedFilter};
+    FPreparedFilter = &prepared;
+    TIntList failing(0, 0);
+    int k = 0;
+    SmallInt progress = 0;
+    for (int r = first; r <= last; ++r) {
+        if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r)))
+            continue;
+        ++k;
+        if (!RowMatchesFilter(r))
+            failing.Add(r);
+        if (OnFilterProgress && n > 0) {
+            progress = SmallInt(std::nearbyint(double(k) * 100.0 / double(n)));
+            OnFilterProgress(this, progress);
+        }
+    }
+    FPreparedFilter = nullptr;
+    HideRowList(&failing);
+    if (OnFilterProgress)
+        OnFilterProgress(this, progress);
+}
+
+void TExtStringGrid::FilterRow(int ARow)
+{
+    if (!RowMatchesFilter(ARow))
+        HideRow(RealRowIndex(ARow));
+}
+
+void TExtStringGrid::SetFilterActive(bool Value)
+{
+    if (Value != FFilterActive) {
+        FFilterActive = Value;
+        if (Value) {
+            if (Row() >= RowCount() || Col() >= ColCount())
+                FocusCell(FixedCols(), FixedRows(), true);
+            BeginUpdate();
+            try {
+                ApplyFilter();
+            } catch (...) {
+                EndUpdate();
+                throw;
+            }
+            EndUpdate();
+            FSelHidden = false;
+        } else {
+            UnHideRowList();
+            if (FFilterFixedRows != FixedRows() && FFilterFixedRows < RowCount())
+                SetFixedRows(FFilterFixedRows);
+            UnHideSelection();
+        }
+        SetTopRow(FixedRows());
+    }
+    CalcFooter(-1);
+}
+
+bool TExtStringGrid::RemoveLastFilter()
+{
+    if (FFilterLevel <= 0)
+        return false;
+    UnHideRowList();
+    if (FFilterFixedRows != FixedRows() && FFilterFixedRows < RowCount())
+        SetFixedRows(FFilterFixedRows);
+    if (FSelHidden)
+        UnHideSelection();
+    CalcFooter(-1);
+    SetFilterLevel(FFilterLevel - 1);
+    return FFilterLevel > 1;
+}
+
+void TExtStringGrid::RemoveAllFilters()
+{
+    if (FFilterLevel > 0) {
+        while (FFilterLevel > 0)
+            RemoveLastFilter();
+    } else {
+        FFilter->Clear();
+    }
+}
+
+void TExtStringGrid::NarrowDown(const UnicodeString &ACondition, int AColumn)
+{
+    SetFixedRowAlways(true);
+    auto narrow = [&] {
+        FFilter->Clear();
+        TFilterData *f = FFilter->Add();
+        f->CaseSensitive = false;
+        f->Column = AColumn;
+        if (AColumn == -1) {
+            f->Data = fcRow;
+            f->Condition = ACondition;
+        } else {
+            f->Data = fcNormal;
+            const UnicodeString c = QLatin1Char('*') + ACondition + QLatin1Char('*');
+            f->Condition = ACondition.contains(QLatin1Char(' ')) ? QLatin1Char('"') + c + QLatin1Char('"') : c;
+        }
+        ApplyFilter();
+    };
+    if (!FLastFilter.isEmpty() && ACondition.size() == FLastFilter.size() + 1 && ACondition.startsWith(FLastFilter)) {
+        narrow();
+    } else if (!ACondition.isEmpty() && FLastFilter.size() == ACondition.size() + 1 &&
+               FLastFilter.startsWith(ACondition)) {
+        RemoveLastFilter();
+    } else {
+        // An empty condition ends the narrowing: its levels go, and rows hidden otherwise (by
+        // HideRow, under contracted nodes) stay where they are.
+        RemoveAllFilters();
+        if (!ACondition.isEmpty())
+            narrow();
+    }
+    FLastFilter = ACondition;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The drop-downs
+
+void TExtStringGrid::SetFilterDropDownRow(int Value)
+{
+    if (Value < 0 || Value >= FixedRows())
+        return;
+    FFilterDropDownRow = Value;
+    Invalidate();
+}
+
+bool TExtStringGrid::ShowFilterList(int ACol)
+{
+    if (!DoGetColumnFilter(ACol))
+        return false;
+    FFilterCol = ACol;
+    TCustomListBox *list = FFilterDropDownCheck ? static_cast<TCustomListBox *>(FDropCheckList)
+                                                : static_cast<TCustomListBox *>(FDropList);
+    list->Items()->Clear();
+    for (int i = 0; i < FFilterList->Count(); ++i) {
+        const bool automatic = i < FFilterValues.size() && !FFilterValues[i].isNull();
+        UnicodeString name, condition;
+        SplitEntry(FFilterList->Strings(i), name, condition);
+        list->Items()->Add(automatic ? FFilterValues[i] : name);
+    }
+    const int displ = DisplColIndex(ACol);
+    const TRect cell = CellRect(displ, std::min(FFilterDropDownRow, std::max(FixedRows() - 1, 0)));
+    const int w = FFilterDropDown->ColumnWidth ? ColWidths(displ) : FFilterDropDown->Width;
+    list->SetColor(FFilterDropDown->Color);
+    list->Font()->Assign(FFilterDropDown->Font());
+    list->SetBounds(cell.Left, cell.Bottom, w, FFilterDropDown->Height);
+    list->SetVisible(true);
+    list->BringToFront();
+    if (list->CanFocus())
+        list->SetFocus();
+    WatchOutsideClicks(list, true);
+    return true;
+}
+
+void TExtStringGrid::DoFilterSelect(int Index)
+{
+    if (HandleAllocated() && CanFocus())
+        SetFocus();
+    if (FFilterCol >= 0 && FFilterCol < AllColCount()) {
+        DoGetColumnFilter(FFilterCol);
+        if (Index >= 0 && Index < FFilterList->Count()) {
+            UnicodeString name, condition;
+            SplitEntry(FFilterList->Strings(Index), name, condition);
+            // An entry the grid made from a cell stands for that cell's value.
+            const bool automatic = Index < FFilterValues.size() && !FFilterValues[Index].isNull();
+            if (automatic)
+                name = FFilterValues[Index];
+            if (FAutoFilterUpdate)
+                SetFilterActive(false);
+            if (condition == FFilterDropDownClear)
+                condition.clear();
+            const UnicodeString offered = condition;
+            if (OnFilterSelect)
+                OnFilterSelect(this, FFilterCol, Index, name, condition);
+            if (!condition.isEmpty()) {
+                TFilterData *f = FFilter->ColumnFilter(FFilterCol);
+                f->Condition = condition;
+                f->Method = fmExpression;
+                if (automatic && condition == offered && NeedsLiteral(FFilterValues[Index])) {
+                    f->Condition = FFilterValues[Index];
+                    f->Method = fmLiteral;
+                }
+            } else {
+                FFilter->RemoveColumnFilter(FFilterCol);
+            }
+            if (FAutoFilterUpdate) {
+                SetFixedRowAlways(true);
+                SetFilterActive(true);
+                if (RowCount() != FixedRows() && RowCount() != 1)
+                    SetRow(FixedRows());
+                DoFilterDone();
+            }
+        }
+    }
+    FFilterCol = -1;
+}
+
+void TExtStringGrid::DoFilterCheck()
+{
+    if (FFilterCol < 0 || FFilterCol >= AllColCount())
+        return;
+    DoGetColumnFilter(FFilterCol);
+    if (FAutoFilterUpdate)
+        SetFilterActive(false);
+    FFilter->Clear();
+    bool first = true;
+    for (int i = 0; i < FFilterList->Count() && i < FDropCheckList->Count(); ++i) {
+        if (!FDropCheckList->Checked(i))
+            continue;
+        UnicodeString name, condition;
+        SplitEntry(FFilterList->Strings(i), name, condition);
+        const bool automatic = i < FFilterValues.size() && !FFilterValues[i].isNull();
+        if (automatic)
+            name = FFilterValues[i];
+        if (condition == FFilterDropDownClear)
+            condition.clear();
+        const UnicodeString offered = condition;
+        if (OnFilterCheck)
+            OnFilterCheck(this, FFilterCol, i, name, condition, FDropCheckList);
+        TFilterData *f = FFilter->Add();
+        f->Condition = condition;
+        f->Column = FFilterCol;
+        f->Operation = first ? foNONE : foOR;
+        if (automatic && !condition.isEmpty() && condition == offered && NeedsLiteral(FFilterValues[i])) {
+            f->Condition = FFilterValues[i];
+            f->Method = fmLiteral;
+        }
+        first = false;
+    }
+    SetFilterActive(true);
+    FDropCheckList->Invalidate();
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The options of the string grid's search (TFindParams). The search, replace and the quick lookup
+// in the sort column are members of the grid (ExtGridFind.cpp).
+
+#include "controls/ExtGridButton.h"
+#include "grid/core/ExtGridLiveCount.h"
+#include "platform/ExtCtrlsPanels.h"
+#include "platform/Sets.h"
+#include "platform/StdCtrls.h"
+
+class TExtStringGrid;
+
+enum TFindParameters {
+    fnMatchCase,
+    fnMatchFull,
+    fnMatchRegular,
+    fnDirectionLeftRight,
+    fnMatchStart,
+    fnFindInCurrentRow,
+    fnFindInCurrentCol,
+    fnIncludeFixed,
+    fnAutoGoto,
+    fnIgnoreHTMLTags,
+    fnBackward,
+    fnIncludeHiddenColumns,
+    fnFindInPresetCol,
+    fnFindInPresetRow,
+    fnSelectedCells,
+    fnIncludeHiddenRows
+};
+using TFindParams = TSet<TFindParameters, 16>;
+
+// The search footer's edit: Enter finds the next match, Ctrl+Enter the previous one.
+class TRetEdit : public TEdit {
+public:
+    explicit TRetEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    TNotifyEvent OnReturn;
+    TNotifyEvent OnCtrlReturn;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+};
+
+// The search footer: an edit, find next and previous buttons, a match-case box and a close
+// button. The grid binds the panel's events to its search handlers; where the panel stands and
+// when it shows is the footer's business.
+class TSearchPanel : public TPanel {
+public:
+    explicit TSearchPanel(TComponent *AOwner);
+    TRetEdit *EditControl() const { return FEdit; }
+    TExtGridButton *ForwardButton() const { return FForward; }
+    TExtGridButton *BackwardButton() const { return FBackward; }
+    TExtGridButton *ExitButton() const { return FExit; }
+    TCheckBox *MatchCase() const { return FMatchCase; }
+    TNotifyEvent OnEditChange;
+    TNotifyEvent OnBackwardClick;
+    TNotifyEvent OnForwardClick;
+    TNotifyEvent OnExitClick;
+    TNotifyEvent OnHighLightClick;
+
+private:
+    void EditChanged(TObject *Sender);
+    TExtStringGrid *FGrid;
+    TRetEdit *FEdit;
+    TExtGridButton *FForward;
+    TExtGridButton *FBackward;
+    TExtGridButton *FExit;
+    TCheckBox *FMatchCase;
+    TExtGridLiveCount FCount;
+};

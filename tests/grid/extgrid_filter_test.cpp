@@ -1,0 +1,224 @@
+// Filtering of the string grid: conditions and their joins, filter levels, the incremental
+// narrowing, and the choices of the filter drop-downs.
+#include "grid/core/ExtGrid.h"
+
+#include "platform/Forms.h"
+#include "platform/SysUtils.h"
+#include "support/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class FilterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        g = std::make_unique<TExtStringGrid>(nullptr);
+        g->SetColCount(3);
+    }
+    void Fill(const std::vector<QString> &Texts)
+    {
+        g->SetRowCount(int(Texts.size()) + 1);
+        for (int i = 0; i < int(Texts.size()); ++i)
+            g->SetCells(1, i + 1, Texts[std::size_t(i)]);
+    }
+    std::vector<QString> Shown()
+    {
+        std::vector<QString> v;
+        for (int r = g->FixedRows(); r < g->RowCount(); ++r)
+            v.push_back(g->Cells(1, r));
+        return v;
+    }
+    TFilterData *Add(const QString &Condition, TFilterOperation Op)
+    {
+        TFilterData *f = g->Filter()->Add();
+        f->Column = 1;
+        f->Condition = Condition;
+        f->Operation = Op;
+        return f;
+    }
+    std::unique_ptr<TExtStringGrid> g;
+};
+
+TEST_F(FilterTest, ConditionsAndTheirJoins)
+{
+    struct Case {
+        const char *name;
+        std::vector<std::pair<QString, TFilterOperation>> items;
+        bool customAcceptsAll;
+        std::vector<QString> shown;
+    };
+    const std::vector<Case> cases = {
+        {"greater", {{">10", foNONE}}, false, {"12", "a b"}}, // texts compare by character codes
+        {"greater or equal", {{">=10", foNONE}}, false, {"10", "12", "a b"}},
+        {"no conditions", {}, false, {"5", "10", "12", "a b"}},
+        {"or", {{"5", foNONE}, {"12", foOR}}, false, {"5", "12"}},
+        {"and", {{">4", foNONE}, {"<11", foAND}}, false, {"5", "10"}},
+        {"xor", {{">4", foNONE}, {"<11", foXOR}}, false, {"12", "a b"}},
+        {"short stops", {{"5", foSHORT}, {"12", foOR}}, false, {"5"}},
+        {"short overruled", {{"5", foSHORT}, {"12", foOR}}, true, {"5", "10", "12", "a b"}},
+        {"quoted blank", {{"\"a b\"", foNONE}}, false, {"a b"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        g = std::make_unique<TExtStringGrid>(nullptr);
+        g->SetColCount(3);
+        Fill({"5", "10", "12", "a b"});
+        for (const auto &[cond, op] : c.items)
+            Add(cond, op);
+        if (c.customAcceptsAll)
+            g->OnCustomFilter = [](TObject *, int, bool &Accept) { Accept = true; };
+        g->ApplyFilter();
+        EXPECT_EQ(Shown(), c.shown);
+        EXPECT_EQ(g->FilterLevel(), 1) << "every apply adds a level";
+        g->RemoveLastFilter();
+        EXPECT_EQ(Shown().size(), 4u);
+    }
+}
+
+TEST_F(FilterTest, LiteralAndPrefixedConditions)
+{
+    Fill({"a=b", "a", "$5", "x*"});
+    TFilterData *f = Add("a=b", foNONE);
+    f->Method = fmLiteral;
+    g->ApplyFilter();
+    EXPECT_EQ(Shown(), (std::vector<QString>{"a=b"}));
+    g->RemoveLastFilter();
+    g->Filter()->Clear();
+    f = Add("5", foNONE);
+    f->Prefix = "$";
+    g->ApplyFilter();
+    EXPECT_EQ(Shown(), (std::vector<QString>{"$5"}));
+}
+
+TEST_F(FilterTest, FilterActiveAppliesOnceAndShowsTheLastLevelAgain)
+{
+    Fill({"5", "10", "12"});
+    Add(">10", foNONE);
+    int progress = -1;
+    g->OnFilterProgress = [&](TObject *, SmallInt p) { progress = p; };
+    g->SetFilterActive(true);
+    g->SetFilterActive(true);
+    EXPECT_EQ(g->FilterLevel(), 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"12"}));
+    EXPECT_EQ(progress, 100);
+    g->SetFilterActive(false);
+    EXPECT_EQ(Shown().size(), 3u);
+    EXPECT_EQ(g->FilterLevel(), 1) << "switching off keeps the level count";
+}
+
+TEST_F(FilterTest, NarrowDownAddsAndTakesLevelsAndKeepsRowsHiddenOtherwise)
+{
+    Fill({"Apple", "bAnana", "cab", "dog", "xAB", "hidden a"});
+    g->HideRow(6);
+    g->NarrowDown("a", 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"Apple", "bAnana", "cab", "xAB"}));
+    g->NarrowDown("ab", 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"cab", "xAB"}));
+    EXPECT_EQ(g->FilterLevel(), 2);
+    g->NarrowDown("a", 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"Apple", "bAnana", "cab", "xAB"}));
+    EXPECT_EQ(g->FilterLevel(), 1);
+    g->NarrowDown("", 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"Apple", "bAnana", "cab", "dog", "xAB"}));
+    EXPECT_EQ(g->FilterLevel(), 0);
+    EXPECT_EQ(g->NumHiddenRows(), 1) << "the row hidden by HideRow stays hidden";
+    g->UnHideRowsAll();
+    EXPECT_EQ(g->Cells(1, 6), "hidden a");
+
+    // Any cell of the row, and a blank taken as it is.
+    g->SetCells(2, 4, "A B");
+    g->NarrowDown("a b", -1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"dog"}));
+    g->RemoveAllFilters();
+    g->NarrowDown("n a", 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"hidden a"}));
+}
+
+TEST_F(FilterTest, PickingAValueFiltersOnItLiterally)
+{
+    Fill({"a=b", "a", "b", "a=b"});
+    g->SetFilterDropDownAuto(true);
+    ASSERT_TRUE(g->DoGetColumnFilter(1));
+    const int pick = g->FilterList()->IndexOf("a=b");
+    ASSERT_GE(pick, 0);
+    g->SetFilterCol(1);
+    g->DoFilterSelect(pick);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"a=b", "a=b"}));
+    EXPECT_EQ(g->FilterCol(), -1);
+    // "(All)" takes the column's filter away.
+    g->SetFilterCol(1);
+    g->DoFilterSelect(0);
+    EXPECT_EQ(Shown().size(), 4u);
+    EXPECT_FALSE(g->Filter()->HasFilter(1));
+}
+
+TEST_F(FilterTest, TwoTickedEntriesJoinByOr)
+{
+    Fill({"x", "y", "z"});
+    g->SetFilterDropDownAuto(true);
+    TFilterData *other = g->Filter()->Add();
+    other->Column = 2;
+    other->Condition = "q";
+    ASSERT_TRUE(g->ShowFilterList(1));
+    TDropCheckList *list = g->DropCheckList();
+    g->SetFilterDropDownCheck(true);
+    ASSERT_TRUE(g->ShowFilterList(1));
+    ASSERT_EQ(list->Count(), 4); // (All), x, y, z
+    list->ToggleCheck(1);
+    list->ToggleCheck(3);
+    ASSERT_EQ(g->Filter()->Count(), 2);
+    EXPECT_EQ(g->Filter()->Items(0)->Operation, foNONE);
+    EXPECT_EQ(g->Filter()->Items(1)->Operation, foOR);
+    EXPECT_EQ(g->Filter()->Items(1)->Column, 1);
+    EXPECT_EQ(Shown(), (std::vector<QString>{"x", "z"}));
+    EXPECT_EQ(g->FilterCol(), 1) << "the check list stays bound while open";
+}
+
+TEST(FilterButton, AClickOpensTheListAndAChoiceFilters)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 500, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 480, 380);
+    g->SetColCount(3);
+    g->SetRowCount(5);
+    const QString texts[] = {"red", "blue", "red", "green"};
+    for (int r = 1; r < 5; ++r)
+        g->SetCells(1, r, texts[r - 1]);
+    g->SetFilterDropDownAuto(true);
+    form->Show();
+    GuiTest::ProcessEvents();
+    const TRect header = g->CellRect(1, 0);
+    GuiTest::Click(g, TPoint(header.Right - 6, (header.Top + header.Bottom) / 2));
+    GuiTest::ProcessEvents();
+    TDropList *list = g->DropList();
+    ASSERT_TRUE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), 1);
+    ASSERT_EQ(list->Count(), 4); // (All), blue, green, red
+    EXPECT_EQ(list->Items()->Strings(3), "red");
+    list->SetItemIndex(3);
+    GuiTest::PressKey(list, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(g->Cells(1, 1), "red");
+    EXPECT_EQ(g->Cells(1, 2), "red");
+
+    GuiTest::Click(g, TPoint(header.Right - 6, (header.Top + header.Bottom) / 2));
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(list->Visible());
+    list->SetItemIndex(0);
+    GuiTest::PressKey(list, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->RowCount(), 5) << "(All) shows every row again";
+}
+
+} // namespace

@@ -1,0 +1,173 @@
+// Search and replace in the string grid: the match options, both scan orders and directions,
+// going on past the end, Replace with and without case, and the quick lookup in the sort column.
+#include "grid/core/ExtGrid.h"
+
+#include "platform/Forms.h"
+#include "support/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class FindTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        g = std::make_unique<TExtStringGrid>(nullptr);
+        g->SetColCount(3);
+        g->SetRowCount(3);
+    }
+    std::unique_ptr<TExtStringGrid> g;
+};
+
+TPoint P(int X, int Y) { return TPoint(X, Y); }
+
+TEST_F(FindTest, MatchOptionsForAb)
+{
+    g->SetCells(1, 1, "xAbx");
+    g->SetCells(2, 1, "ab");
+    g->SetCells(1, 2, "AB");
+    g->SetCells(2, 2, "zz");
+    struct Case {
+        TFindParams params;
+        std::vector<TPoint> found; // in the default order: column by column
+    };
+    const std::vector<Case> cases = {
+        {{}, {P(1, 1), P(1, 2), P(2, 1)}},
+        {TFindParams{fnMatchStart}, {P(1, 2), P(2, 1)}},
+        {TFindParams{fnMatchFull}, {P(1, 2), P(2, 1)}},
+        {TFindParams{fnMatchFull, fnMatchCase}, {P(2, 1)}},
+        {TFindParams{fnMatchCase}, {P(2, 1)}},
+        {TFindParams{fnMatchRegular}, {P(1, 2), P(2, 1)}},
+    };
+    for (const Case &c : cases) {
+        std::vector<TPoint> got;
+        for (TPoint p = g->FindFirst("ab", c.params); p.X >= 0; p = g->FindNext())
+            got.push_back(p);
+        EXPECT_EQ(got, c.found);
+        EXPECT_FALSE(g->FindBusy()) << "a search that ends without a match";
+    }
+}
+
+TEST_F(FindTest, ScanOrdersAndDirections)
+{
+    for (int c = 1; c < 3; ++c)
+        for (int r = 1; r < 3; ++r)
+            g->SetCells(c, r, "a");
+    auto all = [&](TFindParams p) {
+        std::vector<TPoint> got;
+        for (TPoint x = g->FindFirst("a", p); x.X >= 0; x = g->FindNext())
+            got.push_back(x);
+        return got;
+    };
+    EXPECT_EQ(all({}), (std::vector<TPoint>{P(1, 1), P(1, 2), P(2, 1), P(2, 2)}));
+    EXPECT_EQ(all(TFindParams{fnDirectionLeftRight}), (std::vector<TPoint>{P(1, 1), P(2, 1), P(1, 2), P(2, 2)}));
+    EXPECT_EQ(all(TFindParams{fnBackward}), (std::vector<TPoint>{P(2, 2), P(2, 1), P(1, 2), P(1, 1)}));
+
+    g->SetCells(2, 1, "");
+    EXPECT_EQ(g->FindFirst("\"\"", {}), P(2, 1)) << "two quotes find the first empty cell";
+    EXPECT_EQ(g->FindFirst("", {}), P(-1, -1)) << "an empty text matches nothing";
+}
+
+TEST_F(FindTest, ReplaceHonoursMatchCase)
+{
+    struct Case {
+        TFindParams params;
+        int count;
+        QString first, second;
+    };
+    const std::vector<Case> cases = {
+        {{}, 2, "bb", "cb"},
+        {TFindParams{fnMatchCase}, 2, "Ab", "cb"},
+    };
+    for (const Case &c : cases) {
+        g->SetCells(1, 1, "Aa");
+        g->SetCells(1, 2, "ca");
+        g->SetCells(2, 1, "x");
+        EXPECT_EQ(g->Replace("a", "b", c.params), c.count);
+        EXPECT_EQ(g->Cells(1, 1), c.first);
+        EXPECT_EQ(g->Cells(1, 2), c.second);
+        EXPECT_EQ(g->Cells(2, 1), "x");
+    }
+    g->SetCells(1, 1, "AA");
+    EXPECT_EQ(g->Replace("a", "b", TFindParams{fnMatchCase}), 0);
+    EXPECT_EQ(g->Cells(1, 1), "AA");
+}
+
+TEST_F(FindTest, SearchLooksUpTheSortColumn)
+{
+    g->SetRowCount(4);
+    g->SetCells(1, 1, "Apple");
+    g->SetCells(1, 2, "<b>Banana</b>");
+    g->SetCells(1, 3, "Cherry");
+    g->SortSettings()->Show = true;
+    g->SortSettings()->Column = 1;
+    EXPECT_EQ(g->Search("BA"), 2);
+    EXPECT_EQ(g->Search("ba"), -1);
+    g->SortSettings()->Column = -1;
+    EXPECT_EQ(g->Search("BA"), -1);
+}
+
+} // namespace
+
+namespace {
+
+// The footer's host comes with the footer handling; here the panel stands on the form itself.
+TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    g->SetCells(1, 1, "alpha");
+    g->SetCells(1, 2, "beta");
+    g->SetCells(2, 3, "alphabet");
+    std::vector<TSearchAction> actions;
+    g->OnSearchFooterAction = [&](TObject *, const UnicodeString &, int, int, TSearchAction A) { actions.push_back(A); };
+    form->Show();
+    GuiTest::ProcessEvents();
+    TSearchPanel *panel = g->SearchPanel();
+    panel->SetParent(form.get());
+    panel->SetAlign(alNone);
+    panel->SetBounds(0, 310, 580, 36);
+    panel->SetVisible(true);
+    GuiTest::ProcessEvents();
+    TRetEdit *edit = panel->EditControl();
+    edit->SetFocus();
+    GuiTest::TypeText(edit, "alq");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Color(), clRed);
+    GuiTest::PressKey(edit, VK_BACK);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Text(), "al");
+    EXPECT_EQ(edit->Color(), clWindow);
+    EXPECT_TRUE(panel->ForwardButton()->Enabled());
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+
+    GuiTest::PressKey(edit, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(2, 3));
+    EXPECT_EQ(edit->Text(), "al") << "Enter types nothing";
+    GuiTest::PressKey(edit, VK_RETURN, TShiftState{ssCtrl});
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+    ASSERT_GE(actions.size(), 2u);
+    EXPECT_EQ(actions[actions.size() - 2], saFindNext);
+    EXPECT_EQ(actions.back(), saFindPrevious);
+
+    edit->SetText("");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(edit->Color(), clWindow);
+    EXPECT_FALSE(panel->ForwardButton()->Enabled());
+    panel->SetParent(g); // the grid frees its panel itself
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 // Delimited (CSV), fixed-width and ASCII report text of the string grid.
 #include "grid/core/ExtGrid.h"
+#include "grid/services/HourGlass.h"
 
 #include "controls/ExtGridUtil.h"
 #include "grid/services/GridFileText.h"
@@ -77,27 +78,6 @@ QChar DetectDelimiter(const QString &L1, const QString &L2)
     return found;
 }
 
-// The hourglass while a report is written, the old cursor back also on failure.
-class THourGlass {
-public:
-    THourGlass()
-    {
-        if (Screen) {
-            FOld = Screen->Cursor();
-            Screen->SetCursor(crHourGlass);
-        }
-    }
-    ~THourGlass()
-    {
-        if (Screen)
-            Screen->SetCursor(FOld);
-    }
-    THourGlass(const THourGlass &) = delete;
-    THourGlass &operator=(const THourGlass &) = delete;
-
-private:
-    TCursor FOld = crDefault;
-};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Spreadsheet, word-processor and database exchange of the string grid through automation servers.
 
 #include "grid/core/ExtGrid.h"
+#include "grid/services/HourGlass.h"
 #include "platform/ComObj.h"
 #include "platform/FileUtils.h"
 
@@ -99,27 +100,6 @@ TUsedRange ParseUsedRange(const UnicodeString &Address)
 
 UnicodeString CellAddress(int Col, int Row) { return ColumnLetters(Col) + QString::number(Row); }
 
-// Shows the hourglass while a server works and puts the old cursor back on every path.
-class THourGlass {
-public:
-    THourGlass()
-    {
-        if (Screen) {
-            FOld = Screen->Cursor();
-            Screen->SetCursor(crHourGlass);
-        }
-    }
-    ~THourGlass()
-    {
-        if (Screen)
-            Screen->SetCursor(FOld);
-    }
-    THourGlass(const THourGlass &) = delete;
-    THourGlass &operator=(const THourGlass &) = delete;
-
-private:
-    TCursor FOld = crDefault;
-};
 
 // Quits a server that was started for the call, also when the call fails.
 template <class TApp>

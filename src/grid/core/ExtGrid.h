@@ -2416,6 +2416,10 @@ public:
 private:
     // Focuses the grid with Navigation.AlwaysEdit held off, so that no editor opens meanwhile.
     void FocusGridQuietly();
+    // An in-place editor's commit keys: Enter, Up and Down go on only when Check (false) lets the
+    // value in; Tab when Check (true) does, then moves to the next cell under goTabs or reaches
+    // the grid. True when the key was taken here (Key is 0 then).
+    bool EditorCommitKey(Word &Key, TShiftState Shift, const std::function<bool(bool ForTab)> &Check);
     // ---- end of in-place editor wrappers ----
 
 public:

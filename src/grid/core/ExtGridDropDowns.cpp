@@ -86,27 +86,8 @@ void TGridDropDownEditor<TControlT>::KeyDown(Word &Key, TShiftState Shift)
     }
     if (Key == VK_RETURN)
         BeforeEnterCommit();
-    if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
-        if (!CommitCheck(false)) {
-            Key = 0;
-            return;
-        }
-    }
-    if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
-        if (!CommitCheck(true)) {
-            Key = 0;
-            return;
-        }
-        if (FGrid->Options().Contains(goTabs)) {
-            FGrid->HideInplaceEdit();
-            FGrid->FocusGridQuietly();
-            FGrid->HandleTabKey(Shift.Contains(ssShift));
-            Key = 0;
-            return;
-        }
-        if (FGrid->HandleAllocated())
-            PostMessage(FGrid->Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    if (FGrid->EditorCommitKey(Key, Shift, [this](bool ForTab) { return CommitCheck(ForTab); }))
+        return;
     if (open) {
         FGrid->HideInplaceEdit();
         if (OneOf(Key, {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN}))

@@ -159,6 +159,32 @@ void TGridCombo::CMWantSpecialKey(TCMWantSpecialKey &Message)
         Message.Result = 1;
 }
 
+bool TExtStringGrid::EditorCommitKey(Word &Key, TShiftState Shift, const std::function<bool(bool ForTab)> &Check)
+{
+    if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        if (!Check(false)) {
+            Key = 0;
+            return true;
+        }
+    }
+    if (Key == VK_TAB && NeedsEditorTab()) {
+        if (!Check(true)) {
+            Key = 0;
+            return true;
+        }
+        if (Options().Contains(goTabs)) {
+            HideInplaceEdit();
+            FocusGridQuietly();
+            HandleTabKey(Shift.Contains(ssShift));
+            Key = 0;
+            return true;
+        }
+        if (HandleAllocated())
+            PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    return false;
+}
+
 bool TGridCombo::CommitCheck(bool ForTab)
 {
     FGrid->SetCurrentCell(Text());
@@ -225,27 +251,8 @@ void TGridCombo::KeyDown(Word &Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
-        if (!CommitCheck(false)) {
-            Key = 0;
-            return;
-        }
-    }
-    if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
-        if (!CommitCheck(true)) {
-            Key = 0;
-            return;
-        }
-        if (FGrid->Options().Contains(goTabs)) {
-            FGrid->HideInplaceEdit();
-            FGrid->FocusGridQuietly();
-            FGrid->HandleTabKey(Shift.Contains(ssShift));
-            Key = 0;
-            return;
-        }
-        if (FGrid->HandleAllocated())
-            PostMessage(FGrid->Handle(), WM_KEYDOWN, VK_TAB, 0);
-    }
+    if (FGrid->EditorCommitKey(Key, Shift, [this](bool ForTab) { return CommitCheck(ForTab); }))
+        return;
     if (listMode) {
         TMouseActions *ma = FGrid->MouseActions();
         const bool directClose = ma->DirectComboClose;

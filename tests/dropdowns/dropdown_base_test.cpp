@@ -10,6 +10,7 @@
 #include "platform/VersionInfo.h"
 #include "platform/WindowPlacement.h"
 #include "support/GuiTest.h"
+#include "DropDownFormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -49,31 +50,7 @@ public:
     int ContentHeight = 80;
 };
 
-class DropDownTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 400, 300);
-        Edit = NewDropDown<TTestDropDown>(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(10, 10, 200, 21);
-        Form->Show();
-        GuiTest::ProcessEvents();
-        Edit->SetFocus();
-        GuiTest::ProcessEvents();
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        ResetScreenLayout();
-    }
-    std::unique_ptr<TForm> Form;
-    TTestDropDown *Edit = nullptr;
-};
+using DropDownTest = DropDownFormTest<TTestDropDown>;
 
 } // namespace
 

@@ -304,6 +304,28 @@ bool IsAscii(QStringView Value)
     return true;
 }
 
+// An upper-cased ASCII needle in an ASCII text, a..z taken as A..Z. Cell texts are short: a plain
+// loop beats the library's general search, which a filter over many rows calls once per row.
+bool ContainsUpperAscii(QStringView Text, QStringView Upper)
+{
+    const qsizetype n = Text.size(), m = Upper.size();
+    if (m > n)
+        return false;
+    const char16_t *t = Text.utf16();
+    const char16_t *u = Upper.utf16();
+    auto up = [](char16_t c) { return char16_t(unsigned(c) - u'a' < 26u ? c - 32 : c); };
+    for (qsizetype i = 0; i + m <= n; ++i) {
+        if (up(t[i]) != u[0])
+            continue;
+        qsizetype k = 1;
+        while (k < m && up(t[i + k]) == u[k])
+            ++k;
+        if (k == m)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -381,9 +403,12 @@ bool TFilterCondition::EvalOperand(int Operand, QStringView Value, bool FoldAsci
 {
     const TOperand &o = FOperands[std::size_t(Operand)];
     // For ASCII texts on both sides Qt's case-insensitive search is the upper-cased comparison.
-    if (!o.Contained.isEmpty())
-        return Folded ? QStringView(*Folded).contains(o.Contained)
-                      : Value.contains(o.Contained, FoldAscii ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    if (!o.Contained.isEmpty()) {
+        if (Folded)
+            return QStringView(*Folded).contains(o.Contained);
+        // Folding only happens without case, so the needle is upper-cased already.
+        return FoldAscii ? ContainsUpperAscii(Value, o.Contained) : Value.contains(o.Contained);
+    }
     if (o.Plain)
         return WildcardMatchView(o.Wildcard, Folded ? QStringView(*Folded) : Value, FoldAscii && !Folded);
     return MatchPattern(o.Folded, Folded ? *Folded : Value.toString());

@@ -48,9 +48,8 @@ void TGridStore::ForEachRow(F f)
             f(row);
 }
 
-UnicodeString TGridStore::Text(int ACol, int ARow) const
+UnicodeString TGridStore::Text(const TRow *r, int ACol)
 {
-    const TRow *r = Row(ARow);
     if (!r || ACol < 0 || ACol >= r->Count)
         return UnicodeString();
     int start = r->Start(ACol);
@@ -63,6 +62,16 @@ UnicodeString TGridStore::Text(int ACol, int ARow) const
         r->Block, const_cast<char16_t *>(reinterpret_cast<const char16_t *>(r->Chars() + start)), len - 1));
 }
 
+QStringView TGridStore::TextView(int ACol, int ARow) const
+{
+    const TRow *r = Row(ARow);
+    if (!r || ACol < 0 || ACol >= r->Count)
+        return QStringView();
+    int start = r->Start(ACol);
+    int len = r->Ends()[ACol] - start;
+    return len == 0 ? QStringView() : QStringView(r->Chars() + start, len - 1);
+}
+
 int TGridStore::TextLength(int ACol, int ARow) const
 {
     const TRow *r = Row(ARow);
@@ -72,9 +81,8 @@ int TGridStore::TextLength(int ACol, int ARow) const
     return len ? len - 1 : 0;
 }
 
-TObject *TGridStore::Object(int ACol, int ARow) const
+TObject *TGridStore::Object(const TRow *r, int ACol)
 {
-    const TRow *r = Row(ARow);
     if (!r || ACol < 0 || ACol >= r->ObjectCount)
         return nullptr;
     return r->Objects[ACol];
@@ -346,6 +354,58 @@ void TGridStore::DeleteRows(int AIndex, int ACount)
         FreeRow(FBuf[std::size_t(FGapEnd + i)]);
     FGapEnd += ACount;
     FRows -= ACount;
+}
+
+void TGridStore::TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cells)
+{
+    Cells.clear();
+    Cells.reserve(Rows.size());
+    if (Rows.empty())
+        return;
+    // With the gap at the end the rows lie in one run; one pass closes it up over the taken ones.
+    MoveGapTo(FRows);
+    TRow **b = FBuf.data();
+    std::size_t k = 0;
+    int out = std::clamp(Rows.front(), 0, FRows);
+    for (int i = out; i < FRows; ++i) {
+        if (k < Rows.size() && Rows[k] == i) {
+            Cells.push_back(b[i]);
+            b[i] = nullptr;
+            ++k;
+        } else {
+            b[out++] = b[i];
+        }
+    }
+    // Rows past the store's end were never written: they hand out nothing.
+    Cells.resize(Rows.size(), nullptr);
+    std::fill(b + out, b + FRows, nullptr);
+    FRows = out;
+    FGapStart = out;
+}
+
+void TGridStore::PutRows(const std::vector<int> &Rows, const std::vector<TRow *> &Cells)
+{
+    const std::size_t n = std::min(Rows.size(), Cells.size());
+    if (n == 0)
+        return;
+    // The store may end before the rows that come back: it reaches up to them first.
+    EnsureRows(Rows[n - 1] + 1 - int(n));
+    ReserveGap(int(n));
+    MoveGapTo(FRows);
+    TRow **b = FBuf.data();
+    const int newRows = FRows + int(n);
+    // From the back: each old row moves down by the new rows still before it.
+    std::size_t k = n;
+    for (int i = newRows - 1; k > 0; --i) {
+        if (i == Rows[k - 1]) {
+            --k;
+            b[i] = Cells[k];
+        } else {
+            b[i] = b[i - int(k)];
+        }
+    }
+    FRows = newRows;
+    FGapStart = newRows;
 }
 
 void TGridStore::MoveRow(int FromIndex, int ToIndex)

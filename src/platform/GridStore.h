@@ -30,10 +30,12 @@ public:
     int RowCount() const { return FRows; }
 
     // A never-written cell reads as the empty text and nil.
-    UnicodeString Text(int ACol, int ARow) const;
+    UnicodeString Text(int ACol, int ARow) const { return Text(Row(ARow), ACol); }
+    // The cell's characters without a string around them: valid until the row next changes.
+    QStringView TextView(int ACol, int ARow) const;
     // Length of the cell's text.
     int TextLength(int ACol, int ARow) const;
-    TObject *Object(int ACol, int ARow) const;
+    TObject *Object(int ACol, int ARow) const { return Object(Row(ARow), ACol); }
     // The characters are copied into the row's block; an empty text is kept as no text at all.
     void SetText(int ACol, int ARow, const UnicodeString &Value) { SetText(ACol, ARow, QStringView(Value)); }
     void SetText(int ACol, int ARow, QStringView Value);
@@ -65,10 +67,26 @@ public:
     // Bytes held by the store: row pointers, row blocks and object arrays.
     std::size_t AllocatedBytes() const;
 
-private:
     // The head of a row's block: cell ends and characters follow it; objects are kept apart, and
-    // only for rows that have one, since most grids hold none.
+    // only for rows that have one, since most grids hold none. Outside the store a row is an
+    // opaque handle; null is a row that holds nothing.
     struct TRow;
+
+    // Rows leave the store whole and come back whole: hiding many rows and showing them again
+    // moves row pointers, never cell data. Rows lists indices in strictly ascending order. Take
+    // hands out the rows at those indices (one handle each, in order) and closes up the store;
+    // Put puts Cells[i] in at Rows[i], the index the row has once all are in, and takes the
+    // handles over.
+    void TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cells);
+    void PutRows(const std::vector<int> &Rows, const std::vector<TRow *> &Cells);
+    // A taken row read as the store reads its rows.
+    static UnicodeString Text(const TRow *R, int ACol);
+    static TObject *Object(const TRow *R, int ACol);
+    static int Length(const TRow *R);
+    // Frees a taken row's texts and object slots (not the objects); R becomes null.
+    static void FreeRow(TRow *&R);
+
+private:
 
     TRow *Row(int ARow) const
     {
@@ -82,9 +100,7 @@ private:
     template <typename F> void RebuildColumns(F orderFor);
     static TRow *Allocate(int ACellCap, int ACharCap);
     static TRow *Reallocate(TRow *R, int ACellCap, int ACharCap);
-    static void FreeRow(TRow *&R);
     static void DropIfEmpty(TRow *&R);
-    static int Length(const TRow *R);
     static void SetRowText(TRow *&R, int ACol, const QChar *AChars, int ALen, int AHint);
     static void EnsureObjects(TRow &R, int ACount, int AHint);
 

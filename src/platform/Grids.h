@@ -480,6 +480,12 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void RowLinesDeleted(const std::vector<int> &Rows) override;
     void RowLinesInserted(const std::vector<int> &Rows) override;
+    // DeleteRowLines that hands the rows' cells over instead of freeing them, and InsertRowLines
+    // that puts such cells back: Cells[i] belongs to Rows[i]. The rows to detach must be taken
+    // out as they stand (ascending, inside the grid, not every row), so that none is dropped.
+    void DetachRowLines(const std::vector<int> &Rows, std::vector<TGridStore::TRow *> &Cells);
+    void AttachRowLines(const std::vector<int> &Rows, const std::vector<int> &Heights,
+                        const std::vector<TGridStore::TRow *> &Cells);
     UnicodeString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const UnicodeString &Value) override;
 
@@ -488,6 +494,9 @@ private:
     void CheckWriteIndex(int ACol, int ARow) const;
     void CellChanged(int ACol, int ARow);
     TGridStore FStore;
+    // While rows are detached or attached: where their cells go or come from.
+    std::vector<TGridStore::TRow *> *FCellsOut = nullptr;
+    const std::vector<TGridStore::TRow *> *FCellsIn = nullptr;
     std::unordered_map<int, std::unique_ptr<TStringGridStrings>> FRowLists;
     std::unordered_map<int, std::unique_ptr<TStringGridStrings>> FColLists;
 };

@@ -275,6 +275,11 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 
 void TStringGrid::RowLinesDeleted(const std::vector<int> &Rows)
 {
+    if (FCellsOut) {
+        FStore.TakeRows(Rows, *FCellsOut);
+        FCellsOut = nullptr;
+        return;
+    }
     // From the bottom up, runs at a time: the store's gap walks up once over the rows.
     for (std::size_t i = Rows.size(); i > 0;) {
         std::size_t j = i - 1;
@@ -287,6 +292,11 @@ void TStringGrid::RowLinesDeleted(const std::vector<int> &Rows)
 
 void TStringGrid::RowLinesInserted(const std::vector<int> &Rows)
 {
+    if (FCellsIn) {
+        FStore.PutRows(Rows, *FCellsIn);
+        FCellsIn = nullptr;
+        return;
+    }
     // From the top down, runs at a time: each index is where the row ends up.
     for (std::size_t i = 0; i < Rows.size();) {
         std::size_t j = i + 1;
@@ -295,6 +305,32 @@ void TStringGrid::RowLinesInserted(const std::vector<int> &Rows)
         FStore.InsertRows(Rows[i], int(j - i));
         i = j;
     }
+}
+
+void TStringGrid::DetachRowLines(const std::vector<int> &Rows, std::vector<TGridStore::TRow *> &Cells)
+{
+    Cells.clear();
+    FCellsOut = &Cells;
+    try {
+        DeleteRowLines(Rows);
+    } catch (...) {
+        FCellsOut = nullptr;
+        throw;
+    }
+    FCellsOut = nullptr;
+}
+
+void TStringGrid::AttachRowLines(const std::vector<int> &Rows, const std::vector<int> &Heights,
+                                 const std::vector<TGridStore::TRow *> &Cells)
+{
+    FCellsIn = &Cells;
+    try {
+        InsertRowLines(Rows, Heights);
+    } catch (...) {
+        FCellsIn = nullptr;
+        throw;
+    }
+    FCellsIn = nullptr;
 }
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)

@@ -63,6 +63,9 @@ TEST_F(FilterTest, ConditionsAndTheirJoins)
         {"short stops", {{"5", foSHORT}, {"12", foOR}}, false, {"5"}},
         {"short overruled", {{"5", foSHORT}, {"12", foOR}}, true, {"5", "10", "12", "a b"}},
         {"quoted blank", {{"\"a b\"", foNONE}}, false, {"a b"}},
+        // One condition alone joins with the row test's starting "true".
+        {"or alone", {{"5", foOR}}, false, {"5", "10", "12", "a b"}},
+        {"xor alone", {{"5", foXOR}}, false, {"10", "12", "a b"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,6 +141,40 @@ TEST_F(FilterTest, NarrowDownAddsAndTakesLevelsAndKeepsRowsHiddenOtherwise)
     g->RemoveAllFilters();
     g->NarrowDown("n a", 1);
     EXPECT_EQ(Shown(), (std::vector<QString>{"hidden a"}));
+}
+
+// Filtered rows leave the grid with all they hold and come back with it, level by level, also
+// when a hidden row was read or written in between.
+TEST_F(FilterTest, FilteredRowsComeBackWithTheirCellsAndHeights)
+{
+    Fill({"ab1", "x2", "ab3", "y4", "ab5", "z6"});
+    for (int r = 1; r <= 6; ++r) {
+        g->SetCells(0, r, QStringLiteral("first %1").arg(r));
+        g->SetCells(2, r, QStringLiteral("last %1").arg(r));
+        g->SetRowHeights(r, 20 + r);
+    }
+    g->NarrowDown("a", 1);
+    ASSERT_EQ(Shown(), (std::vector<QString>{"ab1", "ab3", "ab5"}));
+    // Hidden rows answer by their real index, and take writes.
+    EXPECT_EQ(g->AllCells(2, 4), "last 4");
+    g->SetAllCells(2, 6, "edited");
+    g->NarrowDown("ab", 1); // nothing more goes: an empty level
+    g->Filter()->Clear();
+    TFilterData *f = g->Filter()->Add();
+    f->Column = 1;
+    f->Condition = "*5";
+    g->ApplyFilter(); // a second level, between the rows hidden already
+    ASSERT_EQ(Shown(), (std::vector<QString>{"ab5"}));
+    EXPECT_EQ(g->RowHeights(1), 25);
+    g->RemoveAllFilters();
+    ASSERT_EQ(g->RowCount(), 7);
+    for (int r = 1; r <= 6; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(g->Cells(0, r), QStringLiteral("first %1").arg(r));
+        EXPECT_EQ(g->Cells(2, r), r == 6 ? QStringLiteral("edited") : QStringLiteral("last %1").arg(r));
+        EXPECT_EQ(g->RowHeights(r), 20 + r);
+    }
+    EXPECT_EQ(g->NumHiddenRows(), 0);
 }
 
 TEST_F(FilterTest, PickingAValueFiltersOnItLiterally)

@@ -186,3 +186,78 @@ TEST(HiddenRowsTest, ItemCellsAreCopiesWithTheGridsObjects)
 }
 
 } // namespace
+
+namespace {
+
+// Rows hidden in bulk merge into the index as single inserts would, ties after the rows there.
+TEST(HiddenRowsTest, BulkAddsMergeAsSingleAddsWould)
+{
+    const std::vector<std::vector<int>> Before = {{}, {1, 5}, {0, 2, 4, 6}, {10}, {3}};
+    const std::vector<int> Added = {2, 3, 7, 11};
+    for (const auto &Case : Before) {
+        SCOPED_TRACE(testing::PrintToString(Case));
+        THiddenRows Bulk, Single;
+        for (int R : Case) {
+            Bulk.Add(R, R);
+            Single.Add(R, R);
+        }
+        std::vector<TGridItem *> Out;
+        Bulk.AddSorted(Added, {21, 22, 23, 24}, 2, Out);
+        for (std::size_t I = 0; I < Added.size(); ++I)
+            Single.Add(Added[I], 21 + int(I), 2);
+        ASSERT_EQ(Out.size(), Added.size());
+        EXPECT_EQ(Bulk.SortedIdx(), Single.SortedIdx());
+        for (int K = 0; K < Bulk.Count(); ++K) {
+            EXPECT_EQ(Bulk.SortedItem(K)->Height, Single.SortedItem(K)->Height);
+            EXPECT_EQ(Bulk.SortedItem(K)->Level, Single.SortedItem(K)->Level);
+            EXPECT_EQ(Bulk.Items(K)->Idx(), Single.Items(K)->Idx());
+        }
+        for (std::size_t I = 0; I < Out.size(); ++I)
+            EXPECT_EQ(Out[I]->Idx(), Added[I]);
+        // Freed levels give their items back to the next bulk add.
+        Bulk.ClearLevel(2);
+        EXPECT_EQ(Bulk.SortedIdx(), Case);
+        Bulk.AddSorted({100}, {}, 3, Out);
+        EXPECT_EQ(Bulk.Find(100), Out[0]);
+        EXPECT_EQ(Out[0]->Height, 0);
+        EXPECT_EQ(Out[0]->Items()->Count(), 0); // a reused item starts empty
+    }
+}
+
+// A parked row becomes a list (at least as wide as asked) the first time somebody reads it; an
+// unread one goes back as it is.
+TEST(HiddenRowsTest, ParkedCellsBecomeAListOnlyWhenRead)
+{
+    TGridStore Cells;
+    TObject Obj;
+    Cells.SetText(0, 0, QStringLiteral("a"));
+    Cells.SetText(1, 0, QStringLiteral("b"));
+    Cells.SetObject(1, 0, &Obj);
+    Cells.SetText(0, 1, QStringLiteral("c"));
+    std::vector<TGridStore::TRow *> Taken;
+    Cells.TakeRows({0, 1}, Taken);
+    THiddenRows Store;
+    std::vector<TGridItem *> Items;
+    Store.AddSorted({4, 9}, {}, 1, Items);
+    Items[0]->Park(Taken[0], 4);
+    Items[1]->Park(Taken[1], 1);
+
+    TStringList *L = Items[0]->Items();
+    ASSERT_EQ(L->Count(), 4);
+    EXPECT_EQ(L->Strings(1), QStringLiteral("b"));
+    EXPECT_EQ(L->Objects(1), &Obj);
+    TGridStore::TRow *Back = nullptr;
+    EXPECT_FALSE(Items[0]->Unpark(Back)); // a list by now: the caller copies it
+    ASSERT_TRUE(Items[1]->Unpark(Back));
+    EXPECT_EQ(TGridStore::Text(Back, 0), QStringLiteral("c"));
+    TGridStore::FreeRow(Back);
+    // A parked row nobody took back is freed with its item (ASan would report a leak).
+    Items[1]->Park(nullptr, 2);
+    EXPECT_EQ(Items[1]->Items()->Count(), 2);
+    Cells.SetText(0, 5, QStringLiteral("d"));
+    Cells.TakeRows({5}, Taken);
+    Items[1]->Park(Taken[0], 1);
+    Store.Clear();
+}
+
+} // namespace

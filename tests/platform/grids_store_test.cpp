@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -379,6 +381,90 @@ TEST(GridStore, RandomChangesWithHeldReadsMatchAPlainTable)
         h.first.append(u'!');
         ASSERT_EQ(h.first, h.second + u'!');
     }
+}
+
+} // namespace
+
+namespace {
+
+// Rows taken out and put back at the same indices leave the store as it was; a taken row keeps
+// its texts, its objects and any string read from it before.
+TEST(GridStore, TakenRowsGoBackWholeWherePutAndReadAsTheStoreReadsThem)
+{
+    struct TCase {
+        int Rows;                // rows written before the take
+        std::vector<int> Take;   // indices taken, ascending
+    };
+    const TCase Cases[] = {
+        {6, {0}}, {6, {5}}, {6, {1, 3, 4}}, {6, {0, 1, 2, 3, 4}}, {4, {2, 5, 9}}, {0, {0, 3}},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(testing::Message() << Case.Rows << " rows, taking " << testing::PrintToString(Case.Take));
+        TGridStore s;
+        Fill(s, 3, Case.Rows);
+        TObject Obj;
+        if (Case.Rows > 1)
+            s.SetObject(4, 1, &Obj);
+        const int before = s.RowCount();
+        std::vector<TGridStore::TRow *> cells;
+        s.TakeRows(Case.Take, cells);
+        ASSERT_EQ(cells.size(), Case.Take.size());
+        int inside = 0;
+        for (std::size_t i = 0; i < Case.Take.size(); ++i) {
+            const int r = Case.Take[i];
+            if (r >= Case.Rows) {
+                EXPECT_EQ(cells[i], nullptr); // never written: nothing to hand out
+                continue;
+            }
+            ++inside;
+            EXPECT_EQ(TGridStore::Text(cells[i], 2), Txt(2, r));
+            EXPECT_EQ(TGridStore::Text(cells[i], 3), QString());
+            EXPECT_EQ(TGridStore::Object(cells[i], 4), r == 1 && Case.Rows > 1 ? &Obj : nullptr);
+            EXPECT_EQ(TGridStore::Length(cells[i]), r == 1 && Case.Rows > 1 ? 5 : 3);
+        }
+        EXPECT_EQ(s.RowCount(), before - inside);
+        // The rows that stayed closed up in their order.
+        int d = 0;
+        for (int r = 0; r < Case.Rows; ++r)
+            if (std::find(Case.Take.begin(), Case.Take.end(), r) == Case.Take.end()) {
+                EXPECT_EQ(s.Text(0, d++), Txt(0, r));
+            }
+        const UnicodeString held = cells.empty() ? QString() : TGridStore::Text(cells[0], 1);
+        s.PutRows(Case.Take, cells);
+        for (int r = 0; r < Case.Rows; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(s.Text(c, r), Txt(c, r));
+        if (Case.Rows > 1) {
+            EXPECT_EQ(s.Object(4, 1), &Obj);
+        }
+        if (!Case.Take.empty() && Case.Take[0] < Case.Rows) {
+            EXPECT_EQ(held, Txt(1, Case.Take[0]));
+        }
+        EXPECT_GE(s.RowCount(), Case.Take.back() + 1);
+        // The store goes on as usual after the round trip.
+        s.InsertRows(1, 2);
+        s.DeleteRows(1, 2);
+        if (Case.Rows > 0) {
+            EXPECT_EQ(s.Text(0, Case.Rows - 1), Txt(0, Case.Rows - 1));
+        }
+    }
+}
+
+TEST(GridStore, ATakenRowFreedLeavesItsObjectsAndHeldTexts)
+{
+    int freed = 0;
+    auto obj = std::make_unique<TTracked>(&freed);
+    TGridStore s;
+    Fill(s, 2, 3);
+    s.SetObject(0, 1, obj.get());
+    std::vector<TGridStore::TRow *> cells;
+    s.TakeRows({1}, cells);
+    const UnicodeString held = TGridStore::Text(cells[0], 1);
+    TGridStore::FreeRow(cells[0]);
+    EXPECT_EQ(cells[0], nullptr);
+    EXPECT_EQ(freed, 0);
+    EXPECT_EQ(held, Txt(1, 1));
+    EXPECT_EQ(s.Text(0, 1), Txt(0, 2));
 }
 
 } // namespace

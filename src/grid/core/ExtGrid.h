@@ -3472,6 +3472,11 @@ private:
     // hidden rows
     void CopyRowToItem(int ADisplRow, TGridItem *Item);
     void CopyItemToRow(TGridItem *Item, int ADisplRow);
+    bool IsNodeOrSummary(int ARow);
+    // HideRowList over display rows in any order, which it filters, sorts and makes unique.
+    void HideRowLevel(std::vector<int> Rows);
+    // Puts hidden rows back at the given display rows (ascending), with their heights.
+    void RestoreRows(const std::vector<TGridItem *> &Items, const std::vector<int> &Rows);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);
     void FreeHiddenRowObjects();
 

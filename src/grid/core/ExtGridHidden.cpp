@@ -2,6 +2,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -203,22 +204,36 @@ void TExtStringGrid::UnHideRows(int FromRow, int ToRow)
     // Each row comes back at its real index less the hidden rows that stay below it: those
     // before the range.
     std::vector<TGridItem *> Items;
-    std::vector<int> Rows, Heights;
+    std::vector<int> Rows;
     for (int K = Lo; K < Hi; ++K) {
         TGridItem *Item = FGridItems->SortedItem(K);
         Items.push_back(Item);
         Rows.push_back(Item->Idx() - Lo);
-        Heights.push_back(Item->Height);
     }
-    InsertRowLines(Rows, Heights);
-    FNormalRowCount = RowCount();
-    for (std::size_t I = 0; I < Items.size(); ++I) {
-        CopyItemToRow(Items[I], Rows[I]);
-        FGridItems->Remove(Items[I]);
-    }
+    RestoreRows(Items, Rows);
+    for (TGridItem *Item : Items)
+        FGridItems->Remove(Item);
     ShowRowControls(FromRow, ToRow, true);
     CellControlsUpdate(false);
     Invalidate();
+}
+
+void TExtStringGrid::RestoreRows(const std::vector<TGridItem *> &Items, const std::vector<int> &Rows)
+{
+    // Rows hidden in bulk still hold their cells as the store had them and go back whole; the
+    // others are copied from their lists.
+    std::vector<TGridStore::TRow *> Cells(Items.size(), nullptr);
+    std::vector<int> Heights(Items.size());
+    std::vector<bool> Listed(Items.size(), false);
+    for (std::size_t I = 0; I < Items.size(); ++I) {
+        Heights[I] = Items[I]->Height;
+        Listed[I] = !Items[I]->Unpark(Cells[I]);
+    }
+    AttachRowLines(Rows, Heights, Cells);
+    FNormalRowCount = RowCount();
+    for (std::size_t I = 0; I < Items.size(); ++I)
+        if (Listed[I])
+            CopyItemToRow(Items[I], Rows[I]);
 }
 
 void TExtStringGrid::UnHideRowsAll()
@@ -232,13 +247,21 @@ void TExtStringGrid::UnHideRowsAll()
 void TExtStringGrid::HideRowList(TIntList *RowList)
 {
     std::vector<int> Rows;
-    if (RowList)
-        for (int I = 0; I < RowList->Count(); ++I) {
-            const int D = RowList->Items(I);
-            if (D >= 0 && D < RowCount())
-                Rows.push_back(D);
-        }
-    std::sort(Rows.begin(), Rows.end());
+    if (RowList) {
+        Rows.reserve(std::size_t(RowList->Count()));
+        for (int I = 0; I < RowList->Count(); ++I)
+            Rows.push_back(RowList->Items(I));
+    }
+    HideRowLevel(std::move(Rows));
+}
+
+void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
+{
+    Rows.erase(std::remove_if(Rows.begin(), Rows.end(), [this](int D) { return D < 0 || D >= RowCount(); }),
+               Rows.end());
+    // A filter hands its rows over in order already.
+    if (!std::is_sorted(Rows.begin(), Rows.end()))
+        std::sort(Rows.begin(), Rows.end());
     Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
     // The platform grid keeps one row at least: that one stays shown.
     if (!Rows.empty() && int(Rows.size()) >= RowCount())
@@ -246,14 +269,22 @@ void TExtStringGrid::HideRowList(TIntList *RowList)
     // The level sits above the rows hidden directly (level 0), so that undoing it never brings
     // those back.
     ++FFilterLevel;
-    // The items keep the real index: the mapping stays true while the level is applied.
-    std::vector<int> Real;
-    Real.reserve(Rows.size());
-    for (int D : Rows)
-        Real.push_back(RealRowIndex(D));
-    for (std::size_t I = 0; I < Rows.size(); ++I)
-        CopyRowToItem(Rows[I], FGridItems->Add(Real[I], RowHeights(Rows[I]), FFilterLevel));
-    DeleteRowLines(Rows);
+    if (!Rows.empty()) {
+        // The items keep the real index: the mapping stays true while the level is applied.
+        std::vector<int> Real(Rows.size()), Heights(Rows.size());
+        for (std::size_t I = 0; I < Rows.size(); ++I) {
+            Real[I] = RealRowIndex(Rows[I]);
+            Heights[I] = RowHeights(Rows[I]);
+        }
+        std::vector<TGridItem *> Items;
+        FGridItems->AddSorted(Real, Heights, FFilterLevel, Items);
+        // The rows' cells move into the items as they are: no text is copied.
+        std::vector<TGridStore::TRow *> Cells;
+        DetachRowLines(Rows, Cells);
+        const int Width = TotalColCount();
+        for (std::size_t I = 0; I < Items.size(); ++I)
+            Items[I]->Park(I < Cells.size() ? Cells[I] : nullptr, Width);
+    }
     FNormalRowCount = RowCount();
     CellControlsUpdate(false);
 }
@@ -263,7 +294,7 @@ void TExtStringGrid::UnHideRowList()
     if (FFilterLevel <= 0)
         return;
     std::vector<TGridItem *> Items;
-    std::vector<int> Rows, Heights;
+    std::vector<int> Rows;
     int Below = 0; // rows of this level below the one at hand, which all come back
     for (int K = 0; K < NumHiddenRows(); ++K) {
         TGridItem *Item = FGridItems->SortedItem(K);
@@ -271,13 +302,9 @@ void TExtStringGrid::UnHideRowList()
             continue;
         Items.push_back(Item);
         Rows.push_back(Item->Idx() - (K - Below));
-        Heights.push_back(Item->Height);
         ++Below;
     }
-    InsertRowLines(Rows, Heights);
-    FNormalRowCount = RowCount();
-    for (std::size_t I = 0; I < Items.size(); ++I)
-        CopyItemToRow(Items[I], Rows[I]);
+    RestoreRows(Items, Rows);
     FGridItems->ClearLevel(FFilterLevel);
     CellControlsUpdate(false);
     Invalidate();

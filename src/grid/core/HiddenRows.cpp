@@ -2,9 +2,62 @@
 
 #include <algorithm>
 
-TGridItem::TGridItem() : FItems(std::make_unique<TStringList>()) {}
+TGridItem::TGridItem() = default;
 
-TGridItem::~TGridItem() = default;
+TGridItem::~TGridItem()
+{
+    if (FIsParked)
+        TGridStore::FreeRow(FParked);
+}
+
+TStringList *TGridItem::Items() const
+{
+    if (!FItems)
+        FItems = std::make_unique<TStringList>();
+    if (FIsParked) {
+        const int N = std::max(FWidth, TGridStore::Length(FParked));
+        FItems->SetCapacity(N);
+        for (int C = 0; C < N; ++C)
+            FItems->AddObject(TGridStore::Text(FParked, C), TGridStore::Object(FParked, C));
+        // The texts share the row's block, which lives on as long as one of them does.
+        TGridStore::FreeRow(FParked);
+        FIsParked = false;
+    }
+    return FItems.get();
+}
+
+void TGridItem::Park(TGridStore::TRow *Cells, int Width)
+{
+    FItems.reset();
+    if (FIsParked)
+        TGridStore::FreeRow(FParked);
+    FParked = Cells;
+    FWidth = Width;
+    FIsParked = true;
+}
+
+bool TGridItem::Unpark(TGridStore::TRow *&Cells)
+{
+    if (!FIsParked)
+        return false;
+    Cells = FParked;
+    FParked = nullptr;
+    FIsParked = false;
+    return true;
+}
+
+void TGridItem::Reset()
+{
+    FItems.reset();
+    if (FIsParked)
+        TGridStore::FreeRow(FParked);
+    FIsParked = false;
+    FWidth = 0;
+    Height = 0;
+    Level = 0;
+    FOwner = nullptr;
+    FPos = 0;
+}
 
 int TGridItem::Idx() const
 {
@@ -13,11 +66,16 @@ int TGridItem::Idx() const
 
 void TGridItem::SetItems(TStrings *Value)
 {
-    FItems->Clear();
+    if (FIsParked) {
+        TGridStore::FreeRow(FParked);
+        FIsParked = false;
+    }
+    TStringList *L = Items();
+    L->Clear();
     if (!Value)
         return;
     for (int I = 0; I < Value->Count(); ++I)
-        FItems->AddObject(Value->Strings(I), Value->Objects(I));
+        L->AddObject(Value->Strings(I), Value->Objects(I));
 }
 
 THiddenRows::~THiddenRows()
@@ -35,7 +93,7 @@ TGridItem *THiddenRows::Items(int Index) const
 TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
 {
     Pos = std::clamp(Pos, 0, Count());
-    auto Item = std::make_unique<TGridItem>();
+    TGridItem *Item = NewItem();
     Item->Height = AHeight;
     Item->Level = ALevel;
     // Room first, so that nothing below throws once the item is out of its owner; the room
@@ -44,10 +102,15 @@ TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
         if (V.size() == V.capacity())
             V.reserve(std::max<std::size_t>(16, 2 * V.size()));
     };
-    room(FItems);
-    room(FKeys);
-    room(FSorted);
-    TGridItem *P = Item.release();
+    try {
+        room(FItems);
+        room(FKeys);
+        room(FSorted);
+    } catch (...) {
+        FreeItem(Item);
+        throw;
+    }
+    TGridItem *P = Item;
     FItems.insert(FItems.begin() + Pos, P);
     IndexInsert(P, AIdx);
     return P;
@@ -60,7 +123,7 @@ void THiddenRows::Delete(int Index)
     TGridItem *P = FItems[std::size_t(Index)];
     IndexErase(P);
     FItems.erase(FItems.begin() + Index);
-    delete P;
+    FreeItem(P);
 }
 
 void THiddenRows::Remove(TGridItem *Item)
@@ -85,10 +148,11 @@ int THiddenRows::IndexOf(const TGridItem *Item) const
 void THiddenRows::Clear()
 {
     for (TGridItem *P : FItems)
-        delete P;
+        FreeItem(P);
     FItems.clear();
     FKeys.clear();
     FSorted.clear();
+    ReleaseSlabsIfEmpty();
 }
 
 void THiddenRows::ClearLevel(int ALevel)
@@ -113,7 +177,98 @@ void THiddenRows::ClearLevel(int ALevel)
     FSorted.resize(Out);
     Renumber(0);
     for (TGridItem *P : Gone)
-        delete P;
+        FreeItem(P);
+}
+
+void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
+                            std::vector<TGridItem *> &Out)
+{
+    Out.clear();
+    const std::size_t M = AIdx.size();
+    if (M == 0)
+        return;
+    const std::size_t N = FKeys.size();
+    // Everything that can fail comes first, so that the store is never left half changed.
+    try {
+        FItems.reserve(FItems.size() + M);
+        FKeys.reserve(N + M);
+        FSorted.reserve(N + M);
+        Out.reserve(M);
+        for (std::size_t I = 0; I < M; ++I)
+            Out.push_back(NewItem());
+    } catch (...) {
+        for (TGridItem *P : Out)
+            FreeItem(P);
+        Out.clear();
+        throw;
+    }
+    const bool Append = N == 0 || FKeys.back() <= AIdx.front();
+    for (std::size_t I = 0; I < M; ++I) {
+        TGridItem *P = Out[I];
+        P->Height = I < AHeights.size() ? AHeights[I] : 0;
+        P->Level = ALevel;
+        P->FOwner = this;
+        P->FPos = N + I;
+        FItems.push_back(P);
+    }
+    if (Append) {
+        // All new rows lie above the hidden ones: the usual case of a first filter.
+        FKeys.insert(FKeys.end(), AIdx.begin(), AIdx.end());
+        FSorted.insert(FSorted.end(), Out.begin(), Out.end());
+        return;
+    }
+    // Merged from the back; a new row ties after the rows already there, as one insert would.
+    FKeys.resize(N + M);
+    FSorted.resize(N + M);
+    std::size_t I = N, J = M, K = N + M;
+    while (J > 0) {
+        --K;
+        if (I > 0 && FKeys[I - 1] > AIdx[J - 1]) {
+            --I;
+            FKeys[K] = FKeys[I];
+            FSorted[K] = FSorted[I];
+        } else {
+            --J;
+            FKeys[K] = AIdx[J];
+            FSorted[K] = Out[J];
+        }
+    }
+    Renumber(K);
+}
+
+TGridItem *THiddenRows::NewItem()
+{
+    if (!FFree.empty()) {
+        TGridItem *P = FFree.back();
+        FFree.pop_back();
+        return P;
+    }
+    if (FSlabs.empty() || FSlabUsed == FSlabSize) {
+        // Each slab as large as all before it: few slabs for many rows, little waste for few.
+        const std::size_t Size = std::max<std::size_t>(64, FSlabItems);
+        FFree.reserve(FSlabItems + Size);
+        FSlabs.push_back(std::make_unique<TGridItem[]>(Size));
+        FSlabItems += Size;
+        FSlabSize = Size;
+        FSlabUsed = 0;
+    }
+    return &FSlabs.back()[FSlabUsed++];
+}
+
+void THiddenRows::FreeItem(TGridItem *Item)
+{
+    Item->Reset();
+    FFree.push_back(Item);
+}
+
+void THiddenRows::ReleaseSlabsIfEmpty()
+{
+    if (!FItems.empty())
+        return;
+    FFree.clear();
+    FFree.shrink_to_fit();
+    FSlabs.clear();
+    FSlabItems = FSlabSize = FSlabUsed = 0;
 }
 
 void THiddenRows::SetIdx(TGridItem *Item, int Value)

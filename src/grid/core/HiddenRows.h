@@ -13,6 +13,7 @@
 // one pass over the tail of that array.
 
 #include "platform/Classes.h"
+#include "platform/GridStore.h"
 
 #include <cstddef>
 #include <memory>
@@ -33,17 +34,28 @@ public:
     // 0 for rows hidden directly, else the filter level that hid the row.
     int Level = 0;
     // The row's cells: strings with their objects. The objects stay the grid's.
-    TStringList *Items() const { return FItems.get(); }
+    TStringList *Items() const;
     // Copies the other list's strings and objects (the objects are shared, not copied).
     void SetItems(TStrings *Value);
 
+    // A row hidden in bulk keeps its cells as the grid's store held them, at least Width cells
+    // wide; they become a list only when somebody asks for Items. The item owns them.
+    void Park(TGridStore::TRow *Cells, int Width);
+    // Hands the parked cells back (null cells are a row that held nothing); false when the cells
+    // are a list by now, which the caller copies instead.
+    bool Unpark(TGridStore::TRow *&Cells);
+
 private:
     friend class THiddenRows;
+    void Reset();
     // The index lives in the store's sorted array, so that moving rows touches that array only;
     // an item knows its place there.
     const THiddenRows *FOwner = nullptr;
     std::size_t FPos = 0;
-    std::unique_ptr<TStringList> FItems;
+    mutable std::unique_ptr<TStringList> FItems;
+    mutable TGridStore::TRow *FParked = nullptr;
+    mutable int FWidth = 0;
+    mutable bool FIsParked = false;
 };
 
 class THiddenRows {
@@ -69,6 +81,11 @@ public:
     void Clear();
     // Frees the items of one filter level.
     void ClearLevel(int ALevel);
+    // Appends one item per row, all of one level, in the order given, and hands them out in
+    // Out. AIdx must ascend; the sorted index takes them in one merge, so that hiding many
+    // rows stays linear.
+    void AddSorted(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
+                   std::vector<TGridItem *> &Out);
 
     // Changes an item's Idx; the sorted index follows.
     void SetIdx(TGridItem *Item, int Value);
@@ -108,6 +125,17 @@ private:
     void IndexInsert(TGridItem *Item, int AIdx);
     void Renumber(std::size_t From);
     void IndexErase(const TGridItem *Item);
+    // Items come from slabs, so that hiding a million rows is not a million allocations; a freed
+    // item goes back to the free list, where the next filter finds it, and the slabs go with
+    // Clear.
+    TGridItem *NewItem();
+    void FreeItem(TGridItem *Item);
+    void ReleaseSlabsIfEmpty();
+    std::vector<std::unique_ptr<TGridItem[]>> FSlabs;
+    std::vector<TGridItem *> FFree;
+    std::size_t FSlabItems = 0; // items in all slabs
+    std::size_t FSlabSize = 0;  // items in the last slab
+    std::size_t FSlabUsed = 0;  // of those, handed out at least once
 
     std::vector<TGridItem *> FItems;
     friend class TGridItem;

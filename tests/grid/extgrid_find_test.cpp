@@ -53,6 +53,35 @@ TEST_F(FindTest, MatchOptionsForAb)
     }
 }
 
+// A find that goes to a row under a contracted node expands that node first.
+TEST_F(FindTest, GoingToARowUnderAContractedNodeExpandsIt)
+{
+    for (bool disjunct : {false, true}) {
+        SCOPED_TRACE(disjunct ? "disjunct row selection" : "current cell");
+        g = std::make_unique<TExtStringGrid>(nullptr);
+        g->SetColCount(3);
+        g->SetRowCount(8);
+        g->SetCells(1, 6, "target");
+        g->AddNode(1, 3); // rows 1 to 3
+        g->AddNode(4, 4); // rows 4 to 7
+        g->ContractNode(1);
+        g->ContractNode(4);
+        ASSERT_EQ(g->RowCount(), 3);
+        g->MouseActions()->SetDisjunctRowSelect(disjunct);
+        const TPoint p = g->Find(P(-1, -1), "target", TFindParams{fnAutoGoto, fnIncludeHiddenRows});
+        EXPECT_EQ(p, P(1, 6));
+        EXPECT_FALSE(g->GetNodeState(g->DisplRowIndex(4))) << "the node holding the row is open";
+        EXPECT_TRUE(g->GetNodeState(1)) << "the other node stays closed";
+        if (!disjunct) {
+            EXPECT_EQ(g->Col(), 1);
+        }
+        EXPECT_EQ(g->Row(), g->DisplRowIndex(6));
+        if (disjunct) {
+            EXPECT_TRUE(g->RowSelect(g->Row()));
+        }
+    }
+}
+
 TEST_F(FindTest, ScanOrdersAndDirections)
 {
     for (int c = 1; c < 3; ++c)

@@ -3473,6 +3473,8 @@ private:
     void CopyRowToItem(int ADisplRow, TGridItem *Item);
     void CopyItemToRow(TGridItem *Item, int ADisplRow);
     bool IsNodeOrSummary(int ARow);
+    // Expands the contracted node whose rows hold the given hidden real row.
+    void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.
     void HideRowLevel(std::vector<int> Rows);
     // Puts hidden rows back at the given display rows (ascending), with their heights.

@@ -147,20 +147,41 @@ TPoint TExtStringGrid::RunFind(TPoint StartCell, const UnicodeString &s, TFindPa
     result = FSearchCell;
     if (P.Contains(fnAutoGoto)) {
         int row = fr;
-        bool shown = true;
         if (P.Contains(fnIncludeHiddenRows) && NumHiddenRows() > 0) {
-            TIntList *hidden = nullptr;
-            shown = !IsHiddenRow(fr, hidden);
-            delete hidden;
-            row = shown ? DisplRowIndex(fr) : -1;
+            // A row hidden under a contracted node is shown by expanding that node.
+            if (FGridItems->IsHidden(fr))
+                ExpandNodeOver(fr);
+            row = FGridItems->IsHidden(fr) ? -1 : DisplRowIndex(fr);
         }
         const int col = P.Contains(fnIncludeHiddenColumns) ? DisplColIndex(fc) : fc;
-        if (shown && row >= 0 && row < RowCount() && col >= 0 && col < ColCount()) {
-            SetRow(row);
-            SetCol(col);
+        if (row >= 0 && row < RowCount() && col >= 0 && col < ColCount()) {
+            if (FMouseActions->DisjunctRowSelect()) {
+                ClearRowSelect();
+                SetRowSelect(row, true);
+                SetRow(row);
+            } else {
+                SetRow(row);
+                SetCol(col);
+            }
         }
     }
     return result;
+}
+
+void TExtStringGrid::ExpandNodeOver(int ARealRow)
+{
+    // The shown rows from the top, each standing for its node's span of real rows (itself and
+    // the rows under it), until the one whose span holds the row.
+    int real = FixedRows();
+    for (int r = FixedRows(); r < RowCount() && real <= ARealRow; ++r) {
+        const int span = IsNode(r) ? std::max(GetNodeSpan(r), 1) : 1;
+        if (real + span > ARealRow) {
+            if (span > 1)
+                ExpandNode(RealRowIndex(r));
+            return;
+        }
+        real += span;
+    }
 }
 
 TPoint TExtStringGrid::Find(TPoint StartCell, const UnicodeString &s, TFindParams FindParams)

@@ -10,7 +10,10 @@
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
 #include "editors/UProtocol_Steps.h"
+#include "editors/can/UReceiveCAN.h"
+#include "editors/can/UTransmitCAN.h"
 #include "editors/gsdml/UProfinetFileName.h"
+#include "editors/knx/UKNXAccess.h"
 #include "platform/Forms.h"
 
 int main(int argc, char *argv[])
@@ -30,6 +33,9 @@ int main(int argc, char *argv[])
         Application->CreateForm(FEtherNetIP_Master_Access);
         Application->CreateForm(FProfinetFileName);
         Application->CreateForm(FBoot);
+        Application->CreateForm(FReceiveCAN);
+        Application->CreateForm(FTransmitCAN);
+        Application->CreateForm(FKNXAccess);
         Register_Protocol_Steps();
         Application->Run();
     } catch (...) {

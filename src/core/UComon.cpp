@@ -170,10 +170,12 @@ int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero)
     Split_First(Rest, Sep, Head);
     const int a = StrToIntDef(Trim(Head), -1);
     if (!Rest.contains(Sep)) {
-        if (!Is_Group)
-            return 0; // the two-part individual form is taken as it is
         const int b = StrToIntDef(Trim(Rest), -1);
-        const bool Valid = In_Range(a, 0, 31) && In_Range(b, 0, 2047) && !(a == 0 && b == 0);
+        bool Valid;
+        if (Is_Group)
+            Valid = In_Range(a, 0, 31) && In_Range(b, 0, 2047) && !(a == 0 && b == 0);
+        else // the two-part individual form, as in "230.240"
+            Valid = In_Range(a, 0, 255) && In_Range(b, 0, 255) && (Allow_Zero || !(a == 0 && b == 0));
         return Valid ? 0 : 1;
     }
     Split_First(Rest, Sep, Head);

@@ -94,7 +94,11 @@ protected:
     static void TypeCell(TExtColumnGrid *G, int c, int r, const QString &Text)
     {
         GoTo(G, c, r);
-        GuiTest::TypeText(Focused(G), Text);
+        // The first key opens the cell's editor, which takes the others.
+        for (const QChar Ch : Text) {
+            GuiTest::TypeText(Focused(G), QString(Ch));
+            GuiTest::ProcessEvents();
+        }
         GuiTest::PressKey(Focused(G), VK_RETURN);
         GuiTest::ProcessEvents();
     }

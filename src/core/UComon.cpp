@@ -230,6 +230,32 @@ void Copy_Texts(TExtColumnGrid *Grid, int From, int To)
 
 } // namespace
 
+TExtColumnGrid *New_Rule_Grid(TComponent *Owner, TWinControl *Parent, int Columns, int Rows, int Header_Height)
+{
+    auto *G = new TExtColumnGrid(Owner);
+    G->SetParent(Parent);
+    G->SetAlign(alClient);
+    G->SetColCount(Columns);
+    G->SetRowCount(Rows + 1);
+    G->SetFixedRows(1);
+    G->SetFixedCols(1);
+    G->SetOptions(G->Options() + TGridOptions{goColSizing, goRangeSelect, goEditing});
+    if (Header_Height > 0)
+        G->SetRowHeights(0, Header_Height);
+    G->SetShowHint(true);
+    G->SetHintShowCells(true);
+    return G;
+}
+
+void Set_Check_Column(TExtColumnGrid *Grid, int Col)
+{
+    TGridColumnItem *Item = Grid->Columns()->Items(Col);
+    Item->SetEditor(edDataCheckBox);
+    Item->SetAlignment(taCenter);
+    Item->SetCheckTrue(QStringLiteral("Y"));
+    Item->SetCheckFalse(QStringLiteral("N"));
+}
+
 void Delete_Row_Grid(int Row, TExtColumnGrid *Grid)
 {
     if (!Grid || !Is_Rule_Row(Grid, Row))

@@ -94,11 +94,7 @@ TEST_F(ReceiveCAN, TypedFramesAreWrittenInGridOrderAndComeBackClosedUp)
 
 TEST_F(ReceiveCAN, EachBadValueOfAnEnabledFrameIsReportedWithItsRow)
 {
-    struct Case {
-        std::vector<std::pair<int, const char *>> Cells; // over the good frame in row 3
-        const char *Message;                             // empty when the frame passes
-    };
-    const Case Cases[] = {
+    const TCheck_Case Cases[] = {
         {{{2, "2047"}}, ""},
         {{{2, "2048"}}, "Error row 3!! CobID must be between 0 and 2047"},
         {{{2, "0x7FF"}}, ""},
@@ -127,27 +123,8 @@ TEST_F(ReceiveCAN, EachBadValueOfAnEnabledFrameIsReportedWithItsRow)
         {{{1, "N"}, {2, "99999999999"}, {4, "x"}}, ""},
         {{{1, " y "}, {2, "2048"}}, "Error row 3!! CobID must be between 0 and 2047"},
     };
-    for (const Case &C : Cases) {
-        SCOPED_TRACE(testing::Message() << "column " << C.Cells.back().first << " \"" << C.Cells.back().second << "\"");
-        QFile::remove(ConfPath(QStringLiteral("CAN_Rec_Frames.xml")));
-        const bool Refused = *C.Message != 0;
-        bool Closed = false;
-        ShowDialog(F(), [&](TScriptedModalHook &hook) {
-            FillRow(G(), 1, Good);
-            FillRow(G(), 3, Good);
-            for (const auto &[Col, Text] : C.Cells)
-                G()->SetCells(Col, 3, QString::fromUtf8(Text));
-            const QStringList Typed = RowTexts(G(), 3);
-            Closed = ClickOK(F(), hook, Refused);
-            if (!Closed) {
-                EXPECT_EQ(RowTexts(G(), 3), Typed);
-                GuiTest::Click(F()->Btn_Cancel);
-            }
-        });
-        EXPECT_EQ(Closed, !Refused);
-        EXPECT_EQ(Messages, Refused ? QStringList{QString::fromUtf8(C.Message)} : QStringList{});
-        EXPECT_EQ(ConfFileExists(QStringLiteral("CAN_Rec_Frames.xml")), !Refused);
-    }
+    for (const TCheck_Case &C : Cases)
+        Check_Case(F(), Good, C, QStringLiteral("CAN_Rec_Frames.xml"));
 }
 
 TEST_F(ReceiveCAN, AttributesMissingFromAFileTakeTheirDefaults)

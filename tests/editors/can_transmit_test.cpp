@@ -59,11 +59,7 @@ TEST_F(TransmitCAN, TickedTriggersAndTypedFramesAreWrittenAndReadBack)
 
 TEST_F(TransmitCAN, EachBadValueOfAnEnabledFrameIsReportedWithItsRow)
 {
-    struct Case {
-        std::vector<std::pair<int, const char *>> Cells; // over the good frame in row 3
-        const char *Message;                             // empty when the frame passes
-    };
-    const Case Cases[] = {
+    const TCheck_Case Cases[] = {
         {{{7, "N"}, {8, ""}}, ""},
         {{{7, "N"}, {8, "abc"}}, ""},
         {{{7, ""}, {8, "abc"}}, ""},
@@ -80,24 +76,8 @@ TEST_F(TransmitCAN, EachBadValueOfAnEnabledFrameIsReportedWithItsRow)
         {{{9, "1500"}}, "Error row 3!! Byte1 must be between 0 and 1499 or None"},
         {{{1, "N"}, {2, "x"}, {8, "x"}}, ""},
     };
-    for (const Case &C : Cases) {
-        SCOPED_TRACE(testing::Message() << "column " << C.Cells.back().first << " \"" << C.Cells.back().second << "\"");
-        QFile::remove(ConfPath(QStringLiteral("CAN_Send_Frames.xml")));
-        const bool Refused = *C.Message != 0;
-        bool Closed = false;
-        ShowDialog(F(), [&](TScriptedModalHook &hook) {
-            FillRow(G(), 1, Good);
-            FillRow(G(), 3, Good);
-            for (const auto &[Col, Text] : C.Cells)
-                G()->SetCells(Col, 3, QString::fromUtf8(Text));
-            Closed = ClickOK(F(), hook, Refused);
-            if (!Closed)
-                GuiTest::Click(F()->Btn_Cancel);
-        });
-        EXPECT_EQ(Closed, !Refused);
-        EXPECT_EQ(Messages, Refused ? QStringList{QString::fromUtf8(C.Message)} : QStringList{});
-        EXPECT_EQ(ConfFileExists(QStringLiteral("CAN_Send_Frames.xml")), !Refused);
-    }
+    for (const TCheck_Case &C : Cases)
+        Check_Case(F(), Good, C, QStringLiteral("CAN_Send_Frames.xml"));
 }
 
 TEST_F(TransmitCAN, AMissingAttributeLoadsByItsRule)

@@ -80,17 +80,13 @@ TEST_F(KNXAccess, TypedRulesAreWrittenInTheirSectionAndComeBackClosedUp)
 TEST_F(KNXAccess, EachBadValueOfAnEnabledRuleIsReportedWithItsRow)
 {
     const QString P = QStringLiteral("Error row 3!! [KNX in Write] ");
-    struct Case {
-        std::vector<std::pair<int, const char *>> Cells; // over the good rule in row 3
-        const char *Message;                             // after the prefix; empty when the rule passes
-    };
     const char *Source = "Source Address must be a valid KNX Address (Ex. 1.1.20)";
     const char *Dest_Individual = "Destination Address must be a valid KNX Address (Ex. 1.1.20)";
     const char *Dest_Group = "Destination Address must be a valid KNX Address (Ex. 230.240)";
     const char *APCI = "APCI must be between 0 and 1023 or use the value Read or Write";
     const char *Priority = "Priority must be System or Urgent or Normal or Low";
     const char *Poll = "Poll Time must be between 1 and 100000000";
-    const Case Cases[] = {
+    const TCheck_Case Cases[] = {
         {{{2, "0.0.0"}}, ""},
         {{{2, "65535"}}, ""},
         {{{2, "1/1"}}, Source},
@@ -135,23 +131,10 @@ TEST_F(KNXAccess, EachBadValueOfAnEnabledRuleIsReportedWithItsRow)
         // Only "Y" itself enables a rule of this editor.
         {{{1, "y"}, {2, "1/1"}}, ""},
     };
-    for (const Case &C : Cases) {
-        SCOPED_TRACE(testing::Message() << "column " << C.Cells.back().first << " \"" << C.Cells.back().second << "\"");
-        QFile::remove(ConfPath(QStringLiteral("KNX_SetAccess.xml")));
-        const bool Refused = *C.Message != 0;
-        bool Closed = false;
-        ShowDialog(F(), [&](TScriptedModalHook &hook) {
-            FillRow(G(), 1, Good);
-            FillRow(G(), 3, Good);
-            for (const auto &[Col, Text] : C.Cells)
-                G()->SetCells(Col, 3, QString::fromUtf8(Text));
-            Closed = ClickOK(F(), hook, Refused);
-            if (!Closed)
-                GuiTest::Click(F()->Btn_Cancel);
-        });
-        EXPECT_EQ(Closed, !Refused);
-        EXPECT_EQ(Messages, Refused ? QStringList{P + QString::fromUtf8(C.Message)} : QStringList{});
-        EXPECT_EQ(ConfFileExists(QStringLiteral("KNX_SetAccess.xml")), !Refused);
+    for (TCheck_Case C : Cases) {
+        if (!C.Message.isEmpty())
+            C.Message.prepend(P);
+        Check_Case(F(), Good, C, QStringLiteral("KNX_SetAccess.xml"));
     }
 }
 

@@ -20,6 +20,28 @@ bool In_Range(int Value, int Low, int High)
 
 } // namespace
 
+TRule_Editor_Def CAN_Editor_Def(const TCAN_Editor &E, std::vector<TRule_Column> Columns)
+{
+    TRule_Grid G;
+    G.Columns = std::move(Columns);
+    G.Rows = CAN_Frame_Rows;
+    G.Key_Col = CAN_Col_COBID;
+    TRule_Editor_Def D;
+    D.Name = E.Name;
+    D.Client_Width = E.Client_Width;
+    D.Text_Base = E.Text_Base;
+    D.Button_Hints = E.Button_Hints;
+    D.Row_Prefix = E.Row_Prefix;
+    D.Delete_Text = E.Delete_Text;
+    D.File = E.File;
+    D.Root = QString::fromLatin1(E.Root);
+    D.Grids.push_back(std::move(G));
+    D.Reset_Shown_Only = true;
+    D.Hint_Mode = THint_Mode::Shown_Column;
+    D.Focus_Grid_On_Show = true;
+    return D;
+}
+
 std::vector<TRule_Column> CAN_Frame_Columns(int Header_First, int Hint_First)
 {
     std::vector<TRule_Column> Columns(5);

@@ -23,6 +23,20 @@ enum : int {
     CAN_Col_Dim = 4,
 };
 
+// What the two editors declare alike: one grid of CAN_Frame_Rows frames keyed by the COB-ID,
+// reset over its shown columns, hinted by the shown column's number, focused when shown.
+struct TCAN_Editor {
+    const char *Name;
+    int Client_Width;
+    int Text_Base;
+    int Button_Hints;
+    int Row_Prefix;
+    int Delete_Text;
+    const UnicodeString *File;
+    const char *Root;
+};
+TRule_Editor_Def CAN_Editor_Def(const TCAN_Editor &E, std::vector<TRule_Column> Columns);
+
 // Columns 0 ("N") to 4 (Dimension): headers from Header_First on, hints from Hint_First on.
 std::vector<TRule_Column> CAN_Frame_Columns(int Header_First, int Hint_First);
 // The eight data-byte list columns, their items filled at each showing.

@@ -17,31 +17,15 @@ const TCAN_Check_Texts Check_Texts = {1445, 1446, 1447, 1449, 1451, 1450};
 
 TRule_Editor_Def Receive_Def()
 {
-    TRule_Grid G;
-    G.Columns = CAN_Frame_Columns(1408, 1429);
+    std::vector<TRule_Column> Columns = CAN_Frame_Columns(1408, 1429);
     // Text 1433 belongs to no column.
-    G.Columns.push_back({.Header = 1413, .Hint = 1434, .Attribute = "TimeOut", .Width = 75,
-                         .Color = Rule_Color_Trigger, .Load_Default = "0"});
+    Columns.push_back({.Header = 1413, .Hint = 1434, .Attribute = "TimeOut", .Width = 75, .Color = Rule_Color_Trigger,
+                       .Load_Default = "0"});
     for (TRule_Column &C : CAN_Byte_Columns(1414, 1435))
-        G.Columns.push_back(C);
-    G.Columns.push_back({.Header = 1422, .Hint = 1443, .Attribute = "Mnemonic", .Width = 185, .Load_Default = ""});
-    G.Rows = CAN_Frame_Rows;
-    G.Key_Col = CAN_Col_COBID;
-
-    TRule_Editor_Def D;
-    D.Name = "FReceiveCAN";
-    D.Client_Width = 1010;
-    D.Text_Base = 1400;
-    D.Button_Hints = 1423;
-    D.Row_Prefix = 1444;
-    D.Delete_Text = 1458;
-    D.File = &File_CAN_Rec_Frames;
-    D.Root = QStringLiteral("Receive_Frames");
-    D.Grids.push_back(G);
-    D.Reset_Shown_Only = true;
-    D.Hint_Mode = THint_Mode::Shown_Column;
-    D.Focus_Grid_On_Show = true;
-    return D;
+        Columns.push_back(C);
+    Columns.push_back({.Header = 1422, .Hint = 1443, .Attribute = "Mnemonic", .Width = 185, .Load_Default = ""});
+    return CAN_Editor_Def({"FReceiveCAN", 1010, 1400, 1423, 1444, 1458, &File_CAN_Rec_Frames, "Receive_Frames"},
+                          std::move(Columns));
 }
 
 } // namespace

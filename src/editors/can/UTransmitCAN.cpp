@@ -22,36 +22,20 @@ const TCAN_Check_Texts Check_Texts = {1348, 1349, 1350, 1352, 1354, 1353};
 
 TRule_Editor_Def Transmit_Def()
 {
-    TRule_Grid G;
-    G.Columns = CAN_Frame_Columns(1308, 1331);
+    std::vector<TRule_Column> Columns = CAN_Frame_Columns(1308, 1331);
     // OnCMD came last to the language table, after the delete question.
-    G.Columns.push_back({.Header = 1313, .Hint = 1335, .Attribute = "OnChange", .Kind = TRule_Cell::Check,
-                         .Width = 65, .Color = Rule_Color_Trigger});
-    G.Columns.push_back({.Header = 1362, .Hint = 1363, .Attribute = "OnCMD", .Kind = TRule_Cell::Check, .Width = 50,
-                         .Color = Rule_Color_Trigger, .Load_Default = "N"});
-    G.Columns.push_back({.Header = 1314, .Hint = 1336, .Attribute = "OnTimer", .Kind = TRule_Cell::Check,
-                         .Width = 55, .Color = Rule_Color_Trigger});
-    G.Columns.push_back({.Header = 1315, .Hint = 1337, .Attribute = "Time", .Width = 70, .Color = Rule_Color_Trigger});
+    Columns.push_back({.Header = 1313, .Hint = 1335, .Attribute = "OnChange", .Kind = TRule_Cell::Check, .Width = 65,
+                       .Color = Rule_Color_Trigger});
+    Columns.push_back({.Header = 1362, .Hint = 1363, .Attribute = "OnCMD", .Kind = TRule_Cell::Check, .Width = 50,
+                       .Color = Rule_Color_Trigger, .Load_Default = "N"});
+    Columns.push_back({.Header = 1314, .Hint = 1336, .Attribute = "OnTimer", .Kind = TRule_Cell::Check, .Width = 55,
+                       .Color = Rule_Color_Trigger});
+    Columns.push_back({.Header = 1315, .Hint = 1337, .Attribute = "Time", .Width = 70, .Color = Rule_Color_Trigger});
     for (TRule_Column &C : CAN_Byte_Columns(1316, 1338))
-        G.Columns.push_back(C);
-    G.Columns.push_back({.Header = 1324, .Hint = 1346, .Attribute = "Mnemonic", .Width = 110, .Load_Default = ""});
-    G.Rows = CAN_Frame_Rows;
-    G.Key_Col = CAN_Col_COBID;
-
-    TRule_Editor_Def D;
-    D.Name = "FTransmitCAN";
-    D.Client_Width = 1100;
-    D.Text_Base = 1300;
-    D.Button_Hints = 1325;
-    D.Row_Prefix = 1347;
-    D.Delete_Text = 1361;
-    D.File = &File_CAN_Send_Frames;
-    D.Root = QStringLiteral("Transmit_Frames");
-    D.Grids.push_back(G);
-    D.Reset_Shown_Only = true;
-    D.Hint_Mode = THint_Mode::Shown_Column;
-    D.Focus_Grid_On_Show = true;
-    return D;
+        Columns.push_back(C);
+    Columns.push_back({.Header = 1324, .Hint = 1346, .Attribute = "Mnemonic", .Width = 110, .Load_Default = ""});
+    return CAN_Editor_Def({"FTransmitCAN", 1100, 1300, 1325, 1347, 1361, &File_CAN_Send_Frames, "Transmit_Frames"},
+                          std::move(Columns));
 }
 
 } // namespace

@@ -80,30 +80,16 @@ TFRuleEditor::~TFRuleEditor() = default;
 void TFRuleEditor::Make_Grid(int Index, TWinControl *Parent)
 {
     const TRule_Grid &D = FDef.Grids[std::size_t(Index)];
-    auto *G = new TExtColumnGrid(this);
+    TExtColumnGrid *G = New_Rule_Grid(this, Parent, int(D.Columns.size()), D.Rows, D.Header_Height);
     FGrids[std::size_t(Index)].Grid = G;
-    G->SetParent(Parent);
-    G->SetAlign(alClient);
-    G->SetColCount(int(D.Columns.size()));
-    G->SetRowCount(D.Rows + 1);
-    G->SetFixedRows(1);
-    G->SetFixedCols(1);
-    G->SetOptions(G->Options() + TGridOptions{goColSizing, goRangeSelect, goEditing});
-    if (D.Header_Height > 0)
-        G->SetRowHeights(0, D.Header_Height);
-    G->SetShowHint(true);
-    G->SetHintShowCells(true);
     for (std::size_t c = 0; c < D.Columns.size(); ++c) {
         const TRule_Column &C = D.Columns[c];
         TGridColumnItem *Item = G->Columns()->Items(int(c));
         Item->SetWidth(C.Width);
         Item->SetColor(C.Color);
         Item->SetEditor(Editor_Of(C.Kind));
-        if (C.Kind == TRule_Cell::Check) {
-            Item->SetAlignment(taCenter);
-            Item->SetCheckTrue(QStringLiteral("Y"));
-            Item->SetCheckFalse(QStringLiteral("N"));
-        }
+        if (C.Kind == TRule_Cell::Check)
+            Set_Check_Column(G, int(c));
         for (const QString &Text : C.Items)
             Item->ComboItems()->Add(Text);
     }

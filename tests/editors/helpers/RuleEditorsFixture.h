@@ -4,6 +4,8 @@
 
 #include "WritersFixture.h"
 
+#include <gtest/gtest.h>
+
 #include "controls/LbButton.h"
 #include "core/UComon.h"
 #include "core/UFabricoreFirmWare.h"
@@ -16,6 +18,8 @@
 
 #include <QFileInfo>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class TRuleEditorsTest : public TWritersTest {
 protected:
@@ -139,6 +143,39 @@ protected:
         for (int c = 1; c < G->ColCount(); ++c)
             All << (c == 1 && Enable ? QStringLiteral("Y") : QString());
         return All;
+    }
+
+    // A rule of a check table: cells that change the good rule, and the message that refuses it
+    // (empty when the rule passes).
+    struct TCheck_Case {
+        std::vector<std::pair<int, const char *>> Cells;
+        QString Message;
+    };
+    // Rows 1 and 3 of the editor's first grid hold Good, row 2 stays blank, the case's cells go
+    // into row 3, then OK: a refused rule shows its message alone, keeps what was typed and
+    // writes nothing; a passing one closes the dialog and writes File.
+    void Check_Case(TFRuleEditor *F, const QStringList &Good, const TCheck_Case &C, const QString &File)
+    {
+        SCOPED_TRACE(testing::Message() << "column " << C.Cells.back().first << " \"" << C.Cells.back().second << "\"");
+        QFile::remove(ConfPath(File));
+        TExtColumnGrid *G = F->Grid(0);
+        const bool Refused = !C.Message.isEmpty();
+        bool Closed = false;
+        ShowDialog(F, [&](GuiTest::TScriptedModalHook &hook) {
+            FillRow(G, 1, Good);
+            FillRow(G, 3, Good);
+            for (const auto &[Col, Text] : C.Cells)
+                G->SetCells(Col, 3, QString::fromUtf8(Text));
+            const QStringList Typed = RowTexts(G, 3);
+            Closed = ClickOK(F, hook, Refused);
+            if (!Closed) {
+                EXPECT_EQ(RowTexts(G, 3), Typed);
+                GuiTest::Click(F->Btn_Cancel);
+            }
+        });
+        EXPECT_EQ(Closed, !Refused);
+        EXPECT_EQ(Messages, Refused ? QStringList{C.Message} : QStringList{});
+        EXPECT_EQ(ConfFileExists(File), !Refused);
     }
 
     QString FileText(const QString &Name) const { return QString::fromUtf8(ReadConf(Name)); }

@@ -1,16 +1,7 @@
-// The program unit Fabricor_EtherNetIP_Master: creates every form, main window first so that
-// the language table exists before the others take their texts, and runs the message loop
-// until the main window closes.
-#include "core/UAbout.h"
-#include "core/UBoot.h"
-#include "core/UEtherNetIP_Master_Access.h"
-#include "core/UFabricoreFirmWare.h"
-#include "core/UNew_Project.h"
-#include "core/UOpenConf.h"
-#include "core/UParGen.h"
-#include "core/USoftOptions.h"
+// The program unit Fabricor_EtherNetIP_Master: creates every form, fills the main window's
+// protocol steps and runs the message loop until the main window closes.
+#include "app/UProgram.h"
 #include "editors/UProtocol_Steps.h"
-#include "editors/gsdml/UProfinetFileName.h"
 #include "platform/Forms.h"
 
 int main(int argc, char *argv[])
@@ -21,15 +12,7 @@ int main(int argc, char *argv[])
     try {
         Application->Initialize();
         Application->SetMainFormOnTaskBar(true);
-        Application->CreateForm(FFabricoreFirmWare);
-        Application->CreateForm(FNew_Project);
-        Application->CreateForm(FOpenConf);
-        Application->CreateForm(FAbout);
-        Application->CreateForm(FSoftOptions);
-        Application->CreateForm(FParGen);
-        Application->CreateForm(FEtherNetIP_Master_Access);
-        Application->CreateForm(FProfinetFileName);
-        Application->CreateForm(FBoot);
+        Create_Program_Forms();
         Register_Protocol_Steps();
         Application->Run();
     } catch (...) {

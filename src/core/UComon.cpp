@@ -170,10 +170,12 @@ int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero)
     Split_First(Rest, Sep, Head);
     const int a = StrToIntDef(Trim(Head), -1);
     if (!Rest.contains(Sep)) {
-        if (!Is_Group)
-            return 0; // the two-part individual form is taken as it is
         const int b = StrToIntDef(Trim(Rest), -1);
-        const bool Valid = In_Range(a, 0, 31) && In_Range(b, 0, 2047) && !(a == 0 && b == 0);
+        bool Valid;
+        if (Is_Group)
+            Valid = In_Range(a, 0, 31) && In_Range(b, 0, 2047) && !(a == 0 && b == 0);
+        else // the two-part individual form, as in "230.240"
+            Valid = In_Range(a, 0, 255) && In_Range(b, 0, 255) && (Allow_Zero || !(a == 0 && b == 0));
         return Valid ? 0 : 1;
     }
     Split_First(Rest, Sep, Head);
@@ -227,6 +229,32 @@ void Copy_Texts(TExtColumnGrid *Grid, int From, int To)
 }
 
 } // namespace
+
+TExtColumnGrid *New_Rule_Grid(TComponent *Owner, TWinControl *Parent, int Columns, int Rows, int Header_Height)
+{
+    auto *G = new TExtColumnGrid(Owner);
+    G->SetParent(Parent);
+    G->SetAlign(alClient);
+    G->SetColCount(Columns);
+    G->SetRowCount(Rows + 1);
+    G->SetFixedRows(1);
+    G->SetFixedCols(1);
+    G->SetOptions(G->Options() + TGridOptions{goColSizing, goRangeSelect, goEditing});
+    if (Header_Height > 0)
+        G->SetRowHeights(0, Header_Height);
+    G->SetShowHint(true);
+    G->SetHintShowCells(true);
+    return G;
+}
+
+void Set_Check_Column(TExtColumnGrid *Grid, int Col)
+{
+    TGridColumnItem *Item = Grid->Columns()->Items(Col);
+    Item->SetEditor(edDataCheckBox);
+    Item->SetAlignment(taCenter);
+    Item->SetCheckTrue(QStringLiteral("Y"));
+    Item->SetCheckFalse(QStringLiteral("N"));
+}
 
 void Delete_Row_Grid(int Row, TExtColumnGrid *Grid)
 {

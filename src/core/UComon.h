@@ -10,6 +10,7 @@
 #include <memory>
 
 class TExtColumnGrid;
+class TWinControl;
 
 inline const UnicodeString Const_SW_Code = QStringLiteral("CF40385");
 inline const UnicodeString Const_SW_Desc = QStringLiteral("EtherNet/IP Master / Serial Port - Converter");
@@ -77,6 +78,15 @@ bool Is_Not_Dotted(const UnicodeString &Text);
 int Check_KNX_Address(const UnicodeString &Text, bool Is_Group, bool Allow_Zero);
 // The numbers (decimal texts, ascending) of the serial ports that exist, busy ones included.
 std::unique_ptr<TStringList> Find_ComPorts();
+
+// ---- the rule editors' grids ----
+
+// A grid filling Parent: the fixed number column and Columns - 1 rule columns, the header row
+// (Header_Height high; 0 keeps the default) and Rows rule rows; columns sizeable, every cell
+// editable in place, hints over the cells.
+TExtColumnGrid *New_Rule_Grid(TComponent *Owner, TWinControl *Parent, int Columns, int Rows, int Header_Height);
+// Column Col holds a centred box whose state is "Y" or "N".
+void Set_Check_Column(TExtColumnGrid *Grid, int Col);
 
 // ---- row operations of the rule editors' grids ----
 // "Every column" means the columns 1 onwards, hidden ones included; column 0 keeps the row

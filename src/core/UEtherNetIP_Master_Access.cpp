@@ -120,28 +120,14 @@ TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TFC
     Btn_Cancel->SetBounds(Form_Client_Width - Button_Left - Button_Width, Button_Top, Button_Width, Button_Height);
     Btn_OK->SetBounds(Btn_Cancel->Left() - Button_Step, Button_Top, Button_Width, Button_Height);
 
-    ACG = new TExtColumnGrid(this);
-    ACG->SetParent(this);
-    ACG->SetAlign(alClient);
-    ACG->SetColCount(Grid_Columns);
-    ACG->SetRowCount(EtherNetIP_Rule_Rows + 1);
-    ACG->SetFixedRows(1);
-    ACG->SetFixedCols(1);
-    ACG->SetOptions(ACG->Options() + TGridOptions{goColSizing, goRangeSelect, goEditing});
-    ACG->SetRowHeights(0, Header_Row_Height);
-    ACG->SetShowHint(true);
-    ACG->SetHintShowCells(true);
+    ACG = New_Rule_Grid(this, this, Grid_Columns, EtherNetIP_Rule_Rows, Header_Row_Height);
     for (int c = 0; c < Grid_Columns; ++c) {
         TGridColumnItem *Item = ACG->Columns()->Items(c);
         Item->SetWidth(Column_Defs[c].Width);
         Item->SetColor(Column_Defs[c].Color);
         Item->SetEditor(edNormal);
     }
-    TGridColumnItem *Enable = ACG->Columns()->Items(Col_Enable);
-    Enable->SetEditor(edDataCheckBox);
-    Enable->SetAlignment(taCenter);
-    Enable->SetCheckTrue(QStringLiteral("Y"));
-    Enable->SetCheckFalse(QStringLiteral("N"));
+    Set_Check_Column(ACG, Col_Enable);
     ACG->OnGridHint = [this](TObject *S, int ARow, int ACol, UnicodeString &HintStr) { GridHint(S, ARow, ACol, HintStr); };
     ACG->OnKeyPress = [this](TObject *S, WideChar &Key) { KeyPress(S, Key); };
     ACG->OnDblClickCell = [this](TObject *S, int ARow, int ACol) { DblClickCell(S, ARow, ACol); };

@@ -378,6 +378,12 @@ void TFFabricoreFirmWare::Btn_Click(TObject *Sender)
         PROFINET_XML();
     } else if (Sender == Btn_SNMP_MIB) {
         Run_Protocol_Step(Protocol_Steps.Create_MIB_File);
+    } else if (Sender == Btn_CAN_Rec_Frame) {
+        Run_Protocol_Step(Protocol_Steps.CAN_Rec_Frame);
+    } else if (Sender == Btn_CAN_Send_Frame) {
+        Run_Protocol_Step(Protocol_Steps.CAN_Send_Frame);
+    } else if (Sender == Btn_KNX_Access) {
+        Run_Protocol_Step(Protocol_Steps.KNX_Access);
     } else if (Sender == Btn_CANopen_EDS) {
         Build_EDS_File();
     } else if (Sender == Btn_CreateBin) {

@@ -125,6 +125,10 @@ struct TProtocol_Steps {
     // The PROFINET file-name dialog and, when it is confirmed, the GSDML writer.
     std::function<void()> PROFINET_XML;
     std::function<void(const UnicodeString &File_Name)> Write_EDS_File;
+    // The rule editors, each shown modally.
+    std::function<void()> CAN_Rec_Frame;
+    std::function<void()> CAN_Send_Frame;
+    std::function<void()> KNX_Access;
     // Set_Lang of the editors' forms, in the order of the language change.
     std::function<void()> Change_Language;
 };

@@ -1,12 +1,26 @@
 #include "editors/UProtocol_Steps.h"
 
 #include "core/UFabricoreFirmWare.h"
+#include "editors/can/UReceiveCAN.h"
+#include "editors/can/UTransmitCAN.h"
 #include "editors/ede/UBACnet_EDE_File.h"
 #include "editors/eds/UEds.h"
 #include "editors/gsd/UProfibus_GSD.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/gsdml/UProfinetXML.h"
+#include "editors/knx/UKNXAccess.h"
 #include "editors/mib/USNMP_MIB.h"
+
+namespace {
+
+// The step does not read what the editor returns.
+void Show_Editor(TForm *Form)
+{
+    if (Form)
+        Form->ShowModal();
+}
+
+} // namespace
 
 void Register_Protocol_Steps()
 {
@@ -18,8 +32,18 @@ void Register_Protocol_Steps()
             Create_PROFINET_XML(FProfinetFileName->Name_File_XML);
     };
     Protocol_Steps.Write_EDS_File = [](const UnicodeString &File_Name) { Write_EDS_File(File_Name); };
+    Protocol_Steps.CAN_Rec_Frame = [] { Show_Editor(FReceiveCAN); };
+    Protocol_Steps.CAN_Send_Frame = [] { Show_Editor(FTransmitCAN); };
+    Protocol_Steps.KNX_Access = [] { Show_Editor(FKNXAccess); };
+    // In the order of the main window's language change.
     Protocol_Steps.Change_Language = [] {
         if (FProfinetFileName)
             FProfinetFileName->Set_Lang();
+        if (FReceiveCAN)
+            FReceiveCAN->Set_Lang();
+        if (FTransmitCAN)
+            FTransmitCAN->Set_Lang();
+        if (FKNXAccess)
+            FKNXAccess->Set_Lang();
     };
 }

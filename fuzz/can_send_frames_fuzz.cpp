@@ -1,0 +1,11 @@
+// The CAN transmit frames file "CAN_Send_Frames.xml" as its editor reads it when shown, followed by what a user's OK does
+// with it.
+#include "support/RuleEditorFuzz.h"
+
+#include "editors/can/UTransmitCAN.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
+{
+    Fuzz::Run_Rule_Editor(Fuzz::Rule_Editor<TFTransmitCAN>(), QStringLiteral("CAN_Send_Frames.xml"), Fuzz::Bytes(Data, Size));
+    return 0;
+}

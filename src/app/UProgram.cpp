@@ -1,0 +1,31 @@
+#include "app/UProgram.h"
+
+#include "core/UAbout.h"
+#include "core/UBoot.h"
+#include "core/UEtherNetIP_Master_Access.h"
+#include "core/UFabricoreFirmWare.h"
+#include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/UParGen.h"
+#include "core/USoftOptions.h"
+#include "editors/can/UReceiveCAN.h"
+#include "editors/can/UTransmitCAN.h"
+#include "editors/gsdml/UProfinetFileName.h"
+#include "editors/knx/UKNXAccess.h"
+#include "platform/Forms.h"
+
+void Create_Program_Forms()
+{
+    Application->CreateForm(FFabricoreFirmWare);
+    Application->CreateForm(FNew_Project);
+    Application->CreateForm(FOpenConf);
+    Application->CreateForm(FAbout);
+    Application->CreateForm(FSoftOptions);
+    Application->CreateForm(FParGen);
+    Application->CreateForm(FEtherNetIP_Master_Access);
+    Application->CreateForm(FProfinetFileName);
+    Application->CreateForm(FBoot);
+    Application->CreateForm(FReceiveCAN);
+    Application->CreateForm(FTransmitCAN);
+    Application->CreateForm(FKNXAccess);
+}

@@ -1,0 +1,125 @@
+// The program as it starts: its forms in order, and the main window's steps of the CAN and KNX
+// editors with and without an open configuration.
+#include "support/GuiTest.h"
+#include "support/TempDir.h"
+
+#include "app/UProgram.h"
+#include "controls/LbButton.h"
+#include "core/UAbout.h"
+#include "core/UBoot.h"
+#include "core/UComon.h"
+#include "core/UEtherNetIP_Master_Access.h"
+#include "core/UFabricoreFirmWare.h"
+#include "core/ULanguage.h"
+#include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/UParGen.h"
+#include "core/USoftOptions.h"
+#include "editors/UProtocol_Steps.h"
+#include "editors/can/UReceiveCAN.h"
+#include "editors/can/UTransmitCAN.h"
+#include "editors/gsdml/UProfinetFileName.h"
+#include "editors/knx/UKNXAccess.h"
+#include "grid/core/ExtColumnGrid.h"
+#include "platform/FileUtils.h"
+#include "platform/Forms.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class T> void Free(T *&Form)
+{
+    delete Form;
+    Form = nullptr;
+}
+
+class Program : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        SetProgramFolder(Dir());
+        Application->Initialize();
+        Create_Program_Forms();
+        Register_Protocol_Steps();
+    }
+    void TearDown() override
+    {
+        Protocol_Steps = TProtocol_Steps();
+        Free(FKNXAccess);
+        Free(FTransmitCAN);
+        Free(FReceiveCAN);
+        Free(FBoot);
+        Free(FProfinetFileName);
+        Free(FEtherNetIP_Master_Access);
+        Free(FParGen);
+        Free(FSoftOptions);
+        Free(FAbout);
+        Free(FOpenConf);
+        Free(FNew_Project);
+        Free(FFabricoreFirmWare);
+        Path_Active_Conf.clear();
+        Name_Active_Conf.clear();
+        SetProgramFolder(QString());
+    }
+    void OpenConf()
+    {
+        ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("PROJECTS/conf"))));
+        Name_Active_Conf = QStringLiteral("conf");
+        Path_Active_Conf = Path_Projects + QStringLiteral("\\conf");
+        FFabricoreFirmWare->Set_Files();
+    }
+};
+
+TEST_F(Program, FormsAreMadeInTheProgramsOrder)
+{
+    QStringList Names;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto *Form = dynamic_cast<TForm *>(Application->Components(i)))
+            Names << Form->Name();
+    EXPECT_EQ(Names, QStringList({"FFabricoreFirmWare", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
+                                  "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FReceiveCAN",
+                                  "FTransmitCAN", "FKNXAccess"}));
+}
+
+TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorWithOne)
+{
+    TFFabricoreFirmWare *M = FFabricoreFirmWare;
+    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame, M->Btn_CAN_Send_Frame, M->Btn_KNX_Access};
+    {
+        GuiTest::TScriptedModalHook hook;
+        for (TLbButton *B : Steps) {
+            hook.Answer(mrOk);
+            M->Btn_Click(B);
+        }
+        ASSERT_EQ(hook.Shown.size(), 3u);
+        for (const GuiTest::TShownModal &S : hook.Shown)
+            EXPECT_EQ(S.Text, QStringLiteral("Error! Project not Valid"));
+    }
+    OpenConf();
+    GuiTest::TScriptedModalHook hook;
+    for (TLbButton *B : Steps) {
+        hook.RunWith([](TModalRequest &R) { R.Form->SetModalResult(mrCancel); });
+        M->Btn_Click(B);
+    }
+    ASSERT_EQ(hook.Shown.size(), 3u);
+    EXPECT_EQ(hook.Shown[0].Form, FReceiveCAN);
+    EXPECT_EQ(hook.Shown[1].Form, FTransmitCAN);
+    EXPECT_EQ(hook.Shown[2].Form, FKNXAccess);
+}
+
+TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
+{
+    WriteBytes(QStringLiteral("LANGUAGE/Deutsch.lng"), "\xEF\xBB\xBFSTR1400 = CAN Empfang\r\n"
+                                                       "STR1430 = Die CobID des Rahmens\r\n"
+                                                       "STR1715 = Aktiv\r\n");
+    Load_Lang_File(PathOf(QStringLiteral("LANGUAGE/Deutsch.lng")));
+    FFabricoreFirmWare->Change_Language();
+    EXPECT_EQ(FReceiveCAN->Caption(), QStringLiteral("CAN Empfang"));
+    EXPECT_EQ(FReceiveCAN->Hint_ReceiveCAN->Strings(1), QStringLiteral("Die CobID des Rahmens"));
+    EXPECT_EQ(FKNXAccess->ACG_KNX_in_Write->Cells(1, 0), QStringLiteral("Aktiv"));
+    EXPECT_EQ(FTransmitCAN->Caption(), QStringLiteral("Transmit CAN Frames Set Access"));
+}
+
+} // namespace

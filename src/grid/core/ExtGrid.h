@@ -1273,6 +1273,7 @@ public:
 
 private:
     friend class TGridPrintEngine;
+    friend class TGridPrintDrivers;
     bool FFastPrint = false;
     bool FIsPrintPreview = false;
     TRect FPrintPageRect;
@@ -2033,6 +2034,13 @@ public:
         virtual ~ICellGraphicSize() = default;
         virtual int GetWidth() = 0;
         virtual int GetHeight() = 0;
+    };
+    // How an interfaced cell object draws itself on a printed page: into R of Canvas, a bitmap
+    // of its own size that the print then stretches into the cell.
+    class ICellGraphicDraw {
+    public:
+        virtual ~ICellGraphicDraw() = default;
+        virtual void Draw(TCanvas *Canvas, const TRect &R, TExtStringGrid *Grid, int ARow, int ACol) = 0;
     };
     // The cell's text margins: XYOffset once on each axis with XYOffsetTopLeftOnly, else twice.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }

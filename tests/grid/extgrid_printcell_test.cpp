@@ -188,6 +188,65 @@ TEST_F(PrintCell, CellLinesAreOnePixelInAPreviewAndOneScreenPixelOnPaper)
         EXPECT_EQ(w, 3); // 254 / 96 units, rounded
 }
 
+TEST_F(PrintCell, TurnedTextReversesOnlyForADriverThatTurnsTheOtherWay)
+{
+    g->SetCells(1, 1, QStringLiteral("Turned"));
+    g->AddRotated(1, 1, 90, QStringLiteral("Turned"));
+    auto orientation = [&] {
+        int found = 0;
+        g->OnPrintPageDone = [&](TObject *, TCanvas *, int, int, int, int, int) {
+            for (const auto &c : printer.Recorder()->Calls())
+                if (c.Text == QLatin1String("Turned"))
+                    found = c.FontOrientation;
+        };
+        g->Print();
+        return found;
+    };
+    EXPECT_EQ(orientation(), 900);
+    g->SetPrinterDriverFix(true);
+    EXPECT_EQ(orientation(), 900); // the printer turns landscape by 270 degrees
+    SetPrinterLandscapeRotation(90);
+    struct TRestore {
+        ~TRestore() { SetPrinterLandscapeRotation(270); }
+    } restore;
+    EXPECT_EQ(orientation(), -900);
+    // A preview never reverses.
+    int previewed = 0;
+    for (const auto &c : Preview()) {
+        if (c.Text == QLatin1String("Turned")) {
+            EXPECT_EQ(c.FontOrientation, 900);
+            ++previewed;
+        }
+    }
+    EXPECT_EQ(previewed, 1);
+}
+
+TEST_F(PrintCell, ABitmapGraphicIsStretchedIntoItsCell)
+{
+    g->PrintSettings()->PrintGraphics = true;
+    TBitmap bmp(16, 16);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    g->AddBitmap(1, 1, &bmp, false, haCenter, vaCenter);
+    TBitmap page(800, 600);
+    g->PrintPreview(page.Canvas(), TRect(0, 0, 800, 600));
+    const QImage img = page.ToImage();
+    const double px = 96.0 / 254.0;
+    int red = 0, minX = img.width(), maxX = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == 0xFF0000) {
+                ++red;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+            }
+    // 16 screen pixels print 16 pixels wide in a preview at screen resolution.
+    EXPECT_NEAR(red, 16 * 16, 40);
+    EXPECT_GE(minX, int(g->PrintColOffset(1) * px));
+    EXPECT_LE(maxX, int(g->PrintColOffset(2) * px));
+    g->RemoveBitmap(1, 1);
+}
+
 TEST_F(PrintCell, AnEmptyCentredCheckBoxSitsInTheMiddleOfItsCell)
 {
     g->PrintSettings()->PrintGraphics = true;

@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -239,6 +242,27 @@ TEST_F(PrintLayout, ACountingRunDrawsNothing)
             ASSERT_EQ(img.pixel(x, y) & 0xFFFFFF, 0xFFFFFFu) << x << "," << y;
 }
 
+// The export notifications of a print: start, each row visited, end.
+class TNotifyingGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    void ExportNotification(int State, int ARow) override { Seen.emplace_back(State, ARow); }
+    std::vector<std::pair<int, int>> Seen;
+};
+
+TEST_F(PrintLayout, APrintNotifiesItsStartItsRowsAndItsEnd)
+{
+    auto *n = new TNotifyingGrid(form.get());
+    n->SetColCount(2);
+    n->SetRowCount(3);
+    n->Print();
+    ASSERT_FALSE(n->Seen.empty());
+    EXPECT_EQ(n->Seen.front(), std::make_pair(0, -1));
+    EXPECT_EQ(n->Seen.back(), std::make_pair(2, -1));
+    // The whole grid is visited: state 1 for its rows, in the counting and the drawing run.
+    EXPECT_EQ(std::count(n->Seen.begin(), n->Seen.end(), std::make_pair(1, 2)), 2);
+}
+
 // ---- header and footer ------------------------------------------------------------------------
 
 TEST_F(PrintLayout, HeaderAndFooterTextsKeepTheirBlanks)
@@ -268,6 +292,16 @@ TEST_F(PrintLayout, HeaderAndFooterTextsKeepTheirBlanks)
     ps->MaxPagesOffset = 10;
     g->Print();
     EXPECT_EQ(CountOn(1, QStringLiteral("  11/14 ")), 1);
+}
+
+TEST_F(PrintLayout, WithoutAPageCountTheTotalIsTheLargestInteger)
+{
+    g->SetFastPrint(true);
+    g->PrintSettings()->MaxPagesOffset = 10;
+    g->PrintSettings()->PageNumberOffset = 5;
+    g->Print();
+    ASSERT_EQ(printer.Pages().size(), 2u);
+    EXPECT_EQ(CountOn(2, QStringLiteral("  7/2147483657 ")), 1);
 }
 
 TEST_F(PrintLayout, PageTextHookReplacesThePageNumber)

@@ -123,6 +123,11 @@ TEST_F(PrintLayout, FitToPageScalesTheMeasuredWidths)
     EXPECT_LE(sum, room);
     EXPECT_GE(sum, room - 3);
 
+    // Margins wider than the page leave nothing to scale into: the widths stay as measured.
+    ps->LeftSize = 5000;
+    EXPECT_EQ(widths(), natural);
+    ps->LeftSize = 100;
+
     ps->FitToPage = fpCustom;
     double asked = 0;
     g->OnFitToPage = [&](TObject *, double &Scale, bool &Allow) {

@@ -241,9 +241,10 @@ void TGridPrintEngine::FitColumns()
         if (!allow)
             F = 1;
     }
-    // A page narrower than the spacing alone leaves no room to scale into.
+    // A page narrower than the spacing alone leaves no room to scale into: the columns keep
+    // their widths rather than turning negative.
     if (!(F > 0) || !std::isfinite(F))
-        F = PS.FitToPage == fpCustom ? F : 1.0;
+        F = 1.0;
     if (F != 1)
         for (int c = Range.Left; c <= Range.Right; ++c)
             Grid.MaxWidths[std::size_t(c)] = static_cast<int>(std::trunc(Width(c) * F));

@@ -112,6 +112,20 @@ int TGridPrintEngine::RowHeight(int ARow)
     return height;
 }
 
+void TGridPrintEngine::PrintLook(int R, int ARow, TBrush &Brush, TFont &Font, TColor &ColorTo, TVAlignment &VA,
+                                 bool &WordWrap)
+{
+    TGridDrawState state;
+    TColor mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    bool ww = false;
+    TCellGradientDirection gd{};
+    Grid.GetVisualProperties(R, ARow, state, true, false, false, &Brush, ColorTo, mirror, mirrorTo, &Font, ha, VA, ww,
+                             gd);
+    WordWrap = Grid.WordWrap();
+    Grid.DoGetWordWrap(R, ARow, WordWrap);
+}
+
 // ---- drawing a row -----------------------------------------------------------------------------------
 
 namespace {
@@ -294,24 +308,19 @@ void TGridPrintEngine::DrawContent(int ADisplCol, int R, int ARow, int AY, int P
     savedBrush.Assign(cv->Brush());
     TFont savedFont;
     savedFont.Assign(cv->Font());
-    TGridDrawState state;
     TBrush brush;
-    TFont font;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd{};
     brush.Assign(cv->Brush());
-    Grid.GetVisualProperties(R, ARow, state, true, false, false, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
+    TFont font;
+    TColor colorTo = clNone;
+    TVAlignment va = vtaTop;
+    bool wordWrap = false;
+    PrintLook(R, ARow, brush, font, colorTo, va, wordWrap);
     cv->Brush()->Assign(&brush);
     cv->Brush()->SetStyle(TBrushStyle::bsSolid);
     const int pointSize = font.Size();
     cv->Font()->Assign(&font);
     cv->Font()->SetHeight(Grid.MapFontHeight(pointSize));
     cv->SetTextColor(ColorToRGB(font.Color()));
-    bool wordWrap = Grid.WordWrap();
-    Grid.DoGetWordWrap(R, ARow, wordWrap);
 
     // 4: the text.
     UnicodeString text = IsDataGraphicCell(&Grid, R, ARow) ? UnicodeString() : Grid.GetFormattedCell(R, ARow);
@@ -333,7 +342,7 @@ void TGridPrintEngine::DrawContent(int ADisplCol, int R, int ARow, int AY, int P
     cv->Brush()->SetStyle(TBrushStyle::bsSolid);
 
     // 6: alignment and line metrics.
-    ha = Grid.GetCellAlignment(R, ARow).first;
+    const TAlignment ha = Grid.GetCellAlignment(R, ARow).first;
     int M = cv->TextHeight(QStringLiteral("gh")) + PS.RowSpacing;
     M += M / 8;
     const int Wt = WidestLine(cv, text, Grid.Multilinecells());
@@ -743,17 +752,12 @@ TPoint TGridPrintEngine::MeasureCell(int R, int ARow)
 
     TFont keep;
     keep.Assign(cv->Font());
-    TGridDrawState state;
     TBrush brush;
     TFont font;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
+    TColor colorTo = clNone;
     TVAlignment va = vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd{};
-    Grid.GetVisualProperties(R, ARow, state, true, false, false, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
-    bool wordWrap = Grid.WordWrap();
-    Grid.DoGetWordWrap(R, ARow, wordWrap);
+    bool wordWrap = false;
+    PrintLook(R, ARow, brush, font, colorTo, va, wordWrap);
     cv->Font()->Assign(&font);
     cv->Font()->SetHeight(Grid.MapFontHeight(font.Size()));
     int angle = 0;

@@ -81,6 +81,8 @@ private:
     void DrawCell(int ADisplCol, int R, int ARow, int AY, int P, int V, int B, int SX, int SY, int ALast);
     void DrawContent(int ADisplCol, int R, int ARow, int AY, int P, int V, int B, int SX, int SY, int ALast,
                      TCellBorders Sides, int PenWidth);
+    // Brush, font, gradient end, vertical alignment and word wrap of a cell on paper.
+    void PrintLook(int R, int ARow, TBrush &Brush, TFont &Font, TColor &ColorTo, TVAlignment &VA, bool &WordWrap);
     void DrawGraphic(TCellGraphic *G, int R, int ARow, TRect Gr, const TRect &Tr);
     void SetFontFor(TFont *Font);
 

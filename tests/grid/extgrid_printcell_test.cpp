@@ -113,6 +113,21 @@ TEST(PrintRotatedText, PlacementFollowsQuadrantAndAlignments)
     }
 }
 
+TEST_F(PrintCell, OnScreenTurnedTextIsPlacedInsideTheDeflatedCell)
+{
+    const TSize ext = g->Canvas()->TextExtent(QStringLiteral("Abc"));
+    // Upright, left and top: the deflated corner.
+    TRect r(10, 20, 110, 70);
+    g->CalcRotatedTextPos(r, 0, QStringLiteral("Abc"), taLeftJustify, vtaTop);
+    EXPECT_EQ(r, TRect(12, 22, 108, 68));
+    // Turned up by 90 degrees and aligned to the bottom: the text starts at the bottom edge and
+    // reads upwards, so its origin is the bottom edge itself.
+    r = TRect(10, 20, 110, 170);
+    g->CalcRotatedTextPos(r, 90, QStringLiteral("Abc"), taRightJustify, vtaBottom);
+    EXPECT_EQ(r.Top, 168);
+    EXPECT_EQ(r.Left, 108 - ext.cy);
+}
+
 TEST_F(PrintCell, ACellMergedOverTwoColumnsIsOneRectangle)
 {
     g->MergeCells(0, 0, 2, 1);

@@ -421,6 +421,18 @@ void TGridPrintEngine::DrawContent(int ADisplCol, int R, int ARow, int AY, int P
     cv->Brush()->SetStyle(TBrushStyle::bsClear);
     cv->SetBkMode(TRANSPARENT);
     const int rightEdge = Offset(ALast + 1);
+    // The text inset on the aligned side(s); answers the alignment's flag.
+    auto insetByAlignment = [&](TRect &r) -> unsigned {
+        if (ha == taLeftJustify) {
+            r.Left += Inset;
+            return 0;
+        }
+        r.Right -= Inset;
+        if (ha == taRightJustify)
+            return DT_RIGHT;
+        r.Left += Inset;
+        return DT_CENTER;
+    };
     auto stripped = [&](UnicodeString line) {
         if (Grid.URLShow() && !Grid.URLFull())
             StripLinkScheme(line);
@@ -464,16 +476,7 @@ void TGridPrintEngine::DrawContent(int ADisplCol, int R, int ARow, int AY, int P
             if (r.Right > W)
                 r.Right = std::min(r.Right, rightEdge);
             unsigned flags = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
-            if (ha == taLeftJustify)
-                r.Left += Inset;
-            else if (ha == taRightJustify) {
-                r.Right -= Inset;
-                flags |= DT_RIGHT;
-            } else {
-                r.Left += Inset;
-                r.Right -= Inset;
-                flags |= DT_CENTER;
-            }
+            flags |= insetByAlignment(r);
             if (Grid.UseRightToLeftReading())
                 flags |= DT_RTLREADING;
             DrawText(cv->Handle(), text, -1, &r, flags);
@@ -500,16 +503,7 @@ void TGridPrintEngine::DrawContent(int ADisplCol, int R, int ARow, int AY, int P
                 DrawText(cv->Handle(), line, -1, &d, flags);
             } else {
                 unsigned flags = DT_SINGLELINE | DT_NOPREFIX | DT_EDITCONTROL;
-                if (ha == taLeftJustify)
-                    r.Left += Inset;
-                else if (ha == taRightJustify) {
-                    r.Right -= Inset;
-                    flags |= DT_RIGHT;
-                } else {
-                    r.Left += Inset;
-                    r.Right -= Inset;
-                    flags |= DT_CENTER;
-                }
+                flags |= insetByAlignment(r);
                 if (va == vtaCenter)
                     flags |= DT_VCENTER;
                 else if (va == vtaBottom)

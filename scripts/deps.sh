@@ -9,6 +9,7 @@ packages=(
   python3-pysmi csvkit libxml2-utils python3-openpyxl
   clang libclang-rt-14-dev
   fonts-dejavu-core
+  libpoppler-qt6-dev
 )
 missing=()
 for p in "${packages[@]}"; do

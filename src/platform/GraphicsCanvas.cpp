@@ -1221,10 +1221,13 @@ int TCanvas::GetClipBox(TRect &R)
     QRect box = clipped ? clip.boundingRect() : QRect(0, 0, s.cx, s.cy);
     if (clipped && s.cx > 0)
         box = box.intersected(QRect(0, 0, s.cx, s.cy));
+    // The corners are mapped one by one: under a flipped mapping (the metric modes) the box's
+    // top is then its larger y, as the device's top edge is.
     const QTransform inv = MappingTransform(*FDC).inverted();
-    const QRectF l = inv.mapRect(QRectF(box.left(), box.top(), box.width(), box.height()));
-    R = {static_cast<int>(std::lround(l.left())), static_cast<int>(std::lround(l.top())),
-         static_cast<int>(std::lround(l.right())), static_cast<int>(std::lround(l.bottom()))};
+    const QPointF tl = inv.map(QPointF(box.left(), box.top()));
+    const QPointF br = inv.map(QPointF(box.left() + box.width(), box.top() + box.height()));
+    R = {static_cast<int>(std::lround(std::min(tl.x(), br.x()))), static_cast<int>(std::lround(tl.y())),
+         static_cast<int>(std::lround(std::max(tl.x(), br.x()))), static_cast<int>(std::lround(br.y()))};
     if (box.isEmpty())
         return NULLREGION;
     return clipped ? RegionKind(clip) : SIMPLEREGION;

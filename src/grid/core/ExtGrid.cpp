@@ -516,6 +516,7 @@ void TExtStringGrid::Assign(TPersistent *Source)
     FScrollColor = src->FScrollColor;
     FScrollType = src->FScrollType;
     FHTMLSettings->Assign(src->FHTMLSettings);
+    FPrintSettings->Assign(src->FPrintSettings);
     AssignCells(src);
 }
 

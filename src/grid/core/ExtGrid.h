@@ -33,6 +33,7 @@
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Grids.h"
+#include "platform/Printers.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
 
@@ -391,20 +392,90 @@ private:
     TExtGridLiveCount FCount;
 };
 
+// ---- print settings (grid/services/ExtGridPrintSettings.cpp) ----
+// Where a header or footer item goes: the top values into the header line, the bottom values
+// into the footer line.
+enum TPrintPosition { ppNone, ppTopLeft, ppTopRight, ppTopCenter, ppBottomLeft, ppBottomRight, ppBottomCenter };
+// Scaling of the printed column widths to the page width.
+enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+// The cell lines and the page lines a print draws.
+enum TPrintBorders {
+    pbNoborder, pbSingle, pbDouble, pbVertical, pbHorizontal, pbAround, pbAroundVertical, pbAroundHorizontal, pbCustom
+};
+
+// Everything that shapes a printed page or a preview. Lengths are in tenths of a millimetre.
 class TPrintSettings : public TPersistent {
 public:
-    explicit TPrintSettings(TExtStringGrid *AGrid) {}
+    explicit TPrintSettings(TExtStringGrid *AGrid);
+    ~TPrintSettings() override;
+    // Copies every setting but FixedCellsAlways from another TPrintSettings (fonts and title
+    // lines by content); any other source raises EInvalidCast.
+    void Assign(TPersistent *Source) override;
+    TExtStringGrid *Grid() const { return FGrid; }
 
-    // The fonts of a printed page; with UseDisplayFont the grid's own fonts print instead.
-    TFont *Font() { return &FFont; }
-    TFont *FixedFont() { return &FFixedFont; }
+    // The fonts of a printed page; with UseDisplayFont the grid's own fonts print instead of
+    // Font and FixedFont. The setters copy the content into the owned objects.
+    TFont *Font() const { return FFont.get(); }
+    void SetFont(TFont *Value) { FFont->Assign(Value); }
+    TFont *FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(TFont *Value) { FFixedFont->Assign(Value); }
+    TFont *HeaderFont() const { return FHeaderFont.get(); }
+    void SetHeaderFont(TFont *Value) { FHeaderFont->Assign(Value); }
+    TFont *FooterFont() const { return FFooterFont.get(); }
+    void SetFooterFont(TFont *Value) { FFooterFont->Assign(Value); }
+    // The multi-line title, used when TitleText is empty.
+    TStringList *TitleLines() const { return FTitleLines.get(); }
+    void SetTitleLines(TStrings *Value);
+
+    int FooterSize = 0;     // extra distance between the footer line and the page bottom
+    int HeaderSize = 0;     // page top to header line, and extra header height
+    TPrintPosition Time = ppNone;
+    TPrintPosition Date = ppNone;
+    UnicodeString DateFormat = QStringLiteral("dd/mm/yyyy");
+    TPrintPosition PageNr = ppNone;
+    TPrintPosition Title = ppNone;
+    UnicodeString TitleText;
+    TPrintBorders Borders = pbSingle;
+    TPenStyle BorderStyle = TPenStyle::psSolid;
+    TColor BorderColor = clBlack;
+    bool Centered = true;
+    bool RepeatFixedRows = false;
+    bool RepeatFixedCols = false;
+    int LeftSize = 0;
+    int RightSize = 0;
+    int ColumnSpacing = 0;  // added to every column (with 20 more) unless UseFixedWidth
+    int RowSpacing = 0;     // added to every row and every text line
+    int TitleSpacing = 0;   // between the header block and the first row
+    TPrinterOrientation Orientation = poPortrait;
+    UnicodeString PagePrefix;
+    UnicodeString PageSuffix;
+    int PageNumberOffset = 0;
+    int MaxPagesOffset = 0;
+    int FixedWidth = 0;
+    int FixedHeight = 0;
+    bool UseFixedHeight = false;
+    bool UseFixedWidth = false;
+    TFitToPage FitToPage = fpNever;
+    UnicodeString JobName;
+    UnicodeString PageNumSep = QStringLiteral("/");
+    bool NoAutoSize = false;     // screen column widths instead of measured ones; allows word wrap
+    bool NoAutoSizeRow = false;  // screen row heights instead of measured ones
+    bool PrintGraphics = false;
     bool UseDisplayFont = true;
+    bool UseDefaultOrientation = false;
+    // Not stored: printing only the selected rows or columns also prints the fixed ones.
+    bool FixedCellsAlways = false;
 
 private:
-    TFont FFont;
-    TFont FFixedFont;
+    TExtStringGrid *FGrid;
+    std::unique_ptr<TFont> FFont;
+    std::unique_ptr<TFont> FHeaderFont;
+    std::unique_ptr<TFont> FFooterFont;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TStringList> FTitleLines;
     TExtGridLiveCount FCount;
 };
+// ---- end of print settings ----
 
 // The choices of the grid's HTML export.
 class THTMLSettings : public TPersistent {
@@ -829,7 +900,8 @@ public:
     virtual TPoint GetCellGraphicSize(int ACol, int ARow);
     virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint &Size, int ReserveHeight);
     virtual void GetCellGraphicPrintSize(int ACol, int ARow, int MaxWidth, int MaxHeight, double Scale, TPoint &Size);
-    virtual void DoPrintGetPageNum(int &PageNum) {}
+    // Fires OnPrintGetPageNum; the handler may replace the page text.
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, UnicodeString &PageNumString);
     virtual void DoGetEditorProp(int ACol, int ARow);
     virtual void DoCheckBoxClick(int ACol, int ARow, TCheckBoxState State);
     virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor &AEditor, TStrings *Values);
@@ -1127,11 +1199,92 @@ public:
     // When off, a date of 0 or below is written as an empty cell.
     bool ShowNullDates() const { return FShowNullDates; }
     void SetShowNullDates(bool Value) { FShowNullDates = Value; }
-    // What the last print layout computed per column; columns 0..511.
+    // What the last print layout computed per display column (width and left offset).
     int PrintColWidth(int ACol) const;
     int PrintColOffset(int ACol) const;
-    std::array<int, 512> MaxWidths{};
-    std::array<int, 512> Indents{};
+    // The tables grow with the printed columns; a column outside them raises RIdeZareVorev.
+    std::vector<int> MaxWidths = std::vector<int>(512);
+    std::vector<int> Indents = std::vector<int>(512);
+
+    // ---- printing, print preview and page layout (grid/services/ExtGridPrint*.cpp) ----
+    using TPrintStartEvent = std::function<void(TObject *Sender, int NrOfPages, int &FromPage, int &ToPage)>;
+    using TPrintPageEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int PageNr, int PageXSize, int PageYSize)>;
+    using TPrintNewPageEvent = std::function<void(TObject *Sender, int ARow, bool &NewPage)>;
+    using TPrintPageDoneEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int LastRow, int LastRowOffset,
+                                                   int LastPage, int PageXSize, int PageYSize)>;
+    using TPrintCancelEvent = std::function<void(TObject *Sender, int PageNr, bool &Cancel)>;
+    using TPrintColumnWidthEvent = std::function<void(TObject *Sender, int ACol, int &Width)>;
+    using TPrintRowHeightEvent = std::function<void(TObject *Sender, int ARow, int &Height)>;
+    using TFitToPageEvent = std::function<void(TObject *Sender, double &ScaleFactor, bool &Allow)>;
+    using TPrintGetPageNumEvent = std::function<void(TObject *Sender, int PageNum, int PageColNum, UnicodeString &PageNumString)>;
+    using TCustomCellSizeEvent = std::function<void(TObject *Sender, TCanvas *Canvas, int ACol, int ARow, TPoint &ASize, bool Printing)>;
+    // On the platform's printer; the ranges are display columns and rows.
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect &GridRect);
+    // Only the selected rows and columns (the two are one operation).
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // The pages of the page range (PreviewPage) onto Canvas, DisplayRect being the page.
+    void PrintPreview(TCanvas *Canvas, TRect DisplayRect);
+    void PrintPreviewRect(TCanvas *Canvas, TRect DisplayRect, const TGridRect &GridRect);
+    void PrintPreviewSelection(TCanvas *Canvas, TRect DisplayRect);
+    void PrintPreviewSelectedRows(TCanvas *Canvas, TRect DisplayRect);
+    void PrintPreviewSelectedCols(TCanvas *Canvas, TRect DisplayRect);
+    // Page 1 onto Canvas; the canvas's clip rectangle is the page.
+    void PrintDraw(TCanvas *Canvas, TRect DrawRect);
+    void PrintDrawRect(TCanvas *Canvas, TRect DrawRect, const TGridRect &GridRect);
+    // Setting it makes the page range that one page; reading gives the first page of the range.
+    int PreviewPage() const { return FPrintPageFrom; }
+    void SetPreviewPage(int Value) { FPrintPageFrom = FPrintPageTo = Value; }
+    int PrintPageFrom() const { return FPrintPageFrom; }
+    int PrintPageTo() const { return FPrintPageTo; }
+    // No page count before printing or previewing.
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool Value) { FFastPrint = Value; }
+    // Rotated text turns the other way on printers whose landscape rotation is not 270 degrees.
+    bool PrinterDriverFix() const { return FPrinterdriverfix; }
+    void SetPrinterDriverFix(bool Value) { FPrinterdriverfix = Value; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    int PrintNrOfPages() const { return FPrintPageNum; }
+    // Font height in tenths of a millimetre of a size in points, scaled by the running fit scale,
+    // and back (unscaled).
+    int MapFontHeight(int PointSize) const;
+    static int MapFontSize(int Height);
+    // Moves ARect's left and top to where text turned by Angle degrees starts so that it sits in
+    // the rectangle as the alignments ask (screen coordinates, the grid canvas's font).
+    void CalcRotatedTextPos(TRect &ARect, int Angle, const UnicodeString &Text, TAlignment HAlign, TVAlignment VAlign);
+    // Invalidates (without erasing) the screen rectangle of a range of cells.
+    void RepaintGridRect(const TGridRect &GridRect);
+    TPrintStartEvent OnPrintStart;
+    TPrintPageEvent OnPrintPage;
+    TPrintNewPageEvent OnPrintNewPage;
+    TPrintPageDoneEvent OnPrintPageDone;
+    TPrintCancelEvent OnPrintCancel;
+    TPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TPrintRowHeightEvent OnPrintSetRowHeight;
+    TFitToPageEvent OnFitToPage;
+    TPrintGetPageNumEvent OnPrintGetPageNum;
+    TCustomCellSizeEvent OnCustomCellSize;
+
+private:
+    friend class TGridPrintEngine;
+    friend class TGridPrintDrivers;
+    bool FFastPrint = false;
+    bool FIsPrintPreview = false;
+    TRect FPrintPageRect;
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    // The grid's font scale factor: the fit scale while a print run measures or draws.
+    double FPrintFontScale = 1.0;
+
+public:
+    // ---- end of printing ----
 
     // Marking wraps every occurrence in "hi" (highlight) or "e" (error) tags.
     static UnicodeString HilightText(bool DoCase, const UnicodeString &S, const UnicodeString &Text);
@@ -1881,6 +2034,13 @@ public:
         virtual ~ICellGraphicSize() = default;
         virtual int GetWidth() = 0;
         virtual int GetHeight() = 0;
+    };
+    // How an interfaced cell object draws itself on a printed page: into R of Canvas, a bitmap
+    // of its own size that the print then stretches into the cell.
+    class ICellGraphicDraw {
+    public:
+        virtual ~ICellGraphicDraw() = default;
+        virtual void Draw(TCanvas *Canvas, const TRect &R, TExtStringGrid *Grid, int ARow, int ACol) = 0;
     };
     // The cell's text margins: XYOffset once on each axis with XYOffsetTopLeftOnly, else twice.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }

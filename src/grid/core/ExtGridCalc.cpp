@@ -280,9 +280,12 @@ UnicodeString TExtStringGrid::SelectedText()
 
 int TExtStringGrid::GetMaxRowLines(int ARow)
 {
+    // Line breaks count only in a grid that shows cells on several lines.
+    if (ColCount() == 0 || !FMultilineCells)
+        return 1;
     int lines = 1;
     for (int c = 0; c < ColCount(); ++c)
-        lines = std::max(lines, LinesInCell(RealColIndex(c), ARow));
+        lines = std::max(lines, CountTextLines(GetCellEx(DisplToRealCol(c), ARow), true));
     return lines;
 }
 

@@ -39,9 +39,9 @@ TRect GridRange(const TExtStringGrid *G, bool DoFixed, int FixedWidth, int Norma
                            G->RowCount() - G->FixedFooters() - 1);
 }
 
-void CheckPrintColumn(int ACol)
+void CheckPrintColumn(int ACol, const std::vector<int> &Table)
 {
-    if (ACol < 0 || ACol >= 512)
+    if (ACol < 0 || std::size_t(ACol) >= Table.size())
         throw RIdeZareVorev(QStringLiteral("Columns is not in valid range"));
 }
 
@@ -132,13 +132,13 @@ void TExtStringGrid::SetControlValues(int ACol, int ARow, const UnicodeString &I
 
 int TExtStringGrid::PrintColWidth(int ACol) const
 {
-    CheckPrintColumn(ACol);
+    CheckPrintColumn(ACol, MaxWidths);
     return MaxWidths[std::size_t(ACol)];
 }
 
 int TExtStringGrid::PrintColOffset(int ACol) const
 {
-    CheckPrintColumn(ACol);
+    CheckPrintColumn(ACol, Indents);
     return Indents[std::size_t(ACol)];
 }
 

@@ -2601,8 +2601,13 @@ protected:
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
 
-    // ---- column moves: the column-order entry goes along (ExtGridColumns.cpp) ----
+    // ---- column and row moves: everything kept per column or row goes along (ExtGridMove.cpp) ----
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // The last row belongs to a visible fsFixedLastRow footer: nothing moves onto it.
+    bool IsFooterRowMove(int ToIndex) const;
+    // Set while this grid repeats its synchronised grid's move, so that it does not repeat it back.
+    bool FSyncedMove = false;
 
     void Loaded() override;
     void CreateWnd() override;

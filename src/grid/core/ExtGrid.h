@@ -86,6 +86,7 @@ struct TScrollProp {
 };
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TGridLook {
     glStandard, glSoft, glClassic, glQRV, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
@@ -379,15 +380,38 @@ private:
 
 enum TScrollDirection { sdVertical, sdHorizontal };
 
+// The thin scroll indicator of the metro scroll type (ExtGridScrollControl.cpp): a thumb over the
+// grid it lies on, which shows through; a press beside the thumb pages, a drag scrolls. It serves
+// the grid that is its parent and does nothing on any other.
 class TScrollControl : public TCustomControl {
 public:
-    explicit TScrollControl(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit TScrollControl(TComponent *AOwner);
     TScrollDirection Direction() const { return FDirection; }
     void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    // The thumb's colour; a change repaints.
+    TColor ThumbColor() const { return FColor; }
+    void SetColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; Invalidate(); }
+    // The thumb's start and length along the control; false when every line shows or there is
+    // nothing to scroll.
+    bool Thumb(int &Pos, int &Size);
     TScrollDirection FDirection = sdVertical;
     TColor FColor = TColorOf(0xC0C0C0u);
 
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
 private:
+    TExtStringGrid *Grid() const;
+    void PaintThumb(TCanvas *c, int pos, int size);
+    int FScrollWidth = 4;
+    bool FDownOnScroller = false;
+    int FDownPos = 0;
+    int FDownRow = 0;
     TExtGridLiveCount FCount;
 };
 
@@ -910,7 +934,7 @@ public:
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
-    virtual void DoScrollCell(int ACol, int ARow) {}
+    virtual void DoScrollCell(int ACol, int ARow);
     virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
     virtual void DoStartBlockFocus() {}
     virtual void DoEndBlockFocus() {}
@@ -1797,10 +1821,64 @@ public:
     // leaves the text as it was.
     static void GetLookName(TGridLook ALook, UnicodeString &Name);
     static void GetLookCaption(TGridLook ALook, UnicodeString &Caption);
-    // The scroll type; the metro indicators and the scroll bar looks come with the scrolling code.
-    virtual void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    // ssMetro puts the two thin indicators in place of the scroll bars; flat bars do not exist
+    // here, so ssFlat and ssEncarta look like ssNormal (ExtGridScrolling.cpp).
+    virtual void SetScrollType(TScrollType Value);
     // Makes the two thin indicators of the metro scroll type unless they exist.
     void CreateScrollControls();
+    void FreeScrollControls();
+
+    // ---- scroll messages, scroll hints and proportional thumbs (ExtGridScrolling.cpp) ----
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    bool IsFlat() const { return FIsFlat; }
+    // The scroll bar laid over the current in-cell scroll bar cell, and that cell.
+    TScrollBar *CellScrollBar() const { return FScrollBar; }
+    TPoint CellScrollBarCell() const { return TPoint(FScrollCol, FScrollRow); }
+    // Over a scroll-bar cell (display column) whose page is below its range the bar stands at
+    // the cell's right edge; over any other cell it hides.
+    void PlaceCellScrollBar(int ACol, int ARow);
+    void UpdateVScrollProportional();
+    void UpdateHScrollProportional();
+    // The thumb of a proportional bar: the visible share e = (Extent - Fixed) / Total of the
+    // lines' extents, Above the extent scrolled off; nothing to set when Apply is false.
+    struct TProportionalThumb {
+        bool Apply = false;
+        int Max = 0;
+        int Page = 0;
+        int Pos = 0;
+    };
+    static TProportionalThumb ProportionalThumb(bool Horizontal, int Extent, int Fixed, int Total, int Above,
+                                                int CurrentPos);
+    // There are no flat scroll bars to bind: these keep the bars ordinary.
+    void InitFlatScrollBars() { FIsFlat = false; }
+    void DoneFlatScrollBars() { FIsFlat = false; }
+    void UpdateFlatScrollBars() {}
+    using TScrollHintEvent = std::function<void(TObject *Sender, int ARow, UnicodeString &HintStr)>;
+    using TScrollCellEvent =
+        std::function<void(TObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
+    TScrollHintEvent OnScrollHint;
+    TScrollCellEvent OnScrollCell;
+
+protected:
+    void WMHScroll(TWMScroll &Message) override;
+    void WMVScroll(TWMScroll &Message) override;
+
+private:
+    // The scroll hint of a thumb drag at Pos over Count lines past Fixed; code 8 takes it away.
+    void ScrollHint(TWMScroll &Message, const UnicodeString &Prefix, int Count, int Fixed);
+    // The cells under the top-left and bottom-right corners of a bdFixed background picture.
+    bool BackGroundCorners(TPoint &TopLeft, TPoint &BottomRight);
+    void RepaintBackGroundCorners(bool Had, TPoint OldTL, TPoint OldBR, bool Dragging);
+    void HideCheckBoxEditor();
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+
+public:
     TScrollControl *VertScrollControl() const { return vscrlctrl; }
     TScrollControl *HorzScrollControl() const { return hscrlctrl; }
     bool IsWinXP() const { return FIsWinXP; }
@@ -2642,7 +2720,7 @@ protected:
     TColor FScrollColor = clNone;
     int FScrollWidth = 17;
     bool FScrollSynch = false;
-    bool FScrollHints = false;
+    TScrollHintType FScrollHints = shNone;
     bool FScrollProportional = false;
     TScrollBarAlways FScrollBarAlways = saNone;
     bool FIsFlat = false;

@@ -582,9 +582,9 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TControlEdit : public TEdit {
+class TControlEdit : public TMaskEdit {
 public:
-    explicit TControlEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    explicit TControlEdit(TComponent *AOwner) : TMaskEdit(AOwner) {}
 };
 
 class TControlCombo : public TComboBox {
@@ -3153,8 +3153,9 @@ public:
     TNodeEvent OnExpandNode;
     TNodeEvent OnContractNode;
     TAnchorClickEvent OnAnchorClick;
-    // A click in a radio group cell selects the option under the point (cell-relative).
-    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y) {}
+    // A click in a radio group cell (real column) selects the option under the point
+    // (cell-relative); a point beyond the last option changes nothing (ExtGridCellControls.cpp).
+    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y);
 
     using TSelectionResizeEvent = std::function<void(TObject *Sender, const TGridRect &Before, const TGridRect &After)>;
     using TMoveAllowEvent = std::function<void(TObject *Sender, int AIndex, bool &Allow)>;
@@ -3167,11 +3168,45 @@ public:
     bool URLEdit() const { return FURLEdit; }
     void SetURLEdit(bool Value) { FURLEdit = Value; }
     // The editor of a header or row-header cell (a text or combo over the fixed cell).
-    virtual void EditFixedCell(int ACol, int ARow) {}
+    virtual void EditFixedCell(int ACol, int ARow);
     // The filter list of a column opens under its header's filter button.
     virtual void OpenFilterDropDown(int ACol, int ARow) {}
     // The editor of one in-text control of a cell (an edit or combo over the control).
-    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) {}
+    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID);
+
+    // ---- in-text control editors and fixed-cell editors (ExtGridCellControls.cpp) ----
+    // Opens the editor of the control CtrlID of CellText at CtrlRect (client coordinates):
+    // EDIT, PASSWORD and MASK edit in the control edit box, COMBO in the control combo box.
+    void EditCellControlAt(const UnicodeString &CellText, const UnicodeString &CtrlType, int ARow, int ARealCol,
+                           int ACol, const TRect &CtrlRect, const UnicodeString &CtrlValue,
+                           const UnicodeString &CtrlID);
+    // Writes the open control editor's text into its control's VALUE and closes it.
+    void EndCellControlEdit();
+    void ControlComboSelect(TObject *Combo);
+    void FixedCellEditChange(TObject *Sender);
+    TControlEdit *ControlEditor() const { return FEditControl; }
+    TControlCombo *ControlComboEditor() const { return FComboControl; }
+    TGridTransEdit *FixedCellEdit() const { return EditTrans; }
+    TGridTransCombo *FixedCellCombo() const { return ComboTrans; }
+    bool ControlEditing() const { return FCtrlEditing; }
+    using TControlComboListEvent =
+        std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID, const UnicodeString &CtrlType,
+                           const UnicodeString &CtrlVal, TStrings *Values, bool &Edit, int &DropCount)>;
+    using TControlComboSelectEvent = std::function<void(TObject *Sender, int ARow, int ACol, int ItemIndex,
+                                                        const UnicodeString &CtrlID, const UnicodeString &CtrlValue)>;
+    using TControlEditDoneEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID,
+                                                     const UnicodeString &CtrlType, const UnicodeString &CtrlVal)>;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TControlEditDoneEvent OnControlEditDone;
+
+private:
+    UnicodeString FCtrlID;
+    UnicodeString FCtrlType;
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
+
+public:
     // The anchor and in-text control of a mini-HTML cell (display column) under a client point;
     // false when none lies there.
     bool HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,

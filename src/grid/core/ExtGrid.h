@@ -313,14 +313,39 @@ public:
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 using TCalcFooterEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+// The footer strip under the cells (ExtGridFooter.cpp): the last row kept as a row of column
+// calculations, a column or template preview of the current row, or the application's painting.
 class TFloatingFooter : public TPersistent {
 public:
     explicit TFloatingFooter(TExtStringGrid *AGrid) : FGrid(AGrid) {}
+    void Assign(TPersistent *Source) override;
     bool Visible() const { return FVisible; }
-    void SetVisible(bool Value) { FVisible = Value; }
+    // Shows or hides the strip; fsFixedLastRow takes the last row out of the cells.
+    void SetVisible(bool Value);
+    // The last row leaves or rejoins the cells; FixedFooters follows only Visible.
+    void SetFooterStyle(TFooterStyle Value);
+    void SetColor(TColor Value);
+    void SetBorderColor(TColor Value);
+    int Column() const { return FColumn; }
+    void SetColumn(int Value);
+    const UnicodeString &CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const UnicodeString &Value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    // The strip's height; the panel is one pixel lower. A height of 0 or less is ignored.
+    int Height() const;
+    void SetHeight(int Value);
+    // The grid's DefaultRowHeight becomes the height.
+    void HeightFromGrid(int Value) { FHeight = Value; }
+    void Invalidate();
     // The calculation of column ACol, kept in the footer row's cell (ExtGridScroll.cpp).
     void SetColumnCalc(int ACol, TColumnCalcType Value);
     TColumnCalcType ColumnCalc(int ACol) const;
+    TColumnCalcType GetColumnCalc(int ACol) const { return ColumnCalc(ACol); }
+    // The template with each "<#n>" replaced by the text CellText gives for column n; a number
+    // that is no column of ColCount is dropped, an unclosed "<#" stays as it is.
+    static UnicodeString ExpandTemplate(const UnicodeString &Template, int ColCount,
+                                        const std::function<UnicodeString(int)> &CellText);
     // Asked for an acCUSTOM column when the grid has no OnCalcFooter of its own.
     TCalcFooterEvent OnCalcFooter;
     TFooterStyle FooterStyle = fsFixedLastRow;
@@ -330,16 +355,38 @@ public:
     bool CalculateHiddenRows = true;
 
 private:
-    [[maybe_unused]] TExtStringGrid *FGrid;
+    TExtStringGrid *FGrid;
     bool FVisible = false;
+    int FColumn = 0;
+    UnicodeString FCustomTemplate;
+    bool FShowHint = false;
+    int FHeight = -1;
     TExtGridLiveCount FCount;
 };
 
 class TFooterPanel : public TPanel {
 public:
-    explicit TFooterPanel(TComponent *AOwner) : TPanel(AOwner) {}
+    // The owner must be a TExtStringGrid.
+    explicit TFooterPanel(TComponent *AOwner);
+    // The footer column under client x: -1 right of the last column.
+    int FooterColumnAt(int X) const;
+    // The width of the footer: the fixed columns and the columns from the left column on.
+    int FooterWidth() const;
+    int LastHintX() const { return FLastHintX; }
+
+protected:
+    void CreateWnd() override;
+    void Paint() override;
+    void CMHintShow(TWMGeneric &Message) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TCMMouseLeave &Message) override;
 
 private:
+    int PaintFixedLastRow(TCanvas *C, const TRect &R);
+    int PaintPreviewArea(TCanvas *C, const TRect &R, TRect &Area);
+    TExtStringGrid *FGrid;
+    int FLastHintX = -1;
     TExtGridLiveCount FCount;
 };
 
@@ -967,6 +1014,18 @@ public:
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
     virtual void UpdateFooter();
+    // ---- floating footer support (ExtGridFooter.cpp) ----
+    using TFooterPaintEvent = std::function<void(TObject *Sender, int AColumn, TCanvas *Canvas, const TRect &ARect)>;
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    bool HideLastRow() const { return FHideLastRow; }
+    void SetHideLastRow(bool Value);
+    // The cell painting of the footer panel, on its canvas.
+    void PaintFooterCell(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
+    {
+        DrawGridCell(ACanvas, ACol, ARow, ARect, AState);
+    }
+    THTMLPictureCache *ImageCache() const { return FImageCache; }
     virtual void QSort();
     virtual void QSortIndexed();
     virtual void QSortGroup();

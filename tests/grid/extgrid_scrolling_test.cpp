@@ -230,4 +230,24 @@ TEST_F(ScrollGrid, MetroIndicatorsReplaceTheScrollBars)
     EXPECT_EQ(G->ScrollBars(), ssBoth);
 }
 
+TEST_F(ScrollGrid, TheHeaderDragPictureIsABorderedPopUpWithTheCaption)
+{
+    THeaderDragButton b(nullptr);
+    b.Grid = G;
+    b.SetCaption(QStringLiteral("Name"));
+    b.SetBounds(100, 100, 80, 24);
+    b.HandleNeeded();
+    b.SetVisible(true);
+    GuiTest::ProcessEvents(20);
+    ASSERT_TRUE(b.HandleAllocated());
+    EXPECT_TRUE(GetWindowLong(b.Handle(), GWL_STYLE) & LPARAM(WS_POPUP));
+    EXPECT_EQ(GuiTest::PixelAt(&b, 0, 10), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(GuiTest::PixelAt(&b, 79, 10), ColorToRGB(clWindowFrame));
+    // The caption is drawn in the middle, not at the edge.
+    int dark = 0;
+    for (int x = 20; x < 60; ++x)
+        dark += GuiTest::PixelAt(&b, x, 12) != GuiTest::PixelAt(&b, 5, 12);
+    EXPECT_GT(dark, 0);
+}
+
 } // namespace

@@ -751,10 +751,18 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
+// The picture of the header cell that follows the pointer while a column or row is dragged
+// (ExtGridScrollControl.cpp): a bordered pop-up painted as the grid's top-left cell with the
+// caption on it, plain on one line or as mini-HTML.
 class THeaderDragButton : public TCustomControl {
 public:
-    explicit THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit THeaderDragButton(TComponent *AOwner);
     TExtStringGrid *Grid = nullptr;
+    bool Flat = false;
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
 };
 
 // The grid's one selection listener: told of the cell that became current.

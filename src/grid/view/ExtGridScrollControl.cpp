@@ -1,6 +1,9 @@
-// The thin scroll indicators of the metro scroll type.
+// The thin scroll indicators of the metro scroll type, and the drag picture of a moved header.
 
 #include "grid/core/ExtGrid.h"
+
+#include "controls/MiniHTML.h"
+#include "platform/WinGdi.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,4 +136,35 @@ void TScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FDownOnScroller = false;
+}
+
+// ---- the drag picture of a header -------------------------------------------------------------
+
+THeaderDragButton::THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) { SetColor(clBtnFace); }
+
+void THeaderDragButton::CreateParams(TCreateParams &Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
+}
+
+void THeaderDragButton::Paint()
+{
+    TCanvas *c = Canvas();
+    TRect r = ClientRect();
+    if (Grid)
+        Grid->PaintCellExt(c, 0, 0, r, TGridDrawState{gdFixed});
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    const UnicodeString caption = Caption();
+    if (!caption.contains(QStringLiteral("</"))) {
+        DrawText(c->Handle(), caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        return;
+    }
+    THtmlRenderParams p;
+    p.Canvas = c;
+    p.Text = caption;
+    p.Rect = r;
+    if (Grid)
+        p.Images = dynamic_cast<TCustomImageList *>(Grid->GetGridImageList());
+    RenderHtmlText(p);
 }

@@ -981,6 +981,15 @@ void TCustomControl::PaintWindow(TCanvas *DC)
     FCanvas->Brush()->SetColor(Color());
     try {
         Paint();
+        // A bordered pop-up has its 1 px frame round the window, over whatever Paint drew.
+        if (HandleAllocated()) {
+            const LPARAM style = GetWindowLong(Handle(), GWL_STYLE);
+            if ((style & LPARAM(WS_POPUP)) && (style & LPARAM(WS_BORDER))) {
+                FCanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+                FCanvas->Brush()->SetColor(clWindowFrame);
+                FCanvas->FrameRect(TRect(0, 0, Width(), Height()));
+            }
+        }
     } catch (...) {
         FCanvas->EndPainting();
         throw;

@@ -782,7 +782,8 @@ void TCategoryPanelGroup::BoundsChanged(bool Moved, bool Resized)
 
 void TCategoryPanelGroup::Dispatch(TMessage &Message)
 {
-    if (Message.Msg != WM_VSCROLL) {
+    // A child scroll bar's report is not the group's own bar.
+    if (Message.Msg != WM_VSCROLL || Message.LParam != 0) {
         TCustomControl::Dispatch(Message);
         return;
     }

@@ -504,6 +504,9 @@ void TCustomGrid::WMKillFocus(TWMKillFocus &Message)
 
 void TCustomGrid::WMHScroll(TWMScroll &Message)
 {
+    // A child scroll bar reports its own scrolling; the grid's bars send no window.
+    if (Message.ScrollBar)
+        return;
     TGridDrawInfo di;
     CalcDrawInfo(di);
     TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, di);
@@ -532,6 +535,9 @@ void TCustomGrid::WMHScroll(TWMScroll &Message)
 
 void TCustomGrid::WMVScroll(TWMScroll &Message)
 {
+    // A child scroll bar reports its own scrolling; the grid's bars send no window.
+    if (Message.ScrollBar)
+        return;
     TGridDrawInfo di;
     CalcDrawInfo(di);
     TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, di);

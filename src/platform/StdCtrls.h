@@ -725,6 +725,9 @@ protected:
     void DoScrollRequest(int Code, int Pos);
 
 private:
+    // A child bar tells its parent what the user did: WM_VSCROLL / WM_HSCROLL with the code, the
+    // position and the bar's window.
+    void ReportToParent(TScrollCode Code, int Pos);
     void ApplyRange();
     QScrollBar *Bar() const;
     TScrollBarKind FKind = sbHorizontal;

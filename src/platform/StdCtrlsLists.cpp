@@ -700,11 +700,22 @@ QWidget *TScrollBar::CreateWidget(QWidget *ParentWidget)
             case QAbstractSlider::SliderMove: code = scTrack; break;
             default: code = scPosition; break;
             }
+            ReportToParent(code, bar->sliderPosition());
             int pos = bar->sliderPosition();
             Scroll(code, pos);
             if (pos != bar->sliderPosition()) {
                 TSyncGuard g(FSyncing);
                 bar->setSliderPosition(pos);
+            }
+        });
+    });
+    // As the classic control does, the end of a thumb drag reaches the parent as the final
+    // position and the end of scrolling.
+    QObject::connect(b, &QScrollBar::sliderReleased, links, [this] {
+        FromSignal(this, [this] {
+            if (QScrollBar *bar = Bar()) {
+                ReportToParent(scPosition, bar->sliderPosition());
+                ReportToParent(scEndScroll, 0);
             }
         });
     });
@@ -807,6 +818,15 @@ void TScrollBar::Dispatch(TMessage &Message)
     default:
         TWinControl::Dispatch(Message);
     }
+}
+
+void TScrollBar::ReportToParent(TScrollCode Code, int Pos)
+{
+    TWinControl *p = Parent();
+    if (!p || !HandleAllocated())
+        return;
+    p->Perform(FKind == sbVertical ? WM_VSCROLL : WM_HSCROLL, MakeWParam(int(Code), Pos),
+               reinterpret_cast<LPARAM>(Handle()));
 }
 
 void TScrollBar::DoScrollRequest(int Code, int Pos)

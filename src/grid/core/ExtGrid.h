@@ -87,6 +87,7 @@ struct TScrollProp {
 };
 
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TGridLook {
     glStandard, glSoft, glClassic, glQRV, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
@@ -313,14 +314,39 @@ public:
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 using TCalcFooterEvent = std::function<void(TObject *Sender, int ACol, int ARow, UnicodeString &Value)>;
+// The footer strip under the cells (ExtGridFooter.cpp): the last row kept as a row of column
+// calculations, a column or template preview of the current row, or the application's painting.
 class TFloatingFooter : public TPersistent {
 public:
     explicit TFloatingFooter(TExtStringGrid *AGrid) : FGrid(AGrid) {}
+    void Assign(TPersistent *Source) override;
     bool Visible() const { return FVisible; }
-    void SetVisible(bool Value) { FVisible = Value; }
+    // Shows or hides the strip; fsFixedLastRow takes the last row out of the cells.
+    void SetVisible(bool Value);
+    // The last row leaves or rejoins the cells; FixedFooters follows only Visible.
+    void SetFooterStyle(TFooterStyle Value);
+    void SetColor(TColor Value);
+    void SetBorderColor(TColor Value);
+    int Column() const { return FColumn; }
+    void SetColumn(int Value);
+    const UnicodeString &CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const UnicodeString &Value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    // The strip's height; the panel is one pixel lower. A height of 0 or less is ignored.
+    int Height() const;
+    void SetHeight(int Value);
+    // The grid's DefaultRowHeight becomes the height.
+    void HeightFromGrid(int Value) { FHeight = Value; }
+    void Invalidate();
     // The calculation of column ACol, kept in the footer row's cell (ExtGridScroll.cpp).
     void SetColumnCalc(int ACol, TColumnCalcType Value);
     TColumnCalcType ColumnCalc(int ACol) const;
+    TColumnCalcType GetColumnCalc(int ACol) const { return ColumnCalc(ACol); }
+    // The template with each "<#n>" replaced by the text CellText gives for column n; a number
+    // that is no column of ColCount is dropped, an unclosed "<#" stays as it is.
+    static UnicodeString ExpandTemplate(const UnicodeString &Template, int ColCount,
+                                        const std::function<UnicodeString(int)> &CellText);
     // Asked for an acCUSTOM column when the grid has no OnCalcFooter of its own.
     TCalcFooterEvent OnCalcFooter;
     TFooterStyle FooterStyle = fsFixedLastRow;
@@ -330,16 +356,38 @@ public:
     bool CalculateHiddenRows = true;
 
 private:
-    [[maybe_unused]] TExtStringGrid *FGrid;
+    TExtStringGrid *FGrid;
     bool FVisible = false;
+    int FColumn = 0;
+    UnicodeString FCustomTemplate;
+    bool FShowHint = false;
+    int FHeight = -1;
     TExtGridLiveCount FCount;
 };
 
 class TFooterPanel : public TPanel {
 public:
-    explicit TFooterPanel(TComponent *AOwner) : TPanel(AOwner) {}
+    // The owner must be a TExtStringGrid.
+    explicit TFooterPanel(TComponent *AOwner);
+    // The footer column under client x: -1 right of the last column.
+    int FooterColumnAt(int X) const;
+    // The width of the footer: the fixed columns and the columns from the left column on.
+    int FooterWidth() const;
+    int LastHintX() const { return FLastHintX; }
+
+protected:
+    void CreateWnd() override;
+    void Paint() override;
+    void CMHintShow(TWMGeneric &Message) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TCMMouseLeave &Message) override;
 
 private:
+    int PaintFixedLastRow(TCanvas *C, const TRect &R);
+    int PaintPreviewArea(TCanvas *C, const TRect &R, TRect &Area);
+    TExtStringGrid *FGrid;
+    int FLastHintX = -1;
     TExtGridLiveCount FCount;
 };
 
@@ -380,15 +428,38 @@ private:
 
 enum TScrollDirection { sdVertical, sdHorizontal };
 
+// The thin scroll indicator of the metro scroll type (ExtGridScrollControl.cpp): a thumb over the
+// grid it lies on, which shows through; a press beside the thumb pages, a drag scrolls. It serves
+// the grid that is its parent and does nothing on any other.
 class TScrollControl : public TCustomControl {
 public:
-    explicit TScrollControl(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit TScrollControl(TComponent *AOwner);
     TScrollDirection Direction() const { return FDirection; }
     void SetDirection(TScrollDirection Value) { FDirection = Value; }
+    // The thumb's colour; a change repaints.
+    TColor ThumbColor() const { return FColor; }
+    void SetColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value) { FScrollWidth = Value; Invalidate(); }
+    // The thumb's start and length along the control; false when every line shows or there is
+    // nothing to scroll.
+    bool Thumb(int &Pos, int &Size);
     TScrollDirection FDirection = sdVertical;
     TColor FColor = TColorOf(0xC0C0C0u);
 
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
 private:
+    TExtStringGrid *Grid() const;
+    void PaintThumb(TCanvas *c, int pos, int size);
+    int FScrollWidth = 4;
+    bool FDownOnScroller = false;
+    int FDownPos = 0;
+    int FDownRow = 0;
     TExtGridLiveCount FCount;
 };
 
@@ -629,9 +700,9 @@ private:
     TExtGridLiveCount FCount;
 };
 
-class TControlEdit : public TEdit {
+class TControlEdit : public TMaskEdit {
 public:
-    explicit TControlEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    explicit TControlEdit(TComponent *AOwner) : TMaskEdit(AOwner) {}
 };
 
 class TControlCombo : public TComboBox {
@@ -751,10 +822,18 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
+// The picture of the header cell that follows the pointer while a column or row is dragged
+// (ExtGridScrollControl.cpp): a bordered pop-up painted as the grid's top-left cell with the
+// caption on it, plain on one line or as mini-HTML.
 class THeaderDragButton : public TCustomControl {
 public:
-    explicit THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) {}
+    explicit THeaderDragButton(TComponent *AOwner);
     TExtStringGrid *Grid = nullptr;
+    bool Flat = false;
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
 };
 
 // The grid's one selection listener: told of the cell that became current.
@@ -982,7 +1061,7 @@ public:
     virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
-    virtual void DoScrollCell(int ACol, int ARow) {}
+    virtual void DoScrollCell(int ACol, int ARow);
     virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
     virtual void DoStartBlockFocus() {}
     virtual void DoEndBlockFocus() {}
@@ -1015,6 +1094,18 @@ public:
     void StyleDropDownEditors(TQRVStyle AStyle);
     // Repaints the footer panel.
     virtual void UpdateFooter();
+    // ---- floating footer support (ExtGridFooter.cpp) ----
+    using TFooterPaintEvent = std::function<void(TObject *Sender, int AColumn, TCanvas *Canvas, const TRect &ARect)>;
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    bool HideLastRow() const { return FHideLastRow; }
+    void SetHideLastRow(bool Value);
+    // The cell painting of the footer panel, on its canvas.
+    void PaintFooterCell(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
+    {
+        DrawGridCell(ACanvas, ACol, ARow, ARect, AState);
+    }
+    THTMLPictureCache *ImageCache() const { return FImageCache; }
     virtual void QSort();
     virtual void QSortIndexed();
     virtual void QSortGroup();
@@ -1950,10 +2041,64 @@ public:
     // leaves the text as it was.
     static void GetLookName(TGridLook ALook, UnicodeString &Name);
     static void GetLookCaption(TGridLook ALook, UnicodeString &Caption);
-    // The scroll type; the metro indicators and the scroll bar looks come with the scrolling code.
-    virtual void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    // ssMetro puts the two thin indicators in place of the scroll bars; flat bars do not exist
+    // here, so ssFlat and ssEncarta look like ssNormal (ExtGridScrolling.cpp).
+    virtual void SetScrollType(TScrollType Value);
     // Makes the two thin indicators of the metro scroll type unless they exist.
     void CreateScrollControls();
+    void FreeScrollControls();
+
+    // ---- scroll messages, scroll hints and proportional thumbs (ExtGridScrolling.cpp) ----
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    bool IsFlat() const { return FIsFlat; }
+    // The scroll bar laid over the current in-cell scroll bar cell, and that cell.
+    TScrollBar *CellScrollBar() const { return FScrollBar; }
+    TPoint CellScrollBarCell() const { return TPoint(FScrollCol, FScrollRow); }
+    // Over a scroll-bar cell (display column) whose page is below its range the bar stands at
+    // the cell's right edge; over any other cell it hides.
+    void PlaceCellScrollBar(int ACol, int ARow);
+    void UpdateVScrollProportional();
+    void UpdateHScrollProportional();
+    // The thumb of a proportional bar: the visible share e = (Extent - Fixed) / Total of the
+    // lines' extents, Above the extent scrolled off; nothing to set when Apply is false.
+    struct TProportionalThumb {
+        bool Apply = false;
+        int Max = 0;
+        int Page = 0;
+        int Pos = 0;
+    };
+    static TProportionalThumb ProportionalThumb(bool Horizontal, int Extent, int Fixed, int Total, int Above,
+                                                int CurrentPos);
+    // There are no flat scroll bars to bind: these keep the bars ordinary.
+    void InitFlatScrollBars() { FIsFlat = false; }
+    void DoneFlatScrollBars() { FIsFlat = false; }
+    void UpdateFlatScrollBars() {}
+    using TScrollHintEvent = std::function<void(TObject *Sender, int ARow, UnicodeString &HintStr)>;
+    using TScrollCellEvent =
+        std::function<void(TObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
+    TScrollHintEvent OnScrollHint;
+    TScrollCellEvent OnScrollCell;
+
+protected:
+    void WMHScroll(TWMScroll &Message) override;
+    void WMVScroll(TWMScroll &Message) override;
+
+private:
+    // The scroll hint of a thumb drag at Pos over Count lines past Fixed; code 8 takes it away.
+    void ScrollHint(TWMScroll &Message, const UnicodeString &Prefix, int Count, int Fixed);
+    // The cells under the top-left and bottom-right corners of a bdFixed background picture.
+    bool BackGroundCorners(TPoint &TopLeft, TPoint &BottomRight);
+    void RepaintBackGroundCorners(bool Had, TPoint OldTL, TPoint OldBR, bool Dragging);
+    void HideCheckBoxEditor();
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+
+public:
     TScrollControl *VertScrollControl() const { return vscrlctrl; }
     TScrollControl *HorzScrollControl() const { return hscrlctrl; }
     bool IsWinXP() const { return FIsWinXP; }
@@ -2761,8 +2906,13 @@ protected:
     bool ColSizeFlg = false;
     // ---- end of component notifications ----
 
-    // ---- column moves: the column-order entry goes along (ExtGridColumns.cpp) ----
+    // ---- column and row moves: everything kept per column or row goes along (ExtGridMove.cpp) ----
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // The last row belongs to a visible fsFixedLastRow footer: nothing moves onto it.
+    bool IsFooterRowMove(int ToIndex) const;
+    // Set while this grid repeats its synchronised grid's move, so that it does not repeat it back.
+    bool FSyncedMove = false;
 
     void Loaded() override;
     void CreateWnd() override;
@@ -2797,7 +2947,7 @@ protected:
     TColor FScrollColor = clNone;
     int FScrollWidth = 17;
     bool FScrollSynch = false;
-    bool FScrollHints = false;
+    TScrollHintType FScrollHints = shNone;
     bool FScrollProportional = false;
     TScrollBarAlways FScrollBarAlways = saNone;
     bool FIsFlat = false;
@@ -3230,8 +3380,9 @@ public:
     TNodeEvent OnExpandNode;
     TNodeEvent OnContractNode;
     TAnchorClickEvent OnAnchorClick;
-    // A click in a radio group cell selects the option under the point (cell-relative).
-    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y) {}
+    // A click in a radio group cell (real column) selects the option under the point
+    // (cell-relative); a point beyond the last option changes nothing (ExtGridCellControls.cpp).
+    virtual void ClickRadioCell(int ACol, int ARow, int X, int Y);
 
     using TSelectionResizeEvent = std::function<void(TObject *Sender, const TGridRect &Before, const TGridRect &After)>;
     using TMoveAllowEvent = std::function<void(TObject *Sender, int AIndex, bool &Allow)>;
@@ -3244,11 +3395,45 @@ public:
     bool URLEdit() const { return FURLEdit; }
     void SetURLEdit(bool Value) { FURLEdit = Value; }
     // The editor of a header or row-header cell (a text or combo over the fixed cell).
-    virtual void EditFixedCell(int ACol, int ARow) {}
+    virtual void EditFixedCell(int ACol, int ARow);
     // The filter list of a column opens under its header's filter button.
     virtual void OpenFilterDropDown(int ACol, int ARow) {}
     // The editor of one in-text control of a cell (an edit or combo over the control).
-    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID) {}
+    virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID);
+
+    // ---- in-text control editors and fixed-cell editors (ExtGridCellControls.cpp) ----
+    // Opens the editor of the control CtrlID of CellText at CtrlRect (client coordinates):
+    // EDIT, PASSWORD and MASK edit in the control edit box, COMBO in the control combo box.
+    void EditCellControlAt(const UnicodeString &CellText, const UnicodeString &CtrlType, int ARow, int ARealCol,
+                           int ACol, const TRect &CtrlRect, const UnicodeString &CtrlValue,
+                           const UnicodeString &CtrlID);
+    // Writes the open control editor's text into its control's VALUE and closes it.
+    void EndCellControlEdit();
+    void ControlComboSelect(TObject *Combo);
+    void FixedCellEditChange(TObject *Sender);
+    TControlEdit *ControlEditor() const { return FEditControl; }
+    TControlCombo *ControlComboEditor() const { return FComboControl; }
+    TGridTransEdit *FixedCellEdit() const { return EditTrans; }
+    TGridTransCombo *FixedCellCombo() const { return ComboTrans; }
+    bool ControlEditing() const { return FCtrlEditing; }
+    using TControlComboListEvent =
+        std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID, const UnicodeString &CtrlType,
+                           const UnicodeString &CtrlVal, TStrings *Values, bool &Edit, int &DropCount)>;
+    using TControlComboSelectEvent = std::function<void(TObject *Sender, int ARow, int ACol, int ItemIndex,
+                                                        const UnicodeString &CtrlID, const UnicodeString &CtrlValue)>;
+    using TControlEditDoneEvent = std::function<void(TObject *Sender, int ARow, int ACol, const UnicodeString &CtrlID,
+                                                     const UnicodeString &CtrlType, const UnicodeString &CtrlVal)>;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TControlEditDoneEvent OnControlEditDone;
+
+private:
+    UnicodeString FCtrlID;
+    UnicodeString FCtrlType;
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
+
+public:
     // The anchor and in-text control of a mini-HTML cell (display column) under a client point;
     // false when none lies there.
     bool HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeString &Anchor, UnicodeString &CtrlID,

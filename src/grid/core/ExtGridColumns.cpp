@@ -88,19 +88,6 @@ void TExtStringGrid::ResetColumnOrder()
     }
 }
 
-void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
-{
-    const int realFrom = RealColIndex(FromIndex);
-    const int realTo = RealColIndex(ToIndex);
-    const int n = FColumnOrder->Count();
-    if (realFrom >= 0 && realTo >= 0 && realFrom < n && realTo < n && realFrom != realTo) {
-        const int v = FColumnOrder->Items(realFrom);
-        FColumnOrder->Delete(realFrom);
-        FColumnOrder->Insert(realTo, v);
-    }
-    TBaseGrid::ColumnMoved(FromIndex, ToIndex);
-}
-
 // ---- header lists ----
 
 void TExtStringGrid::SetColumnHeaders(TStrings *Value)

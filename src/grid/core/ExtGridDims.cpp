@@ -108,6 +108,8 @@ void TExtStringGrid::SetDefaultRowHeight(int Value)
     TBaseGrid::SetDefaultRowHeight(Value);
     if (Designing())
         FFixedRowHeight = Value;
+    if (FFloatingFooter)
+        FFloatingFooter->HeightFromGrid(Value);
     if (FFloatingFooter && FFloatingFooter->Visible() && FFooterPanel)
         FFooterPanel->SetHeight(Value);
 }

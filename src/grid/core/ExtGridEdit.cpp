@@ -404,6 +404,10 @@ void TExtStringGrid::TopLeftChanged()
     // Scrolling stores every editor but the plain text editor, which scrolls with its cell.
     if (EditMode && EditControl != edNormal && !IsTextEditorType(EditControl))
         HideInplaceEdit();
+    // The metro indicators show where the view stands.
+    for (TScrollControl *c : {vscrlctrl, hscrlctrl})
+        if (c)
+            c->Invalidate();
 }
 
 void TExtStringGrid::FireComboChange(int ItemIndex)

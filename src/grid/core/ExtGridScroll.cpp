@@ -1,4 +1,4 @@
-// Bringing a cell into view and moving rows; the rectangle of used cells, the range exports
+// Bringing a cell into view; the rectangle of used cells, the range exports
 // write, the cell under a point and the sizing edges; the flat scroll bar settings; the floating
 // footer's calculation; and a few property setters.
 
@@ -67,87 +67,6 @@ void TExtStringGrid::ScrollInView(int ColIndex, int RowIndex)
                 break;
         }
     }
-}
-
-// ---- moving columns and rows ------------------------------------------------------------------
-
-namespace {
-
-// Where a column (row) at Index is after the one at From moved to To.
-int MovedIndex(int Index, int From, int To)
-{
-    if (Index == From)
-        return To;
-    if (To < From && Index >= To && Index < From)
-        return Index + 1;
-    if (To > From && Index > From && Index <= To)
-        return Index - 1;
-    return Index;
-}
-
-} // namespace
-
-void TExtStringGrid::MoveColumn(int FromIndex, int ToIndex)
-{
-    if (FColumnOrder->Count() == 0)
-        SetColumnOrder();
-    TBaseGrid::MoveColumn(FromIndex, ToIndex);
-    if (FControlList->Count() == 0 || FromIndex == ToIndex)
-        return;
-    // The cell controls follow the columns that moved.
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem *item = FControlList->Control(i);
-        item->SetX(MovedIndex(item->X(), FromIndex, ToIndex));
-    }
-    CellControlsUpdate(false);
-}
-
-void TExtStringGrid::MoveRow(int FromIndex, int ToIndex)
-{
-    const int realFrom = RealRowIndex(FromIndex);
-    const int realTo = RealRowIndex(ToIndex);
-    TCustomGrid::MoveRow(FromIndex, ToIndex);
-    if (FControlList->Count() == 0 || FromIndex == ToIndex)
-        return;
-    // The cell controls (kept by real row) follow the rows that moved.
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem *item = FControlList->Control(i);
-        item->SetY(MovedIndex(item->Y(), realFrom, realTo));
-    }
-    CellControlsUpdate(false);
-}
-
-void TExtStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
-{
-    // Rows moved from or to outside the grid would be lost.
-    if (FromIndex == ToIndex || Count <= 0 || FromIndex < 0 || FromIndex + Count > RowCount() || ToIndex < 0 ||
-        ToIndex > RowCount())
-        return;
-    const int cols = TotalColCount();
-    std::vector<UnicodeString> texts;
-    std::vector<TObject *> objects;
-    texts.reserve(std::size_t(cols) * std::size_t(Count));
-    objects.reserve(std::size_t(cols) * std::size_t(Count));
-    for (int r = FromIndex; r < FromIndex + Count; ++r)
-        for (int c = 0; c < cols; ++c) {
-            texts.push_back(GridCells(c, r));
-            objects.push_back(GridObjects(c, r));
-        }
-    if (FromIndex + Count < ToIndex)
-        ToIndex -= Count;
-    // Past the end of the shortened grid the rows go to its end.
-    ToIndex = std::min(ToIndex, RowCount() - Count);
-    BeginUpdate();
-    RemoveRowsEx(FromIndex, Count);
-    InsertRows(ToIndex, Count, true);
-    std::size_t k = 0;
-    for (int r = ToIndex; r < ToIndex + Count; ++r)
-        for (int c = 0; c < cols; ++c, ++k) {
-            SetGridCell(c, r, texts[k]);
-            SetGridObject(c, r, objects[k]);
-        }
-    EndUpdate();
-    Invalidate();
 }
 
 // ---- used cells and the save range -------------------------------------------------------------

@@ -31,6 +31,8 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         if (old >= 0 && old < RowCount())
             RepaintRow(old);
     }
+    if (valid)
+        PlaceCellScrollBar(ACol, ARow);
 
     if (FHoverFixedCells != hfNone && !FNoMouseLeave && (ACol != FHoverFixedX || ARow != FHoverFixedY)) {
         auto inFixed = [this](int C, int R) { return C >= 0 && R >= 0 && (R <= FixedRows() || C <= FixedCols()); };

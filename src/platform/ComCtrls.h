@@ -163,6 +163,9 @@ public:
     TNotifyEvent OnSelectionChange;
     // Asks for the size the text needs now, as a change of the text does.
     void RequestSize();
+    // Whether a change of the text asks for its size (always while OnResizeRequest is set).
+    bool ResizeRequests() const { return FResizeRequests; }
+    void SetResizeRequests(bool Value) { FResizeRequests = Value; }
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
@@ -180,8 +183,8 @@ private:
     std::unique_ptr<QTextCursor> FCursor;
     bool FHideSelection = true;
     TBorderStyle FBorderStyle = bsSingle;
-    int FLastRequested = -1;
     bool FQuiet = false;
+    bool FResizeRequests = false;
 };
 
 // A track bar: a thumb that moves in steps over the range Min..Max. Position is kept inside the

@@ -149,7 +149,7 @@ TRichEdit::TRichEdit(TComponent *AOwner)
 {
     QObject::connect(FDoc.get(), &QTextDocument::contentsChanged, FDoc.get(), [this] {
         // Measuring and drawing change the layout for a moment: that is no change of the text.
-        if (!FQuiet && (OnResizeRequest || FLastRequested >= 0))
+        if (!FQuiet && (OnResizeRequest || FResizeRequests))
             RequestSize();
     });
 }
@@ -294,7 +294,6 @@ void TRichEdit::RequestSize()
 {
     const int w = std::max(1, ClientWidth());
     const int h = RequiredSize(w).cy;
-    FLastRequested = h;
     DoResizeRequest(TRect(0, 0, w, h));
 }
 

@@ -28,6 +28,7 @@
 #include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
+#include "platform/ComCtrls.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
 #include "platform/Forms.h"
@@ -55,7 +56,6 @@ class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
-class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
@@ -558,14 +558,126 @@ private:
     TExtGridLiveCount FCount;
 };
 
+// ---- application-written and rich-text editors, the editors of in-text controls and of fixed
+// cells (ExtGridEditLink.cpp) ----
+
+// The editors of the in-text controls of a mini-HTML cell: Enter ends the edit, Tab goes on to
+// the next control of the cell (or, with Navigation.AdvanceAuto, to the next cell).
 class TControlEdit : public TEdit {
 public:
     explicit TControlEdit(TComponent *AOwner) : TEdit(AOwner) {}
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
 };
 
 class TControlCombo : public TComboBox {
 public:
     explicit TControlCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+};
+
+enum TEditStyle { esInplace, esPopup };
+
+// The base of an editor written by the application for edCustom cells. The grid drives it
+// through the virtual operations (create, place, show, fill, focus, read back); the base class
+// ends the edit on the keys its Want flags do not keep, writes the value back, keeps its own
+// popup form for esPopup and hooks the in-place control so that it receives Tab and the arrows.
+// A descendant connects its control's key-down event to EditKeyDown and its exit to EditExit.
+class TEditLink : public TComponent {
+public:
+    explicit TEditLink(TComponent *AOwner);
+    ~TEditLink() override;
+
+    TExtStringGrid *Grid() const { return FGrid; }
+    bool WantKeyLeftRight = false;
+    bool WantKeyUpDown = false;
+    bool WantKeyHomeEnd = false;
+    bool WantKeyPriorNext = false;
+    bool WantKeyReturn = false;
+    bool WantKeyEscape = false;
+    TEditStyle EditStyle = esInplace;
+    int PopupWidth = 0;
+    int PopupHeight = 0;
+    TPoint EditCell{-1, -1};
+    int Tag = 0;
+    bool AutoPopupWidth = false;
+    // Screen position of the popup; -1 places it at the cell.
+    int PopupLeft = -1;
+    int PopupTop = -1;
+    bool WantReturns = false;
+    bool WantTabs = false;
+    // The popup form of esPopup, made on first use and kept (nil before).
+    TForm *PopupForm() const { return FPopupForm; }
+    bool SubClassed() const { return FSubClassed; }
+
+    virtual void EditKeyDown(TObject *Sender, Word &Key, TShiftState Shift);
+    virtual TWinControl *GetEditControl() { return nullptr; }
+    virtual void CreateEditor(TWinControl *AParent) {}
+    virtual void DestroyEditor() {}
+    virtual void SetFocus(bool Value);
+    virtual void SetRect(TRect R);
+    virtual void SetVisible(bool Value);
+    virtual void SetProperties() {}
+    virtual void SetCellProps(TColor AColor, TFont *AFont) {}
+    virtual UnicodeString GetEditorValue() { return {}; }
+    virtual void SetEditorValue(const UnicodeString &Value) {}
+
+    void EditExit(TObject *Sender);
+    void FormExit(TObject *Sender);
+    void HideEditor();
+    void RestoreWinProc();
+    UnicodeString GetCellValue();
+    void SetCellValue(const UnicodeString &Value);
+    TWinControl *GetParent();
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    bool FForcedExit = false;
+
+private:
+    friend class TExtStringGrid;
+    // Gives the grid the focus with FForcedExit set meanwhile.
+    void FocusGrid();
+    TExtStringGrid *FGrid = nullptr;
+    TForm *FPopupForm = nullptr;
+    bool FSubClassed = false;
+    // The hooked control's own message method, and the control it belongs to.
+    TControl::TWndMethod FSavedProc;
+    TWinControl *FHooked = nullptr;
+};
+
+// The grid's rich-text editor: raised and lowered characters, and the size its text asks for.
+class TExtRichEdit : public TRichEdit {
+public:
+    explicit TExtRichEdit(TComponent *AOwner);
+    void SelNormal() { SetSelOffset(0); }
+    void SelSubscript() { SetSelOffset(-40); }
+    void SelSuperscript() { SetSelOffset(40); }
+    bool IsSelNormal() const { return SelOffset() == 0; }
+    bool IsSelSubscript() const { return SelOffset() == -40; }
+    bool IsSelSuperscript() const { return SelOffset() == 40; }
+    void ReCreate() { RecreateWnd(); }
+    void LockResize() { FLocked = true; }
+    void UnlockResize() { FLocked = false; }
+    int ReqWidth() const { return FReqWidth; }
+    int ReqHeight() const { return FReqHeight; }
+
+protected:
+    void DoResizeRequest(const TRect &Rect) override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void WMKillFocus(TWMKillFocus &Message) override;
+    void KeyDown(Word &Key, TShiftState Shift) override;
+
+private:
+    TExtStringGrid *FGrid;
+    int FReqHeight = 0;
+    int FReqWidth = 0;
+    bool FLocked = false;
 };
 
 // The editors of the grid; each is parented to the grid and stays hidden until an edit shows it.
@@ -602,13 +714,36 @@ private:
     void FireComboEvents();
     TExtStringGrid *FGrid;
 };
+// The editors of fixed cells: the edit ends when they lose the focus, and the value goes
+// through OnCellValidate before it is written (ExtGridEditLink.cpp).
 class TGridTransEdit : public TEdit {
 public:
-    explicit TGridTransEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    explicit TGridTransEdit(TComponent *AOwner);
+    // True when the value was taken (or there is no grid); a refused one keeps the editor.
+    bool StopEdit();
+    int FRow = -1;
+    int FCol = -1;
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void DoExit() override;
+
+private:
+    TExtStringGrid *FGrid;
 };
 class TGridTransCombo : public TComboBox {
 public:
-    explicit TGridTransCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+    explicit TGridTransCombo(TComponent *AOwner);
+    bool StopEdit();
+    int FRow = -1;
+    int FCol = -1;
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void DoExit() override;
+
+private:
+    TExtStringGrid *FGrid;
 };
 class TGridCheckBox : public TCheckBox {
 public:
@@ -2421,6 +2556,37 @@ private:
     // the grid. True when the key was taken here (Key is 0 then).
     bool EditorCommitKey(Word &Key, TShiftState Shift, const std::function<bool(bool ForTab)> &Check);
     // ---- end of in-place editor wrappers ----
+
+public:
+    // =========================================================================================
+    // application-written, rich-text, in-text control and fixed-cell editors (ExtGridEditLink.cpp)
+    friend class TEditLink;
+    friend class TExtRichEdit;
+    friend class TControlEdit;
+    friend class TControlCombo;
+    friend class TGridTransEdit;
+    friend class TGridTransCombo;
+    TEditLink *EditLink() const { return dynamic_cast<TEditLink *>(FEditLink); }
+    void SetEditLink(TEditLink *Value);
+    // The in-place rich-text editor (made on first use, owned by the grid).
+    TExtRichEdit *InplaceRichEdit();
+    TGridTransEdit *FixedCellEdit() const { return EditTrans; }
+    TGridTransCombo *FixedCellCombo() const { return ComboTrans; }
+    // The hook of an in-place link's control: with goTabs its dialog-code answer wants arrows,
+    // Tab and characters; every other message goes to the control's own method, Saved.
+    void EditLinkWndProc(TMessage &Message, const TControl::TWndMethod &Saved);
+
+private:
+    void ShowEditLink(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    void CommitEditLink(int ACol, int ARow);
+    void ShowRichEditor(int ACol, int ARow, const TRect &R);
+    void CommitRichEditor(int ACol, int ARow);
+    // The end of a fixed-cell edit: validate, then write and hide, or keep the editor.
+    bool StopFixedCellEdit(TWinControl *Editor, int ACol, int ARow, const UnicodeString &Text);
+    TExtRichEdit *FInplaceRichEdit = nullptr;
+    // The in-text control being edited, for going on to the next one.
+    UnicodeString FCtrlID;
+    // ---- end of application-written editors ----
 
 public:
     // =========================================================================================

@@ -1020,7 +1020,8 @@ public:
     virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd);
     virtual void DoCanInsertRow(int ARow, bool &CanInsert);
-    virtual void DoWheelScroll() {}
+    // After a wheel step of Delta rows; may clear Handled.
+    virtual void DoWheelScroll(int Delta, bool &Handled) {}
     virtual void AddEmptyRow() { SetRowCount(RowCount() + 1); }
     virtual void DoCellMouseDown(int ACol, int ARow) {}
     virtual void DoEditFormulaState(bool Value) {}
@@ -2715,6 +2716,44 @@ public:
     // Repaints the header cells (last fixed row, last fixed column) of two cells.
     void RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2);
 
+    // ---- the wheel, middle-button panning and key release (ExtGridWndProc.cpp, ExtGridWheel.cpp)
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+    // Ctrl with the wheel zooms.
+    bool IntelliZoom() const { return FIntelliZoom; }
+    void SetIntelliZoom(bool Value) { FIntelliZoom = Value; }
+    bool Panning() const { return wheelpan; }
+    // Rows per wheel notch as the system gives them (set when the window is made).
+    int WheelScrollLines() const { return wheelscrl; }
+    // The id of the pan timer and of its steps' timer messages.
+    static constexpr UINT_PTR PanTimerID = 999;
+
+protected:
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    // The proportional scroll bars and the enhanced row and column move, filled in where they
+    // are built.
+    virtual void UpdateVScrollProportional() {}
+    virtual void UpdateHScrollProportional() {}
+
+private:
+    // One wheel step of the wheel message; OldSel is the selection before the message.
+    void WheelStep(TMessage &Message, const TGridRect &OldSel);
+    void StartPanning(int X, int Y);
+    void StopPanning();
+    void PanStep(const TGridRect &OldSel);
+    // Shows the pan cursor of a resource id (8000 .. 8008).
+    void ShowPanCursor(int ResID);
+    UINT_PTR wheeltimer = 0;
+    HCURSOR prevcurs = nullptr;
+    // The cursor resource the last pan step showed.
+    int FPanCursorID = 0;
+    bool FPanHintWas = false;
+
+public:
+    int PanCursorID() const { return FPanCursorID; }
+
 protected:
     void WMPaint(TWMPaint &Message) override;
     void WMTimer(TWMTimer &Message) override;
@@ -2728,7 +2767,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void Click() override;
-    TIntelliPan FIntelliPan = ipNone;
+    TIntelliPan FIntelliPan = ipVertical;
     TPoint wheelpanpos{0, 0};
     int FTimerTicks = 0;
     bool FCellSelectorMode = false;
@@ -2961,7 +3000,7 @@ protected:
     bool FEnhRowColMove = true;
     Cardinal wheelmsg = 0;
     int wheelscrl = 0;
-    int wheelpan = 0;
+    bool wheelpan = false;
     bool FIntelliZoom = true;
     bool FEnableWheel = true;
     int FHoverlink = -1;

@@ -415,16 +415,19 @@ void TCustomForm::Show()
 
 void TCustomForm::ShowNoActivate()
 {
-    if (!FNoActivate) {
-        FNoActivate = true;
-        if (QWidget *w = WidgetIfAllocated()) {
-            w->setAttribute(Qt::WA_ShowWithoutActivating, true);
-            ApplyBorder();
-        }
-    }
-    HandleNeeded();
-    Widget()->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    SetNoActivate(true);
     SetVisible(true);
+}
+
+void TCustomForm::SetNoActivate(bool Value)
+{
+    if (FNoActivate == Value)
+        return;
+    FNoActivate = Value;
+    if (QWidget *w = WidgetIfAllocated()) {
+        w->setAttribute(Qt::WA_ShowWithoutActivating, Value);
+        ApplyBorder();
+    }
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value)

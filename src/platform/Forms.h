@@ -131,7 +131,9 @@ public:
     void SetAlphaBlendValue(Byte Value);
     // Shows the form without taking the activation from the window that has it.
     void ShowNoActivate();
-    // The form came up through ShowNoActivate.
+    // Every later showing leaves the activation where it is (ShowNoActivate sets it).
+    bool NoActivate() const { return FNoActivate; }
+    void SetNoActivate(bool Value);
     bool ShownWithoutActivation() const { return FNoActivate; }
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }

@@ -59,6 +59,7 @@ class TGridDropDownEditor;
 struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
+class TToolTipWindow;
 
 // The grid library's own error: misuse of the grid, failed reads of its files, a typed read of a
 // cell that holds no such value, a print column out of range, a row or column outside the
@@ -1902,9 +1903,20 @@ public:
     void ShowRowHeaders();
     void InitOrigColSizes();
     void SetColumnOrder();
-    // Copies the search footer settings to the search panel.
-    void UpdateSearchPanel(TObject *Sender) {}
-    void ApplyPlatformStyle() {}
+    // ---- balloon tool tip, selection snapshot and settings reactions (ExtGridBalloon.cpp) ----
+    // Lays the search panel out from the search footer settings.
+    void UpdateSearchPanel(TObject *Sender);
+    // Takes the colours of the platform's active visual style, unless none is active or it is
+    // the plain "Windows" one.
+    void ApplyPlatformStyle();
+    // The tool tip window of the cell balloons: made once while Balloon.Enable holds, gone
+    // with BalloonDone.
+    void BalloonInit();
+    void BalloonDone();
+    HWND BalloonWindow() const { return FHToolTip; }
+    // The cells of ARect as a borderless, stay-on-top, translucent form that never takes the
+    // activation; owned by the grid, not shown.
+    TForm *SelectionToForm(const TGridRect &ARect);
     // The focus frame follows the current cell when a window moves.
     void MoveFocusWindow();
 
@@ -2827,7 +2839,9 @@ protected:
     void FilterDropDownChanged(TObject *Sender) { Invalidate(); }
     void ShowModifiedChanged(TObject *Sender);
     // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
-    void BalloonEnableChanged(TObject *Sender) {}
+    void BalloonEnableChanged(TObject *Sender);
+    TToolTipWindow *FToolTipWindow = nullptr;
+    bool FBalloonInitialised = false;
     void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
     void MergedColumnsChanged(TObject *Sender, int ACol, int ARow);
     void ColumnHeadersListChanged(TObject *Sender);

@@ -227,6 +227,9 @@ TEST_F(EditLinkGrid, PopupLinksKeepTheirOwnFormsAndLeaveTheirValues)
     link2->PopupHeight = 30;
 
     Open();
+    const std::vector<std::string> steps{"create", "rect", "visible", "cellprops", "props",
+                                         "getprop", "value old", "focus"};
+    EXPECT_EQ(log, steps);
     ASSERT_NE(link->PopupForm(), nullptr);
     TForm *first = link->PopupForm();
     EXPECT_EQ(first->Name(), "gridform");
@@ -330,6 +333,32 @@ TEST_F(EditLinkGrid, FixedCellEditorKeepsARefusedValueAndWritesAnAcceptedOne)
     EXPECT_FALSE(e->Visible());
     EXPECT_EQ(g->Cells(2, 0), "Header");
     EXPECT_EQ(events, (std::vector<std::string>{"validate 2,0", "validate 2,0", "done"}));
+}
+
+TEST_F(EditLinkGrid, InTextControlEditorEndsOnEnterAndGoesOnWithTab)
+{
+    auto *e = new TControlEdit(g);
+    e->SetParent(g);
+    e->SetBounds(10, 10, 80, 20);
+    e->SetVisible(true);
+    int exits = 0;
+    e->OnExit = [&](TObject *) { ++exits; };
+    e->SetFocus();
+    GuiTest::ProcessEvents();
+    GuiTest::PressKey(e, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_GE(exits, 1);
+    EXPECT_TRUE(g->Focused());
+    EXPECT_EQ(e->Text(), "");
+
+    // With AdvanceAuto, Tab takes the grid on to the next cell.
+    g->Navigation()->SetAdvanceAuto(true);
+    g->Navigation()->AdvanceOnEnter = true;
+    e->SetFocus();
+    GuiTest::ProcessEvents();
+    GuiTest::PressKey(e, VK_TAB);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 2);
 }
 
 } // namespace

@@ -715,11 +715,12 @@ private:
     void FireComboEvents();
     TExtStringGrid *FGrid;
 };
-// The editors of fixed cells: the edit ends when they lose the focus, and the value goes
-// through OnCellValidate before it is written (ExtGridEditLink.cpp).
-class TGridTransEdit : public TEdit {
+// The editors of fixed cells: Enter is dropped, the edit ends when they lose the focus, and the
+// value goes through OnCellValidate before it is written (ExtGridEditLink.cpp).
+template <class TBase>
+class TFixedCellEditor : public TBase {
 public:
-    explicit TGridTransEdit(TComponent *AOwner);
+    explicit TFixedCellEditor(TComponent *AOwner);
     // True when the value was taken (or there is no grid); a refused one keeps the editor.
     bool StopEdit();
     int FRow = -1;
@@ -732,19 +733,13 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
-class TGridTransCombo : public TComboBox {
+class TGridTransEdit : public TFixedCellEditor<TEdit> {
 public:
-    explicit TGridTransCombo(TComponent *AOwner);
-    bool StopEdit();
-    int FRow = -1;
-    int FCol = -1;
-
-protected:
-    void KeyPress(WideChar &Key) override;
-    void DoExit() override;
-
-private:
-    TExtStringGrid *FGrid;
+    explicit TGridTransEdit(TComponent *AOwner) : TFixedCellEditor<TEdit>(AOwner) {}
+};
+class TGridTransCombo : public TFixedCellEditor<TComboBox> {
+public:
+    explicit TGridTransCombo(TComponent *AOwner) : TFixedCellEditor<TComboBox>(AOwner) {}
 };
 class TGridCheckBox : public TCheckBox {
 public:
@@ -2577,8 +2572,8 @@ public:
     friend class TExtRichEdit;
     friend class TControlEdit;
     friend class TControlCombo;
-    friend class TGridTransEdit;
-    friend class TGridTransCombo;
+    template <class>
+    friend class TFixedCellEditor;
     TEditLink *EditLink() const { return dynamic_cast<TEditLink *>(FEditLink); }
     void SetEditLink(TEditLink *Value);
     // The in-place rich-text editor (made on first use, owned by the grid).
@@ -2752,6 +2747,8 @@ protected:
 private:
     // One wheel step of the wheel message; OldSel is the selection before the message.
     void WheelStep(TMessage &Message, const TGridRect &OldSel);
+    // The wheel as the platform hands it on, down or up.
+    bool WheelOverride(bool Down, TShiftState Shift, TPoint MousePos);
     void StartPanning(int X, int Y);
     void StopPanning();
     void PanStep(const TGridRect &OldSel);

@@ -464,24 +464,25 @@ void TControlCombo::CMWantSpecialKey(TCMWantSpecialKey &Message)
 
 namespace {
 
-// Enter and Tab in the editor of an in-text control; true when the key was taken.
-bool ControlEditorKey(TWinControl *Editor, TExtStringGrid *Grid, WideChar &Key, const std::function<void()> &ExitHandling)
+// Enter and Tab in the editor of an in-text control: Enter goes back to the grid, Tab on to the
+// next cell (AdvanceAuto) or the cell's next control. True when the key was taken.
+bool ControlEditorKey(TExtStringGrid *Grid, WideChar &Key, const std::function<void()> &ExitHandling,
+                      const UnicodeString &CtrlID)
 {
-    if (!Grid)
+    if (!Grid || (Key != WideChar(VK_RETURN) && Key != WideChar(VK_TAB)))
         return false;
-    if (Key == WideChar(VK_RETURN)) {
-        Key = 0;
-        ExitHandling();
+    const bool tab = Key == WideChar(VK_TAB);
+    Key = 0;
+    ExitHandling();
+    if (!tab) {
         if (Grid->CanFocus())
             Grid->SetFocus();
-        return true;
+    } else if (Grid->Navigation()->AdvanceAuto()) {
+        Grid->AdvanceCell(Grid->Col(), Grid->Row(), true, true, true, false, true);
+    } else {
+        Grid->EditNextCellControl(Grid->Col(), Grid->Row(), CtrlID);
     }
-    if (Key == WideChar(VK_TAB)) {
-        Key = 0;
-        ExitHandling();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -489,33 +490,15 @@ bool ControlEditorKey(TWinControl *Editor, TExtStringGrid *Grid, WideChar &Key, 
 void TControlEdit::KeyPress(WideChar &Key)
 {
     auto *g = dynamic_cast<TExtStringGrid *>(Parent());
-    const bool tab = Key == WideChar(VK_TAB);
-    if (ControlEditorKey(this, g, Key, [this] { DoExit(); })) {
-        if (tab) {
-            if (g->Navigation()->AdvanceAuto())
-                g->AdvanceCell(g->Col(), g->Row(), true, true, true, false, true);
-            else
-                g->EditNextCellControl(g->Col(), g->Row(), g->FCtrlID);
-        }
-        return;
-    }
-    TEdit::KeyPress(Key);
+    if (!ControlEditorKey(g, Key, [this] { DoExit(); }, g ? g->FCtrlID : UnicodeString()))
+        TEdit::KeyPress(Key);
 }
 
 void TControlCombo::KeyPress(WideChar &Key)
 {
     auto *g = dynamic_cast<TExtStringGrid *>(Owner());
-    const bool tab = Key == WideChar(VK_TAB);
-    if (ControlEditorKey(this, g, Key, [this] { DoExit(); })) {
-        if (tab) {
-            if (g->Navigation()->AdvanceAuto())
-                g->AdvanceCell(g->Col(), g->Row(), true, true, true, false, true);
-            else
-                g->EditNextCellControl(g->Col(), g->Row(), g->FCtrlID);
-        }
-        return;
-    }
-    TComboBox::KeyPress(Key);
+    if (!ControlEditorKey(g, Key, [this] { DoExit(); }, g ? g->FCtrlID : UnicodeString()))
+        TComboBox::KeyPress(Key);
 }
 
 // ---- fixed-cell editors ----
@@ -539,56 +522,38 @@ bool TExtStringGrid::StopFixedCellEdit(TWinControl *Editor, int ACol, int ARow, 
     return true;
 }
 
-TGridTransEdit::TGridTransEdit(TComponent *AOwner) : TEdit(AOwner), FGrid(dynamic_cast<TExtStringGrid *>(AOwner)) {}
-
-bool TGridTransEdit::StopEdit()
+template <class TBase>
+TFixedCellEditor<TBase>::TFixedCellEditor(TComponent *AOwner)
+    : TBase(AOwner), FGrid(dynamic_cast<TExtStringGrid *>(AOwner))
 {
-    if (!FGrid) {
-        SetVisible(false);
-        return true;
-    }
-    return FGrid->StopFixedCellEdit(this, FCol, FRow, Text());
 }
 
-void TGridTransEdit::KeyPress(WideChar &Key)
+template <class TBase>
+bool TFixedCellEditor<TBase>::StopEdit()
+{
+    if (!FGrid) {
+        this->SetVisible(false);
+        return true;
+    }
+    return FGrid->StopFixedCellEdit(this, FCol, FRow, this->Text());
+}
+
+template <class TBase>
+void TFixedCellEditor<TBase>::KeyPress(WideChar &Key)
 {
     if (Key == WideChar(VK_RETURN)) {
         Key = 0;
         return;
     }
-    TEdit::KeyPress(Key);
+    TBase::KeyPress(Key);
 }
 
-void TGridTransEdit::DoExit()
+template <class TBase>
+void TFixedCellEditor<TBase>::DoExit()
 {
-    TEdit::DoExit();
+    TBase::DoExit();
     StopEdit();
 }
 
-TGridTransCombo::TGridTransCombo(TComponent *AOwner) : TComboBox(AOwner), FGrid(dynamic_cast<TExtStringGrid *>(AOwner))
-{
-}
-
-bool TGridTransCombo::StopEdit()
-{
-    if (!FGrid) {
-        SetVisible(false);
-        return true;
-    }
-    return FGrid->StopFixedCellEdit(this, FCol, FRow, Text());
-}
-
-void TGridTransCombo::KeyPress(WideChar &Key)
-{
-    if (Key == WideChar(VK_RETURN)) {
-        Key = 0;
-        return;
-    }
-    TComboBox::KeyPress(Key);
-}
-
-void TGridTransCombo::DoExit()
-{
-    TComboBox::DoExit();
-    StopEdit();
-}
+template class TFixedCellEditor<TEdit>;
+template class TFixedCellEditor<TComboBox>;

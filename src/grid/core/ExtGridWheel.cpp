@@ -121,28 +121,33 @@ void TExtStringGrid::WheelStep(TMessage &Message, const TGridRect &OldSel)
         ScrollAboveSearchFooter();
 }
 
-bool TExtStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+bool TExtStringGrid::WheelOverride(bool Down, TShiftState Shift, TPoint MousePos)
 {
     if (FMouseActions->WheelAction() == waScroll || !FEnableWheel) {
         bool handled = false;
-        if (OnMouseWheelDown)
-            OnMouseWheelDown(this, Shift, MousePos, handled);
+        if (const TMouseWheelUpDownEvent &e = Down ? OnMouseWheelDown : OnMouseWheelUp)
+            e(this, Shift, MousePos, handled);
         return handled;
     }
+    auto base = [&] {
+        return Down ? TBaseGrid::DoMouseWheelDown(Shift, MousePos) : TBaseGrid::DoMouseWheelUp(Shift, MousePos);
+    };
     const bool direct = FMouseActions->DirectEdit;
     FMouseActions->DirectEdit = false;
-    bool result = false;
+    bool result = true;
     try {
         if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll) {
             StartUpdate();
             const int left = LeftCol();
-            result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
+            result = base();
             SetLeftCol(left);
             ResetUpdate();
             Invalidate();
         } else {
             const bool editing = EditMode;
-            result = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
+            // Up from a current cell outside the grid takes no step.
+            if (Down || (Row() < RowCount() && Col() < ColCount()))
+                result = base();
             if (editing && CanFocus())
                 SetFocus();
         }
@@ -154,39 +159,14 @@ bool TExtStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
     return result;
 }
 
+bool TExtStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    return WheelOverride(true, Shift, MousePos);
+}
+
 bool TExtStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
 {
-    if (FMouseActions->WheelAction() == waScroll || !FEnableWheel) {
-        bool handled = false;
-        if (OnMouseWheelUp)
-            OnMouseWheelUp(this, Shift, MousePos, handled);
-        return handled;
-    }
-    const bool direct = FMouseActions->DirectEdit;
-    FMouseActions->DirectEdit = false;
-    bool result = true;
-    try {
-        if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll) {
-            StartUpdate();
-            const int left = LeftCol();
-            result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
-            SetLeftCol(left);
-            ResetUpdate();
-            Invalidate();
-        } else {
-            const bool editing = EditMode;
-            // A current cell outside the grid takes no step.
-            if (Row() < RowCount() && Col() < ColCount())
-                result = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
-            if (editing && CanFocus())
-                SetFocus();
-        }
-    } catch (...) {
-        FMouseActions->DirectEdit = direct;
-        throw;
-    }
-    FMouseActions->DirectEdit = direct;
-    return result;
+    return WheelOverride(false, Shift, MousePos);
 }
 
 // ---- panning ----

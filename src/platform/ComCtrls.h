@@ -101,6 +101,7 @@ private:
 
 class QTextDocument;
 class TRichEdit;
+class QTextCursor;
 
 // The lines of a rich edit: one per paragraph. Loading takes RTF (bytes starting "{\rtf") with
 // its formatting, or anything else as plain text, whole; saving writes 8-bit RTF.
@@ -139,12 +140,51 @@ public:
     // The size the text needs laid out in Width pixels (no wrapping for Width <= 0).
     TSize RequiredSize(int Width);
 
+    // The selection, in characters from the start of the text.
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    void SelectAll();
+    // The vertical offset of the selected characters in twips: positive raises them (drawn as
+    // superscript), negative lowers them (subscript). The value is kept and read back as set;
+    // the offset of the character before the caret when nothing is selected.
+    int SelOffset() const;
+    void SetSelOffset(int Twips);
+    bool HideSelection() const { return FHideSelection; }
+    // False keeps the selection shown while the edit does not have the focus.
+    void SetHideSelection(bool Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    // The text asks for another height: Rect is the edit's client rectangle with the height
+    // the laid-out text needs (width unchanged).
+    using TRichEditResizeEvent = std::function<void(TObject *Sender, const TRect &Rect)>;
+    TRichEditResizeEvent OnResizeRequest;
+    TNotifyEvent OnSelectionChange;
+    // Asks for the size the text needs now, as a change of the text does.
+    void RequestSize();
+    // Whether a change of the text asks for its size (always while OnResizeRequest is set).
+    bool ResizeRequests() const { return FResizeRequests; }
+    void SetResizeRequests(bool Value) { FResizeRequests = Value; }
+
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    // The text's wanted rectangle; the default fires OnResizeRequest.
+    virtual void DoResizeRequest(const TRect &Rect);
 
 private:
+    // The selection as the window shows it, or as kept while there is no window.
+    QTextCursor CurrentCursor() const;
+    void PutCursor(const QTextCursor &C);
+    void ApplyLook();
     std::unique_ptr<QTextDocument> FDoc;
     std::unique_ptr<TRichEditStrings> FLines;
+    std::unique_ptr<QTextCursor> FCursor;
+    bool FHideSelection = true;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FQuiet = false;
+    bool FResizeRequests = false;
 };
 
 // A track bar: a thumb that moves in steps over the range Min..Max. Position is kept inside the

@@ -8,8 +8,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QPalette>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -142,8 +144,14 @@ void TRichEditStrings::SaveToStream(TStream *Stream, TEncoding *Encoding)
 }
 
 TRichEdit::TRichEdit(TComponent *AOwner)
-    : TWinControl(AOwner), FDoc(std::make_unique<QTextDocument>()), FLines(std::make_unique<TRichEditStrings>(this))
+    : TWinControl(AOwner), FDoc(std::make_unique<QTextDocument>()), FLines(std::make_unique<TRichEditStrings>(this)),
+      FCursor(std::make_unique<QTextCursor>(FDoc.get()))
 {
+    QObject::connect(FDoc.get(), &QTextDocument::contentsChanged, FDoc.get(), [this] {
+        // Measuring and drawing change the layout for a moment: that is no change of the text.
+        if (!FQuiet && (OnResizeRequest || FResizeRequests))
+            RequestSize();
+    });
 }
 
 TRichEdit::~TRichEdit()
@@ -156,7 +164,143 @@ QWidget *TRichEdit::CreateWidget(QWidget *ParentWidget)
 {
     auto *E = new QTextEdit(ParentWidget);
     E->setDocument(FDoc.get());
+    E->setTextCursor(*FCursor);
+    QObject::connect(E, &QTextEdit::selectionChanged, E, [this] {
+        if (OnSelectionChange)
+            OnSelectionChange(this);
+    });
     return E;
+}
+
+void TRichEdit::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ApplyLook();
+}
+
+void TRichEdit::ApplyLook()
+{
+    auto *E = qobject_cast<QTextEdit *>(WidgetIfAllocated());
+    if (!E)
+        return;
+    E->setFrameShape(FBorderStyle == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+    QPalette pal = E->palette();
+    const QPalette::ColorGroup shown = QPalette::Active;
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 FHideSelection ? pal.color(QPalette::Inactive, QPalette::Base) : pal.color(shown, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 FHideSelection ? pal.color(QPalette::Inactive, QPalette::Text)
+                                : pal.color(shown, QPalette::HighlightedText));
+    E->setPalette(pal);
+}
+
+void TRichEdit::SetHideSelection(bool Value)
+{
+    FHideSelection = Value;
+    ApplyLook();
+}
+
+void TRichEdit::SetBorderStyle(TBorderStyle Value)
+{
+    FBorderStyle = Value;
+    ApplyLook();
+}
+
+QTextCursor TRichEdit::CurrentCursor() const
+{
+    if (auto *E = qobject_cast<QTextEdit *>(WidgetIfAllocated()))
+        return E->textCursor();
+    return *FCursor;
+}
+
+void TRichEdit::PutCursor(const QTextCursor &C)
+{
+    *FCursor = C;
+    if (auto *E = qobject_cast<QTextEdit *>(WidgetIfAllocated()))
+        E->setTextCursor(C);
+    if (OnSelectionChange && !WidgetIfAllocated())
+        OnSelectionChange(this);
+}
+
+int TRichEdit::SelStart() const
+{
+    return CurrentCursor().selectionStart();
+}
+
+int TRichEdit::SelLength() const
+{
+    const QTextCursor C = CurrentCursor();
+    return C.selectionEnd() - C.selectionStart();
+}
+
+void TRichEdit::SetSelStart(int Value)
+{
+    QTextCursor C(FDoc.get());
+    const int end = std::max(0, FDoc->characterCount() - 1);
+    C.setPosition(std::clamp(Value, 0, end));
+    PutCursor(C);
+}
+
+void TRichEdit::SetSelLength(int Value)
+{
+    QTextCursor C = CurrentCursor();
+    const int start = C.selectionStart();
+    const int end = std::max(0, FDoc->characterCount() - 1);
+    C.setPosition(start);
+    C.setPosition(std::clamp(start + std::max(0, Value), 0, end), QTextCursor::KeepAnchor);
+    PutCursor(C);
+}
+
+void TRichEdit::SelectAll()
+{
+    QTextCursor C(FDoc.get());
+    C.select(QTextCursor::Document);
+    PutCursor(C);
+}
+
+namespace {
+
+// Where the offset in twips is kept beside the drawn vertical alignment.
+constexpr int OffsetProperty = QTextFormat::UserProperty + 0x4F;
+
+} // namespace
+
+int TRichEdit::SelOffset() const
+{
+    const QTextCharFormat F = CurrentCursor().charFormat();
+    if (F.hasProperty(OffsetProperty))
+        return F.intProperty(OffsetProperty);
+    switch (F.verticalAlignment()) {
+    case QTextCharFormat::AlignSuperScript: return 40;
+    case QTextCharFormat::AlignSubScript: return -40;
+    default: return 0;
+    }
+}
+
+void TRichEdit::SetSelOffset(int Twips)
+{
+    QTextCursor C = CurrentCursor();
+    QTextCharFormat F;
+    F.setProperty(OffsetProperty, Twips);
+    F.setVerticalAlignment(Twips > 0   ? QTextCharFormat::AlignSuperScript
+                           : Twips < 0 ? QTextCharFormat::AlignSubScript
+                                       : QTextCharFormat::AlignNormal);
+    // Without a selection the caret's format takes it: what is typed next is offset.
+    C.mergeCharFormat(F);
+    PutCursor(C);
+}
+
+void TRichEdit::RequestSize()
+{
+    const int w = std::max(1, ClientWidth());
+    const int h = RequiredSize(w).cy;
+    DoResizeRequest(TRect(0, 0, w, h));
+}
+
+void TRichEdit::DoResizeRequest(const TRect &Rect)
+{
+    if (OnResizeRequest)
+        OnResizeRequest(this, Rect);
 }
 
 void TRichEdit::DrawTo(TCanvas *Canvas, const TRect &R, TColor TextColor)
@@ -178,6 +322,8 @@ void TRichEdit::DrawTo(TCanvas *Canvas, const TRect &R, TColor TextColor)
         all.mergeCharFormat(f);
         doc = recoloured.get();
     }
+    const bool quiet = FQuiet;
+    FQuiet = true;
     const qreal oldWidth = doc->textWidth();
     const qreal oldMargin = doc->documentMargin();
     doc->setDocumentMargin(0);
@@ -193,10 +339,13 @@ void TRichEdit::DrawTo(TCanvas *Canvas, const TRect &R, TColor TextColor)
     p->restore();
     doc->setDocumentMargin(oldMargin);
     doc->setTextWidth(oldWidth);
+    FQuiet = quiet;
 }
 
 TSize TRichEdit::RequiredSize(int Width)
 {
+    const bool quiet = FQuiet;
+    FQuiet = true;
     const qreal oldWidth = FDoc->textWidth();
     const qreal oldMargin = FDoc->documentMargin();
     FDoc->setDocumentMargin(0);
@@ -205,5 +354,6 @@ TSize TRichEdit::RequiredSize(int Width)
     const QSizeF s(FDoc->idealWidth(), FDoc->size().height());
     FDoc->setDocumentMargin(oldMargin);
     FDoc->setTextWidth(oldWidth);
+    FQuiet = quiet;
     return {static_cast<int>(std::ceil(s.width())), static_cast<int>(std::ceil(s.height()))};
 }

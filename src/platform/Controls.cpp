@@ -548,8 +548,15 @@ LRESULT TControl::Perform(Cardinal Msg, WPARAM WParam, LPARAM LParam)
     m.WParam = WParam;
     m.LParam = LParam;
     m.Result = 0;
-    WndProc(m);
+    CallWindowProc(m);
     return m.Result;
+}
+
+TControl::TWndMethod TControl::WindowProc()
+{
+    if (FWindowProc)
+        return FWindowProc;
+    return [this](TMessage &Message) { WndProc(Message); };
 }
 
 void TControl::WndProc(TMessage &Message)

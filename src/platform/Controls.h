@@ -362,9 +362,23 @@ public:
     void BringToFront();
     void SendToBack();
 
-    // Sends a message to this control's WndProc now; returns its Result.
+    // Sends a message to this control's WindowProc now; returns its Result.
     LRESULT Perform(Cardinal Msg, WPARAM WParam = 0, LPARAM LParam = 0);
     virtual void WndProc(TMessage &Message);
+    // The replaceable message method every message passes through first: WndProc unless
+    // someone installed another. A hook keeps what WindowProc() answered and calls it for the
+    // messages it does not take; setting an empty method puts WndProc back.
+    using TWndMethod = std::function<void(TMessage &)>;
+    TWndMethod WindowProc();
+    void SetWindowProc(TWndMethod Value) { FWindowProc = std::move(Value); }
+    // Runs the installed message method (WndProc when none is).
+    void CallWindowProc(TMessage &Message)
+    {
+        if (FWindowProc)
+            FWindowProc(Message);
+        else
+            WndProc(Message);
+    }
     // Finds the handler of the message number and calls it; unknown numbers go to DefaultHandler.
     virtual void Dispatch(TMessage &Message);
     virtual void DefaultHandler(TMessage &Message);
@@ -476,6 +490,7 @@ private:
     void UpdateAnchorRules();
     void DoMouseDown(TWMMouse &Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUp(TWMMouse &Message, TMouseButton Button);
+    TWndMethod FWindowProc;
     bool FVisible = true;
     bool FEnabled = true;
     TAlign FAlign = alNone;

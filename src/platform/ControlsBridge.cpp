@@ -384,7 +384,7 @@ bool TControlEventBridge::SendFromEvent(TMessage &Message)
     TWinControl *c = FControl;
     platform_detail::GuardedCall(c, [&] {
         CallWndProcHooks(FHandle, Message.Msg, Message.WParam, Message.LParam);
-        c->WndProc(Message);
+        c->CallWindowProc(Message);
     });
     FCurrent.pop_back();
     return reached;
@@ -495,6 +495,15 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
     }
     case QEvent::ToolTip:
         return HandleToolTip(static_cast<QHelpEvent *>(Event));
+    case QEvent::StyleChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::ThemeChange: {
+        // A change of the desktop's style or colours is the platform's theme change.
+        TMessage m;
+        m.Msg = WM_THEMECHANGED;
+        SendFromEvent(m);
+        return false;
+    }
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {
@@ -527,7 +536,7 @@ void TControlEventBridge::SendFramePaint()
     m.LParam = NCPAINT_CANVAS;
     TWinControl *c = FControl;
     FInPaint = true;
-    platform_detail::GuardedCall(c, [&] { c->WndProc(m); });
+    platform_detail::GuardedCall(c, [&] { c->CallWindowProc(m); });
     FInPaint = false;
     canvas.EndPainting();
 }
@@ -572,7 +581,7 @@ bool TControlEventBridge::HandleKey(QKeyEvent *Event)
         cn.WParam = static_cast<WPARAM>(vk);
         cn.LParam = keyData;
         TWinControl *c = FControl;
-        platform_detail::GuardedCall(c, [&] { c->WndProc(cn); });
+        platform_detail::GuardedCall(c, [&] { c->CallWindowProc(cn); });
         if (!FControl)
             return true;
         if (cn.Result != 0)
@@ -617,7 +626,7 @@ bool TControlEventBridge::HandleKey(QKeyEvent *Event)
         cn.WParam = ch.unicode();
         cn.LParam = keyData;
         TWinControl *c = FControl;
-        platform_detail::GuardedCall(c, [&] { c->WndProc(cn); });
+        platform_detail::GuardedCall(c, [&] { c->CallWindowProc(cn); });
         if (!FControl)
             return true;
         if (cn.Result != 0) {

@@ -670,7 +670,7 @@ void TWinControl::Broadcast(TMessage &Message)
     for (TControl *c : children) {
         if (std::find(FControls.begin(), FControls.end(), c) == FControls.end())
             continue;
-        c->WndProc(Message);
+        c->CallWindowProc(Message);
         if (Message.Result != 0)
             return;
     }

@@ -278,7 +278,10 @@ void TCustomForm::CreateWnd()
     TWinControl::CreateWnd();
     QWidget *w = WidgetIfAllocated();
     w->setWindowTitle(Caption());
+    if (FNoActivate)
+        w->setAttribute(Qt::WA_ShowWithoutActivating, true);
     ApplyBorder();
+    ApplyAlpha();
     const TRect cr = ClientRect();
     w->resize(cr.Width(), cr.Height());
     w->move(Left(), Top());
@@ -299,8 +302,10 @@ void TCustomForm::ApplyBorder()
     Qt::WindowFlags f = (FBorderStyle == bsDialog) ? Qt::Dialog : Qt::Window;
     if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin || owner)
         f = Qt::Tool;
-    if (exStyle & WS_EX_TOPMOST)
+    if ((exStyle & WS_EX_TOPMOST) || FFormStyle == fsStayOnTop)
         f |= Qt::WindowStaysOnTopHint;
+    if (FNoActivate)
+        f |= Qt::WindowDoesNotAcceptFocus;
     if (FBorderStyle == bsNone) {
         f |= Qt::FramelessWindowHint;
     } else {
@@ -362,7 +367,7 @@ void TCustomForm::SetVisible(bool Value)
     if (Value && !FCreated)
         AfterConstruction();
     if (Visible() == Value) {
-        if (Value)
+        if (Value && !FNoActivate)
             ActivateWidget(WidgetIfAllocated());
         return;
     }
@@ -383,6 +388,8 @@ void TCustomForm::SetVisible(bool Value)
         if (!w)
             return;
         w->show();
+        if (FNoActivate)
+            return;
         if (!FActiveControl)
             FActiveControl = FindNextControl(nullptr, true, true, false);
         ActivateWidget(w);
@@ -404,6 +411,49 @@ void TCustomForm::SetVisible(bool Value)
 void TCustomForm::Show()
 {
     SetVisible(true);
+}
+
+void TCustomForm::ShowNoActivate()
+{
+    SetNoActivate(true);
+    SetVisible(true);
+}
+
+void TCustomForm::SetNoActivate(bool Value)
+{
+    if (FNoActivate == Value)
+        return;
+    FNoActivate = Value;
+    if (QWidget *w = WidgetIfAllocated()) {
+        w->setAttribute(Qt::WA_ShowWithoutActivating, Value);
+        ApplyBorder();
+    }
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value)
+{
+    if (FFormStyle == Value)
+        return;
+    FFormStyle = Value;
+    ApplyBorder();
+}
+
+void TCustomForm::SetAlphaBlend(bool Value)
+{
+    FAlphaBlend = Value;
+    ApplyAlpha();
+}
+
+void TCustomForm::SetAlphaBlendValue(Byte Value)
+{
+    FAlphaBlendValue = Value;
+    ApplyAlpha();
+}
+
+void TCustomForm::ApplyAlpha()
+{
+    if (QWidget *w = WidgetIfAllocated(); w && w->isWindow())
+        w->setWindowOpacity(FAlphaBlend ? FAlphaBlendValue / 255.0 : 1.0);
 }
 
 void TCustomForm::Hide()

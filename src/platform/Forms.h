@@ -30,6 +30,7 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon, 4>;
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem, 8>;
 
@@ -120,6 +121,20 @@ public:
     void SetBorderStyle(TFormBorderStyle Value);
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons Value);
+    // fsStayOnTop keeps the window above the other windows; the MDI styles act as fsNormal.
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value);
+    // The window's opacity: AlphaBlendValue (0 clear .. 255 opaque) while AlphaBlend is set.
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value);
+    Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(Byte Value);
+    // Shows the form without taking the activation from the window that has it.
+    void ShowNoActivate();
+    // Every later showing leaves the activation where it is (ShowNoActivate sets it).
+    bool NoActivate() const { return FNoActivate; }
+    void SetNoActivate(bool Value);
+    bool ShownWithoutActivation() const { return FNoActivate; }
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }
     TWindowState WindowState() const { return FWindowState; }
@@ -204,7 +219,12 @@ private:
     // form follows the pointer itself to the release.
     void StartCornerResize();
     QObject *FCornerSizeTracker = nullptr;
+    void ApplyAlpha();
     TFormBorderStyle FBorderStyle = bsSizeable;
+    TFormStyle FFormStyle = fsNormal;
+    bool FAlphaBlend = false;
+    Byte FAlphaBlendValue = 255;
+    bool FNoActivate = false;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;
     TWindowState FWindowState = wsNormal;

@@ -532,14 +532,16 @@ const QHash<QString, std::function<CursorPicture()>> &Cursors()
 {
     static const QHash<QString, std::function<CursorPicture()>> table = {
         {QStringLiteral("8000"), [] { return ArrowCursor(0, 0); }},
-        {QStringLiteral("8001"), [] { return ArrowCursor(0, -1); }},
-        {QStringLiteral("8002"), [] { return ArrowCursor(1, -1); }},
+        // The pan cursors by direction: down, left, right, up, then up-right, up-left,
+        // down-right and down-left.
+        {QStringLiteral("8001"), [] { return ArrowCursor(0, 1); }},
+        {QStringLiteral("8002"), [] { return ArrowCursor(-1, 0); }},
         {QStringLiteral("8003"), [] { return ArrowCursor(1, 0); }},
-        {QStringLiteral("8004"), [] { return ArrowCursor(1, 1); }},
-        {QStringLiteral("8005"), [] { return ArrowCursor(0, 1); }},
-        {QStringLiteral("8006"), [] { return ArrowCursor(-1, 1); }},
-        {QStringLiteral("8007"), [] { return ArrowCursor(-1, 0); }},
-        {QStringLiteral("8008"), [] { return ArrowCursor(-1, -1); }},
+        {QStringLiteral("8004"), [] { return ArrowCursor(0, -1); }},
+        {QStringLiteral("8005"), [] { return ArrowCursor(1, -1); }},
+        {QStringLiteral("8006"), [] { return ArrowCursor(-1, -1); }},
+        {QStringLiteral("8007"), [] { return ArrowCursor(1, 1); }},
+        {QStringLiteral("8008"), [] { return ArrowCursor(-1, 1); }},
         {QStringLiteral("8010"), [] { return SelectCursor(false, true); }},
         {QStringLiteral("8011"), [] { return SelectCursor(true, false); }},
         {QStringLiteral("8012"), [] { return SelectCursor(false, false); }},

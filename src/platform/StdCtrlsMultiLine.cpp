@@ -23,6 +23,67 @@
 using platform_detail::FromSignal;
 using platform_detail::Links;
 
+
+namespace platform_detail {
+
+namespace {
+constexpr int TipPad = 8;
+constexpr int TipStem = 10;
+constexpr int TipIconSize = 16;
+} // namespace
+
+QSize BalloonTipSize(const QFont &Font, const TBalloonTipInfo &Info, int MaxTextWidth)
+{
+    QFont bold = Font;
+    bold.setBold(true);
+    const QFontMetrics fmTitle(bold), fmText(Font);
+    const int textWidth = std::min(std::max(MaxTextWidth, 1), fmText.horizontalAdvance(Info.Text));
+    const QRect textBox = fmText.boundingRect(QRect(0, 0, std::max(textWidth, 1), 2000), Qt::TextWordWrap, Info.Text);
+    const int iconSpace = Info.Icon != TTI_NONE ? TipIconSize + 6 : 0;
+    const int w = std::max({iconSpace + fmTitle.horizontalAdvance(Info.Title), textBox.width(), 40}) + 2 * TipPad;
+    const int titleHeight = Info.Title.isEmpty() ? 0 : std::max(fmTitle.height(), iconSpace ? TipIconSize : 0) + 4;
+    return {w, TipStem + 2 * TipPad + titleHeight + textBox.height()};
+}
+
+void PaintBalloonTip(QPainter &p, const QFont &Font, QSize Size, const TBalloonTipInfo &Info, QColor Back, QColor Fore)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    const QRectF body(0.5, TipStem + 0.5, Size.width() - 1.0, Size.height() - TipStem - 1.0);
+    path.addRoundedRect(body, 6, 6);
+    QPolygonF stem;
+    stem << QPointF(12, TipStem + 1) << QPointF(16, 0.5) << QPointF(24, TipStem + 1);
+    path.addPolygon(stem);
+    path = path.simplified();
+    p.setPen(QColor(118, 118, 118));
+    p.setBrush(Back);
+    p.drawPath(path);
+    int y = TipStem + TipPad;
+    int x = TipPad;
+    if (Info.Icon != TTI_NONE) {
+        const QColor c = Info.Icon == TTI_INFO ? QColor(0, 102, 204) : Info.Icon == TTI_WARNING ? QColor(230, 160, 0) : QColor(204, 0, 0);
+        p.setBrush(c);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRect(x, y, TipIconSize, TipIconSize));
+        p.setPen(Qt::white);
+        p.drawText(QRect(x, y, TipIconSize, TipIconSize), Qt::AlignCenter, Info.Icon == TTI_INFO ? QStringLiteral("i") : QStringLiteral("!"));
+        x += TipIconSize + 6;
+    }
+    p.setPen(Fore);
+    p.setFont(Font);
+    if (!Info.Title.isEmpty()) {
+        QFont bold = Font;
+        bold.setBold(true);
+        p.setFont(bold);
+        p.drawText(QRect(x, y, Size.width() - x - TipPad, TipIconSize), Qt::AlignLeft | Qt::AlignVCenter, Info.Title);
+        y += std::max(QFontMetrics(bold).height(), Info.Icon != TTI_NONE ? TipIconSize : 0) + 4;
+        p.setFont(Font);
+    }
+    p.drawText(QRect(TipPad, y, Size.width() - 2 * TipPad, Size.height() - y - TipPad), Qt::TextWordWrap, Info.Text);
+}
+
+} // namespace platform_detail
+
 namespace {
 
 // The window of a multi-line edit: a plain text editor whose text margins can be set from
@@ -110,60 +171,17 @@ public:
     {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_TranslucentBackground);
-        QFont bold = font();
-        bold.setBold(true);
-        const QFontMetrics fmTitle(bold), fmText(font());
-        const int textWidth = std::min(300, fmText.horizontalAdvance(Info.Text));
-        const QRect textBox = fmText.boundingRect(QRect(0, 0, std::max(textWidth, 1), 2000), Qt::TextWordWrap, Info.Text);
-        const int iconSpace = Info.Icon != TTI_NONE ? IconSize + 6 : 0;
-        const int w = std::max({iconSpace + fmTitle.horizontalAdvance(Info.Title), textBox.width(), 40}) + 2 * Pad;
-        const int titleHeight = Info.Title.isEmpty() ? 0 : std::max(fmTitle.height(), iconSpace ? IconSize : 0) + 4;
-        const int h = Stem + 2 * Pad + titleHeight + textBox.height();
-        resize(w, h);
+        resize(platform_detail::BalloonTipSize(font(), Info, 300));
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        const QRectF body(0.5, Stem + 0.5, width() - 1.0, height() - Stem - 1.0);
-        path.addRoundedRect(body, 6, 6);
-        QPolygonF stem;
-        stem << QPointF(12, Stem + 1) << QPointF(16, 0.5) << QPointF(24, Stem + 1);
-        path.addPolygon(stem);
-        path = path.simplified();
-        p.setPen(QColor(118, 118, 118));
-        p.setBrush(QColor(255, 255, 225));
-        p.drawPath(path);
-        int y = Stem + Pad;
-        int x = Pad;
-        if (FInfo.Icon != TTI_NONE) {
-            const QColor c = FInfo.Icon == TTI_INFO ? QColor(0, 102, 204) : FInfo.Icon == TTI_WARNING ? QColor(230, 160, 0) : QColor(204, 0, 0);
-            p.setBrush(c);
-            p.setPen(Qt::NoPen);
-            p.drawEllipse(QRect(x, y, IconSize, IconSize));
-            p.setPen(Qt::white);
-            p.drawText(QRect(x, y, IconSize, IconSize), Qt::AlignCenter, FInfo.Icon == TTI_INFO ? QStringLiteral("i") : QStringLiteral("!"));
-            x += IconSize + 6;
-        }
-        p.setPen(Qt::black);
-        if (!FInfo.Title.isEmpty()) {
-            QFont bold = font();
-            bold.setBold(true);
-            p.setFont(bold);
-            p.drawText(QRect(x, y, width() - x - Pad, IconSize), Qt::AlignLeft | Qt::AlignVCenter, FInfo.Title);
-            y += std::max(QFontMetrics(bold).height(), FInfo.Icon != TTI_NONE ? IconSize : 0) + 4;
-            p.setFont(font());
-        }
-        p.drawText(QRect(Pad, y, width() - 2 * Pad, height() - y - Pad), Qt::TextWordWrap, FInfo.Text);
+        platform_detail::PaintBalloonTip(p, font(), size(), FInfo);
     }
 
 private:
-    static constexpr int Pad = 8;
-    static constexpr int Stem = 10;
-    static constexpr int IconSize = 16;
     TBalloonTipInfo FInfo;
 };
 

@@ -3,12 +3,17 @@
 
 #include "platform/ControlsPrivate.h"
 
+#include <QColor>
+#include <QFont>
 #include <QObject>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
 
 class QPlainTextEdit;
+class QPainter;
+struct TBalloonTipInfo;
 class TWinControl;
 
 namespace platform_detail {
@@ -27,6 +32,11 @@ UnicodeString MultiLineText(QPlainTextEdit *E);
 void SetMultiLineText(QPlainTextEdit *E, const UnicodeString &Value);
 void MultiLineSelection(QPlainTextEdit *E, int &Start, int &Length);
 void SetMultiLineSelection(QPlainTextEdit *E, int Start, int Length);
+// The balloon tip's look, shared by the edit's tip and the tool tip window: the size its title
+// and text take (the text wrapped at MaxTextWidth) and its painting into Size.
+QSize BalloonTipSize(const QFont &Font, const TBalloonTipInfo &Info, int MaxTextWidth);
+void PaintBalloonTip(QPainter &P, const QFont &Font, QSize Size, const TBalloonTipInfo &Info,
+                     QColor Back = QColor(255, 255, 225), QColor Fore = QColor(0, 0, 0));
 // A control going away: the last tip no longer names it.
 void ForgetBalloonTipOwner(TWinControl *Owner);
 } // namespace platform_detail

@@ -224,6 +224,7 @@ TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
     FreeDragTimer();
+    BalloonDone();
     delete vscrlctrl;
     vscrlctrl = nullptr;
     delete hscrlctrl;
@@ -435,6 +436,8 @@ void TExtStringGrid::CreateWnd()
     SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     wheelscrl = int(lines) == -1 || lines == 0xFFFFFFFFu ? VisibleRowCount() : int(lines);
     wheelmsg = WM_MOUSEWHEEL;
+    if (FBalloonSettings->Enable())
+        BalloonInit();
 }
 
 void TExtStringGrid::Loaded()
@@ -466,6 +469,8 @@ void TExtStringGrid::Loaded()
     InitOrigColSizes();
     SetColumnOrder();
     ApplyPlatformStyle();
+    if (FBalloonSettings->Enable())
+        BalloonInit();
     if (FAutoThemeAdapt && !Designing())
         UpdateOfficeTheme();
 }

@@ -28,6 +28,7 @@
 #include "grid/services/ExtGridSort.h"
 #include "grid/view/GridLookSettings.h"
 #include "platform/Classes.h"
+#include "platform/ComCtrls.h"
 #include "platform/Controls.h"
 #include "platform/ExtCtrlsPanels.h"
 #include "platform/Forms.h"
@@ -56,10 +57,10 @@ class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
-class TRichEdit;
 struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
+class TToolTipWindow;
 
 // The grid library's own error: misuse of the grid, failed reads of its files, a typed read of a
 // cell that holds no such value, a print column out of range, a row or column outside the
@@ -700,14 +701,127 @@ private:
     TExtGridLiveCount FCount;
 };
 
+// ---- application-written and rich-text editors, the editors of in-text controls and of fixed
+// cells (ExtGridEditLink.cpp) ----
+
+// The editors of the in-text controls of a mini-HTML cell (a mask edit, so that MASK controls
+// keep their mask): Enter ends the edit, Tab goes on to the next control of the cell (or, with
+// Navigation.AdvanceAuto, to the next cell).
 class TControlEdit : public TMaskEdit {
 public:
     explicit TControlEdit(TComponent *AOwner) : TMaskEdit(AOwner) {}
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
 };
 
 class TControlCombo : public TComboBox {
 public:
     explicit TControlCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+};
+
+enum TEditStyle { esInplace, esPopup };
+
+// The base of an editor written by the application for edCustom cells. The grid drives it
+// through the virtual operations (create, place, show, fill, focus, read back); the base class
+// ends the edit on the keys its Want flags do not keep, writes the value back, keeps its own
+// popup form for esPopup and hooks the in-place control so that it receives Tab and the arrows.
+// A descendant connects its control's key-down event to EditKeyDown and its exit to EditExit.
+class TEditLink : public TComponent {
+public:
+    explicit TEditLink(TComponent *AOwner);
+    ~TEditLink() override;
+
+    TExtStringGrid *Grid() const { return FGrid; }
+    bool WantKeyLeftRight = false;
+    bool WantKeyUpDown = false;
+    bool WantKeyHomeEnd = false;
+    bool WantKeyPriorNext = false;
+    bool WantKeyReturn = false;
+    bool WantKeyEscape = false;
+    TEditStyle EditStyle = esInplace;
+    int PopupWidth = 0;
+    int PopupHeight = 0;
+    TPoint EditCell{-1, -1};
+    int Tag = 0;
+    bool AutoPopupWidth = false;
+    // Screen position of the popup; -1 places it at the cell.
+    int PopupLeft = -1;
+    int PopupTop = -1;
+    bool WantReturns = false;
+    bool WantTabs = false;
+    // The popup form of esPopup, made on first use and kept (nil before).
+    TForm *PopupForm() const { return FPopupForm; }
+    bool SubClassed() const { return FSubClassed; }
+
+    virtual void EditKeyDown(TObject *Sender, Word &Key, TShiftState Shift);
+    virtual TWinControl *GetEditControl() { return nullptr; }
+    virtual void CreateEditor(TWinControl *AParent) {}
+    virtual void DestroyEditor() {}
+    virtual void SetFocus(bool Value);
+    virtual void SetRect(TRect R);
+    virtual void SetVisible(bool Value);
+    virtual void SetProperties() {}
+    virtual void SetCellProps(TColor AColor, TFont *AFont) {}
+    virtual UnicodeString GetEditorValue() { return {}; }
+    virtual void SetEditorValue(const UnicodeString &Value) {}
+
+    void EditExit(TObject *Sender);
+    void FormExit(TObject *Sender);
+    void HideEditor();
+    void RestoreWinProc();
+    UnicodeString GetCellValue();
+    void SetCellValue(const UnicodeString &Value);
+    TWinControl *GetParent();
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    bool FForcedExit = false;
+
+private:
+    friend class TExtStringGrid;
+    // Gives the grid the focus with FForcedExit set meanwhile.
+    void FocusGrid();
+    TExtStringGrid *FGrid = nullptr;
+    TForm *FPopupForm = nullptr;
+    bool FSubClassed = false;
+    // The hooked control's own message method, and the control it belongs to.
+    TControl::TWndMethod FSavedProc;
+    TWinControl *FHooked = nullptr;
+};
+
+// The grid's rich-text editor: raised and lowered characters, and the size its text asks for.
+class TExtRichEdit : public TRichEdit {
+public:
+    explicit TExtRichEdit(TComponent *AOwner);
+    void SelNormal() { SetSelOffset(0); }
+    void SelSubscript() { SetSelOffset(-40); }
+    void SelSuperscript() { SetSelOffset(40); }
+    bool IsSelNormal() const { return SelOffset() == 0; }
+    bool IsSelSubscript() const { return SelOffset() == -40; }
+    bool IsSelSuperscript() const { return SelOffset() == 40; }
+    void ReCreate() { RecreateWnd(); }
+    void LockResize() { FLocked = true; }
+    void UnlockResize() { FLocked = false; }
+    int ReqWidth() const { return FReqWidth; }
+    int ReqHeight() const { return FReqHeight; }
+
+protected:
+    void DoResizeRequest(const TRect &Rect) override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void WMKillFocus(TWMKillFocus &Message) override;
+    void KeyDown(Word &Key, TShiftState Shift) override;
+
+private:
+    TExtStringGrid *FGrid;
+    int FReqHeight = 0;
+    int FReqWidth = 0;
+    bool FLocked = false;
 };
 
 // The editors of the grid; each is parented to the grid and stays hidden until an edit shows it.
@@ -744,13 +858,31 @@ private:
     void FireComboEvents();
     TExtStringGrid *FGrid;
 };
-class TGridTransEdit : public TEdit {
+// The editors of fixed cells: Enter is dropped, the edit ends when they lose the focus, and the
+// value goes through OnCellValidate before it is written (ExtGridEditLink.cpp).
+template <class TBase>
+class TFixedCellEditor : public TBase {
 public:
-    explicit TGridTransEdit(TComponent *AOwner) : TEdit(AOwner) {}
+    explicit TFixedCellEditor(TComponent *AOwner);
+    // True when the value was taken (or there is no grid); a refused one keeps the editor.
+    bool StopEdit();
+    int FRow = -1;
+    int FCol = -1;
+
+protected:
+    void KeyPress(WideChar &Key) override;
+    void DoExit() override;
+
+private:
+    TExtStringGrid *FGrid;
 };
-class TGridTransCombo : public TComboBox {
+class TGridTransEdit : public TFixedCellEditor<TEdit> {
 public:
-    explicit TGridTransCombo(TComponent *AOwner) : TComboBox(AOwner) {}
+    explicit TGridTransEdit(TComponent *AOwner) : TFixedCellEditor<TEdit>(AOwner) {}
+};
+class TGridTransCombo : public TFixedCellEditor<TComboBox> {
+public:
+    explicit TGridTransCombo(TComponent *AOwner) : TFixedCellEditor<TComboBox>(AOwner) {}
 };
 class TGridCheckBox : public TCheckBox {
 public:
@@ -1036,7 +1168,8 @@ public:
     virtual void DeleteRowRange(int ARow, int Count);
     virtual void DoCanAddRow(bool &CanAdd);
     virtual void DoCanInsertRow(int ARow, bool &CanInsert);
-    virtual void DoWheelScroll() {}
+    // After a wheel step of Delta rows; may clear Handled.
+    virtual void DoWheelScroll(int Delta, bool &Handled) {}
     virtual void AddEmptyRow() { SetRowCount(RowCount() + 1); }
     virtual void DoCellMouseDown(int ACol, int ARow) {}
     virtual void DoEditFormulaState(bool Value) {}
@@ -2010,9 +2143,20 @@ public:
     void ShowRowHeaders();
     void InitOrigColSizes();
     void SetColumnOrder();
-    // Copies the search footer settings to the search panel.
-    void UpdateSearchPanel(TObject *Sender) {}
-    void ApplyPlatformStyle() {}
+    // ---- balloon tool tip, selection snapshot and settings reactions (ExtGridBalloon.cpp) ----
+    // Lays the search panel out from the search footer settings.
+    void UpdateSearchPanel(TObject *Sender);
+    // Takes the colours of the platform's active visual style, unless none is active or it is
+    // the plain "Windows" one.
+    void ApplyPlatformStyle();
+    // The tool tip window of the cell balloons: made once while Balloon.Enable holds, gone
+    // with BalloonDone.
+    void BalloonInit();
+    void BalloonDone();
+    HWND BalloonWindow() const { return FHToolTip; }
+    // The cells of ARect as a borderless, stay-on-top, translucent form that never takes the
+    // activation; owned by the grid, not shown.
+    TForm *SelectionToForm(const TGridRect &ARect);
     // The focus frame follows the current cell when a window moves.
     void MoveFocusWindow();
 
@@ -2729,6 +2873,37 @@ private:
 
 public:
     // =========================================================================================
+    // application-written, rich-text, in-text control and fixed-cell editors (ExtGridEditLink.cpp)
+    friend class TEditLink;
+    friend class TExtRichEdit;
+    friend class TControlEdit;
+    friend class TControlCombo;
+    template <class>
+    friend class TFixedCellEditor;
+    TEditLink *EditLink() const { return dynamic_cast<TEditLink *>(FEditLink); }
+    void SetEditLink(TEditLink *Value);
+    // The in-place rich-text editor (made on first use, owned by the grid).
+    TExtRichEdit *InplaceRichEdit();
+    TGridTransEdit *FixedCellEdit() const { return EditTrans; }
+    TGridTransCombo *FixedCellCombo() const { return ComboTrans; }
+    // The hook of an in-place link's control: with goTabs its dialog-code answer wants arrows,
+    // Tab and characters; every other message goes to the control's own method, Saved.
+    void EditLinkWndProc(TMessage &Message, const TControl::TWndMethod &Saved);
+
+private:
+    void ShowEditLink(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    void CommitEditLink(int ACol, int ARow);
+    void ShowRichEditor(int ACol, int ARow, const TRect &R);
+    void CommitRichEditor(int ACol, int ARow);
+    // The end of a fixed-cell edit: validate, then write and hide, or keep the editor.
+    bool StopFixedCellEdit(TWinControl *Editor, int ACol, int ARow, const UnicodeString &Text);
+    TExtRichEdit *FInplaceRichEdit = nullptr;
+    // The in-text control being edited, for going on to the next one.
+    UnicodeString FCtrlID;
+    // ---- end of application-written editors ----
+
+public:
+    // =========================================================================================
     // drop-down in-place editors (ExtGridDropDowns.cpp)
     template <class TControlT>
     friend class TGridDropDownEditor;
@@ -2854,6 +3029,46 @@ public:
     // Repaints the header cells (last fixed row, last fixed column) of two cells.
     void RepaintActiveHeaders(int Col1, int Row1, int Col2, int Row2);
 
+    // ---- the wheel, middle-button panning and key release (ExtGridWndProc.cpp, ExtGridWheel.cpp)
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+    // Ctrl with the wheel zooms.
+    bool IntelliZoom() const { return FIntelliZoom; }
+    void SetIntelliZoom(bool Value) { FIntelliZoom = Value; }
+    bool Panning() const { return wheelpan; }
+    // Rows per wheel notch as the system gives them (set when the window is made).
+    int WheelScrollLines() const { return wheelscrl; }
+    // The id of the pan timer and of its steps' timer messages.
+    static constexpr UINT_PTR PanTimerID = 999;
+
+protected:
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    // The proportional scroll bars and the enhanced row and column move, filled in where they
+    // are built.
+    virtual void UpdateVScrollProportional() {}
+    virtual void UpdateHScrollProportional() {}
+
+private:
+    // One wheel step of the wheel message; OldSel is the selection before the message.
+    void WheelStep(TMessage &Message, const TGridRect &OldSel);
+    // The wheel as the platform hands it on, down or up.
+    bool WheelOverride(bool Down, TShiftState Shift, TPoint MousePos);
+    void StartPanning(int X, int Y);
+    void StopPanning();
+    void PanStep(const TGridRect &OldSel);
+    // Shows the pan cursor of a resource id (8000 .. 8008).
+    void ShowPanCursor(int ResID);
+    UINT_PTR wheeltimer = 0;
+    HCURSOR prevcurs = nullptr;
+    // The cursor resource the last pan step showed.
+    int FPanCursorID = 0;
+    bool FPanHintWas = false;
+
+public:
+    int PanCursorID() const { return FPanCursorID; }
+
 protected:
     void WMPaint(TWMPaint &Message) override;
     void WMTimer(TWMTimer &Message) override;
@@ -2867,7 +3082,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void Click() override;
-    TIntelliPan FIntelliPan = ipNone;
+    TIntelliPan FIntelliPan = ipVertical;
     TPoint wheelpanpos{0, 0};
     int FTimerTicks = 0;
     bool FCellSelectorMode = false;
@@ -2932,7 +3147,9 @@ protected:
     void FilterDropDownChanged(TObject *Sender) { Invalidate(); }
     void ShowModifiedChanged(TObject *Sender);
     // The balloon tool tip comes and goes with Balloon.Enable (not while loading).
-    void BalloonEnableChanged(TObject *Sender) {}
+    void BalloonEnableChanged(TObject *Sender);
+    TToolTipWindow *FToolTipWindow = nullptr;
+    bool FBalloonInitialised = false;
     void UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit);
     void MergedColumnsChanged(TObject *Sender, int ACol, int ARow);
     void ColumnHeadersListChanged(TObject *Sender);
@@ -3105,7 +3322,7 @@ protected:
     bool FEnhRowColMove = true;
     Cardinal wheelmsg = 0;
     int wheelscrl = 0;
-    int wheelpan = 0;
+    bool wheelpan = false;
     bool FIntelliZoom = true;
     bool FEnableWheel = true;
     int FHoverlink = -1;

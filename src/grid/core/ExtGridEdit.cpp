@@ -245,9 +245,15 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         EditCtrl = GridButton;
         break;
     }
+    case edCustom:
+        // Without an edit link nothing shows.
+        ShowEditLink(ACol, ARow, R, editText);
+        break;
+    case edRichEdit:
+        ShowRichEditor(ACol, ARow, R);
+        break;
     default:
-        // The spin and date editors, the drop-downs still to come and edCustom without an edit
-        // link show nothing.
+        // The spin and date editors and the drop-downs still to come show nothing.
         ShowDropDownEditor(realCol, ARow, R, editText);
         break;
     }
@@ -287,6 +293,12 @@ void TExtStringGrid::CommitCellEditor(int ACol, int ARow)
             break;
         case edButton:
             hide(GridButton);
+            break;
+        case edCustom:
+            CommitEditLink(realCol, ARow);
+            break;
+        case edRichEdit:
+            CommitRichEditor(realCol, ARow);
             break;
         default:
             CommitDropDownEditor(realCol, ARow);

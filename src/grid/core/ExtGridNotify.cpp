@@ -72,6 +72,8 @@ void TExtStringGrid::Notification(TComponent *AComponent, TOperation Operation)
             FGridImages = nullptr;
         if (FCellChecker && static_cast<TComponent *>(FCellChecker) == AComponent)
             FCellChecker = nullptr;
+        if (FEditLink && FEditLink == static_cast<TObject *>(AComponent))
+            FEditLink = nullptr;
         if (!DestroyingState() && FSyncGrid && FSyncGrid->Grid() &&
             static_cast<TComponent *>(FSyncGrid->Grid()) == AComponent)
             FSyncGrid->SetGrid(nullptr);

@@ -70,7 +70,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TControlEdit", [](TComponent *o) -> TPersistent * { return new TControlEdit(o); }},
         {"TControlCombo", [](TComponent *o) -> TPersistent * { return new TControlCombo(o); }},
         {"TScrollBar", [](TComponent *o) -> TPersistent * { return new TScrollBar(o); }},
-        {"TExtRichEdit", Pending()},
+        {"TExtRichEdit", [](TComponent *o) -> TPersistent * { return new TExtRichEdit(o); }},
         {"TFooterPanel", [](TComponent *o) -> TPersistent * { return new TFooterPanel(o); }},
         {"TSearchPanel", [](TComponent *o) -> TPersistent * { return new TSearchPanel(o); }},
     };

@@ -1,12 +1,26 @@
-// The first steps of the grid's window procedure: the posted end of an edit and the
-// notifications of the grid's own editor controls.
+// The grid's window procedure: its own reactions to window messages before the platform's
+// (window end, the posted end of an edit, a cancelled column move, the proportional bars, theme
+// changes, the border, the editors' notifications, panning and the wheel).
 #include "grid/core/ExtGrid.h"
 
 #include "platform/Messages.h"
-
+#include "platform/Windows.h"
 
 void TExtStringGrid::WndProc(TMessage &Message)
 {
+    if (Message.Msg == WM_DESTROY) {
+        // The grid never registered with the theme notifier nor as a drop target here: only
+        // its timer goes.
+        if (FGridTimerID != 0 && HandleAllocated())
+            KillTimer(Handle(), UINT_PTR(FGridTimerID));
+        if (wheelpan)
+            StopPanning();
+    }
+    if (DestroyingState()) {
+        TBaseGrid::WndProc(Message);
+        return;
+    }
+    const TGridRect oldSel = Selection();
     if (ExtGrid::WM_GRIDEDITDONE != 0 && Message.Msg == ExtGrid::WM_GRIDEDITDONE) {
         if (OnEditCellDone)
             OnEditCellDone(this, int(Message.WParam), int(Message.LParam));
@@ -14,6 +28,35 @@ void TExtStringGrid::WndProc(TMessage &Message)
             HideInplaceEdit();
             EditMode = false;
             SetOptions(Options() - TGridOptions{goEditing});
+        }
+        return;
+    }
+    if (Message.Msg == WM_SETCURSOR && Screen && Screen->Cursor() == crDrag &&
+        (GridState() == gsColMoving || GridState() == gsRowMoving) && FEnhRowColMove) {
+        // A move that lost its button: the drag look and the move timer go.
+        Screen->SetCursor(crDefault);
+        if (MoveButton) {
+            MoveButton->SetEnabled(false);
+            MoveButton->SetVisible(false);
+        }
+        if (HandleAllocated())
+            KillTimer(Handle(), 1);
+        FGridState = gsNormal;
+    }
+    if (!Designing()) {
+        const bool paint = Message.Msg == WM_PAINT && FPaintCount == 0 && FScrollProportional;
+        if (paint || Message.Msg == WM_SIZE || Message.Msg == WM_LBUTTONUP) {
+            UpdateVScrollProportional();
+            UpdateHScrollProportional();
+        }
+    }
+    if ((Message.Msg == WM_THEMECHANGED || Message.Msg == 2993) && FAutoThemeAdapt)
+        UpdateOfficeTheme();
+    if (Message.Msg == WM_NCPAINT) {
+        TBaseGrid::WndProc(Message);
+        if (FUpdateCount <= 0) {
+            DrawBorder();
+            Message.Result = 0;
         }
         return;
     }
@@ -58,7 +101,35 @@ void TExtStringGrid::WndProc(TMessage &Message)
         RenewCellHint(static_cast<SmallInt>(LoWord(xy)), static_cast<SmallInt>(HiWord(xy)));
         return;
     }
+    // Panning: its timer's steps, and its start and end by the buttons and keys.
+    if (Message.Msg == WM_TIMER && Message.WParam == PanTimerID && wheelmsg != 0 && wheelpan &&
+        FIntelliPan != ipNone) {
+        PanStep(oldSel);
+        return;
+    }
+    if (Message.Msg == WM_MBUTTONDOWN && wheelmsg != 0 && !wheelpan && FIntelliPan != ipNone &&
+        RowCount() > FixedRows()) {
+        const auto xy = static_cast<std::uintptr_t>(Message.LParam);
+        StartPanning(static_cast<SmallInt>(LoWord(xy)), static_cast<SmallInt>(HiWord(xy)));
+        return;
+    }
+    if (wheelpan && (Message.Msg == WM_MBUTTONDOWN || Message.Msg == WM_LBUTTONDOWN ||
+                     Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_KEYDOWN)) {
+        StopPanning();
+    }
+    if (wheelmsg != 0 && Message.Msg == wheelmsg && !wheelpan) {
+        LRESULT parent = 0;
+        if (Parent())
+            parent = Parent()->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        if (parent == 0) {
+            WheelStep(Message, oldSel);
+            return;
+        }
+    }
+    const int oldRow = Row();
     TBaseGrid::WndProc(Message);
+    if (Row() != oldRow && FSyncGrid->SelectionRow && !DestroyingState())
+        SetRow(Row());
 }
 
 void TExtStringGrid::ComboClosedUp()

@@ -317,6 +317,10 @@ TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_c
     FForward = button(140, 5, 90, 23, &OnForwardClick);
     FBackward = button(235, 5, 90, 23, &OnBackwardClick);
     FExit = button(5, 7, 14, 14, &OnExitClick);
+    FHighLight = button(330, 5, 90, 23, &OnHighLightClick);
+    FHighLight->SetGroupIndex(1);
+    FHighLight->SetAllowAllUp(true);
+    FHighLight->SetVisible(false);
     FForward->SetEnabled(false);
     FBackward->SetEnabled(false);
     FMatchCase = new TCheckBox(this);

@@ -52,7 +52,11 @@ public:
     TExtGridButton *ForwardButton() const { return FForward; }
     TExtGridButton *BackwardButton() const { return FBackward; }
     TExtGridButton *ExitButton() const { return FExit; }
+    // Stays down while the matches are highlighted.
+    TExtGridButton *HighLightButton() const { return FHighLight; }
     TCheckBox *MatchCase() const { return FMatchCase; }
+    // The end colour of the panel's gradient (clNone: plain Color).
+    TColor ColorTo = clNone;
     TNotifyEvent OnEditChange;
     TNotifyEvent OnBackwardClick;
     TNotifyEvent OnForwardClick;
@@ -66,6 +70,7 @@ private:
     TExtGridButton *FForward;
     TExtGridButton *FBackward;
     TExtGridButton *FExit;
+    TExtGridButton *FHighLight;
     TCheckBox *FMatchCase;
     TExtGridLiveCount FCount;
 };

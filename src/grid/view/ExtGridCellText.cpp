@@ -492,7 +492,7 @@ void TExtStringGrid::DrawCellText(TCellPaintContext &Ctx, TRect r, UnicodeString
 TRichEdit *TExtStringGrid::CellRichEdit()
 {
     if (!FCellRichEdit)
-        FCellRichEdit = new TRichEdit(this);
+        FCellRichEdit = new TExtRichEdit(this);
     return FCellRichEdit;
 }
 

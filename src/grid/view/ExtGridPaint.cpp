@@ -54,6 +54,8 @@ void TExtStringGrid::Paint()
         if (FBackGround->HasBitmap() || FBackGround->ColorTo != clNone)
             PaintBackGroundArea();
         DrawInputOverlays(c);
+        if (wheelpan)
+            DrawPanMarker(c);
         if (OnPainted)
             OnPainted(this);
         DrawBorder();

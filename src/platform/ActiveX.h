@@ -16,6 +16,7 @@
 //                            is then the Unicode text
 //   "Grid Column"            application/x-grid-column (the bytes of the block)
 //   "TExtStringGrid Cells"   application/x-extstringgrid-cells (the bytes of the block)
+//   "HTML Format"            text/html (the document as UTF-8, null-terminated in the block)
 //
 // DoDragDrop is modal and runs through the modal hook (kind mkOther, class name "TDragDrop").
 // While it runs, CurrentDragSession() lets a test script the drag: move to a window and point

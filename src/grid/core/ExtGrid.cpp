@@ -223,6 +223,7 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
+    SetOleDropTargetActive(false);
     FreeDragTimer();
     delete vscrlctrl;
     vscrlctrl = nullptr;
@@ -403,6 +404,9 @@ void TExtStringGrid::CreateWnd()
     if (DestroyingState())
         return;
     TBaseGrid::CreateWnd();
+    // A new window is no drop target until registered again.
+    FOleDropTargetAssigned = false;
+    RegisterOleDropTarget();
     if (!Parent())
         return;
     if (!Designing()) {
@@ -441,6 +445,7 @@ void TExtStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
     FOldCursor = Cursor();
+    SyncOleDropAccept();
     ShowColumnHeaders();
     ShowRowHeaders();
     if (FLook == glQRV) {

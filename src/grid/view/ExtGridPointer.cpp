@@ -145,10 +145,7 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             if (GridState() == gsNormal)
                 FGridState = gsSelecting;
         } else {
-            if (OnOleDragStart)
-                OnOleDragStart(this, ARow, realCol);
-            DoStartBlockFocus();
-            FDropSelection = Selection();
+            StartOleDrag(ACol, ARow);
         }
     }
 

@@ -202,6 +202,15 @@ QByteArray FileDropBlock(const std::vector<UnicodeString> &Names)
     return b;
 }
 
+} // namespace
+
+QByteArray UnicodeTextBlock(const UnicodeString &Text)
+{
+    return WideWithNull(Text);
+}
+
+namespace {
+
 // ---- a list of format descriptions to enumerate ----
 
 class TFormatListEnum : public TInterfacedObject, public IEnumFORMATETC {

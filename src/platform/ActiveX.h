@@ -261,5 +261,7 @@ TDragSession *CurrentDragSession();
 QMimeData *DataObjectToMime(IDataObject *DataObj);
 // A data object that reads MIME data (copied at the call) in the formats above.
 IDataObject *MimeToDataObject(const QMimeData *Mime);
+// The CF_UNICODETEXT block of a text: UTF-16, null-terminated.
+QByteArray UnicodeTextBlock(const UnicodeString &Text);
 // A data object that offers the blocks as given, in that order.
 IDataObject *BlocksToDataObject(const std::vector<std::pair<CLIPFORMAT, QByteArray>> &Blocks);

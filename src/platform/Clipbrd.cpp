@@ -18,18 +18,6 @@ QClipboard *Board()
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
 }
 
-QByteArray WideBytes(const UnicodeString &S)
-{
-    QByteArray b;
-    b.reserve((S.size() + 1) * 2);
-    for (QChar c : S) {
-        b += static_cast<char>(c.unicode() & 0xFF);
-        b += static_cast<char>(c.unicode() >> 8);
-    }
-    b.append(2, '\0');
-    return b;
-}
-
 } // namespace
 
 struct TClipboard::TPending {
@@ -56,7 +44,7 @@ void TClipboard::SetAsText(const UnicodeString &Value)
 {
     Open();
     Adding();
-    FPending->Blocks.emplace_back(CF_UNICODETEXT, WideBytes(Value));
+    FPending->Blocks.emplace_back(CF_UNICODETEXT, UnicodeTextBlock(Value));
     Close();
 }
 

@@ -203,7 +203,7 @@ void TGridDropTarget::DropStream(TPoint Pt, std::unique_ptr<TMemoryStream> Strea
         g->OnOleDropped(g, g->Selection());
 }
 
-void TGridDropTarget::DropRTF(TPoint Pt, const UnicodeString &RTF)
+void TGridDropTarget::DropIntoCell(TPoint Pt, const UnicodeString &S, bool Link)
 {
     TExtStringGrid *g = FGrid;
     if (!g)
@@ -211,26 +211,22 @@ void TGridDropTarget::DropRTF(TPoint Pt, const UnicodeString &RTF)
     int ACol = -1, ARow = -1;
     g->ScreenToCell(Pt, ACol, ARow);
     bool allow = true;
-    if (g->OnOleDrop)
-        g->OnOleDrop(g, ARow, ACol, RTF, allow);
+    const TExtStringGrid::TOleDragEvent &event = Link ? g->OnOleDropURL : g->OnOleDrop;
+    if (event)
+        event(g, ARow, ACol, S, allow);
     if (allow && ACol >= 0 && ARow >= 0)
-        g->SetCells(g->RealColIndex(ACol), ARow, RTF);
+        g->SetCells(g->RealColIndex(ACol), ARow, S);
     HideMarkers(false);
+}
+
+void TGridDropTarget::DropRTF(TPoint Pt, const UnicodeString &RTF)
+{
+    DropIntoCell(Pt, RTF, false);
 }
 
 void TGridDropTarget::DropURL(TPoint Pt, const UnicodeString &URL)
 {
-    TExtStringGrid *g = FGrid;
-    if (!g)
-        return;
-    int ACol = -1, ARow = -1;
-    g->ScreenToCell(Pt, ACol, ARow);
-    bool allow = true;
-    if (g->OnOleDropURL)
-        g->OnOleDropURL(g, ARow, ACol, URL, allow);
-    if (allow && ACol >= 0 && ARow >= 0)
-        g->SetCells(g->RealColIndex(ACol), ARow, URL);
-    HideMarkers(false);
+    DropIntoCell(Pt, URL, true);
 }
 
 void TGridDropTarget::DropFiles(TPoint Pt, TStrings *Files)

@@ -27,6 +27,8 @@ private:
     // the last row's first normal cell with Append set.
     void DropCell(TPoint Pt, bool Column, int &ACol, int &ARow, bool &Append);
     void HideMarkers(bool Button);
+    // Rich text or a link becomes the text of the cell under the point, as the event allows.
+    void DropIntoCell(TPoint Pt, const UnicodeString &S, bool Link);
     TExtStringGrid *FGrid;
 };
 

@@ -405,6 +405,12 @@ int TExtStringGrid::PasteTextAt(int ACol, int ARow, int &Rows, int &Cols, const 
     TPastedRect pasted;
     int result = 0;
     int row = ARow;
+    // Without inserted rows every further line needs the next row: they come at once.
+    if (FNavigation->AllowClipboardRowGrow && FNavigation->ClipboardPasteAction != paInsert && lines.size() > 1) {
+        const long long needed = (long long)ARow + (long long)lines.size() + (footerRow ? 1 : 0);
+        if (needed > RowCount())
+            SetRowCount(int(std::min<long long>(needed, MaxFileRows)));
+    }
     for (std::size_t i = 0; i < segments; ++i) {
         const bool real = i < lines.size();
         const UnicodeString line = real ? lines[i] : UnicodeString();
@@ -413,10 +419,12 @@ int TExtStringGrid::PasteTextAt(int ACol, int ARow, int &Rows, int &Cols, const 
             InsertRows(row, 1);
         if (real) {
             const QStringList fields = line.split(Tab);
+            // The columns a line needs come at once, not field by field.
+            const long long right = (long long)ACol + fields.size() - 1;
+            if (right >= ColCount() && FNavigation->AllowClipboardColGrow)
+                SetColCount(int(std::min<long long>(right + 1, MaxFileCols)));
             int col = ACol;
             for (const QString &raw : fields) {
-                if (col >= ColCount() && FNavigation->AllowClipboardColGrow && col < MaxFileCols)
-                    SetColCount(col + 1);
                 if (col < ColCount() && row < RowCount() && (always || IsEditable(col, row)))
                     if (PasteFieldWithEvents(col, row, UnquoteField(raw), true))
                         pasted.Add(col, row);
@@ -687,6 +695,11 @@ void TExtStringGrid::SetSelectionAsText(const UnicodeString &Value)
     const std::vector<UnicodeString> lines = ClipLines(Value, endsWithBreak);
     TPastedRect written;
     int row = sel.Top;
+    if (lines.size() > 1) {
+        const long long needed = (long long)sel.Top + (long long)lines.size() + (footerRow ? 1 : 0);
+        if (needed > RowCount())
+            SetRowCount(int(std::min<long long>(needed, MaxFileRows)));
+    }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(Tab);
         const int right = sel.Left + int(fields.size()) - 1;

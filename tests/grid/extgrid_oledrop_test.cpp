@@ -250,4 +250,64 @@ TEST_F(DropGrid, AMoveInsideTheGridRemovesTheDraggedRowsAndNoOthers)
     EXPECT_EQ(Column(1), (std::vector<std::string>{"", "r1", "r3", "r4", "r5", "r2", "r7"}));
 }
 
+TEST_F(DropGrid, AMovedColumnShowsItsImageAndTheArrowsUntilTheRelease)
+{
+    g->SetOptions(g->Options() + TGridOptions{goColMoving} - TGridOptions{goColSizing, goEditing});
+    g->SetCells(2, 0, "B");
+    const TPoint from = Middle(g->CellRect(2, 0));
+    GuiTest::MouseDown(g, from);
+    GuiTest::MouseMove(g, Middle(g->CellRect(4, 0)));
+    GuiTest::MouseMove(g, TPoint(Middle(g->CellRect(4, 0)).X + 2, from.Y));
+    ASSERT_NE(g->DragImage(), nullptr) << "ShowCells: a picture of the column";
+    EXPECT_TRUE(g->DragImage()->Visible());
+    EXPECT_EQ(g->DragImage()->Width(), g->ColWidths(2));
+    EXPECT_FALSE(g->HeaderDragButton()->Visible());
+    EXPECT_TRUE(g->ArrowWindow(0)->Visible()) << "the target of the move is marked";
+    const TRect target = g->CellRect(4, 0);
+    EXPECT_EQ(g->ArrowWindow(1)->Left(), g->ClientToScreen(TPoint(target.Left, 0)).X + g->ColWidths(4) - 5);
+    GuiTest::MouseUp(g, Middle(g->CellRect(4, 0)));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->DragImage(), nullptr);
+    EXPECT_FALSE(g->ArrowWindow(0)->Visible());
+    EXPECT_EQ(g->Cells(4, 0), "B");
+
+    // Without ShowCells the header button carries the column's title.
+    g->DragDropSettings()->ShowCells = false;
+    const TPoint back = Middle(g->CellRect(4, 0));
+    GuiTest::MouseDown(g, back);
+    GuiTest::MouseMove(g, Middle(g->CellRect(1, 0)));
+    EXPECT_EQ(g->DragImage(), nullptr);
+    EXPECT_TRUE(g->HeaderDragButton()->Visible());
+    EXPECT_EQ(g->HeaderDragButton()->Caption(), "B");
+    EXPECT_EQ(g->HeaderDragButton()->Width(), g->ColWidths(4));
+    GuiTest::MouseUp(g, Middle(g->CellRect(1, 0)));
+    EXPECT_FALSE(g->HeaderDragButton()->Visible());
+}
+
+TEST_F(DropGrid, ADragOfCellsCarriesTheirPictureUntilItEnds)
+{
+    TDragDropSettings *dd = g->DragDropSettings();
+    dd->OleDropSource = true;
+    g->SetOptions(g->Options() - TGridOptions{goEditing});
+    g->SetSelection(TGridRect{1, 1, 2, 2});
+    bool imageDuringDrag = false;
+    int width = -1;
+    GuiTest::TScriptedModalHook hook;
+    hook.Handle([&](TModalRequest &) {
+        imageDuringDrag = g->DragImage() && g->DragImage()->Visible();
+        width = g->DragImage() ? g->DragImage()->Width() : -1;
+        CurrentDragSession()->Escape();
+        return mrCancel;
+    });
+    const TPoint p = Middle(g->CellRect(1, 1));
+    GuiTest::MouseDown(g, p);
+    GuiTest::MouseMove(g, TPoint(p.X, p.Y + 6));
+    GuiTest::MouseUp(g, TPoint(p.X, p.Y + 6));
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_TRUE(imageDuringDrag);
+    EXPECT_EQ(width, g->CellRect(2, 1).Right - g->CellRect(1, 1).Left) << "the two selected columns";
+    EXPECT_EQ(g->DragImage(), nullptr);
+}
+
 } // namespace

@@ -224,6 +224,7 @@ TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
     SetOleDropTargetActive(false);
+    FreeMoveForm();
     FreeDragTimer();
     delete vscrlctrl;
     vscrlctrl = nullptr;

@@ -58,6 +58,7 @@ class TGridDropDownEditor;
 class TRichEdit;
 class TGridDropTarget;
 class TGridDropSource;
+class TDragImageWindow;
 class TCustomListBox;
 struct TCellPaintContext;
 class TTimer;
@@ -688,6 +689,10 @@ class THeaderDragButton : public TCustomControl {
 public:
     explicit THeaderDragButton(TComponent *AOwner) : TCustomControl(AOwner) {}
     TExtStringGrid *Grid = nullptr;
+
+protected:
+    // A raised header face with the caption in the grid's fixed font.
+    void Paint() override;
 };
 
 // The grid's one selection listener: told of the cell that became current.
@@ -3493,6 +3498,10 @@ public:
     // The grid's drop target while DragDropSettings.OleDropTarget is on, else nullptr.
     TGridDropTarget *GridDropTarget() const { return FGridDropTarget; }
     bool OleDropTargetRegistered() const { return FOleDropTargetAssigned; }
+    // The drag images: the picture of the dragged cells (DragDropSettings.ShowCells) and the
+    // header button; nullptr and hidden outside a drag or move.
+    TDragImageWindow *DragImage() const { return MoveForm; }
+    THeaderDragButton *HeaderDragButton() const { return MoveButton; }
     TOleDragEvent OnOleDrop;
     TOleDragEvent OnOleDropFile;
     TOleDragEvent OnOleDropURL;
@@ -3511,7 +3520,14 @@ private:
     void SyncOleDropAccept();
     // Runs the drag a press and move started (cells as text, or a header's column).
     void StartOleDrag(int ACol, int ARow);
+    // A picture of the cells of R (display) that follows the pointer, at screen point At.
+    void SelectionToForm(const TGridRect &R, TPoint At);
+    void FreeMoveForm();
+    // The images and insertion arrows while a row or column is moved (previous target first).
+    void ShowMoveFeedback(bool ColMove, int ACol, int ARow, int X, int Y);
+    void EndMoveFeedback();
     TGridDropTarget *FGridDropTarget = nullptr;
+    TDragImageWindow *MoveForm = nullptr;
     int FOleDragIndex = -1;
     TCustomListBox *FOleDragList = nullptr;
     // ---- end of OLE drag and drop ----

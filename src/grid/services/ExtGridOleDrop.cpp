@@ -305,8 +305,8 @@ void TGridDropTarget::DropCol(TPoint Pt, int Col)
 
 void TGridDropSource::DragEnded()
 {
-    if (FGrid && FGrid->MoveButton)
-        FGrid->MoveButton->SetVisible(false);
+    if (FGrid && FGrid->DragDropSettings()->ShowCells)
+        FGrid->FreeMoveForm();
 }
 
 void TGridDropSource::CurrentEffect(DWORD Effect)
@@ -317,10 +317,17 @@ void TGridDropSource::CurrentEffect(DWORD Effect)
 
 void TGridDropSource::QueryDrag()
 {
-    if (!FGrid || !FGrid->MoveButton || FGrid->DragDropSettings()->ShowCells || !FGrid->MoveButton->Visible())
+    if (!FGrid)
         return;
     TPoint pt;
     GetCursorPos(pt);
+    if (FGrid->DragDropSettings()->ShowCells) {
+        if (TDragImageWindow *f = FGrid->MoveForm)
+            f->SetBounds(pt.X + 4, pt.Y + 4, f->Width(), f->Height());
+        return;
+    }
+    if (!FGrid->MoveButton || !FGrid->MoveButton->Visible())
+        return;
     const TPoint p = FGrid->ScreenToClient(pt);
     THeaderDragButton *b = FGrid->MoveButton;
     b->SetBounds(p.X, p.Y - b->Height(), b->Width(), b->Height());
@@ -392,6 +399,22 @@ void TExtStringGrid::StartOleDrag(int ACol, int ARow)
     DWORD effect = DROPEFFECT_NONE;
     const DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE;
 
+    if (FDragDropSettings->ShowCells && !MoveForm) {
+        TGridRect r = Selection();
+        if (FDragDropSettings->OleColumnDragDrop)
+            r = TGridRect{ACol, TopRow(), ACol, std::min(RowCount() - 1, TopRow() + VisibleRowCount())};
+        r.Left = std::max(r.Left, LeftCol());
+        r.Top = std::max(r.Top, TopRow());
+        r.Right = std::min(r.Right, LeftCol() + VisibleColCount());
+        r.Bottom = std::min(r.Bottom, TopRow() + VisibleRowCount());
+        SelectionToForm(r, ClientToScreen(TPoint(Clickposx, Clickposy)));
+    }
+    // The image goes with the drag, however it ends.
+    struct TFreeImage {
+        TExtStringGrid *G;
+        ~TFreeImage() { G->FreeMoveForm(); }
+    } freeImage{this};
+
     if (ARow < FixedRows() && FDragDropSettings->OleColumnDragDrop) {
         if (!FDragDropSettings->ShowCells && MoveButton) {
             MoveButton->SetCaption(Cells(realCol, 0));
@@ -441,4 +464,123 @@ void TExtStringGrid::StartOleDrag(int ACol, int ARow)
     }
     if (OnOleDragStop)
         OnOleDragStop(this, int(effect));
+}
+
+// ---- drag images ----
+
+void TExtStringGrid::SelectionToForm(const TGridRect &R, TPoint At)
+{
+    FreeMoveForm();
+    if (R.Left > R.Right || R.Top > R.Bottom || !HandleAllocated())
+        return;
+    const TRect a = CellRect(R.Left, R.Top), b = CellRect(R.Right, R.Bottom);
+    const TRect client = ClientRect();
+    const int left = std::max(client.Left, std::min(a.Left, b.Left)), top = std::max(client.Top, std::min(a.Top, b.Top));
+    const int right = std::min(client.Right, std::max(a.Right, b.Right)), bottom = std::min(client.Bottom, std::max(a.Bottom, b.Bottom));
+    if (right <= left || bottom <= top)
+        return;
+    TBitmap whole;
+    whole.SetSize(client.Right, client.Bottom);
+    PaintTo(whole.Canvas(), 0, 0);
+    MoveForm = new TDragImageWindow(this);
+    MoveForm->Picture()->SetSize(right - left, bottom - top);
+    MoveForm->Picture()->Canvas()->Draw(-left, -top, &whole);
+    // Right to left the picture hangs left of the pointer.
+    const int x = RightToLeftGrid() ? At.X - (right - left) + ColWidths(0) : At.X;
+    MoveForm->SetBounds(x, At.Y, right - left, bottom - top);
+    MoveForm->SetVisible(true);
+}
+
+void TExtStringGrid::FreeMoveForm()
+{
+    delete MoveForm;
+    MoveForm = nullptr;
+}
+
+void TExtStringGrid::ShowMoveFeedback(bool ColMove, int ACol, int ARow, int X, int Y)
+{
+    DoStartBlockFocus();
+    const bool cells = FDragDropSettings->ShowCells;
+    int w = 0, h = 0;
+    if (ColMove && Movecell >= FixedCols() && Movecell < ColCount() && ARow >= 0) {
+        if (cells && !MoveForm)
+            SelectionToForm(TGridRect{Movecell, 0, Movecell, std::min(RowCount() - 1, TopRow() + VisibleRowCount() - FixedRows())},
+                            ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY)));
+        w = ColWidths(Movecell);
+        h = RowHeights(ARow);
+        if (MoveButton)
+            MoveButton->SetCaption(Cells(RealColIndex(Movecell), 0));
+    } else if (!ColMove && Movecell >= FixedRows() && Movecell < RowCount() && ACol >= 0) {
+        if (cells && !MoveForm)
+            SelectionToForm(TGridRect{0, Movecell, std::min(ColCount() - 1, LeftCol() + VisibleColCount() - FixedCols()), Movecell},
+                            ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY)));
+        w = ColWidths(ACol);
+        h = RowHeights(Movecell);
+        if (MoveButton)
+            MoveButton->SetCaption(Cells(RealColIndex(0), Movecell));
+    }
+    if (cells && MoveForm) {
+        const TPoint s = ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY));
+        const int x = RightToLeftGrid() ? s.X - MoveForm->Width() + ColWidths(0) : s.X;
+        MoveForm->SetBounds(x, s.Y, MoveForm->Width(), MoveForm->Height());
+    } else if (MoveButton && w > 0) {
+        MoveButton->SetBounds(X - MoveOfsX, Y - MoveOfsY, w, h);
+    }
+
+    const int prev = FMoveTarget;
+    if (ColMove && ArwU && ArwD) {
+        const bool show = prev >= FixedCols() && prev < ColCount() && prev >= LeftCol() &&
+                          prev <= LeftCol() + VisibleColCount() && ACol >= 0;
+        if (show) {
+            const TRect r = CellRect(prev, 0);
+            const TPoint tl = ClientToScreen(TPoint(r.Left, r.Top)), bl = ClientToScreen(TPoint(r.Left, r.Bottom));
+            const int x = prev < Movecell ? tl.X - 5 : tl.X + ColWidths(prev) - 5;
+            ArwU->SetBounds(x, bl.Y, ArwU->Width(), ArwU->Height());
+            ArwD->SetBounds(x, tl.Y - 8, ArwD->Width(), ArwD->Height());
+        }
+        ArwU->SetVisible(show);
+        ArwD->SetVisible(show);
+    } else if (!ColMove && ArwL && ArwR) {
+        const bool footerRow = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle == fsFixedLastRow &&
+                               prev == RowCount() - 1;
+        const bool show = !footerRow && prev >= FixedRows() && prev < RowCount() && prev >= TopRow() &&
+                          prev <= TopRow() + VisibleRowCount() && ARow >= 0;
+        if (show) {
+            const TRect r = CellRect(0, prev);
+            const TPoint tl = ClientToScreen(TPoint(r.Left, r.Top)), tr = ClientToScreen(TPoint(r.Right, r.Top));
+            const int y = prev < Movecell ? tl.Y - 5 : tl.Y + RowHeights(prev) - 5;
+            ArwL->SetBounds(tl.X - 10, y, ArwL->Width(), ArwL->Height());
+            ArwR->SetBounds(tr.X, y, ArwR->Width(), ArwR->Height());
+        }
+        ArwL->SetVisible(show);
+        ArwR->SetVisible(show);
+    }
+    if (MoveButton) {
+        if (!MoveButton->Visible() && !cells)
+            MoveButton->SetVisible(true);
+        MoveButton->SetEnabled(true);
+    }
+}
+
+void TExtStringGrid::EndMoveFeedback()
+{
+    FreeMoveForm();
+    for (TControl *w : std::initializer_list<TControl *>{MoveButton, ArwU, ArwD, ArwL, ArwR})
+        if (w)
+            w->SetVisible(false);
+}
+
+void THeaderDragButton::Paint()
+{
+    TCanvas *c = Canvas();
+    const TRect r = ClientRect();
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(r);
+    c->Pen()->SetColor(clBtnShadow);
+    c->Rectangle(r);
+    if (Grid)
+        c->Font()->Assign(Grid->FixedFont());
+    const UnicodeString text = Caption();
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->TextOut(r.Left + (r.Width() - c->TextWidth(text)) / 2, r.Top + (r.Height() - c->TextHeight(text)) / 2, text);
 }

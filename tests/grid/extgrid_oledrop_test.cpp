@@ -168,6 +168,30 @@ TEST_F(DropGrid, AColumnDroppedPastTheLastHeaderBecomesLast)
     EXPECT_EQ(events, (std::vector<int>{5, 1}));
 }
 
+TEST_F(DropGrid, AColumnDraggedFromAGridIsTakenOnceReorderIsOn)
+{
+    for (int c = 0; c < 6; ++c)
+        g->SetCells(c, 0, QString("h%1").arg(c));
+    auto drag = [&] {
+        GuiTest::TScriptedModalHook hook;
+        hook.Handle([&](TModalRequest &) {
+            TDragSession *s = CurrentDragSession();
+            s->MoveTo(g, Middle(g->CellRect(4, 0)));
+            s->Release();
+            return mrOk;
+        });
+        DWORD effect = DROPEFFECT_NONE;
+        TComPtr<TGridDropSource> source(new TGridDropSource(g));
+        return BeginColumnDrag(source.Get(), 1, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+    };
+    EXPECT_EQ(drag(), DRAGDROP_S_CANCEL) << "a grid that does not reorder refuses columns";
+    EXPECT_EQ(g->Cells(1, 0), "h1");
+    g->DragDropSettings()->OleColumnReorder = true;
+    EXPECT_EQ(drag(), DRAGDROP_S_DROP);
+    EXPECT_EQ(g->Cells(4, 0), "h1");
+    EXPECT_EQ(g->Cells(1, 0), "h2");
+}
+
 TEST_F(DropGrid, DragOverScrollsOneRowPerCallAndColumnsOnEvenTicks)
 {
     g->SetRowCount(60);

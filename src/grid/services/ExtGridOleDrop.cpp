@@ -38,6 +38,15 @@ void TGridDropTarget::HideMarkers(bool Button)
         FGrid->MoveButton->SetVisible(false);
 }
 
+HRESULT TGridDropTarget::DragEnter(IDataObject *DataObj, DWORD KeyState, TPoint Pt, DWORD &Effect)
+{
+    if (FGrid) {
+        TDragDropSettings *dd = FGrid->DragDropSettings();
+        SetAcceptCols(dd->OleColumnDragDrop || dd->OleColumnReorder || FGrid->FOleDragCol != -1);
+    }
+    return TESGDropTarget::DragEnter(DataObj, KeyState, Pt, Effect);
+}
+
 void TGridDropTarget::DragMouseMove(TPoint Pt, bool &Allow, TDropFormats DropFormats)
 {
     TExtStringGrid *g = FGrid;

@@ -13,6 +13,8 @@ public:
     // The grid goes: later calls of the platform do nothing.
     void ForgetGrid() { FGrid = nullptr; }
 
+    // Columns are taken while the grid's settings drag them at the time the drag comes in.
+    HRESULT DragEnter(IDataObject *DataObj, DWORD KeyState, TPoint Pt, DWORD &Effect) override;
     void DropText(TPoint Pt, const UnicodeString &Text) override;
     void DropStream(TPoint Pt, std::unique_ptr<TMemoryStream> Stream) override;
     void DropCol(TPoint Pt, int Col) override;

@@ -42,6 +42,26 @@ void TArrowWindow::CreateWnd()
     SetWindowRgn(Handle(), CreatePolygonRgn(Arrow.data(), int(Arrow.size()), WINDING), true);
 }
 
+TDragImageWindow::TDragImageWindow(TWinControl *AOwner) : TCustomControl(AOwner), FPicture(std::make_unique<TBitmap>())
+{
+    SetParent(AOwner);
+    SetVisible(false);
+}
+
+TDragImageWindow::~TDragImageWindow() = default;
+
+void TDragImageWindow::CreateParams(TCreateParams &Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.Style = WS_POPUP;
+    Params.ExStyle = 0;
+}
+
+void TDragImageWindow::Paint()
+{
+    Canvas()->Draw(0, 0, FPicture.get());
+}
+
 void TArrowWindow::Paint()
 {
     TCanvas *c = Canvas();

@@ -11,6 +11,7 @@
 #include "platform/Types.h"
 
 #include <array>
+#include <memory>
 
 enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
 
@@ -29,6 +30,21 @@ protected:
     void CreateParams(TCreateParams &Params) override;
     void CreateWnd() override;
     void Paint() override;
+};
+
+// A picture of dragged cells that follows the pointer: a borderless pop-up showing Picture.
+class TDragImageWindow : public TCustomControl {
+public:
+    explicit TDragImageWindow(TWinControl *AOwner);
+    ~TDragImageWindow() override;
+    TBitmap *Picture() const { return FPicture.get(); }
+
+protected:
+    void CreateParams(TCreateParams &Params) override;
+    void Paint() override;
+
+private:
+    std::unique_ptr<TBitmap> FPicture;
 };
 
 // The window of the grid's focus frame: a disabled, topmost tool window without a frame.

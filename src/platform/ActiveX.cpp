@@ -90,6 +90,7 @@ struct TNamedFormats {
     CLIPFORMAT Column = 0;
     CLIPFORMAT Cells = 0;
     CLIPFORMAT Url = 0;
+    CLIPFORMAT Html = 0;
 };
 
 const TNamedFormats &NamedFormats()
@@ -100,6 +101,7 @@ const TNamedFormats &NamedFormats()
         r.Column = static_cast<CLIPFORMAT>(RegisterClipboardFormat(QStringLiteral("Grid Column")));
         r.Cells = static_cast<CLIPFORMAT>(RegisterClipboardFormat(QStringLiteral("TExtStringGrid Cells")));
         r.Url = static_cast<CLIPFORMAT>(RegisterClipboardFormat(QStringLiteral("UniformResourceLocator")));
+        r.Html = static_cast<CLIPFORMAT>(RegisterClipboardFormat(QStringLiteral("HTML Format")));
         return r;
     }();
     return f;
@@ -200,6 +202,15 @@ QByteArray FileDropBlock(const std::vector<UnicodeString> &Names)
     return b;
 }
 
+} // namespace
+
+QByteArray UnicodeTextBlock(const UnicodeString &Text)
+{
+    return WideWithNull(Text);
+}
+
+namespace {
+
 // ---- a list of format descriptions to enumerate ----
 
 class TFormatListEnum : public TInterfacedObject, public IEnumFORMATETC {
@@ -282,6 +293,8 @@ public:
             Add(nf.Column, Mime->data(QString::fromLatin1(MimeColumn)));
         if (Mime->hasFormat(QString::fromLatin1(MimeCells)))
             Add(nf.Cells, Mime->data(QString::fromLatin1(MimeCells)));
+        if (Mime->hasHtml())
+            Add(nf.Html, Mime->html().toUtf8() + QByteArray(1, '\0'));
     }
 
     HRESULT GetData(const FORMATETC &Format, STGMEDIUM &Medium) override
@@ -390,6 +403,8 @@ QMimeData *DataObjectToMime(IDataObject *DataObj)
         mime->setData(QString::fromLatin1(MimeColumn), b);
     if (has(nf.Cells) && FetchBytes(DataObj, nf.Cells, b))
         mime->setData(QString::fromLatin1(MimeCells), b);
+    if (has(nf.Html) && FetchBytes(DataObj, nf.Html, b))
+        mime->setHtml(QString::fromUtf8(UntilNull(b)));
     return mime;
 }
 

@@ -16,6 +16,7 @@
 //                            is then the Unicode text
 //   "Grid Column"            application/x-grid-column (the bytes of the block)
 //   "TExtStringGrid Cells"   application/x-extstringgrid-cells (the bytes of the block)
+//   "HTML Format"            text/html (the document as UTF-8, null-terminated in the block)
 //
 // DoDragDrop is modal and runs through the modal hook (kind mkOther, class name "TDragDrop").
 // While it runs, CurrentDragSession() lets a test script the drag: move to a window and point
@@ -260,5 +261,7 @@ TDragSession *CurrentDragSession();
 QMimeData *DataObjectToMime(IDataObject *DataObj);
 // A data object that reads MIME data (copied at the call) in the formats above.
 IDataObject *MimeToDataObject(const QMimeData *Mime);
+// The CF_UNICODETEXT block of a text: UTF-16, null-terminated.
+QByteArray UnicodeTextBlock(const UnicodeString &Text);
 // A data object that offers the blocks as given, in that order.
 IDataObject *BlocksToDataObject(const std::vector<std::pair<CLIPFORMAT, QByteArray>> &Blocks);

@@ -121,11 +121,16 @@ TEST_F(PointerGrid, DragOfTheSelectionStartsAtFourPixels)
         EXPECT_TRUE(started.empty()) << d.X << "," << d.Y;
         g->GotoCell(2, 3);
     }
+    // The drag runs modal; here it is cancelled at once.
+    GuiTest::TScriptedModalHook hook;
+    hook.Answer(mrCancel);
     GuiTest::MouseDown(g, p);
     GuiTest::MouseMove(g, TPoint(p.X + 4, p.Y));
     GuiTest::MouseUp(g, TPoint(p.X + 4, p.Y));
     GuiTest::ProcessEvents();
     EXPECT_EQ(started, std::vector<std::string>{"2,3"});
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].ClassName, "TDragDrop");
 }
 
 TEST_F(PointerGrid, ColumnSizingReportsTheHintsWidth)

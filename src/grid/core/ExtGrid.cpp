@@ -223,6 +223,8 @@ TExtStringGrid::TExtStringGrid(TComponent *AOwner) : TBaseGrid(AOwner)
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying();
+    SetOleDropTargetActive(false);
+    FreeMoveForm();
     FreeDragTimer();
     BalloonDone();
     delete vscrlctrl;
@@ -404,6 +406,9 @@ void TExtStringGrid::CreateWnd()
     if (DestroyingState())
         return;
     TBaseGrid::CreateWnd();
+    // A new window is no drop target until registered again.
+    FOleDropTargetAssigned = false;
+    RegisterOleDropTarget();
     if (!Parent())
         return;
     if (!Designing()) {
@@ -444,6 +449,7 @@ void TExtStringGrid::Loaded()
 {
     TBaseGrid::Loaded();
     FOldCursor = Cursor();
+    SyncOleDropAccept();
     ShowColumnHeaders();
     ShowRowHeaders();
     if (FLook == glQRV) {

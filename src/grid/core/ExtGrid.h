@@ -57,6 +57,11 @@ class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
+class TRichEdit;
+class TGridDropTarget;
+class TGridDropSource;
+class TDragImageWindow;
+class TCustomListBox;
 struct TCellPaintContext;
 class TTimer;
 class TCustomImageList;
@@ -109,6 +114,7 @@ enum TSortStyle {
 enum TCellBorder { cbLeft, cbTop, cbRight, cbBottom };
 enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
 enum TGridImportState { isImportStart, isImportNewRow, isImportDone };
+enum TClipOperation { coCut, coCopy };
 using TCellBorders = TSet<TCellBorder, 4>;
 
 // ---------------------------------------------------------------------------------------------
@@ -614,7 +620,7 @@ public:
     void Assign(TPersistent *Source) override;
     bool OleDropTarget() const { return FOleDropTarget; }
     // Stores; the grid's window becomes a drop target where OLE drag and drop is built.
-    void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+    void SetOleDropTarget(bool Value);
     bool OleDropRTF() const { return FOleDropRTF; }
     // Also lets rich text be offered and accepted by every grid's drag and drop.
     void SetOleDropRTF(bool Value);
@@ -1096,7 +1102,8 @@ public:
     virtual void DoF2Key() {}
     virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value);
     virtual void DoSelectAll(const TGridRect &R) {}
-    virtual void PasteCellText(int ACol, int ARow, const UnicodeString &Value) {}
+    // Stores one pasted cell (display column) with undo, through the check box of a check-box cell.
+    virtual void PasteCellText(int ACol, int ARow, const UnicodeString &Value);
     virtual UnicodeString GetCurrentCell();
     virtual void SetCurrentCell(const UnicodeString &Value);
     virtual UnicodeString GetCurrentCellText();
@@ -1128,7 +1135,8 @@ public:
     virtual bool RowMatchesFilter(int ARow);
     virtual void DoBeginPaste() {}
     virtual void DoEndPaste() {}
-    virtual void MarkPastedRows(const TGridRect &R) {}
+    // From: the top-left cell the data was copied from in this grid, (-1, -1) for another source.
+    virtual void MarkPastedRows(TPoint From, const TGridRect &Rect, TClipOperation Op);
     virtual UnicodeString GetCellText(int ACol, int ARow);
     virtual void DoSaveCell(int ACol, int ARow, UnicodeString &Value);
     virtual void DoLoadCell(int ACol, int ARow, const UnicodeString &Value);
@@ -1182,7 +1190,7 @@ public:
     virtual void DoEditorWMKeyDown(TMessage &Msg) {}
     virtual void NavigationChanged(TObject *Sender) {}
     virtual void GotoFirstRow() { SetRow(FixedRows()); }
-    virtual bool GetAllowFMTClipboard() { return false; }
+    virtual bool GetAllowFMTClipboard();
     virtual void DoFilterSelect(int Index);
     virtual void DoFilterCheck();
     // The quick configuration panel in the bottom-right corner while a designer edits the grid.
@@ -3567,11 +3575,10 @@ public:
     TRadioClickEvent OnRadioClick;
     TRadioClickEvent OnRadioMouseUp;
     TButtonClickEvent OnRadioButtonClick;
-    // The operations the keys reach that other parts of the grid carry out; the answers of a
-    // grid without them (nothing copied, nothing found).
-    virtual void CutSelectionToClipboard() {}
-    virtual void CopySelectionToClipboard() {}
-    virtual void PasteSelectionFromClipboard() {}
+    // The clipboard operations the keys reach (ExtGridClipboard.cpp).
+    virtual void CutSelectionToClipboard();
+    virtual void CopySelectionToClipboard();
+    virtual void PasteSelectionFromClipboard();
     // The first normal row whose text in the sort column starts with Value (compared upper-cased,
     // without HTML tags); -1 when none.
     virtual int Search(const UnicodeString &Value);
@@ -4000,6 +4007,89 @@ protected:
     bool FHovering = false;
     bool FPlatformStyled = false;
     // =========================================================================================
+    // clipboard (grid/services/ExtGridClipboard.cpp)
+public:
+    using TClipboardCellEvent = std::function<void(TObject *Sender, int ACol, int ARow, const UnicodeString &Value)>;
+    void CopyToClipBoard();
+    void CutToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    UnicodeString GetSelectionAsText();
+    // Stores the text raw at the selection, growing the grid to fit; no events, no undo.
+    void SetSelectionAsText(const UnicodeString &Value);
+    // Cols: the most tab-separated fields of one line; Rows: the lines with content less one.
+    static void ClipboardTextExtent(const UnicodeString &Text, int &Cols, int &Rows);
+    // The clipboard text of a rectangle (display columns); records it as the copied top-left.
+    UnicodeString SelectionToText(const TGridRect &R, bool Disjunct);
+    void CopyRectToClipboard(const TGridRect &R, bool Disjunct);
+    void ExpandSelectionToMergedCells();
+    // The paste at one cell in the richest format allowed; answers the cells handled and the
+    // extent pasted (a text: the lines with content and the widest line's fields).
+    int PasteClipboardAt(int ACol, int ARow, int &Rows, int &Cols);
+    int PasteTextAt(int ACol, int ARow, int &Rows, int &Cols, const UnicodeString &Text);
+    TPoint ClipTopLeft() const { return FClipTopLeft; }
+    TClipOperation ClipLastOp() const { return FClipLastOp; }
+    TClipboardCellValueEvent OnClipboardBeforePasteWideCell;
+    TClipboardCellEvent OnClipboardAfterPasteCell;
+    TClipboardCellEvent OnClipboardAfterPasteWideCell;
+
+private:
+    void CopyCellAsRTF(int ACol, int ARow);
+    void CopyRectAsGridCells(const TGridRect &R);
+    // The text of one cell as the clipboard carries it.
+    UnicodeString ClipboardCellText(int ACol, int ARow);
+    // Stores one pasted field through the before and after events; false when refused.
+    bool PasteFieldWithEvents(int ACol, int ARow, UnicodeString Value, bool FireEvents);
+    void SmartPaste(const TGridRect &Sel, int N, int Rows, int Cols);
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+    // ---- end of clipboard ----
+
+    // =========================================================================================
+    // OLE drag and drop (grid/services/ExtGridOleDrop.cpp)
+public:
+    using TOleDragOverEvent = std::function<void(TObject *Sender, int ARow, int ACol, bool &Allow)>;
+    using TOleDropColEvent = std::function<void(TObject *Sender, int ARow, int ACol, int DropCol)>;
+    using TOleDroppedEvent = std::function<void(TObject *Sender, const TGridRect &ARect)>;
+    using TOleDragStopEvent = std::function<void(TObject *Sender, int OLEEffect)>;
+    // Column ACol (real) is being dragged from item AIndex of the list AList.
+    void OleColumnDragStart(int ACol, int AIndex, TCustomListBox *AList);
+    // The grid's drop target while DragDropSettings.OleDropTarget is on, else nullptr.
+    TGridDropTarget *GridDropTarget() const { return FGridDropTarget; }
+    bool OleDropTargetRegistered() const { return FOleDropTargetAssigned; }
+    // The drag images: the picture of the dragged cells (DragDropSettings.ShowCells) and the
+    // header button; nullptr and hidden outside a drag or move.
+    TDragImageWindow *DragImage() const { return MoveForm; }
+    THeaderDragButton *HeaderDragButton() const { return MoveButton; }
+    TOleDragEvent OnOleDrop;
+    TOleDragEvent OnOleDropFile;
+    TOleDragEvent OnOleDropURL;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+    TOleDragStopEvent OnOleDragStop;
+
+private:
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    friend class TDragDropSettings;
+    void SetOleDropTargetActive(bool Value);
+    void RegisterOleDropTarget();
+    // The target's accept flags from DragDropSettings.
+    void SyncOleDropAccept();
+    // Runs the drag a press and move started (cells as text, or a header's column).
+    void StartOleDrag(int ACol, int ARow);
+    // A picture of the cells of R (display) that follows the pointer, at screen point At.
+    void SelectionToForm(const TGridRect &R, TPoint At);
+    void FreeMoveForm();
+    // The images and insertion arrows while a row or column is moved (previous target first).
+    void ShowMoveFeedback(bool ColMove, int ACol, int ARow, int X, int Y);
+    void EndMoveFeedback();
+    TGridDropTarget *FGridDropTarget = nullptr;
+    TDragImageWindow *MoveForm = nullptr;
+    int FOleDragIndex = -1;
+    TCustomListBox *FOleDragList = nullptr;
+    // ---- end of OLE drag and drop ----
 
 private:
     // dimensions

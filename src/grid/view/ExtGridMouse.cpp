@@ -586,6 +586,8 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
 {
     const int X = Message.XPos, Y = Message.YPos;
     const TGridState stateAtUp = GridState();
+    if (stateAtUp == gsColMoving || stateAtUp == gsRowMoving)
+        EndMoveFeedback();
     const bool movedOrSized = ColMoveFlg || ColSizeFlg || stateAtUp == gsColSizing || stateAtUp == gsRowSizing ||
                               stateAtUp == gsColMoving || stateAtUp == gsRowMoving;
     ColMoveFlg = false;

@@ -147,10 +147,7 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             if (GridState() == gsNormal)
                 FGridState = gsSelecting;
         } else {
-            if (OnOleDragStart)
-                OnOleDragStart(this, ARow, realCol);
-            DoStartBlockFocus();
-            FDropSelection = Selection();
+            StartOleDrag(ACol, ARow);
         }
     }
 
@@ -170,6 +167,7 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
                 FGridState = gsNormal;
                 Invalidate();
             } else if (FEnhRowColMove && RowCount() > 1 && (X != Clickposx || Y != Clickposy)) {
+                ShowMoveFeedback(colMove, ACol, ARow, X, Y);
                 const int target = colMove ? ACol : ARow;
                 if (target >= 0 && target != FMoveTarget) {
                     FMoveTarget = target;

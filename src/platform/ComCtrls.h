@@ -173,6 +173,12 @@ protected:
     void CreateWnd() override;
     // The arrow keys move the thumb rather than the focus.
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    // The keys move the thumb as the classic track bar does (Left and Up toward Min, Right and
+    // Down toward Max, a line is 1, Page Up and Page Down a page, Home and End the ends), after
+    // OnKeyDown, which may take the key.
+    void WMKeyDown(TWMKey &Message) override;
+    // Alt with a key is no step of the thumb.
+    void WMSysKeyDown(TWMKey &Message) override;
     virtual void Changed();
 
 private:

@@ -1,5 +1,5 @@
 #pragma once
-// The page control and its tab sheets, and the track bar.
+// The page control and its tab sheets, the track bar and the date-time picker.
 //
 // A TTabSheet joins a TPageControl through SetPageControl (or by taking it as its parent); the
 // pages keep the order in which they joined unless PageIndex moves them. Only the active page is
@@ -188,4 +188,37 @@ private:
     int FPosition = 0;
     int FPageSize = 2;
     int FFrequency = 1;
+};
+
+// ---- the date-time picker (ComCtrlsDateTime.cpp) ----
+
+enum TDateTimeKind { dtkDate, dtkTime };
+
+// A date-time picker of the time kind: an edit of the time of day whose fields are stepped or
+// typed. Time is the time of day (whole milliseconds); OnChange follows every change of it, code
+// changes included. Format is the picker's own syntax ("HH:mm:ss", "HH:mm"); empty shows the
+// hours, minutes and seconds. Its keys pass through the control's key events first.
+class TDateTimePicker : public TWinControl {
+public:
+    explicit TDateTimePicker(TComponent *AOwner);
+
+    TDateTimeKind Kind() const { return FKind; }
+    void SetKind(TDateTimeKind Value) { FKind = Value; }
+    // The time of day of the value (the fraction of a day).
+    double Time() const { return FTime; }
+    void SetTime(double Value);
+    const UnicodeString &Format() const { return FFormat; }
+    void SetFormat(const UnicodeString &Value);
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+
+private:
+    void ApplyState();
+    TDateTimeKind FKind = dtkDate;
+    double FTime = 0;
+    UnicodeString FFormat;
 };

@@ -32,12 +32,17 @@ TExtTimePickerDropDown::TExtTimePickerDropDown(TComponent *AOwner)
 {
     SetEditorEnabled(false);
     SetDropDownEnabled(true);
+    DropDownHeader()->SetVisible(false);
+    DropDownFooter()->SetVisible(false);
+}
+
+void TExtTimePickerDropDown::AfterConstruction()
+{
+    TExtCustomDropDown::AfterConstruction();
     FInternalCall = true;
     SetEditMask(MaskFor(true));
     SetTextInternal(FormatTime(0));
     FInternalCall = false;
-    DropDownHeader()->SetVisible(false);
-    DropDownFooter()->SetVisible(false);
 }
 
 TExtTimePickerDropDown::~TExtTimePickerDropDown()
@@ -300,15 +305,17 @@ void TExtTimePickerDropDown::SetSecondPart(int Value)
 
 void TExtTimePickerDropDown::KeyDown(Word &Key, TShiftState Shift)
 {
+    // The masked edit takes Up and Down for nothing; the step reads the key as pressed.
+    const Word pressed = Key;
     TExtCustomDropDown::KeyDown(Key, Shift);
-    if (Key != VK_UP && Key != VK_DOWN)
+    if (pressed != VK_UP && pressed != VK_DOWN)
         return;
     if (GetKeyState(VK_MENU) < 0 || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))
         return;
     const UnicodeString t = Text();
     const int c = TCustomMaskEdit::SelStart();
     const int p1 = t.indexOf(Sep()) + 1;
-    const bool up = Key == VK_UP;
+    const bool up = pressed == VK_UP;
     Word h, m, s, ms;
     DecodeTime(FTime, h, m, s, ms);
     // Up lowers and Down raises; no carry into the next field.

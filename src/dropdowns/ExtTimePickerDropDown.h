@@ -44,6 +44,7 @@ public:
     TDateTimePicker *TimePicker() const { return FPicker; }
     TPanel *Panel() const { return FPanel; }
 
+    void AfterConstruction() override;
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
     void DoHideDropDown(bool Cancel) override;

@@ -1,5 +1,7 @@
 #include "dropdowns/ExtMemoDropDown.h"
 
+#include "platform/Menus.h"
+
 UnicodeString ShortenWithEllipsis(const UnicodeString &Line, int Available,
                                   const std::function<int(const UnicodeString &)> &Width)
 {
@@ -47,6 +49,7 @@ void TExtMemoDropDown::BeforeDropDown()
     if (!FMemo)
         return;
     FMemo->Lines()->Assign(FMemoText.get());
+    FMemo->SetPopupMenu(FMemoPopup);
     FMemo->SetMaxLength(MaxLength());
     FMemo->SetScrollBars(FMemoScrollBars);
     FMemo->SetReadOnly(FMemoReadOnly);
@@ -116,6 +119,24 @@ void TExtMemoDropDown::SetMemoText(TStrings *Value)
     FMemoText->Assign(Value);
     if (FMemo)
         FMemo->Lines()->Assign(Value);
+}
+
+void TExtMemoDropDown::SetMemoPopup(TPopupMenu *Value)
+{
+    if (FMemoPopup == Value)
+        return;
+    if (FMemoPopup)
+        FMemoPopup->RemoveFreeNotification(this);
+    FMemoPopup = Value;
+    if (FMemoPopup)
+        FMemoPopup->FreeNotification(this);
+}
+
+void TExtMemoDropDown::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TExtCustomDropDown::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMemoPopup)
+        FMemoPopup = nullptr;
 }
 
 void TExtMemoDropDown::SetMemoReadOnly(bool Value)

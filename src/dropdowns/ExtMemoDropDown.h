@@ -15,7 +15,8 @@ public:
     TStringList *MemoText() const { return FMemoText.get(); }
     void SetMemoText(TStrings *Value);
     TPopupMenu *MemoPopup() const { return FMemoPopup; }
-    void SetMemoPopup(TPopupMenu *Value) { FMemoPopup = Value; }
+    // Shown by a right click in the popup's memo.
+    void SetMemoPopup(TPopupMenu *Value);
     TScrollStyle MemoScrollBars() const { return FMemoScrollBars; }
     // Applied at the next opening.
     void SetMemoScrollBars(TScrollStyle Value) { FMemoScrollBars = Value; }
@@ -34,6 +35,7 @@ public:
     void ControlKeyPress(WideChar &Key) override;
 
 protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
     void DoEnter() override;
     void Change() override;
 

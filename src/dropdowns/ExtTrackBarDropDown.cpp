@@ -71,6 +71,16 @@ void TExtTrackBarDropDown::DoHideDropDown(bool Cancel)
         SetPosition(FPositionAtDropDown);
 }
 
+void TExtTrackBarDropDown::ControlKeyDown(Word &Key, TShiftState Shift)
+{
+    const bool edit = !EditorEnabled() && !Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN);
+    TExtCustomDropDown::ControlKeyDown(Key, Shift);
+    // The edit's step has moved the track bar already, and a key that closed the popup is
+    // spent: the track bar must not step a second time.
+    if (edit || !DroppedDown())
+        Key = 0;
+}
+
 void TExtTrackBarDropDown::SetMin(int Value)
 {
     FMin = Value;

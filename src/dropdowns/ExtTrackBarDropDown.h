@@ -29,6 +29,7 @@ public:
     void BeforeDropDown() override;
     void DoHideDropDown(bool Cancel) override;
     void AdaptDropDownHeight(int &H) override;
+    void ControlKeyDown(Word &Key, TShiftState Shift) override;
 
 protected:
     void Change() override;

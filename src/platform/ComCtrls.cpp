@@ -381,6 +381,44 @@ void TTrackBar::WMGetDlgCode(TWMGetDlgCode &Message)
     Message.Result = DLGC_WANTARROWS;
 }
 
+void TTrackBar::WMKeyDown(TWMKey &Message)
+{
+    if (DoKeyDown(Message))
+        return;
+    // Wide sums, so that a step near the ends of int clamps rather than wraps.
+    const auto step = [this](long long By) {
+        SetPosition(static_cast<int>(std::clamp<long long>(FPosition + By, FMin, FMax)));
+    };
+    switch (Message.CharCode) {
+    case VK_LEFT:
+    case VK_UP: step(-1); break;
+    case VK_RIGHT:
+    case VK_DOWN: step(1); break;
+    case VK_PRIOR: step(-static_cast<long long>(FPageSize)); break;
+    case VK_NEXT: step(FPageSize); break;
+    case VK_HOME: SetPosition(FMin); break;
+    case VK_END: SetPosition(FMax); break;
+    default: Inherited(Message);
+    }
+}
+
+void TTrackBar::WMSysKeyDown(TWMKey &Message)
+{
+    if (DoKeyDown(Message))
+        return;
+    switch (Message.CharCode) {
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END: break;
+    default: Inherited(Message);
+    }
+}
+
 void TTrackBar::ApplyState()
 {
     auto *s = static_cast<QSlider *>(WidgetIfAllocated());

@@ -1,5 +1,5 @@
 #pragma once
-// The page control and its tab sheets, and the track bar.
+// The page control and its tab sheets, the track bar and the date-time picker.
 //
 // A TTabSheet joins a TPageControl through SetPageControl (or by taking it as its parent); the
 // pages keep the order in which they joined unless PageIndex moves them. Only the active page is
@@ -213,6 +213,12 @@ protected:
     void CreateWnd() override;
     // The arrow keys move the thumb rather than the focus.
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    // The keys move the thumb as the classic track bar does (Left and Up toward Min, Right and
+    // Down toward Max, a line is 1, Page Up and Page Down a page, Home and End the ends), after
+    // OnKeyDown, which may take the key.
+    void WMKeyDown(TWMKey &Message) override;
+    // Alt with a key is no step of the thumb.
+    void WMSysKeyDown(TWMKey &Message) override;
     virtual void Changed();
 
 private:
@@ -222,4 +228,37 @@ private:
     int FPosition = 0;
     int FPageSize = 2;
     int FFrequency = 1;
+};
+
+// ---- the date-time picker (ComCtrlsDateTime.cpp) ----
+
+enum TDateTimeKind { dtkDate, dtkTime };
+
+// A date-time picker of the time kind: an edit of the time of day whose fields are stepped or
+// typed. Time is the time of day (whole milliseconds); OnChange follows every change of it, code
+// changes included. Format is the picker's own syntax ("HH:mm:ss", "HH:mm"); empty shows the
+// hours, minutes and seconds. Its keys pass through the control's key events first.
+class TDateTimePicker : public TWinControl {
+public:
+    explicit TDateTimePicker(TComponent *AOwner);
+
+    TDateTimeKind Kind() const { return FKind; }
+    void SetKind(TDateTimeKind Value) { FKind = Value; }
+    // The time of day of the value (the fraction of a day).
+    double Time() const { return FTime; }
+    void SetTime(double Value);
+    const UnicodeString &Format() const { return FFormat; }
+    void SetFormat(const UnicodeString &Value);
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+
+private:
+    void ApplyState();
+    TDateTimeKind FKind = dtkDate;
+    double FTime = 0;
+    UnicodeString FFormat;
 };

@@ -4,6 +4,7 @@
 #include "platform/ActnList.h"
 #include "platform/ControlsPrivate.h"
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 
 #include <QCursor>
 #include <QPainter>
@@ -596,6 +597,7 @@ void TControl::Dispatch(TMessage &Message)
         FABRICOR_DISPATCH(WM_RBUTTONDOWN, TWMMouse, WMRButtonDown)
         FABRICOR_DISPATCH(WM_RBUTTONUP, TWMMouse, WMRButtonUp)
         FABRICOR_DISPATCH(WM_RBUTTONDBLCLK, TWMMouse, WMRButtonDblClk)
+        FABRICOR_DISPATCH(WM_CONTEXTMENU, TWMContextMenu, WMContextMenu)
         FABRICOR_DISPATCH(WM_MBUTTONDOWN, TWMMouse, WMMButtonDown)
         FABRICOR_DISPATCH(WM_MBUTTONUP, TWMMouse, WMMButtonUp)
         FABRICOR_DISPATCH(WM_MBUTTONDBLCLK, TWMMouse, WMMButtonDblClk)
@@ -692,6 +694,43 @@ void TControl::WMRButtonUp(TWMMouse &Message)
 {
     Inherited(Message);
     DoMouseUp(Message, mbRight);
+    // The menu request follows the release, as the window system sends it.
+    const TPoint at = ClientToScreen(Message.Pos());
+    Perform(WM_CONTEXTMENU, 0, MakeLParam(at.X, at.Y));
+}
+
+void TControl::WMContextMenu(TWMContextMenu &Message)
+{
+    if (!FPopupMenu || !FPopupMenu->AutoPopup()) {
+        if (FParent)
+            Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.Keys, MakeLParam(Message.XPos, Message.YPos));
+        return;
+    }
+    TPoint at(Message.XPos, Message.YPos);
+    // Asked for by the keyboard: the menu opens over the middle of the control.
+    if (at.X == -1 && at.Y == -1)
+        at = ClientToScreen(TPoint(ClientWidth() / 2, ClientHeight() / 2));
+    FPopupMenu->SetPopupComponent(this);
+    Message.Result = 1;
+    FPopupMenu->Popup(at.X, at.Y);
+}
+
+void TControl::SetPopupMenu(TPopupMenu *Value)
+{
+    if (FPopupMenu == Value)
+        return;
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (FPopupMenu)
+        FPopupMenu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
 }
 
 void TControl::WMRButtonDblClk(TWMMouse &Message)

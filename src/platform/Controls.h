@@ -57,6 +57,7 @@ class TWinControl;
 class TCustomForm;
 class TControlEventBridge;
 class TBasicAction;
+class TPopupMenu;
 class TControlActionLink;
 
 // ---- shared vocabulary ----
@@ -329,6 +330,10 @@ public:
     void SetParentShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    // The menu a right click (or the keyboard's menu key) pops up over the control; a control
+    // without one hands the request to its parent.
+    TPopupMenu *PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu *Value);
 
     const TControlStyle &ControlStyle() const { return FControlStyle; }
     void SetControlStyle(const TControlStyle &Value) { FControlStyle = Value; }
@@ -408,6 +413,7 @@ public:
     TDragOverEvent OnDragOver;
 
 protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
     virtual void DblClick();
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -436,6 +442,8 @@ protected:
     virtual void WMRButtonDown(TWMMouse &Message);
     virtual void WMRButtonUp(TWMMouse &Message);
     virtual void WMRButtonDblClk(TWMMouse &Message);
+    // Pops up PopupMenu (Result 1), or asks the parent.
+    virtual void WMContextMenu(TWMContextMenu &Message);
     virtual void WMMButtonDown(TWMMouse &Message);
     virtual void WMMButtonUp(TWMMouse &Message);
     virtual void WMMButtonDblClk(TWMMouse &Message);
@@ -505,6 +513,7 @@ private:
     bool FParentShowHint = true;
     UnicodeString FHint;
     TCursor FCursor = crDefault;
+    TPopupMenu *FPopupMenu = nullptr;
     bool FUpdatingFont = false;
     // ---- text direction ----
     TBiDiMode FBiDiMode = bdLeftToRight;

@@ -4,9 +4,11 @@
 #include "platform/WindowPlacement.h"
 
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QEnterEvent>
 #include <QHash>
@@ -438,6 +440,8 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return HandleMouse(static_cast<QMouseEvent *>(Event));
     case QEvent::Wheel:
         return HandleWheel(static_cast<QWheelEvent *>(Event));
+    case QEvent::ContextMenu:
+        return HandleContextMenu(static_cast<QContextMenuEvent *>(Event));
     case QEvent::Enter: {
         auto *e = static_cast<QEnterEvent *>(Event);
         const QPoint p = e->position().toPoint();
@@ -750,6 +754,24 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
         Event->accept();
     }
     return true;
+}
+
+bool TControlEventBridge::HandleContextMenu(QContextMenuEvent *Event)
+{
+    // A right click asks for the menu as the button comes up (WM_RBUTTONUP); the window
+    // system's own request on the press only stands where no control up the chain has a menu,
+    // so that an edit keeps its standard one.
+    if (Event->reason() == QContextMenuEvent::Mouse) {
+        for (TControl *c = FControl; c; c = c->Parent())
+            if (c->PopupMenu() && c->PopupMenu()->AutoPopup())
+                return true;
+        return false;
+    }
+    TMessage m;
+    m.Msg = WM_CONTEXTMENU;
+    m.LParam = MakeLParam(-1, -1);
+    SendFromEvent(m);
+    return m.Result != 0;
 }
 
 bool TControlEventBridge::HandleToolTip(QHelpEvent *)

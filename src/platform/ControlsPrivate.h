@@ -14,6 +14,7 @@ class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
 class QHelpEvent;
+class QContextMenuEvent;
 
 // A plain window: everything it shows is painted through WM_PAINT.
 class TPlatformWidget : public QWidget {
@@ -56,6 +57,7 @@ private:
     bool HandleKey(QKeyEvent *Event);
     bool HandleMouse(QMouseEvent *Event);
     bool HandleWheel(QWheelEvent *Event);
+    bool HandleContextMenu(QContextMenuEvent *Event);
     bool HandleToolTip(QHelpEvent *Event);
     // Sends a message made from the current Qt event; true when DefaultHandler was reached.
     bool SendFromEvent(TMessage &Message);

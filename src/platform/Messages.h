@@ -74,6 +74,7 @@ constexpr LRESULT MA_NOACTIVATE = 3;
 constexpr Cardinal WM_WINDOWPOSCHANGING = 0x0046;
 constexpr Cardinal WM_WINDOWPOSCHANGED = 0x0047;
 constexpr Cardinal WM_NOTIFY = 0x004E;
+constexpr Cardinal WM_CONTEXTMENU = 0x007B;
 constexpr Cardinal WM_NCDESTROY = 0x0082;
 constexpr Cardinal WM_NCPAINT = 0x0085;
 constexpr Cardinal WM_GETDLGCODE = 0x0087;
@@ -368,6 +369,8 @@ using TWMRButtonUp = TWMMouse;
 using TWMMButtonDown = TWMMouse;
 using TWMMButtonUp = TWMMouse;
 using TWMMouseMove = TWMMouse;
+// WM_CONTEXTMENU: the point in screen coordinates, (-1, -1) when the keyboard asked for the menu.
+using TWMContextMenu = TWMMouse;
 
 // WM_MOUSEWHEEL: key flags, signed wheel distance (a notch is WHEEL_DELTA, negative toward the
 // user) and the pointer position in screen coordinates.

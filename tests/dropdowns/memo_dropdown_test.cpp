@@ -2,6 +2,7 @@
 // lines in the popup with Enter, Esc and F4, the automatic drop on entry and typing in the edit.
 #include "DropDownFormTest.h"
 #include "dropdowns/ExtMemoDropDown.h"
+#include "platform/Menus.h"
 
 namespace {
 
@@ -97,4 +98,31 @@ TEST_F(MemoDropDownTest, TypingReplacesTheLinesWithOneLine)
     GuiTest::TypeText(Edit, QStringLiteral("xyz"));
     ASSERT_EQ(Edit->MemoText()->Count(), 1);
     EXPECT_EQ(Edit->MemoText()->Strings(0), QStringLiteral("xyz"));
+}
+
+TEST_F(MemoDropDownTest, RightClickInThePopupShowsTheMemoMenu)
+{
+    auto *menu = new TPopupMenu(Form.get());
+    auto *item = new TMenuItem(menu);
+    item->SetCaption(QStringLiteral("Insert date"));
+    item->OnClick = [this](TObject *) { Edit->Memo()->SetSelText(QStringLiteral("today")); };
+    menu->Items()->Add(item);
+    Edit->SetMemoPopup(menu);
+    GuiTest::PressKey(Edit, VK_F4);
+    ASSERT_TRUE(Edit->DroppedDown());
+
+    GuiTest::TScriptedModalHook hook;
+    hook.Answer(mrOk, QStringLiteral("Insert date"));
+    GuiTest::Click(Edit->Memo(), TPoint(5, 5), mbRight);
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(menu->PopupComponent(), Edit->Memo());
+    EXPECT_TRUE(Edit->DroppedDown()) << "the menu leaves the popup open";
+    GuiTest::PressKey(Edit->Memo(), VK_F4);
+    EXPECT_EQ(Edit->MemoText()->Text().trimmed(), QStringLiteral("today"));
+
+    delete menu;
+    EXPECT_EQ(Edit->MemoPopup(), nullptr);
+    GuiTest::PressKey(Edit, VK_F4);
+    EXPECT_EQ(Edit->Memo()->PopupMenu(), nullptr) << "the next opening hands the memo no stale menu";
+    Edit->HideDropDown(false);
 }

@@ -101,3 +101,34 @@ TEST_F(TrackBarDropDownTest, PositionIsKeptInsideTheRangeAndBadTextLeavesIt)
     Edit->SetText(QStringLiteral("-"));
     EXPECT_EQ(Edit->Position(), 20);
 }
+
+TEST_F(TrackBarDropDownTest, KeysOnThePopupsTrackBarStepOnceAndStopAtTheEnds)
+{
+    Edit->SetFrequency(2);
+    GuiTest::PressKey(Edit, VK_F4);
+    ASSERT_TRUE(Edit->DroppedDown());
+    struct Case {
+        Word Key;
+        int From;
+        int To;
+    };
+    // Up and Down are the edit's steps by Frequency (refused past an end); the other keys are
+    // the track bar's own.
+    const Case cases[] = {
+        {VK_DOWN, 5, 7}, {VK_UP, 5, 3}, {VK_UP, 1, 1},     {VK_DOWN, 9, 9},     {VK_UP, 2, 0},
+        {VK_RIGHT, 5, 6}, {VK_LEFT, 5, 4}, {VK_LEFT, 0, 0}, {VK_NEXT, 5, 7},    {VK_PRIOR, 1, 0},
+        {VK_HOME, 5, 0}, {VK_END, 5, 10},
+    };
+    for (const Case &c : cases) {
+        Edit->SetPosition(c.From);
+        GuiTest::PressKey(Edit->TrackBar(), c.Key);
+        EXPECT_EQ(Edit->Position(), c.To) << "key " << c.Key << " from " << c.From;
+        EXPECT_EQ(Edit->TrackBar()->Position(), c.To);
+        EXPECT_EQ(Edit->Text(), QString::number(c.To));
+        EXPECT_TRUE(Edit->DroppedDown());
+    }
+    Edit->SetPosition(4);
+    GuiTest::PressKey(Edit->TrackBar(), VK_UP, {ssAlt});
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->Position(), 4) << "Alt+Up closes the popup and moves nothing";
+}

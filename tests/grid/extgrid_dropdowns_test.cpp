@@ -5,6 +5,7 @@
 
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
+#include "platform/TimeSource.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
@@ -35,6 +36,8 @@ protected:
                 e = edTrackbarDropDown;
             else if (c == 3)
                 e = edCalculatorDropDown;
+            else if (c == 4)
+                e = edTimePickerDropDown;
         };
         form->Show();
         form->SetActiveControl(g);
@@ -178,10 +181,54 @@ TEST_F(DropDownEditorGrid, TheUnitMakesTheThreeEditorsByName)
     TPersistent *t = FindClass("TGridTrackbarDropDown")(g);
     TPersistent *m = FindClass("TGridMemoDropDown")(g);
     TPersistent *c = FindClass("TGridCalculatorDropDown")(g);
+    TPersistent *p = FindClass("TGridTimepickerDropDown")(g);
+    EXPECT_NE(dynamic_cast<TGridTimepickerDropDown *>(p), nullptr);
+    delete p;
     EXPECT_NE(dynamic_cast<TGridTrackbarDropDown *>(t), nullptr);
     EXPECT_NE(dynamic_cast<TGridMemoDropDown *>(m), nullptr);
     EXPECT_NE(dynamic_cast<TGridCalculatorDropDown *>(c), nullptr);
     delete t;
     delete m;
     delete c;
+}
+
+TEST_F(DropDownEditorGrid, TimePickerWritesTypedAndPickedTimes)
+{
+    TManualClock clock;
+    g->SetCol(4);
+    g->SetCells(4, 2, QStringLiteral("08:05:30"));
+    Type("0");
+    TGridTimepickerDropDown *t = g->TimePickerDropDown();
+    ASSERT_EQ(Focused(), t);
+    EXPECT_FALSE(t->FocusDraw);
+    Type("73000");
+    EXPECT_EQ(t->Text(), QStringLiteral("07:30:00"));
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(4, 2), QStringLiteral("07:30:00"));
+
+    // An hour later on the popup's watch.
+    g->SetCells(4, 2, QStringLiteral("08:05:30"));
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(Focused(), t);
+    EXPECT_EQ(t->Text(), QStringLiteral("08:05:30"));
+    Key(VK_F4);
+    ASSERT_TRUE(t->DroppedDown());
+    GuiTest::PressKey(t->DropDownForm(), VK_PRIOR);
+    for (int i = 0; i < 200 && t->Watch()->Animating(); ++i)
+        clock.Advance(1);
+    GuiTest::PressKey(t->DropDownForm(), VK_RETURN);
+    EXPECT_FALSE(t->DroppedDown());
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(4, 2), QStringLiteral("09:05:30"));
+
+    Type("1");
+    ASSERT_TRUE(t->Visible());
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(g->Cells(4, 2), QStringLiteral("09:05:30"));
 }

@@ -2,10 +2,12 @@
 // clicks, keys with the classic var-key semantics, and the translation of keys into messages.
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringList>
@@ -450,4 +452,53 @@ TEST_F(ControlsInputTest, ModifierKeysSetTheirLeftOrRightCode)
     EXPECT_EQ(SidedState(), QStringLiteral("000010"));
     SendRawKey(w, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, 0);
     EXPECT_EQ(SidedState(), QStringLiteral("000000"));
+}
+
+TEST_F(ControlsInputTest, RightClickPopsUpTheMenuOfTheControlOrElseOfItsParent)
+{
+    std::vector<UnicodeString> clicked;
+    auto makeMenu = [&](const char *Caption) {
+        auto *m = new TPopupMenu(Form.get());
+        auto *i = new TMenuItem(m);
+        i->SetCaption(QString::fromLatin1(Caption));
+        i->OnClick = [&clicked, i](TObject *) { clicked.push_back(i->Caption()); };
+        m->Items()->Add(i);
+        return m;
+    };
+    TPopupMenu *own = makeMenu("Own");
+    TPopupMenu *formMenu = makeMenu("Form");
+    A->SetPopupMenu(own);
+    Form->SetPopupMenu(formMenu);
+
+    GuiTest::TScriptedModalHook hook;
+    hook.Answer(mrOk, QStringLiteral("Own"));
+    GuiTest::Click(A, TPoint(5, 5));
+    EXPECT_TRUE(hook.Shown.empty()) << "a left click pops up nothing";
+    GuiTest::Click(A, TPoint(5, 5), mbRight);
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].ClassName, QStringLiteral("TPopupMenu"));
+    EXPECT_EQ(own->PopupComponent(), A);
+    EXPECT_EQ(A->Log.last(), QStringLiteral("up 5,5")) << "the release is the control's before the menu";
+
+    hook.Answer(mrOk, QStringLiteral("Form"));
+    GuiTest::Click(B, TPoint(5, 5), mbRight);
+    EXPECT_EQ(formMenu->PopupComponent(), Form.get()) << "B has no menu: its parent's shows";
+
+    own->SetAutoPopup(false);
+    hook.Answer(mrOk, QStringLiteral("Form"));
+    GuiTest::Click(A, TPoint(5, 5), mbRight);
+    EXPECT_EQ(clicked, (std::vector<UnicodeString>{QStringLiteral("Own"), QStringLiteral("Form"), QStringLiteral("Form")}));
+
+    delete own;
+    EXPECT_EQ(A->PopupMenu(), nullptr) << "a freed menu is forgotten";
+    hook.Answer(mrOk, QStringLiteral("Form"));
+    GuiTest::Click(A, TPoint(5, 5), mbRight);
+    EXPECT_EQ(clicked.size(), 4u);
+
+    // The keyboard's menu key asks the focused window; the menu opens over its middle.
+    hook.Answer(mrCancel);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
+    QApplication::sendEvent(Form->Widget(), &key);
+    EXPECT_EQ(hook.Shown.size(), 5u);
+    EXPECT_TRUE(key.isAccepted());
 }

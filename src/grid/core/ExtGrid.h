@@ -55,6 +55,7 @@ class TExtCustomDropDown;
 class TGridMemoDropDown;
 class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2919,6 +2920,7 @@ public:
     TGridTrackbarDropDown *TrackbarDropDown();
     TGridMemoDropDown *MemoDropDown();
     TGridCalculatorDropDown *CalculatorDropDown();
+    TGridTimepickerDropDown *TimePickerDropDown();
     // The grid's relays of the editors' popup bar buttons and of the memo's typing.
     void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
     void DropDownFooterButtonClick(TObject *Sender, int ButtonIndex);
@@ -2937,6 +2939,7 @@ private:
     TGridTrackbarDropDown *EditTrackbarDropDown = nullptr;
     TGridMemoDropDown *EditMemoDropDown = nullptr;
     TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
+    TGridTimepickerDropDown *EditTimePickerDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
 
 public:

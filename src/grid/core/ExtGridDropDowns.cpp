@@ -156,6 +156,7 @@ void TGridDropDownEditor<TControlT>::WMSetFocus(TWMSetFocus &Message)
 template class TGridDropDownEditor<TExtMemoDropDown>;
 template class TGridDropDownEditor<TExtTrackBarDropDown>;
 template class TGridDropDownEditor<TExtCalculatorDropdown>;
+template class TGridDropDownEditor<TExtTimePickerDropDown>;
 
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
     : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
@@ -169,6 +170,15 @@ TGridTrackbarDropDown::TGridTrackbarDropDown(TComponent *AOwner)
 {
     // In a cell the number is typed as well.
     SetEditorEnabled(true);
+}
+
+// ---- the time editor ----
+
+TGridTimepickerDropDown::TGridTimepickerDropDown(TComponent *AOwner)
+    : TGridDropDownEditor<TExtTimePickerDropDown>(AOwner)
+{
+    // The cell's own look shows the focus; the edit does not paint its value highlighted.
+    FocusDraw = false;
 }
 
 // ---- the memo editor ----
@@ -228,6 +238,13 @@ T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
     return Editor;
 }
 
+TGridTimepickerDropDown *TExtStringGrid::TimePickerDropDown()
+{
+    if (!EditTimePickerDropDown)
+        EditTimePickerDropDown = PrepareDropDownEditor(NewDropDown<TGridTimepickerDropDown>(this));
+    return EditTimePickerDropDown;
+}
+
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
     switch (Type) {
@@ -237,6 +254,8 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
         return MemoDropDown();
     case edCalculatorDropDown:
         return CalculatorDropDown();
+    case edTimePickerDropDown:
+        return TimePickerDropDown();
     default:
         return nullptr;
     }
@@ -264,6 +283,10 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
     }
     case edMemoDropDown:
     case edCalculatorDropDown:
+        d->SetText(EditText);
+        break;
+    case edTimePickerDropDown:
+        d->SetEditorEnabled(true);
         d->SetText(EditText);
         break;
     default:

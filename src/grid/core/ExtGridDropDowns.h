@@ -6,6 +6,7 @@
 
 #include "dropdowns/ExtCalculatorDropDown.h"
 #include "dropdowns/ExtMemoDropDown.h"
+#include "dropdowns/ExtTimePickerDropDown.h"
 #include "dropdowns/ExtTrackBarDropDown.h"
 #include "grid/core/ExtGrid.h"
 
@@ -67,6 +68,11 @@ public:
 protected:
     // Enter commits the result of a pending calculation.
     void BeforeEnterCommit() override { CalcResult(); }
+};
+
+class TGridTimepickerDropDown : public TGridDropDownEditor<TExtTimePickerDropDown> {
+public:
+    explicit TGridTimepickerDropDown(TComponent *AOwner);
 };
 
 // The memo's lines as the one text a cell holds.

@@ -59,7 +59,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridTrackbarDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTrackbarDropDown>(o); }},
         {"TGridMemoDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridMemoDropDown>(o); }},
         {"TGridCalculatorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridCalculatorDropDown>(o); }},
-        {"TGridTimepickerDropDown", Pending()},
+        {"TGridTimepickerDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTimepickerDropDown>(o); }},
         {"TGridDetailPickerDropDown", Pending()},
         {"TGridGridDropDown", Pending()},
         {"TGridColorDropDown", Pending()},

@@ -794,3 +794,28 @@ bool TCustomItemSelector::LookupItem(const UnicodeString &S)
     }
     return false;
 }
+
+// ---- type-ahead ----
+
+TSelectorSearch::TSelectorSearch(TComponent *AOwner) : FKeyTimer(new TTimer(AOwner))
+{
+    FKeyTimer->SetEnabled(false);
+    FKeyTimer->SetInterval(500);
+    FKeyTimer->OnTimer = [this](TObject *) {
+        FKeyTimer->SetEnabled(false);
+        FText.clear();
+    };
+}
+
+TSelectorSearch::~TSelectorSearch()
+{
+    FKeyTimer->SetEnabled(false);
+    delete FKeyTimer;
+}
+
+const UnicodeString &TSelectorSearch::Add(Word Key)
+{
+    FText += QChar(char16_t(Key));
+    FKeyTimer->SetEnabled(true);
+    return FText;
+}

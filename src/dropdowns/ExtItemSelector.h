@@ -8,6 +8,7 @@
 
 #include "controls/ExtStyleIF.h"
 #include "dropdowns/ExtCustomDropDown.h"
+#include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 
 #include <functional>
@@ -235,4 +236,22 @@ private:
     int FItemIndex = -1;
     int FItemHot = -1;
     TExtCustomItemSelector *FExtItemSelector = nullptr;
+};
+
+// The type-ahead of a drop-down's selector: keys typed within 500 ms of the first one of a search
+// form its text; the timer is not restarted by later keys.
+class TSelectorSearch {
+public:
+    explicit TSelectorSearch(TComponent *AOwner);
+    ~TSelectorSearch();
+    TSelectorSearch(const TSelectorSearch &) = delete;
+    TSelectorSearch &operator=(const TSelectorSearch &) = delete;
+    // Appends the key's code as a character and answers the search text.
+    const UnicodeString &Add(Word Key);
+    const UnicodeString &Text() const { return FText; }
+    TTimer *KeyTimer() const { return FKeyTimer; }
+
+private:
+    TTimer *FKeyTimer;
+    UnicodeString FText;
 };

@@ -64,6 +64,17 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(TComponent *AOwner)
 TExtColorPickerDropDown::~TExtColorPickerDropDown()
 {
     FSearch.KeyTimer()->SetEnabled(false);
+    // The popup and its pickers outlive this part of the object.
+    if (FItemSelector) {
+        FItemSelector->OnItemSelect = nullptr;
+        FItemSelector->OnDrawItem = nullptr;
+    }
+    if (FColorSelector)
+        FColorSelector->OnItemSelect = nullptr;
+    if (FColorCubePanel)
+        FColorCubePanel->OnSelect = nullptr;
+    if (FSpectrumPanel)
+        FSpectrumPanel->OnSelect = nullptr;
 }
 
 void TExtColorPickerDropDown::CreateWnd()

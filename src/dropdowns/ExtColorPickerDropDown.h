@@ -44,8 +44,6 @@ private:
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
 enum TColorValueText { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
 
-using TOnDrawSelectedItem = std::function<void(TObject *Sender, TCanvas *Canvas, TRect R)>;
-
 // The web colour name of a colour (system colours resolved first): "clWebRed" for a colour of
 // the web table, else "#" and the red, green and blue values as two hexadecimal digits each.
 UnicodeString ColorToWebColorName(TColor Color);

@@ -819,3 +819,150 @@ const UnicodeString &TSelectorSearch::Add(Word Key)
     FKeyTimer->SetEnabled(true);
     return FText;
 }
+
+// ---- drop-downs with a selector ----
+
+TExtSelectorDropDown::TExtSelectorDropDown(TComponent *AOwner)
+    : TExtCustomDropDown(AOwner), FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    SetDropDownEnabled(true);
+}
+
+TExtSelectorDropDown::~TExtSelectorDropDown()
+{
+    FSearch.KeyTimer()->SetEnabled(false);
+    // The popup and the selector outlive this part of the object.
+    if (FItemSelector) {
+        FItemSelector->OnItemSelect = nullptr;
+        FItemSelector->OnDrawItem = nullptr;
+        FItemSelector->OnItemSize = nullptr;
+        FItemSelector->OnResize = nullptr;
+    }
+}
+
+bool TExtSelectorDropDown::CreateSelector()
+{
+    if (FItemSelector || !DropDownForm())
+        return false;
+    FItemSelector = new TExtCustomItemSelector(this);
+    FItemSelector->SetParent(DropDownForm());
+    FItemSelector->SetSelectorType(stImage);
+    FItemSelector->SetBounds(0, 0, FItemSelector->Width(), 150);
+    return true;
+}
+
+void TExtSelectorDropDown::ShowSelector()
+{
+    if (!FItemSelector)
+        return;
+    FItemSelector->SetColor(DropDownColor());
+    FItemSelector->UpdateSelectorPanel();
+    SetControl(FItemSelector);
+}
+
+void TExtSelectorDropDown::LoadItemSelector(int Columns, TItemLayout Layout)
+{
+    if (!FItemSelector)
+        return;
+    FItemSelector->OnItemSelect = nullptr;
+    FItemSelector->SetColumns(Columns);
+    FItemSelector->SetImages(Images());
+    FItemSelector->SetItemLayout(Layout);
+    FItemSelector->SetColor(DropDownColor());
+    FItemSelector->ItemAppearance()->Assign(FItemAppearance.get());
+    FillItemSelector();
+    FItemSelector->UpdateSelectorPanel();
+    FItemSelector->SetItemIndex(FItemIndex);
+    FItemSelector->OnItemSelect = [this](TObject *Sender) { ItemSelectorSelect(Sender); };
+}
+
+void TExtSelectorDropDown::ItemSelectorSelect(TObject *)
+{
+    SelectorChosen();
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TExtSelectorDropDown::MoveTo(int V)
+{
+    if (!FItemSelector || V >= FItemSelector->Items()->Count())
+        return;
+    Internally([&] { FItemSelector->SetItemIndex(V); });
+}
+
+void TExtSelectorDropDown::PageMove(bool Up, TItemLayout Layout, int Columns)
+{
+    if (!FItemSelector)
+        return;
+    if (FItemSelector->Items()->Count() != ItemCount())
+        LoadItemSelector(Columns, Layout);
+    const int n = FItemSelector->GetVisibleItemCount();
+    if (n < 1)
+        return;
+    const int cur = FItemSelector->ItemIndex();
+    if (Up) {
+        MoveTo(std::max(cur - n, 0));
+    } else {
+        const int v = std::min(cur + n, ItemCount() - 1);
+        if (v >= 0)
+            MoveTo(v);
+    }
+}
+
+void TExtSelectorDropDown::AddSearchKey(Word Key)
+{
+    if (!FItemSelector)
+        return;
+    const UnicodeString &s = FSearch.Add(Key);
+    Internally([&] { FItemSelector->LookupItem(s); });
+}
+
+void TExtSelectorDropDown::SelectFirst()
+{
+    if (ItemCount() > 0)
+        SetItemIndex(0);
+}
+
+void TExtSelectorDropDown::SelectLast()
+{
+    if (ItemCount() > 0)
+        SetItemIndex(ItemCount() - 1);
+}
+
+void TExtSelectorDropDown::SelectNext()
+{
+    if (ItemCount() == 0)
+        return;
+    const int i = FItemIndex < 0 ? 0 : FItemIndex + 1;
+    if (i < ItemCount())
+        SetItemIndex(i);
+}
+
+void TExtSelectorDropDown::SelectPrevious()
+{
+    if (ItemCount() == 0)
+        return;
+    const int i = FItemIndex < 0 ? 0 : FItemIndex - 1;
+    if (i >= 0)
+        SetItemIndex(i);
+}
+
+void TExtSelectorDropDown::DropDownDestroyed()
+{
+    TExtCustomDropDown::DropDownDestroyed();
+    if (!ComponentState().Contains(TComponentStateItem::csDestroying))
+        FItemSelector = nullptr;
+}
+
+void TExtSelectorDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
+{
+    TExtCustomDropDown::SetSelectionColorStyle(Value);
+    if (FItemSelector)
+        FItemSelector->ItemAppearance()->SetColorStyle(Value);
+}
+
+void TExtSelectorDropDown::SetComponentStyle(TQRVStyle AStyle)
+{
+    TExtCustomDropDown::SetComponentStyle(AStyle);
+    SetItemAppearanceStyle(FItemAppearance.get(), AStyle);
+}

@@ -111,6 +111,8 @@ void SetItemAppearanceStyle(TItemAppearance *Appearance, TQRVStyle Style);
 enum TSelectorType { stImage, stColor };
 
 using TDrawItemEvent = std::function<void(TObject *Sender, TCanvas *Canvas, TRect R, int Index)>;
+// Replaces the painting of a drop-down's chosen item (or of its rows).
+using TOnDrawSelectedItem = std::function<void(TObject *Sender, TCanvas *Canvas, TRect R)>;
 using TItemSizeEvent = std::function<void(TObject *Sender, TSize &ASize)>;
 
 class TCustomItemSelector;
@@ -254,4 +256,65 @@ public:
 private:
     TTimer *FKeyTimer;
     UnicodeString FText;
+};
+
+// ---- drop-downs whose popup is an item selector ----
+
+// What the detail and image drop-downs share: the selector in the popup, created once in
+// CreateDropDownForm, its item look, the type-ahead and the moves the drop-down makes itself
+// (InternalCall set, so that the selection event does not close the popup).
+class TExtSelectorDropDown : public TExtCustomDropDown {
+public:
+    explicit TExtSelectorDropDown(TComponent *AOwner);
+    ~TExtSelectorDropDown() override;
+
+    TExtCustomItemSelector *ItemSelector() const { return FItemSelector; }
+    TItemAppearance *ItemAppearance() const { return FItemAppearance.get(); }
+    void SetItemAppearance(TItemAppearance *Value) { FItemAppearance->Assign(Value); }
+    const UnicodeString &CurSearch() const { return FSearch.Text(); }
+    int ItemIndex() const { return FItemIndex; }
+    virtual void SetItemIndex(int Value) = 0;
+    virtual int ItemCount() const = 0;
+    // Through SetItemIndex; nothing without items.
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+
+    void DropDownDestroyed() override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void SetComponentStyle(TQRVStyle AStyle) override;
+
+protected:
+    // Creates the selector once (image items, at 0, 0, 150 high); false when it existed.
+    bool CreateSelector();
+    // The selector of the popup, coloured and laid out, as its content.
+    void ShowSelector();
+    // Columns, images, layout, colour and look, then the items, then the chosen item.
+    void LoadItemSelector(int Columns, TItemLayout Layout);
+    virtual void FillItemSelector() = 0;
+    // Moves the popup's selection to V (below the selector's count) without closing it.
+    void MoveTo(int V);
+    // Page Up and Page Down: the selector reloaded when its count differs, then a move by the
+    // visible rows.
+    void PageMove(bool Up, TItemLayout Layout, int Columns);
+    void AddSearchKey(Word Key);
+    template <class Fn>
+    void Internally(Fn &&F)
+    {
+        const bool was = FInternalCall;
+        FInternalCall = true;
+        F();
+        FInternalCall = was;
+    }
+    void ItemSelectorSelect(TObject *Sender);
+    // The selection of the selector taken over; a click closes the popup.
+    virtual void SelectorChosen() { SetItemIndex(FItemSelector->ItemIndex()); }
+
+    TExtCustomItemSelector *FItemSelector = nullptr;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    bool FInternalCall = false;
+    TSelectorSearch FSearch{this};
+    int FOldItemIndex = -1;
+    int FItemIndex = -1;
 };

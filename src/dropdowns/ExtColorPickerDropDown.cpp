@@ -281,16 +281,7 @@ void TExtColorPickerDropDown::SizeDropDownForm()
         TExtCustomDropDown::SizeDropDownForm();
         return;
     }
-    FItemSelector->SetAlign(alNone);
-    TSize s;
-    FItemSelector->GetPanelSize(s);
-    if (DropDownWidth() < 1)
-        FItemSelector->SetWidth(s.cx);
-    if (DropDownHeight() < 1)
-        FItemSelector->SetHeight(s.cy);
-    TExtCustomDropDown::SizeDropDownForm();
-    if (FItemSelector->VertScrollBar()->IsScrollBarVisible() && DropDownForm())
-        DropDownForm()->SetWidth(DropDownForm()->Width() + GetSystemMetrics(SM_CXVSCROLL));
+    FitPopupToSelector(this, FItemSelector);
 }
 
 void TExtColorPickerDropDown::PlaceDropDownControl()

@@ -5,6 +5,7 @@
 #include "controls/MiniHTML.h"
 #include "platform/Messages.h"
 #include "platform/SysUtils.h"
+#include "platform/Windows.h"
 
 #include <algorithm>
 #include <array>
@@ -821,6 +822,20 @@ const UnicodeString &TSelectorSearch::Add(Word Key)
 }
 
 // ---- drop-downs with a selector ----
+
+void FitPopupToSelector(TExtCustomDropDown *Edit, TExtCustomItemSelector *Selector)
+{
+    Selector->SetAlign(alNone);
+    TSize s;
+    Selector->GetPanelSize(s);
+    if (Edit->DropDownWidth() < 1)
+        Selector->SetWidth(s.cx);
+    if (Edit->DropDownHeight() < 1)
+        Selector->SetHeight(s.cy);
+    Edit->TExtCustomDropDown::SizeDropDownForm();
+    if (Selector->VertScrollBar()->IsScrollBarVisible() && Edit->DropDownForm())
+        Edit->DropDownForm()->SetWidth(Edit->DropDownForm()->Width() + GetSystemMetrics(SM_CXVSCROLL));
+}
 
 TExtSelectorDropDown::TExtSelectorDropDown(TComponent *AOwner)
     : TExtCustomDropDown(AOwner), FItemAppearance(std::make_unique<TItemAppearance>(this))

@@ -260,6 +260,10 @@ private:
 
 // ---- drop-downs whose popup is an item selector ----
 
+// Sizes Edit's popup around its selector: the selector takes its panel's size where the
+// drop-down sets none, the base sizing follows, and a vertical scroll bar widens the popup.
+void FitPopupToSelector(TExtCustomDropDown *Edit, TExtCustomItemSelector *Selector);
+
 // What the detail and image drop-downs share: the selector in the popup, created once in
 // CreateDropDownForm, its item look, the type-ahead and the moves the drop-down makes itself
 // (InternalCall set, so that the selection event does not close the popup).

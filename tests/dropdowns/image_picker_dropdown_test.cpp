@@ -3,6 +3,7 @@
 #include "DropDownFormTest.h"
 #include "dropdowns/ExtImagePickerDropDown.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 
 namespace {
@@ -74,20 +75,25 @@ TEST_F(ImagePickerTest, FolderPatternAddsAnItemPerEntryAndLoadsOnlyKnownPictures
     bmp.SaveToFile(dir.filePath(QStringLiteral("a.bmp")));
     bmp.SaveToFile(dir.filePath(QStringLiteral("b.bmp")));
     bmp.SaveToFile(dir.filePath(QStringLiteral("c.png"))); // a bitmap, but not by its name
+    QImage tiff(4, 4, QImage::Format_RGB32);
+    tiff.fill(Qt::red);
+    ASSERT_TRUE(tiff.save(dir.filePath(QStringLiteral("d.tif")), "TIFF"));
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     Edit->AddImagesFromFolder(dir.path() + QStringLiteral("/*"), true);
     const struct {
         const char *Caption;
         bool Picture;
-    } expected[] = {{"", false}, {"", false}, {"a.bmp", true}, {"b.bmp", true}, {"", false}, {"", false}};
-    ASSERT_EQ(Edit->Items()->Count(), 6) << "., .., a.bmp, b.bmp, c.png, sub";
-    for (int i = 0; i < 6; ++i) {
+    } expected[] = {{"", false},   {"", false}, {"a.bmp", true}, {"b.bmp", true},
+                    {"", false},   {"d.tif", true}, {"", false}};
+    ASSERT_EQ(Edit->Items()->Count(), 7) << "., .., a.bmp, b.bmp, c.png, d.tif, sub";
+    for (int i = 0; i < 7; ++i) {
         TImageItem *item = Edit->Items()->Items(i);
         EXPECT_EQ(item->Caption(), QString::fromLatin1(expected[i].Caption)) << i;
         EXPECT_EQ(item->Image()->Graphic() != nullptr, expected[i].Picture) << i;
     }
     Edit->AddImagesFromFolder(dir.path() + QStringLiteral("/*.gif"), true);
-    EXPECT_EQ(Edit->Items()->Count(), 6) << "nothing matches, nothing is reported";
+    EXPECT_EQ(Edit->Items()->Count(), 7) << "nothing matches, nothing is reported";
+    EXPECT_EQ(Edit->Items()->Items(5)->Image()->Width(), 4);
 }
 
 TEST_F(ImagePickerTest, OpenGridKeysEnterWithAndWithoutHotAndEscRestoresNone)

@@ -1,10 +1,10 @@
 // Pictures as the program opens them: a file through the picture (TPicture), whose loader picks
-// the graphic by the extension (bmp, ico, png, gif, jpg, jpeg), and JPEG data through the platform's
-// JPEG image with its scale, grey and speed choices, saved and loaded again. A damaged file
-// raises EInvalidGraphic and nothing else.
+// the graphic by the extension (bmp, ico, png, gif, jpg, jpeg, tif, tiff), and JPEG data through
+// the platform's JPEG image with its scale, grey and speed choices, saved and loaded again. A
+// damaged file raises EInvalidGraphic and nothing else.
 //
-// Input: one byte (bits 0-2 the extension, bits 3-4 the JPEG scale, bit 5 grey, bit 6 speed),
-// then the file.
+// Input: one byte (bits 0-2 the extension, bits 3-4 the JPEG scale, bit 5 grey, bit 6 speed,
+// bit 7 a TIFF extension instead, chosen by bit 0), then the file.
 #include "support/FuzzSupport.h"
 
 #include "platform/Graphics.h"
@@ -15,6 +15,7 @@
 namespace {
 
 const char *const Extensions[] = {"bmp", "ico", "png", "gif", "jpg", "jpeg", "JPG", "Png"};
+const char *const TiffExtensions[] = {"tif", "tiff"};
 
 void Use(TGraphic &G)
 {
@@ -37,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Fuzz::CleanDir();
     const Byte Options = Data[0];
     const QByteArray File = Fuzz::Bytes(Data + 1, Size - 1);
-    const QString Name = QStringLiteral("picture.") + QLatin1String(Extensions[Options & 7]);
+    const char *Ext = Options & 0x80 ? TiffExtensions[Options & 1] : Extensions[Options & 7];
+    const QString Name = QStringLiteral("picture.") + QLatin1String(Ext);
     Fuzz::WriteFile(Name, File);
 
     try {

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-image-formats-plugins
   libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev libzip-dev libfreexl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-pysmi csvkit libxml2-utils python3-openpyxl

@@ -857,7 +857,7 @@ void TControl::CMCursorChanged(TCMCursorChanged &Message)
             if (FCursor == crDefault)
                 widget->unsetCursor();
             else
-                widget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorToQtShape(FCursor))));
+                widget->setCursor(platform_detail::QtCursorOf(FCursor));
         }
     }
     Inherited(Message);

@@ -733,7 +733,7 @@ bool TControlEventBridge::HandleMouse(QMouseEvent *Event)
             if (cur == crDefault)
                 FWidget->unsetCursor();
             else
-                FWidget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorToQtShape(cur))));
+                FWidget->setCursor(platform_detail::QtCursorOf(cur));
         }
     }
     TMessage m;

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QCursor>
 #include <QWidget>
 
 #include <map>
@@ -80,6 +81,9 @@ private:
 };
 
 namespace platform_detail {
+
+// The Qt cursor of a control's Cursor: a positive index shows the screen's cursor table entry.
+QCursor QtCursorOf(TCursor Cursor);
 // Calls Fn, sending any exception that escapes to the application's default handling.
 void GuardedCall(TObject *Sender, const std::function<void()> &Fn);
 // How many guarded calls (Qt events, timers, posted messages) are under way.

@@ -204,7 +204,7 @@ void TWinControl::ApplyWidgetState()
     }
     FWidget->setEnabled(Enabled());
     if (Cursor() != crDefault)
-        FWidget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorToQtShape(Cursor()))));
+        FWidget->setCursor(platform_detail::QtCursorOf(Cursor()));
     ApplyFontAndColor();
 }
 

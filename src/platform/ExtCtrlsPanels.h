@@ -10,6 +10,7 @@
 
 #include "platform/Classes.h"
 #include "platform/Controls.h"
+#include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
@@ -225,31 +226,6 @@ private:
     int FExpandedHeight = 200;
     // When the code last set Top: the later one goes first among equal Tops.
     unsigned FOrderStamp = 0;
-};
-
-// The vertical scroll bar of a scrolling control.
-class TControlScrollBar {
-public:
-    bool Tracking() const { return FTracking; }
-    void SetTracking(bool Value) { FTracking = Value; }
-    int Increment() const { return FIncrement; }
-    void SetIncrement(int Value) { FIncrement = Value > 0 ? Value : 1; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value) { FVisible = Value; }
-    // Scroll position in pixels and the height of the whole content.
-    int Position() const { return FPosition; }
-    int Range() const { return FRange; }
-    // True while the content does not fit and the bar shows.
-    bool IsScrollBarVisible() const { return FShown; }
-
-private:
-    friend class TCategoryPanelGroup;
-    bool FTracking = false;
-    int FIncrement = 8;
-    bool FVisible = true;
-    int FPosition = 0;
-    int FRange = 0;
-    bool FShown = false;
 };
 
 class TCategoryPanelGroup : public TCustomControl {

@@ -982,7 +982,7 @@ void TScreen::SetCursor(TCursor Value)
         if (had)
             QGuiApplication::restoreOverrideCursor();
     } else {
-        const QCursor c(static_cast<Qt::CursorShape>(CursorToQtShape(Value)));
+        const QCursor c = platform_detail::QtCursorOf(Value);
         if (had)
             QGuiApplication::changeOverrideCursor(c);
         else

@@ -24,6 +24,9 @@
 class QEventLoop;
 class QObject;
 class QTimer;
+struct HCURSOR__;
+using HCURSOR = HCURSOR__ *;
+struct TWMScroll;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
@@ -104,6 +107,77 @@ private:
 };
 
 // ---- forms ----
+
+// A scroll bar of a scrolling control: the position in pixels over the whole content.
+class TScrollingWinControl;
+class TControlScrollBar {
+public:
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool Value) { FTracking = Value; }
+    int Increment() const { return FIncrement; }
+    void SetIncrement(int Value) { FIncrement = Value > 0 ? Value : 1; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    // Scroll position in pixels and the extent of the whole content.
+    int Position() const { return FPosition; }
+    // Kept within the content; on a scrolling control the children move along.
+    void SetPosition(int Value);
+    int Range() const { return FRange; }
+    // Space kept free beyond a child that is scrolled into view.
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value) { FMargin = Value > 0 ? Value : 0; }
+    // True while the content does not fit and the bar shows.
+    bool IsScrollBarVisible() const { return FShown; }
+
+private:
+    friend class TCategoryPanelGroup;
+    friend class TScrollingWinControl;
+    bool FTracking = false;
+    int FIncrement = 8;
+    bool FVisible = true;
+    int FPosition = 0;
+    int FRange = 0;
+    int FMargin = 0;
+    bool FShown = false;
+    TScrollingWinControl *FControl = nullptr;
+    bool FHorizontal = false;
+};
+
+// A control whose children may reach past its client area: with AutoScroll, scroll bars show
+// while they do, and moving a bar moves the children.
+class TScrollingWinControl : public TCustomControl {
+public:
+    explicit TScrollingWinControl(TComponent *AOwner);
+    ~TScrollingWinControl() override;
+
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool Value);
+    TControlScrollBar *VertScrollBar() { return &FVertScrollBar; }
+    TControlScrollBar *HorzScrollBar() { return &FHorzScrollBar; }
+    // The area beside the bars that show.
+    TRect ClientRect() const override;
+    // Measures the children again and shows or hides the bars.
+    void UpdateScrollBars();
+
+protected:
+    void AlignControls(TControl *AControl, TRect &Rect) override;
+    void BoundsChanged(bool Moved, bool Resized) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage &Message) override;
+    // Line, page and thumb codes move the bar's position.
+    virtual void WMVScroll(TWMScroll &Message);
+    virtual void WMHScroll(TWMScroll &Message);
+
+private:
+    friend class TControlScrollBar;
+    void ScrollTo(TControlScrollBar &Bar, int Position);
+    void Scroll(TControlScrollBar &Bar, TWMScroll &Message);
+    void PlaceBars();
+    bool FAutoScroll = true;
+    bool FUpdating = false;
+    TControlScrollBar FVertScrollBar;
+    TControlScrollBar FHorzScrollBar;
+};
 
 class TCustomForm : public TWinControl {
 public:
@@ -453,6 +527,10 @@ public:
     // The monitor holding Point; outside every monitor, by MonitorDefault. The object stays
     // valid until the next call.
     TMonitor *MonitorFromPoint(TPoint Point, TMonitorDefaultTo MonitorDefault = mdNearest);
+    // The program's cursor table: a control whose Cursor is a positive index shows the cursor
+    // stored there (nullptr: none, the arrow shows).
+    HCURSOR Cursors(int Index) const;
+    void SetCursors(int Index, HCURSOR Value);
 
 private:
     TCursor FCursor = crDefault;

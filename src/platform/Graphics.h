@@ -636,6 +636,12 @@ public:
     TGIFImage() : TQtImageGraphic("GIF") {}
 };
 
+// A TIFF picture, read and written through Qt's TIFF reader.
+class TWICImage : public TQtImageGraphic {
+public:
+    TWICImage() : TQtImageGraphic("TIFF") {}
+};
+
 class TPicture : public TPersistent {
 public:
     TPicture();
@@ -652,7 +658,7 @@ public:
     int Width() const;
     int Height() const;
 
-    // Chooses the graphic class by the file's extension (bmp, ico, png, gif, jpg, jpeg);
+    // Chooses the graphic class by the file's extension (bmp, ico, png, gif, tif, tiff, jpg, jpeg);
     // anything else raises EInvalidGraphic "Unknown picture file extension (.xyz)".
     void LoadFromFile(const UnicodeString &FileName);
     void SaveToFile(const UnicodeString &FileName);

@@ -553,6 +553,8 @@ std::unique_ptr<TGraphic> CreateGraphicForExtension(const UnicodeString &Ext)
         return std::make_unique<TPngImage>();
     if (e == QLatin1String("gif"))
         return std::make_unique<TGIFImage>();
+    if (e == QLatin1String("tif") || e == QLatin1String("tiff"))
+        return std::make_unique<TWICImage>();
     if (e == QLatin1String("jpg") || e == QLatin1String("jpeg") || e == QLatin1String("jpe") || e == QLatin1String("jfif"))
         return std::make_unique<TJPEGImage>();
     return nullptr;

@@ -373,13 +373,30 @@ QImage SpinGlyph(bool up)
 
 QImage Spectrum()
 {
+    // Hue across the width; down each column from nearly white to the full hue (rows 63 and 64)
+    // and on to nearly black.
     QImage img = Canvas(128, 128, White);
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x) {
-            const QColor c = QColor::fromHsv(x * 359 / 127, y < 64 ? 255 : 255 - (y - 64) * 4,
-                                             y < 64 ? 128 + y * 2 : 255);
-            img.setPixel(x, y, c.rgb());
+    for (int x = 0; x < 128; ++x) {
+        const double hue = 1.4 + x * 2.772;
+        const int sector = static_cast<int>(hue / 60.0) % 6;
+        const double f = (hue - 60.0 * static_cast<int>(hue / 60.0)) / 60.0;
+        double r = 0, g = 0, b = 0;
+        switch (sector) {
+        case 0: r = 1, g = f; break;
+        case 1: r = 1 - f, g = 1; break;
+        case 2: g = 1, b = f; break;
+        case 3: g = 1 - f, b = 1; break;
+        case 4: r = f, b = 1; break;
+        default: r = 1, b = 1 - f; break;
         }
+        for (int y = 0; y < 128; ++y) {
+            auto channel = [y](double c) {
+                const double v = y < 64 ? 1.0 + (c - 1.0) * (y + 1) / 64.0 : c * (128 - y) / 64.0;
+                return static_cast<int>(std::lround(v * 255.0));
+            };
+            img.setPixel(x, y, qRgb(channel(r), channel(g), channel(b)));
+        }
+    }
     return img;
 }
 
@@ -515,17 +532,17 @@ CursorPicture CellCursor()
 
 CursorPicture PickerCursor()
 {
+    // An eyedropper lying from its tip at the lower left up to the bulb at the upper right.
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     GlyphPainter p(&img);
+    p.Poly(Black, {QPoint(1, 30), QPoint(3, 25), QPoint(17, 11), QPoint(21, 15), QPoint(7, 29)});
+    p.Poly(White, {QPoint(4, 26), QPoint(17, 13), QPoint(19, 15), QPoint(6, 28)});
+    p.Line(Black, 2, {QPoint(15, 9), QPoint(23, 17)});
     p.setPen(Black);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(10, 10, 11, 11));
-    p.Line(Black, 1, {QPoint(15, 2), QPoint(15, 9)});
-    p.Line(Black, 1, {QPoint(15, 22), QPoint(15, 29)});
-    p.Line(Black, 1, {QPoint(2, 15), QPoint(9, 15)});
-    p.Line(Black, 1, {QPoint(22, 15), QPoint(29, 15)});
-    return {img, QPoint(15, 15)};
+    p.setBrush(Black);
+    p.drawEllipse(QRect(20, 3, 9, 9));
+    return {img, QPoint(1, 30)};
 }
 
 const QHash<QString, std::function<CursorPicture()>> &Cursors()

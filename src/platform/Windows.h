@@ -287,6 +287,10 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC DstDC, const TPoint *DstPos, const TSize 
 struct HCURSOR__;
 using HCURSOR = HCURSOR__ *;
 HCURSOR LoadCursor(HANDLE Instance, int ResID);
+// A cursor of the program's resources by name ("QRV_POINTER"), loaded once.
+HCURSOR LoadCursor(HANDLE Instance, const UnicodeString &Name);
+// Where the pointer's tip lies in the cursor's picture.
+TPoint CursorHotSpot(HCURSOR Cursor);
 HCURSOR SetCursor(HCURSOR Cursor);
 HCURSOR GetCursor();
 // The resource id LoadCursor was given for a cursor (0 for nullptr).

@@ -56,6 +56,9 @@ class TGridMemoDropDown;
 class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
 class TGridTimepickerDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TGridDetailPickerDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2941,6 +2944,26 @@ private:
     TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
     TGridTimepickerDropDown *EditTimePickerDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
+
+public:
+    // ---- picker editors: colour, image and detail (ExtGridPickers.cpp) ----
+    TGridColorDropDown *ColorPickerDropDown();
+    TGridImageDropDown *ImagePickerDropDown();
+    TGridDetailPickerDropDown *DetailPickerDropDown();
+    // At the commit of a colour cell: the colour and the text about to be written.
+    std::function<void(TObject *Sender, int ACol, int ARow, TColor &Color, UnicodeString &Value)> OnColorSelected;
+    // At the commit of an image cell: the image index about to be written.
+    std::function<void(TObject *Sender, int ACol, int ARow, int &Index)> OnImageSelected;
+
+private:
+    TExtCustomDropDown *PickerEditorOf(TEditorType Type);
+    void ShowPickerValue(int ACol, int ARow, const UnicodeString &EditText);
+    // Writes a colour or image cell; false for the other types, whose text is written.
+    bool CommitPickerValue(int ACol, int ARow);
+    TGridColorDropDown *EditColorPickerDropDown = nullptr;
+    TGridImageDropDown *EditImagePickerDropDown = nullptr;
+    TGridDetailPickerDropDown *EditDetailPickerDropDown = nullptr;
+    // ---- end of picker editors ----
 
 public:
 

@@ -1,6 +1,7 @@
 // The grid's drop-down in-place editors and the grid's side of them: creating each editor when
 // first needed, showing it over the cell and reading its value back into the cell.
 #include "grid/core/ExtGridDropDowns.h"
+#include "grid/core/ExtGridPickers.h"
 
 #include "platform/Messages.h"
 #include "platform/SysUtils.h"
@@ -65,14 +66,21 @@ bool TGridDropDownEditor<TControlT>::CommitCheck(bool ForTab)
 }
 
 template <class TControlT>
+bool TGridDropDownEditor<TControlT>::HandlesKey(Word Key, bool Open) const
+{
+    return OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN});
+}
+
+template <class TControlT>
 void TGridDropDownEditor<TControlT>::KeyDown(Word &Key, TShiftState Shift)
 {
-    const bool handled =
-        OneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END, VK_UP, VK_DOWN}) &&
-        !(Shift.Contains(ssAlt) && Key == VK_DOWN);
+    const bool handled = HandlesKey(Key, this->DroppedDown()) && !(Shift.Contains(ssAlt) && Key == VK_DOWN);
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
     if (!handled) {
         TControlT::KeyDown(Key, Shift);
+        // Alt+Down opened the popup: the grid must not take it as a move to the next row.
+        if (Shift.Contains(ssAlt) && (Key == VK_DOWN || Key == VK_UP))
+            Key = 0;
         return;
     }
     const bool open = this->DroppedDown();
@@ -86,7 +94,9 @@ void TGridDropDownEditor<TControlT>::KeyDown(Word &Key, TShiftState Shift)
     }
     if (Key == VK_RETURN)
         BeforeEnterCommit();
-    if (FGrid->EditorCommitKey(Key, Shift, [this](bool ForTab) { return CommitCheck(ForTab); }))
+    const Word key = Key;
+    if (FGrid->EditorCommitKey(Key, Shift,
+                               [this, key](bool ForTab) { return !ForTab && !ChecksKey(key) ? true : CommitCheck(ForTab); }))
         return;
     if (open) {
         FGrid->HideInplaceEdit();
@@ -157,6 +167,9 @@ template class TGridDropDownEditor<TExtMemoDropDown>;
 template class TGridDropDownEditor<TExtTrackBarDropDown>;
 template class TGridDropDownEditor<TExtCalculatorDropdown>;
 template class TGridDropDownEditor<TExtTimePickerDropDown>;
+template class TGridDropDownEditor<TExtColorPickerDropDown>;
+template class TGridDropDownEditor<TExtImagePickerDropDown>;
+template class TGridDropDownEditor<TExtDetailDropDown>;
 
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
     : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
@@ -245,6 +258,11 @@ TGridTimepickerDropDown *TExtStringGrid::TimePickerDropDown()
     return EditTimePickerDropDown;
 }
 
+// The picker editors are made in ExtGridPickers.cpp.
+template TGridColorDropDown *TExtStringGrid::PrepareDropDownEditor(TGridColorDropDown *);
+template TGridImageDropDown *TExtStringGrid::PrepareDropDownEditor(TGridImageDropDown *);
+template TGridDetailPickerDropDown *TExtStringGrid::PrepareDropDownEditor(TGridDetailPickerDropDown *);
+
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
     switch (Type) {
@@ -257,7 +275,7 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
     case edTimePickerDropDown:
         return TimePickerDropDown();
     default:
-        return nullptr;
+        return PickerEditorOf(Type);
     }
 }
 
@@ -290,13 +308,15 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
         d->SetText(EditText);
         break;
     default:
+        ShowPickerValue(ACol, ARow, EditText);
         break;
     }
     d->SetColor(Color());
     d->SetVisible(true);
     if (d->CanFocus())
         d->SetFocus();
-    if (FStartEditChar >= 32) {
+    // A picker that cannot be typed into takes no start character.
+    if (FStartEditChar >= 32 && d->EditorEnabled()) {
         d->SelectAll();
         d->SetSelText(UnicodeString{QChar(char16_t(FStartEditChar))});
     } else if (EditControl == edMemoDropDown) {
@@ -325,7 +345,7 @@ bool TExtStringGrid::CommitDropDownEditor(int ACol, int ARow)
             d->HideDropDown(false);
         if (EditControl == edMemoDropDown)
             WriteEditValue(ACol, ARow, MemoCellText(static_cast<TExtMemoDropDown *>(d)));
-        else
+        else if (!CommitPickerValue(ACol, ARow))
             WriteEditValue(ACol, ARow, d->Text());
     }
     d->SetVisible(false);

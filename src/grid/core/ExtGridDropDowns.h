@@ -35,6 +35,10 @@ protected:
     virtual void BeforeEnterCommit() {}
     // The text the commit check validates and writes.
     virtual UnicodeString EditorText() { return this->Text(); }
+    // Whether the key goes through the editor's commit and navigation steps.
+    virtual bool HandlesKey(Word Key, bool Open) const;
+    // Whether Enter, Up or Down runs the commit check before the key takes effect.
+    virtual bool ChecksKey(Word Key) const { return true; }
 
     TExtStringGrid *FGrid;
 

@@ -2,6 +2,7 @@
 // over its cell while windows move, and the unit routines.
 #include "grid/core/ExtGrid.h"
 #include "grid/core/ExtGridDropDowns.h"
+#include "grid/core/ExtGridPickers.h"
 
 #include "platform/FileVersionInfo.h"
 #include "platform/Ole2.h"
@@ -60,10 +61,11 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridMemoDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridMemoDropDown>(o); }},
         {"TGridCalculatorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridCalculatorDropDown>(o); }},
         {"TGridTimepickerDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTimepickerDropDown>(o); }},
-        {"TGridDetailPickerDropDown", Pending()},
+        {"TGridDetailPickerDropDown",
+         [](TComponent *o) -> TPersistent * { return NewDropDown<TGridDetailPickerDropDown>(o); }},
         {"TGridGridDropDown", Pending()},
-        {"TGridColorDropDown", Pending()},
-        {"TGridImageDropDown", Pending()},
+        {"TGridColorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridColorDropDown>(o); }},
+        {"TGridImageDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridImageDropDown>(o); }},
         {"TGridButton", [](TComponent *o) -> TPersistent * { return new TGridButton(o); }},
         {"TGridDatePicker", Pending()},
         {"THeaderDragButton", [](TComponent *o) -> TPersistent * { return new THeaderDragButton(o); }},

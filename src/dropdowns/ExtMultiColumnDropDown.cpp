@@ -269,6 +269,17 @@ TExtMultiColumnDropDown::TExtMultiColumnDropDown(TComponent *AOwner)
       FColumns(std::make_unique<TDropDownColumns>(this)), FItems(std::make_unique<TDropDownItems>(this)),
       FLookupItems(std::make_unique<TStringList>())
 {
+}
+
+void TExtMultiColumnDropDown::AfterConstruction()
+{
+    TExtCustomDropDown::AfterConstruction();
+    HeaderColor = 0xFFFFFF;
+    HeaderColorTo = 0x808080;
+    HeaderHeight = 25;
+    LineColor = 0xC0C0C0;
+    FixedLineColor = 0xD1BBA4;
+    SelectionTextColor = 0;
     SetDropDownColor(clWhite);
     SetDropDownHeight(200);
     SetAutoSelect(true);
@@ -328,13 +339,26 @@ int TExtMultiColumnDropDown::GetItemIndex(const UnicodeString &Value) const
     return FItems->IndexInColumn(LookupColumn, Value);
 }
 
+void TExtMultiColumnDropDown::SetTextQuiet(const UnicodeString &Value)
+{
+    // A text this control sets is no typing: the edit's type-ahead leaves it alone.
+    ++FTextUpdate;
+    try {
+        SetText(Value);
+    } catch (...) {
+        --FTextUpdate;
+        throw;
+    }
+    --FTextUpdate;
+}
+
 void TExtMultiColumnDropDown::SetItemIndex(int Value)
 {
     if (Value >= FItems->Count())
         return;
     FItemIndex = Value;
     const std::optional<UnicodeString> l = Value >= 0 && LookupColumn >= 0 ? FItems->Items(Value)->Line(LookupColumn) : std::nullopt;
-    SetText(l ? *l : UnicodeString());
+    SetTextQuiet(l ? *l : UnicodeString());
 }
 
 bool TExtMultiColumnDropDown::LookupText(const UnicodeString &Value, UnicodeString &FoundText, int &Index) const
@@ -362,11 +386,11 @@ int TExtMultiColumnDropDown::LookupKey(WideChar Key)
     if (Key == 8) {
         if (SelLength() == 0) {
             FLookupEntry.chop(1);
-            SetText(FLookupEntry);
+            SetTextQuiet(FLookupEntry);
         } else {
             UnicodeString t = Text();
             t.remove(SelStart(), SelLength());
-            SetText(t);
+            SetTextQuiet(t);
         }
         SetSelStart(static_cast<int>(Text().length()));
         return -1;
@@ -375,14 +399,14 @@ int TExtMultiColumnDropDown::LookupKey(WideChar Key)
     int index = -1;
     if (LookupText(FLookupEntry, found, index)) {
         FItemIndex = index;
-        SetText(found);
+        SetTextQuiet(found);
         SetSelStart(static_cast<int>(FLookupEntry.length()));
         SetSelLength(static_cast<int>(found.length() - FLookupEntry.length()));
         return index;
     }
     if (LookupText(UnicodeString(QChar(char16_t(Key))), found, index)) {
         FItemIndex = index;
-        SetText(found);
+        SetTextQuiet(found);
         FLookupEntry = UnicodeString(QChar(char16_t(Key)));
         SetSelStart(1);
         SetSelLength(0);
@@ -638,14 +662,8 @@ void TExtMultiColumnDropDown::Change()
 {
     FPending = false;
     TExtCustomDropDown::Change();
-    // The completion below sets the text again; that change is no typing.
-    static thread_local int depth = 0;
-    if (depth > 0 || ComponentState().Contains(TComponentStateItem::csDesigning) || !FWorkMode)
+    if (FTextUpdate > 0 || ComponentState().Contains(TComponentStateItem::csDesigning) || !FWorkMode)
         return;
-    ++depth;
-    struct TDepth {
-        ~TDepth() { --depth; }
-    } guard;
     SetIsModified(Text() != FOldValue);
     const UnicodeString text = Text();
     const UnicodeString typed = text.left(SelStart());
@@ -654,7 +672,7 @@ void TExtMultiColumnDropDown::Change()
     UnicodeString completed;
     if (FLookupItems->Count() > 0 && CompleteFromLookup(FLookupItems.get(), text, key, MatchCase, index, completed)) {
         FItemIndex = index;
-        SetText(completed);
+        SetTextQuiet(completed);
         SetSelStart(static_cast<int>(key.length()));
         SetSelLength(static_cast<int>(completed.length() - key.length()));
         FPendingIndex = index;
@@ -663,7 +681,7 @@ void TExtMultiColumnDropDown::Change()
         return;
     }
     if (!typed.isEmpty() && typed != text) {
-        SetText(typed);
+        SetTextQuiet(typed);
         SetSelStart(static_cast<int>(typed.length()));
     }
 }
@@ -674,9 +692,10 @@ void TExtMultiColumnDropDown::KeyUp(Word &Key, TShiftState Shift)
         TExtCustomDropDown::KeyUp(Key, Shift);
     if (!FPending)
         return;
+    const int typed = FPendingLength;
     SetItemIndex(FPendingIndex);
-    SetSelStart(FPendingLength);
-    SetSelLength(static_cast<int>(Text().length()) - FPendingLength);
+    SetSelStart(typed);
+    SetSelLength(static_cast<int>(Text().length()) - typed);
     FPending = false;
 }
 
@@ -694,7 +713,7 @@ void TExtMultiColumnDropDown::KeyDown(Word &Key, TShiftState Shift)
     if (key == VK_RETURN) {
         const int i = FLookupItems->IndexOf(Text());
         if (i >= 0) {
-            SetText(FLookupItems->Strings(i));
+            SetTextQuiet(FLookupItems->Strings(i));
             SetItemIndex(i);
             Change();
         }

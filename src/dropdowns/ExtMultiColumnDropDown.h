@@ -152,6 +152,8 @@ public:
     explicit TExtMultiColumnDropDown(TComponent *AOwner);
     ~TExtMultiColumnDropDown() override;
 
+    // The base applies its style once the object is whole; this control's own presets follow.
+    void AfterConstruction() override;
     void Assign(TPersistent *Source) override;
     void Loaded();
 
@@ -231,6 +233,8 @@ protected:
 private:
     void GridSelectCell(TObject *Sender, int ACol, int ARow, bool &CanSelect);
     void GridSelect(TObject *Sender);
+    void SetTextQuiet(const UnicodeString &Value);
+    int FTextUpdate = 0;
     std::unique_ptr<TFont> FHeaderFont;
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TDropDownItems> FItems;

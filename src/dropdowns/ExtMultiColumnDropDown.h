@@ -201,6 +201,8 @@ public:
     void SelectNextPage();
     void SelectPreviousPage();
 
+    // Sets the text without the edit's type-ahead: a text set by code is no typing.
+    void SetTextQuiet(const UnicodeString &Value);
     TExtColGrid *Grid() const { return FGrid; }
     TStringList *LookupItems() const { return FLookupItems.get(); }
     const UnicodeString &LookupEntry() const { return FLookupEntry; }
@@ -233,7 +235,6 @@ protected:
 private:
     void GridSelectCell(TObject *Sender, int ACol, int ARow, bool &CanSelect);
     void GridSelect(TObject *Sender);
-    void SetTextQuiet(const UnicodeString &Value);
     int FTextUpdate = 0;
     std::unique_ptr<TFont> FHeaderFont;
     std::unique_ptr<TDropDownColumns> FColumns;

@@ -53,6 +53,8 @@ class TExtCustomDropDown;
 class TGridMemoDropDown;
 class TGridTrackbarDropDown;
 class TGridCalculatorDropDown;
+class TGridGridDropDown;
+class TGridExtGridDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2431,6 +2433,9 @@ public:
     TGridTrackbarDropDown *TrackbarDropDown();
     TGridMemoDropDown *MemoDropDown();
     TGridCalculatorDropDown *CalculatorDropDown();
+    // The multi-column and the grid-of-items drop-downs (ExtGridGridPickers.cpp).
+    TGridGridDropDown *GridDropDown();
+    TGridExtGridDropDown *ExtGridDropDown();
     // The grid's relays of the editors' popup bar buttons and of the memo's typing.
     void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
     void DropDownFooterButtonClick(TObject *Sender, int ButtonIndex);
@@ -2449,6 +2454,10 @@ private:
     TGridTrackbarDropDown *EditTrackbarDropDown = nullptr;
     TGridMemoDropDown *EditMemoDropDown = nullptr;
     TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
+    // The item of the cell text and the text, for the two item drop-downs.
+    void SetGridPickerValue(const UnicodeString &EditText);
+    TGridGridDropDown *EditGridDropDown = nullptr;
+    TGridExtGridDropDown *EditExtGridDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
 
 public:

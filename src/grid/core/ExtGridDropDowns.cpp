@@ -156,6 +156,7 @@ void TGridDropDownEditor<TControlT>::WMSetFocus(TWMSetFocus &Message)
 template class TGridDropDownEditor<TExtMemoDropDown>;
 template class TGridDropDownEditor<TExtTrackBarDropDown>;
 template class TGridDropDownEditor<TExtCalculatorDropdown>;
+template class TGridDropDownEditor<TExtMultiColumnDropDown>;
 
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
     : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
@@ -228,6 +229,8 @@ T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
     return Editor;
 }
 
+template TGridGridDropDown *TExtStringGrid::PrepareDropDownEditor(TGridGridDropDown *);
+
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
     switch (Type) {
@@ -237,6 +240,8 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
         return MemoDropDown();
     case edCalculatorDropDown:
         return CalculatorDropDown();
+    case edGridDropDown:
+        return GridDropDown();
     default:
         return nullptr;
     }
@@ -265,6 +270,10 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
     case edMemoDropDown:
     case edCalculatorDropDown:
         d->SetText(EditText);
+        break;
+    case edGridDropDown:
+    case edExtGridDropDown:
+        SetGridPickerValue(EditText);
         break;
     default:
         break;

@@ -6,6 +6,7 @@
 
 #include "dropdowns/ExtCalculatorDropDown.h"
 #include "dropdowns/ExtMemoDropDown.h"
+#include "dropdowns/ExtMultiColumnDropDown.h"
 #include "dropdowns/ExtTrackBarDropDown.h"
 #include "grid/core/ExtGrid.h"
 
@@ -67,6 +68,16 @@ public:
 protected:
     // Enter commits the result of a pending calculation.
     void BeforeEnterCommit() override { CalcResult(); }
+};
+
+// The multi-column drop-down over a cell; its code is in ExtGridGridPickers.cpp.
+class TGridGridDropDown : public TGridDropDownEditor<TExtMultiColumnDropDown> {
+public:
+    explicit TGridGridDropDown(TComponent *AOwner);
+
+protected:
+    // The cell text comes back as it was, not completed from the items.
+    void RestoreText(const UnicodeString &Cell) override { SetTextQuiet(Cell); }
 };
 
 // The memo's lines as the one text a cell holds.

@@ -1,6 +1,7 @@
 // The grid's drop-down in-place editors and the grid's side of them: creating each editor when
 // first needed, showing it over the cell and reading its value back into the cell.
 #include "grid/core/ExtGridDropDowns.h"
+#include "grid/dropdown/ExtCustomGridDropDown.h"
 
 #include "platform/Messages.h"
 #include "platform/SysUtils.h"
@@ -157,6 +158,7 @@ template class TGridDropDownEditor<TExtMemoDropDown>;
 template class TGridDropDownEditor<TExtTrackBarDropDown>;
 template class TGridDropDownEditor<TExtCalculatorDropdown>;
 template class TGridDropDownEditor<TExtMultiColumnDropDown>;
+template class TGridDropDownEditor<TCustomExtGridDropDown>;
 
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
     : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
@@ -230,6 +232,7 @@ T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
 }
 
 template TGridGridDropDown *TExtStringGrid::PrepareDropDownEditor(TGridGridDropDown *);
+template TGridExtGridDropDown *TExtStringGrid::PrepareDropDownEditor(TGridExtGridDropDown *);
 
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
@@ -242,6 +245,8 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
         return CalculatorDropDown();
     case edGridDropDown:
         return GridDropDown();
+    case edExtGridDropDown:
+        return ExtGridDropDown();
     default:
         return nullptr;
     }

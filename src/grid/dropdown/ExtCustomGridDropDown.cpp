@@ -238,7 +238,7 @@ int TCustomExtGridDropDown::LookupKey(WideChar Key)
         SetSelStart(static_cast<int>(Text().length()));
         return -1;
     }
-    const UnicodeString S = FLookupEntry.trimmed();
+    const UnicodeString S = Trim(FLookupEntry);
     if (LookupMethod == lmNarrowDown) {
         if (!FGrid)
             return -1;

@@ -205,6 +205,14 @@ void TExtColGrid::WMKeyDown(TWMKey &Message)
 {
     if (Message.CharCode == VK_TAB)
         return;
+    // The string grid answers Enter on a cell it cannot edit without its KeyDown; the choice
+    // is made there.
+    if (Message.CharCode == VK_RETURN) {
+        Word key = VK_RETURN;
+        KeyDown(key, KeyDataToShiftState(Message.KeyData));
+        Message.Result = 1;
+        return;
+    }
     TExtStringGrid::WMKeyDown(Message);
 }
 

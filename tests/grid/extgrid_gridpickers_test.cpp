@@ -2,6 +2,7 @@
 // items in the editor-property event, the cell text picks the item the popup opens on, a pick
 // and Enter write its lookup text, Escape leaves the cell.
 #include "grid/core/ExtGridDropDowns.h"
+#include "grid/dropdown/ExtCustomGridDropDown.h"
 
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
@@ -31,10 +32,14 @@ protected:
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
             if (c == 1)
                 e = edGridDropDown;
+            else if (c == 2)
+                e = edExtGridDropDown;
         };
         g->OnGetEditorProp = [this](TObject *, int c, int, TObject *) {
             if (c == 1)
                 FillMultiColumn(g->GridDropDown());
+            else if (c == 2)
+                FillGrid(g->ExtGridDropDown());
         };
         form->Show();
         form->SetActiveControl(g);
@@ -59,6 +64,25 @@ protected:
             it->Text()->Add(QString::fromUtf8(n));
             it->Text()->Add(QString::number(d->Items()->Count()));
         }
+    }
+    // With items, or rows written straight into the popup's grid.
+    void FillGrid(TGridExtGridDropDown *d)
+    {
+        d->LookupMethod = ExtCustomGridDropDown::lmNarrowDown;
+        d->Columns()->Clear();
+        d->Items()->Clear();
+        d->Columns()->Add()->Header = QStringLiteral("Port");
+        const char *names[] = {"COM1", "COM2", "USB0", "USB1"};
+        if (d->UseItems) {
+            for (const char *n : names)
+                d->Items()->Add()->Text()->Add(QString::fromUtf8(n));
+            return;
+        }
+        TExtStringGrid *inner = d->GetExtColGrid();
+        inner->SetColCount(1);
+        inner->SetRowCount(5);
+        for (int r = 0; r < 4; ++r)
+            inner->SetCells(0, r + 1, QString::fromUtf8(names[r]));
     }
     TWinControl *Focused()
     {
@@ -131,4 +155,34 @@ TEST_F(GridPickerTest, MultiColumnEscapeAfterAWheelTurnLeavesTheCell)
     EXPECT_EQ(d->ItemIndex(), 0);
     EXPECT_EQ(d->Text(), QString());
     Key(VK_ESCAPE);
+}
+
+TEST_F(GridPickerTest, GridOfItemsNarrowsAsTypedAndEnterWritesTheRow)
+{
+    for (bool useItems : {true, false}) {
+        g->ExtGridDropDown()->UseItems = useItems;
+        g->MouseActions()->DirectComboDrop = true;
+        g->SetCol(2);
+        g->SetRow(useItems ? 1 : 2);
+        GuiTest::PressKey(g, VK_F2);
+        GuiTest::ProcessEvents();
+        TGridExtGridDropDown *d = g->ExtGridDropDown();
+        ASSERT_TRUE(d->DroppedDown()) << "a direct drop opens at once";
+        EXPECT_TRUE(d->GetExtColGrid()->FixedRowAlways());
+        TExtStringGrid *inner = d->GetExtColGrid();
+        ASSERT_EQ(Focused(), inner);
+        GuiTest::TypeText(inner, QStringLiteral("us"));
+        EXPECT_EQ(inner->RowCount(), 3) << useItems;
+        EXPECT_EQ(inner->Cells(0, inner->Row()), QStringLiteral("USB0")) << "the first row left is current";
+        GuiTest::PressKey(inner, VK_DOWN);
+        GuiTest::PressKey(inner, VK_RETURN);
+        GuiTest::ProcessEvents();
+        ASSERT_FALSE(d->DroppedDown());
+        EXPECT_EQ(d->Text(), QStringLiteral("USB1"));
+        ASSERT_EQ(Focused(), d);
+        Key(VK_RETURN);
+        GuiTest::ProcessEvents();
+        EXPECT_FALSE(g->InEditMode());
+        EXPECT_EQ(g->Cells(2, useItems ? 1 : 2), QStringLiteral("USB1")) << useItems;
+    }
 }

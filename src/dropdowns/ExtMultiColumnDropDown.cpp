@@ -265,26 +265,9 @@ unsigned ColCellTextFlags(bool WordWrap, TAlignment Alignment, bool Ellipsis)
 // ---- the drop-down ----
 
 TExtMultiColumnDropDown::TExtMultiColumnDropDown(TComponent *AOwner)
-    : TExtCustomDropDown(AOwner), FHeaderFont(std::make_unique<TFont>()),
-      FColumns(std::make_unique<TDropDownColumns>(this)), FItems(std::make_unique<TDropDownItems>(this)),
-      FLookupItems(std::make_unique<TStringList>())
+    : TColumnListDropDown(AOwner), FColumns(std::make_unique<TDropDownColumns>(this)),
+      FItems(std::make_unique<TDropDownItems>(this))
 {
-}
-
-void TExtMultiColumnDropDown::AfterConstruction()
-{
-    TExtCustomDropDown::AfterConstruction();
-    HeaderColor = 0xFFFFFF;
-    HeaderColorTo = 0x808080;
-    HeaderHeight = 25;
-    LineColor = 0xC0C0C0;
-    FixedLineColor = 0xD1BBA4;
-    SelectionTextColor = 0;
-    SetDropDownColor(clWhite);
-    SetDropDownHeight(200);
-    SetAutoSelect(true);
-    SetSelectionColorStyle(scOffice2007);
-    SelectionTextColor = 0;
 }
 
 TExtMultiColumnDropDown::~TExtMultiColumnDropDown()
@@ -295,7 +278,7 @@ TExtMultiColumnDropDown::~TExtMultiColumnDropDown()
 
 void TExtMultiColumnDropDown::Assign(TPersistent *Source)
 {
-    TExtCustomDropDown::Assign(Source);
+    TColumnListDropDown::Assign(Source);
     auto *s = dynamic_cast<TExtMultiColumnDropDown *>(Source);
     if (!s)
         return;
@@ -319,37 +302,13 @@ void TExtMultiColumnDropDown::Assign(TPersistent *Source)
 
 void TExtMultiColumnDropDown::Loaded()
 {
-    TExtCustomDropDown::Loaded();
+    TColumnListDropDown::Loaded();
     BuildLookupItems();
-}
-
-void TExtMultiColumnDropDown::BuildLookupItems()
-{
-    if (LookupColumn < 0 || FItems->Count() == 0)
-        return;
-    FLookupItems->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
-        const std::optional<UnicodeString> l = FItems->Items(i)->Line(LookupColumn);
-        FLookupItems->Add(l ? *l : UnicodeString());
-    }
 }
 
 int TExtMultiColumnDropDown::GetItemIndex(const UnicodeString &Value) const
 {
     return FItems->IndexInColumn(LookupColumn, Value);
-}
-
-void TExtMultiColumnDropDown::SetTextQuiet(const UnicodeString &Value)
-{
-    // A text this control sets is no typing: the edit's type-ahead leaves it alone.
-    ++FTextUpdate;
-    try {
-        SetText(Value);
-    } catch (...) {
-        --FTextUpdate;
-        throw;
-    }
-    --FTextUpdate;
 }
 
 void TExtMultiColumnDropDown::SetItemIndex(int Value)
@@ -381,20 +340,8 @@ bool TExtMultiColumnDropDown::LookupText(const UnicodeString &Value, UnicodeStri
 
 int TExtMultiColumnDropDown::LookupKey(WideChar Key)
 {
-    if (Key != 8 && Key != 9)
-        FLookupEntry += QChar(char16_t(Key));
-    if (Key == 8) {
-        if (SelLength() == 0) {
-            FLookupEntry.chop(1);
-            SetTextQuiet(FLookupEntry);
-        } else {
-            UnicodeString t = Text();
-            t.remove(SelStart(), SelLength());
-            SetTextQuiet(t);
-        }
-        SetSelStart(static_cast<int>(Text().length()));
+    if (EnterLookupKey(Key))
         return -1;
-    }
     UnicodeString found;
     int index = -1;
     if (LookupText(FLookupEntry, found, index)) {
@@ -416,47 +363,11 @@ int TExtMultiColumnDropDown::LookupKey(WideChar Key)
     return -1;
 }
 
-void TExtMultiColumnDropDown::SelectFirst()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TExtMultiColumnDropDown::SelectLast()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtMultiColumnDropDown::SelectNext()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + 1, FItems->Count() - 1));
-}
-
-void TExtMultiColumnDropDown::SelectPrevious()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItemIndex <= 0 ? 0 : FItemIndex - 1);
-}
-
-void TExtMultiColumnDropDown::SelectNextPage()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + 10, FItems->Count() - 1));
-}
-
-void TExtMultiColumnDropDown::SelectPreviousPage()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::max(FItemIndex - 10, 0));
-}
-
 // ---- the popup ----
 
 void TExtMultiColumnDropDown::CreateDropDownForm()
 {
-    TExtCustomDropDown::CreateDropDownForm();
+    TColumnListDropDown::CreateDropDownForm();
     if (!DropDownForm())
         return;
     if (!FGrid) {
@@ -474,12 +385,12 @@ void TExtMultiColumnDropDown::CreateDropDownForm()
 void TExtMultiColumnDropDown::PlaceDropDownControl()
 {
     SetControl(FGrid);
-    TExtCustomDropDown::PlaceDropDownControl();
+    TColumnListDropDown::PlaceDropDownControl();
 }
 
 void TExtMultiColumnDropDown::BeforeDropDown()
 {
-    TExtCustomDropDown::BeforeDropDown();
+    TColumnListDropDown::BeforeDropDown();
     if (DropDownForm())
         DropDownForm()->CancelOnDeActivate = false;
     FShowing = true;
@@ -503,7 +414,7 @@ void TExtMultiColumnDropDown::BeforeDropDown()
 
 void TExtMultiColumnDropDown::SizeDropDownForm()
 {
-    TExtCustomDropDown::SizeDropDownForm();
+    TColumnListDropDown::SizeDropDownForm();
     if (!DropDownAutoWidth || !FGrid || !DropDownForm())
         return;
     FGrid->SetAlign(alNone);
@@ -513,22 +424,9 @@ void TExtMultiColumnDropDown::SizeDropDownForm()
     FGrid->SetAlign(alClient);
 }
 
-void TExtMultiColumnDropDown::AdaptDropDownHeight(int &H)
-{
-    // A row height of 0 would leave no whole rows to count.
-    if (DropDownRowHeight <= 0)
-        return;
-    int V = 0;
-    if (DropDownHeader()->Visible())
-        V += DropDownHeader()->Height();
-    if (DropDownFooter()->Visible())
-        V += DropDownFooter()->Height();
-    H = V + HeaderHeight + 2 + DropDownRowHeight * ((H - V - HeaderHeight - 2) / DropDownRowHeight);
-}
-
 void TExtMultiColumnDropDown::DoShowDropDown()
 {
-    TExtCustomDropDown::DoShowDropDown();
+    TColumnListDropDown::DoShowDropDown();
     if (!FGrid || !DroppedDown()) {
         FShowing = false;
         return;
@@ -546,36 +444,14 @@ void TExtMultiColumnDropDown::DoShowDropDown()
 
 void TExtMultiColumnDropDown::SizeColumnsToDropDown()
 {
-    if (!ColumnSizeWithDropDown || !FGrid || !DropDownForm())
-        return;
-    FGrid->SetScrollBars(ssVertical);
-    TDropDownColumns *cols = FGrid->Columns();
-    if (cols->Count() == 0)
-        return;
-    double S = 1;
-    for (int i = 0; i < cols->Count(); ++i)
-        S += cols->Items(i)->Width;
-    double W = DropDownForm()->Width();
-    if (FGrid->RowCount() - FGrid->FixedRows() > FGrid->VisibleRowCount())
-        W -= GetSystemMetrics(SM_CXVSCROLL);
-    const double f = W / S;
-    double carry = 0;
-    for (int i = 0; i < std::min(FGrid->ColCount(), cols->Count()); ++i) {
-        const double exact = f * cols->Items(i)->Width;
-        const int n = static_cast<int>(std::nearbyint(exact));
-        carry += exact - n;
-        if (carry > 1) {
-            carry -= 1;
-            FGrid->SetColWidths(i, n + 1);
-        } else {
-            FGrid->SetColWidths(i, n);
-        }
-    }
+    // The grid's copy carries the measured widths of automatic columns.
+    if (FGrid)
+        FitColumns(FGrid, FGrid->Columns());
 }
 
 void TExtMultiColumnDropDown::FormSizing()
 {
-    TExtCustomDropDown::FormSizing();
+    TColumnListDropDown::FormSizing();
     SizeColumnsToDropDown();
 }
 
@@ -599,10 +475,10 @@ void TExtMultiColumnDropDown::GridSelect(TObject *)
 void TExtMultiColumnDropDown::DoHideDropDown(bool Cancel)
 {
     if (!DropDownForm() || !DropDownForm()->Visible()) {
-        TExtCustomDropDown::DoHideDropDown(Cancel);
+        TColumnListDropDown::DoHideDropDown(Cancel);
         return;
     }
-    TExtCustomDropDown::DoHideDropDown(Cancel);
+    TColumnListDropDown::DoHideDropDown(Cancel);
     if (Cancel) {
         SetItemIndex(FOldItemIndex);
         return;
@@ -627,14 +503,14 @@ void TExtMultiColumnDropDown::ControlKeyDown(Word &Key, TShiftState Shift)
 {
     if (GridNavigationKey(Key) && !Shift.Contains(ssAlt))
         return;
-    TExtCustomDropDown::ControlKeyDown(Key, Shift);
+    TColumnListDropDown::ControlKeyDown(Key, Shift);
 }
 
 void TExtMultiColumnDropDown::ControlKeyUp(Word &Key, TShiftState Shift)
 {
     if (GridNavigationKey(Key) && !Shift.Contains(ssAlt))
         return;
-    TExtCustomDropDown::ControlKeyUp(Key, Shift);
+    TColumnListDropDown::ControlKeyUp(Key, Shift);
 }
 
 void TExtMultiColumnDropDown::ControlKeyPress(WideChar &Key)
@@ -658,89 +534,11 @@ void TExtMultiColumnDropDown::ControlKeyPress(WideChar &Key)
     FGrid->SetCol(0);
 }
 
-void TExtMultiColumnDropDown::Change()
-{
-    FPending = false;
-    TExtCustomDropDown::Change();
-    if (FTextUpdate > 0 || ComponentState().Contains(TComponentStateItem::csDesigning) || !FWorkMode)
-        return;
-    SetIsModified(Text() != FOldValue);
-    const UnicodeString text = Text();
-    const UnicodeString typed = text.left(SelStart());
-    const UnicodeString key = MatchCase ? typed : AnsiUpperCase(typed);
-    int index = -1;
-    UnicodeString completed;
-    if (FLookupItems->Count() > 0 && CompleteFromLookup(FLookupItems.get(), text, key, MatchCase, index, completed)) {
-        FItemIndex = index;
-        SetTextQuiet(completed);
-        SetSelStart(static_cast<int>(key.length()));
-        SetSelLength(static_cast<int>(completed.length() - key.length()));
-        FPendingIndex = index;
-        FPendingLength = static_cast<int>(key.length());
-        FPending = true;
-        return;
-    }
-    if (!typed.isEmpty() && typed != text) {
-        SetTextQuiet(typed);
-        SetSelStart(static_cast<int>(typed.length()));
-    }
-}
-
-void TExtMultiColumnDropDown::KeyUp(Word &Key, TShiftState Shift)
-{
-    if (!(Key == VK_RETURN && ReturnIsTab))
-        TExtCustomDropDown::KeyUp(Key, Shift);
-    if (!FPending)
-        return;
-    const int typed = FPendingLength;
-    SetItemIndex(FPendingIndex);
-    SetSelStart(typed);
-    SetSelLength(static_cast<int>(Text().length()) - typed);
-    FPending = false;
-}
-
-void TExtMultiColumnDropDown::KeyDown(Word &Key, TShiftState Shift)
-{
-    if (LookupColumn < 0 || FItems->Count() == 0) {
-        TExtCustomDropDown::KeyDown(Key, Shift);
-        return;
-    }
-    const Word key = Key;
-    if (key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE)
-        FWorkMode = false;
-    else if (key != VK_RETURN)
-        FWorkMode = true;
-    if (key == VK_RETURN) {
-        const int i = FLookupItems->IndexOf(Text());
-        if (i >= 0) {
-            SetTextQuiet(FLookupItems->Strings(i));
-            SetItemIndex(i);
-            Change();
-        }
-        if (ReturnIsTab) {
-            PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
-            Key = 0;
-        }
-    }
-    TExtCustomDropDown::KeyDown(Key, Shift);
-    if (key == VK_ESCAPE)
-        SetItemIndex(FLookupItems->IndexOf(Text()));
-}
-
-void TExtMultiColumnDropDown::KeyPress(WideChar &Key)
-{
-    if (Key == 13 && ReturnIsTab) {
-        Key = 0;
-        return;
-    }
-    TExtCustomDropDown::KeyPress(Key);
-}
-
 void TExtMultiColumnDropDown::WMKeyDown(TWMKey &Message)
 {
     const Word key = Message.CharCode;
     const bool alt = (Message.KeyData & 0x20000000) != 0 || AltDown();
-    TExtCustomDropDown::WMKeyDown(Message);
+    TColumnListDropDown::WMKeyDown(Message);
     if (!Enabled() || alt)
         return;
     switch (key) {
@@ -767,49 +565,6 @@ void TExtMultiColumnDropDown::WMKeyDown(TWMKey &Message)
     default:
         break;
     }
-}
-
-void TExtMultiColumnDropDown::WheelDown()
-{
-    TExtCustomDropDown::WheelDown();
-    SelectNext();
-}
-
-void TExtMultiColumnDropDown::WheelUp()
-{
-    TExtCustomDropDown::WheelUp();
-    SelectPrevious();
-}
-
-// ---- looks ----
-
-void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
-{
-    TColor sel = SelectionColor();
-    if (MultiColumnSelectionLines(Value, LineColor, FixedLineColor, sel))
-        SetSelectionColor(sel);
-    TExtCustomDropDown::SetSelectionColorStyle(Value);
-}
-
-void TExtMultiColumnDropDown::SetComponentStyle(TQRVStyle AStyle)
-{
-    TExtCustomDropDown::SetComponentStyle(AStyle);
-    const TMultiColumnLook L = MultiColumnLook(AStyle);
-    if (!L.Changes)
-        return;
-    HeaderColor = L.HeaderColor;
-    HeaderColorTo = L.HeaderColorTo;
-    if (L.HeaderFontColorSet)
-        FHeaderFont->SetColor(L.HeaderFontColor);
-    if (L.SelectionStyleSet)
-        SetSelectionColorStyle(L.SelectionStyle);
-    LineColor = L.LineColor;
-    FixedLineColor = L.FixedLineColor;
-    if (L.SelectionColorsSet) {
-        SetSelectionColor(L.SelectionColor);
-        SetSelectionColorTo(L.SelectionColorTo);
-    }
-    SelectionTextColor = L.SelectionTextColor;
 }
 
 } // namespace ExtMultiColumnDropDown

@@ -10,6 +10,8 @@
 #include "dropdowns/ExtCustomDropDown.h"
 #include "platform/Grids.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -147,22 +149,20 @@ bool CompleteFromLookup(TStringList *Lookup, const UnicodeString &Text, const Un
 // The DrawText flags of a popup cell.
 unsigned ColCellTextFlags(bool WordWrap, TAlignment Alignment, bool Ellipsis);
 
-class TExtMultiColumnDropDown : public TExtCustomDropDown {
+// What the multi-column drop-down and the grid drop-down share: the lookup column and its list,
+// the edit's type-ahead, walking the entries by key and wheel, the popup's whole-row height, the
+// column fit and the colours the styles give the column list.
+class TColumnListDropDown : public TExtCustomDropDown {
 public:
-    explicit TExtMultiColumnDropDown(TComponent *AOwner);
-    ~TExtMultiColumnDropDown() override;
-
+    explicit TColumnListDropDown(TComponent *AOwner);
+    ~TColumnListDropDown() override;
     // The base applies its style once the object is whole; this control's own presets follow.
     void AfterConstruction() override;
-    void Assign(TPersistent *Source) override;
-    void Loaded();
 
-    TDropDownColumns *Columns() const { return FColumns.get(); }
-    void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }
-    TDropDownItems *Items() const { return FItems.get(); }
-    void SetItems(TDropDownItems *Value) { FItems->Assign(Value); }
     int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int Value);
+    virtual void SetItemIndex(int Value) = 0;
+    // The entries the Select... operations walk.
+    virtual int GetItemCount() const = 0;
     int LookupColumn = 0;
     TColor HeaderColor = 0xFFFFFF;
     TColor HeaderColorTo = 0x808080;
@@ -182,35 +182,119 @@ public:
     bool MatchStart = true;
     // Enter acts as Tab: this control's own flag, apart from the base's.
     bool ReturnIsTab = false;
-    int RowCount() const { return FItems->Count(); }
-    TNotifyEvent OnSelect;
-    TDrawCellEvent OnDropDownDrawItem;
-    TGetCellTextEvent OnDropDownGetItemText;
-    TGetCellPropEvent OnDropDownGetItemProp;
 
     void BeginUpdate() {}
     void EndUpdate() { BuildLookupItems(); }
     void BuildLookupItems();
-    int GetItemIndex(const UnicodeString &Value) const;
-    bool LookupText(const UnicodeString &Value, UnicodeString &FoundText, int &Index) const;
-    int LookupKey(WideChar Key);
     void SelectFirst();
     void SelectLast();
     void SelectNext();
     void SelectPrevious();
     void SelectNextPage();
     void SelectPreviousPage();
-
     // Sets the text without the edit's type-ahead: a text set by code is no typing.
     void SetTextQuiet(const UnicodeString &Value);
-    TExtColGrid *Grid() const { return FGrid; }
     TStringList *LookupItems() const { return FLookupItems.get(); }
     const UnicodeString &LookupEntry() const { return FLookupEntry; }
+
+    void AdaptDropDownHeight(int &H) override;
+    void WheelDown() override;
+    void WheelUp() override;
+    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
+    void SetComponentStyle(TQRVStyle AStyle) override;
+
+protected:
+    // The item rows, a collection of TDropDownItem.
+    virtual TCollection *ItemRows() const = 0;
+    // The popup's height beyond the column header and its whole rows.
+    int FRowFitExtra = 2;
+    // The three 2010 styles set the list colours too.
+    bool FOffice2010Colours = true;
+    // Runs just before the base's KeyDown (the work mode and Enter already handled).
+    virtual void BeforeBaseKeyDown(Word Key) {}
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyUp(Word &Key, TShiftState Shift) override;
+    // The completed item of the last typed key becomes ItemIndex, its tail selected again.
+    void ApplyPendingTypeAhead();
+    void KeyPress(WideChar &Key) override;
+    void Change() override;
+    // Adds Key to the lookup entry; Backspace edits the entry and the text instead (true then).
+    bool EnterLookupKey(WideChar Key);
+    // Scales the grid's columns to the popup's width, carrying the rounded rest.
+    template <class TGrid>
+    void FitColumns(TGrid *Grid, TDropDownColumns *Columns);
+
+    std::unique_ptr<TFont> FHeaderFont;
+    std::unique_ptr<TStringList> FLookupItems;
+    int FItemIndex = -1;
+    int FOldItemIndex = -1;
+    UnicodeString FLookupEntry;
+    bool FWorkMode = true;
+    int FPendingIndex = -1;
+    int FPendingLength = 0;
+    bool FPending = false;
+    int FTextUpdate = 0;
+    // Compared by Change; nothing assigns it.
+    UnicodeString FOldValue;
+};
+
+template <class TGrid>
+void TColumnListDropDown::FitColumns(TGrid *Grid, TDropDownColumns *Columns)
+{
+    if (!ColumnSizeWithDropDown || !Grid || !DropDownForm())
+        return;
+    Grid->SetScrollBars(ssVertical);
+    if (Columns->Count() == 0)
+        return;
+    double S = 1;
+    for (int i = 0; i < Columns->Count(); ++i)
+        S += Columns->Items(i)->Width;
+    double W = DropDownForm()->Width();
+    if (Grid->RowCount() - Grid->FixedRows() > Grid->VisibleRowCount())
+        W -= GetSystemMetrics(SM_CXVSCROLL);
+    const double f = W / S;
+    double carry = 0;
+    for (int i = 0; i < std::min(Grid->ColCount(), Columns->Count()); ++i) {
+        const double exact = f * Columns->Items(i)->Width;
+        const int n = static_cast<int>(std::nearbyint(exact));
+        carry += exact - n;
+        if (carry > 1) {
+            carry -= 1;
+            Grid->SetColWidths(i, n + 1);
+        } else {
+            Grid->SetColWidths(i, n);
+        }
+    }
+}
+
+class TExtMultiColumnDropDown : public TColumnListDropDown {
+public:
+    explicit TExtMultiColumnDropDown(TComponent *AOwner);
+    ~TExtMultiColumnDropDown() override;
+
+    void Assign(TPersistent *Source) override;
+    void Loaded();
+
+    TDropDownColumns *Columns() const { return FColumns.get(); }
+    void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }
+    TDropDownItems *Items() const { return FItems.get(); }
+    void SetItems(TDropDownItems *Value) { FItems->Assign(Value); }
+    void SetItemIndex(int Value) override;
+    int GetItemCount() const override { return FItems->Count(); }
+    int RowCount() const { return FItems->Count(); }
+    TNotifyEvent OnSelect;
+    TDrawCellEvent OnDropDownDrawItem;
+    TGetCellTextEvent OnDropDownGetItemText;
+    TGetCellPropEvent OnDropDownGetItemProp;
+
+    int GetItemIndex(const UnicodeString &Value) const;
+    bool LookupText(const UnicodeString &Value, UnicodeString &FoundText, int &Index) const;
+    int LookupKey(WideChar Key);
+    TExtColGrid *Grid() const { return FGrid; }
 
     // ---- overrides of the base ----
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
-    void AdaptDropDownHeight(int &H) override;
     void DoShowDropDown() override;
     void PlaceDropDownControl() override;
     void SizeDropDownForm() override;
@@ -219,38 +303,19 @@ public:
     void ControlKeyUp(Word &Key, TShiftState Shift) override;
     void ControlKeyPress(WideChar &Key) override;
     void FormSizing() override;
-    void WheelDown() override;
-    void WheelUp() override;
-    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
-    void SetComponentStyle(TQRVStyle AStyle) override;
     void SizeColumnsToDropDown();
 
 protected:
-    void KeyDown(Word &Key, TShiftState Shift) override;
-    void KeyUp(Word &Key, TShiftState Shift) override;
-    void KeyPress(WideChar &Key) override;
-    void Change() override;
+    TCollection *ItemRows() const override { return FItems.get(); }
     void WMKeyDown(TWMKey &Message) override;
 
 private:
     void GridSelectCell(TObject *Sender, int ACol, int ARow, bool &CanSelect);
     void GridSelect(TObject *Sender);
-    int FTextUpdate = 0;
-    std::unique_ptr<TFont> FHeaderFont;
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TDropDownItems> FItems;
-    std::unique_ptr<TStringList> FLookupItems;
     TExtColGrid *FGrid = nullptr;
-    int FItemIndex = -1;
-    UnicodeString FLookupEntry;
-    bool FWorkMode = true;
     bool FShowing = false;
-    int FOldItemIndex = -1;
-    int FPendingIndex = -1;
-    int FPendingLength = 0;
-    bool FPending = false;
-    // Compared by Change; nothing assigns it.
-    UnicodeString FOldValue;
 };
 
 class TExtColGrid : public TStringGrid {

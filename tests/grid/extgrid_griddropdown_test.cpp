@@ -104,6 +104,25 @@ TEST_F(GridDropDownTest, ItemsFillTheGridRowsKeepingTheirIndexThroughASort)
     }
 }
 
+TEST_F(GridDropDownTest, FewerItemsAtTheNextDropLeaveAGridThatIsFreedCleanly)
+{
+    Fill();
+    Open();
+    dd->HideDropDown(false);
+    // A long list once (its last row far past what a write may reach once the grid is short).
+    TExtColGrid *g = Grid();
+    g->SetRowCount(70000);
+    g->SetObjectEx(0, 69990, reinterpret_cast<TObject *>(std::intptr_t(69989)));
+    dd->Items()->Delete(3);
+    dd->Items()->Delete(2);
+    Open();
+    EXPECT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(dd->RowToItemIndex(2), 1);
+    dd->HideDropDown(false);
+    // The rows given up still hold their item indices in the cell store.
+    EXPECT_NO_THROW(form.reset());
+}
+
 TEST_F(GridDropDownTest, ItemIndexPastTheEntriesIsIgnored)
 {
     Fill();

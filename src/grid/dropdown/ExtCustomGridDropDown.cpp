@@ -42,9 +42,10 @@ TCollectionItemClass TDropDownItems::GetItemClass()
 // ---- construction ----
 
 TCustomExtGridDropDown::TCustomExtGridDropDown(TComponent *AOwner)
-    : TExtCustomDropDown(AOwner), FHeaderFont(std::make_unique<TFont>()),
-      FColumns(std::make_unique<TDropDownColumns>(this)), FLookupItems(std::make_unique<TStringList>())
+    : TColumnListDropDown(AOwner), FColumns(std::make_unique<TDropDownColumns>(this))
 {
+    FRowFitExtra = 6;
+    FOffice2010Colours = false;
     const TComponentState ownerState = AOwner ? AOwner->ComponentState() : TComponentState();
     FDesign = ComponentState().Contains(TComponentStateItem::csDesigning) &&
               !ownerState.Contains(TComponentStateItem::csReading) &&
@@ -66,22 +67,6 @@ TCustomExtGridDropDown::~TCustomExtGridDropDown()
         FGrid->SetExtDropDown(nullptr);
 }
 
-void TCustomExtGridDropDown::AfterConstruction()
-{
-    TExtCustomDropDown::AfterConstruction();
-    // The base applied its style; this control's own presets follow, as a constructor would.
-    HeaderColor = 0xFFFFFF;
-    HeaderColorTo = 0x808080;
-    HeaderHeight = 25;
-    LineColor = 0xC0C0C0;
-    FixedLineColor = 0xD1BBA4;
-    SetDropDownColor(clWhite);
-    SetDropDownHeight(200);
-    SetAutoSelect(true);
-    SetSelectionColorStyle(scOffice2007);
-    SelectionTextColor = 0;
-}
-
 TDropDownItems *TCustomExtGridDropDown::CreateItems(TPersistent *AOwner)
 {
     return new TDropDownItems(AOwner);
@@ -89,7 +74,7 @@ TDropDownItems *TCustomExtGridDropDown::CreateItems(TPersistent *AOwner)
 
 void TCustomExtGridDropDown::Loaded()
 {
-    TExtCustomDropDown::Loaded();
+    TColumnListDropDown::Loaded();
     BuildLookupItems();
     if (FGrid)
         FGrid->LoadItems();
@@ -97,7 +82,7 @@ void TCustomExtGridDropDown::Loaded()
 
 void TCustomExtGridDropDown::Notification(TComponent *AComponent, TOperation Operation)
 {
-    TExtCustomDropDown::Notification(AComponent, Operation);
+    TColumnListDropDown::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FGridImages) {
         FGridImages = nullptr;
         if (FGrid)
@@ -125,31 +110,6 @@ int TCustomExtGridDropDown::GetItemCount() const
     if (UseItems)
         return FItems->Count();
     return FGrid ? FGrid->RowCount() - FGrid->FixedRows() : 0;
-}
-
-void TCustomExtGridDropDown::SetTextQuiet(const UnicodeString &Value)
-{
-    ++FTextUpdate;
-    try {
-        SetText(Value);
-    } catch (...) {
-        --FTextUpdate;
-        throw;
-    }
-    --FTextUpdate;
-}
-
-// ---- items and lookup ----
-
-void TCustomExtGridDropDown::BuildLookupItems()
-{
-    if (LookupColumn < 0 || FItems->Count() == 0)
-        return;
-    FLookupItems->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
-        const auto l = FItems->Items(i)->Line(LookupColumn);
-        FLookupItems->Add(l ? *l : UnicodeString());
-    }
 }
 
 void TCustomExtGridDropDown::SetItemIndex(int Value)
@@ -224,20 +184,8 @@ int TCustomExtGridDropDown::LookupKey(WideChar Key)
 {
     if (LookupMethod == lmNone)
         return -1;
-    if (Key != 8 && Key != 9)
-        FLookupEntry += QChar(char16_t(Key));
-    if (Key == 8) {
-        if (SelLength() == 0) {
-            FLookupEntry.chop(1);
-            SetTextQuiet(FLookupEntry);
-        } else {
-            UnicodeString t = Text();
-            t.remove(SelStart(), SelLength());
-            SetTextQuiet(t);
-        }
-        SetSelStart(static_cast<int>(Text().length()));
+    if (EnterLookupKey(Key))
         return -1;
-    }
     const UnicodeString S = Trim(FLookupEntry);
     if (LookupMethod == lmNarrowDown) {
         if (!FGrid)
@@ -280,56 +228,6 @@ int TCustomExtGridDropDown::LookupKey(WideChar Key)
     return -1;
 }
 
-void TCustomExtGridDropDown::SelectFirst()
-{
-    if (GetItemCount() > 0)
-        SetItemIndex(0);
-}
-
-void TCustomExtGridDropDown::SelectLast()
-{
-    if (GetItemCount() > 0)
-        SetItemIndex(GetItemCount() - 1);
-}
-
-void TCustomExtGridDropDown::SelectNext()
-{
-    const int n = GetItemCount();
-    if (n > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + 1, n - 1));
-}
-
-void TCustomExtGridDropDown::SelectPrevious()
-{
-    if (GetItemCount() > 0)
-        SetItemIndex(FItemIndex <= 0 ? 0 : FItemIndex - 1);
-}
-
-void TCustomExtGridDropDown::SelectNextPage()
-{
-    const int n = GetItemCount();
-    if (n > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + 10, n - 1));
-}
-
-void TCustomExtGridDropDown::SelectPreviousPage()
-{
-    if (GetItemCount() > 0)
-        SetItemIndex(FItemIndex < 0 ? 0 : std::max(FItemIndex - 10, 0));
-}
-
-void TCustomExtGridDropDown::WheelDown()
-{
-    TExtCustomDropDown::WheelDown();
-    SelectNext();
-}
-
-void TCustomExtGridDropDown::WheelUp()
-{
-    TExtCustomDropDown::WheelUp();
-    SelectPrevious();
-}
-
 // ---- the popup ----
 
 void TCustomExtGridDropDown::CreateDropDownForm()
@@ -368,19 +266,6 @@ void TCustomExtGridDropDown::SizeDropDownForm()
     FGrid->SetAlign(alClient);
 }
 
-void TCustomExtGridDropDown::AdaptDropDownHeight(int &H)
-{
-    // A row height of 0 would leave no whole rows to count.
-    if (DropDownRowHeight <= 0)
-        return;
-    int V = 0;
-    if (DropDownHeader()->Visible())
-        V += DropDownHeader()->Height();
-    if (DropDownFooter()->Visible())
-        V += DropDownFooter()->Height();
-    H = V + HeaderHeight + 6 + DropDownRowHeight * ((H - V - HeaderHeight - 2) / DropDownRowHeight);
-}
-
 void TCustomExtGridDropDown::FormSizing()
 {
     TExtCustomDropDown::FormSizing();
@@ -389,32 +274,10 @@ void TCustomExtGridDropDown::FormSizing()
 
 void TCustomExtGridDropDown::SizeColumnsToDropDown()
 {
-    if (!ColumnSizeWithDropDown || !FGrid || !DropDownForm())
+    if (!FGrid)
         return;
-    FGrid->SetScrollBars(ssVertical);
     // The grid's copy carries the measured widths of automatic columns.
-    TDropDownColumns *cols = FGrid->Columns()->Count() >= FColumns->Count() ? FGrid->Columns() : FColumns.get();
-    if (cols->Count() == 0)
-        return;
-    double S = 1;
-    for (int i = 0; i < cols->Count(); ++i)
-        S += cols->Items(i)->Width;
-    double W = DropDownForm()->Width();
-    if (FGrid->RowCount() - FGrid->FixedRows() > FGrid->VisibleRowCount())
-        W -= GetSystemMetrics(SM_CXVSCROLL);
-    const double f = W / S;
-    double carry = 0;
-    for (int i = 0; i < std::min(FGrid->ColCount(), cols->Count()); ++i) {
-        const double exact = f * cols->Items(i)->Width;
-        const int n = static_cast<int>(std::nearbyint(exact));
-        carry += exact - n;
-        if (carry > 1) {
-            carry -= 1;
-            FGrid->SetColWidths(i, n + 1);
-        } else {
-            FGrid->SetColWidths(i, n);
-        }
-    }
+    FitColumns(FGrid, FGrid->Columns()->Count() >= FColumns->Count() ? FGrid->Columns() : FColumns.get());
 }
 
 void TCustomExtGridDropDown::BeforeDropDown()
@@ -634,34 +497,13 @@ void TCustomExtGridDropDown::KeyDown(Word &Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    const Word key = Key;
-    if (LookupColumn < 0 || FItems->Count() == 0) {
-        if (key == VK_ESCAPE || (key >= VK_PRIOR && key <= VK_DOWN))
-            FLookupEntry.clear();
-        TExtCustomDropDown::KeyDown(Key, Shift);
-        return;
-    }
-    if (key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE)
-        FWorkMode = false;
-    else if (key != VK_RETURN)
-        FWorkMode = true;
-    if (key == VK_RETURN) {
-        const int i = FLookupItems->IndexOf(Text());
-        if (i >= 0) {
-            SetTextQuiet(FLookupItems->Strings(i));
-            SetItemIndex(i);
-            Change();
-        }
-        if (ReturnIsTab) {
-            PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
-            Key = 0;
-        }
-    }
-    if (key == VK_ESCAPE || (key >= VK_PRIOR && key <= VK_DOWN))
+    TColumnListDropDown::KeyDown(Key, Shift);
+}
+
+void TCustomExtGridDropDown::BeforeBaseKeyDown(Word Key)
+{
+    if (Key == VK_ESCAPE || (Key >= VK_PRIOR && Key <= VK_DOWN))
         FLookupEntry.clear();
-    TExtCustomDropDown::KeyDown(Key, Shift);
-    if (key == VK_ESCAPE)
-        SetItemIndex(FLookupItems->IndexOf(Text()));
 }
 
 void TCustomExtGridDropDown::KeyUp(Word &Key, TShiftState Shift)
@@ -675,51 +517,7 @@ void TCustomExtGridDropDown::KeyUp(Word &Key, TShiftState Shift)
         else
             FGrid->HideInplaceEdit();
     }
-    if (!FPending)
-        return;
-    const int typed = FPendingLength;
-    SetItemIndex(FPendingIndex);
-    SetSelStart(typed);
-    SetSelLength(static_cast<int>(Text().length()) - typed);
-    FPending = false;
-}
-
-void TCustomExtGridDropDown::KeyPress(WideChar &Key)
-{
-    if (Key == 13 && ReturnIsTab) {
-        Key = 0;
-        return;
-    }
-    TExtCustomDropDown::KeyPress(Key);
-}
-
-void TCustomExtGridDropDown::Change()
-{
-    FPending = false;
-    TExtCustomDropDown::Change();
-    if (FTextUpdate > 0 || ComponentState().Contains(TComponentStateItem::csDesigning) || !FWorkMode)
-        return;
-    SetIsModified(Text() != FOldValue);
-    const UnicodeString text = Text();
-    const UnicodeString typed = text.left(SelStart());
-    const UnicodeString key = MatchCase ? typed : AnsiUpperCase(typed);
-    int index = -1;
-    UnicodeString completed;
-    if (FLookupItems->Count() > 0 &&
-        ExtMultiColumnDropDown::CompleteFromLookup(FLookupItems.get(), text, key, MatchCase, index, completed)) {
-        FItemIndex = index;
-        SetTextQuiet(completed);
-        SetSelStart(static_cast<int>(key.length()));
-        SetSelLength(static_cast<int>(completed.length() - key.length()));
-        FPendingIndex = index;
-        FPendingLength = static_cast<int>(key.length());
-        FPending = true;
-        return;
-    }
-    if (!typed.isEmpty() && typed != text) {
-        SetTextQuiet(typed);
-        SetSelStart(static_cast<int>(typed.length()));
-    }
+    ApplyPendingTypeAhead();
 }
 
 void TCustomExtGridDropDown::WMKeyDown(TWMKey &Message)
@@ -762,44 +560,10 @@ void TCustomExtGridDropDown::WMKeyDown(TWMKey &Message)
 
 void TCustomExtGridDropDown::DoEnter()
 {
-    TExtCustomDropDown::DoEnter();
+    TColumnListDropDown::DoEnter();
     if (FGrid)
         FGrid->RemoveAllFilters();
     FLookupEntry.clear();
-}
-
-// ---- looks ----
-
-void TCustomExtGridDropDown::SetSelectionColorStyle(TSelectionColorStyle Value)
-{
-    TColor sel = SelectionColor();
-    if (ExtMultiColumnDropDown::MultiColumnSelectionLines(Value, LineColor, FixedLineColor, sel))
-        SetSelectionColor(sel);
-    TExtCustomDropDown::SetSelectionColorStyle(Value);
-}
-
-void TCustomExtGridDropDown::SetComponentStyle(TQRVStyle AStyle)
-{
-    TExtCustomDropDown::SetComponentStyle(AStyle);
-    // The 2010 styles leave this control's colours alone.
-    if (AStyle == tsOffice2010Blue || AStyle == tsOffice2010Silver || AStyle == tsOffice2010Black)
-        return;
-    const ExtMultiColumnDropDown::TMultiColumnLook L = ExtMultiColumnDropDown::MultiColumnLook(AStyle);
-    if (!L.Changes)
-        return;
-    HeaderColor = L.HeaderColor;
-    HeaderColorTo = L.HeaderColorTo;
-    if (L.HeaderFontColorSet)
-        FHeaderFont->SetColor(L.HeaderFontColor);
-    if (L.SelectionStyleSet)
-        SetSelectionColorStyle(L.SelectionStyle);
-    LineColor = L.LineColor;
-    FixedLineColor = L.FixedLineColor;
-    if (L.SelectionColorsSet) {
-        SetSelectionColor(L.SelectionColor);
-        SetSelectionColorTo(L.SelectionColorTo);
-    }
-    SelectionTextColor = L.SelectionTextColor;
 }
 
 } // namespace ExtCustomGridDropDown

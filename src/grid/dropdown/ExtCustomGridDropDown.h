@@ -117,25 +117,22 @@ enum TGridEventExtra {
     X(CanInsertRow, OnCanInsertRow, OnGridCanInsertRow, exNone) \
     X(CanDeleteRow, OnCanDeleteRow, OnGridCanDeleteRow, exNone)
 
-class TCustomExtGridDropDown : public TExtCustomDropDown {
+class TCustomExtGridDropDown : public ExtMultiColumnDropDown::TColumnListDropDown {
 public:
     explicit TCustomExtGridDropDown(TComponent *AOwner);
     ~TCustomExtGridDropDown() override;
-    void AfterConstruction() override;
     void Loaded();
 
     int GetVersionNr() override { return 0x06000101; }
     TExtColGrid *GetExtColGrid() const { return FGrid; }
-    int GetItemCount() const;
+    int GetItemCount() const override;
 
     bool UseItems = true;
     TDropDownColumns *Columns() const { return FColumns.get(); }
     void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }
     TDropDownItems *Items() const { return FItems.get(); }
     void SetItems(TDropDownItems *Value) { FItems->Assign(Value); }
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int Value);
-    int LookupColumn = 0;
+    void SetItemIndex(int Value) override;
     TLookupMethod LookupMethod = lmLookup;
     TDropDownStyle Style() const { return FStyle; }
     void SetStyle(TDropDownStyle Value);
@@ -145,21 +142,9 @@ public:
     bool GridEditable = false;
     bool AutoShowDropDown = false;
     bool AutoSizeColumns = true;
-    bool ColumnSizing = false;
     bool ColumnMoving = false;
     bool RowSizing = false;
     bool RowMoving = false;
-    bool ColumnSizeWithDropDown = true;
-    bool DropDownAutoWidth = true;
-    int DropDownRowHeight = 22;
-    TColor HeaderColor = 0xFFFFFF;
-    TColor HeaderColorTo = 0x808080;
-    int HeaderHeight = 25;
-    TFont *HeaderFont() const { return FHeaderFont.get(); }
-    void SetHeaderFont(TFont *Value) { FHeaderFont->Assign(Value); }
-    TColor LineColor = 0xC0C0C0;
-    TColor FixedLineColor = 0xD1BBA4;
-    TColor SelectionTextColor = 0;
     bool HoverRow = false;
     TColor HoverRowColor = clInfoBk;
     TColor HoverRowColorTo = clNone;
@@ -175,34 +160,16 @@ public:
     void SetBands(TBands *Value) { FBands->Assign(Value); }
     TNotifyEvent OnSelect;
     int RowCount() const { return FItems->Count(); }
-    bool ReturnIsTab = false;
-    bool MatchCase = false;
-    // Kept for stored forms; no behaviour reads it.
-    bool MatchStart = true;
 
-    void BeginUpdate() {}
-    void EndUpdate() { BuildLookupItems(); }
-    void BuildLookupItems();
     int RowToItemIndex(int Row) const;
     int ItemIndexToRow(int Index) const;
     bool LookupText(const UnicodeString &Value, UnicodeString &FoundText, int &Index) const;
     int LookupKey(WideChar Key);
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-    void SelectNextPage();
-    void SelectPreviousPage();
-    // Sets the text without the edit's type-ahead: a text set by code is no typing.
-    void SetTextQuiet(const UnicodeString &Value);
-    const UnicodeString &LookupEntry() const { return FLookupEntry; }
-    TStringList *LookupItems() const { return FLookupItems.get(); }
     void SizeColumnsToDropDown();
 
     // ---- overrides of the base ----
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
-    void AdaptDropDownHeight(int &H) override;
     void DoShowDropDown() override;
     void PlaceDropDownControl() override;
     void SizeDropDownForm() override;
@@ -211,10 +178,6 @@ public:
     void ControlKeyUp(Word &Key, TShiftState Shift) override;
     void ControlKeyPress(WideChar &Key) override;
     void FormSizing() override;
-    void WheelDown() override;
-    void WheelUp() override;
-    void SetSelectionColorStyle(TSelectionColorStyle Value) override;
-    void SetComponentStyle(TQRVStyle AStyle) override;
 
     virtual TDropDownItems *CreateItems(TPersistent *AOwner);
     // ---- the inner grid's events handed on (ExtCustomGridDropDownEvents.cpp) ----
@@ -336,22 +299,20 @@ public:
     void GridEndBlockFocus();
 
 protected:
+    TCollection *ItemRows() const override { return FItems.get(); }
+    void BeforeBaseKeyDown(Word Key) override;
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void DoEnter() override;
     void KeyDown(Word &Key, TShiftState Shift) override;
     void KeyUp(Word &Key, TShiftState Shift) override;
-    void KeyPress(WideChar &Key) override;
-    void Change() override;
     void WMKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;
 
 private:
     void AttachGridEvents();
     bool GridEditing() const;
-    std::unique_ptr<TFont> FHeaderFont;
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TDropDownItems> FItems;
-    std::unique_ptr<TStringList> FLookupItems;
     std::unique_ptr<TSearchFooter> FSearchFooter;
     std::unique_ptr<TNavigation> FNavigation;
     std::unique_ptr<TMouseActions> FMouseActions;
@@ -359,21 +320,11 @@ private:
     TExtColGrid *FGrid = nullptr;
     TCustomImageList *FGridImages = nullptr;
     TDropDownStyle FStyle = dsDropDown;
-    int FItemIndex = -1;
     bool FDesign = false;
     bool FBalloonInit = false;
     bool FLoadingGrid = false;
     int FSelectedRow = 0;
-    UnicodeString FLookupEntry;
-    bool FWorkMode = true;
-    int FOldItemIndex = -1;
     int FSortItemIndex = -1;
-    int FPendingIndex = -1;
-    int FPendingLength = 0;
-    bool FPending = false;
-    int FTextUpdate = 0;
-    // Compared by Change; nothing assigns it.
-    UnicodeString FOldValue;
 };
 
 class TExtColGrid : public TExtStringGrid {

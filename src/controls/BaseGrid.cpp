@@ -798,7 +798,12 @@ void TBaseGrid::FreeCellPropsRange(int ACol1, int ARow1, int ACol2, int ARow2)
             TObject *g = p->GraphicObject();
             if (g && g->ClassName() == QLatin1String("TCellGraphic"))
                 delete g;
-            TStringGrid::SetObjects(c, r, nullptr);
+            // Rows and columns past the counts keep what they held: they are cleared in the
+            // store, where no write check refuses them.
+            if (c < ColCount() && r < RowCount())
+                TStringGrid::SetObjects(c, r, nullptr);
+            else
+                Store().SetObject(c, r, nullptr);
             delete p;
         }
     }

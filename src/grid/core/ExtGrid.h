@@ -59,6 +59,8 @@ class TGridTimepickerDropDown;
 class TGridColorDropDown;
 class TGridImageDropDown;
 class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridExtGridDropDown;
 template <class TControlT>
 class TGridDropDownEditor;
 class TRichEdit;
@@ -2924,6 +2926,9 @@ public:
     TGridMemoDropDown *MemoDropDown();
     TGridCalculatorDropDown *CalculatorDropDown();
     TGridTimepickerDropDown *TimePickerDropDown();
+    // The multi-column and the grid-of-items drop-downs (ExtGridGridPickers.cpp).
+    TGridGridDropDown *GridDropDown();
+    TGridExtGridDropDown *ExtGridDropDown();
     // The grid's relays of the editors' popup bar buttons and of the memo's typing.
     void DropDownHeaderButtonClick(TObject *Sender, int ButtonIndex);
     void DropDownFooterButtonClick(TObject *Sender, int ButtonIndex);
@@ -2943,6 +2948,10 @@ private:
     TGridMemoDropDown *EditMemoDropDown = nullptr;
     TGridCalculatorDropDown *EditCalculatorDropDown = nullptr;
     TGridTimepickerDropDown *EditTimePickerDropDown = nullptr;
+    // The item of the cell text and the text, for the two item drop-downs.
+    void SetGridPickerValue(const UnicodeString &EditText);
+    TGridGridDropDown *EditGridDropDown = nullptr;
+    TGridExtGridDropDown *EditExtGridDropDown = nullptr;
     // ---- end of drop-down in-place editors ----
 
 public:

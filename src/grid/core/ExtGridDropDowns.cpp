@@ -2,6 +2,7 @@
 // first needed, showing it over the cell and reading its value back into the cell.
 #include "grid/core/ExtGridDropDowns.h"
 #include "grid/core/ExtGridPickers.h"
+#include "grid/dropdown/ExtCustomGridDropDown.h"
 
 #include "platform/Messages.h"
 #include "platform/SysUtils.h"
@@ -170,6 +171,8 @@ template class TGridDropDownEditor<TExtTimePickerDropDown>;
 template class TGridDropDownEditor<TExtColorPickerDropDown>;
 template class TGridDropDownEditor<TExtImagePickerDropDown>;
 template class TGridDropDownEditor<TExtDetailDropDown>;
+template class TGridDropDownEditor<TExtMultiColumnDropDown>;
+template class TGridDropDownEditor<TCustomExtGridDropDown>;
 
 TGridCalculatorDropDown::TGridCalculatorDropDown(TComponent *AOwner)
     : TGridDropDownEditor<TExtCalculatorDropdown>(AOwner)
@@ -263,6 +266,9 @@ template TGridColorDropDown *TExtStringGrid::PrepareDropDownEditor(TGridColorDro
 template TGridImageDropDown *TExtStringGrid::PrepareDropDownEditor(TGridImageDropDown *);
 template TGridDetailPickerDropDown *TExtStringGrid::PrepareDropDownEditor(TGridDetailPickerDropDown *);
 
+template TGridGridDropDown *TExtStringGrid::PrepareDropDownEditor(TGridGridDropDown *);
+template TGridExtGridDropDown *TExtStringGrid::PrepareDropDownEditor(TGridExtGridDropDown *);
+
 TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
 {
     switch (Type) {
@@ -274,6 +280,10 @@ TExtCustomDropDown *TExtStringGrid::DropDownEditorOf(TEditorType Type)
         return CalculatorDropDown();
     case edTimePickerDropDown:
         return TimePickerDropDown();
+    case edGridDropDown:
+        return GridDropDown();
+    case edExtGridDropDown:
+        return ExtGridDropDown();
     default:
         return PickerEditorOf(Type);
     }
@@ -306,6 +316,10 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
     case edTimePickerDropDown:
         d->SetEditorEnabled(true);
         d->SetText(EditText);
+        break;
+    case edGridDropDown:
+    case edExtGridDropDown:
+        SetGridPickerValue(EditText);
         break;
     default:
         ShowPickerValue(ACol, ARow, EditText);

@@ -7,6 +7,7 @@
 #include "dropdowns/ExtCalculatorDropDown.h"
 #include "dropdowns/ExtMemoDropDown.h"
 #include "dropdowns/ExtTimePickerDropDown.h"
+#include "dropdowns/ExtMultiColumnDropDown.h"
 #include "dropdowns/ExtTrackBarDropDown.h"
 #include "grid/core/ExtGrid.h"
 
@@ -77,6 +78,16 @@ protected:
 class TGridTimepickerDropDown : public TGridDropDownEditor<TExtTimePickerDropDown> {
 public:
     explicit TGridTimepickerDropDown(TComponent *AOwner);
+};
+
+// The multi-column drop-down over a cell; its code is in ExtGridGridPickers.cpp.
+class TGridGridDropDown : public TGridDropDownEditor<TExtMultiColumnDropDown> {
+public:
+    explicit TGridGridDropDown(TComponent *AOwner);
+
+protected:
+    // The cell text comes back as it was, not completed from the items.
+    void RestoreText(const UnicodeString &Cell) override { SetTextQuiet(Cell); }
 };
 
 // The memo's lines as the one text a cell holds.

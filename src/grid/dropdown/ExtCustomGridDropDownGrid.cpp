@@ -1,0 +1,288 @@
+// The string grid in the grid drop-down's popup: loaded from the drop-down before every
+// drop-down, sized to its items, and reporting a choice made by key or click.
+#include "grid/dropdown/ExtCustomGridDropDown.h"
+
+namespace ExtCustomGridDropDown {
+
+TExtColGrid::TExtColGrid(TComponent *AOwner)
+    : TExtStringGrid(AOwner), FColumns(std::make_unique<TDropDownColumns>(this)), FHeaderFont(std::make_unique<TFont>())
+{
+    SetFixedRowAlways(true);
+    SetFixedRows(1);
+    SetFixedCols(0);
+    TGridOptions o = Options();
+    o += TGridOptions{goHorzLine, goRowSelect};
+    o -= TGridOptions{goRangeSelect};
+    SetOptions(o);
+    SetCtl3D(false);
+    SetBorderStyle(bsNone);
+    FOwnLineWidth = 1;
+    FOldRow = Row();
+}
+
+TExtColGrid::~TExtColGrid() = default;
+
+void TExtColGrid::SetImages(TCustomImageList *Value)
+{
+    FImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TExtColGrid::SetGridLineWidth(int Value)
+{
+    FOwnLineWidth = Value;
+    TExtStringGrid::SetGridLineWidth(0);
+    Invalidate();
+}
+
+void TExtColGrid::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TExtStringGrid::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && !ComponentState().Contains(TComponentStateItem::csDestroying) &&
+        AComponent == FImages)
+        FImages = nullptr;
+}
+
+bool TExtColGrid::OnPopupForm() const
+{
+    return FExtDropDown && FExtDropDown->DropDownForm() && Parent() == FExtDropDown->DropDownForm();
+}
+
+void TExtColGrid::LoadFromDropDown(TCustomExtGridDropDown *DropDown)
+{
+    if (!DropDown)
+        return;
+    FExtDropDown = DropDown;
+    FColumns->Assign(DropDown->Columns());
+    if (ColCount() < FColumns->Count())
+        SetColCount(FColumns->Count());
+    if (DropDown->UseItems)
+        SetRowCount(DropDown->Items()->Count() + 1);
+    for (int i = 0; i < DropDown->Columns()->Count() && i < ColCount(); ++i)
+        SetColWidths(i, DropDown->Columns()->Items(i)->Width);
+    LineColor = DropDown->LineColor;
+    FixedLineColor = DropDown->FixedLineColor;
+    HeaderColor = DropDown->HeaderColor;
+    HeaderColorTo = DropDown->HeaderColorTo;
+    HeaderHeight = DropDown->HeaderHeight;
+    FHeaderFont->Assign(DropDown->HeaderFont());
+    SetHoverRow(DropDown->HoverRow);
+    SetHoverRowColor(DropDown->HoverRowColor);
+    SetHoverRowColorTo(DropDown->HoverRowColorTo);
+    SetImages(DropDown->Images());
+    SetDefaultRowHeight(DropDown->DropDownRowHeight);
+    SetRowHeights(0, DropDown->HeaderHeight);
+    TGridOptions o = Options();
+    auto follow = [&o](bool On, TGridOption Option) {
+        if (On)
+            o += TGridOptions{Option};
+        else
+            o -= TGridOptions{Option};
+    };
+    follow(DropDown->ColumnSizing, goColSizing);
+    follow(DropDown->ColumnMoving, goColMoving);
+    follow(DropDown->RowSizing, goRowSizing);
+    follow(DropDown->RowMoving, goRowMoving);
+    SetOptions(o);
+    if (DropDown->AutoSizeColumns) {
+        if (DropDown->UseItems)
+            AutoSizeMarkedColumns();
+        else
+            TExtStringGrid::AutoSizeColumns(true, 4);
+    }
+    SizeWordWrapRows();
+}
+
+void TExtColGrid::LoadItems()
+{
+    if (!FExtDropDown)
+        return;
+    TDropDownColumns *cols = FExtDropDown->Columns();
+    TDropDownItems *items = FExtDropDown->Items();
+    if (ColCount() != cols->Count())
+        SetColCount(cols->Count());
+    for (int i = 0; i < cols->Count() && i < ColCount(); ++i) {
+        SetCells(i, 0, cols->Items(i)->Header);
+        SetObjectEx(i, 0, reinterpret_cast<TObject *>(std::intptr_t(-1)));
+    }
+    if (items->Count() >= 1)
+        SetRowCount(FixedRows() + items->Count());
+    const int cc = ColCount();
+    for (int j = 0; j < items->Count() && j + 1 < RowCount(); ++j) {
+        TStringList *lines = items->Items(j)->Text();
+        const int n = lines->Count();
+        for (int i = 0; i < cc; ++i)
+            SetCells(i, j + 1, i < n ? lines->Strings(i) : UnicodeString());
+        // The item's index travels with its row through sorting and narrowing.
+        SetObjectEx(0, j + 1, reinterpret_cast<TObject *>(std::intptr_t(j)));
+    }
+}
+
+int TExtColGrid::GetTotalWidth()
+{
+    int w = 0;
+    for (int i = 0; i < ColCount(); ++i)
+        w += ColWidths(i);
+    if (VisibleRowCount() + FixedRows() != RowCount())
+        w += GetSystemMetrics(SM_CXVSCROLL);
+    return w;
+}
+
+ExtMultiColumnDropDown::TMeasureCell TExtColGrid::ItemCell(int Row, int Col)
+{
+    ExtMultiColumnDropDown::TMeasureCell c;
+    if (!FExtDropDown)
+        return c;
+    if (!FExtDropDown->UseItems) {
+        // Rows filled by the application have no items: their own cells are measured.
+        if (Col < ColCount() && Row < RowCount()) {
+            c.HasLine = true;
+            c.Text = Cells(Col, Row);
+        }
+        return c;
+    }
+    if (Row < 1 || Row - 1 >= FExtDropDown->Items()->Count())
+        return c;
+    TDropDownItem *item = FExtDropDown->Items()->Items(Row - 1);
+    if (const auto l = item->Line(Col)) {
+        c.HasLine = true;
+        c.Text = *l;
+    }
+    c.HasImage = Col < FColumns->Count() &&
+                 FColumns->Items(Col)->ColumnType == ExtMultiColumnDropDown::ctImage && item->ImageIndex >= 0;
+    return c;
+}
+
+void TExtColGrid::AutoSizeColumn(int Index)
+{
+    if (Index < 0 || Index >= FColumns->Count() || !FColumns->Items(Index)->AutoSize || !OnPopupForm())
+        return;
+    TDropDownColumn *col = FColumns->Items(Index);
+    const int w = ExtMultiColumnDropDown::MeasureColumnWidth(Canvas(), col->Font(), FImages, 1, RowCount() - 1,
+                                                            [this, Index](int r) { return ItemCell(r, Index); });
+    col->Width = w;
+    if (Index < ColCount())
+        SetColWidths(Index, w);
+}
+
+void TExtColGrid::AutoSizeMarkedColumns()
+{
+    for (int i = 0; i < FColumns->Count(); ++i)
+        if (FColumns->Items(i)->AutoSize)
+            AutoSizeColumn(i);
+}
+
+void TExtColGrid::SizeWordWrapRows()
+{
+    bool wrap = false;
+    for (int i = 0; i < FColumns->Count(); ++i)
+        wrap = wrap || FColumns->Items(i)->Wordwrap;
+    if (!wrap || !OnPopupForm())
+        return;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        SetRowHeights(r, ExtMultiColumnDropDown::MeasureWrapHeight(
+                             Canvas(), FColumns.get(), FImages, [this](int c) { return ColWidths(c); },
+                             [this, r](int c) { return ItemCell(r, c); }));
+}
+
+void TExtColGrid::DoSelect()
+{
+    if (OnSelect)
+        OnSelect(this);
+}
+
+void TExtColGrid::DoEndBlockFocus()
+{
+    TExtStringGrid::DoEndBlockFocus();
+    if (FExtDropDown)
+        FExtDropDown->GridEndBlockFocus();
+}
+
+// ---- keys and mouse ----
+
+void TExtColGrid::WMKeyDown(TWMKey &Message)
+{
+    if (Message.CharCode == VK_TAB)
+        return;
+    // The string grid answers Enter on a cell it cannot edit without its KeyDown; the choice
+    // is made there.
+    if (Message.CharCode == VK_RETURN) {
+        Word key = VK_RETURN;
+        KeyDown(key, KeyDataToShiftState(Message.KeyData));
+        Message.Result = 1;
+        return;
+    }
+    TExtStringGrid::WMKeyDown(Message);
+}
+
+void TExtColGrid::WMGetDlgCode(TWMGetDlgCode &Message)
+{
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
+}
+
+void TExtColGrid::WMChar(TWMKey &Message)
+{
+    // Enter chose the row in KeyDown; the grid's own character handling must not see it.
+    if (Message.CharCode == VK_RETURN) {
+        Message.Result = 1;
+        return;
+    }
+    TExtStringGrid::WMChar(Message);
+}
+
+void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
+{
+    FConfirmSelection = true;
+    if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) {
+        if (FExtDropDown)
+            FExtDropDown->Perform(WM_KEYDOWN, Key, 0x20000000);
+        return;
+    }
+    if (Key == VK_RETURN) {
+        Key = 0;
+        TExtStringGrid::KeyDown(Key, Shift);
+        DoSelect();
+        return;
+    }
+    TExtStringGrid::KeyDown(Key, Shift);
+}
+
+void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FConfirmSelection = true;
+    FOldRow = Row();
+    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+}
+
+void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TExtStringGrid::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    int c = 0;
+    int r = 0;
+    MouseToCell(X, Y, c, r);
+    if (c >= 0 && r >= 0 && !HasCheckBox(c, r) && r >= FixedRows() && r <= RowCount() - 1)
+        DoSelect();
+}
+
+bool TExtColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    FWheelSelection = true;
+    FConfirmSelection = false;
+    const bool r = TExtStringGrid::DoMouseWheelDown(Shift, MousePos);
+    FWheelSelection = false;
+    return r;
+}
+
+bool TExtColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    FWheelSelection = true;
+    FConfirmSelection = false;
+    const bool r = TExtStringGrid::DoMouseWheelUp(Shift, MousePos);
+    FWheelSelection = false;
+    return r;
+}
+
+} // namespace ExtCustomGridDropDown

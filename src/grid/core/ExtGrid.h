@@ -2898,8 +2898,6 @@ public:
     void SetEditLink(TEditLink *Value);
     // The in-place rich-text editor (made on first use, owned by the grid).
     TExtRichEdit *InplaceRichEdit();
-    TGridTransEdit *FixedCellEdit() const { return EditTrans; }
-    TGridTransCombo *FixedCellCombo() const { return ComboTrans; }
     // The hook of an in-place link's control: with goTabs its dialog-code answer wants arrows,
     // Tab and characters; every other message goes to the control's own method, Saved.
     void EditLinkWndProc(TMessage &Message, const TControl::TWndMethod &Saved);
@@ -2912,8 +2910,6 @@ private:
     // The end of a fixed-cell edit: validate, then write and hide, or keep the editor.
     bool StopFixedCellEdit(TWinControl *Editor, int ACol, int ARow, const UnicodeString &Text);
     TExtRichEdit *FInplaceRichEdit = nullptr;
-    // The in-text control being edited, for going on to the next one.
-    UnicodeString FCtrlID;
     // ---- end of application-written editors ----
 
 public:
@@ -3088,10 +3084,6 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void KeyUp(Word &Key, TShiftState Shift) override;
-    // The proportional scroll bars and the enhanced row and column move, filled in where they
-    // are built.
-    virtual void UpdateVScrollProportional() {}
-    virtual void UpdateHScrollProportional() {}
 
 private:
     // One wheel step of the wheel message; OldSel is the selection before the message.

@@ -450,7 +450,7 @@ void TControlEdit::CMWantSpecialKey(TCMWantSpecialKey &Message)
         Message.Result = 1;
         return;
     }
-    TEdit::CMWantSpecialKey(Message);
+    TMaskEdit::CMWantSpecialKey(Message);
 }
 
 void TControlCombo::CMWantSpecialKey(TCMWantSpecialKey &Message)
@@ -491,7 +491,7 @@ void TControlEdit::KeyPress(WideChar &Key)
 {
     auto *g = dynamic_cast<TExtStringGrid *>(Parent());
     if (!ControlEditorKey(g, Key, [this] { DoExit(); }, g ? g->FCtrlID : UnicodeString()))
-        TEdit::KeyPress(Key);
+        TMaskEdit::KeyPress(Key);
 }
 
 void TControlCombo::KeyPress(WideChar &Key)

@@ -104,24 +104,9 @@ protected:
     TModalResult ShowDialog(TForm *Form, const std::function<void(GuiTest::TScriptedModalHook &)> &Body,
                             int Boxes_On_Show = 0)
     {
-        GuiTest::TScriptedModalHook hook;
-        hook.RunWith([&](TModalRequest &) { Body(hook); });
-        for (int i = 0; i < Boxes_On_Show; ++i)
-            hook.Answer(mrOk);
-        const TModalResult Result = Form->ShowModal();
-        Messages = Message_Texts(hook);
-        EXPECT_EQ(hook.Pending(), 0u);
-        return Result;
+        return GuiTest::ShowScripted(Form, Body, Boxes_On_Show, Messages);
     }
-    // The texts of the message boxes the hook has seen so far.
-    static QStringList Message_Texts(const GuiTest::TScriptedModalHook &hook)
-    {
-        QStringList All;
-        for (const auto &S : hook.Shown)
-            if (S.Kind == mkMessage)
-                All << S.Text;
-        return All;
-    }
+    static QStringList Message_Texts(const GuiTest::TScriptedModalHook &hook) { return GuiTest::MessageTexts(hook); }
     QStringList Messages;
 
     // A configuration folder with its "bin", open as after step 1.

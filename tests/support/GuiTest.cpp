@@ -434,4 +434,26 @@ TModalResult TScriptedModalHook::Run(TModalRequest &Request)
     return step(Request);
 }
 
+QStringList MessageTexts(const TScriptedModalHook &Hook)
+{
+    QStringList All;
+    for (const TShownModal &S : Hook.Shown)
+        if (S.Kind == mkMessage)
+            All << S.Text;
+    return All;
+}
+
+TModalResult ShowScripted(TForm *Form, const std::function<void(TScriptedModalHook &)> &Body, int Boxes_On_Show,
+                          QStringList &Messages)
+{
+    TScriptedModalHook Hook;
+    Hook.RunWith([&](TModalRequest &) { Body(Hook); });
+    for (int i = 0; i < Boxes_On_Show; ++i)
+        Hook.Answer(mrOk);
+    const TModalResult Result = Form->ShowModal();
+    Messages = MessageTexts(Hook);
+    EXPECT_EQ(Hook.Pending(), 0u);
+    return Result;
+}
+
 } // namespace GuiTest

@@ -14,6 +14,8 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 
+#include <QStringList>
+
 #include <deque>
 #include <functional>
 #include <vector>
@@ -115,5 +117,14 @@ private:
     std::deque<std::function<TModalResult(TModalRequest &)>> FScript;
     TModalHook *FPrevious = nullptr;
 };
+
+// The texts of the message boxes the hook has seen so far.
+QStringList MessageTexts(const TScriptedModalHook &Hook);
+
+// Shows Form modally with Body run inside its modal loop (Body must close it); Boxes_On_Show
+// message boxes that come while it shows are answered with OK first. Messages receives the
+// texts of every message box shown meanwhile.
+TModalResult ShowScripted(TForm *Form, const std::function<void(TScriptedModalHook &)> &Body, int Boxes_On_Show,
+                          QStringList &Messages);
 
 } // namespace GuiTest

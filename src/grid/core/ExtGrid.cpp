@@ -540,6 +540,8 @@ void TExtStringGrid::Resize()
         Invalidate();
     UpdateScrollBarAlways(false);
     CellControlsUpdate(false);
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
     if (Designing())
         Invalidate();
 }

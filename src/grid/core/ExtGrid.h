@@ -47,6 +47,7 @@
 #include <vector>
 
 class TExtStringGrid;
+struct THtmlRenderParams;
 class TExtStringGridCheck;
 class TPopupMenu;
 class TExtCustomDropDown;
@@ -1934,6 +1935,8 @@ public:
 protected:
     void WMHScroll(TWMScroll &Message) override;
     void WMVScroll(TWMScroll &Message) override;
+    // The proportional thumbs follow new counts and sizes.
+    void ScrollRangeUpdated() override;
 
 private:
     // The scroll hint of a thumb drag at Pos over Count lines past Fixed; code 8 takes it away.
@@ -2751,6 +2754,8 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     // The last row belongs to a visible fsFixedLastRow footer: nothing moves onto it.
     bool IsFooterRowMove(int ToIndex) const;
+    // The synchronised grid repeats a column (row) move when it follows those moves.
+    void RepeatOnSyncGrid(bool Column, int FromIndex, int ToIndex);
     // Set while this grid repeats its synchronised grid's move, so that it does not repeat it back.
     bool FSyncedMove = false;
 
@@ -3268,6 +3273,9 @@ public:
     TControlEditDoneEvent OnControlEditDone;
 
 private:
+    // The layout of a mini-HTML cell (display column) as it paints, on a bitmap of the client
+    // size, for finding what lies in it.
+    void CellHtmlLayout(int ACol, int ARow, TBitmap &Bmp, THtmlRenderParams &P);
     UnicodeString FCtrlID;
     UnicodeString FCtrlType;
     int FFixedColEdit = -1;

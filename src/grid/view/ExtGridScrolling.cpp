@@ -97,6 +97,12 @@ TExtStringGrid::TProportionalThumb TExtStringGrid::ProportionalThumb(bool Horizo
     return t;
 }
 
+void TExtStringGrid::ScrollRangeUpdated()
+{
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
+}
+
 void TExtStringGrid::UpdateVScrollProportional()
 {
     if (LoadingState() || Designing() || !FScrollProportional || FScrollLock)

@@ -1903,7 +1903,8 @@ public:
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
     bool ScrollProportional() const { return FScrollProportional; }
     void SetScrollProportional(bool Value);
-    bool IsFlat() const { return FIsFlat; }
+    // Flat scroll bars are never bound here (FIsFlat is the grid's flat look, not the bars').
+    bool FlatScrollBarsBound() const { return false; }
     // The scroll bar laid over the current in-cell scroll bar cell, and that cell.
     TScrollBar *CellScrollBar() const { return FScrollBar; }
     TPoint CellScrollBarCell() const { return TPoint(FScrollCol, FScrollRow); }
@@ -1923,8 +1924,8 @@ public:
     static TProportionalThumb ProportionalThumb(bool Horizontal, int Extent, int Fixed, int Total, int Above,
                                                 int CurrentPos);
     // There are no flat scroll bars to bind: these keep the bars ordinary.
-    void InitFlatScrollBars() { FIsFlat = false; }
-    void DoneFlatScrollBars() { FIsFlat = false; }
+    void InitFlatScrollBars() {}
+    void DoneFlatScrollBars() {}
     void UpdateFlatScrollBars() {}
     using TScrollHintEvent = std::function<void(TObject *Sender, int ARow, UnicodeString &HintStr)>;
     using TScrollCellEvent =

@@ -64,7 +64,8 @@ void TExtStringGrid::SetScrollProportional(bool Value)
         UpdateHScrollProportional();
         return;
     }
-    if (FIsFlat && FScrollType == ssNormal) {
+    // Without bound flat bars there is no page size of their own to take back.
+    if (FlatScrollBarsBound() && FScrollType == ssNormal) {
         DoneFlatScrollBars();
         for (int bar : {SB_HORZ, SB_VERT}) {
             TGridScrollInfo si;
@@ -314,7 +315,8 @@ void TExtStringGrid::PlaceCellScrollBar(int ACol, int ARow)
     FScrollRow = ARow;
     const TScrollProp prop = GetScrollProp(realCol, ARow);
     const int pos = GetScrollPosition(realCol, ARow);
-    if (prop.PageSize >= prop.Range)
+    // A range the bar cannot take (none, or below its minimum 0) shows no bar.
+    if (prop.PageSize >= prop.Range || prop.Range <= 0)
         return;
     const TRect r = CellRect(ACol, ARow);
     const int L = GridLineWidth();

@@ -312,6 +312,9 @@ protected:
     void SelectionMoved(const TGridRect &OldSel);
     void UpdateScrollRange();
     void UpdateScrollPos();
+    // Told after the scroll bars took their ranges for new counts or sizes: a descendant with
+    // thumbs of its own sets them here.
+    virtual void ScrollRangeUpdated() {}
     // The largest TopRow / LeftCol the scroll bars and keys go to (last row fully in view).
     int MaxTopRow() const;
     int MaxLeftCol() const;

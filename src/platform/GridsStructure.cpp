@@ -936,6 +936,7 @@ void TCustomGrid::UpdateScrollRange()
         TopLeftMoved(old);
     else
         UpdateScrollPos();
+    ScrollRangeUpdated();
 }
 
 void TCustomGrid::LayoutScrollBars()

@@ -46,6 +46,13 @@ TEST(ExtGridFooterSettings, VisibleAndStyleDecideTheFixedFootersAndTheHiddenLast
     EXPECT_EQ(G.FixedFooters(), 0);
     G.FloatingFooter()->SetVisible(true);
     EXPECT_EQ(G.FixedFooters(), 1);
+
+    // Hiding a footer that does not show leaves the application's own footer rows.
+    TExtStringGrid H(nullptr);
+    H.SetRowCount(6);
+    H.SetFixedFooters(2);
+    H.FloatingFooter()->SetVisible(false);
+    EXPECT_EQ(H.FixedFooters(), 2);
 }
 
 TEST(ExtGridFooterSettings, HeightAndColumnCalculations)

@@ -130,6 +130,14 @@ TEST_F(ScrollGrid, AnInCellScrollBarScrollsItsCellAndNotTheGrid)
     GuiTest::MouseMove(G, TPoint(other.Left + 5, other.Top + 5));
     GuiTest::ProcessEvents(10);
     EXPECT_FALSE(bar->Visible());
+
+    // A cell whose range the bar cannot take gets no bar (and nothing raises).
+    G->AddScrollBar(2, 6, false);
+    G->SetScrollProp(2, 6, TScrollProp{-5, -1});
+    const TRect odd = G->CellRect(2, 6);
+    GuiTest::MouseMove(G, TPoint(odd.Left + 5, odd.Top + 5));
+    GuiTest::ProcessEvents(10);
+    EXPECT_FALSE(bar->Visible());
 }
 
 TEST(ExtGridProportional, TheThumbShowsTheVisibleShare)
@@ -172,8 +180,7 @@ TEST_F(ScrollGrid, ProportionalThumbsLeaveAGridWhoseRowsAllShowAlone)
     EXPECT_EQ(after.nMax, before.nMax);
     EXPECT_EQ(after.nPage, before.nPage);
 
-    G->SetRowCount(1000);
-    G->SetScrollProportional(true);
+    G->SetRowCount(1000); // the thumb follows the new share by itself
     G->GetScrollInfo(SB_VERT, after);
     EXPECT_GT(after.nMax, 127);
     EXPECT_EQ(after.nPage, after.nMax - 126);
@@ -181,9 +188,11 @@ TEST_F(ScrollGrid, ProportionalThumbsLeaveAGridWhoseRowsAllShowAlone)
 
 TEST_F(ScrollGrid, FlatAndEncartaLookLikeNormal)
 {
+    G->SetFlat(true); // the grid's flat look is no scroll bar setting
     for (TScrollType t : {ssFlat, ssEncarta, ssNormal}) {
         G->SetScrollType(t);
-        EXPECT_FALSE(G->IsFlat());
+        EXPECT_FALSE(G->FlatScrollBarsBound());
+        EXPECT_TRUE(G->Flat());
         EXPECT_EQ(G->ScrollBars(), ssBoth);
         EXPECT_EQ(G->VertScrollControl(), nullptr);
     }

@@ -552,6 +552,8 @@ void TExtStringGrid::Resize()
         Invalidate();
     UpdateScrollBarAlways(false);
     CellControlsUpdate(false);
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
     if (Designing())
         Invalidate();
 }

@@ -49,6 +49,7 @@
 #include <vector>
 
 class TExtStringGrid;
+struct THtmlRenderParams;
 class TExtStringGridCheck;
 class TPopupMenu;
 class TExtCustomDropDown;
@@ -2213,7 +2214,8 @@ public:
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
     bool ScrollProportional() const { return FScrollProportional; }
     void SetScrollProportional(bool Value);
-    bool IsFlat() const { return FIsFlat; }
+    // Flat scroll bars are never bound here (FIsFlat is the grid's flat look, not the bars').
+    bool FlatScrollBarsBound() const { return false; }
     // The scroll bar laid over the current in-cell scroll bar cell, and that cell.
     TScrollBar *CellScrollBar() const { return FScrollBar; }
     TPoint CellScrollBarCell() const { return TPoint(FScrollCol, FScrollRow); }
@@ -2233,8 +2235,8 @@ public:
     static TProportionalThumb ProportionalThumb(bool Horizontal, int Extent, int Fixed, int Total, int Above,
                                                 int CurrentPos);
     // There are no flat scroll bars to bind: these keep the bars ordinary.
-    void InitFlatScrollBars() { FIsFlat = false; }
-    void DoneFlatScrollBars() { FIsFlat = false; }
+    void InitFlatScrollBars() {}
+    void DoneFlatScrollBars() {}
     void UpdateFlatScrollBars() {}
     using TScrollHintEvent = std::function<void(TObject *Sender, int ARow, UnicodeString &HintStr)>;
     using TScrollCellEvent =
@@ -2245,6 +2247,8 @@ public:
 protected:
     void WMHScroll(TWMScroll &Message) override;
     void WMVScroll(TWMScroll &Message) override;
+    // The proportional thumbs follow new counts and sizes.
+    void ScrollRangeUpdated() override;
 
 private:
     // The scroll hint of a thumb drag at Pos over Count lines past Fixed; code 8 takes it away.
@@ -3161,6 +3165,8 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     // The last row belongs to a visible fsFixedLastRow footer: nothing moves onto it.
     bool IsFooterRowMove(int ToIndex) const;
+    // The synchronised grid repeats a column (row) move when it follows those moves.
+    void RepeatOnSyncGrid(bool Column, int FromIndex, int ToIndex);
     // Set while this grid repeats its synchronised grid's move, so that it does not repeat it back.
     bool FSyncedMove = false;
 
@@ -3679,6 +3685,9 @@ public:
     TControlEditDoneEvent OnControlEditDone;
 
 private:
+    // The layout of a mini-HTML cell (display column) as it paints, on a bitmap of the client
+    // size, for finding what lies in it.
+    void CellHtmlLayout(int ACol, int ARow, TBitmap &Bmp, THtmlRenderParams &P);
     UnicodeString FCtrlID;
     UnicodeString FCtrlType;
     int FFixedColEdit = -1;

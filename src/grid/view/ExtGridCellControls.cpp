@@ -62,6 +62,26 @@ void TExtStringGrid::ClickRadioCell(int ACol, int ARow, int X, int Y)
 
 // ---- in-text controls ---------------------------------------------------------------------------
 
+void TExtStringGrid::CellHtmlLayout(int ACol, int ARow, TBitmap &Bmp, THtmlRenderParams &P)
+{
+    const int realCol = RealColIndex(ACol);
+    TRect r = CellRect(ACol, ARow);
+    r.Left += FXYOffset.X + 1;
+    r.Top += FXYOffset.Y + 1;
+    if (HasCheckBox(realCol, ARow))
+        r.Left += FControlLook->CheckSize;
+    Bmp.SetSize(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+    const bool fixed = ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow);
+    Bmp.Canvas()->Font()->Assign(fixed ? FFixedFont : Font());
+    P.Canvas = Bmp.Canvas();
+    P.Text = GridCells(realCol, ARow);
+    P.Rect = r;
+    P.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+    P.WordWrap = WordWraps(realCol, ARow);
+    P.AnchorColor = FURLColor;
+    P.PictureCache = FImageCache;
+}
+
 void TExtStringGrid::EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID)
 {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount() || !HandleAllocated())
@@ -69,25 +89,11 @@ void TExtStringGrid::EditCellControl(int ACol, int ARow, const UnicodeString &Ct
     const int realCol = RealColIndex(ACol);
     const UnicodeString text = GridCells(realCol, ARow);
     // The control's place comes from laying the text out as the cell paints it.
-    TRect r = CellRect(ACol, ARow);
-    r.Left += FXYOffset.X + 1;
-    r.Top += FXYOffset.Y + 1;
-    if (HasCheckBox(realCol, ARow))
-        r.Left += FControlLook->CheckSize;
     TBitmap bmp;
-    bmp.SetSize(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
-    const bool fixed = ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow);
-    bmp.Canvas()->Font()->Assign(fixed ? FFixedFont : Font());
     THtmlRenderParams p;
-    p.Canvas = bmp.Canvas();
-    p.Text = text;
-    p.Rect = r;
-    p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+    CellHtmlLayout(ACol, ARow, bmp, p);
     p.FindControl = true;
     p.ControlID = CtrlID;
-    p.WordWrap = WordWraps(realCol, ARow);
-    p.AnchorColor = FURLColor;
-    p.PictureCache = FImageCache;
     RenderHtmlText(p);
     // No control of that ID in the text: nothing to edit.
     if (p.ControlType.isEmpty() || p.ControlID != CtrlID)

@@ -36,11 +36,15 @@ int TFloatingFooter::Height() const { return FHeight >= 0 ? FHeight : FGrid->Def
 
 void TFloatingFooter::SetVisible(bool Value)
 {
+    const bool wasShown = FVisible;
     FVisible = Value;
     if (TFooterPanel *p = FGrid->FooterPanel()) {
         p->SetHeight(Value ? std::max(0, Height() - 1) : 0);
         p->SetVisible(Value);
     }
+    // Hiding a footer that does not show keeps the footer rows the application set itself.
+    if (!Value && !wasShown)
+        return;
     const bool lastRow = Value && FooterStyle == fsFixedLastRow;
     FGrid->SetFixedFooters(lastRow ? 1 : 0);
     FGrid->SetHideLastRow(lastRow);

@@ -105,26 +105,11 @@ bool TExtStringGrid::HtmlAnchorAt(int ACol, int ARow, int X, int Y, UnicodeStrin
     if (!FEnableHTML || CellTextKind(text, true) != 1)
         return false;
     // Laid out as the cell paints it, on a picture of the client area, to find what is hit.
-    TRect r = CellRect(ACol, ARow);
-    r.Left += FXYOffset.X + 1;
-    r.Top += FXYOffset.Y + 1;
-    if (HasCheckBox(realCol, ARow))
-        r.Left += FControlLook->CheckSize;
     TBitmap bmp;
-    bmp.SetWidth(std::max(1, ClientWidth()));
-    bmp.SetHeight(std::max(1, ClientHeight()));
-    const bool fixed = ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow);
-    bmp.Canvas()->Font()->Assign(fixed ? FFixedFont : Font());
     THtmlRenderParams p;
-    p.Canvas = bmp.Canvas();
-    p.Text = text;
-    p.Rect = r;
-    p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
+    CellHtmlLayout(ACol, ARow, bmp, p);
     p.HitX = X;
     p.HitY = Y;
-    p.WordWrap = WordWraps(realCol, ARow);
-    p.AnchorColor = FURLColor;
-    p.PictureCache = FImageCache;
     RenderHtmlText(p);
     Anchor = p.HitAnchor;
     CtrlID = p.ControlID;

@@ -109,6 +109,28 @@ template <typename T, std::size_t N> void MoveEntry(std::array<T, N> &A, int Fro
 
 } // namespace
 
+void TExtStringGrid::RepeatOnSyncGrid(bool Column, int FromIndex, int ToIndex)
+{
+    auto *other = dynamic_cast<TExtStringGrid *>(FSyncGrid->Grid());
+    if (!other || FSyncedMove || !(Column ? FSyncGrid->MoveColumn : FSyncGrid->MoveRow))
+        return;
+    // A follower too small for the move is left alone rather than failing this grid's move.
+    const int count = Column ? other->ColCount() : other->RowCount();
+    if (FromIndex >= count || ToIndex >= count)
+        return;
+    other->FSyncedMove = true;
+    try {
+        if (Column)
+            other->MoveColumn(FromIndex, ToIndex);
+        else
+            other->MoveRow(FromIndex, ToIndex);
+    } catch (...) {
+        other->FSyncedMove = false;
+        throw;
+    }
+    other->FSyncedMove = false;
+}
+
 bool TExtStringGrid::IsFooterRowMove(int ToIndex) const
 {
     return FFloatingFooter && FFloatingFooter->Visible() && FFloatingFooter->FooterStyle == fsFixedLastRow &&
@@ -161,17 +183,7 @@ void TExtStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     if (FFloatingFooter->Visible())
         UpdateFooter();
 
-    auto *other = dynamic_cast<TExtStringGrid *>(FSyncGrid->Grid());
-    if (other && FSyncGrid->MoveColumn && !FSyncedMove && FromIndex < other->ColCount() && ToIndex < other->ColCount()) {
-        other->FSyncedMove = true;
-        try {
-            other->MoveColumn(FromIndex, ToIndex);
-        } catch (...) {
-            other->FSyncedMove = false;
-            throw;
-        }
-        other->FSyncedMove = false;
-    }
+    RepeatOnSyncGrid(true, FromIndex, ToIndex);
 }
 
 void TExtStringGrid::RowMoved(int FromIndex, int ToIndex)
@@ -191,15 +203,5 @@ void TExtStringGrid::RowMoved(int FromIndex, int ToIndex)
     if (OnRowMoved)
         OnRowMoved(this, FromIndex, ToIndex);
 
-    auto *other = dynamic_cast<TExtStringGrid *>(FSyncGrid->Grid());
-    if (other && FSyncGrid->MoveRow && !FSyncedMove && FromIndex < other->RowCount() && ToIndex < other->RowCount()) {
-        other->FSyncedMove = true;
-        try {
-            other->MoveRow(FromIndex, ToIndex);
-        } catch (...) {
-            other->FSyncedMove = false;
-            throw;
-        }
-        other->FSyncedMove = false;
-    }
+    RepeatOnSyncGrid(false, FromIndex, ToIndex);
 }

@@ -64,7 +64,8 @@ void TExtStringGrid::SetScrollProportional(bool Value)
         UpdateHScrollProportional();
         return;
     }
-    if (FIsFlat && FScrollType == ssNormal) {
+    // Without bound flat bars there is no page size of their own to take back.
+    if (FlatScrollBarsBound() && FScrollType == ssNormal) {
         DoneFlatScrollBars();
         for (int bar : {SB_HORZ, SB_VERT}) {
             TGridScrollInfo si;
@@ -95,6 +96,12 @@ TExtStringGrid::TProportionalThumb TExtStringGrid::ProportionalThumb(bool Horizo
     else
         t.Pos = Horizontal ? CurrentPos : ScrollRange;
     return t;
+}
+
+void TExtStringGrid::ScrollRangeUpdated()
+{
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
 }
 
 void TExtStringGrid::UpdateVScrollProportional()
@@ -308,7 +315,8 @@ void TExtStringGrid::PlaceCellScrollBar(int ACol, int ARow)
     FScrollRow = ARow;
     const TScrollProp prop = GetScrollProp(realCol, ARow);
     const int pos = GetScrollPosition(realCol, ARow);
-    if (prop.PageSize >= prop.Range)
+    // A range the bar cannot take (none, or below its minimum 0) shows no bar.
+    if (prop.PageSize >= prop.Range || prop.Range <= 0)
         return;
     const TRect r = CellRect(ACol, ARow);
     const int L = GridLineWidth();

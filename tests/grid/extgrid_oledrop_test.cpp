@@ -330,6 +330,9 @@ TEST_F(DropGrid, ADragOfCellsCarriesTheirPictureUntilItEnds)
     GuiTest::ProcessEvents();
     ASSERT_EQ(hook.Shown.size(), 1u);
     EXPECT_TRUE(imageDuringDrag);
+    const TGridRect s = g->Selection();
+    EXPECT_EQ((std::vector<int>{s.Left, s.Top, s.Right, s.Bottom}), (std::vector<int>{1, 1, 2, 2}))
+        << "the selection is back after the picture was taken";
     EXPECT_EQ(width, g->CellRect(2, 1).Right - g->CellRect(1, 1).Left) << "the two selected columns";
     EXPECT_EQ(g->DragImage(), nullptr);
 }

@@ -85,6 +85,13 @@ TEST_F(DropGrid, DroppedTextOverwritesTheCellsAndSelectsThem)
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_EQ(dropped[0].Bottom, 4);
 
+    // An empty line between two others keeps its row in the selection.
+    target->DropText(At(1, 5), "p\r\n\r\nq");
+    EXPECT_EQ(g->Cells(1, 7), "q");
+    EXPECT_EQ(g->Selection().Bottom, 7);
+    dropped.clear();
+    dropped.push_back(TGridRect{});
+
     // Refused by the application: nothing changes, the event still comes.
     g->OnOleDrop = [](TObject *, int, int, const UnicodeString &, bool &Allow) { Allow = false; };
     target->DropText(At(1, 1), "z");

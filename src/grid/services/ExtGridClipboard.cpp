@@ -397,15 +397,17 @@ void TExtStringGrid::ClipboardTextExtent(const UnicodeString &Text, int &Cols, i
 {
     bool endsWithBreak = false;
     const std::vector<UnicodeString> lines = ClipLines(Text, endsWithBreak);
+    // Rows reach to the last line with content, as a paste writes them: an empty line between
+    // two others still takes its row.
     Cols = 0;
-    int filled = 0;
-    for (const UnicodeString &l : lines) {
-        if (l.isEmpty())
+    int last = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
             continue;
-        ++filled;
-        Cols = std::max(Cols, int(l.count(Tab)) + 1);
+        last = int(i);
+        Cols = std::max(Cols, int(lines[i].count(Tab)) + 1);
     }
-    Rows = std::max(0, filled - 1);
+    Rows = last;
 }
 
 int TExtStringGrid::PasteTextAt(int ACol, int ARow, int &Rows, int &Cols, const UnicodeString &Text)

@@ -113,6 +113,31 @@ TEST_F(ClipGrid, AMultiLineCellComesBackWholeWithinTheGrid)
     EXPECT_EQ(g->Cells(2, 4), "z");
 }
 
+TEST_F(ClipGrid, LinesEndAtCrAndAtLfOutsideQuotedFields)
+{
+    struct TCase {
+        const char *Name;
+        const char *Text;
+        std::vector<std::string> Col1, Col2;
+        int Result;
+    } cases[] = {
+        {"CR LF", "a\tb\r\nc\td", {"a", "c", ""}, {"b", "d", ""}, 4},
+        {"bare CR", "a\rc", {"a", "c", ""}, {"", "", ""}, 2},
+        {"LF as other programs write it", "a\tb\nc\td\n", {"a", "c", ""}, {"b", "d", ""}, 5},
+        {"LF inside a quoted field", "\"x\ny\"\tz\nw", {"x\r\ny", "w", ""}, {"z", "", ""}, 3},
+        {"a quote inside a field opens nothing", "5\" tall\nnext", {"5\" tall", "next", ""}, {"", "", ""}, 2},
+    };
+    for (const TCase &c : cases) {
+        for (int r = 1; r <= 3; ++r)
+            for (int col = 1; col <= 2; ++col)
+                g->SetCells(col, r, "");
+        int rows = 0, cols = 0;
+        EXPECT_EQ(g->PasteTextAt(1, 1, rows, cols, c.Text), c.Result) << c.Name;
+        EXPECT_EQ(Column(g, 1, 1, 3), c.Col1) << c.Name;
+        EXPECT_EQ(Column(g, 2, 1, 3), c.Col2) << c.Name;
+    }
+}
+
 TEST_F(ClipGrid, AllFormatsLandAndAnotherGridPastesThemWithProperties)
 {
     for (TClipGrid *grid : {g}) {

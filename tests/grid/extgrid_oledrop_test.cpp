@@ -85,6 +85,13 @@ TEST_F(DropGrid, DroppedTextOverwritesTheCellsAndSelectsThem)
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_EQ(dropped[0].Bottom, 4);
 
+    // An empty line between two others keeps its row in the selection.
+    target->DropText(At(1, 5), "p\r\n\r\nq");
+    EXPECT_EQ(g->Cells(1, 7), "q");
+    EXPECT_EQ(g->Selection().Bottom, 7);
+    dropped.clear();
+    dropped.push_back(TGridRect{});
+
     // Refused by the application: nothing changes, the event still comes.
     g->OnOleDrop = [](TObject *, int, int, const UnicodeString &, bool &Allow) { Allow = false; };
     target->DropText(At(1, 1), "z");
@@ -330,6 +337,9 @@ TEST_F(DropGrid, ADragOfCellsCarriesTheirPictureUntilItEnds)
     GuiTest::ProcessEvents();
     ASSERT_EQ(hook.Shown.size(), 1u);
     EXPECT_TRUE(imageDuringDrag);
+    const TGridRect s = g->Selection();
+    EXPECT_EQ((std::vector<int>{s.Left, s.Top, s.Right, s.Bottom}), (std::vector<int>{1, 1, 2, 2}))
+        << "the selection is back after the picture was taken";
     EXPECT_EQ(width, g->CellRect(2, 1).Right - g->CellRect(1, 1).Left) << "the two selected columns";
     EXPECT_EQ(g->DragImage(), nullptr);
 }

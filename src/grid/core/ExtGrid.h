@@ -4053,7 +4053,8 @@ public:
     UnicodeString GetSelectionAsText();
     // Stores the text raw at the selection, growing the grid to fit; no events, no undo.
     void SetSelectionAsText(const UnicodeString &Value);
-    // Cols: the most tab-separated fields of one line; Rows: the lines with content less one.
+    // Cols: the most tab-separated fields of one line; Rows: the lines up to the last one with
+    // content, less one.
     static void ClipboardTextExtent(const UnicodeString &Text, int &Cols, int &Rows);
     // The clipboard text of a rectangle (display columns); records it as the copied top-left.
     UnicodeString SelectionToText(const TGridRect &R, bool Disjunct);

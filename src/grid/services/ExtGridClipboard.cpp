@@ -24,25 +24,47 @@ namespace {
 const QChar Tab(9);
 const QChar VT(11);
 
-// The lines of a clipboard text: they end at CR, an LF right after it belongs to the break. The
-// text after the last break is a line of its own only when it is not empty.
+// The lines of a clipboard text. A line ends at CR (an LF right after it belongs to the break)
+// and, as this system's other programs write text, at an LF outside a quoted field; an LF inside
+// a field that starts with a double quote is a line of that cell. The text after the last break
+// is a line of its own only when it is not empty.
 std::vector<UnicodeString> ClipLines(const UnicodeString &Text, bool &EndsWithBreak)
 {
     std::vector<UnicodeString> lines;
-    qsizetype pos = 0;
+    UnicodeString cur;
+    bool fieldStart = true, quoted = false;
     EndsWithBreak = false;
-    while (pos < Text.size()) {
-        const qsizetype cr = Text.indexOf(QLatin1Char('\r'), pos);
-        if (cr < 0) {
-            lines.push_back(Text.mid(pos));
-            return lines;
+    const qsizetype n = Text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = Text[i];
+        if (c == QLatin1Char('\r') || (c == QLatin1Char('\n') && !quoted)) {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == QLatin1Char('\r') && i + 1 < n && Text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            fieldStart = true;
+            quoted = false;
+            EndsWithBreak = true;
+            continue;
         }
-        lines.push_back(Text.mid(pos, cr - pos));
-        pos = cr + 1;
-        if (pos < Text.size() && Text[pos] == QLatin1Char('\n'))
-            ++pos;
+        EndsWithBreak = false;
+        if (c == Tab) {
+            fieldStart = true;
+            quoted = false;
+        } else if (c == QLatin1Char('"')) {
+            if (fieldStart)
+                quoted = true;
+            else if (quoted && (i + 1 == n || Text[i + 1] == Tab || Text[i + 1] == QLatin1Char('\r') ||
+                                Text[i + 1] == QLatin1Char('\n')))
+                quoted = false;
+            fieldStart = false;
+        } else {
+            fieldStart = false;
+        }
+        cur += c;
     }
-    EndsWithBreak = !lines.empty();
+    if (!cur.isEmpty())
+        lines.push_back(cur);
     return lines;
 }
 
@@ -375,15 +397,17 @@ void TExtStringGrid::ClipboardTextExtent(const UnicodeString &Text, int &Cols, i
 {
     bool endsWithBreak = false;
     const std::vector<UnicodeString> lines = ClipLines(Text, endsWithBreak);
+    // Rows reach to the last line with content, as a paste writes them: an empty line between
+    // two others still takes its row.
     Cols = 0;
-    int filled = 0;
-    for (const UnicodeString &l : lines) {
-        if (l.isEmpty())
+    int last = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
             continue;
-        ++filled;
-        Cols = std::max(Cols, int(l.count(Tab)) + 1);
+        last = int(i);
+        Cols = std::max(Cols, int(lines[i].count(Tab)) + 1);
     }
-    Rows = std::max(0, filled - 1);
+    Rows = last;
 }
 
 int TExtStringGrid::PasteTextAt(int ACol, int ARow, int &Rows, int &Cols, const UnicodeString &Text)

@@ -416,7 +416,10 @@ void TExtStringGrid::StartOleDrag(int ACol, int ARow)
         r.Top = std::max(r.Top, TopRow());
         r.Right = std::min(r.Right, LeftCol() + VisibleColCount());
         r.Bottom = std::min(r.Bottom, TopRow() + VisibleRowCount());
+        // The picture shows the cells as they are, not selected.
+        HideSelection();
         SelectionToForm(r, ClientToScreen(TPoint(Clickposx, Clickposy)));
+        UnHideSelection();
     }
     // The image goes with the drag, however it ends.
     struct TFreeImage {

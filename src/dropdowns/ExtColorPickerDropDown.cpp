@@ -7,28 +7,6 @@
 
 // ---- the list entries ----
 
-void TColorItem::ItemChanged()
-{
-    if (auto *items = dynamic_cast<TColorItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
-void TColorItem::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    ItemChanged();
-}
-
-void TColorItem::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    ItemChanged();
-}
-
 void TColorItem::Assign(TPersistent *Source)
 {
     auto *s = dynamic_cast<TColorItem *>(Source);

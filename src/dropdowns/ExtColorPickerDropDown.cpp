@@ -273,6 +273,10 @@ void TExtColorPickerDropDown::DoHideDropDown(bool Cancel)
 {
     const bool open = DropDownForm() && DropDownForm()->Visible();
     TExtCustomDropDown::DoHideDropDown(Cancel);
+    // A picker panel cannot be resized: the size it closed with is only the panel's, and the
+    // next opening (perhaps of another picker) fits its own.
+    if (FColorSelectionStyle != csList)
+        ForgetUserDropDownSize();
     if (!Cancel || !open)
         return;
     // The value of the opening comes back whatever moved it meanwhile, in every style: a move
@@ -387,6 +391,8 @@ void TExtColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle Value)
     if (Value == FColorSelectionStyle)
         return;
     FColorSelectionStyle = Value;
+    if (Value != csList)
+        ForgetUserDropDownSize();
     if (ComponentState().Contains(TComponentStateItem::csDesigning) || !DropDownForm())
         return;
     CreateDropDownForm();

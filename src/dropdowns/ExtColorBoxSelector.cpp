@@ -15,15 +15,6 @@ void TColorBoxItem::Assign(TPersistent *Source)
     Enabled = s->Enabled;
 }
 
-void TColorBoxItem::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    if (auto *items = dynamic_cast<TColorBoxItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
 void TColorBoxAppearance::Assign(TPersistent *Source)
 {
     auto *s = dynamic_cast<TColorBoxAppearance *>(Source);

@@ -7,28 +7,6 @@
 
 // ---- the list entries ----
 
-void TColorItem::ItemChanged()
-{
-    if (auto *items = dynamic_cast<TColorItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
-void TColorItem::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    ItemChanged();
-}
-
-void TColorItem::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    ItemChanged();
-}
-
 void TColorItem::Assign(TPersistent *Source)
 {
     auto *s = dynamic_cast<TColorItem *>(Source);
@@ -295,6 +273,10 @@ void TExtColorPickerDropDown::DoHideDropDown(bool Cancel)
 {
     const bool open = DropDownForm() && DropDownForm()->Visible();
     TExtCustomDropDown::DoHideDropDown(Cancel);
+    // A picker panel cannot be resized: the size it closed with is only the panel's, and the
+    // next opening (perhaps of another picker) fits its own.
+    if (FColorSelectionStyle != csList)
+        ForgetUserDropDownSize();
     if (!Cancel || !open)
         return;
     // The value of the opening comes back whatever moved it meanwhile, in every style: a move
@@ -409,6 +391,8 @@ void TExtColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle Value)
     if (Value == FColorSelectionStyle)
         return;
     FColorSelectionStyle = Value;
+    if (Value != csList)
+        ForgetUserDropDownSize();
     if (ComponentState().Contains(TComponentStateItem::csDesigning) || !DropDownForm())
         return;
     CreateDropDownForm();

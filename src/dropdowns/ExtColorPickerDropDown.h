@@ -8,37 +8,26 @@
 #include "dropdowns/ExtItemSelector.h"
 #include "platform/ExtCtrls.h"
 
-class TColorItem : public TCollectionItem {
+class TColorItem : public TNotifyItem {
 public:
-    explicit TColorItem(TCollection *Collection) : TCollectionItem(Collection) {}
+    using TNotifyItem::TNotifyItem;
     void Assign(TPersistent *Source) override;
     const UnicodeString &Caption() const { return FCaption; }
-    void SetCaption(const UnicodeString &Value);
+    void SetCaption(const UnicodeString &Value) { Change(FCaption, Value); }
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { Change(FColor, Value); }
     bool Enabled = true;
     TRect Rect;
     UnicodeString Hint;
 
 private:
-    void ItemChanged();
     UnicodeString FCaption;
     TColor FColor = clNone;
 };
 
-class TColorItems : public TCollection {
+class TColorItems : public TTypedItems<TColorItem> {
 public:
-    explicit TColorItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TColorItem>()), FMyOwner(AOwner) {}
-    TColorItem *Add() { return static_cast<TColorItem *>(TCollection::Add()); }
-    TColorItem *Insert(int Index) { return static_cast<TColorItem *>(TCollection::Insert(Index)); }
-    TColorItem *Items(int Index) const { return static_cast<TColorItem *>(TCollection::Items(Index)); }
-    TNotifyEvent OnChange;
-
-protected:
-    TPersistent *GetOwner() override { return FMyOwner; }
-
-private:
-    TPersistent *FMyOwner;
+    using TTypedItems::TTypedItems;
 };
 
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };

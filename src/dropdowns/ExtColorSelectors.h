@@ -4,6 +4,7 @@
 // button is released over it.
 
 #include "dropdowns/ExtCustomDropDown.h"
+#include "dropdowns/ExtItemSelector.h"
 #include "platform/ExtCtrlsPanels.h"
 
 #include <array>
@@ -105,12 +106,12 @@ private:
 
 enum TItemPos { ipStandAlone, ipTop, ipMiddle, ipBottom };
 
-class TColorBoxItem : public TCollectionItem {
+class TColorBoxItem : public TNotifyItem {
 public:
-    explicit TColorBoxItem(TCollection *Collection) : TCollectionItem(Collection) {}
+    using TNotifyItem::TNotifyItem;
     void Assign(TPersistent *Source) override;
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetColor(TColor Value) { Change(FColor, Value); }
     // A disabled box can be neither hot nor selected.
     bool Enabled = true;
     TRect Rect;
@@ -122,22 +123,9 @@ private:
     TItemPos FColorBoxPos = ipStandAlone;
 };
 
-class TColorBoxItems : public TCollection {
+class TColorBoxItems : public TTypedItems<TColorBoxItem> {
 public:
-    explicit TColorBoxItems(TPersistent *AOwner)
-        : TCollection(CollectionItemClass<TColorBoxItem>()), FMyOwner(AOwner)
-    {
-    }
-    TColorBoxItem *Add() { return static_cast<TColorBoxItem *>(TCollection::Add()); }
-    TColorBoxItem *Insert(int Index) { return static_cast<TColorBoxItem *>(TCollection::Insert(Index)); }
-    TColorBoxItem *Items(int Index) const { return static_cast<TColorBoxItem *>(TCollection::Items(Index)); }
-    TNotifyEvent OnChange;
-
-protected:
-    TPersistent *GetOwner() override { return FMyOwner; }
-
-private:
-    TPersistent *FMyOwner;
+    using TTypedItems::TTypedItems;
 };
 
 class TColorBoxAppearance : public TPersistent {

@@ -472,6 +472,8 @@ public:
     void SetDropDownHeight(int Value);
     int UserDropDownWidth() const { return FUserDropDownWidth; }
     int UserDropDownHeight() const { return FUserDropDownHeight; }
+    // The next opening takes the automatic size again instead of the one the popup closed with.
+    void ForgetUserDropDownSize() { FUserDropDownWidth = FUserDropDownHeight = -1; }
     int DropDownButtonWidth() const { return FButtonWidth; }
     void SetDropDownButtonWidth(int Value);
     const UnicodeString &DropDownButtonHint() const { return FButtonHint; }

@@ -9,35 +9,6 @@
 
 // ---- items ----
 
-TDetailItem::TDetailItem(TCollection *Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>())
-{
-}
-
-TDetailItem::~TDetailItem() = default;
-
-void TDetailItem::ItemChanged()
-{
-    if (auto *items = dynamic_cast<TDetailItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
-void TDetailItem::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    ItemChanged();
-}
-
-void TDetailItem::SetImageIndex(int Value)
-{
-    if (FImageIndex == Value)
-        return;
-    FImageIndex = Value;
-    ItemChanged();
-}
-
 void TDetailItem::Assign(TPersistent *Source)
 {
     auto *s = dynamic_cast<TDetailItem *>(Source);

@@ -5,45 +5,20 @@
 
 #include "dropdowns/ExtItemSelector.h"
 
-class TDetailItem : public TCollectionItem {
+class TDetailItem : public TCaptionedPictureItem {
 public:
-    explicit TDetailItem(TCollection *Collection);
-    ~TDetailItem() override;
+    using TCaptionedPictureItem::TCaptionedPictureItem;
     void Assign(TPersistent *Source) override;
-    const UnicodeString &Caption() const { return FCaption; }
-    void SetCaption(const UnicodeString &Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
-    bool Enabled = true;
-    TPicture *Image() const { return FImage.get(); }
-    void SetImage(TPicture *Value) { FImage->Assign(Value); }
-    TRect Rect;
     UnicodeString Notes;
     TObject *ItemObject = nullptr;
     int Tag = 0;
-
-private:
-    void ItemChanged();
-    UnicodeString FCaption;
-    int FImageIndex = -1;
-    std::unique_ptr<TPicture> FImage;
 };
 
-class TDetailItems : public TCollection {
+class TDetailItems : public TTypedItems<TDetailItem> {
 public:
-    explicit TDetailItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TDetailItem>()), FMyOwner(AOwner) {}
-    TDetailItem *Add() { return static_cast<TDetailItem *>(TCollection::Add()); }
-    TDetailItem *Insert(int Index) { return static_cast<TDetailItem *>(TCollection::Insert(Index)); }
-    TDetailItem *Items(int Index) const { return static_cast<TDetailItem *>(TCollection::Items(Index)); }
+    using TTypedItems::TTypedItems;
     // The first item whose caption equals AValue exactly, else -1.
     int IndexOf(const UnicodeString &AValue) const;
-    TNotifyEvent OnChange;
-
-protected:
-    TPersistent *GetOwner() override { return FMyOwner; }
-
-private:
-    TPersistent *FMyOwner;
 };
 
 class TExtDetailDropDown : public TExtSelectorDropDown {

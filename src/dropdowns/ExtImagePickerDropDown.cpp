@@ -8,34 +8,6 @@
 
 // ---- items ----
 
-TImageItem::TImageItem(TCollection *Collection) : TCollectionItem(Collection), FImage(std::make_unique<TPicture>())
-{
-}
-
-TImageItem::~TImageItem() = default;
-
-void TImageItem::ItemChanged()
-{
-    if (auto *items = dynamic_cast<TImageItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
-void TImageItem::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    ItemChanged();
-}
-
-void TImageItem::SetImageIndex(int Value)
-{
-    if (FImageIndex == Value)
-        return;
-    FImageIndex = Value;
-    ItemChanged();
-}
-
 void TImageItem::Assign(TPersistent *Source)
 {
     auto *s = dynamic_cast<TImageItem *>(Source);

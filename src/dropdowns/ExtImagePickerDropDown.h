@@ -5,42 +5,19 @@
 
 #include "dropdowns/ExtItemSelector.h"
 
-class TImageItem : public TCollectionItem {
+class TImageItem : public TCaptionedPictureItem {
 public:
-    explicit TImageItem(TCollection *Collection);
-    ~TImageItem() override;
+    using TCaptionedPictureItem::TCaptionedPictureItem;
     void Assign(TPersistent *Source) override;
-    const UnicodeString &Caption() const { return FCaption; }
-    void SetCaption(const UnicodeString &Value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
-    bool Enabled = true;
-    TPicture *Image() const { return FImage.get(); }
-    void SetImage(TPicture *Value) { FImage->Assign(Value); }
-    TRect Rect;
     UnicodeString Hint;
 
 private:
     friend class TExtImagePickerDropDown;
-    void ItemChanged();
-    UnicodeString FCaption;
-    int FImageIndex = -1;
-    std::unique_ptr<TPicture> FImage;
 };
 
-class TImageItems : public TCollection {
+class TImageItems : public TTypedItems<TImageItem> {
 public:
-    explicit TImageItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TImageItem>()), FMyOwner(AOwner) {}
-    TImageItem *Add() { return static_cast<TImageItem *>(TCollection::Add()); }
-    TImageItem *Insert(int Index) { return static_cast<TImageItem *>(TCollection::Insert(Index)); }
-    TImageItem *Items(int Index) const { return static_cast<TImageItem *>(TCollection::Items(Index)); }
-    TNotifyEvent OnChange;
-
-protected:
-    TPersistent *GetOwner() override { return FMyOwner; }
-
-private:
-    TPersistent *FMyOwner;
+    using TTypedItems::TTypedItems;
 };
 
 class TExtImagePickerDropDown : public TExtSelectorDropDown {

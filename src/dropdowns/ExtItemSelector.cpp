@@ -12,42 +12,11 @@
 
 // ---- items ----
 
-TSelectorItem::TSelectorItem(TCollection *Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>())
+TCaptionedPictureItem::TCaptionedPictureItem(TCollection *Collection) : TNotifyItem(Collection), FImage(std::make_unique<TPicture>())
 {
 }
 
-TSelectorItem::~TSelectorItem() = default;
-
-void TSelectorItem::ItemChanged()
-{
-    if (auto *items = dynamic_cast<TSelectorItems *>(Collection()); items && items->OnChange)
-        items->OnChange(items);
-}
-
-void TSelectorItem::SetCaption(const UnicodeString &Value)
-{
-    if (FCaption == Value)
-        return;
-    FCaption = Value;
-    ItemChanged();
-}
-
-void TSelectorItem::SetImageIndex(int Value)
-{
-    if (FImageIndex == Value)
-        return;
-    FImageIndex = Value;
-    ItemChanged();
-}
-
-void TSelectorItem::SetColor(TColor Value)
-{
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    ItemChanged();
-}
+TCaptionedPictureItem::~TCaptionedPictureItem() = default;
 
 void TSelectorItem::Assign(TPersistent *Source)
 {
@@ -62,11 +31,6 @@ void TSelectorItem::Assign(TPersistent *Source)
     FImage->Assign(s->Image());
     Enabled = s->Enabled;
     Hint = s->Hint;
-}
-
-TSelectorItems::TSelectorItems(TPersistent *AOwner)
-    : TCollection(CollectionItemClass<TSelectorItem>()), FMyOwner(AOwner)
-{
 }
 
 // ---- appearance ----

@@ -13,53 +13,100 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 // ---- items ----
 
-class TSelectorItem : public TCollectionItem {
+// A collection whose items report a change of what they show through OnChange; adding,
+// inserting and deleting items fire nothing.
+class TNotifyItems : public TCollection {
 public:
-    explicit TSelectorItem(TCollection *Collection);
-    ~TSelectorItem() override;
-    void Assign(TPersistent *Source) override;
+    TNotifyItems(TPersistent *AOwner, TCollectionItemClass ItemClass)
+        : TCollection(std::move(ItemClass)), FMyOwner(AOwner)
+    {
+    }
+    TNotifyEvent OnChange;
+    void ItemChanged()
+    {
+        if (OnChange)
+            OnChange(this);
+    }
 
+protected:
+    TPersistent *GetOwner() override { return FMyOwner; }
+
+private:
+    TPersistent *FMyOwner;
+};
+
+template <class T>
+class TTypedItems : public TNotifyItems {
+public:
+    explicit TTypedItems(TPersistent *AOwner) : TNotifyItems(AOwner, CollectionItemClass<T>()) {}
+    T *Add() { return static_cast<T *>(TCollection::Add()); }
+    T *Insert(int Index) { return static_cast<T *>(TCollection::Insert(Index)); }
+    T *Items(int Index) const { return static_cast<T *>(TCollection::Items(Index)); }
+};
+
+// An item of a notifying collection: ItemChanged tells the collection.
+class TNotifyItem : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+
+protected:
+    void ItemChanged()
+    {
+        if (auto *items = dynamic_cast<TNotifyItems *>(Collection()))
+            items->ItemChanged();
+    }
+    // Stores a changed value and tells the collection.
+    template <class V>
+    void Change(V &Field, const V &Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        ItemChanged();
+    }
+};
+
+// An item with a caption and a picture: its own, or an entry of an image list.
+class TCaptionedPictureItem : public TNotifyItem {
+public:
+    explicit TCaptionedPictureItem(TCollection *Collection);
+    ~TCaptionedPictureItem() override;
     const UnicodeString &Caption() const { return FCaption; }
-    void SetCaption(const UnicodeString &Value);
+    void SetCaption(const UnicodeString &Value) { Change(FCaption, Value); }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int Value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value);
+    void SetImageIndex(int Value) { Change(FImageIndex, Value); }
     TPicture *Image() const { return FImage.get(); }
     void SetImage(TPicture *Value) { FImage->Assign(Value); }
     // A disabled item can be neither hot nor selected.
     bool Enabled = true;
     // The cell given by the last layout.
     TRect Rect;
-    UnicodeString Hint;
 
-private:
-    void ItemChanged();
+protected:
     UnicodeString FCaption;
     int FImageIndex = -1;
-    TColor FColor = clNone;
     std::unique_ptr<TPicture> FImage;
 };
 
-// Adding, inserting or deleting items fires nothing; only an item's caption, colour or image
-// index fire OnChange.
-class TSelectorItems : public TCollection {
+class TSelectorItem : public TCaptionedPictureItem {
 public:
-    explicit TSelectorItems(TPersistent *AOwner);
-    TSelectorItem *Add() { return static_cast<TSelectorItem *>(TCollection::Add()); }
-    TSelectorItem *Insert(int Index) { return static_cast<TSelectorItem *>(TCollection::Insert(Index)); }
-    TSelectorItem *Items(int Index) const { return static_cast<TSelectorItem *>(TCollection::Items(Index)); }
-    TNotifyEvent OnChange;
-
-protected:
-    TPersistent *GetOwner() override { return FMyOwner; }
+    using TCaptionedPictureItem::TCaptionedPictureItem;
+    void Assign(TPersistent *Source) override;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { Change(FColor, Value); }
+    UnicodeString Hint;
 
 private:
-    friend class TSelectorItem;
-    TPersistent *FMyOwner;
+    TColor FColor = clNone;
+};
+
+class TSelectorItems : public TTypedItems<TSelectorItem> {
+public:
+    using TTypedItems::TTypedItems;
 };
 
 // ---- appearance ----

@@ -123,6 +123,19 @@ TEST_F(ColorPickerTest, CubeClickPicksClosesAndReportsOnceOrTwiceWithAMatchingEn
     GuiTest::Click(cube, cube->CubeCell(1).Center);
     EXPECT_EQ(Edit->SelectedColor(), TColor(0x663300));
     EXPECT_EQ(Selects, 3);
+
+    // The spectrum in its place: its own fixed size, a press picks and closes.
+    Edit->SetColorSelectionStyle(csSpectrum);
+    Open();
+    EXPECT_EQ(popup->Width(), 152);
+    EXPECT_EQ(popup->Height(), 174 + 22 + 2);
+    EXPECT_FALSE(cube->Visible());
+    TExtColorSpectrumPanel *spectrum = Edit->SpectrumPanel();
+    ASSERT_NE(spectrum, nullptr);
+    GuiTest::MouseMove(spectrum->SpectrumImage(), TPoint(64, 64));
+    GuiTest::Click(spectrum->SpectrumImage(), TPoint(64, 64));
+    EXPECT_FALSE(Edit->DroppedDown());
+    EXPECT_EQ(Edit->SelectedColor(), TColor(RGB(0, 255, 250)));
 }
 
 TEST_F(ColorPickerTest, ArrowsMoveTheOpenListEscRestoresEnterKeeps)

@@ -318,22 +318,16 @@ private:
     bool FShowing = false;
 };
 
-class TExtColGrid : public TStringGrid {
+// What the two popup grids share: the copy of the drop-down's columns and looks, automatic column
+// widths and word-wrapped row heights, the flags that tell a chosen row from one moved by the
+// wheel, and the OnSelect report. TGridBase is the platform's string grid or the string grid.
+template <class TGridBase>
+class TColumnListGrid : public TGridBase {
 public:
-    explicit TExtColGrid(TComponent *AOwner);
-    ~TExtColGrid() override;
-
-    void SetExtDropDown(TExtMultiColumnDropDown *Value) { FExtDropDown = Value; }
-    TExtMultiColumnDropDown *ExtDropDown() const { return FExtDropDown; }
-    void LoadFromDropDown(TExtMultiColumnDropDown *DropDown);
-    int GetTotalWidth();
-    TRect CellBounds(int ACol, int ARow) const;
-    void AutoSizeColumn(int Index);
-    void AutoSizeMarkedColumns();
-    void SizeWordWrapRows();
-    virtual void DoSelect();
-    // Paints one cell on ACanvas (DrawCell hands in the grid's own).
-    void PaintCell(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState);
+    explicit TColumnListGrid(TComponent *AOwner)
+        : TGridBase(AOwner), FColumns(std::make_unique<TDropDownColumns>(this)), FHeaderFont(std::make_unique<TFont>())
+    {
+    }
 
     TDropDownColumns *Columns() const { return FColumns.get(); }
     void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }
@@ -341,7 +335,12 @@ public:
     TColor HeaderColorTo = 0x808080;
     TColor LineColor = 0x808080;
     TCustomImageList *Images() const { return FImages; }
-    void SetImages(TCustomImageList *Value);
+    void SetImages(TCustomImageList *Value)
+    {
+        FImages = Value;
+        if (Value)
+            Value->FreeNotification(this);
+    }
     TDrawCellEvent OnDrawCell;
     TGetCellPropEvent OnGetCellProp;
     TGetCellTextEvent OnGetCellText;
@@ -350,27 +349,111 @@ public:
     void SetHeaderFont(TFont *Value) { FHeaderFont->Assign(Value); }
     TColor FixedLineColor = 0;
     int GridLineWidth() const { return FOwnLineWidth; }
-    void SetGridLineWidth(int Value);
+    // The grid's own line width; the base grid draws none.
+    void SetGridLineWidth(int Value)
+    {
+        FOwnLineWidth = Value;
+        TGridBase::SetGridLineWidth(0);
+        this->Invalidate();
+    }
     TNotifyEvent OnSelect;
-
     bool WheelSelection() const { return FWheelSelection; }
     bool ConfirmSelection() const { return FConfirmSelection; }
+    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
+
+    virtual void DoSelect()
+    {
+        if (OnSelect)
+            OnSelect(this);
+    }
+    // Twice the border width (none here) and the column widths, with the scroll bar when rows
+    // are out of view.
+    int GetTotalWidth()
+    {
+        int w = 0;
+        for (int i = 0; i < this->ColCount(); ++i)
+            w += this->ColWidths(i);
+        if (this->VisibleRowCount() + this->FixedRows() != this->RowCount())
+            w += GetSystemMetrics(SM_CXVSCROLL);
+        return w;
+    }
+    void AutoSizeColumn(int Index)
+    {
+        if (Index < 0 || Index >= FColumns->Count() || !FColumns->Items(Index)->AutoSize || !OnPopupForm())
+            return;
+        TDropDownColumn *col = FColumns->Items(Index);
+        const int w = MeasureColumnWidth(this->Canvas(), col->Font(), FImages, 1, this->RowCount() - 1,
+                                         [this, Index](int r) { return ItemCell(r, Index); });
+        col->Width = w;
+        if (Index < this->ColCount())
+            this->SetColWidths(Index, w);
+    }
+    void AutoSizeMarkedColumns()
+    {
+        for (int i = 0; i < FColumns->Count(); ++i)
+            if (FColumns->Items(i)->AutoSize)
+                AutoSizeColumn(i);
+    }
+    void SizeWordWrapRows()
+    {
+        bool wrap = false;
+        for (int i = 0; i < FColumns->Count(); ++i)
+            wrap = wrap || FColumns->Items(i)->Wordwrap;
+        if (!wrap || !OnPopupForm())
+            return;
+        for (int r = 1; r < this->RowCount(); ++r)
+            this->SetRowHeights(r, MeasureWrapHeight(this->Canvas(), FColumns.get(), FImages,
+                                                     [this](int c) { return this->ColWidths(c); },
+                                                     [this, r](int c) { return ItemCell(r, c); }));
+    }
 
 protected:
-    void Notification(TComponent *AComponent, TOperation Operation) override;
-    void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
-    void KeyDown(Word &Key, TShiftState Shift) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
-    void WMKeyDown(TWMKey &Message) override;
-    void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    // What row Row offers in column Col for measuring.
+    virtual TMeasureCell ItemCell(int Row, int Col) = 0;
+    // The grid sits on its drop-down's popup form.
+    virtual bool OnPopupForm() const = 0;
 
-private:
-    bool OnPopupForm() const;
-    TMeasureCell ItemCell(int Row, int Col) const;
-    TExtMultiColumnDropDown *FExtDropDown = nullptr;
+    void Notification(TComponent *AComponent, TOperation Operation) override
+    {
+        TGridBase::Notification(AComponent, Operation);
+        if (Operation == TOperation::opRemove && !this->ComponentState().Contains(TComponentStateItem::csDestroying) &&
+            AComponent == FImages)
+            FImages = nullptr;
+    }
+    void WMGetDlgCode(TWMGetDlgCode &Message) override { Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB; }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        FConfirmSelection = true;
+        FOldRow = this->Row();
+        TGridBase::MouseDown(Button, Shift, X, Y);
+    }
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override
+    {
+        FWheelSelection = true;
+        FConfirmSelection = false;
+        const bool r = TGridBase::DoMouseWheelDown(Shift, MousePos);
+        FWheelSelection = false;
+        return r;
+    }
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override
+    {
+        FWheelSelection = true;
+        FConfirmSelection = false;
+        const bool r = TGridBase::DoMouseWheelUp(Shift, MousePos);
+        FWheelSelection = false;
+        return r;
+    }
+    // Sets the confirm flag; Alt+Up or Alt+Down goes to the drop-down's edit instead (true then).
+    bool KeyToDropDown(TWinControl *DropDown, Word Key, TShiftState Shift)
+    {
+        FConfirmSelection = true;
+        if (!(Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)))
+            return false;
+        if (DropDown)
+            DropDown->Perform(WM_KEYDOWN, Key, 0x20000000);
+        return true;
+    }
+
     std::unique_ptr<TDropDownColumns> FColumns;
     std::unique_ptr<TFont> FHeaderFont;
     TCustomImageList *FImages = nullptr;
@@ -378,6 +461,30 @@ private:
     int FOldRow = 0;
     bool FWheelSelection = false;
     bool FConfirmSelection = false;
+};
+
+class TExtColGrid : public TColumnListGrid<TStringGrid> {
+public:
+    explicit TExtColGrid(TComponent *AOwner);
+    ~TExtColGrid() override;
+
+    void SetExtDropDown(TExtMultiColumnDropDown *Value) { FExtDropDown = Value; }
+    TExtMultiColumnDropDown *ExtDropDown() const { return FExtDropDown; }
+    void LoadFromDropDown(TExtMultiColumnDropDown *DropDown);
+    TRect CellBounds(int ACol, int ARow) const;
+    // Paints one cell on ACanvas (DrawCell hands in the grid's own).
+    void PaintCell(TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState);
+
+protected:
+    TMeasureCell ItemCell(int Row, int Col) override;
+    bool OnPopupForm() const override;
+    void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState) override;
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMKeyDown(TWMKey &Message) override;
+
+private:
+    TExtMultiColumnDropDown *FExtDropDown = nullptr;
 };
 
 } // namespace ExtMultiColumnDropDown

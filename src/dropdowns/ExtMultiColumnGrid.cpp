@@ -7,8 +7,7 @@
 
 namespace ExtMultiColumnDropDown {
 
-TExtColGrid::TExtColGrid(TComponent *AOwner)
-    : TStringGrid(AOwner), FColumns(std::make_unique<TDropDownColumns>(this)), FHeaderFont(std::make_unique<TFont>())
+TExtColGrid::TExtColGrid(TComponent *AOwner) : TColumnListGrid<TStringGrid>(AOwner)
 {
     SetFixedCols(0);
     SetFixedRows(1);
@@ -25,28 +24,6 @@ TExtColGrid::TExtColGrid(TComponent *AOwner)
 }
 
 TExtColGrid::~TExtColGrid() = default;
-
-void TExtColGrid::SetImages(TCustomImageList *Value)
-{
-    FImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TExtColGrid::SetGridLineWidth(int Value)
-{
-    FOwnLineWidth = Value;
-    TStringGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TExtColGrid::Notification(TComponent *AComponent, TOperation Operation)
-{
-    TStringGrid::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && !ComponentState().Contains(TComponentStateItem::csDestroying) &&
-        AComponent == FImages)
-        FImages = nullptr;
-}
 
 bool TExtColGrid::OnPopupForm() const
 {
@@ -87,23 +64,13 @@ void TExtColGrid::LoadFromDropDown(TExtMultiColumnDropDown *DropDown)
     SizeWordWrapRows();
 }
 
-int TExtColGrid::GetTotalWidth()
-{
-    int w = 0;
-    for (int i = 0; i < ColCount(); ++i)
-        w += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount())
-        w += GetSystemMetrics(SM_CXVSCROLL);
-    return w;
-}
-
 TRect TExtColGrid::CellBounds(int ACol, int ARow) const
 {
     const TRect r = CellRect(ACol, ARow);
     return TRect(r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow));
 }
 
-TMeasureCell TExtColGrid::ItemCell(int Row, int Col) const
+TMeasureCell TExtColGrid::ItemCell(int Row, int Col)
 {
     TMeasureCell c;
     if (!FExtDropDown || Row < 1 || Row - 1 >= FExtDropDown->Items()->Count())
@@ -115,44 +82,6 @@ TMeasureCell TExtColGrid::ItemCell(int Row, int Col) const
     }
     c.HasImage = Col < FColumns->Count() && FColumns->Items(Col)->ColumnType == ctImage && item->ImageIndex >= 0;
     return c;
-}
-
-void TExtColGrid::AutoSizeColumn(int Index)
-{
-    if (Index < 0 || Index >= FColumns->Count() || !FColumns->Items(Index)->AutoSize || !OnPopupForm())
-        return;
-    TDropDownColumn *col = FColumns->Items(Index);
-    const int w = MeasureColumnWidth(Canvas(), col->Font(), FImages, 1, RowCount() - 1,
-                                     [this, Index](int r) { return ItemCell(r, Index); });
-    col->Width = w;
-    if (Index < ColCount())
-        SetColWidths(Index, w);
-}
-
-void TExtColGrid::AutoSizeMarkedColumns()
-{
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize)
-            AutoSizeColumn(i);
-}
-
-void TExtColGrid::SizeWordWrapRows()
-{
-    bool wrap = false;
-    for (int i = 0; i < FColumns->Count(); ++i)
-        wrap = wrap || FColumns->Items(i)->Wordwrap;
-    if (!wrap || !OnPopupForm())
-        return;
-    TCanvas *C = Canvas();
-    for (int r = 1; r < RowCount(); ++r)
-        SetRowHeights(r, MeasureWrapHeight(C, FColumns.get(), FImages, [this](int c) { return ColWidths(c); },
-                                           [this, r](int c) { return ItemCell(r, c); }));
-}
-
-void TExtColGrid::DoSelect()
-{
-    if (OnSelect)
-        OnSelect(this);
 }
 
 void TExtColGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
@@ -278,30 +207,14 @@ void TExtColGrid::WMKeyDown(TWMKey &Message)
     TStringGrid::WMKeyDown(Message);
 }
 
-void TExtColGrid::WMGetDlgCode(TWMGetDlgCode &Message)
-{
-    Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
-}
-
 void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
 {
-    FConfirmSelection = true;
-    if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) {
-        if (FExtDropDown)
-            FExtDropDown->Perform(WM_KEYDOWN, Key, 0x20000000);
+    if (KeyToDropDown(FExtDropDown, Key, Shift))
         return;
-    }
     const Word key = Key;
     TStringGrid::KeyDown(Key, Shift);
     if (key == VK_RETURN)
         DoSelect();
-}
-
-void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TStringGrid::MouseDown(Button, Shift, X, Y);
 }
 
 void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -310,24 +223,6 @@ void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     const int row = MouseCoord(X, Y).Y;
     if (row >= FixedRows() && row <= RowCount() - 1)
         DoSelect();
-}
-
-bool TExtColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
-{
-    FWheelSelection = true;
-    FConfirmSelection = false;
-    const bool r = TStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FWheelSelection = false;
-    return r;
-}
-
-bool TExtColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
-{
-    FWheelSelection = true;
-    FConfirmSelection = false;
-    const bool r = TStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FWheelSelection = false;
-    return r;
 }
 
 } // namespace ExtMultiColumnDropDown

@@ -327,7 +327,7 @@ private:
     int FSortItemIndex = -1;
 };
 
-class TExtColGrid : public TExtStringGrid {
+class TExtColGrid : public ExtMultiColumnDropDown::TColumnListGrid<TExtStringGrid> {
 public:
     explicit TExtColGrid(TComponent *AOwner);
     ~TExtColGrid() override;
@@ -336,57 +336,19 @@ public:
     TCustomExtGridDropDown *ExtDropDown() const { return FExtDropDown; }
     void LoadFromDropDown(TCustomExtGridDropDown *DropDown);
     void LoadItems();
-    int GetTotalWidth();
-    void AutoSizeColumn(int Index);
-    void AutoSizeMarkedColumns();
-    void SizeWordWrapRows();
-    virtual void DoSelect();
-
-    TDropDownColumns *Columns() const { return FColumns.get(); }
-    void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }
-    TColor HeaderColor = 0xFFFFFF;
-    TColor HeaderColorTo = 0x808080;
-    TColor LineColor = 0x808080;
-    TCustomImageList *Images() const { return FImages; }
-    void SetImages(TCustomImageList *Value);
-    TDrawCellEvent OnDrawCell;
-    TGetCellPropEvent OnGetCellProp;
-    TGetCellTextEvent OnGetCellText;
-    int HeaderHeight = 25;
-    TFont *HeaderFont() const { return FHeaderFont.get(); }
-    void SetHeaderFont(TFont *Value) { FHeaderFont->Assign(Value); }
-    TColor FixedLineColor = 0;
-    int GridLineWidth() const { return FOwnLineWidth; }
-    void SetGridLineWidth(int Value);
-    TNotifyEvent OnSelect;
-
-    bool WheelSelection() const { return FWheelSelection; }
-    bool ConfirmSelection() const { return FConfirmSelection; }
-    void SetConfirmSelection(bool Value) { FConfirmSelection = Value; }
 
 protected:
-    void Notification(TComponent *AComponent, TOperation Operation) override;
+    ExtMultiColumnDropDown::TMeasureCell ItemCell(int Row, int Col) override;
+    bool OnPopupForm() const override;
     void KeyDown(Word &Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void WMKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;
-    void WMGetDlgCode(TWMGetDlgCode &Message) override;
     void DoEndBlockFocus() override;
 
 private:
-    ExtMultiColumnDropDown::TMeasureCell ItemCell(int Row, int Col);
-    bool OnPopupForm() const;
     TCustomExtGridDropDown *FExtDropDown = nullptr;
-    std::unique_ptr<TDropDownColumns> FColumns;
-    std::unique_ptr<TFont> FHeaderFont;
-    TCustomImageList *FImages = nullptr;
-    int FOwnLineWidth = 1;
-    int FOldRow = 0;
-    bool FWheelSelection = false;
-    bool FConfirmSelection = false;
 };
 
 } // namespace ExtCustomGridDropDown

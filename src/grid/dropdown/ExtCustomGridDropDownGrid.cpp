@@ -4,8 +4,7 @@
 
 namespace ExtCustomGridDropDown {
 
-TExtColGrid::TExtColGrid(TComponent *AOwner)
-    : TExtStringGrid(AOwner), FColumns(std::make_unique<TDropDownColumns>(this)), FHeaderFont(std::make_unique<TFont>())
+TExtColGrid::TExtColGrid(TComponent *AOwner) : TColumnListGrid<TExtStringGrid>(AOwner)
 {
     SetFixedRowAlways(true);
     SetFixedRows(1);
@@ -21,28 +20,6 @@ TExtColGrid::TExtColGrid(TComponent *AOwner)
 }
 
 TExtColGrid::~TExtColGrid() = default;
-
-void TExtColGrid::SetImages(TCustomImageList *Value)
-{
-    FImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TExtColGrid::SetGridLineWidth(int Value)
-{
-    FOwnLineWidth = Value;
-    TExtStringGrid::SetGridLineWidth(0);
-    Invalidate();
-}
-
-void TExtColGrid::Notification(TComponent *AComponent, TOperation Operation)
-{
-    TExtStringGrid::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && !ComponentState().Contains(TComponentStateItem::csDestroying) &&
-        AComponent == FImages)
-        FImages = nullptr;
-}
 
 bool TExtColGrid::OnPopupForm() const
 {
@@ -119,16 +96,6 @@ void TExtColGrid::LoadItems()
     }
 }
 
-int TExtColGrid::GetTotalWidth()
-{
-    int w = 0;
-    for (int i = 0; i < ColCount(); ++i)
-        w += ColWidths(i);
-    if (VisibleRowCount() + FixedRows() != RowCount())
-        w += GetSystemMetrics(SM_CXVSCROLL);
-    return w;
-}
-
 ExtMultiColumnDropDown::TMeasureCell TExtColGrid::ItemCell(int Row, int Col)
 {
     ExtMultiColumnDropDown::TMeasureCell c;
@@ -152,44 +119,6 @@ ExtMultiColumnDropDown::TMeasureCell TExtColGrid::ItemCell(int Row, int Col)
     c.HasImage = Col < FColumns->Count() &&
                  FColumns->Items(Col)->ColumnType == ExtMultiColumnDropDown::ctImage && item->ImageIndex >= 0;
     return c;
-}
-
-void TExtColGrid::AutoSizeColumn(int Index)
-{
-    if (Index < 0 || Index >= FColumns->Count() || !FColumns->Items(Index)->AutoSize || !OnPopupForm())
-        return;
-    TDropDownColumn *col = FColumns->Items(Index);
-    const int w = ExtMultiColumnDropDown::MeasureColumnWidth(Canvas(), col->Font(), FImages, 1, RowCount() - 1,
-                                                            [this, Index](int r) { return ItemCell(r, Index); });
-    col->Width = w;
-    if (Index < ColCount())
-        SetColWidths(Index, w);
-}
-
-void TExtColGrid::AutoSizeMarkedColumns()
-{
-    for (int i = 0; i < FColumns->Count(); ++i)
-        if (FColumns->Items(i)->AutoSize)
-            AutoSizeColumn(i);
-}
-
-void TExtColGrid::SizeWordWrapRows()
-{
-    bool wrap = false;
-    for (int i = 0; i < FColumns->Count(); ++i)
-        wrap = wrap || FColumns->Items(i)->Wordwrap;
-    if (!wrap || !OnPopupForm())
-        return;
-    for (int r = FixedRows(); r < RowCount(); ++r)
-        SetRowHeights(r, ExtMultiColumnDropDown::MeasureWrapHeight(
-                             Canvas(), FColumns.get(), FImages, [this](int c) { return ColWidths(c); },
-                             [this, r](int c) { return ItemCell(r, c); }));
-}
-
-void TExtColGrid::DoSelect()
-{
-    if (OnSelect)
-        OnSelect(this);
 }
 
 void TExtColGrid::DoEndBlockFocus()
@@ -216,11 +145,6 @@ void TExtColGrid::WMKeyDown(TWMKey &Message)
     TExtStringGrid::WMKeyDown(Message);
 }
 
-void TExtColGrid::WMGetDlgCode(TWMGetDlgCode &Message)
-{
-    Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB;
-}
-
 void TExtColGrid::WMChar(TWMKey &Message)
 {
     // Enter chose the row in KeyDown; the grid's own character handling must not see it.
@@ -233,12 +157,8 @@ void TExtColGrid::WMChar(TWMKey &Message)
 
 void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
 {
-    FConfirmSelection = true;
-    if (Shift.Contains(ssAlt) && (Key == VK_UP || Key == VK_DOWN)) {
-        if (FExtDropDown)
-            FExtDropDown->Perform(WM_KEYDOWN, Key, 0x20000000);
+    if (KeyToDropDown(FExtDropDown, Key, Shift))
         return;
-    }
     if (Key == VK_RETURN) {
         Key = 0;
         TExtStringGrid::KeyDown(Key, Shift);
@@ -250,9 +170,10 @@ void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
 
 void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    FConfirmSelection = true;
-    FOldRow = Row();
-    TExtStringGrid::MouseDown(Button, Shift, X, Y);
+    // The drop-down sizes the columns to the popup before any press; the string grid would take
+    // that for the user's sizing and let the first header click go without a sort.
+    ColSizeFlg = false;
+    TColumnListGrid<TExtStringGrid>::MouseDown(Button, Shift, X, Y);
 }
 
 void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -265,24 +186,6 @@ void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     MouseToCell(X, Y, c, r);
     if (c >= 0 && r >= 0 && !HasCheckBox(c, r) && r >= FixedRows() && r <= RowCount() - 1)
         DoSelect();
-}
-
-bool TExtColGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
-{
-    FWheelSelection = true;
-    FConfirmSelection = false;
-    const bool r = TExtStringGrid::DoMouseWheelDown(Shift, MousePos);
-    FWheelSelection = false;
-    return r;
-}
-
-bool TExtColGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
-{
-    FWheelSelection = true;
-    FConfirmSelection = false;
-    const bool r = TExtStringGrid::DoMouseWheelUp(Shift, MousePos);
-    FWheelSelection = false;
-    return r;
 }
 
 } // namespace ExtCustomGridDropDown

@@ -108,8 +108,14 @@ bool TExtStringGrid::KeepClearOfPanels(int ARow)
     }
     if (FSearchFooter->Visible() && FSearchPanel && FSearchPanel->Visible()) {
         const int ph = FSearchPanel->Height();
-        while (ARow < RowCount() && TopRow() < RowCount() - 1 && CellRect(Col(), ARow).Bottom > clientBottom - ph + 2)
-            SetTopRow(TopRow() + 1);
+        // A panel taller than the grid leaves no top row that clears it: stop where the top
+        // row can go no further.
+        while (ARow < RowCount() && TopRow() < RowCount() - 1 && CellRect(Col(), ARow).Bottom > clientBottom - ph + 2) {
+            const int top = TopRow();
+            SetTopRow(top + 1);
+            if (TopRow() == top)
+                break;
+        }
     }
     return true;
 }

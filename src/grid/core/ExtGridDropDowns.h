@@ -25,6 +25,18 @@ protected:
     void DoExit() override;
     void WMSetFocus(TWMSetFocus &Message) override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    // The wheel stays with the cell editor: passed on to the grid, it would move the grid off
+    // the cell being edited.
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override
+    {
+        TControlT::DoMouseWheelDown(Shift, MousePos);
+        return true;
+    }
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override
+    {
+        TControlT::DoMouseWheelUp(Shift, MousePos);
+        return true;
+    }
 
     // Enter and Escape are wanted from a dialog as well as Tab.
     virtual bool WantsEnterAndEscape() const { return false; }

@@ -505,6 +505,11 @@ void TControlCombo::KeyPress(WideChar &Key)
 
 bool TExtStringGrid::StopFixedCellEdit(TWinControl *Editor, int ACol, int ARow, const UnicodeString &Text)
 {
+    // An editor that was never opened on a cell has nothing to write.
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) {
+        Editor->SetVisible(false);
+        return true;
+    }
     UnicodeString value = Text;
     bool valid = true;
     if (OnCellValidate)

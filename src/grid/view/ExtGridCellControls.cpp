@@ -202,6 +202,9 @@ void TExtStringGrid::EditFixedCell(int ACol, int ARow)
         return;
     FFixedColEdit = ACol;
     FFixedRowEdit = ARow;
+    // Each editor writes back into the cell it was opened on.
+    EditTrans->FCol = ComboTrans->FCol = ACol;
+    EditTrans->FRow = ComboTrans->FRow = ARow;
     TGridFixedCellEditor kind = ACol == 0 ? FMouseActions->FixedColsEditor : FMouseActions->FixedRowsEditor;
     auto values = std::make_unique<TStringList>();
     values->Assign(FMouseActions->FixedComboValues());

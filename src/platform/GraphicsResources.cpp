@@ -360,6 +360,45 @@ QImage CloseGlyph()
     return img;
 }
 
+// The search footer's glyphs: an arrow down or up, a close cross in its hot and pressed
+// looks, and a marker pen; the disabled forms are grey.
+QImage SearchArrow(bool down, bool enabled)
+{
+    QImage img = Canvas(16, 16, KeyMagenta);
+    GlyphPainter p(&img);
+    const QColor c = enabled ? QColor(0, 0, 128) : Gray;
+    p.fillRect(QRect(7, down ? 3 : 7, 2, 6), c);
+    for (int i = 0; i < 4; ++i) {
+        const int y = down ? 9 + i : 6 - i;
+        p.fillRect(QRect(4 + i, y, 8 - 2 * i, 1), c);
+    }
+    return img;
+}
+
+QImage SearchClose(bool hot, bool down)
+{
+    QImage img = Canvas(16, 16, KeyMagenta);
+    GlyphPainter p(&img);
+    if (hot || down) {
+        p.fillRect(QRect(1, 1, 14, 14), down ? Gray : Silver);
+        p.fillRect(QRect(1, 0, 14, 1), down ? Gray : White);
+        p.fillRect(QRect(0, 1, 1, 14), down ? Gray : White);
+    }
+    const int o = down ? 1 : 0;
+    p.Line(Black, 2, {QPoint(4 + o, 4 + o), QPoint(11 + o, 11 + o)});
+    p.Line(Black, 2, {QPoint(11 + o, 4 + o), QPoint(4 + o, 11 + o)});
+    return img;
+}
+
+QImage SearchHighlight(bool enabled)
+{
+    QImage img = Canvas(16, 16, KeyMagenta);
+    GlyphPainter p(&img);
+    p.fillRect(QRect(1, 11, 14, 3), enabled ? QColor(255, 255, 0) : Silver);
+    p.Poly(enabled ? Black : Gray, {QPoint(5, 10), QPoint(11, 3), QPoint(13, 5), QPoint(7, 12)});
+    return img;
+}
+
 QImage SpinGlyph(bool up)
 {
     QImage img = Canvas(9, 6, KeyOlive);
@@ -457,6 +496,14 @@ const QHash<QString, Factory> &Bitmaps()
         {QStringLiteral("XPNODEC"), [] { return NodeButton(9, false, true); }},
         {QStringLiteral("ESGFILT"), Filter},
         {QStringLiteral("ESGCLOSE"), CloseGlyph},
+        {QStringLiteral("ESGCLOSEH"), [] { return SearchClose(true, false); }},
+        {QStringLiteral("ESGCLOSED"), [] { return SearchClose(false, true); }},
+        {QStringLiteral("ESGARDOWN"), [] { return SearchArrow(true, true); }},
+        {QStringLiteral("ESGARDOWND"), [] { return SearchArrow(true, false); }},
+        {QStringLiteral("ESGARUP"), [] { return SearchArrow(false, true); }},
+        {QStringLiteral("ESGARUPD"), [] { return SearchArrow(false, false); }},
+        {QStringLiteral("ESGHI"), [] { return SearchHighlight(true); }},
+        {QStringLiteral("ESGHID"), [] { return SearchHighlight(false); }},
         {QStringLiteral("METROCHECKON"), [] { return MetroCheck(true); }},
         {QStringLiteral("METROCHECKOFF"), [] { return MetroCheck(false); }},
         {QStringLiteral("METRORADIOON"), [] { return MetroRadio(true); }},

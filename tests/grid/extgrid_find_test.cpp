@@ -199,4 +199,57 @@ TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
     panel->SetParent(g); // the grid frees its panel itself
 }
 
+// The highlight button marks what the edit finds and takes the marks away again; the panel's
+// buttons carry their pictures.
+TEST(SearchFooter, TheHighlightButtonMarksTheFoundTextAndTakesTheMarksAway)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(4);
+    g->SetCells(1, 1, "alpha");
+    g->SetCells(2, 3, "Alphabet");
+    g->SetCells(1, 2, "beta");
+    form->Show();
+    TSearchPanel *panel = g->SearchPanel();
+    panel->SetParent(form.get());
+    panel->SetAlign(alNone);
+    panel->SetBounds(0, 310, 580, 36);
+    panel->SetVisible(true);
+    GuiTest::ProcessEvents();
+    for (TExtGridButton *b : {panel->ForwardButton(), panel->BackwardButton(), panel->ExitButton()})
+        EXPECT_FALSE(b->Glyph()->Empty());
+    EXPECT_FALSE(panel->ExitButton()->GlyphHot()->Empty());
+    EXPECT_FALSE(panel->HighLightButton()->Enabled()) << "nothing to mark yet";
+
+    TRetEdit *edit = panel->EditControl();
+    edit->SetFocus();
+    GuiTest::TypeText(edit, "alp");
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(panel->HighLightButton()->Enabled());
+    GuiTest::Click(panel->HighLightButton());
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(panel->HighLightButton()->Down());
+    EXPECT_EQ(g->Cells(1, 1), "<hi>alp</hi>ha");
+    EXPECT_EQ(g->Cells(2, 3), "<hi>Alp</hi>habet") << "without match case any case is marked";
+    EXPECT_EQ(g->Cells(1, 2), "beta");
+
+    // Typing on with the button down marks the new text instead.
+    GuiTest::TypeText(edit, "h");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "<hi>alph</hi>a");
+    EXPECT_EQ(edit->Color(), clWindow) << "the marks do not hide the text from the search";
+
+    GuiTest::Click(panel->HighLightButton());
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(panel->HighLightButton()->Down());
+    EXPECT_EQ(g->Cells(1, 1), "alpha");
+    EXPECT_EQ(g->Cells(2, 3), "Alphabet");
+    panel->SetParent(g); // the grid frees its panel itself
+}
+
 } // namespace

@@ -2135,6 +2135,9 @@ public:
     void SearchFooterFindNext(TObject *Sender);
     void SearchFooterFindPrevious(TObject *Sender);
     void SearchFooterClose(TObject *Sender);
+    // The highlight button toggled: the edit text is marked in the grid (or the search column),
+    // or the marks go.
+    void SearchFooterHighlight(TObject *Sender);
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
     TPoint SearchCell() const { return FSearchCell; }
@@ -4162,6 +4165,8 @@ private:
     void CopyRowToItem(int ADisplRow, TGridItem *Item);
     void CopyItemToRow(TGridItem *Item, int ADisplRow);
     bool IsNodeOrSummary(int ARow);
+    void SearchFooterHighlightText(const UnicodeString &Text);
+    void SearchFooterUnHighlight();
     // Expands the contracted node whose rows hold the given hidden real row.
     void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.

@@ -3,6 +3,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/ExtDropDown.h"
 #include "controls/MiniHTML.h"
 
 #include <algorithm>
@@ -326,11 +327,27 @@ TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_c
     FMatchCase = new TCheckBox(this);
     FMatchCase->SetParent(this);
     FMatchCase->SetBounds(330, 8, 120, 17);
+    FHighLight->SetEnabled(false);
+    auto glyph = [](TExtGridButton *B, void (TExtGridButton::*Set)(TBitmap *), const char *Name) {
+        TBitmap bmp;
+        bmp.LoadFromResourceName(QString::fromLatin1(Name));
+        (B->*Set)(&bmp);
+    };
+    glyph(FForward, &TExtGridButton::SetGlyph, "ESGARDOWN");
+    glyph(FForward, &TExtGridButton::SetGlyphDisabled, "ESGARDOWND");
+    glyph(FBackward, &TExtGridButton::SetGlyph, "ESGARUP");
+    glyph(FBackward, &TExtGridButton::SetGlyphDisabled, "ESGARUPD");
+    glyph(FExit, &TExtGridButton::SetGlyph, "ESGCLOSE");
+    glyph(FExit, &TExtGridButton::SetGlyphHot, "ESGCLOSEH");
+    glyph(FExit, &TExtGridButton::SetGlyphDown, "ESGCLOSED");
+    glyph(FHighLight, &TExtGridButton::SetGlyph, "ESGHI");
+    glyph(FHighLight, &TExtGridButton::SetGlyphDisabled, "ESGHID");
     if (FGrid) {
         OnEditChange = [g = FGrid](TObject *Sender) { g->SearchFooterEditChange(Sender); };
         OnForwardClick = [g = FGrid](TObject *Sender) { g->SearchFooterFindNext(Sender); };
         OnBackwardClick = [g = FGrid](TObject *Sender) { g->SearchFooterFindPrevious(Sender); };
         OnExitClick = [g = FGrid](TObject *Sender) { g->SearchFooterClose(Sender); };
+        OnHighLightClick = [g = FGrid](TObject *Sender) { g->SearchFooterHighlight(Sender); };
         if (TSearchFooter *f = FGrid->SearchFooter()) {
             FForward->SetCaption(f->FindNextCaption());
             FBackward->SetCaption(f->FindPrevCaption());
@@ -344,8 +361,27 @@ void TSearchPanel::EditChanged(TObject *Sender)
     const bool any = !FEdit->Text().isEmpty();
     FForward->SetEnabled(any);
     FBackward->SetEnabled(any);
+    FHighLight->SetEnabled(any);
     if (OnEditChange)
         OnEditChange(this);
+}
+
+void TSearchPanel::Paint()
+{
+    TPanel::Paint();
+    TCanvas *c = Canvas();
+    const TRect r = ClientRect();
+    if (ColorTo == clNone) {
+        c->Pen()->SetColor(Color());
+        c->Brush()->SetColor(Color());
+        c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        c->Rectangle(r);
+    } else {
+        DrawGradient(c, Color(), ColorTo, 32, r, false);
+    }
+    c->Pen()->SetColor(FGrid ? FGrid->GridLineColor() : clSilver);
+    c->MoveTo(0, 0);
+    c->LineTo(Width(), 0);
 }
 
 namespace {
@@ -355,6 +391,9 @@ TFindParams FooterParams(TExtStringGrid *G, TSearchPanel *Panel)
 {
     TSearchFooter *f = G->SearchFooter();
     TFindParams p{fnAutoGoto};
+    // Highlighted matches are tags in the cell text, which the search looks through.
+    if (Panel->HighLightButton()->Down())
+        p << fnIgnoreHTMLTags;
     if (Panel->MatchCase()->Checked())
         p << fnMatchCase;
     if (f->SearchActiveColumnOnly)
@@ -386,6 +425,9 @@ void TExtStringGrid::SearchFooterEditChange(TObject *Sender)
         p << fnIncludeFixed;
     if (FSearchFooter->SearchHiddenRows)
         p << fnIncludeHiddenRows;
+    const bool highlight = FSearchPanel->HighLightButton()->Down() || FSearchFooter->AlwaysHighLight;
+    if (highlight)
+        SearchFooterUnHighlight();
     if (text.isEmpty()) {
         edit->SetColor(clWindow);
         return;
@@ -393,6 +435,35 @@ void TExtStringGrid::SearchFooterEditChange(TObject *Sender)
     FSearchCell = Find(TPoint(-1, -1), text, p);
     DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindFirst);
     edit->SetColor(FSearchCell.X < 0 ? clRed : clWindow);
+    if (FSearchCell.X >= 0 && highlight)
+        SearchFooterHighlightText(text);
+}
+
+void TExtStringGrid::SearchFooterHighlight(TObject *Sender)
+{
+    if (FSearchPanel->HighLightButton()->Down())
+        SearchFooterHighlightText(FSearchPanel->EditControl()->Text());
+    else
+        SearchFooterUnHighlight();
+}
+
+void TExtStringGrid::SearchFooterHighlightText(const UnicodeString &Text)
+{
+    if (Text.isEmpty())
+        return;
+    const bool doCase = FSearchPanel->MatchCase()->Checked();
+    if (FSearchFooter->SearchColumn == -1)
+        HilightInGrid(false, doCase, Text);
+    else
+        HilightInCol(false, doCase, FSearchFooter->SearchColumn, Text);
+}
+
+void TExtStringGrid::SearchFooterUnHighlight()
+{
+    if (FSearchFooter->SearchColumn == -1)
+        UnHilightInGrid(false);
+    else
+        UnHilightInCol(false, FSearchFooter->SearchColumn);
 }
 
 void TExtStringGrid::SearchFooterFindNext(TObject *Sender)

@@ -63,6 +63,10 @@ public:
     TNotifyEvent OnExitClick;
     TNotifyEvent OnHighLightClick;
 
+protected:
+    // The panel's colour, or a gradient towards ColorTo, under a line in the grid's line colour.
+    void Paint() override;
+
 private:
     void EditChanged(TObject *Sender);
     TExtStringGrid *FGrid;

@@ -127,6 +127,10 @@ void TExtStringGrid::StringToColumnStates(const UnicodeString &Value)
     if (visible.size() < n)
         ListIndexError(int(visible.size()));
 
+    // No stretching while the columns are rebuilt; it comes back once the widths are set.
+    const bool stretch = FColumnSize->Stretch();
+    if (stretch)
+        FColumnSize->SetStretch(false);
     // The saved order is relative to the recorded one: columns moved since go back first, so
     // that applying the same string twice gives the same columns.
     if (FColumnOrder->Count() > 0)
@@ -142,13 +146,12 @@ void TExtStringGrid::StringToColumnStates(const UnicodeString &Value)
     for (int i = std::min(n, MaxHideCol) - 1; i >= 0; --i)
         if (visible[i] == u"0")
             HideColumn(i);
-    const bool stretch = FColumnSize->Stretch();
     if (stretch) {
-        FColumnSize->SetStretch(false);
         const int sc = FColumnSize->StretchColumn == -1 ? ColCount() - 1 : FColumnSize->StretchColumn;
         SetDefaultColWidth(ColWidths(sc));
     }
-    for (int i = 0; i < ColCount(); ++i)
+    // The platform keeps a column more than asked for when the count is below its minimum.
+    for (int i = 0; i < std::min(ColCount(), n); ++i)
         SetColWidths(i, widths[std::size_t(i)]);
     if (stretch)
         FColumnSize->SetStretch(true);

@@ -247,7 +247,7 @@ TEST_F(GridStateFilesTest, ColumnSizeDefaultsAndAssign)
     src.StretchColumn = 1;
     src.Rows = arFixed;
     src.Save = true;
-    src.Key = QStringLiteral("k");
+    src.Key = PathOf("k.ini"); // Save is on: the grid writes there when it goes
     src.Section = QStringLiteral("s");
     src.SynchWithGrid = true;
     src.SynchNormalCellsOnly = true;
@@ -258,7 +258,7 @@ TEST_F(GridStateFilesTest, ColumnSizeDefaultsAndAssign)
     EXPECT_EQ(shown->ColumnSize()->StretchColumn, 1);
     EXPECT_EQ(shown->ColumnSize()->Rows, arFixed);
     EXPECT_TRUE(shown->ColumnSize()->Save);
-    EXPECT_EQ(shown->ColumnSize()->Key, QStringLiteral("k"));
+    EXPECT_EQ(shown->ColumnSize()->Key, PathOf("k.ini"));
     EXPECT_EQ(shown->ColumnSize()->Section, QStringLiteral("s"));
     EXPECT_TRUE(shown->ColumnSize()->SynchWithGrid);
     EXPECT_TRUE(shown->ColumnSize()->SynchNormalCellsOnly);

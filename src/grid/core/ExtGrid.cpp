@@ -238,8 +238,13 @@ TExtStringGrid::~TExtStringGrid()
     if (ExtGrid::FocusFrameGrid == this)
         ExtGrid::FocusFrameGrid = nullptr;
 
+    // A store that cannot be written loses the widths, not the program: nothing may leave a
+    // destructor.
     if (FColumnSize->Save)
-        SaveColSizes();
+        try {
+            SaveColSizes();
+        } catch (const Exception &) {
+        }
 
     FClearTextOnly = false;
     FSaveHiddenCells = false;

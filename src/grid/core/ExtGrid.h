@@ -603,6 +603,9 @@ enum TAutoSizeRows { arAll, arNormal, arFixed };
 class TColumnSize : public TPersistent {
 public:
     explicit TColumnSize(TExtStringGrid *AGrid) : FGrid(AGrid) {}
+    // Copies every setting from another TColumnSize (the stretch flag without stretching);
+    // any other source is ignored.
+    void Assign(TPersistent *Source) override;
     bool Save = false;
     // Switching stretching on sizes the stretch column at once when the grid has a parent.
     bool Stretch() const { return FStretch; }
@@ -611,6 +614,7 @@ public:
     TColumnSizeLocation Location = clRegistry;
     TAutoSizeRows Rows = arAll;
     bool SynchWithGrid = false;
+    bool SynchNormalCellsOnly = false;
     UnicodeString Key;
     UnicodeString Section;
 
@@ -1234,8 +1238,25 @@ public:
     virtual void SortSwapRows(int Index1, int Index2);
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
-    virtual void SaveColPositions() {}
-    virtual void LoadColPositions() {}
+    // ---- saved settings (grid/services/ExtGridStateFiles.cpp) ----
+    // The column order in the store ColumnSize names ("Pos" + n); nothing without Key or Section.
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // Count, widths, order and visibility as "N#w0,w1,..#o0,o1,..#1,0,..". A malformed string
+    // raises (EConvertError, EListError) before anything of the grid changes.
+    UnicodeString ColumnStatesToString();
+    void StringToColumnStates(const UnicodeString &Value);
+    // The column widths in the store ColumnSize names ("Col" + n).
+    void SaveColSizes();
+    void LoadColSizes();
+    // The looks as Key=Value lines; "Cannot Create " / "Cannot open file " + name when the file
+    // cannot be written or read.
+    void SaveVisualProps(const UnicodeString &FileName);
+    void LoadVisualProps(const UnicodeString &FileName);
+    // PrintSettings in section Section of the INI file Key.
+    void SavePrintSettings(const UnicodeString &Key, const UnicodeString &Section);
+    void LoadPrintSettings(const UnicodeString &Key, const UnicodeString &Section);
+    // ---- end of saved settings ----
     // Writes the colours of a style (a look setter that changes the look calls it too).
     virtual void SetStyle(TQRVStyle AStyle);
     // Passes a style on to the drop-down editors the grid has made.
@@ -2155,8 +2176,6 @@ public:
     // The flat border over the window's outermost pixels; drawn only during a paint (every
     // paint ends with it), never under the update lock.
     void DrawBorder();
-    void LoadColSizes() {}
-    void SaveColSizes() {}
     void ShowColumnHeaders();
     void ShowRowHeaders();
     void InitOrigColSizes();

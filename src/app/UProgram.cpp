@@ -12,6 +12,8 @@
 #include "editors/can/UTransmitCAN.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
+#include "editors/mqtt/UMQTT_Set_Topic.h"
+#include "editors/mqtt/UTopicTemplate.h"
 #include "editors/snmp/USNMP_Trap_Access.h"
 #include "platform/Forms.h"
 
@@ -30,4 +32,6 @@ void Create_Program_Forms()
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FKNXAccess);
+    Application->CreateForm(FMQTT_Set_Topic);
+    Application->CreateForm(FTopicTemplate);
 }

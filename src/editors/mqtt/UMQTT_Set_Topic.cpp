@@ -105,11 +105,6 @@ TRule_Editor_Def MQTT_Def()
     return D;
 }
 
-bool In_Range(int Value, int Low, int High)
-{
-    return Value >= Low && Value <= High;
-}
-
 void Hide_Columns(TExtColumnGrid *Grid, std::initializer_list<int> Cols)
 {
     for (int c : Cols)

@@ -119,25 +119,10 @@ TRule_Editor_Def SNMP_Def()
     return D;
 }
 
-bool In_Range(int Value, int Low, int High)
-{
-    return Value >= Low && Value <= High;
-}
-
 bool Is_Letter_Or_Digit(QChar C)
 {
     return (C >= QLatin1Char('a') && C <= QLatin1Char('z')) || (C >= QLatin1Char('A') && C <= QLatin1Char('Z'))
            || (C >= QLatin1Char('0') && C <= QLatin1Char('9'));
-}
-
-void Fill_Positions(TExtColumnGrid *Grid, int Col, int Count)
-{
-    TStringList *Items = Grid->Columns()->Items(Col)->ComboItems();
-    Items->BeginUpdate();
-    Items->Clear();
-    for (int i = 0; i < Count; ++i)
-        Items->Add(IntToStr(i));
-    Items->EndUpdate();
 }
 
 } // namespace
@@ -180,8 +165,8 @@ void TFSNMP_Trap_Access::Set_Up_Grids()
 {
     NByte_IN = SNMP_Num_Byte;
     NByte_OUT = SNMP_Num_Byte;
-    Fill_Positions(ACG_SNMP_Read, Col_Read_Position, NByte_IN);
-    Fill_Positions(ACG_SNMP_Write, Col_Write_Position, NByte_OUT);
+    Fill_Number_Items(ACG_SNMP_Read, Col_Read_Position, NByte_IN);
+    Fill_Number_Items(ACG_SNMP_Write, Col_Write_Position, NByte_OUT);
 }
 
 void TFSNMP_Trap_Access::After_Load()

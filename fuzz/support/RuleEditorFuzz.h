@@ -65,7 +65,10 @@ inline TRule_Rows Rule_Rows(TFRuleEditor *F)
     return All;
 }
 
-inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QByteArray &Input)
+// Numbered_By_Enable: column 0 counts the rows whose Enable is "Y" and is empty on the others,
+// instead of holding every row's own number.
+inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QByteArray &Input,
+                            bool Numbered_By_Enable = false)
 {
     CleanDir();
     const UnicodeString Active = Path_Active_Conf;
@@ -79,9 +82,16 @@ inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QBy
         TModalHookGuard Guard(&Answer);
         F->FormShow(F);
         Check(Answer.Shown <= 1, "reading the file showed more than one message");
-        for (int g = 0; g < F->Grid_Count(); ++g)
-            for (int r = 1; r < F->Grid(g)->RowCount(); ++r)
-                CheckSame(F->Grid(g)->Cells(0, r), QString::number(r), "a row lost its number");
+        for (int g = 0; g < F->Grid_Count(); ++g) {
+            int Enabled = 0;
+            for (int r = 1; r < F->Grid(g)->RowCount(); ++r) {
+                QString Number = QString::number(r);
+                if (Numbered_By_Enable)
+                    Number = UpperCase(F->Grid(g)->Cells(1, r)) == QLatin1String("Y") ? QString::number(++Enabled)
+                                                                                       : QString();
+                CheckSame(F->Grid(g)->Cells(0, r), Number, "a row lost its number");
+            }
+        }
         const TRule_Rows Shown = Rule_Rows(F);
 
         Answer.Shown = 0;

@@ -12,6 +12,9 @@
 #include "editors/can/UTransmitCAN.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
+#include "editors/mqtt/UMQTT_Set_Topic.h"
+#include "editors/mqtt/UTopicTemplate.h"
+#include "editors/snmp/USNMP_Trap_Access.h"
 #include "platform/Forms.h"
 
 void Create_Program_Forms()
@@ -25,7 +28,10 @@ void Create_Program_Forms()
     Application->CreateForm(FEtherNetIP_Master_Access);
     Application->CreateForm(FProfinetFileName);
     Application->CreateForm(FBoot);
+    Application->CreateForm(FSNMP_Trap_Access);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FKNXAccess);
+    Application->CreateForm(FMQTT_Set_Topic);
+    Application->CreateForm(FTopicTemplate);
 }

@@ -384,6 +384,10 @@ void TFFabricoreFirmWare::Btn_Click(TObject *Sender)
         Run_Protocol_Step(Protocol_Steps.CAN_Send_Frame);
     } else if (Sender == Btn_KNX_Access) {
         Run_Protocol_Step(Protocol_Steps.KNX_Access);
+    } else if (Sender == Btn_SNMP_Trap) {
+        Run_Protocol_Step(Protocol_Steps.SNMP_Trap);
+    } else if (Sender == Btn_MQTT_Set_Topic) {
+        Run_Protocol_Step(Protocol_Steps.MQTT_Set_Topic);
     } else if (Sender == Btn_CANopen_EDS) {
         Build_EDS_File();
     } else if (Sender == Btn_CreateBin) {

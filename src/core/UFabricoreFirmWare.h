@@ -129,6 +129,8 @@ struct TProtocol_Steps {
     std::function<void()> CAN_Rec_Frame;
     std::function<void()> CAN_Send_Frame;
     std::function<void()> KNX_Access;
+    std::function<void()> SNMP_Trap;
+    std::function<void()> MQTT_Set_Topic;
     // Set_Lang of the editors' forms, in the order of the language change.
     std::function<void()> Change_Language;
 };

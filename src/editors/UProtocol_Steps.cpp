@@ -10,6 +10,9 @@
 #include "editors/gsdml/UProfinetXML.h"
 #include "editors/knx/UKNXAccess.h"
 #include "editors/mib/USNMP_MIB.h"
+#include "editors/mqtt/UMQTT_Set_Topic.h"
+#include "editors/mqtt/UTopicTemplate.h"
+#include "editors/snmp/USNMP_Trap_Access.h"
 
 namespace {
 
@@ -35,15 +38,23 @@ void Register_Protocol_Steps()
     Protocol_Steps.CAN_Rec_Frame = [] { Show_Editor(FReceiveCAN); };
     Protocol_Steps.CAN_Send_Frame = [] { Show_Editor(FTransmitCAN); };
     Protocol_Steps.KNX_Access = [] { Show_Editor(FKNXAccess); };
+    Protocol_Steps.SNMP_Trap = [] { Show_Editor(FSNMP_Trap_Access); };
+    Protocol_Steps.MQTT_Set_Topic = [] { Show_Editor(FMQTT_Set_Topic); };
     // In the order of the main window's language change.
     Protocol_Steps.Change_Language = [] {
         if (FProfinetFileName)
             FProfinetFileName->Set_Lang();
+        if (FSNMP_Trap_Access)
+            FSNMP_Trap_Access->Set_Lang();
         if (FReceiveCAN)
             FReceiveCAN->Set_Lang();
         if (FTransmitCAN)
             FTransmitCAN->Set_Lang();
         if (FKNXAccess)
             FKNXAccess->Set_Lang();
+        if (FMQTT_Set_Topic)
+            FMQTT_Set_Topic->Set_Lang();
+        if (FTopicTemplate)
+            FTopicTemplate->Set_Lang();
     };
 }

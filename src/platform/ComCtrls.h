@@ -170,6 +170,10 @@ public:
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
+    // Text is the plain text, its lines joined by CR LF (none after the last); setting it
+    // replaces the whole document.
+    UnicodeString GetText() const override;
+    void TextChanged() override;
     // The text's wanted rectangle; the default fires OnResizeRequest.
     virtual void DoResizeRequest(const TRect &Rect);
 

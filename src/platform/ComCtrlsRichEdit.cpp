@@ -172,6 +172,19 @@ QWidget *TRichEdit::CreateWidget(QWidget *ParentWidget)
     return E;
 }
 
+UnicodeString TRichEdit::GetText() const
+{
+    QStringList Lines;
+    for (int I = 0; I < FLines->Count(); ++I)
+        Lines << FLines->Strings(I);
+    return Lines.join(QStringLiteral("\r\n"));
+}
+
+void TRichEdit::TextChanged()
+{
+    FLines->SetText(TControl::GetText());
+}
+
 void TRichEdit::CreateWnd()
 {
     TWinControl::CreateWnd();

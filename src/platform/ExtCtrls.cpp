@@ -4,6 +4,7 @@
 #include "platform/TimeSource.h"
 
 #include <QObject>
+#include <algorithm>
 #include <QTimerEvent>
 
 class TTimerDriver : public QObject {
@@ -82,4 +83,79 @@ void TTimer::Timer()
 {
     if (FEnabled && OnTimer)
         OnTimer(this);
+}
+
+TSplitter::TSplitter(TComponent *AOwner) : TGraphicControl(AOwner)
+{
+    SetBounds(0, 0, 3, 100);
+    SetAlign(alLeft);
+    SetCursor(crHSplit);
+}
+
+TControl *TSplitter::SizedControl() const
+{
+    TWinControl *P = Parent();
+    if (!P || Align() == alNone || Align() == alClient || Align() == alCustom)
+        return nullptr;
+    for (int i = 0; i < P->ControlCount(); ++i) {
+        TControl *C = P->Controls(i);
+        if (C == this || !C->Visible() || C->Align() != Align())
+            continue;
+        const bool Next = (Align() == alBottom && C->Top() == Top() + Height())
+                          || (Align() == alTop && C->Top() + C->Height() == Top())
+                          || (Align() == alLeft && C->Left() + C->Width() == Left())
+                          || (Align() == alRight && C->Left() == Left() + Width());
+        if (Next)
+            return C;
+    }
+    return nullptr;
+}
+
+void TSplitter::Paint()
+{
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(ClientRect());
+}
+
+void TSplitter::MouseEnter()
+{
+    SetCursor(Vertical() ? crHSplit : crVSplit);
+    TGraphicControl::MouseEnter();
+}
+
+void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    FSized = SizedControl();
+    if (!FSized)
+        return;
+    // In the parent's coordinates: the bar itself moves while it is dragged.
+    FDownPos = Vertical() ? Left() + X : Top() + Y;
+    FStartSize = Vertical() ? FSized->Width() : FSized->Height();
+}
+
+void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseMove(Shift, X, Y);
+    if (!FSized || !Shift.Contains(ssLeft) || !Parent())
+        return;
+    const int Delta = (Vertical() ? Left() + X : Top() + Y) - FDownPos;
+    // A bar below or right of its control grows it when dragged away from it.
+    int Size = (Align() == alBottom || Align() == alRight) ? FStartSize - Delta : FStartSize + Delta;
+    const int Room = Vertical() ? Parent()->ClientWidth() - Width() : Parent()->ClientHeight() - Height();
+    Size = std::max(FMinSize, std::min(Size, Room));
+    if (Vertical())
+        FSized->SetWidth(Size);
+    else
+        FSized->SetHeight(Size);
+    Parent()->Realign();
+}
+
+void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    if (Button == mbLeft)
+        FSized = nullptr;
 }

@@ -20,11 +20,15 @@
 #include "editors/can/UTransmitCAN.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
+#include "editors/mqtt/UMQTT_Set_Topic.h"
+#include "editors/mqtt/UTopicTemplate.h"
+#include "editors/snmp/USNMP_Trap_Access.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "platform/FileUtils.h"
 #include "platform/Forms.h"
 
 #include <QDir>
+#include <iterator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,9 +51,12 @@ protected:
     void TearDown() override
     {
         Protocol_Steps = TProtocol_Steps();
+        Free(FTopicTemplate);
+        Free(FMQTT_Set_Topic);
         Free(FKNXAccess);
         Free(FTransmitCAN);
         Free(FReceiveCAN);
+        Free(FSNMP_Trap_Access);
         Free(FBoot);
         Free(FProfinetFileName);
         Free(FEtherNetIP_Master_Access);
@@ -79,21 +86,22 @@ TEST_F(Program, FormsAreMadeInTheProgramsOrder)
         if (auto *Form = dynamic_cast<TForm *>(Application->Components(i)))
             Names << Form->Name();
     EXPECT_EQ(Names, QStringList({"FFabricoreFirmWare", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
-                                  "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FReceiveCAN",
-                                  "FTransmitCAN", "FKNXAccess"}));
+                                  "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FSNMP_Trap_Access", "FReceiveCAN",
+                                  "FTransmitCAN", "FKNXAccess", "FMQTT_Set_Topic", "FTopicTemplate"}));
 }
 
 TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorWithOne)
 {
     TFFabricoreFirmWare *M = FFabricoreFirmWare;
-    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame, M->Btn_CAN_Send_Frame, M->Btn_KNX_Access};
+    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame, M->Btn_CAN_Send_Frame, M->Btn_KNX_Access, M->Btn_SNMP_Trap,
+                                M->Btn_MQTT_Set_Topic};
     {
         GuiTest::TScriptedModalHook hook;
         for (TLbButton *B : Steps) {
             hook.Answer(mrOk);
             M->Btn_Click(B);
         }
-        ASSERT_EQ(hook.Shown.size(), 3u);
+        ASSERT_EQ(hook.Shown.size(), std::size(Steps));
         for (const GuiTest::TShownModal &S : hook.Shown)
             EXPECT_EQ(S.Text, QStringLiteral("Error! Project not Valid"));
     }
@@ -103,22 +111,30 @@ TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorW
         hook.RunWith([](TModalRequest &R) { R.Form->SetModalResult(mrCancel); });
         M->Btn_Click(B);
     }
-    ASSERT_EQ(hook.Shown.size(), 3u);
+    ASSERT_EQ(hook.Shown.size(), std::size(Steps));
     EXPECT_EQ(hook.Shown[0].Form, FReceiveCAN);
     EXPECT_EQ(hook.Shown[1].Form, FTransmitCAN);
     EXPECT_EQ(hook.Shown[2].Form, FKNXAccess);
+    EXPECT_EQ(hook.Shown[3].Form, FSNMP_Trap_Access);
+    EXPECT_EQ(hook.Shown[4].Form, FMQTT_Set_Topic);
 }
 
 TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
 {
     WriteBytes(QStringLiteral("LANGUAGE/Deutsch.lng"), "\xEF\xBB\xBFSTR1400 = CAN Empfang\r\n"
                                                        "STR1430 = Die CobID des Rahmens\r\n"
-                                                       "STR1715 = Aktiv\r\n");
+                                                       "STR1715 = Aktiv\r\n"
+                                                       "STR1208 = SNMP Lesen\r\n"
+                                                       "STR1833 = MQTT Senden\r\n"
+                                                       "STR1900 = Vorlage\r\n");
     Load_Lang_File(PathOf(QStringLiteral("LANGUAGE/Deutsch.lng")));
     FFabricoreFirmWare->Change_Language();
     EXPECT_EQ(FReceiveCAN->Caption(), QStringLiteral("CAN Empfang"));
     EXPECT_EQ(FReceiveCAN->Hint_ReceiveCAN->Strings(1), QStringLiteral("Die CobID des Rahmens"));
     EXPECT_EQ(FKNXAccess->ACG_KNX_in_Write->Cells(1, 0), QStringLiteral("Aktiv"));
+    EXPECT_EQ(FSNMP_Trap_Access->TS_SNMP_Read->Caption(), QStringLiteral("SNMP Lesen"));
+    EXPECT_EQ(FMQTT_Set_Topic->TS_MQTT_Publish->Caption(), QStringLiteral("MQTT Senden"));
+    EXPECT_EQ(FTopicTemplate->Caption(), QStringLiteral("Vorlage"));
     EXPECT_EQ(FTransmitCAN->Caption(), QStringLiteral("Transmit CAN Frames Set Access"));
 }
 

@@ -150,6 +150,16 @@ bool TFRuleEditor::Row_Used(int Grid_Index, int Row) const
     return !Trim(Cell(Grid_Index, FDef.Grids[std::size_t(Grid_Index)].Key_Col, Row)).isEmpty();
 }
 
+void TFRuleEditor::Fill_Number_Items(TExtColumnGrid *Grid, int Col, int Count)
+{
+    TStringList *Items = Grid->Columns()->Items(Col)->ComboItems();
+    Items->BeginUpdate();
+    Items->Clear();
+    for (int i = 0; i < Count; ++i)
+        Items->Add(IntToStr(i));
+    Items->EndUpdate();
+}
+
 bool TFRuleEditor::Row_Enabled(int Grid_Index, int Row) const
 {
     UnicodeString Text = Trim(Cell(Grid_Index, 1, Row));

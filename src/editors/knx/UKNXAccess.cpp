@@ -103,11 +103,6 @@ TRule_Editor_Def KNX_Def()
     return D;
 }
 
-bool In_Range(int Value, int Low, int High)
-{
-    return Value >= Low && Value <= High;
-}
-
 } // namespace
 
 TFKNXAccess::TFKNXAccess(TComponent *AOwner) : TFRuleEditor(AOwner, KNX_Def())
@@ -129,12 +124,7 @@ void TFKNXAccess::Create_Set_Up()
 void TFKNXAccess::Set_Up_Grids()
 {
     Max_Num_Byte = KNX_Max_Num_Byte;
-    TStringList *Items = ACG_KNX_in_Write->Columns()->Items(Col_Position)->ComboItems();
-    Items->BeginUpdate();
-    Items->Clear();
-    for (int i = 0; i < Max_Num_Byte; ++i)
-        Items->Add(IntToStr(i));
-    Items->EndUpdate();
+    Fill_Number_Items(ACG_KNX_in_Write, Col_Position, Max_Num_Byte);
 }
 
 void TFKNXAccess::Clear_Copy_Flags()

@@ -160,7 +160,9 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
             c->SetText(editText);
             if (FComboIdx != -1 && c->ItemIndex() == -1)
                 c->SetItemIndex(FComboIdx);
-            c->SetMaxLength(FMaxComboLength);
+            // A column's own limit holds for its combo as for its edit.
+            const int limit = GetEditLimit();
+            c->SetMaxLength(limit > 0 ? limit : FMaxComboLength);
         } else {
             c->SetStyle(csDropDownList);
             c->SetItemIndex(FindItem(c->Items(), GetCellEx(realCol, ARow)));

@@ -137,14 +137,15 @@ protected:
         std::vector<std::pair<int, const char *>> Cells;
         QString Message;
     };
-    // Rows 1 and 3 of the editor's first grid hold Good, row 2 stays blank, the case's cells go
+    // Rows 1 and 3 of the editor's grid Grid_Index hold Good, row 2 stays blank, the case's cells go
     // into row 3, then OK: a refused rule shows its message alone, keeps what was typed and
     // writes nothing; a passing one closes the dialog and writes File.
-    void Check_Case(TFRuleEditor *F, const QStringList &Good, const TCheck_Case &C, const QString &File)
+    void Check_Case(TFRuleEditor *F, const QStringList &Good, const TCheck_Case &C, const QString &File,
+                    int Grid_Index = 0)
     {
         SCOPED_TRACE(testing::Message() << "column " << C.Cells.back().first << " \"" << C.Cells.back().second << "\"");
         QFile::remove(ConfPath(File));
-        TExtColumnGrid *G = F->Grid(0);
+        TExtColumnGrid *G = F->Grid(Grid_Index);
         const bool Refused = !C.Message.isEmpty();
         bool Closed = false;
         ShowDialog(F, [&](GuiTest::TScriptedModalHook &hook) {

@@ -317,7 +317,8 @@ void TEsgSpinEdit::KeyDown(Word &Key, TShiftState Shift)
         Key = VK_TAB;
         PostMessage(Handle(), WM_KEYDOWN, VK_TAB, 0);
     }
-    if (Key == VK_DELETE && !FEditorEnabled)
+    // The window deletes on the key-down of Backspace already, before its character is filtered.
+    if ((Key == VK_DELETE || Key == VK_BACK) && !FEditorEnabled)
         Key = 0;
     TCustomMaskEdit::KeyDown(Key, Shift);
 }

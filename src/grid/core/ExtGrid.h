@@ -20,6 +20,7 @@
 #include "controls/GridAuxWindows.h"
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
+#include "dropdowns/EsgSpinEdit.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
@@ -962,6 +963,31 @@ protected:
     void KeyUp(Word &Key, TShiftState Shift) override;
     void DoExit() override;
     void WMLButtonUp(TWMMouse &Message) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    TExtStringGrid *FGrid;
+};
+// ---- spin and date editors (ExtGridSpinDate.cpp) ----
+using TSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+class TGridSpin : public TEsgSpinEdit {
+public:
+    explicit TGridSpin(TComponent *AOwner);
+    // Fires the grid's click event of the spin type with the value after a step.
+    void DoSpinClick(bool UpDown);
+    void UpClick(TObject *Sender) override;
+    void DownClick(TObject *Sender) override;
+    // Escape put the text of the cell back: the commit leaves the cell as it was.
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void WMChar(TWMKey &Message) override;
+    void Change() override;
+    void DoExit() override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
 
 private:
@@ -2580,6 +2606,12 @@ public:
     TGetEditorPropEvent OnGetEditorProp;
     TClickCellEvent OnGetEditorPropInt;
     TEditChangeEvent OnEditChange;
+    // ---- spin and date editors ----
+    TGridSpin *SpinEdit();
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateSpinClickEvent OnDateSpinClick;
+    TDateSpinClickEvent OnTimeSpinClick;
 
     // validation
     bool AlwaysValidate = false;
@@ -2865,6 +2897,7 @@ public:
     friend class TGridCombo;
     friend class TGridCheckBox;
     friend class TGridEditBtn;
+    friend class TGridSpin;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
@@ -3321,6 +3354,9 @@ protected:
     TGridTransCombo *ComboTrans = nullptr;
     TGridCheckBox *EditCheck = nullptr;
     TGridEditBtn *EditBtn = nullptr;
+    TGridSpin *FSpinEdit = nullptr;
+    bool ShowSpinDateEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    bool CommitSpinDateEditor(int ACol, int ARow);
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;

@@ -50,7 +50,7 @@ const std::vector<TGridClass> &GridClasses()
              return w ? new TArrowWindow(w, arrDown) : nullptr;
          }},
         {"TGridCombo", [](TComponent *o) -> TPersistent * { return new TGridCombo(o); }},
-        {"TGridSpin", Pending()},
+        {"TGridSpin", [](TComponent *o) -> TPersistent * { return new TGridSpin(o); }},
         {"TGridTransEdit", [](TComponent *o) -> TPersistent * { return new TGridTransEdit(o); }},
         {"TGridTransCombo", [](TComponent *o) -> TPersistent * { return new TGridTransCombo(o); }},
         {"TGridCheckBox", [](TComponent *o) -> TPersistent * { return new TGridCheckBox(o); }},

@@ -38,7 +38,7 @@ protected:
         g->SetParent(form.get());
         g->SetBounds(0, 0, 500, 280);
         g->SetColCount(5);
-        g->SetRowCount(6);
+        g->SetRowCount(9);
         g->SetOptions(g->Options() + TGridOptions{goEditing});
         g->OnGetEditorType = [this](TObject *, int c, int r, TEditorType &e) {
             if (c == 1)
@@ -66,7 +66,8 @@ protected:
 
     std::unique_ptr<TForm> form;
     TExtStringGrid *g = nullptr;
-    TEditorType types[6] = {edNormal, edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit, edSpinEdit};
+    TEditorType types[9] = {edNormal, edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit, edSpinEdit,
+                            edDateEdit, edDateEditUpDown, edTimeEdit};
 };
 
 TEST_F(SpinGrid, EnterStoresEachSpinType)
@@ -105,17 +106,57 @@ TEST_F(SpinGrid, EscapeLeavesTheCellExactly)
 {
     const char *texts[] = {"", "abc", "12"};
     for (const char *t : texts) {
-        for (int row = 1; row <= 4; ++row) {
+        for (int row : {1, 2, 3, 4, 6, 7, 8}) {
             SCOPED_TRACE(testing::Message() << t << " row " << row);
             g->SetCells(1, row, QString::fromLatin1(t));
             Open(row);
-            ASSERT_TRUE(g->SpinEdit()->Visible());
+            TWinControl *editor = row >= 6 ? static_cast<TWinControl *>(g->DateTimePicker()) : g->SpinEdit();
+            ASSERT_TRUE(editor->Visible());
             Key(VK_UP);
             Key(VK_ESCAPE);
-            EXPECT_FALSE(g->SpinEdit()->Visible());
+            EXPECT_FALSE(editor->Visible());
             EXPECT_EQ(g->Cells(1, row), QString::fromLatin1(t));
         }
     }
+}
+
+TEST_F(SpinGrid, DateAndTimePickersStoreTheirText)
+{
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    g->SetCells(1, 7, QStringLiteral("15/01/2024"));
+    for (int row : {6, 7}) {
+        SCOPED_TRACE(row);
+        Open(row);
+        TGridDatePicker *p = g->DateTimePicker();
+        ASSERT_TRUE(p->Visible());
+        EXPECT_EQ(p->Kind(), dtkDate);
+        EXPECT_EQ(p->DateMode(), row == 6 ? dmComboBox : dmUpDown);
+        EXPECT_EQ(p->Text(), QStringLiteral("15/01/2024"));
+        Key(VK_UP);
+        Key(VK_RETURN);
+        EXPECT_FALSE(p->Visible());
+        EXPECT_EQ(g->Cells(1, row), QStringLiteral("16/01/2024"));
+    }
+
+    // An unchecked picker clears the cell.
+    TGridDatePicker *p = g->DateTimePicker();
+    Open(6);
+    p->SetShowCheckbox(true);
+    p->SetChecked(false);
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 6), QString());
+    p->SetShowCheckbox(false);
+
+    // The time is written in the picker's format, and the locale's is back afterwards.
+    g->SetCells(1, 8, QStringLiteral("9:15:00"));
+    p->SetFormat(QStringLiteral("HH:mm"));
+    Open(8);
+    EXPECT_EQ(p->Kind(), dtkTime);
+    EXPECT_EQ(p->Text(), QStringLiteral("09:15"));
+    Key(VK_UP);
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 8), QStringLiteral("10:15"));
+    EXPECT_EQ(FormatSettings.LongTimeFormat, QStringLiteral("h:nn:ss"));
 }
 
 TEST_F(SpinGrid, SpinClicksAndEmptyValues)

@@ -993,6 +993,23 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
+class TGridDatePicker : public TDateTimePicker {
+public:
+    explicit TGridDatePicker(TComponent *AOwner);
+    // Escape put the value of the cell back: the commit leaves the cell as it was.
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void DoExit() override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
+    bool CommitCheck(Word &Key);
+    TExtStringGrid *FGrid;
+};
 // The picture of the header cell that follows the pointer while a column or row is dragged
 // (ExtGridScrollControl.cpp): a bordered pop-up painted as the grid's top-left cell with the
 // caption on it, plain on one line or as mini-HTML.
@@ -2608,6 +2625,7 @@ public:
     TEditChangeEvent OnEditChange;
     // ---- spin and date editors ----
     TGridSpin *SpinEdit();
+    TGridDatePicker *DateTimePicker();
     TSpinClickEvent OnSpinClick;
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateSpinClickEvent OnDateSpinClick;
@@ -2898,6 +2916,7 @@ public:
     friend class TGridCheckBox;
     friend class TGridEditBtn;
     friend class TGridSpin;
+    friend class TGridDatePicker;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
@@ -3355,8 +3374,10 @@ protected:
     TGridCheckBox *EditCheck = nullptr;
     TGridEditBtn *EditBtn = nullptr;
     TGridSpin *FSpinEdit = nullptr;
+    TGridDatePicker *FDatePicker = nullptr;
     bool ShowSpinDateEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
     bool CommitSpinDateEditor(int ACol, int ARow);
+    void ShowDatePicker(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;

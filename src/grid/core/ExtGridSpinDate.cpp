@@ -20,6 +20,23 @@ bool IsSpinType(TEditorType Type)
     return Type == edSpinEdit || Type == edFloatSpinEdit || Type == edTimeSpinEdit || Type == edDateSpinEdit;
 }
 
+bool IsDatePickerType(TEditorType Type)
+{
+    return Type == edDateEdit || Type == edDateEditUpDown || Type == edTimeEdit;
+}
+
+// The value a picker starts from: the cell text read as a time or a date, now when it reads as
+// neither.
+TDateTime PickerValueOf(const UnicodeString &Text, bool TimeKind)
+{
+    TDateTime v = 0;
+    if (Text.trimmed().isEmpty())
+        return Now();
+    if (TimeKind ? TryStrToTime(Text, v) : TryStrToDate(Text, v))
+        return v;
+    return Now();
+}
+
 } // namespace
 
 // ---- TGridSpin ----
@@ -165,7 +182,89 @@ void TGridSpin::DoExit()
     TEsgSpinEdit::DoExit();
 }
 
+// ---- TGridDatePicker ----
+
+TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(SpinOwnerGrid(AOwner)) {}
+
+void TGridDatePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TDateTimePicker::CMWantSpecialKey(Message);
+    if (Message.CharCode == VK_RETURN || Message.CharCode == VK_ESCAPE ||
+        (Message.CharCode == VK_TAB && FGrid->NeedsEditorTab()))
+        Message.Result = 1;
+}
+
+bool TGridDatePicker::CommitCheck(Word &Key)
+{
+    FGrid->SetCurrentCell(Text());
+    if (FGrid->ValidateCell(Text()))
+        return true;
+    Repaint();
+    Key = 0;
+    FGrid->FNoAutoAdvance = true;
+    return false;
+}
+
+void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
+{
+    if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END) {
+        TDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        const TDateTime v = PickerValueOf(FGrid->GetCurrentCell(), Kind() == dtkTime);
+        if (Kind() == dtkTime)
+            SetTime(v);
+        else
+            SetDate(v);
+        Restored = true;
+    } else if (Key == VK_RETURN) {
+        if (!CommitCheck(Key))
+            return;
+    } else if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
+        if (!CommitCheck(Key))
+            return;
+        if (FGrid->Options().Contains(goTabs)) {
+            FGrid->HideInplaceEdit();
+            FGrid->FocusGridQuietly();
+            FGrid->HandleTabKey(Shift.Contains(ssShift));
+            Key = 0;
+            return;
+        }
+        if (FGrid->HandleAllocated())
+            PostMessage(FGrid->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    if (!DroppedDown())
+        FGrid->DoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridDatePicker::KeyPress(WideChar &Key)
+{
+    TDateTimePicker::KeyPress(Key);
+    if (FGrid->OnKeyPress)
+        FGrid->OnKeyPress(FGrid, Key);
+}
+
+void TGridDatePicker::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TDateTimePicker::DoExit();
+}
+
 // ---- the grid's side ----
+
+TGridDatePicker *TExtStringGrid::DateTimePicker()
+{
+    if (!FDatePicker) {
+        FDatePicker = new TGridDatePicker(this);
+        FDatePicker->SetVisible(false);
+        FDatePicker->SetEnabled(false);
+        FDatePicker->SetParent(this);
+    }
+    return FDatePicker;
+}
 
 TGridSpin *TExtStringGrid::SpinEdit()
 {
@@ -182,6 +281,10 @@ TGridSpin *TExtStringGrid::SpinEdit()
 
 bool TExtStringGrid::ShowSpinDateEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
 {
+    if (IsDatePickerType(EditControl)) {
+        ShowDatePicker(ACol, ARow, R, EditText);
+        return true;
+    }
     if (!IsSpinType(EditControl))
         return false;
     EditMode = true;
@@ -231,8 +334,62 @@ bool TExtStringGrid::ShowSpinDateEditor(int ACol, int ARow, const TRect &R, cons
     return true;
 }
 
+void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    EditMode = true;
+    TGridDatePicker *p = DateTimePicker();
+    p->Restored = false;
+    const bool timeKind = EditControl == edTimeEdit;
+    TDateTime v = PickerValueOf(EditText, timeKind);
+    if (!timeKind && !EditText.trimmed().isEmpty()) {
+        if (p->MaxDate() != 0 && v > p->MaxDate())
+            v = p->MaxDate() - 1;
+        if (p->MinDate() != 0 && v <= p->MinDate())
+            v = p->MinDate() + 1;
+    }
+    p->SetKind(timeKind ? dtkTime : dtkDate);
+    if (timeKind)
+        p->SetTime(v);
+    else
+        p->SetDate(v);
+    p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+    DoGetEditorProp(ACol, ARow);
+    p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    p->SetEnabled(true);
+    p->SetVisible(true);
+    p->SetColor(Color());
+    if (p->CanFocus())
+        p->SetFocus();
+    EditCtrl = p;
+}
+
 bool TExtStringGrid::CommitSpinDateEditor(int ACol, int ARow)
 {
+    if (IsDatePickerType(EditControl)) {
+        TGridDatePicker *p = DateTimePicker();
+        EditMode = false;
+        if (!p->Restored) {
+            if (EditControl == edTimeEdit) {
+                // The text is written in the picker's own format, the locale's put back after.
+                const UnicodeString kept = FormatSettings.LongTimeFormat;
+                if (!p->Format().isEmpty())
+                    FormatSettings.LongTimeFormat = p->Format();
+                try {
+                    WriteEditValue(ACol, ARow, p->Text());
+                } catch (...) {
+                    FormatSettings.LongTimeFormat = kept;
+                    throw;
+                }
+                FormatSettings.LongTimeFormat = kept;
+            } else {
+                WriteEditValue(ACol, ARow, p->Checked() ? p->Text() : UnicodeString());
+            }
+        }
+        p->Restored = false;
+        p->SetEnabled(false);
+        p->SetVisible(false);
+        return true;
+    }
     if (!IsSpinType(EditControl))
         return false;
     TGridSpin *s = SpinEdit();

@@ -67,7 +67,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridColorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridColorDropDown>(o); }},
         {"TGridImageDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridImageDropDown>(o); }},
         {"TGridButton", [](TComponent *o) -> TPersistent * { return new TGridButton(o); }},
-        {"TGridDatePicker", Pending()},
+        {"TGridDatePicker", [](TComponent *o) -> TPersistent * { return new TGridDatePicker(o); }},
         {"THeaderDragButton", [](TComponent *o) -> TPersistent * { return new THeaderDragButton(o); }},
         {"TControlEdit", [](TComponent *o) -> TPersistent * { return new TControlEdit(o); }},
         {"TControlCombo", [](TComponent *o) -> TPersistent * { return new TControlCombo(o); }},

@@ -237,32 +237,63 @@ private:
 // ---- the date-time picker (ComCtrlsDateTime.cpp) ----
 
 enum TDateTimeKind { dtkDate, dtkTime };
+enum TDTDateMode { dmComboBox, dmUpDown };
 
-// A date-time picker of the time kind: an edit of the time of day whose fields are stepped or
-// typed. Time is the time of day (whole milliseconds); OnChange follows every change of it, code
-// changes included. Format is the picker's own syntax ("HH:mm:ss", "HH:mm"); empty shows the
-// hours, minutes and seconds. Its keys pass through the control's key events first.
+// A date-time picker: an edit of a date (dtkDate) or a time of day (dtkTime) whose fields are
+// stepped or typed. DateTime is the whole value (days since 30 Dec 1899 plus the time of day in
+// whole milliseconds); Date and Time are its two parts. OnChange follows every change, code
+// changes included. Format is the picker's own syntax ("dd/MM/yyyy", "HH:mm:ss"); empty is the
+// locale's short date or long time, read at each use. MinDate and MaxDate (0: none) bound the
+// date. dmComboBox drops a month calendar from a button; dmUpDown steps with arrows. Its keys
+// pass through the control's key events first.
 class TDateTimePicker : public TWinControl {
 public:
     explicit TDateTimePicker(TComponent *AOwner);
 
     TDateTimeKind Kind() const { return FKind; }
-    void SetKind(TDateTimeKind Value) { FKind = Value; }
+    void SetKind(TDateTimeKind Value);
+    TDTDateMode DateMode() const { return FDateMode; }
+    void SetDateMode(TDTDateMode Value);
     // The time of day of the value (the fraction of a day).
-    double Time() const { return FTime; }
+    double Time() const;
     void SetTime(double Value);
+    // The whole days of the value.
+    double Date() const;
+    void SetDate(double Value);
+    double DateTime() const { return FDateTime; }
+    void SetDateTime(double Value);
+    double MinDate() const { return FMinDate; }
+    void SetMinDate(double Value);
+    double MaxDate() const { return FMaxDate; }
+    void SetMaxDate(double Value);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
+    // Without a check box the picker always counts as checked.
+    bool Checked() const { return FChecked || !FShowCheckbox; }
+    void SetChecked(bool Value) { FChecked = Value; }
     const UnicodeString &Format() const { return FFormat; }
     void SetFormat(const UnicodeString &Value);
+    // The calendar of dmComboBox is open.
+    bool DroppedDown() const;
     TNotifyEvent OnChange;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    // The value as the picker shows it.
+    UnicodeString GetText() const override;
 
 private:
     void ApplyState();
+    // Format in Qt's syntax, the locale's when empty.
+    QString DisplayFormat() const;
     TDateTimeKind FKind = dtkDate;
-    double FTime = 0;
+    TDTDateMode FDateMode = dmComboBox;
+    double FDateTime = 0;
+    double FMinDate = 0;
+    double FMaxDate = 0;
+    bool FShowCheckbox = false;
+    bool FChecked = true;
     UnicodeString FFormat;
 };

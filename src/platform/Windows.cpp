@@ -582,7 +582,20 @@ BOOL ClientToScreen(HWND Wnd, TPoint &Point)
     return TRUE;
 }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+namespace {
+int BeepCount = 0;
+}
+
+BOOL MessageBeep(UINT)
+{
+    ++BeepCount;
+    return TRUE;
+}
+
+int MessageBeepCount()
+{
+    return BeepCount;
+}
 
 int GetSystemMetrics(int Index)
 {

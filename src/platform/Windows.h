@@ -174,8 +174,10 @@ BOOL SetCursorPos(int X, int Y);
 BOOL ScreenToClient(HWND Wnd, TPoint &Point);
 BOOL ClientToScreen(HWND Wnd, TPoint &Point);
 
-// No sound in this program: beeps are dropped.
+// No sound in this program: beeps are only counted, so that a test can see a refusal.
 BOOL MessageBeep(UINT Type);
+// Beeps since the program started.
+int MessageBeepCount();
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_ICONHAND = 0x00000010;
 constexpr UINT MB_ICONQUESTION = 0x00000020;

@@ -20,6 +20,7 @@
 #include "controls/GridAuxWindows.h"
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
+#include "dropdowns/EsgSpinEdit.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
@@ -969,6 +970,48 @@ protected:
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
 
 private:
+    TExtStringGrid *FGrid;
+};
+// ---- spin and date editors (ExtGridSpinDate.cpp) ----
+using TSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateSpinClickEvent = std::function<void(TObject *Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+class TGridSpin : public TEsgSpinEdit {
+public:
+    explicit TGridSpin(TComponent *AOwner);
+    // Fires the grid's click event of the spin type with the value after a step.
+    void DoSpinClick(bool UpDown);
+    void UpClick(TObject *Sender) override;
+    void DownClick(TObject *Sender) override;
+    // Escape put the text of the cell back: the commit leaves the cell as it was.
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void WMChar(TWMKey &Message) override;
+    void Change() override;
+    void DoExit() override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    TExtStringGrid *FGrid;
+};
+class TGridDatePicker : public TDateTimePicker {
+public:
+    explicit TGridDatePicker(TComponent *AOwner);
+    // Escape put the value of the cell back: the commit leaves the cell as it was.
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void KeyPress(WideChar &Key) override;
+    void DoExit() override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+
+private:
+    // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
+    bool CommitCheck(Word &Key);
     TExtStringGrid *FGrid;
 };
 // The picture of the header cell that follows the pointer while a column or row is dragged
@@ -2602,6 +2645,13 @@ public:
     TGetEditorPropEvent OnGetEditorProp;
     TClickCellEvent OnGetEditorPropInt;
     TEditChangeEvent OnEditChange;
+    // ---- spin and date editors ----
+    TGridSpin *SpinEdit();
+    TGridDatePicker *DateTimePicker();
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateSpinClickEvent OnDateSpinClick;
+    TDateSpinClickEvent OnTimeSpinClick;
 
     // validation
     bool AlwaysValidate = false;
@@ -2887,6 +2937,8 @@ public:
     friend class TGridCombo;
     friend class TGridCheckBox;
     friend class TGridEditBtn;
+    friend class TGridSpin;
+    friend class TGridDatePicker;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
@@ -3343,6 +3395,11 @@ protected:
     TGridTransCombo *ComboTrans = nullptr;
     TGridCheckBox *EditCheck = nullptr;
     TGridEditBtn *EditBtn = nullptr;
+    TGridSpin *FSpinEdit = nullptr;
+    TGridDatePicker *FDatePicker = nullptr;
+    bool ShowSpinDateEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    bool CommitSpinDateEditor(int ACol, int ARow);
+    void ShowDatePicker(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;

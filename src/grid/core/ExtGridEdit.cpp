@@ -255,8 +255,8 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         ShowRichEditor(ACol, ARow, R);
         break;
     default:
-        // The spin and date editors and the drop-downs still to come show nothing.
-        ShowDropDownEditor(realCol, ARow, R, editText);
+        if (!ShowSpinDateEditor(realCol, ARow, R, editText))
+            ShowDropDownEditor(realCol, ARow, R, editText);
         break;
     }
     FStartEditChar = WideChar(0);
@@ -303,7 +303,8 @@ void TExtStringGrid::CommitCellEditor(int ACol, int ARow)
             CommitRichEditor(realCol, ARow);
             break;
         default:
-            CommitDropDownEditor(realCol, ARow);
+            if (!CommitSpinDateEditor(realCol, ARow))
+                CommitDropDownEditor(realCol, ARow);
             break;
         }
     } catch (...) {

@@ -50,7 +50,7 @@ const std::vector<TGridClass> &GridClasses()
              return w ? new TArrowWindow(w, arrDown) : nullptr;
          }},
         {"TGridCombo", [](TComponent *o) -> TPersistent * { return new TGridCombo(o); }},
-        {"TGridSpin", Pending()},
+        {"TGridSpin", [](TComponent *o) -> TPersistent * { return new TGridSpin(o); }},
         {"TGridTransEdit", [](TComponent *o) -> TPersistent * { return new TGridTransEdit(o); }},
         {"TGridTransCombo", [](TComponent *o) -> TPersistent * { return new TGridTransCombo(o); }},
         {"TGridCheckBox", [](TComponent *o) -> TPersistent * { return new TGridCheckBox(o); }},
@@ -67,7 +67,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridColorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridColorDropDown>(o); }},
         {"TGridImageDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridImageDropDown>(o); }},
         {"TGridButton", [](TComponent *o) -> TPersistent * { return new TGridButton(o); }},
-        {"TGridDatePicker", Pending()},
+        {"TGridDatePicker", [](TComponent *o) -> TPersistent * { return new TGridDatePicker(o); }},
         {"THeaderDragButton", [](TComponent *o) -> TPersistent * { return new THeaderDragButton(o); }},
         {"TControlEdit", [](TComponent *o) -> TPersistent * { return new TControlEdit(o); }},
         {"TControlCombo", [](TComponent *o) -> TPersistent * { return new TControlCombo(o); }},

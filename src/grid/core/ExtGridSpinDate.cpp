@@ -1,0 +1,413 @@
+// The grid's spin editor: shown for the integer, float, time and date spin cells, it commits on
+// Enter, Tab and the arrow keys of the grid and leaves the cell untouched on Escape.
+#include "grid/core/ExtGrid.h"
+
+#include "controls/ExtGridUtil.h"
+#include "platform/Windows.h"
+
+namespace {
+
+TExtStringGrid *SpinOwnerGrid(TComponent *AOwner)
+{
+    auto *g = dynamic_cast<TExtStringGrid *>(AOwner);
+    if (!g)
+        throw EInvalidCast(QStringLiteral("Invalid class typecast"));
+    return g;
+}
+
+bool IsSpinType(TEditorType Type)
+{
+    return Type == edSpinEdit || Type == edFloatSpinEdit || Type == edTimeSpinEdit || Type == edDateSpinEdit;
+}
+
+bool IsDatePickerType(TEditorType Type)
+{
+    return Type == edDateEdit || Type == edDateEditUpDown || Type == edTimeEdit;
+}
+
+// The value a picker starts from: the cell text read as a time or a date, now when it reads as
+// neither.
+TDateTime PickerValueOf(const UnicodeString &Text, bool TimeKind)
+{
+    TDateTime v = 0;
+    if (Text.trimmed().isEmpty())
+        return Now();
+    if (TimeKind ? TryStrToTime(Text, v) : TryStrToDate(Text, v))
+        return v;
+    return Now();
+}
+
+} // namespace
+
+// ---- TGridSpin ----
+
+TGridSpin::TGridSpin(TComponent *AOwner) : TEsgSpinEdit(AOwner), FGrid(SpinOwnerGrid(AOwner)) {}
+
+void TGridSpin::DoSpinClick(bool UpDown)
+{
+    const int col = FGrid->Col(), row = FGrid->Row();
+    switch (SpinType()) {
+    case sptNormal:
+        if (FGrid->OnSpinClick)
+            FGrid->OnSpinClick(FGrid, col, row, GetValue(), UpDown);
+        break;
+    case sptFloat:
+        if (FGrid->OnFloatSpinClick)
+            FGrid->OnFloatSpinClick(FGrid, col, row, GetFloatValue(), UpDown);
+        break;
+    case sptDate:
+        if (FGrid->OnDateSpinClick)
+            FGrid->OnDateSpinClick(FGrid, col, row, GetDateValue(), UpDown);
+        break;
+    case sptTime:
+        if (FGrid->OnTimeSpinClick)
+            FGrid->OnTimeSpinClick(FGrid, col, row, GetTimeValue(), UpDown);
+        break;
+    }
+}
+
+void TGridSpin::UpClick(TObject *Sender)
+{
+    TEsgSpinEdit::UpClick(Sender);
+    DoSpinClick(true);
+}
+
+void TGridSpin::DownClick(TObject *Sender)
+{
+    TEsgSpinEdit::DownClick(Sender);
+    DoSpinClick(false);
+}
+
+void TGridSpin::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TEsgSpinEdit::CMWantSpecialKey(Message);
+    if (Message.CharCode == VK_RETURN || Message.CharCode == VK_ESCAPE ||
+        (Message.CharCode == VK_TAB && FGrid->Options().Contains(goTabs)))
+        Message.Result = 1;
+}
+
+void TGridSpin::KeyDown(Word &Key, TShiftState Shift)
+{
+    const bool numeric = SpinType() == sptNormal || SpinType() == sptFloat;
+    if (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME || Key == VK_END) {
+        if (numeric) {
+            const bool flt = SpinType() == sptFloat;
+            switch (Key) {
+            case VK_PRIOR:
+                if (!flt && GetValue() + Increment <= MaxValue)
+                    SetValue(GetValue() + Increment);
+                else if (flt && GetFloatValue() + IncrementFloat <= MaxFloatValue)
+                    SetFloatValue(GetFloatValue() + IncrementFloat);
+                break;
+            case VK_NEXT:
+                if (!flt && GetValue() - Increment >= MinValue)
+                    SetValue(GetValue() - Increment);
+                else if (flt && GetFloatValue() - IncrementFloat >= MinFloatValue)
+                    SetFloatValue(GetFloatValue() - IncrementFloat);
+                break;
+            case VK_HOME:
+                flt ? SetFloatValue(MaxFloatValue) : SetValue(MaxValue);
+                break;
+            default:
+                flt ? SetFloatValue(MinFloatValue) : SetValue(MinValue);
+                break;
+            }
+        }
+        // Whatever the spin type, the keyboard reports through the integer event.
+        if (FGrid->OnSpinClick)
+            FGrid->OnSpinClick(FGrid, FGrid->Col(), FGrid->Row(), GetValue(), Key == VK_PRIOR || Key == VK_HOME);
+        return;
+    }
+    if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_UP && Key != VK_DOWN) {
+        TEsgSpinEdit::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        SetText(FGrid->FCellCache);
+        Restored = true;
+    } else {
+        FGrid->SetCurrentCell(Text());
+        if (!FGrid->ValidateCell(Text())) {
+            SetText(FGrid->GetCurrentCell());
+            SetSelStart(int(Text().size()));
+            Key = 0;
+            FGrid->FNoAutoAdvance = true;
+            Repaint();
+            return;
+        }
+        SetText(FGrid->GetCurrentCell());
+    }
+    if (Key == VK_TAB && FGrid->Options().Contains(goTabs)) {
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        FGrid->HandleTabKey(Shift.Contains(ssShift));
+        Key = 0;
+        return;
+    }
+    FGrid->DoneInplaceEdit(Key, Shift);
+    if (FGrid->Navigation()->AdvanceOnEnter && FGrid->Navigation()->AdvanceAutoEdit)
+        FGrid->ShowInplaceEdit();
+    Key = 0;
+    TEsgSpinEdit::KeyDown(Key, Shift);
+}
+
+void TGridSpin::KeyPress(WideChar &Key)
+{
+    if (Key == 27)
+        Key = 0;
+    if (Key != 13)
+        TEsgSpinEdit::KeyPress(Key);
+}
+
+void TGridSpin::WMChar(TWMKey &Message)
+{
+    if (Message.CharCode == VK_TAB || Message.CharCode == VK_RETURN) {
+        Message.Result = 1;
+        return;
+    }
+    TEsgSpinEdit::WMChar(Message);
+}
+
+void TGridSpin::Change()
+{
+    TEsgSpinEdit::Change();
+    if (FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+void TGridSpin::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TEsgSpinEdit::DoExit();
+}
+
+// ---- TGridDatePicker ----
+
+TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(SpinOwnerGrid(AOwner)) {}
+
+void TGridDatePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TDateTimePicker::CMWantSpecialKey(Message);
+    if (Message.CharCode == VK_RETURN || Message.CharCode == VK_ESCAPE ||
+        (Message.CharCode == VK_TAB && FGrid->NeedsEditorTab()))
+        Message.Result = 1;
+}
+
+bool TGridDatePicker::CommitCheck(Word &Key)
+{
+    FGrid->SetCurrentCell(Text());
+    if (FGrid->ValidateCell(Text()))
+        return true;
+    Repaint();
+    Key = 0;
+    FGrid->FNoAutoAdvance = true;
+    return false;
+}
+
+void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
+{
+    if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END) {
+        TDateTimePicker::KeyDown(Key, Shift);
+        return;
+    }
+    if (Key == VK_ESCAPE) {
+        const TDateTime v = PickerValueOf(FGrid->GetCurrentCell(), Kind() == dtkTime);
+        if (Kind() == dtkTime)
+            SetTime(v);
+        else
+            SetDate(v);
+        Restored = true;
+    } else if (Key == VK_RETURN) {
+        if (!CommitCheck(Key))
+            return;
+    } else if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
+        if (!CommitCheck(Key))
+            return;
+        if (FGrid->Options().Contains(goTabs)) {
+            FGrid->HideInplaceEdit();
+            FGrid->FocusGridQuietly();
+            FGrid->HandleTabKey(Shift.Contains(ssShift));
+            Key = 0;
+            return;
+        }
+        if (FGrid->HandleAllocated())
+            PostMessage(FGrid->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    if (!DroppedDown())
+        FGrid->DoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridDatePicker::KeyPress(WideChar &Key)
+{
+    TDateTimePicker::KeyPress(Key);
+    if (FGrid->OnKeyPress)
+        FGrid->OnKeyPress(FGrid, Key);
+}
+
+void TGridDatePicker::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TDateTimePicker::DoExit();
+}
+
+// ---- the grid's side ----
+
+TGridDatePicker *TExtStringGrid::DateTimePicker()
+{
+    if (!FDatePicker) {
+        FDatePicker = new TGridDatePicker(this);
+        FDatePicker->SetVisible(false);
+        FDatePicker->SetEnabled(false);
+        FDatePicker->SetParent(this);
+    }
+    return FDatePicker;
+}
+
+TGridSpin *TExtStringGrid::SpinEdit()
+{
+    if (!FSpinEdit) {
+        FSpinEdit = new TGridSpin(this);
+        FSpinEdit->SetVisible(false);
+        FSpinEdit->SetEnabled(false);
+        FSpinEdit->SetBorderStyle(bsNone);
+        FSpinEdit->SetParent(this);
+        FSpinEdit->SetIsWinXP(FIsWinXP);
+    }
+    return FSpinEdit;
+}
+
+bool TExtStringGrid::ShowSpinDateEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    if (IsDatePickerType(EditControl)) {
+        ShowDatePicker(ACol, ARow, R, EditText);
+        return true;
+    }
+    if (!IsSpinType(EditControl))
+        return false;
+    EditMode = true;
+    TGridSpin *s = SpinEdit();
+    s->Restored = false;
+    s->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    s->SetVisible(true);
+    s->SetEnabled(true);
+    s->SetColor(Color());
+    s->ExcelStyleDecimalSeparator = ExcelStyleDecimalSeparator;
+    DoGetEditorProp(ACol, ARow);
+    switch (EditControl) {
+    case edSpinEdit: {
+        int v = 0;
+        s->SetSpinType(sptNormal);
+        s->SetValue(TryStrToInt(EditText.trimmed(), v) ? v : 0);
+        break;
+    }
+    case edFloatSpinEdit: {
+        double v = 0;
+        s->SetSpinType(sptFloat);
+        s->SetFloatValue(TryStrToFloat(ExtractNumberText(EditText), v) ? v : 0);
+        break;
+    }
+    case edTimeSpinEdit:
+        s->SetText(EditText);
+        s->SetSpinType(sptTime);
+        break;
+    default: {
+        TDateTime d = 0;
+        s->SetSpinType(sptDate);
+        s->SetDateValue(!EditText.isEmpty() && TryStrToDate(EditText, d) ? d : Now());
+        break;
+    }
+    }
+    if (s->CanFocus())
+        s->SetFocus();
+    if (FStartEditChar >= 32) {
+        s->SelectAll();
+        s->SetSelText(UnicodeString{QChar(char16_t(FStartEditChar))});
+    }
+    if (FSpinUpClick)
+        s->StepUp(false);
+    else if (FSpinDnClick)
+        s->StepDown(false);
+    EditCtrl = s;
+    return true;
+}
+
+void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    EditMode = true;
+    TGridDatePicker *p = DateTimePicker();
+    p->Restored = false;
+    const bool timeKind = EditControl == edTimeEdit;
+    TDateTime v = PickerValueOf(EditText, timeKind);
+    if (!timeKind && !EditText.trimmed().isEmpty()) {
+        if (p->MaxDate() != 0 && v > p->MaxDate())
+            v = p->MaxDate() - 1;
+        if (p->MinDate() != 0 && v <= p->MinDate())
+            v = p->MinDate() + 1;
+    }
+    p->SetKind(timeKind ? dtkTime : dtkDate);
+    if (timeKind)
+        p->SetTime(v);
+    else
+        p->SetDate(v);
+    p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+    DoGetEditorProp(ACol, ARow);
+    p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    p->SetEnabled(true);
+    p->SetVisible(true);
+    p->SetColor(Color());
+    if (p->CanFocus())
+        p->SetFocus();
+    EditCtrl = p;
+}
+
+bool TExtStringGrid::CommitSpinDateEditor(int ACol, int ARow)
+{
+    if (IsDatePickerType(EditControl)) {
+        TGridDatePicker *p = DateTimePicker();
+        EditMode = false;
+        if (!p->Restored) {
+            if (EditControl == edTimeEdit) {
+                // The text is written in the picker's own format, the locale's put back after.
+                const UnicodeString kept = FormatSettings.LongTimeFormat;
+                if (!p->Format().isEmpty())
+                    FormatSettings.LongTimeFormat = p->Format();
+                try {
+                    WriteEditValue(ACol, ARow, p->Text());
+                } catch (...) {
+                    FormatSettings.LongTimeFormat = kept;
+                    throw;
+                }
+                FormatSettings.LongTimeFormat = kept;
+            } else {
+                WriteEditValue(ACol, ARow, p->Checked() ? p->Text() : UnicodeString());
+            }
+        }
+        p->Restored = false;
+        p->SetEnabled(false);
+        p->SetVisible(false);
+        return true;
+    }
+    if (!IsSpinType(EditControl))
+        return false;
+    TGridSpin *s = SpinEdit();
+    EditMode = false;
+    if (s->Restored) {
+        // Nothing to write: the cell still holds what it held when the edit began.
+    } else if (s->AllowEmptyValue && s->Text().trimmed().isEmpty()) {
+        SetCellEx(ACol, ARow, UnicodeString());
+    } else {
+        switch (EditControl) {
+        case edSpinEdit: SetInts(ACol, ARow, s->GetValue()); break;
+        case edFloatSpinEdit: SetFloats(ACol, ARow, s->GetFloatValue()); break;
+        case edTimeSpinEdit: WriteEditValue(ACol, ARow, s->Text()); break;
+        default: SetDates(ACol, ARow, s->GetDateValue()); break;
+        }
+    }
+    s->Restored = false;
+    s->SetEnabled(false);
+    s->SetVisible(false);
+    return true;
+}

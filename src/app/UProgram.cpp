@@ -10,6 +10,9 @@
 #include "core/USoftOptions.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
 #include "platform/Forms.h"
@@ -28,4 +31,7 @@ void Create_Program_Forms()
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
     Application->CreateForm(FKNXAccess);
+    Application->CreateForm(FSet_PDO_Access);
+    Application->CreateForm(FSet_SDO_Client_Access);
+    Application->CreateForm(FSet_SDO_Server_Access);
 }

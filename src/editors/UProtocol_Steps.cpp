@@ -3,6 +3,9 @@
 #include "core/UFabricoreFirmWare.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
 #include "editors/ede/UBACnet_EDE_File.h"
 #include "editors/eds/UEds.h"
 #include "editors/gsd/UProfibus_GSD.h"
@@ -35,6 +38,9 @@ void Register_Protocol_Steps()
     Protocol_Steps.CAN_Rec_Frame = [] { Show_Editor(FReceiveCAN); };
     Protocol_Steps.CAN_Send_Frame = [] { Show_Editor(FTransmitCAN); };
     Protocol_Steps.KNX_Access = [] { Show_Editor(FKNXAccess); };
+    Protocol_Steps.PDO_CANopen = [] { Show_Editor(FSet_PDO_Access); };
+    Protocol_Steps.SDO_Client_CANopen = [] { Show_Editor(FSet_SDO_Client_Access); };
+    Protocol_Steps.SDO_Server_CANopen = [] { Show_Editor(FSet_SDO_Server_Access); };
     // In the order of the main window's language change.
     Protocol_Steps.Change_Language = [] {
         if (FProfinetFileName)
@@ -43,6 +49,12 @@ void Register_Protocol_Steps()
             FReceiveCAN->Set_Lang();
         if (FTransmitCAN)
             FTransmitCAN->Set_Lang();
+        if (FSet_PDO_Access)
+            FSet_PDO_Access->Set_Lang();
+        if (FSet_SDO_Client_Access)
+            FSet_SDO_Client_Access->Set_Lang();
+        if (FSet_SDO_Server_Access)
+            FSet_SDO_Server_Access->Set_Lang();
         if (FKNXAccess)
             FKNXAccess->Set_Lang();
     };

@@ -18,6 +18,9 @@
 #include "editors/UProtocol_Steps.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
 #include "grid/core/ExtColumnGrid.h"
@@ -47,6 +50,9 @@ protected:
     void TearDown() override
     {
         Protocol_Steps = TProtocol_Steps();
+        Free(FSet_SDO_Server_Access);
+        Free(FSet_SDO_Client_Access);
+        Free(FSet_PDO_Access);
         Free(FKNXAccess);
         Free(FTransmitCAN);
         Free(FReceiveCAN);
@@ -80,20 +86,24 @@ TEST_F(Program, FormsAreMadeInTheProgramsOrder)
             Names << Form->Name();
     EXPECT_EQ(Names, QStringList({"FFabricoreFirmWare", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
                                   "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FReceiveCAN",
-                                  "FTransmitCAN", "FKNXAccess"}));
+                                  "FTransmitCAN", "FKNXAccess", "FSet_PDO_Access", "FSet_SDO_Client_Access",
+                                  "FSet_SDO_Server_Access"}));
 }
 
 TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorWithOne)
 {
     TFFabricoreFirmWare *M = FFabricoreFirmWare;
-    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame, M->Btn_CAN_Send_Frame, M->Btn_KNX_Access};
+    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame,     M->Btn_CAN_Send_Frame,     M->Btn_KNX_Access,
+                                M->Btn_PDO_CANopen,       M->Btn_SDO_Client_CANopen, M->Btn_SDO_Server_CANopen};
+    const TForm *const Editors[] = {FReceiveCAN,     FTransmitCAN,           FKNXAccess,
+                                    FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access};
     {
         GuiTest::TScriptedModalHook hook;
         for (TLbButton *B : Steps) {
             hook.Answer(mrOk);
             M->Btn_Click(B);
         }
-        ASSERT_EQ(hook.Shown.size(), 3u);
+        ASSERT_EQ(hook.Shown.size(), std::size(Steps));
         for (const GuiTest::TShownModal &S : hook.Shown)
             EXPECT_EQ(S.Text, QStringLiteral("Error! Project not Valid"));
     }
@@ -103,23 +113,24 @@ TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorW
         hook.RunWith([](TModalRequest &R) { R.Form->SetModalResult(mrCancel); });
         M->Btn_Click(B);
     }
-    ASSERT_EQ(hook.Shown.size(), 3u);
-    EXPECT_EQ(hook.Shown[0].Form, FReceiveCAN);
-    EXPECT_EQ(hook.Shown[1].Form, FTransmitCAN);
-    EXPECT_EQ(hook.Shown[2].Form, FKNXAccess);
+    ASSERT_EQ(hook.Shown.size(), std::size(Steps));
+    for (std::size_t i = 0; i < std::size(Steps); ++i)
+        EXPECT_EQ(hook.Shown[i].Form, Editors[i]);
 }
 
 TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
 {
     WriteBytes(QStringLiteral("LANGUAGE/Deutsch.lng"), "\xEF\xBB\xBFSTR1400 = CAN Empfang\r\n"
                                                        "STR1430 = Die CobID des Rahmens\r\n"
-                                                       "STR1715 = Aktiv\r\n");
+                                                       "STR1715 = Aktiv\r\n"
+                                                       "STR2117 = Knoten\r\n");
     Load_Lang_File(PathOf(QStringLiteral("LANGUAGE/Deutsch.lng")));
     FFabricoreFirmWare->Change_Language();
     EXPECT_EQ(FReceiveCAN->Caption(), QStringLiteral("CAN Empfang"));
     EXPECT_EQ(FReceiveCAN->Hint_ReceiveCAN->Strings(1), QStringLiteral("Die CobID des Rahmens"));
     EXPECT_EQ(FKNXAccess->ACG_KNX_in_Write->Cells(1, 0), QStringLiteral("Aktiv"));
     EXPECT_EQ(FTransmitCAN->Caption(), QStringLiteral("Transmit CAN Frames Set Access"));
+    EXPECT_EQ(FSet_SDO_Client_Access->sga->Cells(1, 0), QStringLiteral("Knoten"));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace Fuzz {
@@ -65,7 +66,11 @@ inline TRule_Rows Rule_Rows(TFRuleEditor *F)
     return All;
 }
 
-inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QByteArray &Input)
+// Other files of the configuration the editor reads, each a name and its bytes.
+using TConf_Files = std::vector<std::pair<QString, QByteArray>>;
+
+inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QByteArray &Input,
+                            const TConf_Files &Others = {})
 {
     CleanDir();
     const UnicodeString Active = Path_Active_Conf;
@@ -73,6 +78,8 @@ inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QBy
     QDir().mkpath(Path_Active_Conf);
     Set_Files();
     WriteFile(QStringLiteral("conf/") + File_Name, Input);
+    for (const auto &[Name, Bytes] : Others)
+        WriteFile(QStringLiteral("conf/") + Name, Bytes);
 
     TAnswerRuleBoxes Answer;
     {

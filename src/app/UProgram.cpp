@@ -8,6 +8,8 @@
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
 #include "editors/canopen/USet_PDO_Access.h"
@@ -30,6 +32,8 @@ void Create_Program_Forms()
     Application->CreateForm(FBoot);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
+    Application->CreateForm(FBACnet_Eng_Unit);
+    Application->CreateForm(FBACnetSlaveSetAccess);
     Application->CreateForm(FKNXAccess);
     Application->CreateForm(FSet_PDO_Access);
     Application->CreateForm(FSet_SDO_Client_Access);

@@ -382,6 +382,8 @@ void TFFabricoreFirmWare::Btn_Click(TObject *Sender)
         Run_Protocol_Step(Protocol_Steps.CAN_Rec_Frame);
     } else if (Sender == Btn_CAN_Send_Frame) {
         Run_Protocol_Step(Protocol_Steps.CAN_Send_Frame);
+    } else if (Sender == Btn_BACnet_SetAccess) {
+        Run_Protocol_Step(Protocol_Steps.BACnet_SetAccess);
     } else if (Sender == Btn_KNX_Access) {
         Run_Protocol_Step(Protocol_Steps.KNX_Access);
     } else if (Sender == Btn_PDO_CANopen) {

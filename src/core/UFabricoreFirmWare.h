@@ -128,6 +128,7 @@ struct TProtocol_Steps {
     // The rule editors, each shown modally.
     std::function<void()> CAN_Rec_Frame;
     std::function<void()> CAN_Send_Frame;
+    std::function<void()> BACnet_SetAccess;
     std::function<void()> KNX_Access;
     std::function<void()> PDO_CANopen;
     std::function<void()> SDO_Client_CANopen;

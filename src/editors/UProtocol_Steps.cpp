@@ -1,6 +1,8 @@
 #include "editors/UProtocol_Steps.h"
 
 #include "core/UFabricoreFirmWare.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
 #include "editors/canopen/USet_PDO_Access.h"
@@ -37,6 +39,7 @@ void Register_Protocol_Steps()
     Protocol_Steps.Write_EDS_File = [](const UnicodeString &File_Name) { Write_EDS_File(File_Name); };
     Protocol_Steps.CAN_Rec_Frame = [] { Show_Editor(FReceiveCAN); };
     Protocol_Steps.CAN_Send_Frame = [] { Show_Editor(FTransmitCAN); };
+    Protocol_Steps.BACnet_SetAccess = [] { Show_Editor(FBACnetSlaveSetAccess); };
     Protocol_Steps.KNX_Access = [] { Show_Editor(FKNXAccess); };
     Protocol_Steps.PDO_CANopen = [] { Show_Editor(FSet_PDO_Access); };
     Protocol_Steps.SDO_Client_CANopen = [] { Show_Editor(FSet_SDO_Client_Access); };
@@ -55,6 +58,10 @@ void Register_Protocol_Steps()
             FSet_SDO_Client_Access->Set_Lang();
         if (FSet_SDO_Server_Access)
             FSet_SDO_Server_Access->Set_Lang();
+        if (FBACnetSlaveSetAccess)
+            FBACnetSlaveSetAccess->Set_Lang();
+        if (FBACnet_Eng_Unit)
+            FBACnet_Eng_Unit->Set_Lang();
         if (FKNXAccess)
             FKNXAccess->Set_Lang();
     };

@@ -16,6 +16,8 @@
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
 #include "editors/UProtocol_Steps.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
 #include "editors/canopen/USet_PDO_Access.h"
@@ -54,6 +56,8 @@ protected:
         Free(FSet_SDO_Client_Access);
         Free(FSet_PDO_Access);
         Free(FKNXAccess);
+        Free(FBACnetSlaveSetAccess);
+        Free(FBACnet_Eng_Unit);
         Free(FTransmitCAN);
         Free(FReceiveCAN);
         Free(FBoot);
@@ -86,16 +90,18 @@ TEST_F(Program, FormsAreMadeInTheProgramsOrder)
             Names << Form->Name();
     EXPECT_EQ(Names, QStringList({"FFabricoreFirmWare", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
                                   "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FReceiveCAN",
-                                  "FTransmitCAN", "FKNXAccess", "FSet_PDO_Access", "FSet_SDO_Client_Access",
+                                  "FTransmitCAN", "FBACnet_Eng_Unit", "FBACnetSlaveSetAccess", "FKNXAccess",
+                                  "FSet_PDO_Access", "FSet_SDO_Client_Access",
                                   "FSet_SDO_Server_Access"}));
 }
 
 TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorWithOne)
 {
     TFFabricoreFirmWare *M = FFabricoreFirmWare;
-    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame,     M->Btn_CAN_Send_Frame,     M->Btn_KNX_Access,
+    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame,     M->Btn_CAN_Send_Frame,     M->Btn_BACnet_SetAccess,
+                                M->Btn_KNX_Access,
                                 M->Btn_PDO_CANopen,       M->Btn_SDO_Client_CANopen, M->Btn_SDO_Server_CANopen};
-    const TForm *const Editors[] = {FReceiveCAN,     FTransmitCAN,           FKNXAccess,
+    const TForm *const Editors[] = {FReceiveCAN,     FTransmitCAN,           FBACnetSlaveSetAccess, FKNXAccess,
                                     FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access};
     {
         GuiTest::TScriptedModalHook hook;
@@ -123,7 +129,9 @@ TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
     WriteBytes(QStringLiteral("LANGUAGE/Deutsch.lng"), "\xEF\xBB\xBFSTR1400 = CAN Empfang\r\n"
                                                        "STR1430 = Die CobID des Rahmens\r\n"
                                                        "STR1715 = Aktiv\r\n"
-                                                       "STR2117 = Knoten\r\n");
+                                                       "STR2117 = Knoten\r\n"
+                                                       "STR1517 = Objekttyp\r\n"
+                                                       "STR1604 = Aktuelle Einheit\r\n");
     Load_Lang_File(PathOf(QStringLiteral("LANGUAGE/Deutsch.lng")));
     FFabricoreFirmWare->Change_Language();
     EXPECT_EQ(FReceiveCAN->Caption(), QStringLiteral("CAN Empfang"));
@@ -131,6 +139,8 @@ TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
     EXPECT_EQ(FKNXAccess->ACG_KNX_in_Write->Cells(1, 0), QStringLiteral("Aktiv"));
     EXPECT_EQ(FTransmitCAN->Caption(), QStringLiteral("Transmit CAN Frames Set Access"));
     EXPECT_EQ(FSet_SDO_Client_Access->sga->Cells(1, 0), QStringLiteral("Knoten"));
+    EXPECT_EQ(FBACnetSlaveSetAccess->ACG_BACnet_in_Read->Cells(1, 0), QStringLiteral("Objekttyp"));
+    EXPECT_EQ(FBACnet_Eng_Unit->Label1->Caption(), QStringLiteral("Aktuelle Einheit"));
 }
 
 } // namespace

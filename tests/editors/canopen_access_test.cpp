@@ -65,38 +65,6 @@ protected:
         G->GetCellHintInfo(i.HintStr, i);
         return i.HintStr;
     }
-
-    struct TCase {
-        int Grid;
-        std::vector<std::pair<int, const char *>> Cells;
-        QString Message; // empty: the lists pass
-    };
-    // Rows 1 and 3 of both grids hold the good rows, row 2 stays blank, the case's cells go into
-    // row 3 of its grid, then OK.
-    void Run_Cases(TFRuleEditor *F, const QStringList Good[2], const std::vector<TCase> &Cases, const QString &File)
-    {
-        for (const TCase &C : Cases) {
-            SCOPED_TRACE(testing::Message() << "grid " << C.Grid << " column " << C.Cells.back().first << " \""
-                                            << C.Cells.back().second << "\"");
-            QFile::remove(ConfPath(File));
-            const bool Refused = !C.Message.isEmpty();
-            bool Closed = false;
-            ShowDialog(F, [&](TScriptedModalHook &hook) {
-                for (int g = 0; g < 2; ++g) {
-                    FillRow(F->Grid(g), 1, Good[g]);
-                    FillRow(F->Grid(g), 3, Good[g]);
-                }
-                for (const auto &[Col, Text] : C.Cells)
-                    F->Grid(C.Grid)->SetCells(Col, 3, QString::fromUtf8(Text));
-                Closed = ClickOK(F, hook, Refused);
-                if (!Closed)
-                    GuiTest::Click(F->Btn_Cancel);
-            });
-            EXPECT_EQ(Closed, !Refused);
-            EXPECT_EQ(Messages, Refused ? QStringList{C.Message} : QStringList{});
-            EXPECT_EQ(ConfFileExists(File), !Refused);
-        }
-    }
 };
 
 TEST_F(CANopenAccess, PDOsTypedOnBothPagesAreWrittenAndComeBack)
@@ -206,7 +174,7 @@ TEST_F(CANopenAccess, EachBadPDOValueIsReportedWithItsRowAndTheReceiveListFirst)
     const QStringList Good[2] = {PDO_Receive, PDO_Transmit};
     const QString R = QStringLiteral("Error row 3!! [Receive PDO] ");
     const QString T = QStringLiteral("Error row 3!! [Transmit PDO] ");
-    Run_Cases(FSet_PDO_Access, Good,
+    Check_Grid_Cases(FSet_PDO_Access, Good,
               {
                   {0, {{1, "0x7FF"}}, ""},
                   {0, {{1, "$7FF"}}, ""},
@@ -236,7 +204,7 @@ TEST_F(CANopenAccess, EachBadSDOClientValueIsReportedWithItsRow)
     const QStringList Good[2] = {Client_Read, Client_Write};
     const QString R = QStringLiteral("Error row 3!! [SDO Read] ");
     const QString W = QStringLiteral("Error row 3!! [SDO Write] ");
-    Run_Cases(FSet_SDO_Client_Access, Good,
+    Check_Grid_Cases(FSet_SDO_Client_Access, Good,
               {
                   {0, {{1, "0"}}, R + "Device ID must be between 1 and 127"},
                   {1, {{1, "128"}}, W + "Device ID must be between 1 and 127"},
@@ -267,7 +235,7 @@ TEST_F(CANopenAccess, EachBadSDOServerValueIsReportedWithItsRow)
     const QStringList Good[2] = {Server_Read, Server_Write};
     const QString R = QStringLiteral("Error row 3!! [SDO in Read] ");
     const QString W = QStringLiteral("Error row 3!! [SDO in Write] ");
-    Run_Cases(FSet_SDO_Server_Access, Good,
+    Check_Grid_Cases(FSet_SDO_Server_Access, Good,
               {
                   {0, {{1, "0x1FFF"}}, R + "Index must be between 0x2000 and 0x5FFF"},
                   {1, {{1, "0x6000"}}, W + "Index must be between 0x2000 and 0x5FFF"},

@@ -77,8 +77,9 @@ TEST_F(ProtocolFiles, TheEDSWriterDescribesThePDOsAndServerObjectsTheEditorsSave
     const QString Text = Run_Step(FFabricoreFirmWare->Btn_CANopen_EDS, QStringLiteral("device.eds"));
     EXPECT_TRUE(Text.contains(QStringLiteral("[2001sub0]"))) << Text.toStdString();
     EXPECT_TRUE(Text.contains(QStringLiteral("[2002sub1]")));
-    const int At = Text.indexOf(QStringLiteral("=0x"), Text.indexOf(QStringLiteral("[1400sub1]")));
-    EXPECT_EQ(Text.mid(At, 11).toUpper(), QStringLiteral("=0X00000181")) << Text.toStdString();
+    // The receive PDO's COB-ID is the default of its communication parameter.
+    const qsizetype At = Text.indexOf(QStringLiteral("DefaultValue="), Text.indexOf(QStringLiteral("[1400sub1]")));
+    EXPECT_EQ(Text.mid(At, 23), QStringLiteral("DefaultValue=0x00000181"));
 }
 
 } // namespace

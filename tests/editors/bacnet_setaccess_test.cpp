@@ -306,6 +306,28 @@ TEST_F(BACnetSetAccess, LoadsKeepWhatWasReadAndTellWhatCannotBeShown)
     EXPECT_TRUE(Messages.isEmpty());
 }
 
+TEST_F(BACnetSetAccess, ADoubleClickOnTheEngUnitHeaderOpensTheDialogOnTheHeaderText)
+{
+    ShowDialog(F(), [&](TScriptedModalHook &hook) {
+        // The editor itself is the first modal run.
+        const std::size_t Runs = hook.Shown.size();
+        GuiTest::DoubleClick(R(), Centre(R(), 5, 1));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(hook.Shown.size(), Runs);
+        hook.RunWith([&](TModalRequest &) {
+            EXPECT_EQ(U()->E_Selected_EU->Text(), QStringLiteral("Eng. Unit"));
+            EXPECT_EQ(U()->Label5->Caption(), QStringLiteral("-> unknown"));
+            Pick_Unit(16, 0);
+            GuiTest::Click(U()->Btn_OK);
+        });
+        GuiTest::DoubleClick(R(), Centre(R(), 2, 0));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(R()->Cells(2, 0), QStringLiteral("62"));
+        EXPECT_EQ(hook.Shown.size(), Runs + 1);
+        GuiTest::Click(F()->Btn_Cancel);
+    });
+}
+
 TEST_F(BACnetSetAccess, TheUnitsDialogOffersEveryUnitOnceAndKeepsItsCategory)
 {
     std::multiset<int> All;

@@ -88,3 +88,16 @@ bool TFCANopen_Access::Check_SDO_Bytes(int Grid_Index, int Row, int N_Byte, int 
             return false;
     return true;
 }
+
+TFCANopen_SDO_Access::TFCANopen_SDO_Access(TComponent *AOwner, TRule_Editor_Def Def)
+    : TFCANopen_Access(AOwner, std::move(Def), "TS_SDO_Read", "TS_SDO_Write")
+{
+    TS_SDO_Read = Page(0);
+    TS_SDO_Write = Page(1);
+}
+
+void TFCANopen_SDO_Access::Create_Set_Up()
+{
+    Hint_SDO_Client_Read = Hint_List(0);
+    Hint_SDO_Client_Write = Hint_List(1);
+}

@@ -54,3 +54,23 @@ protected:
         return false;
     }
 };
+
+// The SDO client and server editors alike: a read list and a write list on the pages
+// TS_SDO_Read and TS_SDO_Write.
+class TFCANopen_SDO_Access : public TFCANopen_Access {
+public:
+    TFCANopen_SDO_Access(TComponent *AOwner, TRule_Editor_Def Def);
+
+    TTabSheet *TS_SDO_Read = nullptr;
+    TTabSheet *TS_SDO_Write = nullptr;
+    // The header hints of each list from column 1 on.
+    TStringList *Hint_SDO_Client_Read = nullptr;
+    TStringList *Hint_SDO_Client_Write = nullptr;
+
+    bool Do_Copy_SDO_Read() const { return Copy_Flag(0); }
+    bool Do_Copy_SDO_Write() const { return Copy_Flag(1); }
+    void Btn_OK_Click(TObject *Sender) { Btn_OKClick(Sender); }
+
+protected:
+    void Create_Set_Up() override;
+};

@@ -2,7 +2,6 @@
 
 #include "core/UComon.h"
 #include "core/UFabricoreFirmWare.h"
-#include "platform/ComCtrls.h"
 
 TFSet_SDO_Client_Access *FSet_SDO_Client_Access = nullptr;
 
@@ -58,16 +57,8 @@ TRule_Editor_Def SDO_Client_Def()
 } // namespace
 
 TFSet_SDO_Client_Access::TFSet_SDO_Client_Access(TComponent *AOwner)
-    : TFCANopen_Access(AOwner, SDO_Client_Def(), "TS_SDO_Read", "TS_SDO_Write")
+    : TFCANopen_SDO_Access(AOwner, SDO_Client_Def())
 {
-    TS_SDO_Read = Page(0);
-    TS_SDO_Write = Page(1);
-}
-
-void TFSet_SDO_Client_Access::Create_Set_Up()
-{
-    Hint_SDO_Client_Read = Hint_List(0);
-    Hint_SDO_Client_Write = Hint_List(1);
 }
 
 bool TFSet_SDO_Client_Access::Check_Row(int Grid_Index, int Row, UnicodeString &Failure)

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace Fuzz {
@@ -65,10 +66,13 @@ inline TRule_Rows Rule_Rows(TFRuleEditor *F)
     return All;
 }
 
+// Other files of the configuration the editor reads, each a name and its bytes.
+using TConf_Files = std::vector<std::pair<QString, QByteArray>>;
+
 // Numbered_By_Enable: column 0 counts the rows whose Enable is "Y" and is empty on the others,
 // instead of holding every row's own number.
 inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QByteArray &Input,
-                            bool Numbered_By_Enable = false)
+                            bool Numbered_By_Enable = false, const TConf_Files &Others = {})
 {
     CleanDir();
     const UnicodeString Active = Path_Active_Conf;
@@ -76,6 +80,8 @@ inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QBy
     QDir().mkpath(Path_Active_Conf);
     Set_Files();
     WriteFile(QStringLiteral("conf/") + File_Name, Input);
+    for (const auto &[Name, Bytes] : Others)
+        WriteFile(QStringLiteral("conf/") + Name, Bytes);
 
     TAnswerRuleBoxes Answer;
     {

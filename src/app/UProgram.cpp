@@ -8,8 +8,13 @@
 #include "core/UOpenConf.h"
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
 #include "editors/mqtt/UMQTT_Set_Topic.h"
@@ -31,7 +36,12 @@ void Create_Program_Forms()
     Application->CreateForm(FSNMP_Trap_Access);
     Application->CreateForm(FReceiveCAN);
     Application->CreateForm(FTransmitCAN);
+    Application->CreateForm(FBACnet_Eng_Unit);
+    Application->CreateForm(FBACnetSlaveSetAccess);
     Application->CreateForm(FKNXAccess);
     Application->CreateForm(FMQTT_Set_Topic);
     Application->CreateForm(FTopicTemplate);
+    Application->CreateForm(FSet_PDO_Access);
+    Application->CreateForm(FSet_SDO_Client_Access);
+    Application->CreateForm(FSet_SDO_Server_Access);
 }

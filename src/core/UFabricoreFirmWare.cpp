@@ -382,12 +382,20 @@ void TFFabricoreFirmWare::Btn_Click(TObject *Sender)
         Run_Protocol_Step(Protocol_Steps.CAN_Rec_Frame);
     } else if (Sender == Btn_CAN_Send_Frame) {
         Run_Protocol_Step(Protocol_Steps.CAN_Send_Frame);
+    } else if (Sender == Btn_BACnet_SetAccess) {
+        Run_Protocol_Step(Protocol_Steps.BACnet_SetAccess);
     } else if (Sender == Btn_KNX_Access) {
         Run_Protocol_Step(Protocol_Steps.KNX_Access);
     } else if (Sender == Btn_SNMP_Trap) {
         Run_Protocol_Step(Protocol_Steps.SNMP_Trap);
     } else if (Sender == Btn_MQTT_Set_Topic) {
         Run_Protocol_Step(Protocol_Steps.MQTT_Set_Topic);
+    } else if (Sender == Btn_PDO_CANopen) {
+        Run_Protocol_Step(Protocol_Steps.PDO_CANopen);
+    } else if (Sender == Btn_SDO_Client_CANopen) {
+        Run_Protocol_Step(Protocol_Steps.SDO_Client_CANopen);
+    } else if (Sender == Btn_SDO_Server_CANopen) {
+        Run_Protocol_Step(Protocol_Steps.SDO_Server_CANopen);
     } else if (Sender == Btn_CANopen_EDS) {
         Build_EDS_File();
     } else if (Sender == Btn_CreateBin) {

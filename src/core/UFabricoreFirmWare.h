@@ -128,9 +128,13 @@ struct TProtocol_Steps {
     // The rule editors, each shown modally.
     std::function<void()> CAN_Rec_Frame;
     std::function<void()> CAN_Send_Frame;
+    std::function<void()> BACnet_SetAccess;
     std::function<void()> KNX_Access;
     std::function<void()> SNMP_Trap;
     std::function<void()> MQTT_Set_Topic;
+    std::function<void()> PDO_CANopen;
+    std::function<void()> SDO_Client_CANopen;
+    std::function<void()> SDO_Server_CANopen;
     // Set_Lang of the editors' forms, in the order of the language change.
     std::function<void()> Change_Language;
 };

@@ -16,8 +16,13 @@
 #include "core/UParGen.h"
 #include "core/USoftOptions.h"
 #include "editors/UProtocol_Steps.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
 #include "editors/can/UReceiveCAN.h"
 #include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
 #include "editors/gsdml/UProfinetFileName.h"
 #include "editors/knx/UKNXAccess.h"
 #include "editors/mqtt/UMQTT_Set_Topic.h"
@@ -51,9 +56,14 @@ protected:
     void TearDown() override
     {
         Protocol_Steps = TProtocol_Steps();
+        Free(FSet_SDO_Server_Access);
+        Free(FSet_SDO_Client_Access);
+        Free(FSet_PDO_Access);
         Free(FTopicTemplate);
         Free(FMQTT_Set_Topic);
         Free(FKNXAccess);
+        Free(FBACnetSlaveSetAccess);
+        Free(FBACnet_Eng_Unit);
         Free(FTransmitCAN);
         Free(FReceiveCAN);
         Free(FSNMP_Trap_Access);
@@ -86,15 +96,21 @@ TEST_F(Program, FormsAreMadeInTheProgramsOrder)
         if (auto *Form = dynamic_cast<TForm *>(Application->Components(i)))
             Names << Form->Name();
     EXPECT_EQ(Names, QStringList({"FFabricoreFirmWare", "FNew_Project", "FOpenConf", "FAbout", "FSoftOptions", "FParGen",
-                                  "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FSNMP_Trap_Access", "FReceiveCAN",
-                                  "FTransmitCAN", "FKNXAccess", "FMQTT_Set_Topic", "FTopicTemplate"}));
+                                  "FEtherNetIP_Master_Access", "FProfinetFileName", "FBoot", "FSNMP_Trap_Access",
+                                  "FReceiveCAN", "FTransmitCAN", "FBACnet_Eng_Unit", "FBACnetSlaveSetAccess",
+                                  "FKNXAccess", "FMQTT_Set_Topic", "FTopicTemplate", "FSet_PDO_Access",
+                                  "FSet_SDO_Client_Access", "FSet_SDO_Server_Access"}));
 }
 
 TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorWithOne)
 {
     TFFabricoreFirmWare *M = FFabricoreFirmWare;
-    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame, M->Btn_CAN_Send_Frame, M->Btn_KNX_Access, M->Btn_SNMP_Trap,
-                                M->Btn_MQTT_Set_Topic};
+    TLbButton *const Steps[] = {M->Btn_CAN_Rec_Frame,     M->Btn_CAN_Send_Frame,     M->Btn_BACnet_SetAccess,
+                                M->Btn_KNX_Access,        M->Btn_SNMP_Trap,          M->Btn_MQTT_Set_Topic,
+                                M->Btn_PDO_CANopen,       M->Btn_SDO_Client_CANopen, M->Btn_SDO_Server_CANopen};
+    const TForm *const Editors[] = {FReceiveCAN,     FTransmitCAN,           FBACnetSlaveSetAccess, FKNXAccess,
+                                    FSNMP_Trap_Access, FMQTT_Set_Topic,
+                                    FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access};
     {
         GuiTest::TScriptedModalHook hook;
         for (TLbButton *B : Steps) {
@@ -112,11 +128,8 @@ TEST_F(Program, TheEditorStepsAreRefusedWithoutAConfigurationAndOpenTheirEditorW
         M->Btn_Click(B);
     }
     ASSERT_EQ(hook.Shown.size(), std::size(Steps));
-    EXPECT_EQ(hook.Shown[0].Form, FReceiveCAN);
-    EXPECT_EQ(hook.Shown[1].Form, FTransmitCAN);
-    EXPECT_EQ(hook.Shown[2].Form, FKNXAccess);
-    EXPECT_EQ(hook.Shown[3].Form, FSNMP_Trap_Access);
-    EXPECT_EQ(hook.Shown[4].Form, FMQTT_Set_Topic);
+    for (std::size_t i = 0; i < std::size(Steps); ++i)
+        EXPECT_EQ(hook.Shown[i].Form, Editors[i]);
 }
 
 TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
@@ -126,7 +139,10 @@ TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
                                                        "STR1715 = Aktiv\r\n"
                                                        "STR1208 = SNMP Lesen\r\n"
                                                        "STR1833 = MQTT Senden\r\n"
-                                                       "STR1900 = Vorlage\r\n");
+                                                       "STR1900 = Vorlage\r\n"
+                                                       "STR2117 = Knoten\r\n"
+                                                       "STR1517 = Objekttyp\r\n"
+                                                       "STR1604 = Aktuelle Einheit\r\n");
     Load_Lang_File(PathOf(QStringLiteral("LANGUAGE/Deutsch.lng")));
     FFabricoreFirmWare->Change_Language();
     EXPECT_EQ(FReceiveCAN->Caption(), QStringLiteral("CAN Empfang"));
@@ -136,6 +152,9 @@ TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
     EXPECT_EQ(FMQTT_Set_Topic->TS_MQTT_Publish->Caption(), QStringLiteral("MQTT Senden"));
     EXPECT_EQ(FTopicTemplate->Caption(), QStringLiteral("Vorlage"));
     EXPECT_EQ(FTransmitCAN->Caption(), QStringLiteral("Transmit CAN Frames Set Access"));
+    EXPECT_EQ(FSet_SDO_Client_Access->sga->Cells(1, 0), QStringLiteral("Knoten"));
+    EXPECT_EQ(FBACnetSlaveSetAccess->ACG_BACnet_in_Read->Cells(1, 0), QStringLiteral("Objekttyp"));
+    EXPECT_EQ(FBACnet_Eng_Unit->Label1->Caption(), QStringLiteral("Aktuelle Einheit"));
 }
 
 } // namespace

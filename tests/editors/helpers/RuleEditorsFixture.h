@@ -165,6 +165,38 @@ protected:
         EXPECT_EQ(ConfFileExists(File), !Refused);
     }
 
+    struct TGrid_Case {
+        int Grid;
+        std::vector<std::pair<int, const char *>> Cells;
+        QString Message; // empty: the lists pass
+    };
+    // The same for an editor with two grids: rows 1 and 3 of both grids hold the good rows, row 2 stays blank, the case's cells go into
+    // row 3 of its grid, then OK.
+    void Check_Grid_Cases(TFRuleEditor *F, const QStringList Good[2], const std::vector<TGrid_Case> &Cases, const QString &File)
+    {
+        for (const TGrid_Case &C : Cases) {
+            SCOPED_TRACE(testing::Message() << "grid " << C.Grid << " column " << C.Cells.back().first << " \""
+                                            << C.Cells.back().second << "\"");
+            QFile::remove(ConfPath(File));
+            const bool Refused = !C.Message.isEmpty();
+            bool Closed = false;
+            ShowDialog(F, [&](GuiTest::TScriptedModalHook &hook) {
+                for (int g = 0; g < 2; ++g) {
+                    FillRow(F->Grid(g), 1, Good[g]);
+                    FillRow(F->Grid(g), 3, Good[g]);
+                }
+                for (const auto &[Col, Text] : C.Cells)
+                    F->Grid(C.Grid)->SetCells(Col, 3, QString::fromUtf8(Text));
+                Closed = ClickOK(F, hook, Refused);
+                if (!Closed)
+                    GuiTest::Click(F->Btn_Cancel);
+            });
+            EXPECT_EQ(Closed, !Refused);
+            EXPECT_EQ(Messages, Refused ? QStringList{C.Message} : QStringList{});
+            EXPECT_EQ(ConfFileExists(File), !Refused);
+        }
+    }
+
     QString FileText(const QString &Name) const { return QString::fromUtf8(ReadConf(Name)); }
     bool ConfFileExists(const QString &Name) const { return QFileInfo::exists(ConfPath(Name)); }
 

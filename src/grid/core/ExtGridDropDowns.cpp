@@ -1,6 +1,7 @@
 // The grid's drop-down in-place editors and the grid's side of them: creating each editor when
 // first needed, showing it over the cell and reading its value back into the cell.
 #include "grid/core/ExtGridDropDowns.h"
+#include "grid/core/ExtGridOwner.h"
 #include "grid/core/ExtGridPickers.h"
 #include "grid/dropdown/ExtCustomGridDropDown.h"
 
@@ -11,14 +12,6 @@
 #include <initializer_list>
 
 namespace {
-
-TExtStringGrid *GridOf(TComponent *AOwner)
-{
-    auto *g = dynamic_cast<TExtStringGrid *>(AOwner);
-    if (!g)
-        throw EInvalidCast(QStringLiteral("Invalid class typecast"));
-    return g;
-}
 
 bool OneOf(Word Key, std::initializer_list<Word> Keys)
 {
@@ -33,7 +26,7 @@ bool OneOf(Word Key, std::initializer_list<Word> Keys)
 // ---- the shared editor ----
 
 template <class TControlT>
-TGridDropDownEditor<TControlT>::TGridDropDownEditor(TComponent *AOwner) : TControlT(AOwner), FGrid(GridOf(AOwner))
+TGridDropDownEditor<TControlT>::TGridDropDownEditor(TComponent *AOwner) : TControlT(AOwner), FGrid(OwnerGrid(AOwner))
 {
 }
 

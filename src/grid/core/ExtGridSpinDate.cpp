@@ -1,19 +1,12 @@
 // The grid's spin editor: shown for the integer, float, time and date spin cells, it commits on
 // Enter, Tab and the arrow keys of the grid and leaves the cell untouched on Escape.
 #include "grid/core/ExtGrid.h"
+#include "grid/core/ExtGridOwner.h"
 
 #include "controls/ExtGridUtil.h"
 #include "platform/Windows.h"
 
 namespace {
-
-TExtStringGrid *SpinOwnerGrid(TComponent *AOwner)
-{
-    auto *g = dynamic_cast<TExtStringGrid *>(AOwner);
-    if (!g)
-        throw EInvalidCast(QStringLiteral("Invalid class typecast"));
-    return g;
-}
 
 bool IsSpinType(TEditorType Type)
 {
@@ -41,7 +34,7 @@ TDateTime PickerValueOf(const UnicodeString &Text, bool TimeKind)
 
 // ---- TGridSpin ----
 
-TGridSpin::TGridSpin(TComponent *AOwner) : TEsgSpinEdit(AOwner), FGrid(SpinOwnerGrid(AOwner)) {}
+TGridSpin::TGridSpin(TComponent *AOwner) : TEsgSpinEdit(AOwner), FGrid(OwnerGrid(AOwner)) {}
 
 void TGridSpin::DoSpinClick(bool UpDown)
 {
@@ -184,7 +177,7 @@ void TGridSpin::DoExit()
 
 // ---- TGridDatePicker ----
 
-TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(SpinOwnerGrid(AOwner)) {}
+TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
 
 void TGridDatePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
 {

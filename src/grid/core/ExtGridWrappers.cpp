@@ -7,6 +7,7 @@
 // grid's commit; only the commit checks, the paste of the edit with a button and the cell button
 // write the current cell themselves.
 #include "grid/core/ExtGrid.h"
+#include "grid/core/ExtGridOwner.h"
 
 #include "platform/Clipbrd.h"
 #include "platform/Messages.h"
@@ -18,14 +19,6 @@
 #include <initializer_list>
 
 namespace {
-
-TExtStringGrid *OwnerGrid(TComponent *AOwner)
-{
-    auto *g = dynamic_cast<TExtStringGrid *>(AOwner);
-    if (!g)
-        throw EInvalidCast(QStringLiteral("Invalid class typecast"));
-    return g;
-}
 
 bool InKeys(Word Key, std::initializer_list<Word> Keys)
 {

@@ -1,0 +1,206 @@
+// The labelled date-time picker on a shown form: its value in whole seconds shared with the time
+// part, the kinds that make and free the time part, the caption label around its edge, and the
+// input that moves on by itself as digits are typed.
+#include "dropdowns/ExtDateTimePicker.h"
+#include "platform/Forms.h"
+#include "platform/SysUtils.h"
+#include "platform/Windows.h"
+#include "support/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QString Stamp(TDateTime Value)
+{
+    return FormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn:ss.zzz"), Value);
+}
+
+class ExtPickerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        FormatSettings.DateSeparator = QLatin1Char('/');
+        FormatSettings.TimeSeparator = QLatin1Char(':');
+        FormatSettings.ShortDateFormat = QStringLiteral("dd/MM/yyyy");
+        FormatSettings.LongTimeFormat = QStringLiteral("hh:nn:ss");
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 200);
+        Picker = new TExtDateTimePicker(Form.get());
+        Picker->SetParent(Form.get());
+        Picker->SetBounds(100, 50, 200, 21);
+        Form->Show();
+        GuiTest::ProcessEvents();
+    }
+    void TearDown() override { ResetFormatSettings(); }
+
+    std::unique_ptr<TForm> Form;
+    TExtDateTimePicker *Picker = nullptr;
+};
+
+TEST_F(ExtPickerTest, ValueIsKeptInWholeSecondsInBothParts)
+{
+    ASSERT_EQ(Picker->Kind(), dkDateTime);
+    TCustomDateTimePicker *time = Picker->TimePicker();
+    ASSERT_NE(time, nullptr);
+    EXPECT_TRUE(time->Visible());
+    EXPECT_EQ(time->Parent(), Picker);
+    EXPECT_EQ(time->Kind(), dtkTime);
+    // At the right of the picker, clear of the drop-down button.
+    EXPECT_GT(time->Left(), Picker->Width() / 3);
+    EXPECT_LE(time->Left() + time->Width(), Picker->Width() - 20);
+
+    Picker->SetDateTime(EncodeDateTime(2024, 5, 6, 13, 45, 30, 750));
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2024-05-06 13:45:30.000"));
+    EXPECT_EQ(Stamp(time->DateTime()), QStringLiteral("2024-05-06 13:45:30.000"));
+
+    Picker->SetDate(EncodeDate(2024, 12, 24) + EncodeTime(8, 0, 0, 0));
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2024-12-24 13:45:30.000"));
+    EXPECT_EQ(Stamp(Picker->Date()), QStringLiteral("2024-12-24 00:00:00.000"));
+
+    // Writing the time alone leaves both parts as they were: the time part has the last word.
+    Picker->SetTime(EncodeTime(8, 0, 0, 0));
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2024-12-24 13:45:30.000"));
+    EXPECT_EQ(Stamp(Picker->Time()), QStringLiteral("1899-12-30 13:45:30.000"));
+}
+
+TEST_F(ExtPickerTest, TimePartEditsReachTheValue)
+{
+    int changes = 0, timeChanges = 0;
+    Picker->OnChange = [&](TObject *) { ++changes; };
+    Picker->OnTimeChange = [&](TObject *Sender) {
+        EXPECT_EQ(Sender, Picker);
+        ++timeChanges;
+    };
+    Picker->SetDateTime(EncodeDateTime(2024, 5, 6, 13, 45, 30, 0));
+    EXPECT_EQ(timeChanges, 0);
+    TCustomDateTimePicker *time = Picker->TimePicker();
+    time->SetFocus();
+    GuiTest::PressKey(time, VK_UP);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2024-05-06 14:45:30.000"));
+    EXPECT_EQ(timeChanges, 1);
+    EXPECT_GE(changes, 1);
+
+    // The keys of the time part reach the picker's own key events.
+    Word seen = 0;
+    Picker->OnKeyDown = [&](TObject *, Word &Key, TShiftState) { seen = Key; };
+    GuiTest::PressKey(time, VK_F5);
+    EXPECT_EQ(seen, VK_F5);
+}
+
+TEST_F(ExtPickerTest, KindsMakeAndFreeTheTimePart)
+{
+    Picker->SetDateTime(EncodeDateTime(2024, 5, 6, 13, 45, 30, 0));
+    Picker->SetKind(dkDate);
+    EXPECT_EQ(Picker->TimePicker(), nullptr);
+    EXPECT_EQ(Picker->TDateTimePicker::Kind(), dtkDate);
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2024-05-06 13:45:30.000"));
+    EXPECT_EQ(Picker->Text(), QStringLiteral("06/05/2024"));
+
+    Picker->SetKind(dkTime);
+    EXPECT_EQ(Picker->TimePicker(), nullptr);
+    EXPECT_EQ(Picker->TDateTimePicker::Kind(), dtkTime);
+    EXPECT_EQ(Picker->Text(), QStringLiteral("13:45:30"));
+
+    Picker->SetKind(dkDateTime);
+    ASSERT_NE(Picker->TimePicker(), nullptr);
+    EXPECT_TRUE(Picker->TimePicker()->Visible());
+    EXPECT_EQ(Stamp(Picker->TimePicker()->DateTime()), QStringLiteral("2024-05-06 13:45:30.000"));
+    Picker->SetTimeFormat(QStringLiteral("HH:mm"));
+    EXPECT_EQ(Picker->TimePicker()->Text(), QStringLiteral("13:45"));
+}
+
+TEST_F(ExtPickerTest, LabelStandsWhereItsPositionSays)
+{
+    using P = TExtDateTimePicker;
+    Picker->SetLabelCaption(QStringLiteral("Arrival:"));
+    TLabel *label = Picker->PickerLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Parent(), Form.get());
+    EXPECT_EQ(label->FocusControl(), Picker);
+    const int TW = GetTextSize(label->Caption(), label->Font()).cx;
+    const int LW = label->Width(), LH = label->Height();
+    struct Case {
+        P::TLabelPosition Position;
+        int Left, Top;
+    };
+    // The picker is at (100, 50), 200 x 21, the margin 4. With this caption 40 pixels wide and
+    // 13 high, lpLeftCenter puts the label at (56, 54).
+    const Case cases[] = {
+        {P::lpLeftTop, 100 - TW - 4, 50},
+        {P::lpLeftCenter, 100 - TW - 4, 50 + (21 - LH) / 2},
+        {P::lpLeftBottom, 100 - TW - 4, 50 + 21 - LH},
+        {P::lpTopLeft, 100, 50 - LH - 4},
+        {P::lpBottomLeft, 100, 50 + 21 + 4},
+        {P::lpLeftTopLeft, 96, 50},
+        {P::lpTopCenter, 100 + (200 - LW) / 2, 50 - LH - 4},
+        {P::lpRightCenter, 304, 50 + (21 - LH) / 2},
+        {P::lpRighBottom, 304, 50 + 21 - LH},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.Position));
+        Picker->SetLabelPosition(c.Position);
+        EXPECT_EQ(label->Left(), c.Left);
+        EXPECT_EQ(label->Top(), c.Top);
+    }
+    if (TW == 40 && LH == 13) {
+        Picker->SetLabelPosition(P::lpLeftCenter);
+        EXPECT_EQ(TPoint(label->Left(), label->Top()), TPoint(56, 54));
+    }
+
+    // A label wider than the picker is centred over it and starts left of it.
+    Picker->SetLabelPosition(P::lpTopCenter);
+    Picker->SetBounds(100, 50, 20, 21);
+    EXPECT_LT(label->Left(), 100);
+    EXPECT_EQ(label->Left(), 100 + (20 - LW) / 2);
+
+    // The label follows the picker around: its moves, its visibility, its state.
+    Picker->SetLabelPosition(P::lpLeftTop);
+    Picker->SetBounds(150, 80, 200, 21);
+    EXPECT_EQ(label->Left(), 150 - TW - 4);
+    EXPECT_EQ(label->Top(), 80);
+    Picker->SetVisible(false);
+    EXPECT_FALSE(label->Visible());
+    Picker->SetVisible(true);
+    EXPECT_TRUE(label->Visible());
+    Picker->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    EXPECT_FALSE(Picker->TimePicker()->Enabled());
+    Picker->SetLabelAlwaysEnabled(true);
+    EXPECT_TRUE(label->Enabled());
+    Picker->SetEnabled(true);
+    EXPECT_TRUE(Picker->TimePicker()->Enabled());
+
+    int clicks = 0;
+    Picker->OnLabelClick = [&](TObject *Sender) {
+        EXPECT_EQ(Sender, Picker);
+        ++clicks;
+    };
+    GuiTest::Click(label);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ExtPickerTest, FocusLabelIsBoldWhileFocused)
+{
+    auto *other = new TEdit(Form.get());
+    other->SetParent(Form.get());
+    other->SetBounds(10, 120, 80, 21);
+    Picker->SetLabelCaption(QStringLiteral("When"));
+    Picker->FocusLabel = true;
+    TLabel *label = Picker->PickerLabel();
+    other->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return other->Focused(); }));
+    EXPECT_FALSE(label->Font()->Style().Contains(TFontStyle::fsBold));
+    Picker->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return Picker->Focused(); }));
+    EXPECT_TRUE(label->Font()->Style().Contains(TFontStyle::fsBold));
+    other->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return other->Focused(); }));
+    EXPECT_FALSE(label->Font()->Style().Contains(TFontStyle::fsBold));
+}
+
+} // namespace

@@ -21,6 +21,7 @@
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
 #include "dropdowns/EsgSpinEdit.h"
+#include "dropdowns/ExtDateTimePicker.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
@@ -1012,6 +1013,22 @@ protected:
 private:
     // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
     bool CommitCheck(Word &Key);
+    TExtStringGrid *FGrid;
+};
+// The date-and-time editor: Enter and Tab write the date and the time, Escape leaves the cell as
+// it was. Enter, Escape and Tab are its own, in the time part too, not the dialog's.
+class TGridDateTimePicker : public TExtDateTimePicker {
+public:
+    explicit TGridDateTimePicker(TComponent *AOwner);
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void CMChildKey(TCMChildKey &Message) override;
+
+private:
+    bool WantsKey(Word Key);
     TExtStringGrid *FGrid;
 };
 // The picture of the header cell that follows the pointer while a column or row is dragged
@@ -2652,6 +2669,9 @@ public:
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateSpinClickEvent OnDateSpinClick;
     TDateSpinClickEvent OnTimeSpinClick;
+    TGridDateTimePicker *DateAndTimePicker();
+    // A change in the date-and-time editor's time part: OnDateTimeChange with the current cell.
+    void DateTimePickerChange(TObject *Sender);
 
     // validation
     bool AlwaysValidate = false;
@@ -2941,6 +2961,7 @@ public:
     friend class TGridDatePicker;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
+    friend class TGridDateTimePicker;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
     // grid's Lookup, LookupCaseSensitive and LookupHistory switches.
     // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
@@ -3403,6 +3424,10 @@ protected:
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;
+    TGridDateTimePicker *FDateAndTimePicker = nullptr;
+    TDateTime FOriginalDateTime = 0;
+    void ShowDateTimeEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    void CommitDateTimeEditor(int ACol, int ARow);
     TEditorType EditControl = edNormal;
     bool EditMode = false;
     TEditorType FDefaultEditor = edNormal;

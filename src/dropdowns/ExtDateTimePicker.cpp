@@ -1,6 +1,7 @@
 #include "dropdowns/ExtDateTimePicker.h"
 
 #include "controls/ExtStyleIF.h"
+#include "dropdowns/ExtCustomDropDown.h"
 #include "platform/ExtCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/UxTheme.h"
@@ -51,6 +52,9 @@ TSize GetTextSize(const UnicodeString &Text, TFont *Font)
     DrawText(measure.Canvas()->Handle(), Text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
     return {r.Right - r.Left, r.Bottom - r.Top};
 }
+
+static_assert(int(TExtDateTimePicker::lpRighBottom) == int(TExtCustomDropDown::lpRighBottom),
+              "the label places share their order with the drop-down edit's");
 
 // ---- TCustomDateTimePicker ----
 
@@ -218,7 +222,13 @@ void TExtDateTimePicker::TimePickerChange(TObject *)
     // Only what the user changes in the time part is a change of the time.
     if (FSettingValue)
         return;
-    DoChange();
+    // The picker takes the time at once; its own change, when there is one, is the change event.
+    const TDateTime before = TDateTimePicker::DateTime();
+    FSettingValue = true;
+    TDateTimePicker::SetTime(FTimePicker->Time());
+    FSettingValue = false;
+    if (TDateTimePicker::DateTime() == before)
+        DoChange();
     if (OnTimeChange)
         OnTimeChange(this);
 }
@@ -286,8 +296,13 @@ void TExtDateTimePicker::SetAutoTab(bool Value)
 
 TDateTime TExtDateTimePicker::DateTime()
 {
-    if (FTimePicker)
+    if (FTimePicker && FTimePicker->Time() != TDateTimePicker::Time()) {
+        // Handing the time over is no tick of a cleared check box.
+        const bool cleared = !Checked();
         TDateTimePicker::SetTime(FTimePicker->Time());
+        if (cleared)
+            SetChecked(false);
+    }
     return TDateTimePicker::DateTime();
 }
 
@@ -386,6 +401,47 @@ void TExtDateTimePicker::ShiftFocus()
 void TExtDateTimePicker::WndProc(TMessage &Message)
 {
     TCustomDateTimePicker::WndProc(Message);
+    // A cleared check box set by code takes the time part off.
+    if (Message.Msg == DTM_SETSYSTEMTIME && Message.WParam == GDT_NONE && ShowCheckbox() && FTimePicker &&
+        !ComponentState().Contains(TComponentStateItem::csDesigning))
+        FTimePicker->SetEnabled(Enabled() && Checked());
+}
+
+void TExtDateTimePicker::SendSystemTime(DWORD Flag, const SYSTEMTIME &Time)
+{
+    TCustomDateTimePicker::SendSystemTime(Flag, Time);
+    if (ShowCheckbox() && FTimePicker)
+        FTimePicker->SetEnabled(Enabled() && Checked());
+}
+
+void TExtDateTimePicker::CNNotify(TWMNotify &Message)
+{
+    if (!ShowCheckbox()) {
+        TCustomDateTimePicker::CNNotify(Message);
+        return;
+    }
+    if (Message.NMHdr->code == DTN_DATETIMECHANGE) {
+        Fpt = {-1, -1};
+        Word y0 = 0, m0 = 0, d0 = 0, y = 0, m = 0, d = 0;
+        DecodeDate(DateTime(), y0, m0, d0);
+        TCustomDateTimePicker::CNNotify(Message);
+        DecodeDate(DateTime(), y, m, d);
+        if (y != y0)
+            Fpt = {80, 5};
+        else if (m != m0)
+            Fpt = {46, 5};
+        else if (d != d0)
+            Fpt = {28, 5};
+        if (Fpt.X >= 0 && FFocusTimer)
+            FFocusTimer->SetEnabled(true);
+        // A value set by code notifies nobody here, so every notification is the user's.
+        if (FTimePicker) {
+            const auto *n = reinterpret_cast<const NMDATETIMECHANGE *>(Message.NMHdr);
+            FTimePicker->SetEnabled(Enabled() && Checked() && n->dwFlags != GDT_NONE);
+        }
+    } else {
+        TCustomDateTimePicker::CNNotify(Message);
+    }
 }
 
 void TExtDateTimePicker::WMPaint(TWMPaint &Message)
@@ -574,26 +630,10 @@ void TExtDateTimePicker::UpdateLabel()
         return;
     FLabel->SetTransparent(FLabelTransparent);
     FLabel->Font()->Assign(FParentFnt ? Font() : FLabelFont.get());
+    // The thirteen places are the drop-down edit's first thirteen.
     const int TW = GetTextSize(FLabel->Caption(), FLabel->Font()).cx;
-    const int L = Left(), T = Top(), W = Width(), H = Height();
-    const int LW = FLabel->Width(), LH = FLabel->Height(), M = FLabelMargin;
-    const int middle = T + (H - LH) / 2, centre = L + (W - LW) / 2;
-    int top = T, left = L;
-    switch (FLabelPosition) {
-    case lpLeftTop: left = L - TW - M; break;
-    case lpLeftCenter: top = middle; left = L - TW - M; break;
-    case lpLeftBottom: top = T + H - LH; left = L - TW - M; break;
-    case lpTopLeft: top = T - LH - M; break;
-    case lpBottomLeft: top = T + H + M; break;
-    case lpLeftTopLeft: left = L - M; break;
-    case lpLeftCenterLeft: top = middle; left = L - M; break;
-    case lpLeftBottomLeft: top = T + H - LH; left = L - M; break;
-    case lpTopCenter: top = T - LH - M; left = centre; break;
-    case lpBottomCenter: top = T + H + M; left = centre; break;
-    case lpRightTop: left = L + W + M; break;
-    case lpRightCenter: top = middle; left = L + W + M; break;
-    case lpRighBottom: top = T + H - LH; left = L + W + M; break;
-    }
-    FLabel->SetBounds(left, top, LW, LH);
+    const TPoint at = EdgeLabelPlacement(FLabelPosition, BoundsRect(), TW, {FLabel->Width(), FLabel->Height()},
+                                         FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }

@@ -39,6 +39,7 @@ public:
     void SetMetroStyle(bool Value);
     // The bare picker never takes the flat look, whatever MetroStyle says.
     virtual bool SkipFlatPaint() const { return true; }
+    void WndProc(TMessage &Message) override;
 
     TColor ButtonColorDown = clNone;
     TColor ButtonBorderColor = clNone;
@@ -49,7 +50,6 @@ public:
     TColor ButtonTextColorDown = clNone;
 
 protected:
-    void WndProc(TMessage &Message) override;
     void KeyPress(WideChar &Key) override;
     // The posted step after a typed digit: moves to the next field when the digit changed one.
     virtual void ShiftFocus();
@@ -103,6 +103,9 @@ public:
     void SetParent(TWinControl *AParent) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Loaded() override;
+    void WndProc(TMessage &Message) override;
+    // The last date change by the user: where the changed field stands ((-1, -1): none).
+    TPoint ChangedFieldPos() const { return Fpt; }
 
     // ---- label ----
     UnicodeString LabelCaption() const;
@@ -129,7 +132,8 @@ public:
 
 protected:
     void CreateWnd() override;
-    void WndProc(TMessage &Message) override;
+    void SendSystemTime(DWORD Flag, const SYSTEMTIME &Time) override;
+    void CNNotify(TWMNotify &Message) override;
     void KeyPress(WideChar &Key) override;
     void ShiftFocus() override;
     void WMPaint(TWMPaint &Message) override;
@@ -155,6 +159,7 @@ private:
 
     TExtDateTimeKind FKind = dkDateTime;
     TTimer *FFocusTimer = nullptr;
+    TPoint Fpt{-1, -1};
     UnicodeString FTimeFormat;
     Word Fy = 0, Fmo = 0, Fd = 0;
     TLabel *FLabel = nullptr;
@@ -164,7 +169,6 @@ private:
     bool FLabelTransparent = false;
     bool FLabelAlwaysEnabled = false;
     bool FParentFnt = false;
-    bool FIgnoreTimePickerCheck = false;
     bool FFirstRun = true;
     bool FSettingValue = false;
     TCustomDateTimePicker *FTimePicker = nullptr;

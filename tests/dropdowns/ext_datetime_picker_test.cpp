@@ -203,4 +203,107 @@ TEST_F(ExtPickerTest, FocusLabelIsBoldWhileFocused)
     EXPECT_FALSE(label->Font()->Style().Contains(TFontStyle::fsBold));
 }
 
+TEST_F(ExtPickerTest, ClearedCheckBoxTakesTheTimePartOff)
+{
+    Picker->SetShowCheckbox(true);
+    TCustomDateTimePicker *time = Picker->TimePicker();
+    ASSERT_NE(time, nullptr);
+    EXPECT_TRUE(time->Enabled());
+    Picker->SetChecked(false);
+    EXPECT_FALSE(time->Enabled());
+    Picker->SetChecked(true);
+    EXPECT_TRUE(time->Enabled());
+
+    // The user's Space toggles the box, and the time part with it.
+    Picker->SetFocus();
+    GuiTest::PressKey(Picker, VK_SPACE);
+    EXPECT_FALSE(Picker->Checked());
+    EXPECT_FALSE(time->Enabled());
+    // Reading the value does not tick the box again.
+    Picker->DateTime();
+    EXPECT_FALSE(Picker->Checked());
+    GuiTest::PressKey(Picker, VK_SPACE);
+    EXPECT_TRUE(Picker->Checked());
+    EXPECT_TRUE(time->Enabled());
+
+    // Turning the picker off and on keeps a cleared box's time part off.
+    Picker->SetChecked(false);
+    Picker->SetEnabled(false);
+    Picker->SetEnabled(true);
+    EXPECT_FALSE(time->Enabled());
+}
+
+TEST_F(ExtPickerTest, TypedDigitsMoveOnWhenTheyChangeAField)
+{
+    // A bare time picker: only a digit that changes the hour, minute or second moves on.
+    auto *time = new TCustomDateTimePicker(Form.get());
+    time->SetParent(Form.get());
+    time->SetBounds(10, 120, 100, 21);
+    time->SetKind(dtkTime);
+    time->SetFormat(QStringLiteral("HH:mm:ss"));
+    struct TimeCase {
+        bool AutoTab;
+        int Hour;
+        const char *Digit;
+        int Field;
+    };
+    const TimeCase timeCases[] = {
+        {true, 13, "1", 1},  // 13 becomes 1: on to the minutes
+        {true, 1, "1", 0},   // 1 stays 1: the hour keeps the caret
+        {false, 13, "1", 0}, // without AutoTab nothing moves
+    };
+    for (const TimeCase &c : timeCases) {
+        SCOPED_TRACE(testing::Message() << c.AutoTab << " " << c.Hour);
+        time->SetAutoTab(c.AutoTab);
+        time->SetTime(EncodeTime(Word(c.Hour), 45, 30, 0));
+        time->SetFocus();
+        time->SetFieldIndex(0);
+        GuiTest::TypeText(time, QString::fromLatin1(c.Digit));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(time->FieldIndex(), c.Field);
+    }
+
+    // The labelled picker: the last field of the format typed hands over to the time part.
+    Picker->SetAutoTab(true);
+    ASSERT_TRUE(Picker->TimePicker()->AutoTab());
+    struct DateCase {
+        const char *Format;
+        int Field;
+        const char *Digits;
+        int NextField; // -1: the time part has the focus
+    };
+    const DateCase dateCases[] = {
+        {"dd/MM/yyyy", 0, "2", 1},
+        {"dd/MM/yyyy", 2, "2025", -1},
+        {"yyyy/MM/dd", 0, "2025", 1},
+        {"yyyy/MM/dd", 2, "2", -1},
+        {"", 0, "2", 1},     // the locale's dd/MM/yyyy: the day moves on
+        {"", 2, "2025", -1}, // and a year goes to the time
+    };
+    for (const DateCase &c : dateCases) {
+        SCOPED_TRACE(testing::Message() << c.Format << " " << c.Field);
+        Picker->SetFormat(QString::fromLatin1(c.Format));
+        Picker->SetDateTime(EncodeDateTime(2024, 5, 6, 13, 45, 30, 0));
+        Picker->SetFocus();
+        ASSERT_TRUE(GuiTest::WaitUntil([&] { return Picker->Focused(); }));
+        Picker->SetFieldIndex(c.Field);
+        GuiTest::TypeText(Picker, QString::fromLatin1(c.Digits));
+        GuiTest::ProcessEvents();
+        if (c.NextField < 0) {
+            EXPECT_TRUE(GuiTest::WaitUntil([&] { return Picker->TimePicker()->Focused(); }, 500));
+        } else {
+            EXPECT_TRUE(Picker->Focused());
+            EXPECT_EQ(Picker->FieldIndex(), c.NextField);
+        }
+    }
+    // In the time part a changed hour moves on to the minutes there.
+    TCustomDateTimePicker *part = Picker->TimePicker();
+    part->SetFocus();
+    part->SetFieldIndex(0);
+    GuiTest::TypeText(part, QStringLiteral("2"));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(part->FieldIndex(), 1);
+    EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2025-05-06 02:45:30.000"));
+}
+
 } // namespace

@@ -424,7 +424,8 @@ void TGridDateTimePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
 void TGridDateTimePicker::CMChildKey(TCMChildKey &Message)
 {
     // The time part is a plain picker: its Enter, Escape and Tab end the edit here.
-    if (TimePicker() && Message.KeyData == reinterpret_cast<LPARAM>(TimePicker()) && WantsKey(Message.CharCode)) {
+    const auto *from = reinterpret_cast<const TWinControl *>(Message.KeyData);
+    if (TimePicker() && from == TimePicker() && WantsKey(Message.CharCode)) {
         Word key = Message.CharCode;
         KeyDown(key, GetShiftState());
         Message.Result = 1;

@@ -6,6 +6,7 @@
 
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTextCharFormat>
 
@@ -135,7 +136,15 @@ private:
 // through the picker's own field rules.
 class TDateTimePickerEdit : public QDateTimeEdit {
 public:
-    TDateTimePickerEdit(QWidget *Parent, TDateTimePicker *Owner) : QDateTimeEdit(Parent), FOwner(Owner) {}
+    TDateTimePickerEdit(QWidget *Parent, TDateTimePicker *Owner) : QDateTimeEdit(Parent), FOwner(Owner)
+    {
+        // The field lets the picker's own background through, so that a frame the picker draws
+        // over its window (WM_NCPAINT) is not hidden under the field.
+        QPalette p = lineEdit()->palette();
+        p.setBrush(QPalette::All, QPalette::Base, Qt::transparent);
+        lineEdit()->setPalette(p);
+        lineEdit()->setAutoFillBackground(false);
+    }
     void stepBy(int Steps) override
     {
         TDateTimePicker *o = FOwner;

@@ -225,16 +225,22 @@ void FlatPicker::PaintClient(TDateTimePicker *Picker, TCanvas *DC, const TFlatPi
     }
 }
 
-void FlatPicker::Paint(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look)
+void FlatPicker::Paint(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look,
+                       const std::function<void(TCanvas *)> &NCExtra)
 {
     int saved = DC->SaveDC();
-    PaintClient(Picker, DC, Look);
-    DC->RestoreDC(saved);
-    saved = DC->SaveDC();
     DrawNCBorder(Picker, DC, Look);
     DC->RestoreDC(saved);
-    // The frame pass stands for both the client and the non-client paint: the borders follow
-    // the client paint on the newer platform, the non-client one otherwise.
+    if (NCExtra) {
+        saved = DC->SaveDC();
+        NCExtra(DC);
+        DC->RestoreDC(saved);
+    }
+    saved = DC->SaveDC();
+    PaintClient(Picker, DC, Look);
+    DC->RestoreDC(saved);
+    // The pass stands for both the client and the non-client paint: the borders follow the
+    // client paint on the newer platform, the non-client one otherwise.
     if (NewerPlatform() || (!Picker->Enabled() && VisualStyles(Look)) || Look.BorderColor != clNone) {
         saved = DC->SaveDC();
         DrawBorders(Picker, DC, Look);
@@ -326,7 +332,7 @@ void TEsgDateTimePicker::WMNCPaint(TWMNCPaint &Message)
     TDateTimePicker::WMNCPaint(Message);
     if (!Message.DC)
         return;
-    FlatPicker::Paint(this, Message.DC, Look());
+    FlatPicker::Paint(this, Message.DC, Look(), [this](TCanvas *DC) { DrawNCExtras(DC); });
     Message.Result = 0;
 }
 

@@ -6,6 +6,8 @@
 #include "platform/ComCtrls.h"
 #include "platform/Graphics.h"
 
+#include <functional>
+
 // What a flat picker paints with. TEsgDateTimePicker fills it from its own properties; another
 // picker that shares the look fills it by its own rules (the switches below say where the
 // looks may differ) and calls FlatPicker::Paint from its frame paint.
@@ -38,9 +40,11 @@ struct TFlatPickerLook {
 };
 
 namespace FlatPicker {
-// The frame pass over what the platform painted, on a canvas over the whole window: the Metro
-// button (and the client frame lines), the non-client border, then the borders.
-void Paint(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look);
+// The frame pass over what the platform painted, on a canvas over the whole window, in the
+// order of the platform's own paints: the non-client border (then NCExtra, when given), the
+// client part (the Metro button, the client frame lines), then the borders.
+void Paint(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look,
+           const std::function<void(TCanvas *)> &NCExtra = {});
 // The parts of the pass, for a picker that orders them otherwise.
 void PaintClient(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look);
 void DrawNCBorder(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look);
@@ -104,6 +108,8 @@ protected:
     void CMExit(TCMExit &Message) override;
     void DropDown() override;
     void CloseUp() override;
+    // Drawn right after the non-client border (a subclass's own frame); nothing here.
+    virtual void DrawNCExtras(TCanvas *DC) {}
     bool Designing() const;
 
 private:

@@ -582,7 +582,7 @@ void TDateTimePicker::Notify(UINT Code)
     NMHDR h;
     h.hwndFrom = HandleAllocated() ? Handle() : nullptr;
     h.code = Code;
-    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&h));
+    Report(&h);
 }
 
 void TDateTimePicker::UserChange(double Value, DWORD Flag)
@@ -592,7 +592,15 @@ void TDateTimePicker::UserChange(double Value, DWORD Flag)
     n.nmhdr.code = DTN_DATETIMECHANGE;
     n.dwFlags = Flag;
     n.st = ToSystemTime(Value);
-    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+    Report(&n.nmhdr);
+}
+
+void TDateTimePicker::Report(NMHDR *Header)
+{
+    // The parent hears of it first (WM_NOTIFY), then the picker itself, as reflected to it.
+    if (TWinControl *p = Parent())
+        p->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
+    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
 }
 
 void TDateTimePicker::StepField(int By)

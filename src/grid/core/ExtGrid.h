@@ -20,6 +20,7 @@
 #include "controls/GridAuxWindows.h"
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
+#include "dropdowns/EsgDateTimePicker.h"
 #include "dropdowns/EsgSpinEdit.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
@@ -997,22 +998,31 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
-class TGridDatePicker : public TDateTimePicker {
+class TGridDatePicker : public TEsgDateTimePicker {
 public:
     explicit TGridDatePicker(TComponent *AOwner);
     // Escape put the value of the cell back: the commit leaves the cell as it was.
     bool Restored = false;
+    // Applied to the calendar when it drops down.
+    bool Weeknumbers = false;
+    bool ShowToday = true;
+    bool ShowTodayCircle = true;
+    void WndProc(TMessage &Message) override;
 
 protected:
     void KeyDown(Word &Key, TShiftState Shift) override;
     void KeyPress(WideChar &Key) override;
     void DoExit() override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void DrawNCExtras(TCanvas *DC) override;
 
 private:
     // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
     bool CommitCheck(Word &Key);
+    // A typed digit that changed a field moves the caret on to the next one.
+    void ShiftFocus();
     TExtStringGrid *FGrid;
+    Word Fy = 0, Fm = 0, Fd = 0, Fth = 0, Ftm = 0, Fts = 0, Ftms = 0;
 };
 // The picture of the header cell that follows the pointer while a column or row is dragged
 // (ExtGridScrollControl.cpp): a bordered pop-up painted as the grid's top-left cell with the
@@ -2652,6 +2662,12 @@ public:
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateSpinClickEvent OnDateSpinClick;
     TDateSpinClickEvent OnTimeSpinClick;
+    // The date picker's bridge: its change, close-up and drop-down (row before column).
+    void DatePickerEditChange(TObject *Picker);
+    void DatePickerCloseUp(TObject *Sender);
+    void DatePickerDropDown(TObject *Picker);
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
 
     // validation
     bool AlwaysValidate = false;

@@ -1,11 +1,9 @@
 #include "dropdowns/ExtDateTimePicker.h"
 
-#include "controls/ExtStyleIF.h"
 #include "dropdowns/ExtCustomDropDown.h"
 #include "platform/ExtCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/UxTheme.h"
-#include "platform/VersionInfo.h"
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
 
@@ -60,13 +58,111 @@ static_assert(int(TExtDateTimePicker::lpRighBottom) == int(TExtCustomDropDown::l
 
 TCustomDateTimePicker::TCustomDateTimePicker(TComponent *AOwner) : TDateTimePicker(AOwner)
 {
-    FButtonWidth = GetSystemMetrics(SM_CXVSCROLL) + 2;
+    FButtonWidth = FlatPicker::DefaultButtonWidth();
     SetDoubleBuffered(true);
     SetCtl3D(false);
     SetParentCtl3D(false);
-    FIsWinXP = IsWinXPOrLater();
-    // An unreadable version counts as the newer library.
-    FIsThemed = ((GetFileVersion(QStringLiteral("COMCTL32.DLL")) >> 16) & 0xFF) > 5;
+    FIsWinXP = FlatPicker::PlatformIsWinXP();
+    FIsThemed = FlatPicker::CommonControlsThemed();
+}
+
+TFlatPickerLook TCustomDateTimePicker::Look() const
+{
+    TFlatPickerLook l;
+    l.MetroActive = FMetroStyle && !SkipFlatPaint();
+    l.SkipBorders = SkipFlatPaint();
+    l.NCBorderAlways = true;
+    l.ThemedCoverInset = 4;
+    l.ClientFrameLines = true;
+    l.Designing = ComponentState().Contains(TComponentStateItem::csDesigning);
+    l.IsThemed = FIsThemed;
+    l.IsWinXP = FIsWinXP;
+    l.ButtonHover = FButtonHover;
+    l.MouseInControl = FMouseInControl;
+    l.BorderStyle = FBorderStyle;
+    l.BorderColor = FBorderColor;
+    l.ButtonColor = ButtonColor;
+    l.ButtonColorHot = ButtonColorHot;
+    l.ButtonColorDown = ButtonColorDown;
+    l.ButtonTextColor = ButtonTextColor;
+    l.ButtonTextColorDown = ButtonTextColorDown;
+    l.ButtonBorderColor = ButtonBorderColor;
+    l.ButtonWidth = FButtonWidth;
+    return l;
+}
+
+void TCustomDateTimePicker::WMNCPaint(TWMNCPaint &Message)
+{
+    TDateTimePicker::WMNCPaint(Message);
+    if (!Message.DC)
+        return;
+    FlatPicker::Paint(this, Message.DC, Look());
+    Message.Result = 0;
+}
+
+void TCustomDateTimePicker::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TDateTimePicker::MouseMove(Shift, X, Y);
+    const bool hover = X > Width() - FButtonWidth && X < Width();
+    if (hover != FButtonHover) {
+        FButtonHover = hover;
+        Invalidate();
+    }
+}
+
+// Unlike the flat picker's, the mouse tracking runs in the designer too.
+void TCustomDateTimePicker::CMMouseEnter(TCMMouseEnter &Message)
+{
+    TDateTimePicker::CMMouseEnter(Message);
+    if (!FMouseInControl && Enabled()) {
+        FMouseInControl = true;
+        Invalidate();
+    }
+    if (FIsWinXP)
+        Invalidate();
+}
+
+void TCustomDateTimePicker::CMMouseLeave(TCMMouseLeave &Message)
+{
+    TDateTimePicker::CMMouseLeave(Message);
+    if (FMouseInControl && Enabled()) {
+        FMouseInControl = false;
+        Invalidate();
+    }
+    FButtonHover = false;
+    if (FIsWinXP)
+        Invalidate();
+}
+
+void TCustomDateTimePicker::CMEnter(TCMEnter &Message)
+{
+    TDateTimePicker::CMEnter(Message);
+    if (ComponentState().Contains(TComponentStateItem::csDesigning))
+        return;
+    FHasFocus = true;
+    Invalidate();
+}
+
+void TCustomDateTimePicker::CMExit(TCMExit &Message)
+{
+    TDateTimePicker::CMExit(Message);
+    if (ComponentState().Contains(TComponentStateItem::csDesigning))
+        return;
+    FHasFocus = false;
+    Invalidate();
+}
+
+// The raised edge of the button goes flat while the calendar is down.
+void TCustomDateTimePicker::DropDown()
+{
+    TDateTimePicker::DropDown();
+    Invalidate();
+}
+
+void TCustomDateTimePicker::CloseUp()
+{
+    TDateTimePicker::CloseUp();
+    Invalidate();
 }
 
 void TCustomDateTimePicker::SetBorderStyle(TBorderStyle Value)
@@ -98,6 +194,8 @@ void TCustomDateTimePicker::WndProc(TMessage &Message)
     if (Message.Msg == DTPShiftFocusMessage() && Message.Msg != 0)
         ShiftFocus();
     TDateTimePicker::WndProc(Message);
+    if (Message.Msg == CM_CTL3DCHANGED)
+        Invalidate();
 }
 
 void TCustomDateTimePicker::KeyPress(WideChar &Key)
@@ -261,7 +359,7 @@ void TExtDateTimePicker::UpdateTimePicker()
     const int A = GetTextSize(FTimePicker->Text().left(255), Font()).cx + 31;
     const int B = 0; // the platform draws no bevels
     const int W = Width(), H = Height();
-    const bool newer = HasLocaleInfoEx();
+    const bool newer = FlatPicker::NewerPlatform();
     const bool metro = MetroStyle() && !SkipFlatPaint();
     int left = W - A - 21, top = -2, height = H;
     if (newer && FIsThemed && ThemeLibraryAvailable() && IsThemeActive()) {

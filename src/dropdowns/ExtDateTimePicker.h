@@ -1,7 +1,9 @@
 #pragma once
 // The auto-tab date-time picker and the labelled picker grown from it.
 //
-// TCustomDateTimePicker moves the input to the next field by itself once a typed digit has
+// TCustomDateTimePicker paints the flat picker's look with its own differences: the frame lines
+// whenever Ctl3D is off (in the parent's colour without a border style, so a bare picker blends
+// in), and no Metro look at all while SkipFlatPaint holds. It moves the input to the next field by itself once a typed digit has
 // changed the field under the caret (AutoTab): the digit is handled first, then a posted
 // "DTPShiftFocus" message compares the value with the one noted before the digit.
 //
@@ -9,6 +11,7 @@
 // part, a bare auto-tab picker of the time kind, inside its own right-hand area; the value is
 // always held in whole seconds. It may carry a caption label outside its edge.
 
+#include "dropdowns/EsgDateTimePicker.h"
 #include "platform/ComCtrls.h"
 #include "platform/Graphics.h"
 #include "platform/StdCtrls.h"
@@ -40,6 +43,12 @@ public:
     // The bare picker never takes the flat look, whatever MetroStyle says.
     virtual bool SkipFlatPaint() const { return true; }
     void WndProc(TMessage &Message) override;
+    // What the frame pass paints with now.
+    TFlatPickerLook Look() const;
+    int ButtonWidth() const { return FButtonWidth; }
+    bool ButtonHover() const { return FButtonHover; }
+    bool MouseInControl() const { return FMouseInControl; }
+    bool HasFocus() const { return FHasFocus; }
 
     TColor ButtonColorDown = clNone;
     TColor ButtonBorderColor = clNone;
@@ -51,6 +60,14 @@ public:
 
 protected:
     void KeyPress(WideChar &Key) override;
+    void WMNCPaint(TWMNCPaint &Message) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void CMMouseEnter(TCMMouseEnter &Message) override;
+    void CMMouseLeave(TCMMouseLeave &Message) override;
+    void CMEnter(TCMEnter &Message) override;
+    void CMExit(TCMExit &Message) override;
+    void DropDown() override;
+    void CloseUp() override;
     // The posted step after a typed digit: moves to the next field when the digit changed one.
     virtual void ShiftFocus();
     // Moves the input to the next field, as the Right arrow does.
@@ -59,6 +76,9 @@ protected:
     bool FIsWinXP = true;
     bool FIsThemed = false;
     int FButtonWidth = 0;
+    bool FButtonHover = false;
+    bool FMouseInControl = false;
+    bool FHasFocus = false;
     Word Fh = 0, Fm = 0, Fs = 0, Fms = 0;
 
 private:

@@ -279,7 +279,8 @@ private:
 // The fields keep to the classic rules: a digit fills the field under the caret and never moves
 // on by itself (two digits at most, a year takes four); Left and Right change the field (also
 // when posted), Up and Down step it by one, wrapping inside the field. A change by the user
-// reaches the picker as CN_NOTIFY DTN_DATETIMECHANGE, a value set by code as DTM_SETSYSTEMTIME
+// reaches the parent as WM_NOTIFY and then the picker as CN_NOTIFY DTN_DATETIMECHANGE (so do
+// DTN_DROPDOWN and DTN_CLOSEUP), a value set by code as DTM_SETSYSTEMTIME
 // through WndProc (SendSystemTime), so a subclass sees both. The keys pass through the
 // control's key events first; while the calendar is dropped down it takes the keyboard.
 class TDateTimePicker : public TWinControl {
@@ -363,6 +364,7 @@ private:
     // The user changed the value: it goes through CN_NOTIFY.
     void UserChange(double Value, DWORD Flag = GDT_VALID);
     void Notify(UINT Code);
+    void Report(NMHDR *Header);
     void StepField(int By);
     void TypeDigit(int Digit);
     // A year typed in part is taken when the caret leaves the field.

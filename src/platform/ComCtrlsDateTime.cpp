@@ -6,6 +6,7 @@
 
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTextCharFormat>
 
@@ -135,7 +136,15 @@ private:
 // through the picker's own field rules.
 class TDateTimePickerEdit : public QDateTimeEdit {
 public:
-    TDateTimePickerEdit(QWidget *Parent, TDateTimePicker *Owner) : QDateTimeEdit(Parent), FOwner(Owner) {}
+    TDateTimePickerEdit(QWidget *Parent, TDateTimePicker *Owner) : QDateTimeEdit(Parent), FOwner(Owner)
+    {
+        // The field lets the picker's own background through, so that a frame the picker draws
+        // over its window (WM_NCPAINT) is not hidden under the field.
+        QPalette p = lineEdit()->palette();
+        p.setBrush(QPalette::All, QPalette::Base, Qt::transparent);
+        lineEdit()->setPalette(p);
+        lineEdit()->setAutoFillBackground(false);
+    }
     void stepBy(int Steps) override
     {
         TDateTimePicker *o = FOwner;
@@ -573,7 +582,7 @@ void TDateTimePicker::Notify(UINT Code)
     NMHDR h;
     h.hwndFrom = HandleAllocated() ? Handle() : nullptr;
     h.code = Code;
-    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&h));
+    Report(&h);
 }
 
 void TDateTimePicker::UserChange(double Value, DWORD Flag)
@@ -583,7 +592,15 @@ void TDateTimePicker::UserChange(double Value, DWORD Flag)
     n.nmhdr.code = DTN_DATETIMECHANGE;
     n.dwFlags = Flag;
     n.st = ToSystemTime(Value);
-    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+    Report(&n.nmhdr);
+}
+
+void TDateTimePicker::Report(NMHDR *Header)
+{
+    // The parent hears of it first (WM_NOTIFY), then the picker itself, as reflected to it.
+    if (TWinControl *p = Parent())
+        p->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
+    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
 }
 
 void TDateTimePicker::StepField(int By)

@@ -306,4 +306,45 @@ TEST_F(ExtPickerTest, TypedDigitsMoveOnWhenTheyChangeAField)
     EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2025-05-06 02:45:30.000"));
 }
 
+TEST_F(ExtPickerTest, PaintsTheFlatLookWithItsOwnDifferences)
+{
+    constexpr int W = 150, H = 21;
+    Form->SetColor(clBtnFace);
+    auto *bare = new TCustomDateTimePicker(Form.get());
+    bare->SetParent(Form.get());
+    bare->SetBounds(10, 120, W, H);
+    bare->SetFormat(QStringLiteral("dd/MM/yyyy"));
+    bare->SetMetroStyle(true);
+    bare->SetBorderColor(clGreen);
+    bare->ButtonColor = clRed;
+    GuiTest::LeaveWindow(bare);
+    GuiTest::ProcessEvents();
+    // The bare picker: no Metro button whatever MetroStyle says, and its lines (Ctl3D is off)
+    // in the parent's colour, so that no frame shows.
+    EXPECT_FALSE(bare->Ctl3D());
+    EXPECT_NE(GuiTest::PixelAt(bare, W - 4, 3), ColorToRGB(clRed));
+    EXPECT_EQ(GuiTest::PixelAt(bare, 0, 10), ColorToRGB(clBtnFace));
+    EXPECT_EQ(GuiTest::PixelAt(bare, W - 1, 10), ColorToRGB(clBtnFace));
+    // With a border the lines take BorderColor, the inner set too (no platform theme).
+    bare->SetBorderStyle(bsSingle);
+    GuiTest::ProcessEvents();
+    for (TPoint at : {TPoint(0, 10), TPoint(1, 10), TPoint(W - 1, 10), TPoint(W - 2, 10), TPoint(60, 1)})
+        EXPECT_EQ(GuiTest::PixelAt(bare, at.X, at.Y), ColorToRGB(clGreen)) << at.X << "," << at.Y;
+
+    // The labelled picker takes the Metro look; its time part blends into it.
+    Picker->SetBounds(10, 50, W, H);
+    Picker->SetMetroStyle(true);
+    Picker->ButtonColor = clRed;
+    GuiTest::LeaveWindow(Picker);
+    GuiTest::ProcessEvents();
+    // Black frame (BorderColor starts black) and the button's edge ring the own button.
+    EXPECT_EQ(GuiTest::PixelAt(Picker, W - 6, 10), ColorToRGB(clRed));
+    EXPECT_EQ(GuiTest::PixelAt(Picker, 0, 10), ColorToRGB(clBlack));
+    TCustomDateTimePicker *time = Picker->TimePicker();
+    ASSERT_NE(time, nullptr);
+    EXPECT_LT(time->Left() + time->Width(), W - Picker->ButtonWidth());
+    EXPECT_EQ(GuiTest::PixelAt(time, 0, time->Height() / 2), ColorToRGB(Picker->Color()));
+    EXPECT_EQ(Picker->Version(), QStringLiteral("1.2.0.0"));
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 // was on Escape.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtStyleIF.h"
+#include "controls/GridOptions.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
 #include "support/GuiTest.h"
@@ -236,7 +238,9 @@ TEST_F(SpinGrid, DateTimeEditorWritesDateAndTime)
     Key(VK_RETURN);
     EXPECT_FALSE(p->Visible());
     EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 13:45"));
-    EXPECT_TRUE(changes.empty());
+    // The date's change reaches the grid as the picker's notification.
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], EncodeDateTime(2024, 5, 7, 13, 45, 0, 0));
 
     // Keys in the time part: a step of the hour is a change of the time, Enter ends the edit
     // there too (not the dialog's default button).
@@ -244,9 +248,26 @@ TEST_F(SpinGrid, DateTimeEditorWritesDateAndTime)
     ASSERT_NE(p->TimePicker(), nullptr);
     p->TimePicker()->SetFocus();
     Key(VK_UP);
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(changes[0], EncodeDateTime(2024, 5, 7, 14, 45, 0, 0));
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1], EncodeDateTime(2024, 5, 7, 14, 45, 0, 0));
     Key(VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 14:45"));
+
+    // Its calendar's close-up reaches the grid; the edit goes on.
+    int closed = 0;
+    g->OnDatePickerCloseUp = [&](TObject *, int Row, int Col) {
+        EXPECT_EQ(Row, 9);
+        EXPECT_EQ(Col, 1);
+        ++closed;
+    };
+    Open(9);
+    Key(VK_F4);
+    ASSERT_TRUE(p->DroppedDown());
+    Key(VK_ESCAPE);
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(p->Visible());
+    Key(VK_ESCAPE);
     EXPECT_FALSE(p->Visible());
     EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 14:45"));
 
@@ -293,6 +314,140 @@ TEST_F(SpinGrid, DateTimeEditorTabKeepsTheTime)
     EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 13:45"));
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Row(), 9);
+}
+
+TEST_F(SpinGrid, TypedDigitsMoveOnOnlyWhenTheyChangeAField)
+{
+    struct Case {
+        int Row;
+        const char *Format; // the picker's; empty: the locale's
+        const char *Typed;
+        const char *Stored;
+    };
+    const Case cases[] = {
+        // 3 changes the day: on to the month; 1 leaves it as it is: no move; 2 makes 12: on to
+        // the year, whose change moves nowhere without a format of the picker's own.
+        {6, "", "3122025", "03/12/2025"},
+        // A fifth digit starts the year anew, and Enter takes what was typed.
+        {6, "", "31220253", "03/12/2003"},
+        // The year is the format's last field; its change stays there as well.
+        {6, "dd/MM/yyyy", "0522030", "05/02/2030"},
+        // A changed hour moves to the minutes; an unchanged one stays (95 is no hour: the 5
+        // starts it anew).
+        {8, "HH:mm", "14", "01:04"},
+        {8, "HH:mm", "95", "05:15"},
+    };
+    TGridDatePicker *p = g->DateTimePicker();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Typed);
+        g->SetCells(1, c.Row, c.Row == 8 ? QStringLiteral("9:15:00") : QStringLiteral("15/01/2024"));
+        p->SetFormat(QString::fromLatin1(c.Format));
+        Open(c.Row);
+        ASSERT_EQ(GuiTest::FocusedControl(), p);
+        for (const char *ch = c.Typed; *ch; ++ch) {
+            GuiTest::TypeText(p, QString(QLatin1Char(*ch)));
+            GuiTest::ProcessEvents();
+        }
+        Key(VK_RETURN);
+        EXPECT_EQ(g->Cells(1, c.Row), QString::fromLatin1(c.Stored));
+    }
+    p->SetFormat(QString());
+}
+
+TEST_F(SpinGrid, TheOpeningKeyIsTheFirstDigit)
+{
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    g->SetCol(1);
+    g->SetRow(6);
+    GuiTest::TypeText(g, QStringLiteral("3"));
+    GuiTest::ProcessEvents();
+    TGridDatePicker *p = g->DateTimePicker();
+    ASSERT_TRUE(p->Visible());
+    EXPECT_EQ(p->Text(), QStringLiteral("03/01/2024"));
+    EXPECT_EQ(p->CurrentField(), dtfMonth);
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 6), QStringLiteral("03/01/2024"));
+}
+
+TEST_F(SpinGrid, DatePickerBridgeEventsAndCalendar)
+{
+    std::vector<QString> events;
+    g->OnEditChange = [&](TObject *, int c, int r, const UnicodeString &V) {
+        events.push_back(QStringLiteral("change %1,%2 %3").arg(c).arg(r).arg(V));
+    };
+    g->OnDatePickerDropDown = [&](TObject *Sender, int r, int c) {
+        EXPECT_EQ(Sender, g);
+        events.push_back(QStringLiteral("drop %1,%2").arg(r).arg(c));
+    };
+    g->OnDatePickerCloseUp = [&](TObject *, int r, int c) { events.push_back(QStringLiteral("close %1,%2").arg(r).arg(c)); };
+    TGridDatePicker *p = g->DateTimePicker();
+    p->Weeknumbers = true;
+    p->ShowTodayCircle = false;
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    Open(6);
+    EXPECT_TRUE(events.empty()) << "loading the editor is no edit";
+    Key(VK_UP);
+    Key(VK_F4);
+    ASSERT_TRUE(p->DroppedDown());
+    TMonthCalendar *cal = p->MonthCalendar();
+    EXPECT_TRUE(cal->ShowsWeekNumbers());
+    EXPECT_FALSE(cal->MarksToday());
+    TRect need;
+    cal->Perform(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+    EXPECT_EQ(cal->Width(), need.Right + 2);
+    EXPECT_EQ(cal->Left(), 0);
+    Key(VK_RIGHT);
+    Key(VK_RETURN); // takes the day from the calendar
+    EXPECT_FALSE(p->DroppedDown());
+    EXPECT_TRUE(p->Visible());
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 6), QStringLiteral("17/01/2024"));
+    EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("change 1,6 16/01/2024"), QStringLiteral("drop 6,1"),
+                                            QStringLiteral("change 1,6 17/01/2024"), QStringLiteral("close 6,1")}));
+
+    // Dropped at once, and closing writes and ends the edit.
+    g->MouseActions()->DirectDateDrop = true;
+    g->MouseActions()->DirectDateClose = true;
+    Open(7);
+    EXPECT_FALSE(p->DroppedDown()) << "the arrows mode has no calendar";
+    Key(VK_ESCAPE);
+    Open(6);
+    ASSERT_TRUE(p->DroppedDown());
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 6), QStringLiteral("24/01/2024"));
+}
+
+TEST_F(SpinGrid, ColourTonesGiveTheEditorsTheMetroLook)
+{
+    TColorTones tones;
+    tones.Background = {clWhite, clBlack, clGray};
+    tones.Hover = {clAqua, clBlack, clGray};
+    tones.Selected = {clNavy, clWhite, clGray};
+    tones.Foreground = {clSilver, clBlack, clGray};
+    g->SetColorTones(tones);
+    TGridDatePicker *p = g->DateTimePicker();
+    EXPECT_TRUE(p->MetroStyle());
+    EXPECT_EQ(p->BorderColor(), clWhite);
+    EXPECT_EQ(p->ButtonColor, clWhite);
+    EXPECT_EQ(p->ButtonColorHot, clAqua);
+    EXPECT_EQ(p->ButtonColorDown, clNavy);
+    EXPECT_EQ(p->ButtonBorderColor, clBlack);
+    TEsgSpinButton *b = g->SpinEdit()->Button();
+    EXPECT_EQ(b->ButtonColor, clWhite);
+    EXPECT_EQ(b->ButtonColorHot, clAqua);
+    EXPECT_EQ(b->ButtonColorDown, clNavy);
+
+    // The shown picker: framed in the background colour, its own button hot under the pointer.
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    Open(6);
+    ASSERT_TRUE(p->Visible());
+    EXPECT_EQ(GuiTest::PixelAt(p, 0, p->Height() / 2), ColorToRGB(clWhite));
+    GuiTest::MouseMove(p, TPoint(p->Width() - 3, p->Height() / 2));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(GuiTest::PixelAt(p, p->Width() - 6, p->Height() / 2 - 4), ColorToRGB(clAqua));
+    Key(VK_ESCAPE);
 }
 
 } // namespace

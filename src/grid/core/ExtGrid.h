@@ -20,6 +20,7 @@
 #include "controls/GridAuxWindows.h"
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
+#include "dropdowns/EsgDateTimePicker.h"
 #include "dropdowns/EsgSpinEdit.h"
 #include "dropdowns/ExtDateTimePicker.h"
 #include "grid/core/EsgComboBox.h"
@@ -998,22 +999,31 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
-class TGridDatePicker : public TDateTimePicker {
+class TGridDatePicker : public TEsgDateTimePicker {
 public:
     explicit TGridDatePicker(TComponent *AOwner);
     // Escape put the value of the cell back: the commit leaves the cell as it was.
     bool Restored = false;
+    // Applied to the calendar when it drops down.
+    bool Weeknumbers = false;
+    bool ShowToday = true;
+    bool ShowTodayCircle = true;
+    void WndProc(TMessage &Message) override;
 
 protected:
     void KeyDown(Word &Key, TShiftState Shift) override;
     void KeyPress(WideChar &Key) override;
     void DoExit() override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void DrawNCExtras(TCanvas *DC) override;
 
 private:
     // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
     bool CommitCheck(Word &Key);
+    // A typed digit that changed a field moves the caret on to the next one.
+    void ShiftFocus();
     TExtStringGrid *FGrid;
+    Word Fy = 0, Fm = 0, Fd = 0, Fth = 0, Ftm = 0, Fts = 0, Ftms = 0;
 };
 // The date-and-time editor: Enter and Tab write the date and the time, Escape leaves the cell as
 // it was. Enter, Escape and Tab are its own, in the time part too, not the dialog's.
@@ -2669,6 +2679,12 @@ public:
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateSpinClickEvent OnDateSpinClick;
     TDateSpinClickEvent OnTimeSpinClick;
+    // The date picker's bridge: its change, close-up and drop-down (row before column).
+    void DatePickerEditChange(TObject *Picker);
+    void DatePickerCloseUp(TObject *Sender);
+    void DatePickerDropDown(TObject *Picker);
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
     TGridDateTimePicker *DateAndTimePicker();
     // A change in the date-and-time editor's time part: OnDateTimeChange with the current cell.
     void DateTimePickerChange(TObject *Sender);

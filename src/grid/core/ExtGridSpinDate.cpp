@@ -4,6 +4,10 @@
 #include "grid/core/ExtGridOwner.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/GridOptions.h"
+#include "platform/Controls.h"
+#include "platform/SysUtils.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Windows.h"
 
 namespace {
@@ -177,11 +181,20 @@ void TGridSpin::DoExit()
 
 // ---- TGridDatePicker ----
 
-TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
+namespace {
+
+bool IsLastField(QChar Last, char Letter)
+{
+    return Last.toLower() == QLatin1Char(Letter);
+}
+
+} // namespace
+
+TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TEsgDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
 
 void TGridDatePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
 {
-    TDateTimePicker::CMWantSpecialKey(Message);
+    TEsgDateTimePicker::CMWantSpecialKey(Message);
     if (Message.CharCode == VK_RETURN || Message.CharCode == VK_ESCAPE ||
         (Message.CharCode == VK_TAB && FGrid->NeedsEditorTab()))
         Message.Result = 1;
@@ -201,10 +214,12 @@ bool TGridDatePicker::CommitCheck(Word &Key)
 void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
 {
     if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END) {
-        TDateTimePicker::KeyDown(Key, Shift);
+        TEsgDateTimePicker::KeyDown(Key, Shift);
         return;
     }
     if (Key == VK_ESCAPE) {
+        // The picker shows the cell again; the commit writes nothing, so the cell keeps exactly
+        // the text it had, also when that is empty or no date.
         const TDateTime v = PickerValueOf(FGrid->GetCurrentCell(), Kind() == dtkTime);
         if (Kind() == dtkTime)
             SetTime(v);
@@ -212,6 +227,9 @@ void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
             SetDate(v);
         Restored = true;
     } else if (Key == VK_RETURN) {
+        // Completes a field typed in part.
+        Perform(WM_KEYDOWN, VK_RIGHT, 0);
+        Perform(WM_KEYUP, VK_RIGHT, 0);
         if (!CommitCheck(Key))
             return;
     } else if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
@@ -234,16 +252,105 @@ void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
 
 void TGridDatePicker::KeyPress(WideChar &Key)
 {
-    TDateTimePicker::KeyPress(Key);
+    if (Key >= '0' && Key <= '9') {
+        DecodeDate(DateTime(), Fy, Fm, Fd);
+        DecodeTime(DateTime(), Fth, Ftm, Fts, Ftms);
+        TEsgDateTimePicker::KeyPress(Key);
+        if (HandleAllocated())
+            PostMessage(Handle(), DTPShiftFocusMessage(), 0, 0);
+    } else {
+        TEsgDateTimePicker::KeyPress(Key);
+    }
     if (FGrid->OnKeyPress)
         FGrid->OnKeyPress(FGrid, Key);
+}
+
+void TGridDatePicker::WndProc(TMessage &Message)
+{
+    TEsgDateTimePicker::WndProc(Message);
+    if (Message.Msg == DTPShiftFocusMessage())
+        ShiftFocus();
+}
+
+void TGridDatePicker::ShiftFocus()
+{
+    Word y, m, d, h, n, sec, ms;
+    DecodeDate(DateTime(), y, m, d);
+    DecodeTime(DateTime(), h, n, sec, ms);
+    bool next = false;
+    if (Kind() == dtkTime) {
+        next = h != Fth || n != Ftm || sec != Fts;
+    } else if (!Format().isEmpty()) {
+        // The last field of the format stays where it is.
+        const QChar last = Format().back();
+        if ((d != Fd && IsLastField(last, 'd')) || (m != Fm && IsLastField(last, 'm')) ||
+            (y != Fy && IsLastField(last, 'y')))
+            return;
+        next = d != Fd || m != Fm || y != Fy;
+    } else {
+        next = d != Fd || m != Fm;
+    }
+    if (next && HandleAllocated())
+        PostMessage(Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+}
+
+void TGridDatePicker::DrawNCExtras(TCanvas *DC)
+{
+    // Two frames in the window colour over the platform's edge, so that the picker sits flat
+    // in its cell.
+    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
+    DC->Brush()->SetColor(clWindow);
+    DC->FrameRect(TRect(0, 0, Width(), Height()));
+    DC->FrameRect(TRect(1, 1, Width() - 1, Height() - 1));
 }
 
 void TGridDatePicker::DoExit()
 {
     if (!FGrid->FBlockKill)
         FGrid->HideInplaceEdit();
-    TDateTimePicker::DoExit();
+    TEsgDateTimePicker::DoExit();
+}
+
+// ---- the date picker's bridge ----
+
+void TExtStringGrid::DatePickerEditChange(TObject *Picker)
+{
+    auto *p = dynamic_cast<TDateTimePicker *>(Picker);
+    // The value the editor is loaded with when it is shown is no edit.
+    if (!OnEditChange || !p || !p->Visible())
+        return;
+    OnEditChange(this, Col(), Row(), p->Kind() == dtkTime ? TimeToStr(p->Time()) : DateToStr(p->Date()));
+}
+
+void TExtStringGrid::DatePickerCloseUp(TObject *Sender)
+{
+    if (OnDatePickerCloseUp)
+        OnDatePickerCloseUp(Sender, Row(), Col());
+    if (FMouseActions->DirectDateClose)
+        HideInplaceEdit();
+}
+
+void TExtStringGrid::DatePickerDropDown(TObject *Picker)
+{
+    auto *p = dynamic_cast<TGridDatePicker *>(Picker);
+    if (!p)
+        return;
+    auto cal = reinterpret_cast<HWND>(p->Perform(DTM_GETMONTHCAL));
+    if (cal) {
+        LPARAM style = GetWindowLong(cal, GWL_STYLE);
+        if (!p->ShowToday)
+            style |= LPARAM(MCS_NOTODAY);
+        if (!p->ShowTodayCircle)
+            style |= LPARAM(MCS_NOTODAYCIRCLE);
+        if (p->Weeknumbers)
+            style |= LPARAM(MCS_WEEKNUMBERS);
+        SetWindowLong(cal, GWL_STYLE, style);
+        TRect r;
+        SendMessage(cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&r));
+        SetWindowPos(cal, nullptr, 0, 0, r.Right - r.Left + 2, r.Bottom - r.Top + 2, SWP_NOZORDER);
+    }
+    if (OnDatePickerDropDown)
+        OnDatePickerDropDown(this, Row(), Col());
 }
 
 // ---- the grid's side ----
@@ -255,6 +362,9 @@ TGridDatePicker *TExtStringGrid::DateTimePicker()
         FDatePicker->SetVisible(false);
         FDatePicker->SetEnabled(false);
         FDatePicker->SetParent(this);
+        FDatePicker->OnCloseUp = [this](TObject *Sender) { DatePickerCloseUp(Sender); };
+        FDatePicker->OnDropDown = [this](TObject *Sender) { DatePickerDropDown(Sender); };
+        FDatePicker->OnChange = [this](TObject *Sender) { DatePickerEditChange(Sender); };
     }
     return FDatePicker;
 }
@@ -348,11 +458,19 @@ void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const Un
     p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
     DoGetEditorProp(ACol, ARow);
     p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    // A new editor starts in the first field, as the editor is made anew for each cell.
+    p->SetFieldIndex(0);
     p->SetEnabled(true);
     p->SetVisible(true);
     p->SetColor(Color());
     if (p->CanFocus())
         p->SetFocus();
+    if (!timeKind && p->HandleAllocated()) {
+        if (FMouseActions->DirectDateDrop)
+            p->Perform(WM_KEYDOWN, VK_F4, 0);
+        if (FStartEditChar >= 32)
+            PostMessage(p->Handle(), WM_CHAR, WPARAM(FStartEditChar), 0);
+    }
     EditCtrl = p;
 }
 
@@ -472,6 +590,7 @@ TGridDateTimePicker *TExtStringGrid::DateAndTimePicker()
         FDateAndTimePicker->SetEnabled(false);
         FDateAndTimePicker->SetAutoTab(true);
         FDateAndTimePicker->OnTimeChange = [this](TObject *Sender) { DateTimePickerChange(Sender); };
+        FDateAndTimePicker->OnCloseUp = [this](TObject *Sender) { DatePickerCloseUp(Sender); };
         FDateAndTimePicker->SetParent(this);
     }
     return FDateAndTimePicker;

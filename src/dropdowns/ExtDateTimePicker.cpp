@@ -56,157 +56,39 @@ static_assert(int(TExtDateTimePicker::lpRighBottom) == int(TExtCustomDropDown::l
 
 // ---- TCustomDateTimePicker ----
 
-TCustomDateTimePicker::TCustomDateTimePicker(TComponent *AOwner) : TDateTimePicker(AOwner)
+TCustomDateTimePicker::TCustomDateTimePicker(TComponent *AOwner) : TEsgDateTimePicker(AOwner)
 {
-    FButtonWidth = FlatPicker::DefaultButtonWidth();
-    SetDoubleBuffered(true);
     SetCtl3D(false);
-    SetParentCtl3D(false);
-    FIsWinXP = FlatPicker::PlatformIsWinXP();
-    FIsThemed = FlatPicker::CommonControlsThemed();
+    SetBorderColor(0);
 }
 
 TFlatPickerLook TCustomDateTimePicker::Look() const
 {
-    TFlatPickerLook l;
-    l.MetroActive = FMetroStyle && !SkipFlatPaint();
+    TFlatPickerLook l = TEsgDateTimePicker::Look();
+    l.MetroActive = MetroStyle() && !SkipFlatPaint();
     l.SkipBorders = SkipFlatPaint();
     l.NCBorderAlways = true;
     l.ThemedCoverInset = 4;
     l.ClientFrameLines = true;
-    l.Designing = ComponentState().Contains(TComponentStateItem::csDesigning);
-    l.IsThemed = FIsThemed;
-    l.IsWinXP = FIsWinXP;
-    l.ButtonHover = FButtonHover;
-    l.MouseInControl = FMouseInControl;
-    l.BorderStyle = FBorderStyle;
-    l.BorderColor = FBorderColor;
-    l.ButtonColor = ButtonColor;
-    l.ButtonColorHot = ButtonColorHot;
-    l.ButtonColorDown = ButtonColorDown;
-    l.ButtonTextColor = ButtonTextColor;
-    l.ButtonTextColorDown = ButtonTextColorDown;
-    l.ButtonBorderColor = ButtonBorderColor;
-    l.ButtonWidth = FButtonWidth;
     return l;
-}
-
-void TCustomDateTimePicker::WMNCPaint(TWMNCPaint &Message)
-{
-    TDateTimePicker::WMNCPaint(Message);
-    if (!Message.DC)
-        return;
-    FlatPicker::Paint(this, Message.DC, Look());
-    Message.Result = 0;
-}
-
-void TCustomDateTimePicker::MouseMove(TShiftState Shift, int X, int Y)
-{
-    TDateTimePicker::MouseMove(Shift, X, Y);
-    const bool hover = X > Width() - FButtonWidth && X < Width();
-    if (hover != FButtonHover) {
-        FButtonHover = hover;
-        Invalidate();
-    }
-}
-
-// Unlike the flat picker's, the mouse tracking runs in the designer too.
-void TCustomDateTimePicker::CMMouseEnter(TCMMouseEnter &Message)
-{
-    TDateTimePicker::CMMouseEnter(Message);
-    if (!FMouseInControl && Enabled()) {
-        FMouseInControl = true;
-        Invalidate();
-    }
-    if (FIsWinXP)
-        Invalidate();
-}
-
-void TCustomDateTimePicker::CMMouseLeave(TCMMouseLeave &Message)
-{
-    TDateTimePicker::CMMouseLeave(Message);
-    if (FMouseInControl && Enabled()) {
-        FMouseInControl = false;
-        Invalidate();
-    }
-    FButtonHover = false;
-    if (FIsWinXP)
-        Invalidate();
-}
-
-void TCustomDateTimePicker::CMEnter(TCMEnter &Message)
-{
-    TDateTimePicker::CMEnter(Message);
-    if (ComponentState().Contains(TComponentStateItem::csDesigning))
-        return;
-    FHasFocus = true;
-    Invalidate();
-}
-
-void TCustomDateTimePicker::CMExit(TCMExit &Message)
-{
-    TDateTimePicker::CMExit(Message);
-    if (ComponentState().Contains(TComponentStateItem::csDesigning))
-        return;
-    FHasFocus = false;
-    Invalidate();
-}
-
-// The raised edge of the button goes flat while the calendar is down.
-void TCustomDateTimePicker::DropDown()
-{
-    TDateTimePicker::DropDown();
-    Invalidate();
-}
-
-void TCustomDateTimePicker::CloseUp()
-{
-    TDateTimePicker::CloseUp();
-    Invalidate();
-}
-
-void TCustomDateTimePicker::SetBorderStyle(TBorderStyle Value)
-{
-    if (FBorderStyle == Value)
-        return;
-    FBorderStyle = Value;
-    Invalidate();
-}
-
-void TCustomDateTimePicker::SetBorderColor(TColor Value)
-{
-    if (FBorderColor == Value)
-        return;
-    FBorderColor = Value;
-    Invalidate();
-}
-
-void TCustomDateTimePicker::SetMetroStyle(bool Value)
-{
-    if (FMetroStyle == Value)
-        return;
-    FMetroStyle = Value;
-    Invalidate();
 }
 
 void TCustomDateTimePicker::WndProc(TMessage &Message)
 {
     if (Message.Msg == DTPShiftFocusMessage() && Message.Msg != 0)
         ShiftFocus();
-    TDateTimePicker::WndProc(Message);
-    if (Message.Msg == CM_CTL3DCHANGED)
-        Invalidate();
+    TEsgDateTimePicker::WndProc(Message);
 }
 
 void TCustomDateTimePicker::KeyPress(WideChar &Key)
 {
     if (!IsDigitKey(Key) || !FAutoTab) {
-        TDateTimePicker::KeyPress(Key);
+        TEsgDateTimePicker::KeyPress(Key);
         return;
     }
     if (Kind() == dtkTime)
         DecodeTime(TDateTimePicker::Time(), Fh, Fm, Fs, Fms);
-    TDateTimePicker::KeyPress(Key);
+    TEsgDateTimePicker::KeyPress(Key);
     // The picker takes the digit after this handler; the posted step looks at the result.
     if (HandleAllocated())
         PostMessage(Handle(), DTPShiftFocusMessage(), 0, 0);
@@ -362,11 +244,11 @@ void TExtDateTimePicker::UpdateTimePicker()
     const bool newer = FlatPicker::NewerPlatform();
     const bool metro = MetroStyle() && !SkipFlatPaint();
     int left = W - A - 21, top = -2, height = H;
-    if (newer && FIsThemed && ThemeLibraryAvailable() && IsThemeActive()) {
+    if (newer && IsThemed() && ThemeLibraryAvailable() && IsThemeActive()) {
         left = W - A - B - (metro ? 21 : 34);
         top = 1;
         height = H - B - 2;
-    } else if (newer && FIsThemed && ThemeLibraryAvailable()) {
+    } else if (newer && IsThemed() && ThemeLibraryAvailable()) {
         left = W - A - B - 21;
         top = 2;
         height = H - B - 4;

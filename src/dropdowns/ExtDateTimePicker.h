@@ -1,9 +1,10 @@
 #pragma once
 // The auto-tab date-time picker and the labelled picker grown from it.
 //
-// TCustomDateTimePicker paints the flat picker's look with its own differences: the frame lines
-// whenever Ctl3D is off (in the parent's colour without a border style, so a bare picker blends
-// in), and no Metro look at all while SkipFlatPaint holds. It moves the input to the next field by itself once a typed digit has
+// TCustomDateTimePicker is the flat picker with its own differences: Ctl3D off and a black
+// BorderColor at first, the frame lines whenever Ctl3D is off (in the parent's colour without a
+// border style, so a bare picker blends in), and no Metro look at all while SkipFlatPaint holds.
+// It moves the input to the next field by itself once a typed digit has
 // changed the field under the caret (AutoTab): the digit is handled first, then a posted
 // "DTPShiftFocus" message compares the value with the one noted before the digit.
 //
@@ -12,7 +13,6 @@
 // always held in whole seconds. It may carry a caption label outside its edge.
 
 #include "dropdowns/EsgDateTimePicker.h"
-#include "platform/ComCtrls.h"
 #include "platform/Graphics.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
@@ -28,63 +28,27 @@ Cardinal DTPShiftFocusMessage();
 // The width and height of Text on one line in Font.
 TSize GetTextSize(const UnicodeString &Text, TFont *Font);
 
-class TCustomDateTimePicker : public TDateTimePicker {
+class TCustomDateTimePicker : public TEsgDateTimePicker {
 public:
     explicit TCustomDateTimePicker(TComponent *AOwner);
 
     bool AutoTab() const { return FAutoTab; }
     virtual void SetAutoTab(bool Value) { FAutoTab = Value; }
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    virtual void SetBorderStyle(TBorderStyle Value);
-    TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value);
-    bool MetroStyle() const { return FMetroStyle; }
-    void SetMetroStyle(bool Value);
     // The bare picker never takes the flat look, whatever MetroStyle says.
     virtual bool SkipFlatPaint() const { return true; }
+    TFlatPickerLook Look() const override;
     void WndProc(TMessage &Message) override;
-    // What the frame pass paints with now.
-    TFlatPickerLook Look() const;
-    int ButtonWidth() const { return FButtonWidth; }
-    bool ButtonHover() const { return FButtonHover; }
-    bool MouseInControl() const { return FMouseInControl; }
-    bool HasFocus() const { return FHasFocus; }
-
-    TColor ButtonColorDown = clNone;
-    TColor ButtonBorderColor = clNone;
-    TColor ButtonTextColor = clNone;
-    TColor ButtonTextColorHot = clNone;
-    TColor ButtonColor = clNone;
-    TColor ButtonColorHot = clNone;
-    TColor ButtonTextColorDown = clNone;
 
 protected:
     void KeyPress(WideChar &Key) override;
-    void WMNCPaint(TWMNCPaint &Message) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void CMMouseEnter(TCMMouseEnter &Message) override;
-    void CMMouseLeave(TCMMouseLeave &Message) override;
-    void CMEnter(TCMEnter &Message) override;
-    void CMExit(TCMExit &Message) override;
-    void DropDown() override;
-    void CloseUp() override;
     // The posted step after a typed digit: moves to the next field when the digit changed one.
     virtual void ShiftFocus();
     // Moves the input to the next field, as the Right arrow does.
     void PostNextField();
 
-    bool FIsWinXP = true;
-    bool FIsThemed = false;
-    int FButtonWidth = 0;
-    bool FButtonHover = false;
-    bool FMouseInControl = false;
-    bool FHasFocus = false;
     Word Fh = 0, Fm = 0, Fs = 0, Fms = 0;
 
 private:
-    TBorderStyle FBorderStyle = bsNone;
-    TColor FBorderColor = 0;
-    bool FMetroStyle = false;
     bool FAutoTab = false;
 };
 

@@ -314,6 +314,18 @@ TEST_F(SpinGrid, DateTimeEditorTabKeepsTheTime)
     EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 13:45"));
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Row(), 9);
+
+    // Without goTabs the dialog takes Tab: leaving the picker ends the edit, the time kept.
+    g->SetOptions(g->Options() - TGridOptions{goTabs});
+    g->SetCells(1, 9, QStringLiteral("06/05/2024 13:45"));
+    Open(9);
+    ASSERT_TRUE(p->Visible());
+    p->TimePicker()->SetFocus();
+    ASSERT_TRUE(p->Visible()) << "the time part is part of the editor";
+    Key(VK_UP);
+    Key(VK_TAB);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("06/05/2024 14:45"));
 }
 
 TEST_F(SpinGrid, TypedDigitsMoveOnOnlyWhenTheyChangeAField)

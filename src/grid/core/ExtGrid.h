@@ -1036,6 +1036,8 @@ protected:
     void KeyDown(Word &Key, TShiftState Shift) override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
     void CMChildKey(TCMChildKey &Message) override;
+    // The focus left the picker and its time part: the edit ends as with Enter.
+    void DoExit() override;
 
 private:
     bool WantsKey(Word Key);

@@ -582,6 +582,13 @@ void TGridDateTimePicker::KeyDown(Word &Key, TShiftState Shift)
     TExtDateTimePicker::KeyDown(Key, Shift);
 }
 
+void TGridDateTimePicker::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TExtDateTimePicker::DoExit();
+}
+
 TGridDateTimePicker *TExtStringGrid::DateAndTimePicker()
 {
     if (!FDateAndTimePicker) {

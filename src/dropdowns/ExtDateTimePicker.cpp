@@ -11,7 +11,6 @@
 
 namespace {
 
-
 bool IsDigitKey(WideChar Key)
 {
     return Key >= u'0' && Key <= u'9';
@@ -75,7 +74,8 @@ TFlatPickerLook TCustomDateTimePicker::Look() const
 
 void TCustomDateTimePicker::WndProc(TMessage &Message)
 {
-    if (Message.Msg == DTPShiftFocusMessage() && Message.Msg != 0)
+    const Cardinal shift = DTPShiftFocusMessage();
+    if (shift != 0 && Message.Msg == shift)
         ShiftFocus();
     TEsgDateTimePicker::WndProc(Message);
 }

@@ -359,6 +359,8 @@ private:
     // Format in Qt's syntax, the locale's when empty.
     QString DisplayFormat() const;
     std::vector<TField> Fields() const;
+    // The value in whole milliseconds, its date kept within MinDate and MaxDate.
+    double Bounded(double Value) const;
     // Stores a value and fires OnChange when it differs; false when it does not.
     bool StoreValue(double Value);
     // The user changed the value: it goes through CN_NOTIFY.

@@ -435,13 +435,19 @@ void TDateTimePicker::SetDate(double Value)
     SetDateTime(WholeDays(Value) + Time());
 }
 
-void TDateTimePicker::SetDateTime(double Value)
+double TDateTimePicker::Bounded(double Value) const
 {
     double v = Normalised(Value);
     if (FMinDate != 0 && v < WholeDays(FMinDate))
         v = WholeDays(FMinDate) + (v - WholeDays(v));
     if (FMaxDate != 0 && WholeDays(v) > WholeDays(FMaxDate))
         v = WholeDays(FMaxDate) + (v - WholeDays(v));
+    return v;
+}
+
+void TDateTimePicker::SetDateTime(double Value)
+{
+    const double v = Bounded(Value);
     if (v == FDateTime)
         return;
     SendSystemTime(GDT_VALID, ToSystemTime(v));
@@ -468,11 +474,7 @@ bool TDateTimePicker::StoreValue(double Value)
 {
     if (!std::isfinite(Value))
         return false;
-    double v = Normalised(Value);
-    if (FMinDate != 0 && v < WholeDays(FMinDate))
-        v = WholeDays(FMinDate) + (v - WholeDays(v));
-    if (FMaxDate != 0 && WholeDays(v) > WholeDays(FMaxDate))
-        v = WholeDays(FMaxDate) + (v - WholeDays(v));
+    const double v = Bounded(Value);
     if (v == FDateTime)
         return false;
     FDateTime = v;

@@ -337,6 +337,8 @@ protected:
     void WMKeyDown(TWMKey &Message) override;
     void WMSysKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;
+    void CMVisibleChanged(TCMVisibleChanged &Message) override;
+    void CMEnabledChanged(TCMEnabledChanged &Message) override;
     // The value as the picker shows it.
     UnicodeString GetText() const override;
     // Hands a value set by code (or the cleared check box: GDT_NONE) to the window as
@@ -372,7 +374,7 @@ private:
     // A year typed in part is taken when the caret leaves the field.
     void EndTyping();
     void MoveField(int By);
-    void CloseCalendar(bool Take);
+    void CloseCalendar(bool Take, bool Report = true);
     bool CalendarKey(Word Key);
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;

@@ -808,12 +808,29 @@ void TDateTimePicker::SetDroppedDown(bool Value)
     WatchOutsideClicks(FDrop, true);
 }
 
-void TDateTimePicker::CloseCalendar(bool Take)
+void TDateTimePicker::CMVisibleChanged(TCMVisibleChanged &Message)
+{
+    TWinControl::CMVisibleChanged(Message);
+    if (!Visible())
+        CloseCalendar(false, false);
+}
+
+void TDateTimePicker::CMEnabledChanged(TCMEnabledChanged &Message)
+{
+    TWinControl::CMEnabledChanged(Message);
+    if (!Enabled())
+        CloseCalendar(false, false);
+}
+
+void TDateTimePicker::CloseCalendar(bool Take, bool Report)
 {
     if (!DroppedDown())
         return;
     WatchOutsideClicks(FDrop, false);
     FDrop->SetVisible(false);
+    // A picker that goes away takes its calendar along without a word.
+    if (!Report)
+        return;
     if (Take && FCalendar->Date() != Date())
         UserChange(FCalendar->Date() + Time());
     Notify(DTN_CLOSEUP);

@@ -305,8 +305,10 @@ public:
     double MaxDate() const { return FMaxDate; }
     void SetMaxDate(double Value);
     bool ShowCheckbox() const { return FShowCheckbox; }
-    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
-    // Without a check box the picker always counts as checked. With one, Space toggles it.
+    // The check box stands at the left of the value, which shows greyed while it is cleared.
+    void SetShowCheckbox(bool Value);
+    // Without a check box the picker always counts as checked. With one, Space or a click on
+    // the box toggles it.
     bool Checked() const { return FChecked || !FShowCheckbox; }
     void SetChecked(bool Value);
     const UnicodeString &Format() const { return FFormat; }
@@ -370,6 +372,7 @@ private:
     void Notify(UINT Code);
     void Report(NMHDR *Header);
     void StepField(int By);
+    void ToggleCheck();
     void TypeDigit(int Digit);
     // A year typed in part is taken when the caret leaves the field.
     void EndTyping();

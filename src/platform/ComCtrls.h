@@ -305,8 +305,10 @@ public:
     double MaxDate() const { return FMaxDate; }
     void SetMaxDate(double Value);
     bool ShowCheckbox() const { return FShowCheckbox; }
-    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
-    // Without a check box the picker always counts as checked. With one, Space toggles it.
+    // The check box stands at the left of the value, which shows greyed while it is cleared.
+    void SetShowCheckbox(bool Value);
+    // Without a check box the picker always counts as checked. With one, Space or a click on
+    // the box toggles it.
     bool Checked() const { return FChecked || !FShowCheckbox; }
     void SetChecked(bool Value);
     const UnicodeString &Format() const { return FFormat; }
@@ -337,6 +339,8 @@ protected:
     void WMKeyDown(TWMKey &Message) override;
     void WMSysKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;
+    void CMVisibleChanged(TCMVisibleChanged &Message) override;
+    void CMEnabledChanged(TCMEnabledChanged &Message) override;
     // The value as the picker shows it.
     UnicodeString GetText() const override;
     // Hands a value set by code (or the cleared check box: GDT_NONE) to the window as
@@ -359,6 +363,8 @@ private:
     // Format in Qt's syntax, the locale's when empty.
     QString DisplayFormat() const;
     std::vector<TField> Fields() const;
+    // The value in whole milliseconds, its date kept within MinDate and MaxDate.
+    double Bounded(double Value) const;
     // Stores a value and fires OnChange when it differs; false when it does not.
     bool StoreValue(double Value);
     // The user changed the value: it goes through CN_NOTIFY.
@@ -366,11 +372,12 @@ private:
     void Notify(UINT Code);
     void Report(NMHDR *Header);
     void StepField(int By);
+    void ToggleCheck();
     void TypeDigit(int Digit);
     // A year typed in part is taken when the caret leaves the field.
     void EndTyping();
     void MoveField(int By);
-    void CloseCalendar(bool Take);
+    void CloseCalendar(bool Take, bool Report = true);
     bool CalendarKey(Word Key);
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;

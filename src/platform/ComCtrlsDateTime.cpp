@@ -5,9 +5,12 @@
 #include "platform/SysUtils.h"
 
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
 #include <QTextCharFormat>
 
 #include <algorithm>
@@ -139,21 +142,40 @@ public:
     TDateTimePickerEdit(QWidget *Parent, TDateTimePicker *Owner) : QDateTimeEdit(Parent), FOwner(Owner)
     {
         // The field lets the picker's own background through, so that a frame the picker draws
-        // over its window (WM_NCPAINT) is not hidden under the field.
+        // over its window (WM_NCPAINT) and its check box are not hidden under the field.
         QPalette p = lineEdit()->palette();
         p.setBrush(QPalette::All, QPalette::Base, Qt::transparent);
         lineEdit()->setPalette(p);
         lineEdit()->setAutoFillBackground(false);
+        lineEdit()->installEventFilter(this);
     }
     void stepBy(int Steps) override
     {
         TDateTimePicker *o = FOwner;
         FromSignal(o, [o, Steps] { o->StepField(Steps); });
     }
+    // The check box at the left, and the value greyed while it is cleared.
+    void SetCheckBox(bool Shown, bool Checked)
+    {
+        if (Shown == FBoxShown && Checked == FBoxChecked)
+            return;
+        FBoxShown = Shown;
+        FBoxChecked = Checked;
+        lineEdit()->setTextMargins(Shown ? BoxSpace : 0, 0, 0, 0);
+        // The field's text takes the picker's colours, greyed while the box is cleared.
+        const QPalette own = palette();
+        QPalette p = lineEdit()->palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            p.setBrush(group, QPalette::Text, own.brush(Checked ? group : QPalette::Disabled, QPalette::Text));
+        lineEdit()->setPalette(p);
+        update();
+    }
 
 protected:
     void mousePressEvent(QMouseEvent *Event) override
     {
+        if (Event->button() == Qt::LeftButton && PressBox(Event->position().toPoint()))
+            return Event->accept();
         if (calendarPopup() && Event->button() == Qt::LeftButton &&
             Event->position().x() >= width() - GetSystemMetrics(SM_CXVSCROLL) - 2) {
             TDateTimePicker *o = FOwner;
@@ -161,11 +183,67 @@ protected:
             Event->accept();
             return;
         }
+        if (calendarPopup()) {
+            // Qt's own handling would read a press beside the button as a step down; it goes to
+            // the field instead, where it puts the caret into a field.
+            ForwardToField(Event);
+            return;
+        }
         QDateTimeEdit::mousePressEvent(Event);
+    }
+    void mouseReleaseEvent(QMouseEvent *Event) override
+    {
+        if (calendarPopup())
+            return ForwardToField(Event);
+        QDateTimeEdit::mouseReleaseEvent(Event);
+    }
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Watched == lineEdit() && Event->type() == QEvent::MouseButtonPress) {
+            auto *m = static_cast<QMouseEvent *>(Event);
+            if (m->button() == Qt::LeftButton && PressBox(lineEdit()->mapTo(this, m->position().toPoint())))
+                return true;
+        }
+        return QDateTimeEdit::eventFilter(Watched, Event);
+    }
+    void paintEvent(QPaintEvent *Event) override
+    {
+        QDateTimeEdit::paintEvent(Event);
+        if (!FBoxShown)
+            return;
+        QPainter painter(this);
+        QStyleOptionButton box;
+        box.initFrom(this);
+        box.rect = BoxRect();
+        box.state |= FBoxChecked ? QStyle::State_On : QStyle::State_Off;
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &painter, this);
     }
 
 private:
+    void ForwardToField(QMouseEvent *Event)
+    {
+        Event->accept();
+        QLineEdit *field = lineEdit();
+        const QPointF at = field->mapFrom(this, Event->position().toPoint());
+        if (!field->rect().contains(at.toPoint()))
+            return;
+        QMouseEvent moved(Event->type(), at, Event->globalPosition(), Event->button(), Event->buttons(), Event->modifiers());
+        QCoreApplication::sendEvent(field, &moved);
+    }
+    static constexpr int BoxSize = 13;
+    static constexpr int BoxSpace = BoxSize + 4;
+    QRect BoxRect() const { return QRect(3, (height() - BoxSize) / 2, BoxSize, BoxSize); }
+    bool PressBox(const QPoint &At)
+    {
+        if (!FBoxShown || At.x() >= BoxSpace + 2)
+            return false;
+        TDateTimePicker *o = FOwner;
+        FromSignal(o, [o] { o->ToggleCheck(); });
+        return true;
+    }
     TDateTimePicker *FOwner;
+    bool FBoxShown = false;
+    bool FBoxChecked = true;
 };
 
 // ---- the month calendar ----
@@ -389,6 +467,7 @@ void TDateTimePicker::ApplyState()
     e->setMinimumDate(FMinDate != 0 ? DayZero.addDays(static_cast<qint64>(WholeDays(FMinDate))) : QDate(100, 1, 1));
     e->setMaximumDate(FMaxDate != 0 ? DayZero.addDays(static_cast<qint64>(WholeDays(FMaxDate))) : QDate(9999, 12, 31));
     e->setDateTime(ToQt(FDateTime));
+    static_cast<TDateTimePickerEdit *>(e)->SetCheckBox(FShowCheckbox, Checked());
     if (e->sectionCount() > 0) {
         FField = std::clamp(field, 0, e->sectionCount() - 1);
         e->setCurrentSectionIndex(FField);
@@ -435,13 +514,19 @@ void TDateTimePicker::SetDate(double Value)
     SetDateTime(WholeDays(Value) + Time());
 }
 
-void TDateTimePicker::SetDateTime(double Value)
+double TDateTimePicker::Bounded(double Value) const
 {
     double v = Normalised(Value);
     if (FMinDate != 0 && v < WholeDays(FMinDate))
         v = WholeDays(FMinDate) + (v - WholeDays(v));
     if (FMaxDate != 0 && WholeDays(v) > WholeDays(FMaxDate))
         v = WholeDays(FMaxDate) + (v - WholeDays(v));
+    return v;
+}
+
+void TDateTimePicker::SetDateTime(double Value)
+{
+    const double v = Bounded(Value);
     if (v == FDateTime)
         return;
     SendSystemTime(GDT_VALID, ToSystemTime(v));
@@ -468,11 +553,7 @@ bool TDateTimePicker::StoreValue(double Value)
 {
     if (!std::isfinite(Value))
         return false;
-    double v = Normalised(Value);
-    if (FMinDate != 0 && v < WholeDays(FMinDate))
-        v = WholeDays(FMinDate) + (v - WholeDays(v));
-    if (FMaxDate != 0 && WholeDays(v) > WholeDays(FMaxDate))
-        v = WholeDays(FMaxDate) + (v - WholeDays(v));
+    const double v = Bounded(Value);
     if (v == FDateTime)
         return false;
     FDateTime = v;
@@ -524,6 +605,7 @@ void TDateTimePicker::WndProc(TMessage &Message)
             FChecked = true;
             StoreValue(FromSystemTime(*st));
         }
+        ApplyState();
         Message.Result = 1;
         return;
     }
@@ -548,13 +630,16 @@ void TDateTimePicker::CNNotify(TWMNotify &Message)
         if (n->dwFlags == GDT_NONE) {
             if (FShowCheckbox && FChecked) {
                 FChecked = false;
+                ApplyState();
                 Change();
             }
         } else {
             const bool was = Checked();
             FChecked = true;
-            if (!StoreValue(FromSystemTime(n->st)) && !was)
+            if (!StoreValue(FromSystemTime(n->st)) && !was) {
+                ApplyState();
                 Change();
+            }
         }
         break;
     }
@@ -601,6 +686,18 @@ void TDateTimePicker::Report(NMHDR *Header)
     if (TWinControl *p = Parent())
         p->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
     Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
+}
+
+void TDateTimePicker::ToggleCheck()
+{
+    if (FShowCheckbox)
+        UserChange(FDateTime, Checked() ? GDT_NONE : GDT_VALID);
+}
+
+void TDateTimePicker::SetShowCheckbox(bool Value)
+{
+    FShowCheckbox = Value;
+    ApplyState();
 }
 
 void TDateTimePicker::StepField(int By)
@@ -711,10 +808,7 @@ void TDateTimePicker::WMKeyDown(TWMKey &Message)
     case VK_UP: EndTyping(); StepField(1); break;
     case VK_DOWN: EndTyping(); StepField(-1); break;
     case VK_F4: SetDroppedDown(true); break;
-    case VK_SPACE:
-        if (FShowCheckbox)
-            UserChange(FDateTime, Checked() ? GDT_NONE : GDT_VALID);
-        break;
+    case VK_SPACE: ToggleCheck(); break;
     // Qt would edit the text itself.
     case VK_BACK:
     case VK_DELETE:
@@ -806,12 +900,29 @@ void TDateTimePicker::SetDroppedDown(bool Value)
     WatchOutsideClicks(FDrop, true);
 }
 
-void TDateTimePicker::CloseCalendar(bool Take)
+void TDateTimePicker::CMVisibleChanged(TCMVisibleChanged &Message)
+{
+    TWinControl::CMVisibleChanged(Message);
+    if (!Visible())
+        CloseCalendar(false, false);
+}
+
+void TDateTimePicker::CMEnabledChanged(TCMEnabledChanged &Message)
+{
+    TWinControl::CMEnabledChanged(Message);
+    if (!Enabled())
+        CloseCalendar(false, false);
+}
+
+void TDateTimePicker::CloseCalendar(bool Take, bool Report)
 {
     if (!DroppedDown())
         return;
     WatchOutsideClicks(FDrop, false);
     FDrop->SetVisible(false);
+    // A picker that goes away takes its calendar along without a word.
+    if (!Report)
+        return;
     if (Take && FCalendar->Date() != Date())
         UserChange(FCalendar->Date() + Time());
     Notify(DTN_CLOSEUP);

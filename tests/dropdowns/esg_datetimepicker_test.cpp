@@ -2,9 +2,11 @@
 // look with its own button and frame, the hot and pressed button, and the non-client lines.
 #include "dropdowns/EsgDateTimePicker.h"
 
+#include "controls/ExtXPVS.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
+#include "platform/UxTheme.h"
 #include "platform/VersionInfo.h"
 #include "support/GuiTest.h"
 
@@ -182,6 +184,37 @@ TEST_F(FlatPickerTest, NonClientLinesWithoutCtl3D)
     EXPECT_EQ(GuiTest::PixelAt(p, 10, H - 1), Rgb(clRed));
     EXPECT_EQ(GuiTest::PixelAt(p, 1, 10), Rgb(clBtnFace));
     EXPECT_EQ(GuiTest::PixelAt(p, 10, 1), Rgb(clBtnFace));
+}
+
+TEST_F(FlatPickerTest, ThemedButtonStates)
+{
+    SetComCtl32Version(6u << 16);
+    TRecordingThemeProvider theme;
+    TThemeProvider *old = SetThemeProvider(&theme);
+    ExtXPVS::Unbind();
+    ExtXPVS::Bind();
+    auto *p = Make<TEsgDateTimePicker>(10);
+    p->SetMetroStyle(true);
+    const auto state = [&] {
+        theme.Entries.clear();
+        GuiTest::PixelAt(p, 0, 0);
+        for (const auto &e : theme.Entries)
+            if (e.ClassName == QStringLiteral("combobox") && e.Part == CP_DROPDOWNBUTTON)
+                return e.State;
+        return 0;
+    };
+    EXPECT_EQ(state(), CBXS_NORMAL);
+    GuiTest::MouseMove(p, TPoint(W - 4, 10));
+    EXPECT_EQ(state(), CBXS_HOT);
+    GuiTest::MouseMove(p, TPoint(20, 10));
+    EXPECT_EQ(state(), CBXS_NORMAL);
+    p->SetEnabled(false);
+    EXPECT_EQ(state(), CBXS_DISABLED);
+    EXPECT_EQ(theme.OpenCount(), 0);
+    delete p;
+    ExtXPVS::Unbind();
+    SetThemeProvider(old);
+    ExtXPVS::Bind();
 }
 
 TEST_F(FlatPickerTest, VersionIsFixed)

@@ -429,6 +429,13 @@ TEST_F(SpinGrid, DatePickerBridgeEventsAndCalendar)
     Key(VK_RETURN);
     EXPECT_FALSE(p->Visible());
     EXPECT_EQ(g->Cells(1, 6), QStringLiteral("24/01/2024"));
+
+    // An editor that goes away takes its calendar along.
+    Open(6);
+    ASSERT_TRUE(p->DroppedDown());
+    g->HideInplaceEdit();
+    EXPECT_FALSE(p->Visible());
+    EXPECT_FALSE(p->DroppedDown());
 }
 
 TEST_F(SpinGrid, ColourTonesGiveTheEditorsTheMetroLook)

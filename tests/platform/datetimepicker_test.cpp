@@ -148,6 +148,14 @@ TEST_F(PickerTest, UserChangesNotifyAndCodeGoesThroughTheWindow)
     EXPECT_EQ(p->ChangeFlags.back(), GDT_NONE);
     GuiTest::PressKey(p, VK_SPACE);
     EXPECT_TRUE(p->Checked());
+    // A click on the box at the left toggles it too; one on the value does not.
+    GuiTest::Click(p, TPoint(8, p->Height() / 2));
+    EXPECT_FALSE(p->Checked());
+    GuiTest::Click(p, TPoint(8, p->Height() / 2));
+    EXPECT_TRUE(p->Checked());
+    GuiTest::Click(p, TPoint(40, p->Height() / 2));
+    EXPECT_TRUE(p->Checked());
+    EXPECT_EQ(p->Text(), QStringLiteral("01/03/2024")) << "a click on the value is no step";
     p->SetChecked(false);
     EXPECT_EQ(p->SetFlags.back(), GDT_NONE);
     EXPECT_FALSE(p->Checked());

@@ -3,6 +3,8 @@
 // input that moves on by itself as digits are typed.
 #include "dropdowns/ExtDateTimePicker.h"
 #include "platform/Forms.h"
+#include "platform/UxTheme.h"
+#include "platform/VersionInfo.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -345,6 +347,46 @@ TEST_F(ExtPickerTest, PaintsTheFlatLookWithItsOwnDifferences)
     EXPECT_LT(time->Left() + time->Width(), W - Picker->ButtonWidth());
     EXPECT_EQ(GuiTest::PixelAt(time, 0, time->Height() / 2), ColorToRGB(Picker->Color()));
     EXPECT_EQ(Picker->Version(), QStringLiteral("1.2.0.0"));
+}
+
+TEST_F(ExtPickerTest, TimePartStandsByThePlatformState)
+{
+    // A is the time text's width + 31; the picker is 200 x 21 and has no bevels.
+    struct Case {
+        unsigned ComCtl32Major;
+        bool ThemeLibrary, ThemeActive, Metro;
+        int Right, Top, HeightLess; // left = W - A - Right, height = H - HeightLess
+    };
+    const Case cases[] = {
+        {5, false, false, false, 23, -2, 0}, // this platform: COMCTL32 5.82, no theme
+        {6, true, true, true, 21, 1, 2},
+        {6, true, true, false, 34, 1, 2},
+        {6, true, false, false, 21, 2, 4},
+    };
+    const Cardinal savedVersion = ComCtl32Version();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ComCtl32Major << c.ThemeLibrary << c.ThemeActive << c.Metro);
+        SetComCtl32Version(c.ComCtl32Major == 5 ? ((5u << 16) | 82u) : (c.ComCtl32Major << 16));
+        TRecordingThemeProvider theme;
+        theme.Active = c.ThemeActive;
+        TThemeProvider *saved = c.ThemeLibrary ? SetThemeProvider(&theme) : nullptr;
+        auto *p = new TExtDateTimePicker(Form.get());
+        p->SetParent(Form.get());
+        p->SetMetroStyle(c.Metro);
+        p->SetBounds(10, 120, 200, 21);
+        GuiTest::ProcessEvents();
+        TCustomDateTimePicker *time = p->TimePicker();
+        ASSERT_NE(time, nullptr);
+        const int A = GetTextSize(time->Text(), p->Font()).cx + 31;
+        EXPECT_EQ(time->Width(), A);
+        EXPECT_EQ(time->Left(), 200 - A - c.Right);
+        EXPECT_EQ(time->Top(), c.Top);
+        EXPECT_EQ(time->Height(), 21 - c.HeightLess);
+        delete p;
+        if (c.ThemeLibrary)
+            SetThemeProvider(saved);
+    }
+    SetComCtl32Version(savedVersion);
 }
 
 } // namespace

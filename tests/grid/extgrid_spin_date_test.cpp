@@ -326,6 +326,11 @@ TEST_F(SpinGrid, DateTimeEditorTabKeepsTheTime)
     Key(VK_TAB);
     EXPECT_FALSE(p->Visible());
     EXPECT_EQ(g->Cells(1, 9), QStringLiteral("06/05/2024 14:45"));
+
+    // The form goes while the time part has the focus.
+    Open(9);
+    p->TimePicker()->SetFocus();
+    GuiTest::ProcessEvents();
 }
 
 TEST_F(SpinGrid, TypedDigitsMoveOnOnlyWhenTheyChangeAField)

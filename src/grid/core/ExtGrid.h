@@ -2668,6 +2668,8 @@ public:
     void DatePickerDropDown(TObject *Picker);
     TClickCellEvent OnDatePickerCloseUp;
     TClickCellEvent OnDatePickerDropDown;
+    // Reads a date cell's text for the date editor; ADate comes preset to now.
+    std::function<void(TObject *Sender, const UnicodeString &Value, TDateTime &ADate)> OnCustomStrToDate;
 
     // validation
     bool AlwaysValidate = false;

@@ -446,32 +446,52 @@ TEST_F(SpinGrid, DatePickerBridgeEventsAndCalendar)
 TEST_F(SpinGrid, ColourTonesGiveTheEditorsTheMetroLook)
 {
     TColorTones tones;
-    tones.Background = {clWhite, clBlack, clGray};
+    // The plain editor sits in a frame of the window colour.
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    Open(6);
+    TGridDatePicker *p = g->DateTimePicker();
+    EXPECT_EQ(GuiTest::PixelAt(p, 0, p->Height() / 2), ColorToRGB(clWindow));
+    EXPECT_EQ(GuiTest::PixelAt(p, 1, p->Height() / 2), ColorToRGB(clWindow));
+    Key(VK_ESCAPE);
+
+    tones.Background = {clYellow, clBlack, clGray};
     tones.Hover = {clAqua, clBlack, clGray};
     tones.Selected = {clNavy, clWhite, clGray};
     tones.Foreground = {clSilver, clBlack, clGray};
     g->SetColorTones(tones);
-    TGridDatePicker *p = g->DateTimePicker();
     EXPECT_TRUE(p->MetroStyle());
-    EXPECT_EQ(p->BorderColor(), clWhite);
-    EXPECT_EQ(p->ButtonColor, clWhite);
+    EXPECT_EQ(p->BorderColor(), clYellow);
+    EXPECT_EQ(p->ButtonColor, clYellow);
     EXPECT_EQ(p->ButtonColorHot, clAqua);
     EXPECT_EQ(p->ButtonColorDown, clNavy);
     EXPECT_EQ(p->ButtonBorderColor, clBlack);
     TEsgSpinButton *b = g->SpinEdit()->Button();
-    EXPECT_EQ(b->ButtonColor, clWhite);
+    EXPECT_EQ(b->ButtonColor, clYellow);
     EXPECT_EQ(b->ButtonColorHot, clAqua);
     EXPECT_EQ(b->ButtonColorDown, clNavy);
 
     // The shown picker: framed in the background colour, its own button hot under the pointer.
-    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
     Open(6);
     ASSERT_TRUE(p->Visible());
-    EXPECT_EQ(GuiTest::PixelAt(p, 0, p->Height() / 2), ColorToRGB(clWhite));
+    EXPECT_EQ(GuiTest::PixelAt(p, 0, p->Height() / 2), ColorToRGB(clYellow));
     GuiTest::MouseMove(p, TPoint(p->Width() - 3, p->Height() / 2));
     GuiTest::ProcessEvents();
     EXPECT_EQ(GuiTest::PixelAt(p, p->Width() - 6, p->Height() / 2 - 4), ColorToRGB(clAqua));
     Key(VK_ESCAPE);
+}
+
+TEST_F(SpinGrid, ACustomReaderGivesTheDateEditorItsDate)
+{
+    g->SetCells(1, 6, QStringLiteral("next monday"));
+    g->OnCustomStrToDate = [](TObject *, const UnicodeString &Value, TDateTime &ADate) {
+        EXPECT_GT(ADate, EncodeDate(2020, 1, 1)) << "preset to now";
+        if (Value == QStringLiteral("next monday"))
+            ADate = EncodeDate(2024, 6, 3);
+    };
+    Open(6);
+    EXPECT_EQ(g->DateTimePicker()->Text(), QStringLiteral("03/06/2024"));
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 6), QStringLiteral("03/06/2024"));
 }
 
 } // namespace

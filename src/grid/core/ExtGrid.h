@@ -2687,6 +2687,8 @@ public:
     void DatePickerDropDown(TObject *Picker);
     TClickCellEvent OnDatePickerCloseUp;
     TClickCellEvent OnDatePickerDropDown;
+    // Reads a date cell's text for the date editor; ADate comes preset to now.
+    std::function<void(TObject *Sender, const UnicodeString &Value, TDateTime &ADate)> OnCustomStrToDate;
     TGridDateTimePicker *DateAndTimePicker();
     // A change in the date-and-time editor's time part: OnDateTimeChange with the current cell.
     void DateTimePickerChange(TObject *Sender);

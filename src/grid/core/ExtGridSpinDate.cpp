@@ -445,10 +445,17 @@ void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const Un
     const bool timeKind = EditControl == edTimeEdit;
     TDateTime v = PickerValueOf(EditText, timeKind);
     if (!timeKind && !EditText.trimmed().isEmpty()) {
-        if (p->MaxDate() != 0 && v > p->MaxDate())
-            v = p->MaxDate() - 1;
-        if (p->MinDate() != 0 && v <= p->MinDate())
-            v = p->MinDate() + 1;
+        TDateTime read = 0;
+        if (OnCustomStrToDate) {
+            v = Now();
+            OnCustomStrToDate(this, EditText, v);
+        } else if (TryStrToDate(EditText, read)) {
+            v = read;
+            if (p->MaxDate() != 0 && v > p->MaxDate())
+                v = p->MaxDate() - 1;
+            if (p->MinDate() != 0 && v <= p->MinDate())
+                v = p->MinDate() + 1;
+        }
     }
     p->SetKind(timeKind ? dtkTime : dtkDate);
     if (timeKind)

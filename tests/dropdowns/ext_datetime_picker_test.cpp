@@ -389,4 +389,26 @@ TEST_F(ExtPickerTest, TimePartStandsByThePlatformState)
     SetComCtl32Version(savedVersion);
 }
 
+TEST_F(ExtPickerTest, LoadingKeepsAClearedBoxAndGivesTheLabelThePickersFont)
+{
+    Form->Font()->SetName(QStringLiteral("Arial"));
+    Form->Font()->SetSize(11);
+    auto *p = new TExtDateTimePicker(Form.get());
+    p->BeginLoading();
+    p->SetParent(Form.get());
+    p->SetBounds(100, 120, 200, 21);
+    p->SetLabelCaption(QStringLiteral("Due"));
+    p->SetShowCheckbox(true);
+    p->SetChecked(false);
+    EXPECT_NE(p->PickerLabel()->Font()->Size(), 11) << "the label font until loaded";
+    p->EndLoading();
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(p->Checked());
+    ASSERT_NE(p->TimePicker(), nullptr);
+    EXPECT_FALSE(p->TimePicker()->Enabled());
+    // ParentFont: the label follows the picker's (the form's) font from now on.
+    EXPECT_EQ(p->PickerLabel()->Font()->Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(p->PickerLabel()->Font()->Size(), 11);
+}
+
 } // namespace

@@ -172,6 +172,28 @@ TEST_F(GridStateFilesTest, ColumnSizesAndPositionsRoundTripThroughBothStores)
     EXPECT_EQ(reg.ReadString(key, QStringLiteral("Pos0"), QString()), QStringLiteral("dword:00000003"));
 }
 
+TEST_F(GridStateFilesTest, PositionsOfAGridWithAColumnHiddenBeforeTheFirstMoveNameEveryColumn)
+{
+    const auto make = [&](TExtStringGrid &Grid) {
+        Headed(Grid, 4);
+        Grid.ColumnSize()->Location = clIniFile;
+        Grid.ColumnSize()->Key = PathOf("cols.ini");
+        Grid.ColumnSize()->Section = QStringLiteral("Main");
+    };
+    TExtStringGrid a(nullptr);
+    make(a);
+    a.HideColumn(1);
+    a.MoveColumn(2, 0);
+    ASSERT_EQ(Shown(a), QStringLiteral("DAC"));
+    a.SaveColPositions();
+
+    // The hidden column keeps its place among the others.
+    TExtStringGrid b(nullptr);
+    make(b);
+    b.LoadColPositions();
+    EXPECT_EQ(Shown(b), QStringLiteral("DABC"));
+}
+
 TEST_F(GridStateFilesTest, ColumnStoreWithoutKeyOrPositionsChangesNothing)
 {
     Headed(*G, 3);

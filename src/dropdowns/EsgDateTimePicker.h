@@ -95,8 +95,8 @@ public:
     bool HasFocus() const { return FHasFocus; }
     // The Metro look is in force: MetroStyle and not in the form designer.
     bool IsMetroActive() const;
-    // What the frame pass paints with now.
-    TFlatPickerLook Look() const;
+    // What the frame pass paints with now; a picker that shares the look states its differences.
+    virtual TFlatPickerLook Look() const;
     void WndProc(TMessage &Message) override;
 
 protected:

@@ -26,6 +26,7 @@ protected:
         FormatSettings.TimeSeparator = QLatin1Char(':');
         FormatSettings.ShortDateFormat = QStringLiteral("dd/MM/yyyy");
         FormatSettings.LongTimeFormat = QStringLiteral("h:nn:ss");
+        FormatSettings.ShortTimeFormat = QStringLiteral("hh:nn");
         form = std::make_unique<TForm>(nullptr);
         form->SetBounds(0, 0, 520, 340);
         auto *ok = new TButton(form.get());
@@ -40,7 +41,7 @@ protected:
         g->SetParent(form.get());
         g->SetBounds(0, 0, 500, 280);
         g->SetColCount(5);
-        g->SetRowCount(9);
+        g->SetRowCount(10);
         g->SetOptions(g->Options() + TGridOptions{goEditing});
         g->OnGetEditorType = [this](TObject *, int c, int r, TEditorType &e) {
             if (c == 1)
@@ -68,8 +69,8 @@ protected:
 
     std::unique_ptr<TForm> form;
     TExtStringGrid *g = nullptr;
-    TEditorType types[9] = {edNormal, edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit, edSpinEdit,
-                            edDateEdit, edDateEditUpDown, edTimeEdit};
+    TEditorType types[10] = {edNormal,   edSpinEdit,       edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit,
+                             edSpinEdit, edDateEdit, edDateEditUpDown, edTimeEdit, edDateTimeEdit};
 };
 
 TEST_F(SpinGrid, EnterStoresEachSpinType)
@@ -215,6 +216,121 @@ TEST_F(SpinGrid, TypingReportsEditChange)
     EXPECT_EQ(g->Cells(1, 1), QStringLiteral("42"));
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes.back(), QStringLiteral("42"));
+}
+
+TEST_F(SpinGrid, DateTimeEditorWritesDateAndTime)
+{
+    std::vector<TDateTime> changes;
+    g->OnDateTimeChange = [&](TObject *Sender, int, int Row, double Value) {
+        EXPECT_EQ(Sender, g);
+        EXPECT_EQ(Row, 9);
+        changes.push_back(Value);
+    };
+    g->SetCells(1, 9, QStringLiteral("06/05/2024 13:45"));
+    Open(9);
+    TGridDateTimePicker *p = g->DateAndTimePicker();
+    ASSERT_TRUE(p->Visible());
+    EXPECT_EQ(p->Kind(), dkDateTime);
+    EXPECT_EQ(p->BorderStyle(), bsNone);
+    EXPECT_EQ(GuiTest::FocusedControl(), p);
+    EXPECT_EQ(p->DateTime(), EncodeDateTime(2024, 5, 6, 13, 45, 0, 0));
+    Key(VK_UP); // the day
+    Key(VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 13:45"));
+    // The date's change reaches the grid as the picker's notification.
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], EncodeDateTime(2024, 5, 7, 13, 45, 0, 0));
+
+    // Keys in the time part: a step of the hour is a change of the time, Enter ends the edit
+    // there too (not the dialog's default button).
+    Open(9);
+    ASSERT_NE(p->TimePicker(), nullptr);
+    p->TimePicker()->SetFocus();
+    Key(VK_UP);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1], EncodeDateTime(2024, 5, 7, 14, 45, 0, 0));
+    Key(VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 14:45"));
+
+    // Its calendar's close-up reaches the grid; the edit goes on.
+    int closed = 0;
+    g->OnDatePickerCloseUp = [&](TObject *, int Row, int Col) {
+        EXPECT_EQ(Row, 9);
+        EXPECT_EQ(Col, 1);
+        ++closed;
+    };
+    Open(9);
+    Key(VK_F4);
+    ASSERT_TRUE(p->DroppedDown());
+    Key(VK_ESCAPE);
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(p->Visible());
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 14:45"));
+
+    // An unchecked picker clears the cell.
+    Open(9);
+    p->SetShowCheckbox(true);
+    p->SetChecked(false);
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 9), QString());
+    p->SetShowCheckbox(false);
+}
+
+TEST_F(SpinGrid, DateTimeEditorEscapeLeavesTheCellExactly)
+{
+    const char *texts[] = {"", "abc", "06/05/2024 13:45", "6/5/2024"};
+    for (const char *t : texts) {
+        SCOPED_TRACE(t);
+        g->SetCells(1, 9, QString::fromLatin1(t));
+        Open(9);
+        TGridDateTimePicker *p = g->DateAndTimePicker();
+        ASSERT_TRUE(p->Visible());
+        const TDateTime loaded = p->DateTime();
+        Key(VK_UP);
+        p->TimePicker()->SetFocus();
+        Key(VK_UP);
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(p->Visible());
+        EXPECT_EQ(g->Cells(1, 9), QString::fromLatin1(t));
+        // The picker holds the loaded value again, the time too.
+        EXPECT_EQ(p->DateTime(), loaded);
+    }
+}
+
+TEST_F(SpinGrid, DateTimeEditorTabKeepsTheTime)
+{
+    g->SetOptions(g->Options() + TGridOptions{goTabs});
+    g->SetCells(1, 9, QStringLiteral("06/05/2024 13:45"));
+    Open(9);
+    TGridDateTimePicker *p = g->DateAndTimePicker();
+    ASSERT_TRUE(p->Visible());
+    Key(VK_UP);
+    Key(VK_TAB);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("07/05/2024 13:45"));
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 9);
+
+    // Without goTabs the dialog takes Tab: leaving the picker ends the edit, the time kept.
+    g->SetOptions(g->Options() - TGridOptions{goTabs});
+    g->SetCells(1, 9, QStringLiteral("06/05/2024 13:45"));
+    Open(9);
+    ASSERT_TRUE(p->Visible());
+    p->TimePicker()->SetFocus();
+    ASSERT_TRUE(p->Visible()) << "the time part is part of the editor";
+    Key(VK_UP);
+    Key(VK_TAB);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 9), QStringLiteral("06/05/2024 14:45"));
+
+    // The form goes while the time part has the focus.
+    Open(9);
+    p->TimePicker()->SetFocus();
+    GuiTest::ProcessEvents();
 }
 
 TEST_F(SpinGrid, TypedDigitsMoveOnOnlyWhenTheyChangeAField)

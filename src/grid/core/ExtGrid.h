@@ -22,6 +22,7 @@
 #include "controls/PictureContainer.h"
 #include "dropdowns/EsgDateTimePicker.h"
 #include "dropdowns/EsgSpinEdit.h"
+#include "dropdowns/ExtDateTimePicker.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
@@ -1023,6 +1024,24 @@ private:
     void ShiftFocus();
     TExtStringGrid *FGrid;
     Word Fy = 0, Fm = 0, Fd = 0, Fth = 0, Ftm = 0, Fts = 0, Ftms = 0;
+};
+// The date-and-time editor: Enter and Tab write the date and the time, Escape leaves the cell as
+// it was. Enter, Escape and Tab are its own, in the time part too, not the dialog's.
+class TGridDateTimePicker : public TExtDateTimePicker {
+public:
+    explicit TGridDateTimePicker(TComponent *AOwner);
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void CMChildKey(TCMChildKey &Message) override;
+    // The focus left the picker and its time part: the edit ends as with Enter.
+    void DoExit() override;
+
+private:
+    bool WantsKey(Word Key);
+    TExtStringGrid *FGrid;
 };
 // The picture of the header cell that follows the pointer while a column or row is dragged
 // (ExtGridScrollControl.cpp): a bordered pop-up painted as the grid's top-left cell with the
@@ -2670,6 +2689,9 @@ public:
     TClickCellEvent OnDatePickerDropDown;
     // Reads a date cell's text for the date editor; ADate comes preset to now.
     std::function<void(TObject *Sender, const UnicodeString &Value, TDateTime &ADate)> OnCustomStrToDate;
+    TGridDateTimePicker *DateAndTimePicker();
+    // A change in the date-and-time editor's time part: OnDateTimeChange with the current cell.
+    void DateTimePickerChange(TObject *Sender);
 
     // validation
     bool AlwaysValidate = false;
@@ -2959,6 +2981,7 @@ public:
     friend class TGridDatePicker;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
+    friend class TGridDateTimePicker;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
     // grid's Lookup, LookupCaseSensitive and LookupHistory switches.
     // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
@@ -3421,6 +3444,10 @@ protected:
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;
+    TGridDateTimePicker *FDateAndTimePicker = nullptr;
+    TDateTime FOriginalDateTime = 0;
+    void ShowDateTimeEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    void CommitDateTimeEditor(int ACol, int ARow);
     TEditorType EditControl = edNormal;
     bool EditMode = false;
     TEditorType FDefaultEditor = edNormal;

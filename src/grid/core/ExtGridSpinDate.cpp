@@ -183,14 +183,6 @@ void TGridSpin::DoExit()
 
 namespace {
 
-// The step that follows a typed digit, shared with the other pickers that move on by
-// themselves.
-Cardinal ShiftFocusMessage()
-{
-    static const Cardinal id = RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
-    return id;
-}
-
 bool IsLastField(QChar Last, char Letter)
 {
     return Last.toLower() == QLatin1Char(Letter);
@@ -269,7 +261,7 @@ void TGridDatePicker::KeyPress(WideChar &Key)
         DecodeTime(DateTime(), Fth, Ftm, Fts, Ftms);
         TEsgDateTimePicker::KeyPress(Key);
         if (HandleAllocated())
-            PostMessage(Handle(), ShiftFocusMessage(), 0, 0);
+            PostMessage(Handle(), DTPShiftFocusMessage(), 0, 0);
     } else {
         TEsgDateTimePicker::KeyPress(Key);
     }
@@ -280,7 +272,7 @@ void TGridDatePicker::KeyPress(WideChar &Key)
 void TGridDatePicker::WndProc(TMessage &Message)
 {
     TEsgDateTimePicker::WndProc(Message);
-    if (Message.Msg == ShiftFocusMessage())
+    if (Message.Msg == DTPShiftFocusMessage())
         ShiftFocus();
 }
 
@@ -540,4 +532,128 @@ bool TExtStringGrid::CommitSpinDateEditor(int ACol, int ARow)
     s->SetEnabled(false);
     s->SetVisible(false);
     return true;
+}
+
+// ---- TGridDateTimePicker: the date-and-time editor ----
+
+TGridDateTimePicker::TGridDateTimePicker(TComponent *AOwner) : TExtDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
+
+bool TGridDateTimePicker::WantsKey(Word Key)
+{
+    return Key == VK_RETURN || Key == VK_ESCAPE || (Key == VK_TAB && FGrid->NeedsEditorTab());
+}
+
+void TGridDateTimePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TExtDateTimePicker::CMWantSpecialKey(Message);
+    if (WantsKey(Message.CharCode))
+        Message.Result = 1;
+}
+
+void TGridDateTimePicker::CMChildKey(TCMChildKey &Message)
+{
+    // The time part is a plain picker: its Enter, Escape and Tab end the edit here.
+    const auto *from = reinterpret_cast<const TWinControl *>(Message.KeyData);
+    if (TimePicker() && from == TimePicker() && WantsKey(Message.CharCode)) {
+        Word key = Message.CharCode;
+        KeyDown(key, GetShiftState());
+        Message.Result = 1;
+        return;
+    }
+    TExtDateTimePicker::CMChildKey(Message);
+}
+
+void TGridDateTimePicker::KeyDown(Word &Key, TShiftState Shift)
+{
+    if (Key == VK_ESCAPE) {
+        // The whole value as loaded, time included; the commit then leaves the cell untouched.
+        SetDateTime(FGrid->FOriginalDateTime);
+        Restored = true;
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN) {
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        if (FGrid->Navigation()->AdvanceOnEnter)
+            FGrid->AdvanceCell(FGrid->Col(), FGrid->Row(), false, true, true, false, true);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
+        // The commit has written date and time; the picker's text alone would drop the time.
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        FGrid->HandleTabKey(Shift.Contains(ssShift));
+        Key = 0;
+        return;
+    }
+    TExtDateTimePicker::KeyDown(Key, Shift);
+}
+
+void TGridDateTimePicker::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TExtDateTimePicker::DoExit();
+}
+
+TGridDateTimePicker *TExtStringGrid::DateAndTimePicker()
+{
+    if (!FDateAndTimePicker) {
+        FDateAndTimePicker = new TGridDateTimePicker(this);
+        FDateAndTimePicker->SetVisible(false);
+        FDateAndTimePicker->SetEnabled(false);
+        FDateAndTimePicker->SetAutoTab(true);
+        FDateAndTimePicker->OnTimeChange = [this](TObject *Sender) { DateTimePickerChange(Sender); };
+        FDateAndTimePicker->OnCloseUp = [this](TObject *Sender) { DatePickerCloseUp(Sender); };
+        FDateAndTimePicker->SetParent(this);
+    }
+    return FDateAndTimePicker;
+}
+
+void TExtStringGrid::DateTimePickerChange(TObject *)
+{
+    if (OnDateTimeChange && FDateAndTimePicker)
+        OnDateTimeChange(this, Col(), Row(), FDateAndTimePicker->DateTime());
+}
+
+void TExtStringGrid::ShowDateTimeEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    EditMode = true;
+    TGridDateTimePicker *p = DateAndTimePicker();
+    p->Restored = false;
+    TDateTime v = 0;
+    if (EditText.trimmed().isEmpty() || !TryStrToDateTime(EditText, v))
+        v = Now();
+    FOriginalDateTime = v;
+    p->SetDateTime(v);
+    p->SetKind(dkDateTime);
+    p->SetBorderStyle(bsNone);
+    const int H = R.Bottom - R.Top - 1;
+    p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, p->Height() < H ? H : p->Height());
+    DoGetEditorProp(ACol, ARow);
+    p->SetEnabled(true);
+    p->SetVisible(true);
+    p->SetColor(Color());
+    if (p->CanFocus())
+        p->SetFocus();
+}
+
+void TExtStringGrid::CommitDateTimeEditor(int ACol, int ARow)
+{
+    TGridDateTimePicker *p = DateAndTimePicker();
+    EditMode = false;
+    // Escape restored the value: the cell keeps its text, empty or unreadable as it may be.
+    if (!p->Restored)
+        WriteEditValue(ACol, ARow,
+                       p->Checked() ? FormatDateTime(FormatSettings.ShortDateFormat + QLatin1Char(' ') +
+                                                         FormatSettings.ShortTimeFormat,
+                                                     p->DateTime())
+                                    : UnicodeString());
+    p->Restored = false;
+    p->SetEnabled(false);
+    p->SetVisible(false);
 }

@@ -9,8 +9,8 @@
 #include "controls/MiniHTML.h"
 #include "platform/WindowPlacement.h"
 
+#include <algorithm>
 #include <cmath>
-
 #include <memory>
 #include <optional>
 #include <vector>
@@ -215,19 +215,69 @@ void CloseFilterList(TWinControl *List)
     List->SetVisible(false);
 }
 
+void DropListParams(TCreateParams &Params)
+{
+    Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
+    Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+}
+
+// The arrows, the page keys, Home and End move the selection as in a list with the focus.
+bool MoveSelection(TCustomListBox *List, Word Key)
+{
+    const int n = List->Count();
+    const int page = std::max(1, List->ClientHeight() / std::max(1, List->ItemHeight()) - 1);
+    const int at = List->ItemIndex();
+    int to = at;
+    switch (Key) {
+    case VK_UP: to = at - 1; break;
+    case VK_DOWN: to = at + 1; break;
+    case VK_PRIOR: to = at - page; break;
+    case VK_NEXT: to = at < 0 ? page : at + page; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = n - 1; break;
+    default: return false;
+    }
+    if (n > 0)
+        List->SetItemIndex(std::clamp(to, 0, n - 1));
+    return true;
+}
+
 } // namespace
+
+void TDropList::CreateParams(TCreateParams &Params)
+{
+    TListBox::CreateParams(Params);
+    DropListParams(Params);
+}
+
+void TDropList::Pick()
+{
+    WatchOutsideClicks(this, false);
+    SetVisible(false);
+    if (OnSelect)
+        OnSelect(this, ItemIndex());
+}
+
+bool TDropList::ListKey(Word Key)
+{
+    if (MoveSelection(this, Key))
+        return true;
+    if (Key == VK_RETURN)
+        Pick();
+    else if (Key == VK_ESCAPE)
+        CloseFilterList(this);
+    else
+        return false;
+    return true;
+}
 
 void TDropList::KeyDown(Word &Key, TShiftState Shift)
 {
     TListBox::KeyDown(Key, Shift);
-    if (Key == VK_RETURN) {
-        WatchOutsideClicks(this, false);
-        SetVisible(false);
-        if (OnSelect)
-            OnSelect(this, ItemIndex());
-    } else if (Key == VK_ESCAPE) {
+    if (Key == VK_RETURN)
+        Pick();
+    else if (Key == VK_ESCAPE)
         CloseFilterList(this);
-    }
 }
 
 void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -236,16 +286,34 @@ void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     const int i = ItemAtPos(TPoint(X, Y), true);
     if (i >= 0)
         SetItemIndex(i);
-    WatchOutsideClicks(this, false);
-    SetVisible(false);
-    if (OnSelect)
-        OnSelect(this, ItemIndex());
+    Pick();
 }
 
 void TDropList::WMCancelMode(TWMCancelMode &Message)
 {
     TListBox::WMCancelMode(Message);
     CloseFilterList(this);
+}
+
+void TDropCheckList::CreateParams(TCreateParams &Params)
+{
+    TCheckListBox::CreateParams(Params);
+    DropListParams(Params);
+}
+
+bool TDropCheckList::ListKey(Word Key)
+{
+    if (MoveSelection(this, Key))
+        return true;
+    if (Key == VK_SPACE) {
+        if (ItemIndex() >= 0)
+            ToggleCheck(ItemIndex());
+    } else if (Key == VK_RETURN || Key == VK_ESCAPE) {
+        CloseFilterList(this);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void TDropCheckList::ClickCheck()
@@ -261,7 +329,11 @@ void TDropCheckList::WMCancelMode(TWMCancelMode &Message)
     CloseFilterList(this);
 }
 
-TNoActiveForm::TNoActiveForm(TComponent *AOwner) : TForm(AOwner) { SetBorderStyle(bsNone); }
+TNoActiveForm::TNoActiveForm(TComponent *AOwner) : TForm(AOwner)
+{
+    SetBorderStyle(bsNone);
+    SetNoActivate(true);
+}
 
 void TNoActiveForm::CreateParams(TCreateParams &Params)
 {
@@ -269,8 +341,6 @@ void TNoActiveForm::CreateParams(TCreateParams &Params)
     Params.Style = WS_POPUP | WS_DISABLED | WS_BORDER;
     Params.ExStyle |= WS_EX_TOOLWINDOW;
 }
-
-void TNoActiveForm::ShowNoActivate() { SetVisible(true); }
 
 void TNoActiveForm::WndProc(TMessage &Message)
 {
@@ -551,13 +621,26 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     const int w = FFilterDropDown->ColumnWidth ? ColWidths(displ) : FFilterDropDown->Width;
     list->SetColor(FFilterDropDown->Color);
     list->Font()->Assign(FFilterDropDown->Font());
-    list->SetBounds(cell.Left, cell.Bottom, w, FFilterDropDown->Height);
+    const TPoint at = ClientToScreen(TPoint(cell.Left, cell.Bottom));
+    list->SetBounds(at.X, at.Y, w, FFilterDropDown->Height);
     list->SetVisible(true);
-    list->BringToFront();
-    if (list->CanFocus())
-        list->SetFocus();
     WatchOutsideClicks(list, true);
     return true;
+}
+
+void TExtStringGrid::CNKeyDown(TWMKey &Message)
+{
+    // Ahead of the form's dialog keys: Enter and Escape belong to the open list.
+    const Word key = Message.CharCode;
+    if (FDropList && FDropList->Visible() && FDropList->ListKey(key)) {
+        Message.Result = 1;
+        return;
+    }
+    if (FDropCheckList && FDropCheckList->Visible() && FDropCheckList->ListKey(key)) {
+        Message.Result = 1;
+        return;
+    }
+    TBaseGrid::CNKeyDown(Message);
 }
 
 void TExtStringGrid::DoFilterSelect(int Index)

@@ -252,4 +252,101 @@ TEST(SearchFooter, TheHighlightButtonMarksTheFoundTextAndTakesTheMarksAway)
     panel->SetParent(g); // the grid frees its panel itself
 }
 
+// The grid hears once when the panel's window and controls are made, with the controls already
+// laid out: from the left, or mirrored from the right edge for right-to-left reading.
+TEST(SearchFooter, TheGridHearsOfTheMadePanelLaidOutForTheReadingOrder)
+{
+    struct Case {
+        TBiDiMode mode;
+        bool mirrored;
+    };
+    for (const Case &c : {Case{bdLeftToRight, false}, Case{bdRightToLeft, true}}) {
+        SCOPED_TRACE(c.mirrored);
+        // Right-to-left reading needs a locale that reads so.
+        struct TLocale {
+            TLocale() { SetSysLocaleMiddleEast(true); }
+            ~TLocale() { SetSysLocaleMiddleEast(false); }
+        } locale;
+        Application->Initialize();
+        auto form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 600, 400);
+        auto *g = new TExtStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 580, 300);
+        g->SetBiDiMode(c.mode);
+        std::vector<TObject *> senders;
+        std::vector<int> editLefts, matchLefts;
+        TSearchPanel *panel = g->SearchPanel();
+        g->OnCreatedSearchFooter = [&](TObject *Sender) {
+            senders.push_back(Sender);
+            EXPECT_TRUE(panel->HandleAllocated());
+            editLefts.push_back(panel->EditControl()->Left());
+            matchLefts.push_back(panel->MatchCase()->Left());
+        };
+        form->Show();
+        GuiTest::ProcessEvents();
+        EXPECT_TRUE(senders.empty()) << "a hidden footer has no window yet";
+        g->SearchFooter()->SetShowHighLight(false);
+        g->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        ASSERT_EQ(senders.size(), 1u);
+        EXPECT_EQ(senders[0], g);
+        const int w = panel->Width();
+        ASSERT_GT(w, 500);
+        auto left = [&](int L, TControl *C) { return c.mirrored ? w - C->Width() - L : L; };
+        EXPECT_EQ(editLefts[0], left(25, panel->EditControl()));
+        EXPECT_EQ(matchLefts[0], left(330, panel->MatchCase())) << "in the highlight button's place";
+        EXPECT_EQ(panel->ForwardButton()->Left(), left(140, panel->ForwardButton()));
+        EXPECT_EQ(panel->BackwardButton()->Left(), left(235, panel->BackwardButton()));
+        EXPECT_EQ(panel->ExitButton()->Left(), left(5, panel->ExitButton()));
+        g->SearchFooter()->SetShowHighLight(true);
+        EXPECT_EQ(panel->MatchCase()->Left(), left(425, panel->MatchCase()));
+        EXPECT_EQ(panel->HighLightButton()->Left(), left(330, panel->HighLightButton()));
+
+        g->SearchFooter()->SetVisible(false);
+        g->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(senders.size(), 1u) << "the window is made once";
+    }
+}
+
+// A new colour of the edit shows at once: the edit grows by a pixel and back, and ends as wide
+// as it was.
+TEST(SearchFooter, EachColourOfTheEditNudgesItsWidthAndBack)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    g->SetCells(1, 1, "alpha");
+    form->Show();
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    TRetEdit *edit = g->SearchPanel()->EditControl();
+    ASSERT_EQ(edit->Width(), 110);
+    std::vector<int> widths;
+    edit->OnResize = [&](TObject *) { widths.push_back(edit->Width()); };
+    struct Step {
+        const char *typed;
+        TColor colour;
+    };
+    for (const Step &step : {Step{"a", clWindow}, Step{"q", clRed}, Step{"", clWindow}}) {
+        SCOPED_TRACE(step.typed);
+        widths.clear();
+        if (*step.typed)
+            GuiTest::TypeText(edit, step.typed);
+        else
+            edit->SetText("");
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(edit->Color(), step.colour);
+        EXPECT_EQ(widths, (std::vector<int>{111, 110}));
+        EXPECT_EQ(edit->Width(), 110);
+        EXPECT_EQ(edit->Left(), 25);
+    }
+}
+
 } // namespace

@@ -102,6 +102,47 @@ TEST_F(FindTest, ScanOrdersAndDirections)
     EXPECT_EQ(g->FindFirst("", {}), P(-1, -1)) << "an empty text matches nothing";
 }
 
+// A scan kept to the current (or a preset) row or column goes on from the last match, in either
+// order, and Replace ends also when the new text holds the old one.
+TEST_F(FindTest, ScansKeptToOneLineGoOn)
+{
+    g->SetColCount(4);
+    g->SetRowCount(4);
+    for (int c = 1; c < 4; ++c)
+        for (int r = 1; r < 4; ++r)
+            g->SetCells(c, r, "a");
+    g->FindCol = 3;
+    g->FindRow = 3;
+    g->SetCol(2);
+    g->SetRow(1);
+    struct Case {
+        const char *name;
+        TFindParams params;
+        std::vector<TPoint> visits;
+    };
+    const std::vector<Case> cases = {
+        {"current column, by rows", TFindParams{fnFindInCurrentCol, fnDirectionLeftRight}, {P(2, 1), P(2, 2), P(2, 3)}},
+        {"current column, by columns", TFindParams{fnFindInCurrentCol}, {P(2, 1), P(2, 2), P(2, 3)}},
+        {"current row, by columns", TFindParams{fnFindInCurrentRow}, {P(1, 1), P(2, 1), P(3, 1)}},
+        {"current row, by rows", TFindParams{fnFindInCurrentRow, fnDirectionLeftRight}, {P(1, 1), P(2, 1), P(3, 1)}},
+        {"preset column, backward", TFindParams{fnFindInPresetCol, fnDirectionLeftRight, fnBackward},
+         {P(3, 3), P(3, 2), P(3, 1)}},
+        {"preset row, backward", TFindParams{fnFindInPresetRow, fnBackward}, {P(3, 3), P(2, 3), P(1, 3)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TPoint> got;
+        for (TPoint x = g->FindFirst("a", c.params); x.X >= 0 && got.size() < 10; x = g->FindNext())
+            got.push_back(x);
+        EXPECT_EQ(got, c.visits);
+        EXPECT_EQ(g->Replace("a", "aA", c.params), 3);
+        for (const TPoint &x : c.visits)
+            EXPECT_EQ(g->Cells(x.X, x.Y), "aA");
+        for (const TPoint &x : c.visits)
+            g->SetCells(x.X, x.Y, "a");
+    }
+}
+
 TEST_F(FindTest, ReplaceHonoursMatchCase)
 {
     struct Case {
@@ -346,6 +387,59 @@ TEST(SearchFooter, EachColourOfTheEditNudgesItsWidthAndBack)
         EXPECT_EQ(widths, (std::vector<int>{111, 110}));
         EXPECT_EQ(edit->Width(), 110);
         EXPECT_EQ(edit->Left(), 25);
+    }
+}
+
+// What the footer finds is brought into view above the panel, typed or found on.
+TEST(SearchFooter, AFoundRowShowsAboveThePanel)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(60);
+    g->SetCells(1, 30, "needle one");
+    g->SetCells(1, 55, "needle two");
+    form->Show();
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    TSearchPanel *panel = g->SearchPanel();
+    ASSERT_EQ(panel->Height(), 32);
+    auto clearOfPanel = [&](int Row) {
+        const TRect r = g->CellRect(1, Row);
+        return Row >= g->TopRow() && r.Bottom > r.Top && r.Bottom <= g->Height() - panel->Height();
+    };
+    GuiTest::TypeText(panel->EditControl(), "needle");
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 30));
+    EXPECT_TRUE(clearOfPanel(30));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN);
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 55));
+    EXPECT_TRUE(clearOfPanel(55));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN, TShiftState{ssCtrl});
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 30));
+    EXPECT_TRUE(clearOfPanel(30));
+
+    // A row in view but under the panel moves up as well.
+    g->SetCells(1, 30, "");
+    g->SetCells(1, 55, "");
+    for (int back = 1; back <= 3; ++back) {
+        panel->EditControl()->SetText("");
+        g->SetTopRow(1);
+        g->SetRow(1);
+        const int row = g->TopRow() + g->VisibleRowCount() - back;
+        SCOPED_TRACE(row);
+        g->SetCells(1, row, "needle");
+        panel->EditControl()->SetText("needle");
+        GuiTest::ProcessEvents();
+        ASSERT_EQ(g->SearchCell(), TPoint(1, row));
+        EXPECT_TRUE(clearOfPanel(row));
+        g->SetCells(1, row, "");
     }
 }
 

@@ -67,8 +67,19 @@ TPoint TExtStringGrid::RunFind(TPoint StartCell, const UnicodeString &s, TFindPa
         r2 += NumHiddenRows();
     const bool back = P.Contains(fnBackward);
     const bool byRow = P.Contains(fnDirectionLeftRight);
+    // A scan kept to one row or column starts on it. The line is fixed before the step, so that a
+    // step along it leaves it and the scan goes on instead of finding the same cell again.
     int sc = StartCell.X, sr = StartCell.Y;
-    if (sc == -1 && sr == -1) {
+    const bool fromStart = sc == -1 && sr == -1;
+    if (P.Contains(fnFindInCurrentRow))
+        sr = r1 = r2 = Row();
+    if (P.Contains(fnFindInPresetRow))
+        sr = r1 = r2 = FindRow;
+    if (P.Contains(fnFindInCurrentCol))
+        sc = c1 = c2 = Col();
+    if (P.Contains(fnFindInPresetCol))
+        sc = c1 = c2 = FindCol;
+    if (fromStart) {
         sc = back ? c2 : c1;
         sr = back ? r2 : r1;
     } else {
@@ -98,14 +109,6 @@ TPoint TExtStringGrid::RunFind(TPoint StartCell, const UnicodeString &s, TFindPa
             }
         }
     }
-    if (P.Contains(fnFindInCurrentRow))
-        sr = r1 = r2 = Row();
-    if (P.Contains(fnFindInPresetRow))
-        sr = r1 = r2 = FindRow;
-    if (P.Contains(fnFindInCurrentCol))
-        sc = c1 = c2 = Col();
-    if (P.Contains(fnFindInPresetCol))
-        sc = c1 = c2 = FindCol;
     const int step = back ? -1 : 1;
     bool found = false;
     int fc = -1, fr = -1;

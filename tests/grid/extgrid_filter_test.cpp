@@ -4,11 +4,13 @@
 
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
+#include "platform/Windows.h"
 #include "support/GuiTest.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -297,8 +299,8 @@ TEST_F(FilterButton, TheListIsAPopupThatLeavesTheFormActive)
     EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     const TRect header = g->CellRect(1, 0);
-    const TPoint under = g->ClientToScreen(TPoint(header.Left, header.Bottom));
-    EXPECT_EQ(w->geometry().topLeft(), QPoint(under.X, under.Y)) << "placed under the button on the screen";
+    const TPoint under = g->ClientToScreen(TPoint(header.Right - 16, header.Top + 16));
+    EXPECT_EQ(w->geometry(), QRect(under.X, under.Y, 150, 150)) << "placed under the button on the screen";
     GuiTest::ProcessEvents(20);
     EXPECT_TRUE(form->Active());
     EXPECT_EQ(deactivations, 0);
@@ -376,6 +378,54 @@ TEST_F(FilterButton, TheCheckListTakesSpaceFromTheGridAndStaysOpen)
     GuiTest::ProcessEvents();
     EXPECT_FALSE(list->Visible());
     EXPECT_EQ(g->FilterCol(), -1);
+
+    // Opened again, it shows the ticks the filter holds, and one more tick adds to them.
+    ClickButton();
+    ASSERT_TRUE(list->Visible());
+    ASSERT_EQ(list->Count(), 4);
+    EXPECT_FALSE(list->Checked(0));
+    EXPECT_TRUE(list->Checked(1));
+    EXPECT_FALSE(list->Checked(2));
+    EXPECT_TRUE(list->Checked(3));
+    list->ToggleCheck(2);
+    EXPECT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Filter()->Count(), 3);
+}
+
+// Where the list stands and how large it is, as the look of the drop-downs asks.
+TEST_F(FilterButton, TheListTakesItsPlaceAndSize)
+{
+    g->SetColWidths(1, 120);
+    g->SetColWidths(2, 200);
+    const int edges = 2 * GetSystemMetrics(SM_CYEDGE);
+    struct Case {
+        const char *name;
+        int col;
+        bool autoSize, columnWidth;
+        std::function<TRect(const TRect &Cell, TDropList *List)> expected; // client coordinates
+    };
+    const std::vector<Case> cases = {
+        {"default", 1, false, false, [](const TRect &c, TDropList *) { return Bounds(c.Right - 16, c.Top + 16, 150, 150); }},
+        {"column width", 1, false, true, [](const TRect &c, TDropList *) { return Bounds(c.Left, c.Top + 16, c.Width(), 150); }},
+        {"sized to the items", 1, true, false,
+         [&](const TRect &c, TDropList *L) { return Bounds(c.Right - 16, c.Top + 16, L->Width(), 4 * L->ItemHeight() + edges); }},
+        // Past the grid's right edge the list ends at the column's right edge.
+        {"at the right edge", 2, false, false, [](const TRect &c, TDropList *) { return Bounds(c.Right - 150, c.Top + 16, 150, 150); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        g->SetCells(2, 1, "x");
+        g->FilterDropDown()->AutoSize = c.autoSize;
+        g->FilterDropDown()->ColumnWidth = c.columnWidth;
+        ASSERT_TRUE(g->ShowFilterList(c.col));
+        TDropList *list = g->DropList();
+        const TRect cell = g->CellRect(c.col, 0);
+        const TRect want = c.expected(cell, list);
+        const TPoint at = g->ClientToScreen(TPoint(want.Left, want.Top));
+        EXPECT_EQ(list->Widget()->geometry(), QRect(at.X, at.Y, want.Width(), want.Height()));
+        EXPECT_EQ(list->ItemIndex(), 0) << "the first item is selected";
+        GuiTest::PressKey(g, VK_ESCAPE);
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "controls/ExtGridUtil.h"
 #include "controls/MiniHTML.h"
 #include "platform/WindowPlacement.h"
+#include "platform/Windows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -609,20 +610,52 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     FFilterCol = ACol;
     TCustomListBox *list = FFilterDropDownCheck ? static_cast<TCustomListBox *>(FDropCheckList)
                                                 : static_cast<TCustomListBox *>(FDropList);
+    TCustomListBox *other = list == FDropList ? static_cast<TCustomListBox *>(FDropCheckList)
+                                              : static_cast<TCustomListBox *>(FDropList);
+    WatchOutsideClicks(other, false);
+    other->SetVisible(false);
+    list->SetColor(FFilterDropDown->Color);
+    list->Font()->Assign(FFilterDropDown->Font());
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(FFilterDropDown->Font());
+    int widest = 0;
     list->Items()->Clear();
     for (int i = 0; i < FFilterList->Count(); ++i) {
         const bool automatic = i < FFilterValues.size() && !FFilterValues[i].isNull();
         UnicodeString name, condition;
         SplitEntry(FFilterList->Strings(i), name, condition);
-        list->Items()->Add(automatic ? FFilterValues[i] : name);
+        const UnicodeString text = automatic ? FFilterValues[i] : name;
+        list->Items()->Add(text);
+        widest = std::max(widest, measure.Canvas()->TextWidth(text) + 8);
+        if (list == FDropCheckList) {
+            // Ticked where the column's filter already holds the value: a new tick adds to them.
+            const UnicodeString quoted = text.contains(QLatin1Char(' ')) ? QLatin1Char('"') + text + QLatin1Char('"') : text;
+            for (int k = 0; k < FFilter->Count(); ++k) {
+                const TFilterData *f = FFilter->Items(k);
+                if (f->Column == ACol && (f->Condition == quoted || (f->Method == fmLiteral && f->Condition == text)))
+                    FDropCheckList->SetChecked(i, true);
+            }
+        }
     }
+    if (list == FDropList && list->Count() > 0)
+        list->SetItemIndex(0);
+
     const int displ = DisplColIndex(ACol);
     const TRect cell = CellRect(displ, std::min(FFilterDropDownRow, std::max(FixedRows() - 1, 0)));
-    const int w = FFilterDropDown->ColumnWidth ? ColWidths(displ) : FFilterDropDown->Width;
-    list->SetColor(FFilterDropDown->Color);
-    list->Font()->Assign(FFilterDropDown->Font());
-    const TPoint at = ClientToScreen(TPoint(cell.Left, cell.Bottom));
-    list->SetBounds(at.X, at.Y, w, FFilterDropDown->Height);
+    int w = FFilterDropDown->Width, h = FFilterDropDown->Height;
+    if (FFilterDropDown->AutoSize) {
+        h = list->Count() * list->ItemHeight() + 2 * GetSystemMetrics(SM_CYEDGE);
+        w = widest + 2 * GetSystemMetrics(SM_CXEDGE);
+    }
+    int left = cell.Right - 16;
+    if (FFilterDropDown->ColumnWidth) {
+        left = cell.Left;
+        w = cell.Width();
+    }
+    if (left + w > Width())
+        left = std::max(0, CellRect(displ, 0).Right - w);
+    const TPoint at = ClientToScreen(TPoint(left, cell.Top + 16));
+    list->SetBounds(at.X, at.Y, w, h);
     list->SetVisible(true);
     WatchOutsideClicks(list, true);
     return true;

@@ -443,4 +443,36 @@ TEST(SearchFooter, AFoundRowShowsAboveThePanel)
     }
 }
 
+// A click on the match-case box makes the footer's searches case-sensitive.
+TEST(SearchFooter, TheMatchCaseBoxTakesTheCaseIntoAccount)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 600, 400);
+    auto *g = new TExtStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 580, 300);
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    g->SetCells(1, 1, "Alpha");
+    form->Show();
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    TSearchPanel *panel = g->SearchPanel();
+    GuiTest::TypeText(panel->EditControl(), "alp");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+    ASSERT_TRUE(panel->MatchCase()->Visible());
+    GuiTest::Click(panel->MatchCase(), TPoint(6, panel->MatchCase()->Height() / 2));
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(panel->MatchCase()->Checked());
+    g->SetSearchCell(TPoint(-1, -1));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(-1, -1));
+    panel->EditControl()->SetText("Alp");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+}
+
 } // namespace

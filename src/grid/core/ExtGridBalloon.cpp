@@ -123,7 +123,7 @@ void TExtStringGrid::UpdateSearchPanel(TObject *)
     TSearchFooter *f = FSearchFooter;
     TExtGridButton *next = p->ForwardButton(), *prev = p->BackwardButton(), *close = p->ExitButton(),
                    *light = p->HighLightButton();
-    TCheckBox *match = p->MatchCase();
+    TExtCheckBox *match = p->MatchCase();
     if ((light->Down() && p->Visible() && !f->Visible()) || f->AlwaysHighLight)
         UnHilightInGrid(true);
     p->SetColor(f->Color());

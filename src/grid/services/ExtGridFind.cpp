@@ -327,7 +327,7 @@ TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_c
     FHighLight->SetVisible(false);
     FForward->SetEnabled(false);
     FBackward->SetEnabled(false);
-    FMatchCase = new TCheckBox(this);
+    FMatchCase = new TExtCheckBox(this);
     FMatchCase->SetParent(this);
     FMatchCase->SetBounds(330, 8, 120, 17);
     FHighLight->SetEnabled(false);

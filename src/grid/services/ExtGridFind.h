@@ -54,7 +54,7 @@ public:
     TExtGridButton *ExitButton() const { return FExit; }
     // Stays down while the matches are highlighted.
     TExtGridButton *HighLightButton() const { return FHighLight; }
-    TCheckBox *MatchCase() const { return FMatchCase; }
+    TExtCheckBox *MatchCase() const { return FMatchCase; }
     // The end colour of the panel's gradient (clNone: plain Color).
     TColor ColorTo() const { return FColorTo; }
     void SetColorTo(TColor Value);
@@ -87,7 +87,7 @@ private:
     TExtGridButton *FBackward = nullptr;
     TExtGridButton *FExit = nullptr;
     TExtGridButton *FHighLight = nullptr;
-    TCheckBox *FMatchCase = nullptr;
+    TExtCheckBox *FMatchCase = nullptr;
     TColor FColorTo = clNone;
     TExtGridLiveCount FCount;
 };

@@ -55,8 +55,12 @@ TEST(WindowStyle, StylesChooseTheKindOfWindow)
     EXPECT_TRUE(f & Qt::WindowTransparentForInput);
     EXPECT_TRUE(pw->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(pw->testAttribute(Qt::WA_TransparentForMouseEvents));
-    // Placed in screen coordinates.
+    // Placed in screen coordinates, and its client coordinates count from there.
     EXPECT_EQ(pw->geometry(), QRect(400, 300, 20, 10));
+    EXPECT_EQ(popup->ClientToScreen(TPoint(2, 3)), TPoint(402, 303));
+    TRect wr;
+    ASSERT_TRUE(GetWindowRect(popup->Handle(), wr));
+    EXPECT_EQ(wr, Bounds(400, 300, 20, 10));
     EXPECT_EQ(GetWindowLong(popup->Handle(), GWL_EXSTYLE), LPARAM(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
 
     auto *plain = new TStyled(form.get(), WS_POPUP, 0);

@@ -319,7 +319,7 @@ bool TDropCheckList::ListKey(Word Key)
 
 void TDropCheckList::ClickCheck()
 {
-    TCheckListBox::ClickCheck();
+    // In place of OnClickCheck: the grid alone hears of the marks.
     if (OnSelect)
         OnSelect(this, -1);
 }

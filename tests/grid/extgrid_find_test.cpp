@@ -186,15 +186,35 @@ TEST_F(FindTest, SearchLooksUpTheSortColumn)
 
 namespace {
 
+// A grid on a shown form, as a user finds it.
+struct TGridOnForm {
+    TGridOnForm()
+    {
+        Application->Initialize();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 600, 400);
+        Grid = new TExtStringGrid(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetBounds(0, 0, 580, 300);
+    }
+    // Shows the form with the grid's search footer.
+    TSearchPanel *ShowFooter()
+    {
+        Form->Show();
+        Grid->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        return Grid->SearchPanel();
+    }
+    std::unique_ptr<TForm> Form;
+    TExtStringGrid *Grid = nullptr;
+};
+
 // The footer's host comes with the footer handling; here the panel stands on the form itself.
 TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    const std::unique_ptr<TForm> &form = on.Form;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(4);
     g->SetCells(1, 1, "alpha");
@@ -244,12 +264,9 @@ TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
 // buttons carry their pictures.
 TEST(SearchFooter, TheHighlightButtonMarksTheFoundTextAndTakesTheMarksAway)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    const std::unique_ptr<TForm> &form = on.Form;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(4);
     g->SetCells(1, 1, "alpha");
@@ -308,12 +325,9 @@ TEST(SearchFooter, TheGridHearsOfTheMadePanelLaidOutForTheReadingOrder)
             TLocale() { SetSysLocaleMiddleEast(true); }
             ~TLocale() { SetSysLocaleMiddleEast(false); }
         } locale;
-        Application->Initialize();
-        auto form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 600, 400);
-        auto *g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        g->SetBounds(0, 0, 580, 300);
+        TGridOnForm on;
+        const std::unique_ptr<TForm> &form = on.Form;
+        TExtStringGrid *g = on.Grid;
         g->SetBiDiMode(c.mode);
         std::vector<TObject *> senders;
         std::vector<int> editLefts, matchLefts;
@@ -355,19 +369,12 @@ TEST(SearchFooter, TheGridHearsOfTheMadePanelLaidOutForTheReadingOrder)
 // as it was.
 TEST(SearchFooter, EachColourOfTheEditNudgesItsWidthAndBack)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(3);
     g->SetCells(1, 1, "alpha");
-    form->Show();
-    g->SearchFooter()->SetVisible(true);
-    GuiTest::ProcessEvents();
-    TRetEdit *edit = g->SearchPanel()->EditControl();
+    TRetEdit *edit = on.ShowFooter()->EditControl();
     ASSERT_EQ(edit->Width(), 110);
     std::vector<int> widths;
     edit->OnResize = [&](TObject *) { widths.push_back(edit->Width()); };
@@ -393,20 +400,13 @@ TEST(SearchFooter, EachColourOfTheEditNudgesItsWidthAndBack)
 // What the footer finds is brought into view above the panel, typed or found on.
 TEST(SearchFooter, AFoundRowShowsAboveThePanel)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(60);
     g->SetCells(1, 30, "needle one");
     g->SetCells(1, 55, "needle two");
-    form->Show();
-    g->SearchFooter()->SetVisible(true);
-    GuiTest::ProcessEvents();
-    TSearchPanel *panel = g->SearchPanel();
+    TSearchPanel *panel = on.ShowFooter();
     ASSERT_EQ(panel->Height(), 32);
     auto clearOfPanel = [&](int Row) {
         const TRect r = g->CellRect(1, Row);
@@ -446,19 +446,12 @@ TEST(SearchFooter, AFoundRowShowsAboveThePanel)
 // A click on the match-case box makes the footer's searches case-sensitive.
 TEST(SearchFooter, TheMatchCaseBoxTakesTheCaseIntoAccount)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(3);
     g->SetCells(1, 1, "Alpha");
-    form->Show();
-    g->SearchFooter()->SetVisible(true);
-    GuiTest::ProcessEvents();
-    TSearchPanel *panel = g->SearchPanel();
+    TSearchPanel *panel = on.ShowFooter();
     GuiTest::TypeText(panel->EditControl(), "alp");
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->SearchCell(), TPoint(1, 1));

@@ -2233,6 +2233,8 @@ public:
     void SearchFooterHighlight(TObject *Sender);
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
+    // The search panel's window and controls were made (Sender: the grid).
+    TNotifyEvent OnCreatedSearchFooter;
     TPoint SearchCell() const { return FSearchCell; }
     void SetSearchCell(TPoint Value) { FSearchCell = Value; }
     bool FindBusy() const { return FFindBusy; }
@@ -3898,6 +3900,8 @@ public:
     TRowIndexEvent OnRowDisjunctSelected;
 
 protected:
+    // An open filter list takes the keys first (ExtGridFilter.cpp).
+    void CNKeyDown(TWMKey &Message) override;
     void WMKeyDown(TWMKey &Message) override;
     void WMKeyUp(TWMKey &Message) override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
@@ -4288,6 +4292,7 @@ private:
     bool IsNodeOrSummary(int ARow);
     void SearchFooterHighlightText(const UnicodeString &Text);
     void SearchFooterUnHighlight();
+    void SearchFooterKeepRowClear();
     // Expands the contracted node whose rows hold the given hidden real row.
     void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.

@@ -276,17 +276,39 @@ void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
             Real[I] = RealRowIndex(Rows[I]);
             Heights[I] = RowHeights(Rows[I]);
         }
-        std::vector<TGridItem *> Items;
-        FGridItems->AddSorted(Real, Heights, FFilterLevel, Items);
-        // The rows' cells move into the items as they are: no text is copied.
+        // The rows' cells move into the items as they are: no text is copied. The room for the
+        // items comes first, so that nothing fails once the rows have left the grid.
+        FGridItems->Reserve(Rows.size());
         std::vector<TGridStore::TRow *> Cells;
-        DetachRowLines(Rows, Cells);
-        const int Width = TotalColCount();
-        for (std::size_t I = 0; I < Items.size(); ++I)
-            Items[I]->Park(I < Cells.size() ? Cells[I] : nullptr, Width);
+        TLeavingLevel Leaving{Real, Heights, Cells};
+        FLeavingLevel = &Leaving;
+        try {
+            DetachRowLines(Rows, Cells);
+        } catch (...) {
+            FLeavingLevel = nullptr;
+            throw;
+        }
+        // Here, should the grid have announced no rows leaving after all.
+        RecordLeavingLevel();
     }
     FNormalRowCount = RowCount();
     CellControlsUpdate(false);
+}
+
+void TExtStringGrid::RowLinesDeleted(const std::vector<int> &Rows)
+{
+    TBaseGrid::RowLinesDeleted(Rows);
+    RecordLeavingLevel();
+}
+
+void TExtStringGrid::RecordLeavingLevel()
+{
+    if (!FLeavingLevel)
+        return;
+    const TLeavingLevel &L = *FLeavingLevel;
+    FLeavingLevel = nullptr;
+    // The room was reserved: this cannot fail.
+    FGridItems->AddParked(L.Real, L.Heights, FFilterLevel, L.Cells, TotalColCount());
 }
 
 void TExtStringGrid::UnHideRowList()

@@ -348,6 +348,20 @@ int THiddenRows::DisplToReal(int ADisplRow) const
     return ADisplRow + static_cast<int>(Lo);
 }
 
+void THiddenRows::DisplToRealAscending(const std::vector<int> &ADisplRows, std::vector<int> &ARealRows) const
+{
+    ARealRows.resize(ADisplRows.size());
+    // As in DisplToReal: the hidden rows before display row D are those with s[k] - k <= D,
+    // and their number only grows with D.
+    std::size_t K = 0;
+    for (std::size_t I = 0; I < ADisplRows.size(); ++I) {
+        const int D = ADisplRows[I];
+        while (K < FKeys.size() && FKeys[K] - static_cast<int>(K) <= D)
+            ++K;
+        ARealRows[I] = D + static_cast<int>(K);
+    }
+}
+
 void THiddenRows::Shift(int From, int Delta)
 {
     if (Delta == 0)

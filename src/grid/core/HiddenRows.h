@@ -115,6 +115,8 @@ public:
     int RealToDispl(int ARealRow) const { return ARealRow - CountBelow(ARealRow); }
     // Real row of a display row: the (D + 1)-th real row that is not hidden.
     int DisplToReal(int ADisplRow) const;
+    // DisplToReal of each of the given display rows, which ascend, in one walk.
+    void DisplToRealAscending(const std::vector<int> &ADisplRows, std::vector<int> &ARealRows) const;
     // The hidden real rows in ascending order.
     const std::vector<int> &SortedIdx() const { return FKeys; }
     // The item at a position of the sorted order (ascending Idx), nullptr out of range.

@@ -392,6 +392,8 @@ void TExtStringGrid::ApplyFilter()
     } reset{FPreparedFilter};
     FPreparedFilter = &prepared;
     std::vector<int> failing;
+    // Room for every row: a narrowing hides most of them, and pages never written cost nothing.
+    failing.reserve(std::size_t(std::max(n, 0)));
     int k = 0;
     SmallInt progress = 0;
     // One plain condition on the cells of one column, nobody to ask per row: the rows are tested

@@ -56,6 +56,13 @@ TEST(HiddenRowsTest, MappingAgreesWithAWalkOverTheRows)
         if (!Case.empty()) {
             EXPECT_EQ(Store.Items(0)->Idx(), Case.back());
         }
+        // The walk over many display rows at once gives what one row at a time gives.
+        const std::vector<int> Displ = {0, 1, 2, 5, 6, 30};
+        std::vector<int> Real;
+        Store.DisplToRealAscending(Displ, Real);
+        ASSERT_EQ(Real.size(), Displ.size());
+        for (std::size_t I = 0; I < Displ.size(); ++I)
+            EXPECT_EQ(Real[I], Walk.DisplToReal(Displ[I])) << "display row " << Displ[I];
     }
 }
 

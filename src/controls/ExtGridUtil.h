@@ -178,6 +178,8 @@ class TFilterCondition {
 public:
     TFilterCondition(const UnicodeString &Condition, bool CaseSensitive);
     bool Match(QStringView Value) const;
+    // Match of a text the caller knows to hold ASCII characters only (all below 128).
+    bool MatchAscii(QStringView Value) const;
 
 private:
     struct TOperand {
@@ -203,6 +205,8 @@ private:
     bool EvalOperand(int Operand, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const;
     bool FCaseSensitive;
     bool FAllPlain = true;
+    // The operand when the whole condition is one "*text*" search, else -1.
+    int FSole = -1;
     std::vector<TOperand> FOperands;
     std::vector<TGroup> FGroups;
 };

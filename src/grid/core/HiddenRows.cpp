@@ -147,6 +147,15 @@ void THiddenRows::Clear()
 
 void THiddenRows::ClearLevel(int ALevel)
 {
+    if (std::all_of(FItems.begin(), FItems.end(), [ALevel](const TGridItem *P) { return P->Level == ALevel; })) {
+        // The last level goes: nothing to sort out.
+        for (TGridItem *P : FItems)
+            FreeItem(P);
+        FItems.clear();
+        FKeys.clear();
+        FSorted.clear();
+        return;
+    }
     std::vector<TGridItem *> Keep, Gone;
     Keep.reserve(FItems.size());
     for (TGridItem *P : FItems)
@@ -231,8 +240,8 @@ void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &A
     // One pass fills the items and, for rows that all lie above the hidden ones (the usual case
     // of a first filter), the sorted index too.
     for (std::size_t I = 0; I < M; ++I) {
-        if (FFree.size() > 32)
-            __builtin_prefetch(FFree[FFree.size() - 32], 1);
+        if (FFree.size() > 16)
+            __builtin_prefetch(FFree[FFree.size() - 16], 1);
         TGridItem *P = TakeItem();
         P->Height = I < AHeights.size() ? AHeights[I] : 0;
         P->Level = ALevel;

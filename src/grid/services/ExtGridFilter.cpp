@@ -69,8 +69,15 @@ bool ContainsAsciiNoCase(QStringView Text, QStringView Needle)
 bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStringView Cell)
 {
     QStringView text = Trimmed(Cell);
+    // The highest character tells most texts apart at one look: below '|' a text holds ASCII
+    // only and cannot be wide-encoded.
+    char16_t high = 0;
+    const char16_t *t = text.utf16();
+    for (qsizetype p = 0; p < text.size(); ++p)
+        high = std::max(high, t[p]);
+    const bool ascii = high < u'|';
     UnicodeString decoded;
-    if (IsWideEncoded(text)) {
+    if (!ascii && IsWideEncoded(text)) {
         decoded = DecodeWideCellText(text.toString());
         text = decoded;
     }
@@ -88,7 +95,7 @@ bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStri
     if (f.Method == fmLiteral)
         return text == f.Condition;
     if (Prepared)
-        return Prepared->Match(text);
+        return ascii ? Prepared->MatchAscii(text) : Prepared->Match(text);
     return MatchFilterExpression(f.Condition, text.toString(), f.CaseSensitive);
 }
 

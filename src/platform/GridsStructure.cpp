@@ -289,6 +289,10 @@ int TCustomGrid::RowHeights(int Index) const
 
 void TCustomGrid::RowHeightsOf(const std::vector<int> &Rows, std::vector<int> &Heights) const
 {
+    Heights.clear();
+    // No row was ever sized: every row has the default height.
+    if (FRowHeights.empty())
+        return;
     Heights.resize(Rows.size());
     const std::size_t Known = FRowHeights.size();
     for (std::size_t I = 0; I < Rows.size(); ++I) {

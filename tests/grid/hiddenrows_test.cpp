@@ -281,7 +281,7 @@ TEST(HiddenRowsTest, BulkParkedRowsKeepTheirCellsAndPlaces)
     for (int R : {1, 5, 9})
         Store.Add(R, 7);
     Store.Reserve(4);
-    Store.AddParked({0, 5, 6, 12}, {10, 11, 12, 13}, 2, Taken, 3);
+    Store.AddParked({0, 5, 6, 12}, {10, 11, 12}, 13, 2, Taken, 3);
     EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{0, 1, 5, 5, 6, 9, 12}));
     const std::vector<std::pair<int, QString>> Want = {{0, QStringLiteral("a")}, {6, QStringLiteral("c")}};
     for (const auto &[Idx, Text] : Want) {
@@ -291,8 +291,9 @@ TEST(HiddenRowsTest, BulkParkedRowsKeepTheirCellsAndPlaces)
         ASSERT_EQ(Item->Items()->Count(), 3);
         EXPECT_EQ(Item->Items()->Strings(0), Text);
     }
-    // The tie at 5 goes after the row that was there; the fourth row had no cells.
+    // The tie at 5 goes after the row that was there; the fourth row had no cells nor height.
     EXPECT_EQ(Store.SortedItem(3)->Height, 11);
+    EXPECT_EQ(Store.Find(12)->Height, 13);
     EXPECT_EQ(Store.SortedItem(3)->Items()->Strings(0), QStringLiteral("b"));
     TGridStore::TRow *Back = reinterpret_cast<TGridStore::TRow *>(1);
     ASSERT_TRUE(Store.Find(12)->Unpark(Back));
@@ -305,7 +306,7 @@ TEST(HiddenRowsTest, BulkParkedRowsKeepTheirCellsAndPlaces)
     for (std::size_t I = 0; I < Many.size(); ++I)
         Many[I] = 100 + int(I);
     Store.Reserve(Many.size());
-    Store.AddParked(Many, {}, 3, {}, 1);
+    Store.AddParked(Many, {}, 0, 3, {}, 1);
     std::set<const TGridItem *> Seen;
     for (int K = 0; K < Store.Count(); ++K)
         Seen.insert(Store.Items(K));

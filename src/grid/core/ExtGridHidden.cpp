@@ -310,7 +310,7 @@ void TExtStringGrid::RecordLeavingLevel()
     const TLeavingLevel &L = *FLeavingLevel;
     FLeavingLevel = nullptr;
     // The room was reserved: this cannot fail.
-    FGridItems->AddParked(L.Real, L.Heights, FFilterLevel, L.Cells, TotalColCount());
+    FGridItems->AddParked(L.Real, L.Heights, DefaultRowHeight(), FFilterLevel, L.Cells, TotalColCount());
 }
 
 void TExtStringGrid::UnHideRowList()

@@ -186,15 +186,15 @@ void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int>
     // Everything that can fail comes first, so that the store is never left half changed.
     Out.reserve(AIdx.size());
     Reserve(AIdx.size());
-    Append(AIdx, AHeights, ALevel, nullptr, 0);
+    Append(AIdx, AHeights, 0, ALevel, nullptr, 0);
     Out.assign(FItems.end() - std::ptrdiff_t(AIdx.size()), FItems.end());
 }
 
-void THiddenRows::AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
-                            const std::vector<TGridStore::TRow *> &Cells, int Width)
+void THiddenRows::AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
+                            int ALevel, const std::vector<TGridStore::TRow *> &Cells, int Width)
 {
     Reserve(AIdx.size());
-    Append(AIdx, AHeights, ALevel, &Cells, Width);
+    Append(AIdx, AHeights, AHeight, ALevel, &Cells, Width);
 }
 
 void THiddenRows::Reserve(std::size_t ACount)
@@ -228,8 +228,8 @@ void THiddenRows::ReserveItems(std::size_t ACount)
     FSlabUsed = 0;
 }
 
-void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
-                         const std::vector<TGridStore::TRow *> *Cells, int Width)
+void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
+                         int ALevel, const std::vector<TGridStore::TRow *> *Cells, int Width)
 {
     const std::size_t M = AIdx.size();
     if (M == 0)
@@ -243,7 +243,7 @@ void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &A
         if (FFree.size() > 16)
             __builtin_prefetch(FFree[FFree.size() - 16], 1);
         TGridItem *P = TakeItem();
-        P->Height = I < AHeights.size() ? AHeights[I] : 0;
+        P->Height = I < AHeights.size() ? AHeights[I] : AHeight;
         P->Level = ALevel;
         P->FOwner = this;
         P->FPos = std::uint32_t(N + I);

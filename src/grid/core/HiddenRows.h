@@ -97,7 +97,8 @@ public:
     // does, parks Cells[i] (at least Width cells wide; null past the end of Cells) in the i-th,
     // and cannot fail when no more rows come than were reserved.
     void Reserve(std::size_t ACount);
-    void AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
+    // Rows past the end of AHeights get AHeight.
+    void AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
                    const std::vector<TGridStore::TRow *> &Cells, int Width);
 
     // Changes an item's Idx; the sorted index follows.
@@ -149,7 +150,7 @@ private:
     TGridItem *TakeItem();
     void FreeItem(TGridItem *Item);
     // The core of the bulk adds; the room is there. The new items are the last of FItems.
-    void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
+    void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
                 const std::vector<TGridStore::TRow *> *Cells, int Width);
     void ReleaseSlabsIfEmpty();
     std::vector<std::unique_ptr<TGridItem[]>> FSlabs;

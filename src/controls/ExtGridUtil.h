@@ -180,6 +180,10 @@ public:
     bool Match(QStringView Value) const;
     // Match of a text the caller knows to hold ASCII characters only (all below 128).
     bool MatchAscii(QStringView Value) const;
+    // For a condition that is one "*text*" search without case, with text of ASCII characters:
+    // the text upper-cased, which a text of ASCII characters matches when it holds it with a..z
+    // taken as A..Z. Null for any other condition.
+    const UnicodeString *AsciiSearch() const;
 
 private:
     struct TOperand {

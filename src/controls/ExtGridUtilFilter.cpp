@@ -432,6 +432,11 @@ bool TFilterCondition::Eval(int Group, QStringView Value, bool FoldAscii, const 
     return Combine(running, haveRunning, EvalOperand(g.Last, Value, FoldAscii, Folded), previous);
 }
 
+const UnicodeString *TFilterCondition::AsciiSearch() const
+{
+    return FSole >= 0 && !FCaseSensitive && FAllPlain ? &FOperands[std::size_t(FSole)].Contained : nullptr;
+}
+
 bool TFilterCondition::MatchAscii(QStringView Value) const
 {
     if (FCaseSensitive || !FAllPlain)

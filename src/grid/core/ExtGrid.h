@@ -3265,6 +3265,7 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    void RowLinesDeleted(const std::vector<int> &Rows) override;
     void FreeDragTimer();
     // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
     // column that exists.
@@ -4297,6 +4298,16 @@ private:
     void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.
     void HideRowLevel(std::vector<int> Rows);
+    // A filter level whose rows are leaving the grid: its items go into the hidden-row store the
+    // moment the rows leave the cell store, so that what the grid does about its new size
+    // already finds the rows hidden, with their cells.
+    struct TLeavingLevel {
+        const std::vector<int> &Real;
+        const std::vector<int> &Heights;
+        const std::vector<TGridStore::TRow *> &Cells;
+    };
+    TLeavingLevel *FLeavingLevel = nullptr;
+    void RecordLeavingLevel();
     // Puts hidden rows back at the given display rows (ascending), with their heights.
     void RestoreRows(const std::vector<TGridItem *> &Items, const std::vector<int> &Rows);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);

@@ -71,14 +71,23 @@ public:
     // Copies ImageIndex alone: the lines stay the target's own.
     void Assign(TPersistent *Source) override;
 
-    TStringList *Text() const { return FText.get(); }
-    void SetText(TStrings *Value) { FText->Assign(Value); }
+    // The lines as a string list, made when first asked for; what changes there is read back.
+    TStringList *Text() const;
+    void SetText(TStrings *Value) { Text()->Assign(Value); }
     int ImageIndex = -1;
     // Line Column; none when the item has fewer lines.
     std::optional<UnicodeString> Line(int Column) const;
+    // The lines without a list or a copy (empty past the last): valid until the lines change.
+    int LineCount() const { return FLineCount; }
+    QStringView LineView(int Column) const;
 
 private:
-    std::unique_ptr<TStringList> FText;
+    class TLines;
+    void LinesChanged(bool Appended);
+    // All lines in one block: filling a popup from many items reads them in one pass.
+    TGridStore::TRow *FLines = nullptr;
+    int FLineCount = 0;
+    mutable std::unique_ptr<TLines> FText;
 };
 
 class TDropDownItems : public TCollection {

@@ -430,18 +430,7 @@ int TExtMultiColumnDropDown::LookupKey(WideChar Key)
 void TExtMultiColumnDropDown::CreateDropDownForm()
 {
     TColumnListDropDown::CreateDropDownForm();
-    if (!DropDownForm())
-        return;
-    if (!FGrid) {
-        FGrid = new TExtColGrid(this);
-        FGrid->SetParent(DropDownForm());
-    }
-    FGrid->SetExtDropDown(this);
-    FGrid->SetLeft(0);
-    FGrid->SetTop(0);
-    FGrid->SetHeight(180);
-    FGrid->SetColor(DropDownColor());
-    FGrid->SetDoubleBuffered(true);
+    MakePopupGrid(FGrid, this);
 }
 
 void TExtMultiColumnDropDown::PlaceDropDownControl()
@@ -477,13 +466,7 @@ void TExtMultiColumnDropDown::BeforeDropDown()
 void TExtMultiColumnDropDown::SizeDropDownForm()
 {
     TColumnListDropDown::SizeDropDownForm();
-    if (!DropDownAutoWidth || !FGrid || !DropDownForm())
-        return;
-    FGrid->SetAlign(alNone);
-    const int w = FGrid->GetTotalWidth();
-    FGrid->SetWidth(w);
-    DropDownForm()->SetWidth(w + 2 * DropDownBorderWidth);
-    FGrid->SetAlign(alClient);
+    FitPopupToGrid(FGrid);
 }
 
 void TExtMultiColumnDropDown::DoShowDropDown()

@@ -1169,6 +1169,8 @@ public:
         }
         SetCellsMapped(ACol, ARow, Value);
     }
+    // Cells 0..Count-1 of row ARow at once, as SetCells writes them one by one.
+    void SetRowCells(int ARow, const QStringView *Texts, int Count);
 
     // ---- lifecycle and overrides ----
     void Assign(TPersistent *Source) override;

@@ -339,6 +339,8 @@ protected:
     void WMKeyDown(TWMKey &Message) override;
     void WMSysKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;
+    // A year typed in part is taken when the focus leaves.
+    void CMExit(TCMExit &Message) override;
     void CMVisibleChanged(TCMVisibleChanged &Message) override;
     void CMEnabledChanged(TCMEnabledChanged &Message) override;
     // The value as the picker shows it.

@@ -900,6 +900,12 @@ void TDateTimePicker::SetDroppedDown(bool Value)
     WatchOutsideClicks(FDrop, true);
 }
 
+void TDateTimePicker::CMExit(TCMExit &Message)
+{
+    EndTyping();
+    TWinControl::CMExit(Message);
+}
+
 void TDateTimePicker::CMVisibleChanged(TCMVisibleChanged &Message)
 {
     TWinControl::CMVisibleChanged(Message);

@@ -494,4 +494,24 @@ TEST_F(SpinGrid, ACustomReaderGivesTheDateEditorItsDate)
     EXPECT_EQ(g->Cells(1, 6), QStringLiteral("03/06/2024"));
 }
 
+TEST_F(SpinGrid, ARefusedDateStaysInTheEditorWithTheValidatedText)
+{
+    g->SetCells(1, 6, QStringLiteral("15/01/2024"));
+    g->OnCellValidate = [](TObject *, int, int, UnicodeString &Value, bool &Valid) {
+        if (Value == QStringLiteral("16/01/2024")) {
+            Valid = false;
+            Value = QStringLiteral("20/02/2024");
+        }
+    };
+    Open(6);
+    TGridDatePicker *p = g->DateTimePicker();
+    Key(VK_UP);
+    Key(VK_RETURN);
+    EXPECT_TRUE(p->Visible());
+    EXPECT_EQ(p->Text(), QStringLiteral("20/02/2024"));
+    Key(VK_RETURN);
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(g->Cells(1, 6), QStringLiteral("20/02/2024"));
+}
+
 } // namespace

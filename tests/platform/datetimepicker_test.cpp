@@ -3,6 +3,7 @@
 // DTM_SETSYSTEMTIME, and the combo-box mode drops a month calendar.
 #include "platform/ComCtrls.h"
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -124,6 +125,19 @@ TEST_F(PickerTest, APostedRightArrowMovesTheCaret)
     GuiTest::ProcessEvents();
     EXPECT_EQ(p->FieldIndex(), 1);
     EXPECT_EQ(p->CurrentField(), dtfMonth);
+}
+
+TEST_F(PickerTest, AYearTypedInPartIsTakenWhenTheFocusLeaves)
+{
+    auto *other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(10, 60, 80, 21);
+    p->SetFormat(QStringLiteral("dd/MM/yyyy"));
+    Keys(">>19");
+    EXPECT_EQ(p->Text(), QStringLiteral("15/01/2024"));
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(p->Text(), QStringLiteral("15/01/2019"));
 }
 
 TEST_F(PickerTest, UserChangesNotifyAndCodeGoesThroughTheWindow)

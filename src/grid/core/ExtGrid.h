@@ -1169,6 +1169,8 @@ public:
         }
         SetCellsMapped(ACol, ARow, Value);
     }
+    // Cells 0..Count-1 of row ARow at once, as SetCells writes them one by one.
+    void SetRowCells(int ARow, const QStringView *Texts, int Count);
 
     // ---- lifecycle and overrides ----
     void Assign(TPersistent *Source) override;
@@ -2233,6 +2235,8 @@ public:
     void SearchFooterHighlight(TObject *Sender);
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
+    // The search panel's window and controls were made (Sender: the grid).
+    TNotifyEvent OnCreatedSearchFooter;
     TPoint SearchCell() const { return FSearchCell; }
     void SetSearchCell(TPoint Value) { FSearchCell = Value; }
     bool FindBusy() const { return FFindBusy; }
@@ -3263,6 +3267,7 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    void RowLinesDeleted(const std::vector<int> &Rows) override;
     void FreeDragTimer();
     // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
     // column that exists.
@@ -3898,6 +3903,8 @@ public:
     TRowIndexEvent OnRowDisjunctSelected;
 
 protected:
+    // An open filter list takes the keys first (ExtGridFilter.cpp).
+    void CNKeyDown(TWMKey &Message) override;
     void WMKeyDown(TWMKey &Message) override;
     void WMKeyUp(TWMKey &Message) override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
@@ -4288,10 +4295,21 @@ private:
     bool IsNodeOrSummary(int ARow);
     void SearchFooterHighlightText(const UnicodeString &Text);
     void SearchFooterUnHighlight();
+    void SearchFooterKeepRowClear();
     // Expands the contracted node whose rows hold the given hidden real row.
     void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.
     void HideRowLevel(std::vector<int> Rows);
+    // A filter level whose rows are leaving the grid: its items go into the hidden-row store the
+    // moment the rows leave the cell store, so that what the grid does about its new size
+    // already finds the rows hidden, with their cells.
+    struct TLeavingLevel {
+        const std::vector<int> &Real;
+        const std::vector<int> &Heights;
+        const std::vector<TGridStore::TRow *> &Cells;
+    };
+    TLeavingLevel *FLeavingLevel = nullptr;
+    void RecordLeavingLevel();
     // Puts hidden rows back at the given display rows (ascending), with their heights.
     void RestoreRows(const std::vector<TGridItem *> &Items, const std::vector<int> &Rows);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);

@@ -205,6 +205,10 @@ bool TGridDatePicker::CommitCheck(Word &Key)
     FGrid->SetCurrentCell(Text());
     if (FGrid->ValidateCell(Text()))
         return true;
+    // The refused edit shows the text validation left for the cell.
+    TDateTime v = 0;
+    if (Kind() == dtkTime ? TryStrToTime(FGrid->FNewCellText, v) : TryStrToDate(FGrid->FNewCellText, v))
+        Kind() == dtkTime ? SetTime(v) : SetDate(v);
     Repaint();
     Key = 0;
     FGrid->FNoAutoAdvance = true;

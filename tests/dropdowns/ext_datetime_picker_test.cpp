@@ -261,7 +261,7 @@ TEST_F(ExtPickerTest, TypedDigitsMoveOnWhenTheyChangeAField)
         time->SetFocus();
         time->SetFieldIndex(0);
         GuiTest::TypeText(time, QString::fromLatin1(c.Digit));
-        GuiTest::ProcessEvents();
+        GuiTest::ProcessEvents(50); // the posted step, then the Right arrow it posts
         EXPECT_EQ(time->FieldIndex(), c.Field);
     }
 
@@ -290,7 +290,7 @@ TEST_F(ExtPickerTest, TypedDigitsMoveOnWhenTheyChangeAField)
         ASSERT_TRUE(GuiTest::WaitUntil([&] { return Picker->Focused(); }));
         Picker->SetFieldIndex(c.Field);
         GuiTest::TypeText(Picker, QString::fromLatin1(c.Digits));
-        GuiTest::ProcessEvents();
+        GuiTest::ProcessEvents(50); // the posted step, then the Right arrow it posts
         if (c.NextField < 0) {
             EXPECT_TRUE(GuiTest::WaitUntil([&] { return Picker->TimePicker()->Focused(); }, 500));
         } else {
@@ -303,7 +303,7 @@ TEST_F(ExtPickerTest, TypedDigitsMoveOnWhenTheyChangeAField)
     part->SetFocus();
     part->SetFieldIndex(0);
     GuiTest::TypeText(part, QStringLiteral("2"));
-    GuiTest::ProcessEvents();
+    GuiTest::ProcessEvents(50); // the posted step, then the Right arrow it posts
     EXPECT_EQ(part->FieldIndex(), 1);
     EXPECT_EQ(Stamp(Picker->DateTime()), QStringLiteral("2025-05-06 02:45:30.000"));
 }

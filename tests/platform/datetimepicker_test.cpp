@@ -122,7 +122,7 @@ TEST_F(PickerTest, APostedRightArrowMovesTheCaret)
     p->SetFormat(QStringLiteral("dd/MM/yyyy"));
     p->SetFieldIndex(0);
     PostMessage(p->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-    GuiTest::ProcessEvents();
+    GuiTest::WaitUntil([&] { return p->FieldIndex() == 1; });
     EXPECT_EQ(p->FieldIndex(), 1);
     EXPECT_EQ(p->CurrentField(), dtfMonth);
 }

@@ -363,7 +363,8 @@ TEST_F(SpinGrid, TypedDigitsMoveOnOnlyWhenTheyChangeAField)
         ASSERT_EQ(GuiTest::FocusedControl(), p);
         for (const char *ch = c.Typed; *ch; ++ch) {
             GuiTest::TypeText(p, QString(QLatin1Char(*ch)));
-            GuiTest::ProcessEvents();
+            // The move to the next field is posted twice over: let it land before the next digit.
+            GuiTest::ProcessEvents(30);
         }
         Key(VK_RETURN);
         EXPECT_EQ(g->Cells(1, c.Row), QString::fromLatin1(c.Stored));
@@ -377,8 +378,8 @@ TEST_F(SpinGrid, TheOpeningKeyIsTheFirstDigit)
     g->SetCol(1);
     g->SetRow(6);
     GuiTest::TypeText(g, QStringLiteral("3"));
-    GuiTest::ProcessEvents();
     TGridDatePicker *p = g->DateTimePicker();
+    GuiTest::WaitUntil([&] { return p->Visible() && p->CurrentField() == dtfMonth; });
     ASSERT_TRUE(p->Visible());
     EXPECT_EQ(p->Text(), QStringLiteral("03/01/2024"));
     EXPECT_EQ(p->CurrentField(), dtfMonth);

@@ -122,7 +122,7 @@ TEST_F(PickerTest, APostedRightArrowMovesTheCaret)
     p->SetFormat(QStringLiteral("dd/MM/yyyy"));
     p->SetFieldIndex(0);
     PostMessage(p->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-    GuiTest::ProcessEvents();
+    GuiTest::WaitUntil([&] { return p->FieldIndex() == 1; });
     EXPECT_EQ(p->FieldIndex(), 1);
     EXPECT_EQ(p->CurrentField(), dtfMonth);
 }
@@ -237,6 +237,19 @@ TEST_F(PickerTest, ComboModeDropsAMonthCalendar)
     p->SetKind(dtkTime);
     GuiTest::PressKey(p, VK_F4);
     EXPECT_FALSE(p->DroppedDown());
+}
+
+TEST_F(PickerTest, TheArrowsStepTheFieldUnderTheCaret)
+{
+    p->SetDateMode(dmUpDown);
+    p->SetFormat(QStringLiteral("dd/MM/yyyy"));
+    p->SetFieldIndex(1);
+    GuiTest::Click(p, TPoint(p->Width() - 5, 4));
+    EXPECT_EQ(p->Text(), QStringLiteral("15/02/2024"));
+    GuiTest::Click(p, TPoint(p->Width() - 5, p->Height() - 4));
+    GuiTest::Click(p, TPoint(p->Width() - 5, p->Height() - 4));
+    EXPECT_EQ(p->Text(), QStringLiteral("15/12/2024")) << "the month wraps inside its field";
+    EXPECT_EQ(p->ChangeFlags.size(), 3u);
 }
 
 TEST_F(PickerTest, AClickOnTheButtonDropsAndAClickOnADayTakesIt)

@@ -154,11 +154,14 @@ void SendMouse(QEvent::Type Type, TControl *Target, TPoint At, Qt::MouseButton B
 
 void ProcessEvents(int Ms)
 {
+    // Events posted while one pass runs arrive in the next: a few passes always run, so that a
+    // chain of posted steps lands even when a loaded machine uses up the time in one pass.
     QDeadlineTimer deadline(Ms);
+    int passes = 0;
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    } while (!deadline.hasExpired());
+    } while (++passes < 4 || !deadline.hasExpired());
 }
 
 bool WaitUntil(const std::function<bool()> &Cond, int TimeoutMs)

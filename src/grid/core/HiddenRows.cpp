@@ -1,6 +1,7 @@
 #include "grid/core/HiddenRows.h"
 
 #include <algorithm>
+#include <new>
 
 static_assert(sizeof(TGridItem) <= 32, "hidden rows come by the million");
 
@@ -212,20 +213,22 @@ void THiddenRows::Reserve(std::size_t ACount)
 
 void THiddenRows::ReserveItems(std::size_t ACount)
 {
-    const std::size_t Spare = FFree.size() + (FSlabSize - FSlabUsed);
+    const std::size_t Spare = FFree.size() + (FSlabs.empty() ? 0 : FSlabs.back().Size - FSlabs.back().Made);
     if (Spare >= ACount)
         return;
     // One slab for all that is missing, at least as large as all before it.
     const std::size_t Size = std::max({std::size_t(64), FSlabItems, ACount - Spare});
     FFree.reserve(FSlabItems + Size);
-    auto Slab = std::make_unique<TGridItem[]>(Size);
+    FSlabs.reserve(FSlabs.size() + 1);
+    auto *Room = static_cast<TGridItem *>(::operator new(Size * sizeof(TGridItem)));
     // What the last slab has not handed out yet goes to the free list, which has room for it.
-    for (; FSlabUsed < FSlabSize; ++FSlabUsed)
-        FFree.push_back(&FSlabs.back()[FSlabUsed]);
-    FSlabs.push_back(std::move(Slab));
+    if (!FSlabs.empty()) {
+        TSlab &Last = FSlabs.back();
+        for (; Last.Made < Last.Size; ++Last.Made)
+            FFree.push_back(new (Last.Items + Last.Made) TGridItem);
+    }
+    FSlabs.push_back(TSlab{Room, Size, 0});
     FSlabItems += Size;
-    FSlabSize = Size;
-    FSlabUsed = 0;
 }
 
 void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
@@ -286,7 +289,8 @@ TGridItem *THiddenRows::TakeItem()
         FFree.pop_back();
         return P;
     }
-    return &FSlabs.back()[FSlabUsed++];
+    TSlab &Last = FSlabs.back();
+    return new (Last.Items + Last.Made++) TGridItem;
 }
 
 void THiddenRows::FreeItem(TGridItem *Item)
@@ -301,8 +305,13 @@ void THiddenRows::ReleaseSlabsIfEmpty()
         return;
     FFree.clear();
     FFree.shrink_to_fit();
+    for (TSlab &S : FSlabs) {
+        for (std::size_t I = 0; I < S.Made; ++I)
+            S.Items[I].~TGridItem();
+        ::operator delete(S.Items);
+    }
     FSlabs.clear();
-    FSlabItems = FSlabSize = FSlabUsed = 0;
+    FSlabItems = 0;
 }
 
 void THiddenRows::SetIdx(TGridItem *Item, int Value)

@@ -143,7 +143,9 @@ private:
     void IndexErase(const TGridItem *Item);
     // Items come from slabs, so that hiding a million rows is not a million allocations; a freed
     // item goes back to the free list, where the next filter finds it, and the slabs go with
-    // Clear.
+    // Clear. An item is made when a slab first hands it out, so that a large slab is written
+    // once, by the add that needs it.
+
     // Makes sure that ACount items can be taken without allocating.
     void ReserveItems(std::size_t ACount);
     // The next item of those ReserveItems made sure of.
@@ -153,11 +155,14 @@ private:
     void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
                 const std::vector<TGridStore::TRow *> *Cells, int Width);
     void ReleaseSlabsIfEmpty();
-    std::vector<std::unique_ptr<TGridItem[]>> FSlabs;
+    struct TSlab {
+        TGridItem *Items = nullptr; // room for Size items, of which the first Made are made
+        std::size_t Size = 0;
+        std::size_t Made = 0;
+    };
+    std::vector<TSlab> FSlabs;
     std::vector<TGridItem *> FFree;
     std::size_t FSlabItems = 0; // items in all slabs
-    std::size_t FSlabSize = 0;  // items in the last slab
-    std::size_t FSlabUsed = 0;  // of those, handed out at least once
 
     std::vector<TGridItem *> FItems;
     friend class TGridItem;

@@ -71,7 +71,7 @@ public:
     THiddenRows(const THiddenRows &) = delete;
     THiddenRows &operator=(const THiddenRows &) = delete;
 
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const { return static_cast<int>(FSorted.size()); }
     // The item at a position of the store's own order.
     TGridItem *Items(int Index) const;
 
@@ -151,7 +151,8 @@ private:
     // The next item of those ReserveItems made sure of.
     TGridItem *TakeItem();
     void FreeItem(TGridItem *Item);
-    // The core of the bulk adds; the room is there. The new items are the last of FItems.
+    // The core of the bulk adds; the room is there. The new items are the last of the store's
+    // order.
     void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
                 const std::vector<TGridStore::TRow *> *Cells, int Width);
     void ReleaseSlabsIfEmpty();
@@ -164,7 +165,15 @@ private:
     std::vector<TGridItem *> FFree;
     std::size_t FSlabItems = 0; // items in all slabs
 
+    // The store's order. Mostly it is the sorted order (a first filter, rows hidden one by one
+    // in ascending order): then FInSortedOrder holds, FItems stays empty and FSorted serves.
     std::vector<TGridItem *> FItems;
+    bool FInSortedOrder = true;
+    // The store's order is about to part from the sorted one: FItems takes it over. The room
+    // for Count() items and those to come must be there.
+    void KeepStoreOrder();
+    // The store's order as a list, whichever holds it.
+    const std::vector<TGridItem *> &StoreOrder() const { return FInSortedOrder ? FSorted : FItems; }
     friend class TGridItem;
     // Sorted by Idx (ties in insertion order); FKeys[i] is FSorted[i]->Idx(), and
     // FSorted[i]->FPos is i.

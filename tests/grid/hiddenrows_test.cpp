@@ -92,6 +92,53 @@ TEST(HiddenRowsTest, RandomChangesKeepTheIndexInStepWithTheItems)
     }
 }
 
+// The store's own order is the order of the inserts and bulk adds whatever the sorted order
+// does, also while the two orders part and meet again.
+TEST(HiddenRowsTest, RandomChangesKeepTheStoreOrder)
+{
+    std::mt19937 Rng(11);
+    THiddenRows Store;
+    std::vector<const TGridItem *> Model;
+    for (int Step = 0; Step < 4000; ++Step) {
+        const int Op = int(Rng() % 7);
+        const int R = int(Rng() % 300);
+        if (Op <= 1 && !Store.IsHidden(R)) {
+            // At the end (as sorted inserts mostly come) or anywhere.
+            const int Pos = Op == 0 ? Store.Count() : int(Rng() % unsigned(Store.Count() + 1));
+            Model.insert(Model.begin() + Pos, Store.Insert(Pos, R, 0, int(Rng() % 3)));
+        } else if (Op == 2 && Store.Count() > 0) {
+            const int Pos = int(Rng() % unsigned(Store.Count()));
+            Store.Delete(Pos);
+            Model.erase(Model.begin() + Pos);
+        } else if (Op == 3) {
+            std::vector<int> Rows;
+            for (int K = R; K < R + 40 && int(Rows.size()) < 6; K += 1 + int(Rng() % 7))
+                if (!Store.IsHidden(K))
+                    Rows.push_back(K);
+            std::vector<TGridItem *> Out;
+            Store.AddSorted(Rows, {}, 1 + int(Rng() % 3), Out);
+            Model.insert(Model.end(), Out.begin(), Out.end());
+        } else if (Op == 4) {
+            // The model first: the freed items forget their level.
+            const int Level = int(Rng() % 4);
+            Model.erase(std::remove_if(Model.begin(), Model.end(), [Level](const TGridItem *P) { return P->Level == Level; }),
+                        Model.end());
+            Store.ClearLevel(Level);
+        } else if (Op == 5 && Store.Count() > 0 && !Store.IsHidden(R)) {
+            Store.SetIdx(Store.Items(int(Rng() % unsigned(Store.Count()))), R);
+        } else if (Op == 6) {
+            Store.Shift(R, 1);
+        }
+        ASSERT_EQ(Store.Count(), int(Model.size())) << "step " << Step;
+        for (int I = 0; I < Store.Count(); ++I) {
+            ASSERT_EQ(Store.Items(I), Model[std::size_t(I)]) << "step " << Step << ", item " << I;
+            ASSERT_EQ(Store.IndexOf(Model[std::size_t(I)]), I) << "step " << Step;
+        }
+        for (int K = 0; K < Store.Count(); ++K)
+            ASSERT_EQ(Store.SortedItem(K)->Idx(), Store.SortedIdx()[std::size_t(K)]) << "step " << Step;
+    }
+}
+
 TEST(HiddenRowsTest, ShiftMovesOnlyTheRowsAtOrBehindTheChange)
 {
     THiddenRows Store;

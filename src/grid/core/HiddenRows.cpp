@@ -1,6 +1,7 @@
 #include "grid/core/HiddenRows.h"
 
 #include <algorithm>
+#include <new>
 
 static_assert(sizeof(TGridItem) <= 32, "hidden rows come by the million");
 
@@ -90,7 +91,15 @@ TGridItem *THiddenRows::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())
         return nullptr;
-    return FItems[std::size_t(Index)];
+    return StoreOrder()[std::size_t(Index)];
+}
+
+void THiddenRows::KeepStoreOrder()
+{
+    if (!FInSortedOrder)
+        return;
+    FItems.assign(FSorted.begin(), FSorted.end());
+    FInSortedOrder = false;
 }
 
 TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
@@ -101,7 +110,10 @@ TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
     TGridItem *P = TakeItem();
     P->Height = AHeight;
     P->Level = ALevel;
-    FItems.insert(FItems.begin() + Pos, P);
+    if (FInSortedOrder && std::upper_bound(FKeys.begin(), FKeys.end(), AIdx) - FKeys.begin() != Pos)
+        KeepStoreOrder();
+    if (!FInSortedOrder)
+        FItems.insert(FItems.begin() + Pos, P);
     IndexInsert(P, AIdx);
     return P;
 }
@@ -110,9 +122,10 @@ void THiddenRows::Delete(int Index)
 {
     if (Index < 0 || Index >= Count())
         return;
-    TGridItem *P = FItems[std::size_t(Index)];
+    TGridItem *P = StoreOrder()[std::size_t(Index)];
     IndexErase(P);
-    FItems.erase(FItems.begin() + Index);
+    if (!FInSortedOrder)
+        FItems.erase(FItems.begin() + Index);
     FreeItem(P);
 }
 
@@ -129,6 +142,8 @@ int THiddenRows::IndexOf(const TGridItem *Item) const
     // position tells whether the item is ours before the walk.
     if (SortedPos(Item) == FSorted.size())
         return -1;
+    if (FInSortedOrder)
+        return static_cast<int>(SortedPos(Item));
     for (std::size_t I = FItems.size(); I-- > 0;)
         if (FItems[I] == Item)
             return static_cast<int>(I);
@@ -137,9 +152,10 @@ int THiddenRows::IndexOf(const TGridItem *Item) const
 
 void THiddenRows::Clear()
 {
-    for (TGridItem *P : FItems)
+    for (TGridItem *P : StoreOrder())
         FreeItem(P);
     FItems.clear();
+    FInSortedOrder = true;
     FKeys.clear();
     FSorted.clear();
     ReleaseSlabsIfEmpty();
@@ -147,22 +163,30 @@ void THiddenRows::Clear()
 
 void THiddenRows::ClearLevel(int ALevel)
 {
-    if (std::all_of(FItems.begin(), FItems.end(), [ALevel](const TGridItem *P) { return P->Level == ALevel; })) {
+    const std::vector<TGridItem *> &Order = StoreOrder();
+    if (std::all_of(Order.begin(), Order.end(), [ALevel](const TGridItem *P) { return P->Level == ALevel; })) {
         // The last level goes: nothing to sort out.
-        for (TGridItem *P : FItems)
+        for (TGridItem *P : Order)
             FreeItem(P);
         FItems.clear();
+        FInSortedOrder = true;
         FKeys.clear();
         FSorted.clear();
         return;
     }
     std::vector<TGridItem *> Keep, Gone;
-    Keep.reserve(FItems.size());
-    for (TGridItem *P : FItems)
-        (P->Level == ALevel ? Gone : Keep).push_back(P);
+    if (!FInSortedOrder)
+        Keep.reserve(FItems.size());
+    for (TGridItem *P : Order) {
+        if (P->Level == ALevel)
+            Gone.push_back(P);
+        else if (!FInSortedOrder)
+            Keep.push_back(P);
+    }
     if (Gone.empty())
         return;
-    FItems.swap(Keep);
+    if (!FInSortedOrder)
+        FItems.swap(Keep);
     // One pass rebuilds the index: the survivors keep their sorted order.
     std::size_t Out = 0;
     for (std::size_t I = 0; I < FSorted.size(); ++I) {
@@ -177,6 +201,11 @@ void THiddenRows::ClearLevel(int ALevel)
     Renumber(0);
     for (TGridItem *P : Gone)
         FreeItem(P);
+    // The level that parted the two orders may have gone.
+    if (!FInSortedOrder && FItems == FSorted) {
+        FItems.clear();
+        FInSortedOrder = true;
+    }
 }
 
 void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
@@ -187,7 +216,8 @@ void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int>
     Out.reserve(AIdx.size());
     Reserve(AIdx.size());
     Append(AIdx, AHeights, 0, ALevel, nullptr, 0);
-    Out.assign(FItems.end() - std::ptrdiff_t(AIdx.size()), FItems.end());
+    const std::vector<TGridItem *> &Order = StoreOrder();
+    Out.assign(Order.end() - std::ptrdiff_t(AIdx.size()), Order.end());
 }
 
 void THiddenRows::AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
@@ -204,28 +234,32 @@ void THiddenRows::Reserve(std::size_t ACount)
         if (V.size() + ACount > V.capacity())
             V.reserve(std::max(V.size() + ACount, 2 * V.capacity()));
     };
-    room(FItems);
     room(FKeys);
     room(FSorted);
+    // The store's order may have to be kept apart: room for it, which costs no memory unused.
+    if (FSorted.size() + ACount > FItems.capacity())
+        FItems.reserve(std::max(FSorted.size() + ACount, 2 * FItems.capacity()));
     ReserveItems(ACount);
 }
 
 void THiddenRows::ReserveItems(std::size_t ACount)
 {
-    const std::size_t Spare = FFree.size() + (FSlabSize - FSlabUsed);
+    const std::size_t Spare = FFree.size() + (FSlabs.empty() ? 0 : FSlabs.back().Size - FSlabs.back().Made);
     if (Spare >= ACount)
         return;
     // One slab for all that is missing, at least as large as all before it.
     const std::size_t Size = std::max({std::size_t(64), FSlabItems, ACount - Spare});
     FFree.reserve(FSlabItems + Size);
-    auto Slab = std::make_unique<TGridItem[]>(Size);
+    FSlabs.reserve(FSlabs.size() + 1);
+    auto *Room = static_cast<TGridItem *>(::operator new(Size * sizeof(TGridItem)));
     // What the last slab has not handed out yet goes to the free list, which has room for it.
-    for (; FSlabUsed < FSlabSize; ++FSlabUsed)
-        FFree.push_back(&FSlabs.back()[FSlabUsed]);
-    FSlabs.push_back(std::move(Slab));
+    if (!FSlabs.empty()) {
+        TSlab &Last = FSlabs.back();
+        for (; Last.Made < Last.Size; ++Last.Made)
+            FFree.push_back(new (Last.Items + Last.Made) TGridItem);
+    }
+    FSlabs.push_back(TSlab{Room, Size, 0});
     FSlabItems += Size;
-    FSlabSize = Size;
-    FSlabUsed = 0;
 }
 
 void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
@@ -236,6 +270,8 @@ void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &A
         return;
     const std::size_t N = FKeys.size();
     const bool InOrder = N == 0 || FKeys.back() <= AIdx.front();
+    if (!InOrder)
+        KeepStoreOrder();
     const std::size_t Cut = Cells ? std::min(M, Cells->size()) : 0;
     // One pass fills the items and, for rows that all lie above the hidden ones (the usual case
     // of a first filter), the sorted index too.
@@ -251,7 +287,8 @@ void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &A
             P->FCells = TGridItem::ParkedTag(I < Cut ? (*Cells)[I] : nullptr);
             P->FWidth = Width;
         }
-        FItems.push_back(P);
+        if (!FInSortedOrder)
+            FItems.push_back(P);
         if (InOrder) {
             FKeys.push_back(AIdx[I]);
             FSorted.push_back(P);
@@ -286,7 +323,8 @@ TGridItem *THiddenRows::TakeItem()
         FFree.pop_back();
         return P;
     }
-    return &FSlabs.back()[FSlabUsed++];
+    TSlab &Last = FSlabs.back();
+    return new (Last.Items + Last.Made++) TGridItem;
 }
 
 void THiddenRows::FreeItem(TGridItem *Item)
@@ -297,18 +335,25 @@ void THiddenRows::FreeItem(TGridItem *Item)
 
 void THiddenRows::ReleaseSlabsIfEmpty()
 {
-    if (!FItems.empty())
+    if (Count() > 0)
         return;
     FFree.clear();
     FFree.shrink_to_fit();
+    for (TSlab &S : FSlabs) {
+        for (std::size_t I = 0; I < S.Made; ++I)
+            S.Items[I].~TGridItem();
+        ::operator delete(S.Items);
+    }
     FSlabs.clear();
-    FSlabItems = FSlabSize = FSlabUsed = 0;
+    FSlabItems = 0;
 }
 
 void THiddenRows::SetIdx(TGridItem *Item, int Value)
 {
     if (!Item || SortedPos(Item) == FSorted.size() || Item->Idx() == Value)
         return;
+    // The item may move in the sorted order; the store's order stays.
+    KeepStoreOrder();
     IndexErase(Item);
     IndexInsert(Item, Value);
 }

@@ -71,7 +71,7 @@ public:
     THiddenRows(const THiddenRows &) = delete;
     THiddenRows &operator=(const THiddenRows &) = delete;
 
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const { return static_cast<int>(FSorted.size()); }
     // The item at a position of the store's own order.
     TGridItem *Items(int Index) const;
 
@@ -143,23 +143,37 @@ private:
     void IndexErase(const TGridItem *Item);
     // Items come from slabs, so that hiding a million rows is not a million allocations; a freed
     // item goes back to the free list, where the next filter finds it, and the slabs go with
-    // Clear.
+    // Clear. An item is made when a slab first hands it out, so that a large slab is written
+    // once, by the add that needs it.
+
     // Makes sure that ACount items can be taken without allocating.
     void ReserveItems(std::size_t ACount);
     // The next item of those ReserveItems made sure of.
     TGridItem *TakeItem();
     void FreeItem(TGridItem *Item);
-    // The core of the bulk adds; the room is there. The new items are the last of FItems.
+    // The core of the bulk adds; the room is there. The new items are the last of the store's
+    // order.
     void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
                 const std::vector<TGridStore::TRow *> *Cells, int Width);
     void ReleaseSlabsIfEmpty();
-    std::vector<std::unique_ptr<TGridItem[]>> FSlabs;
+    struct TSlab {
+        TGridItem *Items = nullptr; // room for Size items, of which the first Made are made
+        std::size_t Size = 0;
+        std::size_t Made = 0;
+    };
+    std::vector<TSlab> FSlabs;
     std::vector<TGridItem *> FFree;
     std::size_t FSlabItems = 0; // items in all slabs
-    std::size_t FSlabSize = 0;  // items in the last slab
-    std::size_t FSlabUsed = 0;  // of those, handed out at least once
 
+    // The store's order. Mostly it is the sorted order (a first filter, rows hidden one by one
+    // in ascending order): then FInSortedOrder holds, FItems stays empty and FSorted serves.
     std::vector<TGridItem *> FItems;
+    bool FInSortedOrder = true;
+    // The store's order is about to part from the sorted one: FItems takes it over. The room
+    // for Count() items and those to come must be there.
+    void KeepStoreOrder();
+    // The store's order as a list, whichever holds it.
+    const std::vector<TGridItem *> &StoreOrder() const { return FInSortedOrder ? FSorted : FItems; }
     friend class TGridItem;
     // Sorted by Idx (ties in insertion order); FKeys[i] is FSorted[i]->Idx(), and
     // FSorted[i]->FPos is i.

@@ -685,8 +685,12 @@ void TControlEventBridge::ActivateOnPress()
         return;
     const HWND h = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(top->property("fabricorHandle").value<qulonglong>()));
     auto *form = dynamic_cast<TCustomForm *>(TWinControl::FindControl(h));
-    if (form && !form->Active() && form->Visible() && form->Enabled())
-        SetForegroundWindow(h);
+    if (!form || form->Active() || !form->Visible() || !form->Enabled())
+        return;
+    // The window may decline the activation a click would bring.
+    if (form->Perform(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(h), MakeLParam(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE)
+        return;
+    SetForegroundWindow(h);
 }
 
 bool TControlEventBridge::HandleMouse(QMouseEvent *Event)

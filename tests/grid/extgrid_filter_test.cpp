@@ -428,4 +428,23 @@ TEST_F(FilterButton, TheListTakesItsPlaceAndSize)
     }
 }
 
+// The popup that shows a snapshot over the grid neither takes the activation nor the pointer.
+TEST_F(FilterButton, ANoActiveFormLeavesTheFormActive)
+{
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    GuiTest::ProcessEvents(1100); // past the sorting out of the activation asked for
+    int deactivations = 0;
+    form->OnDeactivate = [&](TObject *) { ++deactivations; };
+    auto *popup = new TNoActiveForm(g);
+    popup->SetBounds(100, 100, 60, 40);
+    popup->Show();
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(popup->Visible());
+    EXPECT_TRUE(popup->NoActivate());
+    EXPECT_TRUE(form->Active());
+    EXPECT_FALSE(popup->Active());
+    EXPECT_EQ(deactivations, 0);
+    EXPECT_TRUE(popup->Widget()->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
 } // namespace

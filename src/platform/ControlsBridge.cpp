@@ -514,6 +514,12 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         SendFromEvent(m);
         return false;
     }
+    case QEvent::Show:
+    case QEvent::Hide:
+        // Also when a window above it shows or hides: what stands beside it on the screen
+        // (its pop-ups) can follow.
+        FControl->Perform(CM_SHOWINGCHANGED, 0, 0);
+        return false;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {

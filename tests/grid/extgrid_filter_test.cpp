@@ -447,4 +447,25 @@ TEST_F(FilterButton, ANoActiveFormLeavesTheFormActive)
     EXPECT_TRUE(popup->Widget()->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
+// An open list goes with the grid when the grid or its form goes out of sight.
+TEST_F(FilterButton, TheListClosesWhenTheGridGoesOutOfSight)
+{
+    for (bool wholeForm : {false, true}) {
+        SCOPED_TRACE(wholeForm);
+        g->SetVisible(true);
+        form->Show();
+        GuiTest::ProcessEvents();
+        ClickButton();
+        ASSERT_TRUE(g->DropList()->Visible());
+        if (wholeForm)
+            form->Hide();
+        else
+            g->SetVisible(false);
+        GuiTest::ProcessEvents();
+        EXPECT_FALSE(g->DropList()->Visible());
+        EXPECT_FALSE(g->DropList()->Widget()->isVisible());
+        EXPECT_EQ(g->FilterCol(), -1);
+    }
+}
+
 } // namespace

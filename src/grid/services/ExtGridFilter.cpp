@@ -665,6 +665,13 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     return true;
 }
 
+void TExtStringGrid::CloseFilterLists()
+{
+    for (TWinControl *l : {static_cast<TWinControl *>(FDropList), static_cast<TWinControl *>(FDropCheckList)})
+        if (l && l->Visible())
+            CloseFilterList(l);
+}
+
 void TExtStringGrid::CNKeyDown(TWMKey &Message)
 {
     // Ahead of the form's dialog keys: Enter and Escape belong to the open list.

@@ -91,9 +91,9 @@ void BM_ReadItemLinesFloor(benchmark::State &State)
     for (auto _ : State) {
         std::size_t n = 0;
         for (int j = 0; j < Items; ++j) {
-            TStringList *l = dd->Items()->Items(j)->Text();
+            const auto *item = dd->Items()->Items(j);
             for (int c = 0; c < Cols; ++c)
-                n += l->Strings(c).size();
+                n += item->LineView(c).size();
         }
         benchmark::DoNotOptimize(n);
     }

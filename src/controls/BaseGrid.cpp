@@ -245,7 +245,7 @@ void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject *Value)
     // makes the stored text look empty and get erased.
     int bc = ACol, br = ARow;
     ResolveBaseCell(ACol, ARow, bc, br);
-    const bool empty = TStringGrid::Cells(bc, br).isEmpty();
+    const bool empty = Store().TextLength(bc, br) == 0;
     if (empty)
         SetCellEx(ACol, ARow, QStringLiteral(" "));
     EnsureProps(ACol, ARow, true)->SetCellObject(reinterpret_cast<NativeUInt>(Value));
@@ -268,7 +268,7 @@ void TBaseGrid::SetGraphicObjects(int ACol, int ARow, TObject *Value)
         return;
     int bc = ACol, br = ARow;
     ResolveBaseCell(ACol, ARow, bc, br);
-    const bool empty = TStringGrid::Cells(bc, br).isEmpty();
+    const bool empty = Store().TextLength(bc, br) == 0;
     if (empty)
         SetCellEx(ACol, ARow, QStringLiteral(" "));
     EnsureProps(ACol, ARow, false)->SetGraphicObject(Value);

@@ -53,12 +53,69 @@ TDropDownColumns::TDropDownColumns(TPersistent *AOwner)
 {
 }
 
-TDropDownItem::TDropDownItem(TCollection *Collection)
-    : TCollectionItem(Collection), FText(std::make_unique<TStringList>())
+// The list an item hands out: every change with no update pending is copied to the item's block,
+// a line added at the end by itself.
+class TDropDownItem::TLines : public TStringList {
+public:
+    TDropDownItem *Item = nullptr;
+
+protected:
+    void Changed() override
+    {
+        TStringList::Changed();
+        if (Item && UpdateCount() == 0)
+            Item->LinesChanged(FAppending);
+    }
+    void InsertItem(int Index, const UnicodeString &S, TObject *AObject) override
+    {
+        FAppending = Index == Count();
+        try {
+            TStringList::InsertItem(Index, S, AObject);
+        } catch (...) {
+            FAppending = false;
+            throw;
+        }
+        FAppending = false;
+    }
+
+private:
+    bool FAppending = false;
+};
+
+TDropDownItem::TDropDownItem(TCollection *Collection) : TCollectionItem(Collection)
 {
 }
 
-TDropDownItem::~TDropDownItem() = default;
+TDropDownItem::~TDropDownItem()
+{
+    FText.reset();
+    TGridStore::FreeRow(FLines);
+}
+
+TStringList *TDropDownItem::Text() const
+{
+    if (!FText) {
+        auto lines = std::make_unique<TLines>();
+        for (int i = 0; i < FLineCount; ++i)
+            lines->Add(TGridStore::Text(FLines, i));
+        lines->Item = const_cast<TDropDownItem *>(this);
+        FText = std::move(lines);
+    }
+    return FText.get();
+}
+
+void TDropDownItem::LinesChanged(bool Appended)
+{
+    const int n = FText->Count();
+    if (Appended && n == FLineCount + 1) {
+        TGridStore::SetText(FLines, n - 1, FText->Strings(n - 1));
+    } else {
+        TGridStore::FreeRow(FLines);
+        for (int i = 0; i < n; ++i)
+            TGridStore::SetText(FLines, i, FText->Strings(i));
+    }
+    FLineCount = n;
+}
 
 void TDropDownItem::Assign(TPersistent *Source)
 {
@@ -72,9 +129,14 @@ void TDropDownItem::Assign(TPersistent *Source)
 
 std::optional<UnicodeString> TDropDownItem::Line(int Column) const
 {
-    if (Column < 0 || Column >= FText->Count())
+    if (Column < 0 || Column >= FLineCount)
         return std::nullopt;
-    return FText->Strings(Column);
+    return TGridStore::Text(FLines, Column);
+}
+
+QStringView TDropDownItem::LineView(int Column) const
+{
+    return Column < 0 || Column >= FLineCount ? QStringView() : TGridStore::TextView(FLines, Column);
 }
 
 TDropDownItems::TDropDownItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
@@ -84,7 +146,7 @@ TDropDownItems::TDropDownItems(TPersistent *AOwner) : TCollection(CollectionItem
 int TDropDownItems::IndexInColumn(int Column, const UnicodeString &Value) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (const std::optional<UnicodeString> l = Items(i)->Line(Column); l && *l == Value)
+        if (Column >= 0 && Column < Items(i)->LineCount() && Items(i)->LineView(Column) == Value)
             return i;
     return -1;
 }
@@ -368,18 +430,7 @@ int TExtMultiColumnDropDown::LookupKey(WideChar Key)
 void TExtMultiColumnDropDown::CreateDropDownForm()
 {
     TColumnListDropDown::CreateDropDownForm();
-    if (!DropDownForm())
-        return;
-    if (!FGrid) {
-        FGrid = new TExtColGrid(this);
-        FGrid->SetParent(DropDownForm());
-    }
-    FGrid->SetExtDropDown(this);
-    FGrid->SetLeft(0);
-    FGrid->SetTop(0);
-    FGrid->SetHeight(180);
-    FGrid->SetColor(DropDownColor());
-    FGrid->SetDoubleBuffered(true);
+    MakePopupGrid(FGrid, this);
 }
 
 void TExtMultiColumnDropDown::PlaceDropDownControl()
@@ -415,13 +466,7 @@ void TExtMultiColumnDropDown::BeforeDropDown()
 void TExtMultiColumnDropDown::SizeDropDownForm()
 {
     TColumnListDropDown::SizeDropDownForm();
-    if (!DropDownAutoWidth || !FGrid || !DropDownForm())
-        return;
-    FGrid->SetAlign(alNone);
-    const int w = FGrid->GetTotalWidth();
-    FGrid->SetWidth(w);
-    DropDownForm()->SetWidth(w + 2 * DropDownBorderWidth);
-    FGrid->SetAlign(alClient);
+    FitPopupToGrid(FGrid);
 }
 
 void TExtMultiColumnDropDown::DoShowDropDown()

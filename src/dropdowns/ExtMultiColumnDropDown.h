@@ -71,14 +71,23 @@ public:
     // Copies ImageIndex alone: the lines stay the target's own.
     void Assign(TPersistent *Source) override;
 
-    TStringList *Text() const { return FText.get(); }
-    void SetText(TStrings *Value) { FText->Assign(Value); }
+    // The lines as a string list, made when first asked for; what changes there is read back.
+    TStringList *Text() const;
+    void SetText(TStrings *Value) { Text()->Assign(Value); }
     int ImageIndex = -1;
     // Line Column; none when the item has fewer lines.
     std::optional<UnicodeString> Line(int Column) const;
+    // The lines without a list or a copy (empty past the last): valid until the lines change.
+    int LineCount() const { return FLineCount; }
+    QStringView LineView(int Column) const;
 
 private:
-    std::unique_ptr<TStringList> FText;
+    class TLines;
+    void LinesChanged(bool Appended);
+    // All lines in one block: filling a popup from many items reads them in one pass.
+    TGridStore::TRow *FLines = nullptr;
+    int FLineCount = 0;
+    mutable std::unique_ptr<TLines> FText;
 };
 
 class TDropDownItems : public TCollection {
@@ -223,6 +232,13 @@ protected:
     // Scales the grid's columns to the popup's width, carrying the rounded rest.
     template <class TGrid>
     void FitColumns(TGrid *Grid, TDropDownColumns *Columns);
+    // The popup grid, made once on the popup form for Self to hear from, at the form's top left
+    // in the popup's colour; false while there is no popup form.
+    template <class TGrid, class TSelf>
+    bool MakePopupGrid(TGrid *&Grid, TSelf *Self);
+    // With DropDownAutoWidth the popup takes the width of the grid's columns.
+    template <class TGrid>
+    void FitPopupToGrid(TGrid *Grid);
 
     std::unique_ptr<TFont> FHeaderFont;
     std::unique_ptr<TStringList> FLookupItems;
@@ -265,6 +281,36 @@ void TColumnListDropDown::FitColumns(TGrid *Grid, TDropDownColumns *Columns)
             Grid->SetColWidths(i, n);
         }
     }
+}
+
+template <class TGrid, class TSelf>
+bool TColumnListDropDown::MakePopupGrid(TGrid *&Grid, TSelf *Self)
+{
+    if (!DropDownForm())
+        return false;
+    if (!Grid) {
+        Grid = new TGrid(this);
+        Grid->SetParent(DropDownForm());
+    }
+    Grid->SetExtDropDown(Self);
+    Grid->SetLeft(0);
+    Grid->SetTop(0);
+    Grid->SetHeight(180);
+    Grid->SetColor(DropDownColor());
+    Grid->SetDoubleBuffered(true);
+    return true;
+}
+
+template <class TGrid>
+void TColumnListDropDown::FitPopupToGrid(TGrid *Grid)
+{
+    if (!DropDownAutoWidth || !Grid || !DropDownForm())
+        return;
+    Grid->SetAlign(alNone);
+    const int w = Grid->GetTotalWidth();
+    Grid->SetWidth(w);
+    DropDownForm()->SetWidth(w + 2 * DropDownBorderWidth);
+    Grid->SetAlign(alClient);
 }
 
 class TExtMultiColumnDropDown : public TColumnListDropDown {

@@ -64,7 +64,11 @@ UnicodeString TGridStore::Text(const TRow *r, int ACol)
 
 QStringView TGridStore::TextView(int ACol, int ARow) const
 {
-    const TRow *r = Row(ARow);
+    return TextView(Row(ARow), ACol);
+}
+
+QStringView TGridStore::TextView(const TRow *r, int ACol)
+{
     if (!r || ACol < 0 || ACol >= r->Count)
         return QStringView();
     int start = r->Start(ACol);
@@ -214,6 +218,90 @@ void TGridStore::SetText(int ACol, int ARow, QStringView Value)
         return;
     }
     SetRowText(r, ACol, Value.data(), len, FColumnHint);
+}
+
+void TGridStore::SetText(TRow *&R, int ACol, QStringView Value)
+{
+    if (ACol >= 0)
+        SetRowText(R, ACol, Value.data(), int(Value.size()), 4);
+}
+
+void TGridStore::SetRowTexts(int ARow, const QStringView *Texts, int Count)
+{
+    if (ARow < 0 || Count <= 0)
+        return;
+    TRow *r = Row(ARow);
+    const int oldCount = r ? r->Count : 0;
+    int head = 0; // characters of the new cells, each non-empty text with its null
+    int last = -1; // the last new cell with a text
+    for (int c = 0; c < Count; ++c)
+        if (!Texts[c].isEmpty()) {
+            head += int(Texts[c].size()) + 1;
+            last = c;
+        }
+    // The row ends at its last text: with no old cell after the new ones, empty new cells at the
+    // end take no room.
+    const int newCount = oldCount > Count ? oldCount : last + 1;
+    if (newCount == 0) {
+        if (r) {
+            TRow *&slot = Slot(ARow);
+            slot->Count = 0;
+            slot->CharLen = 0;
+            DropIfEmpty(slot);
+        }
+        return;
+    }
+    if (ARow >= FRows)
+        InsertRows(FRows, ARow + 1 - FRows);
+    TRow *&slot = Slot(ARow);
+    const int tailStart = r && Count < oldCount ? r->Start(Count) : (r ? r->CharLen : 0);
+    const int tail = r ? r->CharLen - tailStart : 0;
+    const int chars = head + tail;
+    // Texts read from this very row must stay where they are until they are copied.
+    bool aliased = false;
+    for (int c = 0; r && c < Count && !aliased; ++c)
+        aliased = Texts[c].data() >= r->Chars() && Texts[c].data() < r->Chars() + r->CharCap;
+    TRow *old = nullptr;
+    if (!r || aliased || newCount > r->CellCap || chars > r->CharCap || r->Block->needsDetach()) {
+        TRow *n = Allocate(std::max(newCount, FColumnHint), chars);
+        if (r) {
+            if (tail > 0)
+                std::memcpy(static_cast<void *>(n->Chars() + head), r->Chars() + tailStart, std::size_t(tail) * sizeof(QChar));
+            for (int c = Count; c < oldCount; ++c)
+                n->Ends()[c] = r->Ends()[c] - tailStart + head;
+            n->Objects = r->Objects;
+            n->ObjectCount = r->ObjectCount;
+            r->Objects = nullptr;
+            r->ObjectCount = 0;
+            old = r;
+        }
+        slot = n;
+    } else if (tail > 0 && head != tailStart) {
+        std::memmove(static_cast<void *>(r->Chars() + head), r->Chars() + tailStart, std::size_t(tail) * sizeof(QChar));
+        for (int c = Count; c < oldCount; ++c)
+            r->Ends()[c] += head - tailStart;
+    }
+    TRow *w = slot;
+    char16_t *dst = reinterpret_cast<char16_t *>(w->Chars());
+    int pos = 0;
+    for (int c = 0; c < Count && c < newCount; ++c) {
+        const int len = int(Texts[c].size());
+        if (len) {
+            const char16_t *src = Texts[c].utf16();
+            if (len <= ShortText) {
+                for (int i = 0; i < len; ++i)
+                    dst[pos + i] = src[i];
+            } else {
+                std::memcpy(dst + pos, src, std::size_t(len) * sizeof(char16_t));
+            }
+            dst[pos + len] = u'\0';
+            pos += len + 1;
+        }
+        w->Ends()[c] = pos;
+    }
+    w->Count = newCount;
+    w->CharLen = chars;
+    FreeRow(old);
 }
 
 void TGridStore::SetObject(int ACol, int ARow, TObject *Value)
@@ -370,7 +458,6 @@ void TGridStore::TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cel
     for (int i = out; i < FRows; ++i) {
         if (k < Rows.size() && Rows[k] == i) {
             Cells.push_back(b[i]);
-            b[i] = nullptr;
             ++k;
         } else {
             b[out++] = b[i];
@@ -378,7 +465,7 @@ void TGridStore::TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cel
     }
     // Rows past the store's end were never written: they hand out nothing.
     Cells.resize(Rows.size(), nullptr);
-    std::fill(b + out, b + FRows, nullptr);
+    // The slots from out on are the gap now, which nobody reads: they keep what they held.
     FRows = out;
     FGapStart = out;
 }

@@ -40,6 +40,9 @@ public:
     void SetText(int ACol, int ARow, const UnicodeString &Value) { SetText(ACol, ARow, QStringView(Value)); }
     void SetText(int ACol, int ARow, QStringView Value);
     void SetObject(int ACol, int ARow, TObject *Value);
+    // Cells 0..Count-1 of the row take Texts at once (one block for the row, reused when it has
+    // room and is not being read); the row's later cells and its objects stay.
+    void SetRowTexts(int ARow, const QStringView *Texts, int Count);
 
     // Number of cells the row holds (its highest non-empty column + 1).
     int RowLength(int ARow) const;
@@ -83,6 +86,10 @@ public:
     static UnicodeString Text(const TRow *R, int ACol);
     static TObject *Object(const TRow *R, int ACol);
     static int Length(const TRow *R);
+    static QStringView TextView(const TRow *R, int ACol);
+    // A row of one's own, kept as the store keeps its rows: all texts in one block. R may be null
+    // (a row that holds nothing) and is made on the first text.
+    static void SetText(TRow *&R, int ACol, QStringView Value);
     // Frees a taken row's texts and object slots (not the objects); R becomes null.
     static void FreeRow(TRow *&R);
 

@@ -164,6 +164,9 @@ public:
     void SetColWidths(int Index, int Value);
     int RowHeights(int Index) const;
     void SetRowHeights(int Index, int Value);
+    // RowHeights of each of the given rows, in their order; empty when every row of the grid has
+    // the default height.
+    void RowHeightsOf(const std::vector<int> &Rows, std::vector<int> &Heights) const;
     int DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(int Value);
     int DefaultRowHeight() const { return FDefaultRowHeight; }
@@ -462,6 +465,8 @@ public:
     // show them again when it grows; rows likewise. Objects are never freed by the grid.
     UnicodeString Cells(int ACol, int ARow) const { return FStore.Text(ACol, ARow); }
     void SetCells(int ACol, int ARow, const UnicodeString &Value);
+    // Cells 0..Count-1 of row ARow at once, as SetCells would write them one by one.
+    void SetRowCells(int ARow, const QStringView *Texts, int Count);
     TObject *Objects(int ACol, int ARow) const { return FStore.Object(ACol, ARow); }
     void SetObjects(int ACol, int ARow, TObject *Value);
     TStrings *Rows(int Index);

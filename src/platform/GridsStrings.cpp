@@ -204,6 +204,23 @@ void TStringGrid::SetCells(int ACol, int ARow, const UnicodeString &Value)
     CellChanged(ACol, ARow);
 }
 
+void TStringGrid::SetRowCells(int ARow, const QStringView *Texts, int Count)
+{
+    if (Count <= 0)
+        return;
+    CheckWriteIndex(Count - 1, ARow);
+    FStore.SetRowTexts(ARow, Texts, Count);
+    if (!HandleAllocated() || ARow >= RowCount())
+        return;
+    // As CellChanged, with the row's view test made once.
+    const TRect cr = ClientRect();
+    if (ARow >= FixedRows() && (ARow < TopRow() || ARow > TopRow() + cr.Height()))
+        return;
+    for (int c = 0; c < Count && c < ColCount(); ++c)
+        if (c < FixedCols() || (c >= LeftCol() && c <= LeftCol() + cr.Width()))
+            InvalidateCell(c, ARow);
+}
+
 void TStringGrid::SetObjects(int ACol, int ARow, TObject *Value)
 {
     CheckWriteIndex(ACol, ARow);

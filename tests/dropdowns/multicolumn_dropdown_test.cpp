@@ -6,6 +6,8 @@
 #include "platform/RecordingCanvas.h"
 #include "platform/WinGdi.h"
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -375,3 +377,65 @@ TEST_F(MultiColumnTest, AHeaderColourOfNoneGivesAFlatHeader)
     EXPECT_NE(grad.Image().pixelColor(r.Left + 4, r.Top + 2), grad.Image().pixelColor(r.Left + 4, r.Bottom - 4))
         << "two colours give a gradient";
 }
+
+namespace {
+
+using ExtMultiColumnDropDown::TDropDownItems;
+
+// Whatever is done to an item's lines through its list, the lines read without the list
+// follow; a line read before a change stays as it was read.
+TEST(DropDownItemLines, LinesReadWithoutTheListFollowEveryChangeOfIt)
+{
+    struct TCase {
+        const char *Name;
+        std::function<void(TStringList *)> Change;
+    };
+    const TCase Cases[] = {
+        {"add", [](TStringList *l) { l->Add(QStringLiteral("d")); }},
+        {"add empty", [](TStringList *l) { l->Add(QString()); }},
+        {"insert first", [](TStringList *l) { l->Insert(0, QStringLiteral("z")); }},
+        {"delete middle", [](TStringList *l) { l->Delete(1); }},
+        {"delete last", [](TStringList *l) { l->Delete(2); }},
+        {"set longer", [](TStringList *l) { l->SetStrings(2, QString(300, QLatin1Char('x'))); }},
+        {"set empty", [](TStringList *l) { l->SetStrings(0, QString()); }},
+        {"exchange", [](TStringList *l) { l->Exchange(0, 2); }},
+        {"move", [](TStringList *l) { l->Move(0, 2); }},
+        {"clear", [](TStringList *l) { l->Clear(); }},
+        {"text", [](TStringList *l) { l->SetText(QStringLiteral("x\ny\n\nw")); }},
+        {"sort", [](TStringList *l) { l->Sort(); }},
+        {"in an update", [](TStringList *l) {
+             l->BeginUpdate();
+             l->Add(QStringLiteral("e"));
+             l->Delete(0);
+             l->Add(QStringLiteral("f"));
+             l->EndUpdate();
+         }},
+        {"assign", [](TStringList *l) {
+             TStringList other;
+             other.Add(QStringLiteral("p"));
+             other.Add(QStringLiteral("q"));
+             l->Assign(&other);
+         }},
+    };
+    for (const TCase &c : Cases) {
+        TDropDownItems items(nullptr);
+        auto *it = items.Add();
+        TStringList model;
+        for (const char *s : {"c", "", "a"}) {
+            it->Text()->Add(QString::fromUtf8(s));
+            model.Add(QString::fromUtf8(s));
+        }
+        const std::optional<UnicodeString> held = it->Line(2);
+        c.Change(it->Text());
+        c.Change(&model);
+        ASSERT_EQ(it->LineCount(), model.Count()) << c.Name;
+        for (int i = -1; i <= model.Count(); ++i) {
+            const bool has = i >= 0 && i < model.Count();
+            EXPECT_EQ(it->Line(i), has ? std::optional<UnicodeString>(model.Strings(i)) : std::nullopt) << c.Name << " " << i;
+            EXPECT_EQ(it->LineView(i).toString(), has ? model.Strings(i) : QString()) << c.Name << " " << i;
+        }
+        EXPECT_EQ(held, std::optional<UnicodeString>(QStringLiteral("a"))) << c.Name;
+    }
+}
+
+} // namespace

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -264,6 +266,55 @@ TEST_F(ExtGridCellsTest, OriginalCellsFollowAMovedColumn)
     EXPECT_EQ(Grid->OriginalCells(1, 2), QStringLiteral("1:2"));
     Grid->SetOriginalCells(1, 2, QStringLiteral("moved"));
     EXPECT_EQ(Grid->Cells(3, 2), QStringLiteral("moved"));
+}
+
+} // namespace
+
+namespace {
+
+// A row written at once reads as the same texts written cell by cell, also where a cell has its
+// own properties, lies in a merged range or sits beside a hidden column.
+TEST(ExtGridRowCells, ARowWrittenAtOnceReadsAsItsCellsWrittenOneByOne)
+{
+    struct TCase {
+        const char *Name;
+        std::function<void(TExtStringGrid *)> Setup;
+    };
+    const TCase Cases[] = {
+        {"plain", [](TExtStringGrid *) {}},
+        {"objects", [](TExtStringGrid *G) {
+             G->SetObjectEx(0, 2, reinterpret_cast<TObject *>(std::intptr_t(7)));
+             G->SetObjectEx(2, 3, reinterpret_cast<TObject *>(std::intptr_t(9)));
+         }},
+        {"merged", [](TExtStringGrid *G) { G->MergeCells(1, 2, 2, 2); }},
+        {"hidden column", [](TExtStringGrid *G) { G->HideColumn(1); }},
+    };
+    Application->Initialize();
+    for (const TCase &c : Cases) {
+        std::unique_ptr<TExtStringGrid> grids[2];
+        for (auto &g : grids) {
+            g = std::make_unique<TExtStringGrid>(nullptr);
+            g->SetColCount(4);
+            g->SetRowCount(5);
+            for (int r = 0; r < 5; ++r)
+                for (int col = 0; col < 4; ++col)
+                    g->SetCells(col, r, QStringLiteral("%1:%2").arg(col).arg(r));
+            c.Setup(g.get());
+        }
+        for (int r = 1; r < 5; ++r) {
+            const QString texts[] = {QStringLiteral("a%1").arg(r), QString(), QStringLiteral("long text %1").arg(r)};
+            const QStringView views[] = {texts[0], texts[1], texts[2]};
+            const int count = r == 4 ? 2 : 3;
+            grids[0]->SetRowCells(r, views, count);
+            for (int col = 0; col < count; ++col)
+                grids[1]->SetCells(col, r, texts[col]);
+        }
+        for (int r = 0; r < 5; ++r)
+            for (int col = 0; col < 4; ++col) {
+                EXPECT_EQ(grids[0]->Cells(col, r), grids[1]->Cells(col, r)) << c.Name << " " << col << "," << r;
+                EXPECT_EQ(grids[0]->GetObjectEx(col, r), grids[1]->GetObjectEx(col, r)) << c.Name << " " << col << "," << r;
+            }
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // narrowing, and the choices of the filter drop-downs.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
@@ -144,6 +145,32 @@ TEST_F(FilterTest, NarrowDownAddsAndTakesLevelsAndKeepsRowsHiddenOtherwise)
     g->RemoveAllFilters();
     g->NarrowDown("n a", 1);
     EXPECT_EQ(Shown(), (std::vector<QString>{"hidden a"}));
+}
+
+// A narrowing settles plain ASCII texts in one walk; blanks around a text, characters beyond
+// ASCII, the wide-encoding mark and the characters just below it must come out as the whole way
+// has them.
+TEST_F(FilterTest, NarrowingTreatsEveryKindOfTextAlike)
+{
+    const QString wide = EncodeWideCellText(QStringLiteral("x\u00e9ab"));
+    ASSERT_TRUE(wide.contains(QStringLiteral("|\\")));
+    const std::vector<std::pair<QString, bool>> cases = {
+        {"  xab  ", true},  {"ab", true},          {"a|b", false},         {"|ab", true},
+        {"ab}", true},      {"~AB", true},         {"a\u00e9b", false},     {"\u00e9AB", true},
+        {"", false},        {"a", false},          {"A\tB", false},        {"xa\u00dfb", false},
+        {wide, true},       {"\u0131ab", true},    {"zzAb", true},         {"b a", false},
+    };
+    std::vector<QString> texts, kept;
+    for (const auto &[text, match] : cases) {
+        texts.push_back(text);
+        if (match)
+            kept.push_back(text);
+    }
+    Fill(texts);
+    g->NarrowDown("ab", 1);
+    EXPECT_EQ(Shown(), kept);
+    g->NarrowDown("", 1);
+    EXPECT_EQ(Shown(), texts);
 }
 
 // Filtered rows leave the grid with all they hold and come back with it, level by level, also

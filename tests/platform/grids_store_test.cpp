@@ -468,3 +468,60 @@ TEST(GridStore, ATakenRowFreedLeavesItsObjectsAndHeldTexts)
 }
 
 } // namespace
+
+namespace {
+
+// A row written at once reads as the same texts written cell by cell: longer and shorter than
+// before, with empty cells, with texts read from the row itself, while strings read from it
+// are held; its later cells, its objects and its length stay those of the cell-by-cell store.
+TEST(GridStore, ARowWrittenAtOnceMatchesItsCellsWrittenOneByOne)
+{
+    constexpr int Cols = 6, Rows = 5;
+    TGridStore bulk, single;
+    TObject marks[Rows];
+    std::vector<std::pair<QString, QString>> held;
+    unsigned seed = 777;
+    auto rnd = [&](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(n));
+    };
+    for (int step = 0; step < 2000; ++step) {
+        const int r = rnd(Rows), count = rnd(Cols + 1);
+        std::vector<QString> texts(static_cast<std::size_t>(count));
+        std::vector<QStringView> views;
+        for (int c = 0; c < count; ++c) {
+            QString &v = texts[std::size_t(c)];
+            switch (rnd(4)) {
+            case 0: break;
+            case 1: v = QString(rnd(40) + 1, QChar(u'a' + rnd(26))); break;
+            case 2: v = QString(rnd(4) + 1, QChar(u'A' + rnd(26))); break;
+            default: v = bulk.Text(rnd(Cols), r); // shares the row's own block
+            }
+        }
+        // Views straight into the row's characters, as a caller copying within a row gives them.
+        for (int c = 0; c < count; ++c)
+            views.push_back(rnd(5) == 0 ? bulk.TextView(rnd(Cols), r) : QStringView(texts[std::size_t(c)]));
+        for (int c = 0; c < count; ++c)
+            single.SetText(c, r, views[std::size_t(c)].toString());
+        bulk.SetRowTexts(r, views.data(), count);
+        if (rnd(7) == 0) {
+            const int oc = rnd(Cols + 2);
+            TObject *o = rnd(2) ? &marks[r] : nullptr;
+            bulk.SetObject(oc, r, o);
+            single.SetObject(oc, r, o);
+        }
+        if (rnd(3) == 0) {
+            QString v = bulk.Text(rnd(Cols), r);
+            held.push_back({v, QString(v.constData(), v.size())});
+        }
+        for (int c = 0; c < Cols + 2; ++c) {
+            ASSERT_EQ(bulk.Text(c, r), single.Text(c, r)) << "step " << step << " cell " << c << "," << r;
+            ASSERT_EQ(bulk.Object(c, r), single.Object(c, r)) << "step " << step << " cell " << c << "," << r;
+        }
+        ASSERT_EQ(bulk.RowLength(r), single.RowLength(r)) << "step " << step;
+    }
+    for (const auto &h : held)
+        ASSERT_EQ(h.first, h.second);
+}
+
+} // namespace

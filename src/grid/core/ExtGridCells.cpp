@@ -27,6 +27,33 @@ void TExtStringGrid::SetCellsMapped(int ACol, int ARow, const UnicodeString &Val
         RepaintCell(D, ARow);
 }
 
+void TExtStringGrid::SetRowCells(int ARow, const QStringView *Texts, int Count)
+{
+    // Hidden columns move what is shown, and a merged cell writes its range's base: those rows
+    // go cell by cell.
+    bool single = FNumHidden != 0 || FHideLastRow || ARow < 0 || ARow >= RowCount() || Count > ColCount();
+    bool props = false;
+    for (int c = 0, bc = 0, br = 0; FHasCellProps && !single && c < Count; ++c) {
+        if (!CellHasProperties(c, ARow))
+            continue;
+        props = true;
+        ResolveBaseCell(c, ARow, bc, br);
+        single = bc != c || br != ARow;
+    }
+    if (single) {
+        for (int c = 0; c < Count; ++c)
+            SetCells(c, ARow, Texts[c].toString());
+        return;
+    }
+    TStringGrid::SetRowCells(ARow, Texts, Count);
+    for (int c = 0; props && c < Count; ++c)
+        if (CellHasProperties(c, ARow)) {
+            CellTextSet(c, ARow);
+            if (Parent())
+                RepaintCell(c, ARow);
+        }
+}
+
 UnicodeString TExtStringGrid::StrippedCells(int ACol, int ARow)
 {
     return StripHtmlTags(Cells(ACol, ARow));

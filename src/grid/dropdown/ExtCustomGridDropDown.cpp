@@ -233,19 +233,8 @@ int TCustomExtGridDropDown::LookupKey(WideChar Key)
 void TCustomExtGridDropDown::CreateDropDownForm()
 {
     TExtCustomDropDown::CreateDropDownForm();
-    if (!DropDownForm())
-        return;
-    if (!FGrid) {
-        FGrid = new TExtColGrid(this);
-        FGrid->SetParent(DropDownForm());
-    }
-    FGrid->SetExtDropDown(this);
-    FGrid->SetLeft(0);
-    FGrid->SetTop(0);
-    FGrid->SetHeight(180);
-    FGrid->SetColor(DropDownColor());
-    FGrid->SetDoubleBuffered(true);
-    FGrid->Navigation()->HomeEndKey = heFirstLastRow;
+    if (MakePopupGrid(FGrid, this))
+        FGrid->Navigation()->HomeEndKey = heFirstLastRow;
 }
 
 void TCustomExtGridDropDown::PlaceDropDownControl()
@@ -257,13 +246,7 @@ void TCustomExtGridDropDown::PlaceDropDownControl()
 void TCustomExtGridDropDown::SizeDropDownForm()
 {
     TExtCustomDropDown::SizeDropDownForm();
-    if (!DropDownAutoWidth || !FGrid || !DropDownForm())
-        return;
-    FGrid->SetAlign(alNone);
-    const int w = FGrid->GetTotalWidth();
-    FGrid->SetWidth(w);
-    DropDownForm()->SetWidth(w + 2 * DropDownBorderWidth);
-    FGrid->SetAlign(alClient);
+    FitPopupToGrid(FGrid);
 }
 
 void TCustomExtGridDropDown::FormSizing()

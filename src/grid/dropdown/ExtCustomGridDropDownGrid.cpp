@@ -2,6 +2,8 @@
 // drop-down, sized to its items, and reporting a choice made by key or click.
 #include "grid/dropdown/ExtCustomGridDropDown.h"
 
+#include <vector>
+
 namespace ExtCustomGridDropDown {
 
 TExtColGrid::TExtColGrid(TComponent *AOwner) : TColumnListGrid<TExtStringGrid>(AOwner)
@@ -86,11 +88,13 @@ void TExtColGrid::LoadItems()
     if (items->Count() >= 1)
         SetRowCount(FixedRows() + items->Count());
     const int cc = ColCount();
+    // A row's cells go in at once, read from the item's lines where they lie.
+    std::vector<QStringView> texts(static_cast<std::size_t>(cc));
     for (int j = 0; j < items->Count() && j + 1 < RowCount(); ++j) {
-        TStringList *lines = items->Items(j)->Text();
-        const int n = lines->Count();
+        const TDropDownItem *item = items->Items(j);
         for (int i = 0; i < cc; ++i)
-            SetCells(i, j + 1, i < n ? lines->Strings(i) : UnicodeString());
+            texts[static_cast<std::size_t>(i)] = item->LineView(i);
+        SetRowCells(j + 1, texts.data(), cc);
         // The item's index travels with its row through sorting and narrowing.
         SetObjectEx(0, j + 1, reinterpret_cast<TObject *>(std::intptr_t(j)));
     }
@@ -166,14 +170,6 @@ void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
         return;
     }
     TExtStringGrid::KeyDown(Key, Shift);
-}
-
-void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    // The drop-down sizes the columns to the popup before any press; the string grid would take
-    // that for the user's sizing and let the first header click go without a sort.
-    ColSizeFlg = false;
-    TColumnListGrid<TExtStringGrid>::MouseDown(Button, Shift, X, Y);
 }
 
 void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -66,12 +66,51 @@ bool ContainsAsciiNoCase(QStringView Text, QStringView Needle)
     return false;
 }
 
+// The upper-cased ASCII needle in the text with a..z taken as A..Z, in the same walk that makes
+// sure the text holds nothing at or above '|' (so nothing but ASCII, and no wide-encoding mark):
+// 1 found, 0 not found, -1 when it holds such a character and needs the whole way.
+int SearchUpperAscii(QStringView Text, QStringView Upper)
+{
+    const char16_t *t = Text.utf16();
+    const char16_t *u = Upper.utf16();
+    const qsizetype n = Text.size(), m = Upper.size();
+    char16_t high = 0;
+    bool found = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        high = std::max(high, t[i]);
+        if (found || i + m > n)
+            continue;
+        qsizetype k = 0;
+        while (k < m && char16_t(unsigned(t[i + k]) - u'a' < 26u ? t[i + k] - 32 : t[i + k]) == u[k])
+            ++k;
+        found = k == m;
+    }
+    return high >= u'|' ? -1 : found ? 1 : 0;
+}
+
 // One condition of the filter on one cell's text, as the cell holds it.
 bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStringView Cell)
 {
     QStringView text = Trimmed(Cell);
+    // A narrowing, one search over the whole text: most texts are settled in one walk over their
+    // characters; the others take the whole way.
+    if (Prepared && f.Data != fcRow && f.Method == fmExpression && f.Prefix.isEmpty() && f.Suffix.isEmpty() &&
+        !f.Condition.isEmpty()) {
+        if (const UnicodeString *search = Prepared->AsciiSearch()) {
+            const int found = SearchUpperAscii(text, *search);
+            if (found >= 0)
+                return found == 1;
+        }
+    }
+    // The highest character tells most texts apart at one look: below '|' a text holds ASCII
+    // only and cannot be wide-encoded.
+    char16_t high = 0;
+    const char16_t *t = text.utf16();
+    for (qsizetype p = 0; p < text.size(); ++p)
+        high = std::max(high, t[p]);
+    const bool ascii = high < u'|';
     UnicodeString decoded;
-    if (IsWideEncoded(text)) {
+    if (!ascii && IsWideEncoded(text)) {
         decoded = DecodeWideCellText(text.toString());
         text = decoded;
     }
@@ -89,7 +128,7 @@ bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStri
     if (f.Method == fmLiteral)
         return text == f.Condition;
     if (Prepared)
-        return Prepared->Match(text);
+        return ascii ? Prepared->MatchAscii(text) : Prepared->Match(text);
     return MatchFilterExpression(f.Condition, text.toString(), f.CaseSensitive);
 }
 
@@ -467,6 +506,8 @@ void TExtStringGrid::ApplyFilter()
     } reset{FPreparedFilter};
     FPreparedFilter = &prepared;
     std::vector<int> failing;
+    // Room for every row: a narrowing hides most of them, and pages never written cost nothing.
+    failing.reserve(std::size_t(std::max(n, 0)));
     int k = 0;
     SmallInt progress = 0;
     // One plain condition on the cells of one column, nobody to ask per row: the rows are tested

@@ -417,6 +417,10 @@ TEST_F(FilterButton, TheCheckListTakesSpaceFromTheGridAndStaysOpen)
     list->ToggleCheck(2);
     EXPECT_EQ(g->RowCount(), 5);
     EXPECT_EQ(g->Filter()->Count(), 3);
+    GuiTest::PressKey(g, VK_ESCAPE);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), -1);
+    EXPECT_EQ(g->Filter()->Count(), 3) << "closing keeps the ticks applied";
 }
 
 // Where the list stands and how large it is, as the look of the drop-downs asks.

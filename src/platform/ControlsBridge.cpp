@@ -514,6 +514,12 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         SendFromEvent(m);
         return false;
     }
+    case QEvent::Show:
+    case QEvent::Hide:
+        // Also when a window above it shows or hides: what stands beside it on the screen
+        // (its pop-ups) can follow.
+        FControl->Perform(CM_SHOWINGCHANGED, 0, 0);
+        return false;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {
@@ -685,8 +691,12 @@ void TControlEventBridge::ActivateOnPress()
         return;
     const HWND h = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(top->property("fabricorHandle").value<qulonglong>()));
     auto *form = dynamic_cast<TCustomForm *>(TWinControl::FindControl(h));
-    if (form && !form->Active() && form->Visible() && form->Enabled())
-        SetForegroundWindow(h);
+    if (!form || form->Active() || !form->Visible() || !form->Enabled())
+        return;
+    // The window may decline the activation a click would bring.
+    if (form->Perform(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(h), MakeLParam(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE)
+        return;
+    SetForegroundWindow(h);
 }
 
 bool TControlEventBridge::HandleMouse(QMouseEvent *Event)

@@ -417,6 +417,10 @@ TEST_F(FilterButton, TheCheckListTakesSpaceFromTheGridAndStaysOpen)
     list->ToggleCheck(2);
     EXPECT_EQ(g->RowCount(), 5);
     EXPECT_EQ(g->Filter()->Count(), 3);
+    GuiTest::PressKey(g, VK_ESCAPE);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), -1);
+    EXPECT_EQ(g->Filter()->Count(), 3) << "closing keeps the ticks applied";
 }
 
 // Where the list stands and how large it is, as the look of the drop-downs asks.
@@ -452,6 +456,46 @@ TEST_F(FilterButton, TheListTakesItsPlaceAndSize)
         EXPECT_EQ(list->Widget()->geometry(), QRect(at.X, at.Y, want.Width(), want.Height()));
         EXPECT_EQ(list->ItemIndex(), 0) << "the first item is selected";
         GuiTest::PressKey(g, VK_ESCAPE);
+    }
+}
+
+// The popup that shows a snapshot over the grid neither takes the activation nor the pointer.
+TEST_F(FilterButton, ANoActiveFormLeavesTheFormActive)
+{
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    GuiTest::ProcessEvents(1100); // past the sorting out of the activation asked for
+    int deactivations = 0;
+    form->OnDeactivate = [&](TObject *) { ++deactivations; };
+    auto *popup = new TNoActiveForm(g);
+    popup->SetBounds(100, 100, 60, 40);
+    popup->Show();
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(popup->Visible());
+    EXPECT_TRUE(popup->NoActivate());
+    EXPECT_TRUE(form->Active());
+    EXPECT_FALSE(popup->Active());
+    EXPECT_EQ(deactivations, 0);
+    EXPECT_TRUE(popup->Widget()->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+// An open list goes with the grid when the grid or its form goes out of sight.
+TEST_F(FilterButton, TheListClosesWhenTheGridGoesOutOfSight)
+{
+    for (bool wholeForm : {false, true}) {
+        SCOPED_TRACE(wholeForm);
+        g->SetVisible(true);
+        form->Show();
+        GuiTest::ProcessEvents();
+        ClickButton();
+        ASSERT_TRUE(g->DropList()->Visible());
+        if (wholeForm)
+            form->Hide();
+        else
+            g->SetVisible(false);
+        GuiTest::ProcessEvents();
+        EXPECT_FALSE(g->DropList()->Visible());
+        EXPECT_FALSE(g->DropList()->Widget()->isVisible());
+        EXPECT_EQ(g->FilterCol(), -1);
     }
 }
 

@@ -169,4 +169,41 @@ TEST(WindowStyle, WindowsShownWithoutActivatingLeaveTheFormActive)
     EXPECT_EQ(otherActivations, 0);
 }
 
+// A form that answers a click's activation question with "no activation" is clicked without
+// taking the activation; one that does not answer is activated by the click.
+TEST(WindowStyle, AClickActivatesUnlessTheFormDeclines)
+{
+    class TDeclining : public TForm {
+    public:
+        using TForm::TForm;
+        bool Decline = true;
+
+    protected:
+        void WndProc(TMessage &Message) override
+        {
+            if (Message.Msg == WM_MOUSEACTIVATE && Decline) {
+                Message.Result = MA_NOACTIVATE;
+                return;
+            }
+            TForm::WndProc(Message);
+        }
+    };
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    form->Show();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    auto other = std::make_unique<TDeclining>(nullptr);
+    other->SetBounds(400, 0, 100, 100);
+    other->ShowNoActivate();
+    GuiTest::ProcessEvents();
+    GuiTest::Click(other.get(), TPoint(10, 10));
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(other->Active());
+    EXPECT_TRUE(form->Active());
+    other->Decline = false;
+    GuiTest::Click(other.get(), TPoint(10, 10));
+    EXPECT_TRUE(GuiTest::WaitUntil([&] { return other->Active(); }));
+}
+
 } // namespace

@@ -2192,6 +2192,8 @@ public:
     // The value list of real column ACol below its filter button: the check list with
     // FilterDropDownCheck, else the plain list. False when the column offers no values.
     bool ShowFilterList(int ACol);
+    // An open list closes without a choice (the grid went out of sight).
+    void CloseFilterLists();
     int FilterCol() const { return FFilterCol; }
     void SetFilterCol(int Value) { FFilterCol = Value; }
     TDropList *DropList() const { return FDropList; }

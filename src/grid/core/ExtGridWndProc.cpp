@@ -20,6 +20,8 @@ void TExtStringGrid::WndProc(TMessage &Message)
         TBaseGrid::WndProc(Message);
         return;
     }
+    if (Message.Msg == CM_SHOWINGCHANGED && !Showing())
+        CloseFilterLists();
     const TGridRect oldSel = Selection();
     if (ExtGrid::WM_GRIDEDITDONE != 0 && Message.Msg == ExtGrid::WM_GRIDEDITDONE) {
         if (OnEditCellDone)

@@ -380,6 +380,10 @@ void TNoActiveForm::CreateParams(TCreateParams &Params)
     TForm::CreateParams(Params);
     Params.Style = WS_POPUP | WS_DISABLED | WS_BORDER;
     Params.ExStyle |= WS_EX_TOOLWINDOW;
+    // A window of the owner's form: it stays above that form and leaves it active.
+    if (auto *c = dynamic_cast<TControl *>(Owner()))
+        if (TCustomForm *f = ::GetParentForm(c); f && f != this)
+            Params.WndParent = f->Handle();
 }
 
 void TNoActiveForm::WndProc(TMessage &Message)
@@ -700,6 +704,13 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     list->SetVisible(true);
     WatchOutsideClicks(list, true);
     return true;
+}
+
+void TExtStringGrid::CloseFilterLists()
+{
+    for (TWinControl *l : {static_cast<TWinControl *>(FDropList), static_cast<TWinControl *>(FDropCheckList)})
+        if (l && l->Visible())
+            CloseFilterList(l);
 }
 
 void TExtStringGrid::CNKeyDown(TWMKey &Message)

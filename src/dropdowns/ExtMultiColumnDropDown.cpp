@@ -115,6 +115,8 @@ void TDropDownItem::LinesChanged(bool Appended)
             TGridStore::SetText(FLines, i, FText->Strings(i));
     }
     FLineCount = n;
+    if (auto *list = dynamic_cast<TDropDownItemList *>(Collection()))
+        list->FAllStale = true;
 }
 
 void TDropDownItem::Assign(TPersistent *Source)
@@ -139,8 +141,57 @@ QStringView TDropDownItem::LineView(int Column) const
     return Column < 0 || Column >= FLineCount ? QStringView() : TGridStore::TextView(FLines, Column);
 }
 
-TDropDownItems::TDropDownItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
+TDropDownItems::TDropDownItems(TPersistent *AOwner) : TDropDownItemList(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
 {
+}
+
+void TDropDownItemList::Notify(TCollectionItem *Item, TCollectionNotification Action)
+{
+    FAllStale = true;
+    TCollection::Notify(Item, Action);
+}
+
+const TItemLineBlock &TDropDownItemList::AllLines() const
+{
+    const int n = Count();
+    bool stale = FAllStale || FAllItems.size() != std::size_t(n);
+    for (int j = 0; j < n && !stale; ++j)
+        stale = FAllItems[std::size_t(j)] != Items(j);
+    if (!stale)
+        return FAll;
+    // Made again in the same memory: a block of many items is large, and fresh memory costs
+    // its first touch.
+    TItemLineBlock &all = FAll;
+    all.FEnds.clear();
+    all.FFirst.assign(1, 0);
+    all.FFirst.reserve(std::size_t(n) + 1);
+    FAllItems.resize(std::size_t(n));
+    std::size_t used = 0;
+    for (int j = 0; j < n; ++j) {
+        const auto *item = static_cast<const TDropDownItem *>(Items(j));
+        FAllItems[std::size_t(j)] = item;
+        for (int i = 0; i < item->LineCount(); ++i) {
+            const QStringView l = item->LineView(i);
+            const std::size_t len = std::size_t(l.size());
+            if (used + len > all.FCharCap) {
+                const std::size_t cap = std::max(2 * all.FCharCap, used + len + 1024);
+                std::unique_ptr<char16_t[]> chars(new char16_t[cap]);
+                std::copy(all.FChars.get(), all.FChars.get() + used, chars.get());
+                all.FChars = std::move(chars);
+                all.FCharCap = cap;
+            }
+            // Lines are short: copied in place, a library call each would cost more.
+            char16_t *d = all.FChars.get() + used;
+            const char16_t *src = l.utf16();
+            for (std::size_t k = 0; k < len; ++k)
+                d[k] = src[k];
+            used += len;
+            all.FEnds.push_back(int(used));
+        }
+        all.FFirst.push_back(int(all.FEnds.size()));
+    }
+    FAllStale = false;
+    return FAll;
 }
 
 int TDropDownItems::IndexInColumn(int Column, const UnicodeString &Value) const

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace ExtMultiColumnDropDown {
 
@@ -90,7 +91,49 @@ private:
     mutable std::unique_ptr<TLines> FText;
 };
 
-class TDropDownItems : public TCollection {
+// The lines of every item of a collection in item order, all in one block.
+class TItemLineBlock {
+public:
+    int LineCount(int Item) const { return FFirst[std::size_t(Item) + 1] - FFirst[std::size_t(Item)]; }
+    // Empty past the item's last line.
+    QStringView Line(int Item, int Column) const
+    {
+        if (Column < 0 || Column >= LineCount(Item))
+            return QStringView();
+        const std::size_t k = std::size_t(FFirst[std::size_t(Item)] + Column);
+        const int start = k == 0 ? 0 : FEnds[k - 1];
+        return QStringView(FChars.get() + start, FEnds[k] - start);
+    }
+
+private:
+    friend class TDropDownItemList;
+    // Filled from the start each time it is made: its room is kept and never cleared first.
+    std::unique_ptr<char16_t[]> FChars;
+    std::size_t FCharCap = 0;
+    std::vector<int> FEnds;       // after each line, its end in FChars
+    std::vector<int> FFirst{0};   // the first line of each item, and one past the last item
+};
+
+// The items of a drop-down. Besides each item's own lines it keeps the lines of all items in
+// one block for a pass over every item (the popup filled from thousands of items reads memory in
+// order then); the block is made again on the first such pass after anything changed.
+class TDropDownItemList : public TCollection {
+public:
+    using TCollection::TCollection;
+    const TItemLineBlock &AllLines() const;
+
+protected:
+    void Notify(TCollectionItem *Item, TCollectionNotification Action) override;
+
+private:
+    friend class TDropDownItem;
+    mutable TItemLineBlock FAll;
+    // The items the block was made from, in order: a moved item makes it stale too.
+    mutable std::vector<const TCollectionItem *> FAllItems;
+    mutable bool FAllStale = true;
+};
+
+class TDropDownItems : public TDropDownItemList {
 public:
     explicit TDropDownItems(TPersistent *AOwner);
     TDropDownItem *Add() { return static_cast<TDropDownItem *>(TCollection::Add()); }

@@ -29,11 +29,11 @@ UnicodeString TextOf(int Col, int Row)
     }
 }
 
-void BM_BeforeDropDownWithItems(benchmark::State &State)
+// A drop-down on Form with the columns and the items.
+TCustomExtGridDropDown *FilledDropDown(TForm *Form)
 {
-    TForm form(nullptr);
-    auto *dd = NewDropDown<TCustomExtGridDropDown>(&form);
-    dd->SetParent(&form);
+    auto *dd = NewDropDown<TCustomExtGridDropDown>(Form);
+    dd->SetParent(Form);
     for (int c = 0; c < Cols; ++c)
         dd->Columns()->Add()->Header = QStringLiteral("C%1").arg(c);
     for (int r = 0; r < Items; ++r) {
@@ -41,7 +41,22 @@ void BM_BeforeDropDownWithItems(benchmark::State &State)
         for (int c = 0; c < Cols; ++c)
             lines->Add(TextOf(c, r));
     }
+    return dd;
+}
+
+// The popup prepared again and again; with ChangeOne a line of one item changes before each.
+void PrepareAgain(benchmark::State &State, bool ChangeOne)
+{
+    TForm form(nullptr);
+    TCustomExtGridDropDown *dd = FilledDropDown(&form);
+    int n = 0;
     for (auto _ : State) {
+        if (ChangeOne) {
+            State.PauseTiming();
+            ++n;
+            dd->Items()->Items(n % Items)->Text()->SetStrings(1, QString::number(n));
+            State.ResumeTiming();
+        }
         dd->BeforeDropDown();
         benchmark::DoNotOptimize(dd->GetExtColGrid()->RowCount());
         State.PauseTiming();
@@ -49,32 +64,16 @@ void BM_BeforeDropDownWithItems(benchmark::State &State)
         State.ResumeTiming();
     }
 }
+
+void BM_BeforeDropDownWithItems(benchmark::State &State)
+{
+    PrepareAgain(State, false);
+}
 BENCHMARK(BM_BeforeDropDownWithItems)->Unit(benchmark::kMillisecond);
 
 void BM_BeforeDropDownAfterAChange(benchmark::State &State)
 {
-    TForm form(nullptr);
-    auto *dd = NewDropDown<TCustomExtGridDropDown>(&form);
-    dd->SetParent(&form);
-    for (int c = 0; c < Cols; ++c)
-        dd->Columns()->Add()->Header = QStringLiteral("C%1").arg(c);
-    for (int r = 0; r < Items; ++r) {
-        TStringList *lines = dd->Items()->Add()->Text();
-        for (int c = 0; c < Cols; ++c)
-            lines->Add(TextOf(c, r));
-    }
-    int n = 0;
-    for (auto _ : State) {
-        State.PauseTiming();
-        ++n;
-        dd->Items()->Items(n % Items)->Text()->SetStrings(1, QString::number(n));
-        State.ResumeTiming();
-        dd->BeforeDropDown();
-        benchmark::DoNotOptimize(dd->GetExtColGrid()->RowCount());
-        State.PauseTiming();
-        dd->GetExtColGrid()->SetRowCount(2);
-        State.ResumeTiming();
-    }
+    PrepareAgain(State, true);
 }
 BENCHMARK(BM_BeforeDropDownAfterAChange)->Unit(benchmark::kMillisecond);
 
@@ -111,12 +110,7 @@ namespace {
 void BM_ReadItemLinesFloor(benchmark::State &State)
 {
     TForm form(nullptr);
-    auto *dd = NewDropDown<TCustomExtGridDropDown>(&form);
-    for (int r = 0; r < Items; ++r) {
-        TStringList *lines = dd->Items()->Add()->Text();
-        for (int c = 0; c < Cols; ++c)
-            lines->Add(TextOf(c, r));
-    }
+    TCustomExtGridDropDown *dd = FilledDropDown(&form);
     for (auto _ : State) {
         std::size_t n = 0;
         for (int j = 0; j < Items; ++j) {

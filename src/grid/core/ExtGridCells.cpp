@@ -60,8 +60,10 @@ void TExtStringGrid::SetRowCells(int ARow, const QStringView *Texts, int Count)
     objs = propsOf(n);
     for (int c = 0; c < n; ++c)
         if (const auto *p = static_cast<const TCellProperties *>(objs[c])) {
-            if (p->GraphicObject())
+            if (p->GraphicObject()) {
                 CellTextSet(c, ARow);
+                objs = propsOf(n); // the hook may have given the row other slots
+            }
             if (repaint)
                 RepaintCell(c, ARow);
         }

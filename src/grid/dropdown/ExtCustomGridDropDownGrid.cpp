@@ -90,8 +90,6 @@ void TExtColGrid::LoadItems()
         SetRowCount(FixedRows() + items->Count());
     const int cc = ColCount();
     const int n = std::min(items->Count(), RowCount() - 1);
-    if (cc <= 0)
-        return;
     // The items' lines are read from the collection's one block, a row's cells written at once.
     const ExtMultiColumnDropDown::TItemLineBlock &lines = items->AllLines();
     std::vector<QStringView> texts(static_cast<std::size_t>(cc));

@@ -477,6 +477,19 @@ TEST(DropDownItemLines, TheBlockOfAllLinesFollowsEveryChangeOfTheItems)
              I->EndUpdate();
          }},
         {"cleared", [](TDropDownItems *I) { I->Clear(); }},
+        {"one item again and again", [](TDropDownItems *I) {
+             for (int k = 0; k < 3000; ++k) {
+                 I->Items(k % 2 ? 1 : 3)->Text()->SetStrings(0, QString(k % 7 + 1, QLatin1Char('k')));
+                 (void)I->AllLines();
+             }
+         }},
+        {"many items", [&](TDropDownItems *I) {
+             for (int k = 0; k < 12; ++k)
+                 add(I, {"m", "n"});
+             (void)I->AllLines();
+             for (int k = 0; k < I->Count(); ++k)
+                 I->Items(k)->Text()->Add(QString::number(k));
+         }},
     };
     for (const TCase &c : Cases) {
         TDropDownItems items(nullptr);

@@ -1,9 +1,10 @@
 // Preparing the grid drop-down's popup (BeforeDropDown) with UseItems on 100,000 items of three
 // columns. The baseline in the same run: a string grid of the same size whose same cells are
 // filled through Cells from a vector of the texts. Goal: within 1.5 times the baseline. The
-// items keep all their lines in one block, made again on the first drop after a change; a
-// second measurement changes one item before every drop, so that it pays for the block. A
-// last one only reads every line of the items one by one, what making the block reads.
+// items keep all their lines in one block that the first drop after a change brings up to date:
+// two more measurements change a line of one item (its lines are added to the block) or replace
+// an item (the block is made again) before every drop. A last one only reads every line of the
+// items one by one, what making the block reads.
 #include "grid/dropdown/ExtCustomGridDropDown.h"
 
 #include "platform/Forms.h"
@@ -44,17 +45,27 @@ TCustomExtGridDropDown *FilledDropDown(TForm *Form)
     return dd;
 }
 
-// The popup prepared again and again; with ChangeOne a line of one item changes before each.
-void PrepareAgain(benchmark::State &State, bool ChangeOne)
+enum TChange { chNone, chLine, chItem };
+
+// The popup prepared again and again; before each, one item's line changes (chLine) or the last
+// item is replaced (chItem), so that the items' block is added to or made again.
+void PrepareAgain(benchmark::State &State, TChange Change)
 {
     TForm form(nullptr);
     TCustomExtGridDropDown *dd = FilledDropDown(&form);
     int n = 0;
     for (auto _ : State) {
-        if (ChangeOne) {
+        if (Change != chNone) {
             State.PauseTiming();
             ++n;
-            dd->Items()->Items(n % Items)->Text()->SetStrings(1, QString::number(n));
+            if (Change == chLine) {
+                dd->Items()->Items(n % Items)->Text()->SetStrings(1, QString::number(n));
+            } else {
+                dd->Items()->Delete(Items - 1);
+                TStringList *lines = dd->Items()->Add()->Text();
+                for (int c = 0; c < Cols; ++c)
+                    lines->Add(TextOf(c, n));
+            }
             State.ResumeTiming();
         }
         dd->BeforeDropDown();
@@ -67,15 +78,21 @@ void PrepareAgain(benchmark::State &State, bool ChangeOne)
 
 void BM_BeforeDropDownWithItems(benchmark::State &State)
 {
-    PrepareAgain(State, false);
+    PrepareAgain(State, chNone);
 }
 BENCHMARK(BM_BeforeDropDownWithItems)->Unit(benchmark::kMillisecond);
 
 void BM_BeforeDropDownAfterAChange(benchmark::State &State)
 {
-    PrepareAgain(State, true);
+    PrepareAgain(State, chLine);
 }
 BENCHMARK(BM_BeforeDropDownAfterAChange)->Unit(benchmark::kMillisecond);
+
+void BM_BeforeDropDownAfterANewItem(benchmark::State &State)
+{
+    PrepareAgain(State, chItem);
+}
+BENCHMARK(BM_BeforeDropDownAfterANewItem)->Unit(benchmark::kMillisecond);
 
 void BM_FillCellsBaseline(benchmark::State &State)
 {

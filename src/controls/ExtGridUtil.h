@@ -178,6 +178,12 @@ class TFilterCondition {
 public:
     TFilterCondition(const UnicodeString &Condition, bool CaseSensitive);
     bool Match(QStringView Value) const;
+    // Match of a text the caller knows to hold ASCII characters only (all below 128).
+    bool MatchAscii(QStringView Value) const;
+    // For a condition that is one "*text*" search without case, with text of ASCII characters:
+    // the text upper-cased, which a text of ASCII characters matches when it holds it with a..z
+    // taken as A..Z. Null for any other condition.
+    const UnicodeString *AsciiSearch() const;
 
 private:
     struct TOperand {
@@ -203,6 +209,8 @@ private:
     bool EvalOperand(int Operand, QStringView Value, bool FoldAscii, const UnicodeString *Folded) const;
     bool FCaseSensitive;
     bool FAllPlain = true;
+    // The operand when the whole condition is one "*text*" search, else -1.
+    int FSole = -1;
     std::vector<TOperand> FOperands;
     std::vector<TGroup> FGroups;
 };

@@ -335,6 +335,8 @@ TFilterCondition::TFilterCondition(const UnicodeString &Condition, bool CaseSens
 {
     const TCondition condition(Trim(Condition));
     Parse(condition.Text, condition.Close, 0, condition.Text.size(), 0);
+    if (FGroups.size() == 1 && FGroups[0].Steps.empty() && !FOperands[std::size_t(FGroups[0].Last)].Contained.isEmpty())
+        FSole = FGroups[0].Last;
 }
 
 int TFilterCondition::AddOperand(const UnicodeString &Operand)
@@ -430,12 +432,25 @@ bool TFilterCondition::Eval(int Group, QStringView Value, bool FoldAscii, const 
     return Combine(running, haveRunning, EvalOperand(g.Last, Value, FoldAscii, Folded), previous);
 }
 
+const UnicodeString *TFilterCondition::AsciiSearch() const
+{
+    return FSole >= 0 && !FCaseSensitive && FAllPlain ? &FOperands[std::size_t(FSole)].Contained : nullptr;
+}
+
+bool TFilterCondition::MatchAscii(QStringView Value) const
+{
+    if (FCaseSensitive || !FAllPlain)
+        return Match(Value);
+    // A narrowing is one search, asked of every row: it goes there straight.
+    return FSole >= 0 ? ContainsUpperAscii(Value, FOperands[std::size_t(FSole)].Contained) : Eval(0, Value, true, nullptr);
+}
+
 bool TFilterCondition::Match(QStringView Value) const
 {
     if (FCaseSensitive)
-        return Eval(0, Value, false, nullptr);
+        return FSole >= 0 ? Value.contains(FOperands[std::size_t(FSole)].Contained) : Eval(0, Value, false, nullptr);
     if (FAllPlain && IsAscii(Value))
-        return Eval(0, Value, true, nullptr);
+        return MatchAscii(Value);
     const UnicodeString folded = AnsiUpperCase(Value.toString());
     return Eval(0, Value, false, &folded);
 }

@@ -231,29 +231,38 @@ void TExtCustomDropDown::UpdateLabel()
     TBitmap measure;
     measure.Canvas()->Font()->Assign(FLabel->Font());
     const int w = measure.Canvas()->TextWidth(FLabel->Caption());
-    const int L = Left(), T = Top(), EW = Width(), EH = Height();
-    const int LW = FLabel->Width(), LH = FLabel->Height(), M = FLabelMargin;
+    const TPoint at = EdgeLabelPlacement(FLabelPosition, BoundsRect(), w, {FLabel->Width(), FLabel->Height()},
+                                         FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
+    FLabel->SetVisible(Visible());
+}
+
+TPoint EdgeLabelPlacement(int Position, const TRect &Control, int TextWidth, TSize Label, int Margin)
+{
+    using P = TExtCustomDropDown;
+    const int L = Control.Left, T = Control.Top, EW = Control.Right - Control.Left, EH = Control.Bottom - Control.Top;
+    const int LW = Label.cx, LH = Label.cy, M = Margin, w = TextWidth;
     const int vc = T + (EH - LH) / 2, hc = L + (EW - LW) / 2;
     int top = T, left = L;
-    switch (FLabelPosition) {
-    case lpLeftTop: top = T; left = L - w - M; break;
-    case lpLeftCenter: top = vc; left = L - w - M; break;
-    case lpLeftBottom: top = T + EH - LH; left = L - w - M; break;
-    case lpTopLeft: top = T - LH - M; left = L; break;
-    case lpBottomLeft: top = T + EH + M; left = L; break;
-    case lpLeftTopLeft: top = T; left = L - M; break;
-    case lpLeftCenterLeft: top = vc; left = L - M; break;
-    case lpLeftBottomLeft: top = T + EH - LH; left = L - M; break;
-    case lpTopCenter: top = T - LH - M; left = hc; break;
-    case lpBottomCenter: top = T + EH + M; left = hc; break;
-    case lpRightTop: top = T; left = L + EW + M; break;
-    case lpRightCenter: top = vc; left = L + EW + M; break;
-    case lpRighBottom: top = T + EH - LH; left = L + EW + M; break;
-    case lpTopRight: top = T - LH - M; left = L + EW - LW; break;
-    case lpBottomRight: top = T + EH + M; left = L + EW - LW; break;
+    switch (Position) {
+    case P::lpLeftTop: top = T; left = L - w - M; break;
+    case P::lpLeftCenter: top = vc; left = L - w - M; break;
+    case P::lpLeftBottom: top = T + EH - LH; left = L - w - M; break;
+    case P::lpTopLeft: top = T - LH - M; left = L; break;
+    case P::lpBottomLeft: top = T + EH + M; left = L; break;
+    case P::lpLeftTopLeft: top = T; left = L - M; break;
+    case P::lpLeftCenterLeft: top = vc; left = L - M; break;
+    case P::lpLeftBottomLeft: top = T + EH - LH; left = L - M; break;
+    case P::lpTopCenter: top = T - LH - M; left = hc; break;
+    case P::lpBottomCenter: top = T + EH + M; left = hc; break;
+    case P::lpRightTop: top = T; left = L + EW + M; break;
+    case P::lpRightCenter: top = vc; left = L + EW + M; break;
+    case P::lpRighBottom: top = T + EH - LH; left = L + EW + M; break;
+    case P::lpTopRight: top = T - LH - M; left = L + EW - LW; break;
+    case P::lpBottomRight: top = T + EH + M; left = L + EW - LW; break;
+    default: break;
     }
-    FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
-    FLabel->SetVisible(Visible());
+    return {left, top};
 }
 
 void TExtCustomDropDown::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -71,6 +71,11 @@ struct TDropDownSizeInput {
 };
 TSize DropDownAutoSize(const TDropDownSizeInput &In);
 
+// Where a caption label stands beside a control at Control (parent coordinates): Position in the
+// order of TExtCustomDropDown::TLabelPosition (the labelled date picker's thirteen come first),
+// TextWidth the caption's width on one line, Label the label's size, Margin the gap.
+TPoint EdgeLabelPlacement(int Position, const TRect &Control, int TextWidth, TSize Label, int Margin);
+
 // ---- the button (ExtDropDownButton.cpp) ----
 
 class TDropDownEditButton;

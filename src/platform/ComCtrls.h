@@ -238,17 +238,55 @@ private:
 
 enum TDateTimeKind { dtkDate, dtkTime };
 enum TDTDateMode { dmComboBox, dmUpDown };
+// The kinds of field of a picker's format.
+enum TDateTimeField { dtfNone, dtfDay, dtfWeekDay, dtfMonth, dtfYear, dtfHour, dtfMinute, dtfSecond, dtfMSec, dtfAmPm };
+
+// The month calendar that a date picker drops down. Its window styles (GWL_STYLE) are read each
+// time it is shown or measured: MCS_WEEKNUMBERS adds the week numbers, and today is marked
+// unless MCS_NOTODAYCIRCLE is set. It answers MCM_GETMINREQRECT.
+class TMonthCalendar : public TWinControl {
+public:
+    explicit TMonthCalendar(TComponent *AOwner);
+    // The day the calendar shows as selected (whole days).
+    double Date() const { return FDate; }
+    void SetDate(double Value);
+    // A day was clicked.
+    TNotifyEvent OnClick;
+    // The calendar's styles as they apply now (for the platform layer and tests).
+    bool ShowsWeekNumbers() const;
+    bool MarksToday() const;
+    void WndProc(TMessage &Message) override;
+
+protected:
+    QWidget *CreateWidget(QWidget *ParentWidget) override;
+    void CreateWnd() override;
+
+private:
+    friend class TDateTimePicker;
+    void ApplyStyle();
+    DWORD Style() const;
+    double FDate = 0;
+};
 
 // A date-time picker: an edit of a date (dtkDate) or a time of day (dtkTime) whose fields are
 // stepped or typed. DateTime is the whole value (days since 30 Dec 1899 plus the time of day in
 // whole milliseconds); Date and Time are its two parts. OnChange follows every change, code
-// changes included. Format is the picker's own syntax ("dd/MM/yyyy", "HH:mm:ss"); empty is the
-// locale's short date or long time, read at each use. MinDate and MaxDate (0: none) bound the
-// date. dmComboBox drops a month calendar from a button; dmUpDown steps with arrows. Its keys
-// pass through the control's key events first.
+// changes included. Format is the picker's own syntax ("dd/MM/yyyy", "HH:mm:ss", "tt" for AM or
+// PM); empty is the locale's short date or long time, read at each use. MinDate and MaxDate (0:
+// none) bound the date. dmComboBox drops a month calendar from a button (F4, Alt+Down);
+// dmUpDown steps with arrows.
+//
+// The fields keep to the classic rules: a digit fills the field under the caret and never moves
+// on by itself (two digits at most, a year takes four); Left and Right change the field (also
+// when posted), Up and Down step it by one, wrapping inside the field. A change by the user
+// reaches the parent as WM_NOTIFY and then the picker as CN_NOTIFY DTN_DATETIMECHANGE (so do
+// DTN_DROPDOWN and DTN_CLOSEUP), a value set by code as DTM_SETSYSTEMTIME
+// through WndProc (SendSystemTime), so a subclass sees both. The keys pass through the
+// control's key events first; while the calendar is dropped down it takes the keyboard.
 class TDateTimePicker : public TWinControl {
 public:
     explicit TDateTimePicker(TComponent *AOwner);
+    ~TDateTimePicker() override;
 
     TDateTimeKind Kind() const { return FKind; }
     void SetKind(TDateTimeKind Value);
@@ -267,27 +305,82 @@ public:
     double MaxDate() const { return FMaxDate; }
     void SetMaxDate(double Value);
     bool ShowCheckbox() const { return FShowCheckbox; }
-    void SetShowCheckbox(bool Value) { FShowCheckbox = Value; }
-    // Without a check box the picker always counts as checked.
+    // The check box stands at the left of the value, which shows greyed while it is cleared.
+    void SetShowCheckbox(bool Value);
+    // Without a check box the picker always counts as checked. With one, Space or a click on
+    // the box toggles it.
     bool Checked() const { return FChecked || !FShowCheckbox; }
-    void SetChecked(bool Value) { FChecked = Value; }
+    void SetChecked(bool Value);
     const UnicodeString &Format() const { return FFormat; }
     void SetFormat(const UnicodeString &Value);
     // The calendar of dmComboBox is open.
     bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
+    // The dropped-down calendar, nullptr while closed.
+    TMonthCalendar *MonthCalendar() const;
+
+    // The fields of the shown format, and the one under the caret.
+    int FieldCount() const;
+    TDateTimeField FieldKind(int Index) const;
+    int FieldIndex() const;
+    void SetFieldIndex(int Index);
+    TDateTimeField CurrentField() const { return FieldKind(FieldIndex()); }
+
     TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+    void WndProc(TMessage &Message) override;
 
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
+    void WMKeyDown(TWMKey &Message) override;
+    void WMSysKeyDown(TWMKey &Message) override;
+    void WMChar(TWMKey &Message) override;
+    // A year typed in part is taken when the focus leaves.
+    void CMExit(TCMExit &Message) override;
+    void CMVisibleChanged(TCMVisibleChanged &Message) override;
+    void CMEnabledChanged(TCMEnabledChanged &Message) override;
     // The value as the picker shows it.
     UnicodeString GetText() const override;
+    // Hands a value set by code (or the cleared check box: GDT_NONE) to the window as
+    // DTM_SETSYSTEMTIME.
+    virtual void SendSystemTime(DWORD Flag, const SYSTEMTIME &Time);
+    // The reflected notifications: DTN_DATETIMECHANGE takes the user's value (GDT_NONE clears
+    // the check box) and fires OnChange; DTN_DROPDOWN and DTN_CLOSEUP fire their events.
+    virtual void CNNotify(TWMNotify &Message);
+    virtual void Change();
+    virtual void DropDown();
+    virtual void CloseUp();
 
 private:
+    friend class TDateTimePickerEdit;
+    struct TField {
+        TDateTimeField Kind = dtfNone;
+        int Length = 0;
+    };
     void ApplyState();
     // Format in Qt's syntax, the locale's when empty.
     QString DisplayFormat() const;
+    std::vector<TField> Fields() const;
+    // The value in whole milliseconds, its date kept within MinDate and MaxDate.
+    double Bounded(double Value) const;
+    // Stores a value and fires OnChange when it differs; false when it does not.
+    bool StoreValue(double Value);
+    // The user changed the value: it goes through CN_NOTIFY.
+    void UserChange(double Value, DWORD Flag = GDT_VALID);
+    void Notify(UINT Code);
+    void Report(NMHDR *Header);
+    void StepField(int By);
+    void ToggleCheck();
+    void TypeDigit(int Digit);
+    // A year typed in part is taken when the caret leaves the field.
+    void EndTyping();
+    void MoveField(int By);
+    void CloseCalendar(bool Take, bool Report = true);
+    bool CalendarKey(Word Key);
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;
     double FDateTime = 0;
@@ -296,4 +389,8 @@ private:
     bool FShowCheckbox = false;
     bool FChecked = true;
     UnicodeString FFormat;
+    int FField = 0;
+    QString FTyped;
+    TWinControl *FDrop = nullptr;
+    TMonthCalendar *FCalendar = nullptr;
 };

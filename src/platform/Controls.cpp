@@ -328,6 +328,10 @@ TPoint TControl::ClientOrigin() const
 {
     if (!FParent)
         return {FLeft, FTop};
+    // A pop-up window stands on the screen, whatever its parent.
+    if (auto *w = dynamic_cast<const TWinControl *>(this))
+        if (QWidget *q = w->WidgetIfAllocated(); q && q->isWindow())
+            return {FLeft, FTop};
     const TPoint p = FParent->ClientOrigin();
     return {p.X + FLeft, p.Y + FTop};
 }

@@ -22,6 +22,12 @@
 
 namespace {
 
+// A pop-up shown without activating (WS_POPUP, a form with NoActivate).
+bool TakesNoActivation(const QWidget *W)
+{
+    return W->testAttribute(Qt::WA_ShowWithoutActivating) && (W->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+}
+
 QHash<std::uintptr_t, TControlEventBridge *> &Handles()
 {
     static QHash<std::uintptr_t, TControlEventBridge *> h;
@@ -511,6 +517,15 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto *form = dynamic_cast<TCustomForm *>(FControl)) {
+            // A window shown without activating that a window system made active all the same
+            // (the headless one activates every window it shows) is not the active form, and a
+            // pop-up of this form leaves the form the active one.
+            if (Event->type() == QEvent::WindowActivate && TakesNoActivation(FWidget))
+                return false;
+            if (Event->type() == QEvent::WindowDeactivate)
+                if (QWidget *now = QApplication::activeWindow(); now && now != FWidget && TakesNoActivation(now) &&
+                                                                 now->parentWidget() && now->parentWidget()->window() == FWidget)
+                    return false;
             if (platform_detail::ActivationReportIsStale(FHandle, Event->type() == QEvent::WindowActivate))
                 return false;
             // On a deactivation the window system has already made the new window the active one.

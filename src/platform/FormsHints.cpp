@@ -66,6 +66,11 @@ void THintWindow::ShowAt(const TRect &Rect)
 {
     SetBounds(Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top);
     QWidget *w = Widget();
+    // A tool window may still be activated by the window system when it shows, and then the form
+    // below loses its focused control to a window that takes no input. A tool tip never is.
+    const Qt::WindowFlags tip = (w->windowFlags() & ~Qt::WindowType_Mask) | Qt::ToolTip;
+    if (w->windowFlags() != tip)
+        w->setWindowFlags(tip);
     w->setGeometry(Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top);
     w->show();
     Invalidate();

@@ -465,7 +465,6 @@ void TGridStore::TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cel
     for (int i = out; i < FRows; ++i) {
         if (k < Rows.size() && Rows[k] == i) {
             Cells.push_back(b[i]);
-            b[i] = nullptr;
             ++k;
         } else {
             b[out++] = b[i];
@@ -473,7 +472,7 @@ void TGridStore::TakeRows(const std::vector<int> &Rows, std::vector<TRow *> &Cel
     }
     // Rows past the store's end were never written: they hand out nothing.
     Cells.resize(Rows.size(), nullptr);
-    std::fill(b + out, b + FRows, nullptr);
+    // The slots from out on are the gap now, which nobody reads: they keep what they held.
     FRows = out;
     FGapStart = out;
 }

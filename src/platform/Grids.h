@@ -164,6 +164,9 @@ public:
     void SetColWidths(int Index, int Value);
     int RowHeights(int Index) const;
     void SetRowHeights(int Index, int Value);
+    // RowHeights of each of the given rows, in their order; empty when every row of the grid has
+    // the default height.
+    void RowHeightsOf(const std::vector<int> &Rows, std::vector<int> &Heights) const;
     int DefaultColWidth() const { return FDefaultColWidth; }
     void SetDefaultColWidth(int Value);
     int DefaultRowHeight() const { return FDefaultRowHeight; }

@@ -140,18 +140,24 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
 
 void TCustomGrid::DeleteRowLines(const std::vector<int> &Rows)
 {
-    std::vector<int> rows;
-    rows.reserve(Rows.size());
-    for (int r : Rows)
-        if (r >= 0 && r < FRowCount && (rows.empty() || r > rows.back()))
-            rows.push_back(r);
-    if (rows.empty())
-        return;
-    // At least one row stays, as SetRowCount keeps one.
-    if (int(rows.size()) >= FRowCount)
-        rows.pop_back();
-    if (rows.empty())
-        return;
+    // Rows that ascend inside the grid and leave a row over are taken as they are; the others
+    // are cleaned up in a copy.
+    bool clean = !Rows.empty() && Rows.front() >= 0 && Rows.back() < FRowCount && Rows.size() < std::size_t(FRowCount);
+    for (std::size_t i = 1; clean && i < Rows.size(); ++i)
+        clean = Rows[i - 1] < Rows[i];
+    std::vector<int> cleaned;
+    if (!clean) {
+        cleaned.reserve(Rows.size());
+        for (int r : Rows)
+            if (r >= 0 && r < FRowCount && (cleaned.empty() || r > cleaned.back()))
+                cleaned.push_back(r);
+        // At least one row stays, as SetRowCount keeps one.
+        if (!cleaned.empty() && int(cleaned.size()) >= FRowCount)
+            cleaned.pop_back();
+        if (cleaned.empty())
+            return;
+    }
+    const std::vector<int> &rows = clean ? Rows : cleaned;
     LeaveEditedCell();
     if (!FRowHeights.empty()) {
         std::size_t out = rows.front(), k = 0;
@@ -279,6 +285,20 @@ int TCustomGrid::RowHeights(int Index) const
     if (Index < 0 || Index >= FRowCount)
         return FDefaultRowHeight;
     return std::size_t(Index) < FRowHeights.size() ? FRowHeights[std::size_t(Index)] : FDefaultRowHeight;
+}
+
+void TCustomGrid::RowHeightsOf(const std::vector<int> &Rows, std::vector<int> &Heights) const
+{
+    Heights.clear();
+    // No row was ever sized: every row has the default height.
+    if (FRowHeights.empty())
+        return;
+    Heights.resize(Rows.size());
+    const std::size_t Known = FRowHeights.size();
+    for (std::size_t I = 0; I < Rows.size(); ++I) {
+        const int R = Rows[I];
+        Heights[I] = R >= 0 && R < FRowCount && std::size_t(R) < Known ? FRowHeights[std::size_t(R)] : FDefaultRowHeight;
+    }
 }
 
 void TCustomGrid::SetRowHeights(int Index, int Value)

@@ -584,6 +584,21 @@ struct NMTTDISPINFOW {
 // Date and time pickers.
 constexpr UINT DTN_FIRST2 = 0u - 753u;
 constexpr UINT DTN_DATETIMECHANGE = DTN_FIRST2 - 6;
+constexpr UINT DTN_DROPDOWN = DTN_FIRST2 - 1;
+constexpr UINT DTN_CLOSEUP = DTN_FIRST2;
+// The picker's value (LParam: a SYSTEMTIME *; WParam GDT_VALID, or GDT_NONE to clear its check
+// box) and the month calendar it has dropped down (0 while closed).
+constexpr Cardinal DTM_FIRST = 0x1000;
+constexpr Cardinal DTM_GETSYSTEMTIME = DTM_FIRST + 1;
+constexpr Cardinal DTM_SETSYSTEMTIME = DTM_FIRST + 2;
+constexpr Cardinal DTM_GETMONTHCAL = DTM_FIRST + 8;
+// Month calendars: the least rectangle that shows one month whole (LParam: a TRect *), and the
+// styles that the calendar reads each time it is shown.
+constexpr Cardinal MCM_FIRST = 0x1000;
+constexpr Cardinal MCM_GETMINREQRECT = MCM_FIRST + 9;
+constexpr DWORD MCS_WEEKNUMBERS = 0x0004;
+constexpr DWORD MCS_NOTODAYCIRCLE = 0x0008;
+constexpr DWORD MCS_NOTODAY = 0x0010;
 constexpr DWORD GDT_VALID = 0;
 constexpr DWORD GDT_NONE = 1;
 

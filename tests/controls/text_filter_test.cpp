@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdint>
 
@@ -294,9 +296,28 @@ TEST_F(FilterTest, AConditionReadOnceAgreesWithTheExpressionMatcher)
             QString value;
             for (int i = next(5); i > 0; --i)
                 value += valueChars[next(static_cast<int>(valueChars.size()))];
-            ASSERT_EQ(prepared.Match(value), MatchFilterExpression(condition, value, caseSensitive))
+            const bool expected = MatchFilterExpression(condition, value, caseSensitive);
+            ASSERT_EQ(prepared.Match(value), expected)
                 << condition.toStdString() << " on " << value.toStdString() << " case " << caseSensitive;
+            if (std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+                ASSERT_EQ(prepared.MatchAscii(value), expected)
+                    << "ASCII: " << condition.toStdString() << " on " << value.toStdString() << " case " << caseSensitive;
+            }
         }
+    }
+    // The usual narrowing, one search, on both sides of the case rule.
+    const struct {
+        const char16_t *Condition, *Value;
+        bool CaseSensitive, Result;
+    } searches[] = {
+        {u"*ab*", u"xAbx", false, true}, {u"*ab*", u"xAbx", true, false}, {u"*ab*", u"xabx", true, true},
+        {u"*ab*", u"a b", false, false}, {u"*AB*", u"\u0131ab", false, true},
+    };
+    for (const auto &c : searches) {
+        const QString condition = QString::fromUtf16(c.Condition), value = QString::fromUtf16(c.Value);
+        EXPECT_EQ(TFilterCondition(condition, c.CaseSensitive).Match(value), c.Result)
+            << condition.toStdString() << " on " << value.toStdString();
+        EXPECT_EQ(MatchFilterExpression(condition, value, c.CaseSensitive), c.Result);
     }
 }
 

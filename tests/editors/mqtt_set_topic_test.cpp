@@ -96,6 +96,14 @@ TEST_F(MQTTSetTopic, TopicsWithATemplateOfTwoLinesAreWrittenAndShownAgain)
         EXPECT_EQ(S()->RowCount(), 1025);
         EXPECT_EQ(AllTexts(P(), 1), QStringList(11, QString()));
 
+        // The header at shown column 7 is the template's, hidden columns counted. The hint shows
+        // before the picks below and must leave them to land in their cells.
+        EXPECT_EQ(P()->RealColIndex(7), 9);
+        GuiTest::ResetHints();
+        const TRect H = P()->CellRect(7, 0);
+        EXPECT_EQ(GuiTest::RestPointer(P(), TPoint{(H.Left + H.Right) / 2, (H.Top + H.Bottom) / 2}).Text,
+                  Lang_Text(1836));
+
         TypeCell(P(), 1, 1, QStringLiteral("plant/temp"));
         ClickCell(P(), 2, 1);
         PickItem(P(), 3, 1, 2);
@@ -149,12 +157,6 @@ TEST_F(MQTTSetTopic, TopicsWithATemplateOfTwoLinesAreWrittenAndShownAgain)
         S()->SetCellEx(7, 1, QStringLiteral("10.0.0.9"));
         EXPECT_EQ(AllTexts(S(), 1), Sub);
         ShowPage(0);
-        // The header at shown column 7 is the template's, hidden columns counted.
-        EXPECT_EQ(P()->RealColIndex(7), 9);
-        GuiTest::ResetHints();
-        const TRect H = P()->CellRect(7, 0);
-        EXPECT_EQ(GuiTest::RestPointer(P(), TPoint{(H.Left + H.Right) / 2, (H.Top + H.Bottom) / 2}).Text,
-                  Lang_Text(1836));
         EXPECT_TRUE(ClickOK(F(), hook, false));
     });
     ASSERT_EQ(Result, mrOk);

@@ -2,12 +2,16 @@
 // narrowing, and the choices of the filter drop-downs.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
+#include "platform/Windows.h"
 #include "support/GuiTest.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -143,6 +147,32 @@ TEST_F(FilterTest, NarrowDownAddsAndTakesLevelsAndKeepsRowsHiddenOtherwise)
     EXPECT_EQ(Shown(), (std::vector<QString>{"hidden a"}));
 }
 
+// A narrowing settles plain ASCII texts in one walk; blanks around a text, characters beyond
+// ASCII, the wide-encoding mark and the characters just below it must come out as the whole way
+// has them.
+TEST_F(FilterTest, NarrowingTreatsEveryKindOfTextAlike)
+{
+    const QString wide = EncodeWideCellText(QStringLiteral("x\u00e9ab"));
+    ASSERT_TRUE(wide.contains(QStringLiteral("|\\")));
+    const std::vector<std::pair<QString, bool>> cases = {
+        {"  xab  ", true},  {"ab", true},          {"a|b", false},         {"|ab", true},
+        {"ab}", true},      {"~AB", true},         {"a\u00e9b", false},     {"\u00e9AB", true},
+        {"", false},        {"a", false},          {"A\tB", false},        {"xa\u00dfb", false},
+        {wide, true},       {"\u0131ab", true},    {"zzAb", true},         {"b a", false},
+    };
+    std::vector<QString> texts, kept;
+    for (const auto &[text, match] : cases) {
+        texts.push_back(text);
+        if (match)
+            kept.push_back(text);
+    }
+    Fill(texts);
+    g->NarrowDown("ab", 1);
+    EXPECT_EQ(Shown(), kept);
+    g->NarrowDown("", 1);
+    EXPECT_EQ(Shown(), texts);
+}
+
 // Filtered rows leave the grid with all they hold and come back with it, level by level, also
 // when a hidden row was read or written in between.
 TEST_F(FilterTest, FilteredRowsComeBackWithTheirCellsAndHeights)
@@ -217,22 +247,38 @@ TEST_F(FilterTest, TwoTickedEntriesJoinByOr)
     EXPECT_EQ(g->FilterCol(), 1) << "the check list stays bound while open";
 }
 
-TEST(FilterButton, AClickOpensTheListAndAChoiceFilters)
+// A grid with a filter button over column 1 on a shown form.
+class FilterButton : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 500, 400);
+        g = new TExtStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 480, 380);
+        g->SetColCount(3);
+        g->SetRowCount(5);
+        const QString texts[] = {"red", "blue", "red", "green"};
+        for (int r = 1; r < 5; ++r)
+            g->SetCells(1, r, texts[r - 1]);
+        g->SetFilterDropDownAuto(true);
+        form->Show();
+        GuiTest::ProcessEvents();
+    }
+    void ClickButton()
+    {
+        const TRect header = g->CellRect(1, 0);
+        GuiTest::Click(g, TPoint(header.Right - 6, (header.Top + header.Bottom) / 2));
+        GuiTest::ProcessEvents();
+    }
+    std::unique_ptr<TForm> form;
+    TExtStringGrid *g = nullptr;
+};
+
+TEST_F(FilterButton, AClickOpensTheListAndAChoiceFilters)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 500, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 480, 380);
-    g->SetColCount(3);
-    g->SetRowCount(5);
-    const QString texts[] = {"red", "blue", "red", "green"};
-    for (int r = 1; r < 5; ++r)
-        g->SetCells(1, r, texts[r - 1]);
-    g->SetFilterDropDownAuto(true);
-    form->Show();
-    GuiTest::ProcessEvents();
     const TRect header = g->CellRect(1, 0);
     GuiTest::Click(g, TPoint(header.Right - 6, (header.Top + header.Bottom) / 2));
     GuiTest::ProcessEvents();
@@ -256,6 +302,157 @@ TEST(FilterButton, AClickOpensTheListAndAChoiceFilters)
     GuiTest::PressKey(list, VK_RETURN);
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->RowCount(), 5) << "(All) shows every row again";
+}
+
+// The list is a window of its own under the button that never takes the activation: the form
+// stays active, the grid keeps the focus and hands the list its keys, and a press anywhere else
+// closes it without a choice.
+TEST_F(FilterButton, TheListIsAPopupThatLeavesTheFormActive)
+{
+    g->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    // Past the time in which the window system's reports of the activation asked for are sorted out.
+    GuiTest::ProcessEvents(1100);
+    int deactivations = 0;
+    form->OnDeactivate = [&](TObject *) { ++deactivations; };
+    ClickButton();
+    TDropList *list = g->DropList();
+    ASSERT_TRUE(list->Visible());
+    QWidget *w = list->Widget();
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    const TRect header = g->CellRect(1, 0);
+    const TPoint under = g->ClientToScreen(TPoint(header.Right - 16, header.Top + 16));
+    EXPECT_EQ(w->geometry(), QRect(under.X, under.Y, 150, 150)) << "placed under the button on the screen";
+    GuiTest::ProcessEvents(20);
+    EXPECT_TRUE(form->Active());
+    EXPECT_EQ(deactivations, 0);
+
+    // A click into the list picks without taking the activation either.
+    const int rowsBefore = g->RowCount();
+    GuiTest::Click(list, TPoint(5, list->ItemHeight() / 2));
+    GuiTest::ProcessEvents(20);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->RowCount(), rowsBefore) << "(All) keeps every row";
+    EXPECT_TRUE(form->Active());
+
+    // The keys typed in the grid move in the open list; Enter picks, and the grid's row stays.
+    ClickButton();
+    ASSERT_TRUE(list->Visible());
+    list->SetItemIndex(0);
+    const int row = g->Row();
+    GuiTest::PressKey(g, VK_DOWN);
+    GuiTest::PressKey(g, VK_END);
+    GuiTest::PressKey(g, VK_UP);
+    EXPECT_EQ(list->ItemIndex(), 2); // (All), blue, green, red
+    EXPECT_EQ(g->Row(), row);
+    GuiTest::PressKey(g, VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->RowCount(), 2);
+    EXPECT_EQ(g->Cells(1, 1), "green");
+    EXPECT_FALSE(g->EditorMode()) << "Enter went to the list, not to the grid";
+
+    // A press outside the list: the list hears the cancel-mode message and closes, no choice made.
+    ClickButton();
+    ASSERT_TRUE(list->Visible());
+    ASSERT_EQ(g->FilterCol(), 1);
+    const TRect cell = g->CellRect(2, 1);
+    GuiTest::Click(g, TPoint(cell.Left + 3, cell.Top + 3));
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), -1);
+    EXPECT_EQ(g->RowCount(), 2) << "the filter stays as it was";
+    EXPECT_TRUE(form->Active());
+    EXPECT_EQ(deactivations, 0);
+
+    // Escape closes it as well.
+    ClickButton();
+    ASSERT_TRUE(list->Visible());
+    GuiTest::PressKey(g, VK_ESCAPE);
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), -1);
+}
+
+TEST_F(FilterButton, TheCheckListTakesSpaceFromTheGridAndStaysOpen)
+{
+    g->SetFilterDropDownCheck(true);
+    g->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    ClickButton();
+    TDropCheckList *list = g->DropCheckList();
+    ASSERT_TRUE(list->Visible());
+    EXPECT_TRUE(list->Widget()->isWindow());
+    EXPECT_FALSE(g->DropList()->Visible());
+    list->SetItemIndex(0);
+    GuiTest::PressKey(g, VK_DOWN); // blue
+    GuiTest::PressKey(g, VK_SPACE);
+    GuiTest::PressKey(g, VK_NEXT); // to the end: red
+    GuiTest::PressKey(g, VK_SPACE);
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(list->Checked(1));
+    EXPECT_TRUE(list->Checked(3));
+    EXPECT_TRUE(list->Visible()) << "the check list stays open";
+    EXPECT_EQ(g->RowCount(), 4); // blue, red, red
+    EXPECT_TRUE(form->Active());
+    EXPECT_EQ(g->Cells(2, 1), "") << "Space went to the list";
+
+    GuiTest::Click(form.get(), TPoint(490, 390));
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(list->Visible());
+    EXPECT_EQ(g->FilterCol(), -1);
+
+    // Opened again, it shows the ticks the filter holds, and one more tick adds to them.
+    ClickButton();
+    ASSERT_TRUE(list->Visible());
+    ASSERT_EQ(list->Count(), 4);
+    EXPECT_FALSE(list->Checked(0));
+    EXPECT_TRUE(list->Checked(1));
+    EXPECT_FALSE(list->Checked(2));
+    EXPECT_TRUE(list->Checked(3));
+    list->ToggleCheck(2);
+    EXPECT_EQ(g->RowCount(), 5);
+    EXPECT_EQ(g->Filter()->Count(), 3);
+}
+
+// Where the list stands and how large it is, as the look of the drop-downs asks.
+TEST_F(FilterButton, TheListTakesItsPlaceAndSize)
+{
+    g->SetColWidths(1, 120);
+    g->SetColWidths(2, 200);
+    const int edges = 2 * GetSystemMetrics(SM_CYEDGE);
+    struct Case {
+        const char *name;
+        int col;
+        bool autoSize, columnWidth;
+        std::function<TRect(const TRect &Cell, TDropList *List)> expected; // client coordinates
+    };
+    const std::vector<Case> cases = {
+        {"default", 1, false, false, [](const TRect &c, TDropList *) { return Bounds(c.Right - 16, c.Top + 16, 150, 150); }},
+        {"column width", 1, false, true, [](const TRect &c, TDropList *) { return Bounds(c.Left, c.Top + 16, c.Width(), 150); }},
+        {"sized to the items", 1, true, false,
+         [&](const TRect &c, TDropList *L) { return Bounds(c.Right - 16, c.Top + 16, L->Width(), 4 * L->ItemHeight() + edges); }},
+        // Past the grid's right edge the list ends at the column's right edge.
+        {"at the right edge", 2, false, false, [](const TRect &c, TDropList *) { return Bounds(c.Right - 150, c.Top + 16, 150, 150); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        g->SetCells(2, 1, "x");
+        g->FilterDropDown()->AutoSize = c.autoSize;
+        g->FilterDropDown()->ColumnWidth = c.columnWidth;
+        ASSERT_TRUE(g->ShowFilterList(c.col));
+        TDropList *list = g->DropList();
+        const TRect cell = g->CellRect(c.col, 0);
+        const TRect want = c.expected(cell, list);
+        const TPoint at = g->ClientToScreen(TPoint(want.Left, want.Top));
+        EXPECT_EQ(list->Widget()->geometry(), QRect(at.X, at.Y, want.Width(), want.Height()));
+        EXPECT_EQ(list->ItemIndex(), 0) << "the first item is selected";
+        GuiTest::PressKey(g, VK_ESCAPE);
+    }
 }
 
 } // namespace

@@ -102,6 +102,47 @@ TEST_F(FindTest, ScanOrdersAndDirections)
     EXPECT_EQ(g->FindFirst("", {}), P(-1, -1)) << "an empty text matches nothing";
 }
 
+// A scan kept to the current (or a preset) row or column goes on from the last match, in either
+// order, and Replace ends also when the new text holds the old one.
+TEST_F(FindTest, ScansKeptToOneLineGoOn)
+{
+    g->SetColCount(4);
+    g->SetRowCount(4);
+    for (int c = 1; c < 4; ++c)
+        for (int r = 1; r < 4; ++r)
+            g->SetCells(c, r, "a");
+    g->FindCol = 3;
+    g->FindRow = 3;
+    g->SetCol(2);
+    g->SetRow(1);
+    struct Case {
+        const char *name;
+        TFindParams params;
+        std::vector<TPoint> visits;
+    };
+    const std::vector<Case> cases = {
+        {"current column, by rows", TFindParams{fnFindInCurrentCol, fnDirectionLeftRight}, {P(2, 1), P(2, 2), P(2, 3)}},
+        {"current column, by columns", TFindParams{fnFindInCurrentCol}, {P(2, 1), P(2, 2), P(2, 3)}},
+        {"current row, by columns", TFindParams{fnFindInCurrentRow}, {P(1, 1), P(2, 1), P(3, 1)}},
+        {"current row, by rows", TFindParams{fnFindInCurrentRow, fnDirectionLeftRight}, {P(1, 1), P(2, 1), P(3, 1)}},
+        {"preset column, backward", TFindParams{fnFindInPresetCol, fnDirectionLeftRight, fnBackward},
+         {P(3, 3), P(3, 2), P(3, 1)}},
+        {"preset row, backward", TFindParams{fnFindInPresetRow, fnBackward}, {P(3, 3), P(2, 3), P(1, 3)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TPoint> got;
+        for (TPoint x = g->FindFirst("a", c.params); x.X >= 0 && got.size() < 10; x = g->FindNext())
+            got.push_back(x);
+        EXPECT_EQ(got, c.visits);
+        EXPECT_EQ(g->Replace("a", "aA", c.params), 3);
+        for (const TPoint &x : c.visits)
+            EXPECT_EQ(g->Cells(x.X, x.Y), "aA");
+        for (const TPoint &x : c.visits)
+            g->SetCells(x.X, x.Y, "a");
+    }
+}
+
 TEST_F(FindTest, ReplaceHonoursMatchCase)
 {
     struct Case {
@@ -145,15 +186,35 @@ TEST_F(FindTest, SearchLooksUpTheSortColumn)
 
 namespace {
 
+// A grid on a shown form, as a user finds it.
+struct TGridOnForm {
+    TGridOnForm()
+    {
+        Application->Initialize();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 600, 400);
+        Grid = new TExtStringGrid(Form.get());
+        Grid->SetParent(Form.get());
+        Grid->SetBounds(0, 0, 580, 300);
+    }
+    // Shows the form with the grid's search footer.
+    TSearchPanel *ShowFooter()
+    {
+        Form->Show();
+        Grid->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        return Grid->SearchPanel();
+    }
+    std::unique_ptr<TForm> Form;
+    TExtStringGrid *Grid = nullptr;
+};
+
 // The footer's host comes with the footer handling; here the panel stands on the form itself.
 TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    const std::unique_ptr<TForm> &form = on.Form;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(4);
     g->SetCells(1, 1, "alpha");
@@ -203,12 +264,9 @@ TEST(SearchFooter, TypingColoursTheEditAndEnterFindsOnAndBack)
 // buttons carry their pictures.
 TEST(SearchFooter, TheHighlightButtonMarksTheFoundTextAndTakesTheMarksAway)
 {
-    Application->Initialize();
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 600, 400);
-    auto *g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 580, 300);
+    TGridOnForm on;
+    const std::unique_ptr<TForm> &form = on.Form;
+    TExtStringGrid *g = on.Grid;
     g->SetColCount(3);
     g->SetRowCount(4);
     g->SetCells(1, 1, "alpha");
@@ -250,6 +308,164 @@ TEST(SearchFooter, TheHighlightButtonMarksTheFoundTextAndTakesTheMarksAway)
     EXPECT_EQ(g->Cells(1, 1), "alpha");
     EXPECT_EQ(g->Cells(2, 3), "Alphabet");
     panel->SetParent(g); // the grid frees its panel itself
+}
+
+// The grid hears once when the panel's window and controls are made, with the controls already
+// laid out: from the left, or mirrored from the right edge for right-to-left reading.
+TEST(SearchFooter, TheGridHearsOfTheMadePanelLaidOutForTheReadingOrder)
+{
+    struct Case {
+        TBiDiMode mode;
+        bool mirrored;
+    };
+    for (const Case &c : {Case{bdLeftToRight, false}, Case{bdRightToLeft, true}}) {
+        SCOPED_TRACE(c.mirrored);
+        // Right-to-left reading needs a locale that reads so.
+        struct TLocale {
+            TLocale() { SetSysLocaleMiddleEast(true); }
+            ~TLocale() { SetSysLocaleMiddleEast(false); }
+        } locale;
+        TGridOnForm on;
+        const std::unique_ptr<TForm> &form = on.Form;
+        TExtStringGrid *g = on.Grid;
+        g->SetBiDiMode(c.mode);
+        std::vector<TObject *> senders;
+        std::vector<int> editLefts, matchLefts;
+        TSearchPanel *panel = g->SearchPanel();
+        g->OnCreatedSearchFooter = [&](TObject *Sender) {
+            senders.push_back(Sender);
+            EXPECT_TRUE(panel->HandleAllocated());
+            editLefts.push_back(panel->EditControl()->Left());
+            matchLefts.push_back(panel->MatchCase()->Left());
+        };
+        form->Show();
+        GuiTest::ProcessEvents();
+        EXPECT_TRUE(senders.empty()) << "a hidden footer has no window yet";
+        g->SearchFooter()->SetShowHighLight(false);
+        g->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        ASSERT_EQ(senders.size(), 1u);
+        EXPECT_EQ(senders[0], g);
+        const int w = panel->Width();
+        ASSERT_GT(w, 500);
+        auto left = [&](int L, TControl *C) { return c.mirrored ? w - C->Width() - L : L; };
+        EXPECT_EQ(editLefts[0], left(25, panel->EditControl()));
+        EXPECT_EQ(matchLefts[0], left(330, panel->MatchCase())) << "in the highlight button's place";
+        EXPECT_EQ(panel->ForwardButton()->Left(), left(140, panel->ForwardButton()));
+        EXPECT_EQ(panel->BackwardButton()->Left(), left(235, panel->BackwardButton()));
+        EXPECT_EQ(panel->ExitButton()->Left(), left(5, panel->ExitButton()));
+        g->SearchFooter()->SetShowHighLight(true);
+        EXPECT_EQ(panel->MatchCase()->Left(), left(425, panel->MatchCase()));
+        EXPECT_EQ(panel->HighLightButton()->Left(), left(330, panel->HighLightButton()));
+
+        g->SearchFooter()->SetVisible(false);
+        g->SearchFooter()->SetVisible(true);
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(senders.size(), 1u) << "the window is made once";
+    }
+}
+
+// A new colour of the edit shows at once: the edit grows by a pixel and back, and ends as wide
+// as it was.
+TEST(SearchFooter, EachColourOfTheEditNudgesItsWidthAndBack)
+{
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    g->SetCells(1, 1, "alpha");
+    TRetEdit *edit = on.ShowFooter()->EditControl();
+    ASSERT_EQ(edit->Width(), 110);
+    std::vector<int> widths;
+    edit->OnResize = [&](TObject *) { widths.push_back(edit->Width()); };
+    struct Step {
+        const char *typed;
+        TColor colour;
+    };
+    for (const Step &step : {Step{"a", clWindow}, Step{"q", clRed}, Step{"", clWindow}}) {
+        SCOPED_TRACE(step.typed);
+        widths.clear();
+        if (*step.typed)
+            GuiTest::TypeText(edit, step.typed);
+        else
+            edit->SetText("");
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(edit->Color(), step.colour);
+        EXPECT_EQ(widths, (std::vector<int>{111, 110}));
+        EXPECT_EQ(edit->Width(), 110);
+        EXPECT_EQ(edit->Left(), 25);
+    }
+}
+
+// What the footer finds is brought into view above the panel, typed or found on.
+TEST(SearchFooter, AFoundRowShowsAboveThePanel)
+{
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
+    g->SetColCount(3);
+    g->SetRowCount(60);
+    g->SetCells(1, 30, "needle one");
+    g->SetCells(1, 55, "needle two");
+    TSearchPanel *panel = on.ShowFooter();
+    ASSERT_EQ(panel->Height(), 32);
+    auto clearOfPanel = [&](int Row) {
+        const TRect r = g->CellRect(1, Row);
+        return Row >= g->TopRow() && r.Bottom > r.Top && r.Bottom <= g->Height() - panel->Height();
+    };
+    GuiTest::TypeText(panel->EditControl(), "needle");
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 30));
+    EXPECT_TRUE(clearOfPanel(30));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN);
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 55));
+    EXPECT_TRUE(clearOfPanel(55));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN, TShiftState{ssCtrl});
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->SearchCell(), TPoint(1, 30));
+    EXPECT_TRUE(clearOfPanel(30));
+
+    // A row in view but under the panel moves up as well.
+    g->SetCells(1, 30, "");
+    g->SetCells(1, 55, "");
+    for (int back = 1; back <= 3; ++back) {
+        panel->EditControl()->SetText("");
+        g->SetTopRow(1);
+        g->SetRow(1);
+        const int row = g->TopRow() + g->VisibleRowCount() - back;
+        SCOPED_TRACE(row);
+        g->SetCells(1, row, "needle");
+        panel->EditControl()->SetText("needle");
+        GuiTest::ProcessEvents();
+        ASSERT_EQ(g->SearchCell(), TPoint(1, row));
+        EXPECT_TRUE(clearOfPanel(row));
+        g->SetCells(1, row, "");
+    }
+}
+
+// A click on the match-case box makes the footer's searches case-sensitive.
+TEST(SearchFooter, TheMatchCaseBoxTakesTheCaseIntoAccount)
+{
+    TGridOnForm on;
+    TExtStringGrid *g = on.Grid;
+    g->SetColCount(3);
+    g->SetRowCount(3);
+    g->SetCells(1, 1, "Alpha");
+    TSearchPanel *panel = on.ShowFooter();
+    GuiTest::TypeText(panel->EditControl(), "alp");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
+    ASSERT_TRUE(panel->MatchCase()->Visible());
+    GuiTest::Click(panel->MatchCase(), TPoint(6, panel->MatchCase()->Height() / 2));
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(panel->MatchCase()->Checked());
+    g->SetSearchCell(TPoint(-1, -1));
+    GuiTest::PressKey(panel->EditControl(), VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(-1, -1));
+    panel->EditControl()->SetText("Alp");
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->SearchCell(), TPoint(1, 1));
 }
 
 } // namespace

@@ -216,6 +216,31 @@ TEST_F(MouseGrid, SortClickNeedsThreeRowsAndReversesOnTheSameColumn)
     EXPECT_EQ(g->Calls.size(), 2u) << "OnCanSort refuses";
 }
 
+TEST_F(MouseGrid, OnlyADragOfTheBorderKeepsTheReleaseFromSorting)
+{
+    g->SortSettings()->Show = true;
+    const TPoint header = Middle(g->CellRect(4, 0));
+    // Widths set in code before the press: the click sorts.
+    g->SetColWidths(4, 90);
+    g->SetColWidths(2, 70);
+    ClickAt(header);
+    EXPECT_EQ(g->Calls, (std::vector<std::string>{"sort 5 up"}));
+
+    // The border dragged and let go over the header: a sizing, no sort.
+    g->Calls.clear();
+    const TRect h = g->CellRect(4, 0);
+    GuiTest::MouseMove(g, TPoint(h.Right - 1, Middle(h).Y));
+    GuiTest::MouseDown(g, TPoint(h.Right - 1, Middle(h).Y));
+    GuiTest::MouseMove(g, TPoint(h.Right - 30, Middle(h).Y), TShiftState{ssLeft});
+    GuiTest::MouseUp(g, TPoint(h.Right - 30, Middle(h).Y));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->ColWidths(4), 90 - 29);
+    EXPECT_TRUE(g->Calls.empty());
+    // And the next plain click sorts again.
+    ClickAt(header);
+    EXPECT_EQ(g->Calls, (std::vector<std::string>{"sort 5 down"}));
+}
+
 TEST(MouseCheckBoxes, ARefusedToggleStillReportsTheClick)
 {
     // Column 0 check boxes select their rows (HotmailRowSelect) also where the cell may not be

@@ -362,6 +362,19 @@ TEST_F(PaintGrid, CellScrollBarShowsOnlyWhenTheTextIsLongerThanAPage)
     EXPECT_NE(CellPixel(2, 2, 3, -6), ColorToRGB(clGridColor));
     EXPECT_EQ(CellPixel(3, 2, 3, -6), ColorToRGB(clGridColor));
     EXPECT_EQ(CellPixel(2, 2, -30, -6), ColorToRGB(clGridColor));
+
+    // A range the bar cannot take shows no bar, and the cell is painted as any other.
+    int drawn = 0;
+    g->OnCustomCellDraw = [&](TObject *, TCanvas *, int c, int r, TGridDrawState, TRect, bool) { drawn += c == 4 && r == 3; };
+    g->AddScrollBar(4, 3, false);
+    g->CellProperties(4, 3)->SetBrushColor(clAqua);
+    for (const TScrollProp Prop : {TScrollProp{-5, -1}, TScrollProp{-1, 0}}) {
+        SCOPED_TRACE(Prop.Range);
+        g->SetScrollProp(4, 3, Prop);
+        drawn = 0;
+        EXPECT_EQ(CellPixel(4, 3, 3, -6), ColorToRGB(clAqua));
+        EXPECT_EQ(drawn, 1);
+    }
 }
 
 TEST_F(PaintGrid, MergedRangeIsPaintedOnceWithoutInnerLines)

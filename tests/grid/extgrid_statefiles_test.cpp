@@ -80,22 +80,30 @@ TEST_F(GridStateFilesTest, ColumnStatesOfAPlainGridAndTheirRoundTrip)
 
 TEST_F(GridStateFilesTest, AMovedAndAHiddenColumnComeBackFromTheString)
 {
-    Headed(*G, 5);
-    G->MoveColumn(0, 3);
-    G->HideColumn(1);
-    const QString arranged = Shown(*G);
-    const QString s = G->ColumnStatesToString();
+    // Hidden after the first move, or before it (the recorded order must name the hidden one too).
+    for (const bool HideFirst : {false, true}) {
+        SCOPED_TRACE(HideFirst ? "hidden first" : "moved first");
+        G = std::make_unique<TExtStringGrid>(nullptr);
+        Headed(*G, 5);
+        if (HideFirst)
+            G->HideColumn(1);
+        G->MoveColumn(0, 3);
+        if (!HideFirst)
+            G->HideColumn(1);
+        const QString arranged = Shown(*G);
+        const QString s = G->ColumnStatesToString();
 
-    TExtStringGrid other(nullptr);
-    Headed(other, 5);
-    other.StringToColumnStates(s);
-    EXPECT_EQ(Shown(other), arranged);
-    EXPECT_EQ(other.ColumnStatesToString(), s);
+        TExtStringGrid other(nullptr);
+        Headed(other, 5);
+        ASSERT_NO_THROW(other.StringToColumnStates(s)) << s.toStdString();
+        EXPECT_EQ(Shown(other), arranged);
+        EXPECT_EQ(other.ColumnStatesToString(), s);
 
-    // Applying it to the grid that is already so arranged changes nothing.
-    G->StringToColumnStates(s);
-    EXPECT_EQ(Shown(*G), arranged);
-    EXPECT_EQ(G->ColumnStatesToString(), s);
+        // Applying it to the grid that is already so arranged changes nothing.
+        G->StringToColumnStates(s);
+        EXPECT_EQ(Shown(*G), arranged);
+        EXPECT_EQ(G->ColumnStatesToString(), s);
+    }
 }
 
 TEST_F(GridStateFilesTest, MalformedColumnStatesRaiseAndLeaveTheGridAlone)
@@ -162,6 +170,28 @@ TEST_F(GridStateFilesTest, ColumnSizesAndPositionsRoundTripThroughBothStores)
     const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Fabricor\\Grid\\Main");
     EXPECT_EQ(reg.ReadString(key, QStringLiteral("Col3"), QString()), QStringLiteral("dword:00000078"));
     EXPECT_EQ(reg.ReadString(key, QStringLiteral("Pos0"), QString()), QStringLiteral("dword:00000003"));
+}
+
+TEST_F(GridStateFilesTest, PositionsOfAGridWithAColumnHiddenBeforeTheFirstMoveNameEveryColumn)
+{
+    const auto make = [&](TExtStringGrid &Grid) {
+        Headed(Grid, 4);
+        Grid.ColumnSize()->Location = clIniFile;
+        Grid.ColumnSize()->Key = PathOf("cols.ini");
+        Grid.ColumnSize()->Section = QStringLiteral("Main");
+    };
+    TExtStringGrid a(nullptr);
+    make(a);
+    a.HideColumn(1);
+    a.MoveColumn(2, 0);
+    ASSERT_EQ(Shown(a), QStringLiteral("DAC"));
+    a.SaveColPositions();
+
+    // The hidden column keeps its place among the others.
+    TExtStringGrid b(nullptr);
+    make(b);
+    b.LoadColPositions();
+    EXPECT_EQ(Shown(b), QStringLiteral("DABC"));
 }
 
 TEST_F(GridStateFilesTest, ColumnStoreWithoutKeyOrPositionsChangesNothing)

@@ -56,6 +56,13 @@ TEST(HiddenRowsTest, MappingAgreesWithAWalkOverTheRows)
         if (!Case.empty()) {
             EXPECT_EQ(Store.Items(0)->Idx(), Case.back());
         }
+        // The walk over many display rows at once gives what one row at a time gives.
+        const std::vector<int> Displ = {0, 1, 2, 5, 6, 30};
+        std::vector<int> Real;
+        Store.DisplToRealAscending(Displ, Real);
+        ASSERT_EQ(Real.size(), Displ.size());
+        for (std::size_t I = 0; I < Displ.size(); ++I)
+            EXPECT_EQ(Real[I], Walk.DisplToReal(Displ[I])) << "display row " << Displ[I];
     }
 }
 
@@ -258,6 +265,55 @@ TEST(HiddenRowsTest, ParkedCellsBecomeAListOnlyWhenRead)
     Cells.TakeRows({5}, Taken);
     Items[1]->Park(Taken[0], 1);
     Store.Clear();
+}
+
+// Rows parked in bulk land where single adds would put them, each with its own cells; a level
+// with fewer cells than rows parks empty rows for the rest, and partly used slabs are not lost
+// when the next bulk add needs a new one.
+TEST(HiddenRowsTest, BulkParkedRowsKeepTheirCellsAndPlaces)
+{
+    TGridStore Cells;
+    for (int R = 0; R < 3; ++R)
+        Cells.SetText(0, R, QString(QChar(u'a' + R)));
+    std::vector<TGridStore::TRow *> Taken;
+    Cells.TakeRows({0, 1, 2}, Taken);
+    THiddenRows Store;
+    for (int R : {1, 5, 9})
+        Store.Add(R, 7);
+    Store.Reserve(4);
+    Store.AddParked({0, 5, 6, 12}, {10, 11, 12}, 13, 2, Taken, 3);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{0, 1, 5, 5, 6, 9, 12}));
+    const std::vector<std::pair<int, QString>> Want = {{0, QStringLiteral("a")}, {6, QStringLiteral("c")}};
+    for (const auto &[Idx, Text] : Want) {
+        TGridItem *Item = Store.Find(Idx);
+        ASSERT_NE(Item, nullptr);
+        EXPECT_EQ(Item->Level, 2);
+        ASSERT_EQ(Item->Items()->Count(), 3);
+        EXPECT_EQ(Item->Items()->Strings(0), Text);
+    }
+    // The tie at 5 goes after the row that was there; the fourth row had no cells nor height.
+    EXPECT_EQ(Store.SortedItem(3)->Height, 11);
+    EXPECT_EQ(Store.Find(12)->Height, 13);
+    EXPECT_EQ(Store.SortedItem(3)->Items()->Strings(0), QStringLiteral("b"));
+    TGridStore::TRow *Back = reinterpret_cast<TGridStore::TRow *>(1);
+    ASSERT_TRUE(Store.Find(12)->Unpark(Back));
+    EXPECT_EQ(Back, nullptr);
+    for (int K = 0; K < Store.Count(); ++K)
+        EXPECT_EQ(Store.Items(K)->Idx(), (std::vector<int>{1, 5, 9, 0, 5, 6, 12})[std::size_t(K)]);
+
+    // Many more rows than the slabs hold: a fresh slab, and every item distinct.
+    std::vector<int> Many(300);
+    for (std::size_t I = 0; I < Many.size(); ++I)
+        Many[I] = 100 + int(I);
+    Store.Reserve(Many.size());
+    Store.AddParked(Many, {}, 0, 3, {}, 1);
+    std::set<const TGridItem *> Seen;
+    for (int K = 0; K < Store.Count(); ++K)
+        Seen.insert(Store.Items(K));
+    EXPECT_EQ(int(Seen.size()), Store.Count());
+    Store.ClearLevel(3);
+    Store.ClearLevel(2);
+    EXPECT_EQ(Store.SortedIdx(), (std::vector<int>{1, 5, 9}));
 }
 
 } // namespace

@@ -201,6 +201,22 @@ TEST(Collection, UpdatesWaitForEndUpdate)
     EXPECT_EQ(buttons.Notes, notes);
 }
 
+TEST(Collection, ClearExtractsEveryItemOnceFromTheLastAndUpdatesOnce)
+{
+    TButtons buttons(nullptr);
+    for (int i = 0; i < 4; ++i)
+        buttons.Add();
+    buttons.Notes.clear();
+    buttons.Updates.clear();
+    buttons.Clear();
+    const std::vector<std::pair<int, TCollectionNotification>> notes = {
+        {3, cnExtracting}, {2, cnExtracting}, {1, cnExtracting}, {0, cnExtracting}};
+    EXPECT_EQ(buttons.Notes, notes);
+    EXPECT_EQ(buttons.Updates, std::vector<TCollectionItem *>{nullptr});
+    EXPECT_EQ(buttons.Count(), 0);
+    EXPECT_EQ(TButtonItem::Alive, 0);
+}
+
 TEST(Collection, AssignCopiesItemsThroughTheirAssign)
 {
     TButtons source(nullptr);

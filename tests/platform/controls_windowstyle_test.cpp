@@ -3,7 +3,9 @@
 #include "platform/Forms.h"
 #include "platform/WinGdi.h"
 #include "platform/Windows.h"
+#include "support/GuiTest.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -53,8 +55,12 @@ TEST(WindowStyle, StylesChooseTheKindOfWindow)
     EXPECT_TRUE(f & Qt::WindowTransparentForInput);
     EXPECT_TRUE(pw->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_TRUE(pw->testAttribute(Qt::WA_TransparentForMouseEvents));
-    // Placed in screen coordinates.
+    // Placed in screen coordinates, and its client coordinates count from there.
     EXPECT_EQ(pw->geometry(), QRect(400, 300, 20, 10));
+    EXPECT_EQ(popup->ClientToScreen(TPoint(2, 3)), TPoint(402, 303));
+    TRect wr;
+    ASSERT_TRUE(GetWindowRect(popup->Handle(), wr));
+    EXPECT_EQ(wr, Bounds(400, 300, 20, 10));
     EXPECT_EQ(GetWindowLong(popup->Handle(), GWL_EXSTYLE), LPARAM(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
 
     auto *plain = new TStyled(form.get(), WS_POPUP, 0);
@@ -123,6 +129,44 @@ TEST(WindowStyle, ALayeredWindowKeepsItsRegionApart)
     EXPECT_TRUE(PtInRegion(copy, 2, 2));
     EXPECT_FALSE(PtInRegion(copy, 7, 7));
     DeleteObject(copy);
+}
+
+} // namespace
+
+namespace {
+
+// Neither a pop-up of a form nor a form shown without activating takes the activation, also where
+// the window system makes every window it shows the active one.
+TEST(WindowStyle, WindowsShownWithoutActivatingLeaveTheFormActive)
+{
+    Application->Initialize();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    form->Show();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return form->Active(); }));
+    // Past the time in which the window system's reports of the activation asked for are sorted out.
+    GuiTest::ProcessEvents(1100);
+    int deactivations = 0;
+    form->OnDeactivate = [&](TObject *) { ++deactivations; };
+
+    auto *popup = new TStyled(form.get(), WS_POPUP | WS_BORDER, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    popup->SetParent(form.get());
+    popup->SetBounds(50, 50, 40, 40);
+    popup->SetVisible(true);
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(popup->Widget()->isVisible());
+    EXPECT_TRUE(form->Active());
+    EXPECT_EQ(deactivations, 0);
+
+    auto other = std::make_unique<TForm>(nullptr);
+    other->SetBounds(400, 0, 100, 100);
+    int otherActivations = 0;
+    other->OnActivate = [&](TObject *) { ++otherActivations; };
+    other->ShowNoActivate();
+    GuiTest::ProcessEvents(50);
+    EXPECT_TRUE(other->Visible());
+    EXPECT_FALSE(other->Active());
+    EXPECT_EQ(otherActivations, 0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the hint shows in a window of the class it names.
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
+#include "platform/StdCtrls.h"
 #include "support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,11 @@ TEST_F(HintMachinery, AControlWithoutHintTextIsAskedAndShapesTheHint)
         i.HintPos = Box->ClientToScreen({40, 60});
         i.HintColor = clYellow;
     };
+    auto *Edit = new TEdit(Form.get());
+    Edit->SetParent(Form.get());
+    Edit->SetBounds(10, 150, 100, 20);
+    Edit->SetFocus();
+    ASSERT_TRUE(GuiTest::WaitUntil([&] { return GuiTest::FocusedControl() == Edit; }));
     const GuiTest::TShownHint h = GuiTest::RestPointer(Box, {30, 20});
     EXPECT_EQ(Box->Asked, 1);
     EXPECT_EQ(asked, TPoint(30, 20));
@@ -90,6 +96,7 @@ TEST_F(HintMachinery, AControlWithoutHintTextIsAskedAndShapesTheHint)
     EXPECT_EQ(h.Color, clYellow);
     EXPECT_EQ(h.ClassName, QStringLiteral("THintWindow"));
     // The window never takes the pointer or the focus from the form.
+    EXPECT_EQ(GuiTest::FocusedControl(), Edit);
     EXPECT_TRUE(GetWindowLong(h.Window->Handle(), GWL_STYLE) & LPARAM(WS_DISABLED));
     EXPECT_TRUE(GetWindowLong(h.Window->Handle(), GWL_EXSTYLE) & LPARAM(WS_EX_TOPMOST));
 }

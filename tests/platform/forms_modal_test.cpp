@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -449,6 +450,37 @@ TEST_F(FormsModalTest, DemoFormRendersToAPicture)
     EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 100, 100), RGB(255, 255, 255)) << "the edit's own colour";
     EXPECT_EQ(GuiTest::PixelAt(dlg.get(), 5, 68), RGB(192, 192, 192)) << "the title band's rule";
     dlg->Hide();
+}
+
+// A failure inside the statement of EXPECT_NONFATAL_FAILURE may use no local: the button is here.
+TTestButton *GThrowing = nullptr;
+void ClickThrowing()
+{
+    GuiTest::Click(GThrowing);
+}
+
+TEST_F(FormsModalTest, AnExceptionThatNoScriptAnswersFailsTheTestInsteadOfBlockingIt)
+{
+    TForm form(nullptr);
+    GThrowing = new TTestButton(&form);
+    GThrowing->SetParent(&form);
+    GThrowing->OnClick = [](TObject *) { throw Exception(QStringLiteral("the value is lost")); };
+    form.Show();
+    // No script at all: the failure names the exception.
+    EXPECT_NONFATAL_FAILURE(ClickThrowing(), "An exception reached the application's handler: the value is lost.");
+    // A script whose next step was meant for a dialog: the real box is taken away after the step's time.
+    {
+        GuiTest::TScriptedModalHook hook;
+        hook.RunWith([](TModalRequest &) {}, 50);
+        EXPECT_NONFATAL_FAILURE(ClickThrowing(), "still open after its scripted action");
+        ASSERT_EQ(hook.Shown.size(), 1u);
+        EXPECT_EQ(hook.Shown[0].Text, QStringLiteral("the value is lost."));
+    }
+    // The next click after the guard answered finds the program going on.
+    int clicks = 0;
+    GThrowing->OnClick = [&](TObject *) { ++clicks; };
+    ClickThrowing();
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace

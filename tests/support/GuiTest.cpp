@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDeadlineTimer>
 #include <QEnterEvent>
 #include <QImage>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <memory>
 
 namespace GuiTest {
@@ -361,6 +363,42 @@ UnicodeString ArtefactDir()
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// A box or dialog of the window system has no form to take a modal result: it is rejected.
+void CloseModalWidget()
+{
+    QWidget *w = QApplication::activeModalWidget();
+    if (auto *dialog = qobject_cast<QDialog *>(w))
+        dialog->done(QDialog::Rejected);
+    else if (w)
+        w->close();
+}
+
+// Below every scripted hook: a message box that no script answers would wait for a click that
+// never comes. The one the application's exception handling shows is named as such.
+class THeadlessModalGuard : public TModalHook {
+public:
+    TModalResult Run(TModalRequest &Request) override
+    {
+        if (Request.Kind != mkMessage)
+            return TModalHook::Run(Request);
+        if (std::current_exception())
+            ADD_FAILURE() << "An exception reached the application's handler: " << Request.Text.toStdString();
+        else
+            ADD_FAILURE() << "A message box came with no script to answer it: " << Request.Text.toStdString();
+        return mrCancel;
+    }
+};
+
+} // namespace
+
+void InstallHeadlessModalGuard()
+{
+    static THeadlessModalGuard Guard;
+    SetModalHook(&Guard);
+}
+
 TScriptedModalHook::TScriptedModalHook() : FPrevious(SetModalHook(this))
 {
 }
@@ -394,9 +432,13 @@ TScriptedModalHook &TScriptedModalHook::RunWith(std::function<void(TModalRequest
             QTimer::singleShot(TimeoutMs, [request, finished] {
                 if (*finished)
                     return;
-                ADD_FAILURE() << "A modal run was still open after its scripted action";
+                ADD_FAILURE() << "A modal run was still open after its scripted action: "
+                              << request->ClassName.toStdString() << " \"" << request->Caption.toStdString()
+                              << "\" " << request->Text.toStdString();
                 if (request->Form)
                     request->Form->SetModalResult(mrCancel);
+                else
+                    CloseModalWidget();
             });
         });
         const TModalResult result = r.RunDefault ? r.RunDefault(r) : mrNone;

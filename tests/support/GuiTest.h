@@ -80,6 +80,11 @@ UnicodeString ArtefactDir();
 
 // ---- the modal hook ----
 
+// Installed once by the test entry beneath every scripted hook: a message box that comes with no
+// script to answer it (as an exception reaching the application's handler shows) fails the test
+// with its text and is answered mrCancel unseen, so that the test goes on instead of blocking.
+void InstallHeadlessModalGuard();
+
 struct TShownModal {
     TModalKind Kind = mkOther;
     UnicodeString ClassName;
@@ -103,7 +108,8 @@ public:
     TScriptedModalHook &Answer(TModalResult Result, const UnicodeString &FileName = {});
     // The next run really runs; Action is called from inside its modal loop once the form shows,
     // and should end it (a click, a key, ModalResult). A run still open TimeoutMs after that is
-    // ended with mrCancel and fails the test.
+    // ended with mrCancel (a message box or dialog of the window system is rejected) and fails
+    // the test.
     TScriptedModalHook &RunWith(std::function<void(TModalRequest &)> Action, int TimeoutMs = 5000);
     // The next run is handed to Fn entirely.
     TScriptedModalHook &Handle(std::function<TModalResult(TModalRequest &)> Fn);

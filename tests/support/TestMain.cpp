@@ -1,4 +1,6 @@
 // Shared entry of every test program: a headless Qt application, then GoogleTest.
+#include "support/GuiTest.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,5 +12,6 @@ int main(int argc, char **argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    GuiTest::InstallHeadlessModalGuard();
     return RUN_ALL_TESTS();
 }

@@ -652,8 +652,9 @@ void TExtStringGrid::InitOrigColSizes()
 
 void TExtStringGrid::SetColumnOrder()
 {
+    // One entry per real column: a column hidden when the order is recorded still has its place.
     FColumnOrder->Clear();
-    for (int c = 0; c < ColCount(); ++c)
+    for (int c = 0; c < TotalColCount(); ++c)
         FColumnOrder->Add(c);
 }
 

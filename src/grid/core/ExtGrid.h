@@ -20,7 +20,9 @@
 #include "controls/GridAuxWindows.h"
 #include "controls/GridOptions.h"
 #include "controls/PictureContainer.h"
+#include "dropdowns/EsgDateTimePicker.h"
 #include "dropdowns/EsgSpinEdit.h"
+#include "dropdowns/ExtDateTimePicker.h"
 #include "grid/core/EsgComboBox.h"
 #include "grid/core/ExtGridLiveCount.h"
 #include "grid/core/HiddenRows.h"
@@ -997,21 +999,48 @@ protected:
 private:
     TExtStringGrid *FGrid;
 };
-class TGridDatePicker : public TDateTimePicker {
+class TGridDatePicker : public TEsgDateTimePicker {
 public:
     explicit TGridDatePicker(TComponent *AOwner);
     // Escape put the value of the cell back: the commit leaves the cell as it was.
     bool Restored = false;
+    // Applied to the calendar when it drops down.
+    bool Weeknumbers = false;
+    bool ShowToday = true;
+    bool ShowTodayCircle = true;
+    void WndProc(TMessage &Message) override;
 
 protected:
     void KeyDown(Word &Key, TShiftState Shift) override;
     void KeyPress(WideChar &Key) override;
     void DoExit() override;
     void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void DrawNCExtras(TCanvas *DC) override;
 
 private:
     // Writes the picker's text into the current cell; false (and Key := 0) when it is refused.
     bool CommitCheck(Word &Key);
+    // A typed digit that changed a field moves the caret on to the next one.
+    void ShiftFocus();
+    TExtStringGrid *FGrid;
+    Word Fy = 0, Fm = 0, Fd = 0, Fth = 0, Ftm = 0, Fts = 0, Ftms = 0;
+};
+// The date-and-time editor: Enter and Tab write the date and the time, Escape leaves the cell as
+// it was. Enter, Escape and Tab are its own, in the time part too, not the dialog's.
+class TGridDateTimePicker : public TExtDateTimePicker {
+public:
+    explicit TGridDateTimePicker(TComponent *AOwner);
+    bool Restored = false;
+
+protected:
+    void KeyDown(Word &Key, TShiftState Shift) override;
+    void CMWantSpecialKey(TCMWantSpecialKey &Message) override;
+    void CMChildKey(TCMChildKey &Message) override;
+    // The focus left the picker and its time part: the edit ends as with Enter.
+    void DoExit() override;
+
+private:
+    bool WantsKey(Word Key);
     TExtStringGrid *FGrid;
 };
 // The picture of the header cell that follows the pointer while a column or row is dragged
@@ -2206,6 +2235,8 @@ public:
     void SearchFooterHighlight(TObject *Sender);
     TSearchEditChangeEvent OnSearchEditChange;
     TNotifyEvent OnSearchFooterClose;
+    // The search panel's window and controls were made (Sender: the grid).
+    TNotifyEvent OnCreatedSearchFooter;
     TPoint SearchCell() const { return FSearchCell; }
     void SetSearchCell(TPoint Value) { FSearchCell = Value; }
     bool FindBusy() const { return FFindBusy; }
@@ -2654,6 +2685,17 @@ public:
     TFloatSpinClickEvent OnFloatSpinClick;
     TDateSpinClickEvent OnDateSpinClick;
     TDateSpinClickEvent OnTimeSpinClick;
+    // The date picker's bridge: its change, close-up and drop-down (row before column).
+    void DatePickerEditChange(TObject *Picker);
+    void DatePickerCloseUp(TObject *Sender);
+    void DatePickerDropDown(TObject *Picker);
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    // Reads a date cell's text for the date editor; ADate comes preset to now.
+    std::function<void(TObject *Sender, const UnicodeString &Value, TDateTime &ADate)> OnCustomStrToDate;
+    TGridDateTimePicker *DateAndTimePicker();
+    // A change in the date-and-time editor's time part: OnDateTimeChange with the current cell.
+    void DateTimePickerChange(TObject *Sender);
 
     // validation
     bool AlwaysValidate = false;
@@ -2943,6 +2985,7 @@ public:
     friend class TGridDatePicker;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
+    friend class TGridDateTimePicker;
     // The combo and edit-with-button editors complete from their items or LookupItems by the
     // grid's Lookup, LookupCaseSensitive and LookupHistory switches.
     // Moves from a cell to the next or previous one along Navigation.AdvanceDirection; only with
@@ -3224,6 +3267,7 @@ protected:
     void SizeChanged(int OldColCount, int OldRowCount) override;
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    void RowLinesDeleted(const std::vector<int> &Rows) override;
     void FreeDragTimer();
     // StretchColumn for the grid's own size reactions: only with stretching on and a stretch
     // column that exists.
@@ -3405,6 +3449,10 @@ protected:
     TGridUnitEditBtn *UnitEditBtn = nullptr;
     TGridButton *GridButton = nullptr;
     THeaderDragButton *MoveButton = nullptr;
+    TGridDateTimePicker *FDateAndTimePicker = nullptr;
+    TDateTime FOriginalDateTime = 0;
+    void ShowDateTimeEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText);
+    void CommitDateTimeEditor(int ACol, int ARow);
     TEditorType EditControl = edNormal;
     bool EditMode = false;
     TEditorType FDefaultEditor = edNormal;
@@ -3855,6 +3903,8 @@ public:
     TRowIndexEvent OnRowDisjunctSelected;
 
 protected:
+    // An open filter list takes the keys first (ExtGridFilter.cpp).
+    void CNKeyDown(TWMKey &Message) override;
     void WMKeyDown(TWMKey &Message) override;
     void WMKeyUp(TWMKey &Message) override;
     void WMGetDlgCode(TWMGetDlgCode &Message) override;
@@ -4245,10 +4295,21 @@ private:
     bool IsNodeOrSummary(int ARow);
     void SearchFooterHighlightText(const UnicodeString &Text);
     void SearchFooterUnHighlight();
+    void SearchFooterKeepRowClear();
     // Expands the contracted node whose rows hold the given hidden real row.
     void ExpandNodeOver(int ARealRow);
     // HideRowList over display rows in any order, which it filters, sorts and makes unique.
     void HideRowLevel(std::vector<int> Rows);
+    // A filter level whose rows are leaving the grid: its items go into the hidden-row store the
+    // moment the rows leave the cell store, so that what the grid does about its new size
+    // already finds the rows hidden, with their cells.
+    struct TLeavingLevel {
+        const std::vector<int> &Real;
+        const std::vector<int> &Heights;
+        const std::vector<TGridStore::TRow *> &Cells;
+    };
+    TLeavingLevel *FLeavingLevel = nullptr;
+    void RecordLeavingLevel();
     // Puts hidden rows back at the given display rows (ascending), with their heights.
     void RestoreRows(const std::vector<TGridItem *> &Items, const std::vector<int> &Rows);
     void ShowRowControls(int FromRow, int ToRow, bool AShow);

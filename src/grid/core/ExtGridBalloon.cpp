@@ -123,11 +123,11 @@ void TExtStringGrid::UpdateSearchPanel(TObject *)
     TSearchFooter *f = FSearchFooter;
     TExtGridButton *next = p->ForwardButton(), *prev = p->BackwardButton(), *close = p->ExitButton(),
                    *light = p->HighLightButton();
-    TCheckBox *match = p->MatchCase();
+    TExtCheckBox *match = p->MatchCase();
     if ((light->Down() && p->Visible() && !f->Visible()) || f->AlwaysHighLight)
         UnHilightInGrid(true);
     p->SetColor(f->Color());
-    p->ColorTo = f->ColorTo();
+    p->SetColorTo(f->ColorTo());
     p->SetVisible(f->Visible());
     next->SetCaption(f->FindNextCaption());
     prev->SetCaption(f->FindPrevCaption());
@@ -164,7 +164,7 @@ void TExtStringGrid::UpdateSearchPanel(TObject *)
     match->SetVisible(f->ShowMatchCase());
     prev->SetVisible(f->ShowFindPrev());
     next->SetVisible(f->ShowFindNext());
-    match->SetLeft(light->Visible() ? 425 : 330);
+    p->PlaceMatchCase();
     for (TExtGridButton *b : {next, prev, light})
         b->SetHeight(b->Visible() ? 23 : 0);
     match->SetHeight(match->Visible() ? 18 : 0);

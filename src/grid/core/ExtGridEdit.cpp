@@ -254,6 +254,9 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
     case edRichEdit:
         ShowRichEditor(ACol, ARow, R);
         break;
+    case edDateTimeEdit:
+        ShowDateTimeEditor(realCol, ARow, R, editText);
+        break;
     default:
         if (!ShowSpinDateEditor(realCol, ARow, R, editText))
             ShowDropDownEditor(realCol, ARow, R, editText);
@@ -301,6 +304,9 @@ void TExtStringGrid::CommitCellEditor(int ACol, int ARow)
             break;
         case edRichEdit:
             CommitRichEditor(realCol, ARow);
+            break;
+        case edDateTimeEdit:
+            CommitDateTimeEditor(realCol, ARow);
             break;
         default:
             if (!CommitSpinDateEditor(realCol, ARow))

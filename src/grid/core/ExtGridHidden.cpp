@@ -257,12 +257,16 @@ void TExtStringGrid::HideRowList(TIntList *RowList)
 
 void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
 {
-    Rows.erase(std::remove_if(Rows.begin(), Rows.end(), [this](int D) { return D < 0 || D >= RowCount(); }),
-               Rows.end());
-    // A filter hands its rows over in order already.
-    if (!std::is_sorted(Rows.begin(), Rows.end()))
+    // A filter hands its rows over in order and inside the grid already: one look tells.
+    bool Clean = Rows.empty() || (Rows.front() >= 0 && Rows.back() < RowCount());
+    for (std::size_t I = 1; Clean && I < Rows.size(); ++I)
+        Clean = Rows[I - 1] < Rows[I];
+    if (!Clean) {
+        Rows.erase(std::remove_if(Rows.begin(), Rows.end(), [this](int D) { return D < 0 || D >= RowCount(); }),
+                   Rows.end());
         std::sort(Rows.begin(), Rows.end());
-    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+        Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    }
     // The platform grid keeps one row at least: that one stays shown.
     if (!Rows.empty() && int(Rows.size()) >= RowCount())
         Rows.pop_back();
@@ -271,22 +275,42 @@ void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
     ++FFilterLevel;
     if (!Rows.empty()) {
         // The items keep the real index: the mapping stays true while the level is applied.
-        std::vector<int> Real(Rows.size()), Heights(Rows.size());
-        for (std::size_t I = 0; I < Rows.size(); ++I) {
-            Real[I] = RealRowIndex(Rows[I]);
-            Heights[I] = RowHeights(Rows[I]);
-        }
-        std::vector<TGridItem *> Items;
-        FGridItems->AddSorted(Real, Heights, FFilterLevel, Items);
-        // The rows' cells move into the items as they are: no text is copied.
+        std::vector<int> Real, Heights;
+        FGridItems->DisplToRealAscending(Rows, Real);
+        RowHeightsOf(Rows, Heights);
+        // The rows' cells move into the items as they are: no text is copied. The room for the
+        // items comes first, so that nothing fails once the rows have left the grid.
+        FGridItems->Reserve(Rows.size());
         std::vector<TGridStore::TRow *> Cells;
-        DetachRowLines(Rows, Cells);
-        const int Width = TotalColCount();
-        for (std::size_t I = 0; I < Items.size(); ++I)
-            Items[I]->Park(I < Cells.size() ? Cells[I] : nullptr, Width);
+        TLeavingLevel Leaving{Real, Heights, Cells};
+        FLeavingLevel = &Leaving;
+        try {
+            DetachRowLines(Rows, Cells);
+        } catch (...) {
+            FLeavingLevel = nullptr;
+            throw;
+        }
+        // Here, should the grid have announced no rows leaving after all.
+        RecordLeavingLevel();
     }
     FNormalRowCount = RowCount();
     CellControlsUpdate(false);
+}
+
+void TExtStringGrid::RowLinesDeleted(const std::vector<int> &Rows)
+{
+    TBaseGrid::RowLinesDeleted(Rows);
+    RecordLeavingLevel();
+}
+
+void TExtStringGrid::RecordLeavingLevel()
+{
+    if (!FLeavingLevel)
+        return;
+    const TLeavingLevel &L = *FLeavingLevel;
+    FLeavingLevel = nullptr;
+    // The room was reserved: this cannot fail.
+    FGridItems->AddParked(L.Real, L.Heights, DefaultRowHeight(), FFilterLevel, L.Cells, TotalColCount());
 }
 
 void TExtStringGrid::UnHideRowList()

@@ -4,6 +4,10 @@
 #include "grid/core/ExtGridOwner.h"
 
 #include "controls/ExtGridUtil.h"
+#include "controls/GridOptions.h"
+#include "platform/Controls.h"
+#include "platform/SysUtils.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Windows.h"
 
 namespace {
@@ -177,11 +181,20 @@ void TGridSpin::DoExit()
 
 // ---- TGridDatePicker ----
 
-TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
+namespace {
+
+bool IsLastField(QChar Last, char Letter)
+{
+    return Last.toLower() == QLatin1Char(Letter);
+}
+
+} // namespace
+
+TGridDatePicker::TGridDatePicker(TComponent *AOwner) : TEsgDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
 
 void TGridDatePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
 {
-    TDateTimePicker::CMWantSpecialKey(Message);
+    TEsgDateTimePicker::CMWantSpecialKey(Message);
     if (Message.CharCode == VK_RETURN || Message.CharCode == VK_ESCAPE ||
         (Message.CharCode == VK_TAB && FGrid->NeedsEditorTab()))
         Message.Result = 1;
@@ -192,6 +205,10 @@ bool TGridDatePicker::CommitCheck(Word &Key)
     FGrid->SetCurrentCell(Text());
     if (FGrid->ValidateCell(Text()))
         return true;
+    // The refused edit shows the text validation left for the cell.
+    TDateTime v = 0;
+    if (Kind() == dtkTime ? TryStrToTime(FGrid->FNewCellText, v) : TryStrToDate(FGrid->FNewCellText, v))
+        Kind() == dtkTime ? SetTime(v) : SetDate(v);
     Repaint();
     Key = 0;
     FGrid->FNoAutoAdvance = true;
@@ -201,10 +218,12 @@ bool TGridDatePicker::CommitCheck(Word &Key)
 void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
 {
     if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END) {
-        TDateTimePicker::KeyDown(Key, Shift);
+        TEsgDateTimePicker::KeyDown(Key, Shift);
         return;
     }
     if (Key == VK_ESCAPE) {
+        // The picker shows the cell again; the commit writes nothing, so the cell keeps exactly
+        // the text it had, also when that is empty or no date.
         const TDateTime v = PickerValueOf(FGrid->GetCurrentCell(), Kind() == dtkTime);
         if (Kind() == dtkTime)
             SetTime(v);
@@ -212,6 +231,9 @@ void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
             SetDate(v);
         Restored = true;
     } else if (Key == VK_RETURN) {
+        // Completes a field typed in part.
+        Perform(WM_KEYDOWN, VK_RIGHT, 0);
+        Perform(WM_KEYUP, VK_RIGHT, 0);
         if (!CommitCheck(Key))
             return;
     } else if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
@@ -234,16 +256,105 @@ void TGridDatePicker::KeyDown(Word &Key, TShiftState Shift)
 
 void TGridDatePicker::KeyPress(WideChar &Key)
 {
-    TDateTimePicker::KeyPress(Key);
+    if (Key >= '0' && Key <= '9') {
+        DecodeDate(DateTime(), Fy, Fm, Fd);
+        DecodeTime(DateTime(), Fth, Ftm, Fts, Ftms);
+        TEsgDateTimePicker::KeyPress(Key);
+        if (HandleAllocated())
+            PostMessage(Handle(), DTPShiftFocusMessage(), 0, 0);
+    } else {
+        TEsgDateTimePicker::KeyPress(Key);
+    }
     if (FGrid->OnKeyPress)
         FGrid->OnKeyPress(FGrid, Key);
+}
+
+void TGridDatePicker::WndProc(TMessage &Message)
+{
+    TEsgDateTimePicker::WndProc(Message);
+    if (Message.Msg == DTPShiftFocusMessage())
+        ShiftFocus();
+}
+
+void TGridDatePicker::ShiftFocus()
+{
+    Word y, m, d, h, n, sec, ms;
+    DecodeDate(DateTime(), y, m, d);
+    DecodeTime(DateTime(), h, n, sec, ms);
+    bool next = false;
+    if (Kind() == dtkTime) {
+        next = h != Fth || n != Ftm || sec != Fts;
+    } else if (!Format().isEmpty()) {
+        // The last field of the format stays where it is.
+        const QChar last = Format().back();
+        if ((d != Fd && IsLastField(last, 'd')) || (m != Fm && IsLastField(last, 'm')) ||
+            (y != Fy && IsLastField(last, 'y')))
+            return;
+        next = d != Fd || m != Fm || y != Fy;
+    } else {
+        next = d != Fd || m != Fm;
+    }
+    if (next && HandleAllocated())
+        PostMessage(Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+}
+
+void TGridDatePicker::DrawNCExtras(TCanvas *DC)
+{
+    // Two frames in the window colour over the platform's edge, so that the picker sits flat
+    // in its cell.
+    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
+    DC->Brush()->SetColor(clWindow);
+    DC->FrameRect(TRect(0, 0, Width(), Height()));
+    DC->FrameRect(TRect(1, 1, Width() - 1, Height() - 1));
 }
 
 void TGridDatePicker::DoExit()
 {
     if (!FGrid->FBlockKill)
         FGrid->HideInplaceEdit();
-    TDateTimePicker::DoExit();
+    TEsgDateTimePicker::DoExit();
+}
+
+// ---- the date picker's bridge ----
+
+void TExtStringGrid::DatePickerEditChange(TObject *Picker)
+{
+    auto *p = dynamic_cast<TDateTimePicker *>(Picker);
+    // The value the editor is loaded with when it is shown is no edit.
+    if (!OnEditChange || !p || !p->Visible())
+        return;
+    OnEditChange(this, Col(), Row(), p->Kind() == dtkTime ? TimeToStr(p->Time()) : DateToStr(p->Date()));
+}
+
+void TExtStringGrid::DatePickerCloseUp(TObject *Sender)
+{
+    if (OnDatePickerCloseUp)
+        OnDatePickerCloseUp(Sender, Row(), Col());
+    if (FMouseActions->DirectDateClose)
+        HideInplaceEdit();
+}
+
+void TExtStringGrid::DatePickerDropDown(TObject *Picker)
+{
+    auto *p = dynamic_cast<TGridDatePicker *>(Picker);
+    if (!p)
+        return;
+    auto cal = reinterpret_cast<HWND>(p->Perform(DTM_GETMONTHCAL));
+    if (cal) {
+        LPARAM style = GetWindowLong(cal, GWL_STYLE);
+        if (!p->ShowToday)
+            style |= LPARAM(MCS_NOTODAY);
+        if (!p->ShowTodayCircle)
+            style |= LPARAM(MCS_NOTODAYCIRCLE);
+        if (p->Weeknumbers)
+            style |= LPARAM(MCS_WEEKNUMBERS);
+        SetWindowLong(cal, GWL_STYLE, style);
+        TRect r;
+        SendMessage(cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&r));
+        SetWindowPos(cal, nullptr, 0, 0, r.Right - r.Left + 2, r.Bottom - r.Top + 2, SWP_NOZORDER);
+    }
+    if (OnDatePickerDropDown)
+        OnDatePickerDropDown(this, Row(), Col());
 }
 
 // ---- the grid's side ----
@@ -255,6 +366,9 @@ TGridDatePicker *TExtStringGrid::DateTimePicker()
         FDatePicker->SetVisible(false);
         FDatePicker->SetEnabled(false);
         FDatePicker->SetParent(this);
+        FDatePicker->OnCloseUp = [this](TObject *Sender) { DatePickerCloseUp(Sender); };
+        FDatePicker->OnDropDown = [this](TObject *Sender) { DatePickerDropDown(Sender); };
+        FDatePicker->OnChange = [this](TObject *Sender) { DatePickerEditChange(Sender); };
     }
     return FDatePicker;
 }
@@ -335,10 +449,17 @@ void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const Un
     const bool timeKind = EditControl == edTimeEdit;
     TDateTime v = PickerValueOf(EditText, timeKind);
     if (!timeKind && !EditText.trimmed().isEmpty()) {
-        if (p->MaxDate() != 0 && v > p->MaxDate())
-            v = p->MaxDate() - 1;
-        if (p->MinDate() != 0 && v <= p->MinDate())
-            v = p->MinDate() + 1;
+        TDateTime read = 0;
+        if (OnCustomStrToDate) {
+            v = Now();
+            OnCustomStrToDate(this, EditText, v);
+        } else if (TryStrToDate(EditText, read)) {
+            v = read;
+            if (p->MaxDate() != 0 && v > p->MaxDate())
+                v = p->MaxDate() - 1;
+            if (p->MinDate() != 0 && v <= p->MinDate())
+                v = p->MinDate() + 1;
+        }
     }
     p->SetKind(timeKind ? dtkTime : dtkDate);
     if (timeKind)
@@ -348,11 +469,19 @@ void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const Un
     p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
     DoGetEditorProp(ACol, ARow);
     p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
+    // A new editor starts in the first field, as the editor is made anew for each cell.
+    p->SetFieldIndex(0);
     p->SetEnabled(true);
     p->SetVisible(true);
     p->SetColor(Color());
     if (p->CanFocus())
         p->SetFocus();
+    if (!timeKind && p->HandleAllocated()) {
+        if (FMouseActions->DirectDateDrop)
+            p->Perform(WM_KEYDOWN, VK_F4, 0);
+        if (FStartEditChar >= 32)
+            PostMessage(p->Handle(), WM_CHAR, WPARAM(FStartEditChar), 0);
+    }
     EditCtrl = p;
 }
 
@@ -403,4 +532,128 @@ bool TExtStringGrid::CommitSpinDateEditor(int ACol, int ARow)
     s->SetEnabled(false);
     s->SetVisible(false);
     return true;
+}
+
+// ---- TGridDateTimePicker: the date-and-time editor ----
+
+TGridDateTimePicker::TGridDateTimePicker(TComponent *AOwner) : TExtDateTimePicker(AOwner), FGrid(OwnerGrid(AOwner)) {}
+
+bool TGridDateTimePicker::WantsKey(Word Key)
+{
+    return Key == VK_RETURN || Key == VK_ESCAPE || (Key == VK_TAB && FGrid->NeedsEditorTab());
+}
+
+void TGridDateTimePicker::CMWantSpecialKey(TCMWantSpecialKey &Message)
+{
+    TExtDateTimePicker::CMWantSpecialKey(Message);
+    if (WantsKey(Message.CharCode))
+        Message.Result = 1;
+}
+
+void TGridDateTimePicker::CMChildKey(TCMChildKey &Message)
+{
+    // The time part is a plain picker: its Enter, Escape and Tab end the edit here.
+    const auto *from = reinterpret_cast<const TWinControl *>(Message.KeyData);
+    if (TimePicker() && from == TimePicker() && WantsKey(Message.CharCode)) {
+        Word key = Message.CharCode;
+        KeyDown(key, GetShiftState());
+        Message.Result = 1;
+        return;
+    }
+    TExtDateTimePicker::CMChildKey(Message);
+}
+
+void TGridDateTimePicker::KeyDown(Word &Key, TShiftState Shift)
+{
+    if (Key == VK_ESCAPE) {
+        // The whole value as loaded, time included; the commit then leaves the cell untouched.
+        SetDateTime(FGrid->FOriginalDateTime);
+        Restored = true;
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN) {
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        if (FGrid->Navigation()->AdvanceOnEnter)
+            FGrid->AdvanceCell(FGrid->Col(), FGrid->Row(), false, true, true, false, true);
+        Key = 0;
+        return;
+    }
+    if (Key == VK_TAB && FGrid->NeedsEditorTab()) {
+        // The commit has written date and time; the picker's text alone would drop the time.
+        FGrid->HideInplaceEdit();
+        FGrid->FocusGridQuietly();
+        FGrid->HandleTabKey(Shift.Contains(ssShift));
+        Key = 0;
+        return;
+    }
+    TExtDateTimePicker::KeyDown(Key, Shift);
+}
+
+void TGridDateTimePicker::DoExit()
+{
+    if (!FGrid->FBlockKill)
+        FGrid->HideInplaceEdit();
+    TExtDateTimePicker::DoExit();
+}
+
+TGridDateTimePicker *TExtStringGrid::DateAndTimePicker()
+{
+    if (!FDateAndTimePicker) {
+        FDateAndTimePicker = new TGridDateTimePicker(this);
+        FDateAndTimePicker->SetVisible(false);
+        FDateAndTimePicker->SetEnabled(false);
+        FDateAndTimePicker->SetAutoTab(true);
+        FDateAndTimePicker->OnTimeChange = [this](TObject *Sender) { DateTimePickerChange(Sender); };
+        FDateAndTimePicker->OnCloseUp = [this](TObject *Sender) { DatePickerCloseUp(Sender); };
+        FDateAndTimePicker->SetParent(this);
+    }
+    return FDateAndTimePicker;
+}
+
+void TExtStringGrid::DateTimePickerChange(TObject *)
+{
+    if (OnDateTimeChange && FDateAndTimePicker)
+        OnDateTimeChange(this, Col(), Row(), FDateAndTimePicker->DateTime());
+}
+
+void TExtStringGrid::ShowDateTimeEditor(int ACol, int ARow, const TRect &R, const UnicodeString &EditText)
+{
+    EditMode = true;
+    TGridDateTimePicker *p = DateAndTimePicker();
+    p->Restored = false;
+    TDateTime v = 0;
+    if (EditText.trimmed().isEmpty() || !TryStrToDateTime(EditText, v))
+        v = Now();
+    FOriginalDateTime = v;
+    p->SetDateTime(v);
+    p->SetKind(dkDateTime);
+    p->SetBorderStyle(bsNone);
+    const int H = R.Bottom - R.Top - 1;
+    p->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, p->Height() < H ? H : p->Height());
+    DoGetEditorProp(ACol, ARow);
+    p->SetEnabled(true);
+    p->SetVisible(true);
+    p->SetColor(Color());
+    if (p->CanFocus())
+        p->SetFocus();
+}
+
+void TExtStringGrid::CommitDateTimeEditor(int ACol, int ARow)
+{
+    TGridDateTimePicker *p = DateAndTimePicker();
+    EditMode = false;
+    // Escape restored the value: the cell keeps its text, empty or unreadable as it may be.
+    if (!p->Restored)
+        WriteEditValue(ACol, ARow,
+                       p->Checked() ? FormatDateTime(FormatSettings.ShortDateFormat + QLatin1Char(' ') +
+                                                         FormatSettings.ShortTimeFormat,
+                                                     p->DateTime())
+                                    : UnicodeString());
+    p->Restored = false;
+    p->SetEnabled(false);
+    p->SetVisible(false);
 }

@@ -55,7 +55,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridTransCombo", [](TComponent *o) -> TPersistent * { return new TGridTransCombo(o); }},
         {"TGridCheckBox", [](TComponent *o) -> TPersistent * { return new TGridCheckBox(o); }},
         {"TGridEditBtn", [](TComponent *o) -> TPersistent * { return new TGridEditBtn(o); }},
-        {"TGridDateTimePicker", Pending()},
+        {"TGridDateTimePicker", [](TComponent *o) -> TPersistent * { return new TGridDateTimePicker(o); }},
         {"TGridUnitEditBtn", [](TComponent *o) -> TPersistent * { return new TGridUnitEditBtn(o); }},
         {"TGridTrackbarDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTrackbarDropDown>(o); }},
         {"TGridMemoDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridMemoDropDown>(o); }},
@@ -119,7 +119,7 @@ void StartUp()
     FlatScrollBarsAvailable = FlatScrollBarsOffered();
     CF_GRIDCELLS = RegisterClipboardFormat(QStringLiteral("TExtStringGrid Cells"));
     WM_GRIDEDITDONE = RegisterWindowMessage(QStringLiteral("GridEditDone"));
-    WM_DTPSHIFTFOCUS = RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
+    WM_DTPSHIFTFOCUS = DTPShiftFocusMessage();
 }
 
 void ShutDown()

@@ -2,56 +2,61 @@
 
 #include <algorithm>
 
-TGridItem::TGridItem() = default;
+static_assert(sizeof(TGridItem) <= 32, "hidden rows come by the million");
 
 TGridItem::~TGridItem()
 {
-    if (FIsParked)
-        TGridStore::FreeRow(FParked);
+    DropCells();
+}
+
+void TGridItem::DropCells() const
+{
+    if (IsParked()) {
+        TGridStore::TRow *Row = ParkedRow();
+        TGridStore::FreeRow(Row);
+    } else {
+        delete reinterpret_cast<TStringList *>(FCells);
+    }
+    FCells = 0;
 }
 
 TStringList *TGridItem::Items() const
 {
-    if (!FItems)
-        FItems = std::make_unique<TStringList>();
-    if (FIsParked) {
-        const int N = std::max(FWidth, TGridStore::Length(FParked));
-        FItems->SetCapacity(N);
+    if (FCells && !IsParked())
+        return reinterpret_cast<TStringList *>(FCells);
+    auto L = std::make_unique<TStringList>();
+    if (IsParked()) {
+        const TGridStore::TRow *Row = ParkedRow();
+        const int N = std::max(FWidth, TGridStore::Length(Row));
+        L->SetCapacity(N);
         for (int C = 0; C < N; ++C)
-            FItems->AddObject(TGridStore::Text(FParked, C), TGridStore::Object(FParked, C));
+            L->AddObject(TGridStore::Text(Row, C), TGridStore::Object(Row, C));
         // The texts share the row's block, which lives on as long as one of them does.
-        TGridStore::FreeRow(FParked);
-        FIsParked = false;
+        DropCells();
     }
-    return FItems.get();
+    FCells = reinterpret_cast<std::uintptr_t>(L.release());
+    return reinterpret_cast<TStringList *>(FCells);
 }
 
 void TGridItem::Park(TGridStore::TRow *Cells, int Width)
 {
-    FItems.reset();
-    if (FIsParked)
-        TGridStore::FreeRow(FParked);
-    FParked = Cells;
+    DropCells();
+    FCells = ParkedTag(Cells);
     FWidth = Width;
-    FIsParked = true;
 }
 
 bool TGridItem::Unpark(TGridStore::TRow *&Cells)
 {
-    if (!FIsParked)
+    if (!IsParked())
         return false;
-    Cells = FParked;
-    FParked = nullptr;
-    FIsParked = false;
+    Cells = ParkedRow();
+    FCells = 0;
     return true;
 }
 
 void TGridItem::Reset()
 {
-    FItems.reset();
-    if (FIsParked)
-        TGridStore::FreeRow(FParked);
-    FIsParked = false;
+    DropCells();
     FWidth = 0;
     Height = 0;
     Level = 0;
@@ -66,10 +71,8 @@ int TGridItem::Idx() const
 
 void TGridItem::SetItems(TStrings *Value)
 {
-    if (FIsParked) {
-        TGridStore::FreeRow(FParked);
-        FIsParked = false;
-    }
+    if (IsParked())
+        DropCells();
     TStringList *L = Items();
     L->Clear();
     if (!Value)
@@ -93,24 +96,11 @@ TGridItem *THiddenRows::Items(int Index) const
 TGridItem *THiddenRows::Insert(int Pos, int AIdx, int AHeight, int ALevel)
 {
     Pos = std::clamp(Pos, 0, Count());
-    TGridItem *Item = NewItem();
-    Item->Height = AHeight;
-    Item->Level = ALevel;
-    // Room first, so that nothing below throws once the item is out of its owner; the room
-    // grows by doubling, as a plain insert would, so that adding many rows stays linear.
-    auto room = [](auto &V) {
-        if (V.size() == V.capacity())
-            V.reserve(std::max<std::size_t>(16, 2 * V.size()));
-    };
-    try {
-        room(FItems);
-        room(FKeys);
-        room(FSorted);
-    } catch (...) {
-        FreeItem(Item);
-        throw;
-    }
-    TGridItem *P = Item;
+    // Room first, so that nothing below throws once the item is out of its owner.
+    Reserve(1);
+    TGridItem *P = TakeItem();
+    P->Height = AHeight;
+    P->Level = ALevel;
     FItems.insert(FItems.begin() + Pos, P);
     IndexInsert(P, AIdx);
     return P;
@@ -157,6 +147,15 @@ void THiddenRows::Clear()
 
 void THiddenRows::ClearLevel(int ALevel)
 {
+    if (std::all_of(FItems.begin(), FItems.end(), [ALevel](const TGridItem *P) { return P->Level == ALevel; })) {
+        // The last level goes: nothing to sort out.
+        for (TGridItem *P : FItems)
+            FreeItem(P);
+        FItems.clear();
+        FKeys.clear();
+        FSorted.clear();
+        return;
+    }
     std::vector<TGridItem *> Keep, Gone;
     Keep.reserve(FItems.size());
     for (TGridItem *P : FItems)
@@ -184,40 +183,84 @@ void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int>
                             std::vector<TGridItem *> &Out)
 {
     Out.clear();
+    // Everything that can fail comes first, so that the store is never left half changed.
+    Out.reserve(AIdx.size());
+    Reserve(AIdx.size());
+    Append(AIdx, AHeights, 0, ALevel, nullptr, 0);
+    Out.assign(FItems.end() - std::ptrdiff_t(AIdx.size()), FItems.end());
+}
+
+void THiddenRows::AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
+                            int ALevel, const std::vector<TGridStore::TRow *> &Cells, int Width)
+{
+    Reserve(AIdx.size());
+    Append(AIdx, AHeights, AHeight, ALevel, &Cells, Width);
+}
+
+void THiddenRows::Reserve(std::size_t ACount)
+{
+    // Grown by doubling at least, so that many small bulk adds stay linear.
+    auto room = [ACount](auto &V) {
+        if (V.size() + ACount > V.capacity())
+            V.reserve(std::max(V.size() + ACount, 2 * V.capacity()));
+    };
+    room(FItems);
+    room(FKeys);
+    room(FSorted);
+    ReserveItems(ACount);
+}
+
+void THiddenRows::ReserveItems(std::size_t ACount)
+{
+    const std::size_t Spare = FFree.size() + (FSlabSize - FSlabUsed);
+    if (Spare >= ACount)
+        return;
+    // One slab for all that is missing, at least as large as all before it.
+    const std::size_t Size = std::max({std::size_t(64), FSlabItems, ACount - Spare});
+    FFree.reserve(FSlabItems + Size);
+    auto Slab = std::make_unique<TGridItem[]>(Size);
+    // What the last slab has not handed out yet goes to the free list, which has room for it.
+    for (; FSlabUsed < FSlabSize; ++FSlabUsed)
+        FFree.push_back(&FSlabs.back()[FSlabUsed]);
+    FSlabs.push_back(std::move(Slab));
+    FSlabItems += Size;
+    FSlabSize = Size;
+    FSlabUsed = 0;
+}
+
+void THiddenRows::Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight,
+                         int ALevel, const std::vector<TGridStore::TRow *> *Cells, int Width)
+{
     const std::size_t M = AIdx.size();
     if (M == 0)
         return;
     const std::size_t N = FKeys.size();
-    // Everything that can fail comes first, so that the store is never left half changed.
-    try {
-        FItems.reserve(FItems.size() + M);
-        FKeys.reserve(N + M);
-        FSorted.reserve(N + M);
-        Out.reserve(M);
-        for (std::size_t I = 0; I < M; ++I)
-            Out.push_back(NewItem());
-    } catch (...) {
-        for (TGridItem *P : Out)
-            FreeItem(P);
-        Out.clear();
-        throw;
-    }
-    const bool Append = N == 0 || FKeys.back() <= AIdx.front();
+    const bool InOrder = N == 0 || FKeys.back() <= AIdx.front();
+    const std::size_t Cut = Cells ? std::min(M, Cells->size()) : 0;
+    // One pass fills the items and, for rows that all lie above the hidden ones (the usual case
+    // of a first filter), the sorted index too.
     for (std::size_t I = 0; I < M; ++I) {
-        TGridItem *P = Out[I];
-        P->Height = I < AHeights.size() ? AHeights[I] : 0;
+        if (FFree.size() > 16)
+            __builtin_prefetch(FFree[FFree.size() - 16], 1);
+        TGridItem *P = TakeItem();
+        P->Height = I < AHeights.size() ? AHeights[I] : AHeight;
         P->Level = ALevel;
         P->FOwner = this;
-        P->FPos = N + I;
+        P->FPos = std::uint32_t(N + I);
+        if (Cells) {
+            P->FCells = TGridItem::ParkedTag(I < Cut ? (*Cells)[I] : nullptr);
+            P->FWidth = Width;
+        }
         FItems.push_back(P);
+        if (InOrder) {
+            FKeys.push_back(AIdx[I]);
+            FSorted.push_back(P);
+        }
     }
-    if (Append) {
-        // All new rows lie above the hidden ones: the usual case of a first filter.
-        FKeys.insert(FKeys.end(), AIdx.begin(), AIdx.end());
-        FSorted.insert(FSorted.end(), Out.begin(), Out.end());
+    if (InOrder)
         return;
-    }
     // Merged from the back; a new row ties after the rows already there, as one insert would.
+    TGridItem *const *Out = FItems.data() + (FItems.size() - M);
     FKeys.resize(N + M);
     FSorted.resize(N + M);
     std::size_t I = N, J = M, K = N + M;
@@ -236,21 +279,12 @@ void THiddenRows::AddSorted(const std::vector<int> &AIdx, const std::vector<int>
     Renumber(K);
 }
 
-TGridItem *THiddenRows::NewItem()
+TGridItem *THiddenRows::TakeItem()
 {
     if (!FFree.empty()) {
         TGridItem *P = FFree.back();
         FFree.pop_back();
         return P;
-    }
-    if (FSlabs.empty() || FSlabUsed == FSlabSize) {
-        // Each slab as large as all before it: few slabs for many rows, little waste for few.
-        const std::size_t Size = std::max<std::size_t>(64, FSlabItems);
-        FFree.reserve(FSlabItems + Size);
-        FSlabs.push_back(std::make_unique<TGridItem[]>(Size));
-        FSlabItems += Size;
-        FSlabSize = Size;
-        FSlabUsed = 0;
     }
     return &FSlabs.back()[FSlabUsed++];
 }
@@ -321,6 +355,20 @@ int THiddenRows::DisplToReal(int ADisplRow) const
             Hi = Mid;
     }
     return ADisplRow + static_cast<int>(Lo);
+}
+
+void THiddenRows::DisplToRealAscending(const std::vector<int> &ADisplRows, std::vector<int> &ARealRows) const
+{
+    ARealRows.resize(ADisplRows.size());
+    // As in DisplToReal: the hidden rows before display row D are those with s[k] - k <= D,
+    // and their number only grows with D.
+    std::size_t K = 0;
+    for (std::size_t I = 0; I < ADisplRows.size(); ++I) {
+        const int D = ADisplRows[I];
+        while (K < FKeys.size() && FKeys[K] - static_cast<int>(K) <= D)
+            ++K;
+        ARealRows[I] = D + static_cast<int>(K);
+    }
 }
 
 void THiddenRows::Shift(int From, int Delta)

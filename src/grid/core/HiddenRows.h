@@ -16,6 +16,7 @@
 #include "platform/GridStore.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,7 +24,7 @@ class THiddenRows;
 
 class TGridItem {
 public:
-    TGridItem();
+    TGridItem() = default;
     ~TGridItem();
     TGridItem(const TGridItem &) = delete;
     TGridItem &operator=(const TGridItem &) = delete;
@@ -48,14 +49,19 @@ public:
 private:
     friend class THiddenRows;
     void Reset();
-    // The index lives in the store's sorted array, so that moving rows touches that array only;
-    // an item knows its place there.
+    // Frees the cells, whichever form they have.
+    void DropCells() const;
+    bool IsParked() const { return (FCells & 1u) != 0; }
+    TGridStore::TRow *ParkedRow() const { return reinterpret_cast<TGridStore::TRow *>(FCells & ~std::uintptr_t(1)); }
+    static std::uintptr_t ParkedTag(TGridStore::TRow *Cells) { return reinterpret_cast<std::uintptr_t>(Cells) | 1u; }
+    // A million hidden rows are a million items: they stay small. The index lives in the store's
+    // sorted array, so that moving rows touches that array only; an item knows its place there.
     const THiddenRows *FOwner = nullptr;
-    std::size_t FPos = 0;
-    mutable std::unique_ptr<TStringList> FItems;
-    mutable TGridStore::TRow *FParked = nullptr;
+    // The cells: a list (the low bit clear; zero while there is none) or a row parked as the
+    // store held it (the low bit set; the rest null for a row that held nothing).
+    mutable std::uintptr_t FCells = 0;
+    std::uint32_t FPos = 0;
     mutable int FWidth = 0;
-    mutable bool FIsParked = false;
 };
 
 class THiddenRows {
@@ -86,6 +92,14 @@ public:
     // rows stays linear.
     void AddSorted(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int ALevel,
                    std::vector<TGridItem *> &Out);
+    // Hiding many rows in two steps, so that nothing can fail once the rows have left the grid:
+    // Reserve makes room for ACount more items; AddParked then adds one item per row as AddSorted
+    // does, parks Cells[i] (at least Width cells wide; null past the end of Cells) in the i-th,
+    // and cannot fail when no more rows come than were reserved.
+    void Reserve(std::size_t ACount);
+    // Rows past the end of AHeights get AHeight.
+    void AddParked(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
+                   const std::vector<TGridStore::TRow *> &Cells, int Width);
 
     // Changes an item's Idx; the sorted index follows.
     void SetIdx(TGridItem *Item, int Value);
@@ -102,6 +116,8 @@ public:
     int RealToDispl(int ARealRow) const { return ARealRow - CountBelow(ARealRow); }
     // Real row of a display row: the (D + 1)-th real row that is not hidden.
     int DisplToReal(int ADisplRow) const;
+    // DisplToReal of each of the given display rows, which ascend, in one walk.
+    void DisplToRealAscending(const std::vector<int> &ADisplRows, std::vector<int> &ARealRows) const;
     // The hidden real rows in ascending order.
     const std::vector<int> &SortedIdx() const { return FKeys; }
     // The item at a position of the sorted order (ascending Idx), nullptr out of range.
@@ -128,8 +144,14 @@ private:
     // Items come from slabs, so that hiding a million rows is not a million allocations; a freed
     // item goes back to the free list, where the next filter finds it, and the slabs go with
     // Clear.
-    TGridItem *NewItem();
+    // Makes sure that ACount items can be taken without allocating.
+    void ReserveItems(std::size_t ACount);
+    // The next item of those ReserveItems made sure of.
+    TGridItem *TakeItem();
     void FreeItem(TGridItem *Item);
+    // The core of the bulk adds; the room is there. The new items are the last of FItems.
+    void Append(const std::vector<int> &AIdx, const std::vector<int> &AHeights, int AHeight, int ALevel,
+                const std::vector<TGridStore::TRow *> *Cells, int Width);
     void ReleaseSlabsIfEmpty();
     std::vector<std::unique_ptr<TGridItem[]>> FSlabs;
     std::vector<TGridItem *> FFree;

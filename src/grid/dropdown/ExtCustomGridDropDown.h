@@ -341,7 +341,6 @@ protected:
     ExtMultiColumnDropDown::TMeasureCell ItemCell(int Row, int Col) override;
     bool OnPopupForm() const override;
     void KeyDown(Word &Key, TShiftState Shift) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WMKeyDown(TWMKey &Message) override;
     void WMChar(TWMKey &Message) override;

@@ -177,14 +177,6 @@ void TExtColGrid::KeyDown(Word &Key, TShiftState Shift)
     TExtStringGrid::KeyDown(Key, Shift);
 }
 
-void TExtColGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    // The drop-down sizes the columns to the popup before any press; the string grid would take
-    // that for the user's sizing and let the first header click go without a sort.
-    ColSizeFlg = false;
-    TColumnListGrid<TExtStringGrid>::MouseDown(Button, Shift, X, Y);
-}
-
 void TExtColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TExtStringGrid::MouseUp(Button, Shift, X, Y);

@@ -8,9 +8,10 @@
 #include "controls/ExtGridUtil.h"
 #include "controls/MiniHTML.h"
 #include "platform/WindowPlacement.h"
+#include "platform/Windows.h"
 
+#include <algorithm>
 #include <cmath>
-
 #include <memory>
 #include <optional>
 #include <vector>
@@ -65,12 +66,51 @@ bool ContainsAsciiNoCase(QStringView Text, QStringView Needle)
     return false;
 }
 
+// The upper-cased ASCII needle in the text with a..z taken as A..Z, in the same walk that makes
+// sure the text holds nothing at or above '|' (so nothing but ASCII, and no wide-encoding mark):
+// 1 found, 0 not found, -1 when it holds such a character and needs the whole way.
+int SearchUpperAscii(QStringView Text, QStringView Upper)
+{
+    const char16_t *t = Text.utf16();
+    const char16_t *u = Upper.utf16();
+    const qsizetype n = Text.size(), m = Upper.size();
+    char16_t high = 0;
+    bool found = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        high = std::max(high, t[i]);
+        if (found || i + m > n)
+            continue;
+        qsizetype k = 0;
+        while (k < m && char16_t(unsigned(t[i + k]) - u'a' < 26u ? t[i + k] - 32 : t[i + k]) == u[k])
+            ++k;
+        found = k == m;
+    }
+    return high >= u'|' ? -1 : found ? 1 : 0;
+}
+
 // One condition of the filter on one cell's text, as the cell holds it.
 bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStringView Cell)
 {
     QStringView text = Trimmed(Cell);
+    // A narrowing, one search over the whole text: most texts are settled in one walk over their
+    // characters; the others take the whole way.
+    if (Prepared && f.Data != fcRow && f.Method == fmExpression && f.Prefix.isEmpty() && f.Suffix.isEmpty() &&
+        !f.Condition.isEmpty()) {
+        if (const UnicodeString *search = Prepared->AsciiSearch()) {
+            const int found = SearchUpperAscii(text, *search);
+            if (found >= 0)
+                return found == 1;
+        }
+    }
+    // The highest character tells most texts apart at one look: below '|' a text holds ASCII
+    // only and cannot be wide-encoded.
+    char16_t high = 0;
+    const char16_t *t = text.utf16();
+    for (qsizetype p = 0; p < text.size(); ++p)
+        high = std::max(high, t[p]);
+    const bool ascii = high < u'|';
     UnicodeString decoded;
-    if (IsWideEncoded(text)) {
+    if (!ascii && IsWideEncoded(text)) {
         decoded = DecodeWideCellText(text.toString());
         text = decoded;
     }
@@ -88,7 +128,7 @@ bool MatchCellText(const TFilterData &f, const TFilterCondition *Prepared, QStri
     if (f.Method == fmLiteral)
         return text == f.Condition;
     if (Prepared)
-        return Prepared->Match(text);
+        return ascii ? Prepared->MatchAscii(text) : Prepared->Match(text);
     return MatchFilterExpression(f.Condition, text.toString(), f.CaseSensitive);
 }
 
@@ -215,19 +255,69 @@ void CloseFilterList(TWinControl *List)
     List->SetVisible(false);
 }
 
+void DropListParams(TCreateParams &Params)
+{
+    Params.Style = (Params.Style & ~DWORD(WS_CHILD)) | WS_POPUP | WS_BORDER;
+    Params.ExStyle |= WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+}
+
+// The arrows, the page keys, Home and End move the selection as in a list with the focus.
+bool MoveSelection(TCustomListBox *List, Word Key)
+{
+    const int n = List->Count();
+    const int page = std::max(1, List->ClientHeight() / std::max(1, List->ItemHeight()) - 1);
+    const int at = List->ItemIndex();
+    int to = at;
+    switch (Key) {
+    case VK_UP: to = at - 1; break;
+    case VK_DOWN: to = at + 1; break;
+    case VK_PRIOR: to = at - page; break;
+    case VK_NEXT: to = at < 0 ? page : at + page; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = n - 1; break;
+    default: return false;
+    }
+    if (n > 0)
+        List->SetItemIndex(std::clamp(to, 0, n - 1));
+    return true;
+}
+
 } // namespace
+
+void TDropList::CreateParams(TCreateParams &Params)
+{
+    TListBox::CreateParams(Params);
+    DropListParams(Params);
+}
+
+void TDropList::Pick()
+{
+    WatchOutsideClicks(this, false);
+    SetVisible(false);
+    if (OnSelect)
+        OnSelect(this, ItemIndex());
+}
+
+bool TDropList::ListKey(Word Key)
+{
+    if (MoveSelection(this, Key))
+        return true;
+    if (Key == VK_RETURN)
+        Pick();
+    else if (Key == VK_ESCAPE)
+        CloseFilterList(this);
+    else
+        return false;
+    return true;
+}
 
 void TDropList::KeyDown(Word &Key, TShiftState Shift)
 {
     TListBox::KeyDown(Key, Shift);
-    if (Key == VK_RETURN) {
-        WatchOutsideClicks(this, false);
-        SetVisible(false);
-        if (OnSelect)
-            OnSelect(this, ItemIndex());
-    } else if (Key == VK_ESCAPE) {
+    if (Key == VK_RETURN)
+        Pick();
+    else if (Key == VK_ESCAPE)
         CloseFilterList(this);
-    }
 }
 
 void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -236,10 +326,7 @@ void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     const int i = ItemAtPos(TPoint(X, Y), true);
     if (i >= 0)
         SetItemIndex(i);
-    WatchOutsideClicks(this, false);
-    SetVisible(false);
-    if (OnSelect)
-        OnSelect(this, ItemIndex());
+    Pick();
 }
 
 void TDropList::WMCancelMode(TWMCancelMode &Message)
@@ -248,9 +335,30 @@ void TDropList::WMCancelMode(TWMCancelMode &Message)
     CloseFilterList(this);
 }
 
+void TDropCheckList::CreateParams(TCreateParams &Params)
+{
+    TCheckListBox::CreateParams(Params);
+    DropListParams(Params);
+}
+
+bool TDropCheckList::ListKey(Word Key)
+{
+    if (MoveSelection(this, Key))
+        return true;
+    if (Key == VK_SPACE) {
+        if (ItemIndex() >= 0)
+            ToggleCheck(ItemIndex());
+    } else if (Key == VK_RETURN || Key == VK_ESCAPE) {
+        CloseFilterList(this);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void TDropCheckList::ClickCheck()
 {
-    TCheckListBox::ClickCheck();
+    // In place of OnClickCheck: the grid alone hears of the marks.
     if (OnSelect)
         OnSelect(this, -1);
 }
@@ -261,7 +369,11 @@ void TDropCheckList::WMCancelMode(TWMCancelMode &Message)
     CloseFilterList(this);
 }
 
-TNoActiveForm::TNoActiveForm(TComponent *AOwner) : TForm(AOwner) { SetBorderStyle(bsNone); }
+TNoActiveForm::TNoActiveForm(TComponent *AOwner) : TForm(AOwner)
+{
+    SetBorderStyle(bsNone);
+    SetNoActivate(true);
+}
 
 void TNoActiveForm::CreateParams(TCreateParams &Params)
 {
@@ -269,8 +381,6 @@ void TNoActiveForm::CreateParams(TCreateParams &Params)
     Params.Style = WS_POPUP | WS_DISABLED | WS_BORDER;
     Params.ExStyle |= WS_EX_TOOLWINDOW;
 }
-
-void TNoActiveForm::ShowNoActivate() { SetVisible(true); }
 
 void TNoActiveForm::WndProc(TMessage &Message)
 {
@@ -392,6 +502,8 @@ void TExtStringGrid::ApplyFilter()
     } reset{FPreparedFilter};
     FPreparedFilter = &prepared;
     std::vector<int> failing;
+    // Room for every row: a narrowing hides most of them, and pages never written cost nothing.
+    failing.reserve(std::size_t(std::max(n, 0)));
     int k = 0;
     SmallInt progress = 0;
     // One plain condition on the cells of one column, nobody to ask per row: the rows are tested
@@ -539,25 +651,70 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     FFilterCol = ACol;
     TCustomListBox *list = FFilterDropDownCheck ? static_cast<TCustomListBox *>(FDropCheckList)
                                                 : static_cast<TCustomListBox *>(FDropList);
+    TCustomListBox *other = list == FDropList ? static_cast<TCustomListBox *>(FDropCheckList)
+                                              : static_cast<TCustomListBox *>(FDropList);
+    WatchOutsideClicks(other, false);
+    other->SetVisible(false);
+    list->SetColor(FFilterDropDown->Color);
+    list->Font()->Assign(FFilterDropDown->Font());
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(FFilterDropDown->Font());
+    int widest = 0;
     list->Items()->Clear();
     for (int i = 0; i < FFilterList->Count(); ++i) {
         const bool automatic = i < FFilterValues.size() && !FFilterValues[i].isNull();
         UnicodeString name, condition;
         SplitEntry(FFilterList->Strings(i), name, condition);
-        list->Items()->Add(automatic ? FFilterValues[i] : name);
+        const UnicodeString text = automatic ? FFilterValues[i] : name;
+        list->Items()->Add(text);
+        widest = std::max(widest, measure.Canvas()->TextWidth(text) + 8);
+        if (list == FDropCheckList) {
+            // Ticked where the column's filter already holds the value: a new tick adds to them.
+            const UnicodeString quoted = text.contains(QLatin1Char(' ')) ? QLatin1Char('"') + text + QLatin1Char('"') : text;
+            for (int k = 0; k < FFilter->Count(); ++k) {
+                const TFilterData *f = FFilter->Items(k);
+                if (f->Column == ACol && (f->Condition == quoted || (f->Method == fmLiteral && f->Condition == text)))
+                    FDropCheckList->SetChecked(i, true);
+            }
+        }
     }
+    if (list == FDropList && list->Count() > 0)
+        list->SetItemIndex(0);
+
     const int displ = DisplColIndex(ACol);
     const TRect cell = CellRect(displ, std::min(FFilterDropDownRow, std::max(FixedRows() - 1, 0)));
-    const int w = FFilterDropDown->ColumnWidth ? ColWidths(displ) : FFilterDropDown->Width;
-    list->SetColor(FFilterDropDown->Color);
-    list->Font()->Assign(FFilterDropDown->Font());
-    list->SetBounds(cell.Left, cell.Bottom, w, FFilterDropDown->Height);
+    int w = FFilterDropDown->Width, h = FFilterDropDown->Height;
+    if (FFilterDropDown->AutoSize) {
+        h = list->Count() * list->ItemHeight() + 2 * GetSystemMetrics(SM_CYEDGE);
+        w = widest + 2 * GetSystemMetrics(SM_CXEDGE);
+    }
+    int left = cell.Right - 16;
+    if (FFilterDropDown->ColumnWidth) {
+        left = cell.Left;
+        w = cell.Width();
+    }
+    if (left + w > Width())
+        left = std::max(0, CellRect(displ, 0).Right - w);
+    const TPoint at = ClientToScreen(TPoint(left, cell.Top + 16));
+    list->SetBounds(at.X, at.Y, w, h);
     list->SetVisible(true);
-    list->BringToFront();
-    if (list->CanFocus())
-        list->SetFocus();
     WatchOutsideClicks(list, true);
     return true;
+}
+
+void TExtStringGrid::CNKeyDown(TWMKey &Message)
+{
+    // Ahead of the form's dialog keys: Enter and Escape belong to the open list.
+    const Word key = Message.CharCode;
+    if (FDropList && FDropList->Visible() && FDropList->ListKey(key)) {
+        Message.Result = 1;
+        return;
+    }
+    if (FDropCheckList && FDropCheckList->Visible() && FDropCheckList->ListKey(key)) {
+        Message.Result = 1;
+        return;
+    }
+    TBaseGrid::CNKeyDown(Message);
 }
 
 void TExtStringGrid::DoFilterSelect(int Index)

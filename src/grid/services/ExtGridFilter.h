@@ -92,19 +92,28 @@ using TDropSelectEvent = std::function<void(TObject *Sender, int Index)>;
 using TFilterSelectEvent = std::function<void(TObject *Sender, int Column, int ItemIndex, const UnicodeString &FriendlyName,
                                               UnicodeString &FilterCondition)>;
 
+// Both lists are windows of their own, laid over the grid's form in screen coordinates: frameless
+// tool windows that stay on top and show without taking the activation, so the form stays
+// active and the grid keeps the focus. The grid hands them its keys while one is open (ListKey).
+
 // The plain value list of a filter button: Enter or a released mouse button picks the item.
 class TDropList : public TListBox {
 public:
     explicit TDropList(TComponent *AOwner) : TListBox(AOwner) {}
     TDropSelectEvent OnSelect;
+    // A key typed in the grid while the list is open: the arrows and page keys move the
+    // selection, Enter picks, Escape closes. False for any other key.
+    bool ListKey(Word Key);
 
 protected:
+    void CreateParams(TCreateParams &Params) override;
     void KeyDown(Word &Key, TShiftState Shift) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     // A press outside the list closes it without a choice.
     void WMCancelMode(TWMCancelMode &Message) override;
 
 private:
+    void Pick();
     TExtGridLiveCount FCount;
 };
 
@@ -113,8 +122,11 @@ class TDropCheckList : public TCheckListBox {
 public:
     explicit TDropCheckList(TComponent *AOwner) : TCheckListBox(AOwner) {}
     TDropSelectEvent OnSelect;
+    // As the plain list's, but Space toggles the selected mark and Enter closes the list.
+    bool ListKey(Word Key);
 
 protected:
+    void CreateParams(TCreateParams &Params) override;
     void ClickCheck() override;
     void WMCancelMode(TWMCancelMode &Message) override;
 
@@ -125,9 +137,8 @@ private:
 // A popup that never takes the activation from the form under it.
 class TNoActiveForm : public TForm {
 public:
+    // Every showing leaves the activation where it is, also a plain Show.
     explicit TNoActiveForm(TComponent *AOwner);
-    // Shown where it is, without activating.
-    void ShowNoActivate();
 
 protected:
     // A disabled bordered popup: it takes neither the activation nor the pointer.

@@ -67,8 +67,19 @@ TPoint TExtStringGrid::RunFind(TPoint StartCell, const UnicodeString &s, TFindPa
         r2 += NumHiddenRows();
     const bool back = P.Contains(fnBackward);
     const bool byRow = P.Contains(fnDirectionLeftRight);
+    // A scan kept to one row or column starts on it. The line is fixed before the step, so that a
+    // step along it leaves it and the scan goes on instead of finding the same cell again.
     int sc = StartCell.X, sr = StartCell.Y;
-    if (sc == -1 && sr == -1) {
+    const bool fromStart = sc == -1 && sr == -1;
+    if (P.Contains(fnFindInCurrentRow))
+        sr = r1 = r2 = Row();
+    if (P.Contains(fnFindInPresetRow))
+        sr = r1 = r2 = FindRow;
+    if (P.Contains(fnFindInCurrentCol))
+        sc = c1 = c2 = Col();
+    if (P.Contains(fnFindInPresetCol))
+        sc = c1 = c2 = FindCol;
+    if (fromStart) {
         sc = back ? c2 : c1;
         sr = back ? r2 : r1;
     } else {
@@ -98,14 +109,6 @@ TPoint TExtStringGrid::RunFind(TPoint StartCell, const UnicodeString &s, TFindPa
             }
         }
     }
-    if (P.Contains(fnFindInCurrentRow))
-        sr = r1 = r2 = Row();
-    if (P.Contains(fnFindInPresetRow))
-        sr = r1 = r2 = FindRow;
-    if (P.Contains(fnFindInCurrentCol))
-        sc = c1 = c2 = Col();
-    if (P.Contains(fnFindInPresetCol))
-        sc = c1 = c2 = FindCol;
     const int step = back ? -1 : 1;
     bool found = false;
     int fc = -1, fr = -1;
@@ -324,7 +327,7 @@ TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_c
     FHighLight->SetVisible(false);
     FForward->SetEnabled(false);
     FBackward->SetEnabled(false);
-    FMatchCase = new TCheckBox(this);
+    FMatchCase = new TExtCheckBox(this);
     FMatchCase->SetParent(this);
     FMatchCase->SetBounds(330, 8, 120, 17);
     FHighLight->SetEnabled(false);
@@ -356,6 +359,41 @@ TSearchPanel::TSearchPanel(TComponent *AOwner) : TPanel(AOwner), FGrid(dynamic_c
     }
 }
 
+void TSearchPanel::Place(TControl *C, int ALeft, int ATop)
+{
+    C->SetBounds(UseRightToLeftReading() ? Width() - C->Width() - ALeft : ALeft, ATop, C->Width(), C->Height());
+}
+
+void TSearchPanel::PlaceMatchCase() { Place(FMatchCase, FHighLight->Visible() ? 425 : 330, 8); }
+
+void TSearchPanel::LayOut()
+{
+    Place(FEdit, 25, 6);
+    Place(FForward, 140, 5);
+    Place(FBackward, 235, 5);
+    Place(FExit, 5, 7);
+    Place(FHighLight, 330, 5);
+    PlaceMatchCase();
+}
+
+void TSearchPanel::CreateWnd()
+{
+    TPanel::CreateWnd();
+    // Mirroring needs the width the panel takes at the bottom of the grid.
+    if (Parent() && Align() != alNone)
+        Parent()->Realign();
+    LayOut();
+    if (FGrid && FGrid->OnCreatedSearchFooter)
+        FGrid->OnCreatedSearchFooter(FGrid);
+}
+
+void TSearchPanel::Resize()
+{
+    TPanel::Resize();
+    if (FMatchCase && HandleAllocated() && UseRightToLeftReading())
+        LayOut();
+}
+
 void TSearchPanel::EditChanged(TObject *Sender)
 {
     const bool any = !FEdit->Text().isEmpty();
@@ -366,18 +404,24 @@ void TSearchPanel::EditChanged(TObject *Sender)
         OnEditChange(this);
 }
 
+void TSearchPanel::SetColorTo(TColor Value)
+{
+    FColorTo = Value;
+    Invalidate();
+}
+
 void TSearchPanel::Paint()
 {
     TPanel::Paint();
     TCanvas *c = Canvas();
     const TRect r = ClientRect();
-    if (ColorTo == clNone) {
+    if (FColorTo == clNone) {
         c->Pen()->SetColor(Color());
         c->Brush()->SetColor(Color());
         c->Brush()->SetStyle(TBrushStyle::bsSolid);
         c->Rectangle(r);
     } else {
-        DrawGradient(c, Color(), ColorTo, 32, r, false);
+        DrawGradient(c, Color(), FColorTo, 32, r, false);
     }
     c->Pen()->SetColor(FGrid ? FGrid->GridLineColor() : clSilver);
     c->MoveTo(0, 0);
@@ -409,6 +453,15 @@ TFindParams FooterParams(TExtStringGrid *G, TSearchPanel *Panel)
     return p;
 }
 
+// The edit takes a new colour at once only when its size changes: a pixel wider and back.
+void ColourSearchEdit(TEdit *Edit, TColor Color)
+{
+    Edit->SetColor(Color);
+    const int w = Edit->Width();
+    Edit->SetWidth(w + 1);
+    Edit->SetWidth(w);
+}
+
 } // namespace
 
 void TExtStringGrid::SearchFooterEditChange(TObject *Sender)
@@ -429,12 +482,14 @@ void TExtStringGrid::SearchFooterEditChange(TObject *Sender)
     if (highlight)
         SearchFooterUnHighlight();
     if (text.isEmpty()) {
-        edit->SetColor(clWindow);
+        ColourSearchEdit(edit, clWindow);
         return;
     }
     FSearchCell = Find(TPoint(-1, -1), text, p);
     DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindFirst);
-    edit->SetColor(FSearchCell.X < 0 ? clRed : clWindow);
+    ColourSearchEdit(edit, FSearchCell.X < 0 ? clRed : clWindow);
+    if (FSearchCell.X >= 0)
+        ScrollInView(FSearchCell.X, FSearchCell.Y);
     if (FSearchCell.X >= 0 && highlight)
         SearchFooterHighlightText(text);
 }
@@ -466,6 +521,15 @@ void TExtStringGrid::SearchFooterUnHighlight()
         UnHilightInCol(false, FSearchFooter->SearchColumn);
 }
 
+void TExtStringGrid::SearchFooterKeepRowClear()
+{
+    // The current row near the bottom: two more rows come up, so that it stays clear of the panel.
+    const int spare = FFloatingFooter->Visible() ? 0 : 1;
+    if (Row() > TopRow() + VisibleRowCount() + spare - 3 &&
+        VisibleRowCount() + FixedRows() + (FFloatingFooter->Visible() ? 1 : 0) < RowCount())
+        SetTopRow(TopRow() + 2);
+}
+
 void TExtStringGrid::SearchFooterFindNext(TObject *Sender)
 {
     const UnicodeString text = FSearchPanel->EditControl()->Text();
@@ -473,10 +537,9 @@ void TExtStringGrid::SearchFooterFindNext(TObject *Sender)
         FSearchCell = TPoint(-1, -1);
     FSearchFooter->LastSearch = text;
     FSearchCell = Find(FSearchCell, text, FooterParams(this, FSearchPanel));
-    const int spare = FFloatingFooter->Visible() ? 0 : 1;
-    if (Row() > TopRow() + VisibleRowCount() + spare - 3 &&
-        VisibleRowCount() + FixedRows() + (FFloatingFooter->Visible() ? 1 : 0) < RowCount())
-        SetTopRow(TopRow() + 2);
+    if (FSearchCell.X >= 0)
+        ScrollInView(FSearchCell.X, FSearchCell.Y);
+    SearchFooterKeepRowClear();
     DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindNext);
     FSearchPanel->Invalidate();
 }
@@ -491,6 +554,9 @@ void TExtStringGrid::SearchFooterFindPrevious(TObject *Sender)
     p >> fnDirectionLeftRight;
     p << fnBackward;
     FSearchCell = Find(FSearchCell, text, p);
+    SearchFooterKeepRowClear();
+    if (FSearchCell.X >= 0)
+        ScrollInView(FSearchCell.X, FSearchCell.Y);
     DoSearchFooterAction(text, FSearchCell.X, FSearchCell.Y, saFindPrevious);
     FSearchPanel->Invalidate();
 }

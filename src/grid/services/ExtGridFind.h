@@ -54,27 +54,40 @@ public:
     TExtGridButton *ExitButton() const { return FExit; }
     // Stays down while the matches are highlighted.
     TExtGridButton *HighLightButton() const { return FHighLight; }
-    TCheckBox *MatchCase() const { return FMatchCase; }
+    TExtCheckBox *MatchCase() const { return FMatchCase; }
     // The end colour of the panel's gradient (clNone: plain Color).
-    TColor ColorTo = clNone;
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor Value);
     TNotifyEvent OnEditChange;
     TNotifyEvent OnBackwardClick;
     TNotifyEvent OnForwardClick;
     TNotifyEvent OnExitClick;
     TNotifyEvent OnHighLightClick;
 
+    // Places the controls from the left edge, or mirrored from the right one for right-to-left
+    // reading.
+    void LayOut();
+    // The match-case box stands in the highlight button's place while that is hidden.
+    void PlaceMatchCase();
+
 protected:
     // The panel's colour, or a gradient towards ColorTo, under a line in the grid's line colour.
     void Paint() override;
+    // Lays the controls out, then tells the grid's OnCreatedSearchFooter.
+    void CreateWnd() override;
+    // Mirrored controls keep their distance from the right edge.
+    void Resize() override;
 
 private:
     void EditChanged(TObject *Sender);
+    void Place(TControl *C, int ALeft, int ATop);
     TExtStringGrid *FGrid;
-    TRetEdit *FEdit;
-    TExtGridButton *FForward;
-    TExtGridButton *FBackward;
-    TExtGridButton *FExit;
-    TExtGridButton *FHighLight;
-    TCheckBox *FMatchCase;
+    TRetEdit *FEdit = nullptr;
+    TExtGridButton *FForward = nullptr;
+    TExtGridButton *FBackward = nullptr;
+    TExtGridButton *FExit = nullptr;
+    TExtGridButton *FHighLight = nullptr;
+    TExtCheckBox *FMatchCase = nullptr;
+    TColor FColorTo = clNone;
     TExtGridLiveCount FCount;
 };

@@ -194,6 +194,9 @@ bool TExtStringGrid::HandleAnchorClick(int ACol, int ARow, int X, int Y)
 void TExtStringGrid::WMLButtonDown(TWMMouse &Message)
 {
     int X = Message.XPos, Y = Message.YPos;
+    // Only a sizing during this press keeps its release from sorting, not widths set in code
+    // since the last one.
+    ColSizeFlg = false;
     FDoOnClick = true;
     FMouseDownMove = true;
     FMouseKeepDown = true;

@@ -423,7 +423,8 @@ void TExtStringGrid::DrawCellScrollBar(TCellPaintContext &Ctx)
     if (!FPaintScrollBar || GetCellType(Ctx.RealCol, Ctx.Row) != ctScrollbar)
         return;
     const TScrollProp prop = GetScrollProp(Ctx.RealCol, Ctx.Row);
-    if (prop.PageSize >= prop.Range)
+    // Nothing to scroll (a range of 0 or below) shows no bar, as with the bar under the pointer.
+    if (prop.PageSize >= prop.Range || prop.Range <= 0)
         return;
     TScrollBar *sb = FPaintScrollBar;
     sb->SetPageSize(0);

@@ -238,6 +238,13 @@ void TExtStringGrid::SetColorTones(const TColorTones &ATones)
             b->SetButtonColorDown(ATones.Selected.BrushColor);
             b->SetButtonBorderColor(ATones.Background.BorderColor);
         };
+        // The spin and date editors keep their button colours in plain fields.
+        auto buttonFields = [&](auto *b) {
+            b->ButtonColor = ATones.Background.BrushColor;
+            b->ButtonColorHot = ATones.Hover.BrushColor;
+            b->ButtonColorDown = ATones.Selected.BrushColor;
+            b->ButtonBorderColor = ATones.Background.BorderColor;
+        };
         if (EditBtn)
             buttonTones(EditBtn->ButtonPart());
         buttonTones(EditCombo);
@@ -245,6 +252,11 @@ void TExtStringGrid::SetColorTones(const TColorTones &ATones)
             EditCombo->SetFlatLineColor(Color());
             EditCombo->SetFlat(true);
         }
+        buttonFields(SpinEdit()->Button());
+        TGridDatePicker *picker = DateTimePicker();
+        buttonFields(picker);
+        picker->SetBorderColor(ATones.Background.BrushColor);
+        picker->SetMetroStyle(true);
         for (int i = 0; i < ComponentCount(); ++i)
             if (auto *editor = dynamic_cast<IQRVTones *>(Components(i)))
                 editor->SetColorTones(ATones);

@@ -115,6 +115,8 @@ void TDropDownItem::LinesChanged(bool Appended)
             TGridStore::SetText(FLines, i, FText->Strings(i));
     }
     FLineCount = n;
+    if (auto *list = dynamic_cast<TDropDownItemList *>(Collection()))
+        list->LinesChanged(this);
 }
 
 void TDropDownItem::Assign(TPersistent *Source)
@@ -139,8 +141,89 @@ QStringView TDropDownItem::LineView(int Column) const
     return Column < 0 || Column >= FLineCount ? QStringView() : TGridStore::TextView(FLines, Column);
 }
 
-TDropDownItems::TDropDownItems(TPersistent *AOwner) : TCollection(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
+TDropDownItems::TDropDownItems(TPersistent *AOwner) : TDropDownItemList(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
 {
+}
+
+namespace {
+
+// Changed items beyond this many make the block again: finding each costs a pass over the items.
+constexpr std::size_t FewChanged = 8;
+
+} // namespace
+
+void TDropDownItemList::Notify(TCollectionItem *Item, TCollectionNotification Action)
+{
+    FAllStale = true;
+    TCollection::Notify(Item, Action);
+}
+
+void TDropDownItemList::LinesChanged(const TCollectionItem *Item)
+{
+    if (FAllStale || std::find(FChanged.begin(), FChanged.end(), Item) != FChanged.end())
+        return;
+    if (FChanged.size() < FewChanged)
+        FChanged.push_back(Item);
+    else
+        FAllStale = true;
+}
+
+void TItemLineBlock::Append(int Item, const TDropDownItem *Source)
+{
+    const std::size_t j = std::size_t(Item);
+    FLive += std::size_t(Source->LineCount()) - std::size_t(FCount[j]);
+    FFirst[j] = int(FEnds.size());
+    FCount[j] = Source->LineCount();
+    FStart[j] = int(FUsed);
+    for (int i = 0; i < Source->LineCount(); ++i) {
+        const QStringView l = Source->LineView(i);
+        const std::size_t len = std::size_t(l.size());
+        if (FUsed + len > FCharCap) {
+            const std::size_t cap = std::max(2 * FCharCap, FUsed + len + 1024);
+            std::unique_ptr<char16_t[]> chars(new char16_t[cap]);
+            std::copy(FChars.get(), FChars.get() + FUsed, chars.get());
+            FChars = std::move(chars);
+            FCharCap = cap;
+        }
+        // Lines are short: copied in place, a library call each would cost more.
+        char16_t *d = FChars.get() + FUsed;
+        const char16_t *src = l.utf16();
+        for (std::size_t k = 0; k < len; ++k)
+            d[k] = src[k];
+        FUsed += len;
+        FEnds.push_back(int(FUsed));
+    }
+}
+
+const TItemLineBlock &TDropDownItemList::AllLines() const
+{
+    const int n = Count();
+    bool stale = FAllStale || FAllItems.size() != std::size_t(n);
+    for (int j = 0; j < n && !stale; ++j) {
+        const TCollectionItem *item = FAllItems[std::size_t(j)];
+        stale = item != Items(j);
+        if (!stale && std::find(FChanged.begin(), FChanged.end(), item) != FChanged.end())
+            FAll.Append(j, static_cast<const TDropDownItem *>(item));
+    }
+    FChanged.clear();
+    // Replaced lines stay in the block until they are as many as the live ones.
+    if (!stale && FAll.FEnds.size() <= 2 * FAll.FLive + 1024)
+        return FAll;
+    // Made again in the same memory: a block of many items is large, and fresh memory costs
+    // its first touch.
+    FAll.FUsed = 0;
+    FAll.FLive = 0;
+    FAll.FEnds.clear();
+    FAll.FFirst.resize(std::size_t(n));
+    FAll.FCount.assign(std::size_t(n), 0);
+    FAll.FStart.resize(std::size_t(n));
+    FAllItems.resize(std::size_t(n));
+    for (int j = 0; j < n; ++j) {
+        FAllItems[std::size_t(j)] = Items(j);
+        FAll.Append(j, static_cast<const TDropDownItem *>(FAllItems[std::size_t(j)]));
+    }
+    FAllStale = false;
+    return FAll;
 }
 
 int TDropDownItems::IndexInColumn(int Column, const UnicodeString &Value) const

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace ExtMultiColumnDropDown {
 
@@ -90,7 +91,60 @@ private:
     mutable std::unique_ptr<TLines> FText;
 };
 
-class TDropDownItems : public TCollection {
+// The lines of every item of a collection in item order, all in one block. An item changed
+// since the block was made has its lines again at the block's end.
+class TItemLineBlock {
+public:
+    int LineCount(int Item) const { return FCount[std::size_t(Item)]; }
+    // Empty past the item's last line.
+    QStringView Line(int Item, int Column) const
+    {
+        if (Column < 0 || Column >= LineCount(Item))
+            return QStringView();
+        const std::size_t k = std::size_t(FFirst[std::size_t(Item)] + Column);
+        const int start = Column == 0 ? FStart[std::size_t(Item)] : FEnds[k - 1];
+        return QStringView(FChars.get() + start, FEnds[k] - start);
+    }
+
+private:
+    friend class TDropDownItemList;
+    // The item's lines at the end of the block.
+    void Append(int Item, const class TDropDownItem *Source);
+    // Filled from the start each time it is made: its room is kept and never cleared first.
+    std::unique_ptr<char16_t[]> FChars;
+    std::size_t FCharCap = 0;
+    std::size_t FUsed = 0;
+    std::size_t FLive = 0;    // lines that belong to an item; the rest were replaced
+    std::vector<int> FEnds;   // after each line, its end in FChars
+    std::vector<int> FFirst;  // for each item: its first line in FEnds,
+    std::vector<int> FCount;  // its number of lines,
+    std::vector<int> FStart;  // and where its first line starts in FChars
+};
+
+// The items of a drop-down. Besides each item's own lines it keeps the lines of all items in
+// one block for a pass over every item (the popup filled from thousands of items reads memory in
+// order then); the first such pass after a change makes the block again, or, when only a few
+// items' lines changed, adds theirs to it.
+class TDropDownItemList : public TCollection {
+public:
+    using TCollection::TCollection;
+    const TItemLineBlock &AllLines() const;
+
+protected:
+    void Notify(TCollectionItem *Item, TCollectionNotification Action) override;
+
+private:
+    friend class TDropDownItem;
+    void LinesChanged(const TCollectionItem *Item);
+    mutable TItemLineBlock FAll;
+    // The items the block was made from, in order: a moved item makes it stale too.
+    mutable std::vector<const TCollectionItem *> FAllItems;
+    // Items whose lines changed since; past a few the whole block is made again.
+    mutable std::vector<const TCollectionItem *> FChanged;
+    mutable bool FAllStale = true;
+};
+
+class TDropDownItems : public TDropDownItemList {
 public:
     explicit TDropDownItems(TPersistent *AOwner);
     TDropDownItem *Add() { return static_cast<TDropDownItem *>(TCollection::Add()); }

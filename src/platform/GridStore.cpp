@@ -226,6 +226,13 @@ void TGridStore::SetText(TRow *&R, int ACol, QStringView Value)
         SetRowText(R, ACol, Value.data(), int(Value.size()), 4);
 }
 
+TObject *const *TGridStore::ObjectSlots(int ARow, int &ACount) const
+{
+    const TRow *r = Row(ARow);
+    ACount = r ? r->ObjectCount : 0;
+    return r ? r->Objects : nullptr;
+}
+
 void TGridStore::SetRowTexts(int ARow, const QStringView *Texts, int Count)
 {
     if (ARow < 0 || Count <= 0)

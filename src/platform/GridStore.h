@@ -40,6 +40,9 @@ public:
     void SetText(int ACol, int ARow, const UnicodeString &Value) { SetText(ACol, ARow, QStringView(Value)); }
     void SetText(int ACol, int ARow, QStringView Value);
     void SetObject(int ACol, int ARow, TObject *Value);
+    // The row's object slots (ACount of them, none for a row without objects): valid until the
+    // row's objects next change.
+    TObject *const *ObjectSlots(int ARow, int &ACount) const;
     // Cells 0..Count-1 of the row take Texts at once (one block for the row, reused when it has
     // room and is not being read); the row's later cells and its objects stay.
     void SetRowTexts(int ARow, const QStringView *Texts, int Count);

@@ -439,3 +439,74 @@ TEST(DropDownItemLines, LinesReadWithoutTheListFollowEveryChangeOfIt)
 }
 
 } // namespace
+
+namespace {
+
+using ExtMultiColumnDropDown::TDropDownItems;
+
+// The block of all items' lines, once made, is made again after any change of the items: a
+// line, an item added, inserted, deleted, moved or replaced, also inside an update.
+TEST(DropDownItemLines, TheBlockOfAllLinesFollowsEveryChangeOfTheItems)
+{
+    auto add = [](TDropDownItems *I, std::initializer_list<const char *> Lines) {
+        auto *it = I->Add();
+        for (const char *l : Lines)
+            it->Text()->Add(QString::fromUtf8(l));
+        return it;
+    };
+    struct TCase {
+        const char *Name;
+        std::function<void(TDropDownItems *)> Change;
+    };
+    const TCase Cases[] = {
+        {"none", [](TDropDownItems *) {}},
+        {"a line", [](TDropDownItems *I) { I->Items(1)->Text()->SetStrings(0, QStringLiteral("changed")); }},
+        {"lines added", [](TDropDownItems *I) { I->Items(3)->Text()->Add(QStringLiteral("more")); }},
+        {"an item added", [&](TDropDownItems *I) { add(I, {"new", "n"}); }},
+        {"an item inserted", [](TDropDownItems *I) { I->Insert(0)->Text()->Add(QStringLiteral("first")); }},
+        {"an item deleted", [](TDropDownItems *I) { I->Delete(1); }},
+        {"an item moved", [](TDropDownItems *I) { I->Items(0)->SetIndex(2); }},
+        {"an item replaced", [&](TDropDownItems *I) {
+             I->Delete(3);
+             add(I, {"other"});
+         }},
+        {"moved in an update", [](TDropDownItems *I) {
+             I->BeginUpdate();
+             I->Items(3)->SetIndex(0);
+             I->Items(1)->Text()->Clear();
+             I->EndUpdate();
+         }},
+        {"cleared", [](TDropDownItems *I) { I->Clear(); }},
+        {"one item again and again", [](TDropDownItems *I) {
+             for (int k = 0; k < 3000; ++k) {
+                 I->Items(k % 2 ? 1 : 3)->Text()->SetStrings(0, QString(k % 7 + 1, QLatin1Char('k')));
+                 (void)I->AllLines();
+             }
+         }},
+        {"many items", [&](TDropDownItems *I) {
+             for (int k = 0; k < 12; ++k)
+                 add(I, {"m", "n"});
+             (void)I->AllLines();
+             for (int k = 0; k < I->Count(); ++k)
+                 I->Items(k)->Text()->Add(QString::number(k));
+         }},
+    };
+    for (const TCase &c : Cases) {
+        TDropDownItems items(nullptr);
+        add(&items, {"a", "1", "x"});
+        add(&items, {"b", ""});
+        add(&items, {});
+        add(&items, {"d", "4", "long line of the fourth item"});
+        (void)items.AllLines();
+        c.Change(&items);
+        const ExtMultiColumnDropDown::TItemLineBlock &all = items.AllLines();
+        for (int j = 0; j < items.Count(); ++j) {
+            const auto *it = items.Items(j);
+            ASSERT_EQ(all.LineCount(j), it->LineCount()) << c.Name << " item " << j;
+            for (int i = 0; i <= it->LineCount(); ++i)
+                EXPECT_EQ(all.Line(j, i).toString(), it->LineView(i).toString()) << c.Name << " item " << j << " line " << i;
+        }
+    }
+}
+
+} // namespace

@@ -32,24 +32,39 @@ void TExtStringGrid::SetRowCells(int ARow, const QStringView *Texts, int Count)
     // Hidden columns move what is shown, and a merged cell writes its range's base: those rows
     // go cell by cell.
     bool single = FNumHidden != 0 || FHideLastRow || ARow < 0 || ARow >= RowCount() || Count > ColCount();
+    // The cells' properties are looked up once for the row: most rows have none.
+    auto propsOf = [this, ARow, Count](int &N) {
+        TObject *const *objs = FHasCellProps ? Store().ObjectSlots(ARow, N) : nullptr;
+        N = std::min({N, Count, TotalColCount()});
+        return objs;
+    };
+    int n = 0;
+    TObject *const *objs = single ? nullptr : propsOf(n);
     bool props = false;
-    for (int c = 0, bc = 0, br = 0; FHasCellProps && !single && c < Count; ++c) {
-        if (!CellHasProperties(c, ARow))
-            continue;
-        props = true;
-        ResolveBaseCell(c, ARow, bc, br);
-        single = bc != c || br != ARow;
-    }
+    for (int c = 0; c < n && !single; ++c)
+        if (const auto *p = static_cast<const TCellProperties *>(objs[c])) {
+            props = true;
+            const TPoint b = p->GetBaseCell(c, ARow);
+            single = b.X != c || b.Y != ARow;
+        }
     if (single) {
         for (int c = 0; c < Count; ++c)
             SetCells(c, ARow, Texts[c].toString());
         return;
     }
     TStringGrid::SetRowCells(ARow, Texts, Count);
-    for (int c = 0; props && c < Count; ++c)
-        if (CellHasProperties(c, ARow)) {
-            CellTextSet(c, ARow);
-            if (Parent())
+    if (!props)
+        return;
+    // Only a cell's own graphic follows its text (CellTextSet), and only a window repaints.
+    const bool repaint = Parent() && HandleAllocated();
+    objs = propsOf(n);
+    for (int c = 0; c < n; ++c)
+        if (const auto *p = static_cast<const TCellProperties *>(objs[c])) {
+            if (p->GraphicObject()) {
+                CellTextSet(c, ARow);
+                objs = propsOf(n); // the hook may have given the row other slots
+            }
+            if (repaint)
                 RepaintCell(c, ARow);
         }
 }

@@ -30,7 +30,7 @@ bool NavigationKey(Word Key)
 // ---- items ----
 
 TDropDownItems::TDropDownItems(TPersistent *AOwner)
-    : TCollection(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
+    : TDropDownItemList(CollectionItemClass<TDropDownItem>()), FOwner(AOwner)
 {
 }
 

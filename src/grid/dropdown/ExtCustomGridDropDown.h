@@ -24,7 +24,7 @@ using TGetCellTextEvent = ExtMultiColumnDropDown::TGetCellTextEvent;
 using TGetCellPropEvent = ExtMultiColumnDropDown::TGetCellPropEvent;
 
 // The rows of the drop-down; a descendant may answer its own item class.
-class TDropDownItems : public TCollection {
+class TDropDownItems : public ExtMultiColumnDropDown::TDropDownItemList {
 public:
     explicit TDropDownItems(TPersistent *AOwner);
     TDropDownItem *Add() { return static_cast<TDropDownItem *>(TCollection::Add()); }

@@ -2,6 +2,7 @@
 // drop-down, sized to its items, and reporting a choice made by key or click.
 #include "grid/dropdown/ExtCustomGridDropDown.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ExtCustomGridDropDown {
@@ -88,15 +89,19 @@ void TExtColGrid::LoadItems()
     if (items->Count() >= 1)
         SetRowCount(FixedRows() + items->Count());
     const int cc = ColCount();
-    // A row's cells go in at once, read from the item's lines where they lie.
+    const int n = std::min(items->Count(), RowCount() - 1);
+    // The items' lines are read from the collection's one block, a row's cells written at once.
+    const ExtMultiColumnDropDown::TItemLineBlock &lines = items->AllLines();
     std::vector<QStringView> texts(static_cast<std::size_t>(cc));
-    for (int j = 0; j < items->Count() && j + 1 < RowCount(); ++j) {
-        const TDropDownItem *item = items->Items(j);
+    for (int j = 0; j < n; ++j) {
         for (int i = 0; i < cc; ++i)
-            texts[static_cast<std::size_t>(i)] = item->LineView(i);
+            texts[std::size_t(i)] = lines.Line(j, i);
         SetRowCells(j + 1, texts.data(), cc);
-        // The item's index travels with its row through sorting and narrowing.
-        SetObjectEx(0, j + 1, reinterpret_cast<TObject *>(std::intptr_t(j)));
+        // The item's index travels with its row through sorting and narrowing; a row loaded
+        // again in the same place has it already.
+        TObject *index = reinterpret_cast<TObject *>(std::intptr_t(j));
+        if (GetObjectEx(0, j + 1) != index)
+            SetObjectEx(0, j + 1, index);
     }
 }
 

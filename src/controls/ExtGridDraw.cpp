@@ -91,6 +91,20 @@ void FillRectColor(TCanvas *Canvas, const TRect &R, TColor Color)
     Canvas->FillRect(R);
 }
 
+void FrameRectColor(TCanvas *Canvas, const TRect &R, TColor Color)
+{
+    if (!Canvas)
+        return;
+    Canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    Canvas->Brush()->SetColor(Color);
+    Canvas->FrameRect(R);
+}
+
+TRect InsetRect(const TRect &R, int By)
+{
+    return TRect(R.Left + By, R.Top + By, R.Right - By, R.Bottom - By);
+}
+
 void DrawSteppedGradient(TCanvas *Canvas, TColor From, TColor To, int MaxSteps, TRect R, bool Horizontal)
 {
     if (!Canvas)

@@ -31,6 +31,10 @@ void DrawSteppedGradient(TCanvas *Canvas, TColor From, TColor To, int MaxSteps, 
 void DrawMirrorGradientRect(TCanvas *Canvas, TRect R, TColor Color, TColor ColorTo, TColor MirrorColor,
                             TColor MirrorColorTo, bool Vertical, TColor BorderColor, bool SideLinesOnly, bool Fill);
 void FillRectColor(TCanvas *Canvas, const TRect &R, TColor Color);
+// A one-pixel frame of Color along the inside of R.
+void FrameRectColor(TCanvas *Canvas, const TRect &R, TColor Color);
+// R with every edge moved By pixels inwards.
+TRect InsetRect(const TRect &R, int By);
 // The rounded selection frame of one piece of a selected span: 0 single, 1 left end, 2 right
 // end, 3 middle.
 void PaintStyledSelection(TCanvas *Canvas, TColor FillFrom, TColor FillTo, TColor MirrorFrom, TColor MirrorTo,

@@ -1,5 +1,6 @@
 #include "dropdowns/EsgDateTimePicker.h"
 
+#include "controls/ExtGridDraw.h"
 #include "controls/ExtXPVS.h"
 
 #include "platform/Forms.h"
@@ -12,18 +13,6 @@ namespace {
 
 // The frame of a disabled picker on themed common controls, whatever its BorderColor.
 constexpr TColor DisabledFrameColor = static_cast<TColor>(0xB99D7F);
-
-void FrameIn(TCanvas *DC, const TRect &R, TColor Color)
-{
-    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
-    DC->Brush()->SetColor(Color);
-    DC->FrameRect(R);
-}
-
-TRect Inset(const TRect &R, int By)
-{
-    return TRect(R.Left + By, R.Top + By, R.Right - By, R.Bottom - By);
-}
 
 TColor ParentColour(TDateTimePicker *Picker)
 {
@@ -60,15 +49,15 @@ void DrawControlBorder(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLo
 {
     TRect r(0, 0, Picker->Width(), Picker->Height());
     if (!Picker->Enabled() && Look.IsThemed) {
-        FrameIn(DC, r, DisabledFrameColor);
+        FrameRectColor(DC, r, DisabledFrameColor);
     } else if (Look.BorderColor != clNone) {
-        FrameIn(DC, r, Look.BorderColor);
+        FrameRectColor(DC, r, Look.BorderColor);
     } else {
         const TColor parent = ParentColour(Picker);
-        FrameIn(DC, r, parent);
-        r = Inset(r, 1);
-        FrameIn(DC, TRect(r.Left, r.Top, r.Right - Look.ButtonWidth, r.Bottom), parent);
-        FrameIn(DC, Inset(r, 1), Picker->Color());
+        FrameRectColor(DC, r, parent);
+        r = InsetRect(r, 1);
+        FrameRectColor(DC, TRect(r.Left, r.Top, r.Right - Look.ButtonWidth, r.Bottom), parent);
+        FrameRectColor(DC, InsetRect(r, 1), Picker->Color());
     }
 }
 
@@ -76,7 +65,7 @@ void DrawButtonBorder(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLoo
 {
     const int cw = Picker->ClientWidth(), ch = Picker->ClientHeight(), bw = Look.ButtonWidth;
     DC->ExcludeClipRect(cw - bw + 4, 4, cw - 4, ch - 4);
-    TRect r = Inset(TRect(cw - bw - 2, 0, Picker->Width(), Picker->Height()), 2);
+    TRect r = InsetRect(TRect(cw - bw - 2, 0, Picker->Width(), Picker->Height()), 2);
     if (IsActive(Picker, Look)) {
         DrawEdge(DC->Handle(), r, EDGE_RAISED, BF_RECT | (Picker->DroppedDown() ? BF_FLAT : 0));
     } else {
@@ -158,7 +147,7 @@ void FlatPicker::DrawBorders(TDateTimePicker *Picker, TCanvas *DC, const TFlatPi
 void FlatPicker::DrawButton(TDateTimePicker *Picker, TCanvas *DC, const TFlatPickerLook &Look)
 {
     const int cw = Picker->ClientWidth(), bw = Look.ButtonWidth;
-    const TRect r = Inset(TRect(cw - bw + 2, 0, Picker->Width(), Picker->Height()), 1);
+    const TRect r = InsetRect(TRect(cw - bw + 2, 0, Picker->Width(), Picker->Height()), 1);
     const bool down = MouseButtonDown();
     if (Look.ButtonColor != clNone) {
         TColor face = Look.ButtonColor;

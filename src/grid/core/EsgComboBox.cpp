@@ -1,5 +1,6 @@
 #include "grid/core/EsgComboBox.h"
 
+#include "controls/ExtGridDraw.h"
 #include "controls/ExtXPVS.h"
 
 #include "platform/Forms.h"
@@ -11,18 +12,6 @@ namespace {
 
 // The frame of a disabled themed combo that does not keep its normal border.
 constexpr TColor DisabledFrameColor = static_cast<TColor>(0xB99D7F);
-
-void FrameIn(TCanvas *DC, const TRect &R, TColor Color)
-{
-    DC->Brush()->SetStyle(TBrushStyle::bsSolid);
-    DC->Brush()->SetColor(Color);
-    DC->FrameRect(R);
-}
-
-TRect Shrunk(const TRect &R, int By)
-{
-    return TRect(R.Left + By, R.Top + By, R.Right - By, R.Bottom - By);
-}
 
 // Visual styles for the combo need the common controls library of version 6 or later.
 bool CommonControlsThemed()
@@ -471,7 +460,7 @@ void TEsgCustomCombo::WMNCPaint(TWMNCPaint &Message)
 void TEsgCustomCombo::DrawButton(TCanvas *DC)
 {
     const int cw = ClientWidth();
-    TRect r = Shrunk(TRect(cw - FButtonWidth + 2, 0, Width(), Height()), 1);
+    TRect r = InsetRect(TRect(cw - FButtonWidth + 2, 0, Width(), Height()), 1);
     if (FButtonColor == clNone && ExtXPVS::ThemesActive()) {
         const bool down = MouseButtonDown();
         const bool dropped = DroppedDown();
@@ -518,11 +507,11 @@ void TEsgCustomCombo::DrawBorders(TCanvas *DC)
     TRect r(0, 0, Width(), Height());
     const bool focusedBorder = FHasFocus && FFocusBorderColor != clNone;
     if (!Enabled() && FIsThemed && !FDisabledBorder) {
-        FrameIn(DC, r, DisabledFrameColor);
+        FrameRectColor(DC, r, DisabledFrameColor);
     } else if (FBorderColor != clNone && !focusedBorder) {
-        FrameIn(DC, r, FBorderColor);
+        FrameRectColor(DC, r, FBorderColor);
     } else if (focusedBorder) {
-        FrameIn(DC, r, FFocusBorderColor);
+        FrameRectColor(DC, r, FFocusBorderColor);
     } else if (FFocusBorderColor != clNone) {
         // Only a focus border, and no focus: the platform's frame stays.
     } else {
@@ -531,15 +520,15 @@ void TEsgCustomCombo::DrawBorders(TCanvas *DC)
         const TColor b = Color();
         if (hot) {
             DrawEdge(DC->Handle(), r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-            FrameIn(DC, r, a);
-            r = Shrunk(r, 1);
-            FrameIn(DC, r, b);
+            FrameRectColor(DC, r, a);
+            r = InsetRect(r, 1);
+            FrameRectColor(DC, r, b);
         } else {
-            FrameIn(DC, r, a);
-            r = Shrunk(r, 1);
-            FrameIn(DC, TRect(r.Left, r.Top, r.Right - FButtonWidth, r.Bottom), a);
-            r = Shrunk(r, 1);
-            FrameIn(DC, r, b);
+            FrameRectColor(DC, r, a);
+            r = InsetRect(r, 1);
+            FrameRectColor(DC, TRect(r.Left, r.Top, r.Right - FButtonWidth, r.Bottom), a);
+            r = InsetRect(r, 1);
+            FrameRectColor(DC, r, b);
         }
         if (FFlat && FFlatLineColor != clNone) {
             DC->Pen()->SetColor(FFlatLineColor);
@@ -552,7 +541,7 @@ void TEsgCustomCombo::DrawBorders(TCanvas *DC)
     // The flat button area (the themed look keeps its own button).
     const int cw = ClientWidth();
     DC->ExcludeClipRect(cw - FButtonWidth + 4, 4, cw - 4, Height() - 4);
-    TRect b = Shrunk(TRect(cw - FButtonWidth - 2, 0, Width(), Height()), 2);
+    TRect b = InsetRect(TRect(cw - FButtonWidth - 2, 0, Width(), Height()), 2);
     const bool active = Designing() ? Enabled() : (FMouseInControl || FHasFocus);
     if (!active) {
         DC->Brush()->SetStyle(TBrushStyle::bsSolid);

@@ -2650,6 +2650,9 @@ public:
     void ShowCellEdit();
     void ShowInplaceEdit();
     void HideInplaceEdit();
+    // What every cell editor does when its text changes and when it loses the focus.
+    void EditorTextChanged(const UnicodeString &Text);
+    void EditorExited();
     void DoneInplaceEdit(Word Key, TShiftState Shift);
     void Select();
     // A clickable control graphic lives in the cell: it is toggled by a click, never edited.

@@ -122,8 +122,7 @@ template <class TControlT>
 void TGridDropDownEditor<TControlT>::Change()
 {
     TControlT::Change();
-    if (FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), this->Text());
+    FGrid->EditorTextChanged(this->Text());
 }
 
 template <class TControlT>
@@ -132,8 +131,7 @@ void TGridDropDownEditor<TControlT>::DoExit()
     // Focus moving into the editor's own popup is no end of the edit.
     if (this->DroppedDown())
         return;
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TControlT::DoExit();
 }
 

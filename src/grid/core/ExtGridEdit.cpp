@@ -375,6 +375,18 @@ void TExtStringGrid::ShowInplaceEdit()
     ShowEditor();
 }
 
+void TExtStringGrid::EditorTextChanged(const UnicodeString &Text)
+{
+    if (OnEditChange)
+        OnEditChange(this, Col(), Row(), Text);
+}
+
+void TExtStringGrid::EditorExited()
+{
+    if (!FBlockKill)
+        HideInplaceEdit();
+}
+
 void TExtStringGrid::HideInplaceEdit()
 {
     if (!EditMode)

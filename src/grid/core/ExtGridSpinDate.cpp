@@ -168,14 +168,12 @@ void TGridSpin::WMChar(TWMKey &Message)
 void TGridSpin::Change()
 {
     TEsgSpinEdit::Change();
-    if (FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    FGrid->EditorTextChanged(Text());
 }
 
 void TGridSpin::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TEsgSpinEdit::DoExit();
 }
 
@@ -310,8 +308,7 @@ void TGridDatePicker::DrawNCExtras(TCanvas *DC)
 
 void TGridDatePicker::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TEsgDateTimePicker::DoExit();
 }
 
@@ -595,8 +592,7 @@ void TGridDateTimePicker::KeyDown(Word &Key, TShiftState Shift)
 
 void TGridDateTimePicker::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TExtDateTimePicker::DoExit();
 }
 

@@ -365,16 +365,14 @@ void TGridCombo::DoChange()
 void TGridCombo::Change()
 {
     TEsgComboBox::Change();
-    if (FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    FGrid->EditorTextChanged(Text());
 }
 
 void TGridCombo::DoExit()
 {
     if (FGrid->LookupHistory && !Text().isEmpty() && Items()->IndexOf(Text()) < 0)
         Items()->Add(Text());
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TEsgComboBox::DoExit();
 }
 
@@ -485,8 +483,7 @@ void TGridCheckBox::KeyDown(Word &Key, TShiftState Shift)
 
 void TGridCheckBox::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TCheckBox::DoExit();
 }
 
@@ -698,14 +695,12 @@ void TGridEditBtn::DblClick()
 void TGridEditBtn::Change()
 {
     TEsgEditBtn::Change();
-    if (FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    FGrid->EditorTextChanged(Text());
 }
 
 void TGridEditBtn::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TEsgEditBtn::DoExit();
 }
 
@@ -795,8 +790,7 @@ void TGridUnitEditBtn::WMChar(TWMKey &Message)
 
 void TGridUnitEditBtn::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TEsgUnitEditBtn::DoExit();
 }
 
@@ -876,7 +870,6 @@ void TGridButton::KeyDown(Word &Key, TShiftState Shift)
 
 void TGridButton::DoExit()
 {
-    if (!FGrid->FBlockKill)
-        FGrid->HideInplaceEdit();
+    FGrid->EditorExited();
     TButton::DoExit();
 }

@@ -67,15 +67,7 @@ void TExtDetailDropDown::CreateDropDownForm()
 
 void TExtDetailDropDown::FillItemSelector()
 {
-    TSelectorItems *items = FItemSelector->Items();
-    items->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TDetailItem *d = FItems->Items(i);
-        TSelectorItem *item = items->Add();
-        item->SetCaption(d->Caption());
-        item->SetImage(d->Image());
-        item->SetImageIndex(d->ImageIndex());
-    }
+    FillSelectorFrom(FItems.get(), [](TSelectorItem *, TDetailItem *) {});
 }
 
 void TExtDetailDropDown::BeforeDropDown()

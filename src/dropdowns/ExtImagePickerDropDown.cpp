@@ -82,16 +82,7 @@ void TExtImagePickerDropDown::CreateDropDownForm()
 
 void TExtImagePickerDropDown::FillItemSelector()
 {
-    TSelectorItems *items = FItemSelector->Items();
-    items->Clear();
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TImageItem *d = FItems->Items(i);
-        TSelectorItem *item = items->Add();
-        item->SetCaption(d->Caption());
-        item->SetImage(d->Image());
-        item->SetImageIndex(d->ImageIndex());
-        item->Hint = d->Hint;
-    }
+    FillSelectorFrom(FItems.get(), [](TSelectorItem *item, TImageItem *d) { item->Hint = d->Hint; });
 }
 
 void TExtImagePickerDropDown::BeforeDropDown()

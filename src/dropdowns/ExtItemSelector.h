@@ -344,6 +344,22 @@ protected:
     // Columns, images, layout, colour and look, then the items, then the chosen item.
     void LoadItemSelector(int Columns, TItemLayout Layout);
     virtual void FillItemSelector() = 0;
+    // The selector's items made anew from the drop-down's own: caption, picture and image index;
+    // Extra(selector item, own item) adds what a kind of drop-down keeps beyond that.
+    template <class TOwnItems, class Fn>
+    void FillSelectorFrom(TOwnItems *Own, Fn &&Extra)
+    {
+        TSelectorItems *items = FItemSelector->Items();
+        items->Clear();
+        for (int i = 0; i < Own->Count(); ++i) {
+            auto *d = Own->Items(i);
+            TSelectorItem *item = items->Add();
+            item->SetCaption(d->Caption());
+            item->SetImage(d->Image());
+            item->SetImageIndex(d->ImageIndex());
+            Extra(item, d);
+        }
+    }
     // Moves the popup's selection to V (below the selector's count) without closing it.
     void MoveTo(int V);
     // Page Up and Page Down: the selector reloaded when its count differs, then a move by the

@@ -3,6 +3,7 @@
 // reach the grid's events and a direct drop opens the popup with the editor.
 #include "grid/core/ExtGridDropDowns.h"
 
+#include "helpers/EditingGridForm.h"
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
 #include "platform/TimeSource.h"
@@ -19,16 +20,8 @@ class DropDownEditorGrid : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 520, 340);
-        g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        g->SetBounds(0, 0, 500, 280);
-        g->SetColCount(5);
-        g->SetRowCount(6);
-        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        form = GridTest::MakeForm();
+        g = GridTest::MakeEditingGrid(form.get(), 5, 6);
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
             if (c == 1)
                 e = edMemoDropDown;

@@ -4,6 +4,7 @@
 #include "grid/core/ExtGridDropDowns.h"
 #include "grid/dropdown/ExtCustomGridDropDown.h"
 
+#include "helpers/EditingGridForm.h"
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
 #include "platform/Windows.h"
@@ -19,16 +20,8 @@ class GridPickerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 520, 340);
-        g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        g->SetBounds(0, 0, 500, 280);
-        g->SetColCount(4);
-        g->SetRowCount(6);
-        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        form = GridTest::MakeForm();
+        g = GridTest::MakeEditingGrid(form.get(), 4, 6);
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
             if (c == 1)
                 e = edGridDropDown;

@@ -3,6 +3,7 @@
 // Escape after changes leaves the cell as it was.
 #include "grid/core/ExtGridPickers.h"
 
+#include "helpers/EditingGridForm.h"
 #include "platform/Forms.h"
 #include "platform/MultiMon.h"
 #include "support/GuiTest.h"
@@ -17,22 +18,14 @@ class PickerEditorGrid : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application->Initialize();
-        SetScreenLayout({{TRect(0, 0, 1000, 700), TRect(0, 0, 1000, 660)}});
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBounds(0, 0, 520, 340);
+        form = GridTest::MakeForm();
         images = new TCustomImageList(form.get());
         images->SetWidth(16);
         images->SetHeight(16);
         TBitmap strip(80, 16);
         images->Add(&strip, nullptr);
-        g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        g->SetBounds(0, 0, 500, 280);
-        g->SetColCount(5);
-        g->SetRowCount(6);
+        g = GridTest::MakeEditingGrid(form.get(), 5, 6);
         g->SetGridImages(images);
-        g->SetOptions(g->Options() + TGridOptions{goEditing});
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
             if (c == 1)
                 e = edColorPickerDropDown;

@@ -2,6 +2,7 @@
 // key, changes by keys and buttons, stores its value on Enter and leaves the cell exactly as it
 // was on Escape.
 #include "grid/core/ExtGrid.h"
+#include "helpers/EditingGridForm.h"
 
 #include "controls/ExtStyleIF.h"
 #include "controls/GridOptions.h"
@@ -37,12 +38,7 @@ protected:
         cancel->SetParent(form.get());
         cancel->SetBounds(80, 300, 60, 24);
         cancel->SetCancel(true);
-        g = new TExtStringGrid(form.get());
-        g->SetParent(form.get());
-        g->SetBounds(0, 0, 500, 280);
-        g->SetColCount(5);
-        g->SetRowCount(10);
-        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        g = GridTest::MakeEditingGrid(form.get(), 5, 10);
         g->OnGetEditorType = [this](TObject *, int c, int r, TEditorType &e) {
             if (c == 1)
                 e = types[r];

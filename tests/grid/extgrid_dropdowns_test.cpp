@@ -225,3 +225,24 @@ TEST_F(DropDownEditorGrid, TimePickerWritesTypedAndPickedTimes)
     EXPECT_FALSE(t->Visible());
     EXPECT_EQ(g->Cells(4, 2), QStringLiteral("09:05:30"));
 }
+
+TEST_F(DropDownEditorGrid, EditorsWearTheGridsStyleWhenMadeAndWhenTheStyleChanges)
+{
+    g->SetComponentStyle(tsWindows7);
+    TGridMemoDropDown *memo = g->MemoDropDown();
+    EXPECT_EQ(memo->GetComponentStyle(), tsWindows7) << "a new editor takes the grid's style";
+    TGridCalculatorDropDown *calc = g->CalculatorDropDown();
+    g->SetComponentStyle(tsOffice2003Olive);
+    EXPECT_EQ(memo->GetComponentStyle(), tsOffice2003Olive);
+    EXPECT_EQ(calc->GetComponentStyle(), tsOffice2003Olive);
+    EXPECT_EQ(g->TimePickerDropDown()->GetComponentStyle(), tsOffice2003Olive);
+}
+
+TEST_F(DropDownEditorGrid, TheEditorTakesTheCellsBackgroundColour)
+{
+    g->SetColors(1, 2, clYellow);
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->MemoDropDown()->Color(), clYellow);
+}

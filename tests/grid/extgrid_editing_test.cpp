@@ -2,6 +2,8 @@
 // with the validation, changing events and end-of-edit notifications they cause.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridUtil.h"
+#include "controls/GridOptions.h"
 #include "platform/Forms.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -355,6 +357,163 @@ TEST_F(EditGrid, TheStartKeyOfAComboEditLandsInTheCombo)
     EXPECT_TRUE(g->ComboEditor()->Visible());
     GuiTest::ProcessEvents();
     EXPECT_TRUE(g->ComboEditor()->Text().endsWith(u"k")) << g->ComboEditor()->Text().toStdString();
+}
+
+TEST_F(EditGrid, ComboIsFlatAndEtchedUnderTheLooksThatAskForIt)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboEdit;
+    };
+    const struct {
+        TGridLook Look;
+        bool Flat;
+    } cases[] = {{glXP, true}, {glStandard, false}, {glVista, true}, {glClassic, false}, {glOffice2007, true}};
+    for (const auto &c : cases) {
+        g->SetLook(c.Look);
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode()) << int(c.Look);
+        EXPECT_EQ(g->ComboEditor()->Flat(), c.Flat) << int(c.Look);
+        EXPECT_EQ(g->ComboEditor()->Etched(), c.Flat) << int(c.Look);
+        g->HideCellEdit();
+    }
+}
+
+TEST_F(EditGrid, SpecialEditorsShowTheCellsColour)
+{
+    g->SetColors(1, 1, clYellow);
+    g->SetColors(1, 2, clAqua);
+    TEditorType type = edComboEdit;
+    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = type;
+    };
+    // Switching the flat look on the first time gives the combo the grid's colour; the next
+    // edit shows the cell's.
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->ComboEditor()->Color(), g->Color());
+    g->HideCellEdit();
+    g->SetRow(2);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->ComboEditor()->Color(), clAqua);
+    GuiTest::ProcessEvents();
+    const TColorRef px = GuiTest::PixelAt(g->ComboEditor(), 4, g->ComboEditor()->Height() / 2);
+    EXPECT_EQ(px, ColorToRGB(clAqua)) << std::hex << px;
+    g->HideCellEdit();
+
+    type = edEditBtn;
+    g->SetRow(1);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->EditButton()->Color(), clYellow);
+    g->HideCellEdit();
+}
+
+TEST_F(EditGrid, EnterInASpecialEditorAdvancesOnlyWhenAskedAndDownAppendsAtTheEnd)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edEditBtn;
+    };
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Key(VK_RETURN);
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Col(), 1) << "Enter without AdvanceOnEnter stays";
+    EXPECT_EQ(g->Row(), 1);
+
+    g->Navigation()->AdvanceOnEnter = true;
+    g->Navigation()->SetAdvanceDirection(adTopBottom);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(g->Cells(1, 1), "x");
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 2) << "Enter moves on as from the text editor";
+
+    g->Navigation()->AdvanceOnEnter = false;
+    g->Navigation()->AppendOnArrowDown = true;
+    g->SetRow(g->RowCount() - 1);
+    const int rows = g->RowCount();
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Key(VK_DOWN);
+    EXPECT_EQ(g->RowCount(), rows + 1);
+    EXPECT_EQ(g->Row(), rows);
+}
+
+TEST_F(EditGrid, TypingInAComboAnnouncesTheChangeByStorageAndByDisplayColumn)
+{
+    g->SetColCount(5);
+    g->HideColumn(2);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 3)
+            e = edComboEdit;
+    };
+    g->ComboEditor()->Items()->Clear();
+    g->ComboEditor()->Items()->Add("one");
+    std::vector<std::string> changes;
+    g->OnComboChange = [&](TObject *, int c, int, int idx, const UnicodeString &s) {
+        changes.push_back(std::to_string(c) + ":" + std::to_string(idx) + ":" + s.toStdString());
+    };
+    g->SetCol(2);
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    Type("z");
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0], "3:-1:z");
+    EXPECT_EQ(changes[1], "2:-1:z");
+    g->HideCellEdit();
+}
+
+TEST_F(EditGrid, WideTextCellsAreCheckedByTheWideValidation)
+{
+    g->AlwaysValidate = true;
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edButton;
+    };
+    std::vector<std::u16string> seen;
+    g->OnCellValidateWide = [&](TObject *, int, int, UnicodeString &Value, bool &) {
+        seen.push_back(Value.toStdU16String());
+        Value += u"!";
+    };
+    bool plain = false;
+    g->OnCellValidate = [&](TObject *, int, int, UnicodeString &, bool &) { plain = true; };
+    g->SetCells(1, 1, EncodeWideCellText(QStringLiteral("\u0100B")));
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    g->SetRow(2);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], u"\u0100B");
+    EXPECT_FALSE(plain);
+    EXPECT_EQ(g->WideCells(1, 1), QStringLiteral("\u0100B!"));
+    EXPECT_TRUE(g->NeedsEditorTab());
+}
+
+TEST_F(EditGrid, FocusFrameAndDirectEditOnAMergedCell)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboEdit;
+    };
+    g->FocusHelper()->Enabled = true;
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    EXPECT_EQ(ExtGrid::FocusFrameGrid, g);
+    g->HideCellEdit();
+
+    g->MergeCells(1, 3, 2, 1);
+    g->MouseActions()->DirectEdit = true;
+    const TRect r = g->CellRect(2, 3);
+    GuiTest::Click(g, TPoint(r.Right - 4, r.Top + 4));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_TRUE(g->InEditMode()) << "a click on a merged cell edits its base cell at once";
 }
 
 } // namespace

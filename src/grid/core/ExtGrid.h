@@ -1299,7 +1299,7 @@ public:
     virtual int GetVersionNr();
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
-    virtual bool ValidateCellWide(const UnicodeString &NewValue) { return true; }
+    virtual bool ValidateCellWide(const UnicodeString &NewValue);
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     virtual void RemoveRows(int RowIndex, int RCount);
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
@@ -2655,6 +2655,8 @@ public:
     void EditorExited();
     void DoneInplaceEdit(Word Key, TShiftState Shift);
     void Select();
+    // Makes a cell current as a left click inside it would, without the application's mouse events.
+    void SimulateCellClick(int ACol, int ARow);
     // A clickable control graphic lives in the cell: it is toggled by a click, never edited.
     bool IsControlCell(int ACol, int ARow);
     // The editor types that the grid's text editor serves.
@@ -2714,6 +2716,8 @@ public:
     UnicodeString LastInvalidTipTitle() const { return FLastInvalidTipTitle; }
     UnicodeString LastInvalidTipText() const { return FLastInvalidTipText; }
     TCellValidateEvent OnCellValidate;
+    // The same check for cells that hold wide text; Value is the decoded text.
+    TCellValidateEvent OnCellValidateWide;
 
     // selection
     TChangingEvent OnRowChanging;
@@ -3115,6 +3119,8 @@ protected:
     virtual void CommitCellEditor(int ACol, int ARow);
     virtual void EditDone(int ACol, int ARow);
     void EditComboChange(TObject *Sender);
+    // The editors' change notifications (WM_COMMAND): the combo change events.
+    bool EditorNotification(TMessage &Message);
     void FireComboChange(int ItemIndex);
     // The combo editor's list closed (CBN_CLOSEUP to the grid).
     void ComboClosedUp();
@@ -3132,6 +3138,15 @@ protected:
     bool FNoEditChange = false;
     bool FComboPicked = false;
     bool FForceSel = false;
+    // Special editors wear the background of the cell they edit, taken as each edit opens.
+    TColor FEditorColor = clWindow;
+    TColor EditorCellColor(int ACol, int ARow);
+    // The focus frame around the cell being edited, when the focus helper is on.
+    void ShowEditFocusFrame();
+    // Where the view stood at the last scroll: what a fixed background picture covered then.
+    int FTopLeftCol = -1;
+    int FTopLeftRow = -1;
+    UnicodeString FOldCellTextWide;
 
     // validation
     int FOldCol = -1;

@@ -236,6 +236,10 @@ T *TExtStringGrid::PrepareDropDownEditor(T *Editor)
 {
     Editor->SetVisible(false);
     Editor->SetParent(this);
+    // A new editor dresses as the grid does now; later changes reach it through the grid's
+    // style setter.
+    Editor->SetComponentStyle(FStyle);
+    Editor->SetColorTones(FTones);
     Editor->OnDropDownHeaderButtonClick = [this](TObject *Sender, int Index) {
         DropDownHeaderButtonClick(Sender, Index);
     };
@@ -316,7 +320,7 @@ bool TExtStringGrid::ShowDropDownEditor(int ACol, int ARow, const TRect &R, cons
         ShowPickerValue(ACol, ARow, EditText);
         break;
     }
-    d->SetColor(Color());
+    d->SetColor(FEditorColor);
     d->SetVisible(true);
     if (d->CanFocus())
         d->SetFocus();
@@ -361,17 +365,17 @@ bool TExtStringGrid::CommitDropDownEditor(int ACol, int ARow)
 void TExtStringGrid::DropDownHeaderButtonClick(TObject *, int ButtonIndex)
 {
     if (OnDropDownHeaderButtonClick)
-        OnDropDownHeaderButtonClick(this, RealColIndex(Col()), Row(), ButtonIndex);
+        OnDropDownHeaderButtonClick(this, Col(), Row(), ButtonIndex);
 }
 
 void TExtStringGrid::DropDownFooterButtonClick(TObject *, int ButtonIndex)
 {
     if (OnDropDownFooterButtonClick)
-        OnDropDownFooterButtonClick(this, RealColIndex(Col()), Row(), ButtonIndex);
+        OnDropDownFooterButtonClick(this, Col(), Row(), ButtonIndex);
 }
 
 void TExtStringGrid::MemoDropDownChange(TObject *)
 {
     if (EditMemoDropDown && EditMemoDropDown->Memo())
-        SetCurrentCell(EditMemoDropDown->Memo()->Text());
+        SetEditText(Col(), Row(), EditMemoDropDown->Memo()->Text());
 }

@@ -2,7 +2,9 @@
 // controls, and the notifications that end an edit.
 #include "grid/core/ExtGrid.h"
 
+#include "grid/view/GridLookSettings.h"
 #include "platform/Messages.h"
+#include "platform/StdCtrls.h"
 #include "platform/Windows.h"
 
 namespace {
@@ -77,7 +79,7 @@ bool TExtStringGrid::IsControlCell(int ACol, int ARow)
 
 bool TExtStringGrid::NeedsEditorTab()
 {
-    return Options().Contains(goTabs) || bool(OnCellValidate);
+    return Options().Contains(goTabs) || bool(OnCellValidate) || bool(OnCellValidateWide);
 }
 
 bool TExtStringGrid::CanEditShow()
@@ -107,14 +109,37 @@ bool TExtStringGrid::CanEditShow()
             ShowCellEditor(DisplColOfReal(b.X), b.Y);
             FEntered = true;
             FEditing = true;
+            ShowEditFocusFrame();
             ret = false;
         }
     }
     if (ret) {
         FEntered = true;
         FEditing = true;
+        ShowEditFocusFrame();
     }
     return ret;
+}
+
+void TExtStringGrid::ShowEditFocusFrame()
+{
+    if (FFocusHelper->Enabled && HandleAllocated())
+        ShowFocusWindow(CellRect(Col(), Row()));
+}
+
+TColor TExtStringGrid::EditorCellColor(int ACol, int ARow)
+{
+    TGridDrawState state;
+    TBrush brush;
+    TFont font;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = GradientVertical;
+    GetVisualProperties(ACol, ARow, state, false, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww,
+                        gd);
+    return brush.Color() == clNone ? Color() : brush.Color();
 }
 
 void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
@@ -125,6 +150,7 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         R.Left += 1;
     const int realCol = RealColIndex(ACol);
     const int W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
+    FEditorColor = EditorCellColor(ACol, Row());
     EditCtrl = nullptr;
     if (EditControl != edCustom)
         FLastValidation = true;
@@ -174,12 +200,28 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
                 c->SetItemIndex(FComboIdx);
             }
         }
+        // The platform's combo is as high as its selection field: the list below it takes
+        // DropDownCount items by itself.
         c->SetBounds(R.Left, R.Top, W, H);
-        c->SetColor(Color());
+        c->SetColor(FEditorColor);
         c->SetVisible(true);
+        // Switching the flat look on gives the combo its parent's colour, so only a grid's first
+        // combo edit under a flat look shows the grid's colour instead of the cell's.
+        const bool flat = FLook == glSoft || FLook == glQRV || FLook == glXP || FLook == glListView ||
+                          FLook == glVista || FLook == glWin7 || FLook == glOffice2007;
+        c->SetFlat(flat);
+        c->SetEtched(flat);
+        if (FNavigation->AutoComboDropSize)
+            c->SizeDropDownWidth();
+        else if (c->DropWidth() > 0)
+            c->Perform(CB_SETDROPPEDWIDTH, WPARAM(c->DropWidth()), 0);
         if (c->CanFocus())
             c->SetFocus();
         c->SetDroppedDown(FMouseActions->DirectComboDrop || FControlLook->DropDownAlwaysVisible);
+        if (FMouseActions->DirectEdit && FMouseActions->DirectComboDrop) {
+            const TGridRect sel = Selection();
+            DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+        }
         // The events report the item the grid chose itself.
         if (FComboPicked && c->Items()->Count() > 0) {
             const int k = c->ItemIndex();
@@ -188,7 +230,8 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
             if (OnComboObjectChange)
                 OnComboObjectChange(this, realCol, ARow, k, c->Items()->Strings(k), c->Items()->Objects(k));
         }
-        c->OnChange = [this](TObject *Sender) { EditComboChange(Sender); };
+        // The grid's window procedure announces its selection and text changes.
+        c->OnChange = nullptr;
         postStart(c);
         EditCtrl = c;
         break;
@@ -202,6 +245,7 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         e->SetMaxLength(GetEditLimit());
         e->SetVisible(true);
         e->SetEnabled(true);
+        e->SetColor(FEditorColor);
         if (e->CanFocus())
             e->SetFocus();
         postStart(e);
@@ -219,6 +263,7 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
         DoGetEditorProp(realCol, ARow);
         e->SetVisible(true);
         e->SetEnabled(true);
+        e->SetColor(FEditorColor);
         if (e->CanFocus())
             e->SetFocus();
         postStart(e);
@@ -267,8 +312,11 @@ void TExtStringGrid::ShowCellEditor(int ACol, int ARow)
 
 void TExtStringGrid::CommitCellEditor(int ACol, int ARow)
 {
+    if (DestroyingState())
+        return;
     const int realCol = RealColIndex(ACol);
     FBlockKill = true;
+    FStartEditChar = WideChar(0);
     auto hide = [](TWinControl *C) {
         if (!C)
             return;
@@ -404,6 +452,8 @@ void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
     FBlockFocus = true;
     FEditing = false;
     HideInplaceEdit();
+    if (FNavigation->AppendOnArrowDown && Key == VK_DOWN && IsLastEditRow())
+        AutoAppendRow();
     if (Key == VK_TAB || Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) {
         Word k = Key;
         KeyDown(k, Shift);
@@ -412,8 +462,25 @@ void TExtStringGrid::DoneInplaceEdit(Word Key, TShiftState Shift)
     FNavigation->AlwaysEdit = false;
     if (CanFocus() && HandleAllocated())
         SetFocus();
+    // Enter moves on as it does from the text editor; the editor of the next cell opens only
+    // where the caller asks for it.
+    if (Key == VK_RETURN)
+        AdvanceCell(Col(), Row(), false, false, true, false, false);
     FNavigation->AlwaysEdit = alwaysEdit;
     FBlockFocus = false;
+}
+
+void TExtStringGrid::SimulateCellClick(int ACol, int ARow)
+{
+    const TRect r = CellRect(ACol, ARow);
+    FForceSel = true;
+    try {
+        SyntheticClick(r.Left + 2, r.Top + 2);
+    } catch (...) {
+        FForceSel = false;
+        throw;
+    }
+    FForceSel = false;
 }
 
 void TExtStringGrid::HideEditor()
@@ -433,10 +500,41 @@ void TExtStringGrid::Select()
 
 void TExtStringGrid::TopLeftChanged()
 {
+    // A picture in a fixed place covers other cells once the view moved: the cells it covered
+    // before are those under it now, shifted back by the scroll.
+    TPoint tl, br;
     TBaseGrid::TopLeftChanged();
+    const bool fixedPicture = HandleAllocated() && BackGroundCorners(tl, br);
+    const int dc = LeftCol() - (FTopLeftCol >= 0 ? FTopLeftCol : FixedCols());
+    const int dr = TopRow() - (FTopLeftRow >= 0 ? FTopLeftRow : FixedRows());
+    if (HandleAllocated()) {
+        const TGridRect sel = Selection();
+        if (FSelectionRectangle && sel.Bottom > sel.Top)
+            Invalidate();
+        if (fixedPicture) {
+            RepaintRect(TRect(tl.X - dc, tl.Y - dr, br.X - dc, br.Y - dr));
+            RepaintRect(TRect(tl.X, tl.Y, br.X, br.Y));
+        } else if ((FBackGround->Display == bdTile && FBackGround->HasBitmap()) ||
+                   (FBackGround->IsGradient() && FBackGround->ColorTo != clNone)) {
+            Invalidate();
+        }
+    }
     // Scrolling stores every editor but the plain text editor, which scrolls with its cell.
     if (EditMode && EditControl != edNormal && !IsTextEditorType(EditControl))
         HideInplaceEdit();
+    UpdateFlatScrollBars();
+    UpdateFooter();
+    CellControlsUpdate(false);
+    FTopLeftCol = LeftCol();
+    FTopLeftRow = TopRow();
+    if (Designing())
+        Invalidate();
+    if (TStringGrid *sync = FSyncGrid->Grid()) {
+        if (FSyncGrid->ScrollVertical && TopRow() < sync->RowCount())
+            sync->SetTopRow(TopRow());
+        if (FSyncGrid->ScrollHorizontal && LeftCol() < sync->ColCount())
+            sync->SetLeftCol(LeftCol());
+    }
     // The metro indicators show where the view stands.
     for (TScrollControl *c : {vscrlctrl, hscrlctrl})
         if (c)

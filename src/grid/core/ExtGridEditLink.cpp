@@ -298,8 +298,7 @@ void TExtStringGrid::ShowEditLink(int ACol, int ARow, const TRect &R, const Unic
         link->SetRect(R);
     }
     link->SetVisible(true);
-    const TColor cellColor = Colors(realCol, ARow);
-    link->SetCellProps(cellColor == clNone ? Color() : cellColor, GetCellFont(realCol, ARow));
+    link->SetCellProps(FEditorColor, GetCellFont(realCol, ARow));
     link->SetProperties();
     DoGetEditorProp(realCol, ARow);
     link->SetEditorValue(EditText);
@@ -421,7 +420,7 @@ void TExtStringGrid::ShowRichEditor(int ACol, int ARow, const TRect &R)
         e->SelectAll();
     e->SetVisible(true);
     e->SetEnabled(true);
-    e->SetColor(Color());
+    e->SetColor(FEditorColor);
     if (e->CanFocus())
         e->SetFocus();
     if (FStartEditChar >= 32 && e->HandleAllocated())

@@ -1,6 +1,8 @@
 // The grid's look presets, the switches of how addresses in cells show, and the thin scroll
 // indicators of the metro scroll type.
 #include "grid/core/ExtGrid.h"
+#include "grid/core/ExtGridDropDowns.h"
+#include "grid/core/ExtGridPickers.h"
 
 #include "controls/GridOptions.h"
 
@@ -40,9 +42,13 @@ void TExtStringGrid::GetLookCaption(TGridLook ALook, UnicodeString &Caption)
 
 void TExtStringGrid::StyleDropDownEditors(TQRVStyle AStyle)
 {
-    // The grid makes no drop-down editor of its own yet (colour, image, grid, detail and time
-    // pickers, calculator, memo); a style only reaches editors that exist.
-    (void)AStyle;
+    // Only editors made so far take it: the others take the grid's style when they are made.
+    TExtCustomDropDown *const editors[] = {EditColorPickerDropDown, EditImagePickerDropDown, EditGridDropDown,
+                                           EditDetailPickerDropDown, EditTimePickerDropDown, EditCalculatorDropDown,
+                                           EditMemoDropDown};
+    for (TExtCustomDropDown *e : editors)
+        if (e)
+            e->SetComponentStyle(AStyle);
 }
 
 void TExtStringGrid::SetLook(TGridLook Value)

@@ -235,6 +235,8 @@ void TExtStringGrid::WMSetFocus(TWMSetFocus &Message)
     const int realCol = RealColIndex(Col());
     if (GetCellType(realCol, Row()) == ctCheckBox)
         return;
+    if (FInplaceRichEdit && FInplaceRichEdit->Visible())
+        HideInplaceEdit();
     auto visible = [this] {
         return Col() >= LeftCol() && Col() <= LeftCol() + VisibleColCount() && Row() >= TopRow() &&
                Row() <= TopRow() + VisibleRowCount();
@@ -281,6 +283,10 @@ void TExtStringGrid::DoExit()
 {
     if (FBlockKill)
         return;
+    // A selection made with the mouse becomes the rows that stay selected while the grid is left.
+    if (FSelChange && FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect();
+    FSelChange = false;
     TBaseGrid::DoExit();
 }
 

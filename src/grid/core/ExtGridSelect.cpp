@@ -52,8 +52,13 @@ void TExtStringGrid::ApplyEditPermission(int ACol, int ARow, bool EditorFocused)
                     o.Exclude(goRowSelect);
                 o.Include(goEditing);
                 SetOptions(o);
+                // The editor open on the cell being left is put away with its value.
+                if (EditMode)
+                    HideInplaceEdit();
             }
         } else if (Options().Contains(goEditing)) {
+            if (EditMode)
+                HideInplaceEdit();
             EditMode = false;
             FEditDisable = true;
             FEditChange = true;
@@ -139,6 +144,10 @@ void TExtStringGrid::SelectionRepaints(int OldCol, int OldRow, const TGridRect &
             RepaintCell(c, OldSel.Top);
         }
     }
+    if (FSelectionRectangle) {
+        const TGridRect s = Selection();
+        RepaintRect(TRect(s.Left, s.Top, s.Right, s.Bottom));
+    }
 }
 
 bool TExtStringGrid::SelectCell(int ACol, int ARow)
@@ -162,6 +171,11 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
     if (!Options().Contains(goRangeSelect) && IsMergedNonBaseCell(RealColIndex(ACol), ARow)) {
         const TPoint b = BaseCell(RealColIndex(ACol), ARow);
         FocusCell(DisplColOfReal(b.X), b.Y, true);
+        if (HandleAllocated())
+            RepaintCell(DisplColOfReal(b.X), b.Y);
+        if (FMouseActions->DirectEdit ||
+            (FControlLook->DropDownAlwaysVisible && HasComboBox(RealColIndex(ACol), ARow)))
+            ShowInplaceEdit();
         return false;
     }
     if (FNumNodes > 0 && ACol == 0 && !Options().Contains(goRowSelect))
@@ -184,7 +198,8 @@ bool TExtStringGrid::SelectCell(int ACol, int ARow)
     bool allow = true;
     if (FEditing && !editorFocused) {
         const UnicodeString saved = FCellCache;
-        answer = ValidateCell(GetCurrentCell());
+        const int curCol = RealColIndex(Col());
+        answer = IsWideCell(curCol, Row()) ? ValidateCellWide(WideCells(curCol, Row())) : ValidateCell(GetCurrentCell());
         DoCellChanging(oldRow, oldCol, ARow, ACol, allow);
         if (!allow)
             answer = false;

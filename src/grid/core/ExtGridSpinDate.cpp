@@ -397,7 +397,7 @@ bool TExtStringGrid::ShowSpinDateEditor(int ACol, int ARow, const TRect &R, cons
     s->SetBounds(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
     s->SetVisible(true);
     s->SetEnabled(true);
-    s->SetColor(Color());
+    s->SetColor(FEditorColor);
     s->ExcelStyleDecimalSeparator = ExcelStyleDecimalSeparator;
     DoGetEditorProp(ACol, ARow);
     switch (EditControl) {
@@ -470,7 +470,7 @@ void TExtStringGrid::ShowDatePicker(int ACol, int ARow, const TRect &R, const Un
     p->SetFieldIndex(0);
     p->SetEnabled(true);
     p->SetVisible(true);
-    p->SetColor(Color());
+    p->SetColor(FEditorColor);
     if (p->CanFocus())
         p->SetFocus();
     if (!timeKind && p->HandleAllocated()) {
@@ -633,7 +633,7 @@ void TExtStringGrid::ShowDateTimeEditor(int ACol, int ARow, const TRect &R, cons
     DoGetEditorProp(ACol, ARow);
     p->SetEnabled(true);
     p->SetVisible(true);
-    p->SetColor(Color());
+    p->SetColor(FEditorColor);
     if (p->CanFocus())
         p->SetFocus();
 }

@@ -11,6 +11,7 @@ void TExtStringGrid::SaveOldCellValue(int ACol, int ARow)
     FOldRow = ARow;
     const int r = RealColIndex(ACol);
     FOldCellText = (r >= 0 && ARow >= 0 && r < TotalColCount() && ARow < RowCount()) ? GridCells(r, ARow) : UnicodeString();
+    FOldCellTextWide = DecodeWideText(FOldCellText);
     FOldModifiedValue = Modified();
 }
 
@@ -113,6 +114,64 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
         throw;
     }
     FValidating = false;
+    if (valid)
+        HideFocusWindow();
+    return valid;
+}
+
+bool TExtStringGrid::ValidateCellWide(const UnicodeString &NewValue)
+{
+    if (!FEditing || FValidating)
+        return true;
+    FEditing = false;
+    FValidating = true;
+    bool valid = true;
+    try {
+        const int c = RealColIndex(FOldCol), r = FOldRow;
+        FNewCellText = NewValue;
+        if (NewValue != FOldCellTextWide || AlwaysValidate) {
+            const bool changed = NewValue != FOldCellTextWide;
+            const bool advance = FNavigation->AdvanceOnEnter;
+            FNavigation->AdvanceOnEnter = false;
+            UnicodeString value = NewValue;
+            FooterColumnChanged(c);
+            if (OnCellValidateWide)
+                OnCellValidateWide(this, c, r, value, valid);
+            if (valid && value != FOldCellTextWide) {
+                FGridModified = true;
+                if (FShowModified->Enabled && FixedCols() > 0) {
+                    SetRowModified(FOldRow, true);
+                    RepaintCell(0, Row());
+                }
+            }
+            if (valid && changed)
+                DoCellsChanged(TRect(c, r, c, r));
+            FNavigation->AdvanceOnEnter = advance;
+            FNewCellText = value;
+            if (valid) {
+                SetWideCells(c, r, value);
+            } else {
+                HideEditor();
+                SetWideCells(c, r, value != NewValue ? value : FOldCellTextWide);
+                if (Col() != FOldCol || Row() != r)
+                    FocusCell(FOldCol, r, true);
+                SetModified(FOldModifiedValue);
+                FValidating = false;
+                FEditing = true;
+                ShowInplaceEdit();
+            }
+            FOldCellTextWide = WideCells(c, r);
+        }
+        const bool editing = FEditing;
+        SaveOldCellValue(Col(), Row());
+        FEditing = editing;
+    } catch (...) {
+        FValidating = false;
+        throw;
+    }
+    FValidating = false;
+    if (valid)
+        HideFocusWindow();
     return valid;
 }
 

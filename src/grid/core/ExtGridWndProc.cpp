@@ -4,7 +4,10 @@
 #include "grid/core/ExtGrid.h"
 
 #include "platform/Messages.h"
+#include "platform/StdCtrls.h"
 #include "platform/Windows.h"
+
+#include <string>
 
 void TExtStringGrid::WndProc(TMessage &Message)
 {
@@ -62,6 +65,8 @@ void TExtStringGrid::WndProc(TMessage &Message)
         }
         return;
     }
+    if (Message.Msg == WM_COMMAND && Message.LParam != 0 && EditorNotification(Message))
+        return;
     if (Message.Msg == WM_COMMAND && EditCombo && EditCombo->HandleAllocated() &&
         reinterpret_cast<HWND>(Message.LParam) == EditCombo->Handle()) {
         const Word code = HiWord(static_cast<std::uintptr_t>(Message.WParam));
@@ -161,4 +166,33 @@ void TExtStringGrid::EditComboChange(TObject *)
                                 EditCombo->Items()->Strings(EditCombo->ItemIndex()) != EditCombo->Text()
                             ? -1
                             : EditCombo->ItemIndex());
+}
+
+bool TExtStringGrid::EditorNotification(TMessage &Message)
+{
+    const Word code = HiWord(static_cast<std::uintptr_t>(Message.WParam));
+    const auto from = reinterpret_cast<HWND>(Message.LParam);
+    auto isFrom = [from](TWinControl *C) { return C && C->HandleAllocated() && C->Handle() == from; };
+    if (code != CBN_SELCHANGE && code != CBN_EDITCHANGE)
+        return false;
+    if (isFrom(EditCombo)) {
+        if (EditMode && (EditControl == edComboEdit || EditControl == edComboList))
+            EditComboChange(EditCombo);
+    } else if (TWinControl *link = EditLink() ? EditLink()->GetEditControl() : nullptr; isFrom(link) && OnComboChange) {
+        const auto index = static_cast<int>(link->Perform(CB_GETCURSEL, 0, 0));
+        UnicodeString text;
+        if (index != -1) {
+            const auto len = link->Perform(CB_GETLBTEXTLEN, WPARAM(index), 0);
+            if (len > 0) {
+                std::u16string buffer(static_cast<std::size_t>(len) + 1, u'\0');
+                link->Perform(CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(buffer.data()));
+                text = QString::fromUtf16(buffer.data(), len);
+            }
+        }
+        OnComboChange(this, Col(), Row(), index, text);
+    }
+    // An edited text is announced once more by where it shows: the display column, no item.
+    if (code == CBN_EDITCHANGE && OnComboChange)
+        OnComboChange(this, Col(), Row(), -1, EditCombo ? EditCombo->Text() : UnicodeString());
+    return false;
 }

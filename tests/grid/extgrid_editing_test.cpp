@@ -516,4 +516,22 @@ TEST_F(EditGrid, FocusFrameAndDirectEditOnAMergedCell)
     EXPECT_TRUE(g->InEditMode()) << "a click on a merged cell edits its base cell at once";
 }
 
+TEST_F(EditGrid, ControlsInCellsFollowEveryScroll)
+{
+    g->SetRowCount(60);
+    auto *btn = new TButton(form.get());
+    btn->SetParent(g);
+    g->SetCellControls(2, 6, btn);
+    g->CellControlsUpdate(true);
+    const TRect before = g->CellRect(2, 6);
+    EXPECT_EQ(btn->Top(), before.Top - 1);
+    g->SetTopRow(4);
+    const TRect after = g->CellRect(2, 6);
+    ASSERT_NE(after.Top, before.Top);
+    EXPECT_EQ(btn->Top(), after.Top - 1) << "the control moved with its cell";
+    EXPECT_TRUE(btn->Visible());
+    g->SetTopRow(10);
+    EXPECT_FALSE(btn->Visible()) << "a cell scrolled out of view hides its control";
+}
+
 } // namespace

@@ -16,6 +16,16 @@
 
 namespace {
 
+// Built by appending: GCC 12's -O3 takes "[" + std::string + "]" for an overlapping copy
+// (-Wrestrict) although it is none.
+std::string Bracketed(const std::string &T)
+{
+    std::string R(1, '[');
+    R += T;
+    R += ']';
+    return R;
+}
+
 // Reaches the lists the structure operations keep in step.
 class TStructGrid : public TExtStringGrid {
 public:
@@ -78,23 +88,32 @@ protected:
         std::vector<std::string> Real;
         for (int R = 0; R < Grid->TotalRowCount(); ++R) {
             if (TGridItem *Item = Grid->GridItems()->Find(R))
-                Real.push_back("[" + Item->Items()->Strings(1).toStdString() + "]");
+                Real.push_back(Bracketed(Item->Items()->Strings(1).toStdString()));
             else
                 Real.push_back(Tag(Grid->DisplRowIndex(R)));
         }
-        for (const auto &T : Real)
-            S += T + " ";
+        for (const auto &T : Real) {
+            S += T;
+            S += ' ';
+        }
         S += "| mod";
         for (int D = 0; D < Grid->RowCount() && D < Grid->ModifiedRows()->Count(); ++D)
-            if (Grid->ModifiedRows()->Items(D))
-                S += " " + Tag(D);
+            if (Grid->ModifiedRows()->Items(D)) {
+                S += ' ';
+                S += Tag(D);
+            }
         S += " | ctl";
         for (int I = 0; I < Grid->Controls()->Count(); ++I) {
             TControlItem *It = Grid->Controls()->GetControl(I);
-            S += " " + std::to_string(It->X()) + "@" +
-                 (It->Y() < int(Real.size()) ? Real[std::size_t(It->Y())] : std::string("?"));
+            S += ' ';
+            S += std::to_string(It->X());
+            S += '@';
+            S += It->Y() < int(Real.size()) ? Real[std::size_t(It->Y())] : std::string("?");
         }
-        S += " | cur " + Tag(Grid->Row()) + " top " + Tag(Grid->TopRow());
+        S += " | cur ";
+        S += Tag(Grid->Row());
+        S += " top ";
+        S += Tag(Grid->TopRow());
         return S;
     }
 
@@ -306,14 +325,22 @@ std::string Columns(const TStructGrid &G)
     for (int C = 1; C < G.TotalColCount(); ++C) {
         const std::string T = G.Store().Text(C, 1).isEmpty() ? "-" : G.Store().Text(C, 1).toStdString();
         if (G.IsHiddenColumn(C))
-            S += "[" + T + "] ";
+            S += Bracketed(T) + ' ';
         else
-            S += T + ":" + std::to_string(G.ColWidths(G.RealToDisplCol(C))) + " ";
+        {
+            S += T;
+            S += ':';
+            S += std::to_string(G.ColWidths(G.RealToDisplCol(C)));
+            S += ' ';
+        }
     }
     S += "| hidden row";
     TStringList *Items = G.GridItems()->Items(0)->Items();
     for (int C = 1; C < Items->Count(); ++C)
-        S += " " + (Items->Strings(C).isEmpty() ? std::string("-") : Items->Strings(C).toStdString());
+    {
+        S += ' ';
+        S += Items->Strings(C).isEmpty() ? std::string("-") : Items->Strings(C).toStdString();
+    }
     return S;
 }
 

@@ -254,6 +254,32 @@ TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
     EXPECT_EQ(g->Cells(1, 2), "one");
 }
 
+// Hiding or showing a column while a list editor is open stores the choice, as leaving does.
+TEST_F(EditGrid, HidingOrShowingAColumnStoresTheOpenListChoice)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboList;
+    };
+    g->ComboEditor()->Items()->Clear();
+    g->ComboEditor()->Items()->Add("one");
+    g->ComboEditor()->Items()->Add("two");
+    for (int row : {1, 2}) {
+        g->SetCells(1, row, "one");
+        g->SetRow(row);
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode());
+        Key(VK_DOWN);
+        ASSERT_EQ(g->ComboEditor()->ItemIndex(), 1);
+        if (row == 1)
+            g->HideColumn(3);
+        else
+            g->UnHideColumn(3);
+        EXPECT_FALSE(g->InEditMode()) << row;
+        EXPECT_EQ(g->Cells(1, row), "two") << row;
+    }
+}
+
 TEST_F(EditGrid, EditorNoneAndControlCellsOpenNothing)
 {
     g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {

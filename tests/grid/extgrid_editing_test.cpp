@@ -42,6 +42,17 @@ protected:
         return f ? f : g;
     }
     void Key(Word Vk, TShiftState Shift = {}) { GuiTest::PressKey(Focused(), Vk, Shift); }
+    // Column 1 edits with a list of "one" and "two".
+    void ComboListInColumnOne()
+    {
+        g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+            if (c == 1)
+                e = edComboList;
+        };
+        g->ComboEditor()->Items()->Clear();
+        g->ComboEditor()->Items()->Add("one");
+        g->ComboEditor()->Items()->Add("two");
+    }
     std::unique_ptr<TForm> form;
     TExtStringGrid *g = nullptr;
 };
@@ -220,13 +231,7 @@ TEST_F(EditGrid, ChangingEventsFireInOrderAndSeeEarlierRefusals)
 
 TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
 {
-    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
-        if (c == 1)
-            e = edComboList;
-    };
-    g->ComboEditor()->Items()->Clear();
-    g->ComboEditor()->Items()->Add("one");
-    g->ComboEditor()->Items()->Add("two");
+    ComboListInColumnOne();
     std::vector<std::string> changes;
     g->OnComboChange = [&](TObject *, int c, int, int idx, const UnicodeString &s) {
         changes.push_back(std::to_string(c) + ":" + std::to_string(idx) + ":" + s.toStdString());
@@ -257,13 +262,7 @@ TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
 // Hiding or showing a column while a list editor is open stores the choice, as leaving does.
 TEST_F(EditGrid, HidingOrShowingAColumnStoresTheOpenListChoice)
 {
-    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
-        if (c == 1)
-            e = edComboList;
-    };
-    g->ComboEditor()->Items()->Clear();
-    g->ComboEditor()->Items()->Add("one");
-    g->ComboEditor()->Items()->Add("two");
+    ComboListInColumnOne();
     for (int row : {1, 2}) {
         g->SetCells(1, row, "one");
         g->SetRow(row);

@@ -139,7 +139,8 @@ TEST_F(ExtGridHiddenTest, HeaderKeptFixedIsFixedAgainWhenTheRowsComeBack)
         ASSERT_EQ(g->RowCount(), 1) << c.Name;
         c.Show(*g);
         EXPECT_EQ(g->RowCount(), 40) << c.Name;
-        EXPECT_EQ(g->FixedRows(), 1) << c.Name;
+        // The platform grid itself holds the row fixed again, not only the grid's answer.
+        EXPECT_EQ(g->TBaseGrid::FixedRows(), 1) << c.Name;
         g->SetTopRow(5);
         EXPECT_EQ(g->TopRow(), 5) << c.Name;
         EXPECT_EQ(g->Cells(1, 0), "Head") << c.Name;

@@ -233,7 +233,7 @@ void TExtStringGrid::RestoreRows(const std::vector<TGridItem *> &Items, const st
     AttachRowLines(Rows, Heights, Cells);
     // The platform gave up its fixed rows when only they were left; a header kept fixed always
     // is fixed again once the rows are back, so that it stays put while the data scrolls.
-    if (FFixedRowAlways && FixedRows() < FFixedRowsMin && FFixedRowsMin < RowCount())
+    if (FFixedRowAlways && TBaseGrid::FixedRows() < FFixedRowsMin && FFixedRowsMin < RowCount())
         TBaseGrid::SetFixedRows(FFixedRowsMin);
     FNormalRowCount = RowCount();
     for (std::size_t I = 0; I < Items.size(); ++I)

@@ -311,4 +311,31 @@ TEST(GridCheckBoxes, StateByKind)
     EXPECT_EQ(s, cbUnchecked);
 }
 
+// With a row hidden above them the boxes are read at their own real row: the save text of every
+// shown row is that of its own box, and a hidden box answers from the hidden-row store.
+TEST(GridCheckBoxes, HiddenRowsAboveKeepEachRowsOwnState)
+{
+    TExtStringGrid g(nullptr);
+    for (int r = 1; r <= 5; ++r) {
+        g.CreateCellGraphic(1, r)->SetCheckBox(r % 2 == 1, false, false, haLeft, vaTop);
+        g.AddCheckBox(2, r, r % 2 == 1 ? cbChecked : cbUnchecked);
+    }
+    g.HideRow(1);
+    for (int d = 1; d <= 4; ++d) {
+        const int real = g.RealRowIndex(d);
+        const UnicodeString expected = real % 2 == 1 ? "Y" : "N";
+        for (int c : {1, 2}) {
+            UnicodeString saved;
+            g.DoSaveCell(c, d, saved);
+            EXPECT_EQ(saved, expected) << "column " << c << ", real row " << real;
+        }
+    }
+    TCheckBoxState s = cbGrayed;
+    EXPECT_TRUE(g.GetCheckBoxState(1, 1, s));
+    EXPECT_EQ(s, cbChecked);
+    s = cbGrayed;
+    EXPECT_TRUE(g.GetCheckBoxState(1, 2, s));
+    EXPECT_EQ(s, cbUnchecked);
+}
+
 } // namespace

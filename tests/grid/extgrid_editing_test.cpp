@@ -44,6 +44,17 @@ protected:
         return f ? f : g;
     }
     void Key(Word Vk, TShiftState Shift = {}) { GuiTest::PressKey(Focused(), Vk, Shift); }
+    // Column 1 edits with a list of "one" and "two".
+    void ComboListInColumnOne()
+    {
+        g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+            if (c == 1)
+                e = edComboList;
+        };
+        g->ComboEditor()->Items()->Clear();
+        g->ComboEditor()->Items()->Add("one");
+        g->ComboEditor()->Items()->Add("two");
+    }
     std::unique_ptr<TForm> form;
     TExtStringGrid *g = nullptr;
 };
@@ -222,13 +233,7 @@ TEST_F(EditGrid, ChangingEventsFireInOrderAndSeeEarlierRefusals)
 
 TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
 {
-    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
-        if (c == 1)
-            e = edComboList;
-    };
-    g->ComboEditor()->Items()->Clear();
-    g->ComboEditor()->Items()->Add("one");
-    g->ComboEditor()->Items()->Add("two");
+    ComboListInColumnOne();
     std::vector<std::string> changes;
     g->OnComboChange = [&](TObject *, int c, int, int idx, const UnicodeString &s) {
         changes.push_back(std::to_string(c) + ":" + std::to_string(idx) + ":" + s.toStdString());
@@ -254,6 +259,26 @@ TEST_F(EditGrid, ComboListOpensOnItsItemAndCommitsTheChoice)
     EXPECT_EQ(changes.front(), "1:0:one");
     g->HideCellEdit();
     EXPECT_EQ(g->Cells(1, 2), "one");
+}
+
+// Hiding or showing a column while a list editor is open stores the choice, as leaving does.
+TEST_F(EditGrid, HidingOrShowingAColumnStoresTheOpenListChoice)
+{
+    ComboListInColumnOne();
+    for (int row : {1, 2}) {
+        g->SetCells(1, row, "one");
+        g->SetRow(row);
+        Key(VK_F2);
+        ASSERT_TRUE(g->InEditMode());
+        Key(VK_DOWN);
+        ASSERT_EQ(g->ComboEditor()->ItemIndex(), 1);
+        if (row == 1)
+            g->HideColumn(3);
+        else
+            g->UnHideColumn(3);
+        EXPECT_FALSE(g->InEditMode()) << row;
+        EXPECT_EQ(g->Cells(1, row), "two") << row;
+    }
 }
 
 TEST_F(EditGrid, EditorNoneAndControlCellsOpenNothing)

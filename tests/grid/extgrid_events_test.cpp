@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -74,6 +75,30 @@ TEST(ExtGridEvents, RowFirstAndColumnFirstEventsGetTheirOrder)
         const std::pair<int, int> want = c.RowFirst ? std::pair{5, 2} : std::pair{2, 5};
         EXPECT_EQ(got, want) << c.Name;
     }
+}
+
+TEST(ExtGridEvents, HeaderDropDownQuestionAndFocusBlockEvents)
+{
+    TExtStringGrid g(nullptr);
+    EXPECT_TRUE(g.DoCanShowFixedDropDown(2));
+    std::vector<int> asked;
+    g.OnCanShowFixedDropDown = [&](TObject *Sender, int ACol, bool &CanShow) {
+        EXPECT_EQ(Sender, &g);
+        EXPECT_TRUE(CanShow);
+        asked.push_back(ACol);
+        CanShow = ACol != 3;
+    };
+    EXPECT_TRUE(g.DoCanShowFixedDropDown(2));
+    EXPECT_FALSE(g.DoCanShowFixedDropDown(3));
+    EXPECT_EQ(asked, (std::vector<int>{2, 3}));
+
+    std::vector<std::string> blocks;
+    g.DoStartBlockFocus();
+    g.OnStartBlockFocus = [&](TObject *Sender) { blocks.push_back(Sender == &g ? "start" : "?"); };
+    g.OnEndBlockFocus = [&](TObject *Sender) { blocks.push_back(Sender == &g ? "end" : "?"); };
+    g.DoStartBlockFocus();
+    g.DoEndBlockFocus();
+    EXPECT_EQ(blocks, (std::vector<std::string>{"start", "end"}));
 }
 
 TEST(ExtGridEvents, ComboAndSpinButtons)

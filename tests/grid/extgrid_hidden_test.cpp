@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -107,6 +108,43 @@ TEST_F(ExtGridHiddenTest, RowMappingAnswersFromTheStore)
     EXPECT_EQ(Grid->DisplRowIndex(4), 2);
     EXPECT_EQ(Grid->NumHiddenRows(), 2);
     EXPECT_EQ(Grid->TotalRowCount(), 10);
+}
+
+// A header kept fixed always stays the fixed row when the rows come back, whether they were
+// hidden one by one or by a filter level, so that it does not scroll away with the data.
+TEST_F(ExtGridHiddenTest, HeaderKeptFixedIsFixedAgainWhenTheRowsComeBack)
+{
+    struct TCase {
+        const char *Name;
+        std::function<void(TExtStringGrid &)> Hide;
+        std::function<void(TExtStringGrid &)> Show;
+    };
+    const TCase cases[] = {
+        {"rows", [](TExtStringGrid &g) { g.HideRows(1, 39); }, [](TExtStringGrid &g) { g.UnHideRowsAll(); }},
+        {"level",
+         [](TExtStringGrid &g) {
+             TIntList rows(0, 0);
+             for (int r = 1; r < 40; ++r)
+                 rows.Add(r);
+             g.HideRowList(&rows);
+         },
+         [](TExtStringGrid &g) { g.UnHideRowList(); }},
+    };
+    for (const TCase &c : cases) {
+        auto g = std::make_unique<TExtStringGrid>(nullptr);
+        g->SetFixedRowAlways(true);
+        g->SetRowCount(40);
+        g->SetCells(1, 0, "Head");
+        c.Hide(*g);
+        ASSERT_EQ(g->RowCount(), 1) << c.Name;
+        c.Show(*g);
+        EXPECT_EQ(g->RowCount(), 40) << c.Name;
+        // The platform grid itself holds the row fixed again, not only the grid's answer.
+        EXPECT_EQ(g->TBaseGrid::FixedRows(), 1) << c.Name;
+        g->SetTopRow(5);
+        EXPECT_EQ(g->TopRow(), 5) << c.Name;
+        EXPECT_EQ(g->Cells(1, 0), "Head") << c.Name;
+    }
 }
 
 } // namespace

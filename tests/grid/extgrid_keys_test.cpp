@@ -293,6 +293,29 @@ TEST_F(KeyGrid, ScrollAboveTheSearchPanelEndsAtTheLargestTopRow)
     }
 }
 
+// A row set from code does what moving there does: it brings a parked selection back into the
+// grid, marks the row in disjunct row selection and keeps the last row above the search panel.
+TEST_F(KeyGrid, RowSetFromCodeFollowsTheGridsRowRules)
+{
+    g->HideSelection();
+    ASSERT_EQ(g->Col(), g->ColCount());
+    EXPECT_NO_THROW(g->SetRow(3));
+    EXPECT_EQ(g->Col(), g->FixedCols());
+    EXPECT_EQ(g->Row(), 3);
+
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRow(5);
+    EXPECT_TRUE(g->RowSelect(5));
+    EXPECT_FALSE(g->RowSelect(4));
+    g->MouseActions()->SetDisjunctRowSelect(false);
+
+    g->SetRowCount(40);
+    g->SearchFooter()->SetVisible(true);
+    g->SearchPanel()->SetHeight(30);
+    g->SetRow(39);
+    EXPECT_LE(g->CellRect(0, 39).Bottom, g->ClientHeight() - 30 + 2);
+}
+
 // ---- Space on data check boxes of a column grid ----
 
 class DataCheckKeys : public ::testing::Test {

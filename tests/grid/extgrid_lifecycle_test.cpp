@@ -3,12 +3,17 @@
 #include "grid/core/ExtGrid.h"
 
 #include "support/GuiTest.h"
+#include "support/TempDir.h"
+
+#include "controls/ExtStyleIF.h"
+#include "platform/Registry.h"
 
 #include "platform/Forms.h"
 #include "platform/Windows.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -319,6 +324,145 @@ TEST(ExtGridLifecycle, AssignCopiesFromAGridOnly)
     TStringList other;
     EXPECT_NO_THROW(dst.Assign(&other));
     EXPECT_EQ(dst.ColCount(), 7);
+}
+
+// Every setting a copy takes: each case changes the source away from the default and reads the
+// setting back from the copy.
+TEST(ExtGridLifecycle, AssignCopiesEverySettingItLists)
+{
+    struct TCase {
+        const char *Name;
+        std::function<void(TTestGrid &)> Set;
+        std::function<QString(TTestGrid &)> Get;
+    };
+    const std::vector<TCase> cases{
+        {"FilterDropDown", [](TTestGrid &g) { g.FilterDropDown()->Height = 321; },
+         [](TTestGrid &g) { return QString::number(g.FilterDropDown()->Height); }},
+        {"AnchorHint", [](TTestGrid &g) { g.SetAnchorHint(true); }, [](TTestGrid &g) { return QString::number(g.AnchorHint()); }},
+        {"AutoNumAlign", [](TTestGrid &g) { g.SetAutoNumAlign(true); },
+         [](TTestGrid &g) { return QString::number(g.AutoNumAlign()); }},
+        {"AutoSize", [](TTestGrid &g) { g.SetAutoSize(true); }, [](TTestGrid &g) { return QString::number(g.AutoSize()); }},
+        {"Filter", [](TTestGrid &g) { g.Filter()->Add()->Condition = "x*"; },
+         [](TTestGrid &g) { return g.Filter()->Count() ? g.Filter()->Items(0)->Condition : QString(); }},
+        {"SortSettings", [](TTestGrid &g) { g.SortSettings()->Show = true; },
+         [](TTestGrid &g) { return QString::number(g.SortSettings()->Show); }},
+        {"DragScrollOptions", [](TTestGrid &g) { g.DragScrollOptions()->Active = true; },
+         [](TTestGrid &g) { return QString::number(g.DragScrollOptions()->Active); }},
+        {"DragDropSettings", [](TTestGrid &g) { g.DragDropSettings()->OleAcceptFiles = false; },
+         [](TTestGrid &g) { return QString::number(g.DragDropSettings()->OleAcceptFiles); }},
+        {"ProgressAppearance", [](TTestGrid &g) { g.ProgressAppearance()->SetStacked(true); },
+         [](TTestGrid &g) { return QString::number(g.ProgressAppearance()->Stacked()); }},
+        {"ColumnSize", [](TTestGrid &g) { g.ColumnSize()->StretchColumn = 2; },
+         [](TTestGrid &g) { return QString::number(g.ColumnSize()->StretchColumn); }},
+        {"FixedColWidth", [](TTestGrid &g) { g.SetFixedColWidth(33); },
+         [](TTestGrid &g) { return QString::number(g.FixedColWidth()); }},
+        {"InvalidEntry",
+         [](TTestGrid &g) {
+             g.InvalidEntryTitle = "Title";
+             g.InvalidEntryText = "Text";
+             g.InvalidEntryIcon = ieError;
+         },
+         [](TTestGrid &g) { return g.InvalidEntryTitle + g.InvalidEntryText + QString::number(g.InvalidEntryIcon); }},
+        {"ScrollColor", [](TTestGrid &g) { g.SetScrollColor(TColorOf(0x123456u)); },
+         [](TTestGrid &g) { return QString::number(quint32(g.ScrollColor()), 16); }},
+        {"ScrollWidth", [](TTestGrid &g) { g.SetScrollWidth(9); }, [](TTestGrid &g) { return QString::number(g.ScrollWidth()); }},
+    };
+    for (const TCase &c : cases) {
+        TTestGrid src, dst, fresh;
+        c.Set(src);
+        ASSERT_NE(c.Get(src), c.Get(fresh)) << c.Name;
+        dst.Assign(&src);
+        EXPECT_EQ(c.Get(dst), c.Get(src)) << c.Name;
+    }
+
+    // The scroll type goes through its setter: a grid with a window takes the thin indicators
+    // in place of its scroll bars.
+    TForm form(nullptr);
+    auto *shown = new TTestGrid(&form);
+    shown->SetParent(&form);
+    shown->HandleNeeded();
+    TTestGrid metro;
+    metro.SetScrollType(ssMetro);
+    shown->Assign(&metro);
+    EXPECT_EQ(shown->ScrollType(), ssMetro);
+    EXPECT_EQ(shown->ScrollBars(), ssNone);
+}
+
+// Switched on from code, AutoSize sizes the normal columns with a padding of 10 at once; while
+// the grid is loading it only remembers the wish, and loading hands the grid's theme adaptation
+// to its search footer.
+TEST(ExtGridLifecycle, AutoSizeAndThemeAdaptationFollowLoading)
+{
+    const UnicodeString wide = "a text wider than a column is by default";
+    TTestGrid g;
+    g.SetCells(0, 1, wide);
+    g.SetCells(2, 1, wide);
+    g.SetAutoSize(true);
+    const int sized = g.ColWidths(2);
+    EXPECT_GT(sized, 150);
+    EXPECT_EQ(g.ColWidths(0), g.DefaultColWidth()) << "the fixed column keeps its width";
+    g.SetAutoSize(false);
+    g.SetColWidths(2, 40);
+    g.AutoSizeCol(2, 0);
+    EXPECT_EQ(g.ColWidths(2) + 10, sized);
+
+    TTestGrid l;
+    l.BeginLoading();
+    l.SetCells(0, 1, wide);
+    l.SetAutoSize(true);
+    l.SetAutoThemeAdapt(true);
+    EXPECT_EQ(l.ColWidths(0), l.DefaultColWidth());
+    EXPECT_FALSE(l.SearchFooter()->AutoThemeAdapt());
+    l.EndLoading();
+    EXPECT_GT(l.ColWidths(0), 150) << "loading sizes every column";
+    EXPECT_TRUE(l.SearchFooter()->AutoThemeAdapt());
+}
+
+// With Office settings to watch, an adapting grid's window is on the watcher's list from loading
+// on, leaves it when adaptation is switched off or the window goes, and comes back with a new one.
+class ExtGridThemeWatch : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        qputenv("FABRICOR_REGISTRY_FILE", PathOf("registry.ini").toUtf8());
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Office\\14.0\\Common\\General", true));
+        reg.CloseKey();
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Office\\14.0\\Common", true));
+        reg.WriteInteger("Theme", 1);
+    }
+    void TearDown() override { qunsetenv("FABRICOR_REGISTRY_FILE"); }
+};
+
+TEST_F(ExtGridThemeWatch, AdaptingGridsWindowIsOnTheWatchersListWhileItExists)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto *g = new TTestGrid(form.get());
+    g->SetParent(form.get());
+    g->HandleNeeded();
+    g->BeginLoading();
+    g->SetAutoThemeAdapt(true);
+    g->EndLoading();
+    TThemeNotifier *n = SharedThemeNotifier(form.get());
+    ASSERT_NE(n->RegMonitorThread, nullptr);
+    THandleList *list = n->RegMonitorThread->WinList();
+    EXPECT_TRUE(list->HasValue(g->Handle()));
+
+    g->SetAutoThemeAdapt(false);
+    EXPECT_FALSE(list->HasValue(g->Handle()));
+    g->SetAutoThemeAdapt(true);
+    EXPECT_TRUE(list->HasValue(g->Handle()));
+
+    const HWND old = g->Handle();
+    g->RecreateWnd();
+    EXPECT_FALSE(list->HasValue(old));
+    EXPECT_TRUE(list->HasValue(g->Handle()));
+    const HWND last = g->Handle();
+    delete g;
+    EXPECT_FALSE(list->HasValue(last));
+    EXPECT_EQ(list->Count(), 0);
+    // The notifier goes with the form that owns it.
+    form.reset();
 }
 
 TEST(ExtGridLifecycle, FindParentFormWalksUp)

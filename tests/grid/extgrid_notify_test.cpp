@@ -5,9 +5,12 @@
 // fixed and editable questions.
 #include "grid/core/ExtGrid.h"
 
+#include "support/GuiTest.h"
+
 #include "dropdowns/ExtGridCheck.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 #include "platform/SysUtils.h"
 #include "platform/TimeSource.h"
 
@@ -442,6 +445,37 @@ TEST(ExtGridNotification, FreedCheckerAndSyncGridAreForgotten)
     EXPECT_EQ(g->CellChecker(), nullptr);
     delete other;
     EXPECT_EQ(g->SyncGrid()->Grid(), nullptr);
+}
+
+// A picture container and a header menu of another owner go while the grid lives on: the grid
+// lets go of both, and painting a picture cell and pressing the header drop-down afterwards
+// touch neither (the address sanitizer would stop on a freed one).
+TEST(ExtGridNotification, FreedPictureContainerAndHeaderMenuAreNeverUsedAgain)
+{
+    Application->Initialize();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    auto *g = new TExtStringGrid(&form);
+    g->SetParent(&form);
+    g->SetHoverFixedCells(hfAll);
+    g->ControlLook()->SetFixedDropDownButton(true);
+    g->SetCells(1, 1, "<IMG src=\"flag\"> text");
+    auto *pics = new TPictureContainer(nullptr);
+    pics->Items()->Add()->SetName("flag");
+    auto *menu = new TPopupMenu(nullptr);
+    g->SetPictureContainer(pics);
+    g->SetFixedDropDownMenu(menu);
+    form.Show();
+    GuiTest::ProcessEvents();
+    delete pics;
+    delete menu;
+    EXPECT_EQ(g->PictureContainer(), nullptr);
+    EXPECT_EQ(g->FixedDropDownMenu(), nullptr);
+    g->Repaint();
+    const TRect h = g->CellRect(2, 0);
+    GuiTest::Click(g, TPoint(h.Right - 6, (h.Top + h.Bottom) / 2));
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(g->EditorMode());
 }
 
 } // namespace

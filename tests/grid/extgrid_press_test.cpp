@@ -87,6 +87,24 @@ TEST_F(PressGrid, HeaderDropDownButtonOffersItsMenu)
     EXPECT_EQ(offered.size(), 1u);
 }
 
+// The expand button of an editable cell gives its row the expanded height and back.
+TEST_F(PressGrid, ExpandButtonSwitchesTheRowHeight)
+{
+    g->SetOptions(g->Options() + TGridOptions{goEditing});
+    g->AddExpand(3, 3, 60);
+    std::vector<std::string> clicks;
+    g->OnExpandClick = [&](TObject *, int c, int r, bool expanded) {
+        clicks.push_back(Cell(c, r) + (expanded ? " open" : " shut"));
+    };
+    for (int height : {60, g->DefaultRowHeight()}) {
+        TRect br;
+        g->GetExpandButtonRect(3, 3, br);
+        Click(Middle(br));
+        EXPECT_EQ(g->RowHeights(3), height);
+    }
+    EXPECT_EQ(clicks, (std::vector<std::string>{"3,3 open", "3,3 shut"}));
+}
+
 TEST_F(PressGrid, FixedCellEditorOpensClearOfTheSizingEdges)
 {
     g->MouseActions()->FixedRowsEdit = fceLeftClick;

@@ -260,6 +260,26 @@ TEST_F(GridStateFilesTest, SavedWidthsGoWithTheGridAndComeBackWithItsWindow)
     EXPECT_EQ(g->ColWidths(1), 77);
 }
 
+// A grid that is loaded sizes its columns to their content when asked, then takes the widths
+// it kept, with no window needed.
+TEST_F(GridStateFilesTest, LoadedGridSizesToContentThenTakesItsKeptWidths)
+{
+    WriteBytes("cols.ini", "[S]\r\nCol1=77\r\n");
+    G->BeginLoading();
+    G->SetColCount(3);
+    G->SetCells(2, 1, "a text wider than a column is by default");
+    G->SetAutoSize(true);
+    G->ColumnSize()->Save = true;
+    G->ColumnSize()->Location = clIniFile;
+    G->ColumnSize()->Key = PathOf("cols.ini");
+    G->ColumnSize()->Section = QStringLiteral("S");
+    EXPECT_EQ(G->ColWidths(2), G->DefaultColWidth()) << "nothing is sized while loading";
+    G->EndLoading();
+    EXPECT_EQ(G->ColWidths(1), 77);
+    EXPECT_GT(G->ColWidths(2), 150);
+    EXPECT_FALSE(G->HandleAllocated());
+}
+
 TEST_F(GridStateFilesTest, ColumnSizeDefaultsAndAssign)
 {
     TColumnSize *cs = G->ColumnSize();

@@ -1,6 +1,7 @@
 // The grid unit's start-up: once per process, its hook, messages, clipboard format, class list
 // and the common-controls rule; and the unit routines.
 #include "grid/core/ExtGrid.h"
+#include "grid/core/ExtGridDropDowns.h"
 
 #include "platform/FileVersionInfo.h"
 #include "platform/Forms.h"
@@ -8,6 +9,8 @@
 #include "platform/Windows.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -42,6 +45,33 @@ TEST(ExtGridUnit, StartUpRunsOnceAndRegistersItsNumbers)
     TPersistent *made = FindClass("TExtStringGrid")(nullptr);
     EXPECT_NE(dynamic_cast<TExtStringGrid *>(made), nullptr);
     delete made;
+    // The grid's own drop-down editors are made for a grid.
+    TExtStringGrid owner(nullptr);
+    made = FindClass("TGridGridDropDown")(&owner);
+    EXPECT_NE(dynamic_cast<TGridGridDropDown *>(made), nullptr);
+    delete made;
+}
+
+// Checks, as the last thing the program does, that the unit ended before it.
+void ExitTellingWhetherTheUnitEnded()
+{
+    std::_Exit(ExtGrid::GridHook == nullptr && ExtGrid::StartUpCount() == 0 ? 3 : 4);
+}
+
+TEST(ExtGridUnit, UnitEndsWhenTheProgramEnds)
+{
+    // A program of its own: the unit must not have started before the check is booked, as the
+    // routines booked at exit run newest first.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::atexit(ExitTellingWhetherTheUnitEnded);
+            { TExtStringGrid g(nullptr); }
+            if (!ExtGrid::GridHook)
+                std::_Exit(5);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(3), "");
 }
 
 TEST(ExtGridUnit, ClassListStopsAtADuplicate)

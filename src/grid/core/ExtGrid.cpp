@@ -237,6 +237,8 @@ TExtStringGrid::~TExtStringGrid()
     UnhookFormResize();
     if (ExtGrid::FocusFrameGrid == this)
         ExtGrid::FocusFrameGrid = nullptr;
+    // The window goes with the base control, where this grid is no longer asked.
+    RegisterThemeWindow(false);
 
     // A store that cannot be written loses the widths, not the program: nothing may leave a
     // destructor.
@@ -448,6 +450,8 @@ void TExtStringGrid::CreateWnd()
     wheelmsg = WM_MOUSEWHEEL;
     if (FBalloonSettings->Enable())
         BalloonInit();
+    if (FLoaded && FAutoThemeAdapt && !Designing())
+        RegisterThemeWindow(true);
 }
 
 void TExtStringGrid::Loaded()
@@ -461,6 +465,10 @@ void TExtStringGrid::Loaded()
         FLook = glCustom;
         SetLook(glQRV);
     }
+    if (FAutoSize)
+        AutoSizeColumns(true, 4);
+    if (FColumnSize->Save)
+        LoadColSizes();
     FFixedRowsMin = FixedRows();
     FFixedColsMin = FixedCols();
     FMinRowHeight = DefaultRowHeight();
@@ -475,15 +483,48 @@ void TExtStringGrid::Loaded()
     }
     if (!FIsWinXP && FControlLook->ControlStyle() == TControlLook::csTheme && !Designing())
         FControlLook->SetControlStyle(TControlLook::csClassic);
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateSearchPanel(FSearchFooter);
     UpdateScrollBarAlways(false);
+    if (FAutoThemeAdapt && !Designing()) {
+        UpdateOfficeTheme();
+        RegisterThemeWindow(true);
+    }
     InitOrigColSizes();
     SetColumnOrder();
     ApplyPlatformStyle();
     if (FBalloonSettings->Enable())
         BalloonInit();
-    if (FAutoThemeAdapt && !Designing())
-        UpdateOfficeTheme();
+}
+
+void TExtStringGrid::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    if (Value && !LoadingState())
+        AutoSizeColumns(false, 10);
+}
+
+void TExtStringGrid::DestroyWnd()
+{
+    RegisterThemeWindow(false);
+    TBaseGrid::DestroyWnd();
+}
+
+void TExtStringGrid::RegisterThemeWindow(bool ARegister)
+{
+    // Only a window can hear of a theme change; one made later registers when it is created.
+    if (!HandleAllocated())
+        return;
+    if (ARegister) {
+        if (!FThemeNotifier) {
+            FThemeNotifier = SharedThemeNotifier(Owner() ? Owner() : this);
+            // The notifier may go before the grid (with the main form): the grid lets go of it then.
+            FThemeNotifier->FreeNotification(this);
+        }
+        FThemeNotifier->RegisterWindow(Handle());
+    } else if (FThemeNotifier) {
+        FThemeNotifier->UnRegisterWindow(Handle());
+    }
 }
 
 void TExtStringGrid::Assign(TPersistent *Source)
@@ -498,6 +539,9 @@ void TExtStringGrid::Assign(TPersistent *Source)
     FActiveCellShow = src->FActiveCellShow;
     SetActiveRowShow(src->ActiveRowShow());
     SetAlign(src->Align());
+    FFilterDropDown->Assign(src->FFilterDropDown);
+    FAnchorHint = src->FAnchorHint;
+    FAutoNumAlign = src->FAutoNumAlign;
     FAutoSize = src->FAutoSize;
     FAutoThemeAdapt = src->FAutoThemeAdapt;
     FAutoFilterUpdate = src->FAutoFilterUpdate;
@@ -505,8 +549,16 @@ void TExtStringGrid::Assign(TPersistent *Source)
     FNavigation->Assign(src->FNavigation);
     FGrouping->Assign(src->FGrouping);
     FSearchFooter->Assign(src->FSearchFooter);
+    FPrintSettings->Assign(src->FPrintSettings);
+    FFilter->Assign(src->FFilter);
+    FHTMLSettings->Assign(src->FHTMLSettings);
     FBands->Assign(src->FBands);
     FCellNode->Assign(src->FCellNode);
+    FSortSettings->Assign(src->FSortSettings);
+    FDragScrollOptions->Assign(src->FDragScrollOptions);
+    FDragDropSettings->Assign(src->FDragDropSettings);
+    FProgressAppearance->Assign(src->FProgressAppearance);
+    FColumnSize->Assign(src->FColumnSize);
     FSyncGrid->Assign(src->FSyncGrid);
     FFocusHelper->Assign(src->FFocusHelper);
     FFixedRowAlways = src->FFixedRowAlways;
@@ -517,6 +569,10 @@ void TExtStringGrid::Assign(TPersistent *Source)
     SetDefaultColWidth(src->DefaultColWidth());
     SetDefaultRowHeight(src->DefaultRowHeight());
     FFixedRowHeight = src->FFixedRowHeight;
+    SetFixedColWidth(src->FixedColWidth());
+    InvalidEntryTitle = src->InvalidEntryTitle;
+    InvalidEntryIcon = src->InvalidEntryIcon;
+    InvalidEntryText = src->InvalidEntryText;
     SetOptions(src->Options());
     for (int c = 0; c < src->ColCount(); ++c)
         SetColWidths(c, src->ColWidths(c));
@@ -529,10 +585,9 @@ void TExtStringGrid::Assign(TPersistent *Source)
     FScrollHints = src->FScrollHints;
     FScrollBarAlways = src->FScrollBarAlways;
     SetScrollBars(src->ScrollBars());
-    FScrollColor = src->FScrollColor;
-    FScrollType = src->FScrollType;
-    FHTMLSettings->Assign(src->FHTMLSettings);
-    FPrintSettings->Assign(src->FPrintSettings);
+    SetScrollColor(src->FScrollColor);
+    SetScrollType(src->FScrollType);
+    SetScrollWidth(src->FScrollWidth);
     AssignCells(src);
 }
 

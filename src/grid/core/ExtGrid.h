@@ -1288,9 +1288,26 @@ public:
     virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
     virtual void DoScrollCell(int ACol, int ARow);
-    virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
-    virtual void DoStartBlockFocus() {}
-    virtual void DoEndBlockFocus() {}
+    // Whether the header of the real column ACol offers its drop-down button.
+    virtual bool DoCanShowFixedDropDown(int ACol);
+    // Around a drag or a move that keeps the focus where it is.
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    using TCanShowFixedDropDownEvent = std::function<void(TObject *Sender, int ACol, bool &CanShow)>;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    // Columns sized to their content: at once when switched on, and when the grid is loaded.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+
+protected:
+    // Puts the grid's window on, or takes it off, the list of windows told of Office theme changes.
+    void RegisterThemeWindow(bool ARegister);
+    TThemeNotifier *FThemeNotifier = nullptr;
+    void DestroyWnd() override;
+
+public:
     virtual TObject *GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int State, int ARow) {}
     virtual void ImportNotification(int State, int ARow) {}
@@ -2608,7 +2625,7 @@ public:
     void SetUseHTMLHints(bool Value);
     // The pictures that mini-HTML in cells and hints may name.
     TPictureContainer *PictureContainer() const { return FPictureContainer; }
-    void SetPictureContainer(TPictureContainer *Value) { FPictureContainer = Value; Invalidate(); }
+    void SetPictureContainer(TPictureContainer *Value);
     // The scroll and sizing hint window the grid keeps.
     THTMLHintWindow *ScrollHintWindow() const { return FScrollHintWnd; }
     TAnchorHintEvent OnAnchorHint;
@@ -3856,7 +3873,7 @@ public:
     // hfAll or hfFixedRows.
     bool IsHoverFixedCell(int ACol, int ARow) const;
     TPopupMenu *FixedDropDownMenu() const { return FFixedDropDownMenu; }
-    void SetFixedDropDownMenu(TPopupMenu *Value) { FFixedDropDownMenu = Value; }
+    void SetFixedDropDownMenu(TPopupMenu *Value);
     TFixedDropDownEvent OnFixedDropDownClick;
 
     // ---- pointer (ExtGridPointer.cpp) ----

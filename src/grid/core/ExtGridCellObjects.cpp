@@ -431,7 +431,9 @@ void TExtStringGrid::AddTriStateCheckBoxColumn(int ACol, TCheckBoxState state)
 
 bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state)
 {
-    TCellGraphic *g = GetCellGraphic(ACol, ARow);
+    // With rows hidden ARow is a real row: the box and its text may sit in the hidden-row store.
+    bool byStore = false;
+    TCellGraphic *g = CheckGraphicOf(ACol, ARow, byStore);
     if (!g)
         return false;
     switch (g->CellType()) {
@@ -442,7 +444,7 @@ bool TExtStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState &state)
     case ctVirtCheckBox: {
         UnicodeString t;
         DoGetCheckTrue(ACol, ARow, t);
-        state = GetCellEx(ACol, ARow) == t ? cbChecked : cbUnchecked;
+        state = (byStore ? RealRowText(ACol, ARow) : GetCellEx(ACol, ARow)) == t ? cbChecked : cbUnchecked;
         return true;
     }
     case ctTriStateCheckBox:

@@ -270,7 +270,27 @@ void TExtStringGrid::DoExpandClick(int ACol, int ARow, bool Expanded)
 {
     if (OnExpandClick)
         OnExpandClick(this, ACol, ARow, Expanded);
-    // The height of an expanded row comes with the node rows; until then it keeps its height.
+    SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
+}
+
+bool TExtStringGrid::DoCanShowFixedDropDown(int ACol)
+{
+    bool CanShow = true;
+    if (OnCanShowFixedDropDown)
+        OnCanShowFixedDropDown(this, ACol, CanShow);
+    return CanShow;
+}
+
+void TExtStringGrid::DoStartBlockFocus()
+{
+    if (OnStartBlockFocus)
+        OnStartBlockFocus(this);
+}
+
+void TExtStringGrid::DoEndBlockFocus()
+{
+    if (OnEndBlockFocus)
+        OnEndBlockFocus(this);
 }
 
 void TExtStringGrid::DoComboCloseUp(int ARow, int ACol)

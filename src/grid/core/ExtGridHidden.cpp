@@ -45,7 +45,8 @@ int TExtStringGrid::DisplToRealCol(int D) const
 
 void TExtStringGrid::HideColumns(int FromCol, int ToCol)
 {
-    HideEditor();
+    // Any editor, special ones included, hands its value to the cell before the columns move.
+    HideInplaceEdit();
     // The flags cover real columns below 512 only: a column beyond cannot be told hidden later,
     // so hiding it would lose it.
     for (int C = std::max(FromCol, 0); C <= ToCol && C < MaxHideCol; ++C) {
@@ -66,7 +67,7 @@ void TExtStringGrid::HideColumns(int FromCol, int ToCol)
 
 void TExtStringGrid::UnHideColumns(int FromCol, int ToCol)
 {
-    HideEditor();
+    HideInplaceEdit();
     for (int C = std::max(FromCol, 0); C <= ToCol && C < MaxHideCol; ++C) {
         if (FVisibleCol[std::size_t(C)])
             continue;
@@ -230,6 +231,10 @@ void TExtStringGrid::RestoreRows(const std::vector<TGridItem *> &Items, const st
         Listed[I] = !Items[I]->Unpark(Cells[I]);
     }
     AttachRowLines(Rows, Heights, Cells);
+    // The platform gave up its fixed rows when only they were left; a header kept fixed always
+    // is fixed again once the rows are back, so that it stays put while the data scrolls.
+    if (FFixedRowAlways && TBaseGrid::FixedRows() < FFixedRowsMin && FFixedRowsMin < RowCount())
+        TBaseGrid::SetFixedRows(FFixedRowsMin);
     FNormalRowCount = RowCount();
     for (std::size_t I = 0; I < Items.size(); ++I)
         if (Listed[I])
@@ -354,13 +359,21 @@ TStrings *TExtStringGrid::HiddenRowItems(int ARealRow) const
 
 void TExtStringGrid::SetRow(int Value)
 {
+    // A current column outside the grid (the selection parked away) would take the row along
+    // into nowhere: the cell comes back into the grid first.
+    if (Col() < 0 || Col() > ColCount() - 1)
+        MoveToCell(FixedCols(), Value);
     TBaseGrid::SetRow(Value);
     if (Row() != FOldRowSel && OnRowUpdate) {
         OnRowUpdate(this, FOldRowSel, Row());
         FOldRowSel = Row();
     }
+    if (FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect();
     if (FSyncGrid && FSyncGrid->Grid() && FSyncGrid->SelectionRow)
         FSyncGrid->Grid()->SetRow(Row());
+    if (Value == RowCount() - 1 && FSearchFooter->Visible())
+        ScrollAboveSearchFooter();
 }
 
 void TExtStringGrid::SetTopRow(int Value)

@@ -6,6 +6,7 @@
 
 #include "dropdowns/ExtGridCheck.h"
 #include "platform/ExtCtrls.h"
+#include "platform/Menus.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -61,6 +62,23 @@ void TExtStringGrid::SetCellChecker(TExtStringGridCheck *Value)
         Value->FreeNotification(this);
 }
 
+// The container and the menu may belong to another form: only their own word tells the grid
+// when they go, so that painting and the header drop-down never reach a freed one.
+void TExtStringGrid::SetPictureContainer(TPictureContainer *Value)
+{
+    FPictureContainer = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Invalidate();
+}
+
+void TExtStringGrid::SetFixedDropDownMenu(TPopupMenu *Value)
+{
+    FFixedDropDownMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
 void TExtStringGrid::Notification(TComponent *AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove && AComponent) {
@@ -72,6 +90,12 @@ void TExtStringGrid::Notification(TComponent *AComponent, TOperation Operation)
             FGridImages = nullptr;
         if (FCellChecker && static_cast<TComponent *>(FCellChecker) == AComponent)
             FCellChecker = nullptr;
+        if (FPictureContainer && static_cast<TComponent *>(FPictureContainer) == AComponent)
+            FPictureContainer = nullptr;
+        if (FFixedDropDownMenu && static_cast<TComponent *>(FFixedDropDownMenu) == AComponent)
+            FFixedDropDownMenu = nullptr;
+        if (FThemeNotifier && static_cast<TComponent *>(FThemeNotifier) == AComponent)
+            FThemeNotifier = nullptr;
         if (FEditLink && FEditLink == static_cast<TObject *>(AComponent))
             FEditLink = nullptr;
         if (!DestroyingState() && FSyncGrid && FSyncGrid->Grid() &&

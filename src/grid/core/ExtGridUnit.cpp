@@ -9,6 +9,7 @@
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,13 +27,7 @@ UnicodeString HintFontName;
 namespace {
 
 int GStartUps = 0;
-
-// Editors that come with the drop-down controls: their names are known to streams already, the
-// objects are made by the grid itself when it first needs them.
-TPersistentFactory Pending()
-{
-    return [](TComponent *) -> TPersistent * { return nullptr; };
-}
+bool GUnitEndBooked = false;
 
 struct TGridClass {
     const char *Name;
@@ -63,7 +58,7 @@ const std::vector<TGridClass> &GridClasses()
         {"TGridTimepickerDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridTimepickerDropDown>(o); }},
         {"TGridDetailPickerDropDown",
          [](TComponent *o) -> TPersistent * { return NewDropDown<TGridDetailPickerDropDown>(o); }},
-        {"TGridGridDropDown", Pending()},
+        {"TGridGridDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridGridDropDown>(o); }},
         {"TGridColorDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridColorDropDown>(o); }},
         {"TGridImageDropDown", [](TComponent *o) -> TPersistent * { return NewDropDown<TGridImageDropDown>(o); }},
         {"TGridButton", [](TComponent *o) -> TPersistent * { return new TGridButton(o); }},
@@ -111,6 +106,12 @@ void StartUp()
     if (GStartUps > 0)
         return;
     ++GStartUps;
+    // The unit ends with the program, after main has returned or exit was called; the state it
+    // clears was made before this, so it is still there then.
+    if (!GUnitEndBooked) {
+        GUnitEndBooked = true;
+        std::atexit(ShutDown);
+    }
     OleInitialize(nullptr);
     FocusFrameGrid = nullptr;
     if (!GridHook)

@@ -12,8 +12,7 @@
 void TExtStringGrid::WndProc(TMessage &Message)
 {
     if (Message.Msg == WM_DESTROY) {
-        // The grid never registered with the theme notifier nor as a drop target here: only
-        // its timer goes.
+        // The theme notifier lets go of the window in DestroyWnd.
         if (FGridTimerID != 0 && HandleAllocated())
             KillTimer(Handle(), UINT_PTR(FGridTimerID));
         if (wheelpan)

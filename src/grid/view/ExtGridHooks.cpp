@@ -71,7 +71,7 @@ void TExtStringGrid::DoSaveCell(int ACol, int ARow, UnicodeString &Value)
         const TCellType t = GetCellType(ACol, ARow);
         if (t == ctCheckBox || t == ctTriStateCheckBox) {
             TCheckBoxState state = cbUnchecked;
-            GetCheckBoxState(ACol, t == ctCheckBox ? RealRowIndex(ARow) : ARow, state);
+            GetCheckBoxState(ACol, RealRowIndex(ARow), state);
             if (state == cbChecked)
                 DoGetCheckTrue(ACol, ARow, Value);
             else

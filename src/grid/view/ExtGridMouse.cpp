@@ -664,7 +664,7 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
                     GetExpandButtonRect(heldReal, held.Y, br);
                     if (br.Contains(TPoint(X, Y)) || fixedButton) {
                         ToggleExpand(heldReal, held.Y);
-                        DoExpandClick(held.X, held.Y, GetExpandState(heldReal, held.Y));
+                        DoExpandClick(heldReal, held.Y, GetExpandState(heldReal, held.Y));
                     }
                 }
             }
@@ -794,11 +794,7 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
     const int realCol = RealColIndex(ACol);
     const TRect cr = CellRect(ACol, ARow);
     if (X > cr.Right - 16) {
-        bool allow = false;
-        if (FControlLook->FixedDropDownButton()) {
-            allow = true;
-            DoCanShowFixedDropDown(ACol, ARow, allow);
-        }
+        const bool allow = FControlLook->FixedDropDownButton() && DoCanShowFixedDropDown(realCol);
         if (allow || ShowFilterList(realCol))
             return;
     }

@@ -338,4 +338,6 @@ void TExtStringGrid::SetAutoThemeAdapt(bool Value)
     FAutoThemeAdapt = Value;
     if (Value)
         UpdateOfficeTheme();
+    if (!Designing() && !LoadingState())
+        RegisterThemeWindow(Value);
 }

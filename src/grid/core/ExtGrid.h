@@ -1284,8 +1284,9 @@ public:
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     // Whether the rating may change to NewRate, which the handler may alter.
     virtual bool DoRatingChange(int ACol, int ARow, double &NewRate);
-    virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
-    virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
+    // A pick in the colour or image picker editor of the current cell.
+    virtual void DoColorSelect();
+    virtual void DoImageSelect();
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
     virtual void DoScrollCell(int ACol, int ARow);
     virtual void DoCanShowFixedDropDown(int ACol, int ARow, bool &Allow) {}
@@ -3087,6 +3088,9 @@ public:
     std::function<void(TObject *Sender, int ACol, int ARow, TColor &Color, UnicodeString &Value)> OnColorSelected;
     // At the commit of an image cell: the image index about to be written.
     std::function<void(TObject *Sender, int ACol, int ARow, int &Index)> OnImageSelected;
+    // Each pick in the open colour or image picker, before anything is written.
+    std::function<void(TObject *Sender, int ACol, int ARow, TColor Color, const UnicodeString &ColorText)> OnColorSelect;
+    std::function<void(TObject *Sender, int ACol, int ARow, int ItemIndex)> OnImageSelect;
 
 private:
     TExtCustomDropDown *PickerEditorOf(TEditorType Type);

@@ -2846,6 +2846,9 @@ public:
     // Dir 0 lays the images out side by side; the cell repaints when its list changes.
     void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
     void RemoveMultiImage(int ACol, int ARow);
+    // The image index list of a multi-image cell; nil for any other cell.
+    TIntList *GetCellImages(int ACol, int ARow);
+    TIntList *CellImages(int ACol, int ARow) { return GetCellImages(ACol, ARow); }
 
     void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
     void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);

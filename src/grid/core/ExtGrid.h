@@ -45,6 +45,7 @@
 #include <QVariant>
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <initializer_list>
@@ -1111,10 +1112,17 @@ protected:
     void ReportCaret();
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
+    // The application may refuse a copy or a cut of the editor's selection.
+    void WMCopy(TMessage &Message) override;
+    void WMCut(TMessage &Message) override;
+    void WMLButtonDblClk(TWMMouse &Message) override;
 
 private:
     // Validates the editor text; a refusal puts the cell's text back into the editor.
     bool ValidateText();
+    void BreakLine();
+    // The row follows the lines typed into it.
+    void SizeRowWhileTyping(int Lines);
     TExtStringGrid *FGrid;
     int FLengthLimit = 0;
     int FOldSelStart = 0;
@@ -2677,6 +2685,16 @@ public:
     }
     UnicodeString ValidChars() const { return FValidChars; }
     void SetValidChars(const UnicodeString &Value) { FValidChars = Value; }
+    // The characters (codes up to 255) an edValidChars cell takes while ValidChars is empty.
+    std::bitset<256> ValidCharSet;
+    // The cursor walk out of a cell editor whose caret stands at the edge of its text: onto a
+    // control cell beside only when Valid agrees; otherwise Leave readies the grid (without
+    // one the grid takes the focus quietly) and the walk goes on to the cell before or after.
+    // Without Wrap the first and last columns end it. True when it went on through the cells.
+    bool EditorCursorWalk(bool Right, bool Wrap, const std::function<bool()> &Valid,
+                          const std::function<bool()> &Leave);
+    // The application's say on a paste into a cell editor (Value is the clipboard text).
+    bool EditorPasteAllowed(TObject *Editor, UnicodeString &Value);
     TNotifyEvent OnEditingDone;
     TEditCellDoneEvent OnEditCellDone;
     TComboChangeEvent OnComboChange;
@@ -4385,6 +4403,8 @@ extern TCursor LinkCursor;
 extern bool FlatScrollBarsAvailable;
 extern Cardinal CF_GRIDCELLS;
 extern Cardinal WM_GRIDEDITDONE;
+// The key data bit of a character typed on the numeric keypad's decimal key.
+constexpr LPARAM KeypadDecimalBit = 0x400000;
 extern Cardinal WM_DTPSHIFTFOCUS;
 extern UnicodeString HintFontName;
 

@@ -580,6 +580,20 @@ TEST_F(EditGrid, MaskStartsOnItsFirstPositionAndDoubleClicksReachTheGrid)
     Key(VK_ESCAPE);
 }
 
+TEST_F(EditGrid, LeavingByDownSelectsOnlyTheNewRowInADisjunctSelection)
+{
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRowSelect(3, true);
+    Key(VK_F2);
+    Type("a");
+    Key(VK_DOWN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "a");
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(g->GetRowSelect(2));
+    EXPECT_FALSE(g->GetRowSelect(3));
+}
+
 TEST_F(EditGrid, ScrollingStoresAComboButLeavesTheTextEditorOpen)
 {
     g->SetRowCount(60);

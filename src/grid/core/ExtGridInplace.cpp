@@ -237,21 +237,27 @@ void TExtInplaceEdit::WMPaste(TMessage &)
     PasteText(value);
 }
 
-void TExtInplaceEdit::WMCopy(TMessage &Message)
+namespace {
+
+bool ClipboardAllowed(TObject *Editor, const std::function<void(TObject *, bool &)> &Ask)
 {
     bool allow = true;
-    if (FGrid->OnClipboardCopy)
-        FGrid->OnClipboardCopy(this, allow);
-    if (allow)
+    if (Ask)
+        Ask(Editor, allow);
+    return allow;
+}
+
+} // namespace
+
+void TExtInplaceEdit::WMCopy(TMessage &Message)
+{
+    if (ClipboardAllowed(this, FGrid->OnClipboardCopy))
         TInplaceEdit::WMCopy(Message);
 }
 
 void TExtInplaceEdit::WMCut(TMessage &Message)
 {
-    bool allow = true;
-    if (FGrid->OnClipboardCut)
-        FGrid->OnClipboardCut(this, allow);
-    if (allow)
+    if (ClipboardAllowed(this, FGrid->OnClipboardCut))
         TInplaceEdit::WMCut(Message);
 }
 

@@ -147,6 +147,29 @@ TEST_F(ColumnGridEditing, TheEditorIsRightAlignedInARightAlignedColumn)
     Key(VK_ESCAPE);
 }
 
+TEST_F(ColumnGridEditing, SpinColumnGivesTheEditorItsLimitsAndStep)
+{
+    C(1)->SetEditor(edSpinEdit);
+    C(1)->SetSpinMin(10);
+    C(1)->SetSpinMax(40);
+    C(1)->SetSpinStep(5);
+    g->SetCells(1, 2, "12");
+    Go(1, 2);
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    TGridSpin *s = g->SpinEdit();
+    ASSERT_TRUE(s->Visible());
+    GuiTest::Click(s->Button()->UpButton());
+    EXPECT_EQ(s->Text(), "17");
+    Key(VK_HOME);
+    EXPECT_EQ(s->Text(), "40");
+    Key(VK_END);
+    EXPECT_EQ(s->Text(), "10");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "10");
+}
+
 TEST_F(ColumnGridEditing, UpAndDownMoveInsideAMultiLineTextThenLeave)
 {
     g->SetCells(1, 2, "one\r\ntwo\r\nthree");

@@ -138,6 +138,33 @@ TEST_F(DataCheckColumn, HiddenRowsAnswerAndChangeByRealRow)
     EXPECT_EQ(G->Cells(1, 3), "Y");
 }
 
+TEST(ExtGridChecks, RowCheckBoxSetsTheRowSelection)
+{
+    TExtStringGrid g(nullptr);
+    g.SetRowCount(5);
+    g.MouseActions()->SetDisjunctRowSelect(true);
+    g.MouseActions()->SetHotmailRowSelect(true);
+    std::vector<std::string> changes;
+    g.OnCheckBoxChange = [&](TObject *, int c, int r, bool s) {
+        changes.push_back(std::to_string(c) + "," + std::to_string(r) + ":" + (s ? "1" : "0"));
+    };
+    // Setting never fires; it ticks the box by selecting the row.
+    EXPECT_TRUE(g.SetCheckBoxState(0, 2, true));
+    EXPECT_TRUE(g.GetRowSelect(2));
+    EXPECT_TRUE(g.IsChecked(0, 2));
+    EXPECT_TRUE(changes.empty());
+    // A change fires only where the row's flag really changes.
+    EXPECT_TRUE(g.ChangeCheckBoxState(0, 2, true));
+    EXPECT_TRUE(g.ChangeCheckBoxState(0, 3, true));
+    EXPECT_TRUE(g.ChangeCheckBoxState(0, 2, false));
+    EXPECT_FALSE(g.GetRowSelect(2));
+    EXPECT_TRUE(g.GetRowSelect(3));
+    EXPECT_EQ(changes, (std::vector<std::string>{"0,3:1", "0,2:0"}));
+    // Only column 0 holds the row's box.
+    EXPECT_FALSE(g.SetCheckBoxState(1, 4, true));
+    EXPECT_FALSE(g.GetRowSelect(4));
+}
+
 TEST(ExtGridChecks, AddingOutsideTheCellsRaisesInvalidCell)
 {
     TExtStringGrid g(nullptr);

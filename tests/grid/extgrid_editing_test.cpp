@@ -4,6 +4,7 @@
 
 #include "controls/ExtGridUtil.h"
 #include "controls/GridOptions.h"
+#include "platform/Clipbrd.h"
 #include "platform/Forms.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -343,6 +344,281 @@ TEST_F(EditGrid, CursorWalkRightValidatesAndARefusedValueStays)
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Cells(1, 1), "ok");
+}
+
+TEST_F(EditGrid, ClipboardEventsDecideOverPasteCopyAndCut)
+{
+    std::vector<std::string> log;
+    bool allowPaste = true, allowCopy = true, allowCut = true;
+    g->OnClipboardPaste = [&](TObject *Sender, bool &Allow) {
+        EXPECT_EQ(Sender, g->NormalEdit());
+        log.push_back("paste");
+        Allow = Allow && allowPaste;
+    };
+    g->OnClipboardBeforePasteCell = [&](TObject *, int c, int r, UnicodeString &v, bool &) {
+        log.push_back("before " + std::to_string(c) + "," + std::to_string(r) + " " + v.toStdString());
+        v += "!";
+    };
+    g->OnClipboardAfterPasteCell = [&](TObject *, int c, int r, const UnicodeString &v) {
+        log.push_back("after " + std::to_string(c) + "," + std::to_string(r) + " " + v.toStdString());
+    };
+    g->OnClipboardCopy = [&](TObject *, bool &Allow) { Allow = allowCopy; };
+    g->OnClipboardCut = [&](TObject *, bool &Allow) { Allow = allowCut; };
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Clipboard()->SetAsText("xy");
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "xy!");
+    EXPECT_EQ(g->Cells(1, 1), "xy!");
+    EXPECT_EQ(log, (std::vector<std::string>{"paste", "before 1,1 xy", "after 1,1 xy!"}));
+
+    log.clear();
+    allowPaste = false;
+    Key('V', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "xy!");
+    EXPECT_EQ(log, (std::vector<std::string>{"paste"}));
+
+    g->NormalEdit()->SelectAll();
+    Clipboard()->SetAsText("old");
+    allowCopy = false;
+    Key('C', {ssCtrl});
+    EXPECT_EQ(Clipboard()->AsText(), "old");
+    allowCopy = true;
+    Key('C', {ssCtrl});
+    EXPECT_EQ(Clipboard()->AsText(), "xy!");
+
+    Clipboard()->SetAsText("old");
+    allowCut = false;
+    Key('X', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "xy!");
+    EXPECT_EQ(Clipboard()->AsText(), "old");
+    allowCut = true;
+    Key('X', {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "");
+    EXPECT_EQ(Clipboard()->AsText(), "xy!");
+    Key(VK_ESCAPE);
+}
+
+TEST_F(EditGrid, ValidCharSetServesWhileValidCharsIsEmpty)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &e) { e = edValidChars; };
+    for (char c : std::string("ab1"))
+        g->ValidCharSet.set(static_cast<unsigned char>(c));
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Type("a2b1c");
+    EXPECT_EQ(g->NormalEdit()->Text(), "ab1");
+    // A paste still needs ValidChars: without it nothing goes in.
+    EXPECT_FALSE(g->NormalEdit()->PasteText("ab"));
+    EXPECT_EQ(g->NormalEdit()->Text(), "ab1");
+    Key(VK_ESCAPE);
+
+    g->SetValidChars("xy");
+    Key(VK_F2);
+    Type("axby");
+    EXPECT_EQ(g->NormalEdit()->Text(), "xy");
+    Key(VK_ESCAPE);
+}
+
+struct TLineBreakCase {
+    const char *Name;
+    bool LineFeedOnEnter, WordWrap, Multiline, AllowCtrlEnter;
+    TShiftState Shift;
+    const char *Expected;
+};
+
+TEST_F(EditGrid, EnterAndCtrlEnterBreakLinesWhereTheSettingsSay)
+{
+    const std::vector<TLineBreakCase> cases{
+        {"Enter with line feeds", true, false, false, true, {}, "ab\r\n"},
+        {"Ctrl+Enter in multi-line cells", false, false, true, true, {ssCtrl}, "ab\r\n"},
+        {"Ctrl+Enter in wrapped cells", false, true, false, true, {ssCtrl}, "ab\r\n"},
+        {"Ctrl+Enter with line feeds", true, false, true, true, {ssCtrl}, "ab\r\n"},
+        {"Ctrl+Enter in one-line cells", false, false, false, true, {ssCtrl}, "ab"},
+        {"Ctrl+Enter not allowed", false, false, true, false, {ssCtrl}, "ab"},
+    };
+    g->SetRowCount(int(cases.size()) + 1);
+    int row = 1;
+    for (const TLineBreakCase &tc : cases) {
+        SCOPED_TRACE(tc.Name);
+        g->Navigation()->LineFeedOnEnter = tc.LineFeedOnEnter;
+        g->Navigation()->AllowCtrlEnter = tc.AllowCtrlEnter;
+        g->SetWordWrap(tc.WordWrap);
+        g->SetMultilinecells(tc.Multiline);
+        g->SetRow(row++);
+        Type("ab");
+        ASSERT_TRUE(g->InEditMode());
+        Key(VK_RETURN, tc.Shift);
+        EXPECT_TRUE(g->InEditMode()) << "the edit goes on";
+        EXPECT_EQ(g->NormalEdit()->Text(), UnicodeString::fromUtf8(tc.Expected));
+        Key(VK_ESCAPE);
+    }
+}
+
+TEST_F(EditGrid, HomeAndEndReachOverAllLinesAndShiftWalksOut)
+{
+    g->SetCells(1, 1, "one\r\ntwo\r\nthree");
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    TExtInplaceEdit *e = g->NormalEdit();
+    e->SetSelStart(6); // on the middle line
+    Key(VK_END);
+    EXPECT_EQ(e->SelStart(), e->Text().size());
+    Key(VK_HOME);
+    EXPECT_EQ(e->SelStart(), 0);
+    // Shift+Home still selects to the start of the line only.
+    e->SetSelStart(7);
+    Key(VK_HOME, {ssShift});
+    EXPECT_EQ(e->SelStart(), 5);
+    EXPECT_EQ(e->SelLength(), 2);
+    Key(VK_ESCAPE);
+
+    // Selecting past the edge of the text leaves the editor with the value, the cell stays.
+    g->SetRow(2);
+    Type("ab");
+    Key(VK_RIGHT, {ssShift});
+    EXPECT_TRUE(g->InEditMode()) << "without the cursor walk it only selects";
+    g->Navigation()->CursorWalkEditor = true;
+    e->SetSelStart(2);
+    Key(VK_RIGHT, {ssShift});
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 2), "ab");
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(g->Focused());
+    Key(VK_F2);
+    e->SetSelStart(0);
+    Type("z");
+    e->SetSelStart(0);
+    Key(VK_LEFT, {ssShift});
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 2), "zab");
+}
+
+TEST_F(EditGrid, CursorWalkGoesOnThroughTheRowsAndStepsOntoControls)
+{
+    g->SetFixedCols(1);
+    g->Navigation()->CursorWalkEditor = true;
+    // From the first column a walk to the left goes on at the end of the row above.
+    g->SetCol(1);
+    g->SetRow(2);
+    Type("a");
+    Key(VK_HOME);
+    Key(VK_LEFT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "a");
+    EXPECT_EQ(g->Col(), 3);
+    EXPECT_EQ(g->Row(), 1);
+    EXPECT_TRUE(g->InEditMode()) << "the walk edits on";
+
+    // A check box beside is stepped onto, not edited.
+    Key(VK_ESCAPE);
+    g->AddCheckBox(2, 3, false, false);
+    g->SetRow(3);
+    g->SetCol(3);
+    Type("b");
+    Key(VK_HOME);
+    Key(VK_LEFT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(3, 3), "b");
+
+    // Without always editing the walk ends with the editor closed.
+    g->Navigation()->CursorWalkAlwaysEdit = false;
+    g->SetRow(4);
+    g->SetCol(1);
+    Type("c");
+    Key(VK_RIGHT);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_FALSE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 4), "c");
+}
+
+TEST_F(EditGrid, CellsGrowWhileTyping)
+{
+    std::vector<int> rowSized;
+    g->OnEndRowSize = [&](TObject *, int r) { rowSized.push_back(r); };
+    const int width = g->ColWidths(1);
+    g->SizeWhileTyping()->Width = true;
+    Key(VK_F2);
+    Type("a rather long text that needs room");
+    EXPECT_GT(g->ColWidths(1), width);
+    const int grown = g->ColWidths(1);
+    for (int i = 0; i < 20; ++i)
+        Key(VK_BACK);
+    EXPECT_EQ(g->ColWidths(1), grown) << "it never shrinks";
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(rowSized.empty());
+
+    // Wrapped cells grow their row as the text wraps.
+    g->SizeWhileTyping()->Width = false;
+    g->SizeWhileTyping()->Height = true;
+    g->SetWordWrap(true);
+    g->SetRow(2);
+    const int height = g->RowHeights(2);
+    Key(VK_F2);
+    Type("many words that wrap onto further lines here");
+    EXPECT_GT(g->RowHeights(2), height);
+    ASSERT_FALSE(rowSized.empty());
+    EXPECT_EQ(rowSized.back(), 2);
+    Key(VK_ESCAPE);
+
+    // A line break typed into a multi-line cell makes room for the new line.
+    g->SetWordWrap(false);
+    g->SetMultilinecells(true);
+    g->SetRow(3);
+    rowSized.clear();
+    const int one = g->RowHeights(3);
+    Type("x");
+    Key(VK_RETURN, {ssCtrl});
+    EXPECT_EQ(g->NormalEdit()->Text(), "x\r\n");
+    EXPECT_GT(g->RowHeights(3), one);
+    EXPECT_EQ(rowSized, (std::vector<int>{3}));
+    Key(VK_ESCAPE);
+}
+
+TEST_F(EditGrid, MaskStartsOnItsFirstPositionAndDoubleClicksReachTheGrid)
+{
+    g->OnGetEditMask = [](TObject *, int, int, UnicodeString &Mask) { Mask = "999;1;_"; };
+    g->Navigation()->ImproveMaskSel = true;
+    // The key that opens the editor overwrites the first position of the entry, not all of it.
+    g->SetCells(1, 1, "345");
+    Type("1");
+    ASSERT_TRUE(g->InEditMode());
+    TExtInplaceEdit *e = g->NormalEdit();
+    ASSERT_TRUE(e->IsMasked());
+    EXPECT_EQ(e->EditText(), "145");
+    Key(VK_ESCAPE);
+    g->OnGetEditMask = nullptr;
+
+    std::vector<std::pair<int, int>> clicks;
+    g->OnDblClickCell = [&](TObject *, int r, int c) { clicks.emplace_back(r, c); };
+    g->SetCol(2);
+    g->SetRow(3);
+    Type("q");
+    ASSERT_TRUE(g->InEditMode());
+    GuiTest::DoubleClick(e, TPoint(4, 4));
+    ASSERT_FALSE(clicks.empty());
+    EXPECT_EQ(clicks.back(), std::make_pair(3, 2));
+    Key(VK_ESCAPE);
+}
+
+TEST_F(EditGrid, LeavingByDownSelectsOnlyTheNewRowInADisjunctSelection)
+{
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRowSelect(3, true);
+    Key(VK_F2);
+    Type("a");
+    Key(VK_DOWN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "a");
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(g->GetRowSelect(2));
+    EXPECT_FALSE(g->GetRowSelect(3));
 }
 
 TEST_F(EditGrid, ScrollingStoresAComboButLeavesTheTextEditorOpen)

@@ -97,6 +97,9 @@ TEST_F(GridMessages, KeypadDecimalKeyTypesTheLocaleSeparator)
         GuiTest::ProcessEvents();
         ASSERT_TRUE(g->InEditMode());
         EXPECT_EQ(g->NormalEdit()->Text(), UnicodeString::fromUtf8(c.Expected));
+        // The open editor turns the key the same way.
+        g->NormalEdit()->Perform(WM_CHAR, u'.', c.KeyData);
+        EXPECT_EQ(g->NormalEdit()->Text(), UnicodeString::fromUtf8(c.Expected).repeated(2));
         Key(VK_ESCAPE);
     }
     FormatSettings = saved;

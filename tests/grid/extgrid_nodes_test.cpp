@@ -59,6 +59,26 @@ TEST_F(TreeGrid, LevelsAndParentsFollowTheSpans)
     EXPECT_EQ(g->GetNodeSpanType(3), 1);
 }
 
+TEST_F(TreeGrid, GroupHeadingShowsItsRowCount)
+{
+    g->AddNode(1, 5);
+    g->UpdateSubNodeCount(1, 1);
+    ASSERT_EQ(g->GetNodeSpan(1), 5);
+    ASSERT_EQ(g->GetSubNodeCount(1), 1);
+    g->SetCells(1, 1, "Group");
+    g->SetCells(2, 1, "other");
+    EXPECT_EQ(g->Cells(1, 1), "Group") << "off by default";
+    g->Grouping()->ShowGroupCount = true;
+    // Span 5 less the one sub-node row and the heading itself.
+    EXPECT_EQ(g->Cells(1, 1), "Group (3)");
+    EXPECT_EQ(g->Cells(2, 1), "other") << "only column 1 counts";
+    EXPECT_EQ(g->Cells(1, 3), "3") << "a child row is no heading";
+    g->Grouping()->GroupCountFormat = " [%d rows]";
+    EXPECT_EQ(g->Cells(1, 1), "Group [3 rows]");
+    // The count is shown, never stored.
+    EXPECT_EQ(g->GridCells(1, 1), "Group");
+}
+
 TEST_F(TreeGrid, ContractAndExpandNestedNodes)
 {
     g->AddNode(1, 3);

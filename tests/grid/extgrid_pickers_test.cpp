@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -121,6 +123,21 @@ TEST_F(PickerEditorGrid, ColourCellTakesTheChosenEntrysTextAndColour)
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->Cells(1, 2), QStringLiteral("mine"));
     EXPECT_EQ(g->Colors(1, 2), TColor(0x123456));
+
+    // Each pick in the open editor is heard with the current cell, the colour and its name.
+    std::vector<std::string> picks;
+    g->OnColorSelect = [&](TObject *, int ACol, int ARow, TColor Color, const UnicodeString &Text) {
+        picks.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + std::to_string(Color) + " " +
+                        Text.toStdString());
+    };
+    g->SetColors(1, 2, 0x008000);
+    Edit(1);
+    picks.clear();
+    d->WheelDown();
+    ASSERT_FALSE(picks.empty());
+    EXPECT_EQ(picks.back(), "1,2 " + std::to_string(d->SelectedColor()) + " " + d->SelectedColorText().toStdString());
+    EXPECT_NE(d->SelectedColor(), TColor(0x008000)) << "the wheel picked another colour";
+    Key(d, VK_ESCAPE);
 }
 
 TEST_F(PickerEditorGrid, ImageCellTakesTheChosenIndex)
@@ -155,6 +172,19 @@ TEST_F(PickerEditorGrid, ImageCellTakesTheChosenIndex)
     GuiTest::ProcessEvents();
     ASSERT_TRUE(g->GetImageIdx(2, 2, idx));
     EXPECT_EQ(idx, 4);
+
+    // Each pick in the open editor is heard with the current cell and the picked entry.
+    std::vector<std::string> picks;
+    g->OnImageSelect = [&](TObject *, int ACol, int ARow, int Index) {
+        picks.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + std::to_string(Index));
+    };
+    Edit(2);
+    picks.clear();
+    d->WheelUp();
+    ASSERT_FALSE(picks.empty());
+    EXPECT_EQ(picks.back(), "2,2 " + std::to_string(d->ItemIndex()));
+    EXPECT_NE(d->ItemIndex(), 4) << "the wheel picked another image";
+    Key(d, VK_ESCAPE);
 }
 
 TEST_F(PickerEditorGrid, DetailCellCompletesTypedText)

@@ -423,8 +423,13 @@ TEST(GridPictures, MultiImageCellRepaintsWhenItsListChanges)
     };
     GuiTest::ProcessEvents();
     EXPECT_EQ(drawn, 0);
-    auto *list = dynamic_cast<TIntList *>(g->GetCellGraphic(2, 3)->CellObject());
+    // The cell's list is reached through the grid; other cells have none.
+    TIntList *list = g->CellImages(2, 3);
     ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list, g->GetCellGraphic(2, 3)->CellObject());
+    EXPECT_EQ(g->CellImages(1, 3), nullptr);
+    g->AddImageIdx(1, 3, 0, haLeft, vaTop);
+    EXPECT_EQ(g->CellImages(1, 3), nullptr);
     list->Add(0);
     GuiTest::ProcessEvents();
     EXPECT_GT(drawn, 0);

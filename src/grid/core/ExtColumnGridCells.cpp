@@ -187,6 +187,10 @@ void TExtColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType &AEditor)
                 EditCombo->Items()->Assign(c->ComboItems());
                 EditCombo->SetDropDownCount(c->DropDownCount());
             }
+            TGridSpin *spin = SpinEdit();
+            spin->MinValue = c->SpinMin();
+            spin->MaxValue = c->SpinMax();
+            spin->Increment = c->SpinStep();
             FEditLink = c->EditLink();
             FControlLook->DropDownCount = c->DropDownCount();
         }

@@ -45,6 +45,7 @@
 #include <QVariant>
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <initializer_list>
@@ -1111,10 +1112,17 @@ protected:
     void ReportCaret();
     void WMSetFocus(TWMSetFocus &Message) override;
     void WMKillFocus(TWMKillFocus &Message) override;
+    // The application may refuse a copy or a cut of the editor's selection.
+    void WMCopy(TMessage &Message) override;
+    void WMCut(TMessage &Message) override;
+    void WMLButtonDblClk(TWMMouse &Message) override;
 
 private:
     // Validates the editor text; a refusal puts the cell's text back into the editor.
     bool ValidateText();
+    void BreakLine();
+    // The row follows the lines typed into it.
+    void SizeRowWhileTyping(int Lines);
     TExtStringGrid *FGrid;
     int FLengthLimit = 0;
     int FOldSelStart = 0;
@@ -1284,8 +1292,9 @@ public:
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     // Whether the rating may change to NewRate, which the handler may alter.
     virtual bool DoRatingChange(int ACol, int ARow, double &NewRate);
-    virtual void DoColorSelect(int ACol, int ARow, TColor &Color) {}
-    virtual void DoImageSelect(int ACol, int ARow, int &Index) {}
+    // A pick in the colour or image picker editor of the current cell.
+    virtual void DoColorSelect();
+    virtual void DoImageSelect();
     virtual void DoCellChanging(int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow);
     virtual void DoScrollCell(int ACol, int ARow);
     // Whether the header of the real column ACol offers its drop-down button.
@@ -2695,6 +2704,16 @@ public:
     }
     UnicodeString ValidChars() const { return FValidChars; }
     void SetValidChars(const UnicodeString &Value) { FValidChars = Value; }
+    // The characters (codes up to 255) an edValidChars cell takes while ValidChars is empty.
+    std::bitset<256> ValidCharSet;
+    // The cursor walk out of a cell editor whose caret stands at the edge of its text: onto a
+    // control cell beside only when Valid agrees; otherwise Leave readies the grid (without
+    // one the grid takes the focus quietly) and the walk goes on to the cell before or after.
+    // Without Wrap the first and last columns end it. True when it went on through the cells.
+    bool EditorCursorWalk(bool Right, bool Wrap, const std::function<bool()> &Valid,
+                          const std::function<bool()> &Leave);
+    // The application's say on a paste into a cell editor (Value is the clipboard text).
+    bool EditorPasteAllowed(TObject *Editor, UnicodeString &Value);
     TNotifyEvent OnEditingDone;
     TEditCellDoneEvent OnEditCellDone;
     TComboChangeEvent OnComboChange;
@@ -2866,6 +2885,9 @@ public:
     // Dir 0 lays the images out side by side; the cell repaints when its list changes.
     void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
     void RemoveMultiImage(int ACol, int ARow);
+    // The image index list of a multi-image cell; nil for any other cell.
+    TIntList *GetCellImages(int ACol, int ARow);
+    TIntList *CellImages(int ACol, int ARow) { return GetCellImages(ACol, ARow); }
 
     void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
     void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
@@ -3108,6 +3130,9 @@ public:
     std::function<void(TObject *Sender, int ACol, int ARow, TColor &Color, UnicodeString &Value)> OnColorSelected;
     // At the commit of an image cell: the image index about to be written.
     std::function<void(TObject *Sender, int ACol, int ARow, int &Index)> OnImageSelected;
+    // Each pick in the open colour or image picker, before anything is written.
+    std::function<void(TObject *Sender, int ACol, int ARow, TColor Color, const UnicodeString &ColorText)> OnColorSelect;
+    std::function<void(TObject *Sender, int ACol, int ARow, int ItemIndex)> OnImageSelect;
 
 private:
     TExtCustomDropDown *PickerEditorOf(TEditorType Type);
@@ -4410,6 +4435,8 @@ extern TCursor LinkCursor;
 extern bool FlatScrollBarsAvailable;
 extern Cardinal CF_GRIDCELLS;
 extern Cardinal WM_GRIDEDITDONE;
+// The key data bit of a character typed on the numeric keypad's decimal key.
+constexpr LPARAM KeypadDecimalBit = 0x400000;
 extern Cardinal WM_DTPSHIFTFOCUS;
 extern UnicodeString HintFontName;
 

@@ -279,10 +279,16 @@ bool TExtStringGrid::ChangeOrSetCheckBox(int ACol, int ARow, bool State, bool Fi
             DoCheckBoxChange(ACol, EventRow, State);
         return true;
     }
-    case ctRowCheckBox:
-        // The row's selection flag belongs to the disjunct row selection of the mouse handling;
-        // this grid has none to set yet.
-        return ACol == 0 && GetRowSelect(ARow) == State;
+    case ctRowCheckBox: {
+        // The box shows the row's flag in the disjunct row selection: ticking it selects the row.
+        if (ACol != 0)
+            return false;
+        const bool changed = GetRowSelect(ARow) != State;
+        SetRowSelect(ARow, State);
+        if (Fire && changed)
+            DoCheckBoxChange(ACol, EventRow, State);
+        return true;
+    }
     default:
         return false;
     }

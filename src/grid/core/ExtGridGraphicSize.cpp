@@ -6,6 +6,7 @@
 
 #include "controls/ExtGridUtil.h"
 #include "platform/ImgList.h"
+#include "platform/SysUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -306,5 +307,12 @@ void TExtStringGrid::DoGetDisplText(int ACol, int ARow, UnicodeString &Value)
             }
         }
     }
-    // The group count of a node row needs the node spans, which come with the cell controls.
+    // A group's heading shows how many rows it holds: its span less its sub-node rows and itself.
+    if (FGrouping->ShowGroupCount && ACol == 1 && IsNode(ARow)) {
+        const int count = GetNodeSpan(ARow) - GetSubNodeCount(ARow) - 1;
+        if (FGrouping->GroupCountFormat.isEmpty())
+            Value += QStringLiteral(" (%1)").arg(count);
+        else
+            Value += Format(FGrouping->GroupCountFormat, {count});
+    }
 }

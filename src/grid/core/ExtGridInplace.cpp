@@ -8,8 +8,10 @@
 #include "platform/Windows.h"
 
 
-#include <algorithm>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <functional>
 
 TExtInplaceEdit::TExtInplaceEdit(TExtStringGrid *AGrid) : TInplaceEdit(AGrid), FGrid(AGrid)
 {
@@ -110,10 +112,13 @@ bool TExtInplaceEdit::FilterChar(WideChar &Key)
     case edLowerCase:
         Key = QChar(Key).toLower().unicode();
         return true;
-    case edValidChars:
-        if (k == 8 || k == 13 || FGrid->FValidChars.contains(Key))
+    case edValidChars: {
+        const bool valid = FGrid->FValidChars.isEmpty() ? k <= 255 && FGrid->ValidCharSet.test(k)
+                                                        : FGrid->FValidChars.contains(Key);
+        if (k == 8 || k == 13 || valid)
             return true;
         return refuse();
+    }
     default:
         return true;
     }
@@ -169,6 +174,8 @@ bool TExtInplaceEdit::PasteText(UnicodeString Value)
         SetSelLength(0);
     }
     FGrid->SetCurrentCellText(Text());
+    if (FGrid->OnClipboardAfterPasteCell)
+        FGrid->OnClipboardAfterPasteCell(this, FGrid->Col(), FGrid->Row(), Text());
     return take;
 }
 
@@ -176,8 +183,23 @@ void TExtInplaceEdit::WMChar(TWMKey &Message)
 {
     WideChar key = WideChar(ushort(Message.CharCode));
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    // Ctrl+A selects on key-down; Ctrl+Enter breaks the line only where cells wrap.
-    if ((key == 1 && ctrl) || (key == 10 && ctrl && !(FGrid->FNavigation->AllowCtrlEnter && FGrid->WordWrap()))) {
+    if (key == u'.' && (Message.KeyData & ExtGrid::KeypadDecimalBit) && FGrid->ExcelStyleDecimalSeparator)
+        key = ExtGrid::GetDecimalSeparator();
+    // Ctrl+Enter types a line feed, as it does on the classic platform.
+    if (key == 13 && ctrl)
+        key = 10;
+    // Ctrl+A selects on key-down; Ctrl+Enter breaks the line only where cells show lines.
+    const bool lines = FGrid->WordWrap() || FGrid->FMultilineCells;
+    if ((key == 1 && ctrl) || (key == 10 && ctrl && !(FGrid->FNavigation->AllowCtrlEnter && lines))) {
+        Message.CharCode = 0;
+        Message.Result = 1;
+        return;
+    }
+    const bool textTypes = FGrid->EditControl == edNormal || FGrid->EditControl == edCapital ||
+                           FGrid->EditControl == edMixedCase || FGrid->EditControl == edLowerCase ||
+                           FGrid->EditControl == edUpperCase || FGrid->EditControl == edValidChars;
+    if (textTypes && ((key == 10 && ctrl) || (key == 13 && FGrid->FNavigation->LineFeedOnEnter))) {
+        BreakLine();
         Message.CharCode = 0;
         Message.Result = 1;
         return;
@@ -190,11 +212,60 @@ void TExtInplaceEdit::WMChar(TWMKey &Message)
     TInplaceEdit::WMChar(Message);
 }
 
+void TExtInplaceEdit::BreakLine()
+{
+    if (!ReadOnly())
+        SetSelText(QStringLiteral("\r\n"));
+}
+
+bool TExtStringGrid::EditorPasteAllowed(TObject *Editor, UnicodeString &Value)
+{
+    bool allow = Clipboard()->HasFormat(CF_TEXT);
+    Value = allow ? Clipboard()->AsText() : UnicodeString();
+    if (OnClipboardPaste)
+        OnClipboardPaste(Editor, allow);
+    if (allow && OnClipboardBeforePasteCell)
+        OnClipboardBeforePasteCell(Editor, Col(), Row(), Value, allow);
+    return allow;
+}
+
 void TExtInplaceEdit::WMPaste(TMessage &)
 {
-    if (ReadOnly() || !Clipboard()->HasFormat(CF_TEXT))
+    UnicodeString value;
+    if (ReadOnly() || !FGrid->EditorPasteAllowed(this, value))
         return;
-    PasteText(Clipboard()->AsText());
+    PasteText(value);
+}
+
+namespace {
+
+bool ClipboardAllowed(TObject *Editor, const std::function<void(TObject *, bool &)> &Ask)
+{
+    bool allow = true;
+    if (Ask)
+        Ask(Editor, allow);
+    return allow;
+}
+
+} // namespace
+
+void TExtInplaceEdit::WMCopy(TMessage &Message)
+{
+    if (ClipboardAllowed(this, FGrid->OnClipboardCopy))
+        TInplaceEdit::WMCopy(Message);
+}
+
+void TExtInplaceEdit::WMCut(TMessage &Message)
+{
+    if (ClipboardAllowed(this, FGrid->OnClipboardCut))
+        TInplaceEdit::WMCut(Message);
+}
+
+void TExtInplaceEdit::WMLButtonDblClk(TWMMouse &Message)
+{
+    TInplaceEdit::WMLButtonDblClk(Message);
+    if (FGrid->OnDblClickCell)
+        FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
 }
 
 bool TExtInplaceEdit::ValidateText()
@@ -220,6 +291,10 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
     FSelKeyDown = SelStart();
     FOldSelStart = SelStart();
     FGrid->DoEditorKeyDown(Key, Shift);
+    TNavigation *nav = FGrid->FNavigation;
+    const bool ctrl = Shift.Contains(ssCtrl);
+    const bool shift = Shift.Contains(ssShift);
+    bool leftOnLine = false;
     switch (Key) {
     case VK_ESCAPE: {
         // Escape gives back the text the cell had when the edit began.
@@ -240,6 +315,20 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
             return;
         }
         break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        // Selecting on past the edge of the text leaves the editor with the value kept.
+        if (nav->CursorWalkEditor && Shift == TShiftState{ssShift} &&
+            SelStart() == (Key == VK_LEFT ? 0 : int(Text().size()))) {
+            Key = 0;
+            if (ValidateText()) {
+                FGrid->HideInplaceEdit();
+                if (FGrid->CanFocus())
+                    FGrid->SetFocus();
+            }
+            return;
+        }
+        break;
     case VK_UP:
     case VK_DOWN: {
         // A multi-line text moves its caret; the first or last line leaves the cell.
@@ -254,19 +343,70 @@ void TExtInplaceEdit::KeyDown(Word &Key, TShiftState Shift)
             Key = 0;
             return;
         }
+        leftOnLine = true;
         break;
     }
-    case VK_RETURN:
-        if (!Shift.Contains(ssCtrl) && !FGrid->FNavigation->LineFeedOnEnter && !ValidateText()) {
+    case VK_RETURN: {
+        const bool lines = FGrid->WordWrap() || FGrid->FMultilineCells;
+        // Ctrl+Enter breaks a line only where cells show lines; it never leaves the cell.
+        if (ctrl && !(nav->AllowCtrlEnter && lines)) {
+            Key = 0;
+            return;
+        }
+        if (!ctrl && !nav->LineFeedOnEnter && !ValidateText()) {
             FEnterRefused = true;
             Key = 0;
             return;
+        }
+        if (ctrl && nav->LineFeedOnEnter) {
+            Key = 0;
+            return;
+        }
+        if (!nav->AllowCtrlEnter && lines)
+            FGrid->FEditing = false;
+        // The line break that follows makes room for itself.
+        if ((ctrl || shift) && FGrid->FSizeWhileTyping->Height && FGrid->FMultilineCells)
+            SizeRowWhileTyping(CountTextLines(Text(), true) + 1);
+        if (ctrl || nav->LineFeedOnEnter) {
+            // The character that follows breaks the line: the window must not break it too.
+            TInplaceEdit::KeyDown(Key, Shift);
+            Key = 0;
+            return;
+        }
+        break;
+    }
+    case VK_HOME:
+    case VK_END:
+        // Home and End reach over all lines of the text.
+        if (!ctrl && !shift) {
+            SetSelStart(Key == VK_HOME ? 0 : int(Text().size()));
+            SetSelLength(0);
         }
         break;
     default:
         break;
     }
     TInplaceEdit::KeyDown(Key, Shift);
+    if (leftOnLine && FGrid->FMouseActions->DisjunctRowSelect()) {
+        FGrid->ClearRowSelect();
+        FGrid->SetRowSelect(FGrid->Row(), true);
+    }
+}
+
+void TExtInplaceEdit::SizeRowWhileTyping(int Lines)
+{
+    const int row = FGrid->Row();
+    // The columns of a grid kept in step must not follow a row that grows as it is typed.
+    TColumnSize *columns = FGrid->ColumnSize();
+    const bool synch = columns->SynchWithGrid;
+    columns->SynchWithGrid = false;
+    if (Lines < FGrid->GetMaxRowLines(row))
+        FGrid->AutoSizeRow(row);
+    else
+        FGrid->SizeRowToLines(row, Lines, FGrid->GetTotalYOffset());
+    columns->SynchWithGrid = synch;
+    if (FGrid->OnEndRowSize)
+        FGrid->OnEndRowSize(FGrid, row);
 }
 
 void TExtInplaceEdit::KeyPress(WideChar &Key)
@@ -282,22 +422,65 @@ void TExtInplaceEdit::KeyPress(WideChar &Key)
 
 void TExtInplaceEdit::KeyUp(Word &Key, TShiftState Shift)
 {
-    if (FGrid->FNavigation->CursorWalkEditor && Shift.Empty() && SelLength() == 0 &&
+    TNavigation *nav = FGrid->FNavigation;
+    if (nav->CursorWalkEditor && Shift.Empty() && SelLength() == 0 &&
         ((Key == VK_LEFT && SelStart() == 0 && FSelKeyDown == 0) ||
          (Key == VK_RIGHT && FOldSelStart == Text().size()))) {
-        const bool left = Key == VK_LEFT;
+        const bool right = Key == VK_RIGHT;
         Key = 0;
         // Both directions validate first: a refused value stays in its cell.
-        if (!ValidateText())
-            return;
-        FGrid->HideInplaceEdit();
-        const int c = FGrid->Col() + (left ? -1 : 1);
-        if (c >= FGrid->FixedCols() && c < FGrid->ColCount())
-            FGrid->SetCol(c);
+        const bool walked = FGrid->EditorCursorWalk(
+            right, true, [this] { return ValidateText(); },
+            [this] {
+                if (!ValidateText())
+                    return false;
+                FGrid->HideInplaceEdit();
+                return true;
+            });
+        if (walked) {
+            if (nav->CursorWalkAlwaysEdit)
+                FGrid->ShowEditor();
+            else
+                FGrid->HideInplaceEdit();
+        }
         return;
     }
     TInplaceEdit::KeyUp(Key, Shift);
+    if (FGrid->FSizeWhileTyping->Width)
+        FGrid->SizeColToContent(FGrid->Col(), true);
+    if (FGrid->FSizeWhileTyping->Height && FGrid->WordWrap())
+        SizeRowWhileTyping(0);
     ReportCaret();
+}
+
+bool TExtStringGrid::EditorCursorWalk(bool Right, bool Wrap, const std::function<bool()> &Valid,
+                                      const std::function<bool()> &Leave)
+{
+    const int col = Col(), row = Row();
+    const int target = Right ? col + 1 + CellSpan(RealColIndex(col), row).X : col - 1;
+    const bool inside = Right ? col < ColCount() - FFixedRightCols - 1 : col > FixedCols();
+    if (inside) {
+        const TPoint b = BaseCell(RealColIndex(target), row);
+        if (IsControlCell(b.X, b.Y)) {
+            // A check box or button beside is stepped onto, never edited.
+            if (Valid()) {
+                HideInplaceEdit();
+                SetCol(target);
+            }
+            return false;
+        }
+    } else if (!Wrap) {
+        return false;
+    }
+    if (!Leave)
+        FocusGridQuietly();
+    else if (!Leave())
+        return false;
+    const TAdvanceDirection dir = FNavigation->AdvanceDirection();
+    FNavigation->SetAdvanceDirection(adLeftRight);
+    AdvanceCell(col, row, true, true, Right, false, true);
+    FNavigation->SetAdvanceDirection(dir);
+    return true;
 }
 
 void TExtInplaceEdit::ReportCaret()
@@ -390,6 +573,12 @@ void TExtInplaceEdit::WMSetFocus(TWMSetFocus &Message)
     TInplaceEdit::WMSetFocus(Message);
     FGotFocus = true;
     FGrid->FNoEditChange = false;
+    // A masked entry typed from the keyboard starts on its first position.
+    if (IsMasked() && FGrid->FNavigation->ImproveMaskSel && !FGrid->LButFlg) {
+        SetSelStart(0);
+        SetSelLength(1);
+        return;
+    }
     if (!FGrid->FNavigation->EditSelectAll) {
         SetSelStart(Text().size());
         SetSelLength(0);

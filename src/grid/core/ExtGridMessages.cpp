@@ -15,9 +15,6 @@ bool CtrlHeld()
     return GetKeyState(VK_CONTROL) < 0;
 }
 
-// The key data bit of a character typed on the numeric keypad's decimal key.
-constexpr LPARAM KeypadDecimalBit = 0x400000;
-
 } // namespace
 
 void TExtStringGrid::WMChar(TWMKey &Message)
@@ -68,7 +65,7 @@ void TExtStringGrid::WMChar(TWMKey &Message)
             return;
         }
     }
-    if (ExcelStyleDecimalSeparator && key == u'.' && (Message.KeyData & KeypadDecimalBit)) {
+    if (ExcelStyleDecimalSeparator && key == u'.' && (Message.KeyData & ExtGrid::KeypadDecimalBit)) {
         key = ExtGrid::GetDecimalSeparator();
         Message.CharCode = Word(key);
     }

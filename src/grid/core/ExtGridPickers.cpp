@@ -42,10 +42,7 @@ TGridColorDropDown *TExtStringGrid::ColorPickerDropDown()
     if (!EditColorPickerDropDown) {
         EditColorPickerDropDown = PrepareDropDownEditor(NewDropDown<TGridColorDropDown>(this));
         EditColorPickerDropDown->AddDefaultColors();
-        EditColorPickerDropDown->OnSelect = [this](TObject *) {
-            TColor c = EditColorPickerDropDown->SelectedColor();
-            DoColorSelect(Col(), Row(), c);
-        };
+        EditColorPickerDropDown->OnSelect = [this](TObject *) { DoColorSelect(); };
     }
     return EditColorPickerDropDown;
 }
@@ -54,12 +51,22 @@ TGridImageDropDown *TExtStringGrid::ImagePickerDropDown()
 {
     if (!EditImagePickerDropDown) {
         EditImagePickerDropDown = PrepareDropDownEditor(NewDropDown<TGridImageDropDown>(this));
-        EditImagePickerDropDown->OnSelect = [this](TObject *) {
-            int i = EditImagePickerDropDown->ItemIndex();
-            DoImageSelect(Col(), Row(), i);
-        };
+        EditImagePickerDropDown->OnSelect = [this](TObject *) { DoImageSelect(); };
     }
     return EditImagePickerDropDown;
+}
+
+void TExtStringGrid::DoColorSelect()
+{
+    if (OnColorSelect && EditColorPickerDropDown)
+        OnColorSelect(this, Col(), Row(), EditColorPickerDropDown->SelectedColor(),
+                      EditColorPickerDropDown->SelectedColorText());
+}
+
+void TExtStringGrid::DoImageSelect()
+{
+    if (OnImageSelect && EditImagePickerDropDown)
+        OnImageSelect(this, Col(), Row(), EditImagePickerDropDown->ItemIndex());
 }
 
 TGridDetailPickerDropDown *TExtStringGrid::DetailPickerDropDown()

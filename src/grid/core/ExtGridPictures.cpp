@@ -257,6 +257,12 @@ void TExtStringGrid::RemoveMultiImage(int ACol, int ARow)
     RemoveCellGraphicOfType(ACol, ARow, ctImages);
 }
 
+TIntList *TExtStringGrid::GetCellImages(int ACol, int ARow)
+{
+    TCellGraphic *g = GetCellGraphic(ACol, ARow);
+    return g && g->CellType() == ctImages ? dynamic_cast<TIntList *>(g->CellObject()) : nullptr;
+}
+
 // ---- progress bars and indicators ----
 
 void TExtStringGrid::SetProgressColors(int ACol, int ARow, TColor FGColor, TColor BKColor)

@@ -28,6 +28,15 @@ bool InKeys(Word Key, std::initializer_list<Word> Keys)
     return false;
 }
 
+// The cursor walk of the editors with a button and the combo: the grid takes the focus and
+// the walk goes on, opening the next editor when the walk always edits.
+void WalkFromEditor(TExtStringGrid *Grid, bool Right, const UnicodeString &Text)
+{
+    const bool walked = Grid->EditorCursorWalk(Right, false, [Grid, Text] { return Grid->ValidateCell(Text); }, nullptr);
+    if (walked && Grid->Navigation()->CursorWalkAlwaysEdit)
+        Grid->ShowEditor();
+}
+
 // The first item that begins with the prefix (both upper-cased unless case counts); -1 when none.
 int FindPrefix(TStrings *Items, const UnicodeString &Prefix, bool CaseSensitive)
 {
@@ -304,29 +313,9 @@ void TGridCombo::KeyUp(Word &Key, TShiftState Shift)
                       !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
     const bool left = walk && Key == VK_LEFT && start == 0;
     const bool right = walk && Key == VK_RIGHT && start == int(Text().size());
-    const int col = FGrid->Col();
     if (left || right) {
         Key = 0;
-        const int target = left ? col - 1 : col + 1 + FGrid->CellSpan(FGrid->RealColIndex(col), FGrid->Row()).X;
-        const bool inside = left ? col > FGrid->FixedCols() : col < FGrid->ColCount() - FGrid->FFixedRightCols - 1;
-        if (inside) {
-            const TPoint b = FGrid->BaseCell(FGrid->RealColIndex(target), FGrid->Row());
-            if (FGrid->IsControlCell(b.X, b.Y)) {
-                // A check box or button beside is stepped onto only with a valid value.
-                if (FGrid->ValidateCell(Text())) {
-                    FGrid->HideInplaceEdit();
-                    FGrid->SetCol(target);
-                }
-            } else {
-                FGrid->FocusGridQuietly();
-                const TAdvanceDirection dir = nav->AdvanceDirection();
-                nav->SetAdvanceDirection(adLeftRight);
-                FGrid->AdvanceCell(col, FGrid->Row(), true, true, right, false, true);
-                nav->SetAdvanceDirection(dir);
-                if (nav->CursorWalkAlwaysEdit)
-                    FGrid->ShowEditor();
-            }
-        }
+        WalkFromEditor(FGrid, right, Text());
     }
     FGrid->FNoAutoAdvance = false;
     if (Key != VK_RETURN)
@@ -577,26 +566,7 @@ void TGridEditBtn::KeyUp(Word &Key, TShiftState Shift)
         ((Key == VK_RIGHT && SelStart() == int(Text().size())) || (Key == VK_LEFT && FSelKeyDown == 0))) {
         const bool right = Key == VK_RIGHT;
         Key = 0;
-        const int col = FGrid->Col();
-        const int target = right ? col + 1 + FGrid->CellSpan(FGrid->RealColIndex(col), FGrid->Row()).X : col - 1;
-        const bool inside = right ? col < FGrid->ColCount() - FGrid->FFixedRightCols - 1 : col > FGrid->FixedCols();
-        if (inside) {
-            const TPoint b = FGrid->BaseCell(FGrid->RealColIndex(target), FGrid->Row());
-            if (FGrid->IsControlCell(b.X, b.Y)) {
-                if (FGrid->ValidateCell(Text())) {
-                    FGrid->HideInplaceEdit();
-                    FGrid->SetCol(target);
-                }
-            } else {
-                FGrid->FocusGridQuietly();
-                const TAdvanceDirection dir = nav->AdvanceDirection();
-                nav->SetAdvanceDirection(adLeftRight);
-                FGrid->AdvanceCell(col, FGrid->Row(), true, true, right, false, true);
-                nav->SetAdvanceDirection(dir);
-                if (nav->CursorWalkAlwaysEdit)
-                    FGrid->ShowEditor();
-            }
-        }
+        WalkFromEditor(FGrid, right, Text());
         return;
     }
     if (Key != VK_RETURN)
@@ -654,12 +624,8 @@ void TGridEditBtn::WMChar(TWMKey &Message)
 
 void TGridEditBtn::WMPaste(TMessage &Message)
 {
-    bool allow = Clipboard()->HasText();
-    UnicodeString value = allow ? Clipboard()->AsText() : UnicodeString();
-    if (FGrid->OnClipboardPaste)
-        FGrid->OnClipboardPaste(this, allow);
-    if (allow && FGrid->OnClipboardBeforePasteCell)
-        FGrid->OnClipboardBeforePasteCell(this, FGrid->Col(), FGrid->Row(), value, allow);
+    UnicodeString value;
+    const bool allow = FGrid->EditorPasteAllowed(this, value);
     Message.Result = 0;
     if (!allow)
         return;

@@ -335,7 +335,35 @@ void TExtStringGrid::UpdateOfficeTheme()
 
 void TExtStringGrid::SetAutoThemeAdapt(bool Value)
 {
+    if (Value == FAutoThemeAdapt)
+        return;
     FAutoThemeAdapt = Value;
-    if (Value)
+    if (FSearchFooter)
+        FSearchFooter->SetAutoThemeAdapt(Value);
+    if (Value) {
         UpdateOfficeTheme();
+        Invalidate();
+    }
+    UpdateThemeRegistration();
+}
+
+void TExtStringGrid::UpdateThemeRegistration()
+{
+    // A grid being loaded registers once loading is over; one without a window has nothing to
+    // register yet.
+    if (Designing() || LoadingState() || !HandleAllocated())
+        return;
+    TThemeNotifier *notifier = SharedThemeNotifier(this);
+    if (!notifier)
+        return;
+    if (FAutoThemeAdapt)
+        notifier->RegisterWindow(Handle());
+    else
+        notifier->UnRegisterWindow(Handle());
+}
+
+void TExtStringGrid::CMStyleChanged(TMessage &)
+{
+    ApplyPlatformStyle();
+    Invalidate();
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -216,6 +217,49 @@ TEST_F(CellPaintTest, CellButtonKeepsItsPlaceForThePointerAndShowsItsCaption)
     // The face is button-coloured and the caption dark on it.
     EXPECT_EQ(img.pixelColor(cell.Left + dx + 30, cell.Top + dy + 3), ColorToQColor(clBtnFace));
     EXPECT_GT(Count(img, 1, 1, QColor(0, 0, 0)), 10);
+}
+
+
+TEST_F(CellPaintTest, TurnedTextSitsWhereItsAlignmentsPutIt)
+{
+    G->SetDefaultRowHeight(60);
+    G->SetCells(1, 2, QStringLiteral("Abc"));
+    G->SetRotated(1, 2, 90);
+    struct Case {
+        TAlignment H;
+        TVAlignment V;
+    };
+    const Case cases[] = {{taLeftJustify, vtaTop}, {taRightJustify, vtaBottom}, {taCenter, vtaCenter}};
+    const TRect cell = G->CellRect(1, 2);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.H) * 10 + int(c.V));
+        G->SetDefaultAlignment(c.H);
+        G->SetVAlignment(c.V);
+        const QImage img = Render();
+        int l = cell.Right, t = cell.Bottom, r = cell.Left, b = cell.Top;
+        for (int y = cell.Top; y < cell.Bottom - 1; ++y)
+            for (int x = cell.Left; x < cell.Right - 1; ++x)
+                if (img.pixelColor(x, y) == QColor(0, 0, 0)) {
+                    l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
+                }
+        ASSERT_LT(l, r);
+        ASSERT_LT(t, b);
+        // Turned upright, the text is taller than wide.
+        EXPECT_GT(b - t, r - l);
+        const int room = 10;
+        if (c.H == taLeftJustify)
+            EXPECT_LT(l - cell.Left, room);
+        else if (c.H == taRightJustify)
+            EXPECT_LT(cell.Right - r, room);
+        else
+            EXPECT_LT(std::abs((l + r) - (cell.Left + cell.Right)), room);
+        if (c.V == vtaTop)
+            EXPECT_LT(t - cell.Top, room);
+        else if (c.V == vtaBottom)
+            EXPECT_LT(cell.Bottom - b, room);
+        else
+            EXPECT_LT(std::abs((t + b) - (cell.Top + cell.Bottom)), room);
+    }
 }
 
 } // namespace

@@ -6,11 +6,14 @@
 
 #include "controls/ExtGridDraw.h"
 #include "platform/Forms.h"
+#include "platform/PlatformStyle.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
+#include <QImage>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -535,6 +538,301 @@ TEST_F(PaintGrid, EventsSeeTheStorageColumnAndOnPaintedEndsThePass)
     GuiTest::PixelAt(g, 0, 0);
     EXPECT_EQ(painted, 1);
     EXPECT_EQ(cols, (std::vector<int>{0, 2, 3, 4}));
+}
+
+
+// ---- states under the pointer, interface graphics, filter buttons and platform styles ----
+
+constexpr TColor clHover = TColorOf(0x40E0E0u), clHoverEdge = TColorOf(0x008080u);
+constexpr TColor clDown = TColorOf(0xE04040u), clDownEdge = TColorOf(0x800000u);
+
+class PointerPaint : public PaintGrid {
+protected:
+    void SetUp() override
+    {
+        PaintGrid::SetUp();
+        g->SetLook(glXP);
+        TControlLook *l = g->ControlLook();
+        l->SetFixedGradientHoverFrom(clHover);
+        l->SetFixedGradientHoverTo(clHover);
+        l->SetFixedGradientHoverBorder(clHoverEdge);
+        l->SetFixedGradientDownFrom(clDown);
+        l->SetFixedGradientDownTo(clDown);
+        l->SetFixedGradientDownBorder(clDownEdge);
+        for (auto set : {&TControlLook::SetFixedGradientHoverMirrorFrom, &TControlLook::SetFixedGradientHoverMirrorTo,
+                         &TControlLook::SetFixedGradientDownMirrorFrom, &TControlLook::SetFixedGradientDownMirrorTo})
+            (l->*set)(clNone);
+        g->SetHoverFixedCells(hfFixedRows);
+    }
+    void TearDown() override { SetActivePlatformStyle({}); }
+    QImage Shot()
+    {
+        QImage img(g->Widget()->size(), QImage::Format_ARGB32);
+        img.fill(Qt::black);
+        g->Widget()->render(&img);
+        return img;
+    }
+    static TColorRef At(const QImage &Img, int X, int Y)
+    {
+        const QRgb c = Img.pixel(X, Y);
+        return RGB(qRed(c), qGreen(c), qBlue(c));
+    }
+    int CountIn(const QImage &Img, const TRect &R, TColor C)
+    {
+        const QRgb want = qRgb(GetRValue(ColorToRGB(C)), GetGValue(ColorToRGB(C)), GetBValue(ColorToRGB(C)));
+        int n = 0;
+        for (int y = std::max(0, R.Top); y < std::min(Img.height(), R.Bottom); ++y)
+            for (int x = std::max(0, R.Left); x < std::min(Img.width(), R.Right); ++x)
+                n += (Img.pixel(x, y) & 0xFFFFFF) == (want & 0xFFFFFF);
+        return n;
+    }
+};
+
+TEST_F(PointerPaint, HoveredAndPressedHeaderLooksFollowTheRealPointer)
+{
+    const TRect cr = g->CellRect(2, 0);
+    const TPoint body(cr.Left + 10, cr.Top + 12), button(cr.Right - 6, cr.Top + 12);
+    const QImage restImg = Shot();
+    struct Case {
+        const char *Name;
+        THoverFixedCells Hover;
+        bool DropDown;
+        int Press; // 0 none, 1 on the body, 2 on the drop-down part
+        TColor Body, Button;
+    };
+    const TColor clRest = clNone;
+    const Case cases[] = {
+        {"hover", hfFixedRows, false, 0, clHover, clHover},
+        {"held", hfFixedRows, false, 1, clDown, clDown},
+        {"hover with drop-down", hfFixedRows, true, 0, clHover, clHover},
+        {"held on the body", hfFixedRows, true, 1, clDown, clHover},
+        {"held on the drop-down part", hfFixedRows, true, 2, clHover, clDown},
+        {"not a hover cell", hfFixedColumns, false, 0, clRest, clRest},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        g->SetHoverFixedCells(c.Hover);
+        g->ControlLook()->SetFixedDropDownButton(c.DropDown);
+        const TPoint at = c.Press == 2 ? button : body;
+        GuiTest::MouseMove(g, at);
+        if (c.Press)
+            GuiTest::MouseDown(g, at);
+        GuiTest::ProcessEvents();
+        const QImage img = Shot();
+        EXPECT_EQ(At(img, body.X, body.Y), c.Body == clRest ? At(restImg, body.X, body.Y) : ColorToRGB(c.Body));
+        EXPECT_EQ(At(img, button.X, cr.Bottom - 4),
+                  c.Button == clRest ? At(restImg, button.X, cr.Bottom - 4) : ColorToRGB(c.Button));
+        if (c.DropDown) {
+            // The separator in the border colour of the state and the black triangle.
+            const TColor edge = c.Press ? clDownEdge : clHoverEdge;
+            EXPECT_GT(CountIn(img, TRect(cr.Right - 18, cr.Top + 3, cr.Right - 14, cr.Bottom - 3), edge), 10);
+            EXPECT_GT(CountIn(img, TRect(cr.Right - 12, cr.Top + 5, cr.Right - 4, cr.Top + 11), clBlack), 5);
+        }
+        if (c.Press)
+            GuiTest::MouseUp(g, at);
+        GuiTest::MouseMove(g, TPoint(g->CellRect(2, 4).Left + 5, g->CellRect(2, 4).Top + 5));
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(At(Shot(), body.X, body.Y), At(restImg, body.X, body.Y));
+    }
+}
+
+TEST_F(PointerPaint, ACellButtonShowsItsHotLookUnderThePointer)
+{
+    TColorTones tones;
+    tones.Background = {TColorOf(0xC0C0C0u), TColorOf(0x404040u), clBlack};
+    tones.Foreground = {TColorOf(0xA0A0A0u), TColorOf(0x404040u), clBlack};
+    tones.Selected = {TColorOf(0x00A000u), TColorOf(0x404040u), clBlack};
+    tones.Hover = {TColorOf(0x00C0FFu), TColorOf(0x404040u), clBlack};
+    tones.Disabled = {TColorOf(0x808080u), TColorOf(0x404040u), clBlack};
+    g->SetColorTones(tones);
+    g->SetScrollType(ssNormal);
+    g->ControlLook()->SetNoDisabledButtonLook(true);
+    g->SetCol(4);
+    g->SetRow(6);
+    g->AddButton(2, 2, 50, 18, QString(), haLeft, vaTop);
+    GuiTest::ProcessEvents();
+    const TRect cr = g->CellRect(2, 2);
+    Shot(); // lays the button out for the pointer
+    TRect br;
+    g->GetCellButtonRect(2, 2, br);
+    const TPoint face(br.Left + 10, br.Top + 6);
+    EXPECT_EQ(At(Shot(), face.X, face.Y), ColorToRGB(tones.Background.BrushColor));
+    GuiTest::MouseMove(g, face);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(At(Shot(), face.X, face.Y), ColorToRGB(tones.Hover.BrushColor));
+    GuiTest::MouseMove(g, TPoint(cr.Right - 3, cr.Bottom - 3));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(At(Shot(), face.X, face.Y), ColorToRGB(tones.Background.BrushColor));
+}
+
+// A cell object that fills what it is given and says when it drew.
+class TFillObject : public TInterfacedPersistent, public TExtStringGrid::ICellGraphicPaint {
+public:
+    TFillObject(bool Before, TColor Fill) : FBefore(Before), FFill(Fill) {}
+    bool DrawBeforeText() override { return FBefore; }
+    void Paint(TCanvas *Canvas, const TRect &R, int ACol, int ARow, bool Selected, TExtStringGrid *) override
+    {
+        FillRectColor(Canvas, R, FFill);
+        Calls.push_back({ACol, ARow, Selected ? 1 : 0});
+    }
+    std::vector<std::vector<int>> Calls;
+
+private:
+    bool FBefore;
+    TColor FFill;
+};
+
+class TPrintOnlyObject : public TInterfacedPersistent, public TExtStringGrid::ICellGraphicDraw {
+public:
+    void Draw(TCanvas *Canvas, const TRect &R, TExtStringGrid *, int, int) override
+    {
+        FillRectColor(Canvas, R, clLime);
+    }
+};
+
+TEST_F(PointerPaint, InterfaceGraphicsDrawUnderOrOverTheTextAndShowPrintOnlyObjects)
+{
+    g->SetCol(4);
+    g->SetRow(6);
+    TFillObject under(true, clAqua), over(false, clAqua);
+    TPrintOnlyObject printOnly;
+    g->SetCells(1, 2, QStringLiteral("WWWWW"));
+    g->SetCells(2, 2, QStringLiteral("WWWWW"));
+    g->SetCells(3, 2, QStringLiteral("WWWWW"));
+    g->AddInterfacedCell(1, 2, &under);
+    g->AddInterfacedCell(2, 2, &over);
+    g->AddInterfacedCell(3, 2, &printOnly);
+    const QImage img = Shot();
+    // Under the text: the object's fill with the text on it; over it: the fill alone.
+    EXPECT_GT(CountIn(img, g->CellRect(1, 2), clAqua), 200);
+    EXPECT_GT(CountIn(img, g->CellRect(1, 2), clBlack), 10);
+    EXPECT_GT(CountIn(img, g->CellRect(2, 2), clAqua), 200);
+    EXPECT_EQ(CountIn(img, g->CellRect(2, 2), clBlack), 0);
+    EXPECT_GT(CountIn(img, g->CellRect(3, 2), clLime), 200);
+    ASSERT_FALSE(under.Calls.empty());
+    EXPECT_EQ(under.Calls.back(), (std::vector<int>{1, 2, 0}));
+    g->RemoveInterfacedCell(1, 2);
+    g->RemoveInterfacedCell(2, 2);
+    g->RemoveInterfacedCell(3, 2);
+}
+
+TEST_F(PointerPaint, FilterButtonsShowTheirGlyphByTheColumnsFilter)
+{
+    auto glyph = [](TBitmap &B, TColor Fill) {
+        B.SetSize(16, 16);
+        FillRectColor(B.Canvas(), TRect(0, 0, 16, 16), Fill);
+        FillRectColor(B.Canvas(), TRect(0, 15, 1, 16), clFuchsia); // the transparent colour
+    };
+    TBitmap plain, active;
+    glyph(plain, clGreen);
+    glyph(active, clRed);
+    g->FilterDropDown()->SetGlyph(&plain);
+    g->FilterDropDown()->SetGlyphActive(&active);
+    // No automatic lists: the hook offers a list for column 2 only.
+    g->OnGetColumnFilter = [](TObject *, int Column, TStrings *List) {
+        if (Column == 2)
+            List->Add(QStringLiteral("a"));
+    };
+    auto glyphPixel = [&](int c) {
+        const TRect r = g->CellRect(c, 0);
+        return GuiTest::PixelAt(g, r.Right - 9, r.Top + 6);
+    };
+    EXPECT_EQ(glyphPixel(2), ColorToRGB(clGreen));
+    EXPECT_NE(glyphPixel(3), ColorToRGB(clGreen));
+    TFilterData *f = g->Filter()->Add();
+    f->Column = 2;
+    f->Condition = QStringLiteral("a");
+    EXPECT_EQ(glyphPixel(2), ColorToRGB(clRed));
+    // Automatic lists give every normal column its button.
+    g->SetFilterDropDownAuto(true);
+    EXPECT_EQ(glyphPixel(3), ColorToRGB(clGreen));
+}
+
+TEST_F(PointerPaint, RightFixedColumnsDrawTheirLinesGrayOnlyWhenFlat)
+{
+    g->SetLook(glSoft);
+    g->SetGridLineColor(clBlue);
+    g->SetGridFixedLineColor(clBlue);
+    g->SetFixedRightCols(1);
+    const TRect r = g->CellRect(4, 3);
+    const TRect strip(r.Left - 3, r.Top + 2, r.Left + 2, r.Bottom - 2);
+    for (bool flat : {false, true}) {
+        SCOPED_TRACE(flat);
+        g->SetFlat(flat);
+        EXPECT_EQ(CountIn(Shot(), strip, clGray) > 10, flat);
+        EXPECT_EQ(g->Ctl3D(), !flat);
+    }
+}
+
+TEST_F(PointerPaint, TheRowIndicatorGivesItsWidthBackToTheBorders)
+{
+    g->SetLook(glStandard); // no header edges over the border under test
+    TBitmap indicator(10, 10);
+    FillRectColor(indicator.Canvas(), TRect(0, 0, 10, 10), clYellow);
+    FillRectColor(indicator.Canvas(), TRect(0, 9, 1, 10), clFuchsia);
+    g->SetRowIndicator(&indicator);
+    g->SetRow(3);
+    g->OnGetCellBorder = [](TObject *, int, int ACol, TPen *Pen, TCellBorders &Borders) {
+        if (ACol == 0) {
+            Pen->SetColor(clRed);
+            Borders = TCellBorders{cbLeft};
+        }
+    };
+    const QImage img = Shot();
+    auto firstRed = [&](int row) {
+        const TRect r = g->CellRect(0, row);
+        for (int x = r.Left; x < r.Right; ++x)
+            if (At(img, x, r.Top + r.Height() / 2) == ColorToRGB(clRed))
+                return x;
+        return -1;
+    };
+    // The content starts 2 pixels right of the indicator; only those 2 stay taken.
+    EXPECT_GE(firstRed(2), 0);
+    EXPECT_EQ(firstRed(3), firstRed(2) + 2);
+}
+
+TEST_F(PointerPaint, APlatformStyleFillsSelectedCellsAndFollowsStyleChanges)
+{
+    g->SetCol(1);
+    g->SetRow(1);
+    g->SetSelection(TGridRect{1, 1, 2, 2});
+    TPlatformStyle s;
+    s.Enabled = true;
+    s.Name = QStringLiteral("Carbon");
+    s.CellFill = TColorOf(0x303030u);
+    SetActivePlatformStyle(s);
+    // The style comes with the platform's theme message.
+    g->Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_TRUE(g->IsPlatformStyled());
+    EXPECT_EQ(CellPixel(3, 4), ColorToRGB(s.CellFill));
+    EXPECT_EQ(CellPixel(2, 2), ColorToRGB(g->SelectionColor()));
+    SetActivePlatformStyle({});
+    g->Perform(WM_THEMECHANGED, 0, 0);
+    EXPECT_FALSE(g->IsPlatformStyled());
+}
+
+TEST_F(PointerPaint, OnlyTheHoveredCellShowsItsLinkHovered)
+{
+    g->SetEnableHTML(true);
+    g->SetURLUnderlineOnHover(true);
+    g->SetDefaultColWidth(75);
+    const UnicodeString link = QStringLiteral("<a href=\"x\">link</a>");
+    g->SetCells(1, 2, link);
+    g->SetCells(2, 2, link);
+    g->SetCol(4);
+    g->SetRow(6);
+    auto blue = [&](int c) { return CountIn(Shot(), g->CellRect(c, 2), g->URLColor()); };
+    const int resting = blue(1);
+    ASSERT_GT(resting, 0);
+    EXPECT_EQ(blue(2), resting);
+    const TRect r = g->CellRect(1, 2);
+    GuiTest::MouseMove(g, TPoint(r.Left + 8, r.Top + 8));
+    GuiTest::ProcessEvents();
+    EXPECT_GT(blue(1), resting);
+    EXPECT_EQ(blue(2), resting);
+    GuiTest::MouseMove(g, TPoint(g->CellRect(3, 5).Left + 5, g->CellRect(3, 5).Top + 5));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(blue(1), resting);
 }
 
 } // namespace

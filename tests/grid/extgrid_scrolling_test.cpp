@@ -234,6 +234,16 @@ TEST_F(ScrollGrid, MetroIndicatorsReplaceTheScrollBars)
     GuiTest::MouseUp(v, TPoint(2, pos + 35));
     EXPECT_EQ(G->TopRow(), 1 + 100); // 30 px of 300 are a tenth of the rows
 
+    // The grid shows through the indicator around its thumb.
+    G->SetDefaultColWidth(100);
+    G->SetColor(TColorOf(0x30C030u));
+    v->SetColor(TColorOf(0x2020E0u));
+    G->SetTopRow(1);
+    ASSERT_TRUE(v->Thumb(pos, size));
+    const int x = v->Left() + 2;
+    EXPECT_EQ(GuiTest::PixelAt(G, x, v->Top() + pos + size / 2), ColorToRGB(TColorOf(0x2020E0u)));
+    EXPECT_EQ(GuiTest::PixelAt(G, x, v->Top() + pos + size + 40), ColorToRGB(TColorOf(0x30C030u)));
+
     G->SetScrollType(ssNormal);
     EXPECT_EQ(G->VertScrollControl(), nullptr);
     EXPECT_EQ(G->ScrollBars(), ssBoth);

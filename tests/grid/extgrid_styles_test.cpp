@@ -3,7 +3,11 @@
 
 #include "controls/ExtGridDraw.h"
 #include "platform/Registry.h"
+#include "support/GuiTest.h"
 #include "support/TempDir.h"
+
+#include <QImage>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -259,6 +263,47 @@ TEST_F(ExtGridOfficeTheme, TheGridFollowsAChangedThemeOnly)
     g.UpdateOfficeTheme();
     EXPECT_EQ(g.Style(), tsOffice2010Black);
     g.SetDesigning(false);
+}
+
+
+TEST_F(ExtGridOfficeTheme, AThemeChangeFromTheWatcherRepaintsARegisteredGrid)
+{
+    WriteTheme(1);
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\Software\\Microsoft\\Office\\14.0\\Common\\General"), true));
+    }
+    TExtStringGrid g(nullptr);
+    g.SetBounds(0, 0, 200, 100);
+    g.SetBorderStyle(bsNone);
+    g.SetScrollBars(ssNone);
+    g.HandleNeeded();
+    auto headerPixel = [&] {
+        QImage img(g.Widget()->size(), QImage::Format_ARGB32);
+        g.Widget()->render(&img);
+        const TRect r = g.CellRect(2, 0);
+        return img.pixel(r.Left + 10, r.Top + r.Height() / 2) & 0xFFFFFF;
+    };
+    g.SetAutoThemeAdapt(true);
+    EXPECT_TRUE(g.SearchFooter()->AutoThemeAdapt());
+    EXPECT_EQ(g.Style(), tsOffice2010Blue);
+    const QRgb blue = headerPixel();
+
+    // Black comes from the watcher's message alone.
+    ASSERT_TRUE(GuiTest::WaitUntil([&] {
+        WriteTheme(3);
+        GuiTest::ProcessEvents(20);
+        return g.Style() == tsOffice2010Black;
+    }));
+    EXPECT_EQ(blue, 0xDAE7F5u);
+    EXPECT_EQ(headerPixel(), 0x6A6A6Au);
+
+    // Switched off, the grid no longer listens.
+    g.SetAutoThemeAdapt(false);
+    EXPECT_FALSE(g.SearchFooter()->AutoThemeAdapt());
+    WriteTheme(2);
+    GuiTest::ProcessEvents(300);
+    EXPECT_EQ(g.Style(), tsOffice2010Black);
 }
 
 } // namespace

@@ -2402,7 +2402,7 @@ public:
     bool FixedColAlways() const { return FFixedColAlways; }
     void SetFixedColAlways(bool Value) { FFixedColAlways = Value; }
     bool ActiveCellShow() const { return FActiveCellShow; }
-    void SetActiveCellShow(bool Value) { FActiveCellShow = Value; }
+    void SetActiveCellShow(bool Value) { SetAndInvalidate(FActiveCellShow, Value); }
     TColor ActiveCellColor() const { return FActiveCellColor; }
     TFont *ActiveCellFont() const { return FActiveCellFont; }
     TFont *FixedFont() const { return FFixedFont; }
@@ -2474,6 +2474,13 @@ public:
     public:
         virtual ~ICellGraphicDraw() = default;
         virtual void Draw(TCanvas *Canvas, const TRect &R, TExtStringGrid *Grid, int ARow, int ACol) = 0;
+    };
+    // How an interfaced cell object draws itself on screen, under the cell's text or over it.
+    class ICellGraphicPaint {
+    public:
+        virtual ~ICellGraphicPaint() = default;
+        virtual bool DrawBeforeText() = 0;
+        virtual void Paint(TCanvas *Canvas, const TRect &R, int ACol, int ARow, bool Selected, TExtStringGrid *Grid) = 0;
     };
     // The cell's text margins: XYOffset once on each axis with XYOffsetTopLeftOnly, else twice.
     int GetTotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
@@ -3731,6 +3738,17 @@ protected:
     void DrawNodeButton(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G);
     // The row indicator of the current row in column 0; the content starts right of it.
     void DrawRowIndicator(TCellPaintContext &Ctx);
+    // ---- pointer states, interface graphics and theme changes in painting ----
+    // The header cell shows the hovered (or, with the button held, pressed) look.
+    bool IsHoveredHeader(const TCellPaintContext &Ctx) const;
+    // The hovered or pressed header with its drop-down part; the text loses that part's width.
+    void DrawHoveredHeader(TCellPaintContext &Ctx, TRect R);
+    // The column offers a filter list from its header in the filter row.
+    bool HasFilterButton(int RealCol, int ARow);
+    // An interfaced cell object drawing itself over R.
+    void DrawInterfaceGraphic(TCellPaintContext &Ctx, const TRect &R);
+    // The platform's style changed: its colours are taken again.
+    void CMStyleChanged(TMessage &Message);
 
     // ---- update and state flags ----
     int FUpdateCount = 0;

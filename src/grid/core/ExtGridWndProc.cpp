@@ -56,6 +56,9 @@ void TExtStringGrid::WndProc(TMessage &Message)
     }
     if ((Message.Msg == WM_THEMECHANGED || Message.Msg == 2993) && FAutoThemeAdapt)
         UpdateOfficeTheme();
+    // The platform tells of a new visual style with the theme message.
+    if (Message.Msg == WM_THEMECHANGED)
+        CMStyleChanged(Message);
     if (Message.Msg == WM_NCPAINT) {
         TBaseGrid::WndProc(Message);
         if (FUpdateCount <= 0) {

@@ -739,7 +739,7 @@ void TExtStringGrid::DrawCellButton(TCellPaintContext &Ctx, const TRect &ARect, 
     int style = FControlLook->FlatButton() ? 2 : 1;
     if (Flat() && FTones.Background.BrushColor != clNone)
         style = 3;
-    int state = G->CellBoolean() ? 2 : 0;
+    int state = G->CellBoolean() ? 2 : FHoverButton == TPoint(Ctx.DisplayCol, Ctx.Row) ? 1 : 0;
     if (!enabled && type != ctExpand)
         state = 3;
     const TColorRef oldBk = C->SetBkColor(ColorToRGB(clBtnFace));
@@ -794,36 +794,35 @@ void TExtStringGrid::DrawCellButton(TCellPaintContext &Ctx, const TRect &ARect, 
     C->SetBkColor(oldBk);
 }
 
+void TExtStringGrid::DrawInterfaceGraphic(TCellPaintContext &Ctx, const TRect &R)
+{
+    if (!Ctx.Graphic || !Ctx.Canvas)
+        return;
+    TObject *object = Ctx.Graphic->CellObject();
+    if (auto *screen = dynamic_cast<ICellGraphicPaint *>(object))
+        screen->Paint(Ctx.Canvas, R, Ctx.RealCol, Ctx.Row, Ctx.State.Contains(gdSelected), this);
+    else if (auto *print = dynamic_cast<ICellGraphicDraw *>(object))
+        // An object that only knows how to print is shown as it prints.
+        print->Draw(Ctx.Canvas, R, this, Ctx.Row, Ctx.RealCol);
+}
+
 void TExtStringGrid::DrawRotatedText(TCellPaintContext &Ctx, const TRect &ARect, TCellGraphic *G)
 {
     TCanvas *C = Ctx.Canvas;
     const UnicodeString text = Cells(Ctx.RealCol, Ctx.Row);
     C->SaveDC();
     C->IntersectClipRect(ARect.Left + 2, ARect.Top + 2, ARect.Right - 2, ARect.Bottom - 2);
+    // The anchor is the one the printed page uses, measured with the upright font.
+    TCanvas *gridCanvas = Canvas();
+    if (gridCanvas && gridCanvas != C)
+        gridCanvas->Font()->Assign(C->Font());
+    TRect anchor = ARect;
+    CalcRotatedTextPos(anchor, G->CellAngle(), text, Ctx.HAlign, Ctx.VAlign);
     TFont previous;
     HFONT rotated = SelectRotatedFont(C, G->CellAngle(), previous);
     C->Brush()->SetStyle(TBrushStyle::bsClear);
     C->SetBkMode(TRANSPARENT);
-    // The text turns about its anchor; the anchor is chosen so that the turned text sits in the
-    // cell as its alignments ask.
-    const double a = G->CellAngle() * M_PI / 180.0;
-    const double w = C->TextWidth(text), h = C->TextHeight(text);
-    const double dx = w * std::cos(a), dy = -w * std::sin(a);
-    const double ex = h * std::sin(a), ey = h * std::cos(a);
-    const double minX = std::min({0.0, dx, ex, dx + ex}), maxX = std::max({0.0, dx, ex, dx + ex});
-    const double minY = std::min({0.0, dy, ey, dy + ey}), maxY = std::max({0.0, dy, ey, dy + ey});
-    const int roomL = ARect.Left + 2, roomR = ARect.Right - 2, roomT = ARect.Top + 2, roomB = ARect.Bottom - 2;
-    double ax = roomL - minX;
-    if (Ctx.HAlign == taRightJustify)
-        ax = roomR - maxX;
-    else if (Ctx.HAlign == taCenter)
-        ax = (roomL + roomR) / 2.0 - (minX + maxX) / 2;
-    double ay = roomB - maxY;
-    if (Ctx.VAlign == vtaTop)
-        ay = roomT - minY;
-    else if (Ctx.VAlign == vtaCenter)
-        ay = (roomT + roomB) / 2.0 - (minY + maxY) / 2;
-    C->TextOut(static_cast<int>(std::lround(ax)), static_cast<int>(std::lround(ay)), text);
+    C->TextOut(anchor.Left, anchor.Top, text);
     RestoreRotatedFont(C, rotated, previous);
     C->Brush()->SetStyle(TBrushStyle::bsSolid);
     C->RestoreDC(-1);

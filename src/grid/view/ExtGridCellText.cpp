@@ -409,7 +409,10 @@ void TExtStringGrid::DrawCellText(TCellPaintContext &Ctx, TRect r, UnicodeString
         p.Text = text;
         p.Rect = r;
         p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
-        p.HoverAnchorIndex = FHoverlink;
+        // Only the cell under the pointer shows its anchor hovered.
+        p.HoverAnchorIndex = FHoverCell == TPoint(Ctx.DisplayCol, Ctx.Row) ? FHoverlink : -1;
+        p.HoverOnlyStyle = FURLUnderlineOnHover;
+        p.Pictures = FPictureContainer;
         p.Selected = Ctx.State.Contains(gdSelected);
         p.WordWrap = Ctx.WordWrap;
         p.AnchorColor = linkColor;

@@ -116,7 +116,14 @@ void TExtStringGrid::DrawFilterGlyph(TCanvas *ACanvas, int RealCol, TRect &R)
 {
     if (!ACanvas)
         return;
-    ExtGridGlyphs::DrawGlyphOn(ACanvas, R.Right - 16, R.Top, QStringLiteral("ESGFILT"), FixedColor());
+    TBitmap *glyph = nullptr;
+    if (FFilterDropDown)
+        glyph = FFilter && FFilter->HasFilter(RealCol) ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
+    if (glyph && !glyph->Empty()) {
+        glyph->SetTransparent(true);
+        ACanvas->Draw(R.Right - 16, R.Top, glyph);
+    } else
+        ExtGridGlyphs::DrawGlyphOn(ACanvas, R.Right - 16, R.Top, QStringLiteral("ESGFILT"), FixedColor());
     R.Right -= 16;
 }
 
@@ -248,12 +255,8 @@ void TExtStringGrid::DrawHeaderLook(TCellPaintContext &Ctx)
     }
     if (FLook != glQRV && FLook != glXP && FLook != glVista && FLook != glWin7 && FLook != glOffice2007)
         return;
-    const bool hovered = FHoverFixedCells != hfNone && FHoverFixedX == Ctx.DisplayCol && FHoverFixedY == Ctx.Row &&
-                         GridState() != gsColMoving && !Designing();
-    if (hovered) {
-        r.Bottom += 1;
-        DrawMirrorGradientRect(C, r, FQRVGradHoverFrom, FQRVGradHoverTo, FQRVGradHoverMirrorFrom, FQRVGradHoverMirrorTo,
-                               true, FQRVGradHoverBorder, false, true);
+    if (IsHoveredHeader(Ctx)) {
+        DrawHoveredHeader(Ctx, r);
         return;
     }
     const bool activeCol = FActiveCellShow && FixedCols() > 0 && Ctx.DisplayCol == FixedCols() - 1 && Ctx.Row == Row();
@@ -282,6 +285,63 @@ void TExtStringGrid::DrawHeaderLook(TCellPaintContext &Ctx)
     }
 }
 
+bool TExtStringGrid::IsHoveredHeader(const TCellPaintContext &Ctx) const
+{
+    if (Designing() || !IsHoverFixedCell(Ctx.DisplayCol, Ctx.Row))
+        return false;
+    // While a column is dragged its header keeps the hovered look wherever the pointer is.
+    if (GridState() == gsColMoving)
+        return Movecell == Ctx.DisplayCol;
+    return FHoverFixedX == Ctx.DisplayCol && FHoverFixedY == Ctx.Row;
+}
+
+void TExtStringGrid::DrawHoveredHeader(TCellPaintContext &Ctx, TRect R)
+{
+    TCanvas *C = Ctx.Canvas;
+    R.Bottom += 1;
+    bool dropDown = false;
+    if (FControlLook->FixedDropDownButton()) {
+        dropDown = true;
+        DoCanShowFixedDropDown(Ctx.RealCol, Ctx.Row, dropDown);
+    }
+    const bool held = FMouseDownMove || (GridState() == gsColMoving && Movecell >= 0);
+    auto hover = [&](const TRect &A) {
+        DrawMirrorGradientRect(C, A, FQRVGradHoverFrom, FQRVGradHoverTo, FQRVGradHoverMirrorFrom,
+                               FQRVGradHoverMirrorTo, true, FQRVGradHoverBorder, false, true);
+    };
+    auto pressed = [&](const TRect &A) {
+        DrawMirrorGradientRect(C, A, FQRVGradDownFrom, FQRVGradDownTo, FQRVGradDownMirrorFrom, FQRVGradDownMirrorTo,
+                               true, FQRVGradDownBorder, false, true);
+    };
+    const TRect body(R.Left, R.Top, R.Right - 16, R.Bottom), button(R.Right - 16, R.Top, R.Right, R.Bottom);
+    if (!held)
+        hover(R);
+    else if (dropDown) {
+        // The pressed look goes to the part the button went down on: the drop-down part or the rest.
+        if (FFixedDropDownPressed) {
+            hover(body);
+            pressed(button);
+        } else {
+            pressed(body);
+            hover(button);
+        }
+    } else
+        pressed(R);
+    if (!dropDown)
+        return;
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetStyle(TPenStyle::psSolid);
+    C->Pen()->SetMode(TPenMode::pmCopy);
+    C->Pen()->SetColor(held ? FQRVGradDownBorder : FQRVGradHoverBorder);
+    Line(C, R.Right - 16, R.Top, R.Right - 16, R.Bottom);
+    const int x = R.Right - 8, y = R.Top + 8;
+    C->Pen()->SetColor(clBlack);
+    C->Brush()->SetStyle(TBrushStyle::bsSolid);
+    C->Brush()->SetColor(clBlack);
+    C->Polygon({{x - 3, y - 2}, {x + 3, y - 2}, {x, y + 1}});
+    Ctx.PaintRect.Right -= 16;
+}
+
 void TExtStringGrid::DrawHeaderEdges(TCellPaintContext &Ctx, TRect R)
 {
     if (!Ctx.Canvas)
@@ -304,4 +364,5 @@ void TExtStringGrid::DrawRowIndicator(TCellPaintContext &Ctx)
     FRowIndicator->SetTransparent(true);
     Ctx.Canvas->Draw(r.Left + 2, y, FRowIndicator);
     r.Left += FRowIndicator->Width() + 2;
+    Ctx.IndicatorWidth = FRowIndicator->Width();
 }

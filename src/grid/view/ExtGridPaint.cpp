@@ -311,6 +311,9 @@ void TExtStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState &ASt
 
 void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
 {
+    // The right fixed columns draw their own lines exactly when the grid is flat.
+    if (Ctl3D() == Flat())
+        SetCtl3D(!Flat());
     TCellPaintContext ctx;
     ctx.Canvas = ACanvas;
     ctx.Grid = this;
@@ -319,9 +322,7 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     ctx.Row = ARow;
     ctx.SelectRow = FMouseActions->DisjunctRowSelect() && FMouseActions->RowSelectPersistent ? RealRowIndex(ARow)
                                                                                              : ARow;
-    // The header row of the filter buttons: a button where the grid offers the column's values.
-    ctx.ShowFilterButton = FFilterDropDownAuto && ARow == FFilterDropDownRow && ARow < FixedRows() &&
-                           (ACol >= FixedCols() || FFilterDropDownColumns == fdAll);
+    ctx.ShowFilterButton = HasFilterButton(ctx.RealCol, ARow);
     ctx.PaintRect = ARect;
     ctx.OrgRight = ARect.Right;
     ctx.State = AState;
@@ -348,7 +349,19 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     if (ctx.IsHeader && FHoverRow && ARow == FHoverRowIdx && FHoverRowCells.Contains(hcFixed))
         ctx.IsHeader = false;
 
-    if (ctx.IsHeader)
+    // A platform style paints header and selected cells itself; no style engine exists here to
+    // draw its element, so the cell takes the colours the style gave it as a plain fill, which
+    // the base painter left to this step.
+    const bool styled = IsPlatformStyled() && (ctx.IsHeader || ctx.State.Contains(gdSelected));
+    if (styled) {
+        TColor fill = ctx.SavedBrushColor;
+        if (!ctx.IsHeader)
+            fill = FSelectionColor != clNone ? FSelectionColor : clHighlight;
+        FillRectColor(ACanvas, ctx.PaintRect, fill);
+        ACanvas->Brush()->SetColor(ctx.SavedBrushColor);
+        if (ctx.IsHeader)
+            DrawRowIndicator(ctx);
+    } else if (ctx.IsHeader)
         DrawHeaderLook(ctx);
 
     if (ACol == 0 && FShowModified->Enabled && FlagAt(FModifiedRows, RealRowIndex(ARow))) {
@@ -364,11 +377,21 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
     if (!ctx.IsHeader)
         DrawEditorButtons(ctx);
 
+    const bool isInterface = ctx.Graphic && ctx.Graphic->CellType() == ctInterface;
+    auto *screenIf = isInterface ? dynamic_cast<ICellGraphicPaint *>(ctx.Graphic->CellObject()) : nullptr;
+    const bool interfaceFirst = screenIf && screenIf->DrawBeforeText();
+    if (interfaceFirst) {
+        TRect g = ctx.PaintRect;
+        InflateRect(g, 1, 1);
+        DrawInterfaceGraphic(ctx, g);
+    }
+
     const bool eventDraws = bool(OnDrawCell) || bool(OnCustomCellDraw);
     if ((!eventDraws || !FNoDefaultDraw) && !(ctx.Graphic && FNoImageAndText))
         DrawCellContent(ctx);
 
     ctx.PaintRect.Right = ctx.OrgRight;
+    ctx.PaintRect.Left -= ctx.IndicatorWidth;
     ACanvas->Brush()->SetColor(ctx.SavedBrushColor);
     ACanvas->Font()->SetColor(ctx.SavedFontColor);
     TRect r = ctx.PaintRect;
@@ -381,7 +404,10 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
 
     DrawNodeTreeLines(ctx, r);
 
-    if (ctx.Graphic) {
+    if (isInterface) {
+        if (!interfaceFirst)
+            DrawInterfaceGraphic(ctx, r);
+    } else if (ctx.Graphic) {
         TRect g = r;
         if (ctx.IsHeader)
             g.Top += 1;
@@ -403,6 +429,30 @@ void TExtStringGrid::DrawGridCell(TCanvas *ACanvas, int ACol, int ARow, TRect AR
 
     if (Designing() && FShowColNrs && ARow == 0)
         DrawDesignColumnNumber(ACanvas, ctx.RealCol, r);
+}
+
+bool TExtStringGrid::HasFilterButton(int RealCol, int ARow)
+{
+    if (ARow != FFilterDropDownRow || ARow >= FixedRows())
+        return false;
+    // An automatic list holds the column's own values: asking for it would read every row on
+    // every paint, so such a column shows its button unasked.
+    if (FFilterDropDownAuto && (RealCol >= FixedCols() || FFilterDropDownColumns == fdAll))
+        return true;
+    // The hook fills the grid's one filter list; an open drop-down keeps the list it was given.
+    TStringList scratch;
+    TStringList *kept = FFilterList;
+    QStringList keptValues;
+    std::swap(keptValues, FFilterValues);
+    FFilterList = &scratch;
+    bool has = false;
+    try {
+        has = DoGetColumnFilter(RealCol);
+    } catch (...) {
+    }
+    FFilterList = kept;
+    std::swap(keptValues, FFilterValues);
+    return has;
 }
 
 void TExtStringGrid::DrawDesignColumnNumber(TCanvas *ACanvas, int RealCol, TRect R)

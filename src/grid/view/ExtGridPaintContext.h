@@ -29,6 +29,8 @@ struct TCellPaintContext {
     int ScrollPos = 0;
     // The right edge the cell was handed, before buttons and scroll bars took their room.
     int OrgRight = 0;
+    // Width of the row indicator drawn at the left; given back once the content is drawn.
+    int IndicatorWidth = 0;
 
     // The cell's graphic (nullptr for none) and where it goes.
     TCellGraphic *Graphic = nullptr;

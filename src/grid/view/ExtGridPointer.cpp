@@ -207,8 +207,8 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             const bool html = FEnableHTML && CellTextKind(text, true) == 1;
             if (html) {
                 UnicodeString id, type, val;
+                // The renderer numbers the anchor it hits from 1, as painting counts the hovered one.
                 HtmlAnchorAt(ACol, ARow, X, Y, anchor, id, type, val, anchorIndex);
-                ++anchorIndex; // painting counts hovered anchors from 1
             } else if (FURLShow && IsLinkText(text)) {
                 anchor = text;
             }

@@ -335,9 +335,21 @@ void TExtStringGrid::UpdateOfficeTheme()
 
 void TExtStringGrid::SetAutoThemeAdapt(bool Value)
 {
+    if (Value == FAutoThemeAdapt)
+        return;
     FAutoThemeAdapt = Value;
-    if (Value)
+    if (FSearchFooter)
+        FSearchFooter->SetAutoThemeAdapt(Value);
+    if (Value) {
         UpdateOfficeTheme();
+        Invalidate();
+    }
     if (!Designing() && !LoadingState())
         RegisterThemeWindow(Value);
+}
+
+void TExtStringGrid::CMStyleChanged(TMessage &)
+{
+    ApplyPlatformStyle();
+    Invalidate();
 }

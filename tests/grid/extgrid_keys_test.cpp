@@ -293,6 +293,19 @@ TEST_F(KeyGrid, ScrollAboveTheSearchPanelEndsAtTheLargestTopRow)
     }
 }
 
+TEST_F(KeyGrid, CtrlFReachesTheShownSearchFooterOnly)
+{
+    Start(1, 1);
+    Key('F', TShiftState{ssCtrl});
+    EXPECT_EQ(GuiTest::FocusedControl(), g) << "no search footer: the grid keeps the focus";
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    form->SetActiveControl(g);
+    g->SetFocus();
+    Key('F', TShiftState{ssCtrl});
+    EXPECT_EQ(GuiTest::FocusedControl(), g->SearchPanel()->EditControl());
+}
+
 // ---- Space on data check boxes of a column grid ----
 
 class DataCheckKeys : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "controls/MiniHTML.h"
 
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -588,6 +589,39 @@ TEST_F(SortClickGrid, ABodyCellReleasedAtItsRightEdgeOpensNoFilterList)
     EXPECT_TRUE(g->DropList()->Visible());
     EXPECT_EQ(Order(), "12345");
     EXPECT_TRUE(clicked.empty());
+}
+
+
+TEST_F(SortClickGrid, ARightClickOnOneOfSeveralSelectedRowsKeepsThemForThePopupMenu)
+{
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->MouseActions()->SelectOnRightClick = true;
+    TPopupMenu menu(nullptr);
+    g->SetPopupMenu(&menu);
+    GuiTest::TScriptedModalHook hook;
+    // Each right click with a menu pops it up once; it is dismissed.
+    for (int i = 0; i < 2; ++i)
+        hook.Handle([](TModalRequest &) { return mrCancel; });
+    auto selected = [&] {
+        std::string s;
+        for (int r = 1; r < g->RowCount(); ++r)
+            s += g->RowSelect(r) ? '1' : '0';
+        return s;
+    };
+    g->SetRowSelect(2, true);
+    g->SetRowSelect(4, true);
+    GuiTest::Click(g, Middle(g->CellRect(2, 4)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "01010") << "kept for the menu";
+    GuiTest::Click(g, Middle(g->CellRect(2, 3)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "00100") << "a row outside them is selected alone";
+    EXPECT_EQ(hook.Shown.size(), 2u);
+    g->SetPopupMenu(nullptr);
+    g->SetRowSelect(5, true);
+    GuiTest::Click(g, Middle(g->CellRect(2, 5)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "00001") << "without a menu only the clicked row stays";
 }
 
 } // namespace

@@ -316,6 +316,19 @@ TEST_F(KeyGrid, RowSetFromCodeFollowsTheGridsRowRules)
     EXPECT_LE(g->CellRect(0, 39).Bottom, g->ClientHeight() - 30 + 2);
 }
 
+TEST_F(KeyGrid, CtrlFReachesTheShownSearchFooterOnly)
+{
+    Start(1, 1);
+    Key('F', TShiftState{ssCtrl});
+    EXPECT_EQ(GuiTest::FocusedControl(), g) << "no search footer: the grid keeps the focus";
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    form->SetActiveControl(g);
+    g->SetFocus();
+    Key('F', TShiftState{ssCtrl});
+    EXPECT_EQ(GuiTest::FocusedControl(), g->SearchPanel()->EditControl());
+}
+
 // ---- Space on data check boxes of a column grid ----
 
 class DataCheckKeys : public ::testing::Test {

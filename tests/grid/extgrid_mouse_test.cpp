@@ -7,6 +7,7 @@
 #include "controls/MiniHTML.h"
 
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -461,6 +462,166 @@ TEST_F(LinkGrid, AnOpenGroupClickedSelectsItsRows)
     EXPECT_EQ(g->Selection().Top, 3);
     EXPECT_EQ(g->Selection().Bottom, 4);
     EXPECT_EQ(g->Selection().Left, 1);
+}
+
+
+// A grid of letters and numbers sorted by header clicks, with the row order read back.
+class SortClickGrid : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 640, 320);
+        g = new TExtStringGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 620, 260);
+        g->SetColCount(4);
+        g->SetRowCount(6);
+        g->SetOptions(g->Options() + TGridOptions{goColSizing});
+        g->SortSettings()->Show = true;
+        const char *letters[] = {"b", "a", "b", "a", "c"};
+        const char *numbers[] = {"1", "2", "3", "4", "5"};
+        for (int r = 1; r < 6; ++r) {
+            g->SetCells(1, r, letters[r - 1]);
+            g->SetCells(2, r, numbers[r - 1]);
+            g->SetCells(3, r, QString("r%1").arg(r));
+        }
+        g->OnClickSort = [this](TObject *, int c) { clicked.push_back(c); };
+        form->Show();
+        GuiTest::ProcessEvents();
+    }
+    void ClickHeader(int C, TShiftState Shift = {})
+    {
+        GuiTest::Click(g, Middle(g->CellRect(C, 0)), mbLeft, Shift);
+        GuiTest::ProcessEvents();
+    }
+    std::string Order()
+    {
+        std::string s;
+        for (int r = 1; r < g->RowCount(); ++r)
+            s += g->Cells(3, r).toStdString().substr(1);
+        return s;
+    }
+    std::unique_ptr<TForm> form;
+    TExtStringGrid *g = nullptr;
+    std::vector<int> clicked;
+};
+
+TEST_F(SortClickGrid, ShiftClickAddsAnIndexKeyAndUndoSortTakesItAwayAgain)
+{
+    g->SortSettings()->UndoSort = true;
+    ClickHeader(2, TShiftState{ssShift});
+    EXPECT_EQ(Order(), "12345");
+    ClickHeader(1);
+    EXPECT_EQ(Order(), "24135") << "letters ascending, ties by the columns to the right";
+    EXPECT_FALSE(g->SortSettings()->IndexShow);
+
+    // Shift+click on the numbers: the letters stay the first key, the numbers follow.
+    ClickHeader(2, TShiftState{ssShift});
+    EXPECT_TRUE(g->SortSettings()->IndexShow);
+    EXPECT_EQ(g->SortIndexes()->SaveToString(), "u1;u2");
+    EXPECT_EQ(Order(), "24135");
+    ClickHeader(2, TShiftState{ssShift});
+    EXPECT_EQ(g->SortIndexes()->SaveToString(), "u1;d2");
+    EXPECT_EQ(Order(), "42315");
+    // Back at the first direction the key leaves the list: the letters alone, over the order
+    // the rows had before any sort.
+    ClickHeader(2, TShiftState{ssShift});
+    EXPECT_EQ(g->SortIndexes()->SaveToString(), "u1");
+    EXPECT_EQ(Order(), "24135");
+    EXPECT_EQ(clicked, (std::vector<int>{2, 1, 2, 2, 2}));
+
+    // A plain click goes back to one column; the third click on it undoes the sort.
+    ClickHeader(1);
+    EXPECT_FALSE(g->SortSettings()->IndexShow);
+    EXPECT_EQ(g->SortSettings()->Direction, sdAscending);
+    ClickHeader(1);
+    EXPECT_EQ(Order(), "53142");
+    ClickHeader(1);
+    EXPECT_EQ(Order(), "12345");
+    EXPECT_EQ(g->SortSettings()->Column, -1);
+    for (int r = 0; r < g->RowCount(); ++r)
+        EXPECT_EQ(g->SortRowXRef()->Items(r), r);
+}
+
+TEST_F(SortClickGrid, TheIndexKeyAndTheFirstDirectionFollowTheSettings)
+{
+    g->SortSettings()->IndexSortKey = ikCtrl;
+    g->SortSettings()->InitSortDirection = sdDescending;
+    ClickHeader(2);
+    EXPECT_EQ(Order(), "54321");
+    ClickHeader(1, TShiftState{ssShift});
+    EXPECT_FALSE(g->SortSettings()->IndexShow) << "Shift is not the index key here";
+    EXPECT_EQ(Order(), "53142");
+    ClickHeader(2, TShiftState{ssCtrl});
+    EXPECT_EQ(g->SortIndexes()->SaveToString(), "d1;d2");
+    EXPECT_EQ(Order(), "53142");
+}
+
+TEST_F(SortClickGrid, MergedColumnsAreFormedAgainOverTheSortedRows)
+{
+    g->SortSettings()->AutoColumnMerge = true;
+    g->MergedColumns()->Add(1);
+    EXPECT_FALSE(g->IsYMergedCell(1, 1));
+    ClickHeader(1);
+    EXPECT_EQ(Order(), "24135");
+    EXPECT_TRUE(g->IsYMergedCell(1, 1)) << "the two a rows";
+    EXPECT_EQ(g->CellSpan(1, 1).Y, 1);
+    EXPECT_TRUE(g->IsYMergedCell(1, 3)) << "the two b rows";
+    EXPECT_FALSE(g->IsYMergedCell(1, 5));
+}
+
+TEST_F(SortClickGrid, ABodyCellReleasedAtItsRightEdgeOpensNoFilterList)
+{
+    g->SetFilterDropDownAuto(true);
+    const TRect body = g->CellRect(1, 3);
+    GuiTest::Click(g, TPoint(body.Right - 8, Middle(body).Y));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->FilterCol(), -1);
+    EXPECT_FALSE(g->DropList()->Visible());
+    EXPECT_EQ(Order(), "12345");
+
+    // The filter button of the header opens it and does not sort.
+    const TRect head = g->CellRect(1, 0);
+    GuiTest::Click(g, TPoint(head.Right - 8, head.Top + 5));
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->FilterCol(), 1);
+    EXPECT_TRUE(g->DropList()->Visible());
+    EXPECT_EQ(Order(), "12345");
+    EXPECT_TRUE(clicked.empty());
+}
+
+
+TEST_F(SortClickGrid, ARightClickOnOneOfSeveralSelectedRowsKeepsThemForThePopupMenu)
+{
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->MouseActions()->SelectOnRightClick = true;
+    TPopupMenu menu(nullptr);
+    g->SetPopupMenu(&menu);
+    GuiTest::TScriptedModalHook hook;
+    // Each right click with a menu pops it up once; it is dismissed.
+    for (int i = 0; i < 2; ++i)
+        hook.Handle([](TModalRequest &) { return mrCancel; });
+    auto selected = [&] {
+        std::string s;
+        for (int r = 1; r < g->RowCount(); ++r)
+            s += g->RowSelect(r) ? '1' : '0';
+        return s;
+    };
+    g->SetRowSelect(2, true);
+    g->SetRowSelect(4, true);
+    GuiTest::Click(g, Middle(g->CellRect(2, 4)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "01010") << "kept for the menu";
+    GuiTest::Click(g, Middle(g->CellRect(2, 3)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "00100") << "a row outside them is selected alone";
+    EXPECT_EQ(hook.Shown.size(), 2u);
+    g->SetPopupMenu(nullptr);
+    g->SetRowSelect(5, true);
+    GuiTest::Click(g, Middle(g->CellRect(2, 5)), mbRight);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(selected(), "00001") << "without a menu only the clicked row stays";
 }
 
 } // namespace

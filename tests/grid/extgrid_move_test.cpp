@@ -219,4 +219,94 @@ TEST(ExtGridMoveColumn, AHeaderDraggedWithTheMouseMovesWithTheSameBookkeeping)
     EXPECT_EQ(G->SortSettings()->Column, 3);
 }
 
+
+// A grid that counts the ends of its dragged moves.
+class TBlockGrid : public TExtStringGrid {
+public:
+    using TExtStringGrid::TExtStringGrid;
+    int Ended = 0;
+    void DoEndBlockFocus() override { ++Ended; }
+};
+
+class DraggedMove : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->Initialize();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 600, 300);
+        G = new TBlockGrid(form.get());
+        G->SetParent(form.get());
+        G->SetBounds(0, 0, 400, 250);
+        G->SetColCount(10);
+        G->SetRowCount(5);
+        for (int c = 0; c < 10; ++c) {
+            G->SetColWidths(c, 60);
+            G->SetCells(c, 0, QStringLiteral("c%1").arg(c));
+        }
+        G->SetOptions(G->Options() + TGridOptions{goColMoving} - TGridOptions{goColSizing});
+        form->Show();
+        GuiTest::ProcessEvents(20);
+    }
+    // Presses on the header of column From and moves along the header row to X.
+    void Drag(int From, int X)
+    {
+        const TRect f = G->CellRect(From, 0);
+        y = (f.Top + f.Bottom) / 2;
+        GuiTest::MouseDown(G, TPoint((f.Left + f.Right) / 2, y));
+        for (int x = (f.Left + f.Right) / 2 + 10; x <= X; x += 20)
+            GuiTest::MouseMove(G, TPoint(x, y), TShiftState{ssLeft});
+        GuiTest::MouseMove(G, TPoint(X, y), TShiftState{ssLeft});
+    }
+    void Release(int X)
+    {
+        GuiTest::MouseUp(G, TPoint(X, y));
+        GuiTest::ProcessEvents(10);
+    }
+    std::unique_ptr<TForm> form;
+    TBlockGrid *G = nullptr;
+    int y = 0;
+};
+
+TEST_F(DraggedMove, ARefusedTargetShowsNoDropAndLeavesTheColumnsAsTheyWere)
+{
+    std::vector<int> asked;
+    G->OnColumnMoving = [&](TObject *, int c, bool &Allow) {
+        asked.push_back(c);
+        Allow = c != 4;
+    };
+    const int over4 = G->CellRect(4, 0).Left + 30;
+    Drag(2, G->CellRect(3, 0).Left + 30);
+    EXPECT_EQ(Screen->Cursor(), crDrag);
+    GuiTest::MouseMove(G, TPoint(over4, y), TShiftState{ssLeft});
+    EXPECT_EQ(Screen->Cursor(), crNoDrop);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), 4);
+    Release(over4);
+    EXPECT_EQ(Header(G), QStringLiteral("c0 c1 c2 c3 c4 c5 c6 c7 c8 c9"));
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_EQ(G->Ended, 1);
+
+    // Allowed again over column 3: the column goes there.
+    Drag(2, G->CellRect(3, 0).Left + 30);
+    Release(G->CellRect(3, 0).Left + 30);
+    EXPECT_EQ(Header(G), QStringLiteral("c0 c1 c3 c2 c4 c5 c6 c7 c8 c9"));
+    EXPECT_EQ(G->Ended, 2);
+}
+
+TEST_F(DraggedMove, DraggedPastTheRightEdgeTheColumnsScrollOnePerMove)
+{
+    ASSERT_EQ(G->LeftCol(), 1);
+    Drag(2, G->Width() - 10);
+    GuiTest::MouseMove(G, TPoint(G->Width() + 20, y), TShiftState{ssLeft});
+    EXPECT_EQ(G->LeftCol(), 2);
+    GuiTest::MouseMove(G, TPoint(G->Width() + 25, y), TShiftState{ssLeft});
+    EXPECT_EQ(G->LeftCol(), 3);
+    // Back over the fixed column the grid scrolls back.
+    GuiTest::MouseMove(G, TPoint(10, y), TShiftState{ssLeft});
+    EXPECT_EQ(G->LeftCol(), 2);
+    Release(10);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
 } // namespace

@@ -287,8 +287,8 @@ TEST_F(DropGrid, AMovedColumnShowsItsImageAndTheArrowsUntilTheRelease)
     g->SetCells(2, 0, "B");
     const TPoint from = Middle(g->CellRect(2, 0));
     GuiTest::MouseDown(g, from);
-    GuiTest::MouseMove(g, Middle(g->CellRect(4, 0)));
-    GuiTest::MouseMove(g, TPoint(Middle(g->CellRect(4, 0)).X + 2, from.Y));
+    GuiTest::MouseMove(g, Middle(g->CellRect(4, 0)), TShiftState{ssLeft});
+    GuiTest::MouseMove(g, TPoint(Middle(g->CellRect(4, 0)).X + 2, from.Y), TShiftState{ssLeft});
     ASSERT_NE(g->DragImage(), nullptr) << "ShowCells: a picture of the column";
     EXPECT_TRUE(g->DragImage()->Visible());
     EXPECT_EQ(g->DragImage()->Width(), g->ColWidths(2));
@@ -306,10 +306,13 @@ TEST_F(DropGrid, AMovedColumnShowsItsImageAndTheArrowsUntilTheRelease)
     g->DragDropSettings()->ShowCells = false;
     const TPoint back = Middle(g->CellRect(4, 0));
     GuiTest::MouseDown(g, back);
-    GuiTest::MouseMove(g, Middle(g->CellRect(1, 0)));
+    GuiTest::MouseMove(g, Middle(g->CellRect(1, 0)), TShiftState{ssLeft});
     EXPECT_EQ(g->DragImage(), nullptr);
     EXPECT_TRUE(g->HeaderDragButton()->Visible());
     EXPECT_EQ(g->HeaderDragButton()->Caption(), "B");
+    const TPoint under = Middle(g->CellRect(1, 0));
+    EXPECT_EQ(g->HeaderDragButton()->Left(), g->ClientToScreen(under).X - (back.X - g->CellRect(4, 0).Left))
+        << "a window of its own: placed in screen coordinates";
     EXPECT_EQ(g->HeaderDragButton()->Width(), g->ColWidths(4));
     GuiTest::MouseUp(g, Middle(g->CellRect(1, 0)));
     EXPECT_FALSE(g->HeaderDragButton()->Visible());
@@ -342,6 +345,39 @@ TEST_F(DropGrid, ADragOfCellsCarriesTheirPictureUntilItEnds)
         << "the selection is back after the picture was taken";
     EXPECT_EQ(width, g->CellRect(2, 1).Right - g->CellRect(1, 1).Left) << "the two selected columns";
     EXPECT_EQ(g->DragImage(), nullptr);
+}
+
+
+TEST_F(DropGrid, RowsDroppedAboveSelectedRowsPushTheirSelectionDownBeforeTheMoveRemovesThem)
+{
+    TDragDropSettings *dd = g->DragDropSettings();
+    dd->OleDropSource = true;
+    dd->OleRemoveRows = true;
+    dd->OleInsertRows = true;
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetOptions(g->Options() - TGridOptions{goEditing} + TGridOptions{goRowSelect});
+    g->Navigation()->AllowClipboardAlways = true;
+    for (int r = 1; r < 8; ++r)
+        g->SetCells(1, r, QString("r%1").arg(r));
+    g->SetSelection(TGridRect{1, 4, 5, 5});
+    g->SetRowSelect(4, true);
+    g->SetRowSelect(5, true);
+
+    GuiTest::TScriptedModalHook hook;
+    hook.Handle([&](TModalRequest &) {
+        TDragSession *s = CurrentDragSession();
+        s->MoveTo(g, Middle(g->CellRect(1, 2)));
+        s->MoveTo(g, TPoint(Middle(g->CellRect(1, 2)).X + 1, Middle(g->CellRect(1, 2)).Y));
+        s->Release();
+        return mrOk;
+    });
+    const TPoint p = Middle(g->CellRect(1, 4));
+    GuiTest::MouseDown(g, p);
+    GuiTest::MouseMove(g, TPoint(p.X + 6, p.Y));
+    GuiTest::MouseUp(g, TPoint(p.X + 6, p.Y));
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"", "r1", "r4", "r5", "r2", "r3", "r6", "r7"}));
 }
 
 } // namespace

@@ -146,11 +146,18 @@ TEST_F(PointerGrid, ColumnSizingReportsTheHintsWidth)
     GuiTest::MouseMove(g, TPoint(h.Right, y));
     GuiTest::MouseDown(g, TPoint(h.Right, y));
     GuiTest::MouseMove(g, TPoint(h.Right + 20, y));
+    GuiTest::ProcessEvents();
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(g->SizingHint(), QStringLiteral("cw=<b>%1</b>").arg(sizes.back()));
+    // The hint shows at the sized column's header while the border is dragged.
+    THTMLHintWindow *hint = g->ScrollHintWindow();
+    ASSERT_TRUE(hint->Showing());
+    EXPECT_EQ(hint->Caption(), g->SizingHint());
+    EXPECT_EQ(hint->Left(), g->ClientToScreen(TPoint(h.Left, h.Top)).X);
     GuiTest::MouseUp(g, TPoint(h.Right + 20, y));
     GuiTest::ProcessEvents();
     EXPECT_EQ(g->ColWidths(2), sizes.back()) << "the reported width is the one the release gives";
+    EXPECT_FALSE(hint->Showing()) << "the release closes it";
 }
 
 } // namespace

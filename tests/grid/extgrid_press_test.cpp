@@ -172,7 +172,7 @@ TEST_F(PressGrid, ColumnMoveAsksBeforeAndWhileMoving)
     const TPoint from = Middle(g->CellRect(2, 0));
     const TPoint to = Middle(g->CellRect(4, 0));
     GuiTest::MouseDown(g, from);
-    GuiTest::MouseMove(g, to);
+    GuiTest::MouseMove(g, to, TShiftState{ssLeft});
     GuiTest::MouseUp(g, to);
     GuiTest::ProcessEvents();
     ASSERT_FALSE(log.empty());
@@ -183,7 +183,7 @@ TEST_F(PressGrid, ColumnMoveAsksBeforeAndWhileMoving)
     log.clear();
     allow = false;
     GuiTest::MouseDown(g, Middle(g->CellRect(4, 0)));
-    GuiTest::MouseMove(g, Middle(g->CellRect(1, 0)));
+    GuiTest::MouseMove(g, Middle(g->CellRect(1, 0)), TShiftState{ssLeft});
     GuiTest::MouseUp(g, Middle(g->CellRect(1, 0)));
     GuiTest::ProcessEvents();
     EXPECT_EQ(log, std::vector<std::string>{"move 4"});

@@ -185,6 +185,24 @@ TEST_F(TabGrid, AdvanceAfterAnEditByDirection)
     EXPECT_EQ(g->Row(), 3);
 }
 
+TEST_F(TabGrid, AnAdvanceOntoACheckBoxEntersItWithoutFlippingIt)
+{
+    g->AddCheckBox(2, 1, false, false);
+    std::vector<std::string> changing;
+    g->OnCellChanging = [&](TObject *, int OldRow, int OldCol, int NewRow, int NewCol, bool &) {
+        changing.push_back(std::to_string(OldCol) + "," + std::to_string(OldRow) + ">" + std::to_string(NewCol) + "," +
+                           std::to_string(NewRow));
+    };
+    Start(1, 1);
+    g->AdvanceCell(1, 1, true, false, true, false, true);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 1);
+    bool state = true;
+    g->GetCheckBoxState(2, 1, state);
+    EXPECT_FALSE(state) << "moving onto a check box does not change it";
+    EXPECT_EQ(changing, (std::vector<std::string>{"1,1>2,1", "1,1>2,1"}));
+}
+
 TEST_F(TabGrid, AutoAppendRowKeepsTheFloatingFooterWithItsCellObjects)
 {
     g->FloatingFooter()->SetVisible(true);

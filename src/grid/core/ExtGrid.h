@@ -1191,7 +1191,11 @@ public:
 
     // ---- new virtual operations, in slot order ----
     virtual void DoCalcFooter(int ACol);
-    virtual void DoClickSort(int ACol) {}
+    virtual void DoClickSort(int ACol)
+    {
+        if (OnClickSort)
+            OnClickSort(this, ACol);
+    }
     virtual void DoF2Key() {}
     virtual void WriteEditValue(int ACol, int ARow, const UnicodeString &Value);
     virtual void DoSelectAll(const TGridRect &R) {}
@@ -3863,7 +3867,7 @@ public:
     // The editor of a header or row-header cell (a text or combo over the fixed cell).
     virtual void EditFixedCell(int ACol, int ARow);
     // The filter list of a column opens under its header's filter button.
-    virtual void OpenFilterDropDown(int ACol, int ARow) {}
+    virtual void OpenFilterDropDown(int ACol, int ARow);
     // The editor of one in-text control of a cell (an edit or combo over the control).
     virtual void EditCellControl(int ACol, int ARow, const UnicodeString &CtrlID);
 
@@ -4007,7 +4011,10 @@ protected:
     void FireKeyDown(Word Key, TShiftState Shift);
     // The shift state of the keyboard right now (Ctrl, Shift and the left Alt).
     static TShiftState KeyboardShift();
-    void HandleSortClick(int ACol, int ARow, int X, int Y);
+    void HandleSortClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
+    // The sort of a header click: one column, or with IndexKey the index list; grouped grids
+    // sort inside their groups (ExtGridSort.cpp).
+    void SortByHeaderClick(int RealCol, bool IndexKey);
     bool InHeaderSizingZone(int ACol, int ARow, int X) const;
     void SelectionChangedSince(const TGridRect &Old);
     void DeleteCurrentRow();
@@ -4063,6 +4070,11 @@ protected:
     TPopupMenu *FFixedDropDownMenu = nullptr;
     UnicodeString FCurrentAnchor;
     int FMoveTarget = -1;
+    // ---- the end of a dragged move, the sizing hint ----
+    // The answer of OnColumnMoving/OnRowMoving for the target under the pointer.
+    bool FMoveAllowed = true;
+    void ScrollWhileMoving(bool ColMove, int X, int Y);
+    void ShowSizingHint(const UnicodeString &Text, int ACol, int ARow);
     UnicodeString FSizingHint;
     TGridRect FDropSelection{};
     // ---- end of keys, mouse, pointer and selection ----

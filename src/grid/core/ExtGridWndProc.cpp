@@ -35,8 +35,10 @@ void TExtStringGrid::WndProc(TMessage &Message)
         }
         return;
     }
+    // Here the set-cursor message also comes while the button is held (no capture to hold it
+    // back), so only a released button tells a move that lost it.
     if (Message.Msg == WM_SETCURSOR && Screen && Screen->Cursor() == crDrag &&
-        (GridState() == gsColMoving || GridState() == gsRowMoving) && FEnhRowColMove) {
+        (GridState() == gsColMoving || GridState() == gsRowMoving) && FEnhRowColMove && GetKeyState(VK_LBUTTON) >= 0) {
         // A move that lost its button: the drag look and the move timer go.
         Screen->SetCursor(crDefault);
         if (MoveButton) {

@@ -652,6 +652,15 @@ bool TExtStringGrid::ShowFilterList(int ACol)
 {
     if (!DoGetColumnFilter(ACol))
         return false;
+    OpenFilterDropDown(DisplColIndex(ACol), FFilterDropDownRow);
+    return true;
+}
+
+void TExtStringGrid::OpenFilterDropDown(int ADisplCol, int ARow)
+{
+    (void)ARow;
+    // The column's filter entries are in FFilterList already (DoGetColumnFilter).
+    const int ACol = RealColIndex(ADisplCol);
     FFilterCol = ACol;
     TCustomListBox *list = FFilterDropDownCheck ? static_cast<TCustomListBox *>(FDropCheckList)
                                                 : static_cast<TCustomListBox *>(FDropList);
@@ -685,7 +694,7 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     if (list == FDropList && list->Count() > 0)
         list->SetItemIndex(0);
 
-    const int displ = DisplColIndex(ACol);
+    const int displ = ADisplCol;
     const TRect cell = CellRect(displ, std::min(FFilterDropDownRow, std::max(FixedRows() - 1, 0)));
     int w = FFilterDropDown->Width, h = FFilterDropDown->Height;
     if (FFilterDropDown->AutoSize) {
@@ -703,7 +712,6 @@ bool TExtStringGrid::ShowFilterList(int ACol)
     list->SetBounds(at.X, at.Y, w, h);
     list->SetVisible(true);
     WatchOutsideClicks(list, true);
-    return true;
 }
 
 void TExtStringGrid::CloseFilterLists()

@@ -167,6 +167,11 @@ void TGridDropTarget::DropText(TPoint Pt, const UnicodeString &Text)
             r.Top += rows + 1;
             r.Bottom += rows + 1;
             g->FDropSelection = r;
+            // The selected rows' flags go down with their rows; the new rows come unselected.
+            const int at = g->NumHiddenRows() > 0 ? g->RealRowIndex(ARow) : ARow;
+            if (g->MouseActions()->DisjunctRowSelect() && at < g->FRowSelect->Count())
+                for (int i = 0; i <= rows; ++i)
+                    g->FRowSelect->Insert(at, 0);
         }
         if (dd->OleInsertRows) {
             int t = g->TopRow();
@@ -430,7 +435,9 @@ void TExtStringGrid::StartOleDrag(int ACol, int ARow)
     if (ARow < FixedRows() && FDragDropSettings->OleColumnDragDrop) {
         if (!FDragDropSettings->ShowCells && MoveButton) {
             MoveButton->SetCaption(Cells(realCol, 0));
-            MoveButton->SetBounds(Clickposx, Clickposy - RowHeights(0), ColWidths(ACol), RowHeights(0));
+            // A window of its own: placed on the screen.
+            const TPoint at = ClientToScreen(TPoint(Clickposx, Clickposy - RowHeights(0)));
+            MoveButton->SetBounds(at.X, at.Y, ColWidths(ACol), RowHeights(0));
             MoveButton->SetVisible(true);
         }
         const HRESULT hr = BeginColumnDrag(source.Get(), realCol, effects, effect);
@@ -536,7 +543,8 @@ void TExtStringGrid::ShowMoveFeedback(bool ColMove, int ACol, int ARow, int X, i
         const int x = RightToLeftGrid() ? s.X - MoveForm->Width() + ColWidths(0) : s.X;
         MoveForm->SetBounds(x, s.Y, MoveForm->Width(), MoveForm->Height());
     } else if (MoveButton && w > 0) {
-        MoveButton->SetBounds(X - MoveOfsX, Y - MoveOfsY, w, h);
+        const TPoint at = ClientToScreen(TPoint(X - MoveOfsX, Y - MoveOfsY));
+        MoveButton->SetBounds(at.X, at.Y, w, h);
     }
 
     const int prev = FMoveTarget;

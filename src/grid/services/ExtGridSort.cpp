@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -855,6 +856,87 @@ void TExtStringGrid::QUnSort()
             FUnSortRowXRef->SetItems(B, t);
         });
     });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The header click
+
+void TExtStringGrid::SortByHeaderClick(int RealCol, bool IndexKey)
+{
+    HideInplaceEdit();
+    if (FSortRowXRef->Count() != RowCount())
+        InitSortXRef();
+    TSortSettings *ss = FSortSettings;
+    // Merged runs would travel as broken spans: they are split for the sort and, with
+    // AutoColumnMerge, formed again over the new order.
+    const int merged = FMergedColumns->Count();
+    for (int i = 0; i < merged; ++i)
+        SplitColumnCells(FMergedColumns->Items(i));
+    const auto started = std::chrono::steady_clock::now();
+    const bool grouped = GroupColumn() != -1;
+    const bool initAscending = ss->InitSortDirection == sdAscending;
+    if (IndexKey) {
+        if (!ss->IndexShow) {
+            // The column sorted so far stays the first key; the click adds the next one.
+            FSortIndexes->Clear();
+            if (ss->Column >= 0 && ss->Column != RealCol)
+                FSortIndexes->AddIndex(ss->Column, ss->Direction == sdAscending);
+        }
+        const int at = FSortIndexes->FindIndex(RealCol);
+        bool undo = false;
+        if (at < 0) {
+            FSortIndexes->AddIndex(RealCol, initAscending);
+        } else {
+            FSortIndexes->ToggleIndex(RealCol);
+            undo = ss->UndoSort && FSortIndexes->SortDirections(at) == initAscending;
+            if (undo)
+                FSortIndexes->Delete(at);
+        }
+        // Without the key the remaining keys would order the rows as the last sort left them,
+        // not as they were.
+        if (undo)
+            QUnSort();
+        const int last = FSortIndexes->Count() - 1;
+        ss->IndexShow = last >= 0;
+        if (last >= 0) {
+            const int p = undo ? 0 : FSortIndexes->FindIndex(RealCol);
+            ss->Column = FSortIndexes->SortColumns(p);
+            ss->Direction = FSortIndexes->SortDirections(p) ? sdAscending : sdDescending;
+            if (grouped)
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
+        } else {
+            ss->Column = -1;
+            ss->Direction = ss->InitSortDirection;
+        }
+    } else {
+        const bool same = ss->Column == RealCol && !ss->IndexShow;
+        ss->IndexShow = false;
+        bool undo = false;
+        if (same) {
+            ss->ToggleDirection();
+            undo = ss->UndoSort && ss->Direction == ss->InitSortDirection;
+        } else {
+            ss->Column = RealCol;
+            ss->Direction = ss->InitSortDirection;
+        }
+        if (undo) {
+            QUnSort();
+            FSortIndexes->Clear();
+            ss->Column = -1;
+        } else if (grouped) {
+            QSortGroup();
+        } else {
+            QSort();
+        }
+    }
+    FSortTime = Cardinal(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count());
+    if (merged > 0 && ss->AutoColumnMerge)
+        MergeAllColumnCells();
+    if (FControlList->Count() > 0)
+        CellControlsUpdate(true);
 }
 
 void TExtStringGrid::Sort(int Column, TSortDirection Direction)

@@ -299,11 +299,7 @@ void TExtStringGrid::DrawHoveredHeader(TCellPaintContext &Ctx, TRect R)
 {
     TCanvas *C = Ctx.Canvas;
     R.Bottom += 1;
-    bool dropDown = false;
-    if (FControlLook->FixedDropDownButton()) {
-        dropDown = true;
-        DoCanShowFixedDropDown(Ctx.RealCol, Ctx.Row, dropDown);
-    }
+    const bool dropDown = FControlLook->FixedDropDownButton() && DoCanShowFixedDropDown(Ctx.RealCol);
     const bool held = FMouseDownMove || (GridState() == gsColMoving && Movecell >= 0);
     auto hover = [&](const TRect &A) {
         DrawMirrorGradientRect(C, A, FQRVGradHoverFrom, FQRVGradHoverTo, FQRVGradHoverMirrorFrom,

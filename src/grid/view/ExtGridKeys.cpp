@@ -243,6 +243,11 @@ void TExtStringGrid::WMKeyDown(TWMKey &Message)
         }
     }
 
+    // Ctrl+F reaches the shown search footer; the key goes on as any other.
+    if (ctrl && key == 'F' && FSearchFooter->Visible() && FSearchPanel && FSearchPanel->EditControl() &&
+        FSearchPanel->EditControl()->CanFocus())
+        FSearchPanel->EditControl()->SetFocus();
+
     const UnicodeString cellText = cellValid ? GridCells(realCol, row) : UnicodeString();
     const bool controlText = FEnableHTML && cellText.toUpper().contains(QStringLiteral("<CONTROL"));
     if (enterOrF2 && Options().Contains(goEditing)) {
@@ -482,22 +487,41 @@ void TExtStringGrid::WMKeyDown(TWMKey &Message)
     }
 
     // The search panel covers the last rows: the keys that would go below it only scroll.
-    if (FSearchFooter->Visible() && FSearchPanel && TopRow() >= RowCount() - VisibleRowCount() &&
-        Row() == RowCount() - 1) {
-        if (isDown) {
+    bool bracket = false;
+    bool otherKey = false;
+    int keepTop = -1;
+    if (FSearchFooter->Visible() && FSearchPanel && TopRow() >= RowCount() - VisibleRowCount()) {
+        const bool lastRow = Row() == RowCount() - 1;
+        if (lastRow && isDown) {
             ScrollAboveSearchFooter();
             Message.Result = 1;
             FireKeyDown(key, shift);
             return;
         }
-        if ((key == VK_RIGHT && Col() == ColCount() - 1) || (key == VK_LEFT && Col() == FixedCols())) {
+        if (lastRow && ((key == VK_RIGHT && Col() == ColCount() - 1) || (key == VK_LEFT && Col() == FixedCols()))) {
             Message.Result = 1;
             FireKeyDown(key, shift);
             return;
         }
+        // The platform would first scroll the last row under the panel and then back: one paint
+        // at the end instead.
+        otherKey = !IsOneOf(key, {VK_SHIFT, VK_MENU, VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN});
+        bracket = otherKey || (lastRow && IsOneOf(key, {VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_DOWN}));
+        keepTop = TopRow();
     }
 
-    TBaseGrid::WMKeyDown(Message);
+    if (bracket) {
+        BeginUpdate();
+        struct TEnd {
+            TExtStringGrid *G;
+            ~TEnd() { G->EndUpdate(); }
+        } end{this};
+        TBaseGrid::WMKeyDown(Message);
+        if (otherKey && TopRow() != keepTop && TopRow() >= RowCount() - VisibleRowCount())
+            SetTopRow(keepTop);
+    } else {
+        TBaseGrid::WMKeyDown(Message);
+    }
     key = Message.CharCode;
 
     if (FSearchFooter->Visible() && FSearchPanel && IsOneOf(Message.CharCode, {VK_NEXT, VK_END, VK_LEFT, VK_RIGHT, VK_DOWN}) &&

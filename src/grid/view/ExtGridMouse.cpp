@@ -6,6 +6,7 @@
 
 #include "controls/ExtGridUtil.h"
 #include "controls/MiniHTML.h"
+#include "platform/Forms.h"
 #include "platform/ShellApi.h"
 #include "platform/Windows.h"
 
@@ -574,8 +575,25 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
 {
     const int X = Message.XPos, Y = Message.YPos;
     const TGridState stateAtUp = GridState();
-    if (stateAtUp == gsColMoving || stateAtUp == gsRowMoving)
+    if (stateAtUp == gsColMoving || stateAtUp == gsRowMoving) {
         EndMoveFeedback();
+        const bool noDrop = Screen->Cursor() == crNoDrop;
+        if (FEnhRowColMove && (noDrop || Screen->Cursor() == crDrag)) {
+            if (MoveButton)
+                MoveButton->SetEnabled(false);
+            DoEndBlockFocus();
+            Screen->SetCursor(crDefault);
+            if (noDrop) {
+                // The target was refused: the platform must not drop the column or row.
+                FGridState = gsNormal;
+                if (stateAtUp == gsColMoving)
+                    RepaintRow(0);
+                else
+                    RepaintCol(0);
+            }
+        }
+        FMoveAllowed = true;
+    }
     const bool movedOrSized = ColMoveFlg || ColSizeFlg || stateAtUp == gsColSizing || stateAtUp == gsRowSizing ||
                               stateAtUp == gsColMoving || stateAtUp == gsRowMoving;
     ColMoveFlg = false;
@@ -625,6 +643,10 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
         }
         FSizingFixedRow = -1;
         Invalidate();
+    }
+    if (FScrollHintShow) {
+        FScrollHintWnd->ReleaseHandle();
+        FScrollHintShow = false;
     }
     if (FFixedCellPushed) {
         FFixedCellPushed = false;
@@ -777,10 +799,10 @@ void TExtStringGrid::WMLButtonUp(TWMMouse &Message)
         }
     }
     if (!onCheck)
-        HandleSortClick(ACol, ARow, X, Y);
+        HandleSortClick(ACol, ARow, X, Y, KeysToShiftState(Message.Keys));
 }
 
-void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
+void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y, TShiftState Shift)
 {
     (void)Y;
     if (FDblClk) {
@@ -789,20 +811,22 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
     }
     if (ARow == 0 && InHeaderSizingZone(ACol, ARow, X))
         return;
-    int downCol = -1, downRow = -1;
-    MouseToCell(Clickposx, Clickposy, downCol, downRow);
-    const int realCol = RealColIndex(ACol);
-    const TRect cr = CellRect(ACol, ARow);
-    if (X > cr.Right - 16) {
-        const bool allow = FControlLook->FixedDropDownButton() && DoCanShowFixedDropDown(realCol);
-        if (allow || ShowFilterList(realCol))
-            return;
-    }
     if (!(ACol >= FixedCols() || FSortSettings->FixedCols))
         return;
+    int downCol = -1, downRow = -1;
+    MouseToCell(Clickposx, Clickposy, downCol, downRow);
     if (ARow != FSortSettings->Row || downRow != ARow || FixedRows() <= 0 || !FSortSettings->Show ||
         RowCount() <= 2)
         return;
+    const int realCol = RealColIndex(ACol);
+    // The header's drop-down button and filter button own the right 16 pixels; the filter list
+    // itself opens on the release (MouseUp).
+    const TRect cr = CellRect(ACol, ARow);
+    if (X > cr.Right - 16) {
+        const bool allow = FControlLook->FixedDropDownButton() && DoCanShowFixedDropDown(realCol);
+        if (allow || FFilterCol == realCol || DoGetColumnFilter(realCol))
+            return;
+    }
     bool doSort = !IsIgnoredColumn(realCol);
     if (OnCanSort)
         OnCanSort(this, realCol, doSort);
@@ -810,15 +834,13 @@ void TExtStringGrid::HandleSortClick(int ACol, int ARow, int X, int Y)
         RepaintCell(ACol, ARow);
         return;
     }
-    HideInplaceEdit();
-    if (FSortSettings->Column == realCol)
-        FSortSettings->Direction = FSortSettings->Direction == sdAscending ? sdDescending : sdAscending;
-    else
-        FSortSettings->Column = realCol;
-    QSort();
+    const bool indexKey =
+        FSortSettings->IndexSortKey == ikCtrl ? Shift.Contains(ssCtrl) : Shift.Contains(ssShift);
+    const int keepLeft = LeftCol();
+    SortByHeaderClick(realCol, indexKey);
+    if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll && LeftCol() != keepLeft)
+        SetLeftCol(keepLeft);
     DoClickSort(realCol);
-    if (OnClickSort)
-        OnClickSort(this, realCol);
     Invalidate();
 }
 
@@ -943,9 +965,8 @@ void TExtStringGrid::WMRButtonDown(TWMMouse &Message)
             const TShiftState keys = KeysToShiftState(Message.Keys);
             if (keys.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl) {
                 SetRowSelect(ARow, !GetRowSelect(ARow));
-            } else {
-                // Controls carry no popup menu of their own here, so a right click keeps only
-                // its row.
+            } else if (!(PopupMenu() && RowSelectCount() > 1 && GetRowSelect(ARow))) {
+                // A right click on one of several selected rows keeps them for the popup menu.
                 ClearRowSelect();
                 SetRowSelect(ARow, true);
             }

@@ -7,6 +7,7 @@
 #include "grid/core/ExtGrid.h"
 
 #include "controls/ExtGridUtil.h"
+#include "platform/Forms.h"
 #include "platform/Windows.h"
 
 #include <algorithm>
@@ -166,20 +167,25 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             if (!allow) {
                 FGridState = gsNormal;
                 Invalidate();
-            } else if (FEnhRowColMove && RowCount() > 1 && (X != Clickposx || Y != Clickposy)) {
+            } else if (FEnhRowColMove && RowCount() > 1 && (X != Clickposx || Y != Clickposy) && !FSizingFixed &&
+                       !FSizingFixedR) {
                 ShowMoveFeedback(colMove, ACol, ARow, X, Y);
                 const int target = colMove ? ACol : ARow;
-                if (target >= 0 && target != FMoveTarget) {
+                if (target >= 0) {
                     FMoveTarget = target;
-                    bool go = true;
+                    FMoveAllowed = true;
                     if (colMove && OnColumnMoving)
-                        OnColumnMoving(this, target, go);
+                        OnColumnMoving(this, target, FMoveAllowed);
                     else if (!colMove && OnRowMoving)
-                        OnRowMoving(this, target, go);
+                        OnRowMoving(this, target, FMoveAllowed);
                 }
+                ScrollWhileMoving(colMove, X, Y);
+                // The release reads the cursor: a refused target drops nothing.
+                Screen->SetCursor(FMoveAllowed ? crDrag : crNoDrop);
             }
         } else {
             FMoveTarget = -1;
+            FMoveAllowed = true;
         }
     }
 
@@ -202,9 +208,11 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         // Links in plain cell texts: the link cursor, the hovered link and its enter and exit.
         UnicodeString anchor;
         int anchorIndex = 0;
+        bool htmlAnchor = false;
         if (valid) {
             const UnicodeString text = GridCells(RealColIndex(ACol), ARow);
             const bool html = FEnableHTML && CellTextKind(text, true) == 1;
+            htmlAnchor = html;
             if (html) {
                 UnicodeString id, type, val;
                 // The renderer numbers the anchor it hits from 1, as painting counts the hovered one.
@@ -230,6 +238,16 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             }
         }
         if (!anchor.isEmpty() && anchor != FCurrentAnchor) {
+            // A hint still showing for the last anchor would name the wrong link.
+            if (htmlAnchor) {
+                UnicodeString hint = anchor;
+                if (OnAnchorHint)
+                    OnAnchorHint(this, ARow, ACol, hint);
+                if (hint != FLastAnchorHint && !FLastAnchorHint.isEmpty()) {
+                    FLastAnchorHint = hint;
+                    Application->CancelHint();
+                }
+            }
             FCurrentAnchor = anchor;
             if (OnAnchorEnter)
                 OnAnchorEnter(this, ARow, ACol, anchor);
@@ -278,6 +296,13 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 
     TBaseGrid::MouseMove(Shift, X, Y);
 
+    if (FNavigation->KeepHorizScroll && FMouseKeepDown && FOldKeepLeftCol >= 0 && GridState() != gsColMoving &&
+        LeftCol() != FOldKeepLeftCol) {
+        StartUpdate();
+        SetLeftCol(FOldKeepLeftCol);
+        ResetUpdate();
+    }
+
     // The sizing events and the hint carry the size the release would give.
     FSizingHint.clear();
     if (GridState() == gsColSizing || FSizingFixed) {
@@ -288,8 +313,10 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
         if (OnColumnSizing)
             OnColumnSizing(this, col, size);
-        if (Designing() || FHintShowSizing)
+        if (Designing() || FHintShowSizing) {
             FSizingHint = QStringLiteral("cw=<b>%1</b>").arg(size);
+            ShowSizingHint(FSizingHint, FSizingFixed ? 0 : col, 0);
+        }
     } else if (GridState() == gsRowSizing || FSizingFixedR) {
         int row = 0, size = FSizeFixedY;
         if (!FSizingFixedR) {
@@ -298,9 +325,16 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         }
         if (OnRowSizing)
             OnRowSizing(this, row, size);
-        if (Designing() || FHintShowSizing)
+        if (Designing() || FHintShowSizing) {
             FSizingHint = QStringLiteral("rh=<b>%1</b>").arg(size);
+            ShowSizingHint(FSizingHint, 0, FSizingFixedR ? 0 : row);
+        }
     }
+
+    // A moved column or row shows at once under the pointer. Here a repaint is whole, so only
+    // while something is being moved.
+    if (FEnhRowColMove && (GridState() == gsColMoving || GridState() == gsRowMoving))
+        Update();
 
     const TGridRect now = Selection();
     if (now.Left != entry.Left || now.Top != entry.Top || now.Right != entry.Right || now.Bottom != entry.Bottom)
@@ -367,4 +401,47 @@ void TExtStringGrid::DrawInputOverlays(TCanvas *ACanvas)
             ACanvas->LineTo(r.Right, r.Top);
         }
     }
+}
+
+void TExtStringGrid::ScrollWhileMoving(bool ColMove, int X, int Y)
+{
+    // Past the fixed part or past the far edge the grid brings the next column (row) in, one per
+    // move.
+    if (ColMove) {
+        if (VisibleColCount() >= ColCount() - FixedCols())
+            return;
+        int fixedWidth = 0;
+        for (int c = 0; c < FixedCols(); ++c)
+            fixedWidth += ColWidths(c);
+        if (X < fixedWidth && LeftCol() > FixedCols())
+            SetLeftCol(LeftCol() - 1);
+        else if (X > Width() && LeftCol() + VisibleColCount() < ColCount())
+            SetLeftCol(LeftCol() + 1);
+        else
+            return;
+    } else {
+        if (VisibleRowCount() >= RowCount() - FixedRows())
+            return;
+        int fixedHeight = 0;
+        for (int r = 0; r < FixedRows(); ++r)
+            fixedHeight += RowHeights(r);
+        if (Y < fixedHeight && TopRow() > FixedRows())
+            SetTopRow(TopRow() - 1);
+        else if (Y > Height() && TopRow() + VisibleRowCount() < RowCount())
+            SetTopRow(TopRow() + 1);
+        else
+            return;
+    }
+    Repaint();
+}
+
+void TExtStringGrid::ShowSizingHint(const UnicodeString &Text, int ACol, int ARow)
+{
+    const TRect cell = CellRect(std::clamp(ACol, 0, std::max(ColCount() - 1, 0)), std::clamp(ARow, 0, std::max(RowCount() - 1, 0)));
+    const TPoint at = ClientToScreen(TPoint(cell.Left, cell.Top));
+    TRect r = FScrollHintWnd->CalcHintRect(200, Text, nullptr);
+    FScrollHintWnd->SetColor(FHintColor);
+    OffsetRect(r, at.X, at.Y);
+    FScrollHintWnd->ActivateHint(r, Text);
+    FScrollHintShow = true;
 }

@@ -382,6 +382,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, 
     const int startCol = ACol, startRow = ARow;
     int c = ACol, r = ARow;
     bool moved = false;
+    bool lastAllow = true;
     const long long limit = (long long)ColCount() * RowCount() + 2;
     for (long long n = 0; n < limit; ++n) {
         const int pc = c, pr = r;
@@ -404,6 +405,7 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, 
                 OnAutoAdvance(this, FAERow, FAECol, nr, nc, allow);
             if (allow && OnCellChanging)
                 OnCellChanging(this, FAERow, FAECol, nr, nc, allow);
+            lastAllow = allow;
             FDisableChange = true;
             if (allow && nc >= 0 && nr >= 0 && nc < ColCount() && nr < RowCount()) {
                 FocusCell(nc, nr, true);
@@ -431,8 +433,20 @@ void TExtStringGrid::AdvanceCell(int ACol, int ARow, bool Force, bool AutoEdit, 
     if (ShowEditor && ((AutoEdit && FNavigation->AdvanceAutoEdit) || control)) {
         if (!KeyEditableCell(Col(), Row()))
             return;
-        if (!control)
+        if (!control) {
             ShowInplaceEdit();
+        } else {
+            // Through the start cell and back, so that the control cell is entered as by a
+            // move of the user's. No click is fed: on a check box it would flip the value the
+            // user only moved onto.
+            const int newCol = Col(), newRow = Row();
+            FDisableChange = true;
+            FocusCell(startCol, startRow, true);
+            FocusCell(newCol, newRow, true);
+            FDisableChange = false;
+            if (OnCellChanging)
+                OnCellChanging(this, startRow, startCol, Row(), Col(), lastAllow);
+        }
         TEditorType et = FDefaultEditor;
         if (startCol < ColCount() && startRow < RowCount())
             GetCellEditor(RealColIndex(startCol), startRow, et);

@@ -222,6 +222,7 @@ TEST_F(CellPaintTest, CellButtonKeepsItsPlaceForThePointerAndShowsItsCaption)
 
 TEST_F(CellPaintTest, TurnedTextSitsWhereItsAlignmentsPutIt)
 {
+    G->SetBounds(0, 0, 340, 260);
     G->SetDefaultRowHeight(60);
     G->SetCells(1, 2, QStringLiteral("Abc"));
     G->SetRotated(1, 2, 90);
@@ -233,8 +234,10 @@ TEST_F(CellPaintTest, TurnedTextSitsWhereItsAlignmentsPutIt)
     const TRect cell = G->CellRect(1, 2);
     for (const Case &c : cases) {
         SCOPED_TRACE(int(c.H) * 10 + int(c.V));
-        G->SetDefaultAlignment(c.H);
-        G->SetVAlignment(c.V);
+        G->OnGetAlignment = [c](TObject *, int, int, TAlignment &H, TVAlignment &V) {
+            H = c.H;
+            V = c.V;
+        };
         const QImage img = Render();
         int l = cell.Right, t = cell.Bottom, r = cell.Left, b = cell.Top;
         for (int y = cell.Top; y < cell.Bottom - 1; ++y)

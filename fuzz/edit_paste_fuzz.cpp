@@ -28,12 +28,15 @@ TForm *Form()
     return form;
 }
 
-void PasteInto(TCustomMaskEdit *Edit, uint8_t Sel, const QString &Text)
+// Selects by Sel and pastes Text; the length of the selection the paste replaced.
+int PasteInto(TCustomMaskEdit *Edit, uint8_t Sel, const QString &Text)
 {
     Edit->SetSelStart(Sel % (Edit->Text().size() + 1));
     Edit->SetSelLength(Sel >> 4);
+    const int selected = Edit->SelLength();
     Clipboard()->SetAsText(Text);
     Edit->Perform(WM_PASTE, 0, 0);
+    return selected;
 }
 
 } // namespace
@@ -50,13 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         rest = lf < 0 ? QByteArray() : rest.mid(lf + 1);
         auto edit = std::make_unique<TMaskEdit>(Form());
         edit->SetParent(Form());
-        const int limit = (how >> 4) * 2;
-        edit->SetMaxLength(limit);
         edit->SetEditMask(mask);
+        // After the mask, which sets a limit of its own.
+        if (!edit->IsMasked())
+            edit->SetMaxLength((how >> 4) * 2);
+        const int limit = edit->MaxLength();
         edit->SetText(QStringLiteral("12ab"));
         const QString before = edit->Text();
-        const int selected = edit->SelLength();
-        PasteInto(edit.get(), Data[1], QString::fromUtf8(rest));
+        const int selected = PasteInto(edit.get(), Data[1], QString::fromUtf8(rest));
         if (edit->IsMasked()) {
             Fuzz::Check(int(edit->EditText().size()) == edit->Mask().Length(), "a paste broke the mask's length");
         } else {

@@ -1,6 +1,7 @@
 // The SNMP MIB writer as the main window's step runs it: the bytes as SNMP_Trap.xml of a
 // configuration, the rules collected, the module written. A module holds the fixed lines, one
-// object per collected rule and one notification per read rule, every name once.
+// object per collected rule and one notification per read rule, every name once, and 7-bit
+// characters only.
 #include "support/FuzzSupport.h"
 
 #include "core/UComon.h"
@@ -26,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         return 0;
     }
     Path_Active_Conf.clear();
-    const QStringList Lines = QString::fromLatin1(Fuzz::ReadFile(QStringLiteral("out.mib"))).split(QStringLiteral("\r\n"));
+    const QByteArray Bytes = Fuzz::ReadFile(QStringLiteral("out.mib"));
+    for (char c : Bytes)
+        Fuzz::Check(static_cast<unsigned char>(c) < 0x80, "the module holds a character beyond 7 bits");
+    const QStringList Lines = QString::fromLatin1(Bytes).split(QStringLiteral("\r\n"));
     const int Reads = SL_MIB_Desc_Read->Count();
     const int Writes = SL_MIB_Desc_Write->Count();
     // 56 fixed lines and the empty piece after the last line break.

@@ -13,6 +13,10 @@ namespace {
 
 const QChar Pilcrow(0x00B6);
 
+// No text of the table comes near this length; a longer one is a damaged or hostile file, and
+// laying it out on a caption would keep the program busy for good.
+const qsizetype Max_Lang_Text_Length = 4096;
+
 // Appends the texts First..Last - 1: the listed ones, a single blank for every other number.
 void Append_Texts(const TLang_Default_Text *Texts, int Count, int First, int Last)
 {
@@ -68,31 +72,35 @@ void Apply_Lang_Line(const UnicodeString &Line)
 {
     if (!SL_Lang_Text)
         return;
-    const UnicodeString S = Trim(Line);
+    // Views, not copies: a damaged file may hold a line of many megabytes.
+    const QStringView S = TrimView(Line);
     if (!S.startsWith(QLatin1String("STR")))
         return;
     // The character just before "=" is the blank of "STRn = text" and not part of the number.
     const qsizetype p = S.indexOf(QLatin1Char('='));
-    const UnicodeString Number_Text = p < 0 ? UnicodeString() : S.mid(3, qMax<qsizetype>(0, p - 4));
-    const int Number = StrToIntDef(Trim(Number_Text), -1);
+    const QStringView Number_Text = p < 0 ? QStringView() : S.mid(3, qMax<qsizetype>(0, p - 4));
+    const int Number = StrToIntDef(TrimView(Number_Text).toString(), -1);
     if (Number < 0 || Number >= Max_Lang_Index || Number >= SL_Lang_Text->Count())
         return;
-    UnicodeString Text = Trim(S.mid(p + 1));
+    QStringView Text = TrimView(S.mid(p + 1));
     if (Text.isEmpty())
         return;
     const qsizetype Comment = Text.indexOf(QLatin1String("/#/"));
     if (Comment >= 0) {
-        Text = Trim(Text.left(Comment));
+        Text = TrimView(Text.left(Comment));
         // A line that holds only a comment is a note to the translator, not an empty text.
         if (Text.isEmpty())
             return;
     }
     if (Text.startsWith(Pilcrow))
-        Text.remove(0, 1);
+        Text = Text.mid(1);
     const qsizetype Closing = Text.indexOf(Pilcrow);
     if (Closing >= 0)
-        Text.truncate(Closing);
-    SL_Lang_Text->SetStrings(Number, Text);
+        Text = Text.left(Closing);
+    // Refused whole: the number keeps its text, as with an empty one.
+    if (Text.size() > Max_Lang_Text_Length)
+        return;
+    SL_Lang_Text->SetStrings(Number, Text.toString());
 }
 
 void Load_Lang_File(const UnicodeString &File_Name)

@@ -297,6 +297,11 @@ bool TFSoftOptions::Check_Version()
     } catch (const Exception &) {
         Answer.clear();
     }
+    return Is_Newer_Version(Answer);
+}
+
+bool TFSoftOptions::Is_Newer_Version(const UnicodeString &Answer)
+{
     const UnicodeString a = UpperCase(Trim(Answer));
     if (a.isEmpty() || a == QStringLiteral("VER. 0.000"))
         return false;

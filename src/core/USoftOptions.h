@@ -65,8 +65,10 @@ public:
     // True when the maker's version service names a newer version than this build's. A failed,
     // slow or unreadable answer reads as no newer version.
     bool Check_Version();
+    // Whether the service's answer (its body as text) names a newer version than this build's.
+    static bool Is_Newer_Version(const UnicodeString &Answer);
     // The four digits of a version text "VER. d.ddd" as one number; -1 when they are no number.
-    int Conv_Version(const UnicodeString &Ver_str);
+    static int Conv_Version(const UnicodeString &Ver_str);
 
     TImage *Slot_Image(int k) const;
     TLabel *Slot_Label(int k) const;

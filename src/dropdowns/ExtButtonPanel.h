@@ -133,7 +133,7 @@ public:
     TRect GetButtonRect(int Index) const;
     void SetButtonHot(int Index);
     void SetButtonDown(int Index);
-    void Loaded();
+    void Loaded() override;
     // Paints the panel on ACanvas (its own while painting, or one a test hands in).
     void PaintOn(TCanvas *ACanvas);
 

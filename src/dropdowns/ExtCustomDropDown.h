@@ -672,7 +672,7 @@ public:
     void ButtonClick(TObject *Sender);
 
 protected:
-    void Loaded();
+    void Loaded() override;
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void WndProc(TMessage &Message) override;
     void CreateWnd() override;

@@ -373,7 +373,7 @@ public:
     ~TExtMultiColumnDropDown() override;
 
     void Assign(TPersistent *Source) override;
-    void Loaded();
+    void Loaded() override;
 
     TDropDownColumns *Columns() const { return FColumns.get(); }
     void SetColumns(TDropDownColumns *Value) { FColumns->Assign(Value); }

@@ -63,17 +63,6 @@ QByteArray CharsetOf(const QByteArray &contentType)
     return {};
 }
 
-UnicodeString DecodeBody(const QByteArray &body, const QByteArray &contentType)
-{
-    const QByteArray charset = CharsetOf(contentType);
-    if (!charset.isEmpty()) {
-        QStringDecoder decoder(charset.constData());
-        if (decoder.isValid())
-            return decoder.decode(body);
-    }
-    return QString::fromLatin1(body);
-}
-
 struct TCurlFree {
     void operator()(CURL *c) const { curl_easy_cleanup(c); }
 };
@@ -145,5 +134,16 @@ UnicodeString THTTPClient::Get(const UnicodeString &URL)
         const UnicodeString line = FResponseText.isEmpty() ? QString::number(status) : FResponseText;
         throw EHTTPError(line, FResponseCode);
     }
-    return DecodeBody(answer.Body, answer.ContentType);
+    return DecodeAnswer(answer.Body, answer.ContentType);
+}
+
+UnicodeString THTTPClient::DecodeAnswer(const QByteArray &body, const QByteArray &contentType)
+{
+    const QByteArray charset = CharsetOf(contentType);
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(body);
+    }
+    return QString::fromLatin1(body);
 }

@@ -24,6 +24,8 @@ public:
     // server names, else as ISO-8859-1). Raises EHTTPError on any failure, so a caller that
     // only wants "an answer or nothing" catches it and goes on with an empty text.
     UnicodeString Get(const UnicodeString &URL);
+    // An answer's body as text, by the charset its Content-Type names, else as ISO-8859-1.
+    static UnicodeString DecodeAnswer(const QByteArray &Body, const QByteArray &ContentType);
 
     const UnicodeString &Accept() const { return FAccept; }
     void SetAccept(const UnicodeString &Value) { FAccept = Value; }

@@ -92,6 +92,8 @@ void ResetFormatSettings();
 
 // Removes every character <= ' ' (blanks and control characters) at both ends / the start / the end.
 UnicodeString Trim(const UnicodeString &S);
+// Trim's rule on a view, for texts too long to copy on every step.
+QStringView TrimView(QStringView S);
 UnicodeString TrimLeft(const UnicodeString &S);
 UnicodeString TrimRight(const UnicodeString &S);
 

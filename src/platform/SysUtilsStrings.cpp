@@ -112,6 +112,11 @@ int ParseInteger(const UnicodeString &S, int Bits, long long &Result)
 
 UnicodeString Trim(const UnicodeString &S)
 {
+    return TrimView(S).toString();
+}
+
+QStringView TrimView(QStringView S)
+{
     qsizetype first = 0;
     qsizetype last = S.size() - 1;
     while (first <= last && IsBlankOrControl(S[first]))

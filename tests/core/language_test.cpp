@@ -154,6 +154,27 @@ TEST_F(LanguageTest, ReadingRulesOfOneLine)
     }
 }
 
+// A text no translation reaches in length is refused whole; a long comment does not count.
+TEST_F(LanguageTest, TextsPastTheLengthBoundAreRefused)
+{
+    const struct {
+        QString Line;
+        QString Text; // entry 18 afterwards
+    } Cases[] = {
+        {QStringLiteral("STR18 = ") + QString(4096, u'a'), QString(4096, u'a')},
+        {QStringLiteral("STR18 = ") + QString(4097, u'a'), QStringLiteral("Error! Project not Valid")},
+        {QStringLiteral("STR18 = \u00b6") + QString(5000, u'b') + QStringLiteral("\u00b6"),
+         QStringLiteral("Error! Project not Valid")},
+        {QStringLiteral("STR18 = short /#/ ") + QString(100000, u'c'), QStringLiteral("short")},
+        {QStringLiteral("STR18 = cut\u00b6") + QString(100000, u'd'), QStringLiteral("cut")},
+    };
+    for (const auto &c : Cases) {
+        Load_Default_Lang();
+        Apply_Lang_Line(c.Line);
+        EXPECT_EQ(Text(18), c.Text) << c.Line.left(40).toStdString();
+    }
+}
+
 TEST_F(LanguageTest, LaterLineWinsAndOtherLinesStillApply)
 {
     WriteLang(QStringLiteral("Italiano"),

@@ -273,6 +273,20 @@ TEST_F(MainWindowStartup, AWebAddressLongerThanItsPlaceStaysInsideTheWindows)
     FFabricoreFirmWare->Btn_Info->Click();
 }
 
+// A language file whose first text is one line of fifty million characters: the program starts
+// with the built-in text in its place and the file's other texts.
+TEST_F(MainWindowStartup, AnEndlessLanguageTextKeepsTheBuiltInOneAndTheRestOfTheFile)
+{
+    WriteSettings(QString(), QStringLiteral("Huge"));
+    WriteLanguage(QStringLiteral("Huge"), {QStringLiteral("STR0 = ") + QString(50000000, u'W'),
+                                           QStringLiteral("STR9 = Nessuna configurazione aperta")});
+    StartApp();
+    ASSERT_NE(FFabricoreFirmWare, nullptr);
+    EXPECT_EQ(Language_Name, QStringLiteral("Huge"));
+    EXPECT_EQ(Lang_Text(0), QStringLiteral("Begin"));
+    EXPECT_EQ(FFabricoreFirmWare->L_Name_Conf->Caption(), QStringLiteral("Nessuna configurazione aperta"));
+}
+
 TEST_F(MainWindowStartup, ARememberedNameOutsideTheConfigurationsIsNotOpened)
 {
     ASSERT_TRUE(QDir().mkpath(PathOf(QStringLiteral("PROJECTS"))));

@@ -9,8 +9,10 @@
 
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <optional>
 #include <sys/stat.h>
 #include <vector>
@@ -149,6 +151,51 @@ TEST_F(MibWriterTest, DescriptionsThatCannotBeNamesKeepTheModuleWhole)
     const QString Text = QString::fromLatin1(Read_File(Out()));
     EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"say 'hi'\" ::= { bufferinval 3 }")));
     EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"two lines\" ::= { bufferinval 4 }")));
+}
+
+// What an independent linter finds wrong in the module: its lines of error severity (0 to 3).
+// Minimal base modules beside the tests resolve the imports.
+QStringList Lint_Errors(const QString &Path)
+{
+    const TToolRun R = Run_Tool(QStringLiteral("/usr/bin/env"),
+                                {QStringLiteral("SMIPATH=") + Test_Source(QStringLiteral("tools/mibs")),
+                                 QStringLiteral("smilint"), QStringLiteral("-s"), QStringLiteral("-l"),
+                                 QStringLiteral("9"), Path});
+    QStringList Errors;
+    for (const QString &Line : (R.Out + R.Err).split(u'\n', Qt::SkipEmptyParts))
+        if (Line.contains(QRegularExpression(QStringLiteral(": \\[[0-3]\\] "))))
+            Errors << Line;
+    EXPECT_TRUE(R.Out.contains(QStringLiteral("[5]")) || R.Err.contains(QStringLiteral("[5]")))
+        << "the linter did not read the module: " << R.Err.toStdString();
+    return Errors;
+}
+
+// The notation allows 7-bit characters only in a quoted string, and no hyphen in the name of
+// an object: accented letters keep their base letter, other characters become "?", and a
+// hyphenated description gives the generated name.
+TEST_F(MibWriterTest, NonAsciiAndHyphenatedDescriptionsPassTheLinter)
+{
+    WriteConf(QStringLiteral("SNMP_Trap.xml"),
+              Snmp_File({{"Y", "Int", QStringLiteral("caf\u00e9")},
+                         {"Y", "Int", QStringLiteral("temp-in")},
+                         {"Y", "String", QStringLiteral("\u6e29\u5ea6 \U0001F321 \u00bd \ufb01ne")},
+                         {"Y", "String", QStringLiteral("tab\there")}},
+                        {{"Y", "Int", QStringLiteral("na\u00efve-out")}}));
+    Write();
+    EXPECT_EQ(Lint_Errors(Out()), QStringList());
+    const QByteArray Bytes = Read_File(Out());
+    EXPECT_FALSE(std::any_of(Bytes.begin(), Bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+    const TMib M = Check_Mib(Out());
+    EXPECT_EQ(M.Defs[QStringLiteral("bufferinval1")], QStringLiteral("objectTypeClause bufferinval 1"));
+    EXPECT_EQ(M.Defs[QStringLiteral("bufferinval2")], QStringLiteral("objectTypeClause bufferinval 2"));
+    EXPECT_EQ(M.Defs[QStringLiteral("bufferoutval1")], QStringLiteral("objectTypeClause bufferoutval 1"));
+    const QString Text = QString::fromLatin1(Bytes);
+    EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"cafe\" ::= { bufferinval 1 }")));
+    EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"temp-in\" ::= { bufferinval 2 }")));
+    EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"?? ? ? fine\" ::= { bufferinval 3 }")));
+    EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"tab here\" ::= { bufferinval 4 }")));
+    EXPECT_TRUE(Text.contains(QStringLiteral("DESCRIPTION \"naive-out\" ::= { bufferoutval 1 }")));
+    EXPECT_TRUE(Text.contains(QStringLiteral("trapval1 NOTIFICATION-TYPE STATUS current DESCRIPTION \"cafe\" ::= { trapsval 1 }")));
 }
 
 TEST_F(MibWriterTest, ThreeHundredRulesGiveThreeHundredObjects)

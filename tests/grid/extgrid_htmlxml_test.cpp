@@ -5,6 +5,7 @@
 #include "platform/Forms.h"
 #include "platform/ImgList.h"
 #include "platform/Jpeg.h"
+#include "support/PythonRun.h"
 #include "support/TempDir.h"
 
 #include <QDesktopServices>
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QObject>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -441,7 +444,7 @@ TEST_F(GridXmlTest, TextsAreEscapedAndReadBack)
         QString Read;
     } cases[] = {
         {QStringLiteral("a&b"), QStringLiteral("a$amp;b"), QStringLiteral("a&b")},
-        {QStringLiteral("a$amp;b"), QStringLiteral("a$amp;b"), QStringLiteral("a&b")},
+        {QStringLiteral("a$amp;b"), QStringLiteral("a$#36;amp;b"), QStringLiteral("a$amp;b")},
         {QStringLiteral("x<y"), QStringLiteral("x&lt;y"), QStringLiteral("x<y")},
         {QStringLiteral("say \"hi\" >"), QStringLiteral("say &quot;hi&quot; &gt;"), QStringLiteral("say \"hi\" >")},
         {QStringLiteral("&gt;"), QStringLiteral("$amp;gt;"), QStringLiteral(">")},
@@ -456,6 +459,50 @@ TEST_F(GridXmlTest, TextsAreEscapedAndReadBack)
         Grid->SetCells(0, 0, QString());
         Grid->LoadFromXML(PathOf(QStringLiteral("g.xml")));
         EXPECT_EQ(Grid->Cells(0, 0), c.Read) << c.Cell.toStdString();
+    }
+}
+
+// Control characters have no place in XML 1.0, not even as references: the file carries them in
+// the grid's own "$#" form, stays well-formed for any XML reader, and reads back exactly, as
+// do CR and CR LF, which a parser would otherwise turn into LF.
+TEST_F(GridXmlTest, ControlCharactersKeepTheFileWellFormedAndReadBackExactly)
+{
+    const struct {
+        QString Cell;
+        QString Parsed; // the field's text as a conforming XML reader gives it
+    } cases[] = {
+        {QStringLiteral("a\x01" "b\x1f"), QStringLiteral("a$#1;b$#31;")},
+        {QString(QChar(0)) + QStringLiteral("\x08\x0b\x0c\x0e"), QStringLiteral("$#0;$#8;$#11;$#12;$#14;")},
+        {QStringLiteral("tab\tlf\ncr\rcrlf\r\n"), QStringLiteral("tab\tlf\ncr\rcrlf\r\n")},
+        {QStringLiteral("$#1; $5 $amp; $#36;"), QStringLiteral("$#36;#1; $5 $#36;amp; $#36;#36;")},
+        {QStringLiteral("lone ") + QChar(0xD800) + QStringLiteral(" and ") + QChar(0xFFFF),
+         QStringLiteral("lone $#55296; and $#65535;")},
+        {QStringLiteral("\U0001F600 \u20ac a&b"), QStringLiteral("\U0001F600 \u20ac a$amp;b")},
+    };
+    Grid->SetColCount(1);
+    Grid->SetRowCount(int(std::size(cases)));
+    for (int r = 0; r < int(std::size(cases)); ++r)
+        Grid->SetCells(0, r, cases[r].Cell);
+    for (const char *enc : {"ISO-8859-1", "UTF-8"}) {
+        Grid->SetXMLEncoding(QLatin1StringView(enc));
+        Save();
+        QByteArray out;
+        ASSERT_TRUE(RunPython({QStringLiteral("-c"),
+                               QStringLiteral("import json, sys, xml.etree.ElementTree as E\n"
+                                              "print(json.dumps([f.text for f in E.parse(sys.argv[1]).getroot().iter('FIELD0')]))"),
+                               PathOf(QStringLiteral("g.xml"))},
+                              out))
+            << enc << ": " << out.constData();
+        const QJsonArray parsed = QJsonDocument::fromJson(out).array();
+        ASSERT_EQ(parsed.size(), qsizetype(std::size(cases))) << out.constData();
+        for (int r = 0; r < int(std::size(cases)); ++r)
+            EXPECT_EQ(parsed[r].toString(), cases[r].Parsed) << enc << " row " << r;
+
+        for (int r = 0; r < int(std::size(cases)); ++r)
+            Grid->SetCells(0, r, QString());
+        Grid->LoadFromXML(PathOf(QStringLiteral("g.xml")));
+        for (int r = 0; r < int(std::size(cases)); ++r)
+            EXPECT_EQ(Grid->Cells(0, r), cases[r].Cell) << enc << " row " << r;
     }
 }
 

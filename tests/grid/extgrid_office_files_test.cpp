@@ -3,6 +3,7 @@
 // damaged files and failed saves.
 #include "grid/core/ExtGrid.h"
 #include "platform/ComObj.h"
+#include "support/PythonRun.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -19,21 +20,6 @@
 namespace {
 
 const QString Fixtures = QStringLiteral(FABRICOR_TESTS_DIR "/grid/data/office/");
-
-// The Debian python, where the test-only packages are installed.
-QString Python() { return QFileInfo::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3"); }
-
-bool RunPython(const QStringList &Args, QByteArray &Out)
-{
-    QProcess p;
-    p.start(Python(), Args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        Out = p.readAllStandardError();
-        return false;
-    }
-    Out = p.readAllStandardOutput();
-    return true;
-}
 
 bool HasOpenpyxl()
 {
@@ -280,6 +266,73 @@ TEST_F(OfficeFilesTest, DamagedAndForeignFilesFailClearlyAndStayUntouched)
 
     EXPECT_THROW(G->LoadFromXLS(PathOf(QStringLiteral("missing.xlsx"))), EOleException);
     EXPECT_THROW(G->SaveToXLS(PathOf(QStringLiteral("no/such/folder/out.xlsx"))), EOleException);
+}
+
+// A sheet with values only in its first and its last cell names a used range of the whole sheet:
+// the import refuses it, and the grid keeps its size, its fixed rows and columns and its texts.
+TEST_F(OfficeFilesTest, AWorkbookTooLargeToReadLeavesTheGridAsItWas)
+{
+    const QString file = PathOf(QStringLiteral("corners.xlsx"));
+    {
+        auto app = OleAs<IExcelApplication>(CreateOleObject(QStringLiteral("excel.application")));
+        IExcelWorkbookPtr book = app->Workbooks()->Add();
+        IExcelWorksheetPtr sheet = book->Sheets()->Item(1);
+        for (const char *at : {"A1", "XFD1048576"}) {
+            TVariantArray v(1, 1);
+            v.At(1, 1) = OleVariant::String(QString::fromLatin1(at));
+            sheet->Range(QString::fromLatin1(at))->SetValue(v);
+        }
+        book->SaveAs(file);
+        app->Quit();
+    }
+    G->SetColCount(3);
+    G->SetRowCount(4);
+    G->SetFixedCols(1);
+    G->SetFixedRows(1);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            G->SetCells(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
+    for (const bool sheetByName : {false, true}) {
+        try {
+            if (sheetByName)
+                G->LoadFromXLSSheet(file, QStringLiteral("Sheet1"));
+            else
+                G->LoadFromXLS(file);
+            ADD_FAILURE() << "no error";
+        } catch (const Exception &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Incorrect XLS file"));
+        }
+        EXPECT_EQ(G->ColCount(), 3);
+        EXPECT_EQ(G->RowCount(), 4);
+        EXPECT_EQ(G->FixedCols(), 1);
+        EXPECT_EQ(G->FixedRows(), 1);
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(G->Cells(c, r), QStringLiteral("%1/%2").arg(c).arg(r));
+    }
+}
+
+// A handler that fails while the cells arrive ends the import with the grid put back.
+TEST_F(OfficeFilesTest, AFailureWhileTheCellsArrivePutsTheGridBack)
+{
+    G->SetColCount(2);
+    G->SetRowCount(2);
+    G->SetFixedCols(0);
+    G->SetFixedRows(0);
+    G->SetCells(0, 0, QStringLiteral("kept"));
+    G->SetCells(1, 1, QStringLiteral("also kept"));
+    int calls = 0;
+    G->OnLoadCell = [&calls](TObject *, int, int, UnicodeString &) {
+        if (++calls == 3)
+            throw Exception(QStringLiteral("refused by the handler"));
+    };
+    EXPECT_THROW(G->LoadFromXLS(Copy(QStringLiteral("shared.xlsx"))), Exception);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(G->ColCount(), 2);
+    EXPECT_EQ(G->RowCount(), 2);
+    EXPECT_EQ(G->Cells(0, 0), QStringLiteral("kept"));
+    EXPECT_EQ(G->Cells(1, 0), QString());
+    EXPECT_EQ(G->Cells(1, 1), QStringLiteral("also kept"));
 }
 
 TEST_F(OfficeFilesTest, ExportIntoAReadOnlyFolderRaisesAndKeepsTheOldFile)

@@ -219,6 +219,24 @@ TEST_F(GridStateFilesTest, ColumnStoreWithoutKeyOrPositionsChangesNothing)
     }
 }
 
+// A width no screen needs (a damaged or hand-made file) keeps the column's width; the others apply.
+TEST_F(GridStateFilesTest, StoredWidthsBeyondAnyScreenAreIgnored)
+{
+    Headed(*G, 3);
+    G->ColumnSize()->Location = clIniFile;
+    G->ColumnSize()->Key = PathOf("cols.ini");
+    G->ColumnSize()->Section = QStringLiteral("S");
+    const QString before = Widths(*G);
+    WriteBytes("cols.ini", "[S]\r\nCol0=2147483647\r\nCol1=77\r\nCol2=-100\r\n");
+    G->LoadColSizes();
+    const QStringList w = Widths(*G).split(u',');
+    const QStringList old = before.split(u',');
+    ASSERT_EQ(w.size(), 3);
+    EXPECT_EQ(w[0], old[0]);
+    EXPECT_EQ(w[1], QStringLiteral("77"));
+    EXPECT_EQ(w[2], old[2]);
+}
+
 TEST_F(GridStateFilesTest, StoredPositionsReorderAndKeepHiddenColumnsHidden)
 {
     Headed(*G, 4);

@@ -63,14 +63,15 @@ QSet<QString> Reserved_Names(int Reads, int Writes)
     return Names;
 }
 
-// A name a MIB compiler takes: a lower-case letter, then letters, digits and single hyphens.
+// A name a MIB compiler takes: a lower-case letter, then letters and digits. Hyphens are left
+// to modules of the older notation; one in an object name of this module makes it invalid.
 // The rule editor allows less; a file made by hand may hold anything.
 bool Is_Descriptor(const UnicodeString &S)
 {
-    if (S.isEmpty() || S.size() > 64 || S[0] < u'a' || S[0] > u'z' || S.endsWith(u'-') || S.contains(QStringLiteral("--")))
+    if (S.isEmpty() || S.size() > 64 || S[0] < u'a' || S[0] > u'z')
         return false;
     for (QChar c : S)
-        if (!(c.unicode() < 128 && (c.isLetterOrNumber() || c == u'-')))
+        if (!(c.unicode() < 128 && c.isLetterOrNumber()))
             return false;
     return true;
 }
@@ -93,17 +94,42 @@ QStringList Object_Names(const TStringList &Descs, const UnicodeString &Prefix, 
 }
 
 // A quoted string of the module: a quote inside would end it and a line break would split the
-// line of its object, so neither is written as such.
+// line of its object, so neither is written as such. The notation allows only 7-bit characters
+// there: a letter with an accent keeps its base letter ("café" gives "cafe"), anything else
+// becomes "?".
 UnicodeString Quoted(const UnicodeString &S)
 {
-    UnicodeString R = S;
-    for (QChar &c : R) {
-        if (c == u'"')
-            c = u'\'';
-        else if (c == u'\r' || c == u'\n')
-            c = u' ';
+    UnicodeString R;
+    R.reserve(S.size() + 2);
+    R += QLatin1Char('"');
+    for (qsizetype i = 0; i < S.size(); ++i) {
+        const QChar c = S[i];
+        if (c == u'"') {
+            R += QLatin1Char('\'');
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            R += QLatin1Char(' ');
+        } else if (c.unicode() < 0x80) {
+            R += c;
+        } else {
+            // A pair of surrogates is one character and gives one "?".
+            const bool Pair = c.isHighSurrogate() && i + 1 < S.size() && S[i + 1].isLowSurrogate();
+            UnicodeString Base;
+            bool Plain = true;
+            for (QChar d : S.mid(i, Pair ? 2 : 1).normalized(QString::NormalizationForm_KD)) {
+                if (d.isMark())
+                    continue;
+                if (d.unicode() >= 0x20 && d.unicode() < 0x7F && d != u'"')
+                    Base += d;
+                else
+                    Plain = false;
+            }
+            R += Plain && !Base.isEmpty() ? Base : UnicodeString(QLatin1Char('?'));
+            if (Pair)
+                ++i;
+        }
     }
-    return QLatin1Char('"') + R + QLatin1Char('"');
+    R += QLatin1Char('"');
+    return R;
 }
 
 UnicodeString Blanks(int n)

@@ -121,7 +121,7 @@ class TCustomExtGridDropDown : public ExtMultiColumnDropDown::TColumnListDropDow
 public:
     explicit TCustomExtGridDropDown(TComponent *AOwner);
     ~TCustomExtGridDropDown() override;
-    void Loaded();
+    void Loaded() override;
 
     int GetVersionNr() override { return 0x06000101; }
     TExtColGrid *GetExtColGrid() const { return FGrid; }

@@ -5,6 +5,9 @@
 #include "platform/ComObj.h"
 #include "platform/FileUtils.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // The sheet's size: columns A .. XFD, rows 1 .. 1,048,576.
@@ -271,6 +274,12 @@ void TExtStringGrid::ImportXLS(const UnicodeString &Filename, const UnicodeStrin
 {
     const int fixedCols = FixedCols();
     const int fixedRows = FixedRows();
+    const int oldCols = ColCount();
+    const int oldRows = RowCount();
+    // The texts the import overwrites, so that a failure part way puts the grid back as it was.
+    std::vector<UnicodeString> oldTexts;
+    int keptCols = 0, keptRows = 0;
+    bool resized = false;
     try {
         const THourGlass hourGlass;
         auto app = NewExcel();
@@ -292,8 +301,34 @@ void TExtStringGrid::ImportXLS(const UnicodeString &Filename, const UnicodeStrin
 
         const int colOffset = SaveFixedCells() || SaveFixedCols() ? 0 : fixedCols;
         const int rowOffset = SaveFixedCells() || SaveFixedRows() ? 0 : fixedRows;
-        SetColCount(used.Col2 - used.Col1 + 1 + colOffset);
-        SetRowCount(used.Row2 - used.Row1 + 1 + rowOffset);
+        const long long cols = (long long)used.Col2 - used.Col1 + 1 + colOffset;
+        const long long rows = (long long)used.Row2 - used.Row1 + 1 + rowOffset;
+        if (cols > MaxFileCols || rows > MaxFileRows)
+            throw Exception(QStringLiteral("XLS file holds more rows or columns than the grid can take"));
+
+        // Everything is read before the grid changes: a sheet whose values cannot be read (a
+        // range too large for the server among them) leaves the grid untouched.
+        TVariantArray values;
+        try {
+            if (used.Single)
+                values = sheet->Cells(used.Row1, used.Col1)->Value();
+            else
+                values = sheet->Range(CellAddress(used.Col1, used.Row1) + u':' + CellAddress(used.Col2, used.Row2))->Value();
+        } catch (const Exception &) {
+            throw Exception(QStringLiteral("Incorrect XLS file"));
+        }
+        book->Close(false);
+
+        keptCols = std::min(oldCols, int(cols));
+        keptRows = std::min(oldRows, int(rows));
+        oldTexts.reserve(size_t(keptCols) * size_t(keptRows));
+        for (int r = 0; r < keptRows; ++r)
+            for (int c = 0; c < keptCols; ++c)
+                oldTexts.push_back(GridCells(c, r));
+
+        resized = true;
+        SetColCount(int(cols));
+        SetRowCount(int(rows));
         if (fixedCols < ColCount())
             SetFixedCols(fixedCols);
         if (fixedRows < RowCount())
@@ -304,24 +339,23 @@ void TExtStringGrid::ImportXLS(const UnicodeString &Filename, const UnicodeStrin
                 return;
             DoLoadCell(ACol, ARow, v.ToString());
         };
-
-        try {
-            if (used.Single) {
-                const TVariantArray v = sheet->Cells(used.Row1, used.Col1)->Value();
-                store(colOffset, rowOffset, v.At(1, 1));
-            } else {
-                const UnicodeString address = CellAddress(used.Col1, used.Row1) + u':' + CellAddress(used.Col2, used.Row2);
-                const TVariantArray v = sheet->Range(address)->Value();
-                for (int r = 1; r <= RowCount() - rowOffset; ++r)
-                    for (int c = 1; c <= ColCount() - colOffset; ++c)
-                        store(c + colOffset - 1, r + rowOffset - 1, v.At(r, c));
-            }
-        } catch (const Exception &) {
-            throw Exception(QStringLiteral("Incorrect XLS file"));
+        if (used.Single) {
+            store(colOffset, rowOffset, values.At(1, 1));
+        } else {
+            for (int r = 1; r <= RowCount() - rowOffset; ++r)
+                for (int c = 1; c <= ColCount() - colOffset; ++c)
+                    store(c + colOffset - 1, r + rowOffset - 1, values.At(r, c));
         }
-
-        book->Close(false);
     } catch (...) {
+        if (resized) {
+            SetColCount(oldCols);
+            SetRowCount(oldRows);
+            SetFixedCols(fixedCols);
+            SetFixedRows(fixedRows);
+            for (int r = 0; r < keptRows; ++r)
+                for (int c = 0; c < keptCols; ++c)
+                    SetGridCell(c, r, oldTexts[size_t(r) * size_t(keptCols) + size_t(c)]);
+        }
         DoCellsChanged(Rect(0, 0, ColCount(), RowCount()));
         BulkCellsChanged();
         throw;

@@ -189,10 +189,13 @@ void TExtStringGrid::LoadColSizes()
 {
     if (FColumnSize->Key.isEmpty() || FColumnSize->Section.isEmpty() || Designing())
         return;
+    // A width no screen needs is a damaged value and keeps the column's width: the grid adds
+    // the widths up in int, and a file-sized grid of such columns stays far from overflowing.
+    constexpr int MaxStoredColWidth = 16383;
     auto store = OpenColumnStore(FColumnSize);
     for (int n = 0; n < ColCount(); ++n) {
         const int w = store->ReadInteger(FColumnSize->Section, NumberedKey("Col", n), ColWidths(n));
-        if (w != ColWidths(n))
+        if (w != ColWidths(n) && w >= -1 && w <= MaxStoredColWidth)
             SetColWidths(n, w);
     }
     store->UpdateFile();

@@ -12,24 +12,6 @@
 
 namespace {
 
-// The cell text as the file keeps it. The ampersand is written as "$amp;", which files of
-// this grid have always held and the reader turns back.
-UnicodeString EscapeXmlField(const UnicodeString &Text)
-{
-    UnicodeString r;
-    r.reserve(Text.size());
-    for (QChar ch : Text) {
-        switch (ch.unicode()) {
-        case u'&': r += QLatin1StringView("$amp;"); break;
-        case u'>': r += QLatin1StringView("&gt;"); break;
-        case u'<': r += QLatin1StringView("&lt;"); break;
-        case u'"': r += QLatin1StringView("&quot;"); break;
-        default: r += ch;
-        }
-    }
-    return r;
-}
-
 // The document's bytes in the encoding its declaration names, so that a conforming reader
 // gets every character back: what the encoding cannot carry goes as a character reference.
 // An encoding we do not know gets the 8-bit code page, as files of this grid always had.
@@ -45,8 +27,7 @@ QByteArray EncodeXmlText(const UnicodeString &Text, const UnicodeString &Encodin
     out.reserve(Text.size());
     for (qsizetype i = 0; i < Text.size(); ++i) {
         char32_t cp = Text[i].unicode();
-        if (QChar::isHighSurrogate(cp) && i + 1 < Text.size() && Text[i + 1].isLowSurrogate())
-            if (QChar::isHighSurrogate(cp) && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
+        if (QChar::isHighSurrogate(cp) && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
             cp = QChar::surrogateToUcs4(Text[i], Text[i + 1]);
             ++i;
         }
@@ -107,7 +88,7 @@ void TExtStringGrid::SaveToXML(const UnicodeString &FileName, const UnicodeStrin
             if (s.isEmpty() && !ExportEmptyCells)
                 continue;
             const UnicodeString &name = names[size_t(c - c1)];
-            text += u'<' + name + u'>' + (s.isEmpty() && FQuoteEmptyCells ? QStringLiteral("\"\"") : EscapeXmlField(s)) +
+            text += u'<' + name + u'>' + (s.isEmpty() && FQuoteEmptyCells ? QStringLiteral("\"\"") : EscapeGridXmlField(s)) +
                     QStringLiteral("</") + name + u'>' + crlf;
         }
         text += QStringLiteral("</") + RecordDescr + u'>' + crlf;

@@ -6,13 +6,89 @@
 
 #include <vector>
 
-UnicodeString UnescapeGridXmlField(UnicodeString Text)
+namespace {
+
+const QLatin1StringView DollarAmp("$amp;");
+
+// Characters outside XML 1.0's Char production, which not even a character reference may name.
+bool IsXmlForbidden(QChar Ch, bool Paired)
 {
-    Text.replace(QLatin1StringView("$amp;"), QLatin1StringView("&"));
-    Text.replace(QLatin1StringView("&gt;"), QLatin1StringView(">"));
-    Text.replace(QLatin1StringView("&lt;"), QLatin1StringView("<"));
-    Text.replace(QLatin1StringView("&quot;"), QLatin1StringView("\""));
-    return Text;
+    const char16_t c = Ch.unicode();
+    if (c < 0x20)
+        return c != u'\t' && c != u'\n' && c != u'\r';
+    return c == 0xFFFE || c == 0xFFFF || (Ch.isSurrogate() && !Paired);
+}
+
+// At Text[i] == '$': the length of a "$#" form (with its code in Code) that the writer makes, or 0.
+qsizetype DollarForm(const UnicodeString &Text, qsizetype i, char16_t &Code)
+{
+    if (i + 1 >= Text.size() || Text[i + 1] != u'#')
+        return 0;
+    qsizetype j = i + 2;
+    uint v = 0;
+    while (j < Text.size() && j - i < 8 && Text[j].isDigit() && Text[j].unicode() < 0x80)
+        v = v * 10 + uint(Text[j++].unicode() - u'0');
+    if (j == i + 2 || j >= Text.size() || Text[j] != u';' || v > 0xFFFF)
+        return 0;
+    if (v != u'$' && !IsXmlForbidden(QChar(char16_t(v)), false))
+        return 0;
+    Code = char16_t(v);
+    return j + 1 - i;
+}
+
+} // namespace
+
+UnicodeString EscapeGridXmlField(const UnicodeString &Text)
+{
+    UnicodeString r;
+    r.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar ch = Text[i];
+        const bool paired = (ch.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) ||
+                            (ch.isLowSurrogate() && i > 0 && Text[i - 1].isHighSurrogate());
+        char16_t code = 0;
+        if (IsXmlForbidden(ch, paired)) {
+            r += QStringLiteral("$#%1;").arg(uint(ch.unicode()));
+            continue;
+        }
+        switch (ch.unicode()) {
+        case u'&': r += DollarAmp; break;
+        case u'>': r += QLatin1StringView("&gt;"); break;
+        case u'<': r += QLatin1StringView("&lt;"); break;
+        case u'"': r += QLatin1StringView("&quot;"); break;
+        case u'\r': r += QLatin1StringView("&#13;"); break;
+        case u'$':
+            r += QStringView(Text).mid(i).startsWith(DollarAmp) || DollarForm(Text, i, code) ? QStringLiteral("$#36;")
+                                                                                               : QStringLiteral("$");
+            break;
+        default: r += ch;
+        }
+    }
+    return r;
+}
+
+UnicodeString UnescapeGridXmlField(const UnicodeString &Text)
+{
+    UnicodeString r;
+    r.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        char16_t code = 0;
+        if (Text[i] != u'$') {
+            r += Text[i];
+        } else if (QStringView(Text).mid(i).startsWith(DollarAmp)) {
+            r += u'&';
+            i += DollarAmp.size() - 1;
+        } else if (const qsizetype n = DollarForm(Text, i, code)) {
+            r += QChar(code);
+            i += n - 1;
+        } else {
+            r += u'$';
+        }
+    }
+    r.replace(QLatin1StringView("&gt;"), QLatin1StringView(">"));
+    r.replace(QLatin1StringView("&lt;"), QLatin1StringView("<"));
+    r.replace(QLatin1StringView("&quot;"), QLatin1StringView("\""));
+    return r;
 }
 
 namespace {

@@ -20,5 +20,13 @@ struct TGridXmlSink {
 void WalkGridXml(const UnicodeString &FileName, bool LevelToRow, bool LoadFieldDescr, bool QuoteEmptyCells,
                  TGridXmlSink &Sink);
 
-// "$amp;", "&gt;", "&lt;" and "&quot;" back into the characters they stand for.
-UnicodeString UnescapeGridXmlField(UnicodeString Text);
+// A cell text as the grid's XML files keep it: "&" as "$amp;", then ">", "<" and the double
+// quote as entities. Characters that XML 1.0 cannot carry at all (control characters but tab,
+// LF and CR; U+FFFE, U+FFFF, unpaired surrogates) go as "$#" + decimal code + ";", so that
+// the file stays well-formed; a "$" that would read as the start of either form goes as "$#36;".
+// CR goes as a character reference, which, unlike a raw one, no parser turns into LF.
+UnicodeString EscapeGridXmlField(const UnicodeString &Text);
+
+// The reverse of EscapeGridXmlField: "$amp;" and the "$#" forms, then "&gt;", "&lt;" and
+// "&quot;" back into the characters they stand for.
+UnicodeString UnescapeGridXmlField(const UnicodeString &Text);

@@ -411,6 +411,7 @@ void TExtStringGrid::DrawCellText(TCellPaintContext &Ctx, TRect r, UnicodeString
         p.Images = dynamic_cast<TCustomImageList *>(GetGridImageList());
         p.HoverAnchorIndex = FHoverlink;
         p.Selected = Ctx.State.Contains(gdSelected);
+        p.BlinkVisible = !FGridBlink;
         p.WordWrap = Ctx.WordWrap;
         p.AnchorColor = linkColor;
         p.ShadowColor = clGray;

@@ -294,12 +294,15 @@ std::vector<int> SpreadRows(int Rows, int N)
 void BM_Base_EraseSelectedRows(benchmark::State &State)
 {
     const auto Sel = SpreadRows(BigRows, int(State.range(0)));
+    // Outside the pass: dropping the rows that stay is no part of the erase.
+    std::vector<QString> Rows;
+    std::vector<char> Flags;
     for (auto _ : State) {
         State.PauseTiming();
-        std::vector<QString> Rows(std::size_t(BigRows));
+        Rows.assign(std::size_t(BigRows), QString());
         for (int R = 0; R < BigRows; ++R)
             Rows[std::size_t(R)] = QString::number(R * 16, 36).repeated(SelCols);
-        std::vector<char> Flags(std::size_t(BigRows), 0);
+        Flags.assign(std::size_t(BigRows), 0);
         for (int R : Sel)
             Flags[std::size_t(R)] = 1;
         State.ResumeTiming();
@@ -381,8 +384,8 @@ void BM_ExtGrid_HideSelectedRows(benchmark::State &State)
     State.SetItemsProcessed(State.iterations() * State.range(0));
 }
 
-BENCHMARK(BM_Base_EraseSelectedRows)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_ExtGrid_RemoveSelectedRows)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_ExtGrid_HideSelectedRows)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Base_EraseSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExtGrid_RemoveSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExtGrid_HideSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -4368,8 +4368,9 @@ private:
     void HideRowSet(std::vector<int> Rows);
     // HideRowLevel's work at the current filter level.
     void HideRowsParked(std::vector<int> Rows);
-    // The selection flag of a display row, read by real row with RowSelectPersistent.
-    bool RowSelectedAt(int ARow) const;
+    // The display rows From..To-1 that are selected (not selected), ascending; with
+    // RowSelectPersistent the flags are read by real row.
+    std::vector<int> RowsBySelection(int From, int To, bool Selected) const;
     // The shown display columns listed leave the grid, right to left, a run at a time.
     void RemoveDisplayCols(const std::vector<int> &Cols);
     void RestoreRowAfterRemoval(int OldRow, int OldTop, bool KeepRow);

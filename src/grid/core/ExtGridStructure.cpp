@@ -167,12 +167,15 @@ void TExtStringGrid::DeleteListRows(TIntList *AList, const std::vector<int> &Row
     const int N = AList->Count();
     int Out = Rows.front();
     std::size_t K = 0;
+    // A long list of mostly equal flags writes only where an entry changes.
     for (int I = Rows.front(); I < N; ++I) {
         if (K < Rows.size() && Rows[K] == I) {
             ++K;
             continue;
         }
-        AList->SetItems(Out++, AList->Items(I));
+        if (AList->ItemAt(Out) != AList->ItemAt(I))
+            AList->SetItems(Out, AList->ItemAt(I));
+        ++Out;
     }
     AList->SetCount(Out);
 }
@@ -492,9 +495,24 @@ void TExtStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 // Which rows go is decided before any goes, from each row's own flag; then they go in one pass,
 // so that removing or hiding any number of rows of a large grid costs one walk over it.
 
-bool TExtStringGrid::RowSelectedAt(int ARow) const
+std::vector<int> TExtStringGrid::RowsBySelection(int From, int To, bool Selected) const
 {
-    return GetRowSelect(FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow);
+    std::vector<int> Rows;
+    if (!FMouseActions->DisjunctRowSelect() || FMouseActions->RowSelectPersistent) {
+        for (int R = From; R < To; ++R)
+            if (GetRowSelect(FMouseActions->RowSelectPersistent ? RealRowIndex(R) : R) == Selected)
+                Rows.push_back(R);
+        return Rows;
+    }
+    // Flags by display row, read from the list at once; rows past its end are not selected.
+    const int Listed = std::min(To, FRowSelect->Count());
+    for (int R = From; R < Listed; ++R)
+        if ((FRowSelect->ItemAt(R) != 0) == Selected)
+            Rows.push_back(R);
+    if (!Selected)
+        for (int R = std::max(From, Listed); R < To; ++R)
+            Rows.push_back(R);
+    return Rows;
 }
 
 void TExtStringGrid::DeleteRowSet(std::vector<int> Rows, bool AsRemoveRows)
@@ -581,22 +599,14 @@ void TExtStringGrid::RemoveSelectedRows()
             DeleteRowRange(Top, Bottom - Top + 1);
         return;
     }
-    std::vector<int> Rows;
-    for (int R = FixedRows(); R < RowCount() - FFixedFooters; ++R)
-        if (RowSelectedAt(R))
-            Rows.push_back(R);
-    DeleteRowSet(std::move(Rows), false);
+    DeleteRowSet(RowsBySelection(FixedRows(), RowCount() - FFixedFooters, true), false);
     ClearRowSelect();
 }
 
 void TExtStringGrid::RemoveUnSelectedRows()
 {
     TUpdateLock Lock(this);
-    std::vector<int> Rows;
-    for (int R = FixedRows(); R < RowCount() - FFixedFooters; ++R)
-        if (!RowSelectedAt(R))
-            Rows.push_back(R);
-    DeleteRowSet(std::move(Rows), false);
+    DeleteRowSet(RowsBySelection(FixedRows(), RowCount() - FFixedFooters, false), false);
     if (FMouseActions->RowSelectPersistent)
         SelectRows(FixedRows(), RowCount() - FixedRows());
     else
@@ -606,21 +616,13 @@ void TExtStringGrid::RemoveUnSelectedRows()
 void TExtStringGrid::HideSelectedRows()
 {
     TUpdateLock Lock(this);
-    std::vector<int> Rows;
-    for (int R = FixedRows(); R < RowCount(); ++R)
-        if (RowSelectedAt(R))
-            Rows.push_back(R);
-    HideRowSet(std::move(Rows));
+    HideRowSet(RowsBySelection(FixedRows(), RowCount(), true));
 }
 
 void TExtStringGrid::HideUnSelectedRows()
 {
     TUpdateLock Lock(this);
-    std::vector<int> Rows;
-    for (int R = FixedRows(); R < RowCount(); ++R)
-        if (!RowSelectedAt(R))
-            Rows.push_back(R);
-    HideRowSet(std::move(Rows));
+    HideRowSet(RowsBySelection(FixedRows(), RowCount(), false));
 }
 
 void TExtStringGrid::RemoveDisplayCols(const std::vector<int> &Cols)
@@ -694,9 +696,8 @@ void TExtStringGrid::ClearSelection()
     };
     TUpdateLock Lock(this);
     if (ByRow)
-        for (int R = FixedRows(); R < RowCount(); ++R)
-            if (RowSelectedAt(R))
-                ClearRows(R, 1);
+        for (int R : RowsBySelection(FixedRows(), RowCount(), true))
+            ClearRows(R, 1);
     if (ByCol)
         for (int C = FixedCols(); C < ColCount(); ++C)
             if (ColSelect(C))

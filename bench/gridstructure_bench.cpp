@@ -8,6 +8,10 @@
 // that side: on the parts alone, and through a shown string grid's own InsertRows and RemoveRows
 // (with every row at the default height, and with one row sized so that the platform keeps a
 // height per row).
+//
+// Removing and hiding the selected rows of a million: the grid's RemoveSelectedRows and
+// HideSelectedRows beside one erase pass over a plain vector of rows (one block of texts each)
+// steered by a vector of selection flags.
 #include "grid/core/ExtGrid.h"
 #include "grid/core/HiddenRows.h"
 #include "platform/Forms.h"
@@ -272,5 +276,116 @@ BENCHMARK(BM_ExtGrid_InsertRemoveRows)
     ->Args({10, 1})
     ->Args({450000, 1})
     ->Unit(benchmark::kMillisecond);
+
+// ---- N selected rows of a million removed or hidden at once ----
+// Arg: N, the selected rows, spread evenly over the grid.
+
+constexpr int SelCols = 4;
+
+std::vector<int> SpreadRows(int Rows, int N)
+{
+    std::vector<int> V;
+    const int Step = std::max(1, Rows / N);
+    for (int R = 1; R < Rows && int(V.size()) < N; R += Step)
+        V.push_back(R);
+    return V;
+}
+
+void BM_Base_EraseSelectedRows(benchmark::State &State)
+{
+    const auto Sel = SpreadRows(BigRows, int(State.range(0)));
+    // Outside the pass: dropping the rows that stay is no part of the erase.
+    std::vector<QString> Rows;
+    std::vector<char> Flags;
+    for (auto _ : State) {
+        State.PauseTiming();
+        Rows.assign(std::size_t(BigRows), QString());
+        for (int R = 0; R < BigRows; ++R)
+            Rows[std::size_t(R)] = QString::number(R * 16, 36).repeated(SelCols);
+        Flags.assign(std::size_t(BigRows), 0);
+        for (int R : Sel)
+            Flags[std::size_t(R)] = 1;
+        State.ResumeTiming();
+        std::size_t Out = 0;
+        for (std::size_t I = 0; I < Rows.size(); ++I) {
+            if (Flags[I])
+                continue;
+            if (Out != I)
+                Rows[Out] = std::move(Rows[I]);
+            ++Out;
+        }
+        Rows.resize(Out);
+        Flags.assign(Out, 0);
+        benchmark::DoNotOptimize(Rows.data());
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
+// One shown grid of a million rows, filled again before each pass.
+TShownGrid *SelectionGrid()
+{
+    static TShownGrid *S = nullptr;
+    if (S)
+        return S;
+    S = new TShownGrid;
+    S->Form = std::make_unique<TForm>(nullptr);
+    S->Form->SetClientSize(800, 600);
+    S->Grid = new TExtStringGrid(S->Form.get());
+    S->Grid->SetParent(S->Form.get());
+    S->Grid->SetBounds(0, 0, 800, 600);
+    S->Grid->SetColCount(SelCols);
+    S->Grid->MouseActions()->SetDisjunctRowSelect(true);
+    S->Form->Show();
+    QApplication::processEvents();
+    return S;
+}
+
+void FillAndSelect(TExtStringGrid *G, const std::vector<int> &Sel)
+{
+    G->ClearRowSelect();
+    G->SetRowCount(BigRows);
+    G->Store().SetColumnHint(SelCols);
+    for (int R = 0; R < BigRows; ++R)
+        for (int C = 0; C < SelCols; ++C)
+            G->Store().SetText(C, R, QString::number(R * 16 + C, 36));
+    for (int R : Sel)
+        G->SetRowSelect(R, true);
+}
+
+void BM_ExtGrid_RemoveSelectedRows(benchmark::State &State)
+{
+    TExtStringGrid *G = SelectionGrid()->Grid;
+    const auto Sel = SpreadRows(BigRows, int(State.range(0)));
+    for (auto _ : State) {
+        State.PauseTiming();
+        FillAndSelect(G, Sel);
+        State.ResumeTiming();
+        G->RemoveSelectedRows();
+    }
+    if (G->RowCount() != BigRows - int(Sel.size()))
+        State.SkipWithError("rows not removed");
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
+void BM_ExtGrid_HideSelectedRows(benchmark::State &State)
+{
+    TExtStringGrid *G = SelectionGrid()->Grid;
+    const auto Sel = SpreadRows(BigRows, int(State.range(0)));
+    for (auto _ : State) {
+        State.PauseTiming();
+        G->UnHideRowsAll();
+        FillAndSelect(G, Sel);
+        State.ResumeTiming();
+        G->HideSelectedRows();
+    }
+    if (G->RowCount() != BigRows - int(Sel.size()))
+        State.SkipWithError("rows not hidden");
+    G->UnHideRowsAll();
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
+BENCHMARK(BM_Base_EraseSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExtGrid_RemoveSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExtGrid_HideSelectedRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

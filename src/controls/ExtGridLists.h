@@ -7,6 +7,7 @@
 #include "platform/System.h"
 #include "platform/Types.h"
 
+#include <cstdint>
 #include <functional>
 
 class TCanvas;
@@ -23,6 +24,8 @@ public:
     TIntList(int Col, int Row);
 
     int Items(int Index) const { return GetInteger(Index); }
+    // Items without the index check, for walks over long lists; Index must lie inside.
+    int ItemAt(int Index) const { return static_cast<int>(reinterpret_cast<std::intptr_t>(List()[Index])); }
     void SetItems(int Index, int Value) { SetInteger(Index, Value); }
     int GetInteger(int Index) const;
     void SetInteger(int Index, int Value);

@@ -4,8 +4,10 @@
 // pasting in a comma locale and controls placed in cells.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridButton.h"
 #include "controls/ExtGridUndoRedo.h"
 #include "dropdowns/ExtGridCheck.h"
+#include "grid/services/ExtGridFind.h"
 #include "platform/Clipbrd.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
@@ -148,6 +150,130 @@ TEST_F(GridMessages, HoveringMakesTheNormalCellUnderThePointerCurrent)
     SetCursorPos(outside.X, outside.Y);
     g->Perform(WM_TIMER, WPARAM(g->GridTimerID()), 0);
     EXPECT_EQ(std::pair(g->Col(), g->Row()), std::pair(2, 3));
+}
+
+TEST_F(GridMessages, BlinkingTextGoesAndComesWithTheTimer)
+{
+    g->SetCells(2, 2, "<BLINK>WWWWWW</BLINK>");
+    g->SetCells(3, 2, "WWWWWW");
+    // Dark pixels along the middle line of a cell.
+    auto ink = [&](int c) {
+        const TRect r = g->CellRect(c, 2);
+        int n = 0;
+        for (int x = r.Left; x < r.Right; ++x) {
+            const TColorRef p = GuiTest::PixelAt(g, x, (r.Top + r.Bottom) / 2);
+            n += GetRValue(p) + GetGValue(p) + GetBValue(p) < 300 ? 1 : 0;
+        }
+        return n;
+    };
+    auto tick = [&] { g->Perform(WM_TIMER, WPARAM(g->GridTimerID()), 0); };
+    const int shown = ink(2);
+    ASSERT_GT(shown, 0);
+    tick();
+    EXPECT_FALSE(g->GridBlink()); // off by default
+    EXPECT_EQ(ink(2), shown);
+
+    g->SetEnableBlink(true);
+    tick();
+    EXPECT_TRUE(g->GridBlink());
+    EXPECT_EQ(ink(2), 0);
+    EXPECT_EQ(ink(3), shown); // plain text does not blink
+    tick();
+    EXPECT_EQ(ink(2), shown);
+    // Switched off in the dark phase, the text shows again.
+    tick();
+    g->SetEnableBlink(false);
+    EXPECT_FALSE(g->GridBlink());
+    EXPECT_EQ(ink(2), shown);
+}
+
+TEST_F(GridMessages, ResizingStretchesTheStretchColumnAndTellsOnGridResize)
+{
+    int resized = 0;
+    g->OnGridResize = [&](TObject *) { ++resized; };
+    auto widths = [&] {
+        int sum = 0;
+        for (int c = 0; c < g->ColCount(); ++c)
+            sum += g->ColWidths(c);
+        return sum;
+    };
+    g->SetBounds(0, 0, 460, 260);
+    EXPECT_EQ(resized, 0); // nothing stretches without stretching on
+
+    g->ColumnSize()->SetStretch(true);
+    resized = 0;
+    g->SetBounds(0, 0, 420, 260);
+    EXPECT_EQ(resized, 1);
+    EXPECT_EQ(widths(), g->ClientWidth() - 1);
+    g->ColumnSize()->StretchColumn = 1;
+    g->SetBounds(0, 0, 480, 260);
+    EXPECT_EQ(resized, 2);
+    EXPECT_EQ(widths(), g->ClientWidth() - 1);
+    EXPECT_GT(g->ColWidths(1), g->ColWidths(2));
+}
+
+TEST_F(GridMessages, ColumnsKeepTheirShareOfTheWidthWhenSynchronised)
+{
+    g->SetBounds(0, 0, 400, 260);
+    const int before[] = {30, 50, 70, 90};
+    for (int c = 0; c < 4; ++c)
+        g->SetColWidths(c, before[c]);
+    g->InitOrigColSizes();
+    g->ColumnSize()->SynchWithGrid = true;
+    g->SetBounds(0, 0, 800, 260);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(g->ColWidths(c), 2 * before[c]) << c;
+    // Only the normal columns: the fixed one keeps its width.
+    g->ColumnSize()->SynchNormalCellsOnly = true;
+    g->SetBounds(0, 0, 600, 260);
+    EXPECT_EQ(g->ColWidths(0), 60);
+    EXPECT_EQ(g->ColWidths(1), 75);
+    EXPECT_EQ(g->ColWidths(3), 135);
+}
+
+TEST_F(GridMessages, SearchFooterButtonsAnswerTheirAccelerators)
+{
+    TSearchPanel *panel = g->SearchPanel();
+    ASSERT_NE(panel, nullptr);
+    int forward = 0, backward = 0;
+    panel->OnForwardClick = [&](TObject *) { ++forward; };
+    panel->OnBackwardClick = [&](TObject *) { ++backward; };
+    g->SearchFooter()->SetFindNextCaption("Find &next");
+    g->SearchFooter()->SetFindPrevCaption("Find &previous");
+    // No footer shown: no accelerator inside the grid.
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'n', 0), 0);
+    EXPECT_EQ(forward, 0);
+
+    g->SearchFooter()->SetVisible(true);
+    GuiTest::ProcessEvents();
+    // The find buttons wait for a text to find.
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'n', 0), 0);
+    panel->EditControl()->SetText("x");
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'N', 0), 1);
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'p', 0), 1);
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'q', 0), 0);
+    panel->BackwardButton()->SetEnabled(false);
+    EXPECT_EQ(g->Perform(CM_DIALOGCHAR, 'p', 0), 0);
+    EXPECT_EQ(forward, 1);
+    EXPECT_EQ(backward, 1);
+}
+
+TEST_F(GridMessages, ACursorSetFromOutsideEndsTheSelectionMode)
+{
+    g->SetMouseSelectMode(msRow);
+    g->SetCursor(crCross);
+    EXPECT_EQ(g->MouseSelectMode(), msNormal);
+    EXPECT_EQ(g->Cursor(), crCross);
+}
+
+TEST_F(GridMessages, ResetFixedCellHighlightForgetsTheHoveredFixedCell)
+{
+    g->SetHoverFixedCells(hfAll);
+    const TRect r = g->CellRect(2, 0);
+    GuiTest::MouseMove(g, TPoint(r.Left + 5, r.Top + 5));
+    ASSERT_EQ(g->HoverFixedCell(), TPoint(2, 0));
+    g->ResetFixedCellHighlight();
+    EXPECT_EQ(g->HoverFixedCell(), TPoint(-1, -1));
 }
 
 TEST_F(GridMessages, PaintingWaitsForTheUpdateLock)

@@ -238,6 +238,14 @@ TEST_F(ExtGridStructureTest, RemovingEveryNormalRowParksTheSelectionUntilARowCom
     Grid->AddRow();
     EXPECT_EQ(Grid->RowCount(), 2);
     EXPECT_LT(Grid->Row(), Grid->RowCount());
+
+    // Rows set by count bring the selection back too.
+    Grid->RemoveRows(1, 1);
+    EXPECT_EQ(Grid->Row(), Grid->RowCount());
+    Grid->SetRowCount(4);
+    EXPECT_EQ(Grid->FixedRows(), 1);
+    EXPECT_GE(Grid->Row(), 1);
+    EXPECT_LT(Grid->Row(), 4);
 }
 
 TEST_F(ExtGridStructureTest, RemovingRowsAtTheEndKeepsTheViewOnTheLastRows)
@@ -530,3 +538,153 @@ TEST_F(ExtGridStructureTest, TrimMergeColsAndSearches)
 }
 
 } // namespace
+
+// The rows picked by their selection or check box leave or hide together; everything the row
+// carries goes with it, and the rows left keep theirs. Display rows of the fixture: r0 r1 r2 r3
+// r5 r6 r7 r8 r9 r10 (r4 hidden).
+TEST_F(ExtGridStructureTest, SelectionDrivenRowOperationsKeepEverythingInStep)
+{
+    enum TPick { pkDisplay, pkReal, pkRange };
+    const struct {
+        const char *Name;
+        TPick Pick;
+        std::vector<int> Selected; // display rows, real rows, or the range's top and bottom
+        std::function<void(TStructGrid &)> Op;
+        const char *Expected;
+    } Cases[] = {
+        {"RemoveSelectedRows", pkDisplay, {2, 4, 6}, [](TStructGrid &G) { G.RemoveSelectedRows(); },
+         "r0 r1 r3 [r4] r6 r8 r9 r10 | mod r3 | ctl | cur r10 top r1"},
+        // Flags kept by real row: the hidden row before them does not shift which rows go.
+        {"RemoveSelectedRows persistent", pkReal, {2, 5, 7}, [](TStructGrid &G) { G.RemoveSelectedRows(); },
+         "r0 r1 r3 [r4] r6 r8 r9 r10 | mod r3 | ctl | cur r10 top r1"},
+        {"RemoveSelectedRows of a range", pkRange, {2, 4}, [](TStructGrid &G) { G.RemoveSelectedRows(); },
+         "r0 r1 [r4] r6 r7 r8 r9 r10 | mod r7 | ctl 3@r7 | cur r8 top r1"},
+        {"RemoveUnSelectedRows", pkDisplay, {2, 6}, [](TStructGrid &G) { G.RemoveUnSelectedRows(); },
+         "r0 r2 [r4] r7 | mod r7 | ctl 3@r7 | cur r7 top r2"},
+        {"RemoveUnSelectedRows of a range", pkRange, {3, 6}, [](TStructGrid &G) { G.RemoveUnSelectedRows(); },
+         "r0 r3 [r4] r5 r6 r7 | mod r3 r7 | ctl 3@r7 | cur r7 top r3"},
+        // Hiding keeps the modified marks by display row, as every way of hiding rows does.
+        {"HideSelectedRows", pkDisplay, {2, 6}, [](TStructGrid &G) { G.HideSelectedRows(); },
+         "r0 r1 [r2] r3 [r4] r5 r6 [r7] r8 r9 r10 | mod r5 r9 | ctl 3@[r7] | cur r9 top r1"},
+        // Each row is judged by its own flag, not by the flag of the row whose place it takes.
+        {"HideUnSelectedRows", pkDisplay, {2, 6}, [](TStructGrid &G) { G.HideUnSelectedRows(); },
+         "r0 [r1] r2 [r3] [r4] [r5] [r6] r7 [r8] [r9] [r10] | mod | ctl 3@r7 | cur r7 top r2"},
+        {"nothing selected", pkDisplay, {}, [](TStructGrid &G) { G.RemoveSelectedRows(); G.HideSelectedRows(); },
+         "r0 r1 r2 r3 [r4] r5 r6 r7 r8 r9 r10 | mod r3 r7 | ctl 3@r7 | cur r7 top r1"},
+    };
+    for (const auto &C : Cases) {
+        SetUp();
+        Prepare();
+        if (C.Pick == pkRange) {
+            Grid->SetSelection(TGridRect{1, C.Selected[0], 3, C.Selected[1]});
+        } else {
+            Grid->MouseActions()->SetDisjunctRowSelect(true);
+            Grid->MouseActions()->RowSelectPersistent = C.Pick == pkReal;
+            for (int R : C.Selected)
+                Grid->SetRowSelect(R, true);
+        }
+        C.Op(*Grid);
+        EXPECT_EQ(State(), C.Expected) << C.Name;
+        ExpectRowsWhole(C.Name);
+    }
+}
+
+TEST_F(ExtGridStructureTest, SelectedRowsGoneLeaveNoSelectionBehind)
+{
+    Prepare();
+    Grid->MouseActions()->SetDisjunctRowSelect(true);
+    Grid->SetRowSelect(2, true);
+    Grid->SetRowSelect(5, true);
+    Grid->RemoveSelectedRows();
+    EXPECT_EQ(Grid->RowSelectCount(), 0);
+    // Kept by real row, the flags of the rows that stay follow them up past the removed ones.
+    Grid->MouseActions()->RowSelectPersistent = true;
+    Grid->SetRowSelect(1, true);
+    Grid->SetRowSelect(6, true); // r8
+    Grid->SetRowSelect(7, true); // r9
+    Grid->RemoveUnSelectedRows();
+    EXPECT_EQ(State(), "r0 r1 [r4] r8 r9 | mod | ctl | cur r9 top r1");
+    for (int R = 1; R < Grid->RowCount(); ++R)
+        EXPECT_TRUE(Grid->RowSelect(Grid->RealRowIndex(R))) << R;
+}
+
+TEST_F(ExtGridStructureTest, RemoveCheckedRowsTakesCheckedOrUncheckedRowsOnly)
+{
+    // Check boxes on rows 0 to 8, checked on 2, 3 and 6; rows 9 and 10 have none.
+    auto Setup = [this] {
+        SetUp();
+        for (int R = 0; R < 9; ++R)
+            Grid->AddCheckBox(3, R, R == 2 || R == 3 || R == 6, false);
+    };
+    auto Tags = [this] {
+        std::string S;
+        for (int R = 0; R < Grid->RowCount(); ++R)
+            S += Tag(R) + " ";
+        return S;
+    };
+    Setup();
+    Grid->RemoveCheckedRows(3, true);
+    EXPECT_EQ(Tags(), "r0 r1 r4 r5 r7 r8 r9 r10 ");
+    EXPECT_EQ(Grid->RowCount(), Rows - 3);
+    // The fixed row keeps its check box, and rows without one stay.
+    Setup();
+    Grid->RemoveCheckedRows(3, false);
+    EXPECT_EQ(Tags(), "r0 r2 r3 r6 r9 r10 ");
+    EXPECT_TRUE(Grid->IsChecked(3, 1));
+    EXPECT_FALSE(Grid->IsChecked(3, 0));
+}
+
+TEST_F(ExtGridStructureTest, SelectionDrivenColumnOperationsTakeDisplayColumns)
+{
+    // Display columns of the fixture: 0, r, x, y, z (the h column hidden between r and x).
+    const struct {
+        const char *Name;
+        bool Disjunct;
+        std::vector<int> Selected; // display columns, or the range's left and right
+        std::function<void(TStructGrid &)> Op;
+        const char *Expected;
+    } Cases[] = {
+        {"RemoveSelectedCols", true, {1, 3}, [](TStructGrid &G) { G.RemoveSelectedCols(); },
+         "[h1] x1:43 z1:45 | hidden row h4 x4 z4"},
+        // The hidden column between the selected ones stays.
+        {"RemoveSelectedCols of a range", false, {1, 2}, [](TStructGrid &G) { G.RemoveSelectedCols(); },
+         "[h1] y1:44 z1:45 | hidden row h4 y4 z4"},
+        {"RemoveUnSelectedCols", true, {2}, [](TStructGrid &G) { G.RemoveUnSelectedCols(); },
+         "[h1] x1:43 | hidden row h4 x4"},
+        {"RemoveUnSelectedCols of a range", false, {2, 3}, [](TStructGrid &G) { G.RemoveUnSelectedCols(); },
+         "[h1] x1:43 y1:44 | hidden row h4 x4 y4"},
+        {"ClearSelection of columns", true, {1, 4}, [](TStructGrid &G) { G.ClearSelection(); },
+         "-:41 [h1] x1:43 y1:44 -:45 | hidden row r4 h4 x4 y4 z4"},
+        {"ClearSelection of a range", false, {3, 4}, [](TStructGrid &G) { G.ClearSelection(); },
+         "r1:41 [h1] x1:43 -:44 -:45 | hidden row r4 h4 x4 y4 z4"},
+    };
+    for (const auto &C : Cases) {
+        SetUp();
+        Prepare();
+        if (C.Disjunct) {
+            Grid->MouseActions()->SetDisjunctColSelect(true);
+            for (int Col : C.Selected)
+                Grid->SetColSelect(Col, true);
+        } else {
+            Grid->SetSelection(TGridRect{C.Selected[0], 1, C.Selected[1], 1});
+        }
+        C.Op(*Grid);
+        EXPECT_EQ(Columns(*Grid), C.Expected) << C.Name;
+        EXPECT_EQ(Grid->NumHiddenColumns(), 1) << C.Name;
+        if (C.Disjunct) {
+            EXPECT_EQ(Grid->ColSelectCount(), C.Name[0] == 'C' ? int(C.Selected.size()) : 0) << C.Name;
+        }
+    }
+}
+
+TEST_F(ExtGridStructureTest, ClearSelectionOfRowsEmptiesTheSelectedRowsOnly)
+{
+    Prepare();
+    Grid->MouseActions()->SetDisjunctRowSelect(true);
+    Grid->SetRowSelect(2, true);
+    Grid->CellProperties(3, 2)->SetBrushColor(TColorOf(0xFF));
+    Grid->ClearSelection();
+    EXPECT_EQ(Grid->Store().RowLength(2), 0);
+    EXPECT_EQ(Tag(3), "r3");
+    EXPECT_EQ(Grid->RowCount(), 10);
+}

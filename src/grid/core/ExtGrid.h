@@ -2057,6 +2057,16 @@ public:
     // The first cell (row by row) whose stored text is SubStr exactly.
     bool IsCell(const UnicodeString &SubStr, int &ACol, int &ARow) const;
     bool IsWideCell(int ACol, int ARow);
+    // Rows and columns by their selection or check box. The rows go in one pass, however many;
+    // a row with no check box in CheckBoxColumn is neither checked nor unchecked and stays.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void ClearSelection();
     // The tree's nodes go with a clear; the node part of the grid fills this in.
     virtual void RemoveAllNodes();
     bool ClearTextOnly() const { return FClearTextOnly; }
@@ -3305,6 +3315,26 @@ protected:
     void WMTimer(TWMTimer &Message) override;
     // With Hovering on, the normal cell under the resting pointer becomes current.
     void HoverToCell();
+    // ---- blink, resizing and control notifications (ExtGridMessages.cpp) ----
+    void WMSize(TWMSize &Message) override;
+    void CMDialogChar(TCMDialogChar &Message) override;
+    void CMEnabledChanged(TCMEnabledChanged &Message) override;
+    void CMColorChanged(TCMColorChanged &Message) override;
+    void CMCursorChanged(TCMCursorChanged &Message) override;
+    // Repaints the shown cells whose text holds the blink tag.
+    void RepaintBlinkingCells();
+    bool FEnableBlink = false;
+    bool FGridBlink = false;
+
+public:
+    // Text in the blink tag blinks with the grid timer, a phase every tick.
+    bool EnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool Value);
+    // The blink phase: true while blinking text is drawn invisible.
+    bool GridBlink() const { return FGridBlink; }
+    void ResetFixedCellHighlight();
+
+protected:
     // The looks that take no platform style.
     void ApplyPlainLook(TGridLook Value, bool Loading);
     void WMSetCursor(TWMGeneric &Message) override;
@@ -4418,6 +4448,23 @@ private:
     static void DeleteListEntries(TIntList *AList, int AIndex, int ACount);
     static void InsertListEntries(TIntList *AList, int AIndex, int ACount);
     void RepaintSearchPanel();
+    // The display rows listed (ascending) leave the grid for good in one pass, with all that
+    // DeleteRowRange (or, AsRemoveRows, RemoveRows) does for each of them.
+    void DeleteRowSet(std::vector<int> Rows, bool AsRemoveRows);
+    // The display rows listed are hidden directly (level 0) in one pass, as HideRows would.
+    void HideRowSet(std::vector<int> Rows);
+    // HideRowLevel's work at the current filter level.
+    void HideRowsParked(std::vector<int> Rows);
+    // The display rows From..To-1 that are selected (not selected), ascending; with
+    // RowSelectPersistent the flags are read by real row.
+    std::vector<int> RowsBySelection(int From, int To, bool Selected) const;
+    // The shown display columns listed leave the grid, right to left, a run at a time.
+    void RemoveDisplayCols(const std::vector<int> &Cols);
+    void RestoreRowAfterRemoval(int OldRow, int OldTop, bool KeepRow);
+    // The end of a row removal: the change notice over FromRow..ToRow, the view kept on the last
+    // rows, the cell controls and the search panel.
+    void RowsRemovedDone(int FromRow, int ToRow);
+    static void DeleteListRows(TIntList *AList, const std::vector<int> &Rows);
     TGridRect FOldSelection;
     bool FSelHidden = false;
 

@@ -34,12 +34,20 @@ void TExtStringGrid::EndUpdate()
 void TExtStringGrid::SetRowCount(int Value)
 {
     const int OldCount = RowCount();
+    // A grid of the header row alone parked its selection: the rows to come take it back.
+    if (OldCount == FixedRows() && FFixedRowAlways && (FSelHidden || Row() >= OldCount || Col() >= ColCount()))
+        UnHideSelection();
     TBaseGrid::SetRowCount(Value);
     if (FFixedRowAlways && FFixedRowsMin < RowCount())
         SetFixedRows(FFixedRowsMin);
     FMaxRowCount = std::max(FMaxRowCount, RowCount());
     FNormalRowCount = RowCount();
+    UpdateFooter();
+    UpdateVScrollProportional();
+    UpdateHScrollProportional();
     UpdateScrollBarAlways(false);
+    if (FScrollType != ssNormal)
+        UpdateFlatScrollBars();
     if (!FFloatingFooter || !FFloatingFooter->Visible() || OldCount == RowCount())
         return;
     // The footer row follows the end of the grid with its texts and objects. Whatever the new
@@ -65,7 +73,10 @@ void TExtStringGrid::SetColCount(int Value)
     if (FFixedColAlways && FFixedColsMin < ColCount())
         SetFixedCols(FFixedColsMin);
     FMaxColCount = std::max(FMaxColCount, ColCount());
+    UpdateFooter();
     SetBounds(Left(), Top(), Width(), Height());
+    UpdateHScrollProportional();
+    UpdateVScrollProportional();
     UpdateScrollBarAlways(false);
 }
 

@@ -262,6 +262,28 @@ void TExtStringGrid::HideRowList(TIntList *RowList)
 
 void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
 {
+    // The level sits above the rows hidden directly (level 0), so that undoing it never brings
+    // those back.
+    ++FFilterLevel;
+    HideRowsParked(std::move(Rows));
+}
+
+void TExtStringGrid::HideRowSet(std::vector<int> Rows)
+{
+    // The items take the current level: for the time of the hide it is that of direct hiding.
+    const int Level = FFilterLevel;
+    FFilterLevel = 0;
+    try {
+        HideRowsParked(std::move(Rows));
+    } catch (...) {
+        FFilterLevel = Level;
+        throw;
+    }
+    FFilterLevel = Level;
+}
+
+void TExtStringGrid::HideRowsParked(std::vector<int> Rows)
+{
     // A filter hands its rows over in order and inside the grid already: one look tells.
     bool Clean = Rows.empty() || (Rows.front() >= 0 && Rows.back() < RowCount());
     for (std::size_t I = 1; Clean && I < Rows.size(); ++I)
@@ -275,9 +297,6 @@ void TExtStringGrid::HideRowLevel(std::vector<int> Rows)
     // The platform grid keeps one row at least: that one stays shown.
     if (!Rows.empty() && int(Rows.size()) >= RowCount())
         Rows.pop_back();
-    // The level sits above the rows hidden directly (level 0), so that undoing it never brings
-    // those back.
-    ++FFilterLevel;
     if (!Rows.empty()) {
         // The items keep the real index: the mapping stays true while the level is applied.
         std::vector<int> Real, Heights;

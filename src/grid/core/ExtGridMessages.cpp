@@ -3,7 +3,9 @@
 // grid and the marker shown while the middle button pans.
 #include "grid/core/ExtGrid.h"
 
+#include "controls/ExtGridButton.h"
 #include "controls/ExtGridUtil.h"
+#include "grid/services/ExtGridFind.h"
 #include "platform/Windows.h"
 
 #include <algorithm>
@@ -123,6 +125,142 @@ void TExtStringGrid::WMTimer(TWMTimer &Message)
     }
     if (FHovering && !Designing())
         HoverToCell();
+    if (FEnableBlink) {
+        FGridBlink = !FGridBlink;
+        RepaintBlinkingCells();
+    }
+}
+
+void TExtStringGrid::SetEnableBlink(bool Value)
+{
+    FEnableBlink = Value;
+    // Blinking text shows while the blink is off, whichever phase it stopped in.
+    if (!Value && FGridBlink) {
+        FGridBlink = false;
+        RepaintBlinkingCells();
+    }
+}
+
+void TExtStringGrid::RepaintBlinkingCells()
+{
+    if (!HandleAllocated())
+        return;
+    auto blinks = [this](int realCol, int row) {
+        return realCol >= 0 && realCol < TotalColCount() && row >= 0 && row < RowCount() &&
+               GridCells(realCol, row).toUpper().contains(QStringLiteral("<BLI"));
+    };
+    const int lastRow = std::min(TopRow() + VisibleRowCount(), RowCount()) - 1;
+    // The visible normal rows, by real column, hidden columns' share included.
+    for (int r = TopRow(); r <= lastRow; ++r)
+        for (int c = LeftCol(); c < LeftCol() + VisibleColCount() + NumHiddenColumns(); ++c)
+            if (blinks(c, r))
+                RepaintCell(DisplColIndex(c), r);
+    for (int r = 0; r < FixedRows(); ++r)
+        for (int c = LeftCol(); c < LeftCol() + VisibleColCount(); ++c)
+            if (blinks(RealColIndex(c), r))
+                RepaintCell(c, r);
+    for (int c = 0; c < FixedCols(); ++c)
+        for (int r = TopRow(); r <= lastRow; ++r)
+            if (blinks(RealColIndex(c), r))
+                RepaintCell(c, r);
+}
+
+void TExtStringGrid::WMSize(TWMSize &Message)
+{
+    if (FSearchPanel && FSearchPanel->Visible()) {
+        // Changing the height makes the panel lay its controls out again.
+        FSearchPanel->SetHeight(33);
+        FSearchPanel->SetHeight(32);
+        FSearchPanel->SetAlign(alBottom);
+    }
+    // The platform sizes its window and scroll bars first: the widths below are taken from the
+    // client area it leaves.
+    TBaseGrid::WMSize(Message);
+    if (!FColumnSize)
+        return;
+    const int width = Message.Width;
+    if (FColumnSize->SynchWithGrid && FOldSize > 0) {
+        HideInplaceEdit();
+        const double factor = BorderStyle() == bsSingle ? double(width + 2) / FOldSize : double(width) / FOldSize;
+        const int first = FColumnSize->SynchNormalCellsOnly ? FixedCols() : 0;
+        const int last = FColumnSize->SynchNormalCellsOnly ? ColCount() - FFixedRightCols - 1 : ColCount() - 1;
+        for (int c = std::max(first, 0); c <= last && c < FOrigColSizes->Count(); ++c)
+            SetColWidths(c, int(FOrigColSizes->Items(c) * factor));
+    }
+    if (!FColumnSize->Stretch() || (FScrollBarAlways != saNone && FScrollBarAlways != saVert))
+        return;
+    const int stretchCol = FColumnSize->StretchColumn == -1 ? ColCount() - 1 : FColumnSize->StretchColumn;
+    if (stretchCol < 0 || stretchCol >= ColCount())
+        return;
+    int others = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        if (c != stretchCol)
+            others += ColWidths(c);
+    bool stretched = false;
+    if (others < width) {
+        StretchColumn(stretchCol);
+        stretched = true;
+    }
+    if (FScrollBarAlways != saNone)
+        return;
+    if (ScrollBars() == ssHorizontal || ScrollBars() == ssBoth)
+        ShowScrollBar(SB_HORZ, ClientWidth() < others + ColWidths(stretchCol));
+    if (ScrollBars() == ssVertical || ScrollBars() == ssBoth)
+        ShowScrollBar(SB_VERT, VisibleRowCount() < RowCount() - FixedRows());
+    if (stretched && OnGridResize)
+        OnGridResize(this);
+}
+
+void TExtStringGrid::CMDialogChar(TCMDialogChar &Message)
+{
+    // Only the search footer's buttons answer accelerators inside the grid.
+    Message.Result = 0;
+    if (!FSearchFooter || !FSearchFooter->Visible() || !FSearchPanel)
+        return;
+    for (TExtGridButton *b : {FSearchPanel->ForwardButton(), FSearchPanel->BackwardButton(),
+                              FSearchPanel->HighLightButton()}) {
+        if (b && b->Visible() && b->Enabled() && IsAccel(Message.CharCode, b->Caption())) {
+            b->Click();
+            Message.Result = 1;
+            return;
+        }
+    }
+}
+
+void TExtStringGrid::CMEnabledChanged(TCMEnabledChanged &Message)
+{
+    TBaseGrid::CMEnabledChanged(Message);
+    Invalidate();
+}
+
+void TExtStringGrid::CMColorChanged(TCMColorChanged &Message)
+{
+    TBaseGrid::CMColorChanged(Message);
+    if (FFloatingFooter->Visible() && FFooterPanel)
+        FFooterPanel->Invalidate();
+}
+
+void TExtStringGrid::CMCursorChanged(TCMCursorChanged &Message)
+{
+    TBaseGrid::CMCursorChanged(Message);
+    // A cursor set from outside ends the row, column or whole-grid selection look.
+    if (!Invokedchange)
+        FMouseSelectMode = msNormal;
+    Invokedchange = false;
+}
+
+void TExtStringGrid::ResetFixedCellHighlight()
+{
+    FSizeFixed = false;
+    FSizeFixedR = false;
+    FNoMouseLeave = false;
+    if (FHoverFixedCells == hfNone || (FHoverFixedX == -1 && FHoverFixedY == -1))
+        return;
+    const int c = FHoverFixedX, r = FHoverFixedY;
+    FHoverFixedX = -1;
+    FHoverFixedY = -1;
+    if (c >= 0 && r >= 0)
+        RepaintCell(c, r);
 }
 
 void TExtStringGrid::HoverToCell()

@@ -44,6 +44,23 @@ private:
     bool FTaken = false;
 };
 
+// Hides the floating footer for the time of a row change and shows it again however the change
+// ends: the rows move under it, and it must not move a row of its own meanwhile.
+class TFooterAside {
+public:
+    explicit TFooterAside(TFloatingFooter *AFooter) : FFooter(AFooter), FShown(AFooter->Visible())
+    {
+        FFooter->SetVisible(false);
+    }
+    ~TFooterAside() { FFooter->SetVisible(FShown); }
+    TFooterAside(const TFooterAside &) = delete;
+    TFooterAside &operator=(const TFooterAside &) = delete;
+
+private:
+    TFloatingFooter *FFooter;
+    bool FShown;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -113,6 +130,56 @@ void TExtStringGrid::RepaintSearchPanel()
         FSearchPanel->Invalidate();
 }
 
+void TExtStringGrid::RestoreRowAfterRemoval(int OldRow, int OldTop, bool KeepRow)
+{
+    if (OldRow < RowCount() - FFixedFooters) {
+        if (KeepRow)
+            SetRow(OldRow);
+        SetTopRow(OldTop);
+        return;
+    }
+    // The last normal row, or none left at all: then the selection is parked, and the next row
+    // inserted brings it back.
+    if (FixedRows() < RowCount() - FFixedFooters)
+        SetRow(RowCount() - FFixedFooters - 1);
+    else
+        HideSelection();
+    FSelHidden = false;
+}
+
+void TExtStringGrid::RowsRemovedDone(int FromRow, int ToRow)
+{
+    DoCellsChanged(Rect(0, FromRow, ColCount() - 1, ToRow));
+
+    const int LastTop = RowCount() + FixedRows() - VisibleRowCount() - 2;
+    if (TopRow() >= LastTop && RowCount() - VisibleRowCount() - 1 > 0)
+        SetTopRow(LastTop);
+
+    if (FControlList->Count() > 0)
+        CellControlsUpdate(false);
+    RepaintSearchPanel();
+}
+
+void TExtStringGrid::DeleteListRows(TIntList *AList, const std::vector<int> &Rows)
+{
+    if (!AList || Rows.empty() || Rows.front() >= AList->Count())
+        return;
+    const int N = AList->Count();
+    int Out = Rows.front();
+    std::size_t K = 0;
+    // A long list of mostly equal flags writes only where an entry changes.
+    for (int I = Rows.front(); I < N; ++I) {
+        if (K < Rows.size() && Rows[K] == I) {
+            ++K;
+            continue;
+        }
+        if (AList->ItemAt(Out) != AList->ItemAt(I))
+            AList->SetItems(Out, AList->ItemAt(I));
+        ++Out;
+    }
+    AList->SetCount(Out);
+}
+
 void TExtStringGrid::HideSelection()
 {
     HideEditor();
@@ -160,13 +227,7 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
         TUpdateLock Lock(this);
         const int OldTop = TopRow();
         const int OldRow = Row();
-        const bool FooterShown = FFloatingFooter->Visible();
-        FFloatingFooter->SetVisible(false);
-        struct TFooterBack {
-            TFloatingFooter *F;
-            bool V;
-            ~TFooterBack() { F->SetVisible(V); }
-        } FooterBack{FFloatingFooter, FooterShown};
+        TFooterAside Footer(FFloatingFooter);
 
         RealRowsRemoved(RowIndex, RCount, true);
 
@@ -189,32 +250,11 @@ void TExtStringGrid::RemoveRows(int RowIndex, int RCount)
         if (Row() >= RowCount() && RowCount() - 1 >= FixedRows())
             SetRow(RowCount() - 1);
         FMaxRowCount -= RCount;
-
-        if (OldRow < RowCount() - FFixedFooters) {
-            if (!FMouseActions->DisjunctRowSelect())
-                SetRow(OldRow);
-            SetTopRow(OldTop);
-        } else {
-            // The last normal row, or none left at all: then the selection is parked, and the
-            // next row inserted brings it back.
-            if (FixedRows() < RowCount() - FFixedFooters)
-                SetRow(RowCount() - FFixedFooters - 1);
-            else
-                HideSelection();
-            FSelHidden = false;
-        }
+        RestoreRowAfterRemoval(OldRow, OldTop, !FMouseActions->DisjunctRowSelect());
     }
 
     FEntered = OldEntered;
-    DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
-
-    const int LastTop = RowCount() + FixedRows() - VisibleRowCount() - 2;
-    if (TopRow() >= LastTop && RowCount() - VisibleRowCount() - 1 > 0)
-        SetTopRow(LastTop);
-
-    if (FControlList->Count() > 0)
-        CellControlsUpdate(false);
-    RepaintSearchPanel();
+    RowsRemovedDone(RowIndex, RowIndex + RCount);
 }
 
 void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount)
@@ -390,13 +430,7 @@ void TExtStringGrid::InsertRowsWork(int RowIndex, int RCount, bool UpdateCellCon
     {
         // The footer row is one of the rows that move down, so that it stays last; the
         // row-count setter must not move it as well.
-        const bool FooterShown = FFloatingFooter->Visible();
-        FFloatingFooter->SetVisible(false);
-        struct TFooterBack {
-            TFloatingFooter *F;
-            bool V;
-            ~TFooterBack() { F->SetVisible(V); }
-        } FooterBack{FFloatingFooter, FooterShown};
+        TFooterAside Footer(FFloatingFooter);
         SetRowCount(RowCount() + RCount);
         Store().InsertRows(RowIndex, RCount);
         InsertRowHeights(RowIndex, RCount);
@@ -452,6 +486,226 @@ void TExtStringGrid::RemoveDuplicates(int ACol, bool DoCase)
             // The next row takes this index: it is looked at next.
             DeleteRowRange(R, 1);
         }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rows and columns by their selection or check box
+//
+// Which rows go is decided before any goes, from each row's own flag; then they go in one pass,
+// so that removing or hiding any number of rows of a large grid costs one walk over it.
+
+std::vector<int> TExtStringGrid::RowsBySelection(int From, int To, bool Selected) const
+{
+    std::vector<int> Rows;
+    if (!FMouseActions->DisjunctRowSelect() || FMouseActions->RowSelectPersistent) {
+        for (int R = From; R < To; ++R)
+            if (GetRowSelect(FMouseActions->RowSelectPersistent ? RealRowIndex(R) : R) == Selected)
+                Rows.push_back(R);
+        return Rows;
+    }
+    // Flags by display row, read from the list at once; rows past its end are not selected.
+    const int Listed = std::min(To, FRowSelect->Count());
+    for (int R = From; R < Listed; ++R)
+        if ((FRowSelect->ItemAt(R) != 0) == Selected)
+            Rows.push_back(R);
+    if (!Selected)
+        for (int R = std::max(From, Listed); R < To; ++R)
+            Rows.push_back(R);
+    return Rows;
+}
+
+void TExtStringGrid::DeleteRowSet(std::vector<int> Rows, bool AsRemoveRows)
+{
+    // The platform grid keeps one row at least.
+    if (!Rows.empty() && int(Rows.size()) >= RowCount())
+        Rows.pop_back();
+    if (Rows.empty())
+        return;
+    const int N = int(Rows.size());
+
+    const bool OldEntered = FEntered;
+    FEntered = false;
+    // A pending edit is settled before the rows move.
+    SelectCell(Col(), Row());
+
+    if (FHasCellProps)
+        for (int R : Rows)
+            FreeCellPropsRange(0, R, TotalColCount() - 1, R);
+
+    std::vector<int> Real;
+    if (FGridItems->Count() > 0)
+        FGridItems->DisplToRealAscending(Rows, Real);
+    else
+        Real = Rows;
+    // Controls on the rows that go are dropped; the others move up by the real rows gone before
+    // theirs.
+    for (int I = FControlList->Count() - 1; I >= 0; --I) {
+        TControlItem *Item = FControlList->GetControl(I);
+        const auto At = std::lower_bound(Real.begin(), Real.end(), Item->Y());
+        if (At != Real.end() && *At == Item->Y()) {
+            if (Item->Control())
+                Item->Control()->Hide();
+            FControlList->RemoveControl(I);
+        } else {
+            Item->SetY(Item->Y() - int(At - Real.begin()));
+        }
+    }
+    if (FGridItems->Count() > 0)
+        FGridItems->CloseUpRows(Real);
+
+    if (FShowModified->Enabled)
+        DeleteListRows(FModifiedRows, Rows);
+    DeleteListRows(FEnabledRows, Rows);
+    // Flags kept by real row follow their real rows.
+    if (FMouseActions->DisjunctRowSelect())
+        DeleteListRows(FRowSelect, FMouseActions->RowSelectPersistent ? Real : Rows);
+
+    {
+        TUpdateLock Lock(this);
+        TFooterAside Footer(FFloatingFooter);
+        const int OldTop = TopRow();
+        const int OldRow = Row();
+        DeleteRowLines(Rows);
+        FNormalRowCount = RowCount();
+        if (AsRemoveRows)
+            FMaxRowCount -= N;
+        RestoreRowAfterRemoval(OldRow, OldTop, !(AsRemoveRows && FMouseActions->DisjunctRowSelect()));
+    }
+    FEntered = OldEntered;
+    RowsRemovedDone(Rows.front(), Rows.back() + 1);
+}
+
+void TExtStringGrid::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked)
+{
+    TUpdateLock Lock(this);
+    std::vector<int> Rows;
+    for (int R = FixedRows(); R < RowCount(); ++R) {
+        bool Checked = false;
+        if (GetCheckBoxState(CheckBoxColumn, R, Checked) && Checked == RemoveChecked)
+            Rows.push_back(R);
+    }
+    DeleteRowSet(std::move(Rows), true);
+}
+
+void TExtStringGrid::RemoveSelectedRows()
+{
+    TUpdateLock Lock(this);
+    if (!FMouseActions->DisjunctRowSelect()) {
+        const TGridRect S = Selection();
+        const int Top = std::max(std::min(S.Top, S.Bottom), 0);
+        const int Bottom = std::min(std::max(S.Top, S.Bottom), RowCount() - 1);
+        if (Top <= Bottom)
+            DeleteRowRange(Top, Bottom - Top + 1);
+        return;
+    }
+    DeleteRowSet(RowsBySelection(FixedRows(), RowCount() - FFixedFooters, true), false);
+    ClearRowSelect();
+}
+
+void TExtStringGrid::RemoveUnSelectedRows()
+{
+    TUpdateLock Lock(this);
+    DeleteRowSet(RowsBySelection(FixedRows(), RowCount() - FFixedFooters, false), false);
+    if (FMouseActions->RowSelectPersistent)
+        SelectRows(FixedRows(), RowCount() - FixedRows());
+    else
+        ClearRowSelect();
+}
+
+void TExtStringGrid::HideSelectedRows()
+{
+    TUpdateLock Lock(this);
+    HideRowSet(RowsBySelection(FixedRows(), RowCount(), true));
+}
+
+void TExtStringGrid::HideUnSelectedRows()
+{
+    TUpdateLock Lock(this);
+    HideRowSet(RowsBySelection(FixedRows(), RowCount(), false));
+}
+
+void TExtStringGrid::RemoveDisplayCols(const std::vector<int> &Cols)
+{
+    // The columns' real indices, right to left; a run of adjacent real columns goes at once.
+    std::vector<int> Real;
+    for (int D : Cols)
+        if (D >= 0 && D < ColCount())
+            Real.push_back(RealColIndex(D));
+    std::sort(Real.begin(), Real.end());
+    Real.erase(std::unique(Real.begin(), Real.end()), Real.end());
+    TUpdateLock Lock(this);
+    for (std::size_t I = Real.size(); I > 0;) {
+        std::size_t J = I - 1;
+        while (J > 0 && Real[J - 1] == Real[J] - 1)
+            --J;
+        RemoveCols(Real[J], int(I - J));
+        I = J;
+    }
+}
+
+void TExtStringGrid::RemoveSelectedCols()
+{
+    std::vector<int> Cols;
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int C = FixedCols(); C < ColCount(); ++C)
+            if (ColSelect(C))
+                Cols.push_back(C);
+        // The flags of the columns that go go with them.
+        DeleteListRows(FColSelect, Cols);
+    } else {
+        const TGridRect S = Selection();
+        for (int C = std::min(S.Left, S.Right); C <= std::max(S.Left, S.Right); ++C)
+            Cols.push_back(C);
+    }
+    RemoveDisplayCols(Cols);
+}
+
+void TExtStringGrid::RemoveUnSelectedCols()
+{
+    std::vector<int> Cols;
+    if (FMouseActions->DisjunctColSelect()) {
+        for (int C = FixedCols(); C < ColCount(); ++C)
+            if (!ColSelect(C))
+                Cols.push_back(C);
+        DeleteListRows(FColSelect, Cols);
+    } else {
+        const TGridRect S = Selection();
+        const int Left = std::min(S.Left, S.Right), Right = std::max(S.Left, S.Right);
+        for (int C = FixedCols(); C < ColCount(); ++C)
+            if (C < Left || C > Right)
+                Cols.push_back(C);
+    }
+    RemoveDisplayCols(Cols);
+    ClearColSelect();
+}
+
+void TExtStringGrid::ClearSelection()
+{
+    const bool ByRow = FMouseActions->DisjunctRowSelect();
+    const bool ByCol = FMouseActions->DisjunctColSelect();
+    // The selection holds display columns, and ClearRect reads them as store columns unless it
+    // maps them itself: a hidden column before them must not make it clear its neighbour.
+    auto ClearDisplCols = [this](int C1, int C2, int R1, int R2) {
+        if (FSaveHiddenCells || FNumHidden == 0) {
+            ClearRect(C1, R1, C2, R2);
+            return;
+        }
+        for (int C = C1; C <= C2; ++C)
+            ClearRect(RealColIndex(C), R1, RealColIndex(C), R2);
+    };
+    TUpdateLock Lock(this);
+    if (ByRow)
+        for (int R : RowsBySelection(FixedRows(), RowCount(), true))
+            ClearRows(R, 1);
+    if (ByCol)
+        for (int C = FixedCols(); C < ColCount(); ++C)
+            if (ColSelect(C))
+                ClearDisplCols(C, C, 0, RowCount() - 1);
+    if (!ByRow && !ByCol) {
+        const TGridRect S = Selection();
+        ClearDisplCols(std::min(S.Left, S.Right), std::max(S.Left, S.Right), std::min(S.Top, S.Bottom),
+                       std::max(S.Top, S.Bottom));
     }
 }
 

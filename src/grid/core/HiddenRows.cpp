@@ -440,6 +440,16 @@ void THiddenRows::CloseUp(int From, int To)
         FKeys[I] -= Gone;
 }
 
+void THiddenRows::CloseUpRows(const std::vector<int> &Real)
+{
+    std::size_t K = 0;
+    for (int &Key : FKeys) {
+        while (K < Real.size() && Real[K] < Key)
+            ++K;
+        Key -= static_cast<int>(K);
+    }
+}
+
 void THiddenRows::IndexInsert(TGridItem *Item, int AIdx)
 {
     std::size_t I = std::size_t(std::upper_bound(FKeys.begin(), FKeys.end(), AIdx) - FKeys.begin());

@@ -134,6 +134,9 @@ public:
     // close up from From on, in their order, and those after it move up by the shown rows that
     // went. One pass over the items from From on; the order holds.
     void CloseUp(int From, int To);
+    // The shown real rows listed (ascending) left the grid: every hidden row moves up by those of
+    // them that lay before it. One pass over the items.
+    void CloseUpRows(const std::vector<int> &Real);
 
 private:
     // Position in the sorted arrays of the given item.

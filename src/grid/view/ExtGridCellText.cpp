@@ -414,6 +414,7 @@ void TExtStringGrid::DrawCellText(TCellPaintContext &Ctx, TRect r, UnicodeString
         p.HoverOnlyStyle = FURLUnderlineOnHover;
         p.Pictures = FPictureContainer;
         p.Selected = Ctx.State.Contains(gdSelected);
+        p.BlinkVisible = !FGridBlink;
         p.WordWrap = Ctx.WordWrap;
         p.AnchorColor = linkColor;
         p.ShadowColor = clGray;

@@ -277,10 +277,13 @@ void TExtStringGrid::MouseMove(TShiftState Shift, int X, int Y)
             FOldCursor = Cursor();
             FPointerCursorSet = true;
         }
+        // The grid's own shape: the selection mode it shows stays.
+        Invokedchange = Cursor() != want;
         if (Cursor() != want)
             SetCursor(want);
     } else if (FPointerCursorSet) {
         FPointerCursorSet = false;
+        Invokedchange = Cursor() != FOldCursor;
         if (Cursor() != FOldCursor)
             SetCursor(FOldCursor);
     }

@@ -95,7 +95,7 @@ void TExtStringGrid::SetColSelect(int ACol, bool Value)
 void TExtStringGrid::ClearRowSelect()
 {
     for (int i = 0; i < FRowSelect->Count(); ++i) {
-        if (FRowSelect->Items(i) != 0) {
+        if (FRowSelect->ItemAt(i) != 0) {
             FRowSelect->SetItems(i, 0);
             RepaintRow(i);
         }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string>
 
 
 Cardinal TExtStringGrid::GridID()
@@ -49,59 +50,133 @@ UnicodeString PackCellText(const UnicodeString &Text)
 
 namespace {
 
-void AppendNumber(QString &Text, int Value)
+// Writes Value's decimal digits (a sign first) ending at End; answers where they begin.
+char *NumberBefore(char *End, int Value)
 {
-    char buf[12];
-    int n = 0;
     unsigned v = Value < 0 ? 0u - unsigned(Value) : unsigned(Value);
     do {
-        buf[n++] = char('0' + v % 10);
+        *--End = char('0' + v % 10);
         v /= 10;
     } while (v);
     if (Value < 0)
-        Text += u'-';
-    while (n > 0)
-        Text += QLatin1Char(buf[--n]);
+        *--End = '-';
+    return End;
+}
+
+// Where the lines go: UTF-16 text (the Unicode file and the stream form) ...
+class TUtf16Sink {
+public:
+    explicit TUtf16Sink(QString &Out) : FOut(Out) {}
+    void Ascii(const char *P, qsizetype N) { FOut.append(QLatin1StringView(P, N)); }
+    void Text(const UnicodeString &S) { FOut += S; }
+    qsizetype Size() const { return FOut.size(); }
+    void Reserve(qsizetype N) { FOut.reserve(N); }
+
+private:
+    QString &FOut;
+};
+
+// ... or the 8-bit file's bytes straight away: the numbers are ASCII, and so are most texts,
+// which then need no table.
+class TAnsiSink {
+public:
+    explicit TAnsiSink(TEncoding *Enc) : FEnc(Enc) {}
+    void Ascii(const char *P, qsizetype N) { FOut.append(P, size_t(N)); }
+    void Text(const UnicodeString &S)
+    {
+        const char16_t *d = reinterpret_cast<const char16_t *>(S.constData());
+        const qsizetype n = S.size();
+        char16_t any = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            any |= d[i];
+        if (any >= 0x80) {
+            const QByteArray b = FEnc->GetBytes(S);
+            FOut.append(b.constData(), size_t(b.size()));
+            return;
+        }
+        const size_t at = FOut.size();
+        FOut.resize(at + size_t(n));
+        char *out = FOut.data() + at;
+        for (qsizetype i = 0; i < n; ++i)
+            out[i] = char(d[i]);
+    }
+    qsizetype Size() const { return qsizetype(FOut.size()); }
+    void Reserve(qsizetype N) { FOut.reserve(size_t(N)); }
+    // The bytes, valid while the sink lives.
+    QByteArray Bytes() const { return QByteArray::fromRawData(FOut.data(), qsizetype(FOut.size())); }
+
+private:
+    TEncoding *FEnc;
+    std::string FOut;
+};
+
+template <typename Sink>
+void AppendNumber(Sink &Out, int Value)
+{
+    char buf[12];
+    const char *from = NumberBefore(buf + 12, Value);
+    Out.Ascii(from, buf + 12 - from);
 }
 
 // The counts line and the width lines of columns C1..C2.
-void AppendHead(TExtStringGrid &G, QString &Text, int Cols, int Rows, int C1, int C2)
+template <typename Sink>
+void AppendHead(TExtStringGrid &G, Sink &Out, int Cols, int Rows, int C1, int C2)
 {
-    AppendNumber(Text, Cols);
-    Text += u',';
-    AppendNumber(Text, Rows);
-    Text += QLatin1String("\r\n");
+    AppendNumber(Out, Cols);
+    Out.Ascii(",", 1);
+    AppendNumber(Out, Rows);
+    Out.Ascii("\r\n", 2);
     for (int c = C1; c <= C2; ++c) {
-        Text += QLatin1String("cw ");
-        AppendNumber(Text, c);
-        Text += u',';
-        AppendNumber(Text, G.ColWidths(c));
-        Text += QLatin1String("\r\n");
+        Out.Ascii("cw ", 3);
+        AppendNumber(Out, c);
+        Out.Ascii(",", 1);
+        AppendNumber(Out, G.ColWidths(c));
+        Out.Ascii("\r\n", 2);
     }
 }
 
 // The cell lines of both forms: rows R1..R2 and columns C1..C2 whose text to save is not empty,
 // numbered from (ColBase, RowBase), with the export notification; AfterRow hears each row's end.
-template <typename F>
-void AppendCellLines(TExtStringGrid &G, QString &Text, int C1, int C2, int R1, int R2, int ColBase, int RowBase, F AfterRow)
+template <typename Sink, typename F>
+void AppendCellLines(TExtStringGrid &G, Sink &Out, int C1, int C2, int R1, int R2, int ColBase, int RowBase, F AfterRow)
 {
     G.ExportNotification(esExportStart, R1);
+    const qsizetype start = Out.Size();
+    UnicodeString s;
     for (int r = R1; r <= R2; ++r) {
         G.ExportNotification(esExportNextRow, r);
+        // Every cell line but the first ends the line before it; with the row's part, written
+        // once, the numbers go in as one piece: CR LF, column, ",", row, ",".
+        char head[40];
+        char *const end = head + sizeof head;
+        *(end - 1) = ',';
+        char *const rowFrom = NumberBefore(end - 1, r - RowBase) - 1;
+        *rowFrom = ',';
         for (int c = C1; c <= C2; ++c) {
-            UnicodeString s;
             G.DoSaveCell(c, r, s);
             if (s.isEmpty())
                 continue;
-            AppendNumber(Text, c - ColBase);
-            Text += u',';
-            AppendNumber(Text, r - RowBase);
-            Text += u',';
-            Text += PackCellText(s);
-            Text += QLatin1String("\r\n");
+            char *from = NumberBefore(rowFrom, c - ColBase);
+            if (Out.Size() > start) {
+                *--from = '\n';
+                *--from = '\r';
+            }
+            Out.Ascii(from, end - from);
+            bool breaks = false;
+            for (QChar ch : std::as_const(s))
+                breaks |= ch == u'\r' || ch == u'\n';
+            Out.Text(breaks ? PackCellText(s) : s);
         }
         AfterRow(r);
+        // After the first rows the size of the whole is known well enough to make room once,
+        // instead of moving the text each time it outgrows its room.
+        if (r == R1 + 63 && R2 > r) {
+            const qsizetype perRow = (Out.Size() - start) / 64 + 1;
+            Out.Reserve(Out.Size() + perRow * (qsizetype(R2) - r) * 9 / 8);
+        }
     }
+    if (Out.Size() > start)
+        Out.Ascii("\r\n", 2);
     G.ExportNotification(esExportDone, -1);
 }
 
@@ -112,24 +187,80 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
     const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
-    QString text;
-    AppendHead(*this, text, SaveColCount() + extra, SaveRowCount(), c1, c2);
     int last = INT_MIN;
-    AppendCellLines(*this, text, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(GridFileText::Percent(R, SaveRowCount() - 1), last); });
-    WriteFileAtomic(FileName, GridFileText::Encode(text, Unicode ? TEncoding::Unicode() : TEncoding::ANSI(), Unicode));
+    auto write = [&](auto &Out) {
+        AppendHead(*this, Out, SaveColCount() + extra, SaveRowCount(), c1, c2);
+        AppendCellLines(*this, Out, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(GridFileText::Percent(R, SaveRowCount() - 1), last); });
+    };
+    if (Unicode) {
+        QString text;
+        TUtf16Sink out(text);
+        write(out);
+        WriteFileAtomic(FileName, GridFileText::Encode(text, TEncoding::Unicode(), true));
+    } else {
+        TAnsiSink out(TEncoding::ANSI());
+        write(out);
+        WriteFileAtomic(FileName, out.Bytes());
+    }
 }
+
+namespace {
+
+// Splits a text into lines as GridFileText::SplitLineViews does, one line at a time.
+class TLineCursor {
+public:
+    explicit TLineCursor(QStringView Text) : FText(Text) {}
+    bool Next(QStringView &Line)
+    {
+        const qsizetype n = FText.size();
+        if (FPos >= n)
+            return false;
+        const char16_t *d = reinterpret_cast<const char16_t *>(FText.data());
+        qsizetype i = FPos;
+        while (i < n && d[i] != u'\r' && d[i] != u'\n')
+            ++i;
+        Line = FText.sliced(FPos, i - FPos);
+        if (i < n && d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i;
+        FPos = i + 1;
+        return true;
+    }
+
+private:
+    QStringView FText;
+    qsizetype FPos = 0;
+};
+
+// A number of the file as IntPrefixValue reads it; plain digits, as the writer puts them, are
+// read on the spot.
+int FileNumber(QStringView Text)
+{
+    const qsizetype n = Text.size();
+    if (n == 0 || n > 9)
+        return IntPrefixValue(Text);
+    int v = 0;
+    for (QChar ch : Text) {
+        const char16_t c = ch.unicode();
+        if (c < u'0' || c > u'9')
+            return IntPrefixValue(Text);
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+} // namespace
 
 void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
 {
     TEncoding *enc = nullptr;
     const QString content = GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc);
-    const std::vector<QStringView> lines = GridFileText::SplitLineViews(content);
+    TLineCursor lines(content);
     const int colOffset = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
     const int rowOffset = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
     auto corrupt = [&FileName] { throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName); };
 
-    if (!lines.empty() && !lines[0].isEmpty()) {
-        const QStringView first = lines[0];
+    QStringView first;
+    if (lines.Next(first) && !first.isEmpty()) {
         const qsizetype comma = first.indexOf(u',');
         // The counts are checked before the grid takes them: a damaged first line must not
         // leave the grid resized or make it allocate without bound.
@@ -146,8 +277,8 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     int last = INT_MIN;
     int cellLines = 0;
     const bool whole = Multilinecells();
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const QStringView l = lines[i];
+    QStringView l;
+    while (lines.Next(l)) {
         if (l.startsWith(u"cw")) {
             const QStringView rest = l.size() > 3 ? l.sliced(3) : QStringView();
             const qsizetype comma = rest.indexOf(u',');
@@ -157,22 +288,36 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
                 SetColWidths(col, std::clamp(width, 0, SHRT_MAX));
             continue;
         }
-        const qsizetype c1 = l.indexOf(u',');
-        const qsizetype c2 = c1 < 0 ? -1 : l.indexOf(u',', c1 + 1);
+        // One look along the line finds its two commas and the mark of a packed break.
+        const char16_t *d = reinterpret_cast<const char16_t *>(l.data());
+        qsizetype c1 = -1, c2 = -1;
+        bool packedBreak = false;
+        for (qsizetype i = 0; i < l.size(); ++i) {
+            const char16_t ch = d[i];
+            if (ch == u',' && c2 < 0) {
+                if (c1 < 0)
+                    c1 = i;
+                else
+                    c2 = i;
+            } else if (ch == 8) {
+                packedBreak = true;
+            }
+        }
         // A line without its two commas names no cell; it must not land in cell (0, 0).
         if (c2 < 0)
             continue;
-        const int col = IntPrefixValue(l.left(c1));
-        const int row = IntPrefixValue(l.sliced(c1 + 1, c2 - c1 - 1));
+        const int col = FileNumber(l.left(c1));
+        const int row = FileNumber(l.sliced(c1 + 1, c2 - c1 - 1));
         if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount()) {
             const QStringView packed = l.sliced(c2 + 1);
-            if (!OnLoadCell && !packed.contains(QChar(8)) && !packed.contains(u'\r'))
-                // Nothing to unpack or cut: straight to the cell store, repainted at the end.
+            // A line holds no CR: only the mark of a packed break asks for more than the store.
+            if (!OnLoadCell && !packedBreak)
                 Store().SetText(col, row, packed);
             else
                 DoLoadCell(col, row, UnpackLineBreaks(packed.toString(), whole));
         }
-        FireFileProgress(GridFileText::Percent(row, RowCount() - 1), last);
+        if (OnFileProgress)
+            FireFileProgress(GridFileText::Percent(row, RowCount() - 1), last);
         // Long loads keep the window responsive; asking for every line would cost more than
         // the reading itself.
         if ((++cellLines & 1023) == 0 && Application)
@@ -248,8 +393,9 @@ void TExtStringGrid::SaveToStream(TStream *Stream)
 {
     const int c1 = SaveStartCol(), c2 = SaveEndCol(), r1 = SaveStartRow(), r2 = SaveEndRow();
     QString text;
-    AppendHead(*this, text, SaveColCount(), SaveRowCount(), 0, ColCount() - 1);
-    AppendCellLines(*this, text, c1, c2, r1, r2, c1, r1, [](int) {});
+    TUtf16Sink out(text);
+    AppendHead(*this, out, SaveColCount(), SaveRowCount(), 0, ColCount() - 1);
+    AppendCellLines(*this, out, c1, c2, r1, r2, c1, r1, [](int) {});
     // UTF-16 code units as they are, without a byte-order mark.
     const QByteArray bytes = TEncoding::Unicode()->GetBytes(text);
     Stream->WriteBuffer(bytes.constData(), int(bytes.size()));

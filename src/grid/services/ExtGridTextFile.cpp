@@ -15,6 +15,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <type_traits>
 
 
 Cardinal TExtStringGrid::GridID()
@@ -206,20 +207,50 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
 
 namespace {
 
-// Splits a text into lines as GridFileText::SplitLineViews does, one line at a time.
+// What a cell line needs to be read: where its first two commas stand (-1 when missing),
+// whether it holds the mark of a packed break and whether all of it is ASCII.
+struct TLineMarks {
+    qsizetype Comma1 = -1;
+    qsizetype Comma2 = -1;
+    bool PackedBreak = false;
+    bool Ascii = true;
+};
+
+// Splits a text (UTF-16, or the bytes of an 8-bit file, whose line breaks, commas and digits
+// are ASCII) into lines as GridFileText::SplitLineViews does, one line at a time; the same look
+// along a line finds its marks.
+template <typename Ch>
 class TLineCursor {
 public:
-    explicit TLineCursor(QStringView Text) : FText(Text) {}
-    bool Next(QStringView &Line)
+    TLineCursor(const Ch *Data, qsizetype Size) : FData(Data), FSize(Size) {}
+    bool Next(const Ch *&Line, qsizetype &Length, TLineMarks &Marks)
     {
-        const qsizetype n = FText.size();
+        const qsizetype n = FSize;
         if (FPos >= n)
             return false;
-        const char16_t *d = reinterpret_cast<const char16_t *>(FText.data());
+        const Ch *d = FData;
+        Marks = TLineMarks();
+        unsigned high = 0;
         qsizetype i = FPos;
-        while (i < n && d[i] != u'\r' && d[i] != u'\n')
-            ++i;
-        Line = FText.sliced(FPos, i - FPos);
+        for (; i < n; ++i) {
+            const unsigned ch = static_cast<std::make_unsigned_t<Ch>>(d[i]);
+            high |= ch;
+            if (ch > u',')
+                continue;
+            if (ch == u'\r' || ch == u'\n')
+                break;
+            if (ch == u',' && Marks.Comma2 < 0) {
+                if (Marks.Comma1 < 0)
+                    Marks.Comma1 = i - FPos;
+                else
+                    Marks.Comma2 = i - FPos;
+            } else if (ch == 8) {
+                Marks.PackedBreak = true;
+            }
+        }
+        Marks.Ascii = high < 0x80;
+        Line = d + FPos;
+        Length = i - FPos;
         if (i < n && d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n')
             ++i;
         FPos = i + 1;
@@ -227,45 +258,72 @@ public:
     }
 
 private:
-    QStringView FText;
+    const Ch *FData;
+    qsizetype FSize;
     qsizetype FPos = 0;
 };
 
+// A piece of a line as text: UTF-16 as it stands, bytes widened (ASCII) or through the file's
+// encoding. Scratch keeps the room between calls.
+QStringView PieceText(const char16_t *P, qsizetype N, bool, TEncoding *, QString &)
+{
+    return QStringView(P, N);
+}
+
+QStringView PieceText(const char *P, qsizetype N, bool Ascii, TEncoding *Enc, QString &Scratch)
+{
+    if (!Ascii) {
+        Scratch = Enc->GetString(QByteArray::fromRawData(P, N));
+        return Scratch;
+    }
+    Scratch.resize(N);
+    char16_t *out = reinterpret_cast<char16_t *>(Scratch.data());
+    for (qsizetype i = 0; i < N; ++i)
+        out[i] = char16_t(static_cast<unsigned char>(P[i]));
+    return Scratch;
+}
+
 // A number of the file as IntPrefixValue reads it; plain digits, as the writer puts them, are
 // read on the spot.
-int FileNumber(QStringView Text)
+template <typename Ch>
+int FileNumber(const Ch *P, qsizetype N, TEncoding *Enc, QString &Scratch)
 {
-    const qsizetype n = Text.size();
-    if (n == 0 || n > 9)
-        return IntPrefixValue(Text);
-    int v = 0;
-    for (QChar ch : Text) {
-        const char16_t c = ch.unicode();
-        if (c < u'0' || c > u'9')
-            return IntPrefixValue(Text);
-        v = v * 10 + (c - u'0');
+    if (N > 0 && N <= 9) {
+        int v = 0;
+        qsizetype i = 0;
+        for (; i < N; ++i) {
+            const unsigned c = static_cast<std::make_unsigned_t<Ch>>(P[i]);
+            if (c < u'0' || c > u'9')
+                break;
+            v = v * 10 + int(c - u'0');
+        }
+        if (i == N)
+            return v;
     }
-    return v;
+    return IntPrefixValue(PieceText(P, N, false, Enc, Scratch));
 }
 
 } // namespace
 
-void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
+template <typename Ch>
+void TExtStringGrid::LoadFileLines(const Ch *Data, qsizetype Size, TEncoding *Enc, const UnicodeString &FileName)
 {
-    TEncoding *enc = nullptr;
-    const QString content = GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc);
-    TLineCursor lines(content);
+    TLineCursor<Ch> lines(Data, Size);
     const int colOffset = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
     const int rowOffset = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
     auto corrupt = [&FileName] { throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName); };
+    QString scratch;
 
-    QStringView first;
-    if (lines.Next(first) && !first.isEmpty()) {
+    const Ch *l = nullptr;
+    qsizetype len = 0;
+    TLineMarks marks;
+    if (lines.Next(l, len, marks) && len > 0) {
+        const QString first = PieceText(l, len, marks.Ascii, Enc, scratch).toString();
         const qsizetype comma = first.indexOf(u',');
         // The counts are checked before the grid takes them: a damaged first line must not
         // leave the grid resized or make it allocate without bound.
-        const long long cols = (long long)colOffset + IntPrefixValue(comma < 0 ? QStringView() : first.left(comma));
-        const long long rows = (long long)rowOffset + IntPrefixValue(comma < 0 ? first : first.sliced(comma + 1));
+        const long long cols = (long long)colOffset + IntPrefixValue(comma < 0 ? QStringView() : QStringView(first).left(comma));
+        const long long rows = (long long)rowOffset + IntPrefixValue(comma < 0 ? QStringView(first) : QStringView(first).sliced(comma + 1));
         if (cols <= 0 || rows <= 0 || cols > MaxFileCols || rows > MaxFileRows)
             corrupt();
         SetColCount(int(cols));
@@ -277,10 +335,10 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     int last = INT_MIN;
     int cellLines = 0;
     const bool whole = Multilinecells();
-    QStringView l;
-    while (lines.Next(l)) {
-        if (l.startsWith(u"cw")) {
-            const QStringView rest = l.size() > 3 ? l.sliced(3) : QStringView();
+    while (lines.Next(l, len, marks)) {
+        if (len >= 2 && l[0] == 'c' && l[1] == 'w') {
+            const QString line = PieceText(l, len, marks.Ascii, Enc, scratch).toString();
+            const QStringView rest = line.size() > 3 ? QStringView(line).sliced(3) : QStringView();
             const qsizetype comma = rest.indexOf(u',');
             const int col = IntPrefixValue(comma < 0 ? rest : rest.left(comma));
             const int width = comma < 0 ? 0 : IntPrefixValue(rest.sliced(comma + 1).left(255));
@@ -288,30 +346,16 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
                 SetColWidths(col, std::clamp(width, 0, SHRT_MAX));
             continue;
         }
-        // One look along the line finds its two commas and the mark of a packed break.
-        const char16_t *d = reinterpret_cast<const char16_t *>(l.data());
-        qsizetype c1 = -1, c2 = -1;
-        bool packedBreak = false;
-        for (qsizetype i = 0; i < l.size(); ++i) {
-            const char16_t ch = d[i];
-            if (ch == u',' && c2 < 0) {
-                if (c1 < 0)
-                    c1 = i;
-                else
-                    c2 = i;
-            } else if (ch == 8) {
-                packedBreak = true;
-            }
-        }
+        const qsizetype c1 = marks.Comma1, c2 = marks.Comma2;
         // A line without its two commas names no cell; it must not land in cell (0, 0).
         if (c2 < 0)
             continue;
-        const int col = FileNumber(l.left(c1));
-        const int row = FileNumber(l.sliced(c1 + 1, c2 - c1 - 1));
+        const int col = FileNumber(l, c1, Enc, scratch);
+        const int row = FileNumber(l + c1 + 1, c2 - c1 - 1, Enc, scratch);
         if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount()) {
-            const QStringView packed = l.sliced(c2 + 1);
+            const QStringView packed = PieceText(l + c2 + 1, len - c2 - 1, marks.Ascii, Enc, scratch);
             // A line holds no CR: only the mark of a packed break asks for more than the store.
-            if (!OnLoadCell && !packedBreak)
+            if (!OnLoadCell && !marks.PackedBreak)
                 Store().SetText(col, row, packed);
             else
                 DoLoadCell(col, row, UnpackLineBreaks(packed.toString(), whole));
@@ -326,6 +370,19 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     Invalidate();
     DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
     BulkCellsChanged();
+}
+
+void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
+{
+    const QByteArray bytes = ReadFileBytes(FileName, MaxDataFileSize);
+    TEncoding *enc = nullptr;
+    if (TEncoding::GetBufferEncoding(bytes, enc) == 0 && !enc->IsUnicode()) {
+        // An 8-bit file is read as its bytes: only texts beyond ASCII go through the table.
+        LoadFileLines(bytes.constData(), bytes.size(), enc, FileName);
+        return;
+    }
+    const QString content = GridFileText::Decode(bytes, enc);
+    LoadFileLines(reinterpret_cast<const char16_t *>(content.constData()), content.size(), enc, FileName);
 }
 
 // ---- the stream form ----

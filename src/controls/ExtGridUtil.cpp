@@ -354,8 +354,9 @@ void DropCRFromCRLF(UnicodeString &Text)
 
 void LineBreaksToTilde(UnicodeString &Text)
 {
-    Text.remove(LF);
+    Text.replace(CRLF, QStringLiteral("~"));
     Text.replace(CR, QLatin1Char('~'));
+    Text.replace(LF, QLatin1Char('~'));
 }
 
 void TildeToLineBreaks(UnicodeString &Text)

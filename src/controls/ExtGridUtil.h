@@ -102,7 +102,7 @@ void QuoteMultilineField(UnicodeString &Text);
 void VTToLineBreaks(UnicodeString &Text);
 // The CR of every CR LF is removed.
 void DropCRFromCRLF(UnicodeString &Text);
-// Every CR becomes "~", LFs are dropped.
+// Every line break (CR LF, CR or LF) becomes "~".
 void LineBreaksToTilde(UnicodeString &Text);
 // Every "~" becomes CR LF; a text that is exactly "^" becomes empty.
 void TildeToLineBreaks(UnicodeString &Text);

@@ -69,9 +69,15 @@ int TMemoryStream::Write(const void *Buffer, int Count)
     if (FPosition < 0 || Count <= 0)
         return 0;
     const Int64 end = FPosition + Count;
-    if (end > Size())
-        FData.resize(static_cast<std::size_t>(end));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+    const auto *bytes = static_cast<const Byte *>(Buffer);
+    if (FPosition == Size()) {
+        // Appending, the common case: the bytes go in once, without zeroing the room first.
+        FData.insert(FData.end(), bytes, bytes + Count);
+    } else {
+        if (end > Size())
+            FData.resize(static_cast<std::size_t>(end));
+        std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+    }
     FPosition = end;
     return Count;
 }

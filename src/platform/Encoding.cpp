@@ -41,31 +41,35 @@ public:
 
     UnicodeString Decode(const QByteArray &bytes) const
     {
-        UnicodeString s;
-        s.resize(bytes.size());
-        QChar *out = s.data();
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const auto b = static_cast<unsigned char>(bytes[i]);
-            out[i] = QChar(b < 0x80 ? char16_t(b) : FHigh[b - 0x80]);
-        }
+        // The lower half is ASCII in both tables: widened at once, then the upper half mapped.
+        UnicodeString s = QString::fromLatin1(bytes);
+        char16_t *out = reinterpret_cast<char16_t *>(s.data());
+        for (qsizetype i = 0; i < s.size(); ++i)
+            if (out[i] >= 0x80)
+                out[i] = FHigh[out[i] - 0x80];
         return s;
     }
 
     QByteArray Encode(const UnicodeString &s) const
     {
-        QByteArray bytes;
-        bytes.reserve(s.size());
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
+        // One byte per character at most: written in place, the output cut to what was made.
+        QByteArray bytes(s.size(), Qt::Uninitialized);
+        char *out = bytes.data();
+        const char16_t *in = reinterpret_cast<const char16_t *>(s.constData());
+        const qsizetype n = s.size();
+        qsizetype k = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = in[i];
             if (c < 0x80) {
-                bytes.append(static_cast<char>(c));
+                out[k++] = static_cast<char>(c);
                 continue;
             }
-            if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1]))
                 ++i; // one character outside the plane, one "?"
             const auto it = FReverse.find(c);
-            bytes.append(it != FReverse.end() ? it->second : '?');
+            out[k++] = it != FReverse.end() ? it->second : '?';
         }
+        bytes.truncate(k);
         return bytes;
     }
 
@@ -88,18 +92,14 @@ const TSingleByteTable &Table437()
 
 QByteArray Utf16Bytes(const UnicodeString &s, bool bigEndian)
 {
-    QByteArray bytes;
-    bytes.reserve(s.size() * 2);
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
+    QByteArray bytes(s.size() * 2, Qt::Uninitialized);
+    char *out = bytes.data();
+    const char16_t *in = reinterpret_cast<const char16_t *>(s.constData());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = in[i];
         const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
-        if (bigEndian) {
-            bytes.append(hi);
-            bytes.append(lo);
-        } else {
-            bytes.append(lo);
-            bytes.append(hi);
-        }
+        out[2 * i] = bigEndian ? hi : lo;
+        out[2 * i + 1] = bigEndian ? lo : hi;
     }
     return bytes;
 }
@@ -209,14 +209,17 @@ QByteArray TEncoding::GetBytes(const UnicodeString &S) const
     case TKind::CP1252: return Table1252().Encode(S);
     case TKind::CP437: return Table437().Encode(S);
     case TKind::Latin1: {
-        QByteArray bytes;
-        bytes.reserve(S.size());
+        QByteArray bytes(S.size(), Qt::Uninitialized);
+        char *out = bytes.data();
+        const char16_t *in = reinterpret_cast<const char16_t *>(S.constData());
+        qsizetype k = 0;
         for (qsizetype i = 0; i < S.size(); ++i) {
-            const char16_t c = S[i].unicode();
-            if (QChar::isHighSurrogate(c) && i + 1 < S.size() && S[i + 1].isLowSurrogate())
+            const char16_t c = in[i];
+            if (QChar::isHighSurrogate(c) && i + 1 < S.size() && QChar::isLowSurrogate(in[i + 1]))
                 ++i;
-            bytes.append(c < 0x100 ? static_cast<char>(c) : '?');
+            out[k++] = c < 0x100 ? static_cast<char>(c) : '?';
         }
+        bytes.truncate(k);
         return bytes;
     }
     }

@@ -2,11 +2,14 @@
 
 #include "platform/System.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <random>
+#include <utility>
 
 int MulDiv(int Value, int Numerator, int Denominator)
 {
@@ -145,6 +148,48 @@ Cardinal NewStreamOwnerID()
 // ---------------------------------------------------------------------------------------------
 // Writer
 
+namespace {
+// Large enough that a stream is read or written in few calls, small enough to stay in the cache.
+constexpr int FilerBlock = 1 << 16;
+} // namespace
+
+TFilerWriter::TFilerWriter(TStream *Stream)
+    : FStream(Stream), FBuf(std::make_unique_for_overwrite<char[]>(Block)), FUncaught(std::uncaught_exceptions())
+{
+}
+
+TFilerWriter::~TFilerWriter() noexcept(false)
+{
+    // Unwinding from a failed write: what was gathered is dropped with it.
+    if (std::uncaught_exceptions() == FUncaught)
+        Flush();
+}
+
+void TFilerWriter::Flush()
+{
+    if (FLen == 0)
+        return;
+    const int n = std::exchange(FLen, 0);
+    FStream->WriteBuffer(FBuf.get(), n);
+}
+
+void TFilerWriter::LargeBytes(const void *Data, int Count)
+{
+    Flush();
+    if (Count > Block) {
+        FStream->WriteBuffer(Data, Count);
+        return;
+    }
+    std::memcpy(FBuf.get(), Data, static_cast<std::size_t>(Count));
+    FLen = Count;
+}
+
+void TFilerWriter::Len32(std::uint32_t N)
+{
+    const Byte b[4] = {Byte(N), Byte(N >> 8), Byte(N >> 16), Byte(N >> 24)};
+    Bytes(b, 4);
+}
+
 void TFilerWriter::WriteSignature() { Bytes("TPF0", 4); }
 
 void TFilerWriter::WriteStr(const UnicodeString &Value)
@@ -157,6 +202,14 @@ void TFilerWriter::WriteStr(const UnicodeString &Value)
     Bytes(b.constData(), n);
 }
 
+void TFilerWriter::WriteStr(QLatin1StringView Value)
+{
+    // The names of the records and their properties are ASCII: their bytes are their UTF-8.
+    const Byte n = static_cast<Byte>(std::min<qsizetype>(Value.size(), 255));
+    Bytes(&n, 1);
+    Bytes(Value.data(), n);
+}
+
 void TFilerWriter::WriteValue(TValueType Value)
 {
     const Byte b = Value;
@@ -166,63 +219,61 @@ void TFilerWriter::WriteValue(TValueType Value)
 void TFilerWriter::WriteInteger(int Value)
 {
     if (Value >= -128 && Value <= 127) {
-        WriteValue(vaInt8);
-        const std::int8_t v = static_cast<std::int8_t>(Value);
-        Bytes(&v, 1);
-    } else if (Value >= -32768 && Value <= 32767) {
-        WriteValue(vaInt16);
-        const std::int16_t v = static_cast<std::int16_t>(Value);
-        Byte b[2] = {Byte(v & 0xFF), Byte((v >> 8) & 0xFF)};
+        const Byte b[2] = {vaInt8, Byte(static_cast<std::int8_t>(Value))};
         Bytes(b, 2);
+    } else if (Value >= -32768 && Value <= 32767) {
+        const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(Value));
+        const Byte b[3] = {vaInt16, Byte(v & 0xFF), Byte(v >> 8)};
+        Bytes(b, 3);
     } else {
-        WriteValue(vaInt32);
         const auto u = static_cast<std::uint32_t>(Value);
-        Byte b[4] = {Byte(u), Byte(u >> 8), Byte(u >> 16), Byte(u >> 24)};
-        Bytes(b, 4);
+        const Byte b[5] = {vaInt32, Byte(u), Byte(u >> 8), Byte(u >> 16), Byte(u >> 24)};
+        Bytes(b, 5);
     }
-}
-
-static void WriteLen32(TStream *S, std::uint32_t n)
-{
-    Byte b[4] = {Byte(n), Byte(n >> 8), Byte(n >> 16), Byte(n >> 24)};
-    S->WriteBuffer(b, 4);
 }
 
 void TFilerWriter::WriteString(const UnicodeString &Value)
 {
-    const QByteArray utf8 = Value.toUtf8();
+    const qsizetype n = Value.size();
+    const char16_t *d = reinterpret_cast<const char16_t *>(Value.constData());
     bool ascii = true;
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 128) {
-            ascii = false;
-            break;
-        }
+    for (qsizetype i = 0; i < n && ascii; ++i)
+        ascii = d[i] < 0x80;
     if (ascii) {
-        if (utf8.size() <= 255) {
-            WriteValue(vaString);
-            const Byte n = static_cast<Byte>(utf8.size());
-            Bytes(&n, 1);
+        // Most cell texts: their UTF-8 is one byte per character, written without a copy.
+        if (n <= 255) {
+            const Byte head[2] = {vaString, Byte(n)};
+            Bytes(head, 2);
         } else {
             WriteValue(vaLString);
-            WriteLen32(FStream, static_cast<std::uint32_t>(utf8.size()));
+            Len32(static_cast<std::uint32_t>(n));
         }
-        Bytes(utf8.constData(), static_cast<int>(utf8.size()));
+        for (qsizetype from = 0; from < n;) {
+            if (FLen == Block)
+                Flush();
+            const qsizetype k = std::min<qsizetype>(n - from, Block - FLen);
+            char *out = FBuf.get() + FLen;
+            for (qsizetype i = 0; i < k; ++i)
+                out[i] = static_cast<char>(d[from + i]);
+            FLen += int(k);
+            from += k;
+        }
         return;
     }
+    const QByteArray utf8 = Value.toUtf8();
     // Texts whose UTF-8 form is at least twice their length (mostly scripts beyond Latin) are
     // shorter as UTF-16.
-    if (utf8.size() >= 2 * Value.size()) {
+    if (utf8.size() >= 2 * n) {
         WriteValue(vaWString);
-        WriteLen32(FStream, static_cast<std::uint32_t>(Value.size()));
-        for (QChar ch : Value) {
-            const char16_t u = ch.unicode();
-            Byte b[2] = {Byte(u & 0xFF), Byte(u >> 8)};
+        Len32(static_cast<std::uint32_t>(n));
+        for (qsizetype i = 0; i < n; ++i) {
+            const Byte b[2] = {Byte(d[i] & 0xFF), Byte(d[i] >> 8)};
             Bytes(b, 2);
         }
         return;
     }
     WriteValue(vaUTF8String);
-    WriteLen32(FStream, static_cast<std::uint32_t>(utf8.size()));
+    Len32(static_cast<std::uint32_t>(utf8.size()));
     Bytes(utf8.constData(), static_cast<int>(utf8.size()));
 }
 
@@ -266,7 +317,7 @@ void TFilerWriter::WriteFloat(double Value)
 void TFilerWriter::WriteBinary(const QByteArray &Data)
 {
     WriteValue(vaBinary);
-    WriteLen32(FStream, static_cast<std::uint32_t>(Data.size()));
+    Len32(static_cast<std::uint32_t>(Data.size()));
     Bytes(Data.constData(), static_cast<int>(Data.size()));
 }
 
@@ -281,15 +332,66 @@ void TFilerWriter::WriteStrings(const QStringList &Items)
 // ---------------------------------------------------------------------------------------------
 // Reader
 
-TFilerReader::TFilerReader(TStream *Stream) : FStream(Stream), FEnd(Stream->Size()) {}
+TFilerReader::TFilerReader(TStream *Stream) : FStream(Stream), FEnd(Stream->Size())
+{
+    const Int64 pos = Stream->Position();
+    if (auto *m = dynamic_cast<TMemoryStream *>(Stream)) {
+        // The stream's bytes are read where they lie; a position outside them leaves nothing
+        // to read.
+        FDirect = true;
+        FBase = static_cast<const char *>(m->Memory());
+        FCur = FBase + std::clamp<Int64>(pos, 0, FEnd);
+        FLim = FCur;
+        if (pos >= 0 && pos <= FEnd)
+            FLim = FBase + FEnd;
+        else
+            FEnd = FCur - FBase;
+    } else {
+        FWindowStart = pos;
+    }
+    FStart = Pos();
+}
+
+TFilerReader::~TFilerReader()
+{
+    if (Pos() == FStart)
+        return;
+    try {
+        FStream->SetPosition(Pos());
+    } catch (...) {
+        // A stream that cannot seek keeps the position its last block left it at.
+    }
+}
 
 void TFilerReader::Error() { throw EReadError(QStringLiteral("Invalid stream format")); }
 
+void TFilerReader::Refill(int Need)
+{
+    const Int64 pos = Pos();
+    const Int64 n = std::max<Int64>(Need, std::min<Int64>(FilerBlock, FEnd - pos));
+    FStream->SetPosition(pos);
+    FChunk.resize(static_cast<qsizetype>(n));
+    FStream->ReadBuffer(FChunk.data(), static_cast<int>(n));
+    FBase = FCur = FChunk.constData();
+    FLim = FBase + n;
+    FWindowStart = pos;
+}
+
+const char *TFilerReader::TakeBeyond(int Count)
+{
+    if (Count < 0 || Remaining() < Count || FDirect)
+        Error();
+    Refill(Count);
+    const char *p = FCur;
+    FCur += Count;
+    return p;
+}
+
 void TFilerReader::Bytes(void *Data, int Count)
 {
-    if (Count < 0 || FEnd - FStream->Position() < Count)
-        Error();
-    FStream->ReadBuffer(Data, Count);
+    const char *p = Take(Count);
+    if (Count > 0)
+        std::memcpy(Data, p, static_cast<std::size_t>(Count));
 }
 
 int TFilerReader::ReadLength(int Unit)
@@ -298,48 +400,15 @@ int TFilerReader::ReadLength(int Unit)
     Bytes(b, 4);
     const std::uint32_t n = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     // Checked against what remains before any buffer is made for it.
-    if (static_cast<Int64>(n) * Unit > FEnd - FStream->Position())
+    if (static_cast<Int64>(n) * Unit > Remaining())
         Error();
     return static_cast<int>(n);
 }
 
-void TFilerReader::ReadSignature()
-{
-    char sig[4];
-    Bytes(sig, 4);
-    if (std::memcmp(sig, "TPF0", 4) != 0)
-        Error();
-}
-
 UnicodeString TFilerReader::ReadStr()
 {
-    Byte n = 0;
-    Bytes(&n, 1);
-    QByteArray b(n, Qt::Uninitialized);
-    Bytes(b.data(), n);
-    return QString::fromUtf8(b);
-}
-
-TValueType TFilerReader::ReadValue()
-{
-    Byte b = 0;
-    Bytes(&b, 1);
-    return static_cast<TValueType>(b);
-}
-
-TValueType TFilerReader::NextValue()
-{
-    const TValueType v = ReadValue();
-    FStream->Seek(-1, soCurrent);
-    return v;
-}
-
-bool TFilerReader::EndOfList() { return NextValue() == vaNull; }
-
-void TFilerReader::ReadListEnd()
-{
-    if (ReadValue() != vaNull)
-        Error();
+    const QByteArrayView b = ReadStrBytes();
+    return QString::fromUtf8(b.data(), b.size());
 }
 
 TFilerValue TFilerReader::ReadSimple()
@@ -366,25 +435,20 @@ TFilerValue TFilerReader::ReadSimple()
         break;
     }
     case vaString: {
-        Byte n = 0;
-        Bytes(&n, 1);
-        QByteArray b(n, Qt::Uninitialized);
-        Bytes(b.data(), n);
-        v.Text = QString::fromLatin1(b);
+        const int n = Byte(*Take(1));
+        v.Text = QString::fromLatin1(Take(n), n);
         break;
     }
     case vaLString:
     case vaUTF8String: {
         const int n = ReadLength(1);
-        QByteArray b(n, Qt::Uninitialized);
-        Bytes(b.data(), n);
-        v.Text = v.Type == vaLString ? QString::fromLatin1(b) : QString::fromUtf8(b);
+        const char *b = Take(n);
+        v.Text = v.Type == vaLString ? QString::fromLatin1(b, n) : QString::fromUtf8(b, n);
         break;
     }
     case vaWString: {
         const int n = ReadLength(2);
-        QByteArray b(qsizetype(n) * 2, Qt::Uninitialized);
-        Bytes(b.data(), n * 2);
+        const char *b = Take(n * 2);
         v.Text.resize(n);
         for (int i = 0; i < n; ++i)
             v.Text[i] = QChar(char16_t(Byte(b[2 * i]) | Byte(b[2 * i + 1]) << 8));
@@ -433,6 +497,59 @@ TFilerValue TFilerReader::ReadSimple()
         Error();
     }
     return v;
+}
+
+int TFilerReader::ReadInteger()
+{
+    const char *b;
+    switch (ReadValue()) {
+    case vaInt8:
+        return static_cast<std::int8_t>(*Take(1));
+    case vaInt16:
+        b = Take(2);
+        return static_cast<std::int16_t>(std::uint16_t(Byte(b[0]) | Byte(b[1]) << 8));
+    case vaInt32:
+        b = Take(4);
+        return static_cast<std::int32_t>(std::uint32_t(Byte(b[0])) | std::uint32_t(Byte(b[1])) << 8 |
+                                         std::uint32_t(Byte(b[2])) << 16 | std::uint32_t(Byte(b[3])) << 24);
+    default:
+        Error();
+    }
+}
+
+UnicodeString TFilerReader::ReadString()
+{
+    UnicodeString s;
+    ReadString(s);
+    return s;
+}
+
+void TFilerReader::ReadString(UnicodeString &Into)
+{
+    // The short text of most cells is taken without the general value.
+    if (NextValue() != vaString) {
+        Into = AsString(ReadSimple());
+        return;
+    }
+    Take(1);
+    const int n = Byte(*Take(1));
+    const char *b = Take(n);
+    Into.resize(n);
+    QChar *out = Into.data();
+    for (int i = 0; i < n; ++i)
+        out[i] = QChar(char16_t(Byte(b[i])));
+}
+
+bool TFilerReader::ReadBoolean()
+{
+    switch (ReadValue()) {
+    case vaFalse:
+        return false;
+    case vaTrue:
+        return true;
+    default:
+        Error();
+    }
 }
 
 int TFilerReader::AsInteger(const TFilerValue &V) const

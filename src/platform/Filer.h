@@ -8,8 +8,13 @@
 #include "platform/Graphics.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
 enum TValueType : Byte {
     vaNull = 0, vaList = 1, vaInt8 = 2, vaInt16 = 3, vaInt32 = 4, vaExtended = 5, vaString = 6, vaIdent = 7,
@@ -17,13 +22,19 @@ enum TValueType : Byte {
     vaSingle = 15, vaCurrency = 16, vaDate = 17, vaWString = 18, vaInt64 = 19, vaUTF8String = 20
 };
 
+// The writer gathers the bytes and hands them to the stream in large blocks: at Flush, when
+// the block is full, and when the writer goes out of scope without an exception in flight.
 class TFilerWriter {
 public:
-    explicit TFilerWriter(TStream *Stream) : FStream(Stream) {}
+    explicit TFilerWriter(TStream *Stream);
+    ~TFilerWriter() noexcept(false);
+    TFilerWriter(const TFilerWriter &) = delete;
+    TFilerWriter &operator=(const TFilerWriter &) = delete;
 
     void WriteSignature();
     // A length byte and at most 255 bytes of UTF-8 (class, object and property names).
     void WriteStr(const UnicodeString &Value);
+    void WriteStr(QLatin1StringView Value);
     void WriteValue(TValueType Value);
     void WriteListEnd() { WriteValue(vaNull); }
     void WriteInteger(int Value);
@@ -38,10 +49,28 @@ public:
     void WriteFloat(double Value);
     // vaBinary, a 4-byte count and the bytes.
     void WriteBinary(const QByteArray &Data);
+    // Bytes as they stand, for framing that the caller has put together once.
+    void WriteRaw(QByteArrayView Data) { Bytes(Data.data(), static_cast<int>(Data.size())); }
+    // Hands the gathered bytes to the stream.
+    void Flush();
 
 private:
-    void Bytes(const void *Data, int Count) { FStream->WriteBuffer(Data, Count); }
+    static constexpr int Block = 1 << 16;
+    void Bytes(const void *Data, int Count)
+    {
+        if (Count <= Block - FLen) {
+            std::memcpy(FBuf.get() + FLen, Data, static_cast<std::size_t>(Count));
+            FLen += Count;
+        } else {
+            LargeBytes(Data, Count);
+        }
+    }
+    void LargeBytes(const void *Data, int Count);
+    void Len32(std::uint32_t N);
     TStream *FStream;
+    std::unique_ptr<char[]> FBuf;
+    int FLen = 0;
+    int FUncaught;
 };
 
 // One value as read: the tag and, by kind, its number, text or set elements.
@@ -54,18 +83,62 @@ struct TFilerValue {
     QByteArray Data;     // vaBinary
 };
 
+// The reader takes the bytes of a memory stream where they lie and those of any other stream in
+// large blocks; the stream stands at the first byte not read once the reader goes out of scope.
 class TFilerReader {
 public:
     explicit TFilerReader(TStream *Stream);
+    ~TFilerReader();
+    TFilerReader(const TFilerReader &) = delete;
+    TFilerReader &operator=(const TFilerReader &) = delete;
 
-    void ReadSignature();
+    void ReadSignature()
+    {
+        if (std::memcmp(Take(4), "TPF0", 4) != 0)
+            Error();
+    }
     UnicodeString ReadStr();
-    TValueType ReadValue();
-    TValueType NextValue();
-    bool EndOfList();
-    void ReadListEnd();
+    // The bytes of the next short string, valid until the next read: names compare without a
+    // copy.
+    QByteArrayView ReadStrBytes()
+    {
+        const int n = Byte(*Take(1));
+        return QByteArrayView(Take(n), n);
+    }
+    TValueType ReadValue() { return static_cast<TValueType>(Byte(*Take(1))); }
+    TValueType NextValue()
+    {
+        const TValueType v = ReadValue();
+        --FCur;
+        return v;
+    }
+    bool EndOfList() { return NextValue() == vaNull; }
+    // When the next bytes are Data, moves past them and answers true; otherwise leaves the
+    // position alone.
+    bool SkipIf(QByteArrayView Data)
+    {
+        if (FLim - FCur < Data.size() || std::memcmp(FCur, Data.data(), static_cast<std::size_t>(Data.size())) != 0)
+            return false;
+        FCur += Data.size();
+        return true;
+    }
+    void ReadListEnd()
+    {
+        if (ReadValue() != vaNull)
+            Error();
+    }
     // Reads one simple value (numbers, texts, identifiers, Booleans, sets, lists of texts).
     TFilerValue ReadSimple();
+    // One value of the kind asked for, as AsInteger, AsString and AsBoolean take it from
+    // ReadSimple; any other kind raises the reader's error.
+    int ReadInteger();
+    UnicodeString ReadString();
+    // The same into Into, whose room is used again for a short text.
+    void ReadString(UnicodeString &Into);
+    bool ReadBoolean();
+    // Whether the views ReadStrBytes answers stay valid while the stream is left alone (they do
+    // over a memory stream); otherwise they last until the next read.
+    bool ViewsStay() const { return FDirect; }
 
     int AsInteger(const TFilerValue &V) const;
     UnicodeString AsString(const TFilerValue &V) const;
@@ -75,15 +148,34 @@ public:
     double AsFloat(const TFilerValue &V) const;
     QByteArray AsBinary(const TFilerValue &V) const;
     // The bytes between the position and the end of the stream.
-    Int64 Remaining() { return FEnd - FStream->Position(); }
+    Int64 Remaining() const { return FEnd - Pos(); }
 
     [[noreturn]] static void Error();
 
 private:
     void Bytes(void *Data, int Count);
+    // Count bytes at the position, which moves past them; raises when fewer remain.
+    const char *Take(int Count)
+    {
+        if (Count < 0 || FLim - FCur < Count)
+            return TakeBeyond(Count);
+        const char *p = FCur;
+        FCur += Count;
+        return p;
+    }
+    const char *TakeBeyond(int Count);
+    void Refill(int Need);
+    Int64 Pos() const { return FWindowStart + (FCur - FBase); }
     int ReadLength(int Unit);
     TStream *FStream;
     Int64 FEnd;
+    bool FDirect = false;
+    QByteArray FChunk;
+    const char *FBase = nullptr;
+    const char *FCur = nullptr;
+    const char *FLim = nullptr;
+    Int64 FWindowStart = 0;
+    Int64 FStart = 0;
 };
 
 // The 80-bit x87 extended-precision form, little-endian (64-bit mantissa with its explicit

@@ -228,7 +228,7 @@ TEST_F(TextUtils, LineBreakRoutines)
         {VTToLineBreaks, QStringLiteral("a\u000Bb"), QStringLiteral("a\r\nb")},
         {VTToLineBreaks, QStringLiteral("ab"), QStringLiteral("ab")},
         {DropCRFromCRLF, QStringLiteral("a\r\nb\rc"), QStringLiteral("a\nb\rc")},
-        {LineBreaksToTilde, QStringLiteral("a\r\nb\nc"), QStringLiteral("a~bc")},
+        {LineBreaksToTilde, QStringLiteral("a\r\nb\nc\rd"), QStringLiteral("a~b~c~d")},
         {TildeToLineBreaks, QStringLiteral("^"), QString()},
         {TildeToLineBreaks, QStringLiteral("a~b"), QStringLiteral("a\r\nb")},
         {TildeToLineBreaks, QStringLiteral("^^"), QStringLiteral("^^")},

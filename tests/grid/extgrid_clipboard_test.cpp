@@ -82,6 +82,7 @@ TEST_F(ClipGrid, CopiedTextSeparatesCellsByTabAndRowsByCrLf)
     g->SetCells(1, 2, "c");
     g->SetCells(2, 2, "d");
     g->SetCells(3, 1, "x\r\ny");
+    g->SetCells(4, 1, "p\nq");
     struct TCase {
         const char *Name;
         TGridRect Sel;
@@ -90,6 +91,7 @@ TEST_F(ClipGrid, CopiedTextSeparatesCellsByTabAndRowsByCrLf)
         {"two rows end each with a break", {1, 1, 2, 2}, "a\tb\r\nc\td\r\n"},
         {"one row has no break", {1, 1, 2, 1}, "a\tb"},
         {"a two-line cell is quoted with LF", {3, 1, 3, 1}, "\"x\ny\""},
+        {"a bare LF is a break as well", {4, 1, 4, 1}, "\"p\nq\""},
         {"one cell is its text", {2, 2, 2, 2}, "d"},
     };
     for (const TCase &c : cases) {
@@ -105,12 +107,15 @@ TEST_F(ClipGrid, AMultiLineCellComesBackWholeWithinTheGrid)
 {
     g->SetCells(1, 1, "x\r\ny");
     g->SetCells(2, 1, "z");
-    Select(g, 1, 1, 2, 1);
+    g->SetCells(3, 1, "p\nq");
+    Select(g, 1, 1, 3, 1);
     g->CopySelectionToClipboard();
     Select(g, 1, 4, 1, 4);
     g->PasteSelectionFromClipboard();
     EXPECT_EQ(g->Cells(1, 4), "x\r\ny");
     EXPECT_EQ(g->Cells(2, 4), "z");
+    EXPECT_EQ(g->Cells(3, 4), "p\r\nq");
+    EXPECT_EQ(g->Cells(1, 5), "");
 }
 
 TEST_F(ClipGrid, LinesEndAtCrAndAtLfOutsideQuotedFields)

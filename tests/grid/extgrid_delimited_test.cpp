@@ -4,6 +4,10 @@
 #include "platform/Forms.h"
 #include "support/TempDir.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -43,10 +47,10 @@ TEST_F(GridDelimitedTest, FieldsAreQuotedAsNeededAndReadBackTheSame)
     // Columns: a"b | a,b | empty | two lines | x;y
     const QString cells[] = {QStringLiteral("a\"b"), QStringLiteral("a,b"), QString(), QStringLiteral("x\r\ny"), QStringLiteral("x;y")};
     const Mode modes[] = {
-        {"plain", false, false, false, QStringLiteral("\"a\"\"b\",\"a,b\",,\"x\x0By\",x;y")},
-        {"empty quoted", true, false, false, QStringLiteral("\"a\"\"b\",\"a,b\",\"\",\"x\x0By\",x;y")},
+        {"plain", false, false, false, QStringLiteral("\"a\"\"b\",\"a,b\",,\"x\r\ny\",x;y")},
+        {"empty quoted", true, false, false, QStringLiteral("\"a\"\"b\",\"a,b\",\"\",\"x\r\ny\",x;y")},
         {"java", false, true, false, QStringLiteral("\"a\"\"b\",\"a,b\",^,x~y,x;y")},
-        {"always quotes", false, false, true, QStringLiteral("\"a\"\"b\",\"a,b\",\"\",\"x\ny\",\"x;y\"")},
+        {"always quotes", false, false, true, QStringLiteral("\"a\"\"b\",\"a,b\",\"\",\"x\r\ny\",\"x;y\"")},
     };
     for (const Mode &m : modes) {
         SCOPED_TRACE(m.Name);
@@ -76,6 +80,81 @@ TEST_F(GridDelimitedTest, FieldsAreQuotedAsNeededAndReadBackTheSame)
             EXPECT_EQ(h.Cells(c, 0), cells[c]) << c;
         EXPECT_EQ(h.Cells(4, 1), QStringLiteral("r4"));
     }
+}
+
+// The rows of a CSV file as Python's csv module reads it (null when it cannot).
+QJsonArray PythonCSVRows(const QString &File, const char *Encoding, QChar Delim)
+{
+    static const char *script = "import csv, json, sys\n"
+                                "with open(sys.argv[1], newline='', encoding=sys.argv[2]) as f:\n"
+                                "    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[3]))))\n";
+    QProcess p;
+    const QString python = QFileInfo::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3");
+    p.start(python, {QStringLiteral("-c"), QString::fromLatin1(script), File, QString::fromLatin1(Encoding), QString(Delim)});
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << "python3 could not read the file: " << p.readAllStandardError().toStdString();
+        return {};
+    }
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+}
+
+TEST_F(GridDelimitedTest, CellsWithBreaksQuotesAndDelimitersComeBackWholeHereAndInOtherReaders)
+{
+    // Every kind of line break, alone and at the ends of a text, beside quotes, delimiters and
+    // a leading blank that a reader would strip from an unquoted field.
+    const QString texts[] = {
+        QStringLiteral("line\nfeed"), QStringLiteral("carriage\rreturn"), QStringLiteral("cr\r\nlf"), QStringLiteral("say \"hi\""),
+        QStringLiteral("a,b"), QStringLiteral("semi;colon"), QStringLiteral(" lead"), QStringLiteral("\""),
+        QStringLiteral("\n"), QStringLiteral("end\r"), QStringLiteral("\r\n"), QStringLiteral("tab\tin"),
+        QStringLiteral("\"q\",\n;\r"), QString(), QStringLiteral("caf\u00e9"), QStringLiteral("\n\nx\"\"\n"),
+    };
+    constexpr int cols = 4, rows = 5;
+    struct Mode {
+        const char *Name;
+        WideChar Delimiter;
+        bool Unicode;
+        bool Always;
+    };
+    for (const Mode m : {Mode{"comma, UTF-8", 0, true, false}, Mode{"semicolon, ANSI", u';', false, false},
+                         Mode{"always quoted, tab", u'\t', true, true}}) {
+        SCOPED_TRACE(m.Name);
+        TExtStringGrid g(nullptr);
+        g.SetColCount(cols);
+        g.SetRowCount(rows);
+        g.SetDelimiter(m.Delimiter);
+        g.SetAlwaysQuotes(m.Always);
+        for (int i = 0; i < (rows - 1) * cols; ++i)
+            g.SetCells(i % cols, i / cols, texts[i % std::size(texts)]);
+        for (int c = 0; c < cols; ++c)
+            g.SetCells(c, rows - 1, QStringLiteral("last%1").arg(c));
+        g.SaveToCSV(PathOf("r.csv"), m.Unicode);
+
+        TExtStringGrid h(nullptr);
+        h.SetColCount(1);
+        h.SetDelimiter(m.Delimiter == 0 ? WideChar(u',') : m.Delimiter);
+        h.LoadFromCSV(PathOf("r.csv"));
+        ASSERT_EQ(h.RowCount(), rows);
+        ASSERT_EQ(h.ColCount(), cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                EXPECT_EQ(h.Cells(c, r), g.Cells(c, r)) << c << "," << r;
+
+        const QJsonArray py = PythonCSVRows(PathOf("r.csv"), m.Unicode ? "utf-8-sig" : "cp1252",
+                                            m.Delimiter == 0 ? QChar(u',') : QChar(m.Delimiter));
+        ASSERT_EQ(py.size(), rows);
+        for (int r = 0; r < rows; ++r) {
+            const QJsonArray fields = py[r].toArray();
+            ASSERT_EQ(fields.size(), cols) << r;
+            for (int c = 0; c < cols; ++c)
+                EXPECT_EQ(fields[c].toString(), g.Cells(c, r)) << c << "," << r;
+        }
+    }
+    // Files of earlier versions carry a cell's CR LF as the character 11; they read as before.
+    WriteBytes("old.csv", "\"x\x0By\",z\r\n");
+    TExtStringGrid old(nullptr);
+    old.LoadFromCSV(PathOf("old.csv"));
+    EXPECT_EQ(old.Cells(0, 0), QStringLiteral("x\r\ny"));
+    EXPECT_EQ(old.Cells(1, 0), QStringLiteral("z"));
 }
 
 TEST_F(GridDelimitedTest, JavaFieldHoldingTheDelimiterStaysOneField)
@@ -222,6 +301,16 @@ TEST_F(GridDelimitedTest, FixedWidthWritesComputedWidthsAndReadsByPositions)
     EXPECT_EQ(widths.Items(1), 12);
     EXPECT_EQ(widths.Items(2), 2);
     EXPECT_EQ(Text("f.txt"), QStringLiteral("abtoolongtext   \r\n              z \r\n"));
+    // A line has no room for a break inside a cell: it is written as a blank and the row stays
+    // one line.
+    TExtStringGrid broken(nullptr);
+    broken.SetColCount(2);
+    broken.SetRowCount(1);
+    broken.SetCells(0, 0, QStringLiteral("a\nb"));
+    broken.SetCells(1, 0, QStringLiteral("c\r\nd\re"));
+    TIntList none(0, 0);
+    broken.SaveToFixed(PathOf("b.txt"), &none);
+    EXPECT_EQ(Text("b.txt"), QStringLiteral("a b c d e  \r\n"));
 
     QByteArray file;
     for (int i = 0; i < 8; ++i)
@@ -275,6 +364,16 @@ TEST_F(GridDelimitedTest, AsciiReportAlignsColumnsAndContinuesMultiLineCells)
                                             "abcde mid       \r\n"));
     Grid->AppendToASCII(PathOf("r.txt"));
     EXPECT_EQ(Text("r.txt").count(QStringLiteral("abcde")), 2);
+
+    // A bare LF breaks a report cell's lines as CR LF does.
+    TExtStringGrid lf(nullptr);
+    lf.SetColCount(2);
+    lf.SetRowCount(1);
+    lf.SetMultilinecells(true);
+    lf.SetCells(0, 0, QStringLiteral("ab\ncd"));
+    lf.SetCells(1, 0, QStringLiteral("e"));
+    lf.SaveToASCII(PathOf("lf.txt"));
+    EXPECT_EQ(Text("lf.txt"), QStringLiteral("ab e \r\ncd \r\n"));
 }
 
 } // namespace

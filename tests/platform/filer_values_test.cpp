@@ -2,6 +2,7 @@
 // limits the reader puts on what a damaged stream may make it do.
 #include "platform/Filer.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -60,12 +61,41 @@ TEST(FilerValues, FloatsBinariesAndListsReadBack)
     w.WriteFloat(0.1);
     w.WriteBinary(QByteArray("\x00\x01\x02", 3));
     w.WriteStrings({QStringLiteral("a"), QStringLiteral("bé")});
+    w.Flush();
     s.SetPosition(0);
     TFilerReader r(&s);
     EXPECT_EQ(r.AsFloat(r.ReadSimple()), 0.1);
     EXPECT_EQ(r.AsBinary(r.ReadSimple()), QByteArray("\x00\x01\x02", 3));
     EXPECT_EQ(r.ReadSimple().Items, QStringList({QStringLiteral("a"), QStringLiteral("bé")}));
     EXPECT_EQ(r.Remaining(), 0);
+}
+
+// The writer hands its bytes over when it goes; a reader of a file takes it in blocks, yet
+// leaves the file at the first byte it did not use, so that what follows can be read.
+TEST(FilerValues, WritersAndReadersOfAFileHandOverExactly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("values.bin"));
+    const QByteArray big(200000, 'x');
+    {
+        TFileStream f(path, fmCreate);
+        TFilerWriter w(&f);
+        w.WriteString(QStringLiteral("first"));
+        w.WriteBinary(big);
+        w.WriteInteger(-70000);
+    }
+    TFileStream f(path, fmOpenRead);
+    EXPECT_EQ(f.Size(), 2 + 5 + 5 + 200000 + 5);
+    {
+        TFilerReader r(&f);
+        EXPECT_EQ(r.ReadString(), QStringLiteral("first"));
+        EXPECT_EQ(r.AsBinary(r.ReadSimple()), big);
+    }
+    EXPECT_EQ(f.Position(), 2 + 5 + 5 + 200000);
+    TFilerReader r(&f);
+    EXPECT_EQ(r.ReadInteger(), -70000);
+    EXPECT_EQ(r.Remaining(), 0);
+    EXPECT_THROW(r.ReadValue(), EReadError);
 }
 
 TEST(FilerValues, DamagedValuesRaiseTheReadError)

@@ -366,6 +366,7 @@ void TExtColumnGrid::SaveColumnsToStream(TStream *Stream)
     w.WriteListEnd();
     w.WriteListEnd();
     w.WriteListEnd();
+    w.Flush();
 }
 
 void TExtColumnGrid::LoadColumnsFromStream(TStream *Stream)

@@ -2141,6 +2141,8 @@ public:
 
 private:
     void LoadCSVFile(const UnicodeString &FileName, int MaxRows, bool Inserting);
+    // The lines of the grid's text file, as UTF-16 or as the bytes of an 8-bit file.
+    template <typename Ch> void LoadFileLines(const Ch *Data, qsizetype Size, TEncoding *Enc, const UnicodeString &FileName);
     void LoadCSVLines(const std::vector<QStringView> &Lines, int MaxRows, bool Inserting);
     void SaveCSVLines(QString &Text);
     void WriteASCII(const UnicodeString &FileName, bool Unicode, bool Appending);

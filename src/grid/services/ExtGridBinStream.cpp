@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 // ---- identifiers ----
 
@@ -49,11 +50,15 @@ const TIdentTable CheckBoxState = IdentTable(CheckBoxStateNames);
 
 // ---- records ----
 
+TGridRecordIO::TGridRecordIO(TComponent *AOwner, const char *AClassName) : TComponent(AOwner), FClass(AClassName)
+{
+    const QByteArray name(AClassName);
+    FHead = QByteArray("TPF0") + char(name.size()) + name + char(0);
+}
+
 void TGridRecordIO::BeginWrite(TFilerWriter &W) const
 {
-    W.WriteSignature();
-    W.WriteStr(QString::fromLatin1(FClass));
-    W.WriteStr(UnicodeString());
+    W.WriteRaw(FHead);
 }
 
 void TGridRecordIO::EndWrite(TFilerWriter &W)
@@ -63,34 +68,47 @@ void TGridRecordIO::EndWrite(TFilerWriter &W)
 }
 
 template <typename F>
-void TGridRecordIO::ReadRecord(TFilerReader &R, F Prop)
+void TGridRecordIO::ReadRecordBy(TFilerReader &R, F Prop)
 {
-    R.ReadSignature();
-    if (R.ReadStr() != QLatin1String(FClass))
-        R.Error();
-    // The object name is read and dropped: records carry none.
-    (void)R.ReadStr();
+    if (!R.SkipIf(FHead)) {
+        R.ReadSignature();
+        if (R.ReadStrBytes() != QByteArrayView(FClass))
+            R.Error();
+        // The object name is read and dropped: records carry none.
+        (void)R.ReadStrBytes();
+    }
     while (!R.EndOfList()) {
-        const UnicodeString name = R.ReadStr();
-        const TFilerValue v = R.ReadSimple();
-        if (!Prop(name, v))
+        QByteArrayView name = R.ReadStrBytes();
+        char buf[256];
+        if (!R.ViewsStay()) {
+            // Kept aside: reading the value may move the reader's window.
+            std::memcpy(buf, name.data(), size_t(name.size()));
+            name = QByteArrayView(buf, name.size());
+        }
+        if (!Prop(name))
             R.Error();
     }
     R.ReadListEnd();
     R.ReadListEnd();
 }
 
+template <typename F>
+void TGridRecordIO::ReadRecord(TFilerReader &R, F Prop)
+{
+    ReadRecordBy(R, [&](QByteArrayView N) { return Prop(N, R.ReadSimple()); });
+}
+
 namespace {
 
 void WriteProp(TFilerWriter &W, const char *Name, int Value)
 {
-    W.WriteStr(QString::fromLatin1(Name));
+    W.WriteStr(QLatin1StringView(Name));
     W.WriteInteger(Value);
 }
 
 void WriteBoolProp(TFilerWriter &W, const char *Name, bool Value)
 {
-    W.WriteStr(QString::fromLatin1(Name));
+    W.WriteStr(QLatin1StringView(Name));
     W.WriteBoolean(Value);
 }
 
@@ -99,17 +117,21 @@ void WriteTextProp(TFilerWriter &W, const char *Name, const UnicodeString &Value
 {
     if (Value.isEmpty())
         return;
-    W.WriteStr(QString::fromLatin1(Name));
+    W.WriteStr(QLatin1StringView(Name));
     W.WriteString(Value);
 }
 
 void WriteIdentProp(TFilerWriter &W, const char *Name, const TIdentTable &Table, int Value)
 {
-    W.WriteStr(QString::fromLatin1(Name));
+    W.WriteStr(QLatin1StringView(Name));
     W.WriteIdent(IdentOfValue(Table, Value));
 }
 
-bool Is(const UnicodeString &Name, const char *Text) { return Name == QLatin1String(Text); }
+template <std::size_t N>
+bool Is(QByteArrayView Name, const char (&Text)[N])
+{
+    return Name.size() == qsizetype(N - 1) && std::memcmp(Name.data(), Text, N - 1) == 0;
+}
 
 // A picture's data as the graphic stores it; damaged data is a damaged stream.
 template <typename G>
@@ -147,7 +169,7 @@ void TGridPropIO::Write(TFilerWriter &W) const
 void TGridPropIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (Is(N, "ColCount"))
             ColCount = R.AsInteger(V);
         else if (Is(N, "RowCount"))
@@ -169,7 +191,8 @@ void TGridPropIO::Read(TFilerReader &R)
 void TGridCellIO::Clear()
 {
     Col = Row = 0;
-    Cell.clear();
+    // The room stays for the next record's text.
+    Cell.resize(0);
     HasProp = false;
 }
 
@@ -186,15 +209,16 @@ void TGridCellIO::Write(TFilerWriter &W) const
 void TGridCellIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    // One record per cell: its values are read by kind, without the general value between.
+    ReadRecordBy(R, [&](QByteArrayView N) {
         if (Is(N, "Col"))
-            Col = R.AsInteger(V);
+            Col = R.ReadInteger();
         else if (Is(N, "Row"))
-            Row = R.AsInteger(V);
+            Row = R.ReadInteger();
         else if (Is(N, "Cell"))
-            Cell = R.AsString(V);
+            R.ReadString(Cell);
         else if (Is(N, "HasProp"))
-            HasProp = R.AsBoolean(V);
+            HasProp = R.ReadBoolean();
         else
             return false;
         return true;
@@ -237,7 +261,7 @@ void TGridCellPropIO::Write(TFilerWriter &W) const
     for (int i = 0; i < 4; ++i)
         if (p.FontStyle().Contains(TFontStyle(i)))
             styles |= 1u << i;
-    W.WriteStr(QStringLiteral("CellProperties.FontStyle"));
+    W.WriteStr(QLatin1StringView("CellProperties.FontStyle"));
     W.WriteSet(IdentsOfSet(FontStyleIdents, styles));
     WriteIdentProp(W, "CellProperties.Editor", GridIdents::Editor, p.Editor());
     WriteIdentProp(W, "CellProperties.GradientDirection", GridIdents::GradientDirection, p.GradientDirection());
@@ -246,7 +270,7 @@ void TGridCellPropIO::Write(TFilerWriter &W) const
     WriteBoolProp(W, "CellProperties.WordWrap", p.WordWrap());
     WriteProp(W, "CellProperties.NodeLevel", p.NodeLevel());
     if (p.Control() && !p.Control()->Name().isEmpty()) {
-        W.WriteStr(QStringLiteral("CellProperties.Control"));
+        W.WriteStr(QLatin1StringView("CellProperties.Control"));
         W.WriteIdent(p.Control()->Name());
     }
     WriteBoolProp(W, "HasGraphic", HasGraphic);
@@ -258,14 +282,14 @@ void TGridCellPropIO::Read(TFilerReader &R)
     HasGraphic = false;
     FControlName.clear();
     TCellProperties &p = *FCellProperties;
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
-        if (N == QLatin1String("HasGraphic")) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
+        if (Is(N, "HasGraphic")) {
             HasGraphic = R.AsBoolean(V);
             return true;
         }
-        if (!N.startsWith(QLatin1String("CellProperties.")))
+        if (!N.startsWith("CellProperties."))
             return false;
-        const UnicodeString n = N.mid(15);
+        const QByteArrayView n = N.sliced(15);
         if (Is(n, "IsBaseCell"))
             p.SetIsBaseCell(R.AsBoolean(V));
         else if (Is(n, "CellSpanX"))
@@ -344,7 +368,7 @@ void TGridGraphicIO::Write(TFilerWriter &W) const
     WriteIdentProp(W, "CellGraphic.CellCheckBoxState", GridIdents::CheckBoxState, g.CellCheckBoxState());
     WriteProp(W, "CellGraphic.CellAngle", g.CellAngle());
     if (g.CellValue() != 0) {
-        W.WriteStr(QStringLiteral("CellGraphic.CellValue"));
+        W.WriteStr(QLatin1StringView("CellGraphic.CellValue"));
         W.WriteFloat(g.CellValue());
     }
     WriteProp(W, "CellGraphic.CellErrFrom", g.CellErrFrom());
@@ -357,10 +381,10 @@ void TGridGraphicIO::Read(TFilerReader &R)
 {
     Clear();
     TCellGraphic &g = *FCellGraphic;
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
-        if (!N.startsWith(QLatin1String("CellGraphic.")))
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
+        if (!N.startsWith("CellGraphic."))
             return false;
-        const UnicodeString n = N.mid(12);
+        const QByteArrayView n = N.sliced(12);
         if (Is(n, "CellType"))
             g.SetCellType(TCellType(ReadIdentValue(GridIdents::CellType, V)));
         else if (Is(n, "CellVAlign"))
@@ -401,7 +425,7 @@ void TGridBMPIO::Write(TFilerWriter &W) const
 {
     BeginWrite(W);
     if (!FBitmap->Empty()) {
-        W.WriteStr(QStringLiteral("Bitmap.Data"));
+        W.WriteStr(QLatin1StringView("Bitmap.Data"));
         W.WriteBinary(FBitmap->SaveToBytes());
     }
     EndWrite(W);
@@ -410,7 +434,7 @@ void TGridBMPIO::Write(TFilerWriter &W) const
 void TGridBMPIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (!Is(N, "Bitmap.Data"))
             return false;
         LoadGraphicData(FBitmap.get(), R.AsBinary(V));
@@ -426,7 +450,7 @@ void TGridIconIO::Write(TFilerWriter &W) const
 {
     BeginWrite(W);
     if (!FIcon->Empty()) {
-        W.WriteStr(QStringLiteral("Icon.Data"));
+        W.WriteStr(QLatin1StringView("Icon.Data"));
         W.WriteBinary(FIcon->SaveToBytes());
     }
     EndWrite(W);
@@ -435,7 +459,7 @@ void TGridIconIO::Write(TFilerWriter &W) const
 void TGridIconIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (!Is(N, "Icon.Data"))
             return false;
         LoadGraphicData(FIcon.get(), R.AsBinary(V));
@@ -457,7 +481,7 @@ void TGridPicIO::Write(TFilerWriter &W) const
         data += char(cls.size());
         data += cls;
         data += g->SaveToBytes();
-        W.WriteStr(QStringLiteral("Picture.Data"));
+        W.WriteStr(QLatin1StringView("Picture.Data"));
         W.WriteBinary(data);
     }
     EndWrite(W);
@@ -466,7 +490,7 @@ void TGridPicIO::Write(TFilerWriter &W) const
 void TGridPicIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (!Is(N, "Picture.Data"))
             return false;
         const QByteArray data = R.AsBinary(V);
@@ -501,7 +525,7 @@ void TGridFilePicIO::Write(TFilerWriter &W) const
 void TGridFilePicIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (!Is(N, "Picture.Filename"))
             return false;
         // A picture whose file is gone keeps its name; it draws nothing until the file is back.
@@ -519,7 +543,7 @@ void TGridSLIO::Write(TFilerWriter &W) const
 {
     BeginWrite(W);
     if (!Strings.isEmpty()) {
-        W.WriteStr(QStringLiteral("Strings.Strings"));
+        W.WriteStr(QLatin1StringView("Strings.Strings"));
         W.WriteStrings(Strings);
     }
     EndWrite(W);
@@ -528,7 +552,7 @@ void TGridSLIO::Write(TFilerWriter &W) const
 void TGridSLIO::Read(TFilerReader &R)
 {
     Clear();
-    ReadRecord(R, [&](const UnicodeString &N, const TFilerValue &V) {
+    ReadRecord(R, [&](QByteArrayView N, const TFilerValue &V) {
         if (!Is(N, "Strings.Strings") || V.Type != vaList)
             return false;
         Strings = V.Items;
@@ -684,6 +708,7 @@ void TExtStringGrid::SaveRectToBinStream(const TRect &Rect, TStream *Stream)
         }
         FireFileProgress(GridFileText::Percent(r, bottom - top), last);
     }
+    w.Flush();
     ExportNotification(esExportDone, -1);
 }
 

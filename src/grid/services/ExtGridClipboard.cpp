@@ -155,10 +155,14 @@ UnicodeString TExtStringGrid::ClipboardCellText(int ACol, int ARow)
     } else if (v.contains(QStringLiteral("</")) && !FNavigation->CopyHTMLTagsToClipboard) {
         v = StripHtmlTags(v);
     }
-    if (!v.contains(QLatin1Char('\r')))
+    // A bare LF or CR breaks the cell's line as much as CR LF does: a paste would take the rest
+    // of the text for a new row.
+    if (!v.contains(QLatin1Char('\r')) && !v.contains(QLatin1Char('\n')))
         return v;
     if (FExcelClipboardFormat && CountTextLines(v, FMultilineCells) > 1) {
         QuoteMultilineField(v);
+        // A break left after the CR LF pairs would still end the row on a paste.
+        v.replace(QLatin1Char('\r'), VT).replace(QLatin1Char('\n'), VT);
         return v;
     }
     // Every break becomes one LF, so that a paste can tell a line inside a cell from a row.

@@ -78,6 +78,50 @@ QChar DetectDelimiter(const QString &L1, const QString &L2)
     return found;
 }
 
+struct TCSVFieldOptions {
+    bool AlwaysQuotes;
+    bool QuoteEmpty;
+    bool Java;
+    bool Oem;
+};
+
+// Adds a cell's text to a CSV line as one field that every reader, this grid's and others',
+// takes back whole: a text holding the delimiter, a quote or a line break travels in quotes
+// with its quotes doubled and its line breaks as they are; so does a text that begins with a
+// blank, which a reader would otherwise strip. The Java form has no quoted breaks: each break
+// becomes "~".
+void AppendCSVField(QString &Out, UnicodeString S, QChar Delim, const TCSVFieldOptions &O)
+{
+    bool hasQuote = false, hasDelim = false, hasBreak = false;
+    for (QChar ch : std::as_const(S)) {
+        hasQuote |= ch == Quote;
+        hasDelim |= ch == Delim;
+        hasBreak |= ch == u'\r' || ch == u'\n';
+    }
+    const bool leadingBlank = !S.isEmpty() && S[0] == u' ';
+    const bool quoted = O.AlwaysQuotes || hasQuote || hasDelim || leadingBlank || (hasBreak && !O.Java);
+    // Most cells need none of the steps below.
+    if (!quoted && !hasBreak && !O.Oem && !S.isEmpty()) {
+        Out += S;
+        return;
+    }
+    if (hasQuote)
+        S.replace(Quote, QStringLiteral("\"\""));
+    if (hasBreak && O.Java)
+        LineBreaksToTilde(S);
+    if (O.Oem)
+        StringToOem(S);
+    if (quoted) {
+        Out += Quote;
+        Out += S;
+        Out += Quote;
+    } else if (!S.isEmpty())
+        Out += S;
+    else if (O.Java)
+        Out += u'^';
+    else if (O.QuoteEmpty)
+        Out += QLatin1String("\"\"");
+}
 
 } // namespace
 
@@ -89,6 +133,7 @@ void TExtStringGrid::SaveCSVLines(QString &Text)
     const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
+    const TCSVFieldOptions opts{FAlwaysQuotes, FQuoteEmptyCells, FJavaCSV, FOemConvert};
     int last = INT_MIN;
     ExportNotification(esExportStart, r1);
     for (int r = r1; r <= r2; ++r) {
@@ -98,44 +143,7 @@ void TExtStringGrid::SaveCSVLines(QString &Text)
                 Text += delim;
             UnicodeString s;
             DoSaveCell(FSaveHiddenCells ? c : RealColIndex(c), r, s);
-            // One look at the text tells whether it needs any of the steps below; most do not.
-            bool hasQuote = false, hasDelim = false, hasCR = false;
-            for (QChar ch : std::as_const(s)) {
-                hasQuote |= ch == Quote;
-                hasDelim |= ch == delim;
-                hasCR |= ch == u'\r';
-            }
-            if (!hasQuote && !hasDelim && !hasCR && !FOemConvert && !FAlwaysQuotes && !s.isEmpty()) {
-                Text += s;
-                continue;
-            }
-            bool quoted = false;
-            if (hasQuote)
-                s.replace(Quote, QStringLiteral("\"\""));
-            if (FOemConvert)
-                StringToOem(s);
-            if (FAlwaysQuotes || (!s.contains(delim) && s.contains(Quote))) {
-                s = Quote + s + Quote;
-                quoted = true;
-            }
-            if (s.isEmpty()) {
-                if (FJavaCSV)
-                    s = QStringLiteral("^");
-                else if (FQuoteEmptyCells)
-                    s = QStringLiteral("\"\"");
-            }
-            if (s.contains(delim) || s.contains(u'\r')) {
-                if (FJavaCSV) {
-                    LineBreaksToTilde(s);
-                    // The delimiter inside must not split the field when it is read back.
-                    if (!quoted && s.contains(delim))
-                        s = Quote + s + Quote;
-                } else if (quoted)
-                    DropCRFromCRLF(s);
-                else
-                    QuoteMultilineField(s);
-            }
-            Text += s;
+            AppendCSVField(Text, s, delim, opts);
         }
         Text += QLatin1String("\r\n");
         FireFileProgress(GridFileText::Percent(r, RowCount() - 1), last);
@@ -171,13 +179,16 @@ void TExtStringGrid::AppendToCSV(const UnicodeString &FileName, bool Unicode)
 namespace {
 
 // The text of CSV bytes; with OEM conversion a file without a byte-order mark is read byte for
-// byte, each line turned from the OEM code page as it is read.
+// byte and turned from the OEM code page. Line breaks keep their places, so the lines are views
+// into one text and a quoted field that spans lines is the stretch of text between its quotes.
 QString CSVText(const QByteArray &Bytes, bool Oem)
 {
     TEncoding *enc = nullptr;
     QString text = GridFileText::Decode(Bytes, enc);
     if (Oem && !enc->IsUnicode())
         text = TEncoding::Latin1()->GetString(Bytes);
+    if (Oem)
+        OemToString(text);
     return text;
 }
 
@@ -298,7 +309,6 @@ void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int Max
         }
         ++col;
     };
-    QString owned;
     QString undoubled;
 
     long long read = 0;
@@ -307,11 +317,6 @@ void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int Max
         if (MaxRows > 0 && read >= MaxRows)
             break;
         QStringView line = Lines[size_t(i)];
-        if (FOemConvert) {
-            owned = line.toString();
-            OemToString(owned);
-            line = owned;
-        }
         if (row >= RowCount() - FFixedFooters) {
             if ((long long)row + 1000 > MaxFileRows)
                 tooLarge();
@@ -330,16 +335,8 @@ void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int Max
                 // between belong to it.
                 const qsizetype j = closingLine(i + 1);
                 if (j > i) {
-                    QString joined = line.toString();
-                    for (qsizetype k = i + 1; k <= j; ++k) {
-                        QString more = Lines[size_t(k)].toString();
-                        if (FOemConvert)
-                            OemToString(more);
-                        joined += QLatin1String("\r\n");
-                        joined += more;
-                    }
-                    owned = std::move(joined);
-                    line = owned;
+                    const QStringView end = Lines[size_t(j)];
+                    line = QStringView(line.data(), end.data() + end.size());
                     i = j;
                     n = line.size();
                 }
@@ -396,6 +393,18 @@ void TExtStringGrid::LoadCSVLines(const std::vector<QStringView> &Lines, int Max
 
 // ---- fixed width ----
 
+namespace {
+
+// The report breaks a cell's lines at CR; a bare LF is a break as well, not a character to put
+// into the line, where it would start a line of its own.
+void LFBreaksToCR(UnicodeString &S)
+{
+    if (S.contains(u'\n'))
+        S.replace(QLatin1String("\r\n"), QLatin1String("\r")).replace(u'\n', u'\r');
+}
+
+} // namespace
+
 int TExtStringGrid::ColumnTextLength(int ACol)
 {
     int longest = 0;
@@ -407,6 +416,7 @@ int TExtStringGrid::ColumnTextLength(int ACol)
             longest = std::max(longest, int(s.size()));
             continue;
         }
+        LFBreaksToCR(s);
         do
             longest = std::max(longest, int(TakeFirstLine(s, true).size()));
         while (!s.isEmpty());
@@ -430,6 +440,9 @@ void TExtStringGrid::SaveToFixed(const UnicodeString &FileName, TIntList *Positi
         for (int c = c1; c <= c2; ++c) {
             UnicodeString s;
             DoSaveCell(realCol(c), r, s);
+            // A fixed-width line has no room for a break: one would split the row in two.
+            if (s.contains(u'\r') || s.contains(u'\n'))
+                s.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
             const int w = std::max(0, Positions->Items(c - c1));
             if (s.size() > w)
                 s.truncate(w);
@@ -534,6 +547,7 @@ void TExtStringGrid::WriteASCII(const UnicodeString &FileName, bool Unicode, boo
             const int w = widths[size_t(c - c1)];
             UnicodeString s;
             DoSaveCell(rc, r, s);
+            LFBreaksToCR(s);
             const TAlignment a = GetCellAlignment(rc, r).first;
             const qsizetype at = main.size();
             main += align(TakeFirstLine(s, multi), w, a);

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string>
+#include <type_traits>
 
 
 Cardinal TExtStringGrid::GridID()
@@ -49,59 +51,133 @@ UnicodeString PackCellText(const UnicodeString &Text)
 
 namespace {
 
-void AppendNumber(QString &Text, int Value)
+// Writes Value's decimal digits (a sign first) ending at End; answers where they begin.
+char *NumberBefore(char *End, int Value)
 {
-    char buf[12];
-    int n = 0;
     unsigned v = Value < 0 ? 0u - unsigned(Value) : unsigned(Value);
     do {
-        buf[n++] = char('0' + v % 10);
+        *--End = char('0' + v % 10);
         v /= 10;
     } while (v);
     if (Value < 0)
-        Text += u'-';
-    while (n > 0)
-        Text += QLatin1Char(buf[--n]);
+        *--End = '-';
+    return End;
+}
+
+// Where the lines go: UTF-16 text (the Unicode file and the stream form) ...
+class TUtf16Sink {
+public:
+    explicit TUtf16Sink(QString &Out) : FOut(Out) {}
+    void Ascii(const char *P, qsizetype N) { FOut.append(QLatin1StringView(P, N)); }
+    void Text(const UnicodeString &S) { FOut += S; }
+    qsizetype Size() const { return FOut.size(); }
+    void Reserve(qsizetype N) { FOut.reserve(N); }
+
+private:
+    QString &FOut;
+};
+
+// ... or the 8-bit file's bytes straight away: the numbers are ASCII, and so are most texts,
+// which then need no table.
+class TAnsiSink {
+public:
+    explicit TAnsiSink(TEncoding *Enc) : FEnc(Enc) {}
+    void Ascii(const char *P, qsizetype N) { FOut.append(P, size_t(N)); }
+    void Text(const UnicodeString &S)
+    {
+        const char16_t *d = reinterpret_cast<const char16_t *>(S.constData());
+        const qsizetype n = S.size();
+        char16_t any = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            any |= d[i];
+        if (any >= 0x80) {
+            const QByteArray b = FEnc->GetBytes(S);
+            FOut.append(b.constData(), size_t(b.size()));
+            return;
+        }
+        const size_t at = FOut.size();
+        FOut.resize(at + size_t(n));
+        char *out = FOut.data() + at;
+        for (qsizetype i = 0; i < n; ++i)
+            out[i] = char(d[i]);
+    }
+    qsizetype Size() const { return qsizetype(FOut.size()); }
+    void Reserve(qsizetype N) { FOut.reserve(size_t(N)); }
+    // The bytes, valid while the sink lives.
+    QByteArray Bytes() const { return QByteArray::fromRawData(FOut.data(), qsizetype(FOut.size())); }
+
+private:
+    TEncoding *FEnc;
+    std::string FOut;
+};
+
+template <typename Sink>
+void AppendNumber(Sink &Out, int Value)
+{
+    char buf[12];
+    const char *from = NumberBefore(buf + 12, Value);
+    Out.Ascii(from, buf + 12 - from);
 }
 
 // The counts line and the width lines of columns C1..C2.
-void AppendHead(TExtStringGrid &G, QString &Text, int Cols, int Rows, int C1, int C2)
+template <typename Sink>
+void AppendHead(TExtStringGrid &G, Sink &Out, int Cols, int Rows, int C1, int C2)
 {
-    AppendNumber(Text, Cols);
-    Text += u',';
-    AppendNumber(Text, Rows);
-    Text += QLatin1String("\r\n");
+    AppendNumber(Out, Cols);
+    Out.Ascii(",", 1);
+    AppendNumber(Out, Rows);
+    Out.Ascii("\r\n", 2);
     for (int c = C1; c <= C2; ++c) {
-        Text += QLatin1String("cw ");
-        AppendNumber(Text, c);
-        Text += u',';
-        AppendNumber(Text, G.ColWidths(c));
-        Text += QLatin1String("\r\n");
+        Out.Ascii("cw ", 3);
+        AppendNumber(Out, c);
+        Out.Ascii(",", 1);
+        AppendNumber(Out, G.ColWidths(c));
+        Out.Ascii("\r\n", 2);
     }
 }
 
 // The cell lines of both forms: rows R1..R2 and columns C1..C2 whose text to save is not empty,
 // numbered from (ColBase, RowBase), with the export notification; AfterRow hears each row's end.
-template <typename F>
-void AppendCellLines(TExtStringGrid &G, QString &Text, int C1, int C2, int R1, int R2, int ColBase, int RowBase, F AfterRow)
+template <typename Sink, typename F>
+void AppendCellLines(TExtStringGrid &G, Sink &Out, int C1, int C2, int R1, int R2, int ColBase, int RowBase, F AfterRow)
 {
     G.ExportNotification(esExportStart, R1);
+    const qsizetype start = Out.Size();
+    UnicodeString s;
     for (int r = R1; r <= R2; ++r) {
         G.ExportNotification(esExportNextRow, r);
+        // Every cell line but the first ends the line before it; with the row's part, written
+        // once, the numbers go in as one piece: CR LF, column, ",", row, ",".
+        char head[40];
+        char *const end = head + sizeof head;
+        *(end - 1) = ',';
+        char *const rowFrom = NumberBefore(end - 1, r - RowBase) - 1;
+        *rowFrom = ',';
         for (int c = C1; c <= C2; ++c) {
-            UnicodeString s;
             G.DoSaveCell(c, r, s);
             if (s.isEmpty())
                 continue;
-            AppendNumber(Text, c - ColBase);
-            Text += u',';
-            AppendNumber(Text, r - RowBase);
-            Text += u',';
-            Text += PackCellText(s);
-            Text += QLatin1String("\r\n");
+            char *from = NumberBefore(rowFrom, c - ColBase);
+            if (Out.Size() > start) {
+                *--from = '\n';
+                *--from = '\r';
+            }
+            Out.Ascii(from, end - from);
+            bool breaks = false;
+            for (QChar ch : std::as_const(s))
+                breaks |= ch == u'\r' || ch == u'\n';
+            Out.Text(breaks ? PackCellText(s) : s);
         }
         AfterRow(r);
+        // After the first rows the size of the whole is known well enough to make room once,
+        // instead of moving the text each time it outgrows its room.
+        if (r == R1 + 63 && R2 > r) {
+            const qsizetype perRow = (Out.Size() - start) / 64 + 1;
+            Out.Reserve(Out.Size() + perRow * (qsizetype(R2) - r) * 9 / 8);
+        }
     }
+    if (Out.Size() > start)
+        Out.Ascii("\r\n", 2);
     G.ExportNotification(esExportDone, -1);
 }
 
@@ -112,29 +188,142 @@ void TExtStringGrid::SaveToFile(const UnicodeString &FileName, bool Unicode)
     const int extra = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const int c1 = SaveStartCol(), c2 = SaveEndCol() + extra;
     const int r1 = SaveStartRow(), r2 = SaveEndRow();
-    QString text;
-    AppendHead(*this, text, SaveColCount() + extra, SaveRowCount(), c1, c2);
     int last = INT_MIN;
-    AppendCellLines(*this, text, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(GridFileText::Percent(R, SaveRowCount() - 1), last); });
-    WriteFileAtomic(FileName, GridFileText::Encode(text, Unicode ? TEncoding::Unicode() : TEncoding::ANSI(), Unicode));
+    auto write = [&](auto &Out) {
+        AppendHead(*this, Out, SaveColCount() + extra, SaveRowCount(), c1, c2);
+        AppendCellLines(*this, Out, c1, c2, r1, r2, 0, 0, [&](int R) { FireFileProgress(GridFileText::Percent(R, SaveRowCount() - 1), last); });
+    };
+    if (Unicode) {
+        QString text;
+        TUtf16Sink out(text);
+        write(out);
+        WriteFileAtomic(FileName, GridFileText::Encode(text, TEncoding::Unicode(), true));
+    } else {
+        TAnsiSink out(TEncoding::ANSI());
+        write(out);
+        WriteFileAtomic(FileName, out.Bytes());
+    }
 }
 
-void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
+namespace {
+
+// What a cell line needs to be read: where its first two commas stand (-1 when missing),
+// whether it holds the mark of a packed break and whether all of it is ASCII.
+struct TLineMarks {
+    qsizetype Comma1 = -1;
+    qsizetype Comma2 = -1;
+    bool PackedBreak = false;
+    bool Ascii = true;
+};
+
+// Splits a text (UTF-16, or the bytes of an 8-bit file, whose line breaks, commas and digits
+// are ASCII) into lines as GridFileText::SplitLineViews does, one line at a time; the same look
+// along a line finds its marks.
+template <typename Ch>
+class TLineCursor {
+public:
+    TLineCursor(const Ch *Data, qsizetype Size) : FData(Data), FSize(Size) {}
+    bool Next(const Ch *&Line, qsizetype &Length, TLineMarks &Marks)
+    {
+        const qsizetype n = FSize;
+        if (FPos >= n)
+            return false;
+        const Ch *d = FData;
+        Marks = TLineMarks();
+        unsigned high = 0;
+        qsizetype i = FPos;
+        for (; i < n; ++i) {
+            const unsigned ch = static_cast<std::make_unsigned_t<Ch>>(d[i]);
+            high |= ch;
+            if (ch > u',')
+                continue;
+            if (ch == u'\r' || ch == u'\n')
+                break;
+            if (ch == u',' && Marks.Comma2 < 0) {
+                if (Marks.Comma1 < 0)
+                    Marks.Comma1 = i - FPos;
+                else
+                    Marks.Comma2 = i - FPos;
+            } else if (ch == 8) {
+                Marks.PackedBreak = true;
+            }
+        }
+        Marks.Ascii = high < 0x80;
+        Line = d + FPos;
+        Length = i - FPos;
+        if (i < n && d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i;
+        FPos = i + 1;
+        return true;
+    }
+
+private:
+    const Ch *FData;
+    qsizetype FSize;
+    qsizetype FPos = 0;
+};
+
+// A piece of a line as text: UTF-16 as it stands, bytes widened (ASCII) or through the file's
+// encoding. Scratch keeps the room between calls.
+QStringView PieceText(const char16_t *P, qsizetype N, bool, TEncoding *, QString &)
 {
-    TEncoding *enc = nullptr;
-    const QString content = GridFileText::Decode(ReadFileBytes(FileName, MaxDataFileSize), enc);
-    const std::vector<QStringView> lines = GridFileText::SplitLineViews(content);
+    return QStringView(P, N);
+}
+
+QStringView PieceText(const char *P, qsizetype N, bool Ascii, TEncoding *Enc, QString &Scratch)
+{
+    if (!Ascii) {
+        Scratch = Enc->GetString(QByteArray::fromRawData(P, N));
+        return Scratch;
+    }
+    Scratch.resize(N);
+    char16_t *out = reinterpret_cast<char16_t *>(Scratch.data());
+    for (qsizetype i = 0; i < N; ++i)
+        out[i] = char16_t(static_cast<unsigned char>(P[i]));
+    return Scratch;
+}
+
+// A number of the file as IntPrefixValue reads it; plain digits, as the writer puts them, are
+// read on the spot.
+template <typename Ch>
+int FileNumber(const Ch *P, qsizetype N, TEncoding *Enc, QString &Scratch)
+{
+    if (N > 0 && N <= 9) {
+        int v = 0;
+        qsizetype i = 0;
+        for (; i < N; ++i) {
+            const unsigned c = static_cast<std::make_unsigned_t<Ch>>(P[i]);
+            if (c < u'0' || c > u'9')
+                break;
+            v = v * 10 + int(c - u'0');
+        }
+        if (i == N)
+            return v;
+    }
+    return IntPrefixValue(PieceText(P, N, false, Enc, Scratch));
+}
+
+} // namespace
+
+template <typename Ch>
+void TExtStringGrid::LoadFileLines(const Ch *Data, qsizetype Size, TEncoding *Enc, const UnicodeString &FileName)
+{
+    TLineCursor<Ch> lines(Data, Size);
     const int colOffset = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
     const int rowOffset = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
     auto corrupt = [&FileName] { throw RIdeZareVorev(QStringLiteral("File contains no data or corrupt file ") + FileName); };
+    QString scratch;
 
-    if (!lines.empty() && !lines[0].isEmpty()) {
-        const QStringView first = lines[0];
+    const Ch *l = nullptr;
+    qsizetype len = 0;
+    TLineMarks marks;
+    if (lines.Next(l, len, marks) && len > 0) {
+        const QString first = PieceText(l, len, marks.Ascii, Enc, scratch).toString();
         const qsizetype comma = first.indexOf(u',');
         // The counts are checked before the grid takes them: a damaged first line must not
         // leave the grid resized or make it allocate without bound.
-        const long long cols = (long long)colOffset + IntPrefixValue(comma < 0 ? QStringView() : first.left(comma));
-        const long long rows = (long long)rowOffset + IntPrefixValue(comma < 0 ? first : first.sliced(comma + 1));
+        const long long cols = (long long)colOffset + IntPrefixValue(comma < 0 ? QStringView() : QStringView(first).left(comma));
+        const long long rows = (long long)rowOffset + IntPrefixValue(comma < 0 ? QStringView(first) : QStringView(first).sliced(comma + 1));
         if (cols <= 0 || rows <= 0 || cols > MaxFileCols || rows > MaxFileRows)
             corrupt();
         SetColCount(int(cols));
@@ -146,10 +335,10 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     int last = INT_MIN;
     int cellLines = 0;
     const bool whole = Multilinecells();
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const QStringView l = lines[i];
-        if (l.startsWith(u"cw")) {
-            const QStringView rest = l.size() > 3 ? l.sliced(3) : QStringView();
+    while (lines.Next(l, len, marks)) {
+        if (len >= 2 && l[0] == 'c' && l[1] == 'w') {
+            const QString line = PieceText(l, len, marks.Ascii, Enc, scratch).toString();
+            const QStringView rest = line.size() > 3 ? QStringView(line).sliced(3) : QStringView();
             const qsizetype comma = rest.indexOf(u',');
             const int col = IntPrefixValue(comma < 0 ? rest : rest.left(comma));
             const int width = comma < 0 ? 0 : IntPrefixValue(rest.sliced(comma + 1).left(255));
@@ -157,22 +346,22 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
                 SetColWidths(col, std::clamp(width, 0, SHRT_MAX));
             continue;
         }
-        const qsizetype c1 = l.indexOf(u',');
-        const qsizetype c2 = c1 < 0 ? -1 : l.indexOf(u',', c1 + 1);
+        const qsizetype c1 = marks.Comma1, c2 = marks.Comma2;
         // A line without its two commas names no cell; it must not land in cell (0, 0).
         if (c2 < 0)
             continue;
-        const int col = IntPrefixValue(l.left(c1));
-        const int row = IntPrefixValue(l.sliced(c1 + 1, c2 - c1 - 1));
+        const int col = FileNumber(l, c1, Enc, scratch);
+        const int row = FileNumber(l + c1 + 1, c2 - c1 - 1, Enc, scratch);
         if (col >= 0 && col < ColCount() && row >= 0 && row < RowCount()) {
-            const QStringView packed = l.sliced(c2 + 1);
-            if (!OnLoadCell && !packed.contains(QChar(8)) && !packed.contains(u'\r'))
-                // Nothing to unpack or cut: straight to the cell store, repainted at the end.
+            const QStringView packed = PieceText(l + c2 + 1, len - c2 - 1, marks.Ascii, Enc, scratch);
+            // A line holds no CR: only the mark of a packed break asks for more than the store.
+            if (!OnLoadCell && !marks.PackedBreak)
                 Store().SetText(col, row, packed);
             else
                 DoLoadCell(col, row, UnpackLineBreaks(packed.toString(), whole));
         }
-        FireFileProgress(GridFileText::Percent(row, RowCount() - 1), last);
+        if (OnFileProgress)
+            FireFileProgress(GridFileText::Percent(row, RowCount() - 1), last);
         // Long loads keep the window responsive; asking for every line would cost more than
         // the reading itself.
         if ((++cellLines & 1023) == 0 && Application)
@@ -181,6 +370,19 @@ void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
     Invalidate();
     DoCellsChanged(TRect(0, 0, ColCount(), RowCount()));
     BulkCellsChanged();
+}
+
+void TExtStringGrid::LoadFromFile(const UnicodeString &FileName)
+{
+    const QByteArray bytes = ReadFileBytes(FileName, MaxDataFileSize);
+    TEncoding *enc = nullptr;
+    if (TEncoding::GetBufferEncoding(bytes, enc) == 0 && !enc->IsUnicode()) {
+        // An 8-bit file is read as its bytes: only texts beyond ASCII go through the table.
+        LoadFileLines(bytes.constData(), bytes.size(), enc, FileName);
+        return;
+    }
+    const QString content = GridFileText::Decode(bytes, enc);
+    LoadFileLines(reinterpret_cast<const char16_t *>(content.constData()), content.size(), enc, FileName);
 }
 
 // ---- the stream form ----
@@ -248,8 +450,9 @@ void TExtStringGrid::SaveToStream(TStream *Stream)
 {
     const int c1 = SaveStartCol(), c2 = SaveEndCol(), r1 = SaveStartRow(), r2 = SaveEndRow();
     QString text;
-    AppendHead(*this, text, SaveColCount(), SaveRowCount(), 0, ColCount() - 1);
-    AppendCellLines(*this, text, c1, c2, r1, r2, c1, r1, [](int) {});
+    TUtf16Sink out(text);
+    AppendHead(*this, out, SaveColCount(), SaveRowCount(), 0, ColCount() - 1);
+    AppendCellLines(*this, out, c1, c2, r1, r2, c1, r1, [](int) {});
     // UTF-16 code units as they are, without a byte-order mark.
     const QByteArray bytes = TEncoding::Unicode()->GetBytes(text);
     Stream->WriteBuffer(bytes.constData(), int(bytes.size()));

@@ -34,7 +34,7 @@ extern const TIdentTable CheckBoxState;
 // record does not have.
 class TGridRecordIO : public TComponent {
 public:
-    explicit TGridRecordIO(TComponent *AOwner, const char *AClassName) : TComponent(AOwner), FClass(AClassName) {}
+    TGridRecordIO(TComponent *AOwner, const char *AClassName);
     const char *RecordClass() const { return FClass; }
 
 protected:
@@ -42,9 +42,14 @@ protected:
     static void EndWrite(TFilerWriter &W);
     // Reads the framing and hands every property to Prop (name, value); an unknown name raises.
     template <typename F> void ReadRecord(TFilerReader &R, F Prop);
+    // The same, with Prop (name) reading the value itself.
+    template <typename F> void ReadRecordBy(TFilerReader &R, F Prop);
 
 private:
     const char *FClass;
+    // The framing before the first property as the writer puts it: the signature, the class
+    // name and the empty object name.
+    QByteArray FHead;
 };
 
 class TGridPropIO : public TGridRecordIO {

@@ -238,13 +238,8 @@ TPoint TCustomForm::ClientOrigin() const
 void TCustomForm::BoundsChanged(bool Moved, bool Resized)
 {
     if (QWidget *w = WidgetIfAllocated()) {
-        const TRect cr = ClientRect();
-        if (Resized) {
-            if (FixedFrame(FBorderStyle))
-                w->setFixedSize(cr.Width(), cr.Height());
-            else
-                w->resize(cr.Width(), cr.Height());
-        }
+        if (Resized)
+            ApplySizeHints();
         if (Moved)
             w->move(Left(), Top());
     }
@@ -323,16 +318,30 @@ void TCustomForm::ApplyBorder()
         w->setParent(owner, f);
     else
         w->setWindowFlags(f);
+    ApplySizeHints();
+    if (wasVisible)
+        w->show();
+}
+
+void TCustomForm::ApplySizeHints()
+{
+    QWidget *w = WidgetIfAllocated();
+    if (!w || !w->isWindow())
+        return;
     const TRect cr = ClientRect();
     if (FixedFrame(FBorderStyle)) {
         w->setFixedSize(cr.Width(), cr.Height());
-    } else {
-        w->setMinimumSize(0, 0);
-        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        w->resize(cr.Width(), cr.Height());
+        return;
     }
-    if (wasVisible)
-        w->show();
+    // A sizeable window tells the window system how far the user may size it: the form's
+    // constraints, less its frame, since the window is the client area.
+    const int frameW = Width() - cr.Width(), frameH = Height() - cr.Height();
+    const TSizeConstraints *c = Constraints();
+    auto lower = [](int Limit, int Frame) { return Limit > 0 ? std::max(Limit - Frame, 0) : 0; };
+    auto upper = [](int Limit, int Frame) { return Limit > 0 ? std::max(Limit - Frame, 0) : QWIDGETSIZE_MAX; };
+    w->setMinimumSize(lower(c->MinWidth(), frameW), lower(c->MinHeight(), frameH));
+    w->setMaximumSize(upper(c->MaxWidth(), frameW), upper(c->MaxHeight(), frameH));
+    w->resize(cr.Width(), cr.Height());
 }
 
 void TCustomForm::PlaceOnShow()

@@ -289,6 +289,8 @@ private:
     friend class TControlEventBridge;
     void PlaceOnShow();
     void ApplyBorder();
+    // The window's size limits: fixed for a fixed frame, else the constraints.
+    void ApplySizeHints();
     // WM_NCLBUTTONDOWN on the bottom-right corner: the window system resizes the window, or the
     // form follows the pointer itself to the release.
     void StartCornerResize();

@@ -79,6 +79,5 @@ void TFAbout::FormShow(TObject *Sender)
 
 void TFAbout::Label4Click(TObject *Sender)
 {
-    ShellExecuteW(nullptr, QStringLiteral("open"), WebHomePageURL(QStringLiteral("CF40385")), UnicodeString(),
-                  UnicodeString(), SW_SHOW);
+    ShellOpenWebLink(WebHomePageURL(QStringLiteral("CF40385")));
 }

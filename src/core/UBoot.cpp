@@ -6,6 +6,7 @@
 #include "core/ULanguage.h"
 #include "platform/Dialogs.h"
 #include "platform/ExtCtrlsPanels.h"
+#include "platform/FileUtils.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/XMLDoc.h"
@@ -77,8 +78,9 @@ void Add_Operation(const TXMLNode &Operations, bool Configuration, bool Read_Bac
     Add_Text(Op, "Ope_Port", "2008");
     Add_Text(Op, "Ope_Port_Sec", "2007");
     Add_Text(Op, "Ope_Erase_Memory", "0");
-    Add_Text(Op, "Ope_FileName", Configuration ? Path_Active_Conf + QStringLiteral("\\bin\\bank.bin")
-                                               : Path_Master + QStringLiteral("\\Sim40385.sim"));
+    // The update program is a native program here: it takes the file names as native paths.
+    Add_Text(Op, "Ope_FileName", NativePath(Configuration ? Path_Active_Conf + QStringLiteral("\\bin\\bank.bin")
+                                                          : Path_Master + QStringLiteral("\\Sim40385.sim")));
     Add_Text(Op, "Ope_Start_Address", Configuration ? "0x68000" : "0x8000");
     Add_Text(Op, "Ope_Memory_Type", "0");
     Add_Text(Op, "Ope_Bank_Type", Configuration ? "2" : "1");

@@ -132,6 +132,9 @@ TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TFC
     ACG->OnKeyPress = [this](TObject *S, WideChar &Key) { KeyPress(S, Key); };
     ACG->OnDblClickCell = [this](TObject *S, int ARow, int ACol) { DblClickCell(S, ARow, ACol); };
 
+    // The table comes first in the tab order and the buttons after it.
+    P_Button->SetTabOrder(ControlCount());
+
     XML1 = new TXMLDocument(this);
 
     Btn_OK->OnClick = [this](TObject *S) { Btn_OKClick(S); };
@@ -212,6 +215,11 @@ void TFEtherNetIP_Master_Access::FormShow(TObject *Sender)
         }
     }
     Do_Copy = false;
+    // Typing starts in the first rule's first cell, not on OK, whatever had the focus when the
+    // dialog last closed.
+    ACG->SetCol(1);
+    ACG->SetRow(1);
+    SetActiveControl(ACG);
 }
 
 bool TFEtherNetIP_Master_Access::Controllo_dati()

@@ -490,13 +490,12 @@ void TFFabricoreFirmWare::Timer_UpdateTimer(TObject *Sender)
 
 void TFFabricoreFirmWare::LL_UpdateLinkClick(TObject *Sender, const UnicodeString &Link, TSysLinkType LinkType)
 {
-    ShellExecuteW(nullptr, QStringLiteral("open"), Link, UnicodeString(), UnicodeString(), SW_SHOW);
+    ShellOpenWebLink(Link);
 }
 
 void TFFabricoreFirmWare::L_VeltraClick(TObject *Sender)
 {
-    ShellExecuteW(nullptr, QStringLiteral("open"), WebHomePageURL(QStringLiteral("CF40385")), UnicodeString(),
-                  UnicodeString(), SW_SHOW);
+    ShellOpenWebLink(WebHomePageURL(QStringLiteral("CF40385")));
 }
 
 void TFFabricoreFirmWare::Create_New_Project()

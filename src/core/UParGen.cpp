@@ -9,6 +9,7 @@
 #include "platform/ExtCtrlsPanels.h"
 #include "platform/FileUtils.h"
 #include "platform/Messages.h"
+#include "platform/MultiMon.h"
 #include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
@@ -23,6 +24,9 @@ namespace {
 
 constexpr int Form_Client_Width = 460;
 constexpr int Form_Client_Height = 700;
+// The shortest client area the user may size the window to: the title, the buttons and one
+// panel title between them; the panel group scrolls the rest.
+constexpr int Form_Min_Client_Height = 69 + 40 + 60;
 // Space between a panel's lowest control and its lower edge.
 constexpr int Panel_Bottom_Margin = 12;
 constexpr int Fixed_Port = 44818;
@@ -126,6 +130,8 @@ TFParGen::TFParGen(TComponent *AOwner) : TForm(AOwner)
     CPG->VertScrollBar()->SetTracking(true);
     CPG->SetParentColor(false);
     CPG->SetColor(Form_Color);
+    // The group only holds the panels: a stop of its own would show nothing and do nothing.
+    CPG->SetTabStop(false);
 
     CP_Serial = New_Category_Panel();
     CP_EtherNetIP_Master = New_Category_Panel();
@@ -173,6 +179,9 @@ TFParGen::TFParGen(TComponent *AOwner) : TForm(AOwner)
     E_EtherNetIP_Master_Port->SetText(IntToStr(Fixed_Port));
     E_EtherNetIP_Master_Port->SetEnabled(false);
 
+    // The fields come first in the tab order and the buttons after them.
+    P_Button->SetTabOrder(ControlCount());
+
     for (int i = 0; i < 12; ++i)
         Octet_Edit(i)->OnKeyPress = [this](TObject *S, WideChar &Key) { KeyPress(S, Key); };
 
@@ -208,7 +217,15 @@ TEdit *TFParGen::Octet_Edit(int Index) const
 void TFParGen::FormCreate(TObject *Sender)
 {
     L_SW_Code->SetCaption(SW_Code);
+    // The width stays; the height is the user's, so that a short screen still shows the buttons.
+    SetBorderStyle(bsSizeable);
     SetClientSize(Form_Client_Width, Form_Client_Height);
+    TRect Work;
+    if (SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0) && Height() > Work.Height())
+        SetHeight(std::max(Work.Height(), Height() - ClientHeight() + Form_Min_Client_Height));
+    Constraints()->SetMinWidth(Width());
+    Constraints()->SetMaxWidth(Width());
+    Constraints()->SetMinHeight(Height() - ClientHeight() + Form_Min_Client_Height);
     TCategoryPanel *All[] = {CP_Serial,      CP_EtherNetIP_Master, CP_CANopen,       CP_Ethernet, CP_PROFIBUS,
                              CP_SNMP_Agent,  CP_Modbus_TCP_Slave,  CP_BACnet_Slave,  CP_DeviceNet_Slave,
                              CP_CAN,         CP_KNX,               CP_MQTT,          CP_Modbus_Slave, CP_PROFINET};
@@ -310,6 +327,8 @@ void TFParGen::FormShow(TObject *Sender)
         }
     }
     Move_GroupBoxs();
+    // Typing starts in the first field, not on OK, whatever had the focus when it last closed.
+    SetActiveControl(CB_Serial_Serial);
 }
 
 void TFParGen::FormResize(TObject *Sender)

@@ -248,7 +248,7 @@ void TFSoftOptions::Btn_Check_UpdateClick(TObject *Sender)
 
 void TFSoftOptions::LL_Check_UpdateLinkClick(TObject *Sender, const UnicodeString &Link, TSysLinkType LinkType)
 {
-    ShellExecuteW(nullptr, QStringLiteral("open"), Link, UnicodeString(), UnicodeString(), SW_SHOW);
+    ShellOpenWebLink(Link);
 }
 
 void TFSoftOptions::Btn_OKClick(TObject *Sender)

@@ -464,6 +464,11 @@ bool TControlEventBridge::HandleEvent(QEvent *Event)
         return false;
     }
     case QEvent::FocusIn: {
+        // The focused control always shows that it has the focus (a frame or a highlight), however
+        // the focus came: the window system's own style shows it only after Tab presses that Qt
+        // itself handled, and the form moves the focus itself.
+        if (FWidget)
+            FWidget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
         TMessage m;
         m.Msg = WM_SETFOCUS;
         m.WParam = reinterpret_cast<WPARAM>(GLastFocus != FHandle ? GLastFocus : nullptr);

@@ -238,13 +238,8 @@ TPoint TCustomForm::ClientOrigin() const
 void TCustomForm::BoundsChanged(bool Moved, bool Resized)
 {
     if (QWidget *w = WidgetIfAllocated()) {
-        const TRect cr = ClientRect();
-        if (Resized) {
-            if (FixedFrame(FBorderStyle))
-                w->setFixedSize(cr.Width(), cr.Height());
-            else
-                w->resize(cr.Width(), cr.Height());
-        }
+        if (Resized)
+            ApplySizeHints();
         if (Moved)
             w->move(Left(), Top());
     }
@@ -294,13 +289,15 @@ void TCustomForm::ApplyBorder()
         return;
     // An owned window is a tool window of its owner's window: it stays above the owner and is
     // not blocked while the owner runs modal.
-    QWidget *owner = nullptr;
-    if (HWND o = platform_detail::WndParentOf(w))
+    // A form in a modal run is a dialog of the window it was opened from: the window system
+    // keeps it above that window and shows no task bar entry of its own.
+    QWidget *owner = FModalOwner;
+    if (HWND o = platform_detail::WndParentOf(w); o && !owner)
         if (TControlEventBridge *b = platform_detail::BridgeOf(o); b && b->Widget())
             owner = b->Widget()->window();
     const DWORD exStyle = static_cast<DWORD>(GetWindowLong(Handle(), GWL_EXSTYLE));
-    Qt::WindowFlags f = (FBorderStyle == bsDialog) ? Qt::Dialog : Qt::Window;
-    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin || owner)
+    Qt::WindowFlags f = (FBorderStyle == bsDialog || FModalOwner) ? Qt::Dialog : Qt::Window;
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin || (owner && !FModalOwner))
         f = Qt::Tool;
     if ((exStyle & WS_EX_TOPMOST) || FFormStyle == fsStayOnTop)
         f |= Qt::WindowStaysOnTopHint;
@@ -319,20 +316,40 @@ void TCustomForm::ApplyBorder()
             f |= Qt::WindowMaximizeButtonHint;
     }
     const bool wasVisible = w->isVisible();
-    if (owner && owner != w && w->parentWidget() != owner)
+    if (owner && owner != w && w->parentWidget() != owner) {
         w->setParent(owner, f);
-    else
+        w->move(Left(), Top());
+    } else if (!owner && w->parentWidget()) {
+        // The modal run that lent the window an owner is over.
+        w->setParent(nullptr, f);
+        w->move(Left(), Top());
+    } else {
         w->setWindowFlags(f);
+    }
+    ApplySizeHints();
+    if (wasVisible)
+        w->show();
+}
+
+void TCustomForm::ApplySizeHints()
+{
+    QWidget *w = WidgetIfAllocated();
+    if (!w || !w->isWindow())
+        return;
     const TRect cr = ClientRect();
     if (FixedFrame(FBorderStyle)) {
         w->setFixedSize(cr.Width(), cr.Height());
-    } else {
-        w->setMinimumSize(0, 0);
-        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        w->resize(cr.Width(), cr.Height());
+        return;
     }
-    if (wasVisible)
-        w->show();
+    // A sizeable window tells the window system how far the user may size it: the form's
+    // constraints, less its frame, since the window is the client area.
+    const int frameW = Width() - cr.Width(), frameH = Height() - cr.Height();
+    const TSizeConstraints *c = Constraints();
+    auto lower = [](int Limit, int Frame) { return Limit > 0 ? std::max(Limit - Frame, 0) : 0; };
+    auto upper = [](int Limit, int Frame) { return Limit > 0 ? std::max(Limit - Frame, 0) : QWIDGETSIZE_MAX; };
+    w->setMinimumSize(lower(c->MinWidth(), frameW), lower(c->MinHeight(), frameH));
+    w->setMaximumSize(upper(c->MaxWidth(), frameW), upper(c->MaxHeight(), frameH));
+    w->resize(cr.Width(), cr.Height());
 }
 
 void TCustomForm::PlaceOnShow()
@@ -750,6 +767,21 @@ TModalResult TCustomForm::ShowModal()
     return result;
 }
 
+QWidget *TCustomForm::ModalOwnerWindow()
+{
+    QWidget *w = WidgetIfAllocated();
+    if (!w || !w->isWindow() || w->parentWidget())
+        return nullptr;
+    // The window the user opened it from: the active form, else the main form.
+    TCustomForm *owner = Screen ? Screen->ActiveForm() : nullptr;
+    if (!owner || owner == this || !owner->Visible())
+        owner = Application ? Application->MainForm() : nullptr;
+    if (!owner || owner == this || !owner->Visible())
+        return nullptr;
+    QWidget *ow = owner->WidgetIfAllocated();
+    return ow ? ow->window() : nullptr;
+}
+
 TModalResult TCustomForm::ExecuteModal()
 {
     ReleaseCapture();
@@ -768,9 +800,16 @@ TModalResult TCustomForm::ExecuteModal()
             Hide();
         if (QWidget *w = WidgetIfAllocated())
             w->setWindowModality(Qt::NonModal);
+        if (FModalOwner) {
+            FModalOwner = nullptr;
+            ApplyBorder();
+        }
     };
     try {
         HandleNeeded();
+        FModalOwner = ModalOwnerWindow();
+        if (FModalOwner)
+            ApplyBorder();
         if (QWidget *w = WidgetIfAllocated())
             w->setWindowModality(Qt::ApplicationModal);
         Show();

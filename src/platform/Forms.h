@@ -289,6 +289,11 @@ private:
     friend class TControlEventBridge;
     void PlaceOnShow();
     void ApplyBorder();
+    // The window's size limits: fixed for a fixed frame, else the constraints.
+    void ApplySizeHints();
+    // The window that owns this form's window during a modal run; nullptr when none shows.
+    QWidget *ModalOwnerWindow();
+    QWidget *FModalOwner = nullptr;
     // WM_NCLBUTTONDOWN on the bottom-right corner: the window system resizes the window, or the
     // form follows the pointer itself to the release.
     void StartCornerResize();

@@ -1,5 +1,6 @@
 #include "platform/ShellApi.h"
 
+#include "platform/Dialogs.h"
 #include "platform/FileUtils.h"
 
 #include <QDesktopServices>
@@ -334,6 +335,16 @@ std::intptr_t ShellOpenURL(const UnicodeString &lpOperation, const UnicodeString
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return SE_ERR_NOASSOC;
     return QDesktopServices::openUrl(url) ? 42 : SE_ERR_NOASSOC;
+}
+
+bool ShellOpenWebLink(const UnicodeString &Link)
+{
+    if (ShellOpenURL(QStringLiteral("open"), Link) > 32)
+        return true;
+    MessageDlg(QStringLiteral("The link could not be opened: no web browser is set up on this computer.\n\n%1")
+                   .arg(Link.trimmed()),
+               mtError, TMsgDlgButtons{mbOK}, 0);
+    return false;
 }
 
 bool IsPlainPath(const UnicodeString &Text)

@@ -98,6 +98,11 @@ std::intptr_t ShellExecuteW(TWindow /*hwnd*/, const UnicodeString &lpOperation, 
     return IsPlainPath(lpFile) ? ShellOpenDocument(lpOperation, lpFile) : ShellOpenURL(lpOperation, lpFile);
 }
 
+// Opens a web link as ShellExecuteW "open" does and, when the desktop cannot take it (no web
+// browser is set up), says so in an error box that names the link, rather than doing nothing
+// where the user clicked. True when the link was handed over.
+bool ShellOpenWebLink(const UnicodeString &Link);
+
 // --- icons of the shell's system image list ------------------------------------------------------
 
 class TCustomImageList;

@@ -65,9 +65,10 @@ protected:
         });
     }
 
-    QString WinPath(const QString &Relative) const
+    // A file in the program folder as the update program is told of it: a native path.
+    QString NativeFile(const QString &Relative) const
     {
-        return Dir() + QStringLiteral("\\") + Relative;
+        return Dir() + QStringLiteral("/") + Relative;
     }
 
     TPlayedDevice Device;
@@ -108,8 +109,8 @@ TPairs Operation(bool Configuration, const QString &File, bool Read_Back, bool G
 
 TEST_F(Boot, EachUpdateOptionWritesItsParameterFileAndRunsTheProgramOnce)
 {
-    const QString Firmware = WinPath(QStringLiteral("MASTER\\Sim40385.sim"));
-    const QString Image = WinPath(QStringLiteral("PROJECTS\\Plant\\bin\\bank.bin"));
+    const QString Firmware = NativeFile(QStringLiteral("MASTER/Sim40385.sim"));
+    const QString Image = NativeFile(QStringLiteral("PROJECTS/Plant/bin/bank.bin"));
     const struct {
         int Option;
         bool Read_Back;

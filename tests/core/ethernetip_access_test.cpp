@@ -535,3 +535,27 @@ TEST_F(RulesEditor, RestingThePointerOnAHeaderShowsItsHintInTheLanguageInForce)
     });
     EXPECT_EQ(Seen, QStringList{QStringLiteral("Verbindungspunkt T > O")});
 }
+
+TEST_F(RulesEditor, OpensWithTheTableFocusedOnTheFirstRulesFirstCell)
+{
+    // Twice: the second opening follows one that ended on another cell with the focus on OK.
+    for (int Opening = 0; Opening < 2; ++Opening) {
+        SCOPED_TRACE(Opening);
+        Show([&](TScriptedModalHook &hook) {
+            GuiTest::ProcessEvents();
+            EXPECT_EQ(GuiTest::FocusedControl(), G());
+            EXPECT_EQ(G()->Col(), 1);
+            EXPECT_EQ(G()->Row(), 1);
+            // What is typed right away lands in the table.
+            G()->SetCol(2);
+            GuiTest::TypeText(Focused(), QStringLiteral("10.0.0.1"));
+            Key(VK_RETURN);
+            GuiTest::ProcessEvents();
+            EXPECT_EQ(Cell(2, 1), QStringLiteral("10.0.0.1"));
+            EXPECT_EQ(F()->ModalResult(), mrNone);
+            G()->SetRow(4);
+            F()->Btn_OK->SetFocus();
+            GuiTest::Click(F()->Btn_Cancel);
+        });
+    }
+}

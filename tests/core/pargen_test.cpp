@@ -6,6 +6,9 @@
 #include "core/ULanguage.h"
 #include "core/USettings.h"
 #include "platform/ExtCtrlsPanels.h"
+#include "platform/MultiMon.h"
+
+#include <QWidget>
 
 #include <QFileInfo>
 #include <functional>
@@ -359,4 +362,55 @@ TEST_F(ParGen, AFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].contains(QStringLiteral("ParGen.xml"))) << Messages[0].toStdString();
     EXPECT_TRUE(QFileInfo(ConfPath(QStringLiteral("ParGen.xml"))).isDir());
+}
+
+TEST_F(ParGen, OpensOnTheFirstFieldAndTabVisitsOnlyTheFieldsThatShow)
+{
+    TFParGen *F = FParGen;
+    const std::vector<TWinControl *> Tab_Cycle = {
+        F->CB_Serial_Serial,        F->CB_Serial_Baudrate,      F->Cb_Serial_Parity,        F->CB_Serial_StopBits,
+        F->E_EtherNetIP_Master_IP1, F->E_EtherNetIP_Master_IP2, F->E_EtherNetIP_Master_IP3, F->E_EtherNetIP_Master_IP4,
+        F->E_EtherNetIP_Master_SM1, F->E_EtherNetIP_Master_SM2, F->E_EtherNetIP_Master_SM3, F->E_EtherNetIP_Master_SM4,
+        F->CB_EtherNetIP_Master_GAT, F->E_EtherNetIP_Master_GAT1, F->E_EtherNetIP_Master_GAT2,
+        F->E_EtherNetIP_Master_GAT3, F->E_EtherNetIP_Master_GAT4, F->Btn_OK, F->Btn_Cancel};
+    // Twice: the second opening follows one that ended with the focus on OK.
+    for (int Opening = 0; Opening < 2; ++Opening) {
+        SCOPED_TRACE(Opening);
+        const TModalResult Result = Show([&](TScriptedModalHook &) {
+            GuiTest::ProcessEvents();
+            ASSERT_EQ(GuiTest::FocusedControl(), F->CB_Serial_Serial);
+            // Return right after opening does not confirm the dialog.
+            GuiTest::PressKey(F->CB_Serial_Serial, VK_RETURN);
+            GuiTest::ProcessEvents();
+            EXPECT_EQ(F->ModalResult(), mrNone);
+            for (std::size_t i = 1; i <= Tab_Cycle.size(); ++i) {
+                GuiTest::PressKey(GuiTest::FocusedControl(), VK_TAB);
+                GuiTest::ProcessEvents();
+                EXPECT_EQ(GuiTest::FocusedControl(), Tab_Cycle[i % Tab_Cycle.size()]) << "after Tab " << i;
+            }
+            F->Btn_OK->SetFocus();
+            GuiTest::Click(F->Btn_OK);
+        });
+        EXPECT_EQ(Result, mrOk);
+    }
+}
+
+TEST_F(ParGen, TheUserMaySizeTheHeightButNotTheWidth)
+{
+    Show([&](TScriptedModalHook &) {
+        TFParGen *F = FParGen;
+        const QWidget *W = F->Widget();
+        EXPECT_EQ(F->BorderStyle(), bsSizeable);
+        EXPECT_EQ(W->minimumWidth(), 460);
+        EXPECT_EQ(W->maximumWidth(), 460);
+        EXPECT_EQ(W->maximumHeight(), QWIDGETSIZE_MAX);
+        // Room for the title, the buttons and a panel title between them.
+        EXPECT_EQ(W->minimumHeight(), 69 + 40 + 60);
+        // The window fits the screen's work area, so the buttons can be reached.
+        TRect Work;
+        ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0));
+        EXPECT_LE(F->Height(), Work.Height());
+        EXPECT_EQ(F->ClientHeight(), std::min(700, Work.Height() - (F->Height() - F->ClientHeight())));
+        GuiTest::Click(F->Btn_Cancel);
+    });
 }

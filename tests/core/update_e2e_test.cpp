@@ -93,7 +93,8 @@ TEST_F(UpdateEndToEnd, NewConfigurationDefaultParametersImageAndUpdateAgainstLoo
     EXPECT_EQ(UpdateRuns(), 1);
     const QString Parameters = QString::fromUtf8(ReadBytes(QStringLiteral("seen.xml")));
     EXPECT_TRUE(Parameters.contains(QStringLiteral("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>")));
-    EXPECT_TRUE(Parameters.contains(QStringLiteral("\\PROJECTS\\Line1\\bin\\bank.bin</Ope_FileName>")));
+    EXPECT_TRUE(Parameters.contains(QStringLiteral("<Ope_FileName>") + Dir() + QStringLiteral("/PROJECTS/Line1/bin/bank.bin</Ope_FileName>")))
+        << Parameters.toStdString();
     EXPECT_EQ(Last_IP_Address, QStringLiteral("127.0.0.1"));
 }
 

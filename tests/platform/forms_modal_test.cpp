@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -149,6 +151,44 @@ TEST_F(FormsModalTest, ShowModalReturnsTheResultOfTheButtonClicked)
     hook.RunWith([&](TModalRequest &) { GuiTest::Click(dlg->CancelBtn); });
     EXPECT_EQ(dlg->ShowModal(), mrCancel);
     EXPECT_EQ(dlg->Shows, 2);
+}
+
+TEST_F(FormsModalTest, AModalFormIsADialogOwnedByTheWindowItWasOpenedFrom)
+{
+    auto main = std::make_unique<TForm>(nullptr);
+    main->SetBounds(10, 10, 400, 300);
+    main->Show();
+    GuiTest::ProcessEvents();
+    auto first = std::unique_ptr<TDialog>(NewForm<TDialog>(nullptr));
+    first->SetBorderStyle(bsSingle);
+    auto second = std::unique_ptr<TDialog>(NewForm<TDialog>(nullptr));
+    second->SetBorderStyle(bsSingle);
+    auto ownerOf = [](TCustomForm *F) {
+        QWindow *w = F->Widget()->windowHandle();
+        return w ? w->transientParent() : nullptr;
+    };
+    GuiTest::TScriptedModalHook hook;
+    hook.RunWith([&](TModalRequest &) {
+        EXPECT_EQ(first->Widget()->windowType(), Qt::Dialog);
+        EXPECT_EQ(ownerOf(first.get()), main->Widget()->windowHandle());
+        // A dialog opened from the dialog belongs to that dialog.
+        ASSERT_TRUE(GuiTest::WaitUntil([&] { return first->Active(); }));
+        hook.RunWith([&](TModalRequest &) {
+            EXPECT_EQ(second->Widget()->windowType(), Qt::Dialog);
+            EXPECT_EQ(ownerOf(second.get()), first->Widget()->windowHandle());
+            GuiTest::Click(second->Ok);
+        });
+        EXPECT_EQ(second->ShowModal(), mrOk);
+        GuiTest::Click(first->Ok);
+    });
+    EXPECT_EQ(first->ShowModal(), mrOk);
+    // Between runs the forms are windows of their own again, so freeing the owner first is safe.
+    for (TDialog *D : {first.get(), second.get()}) {
+        EXPECT_EQ(D->Widget()->parentWidget(), nullptr);
+        EXPECT_EQ(D->Widget()->windowType(), Qt::Window);
+    }
+    main.reset();
+    EXPECT_FALSE(first->Visible());
 }
 
 TEST_F(FormsModalTest, EscapeReachesTheCancelButtonAndEnterTheDefaultUnlessTheControlWantsIt)

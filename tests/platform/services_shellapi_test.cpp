@@ -1,5 +1,7 @@
 // Starting and awaiting the update program, events as timers, and web links handed to the desktop.
 #include "platform/ShellApi.h"
+#include "platform/Dialogs.h"
+#include "support/GuiTest.h"
 
 #include "support/TempDir.h"
 
@@ -240,6 +242,28 @@ TEST(ShellOpenTest, WebLinksGoToTheDesktopHandlerAndNothingElseIsOpened)
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+TEST(ShellOpenTest, AWebLinkThatNothingCanOpenIsReportedNamingTheLink)
+{
+    const QString link = QStringLiteral("https://www.fabricor.example/Home/download/download.asp#DV40385");
+    GuiTest::TScriptedModalHook hook;
+    hook.Answer(mrOk);
+    // No browser: the headless platform has no handler for web addresses.
+    EXPECT_FALSE(ShellOpenWebLink(link));
+    ASSERT_EQ(hook.Shown.size(), 1u);
+    EXPECT_EQ(hook.Shown[0].Kind, mkMessage);
+    EXPECT_EQ(hook.Shown[0].DlgType, mtError);
+    EXPECT_TRUE(hook.Shown[0].Text.contains(QStringLiteral("could not be opened"))) << hook.Shown[0].Text.toStdString();
+    EXPECT_TRUE(hook.Shown[0].Text.contains(link));
+
+    // With a browser the link goes to it and nothing is said.
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
+    EXPECT_TRUE(ShellOpenWebLink(link));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_EQ(catcher.Opened.size(), 1);
+    EXPECT_EQ(hook.Shown.size(), 1u);
 }
 
 class ShellOpenDocumentTest : public TempDirTest {};

@@ -560,3 +560,73 @@ TEST_F(StdCtrlsInput, ScrollBarRangeAndRequests)
 }
 
 } // namespace
+
+// ---- focus indicators ----
+
+namespace {
+
+QImage Rendered(TWinControl *Control)
+{
+    TBitmap B(Control->Width(), Control->Height());
+    Control->PaintTo(B.Canvas(), 0, 0);
+    return B.ToImage();
+}
+
+// A pixel of the highlight that marks the focus: clearly more blue than red.
+bool IsFocusHighlight(QRgb Pixel)
+{
+    return qBlue(Pixel) > qRed(Pixel) + 40;
+}
+
+} // namespace
+
+TEST_F(StdCtrlsInput, DropDownListsAndCheckBoxesShowWhichHasTheFocus)
+{
+    auto *List = Make<TComboBox>(10, 10);
+    List->SetStyle(csOwnerDrawFixed);
+    List->Items()->Add(QStringLiteral("RS232"));
+    List->SetItemIndex(0);
+    auto *Box = Make<TCheckBox>(10, 50);
+    Box->SetCaption(QStringLiteral("Gateway"));
+    auto *Other = Make<TEdit>(10, 90);
+    ShowForm();
+    for (TWinControl *C : std::vector<TWinControl *>{List, Box}) {
+        SCOPED_TRACE(C->ClassName().toStdString());
+        Other->SetFocus();
+        GuiTest::ProcessEvents();
+        const QImage Without = Rendered(C);
+        // The focus as a keyboard user moves it: Tab from the edit wraps round to the list,
+        // Shift+Tab goes back to the check box.
+        GuiTest::PressKey(Other, VK_TAB, C == Box ? TShiftState{ssShift} : TShiftState{});
+        GuiTest::ProcessEvents();
+        ASSERT_EQ(GuiTest::FocusedControl(), C);
+        const QImage With = Rendered(C);
+        ASSERT_EQ(With.size(), Without.size());
+        const int W = With.width(), H = With.height();
+        if (C == List) {
+            // A ring of highlight along the list's edge, on every side.
+            for (const QPoint P : {QPoint(W / 2, 0), QPoint(W / 2, H - 1), QPoint(0, H / 2), QPoint(W - 1, H / 2)}) {
+                EXPECT_TRUE(IsFocusHighlight(With.pixel(P))) << P.x() << "," << P.y();
+                EXPECT_FALSE(IsFocusHighlight(Without.pixel(P))) << P.x() << "," << P.y();
+            }
+        } else {
+            // The box's outline turns to the highlight and the caption is marked.
+            int Outline = 0, Caption = 0;
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x) {
+                    if (With.pixel(x, y) == Without.pixel(x, y))
+                        continue;
+                    if (x < 16)
+                        Outline += IsFocusHighlight(With.pixel(x, y));
+                    else
+                        ++Caption;
+                }
+            EXPECT_GT(Outline, 20);
+            EXPECT_GT(Caption, 100);
+        }
+        // The mark goes with the focus.
+        Other->SetFocus();
+        GuiTest::ProcessEvents();
+        EXPECT_EQ(Rendered(C), Without);
+    }
+}

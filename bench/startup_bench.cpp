@@ -1,0 +1,226 @@
+// The configurator's start-up as the user waits for it: every form made in the program's order
+// and the main window shown and painted, against a bare window of the main window's size shown
+// and painted by the same program. The ratio of the two is what start-up costs beyond the
+// window system's own share.
+//
+// Two ways: a fresh process per start (this program runs itself as the child, from its entry to
+// the shown window, as a user's start is), and repeated starts inside one process (the forms'
+// own share, without the loading of the program and the window system's first use).
+#include "app/UProgram.h"
+#include "core/UAbout.h"
+#include "core/UBoot.h"
+#include "core/UEtherNetIP_Master_Access.h"
+#include "core/UFabricoreFirmWare.h"
+#include "core/UNew_Project.h"
+#include "core/UOpenConf.h"
+#include "core/UParGen.h"
+#include "core/USoftOptions.h"
+#include "editors/bacnet/UBACnetSlaveSetAccess.h"
+#include "editors/bacnet/UBACnet_Eng_Unit.h"
+#include "editors/can/UReceiveCAN.h"
+#include "editors/can/UTransmitCAN.h"
+#include "editors/canopen/USet_PDO_Access.h"
+#include "editors/canopen/USet_SDO_Client_Access.h"
+#include "editors/canopen/USet_SDO_Server_Access.h"
+#include "editors/gsdml/UProfinetFileName.h"
+#include "editors/knx/UKNXAccess.h"
+#include "editors/mqtt/UMQTT_Set_Topic.h"
+#include "editors/mqtt/UTopicTemplate.h"
+#include "editors/snmp/USNMP_Trap_Access.h"
+#include "platform/FileUtils.h"
+#include "platform/Forms.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+// One program folder for the run: the first start makes its folders and later ones find them,
+// as every start after the first does.
+const QTemporaryDir &ProgramDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Lets the window system map the window and the first paint reach the screen.
+void LetItShow()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+template <class T>
+void Free(T *&Form)
+{
+    delete Form;
+    Form = nullptr;
+}
+
+// The forms go in the reverse of their making, the main window last, as the program ends.
+void FreeProgramForms()
+{
+    Free(FSet_SDO_Server_Access);
+    Free(FSet_SDO_Client_Access);
+    Free(FSet_PDO_Access);
+    Free(FTopicTemplate);
+    Free(FMQTT_Set_Topic);
+    Free(FKNXAccess);
+    Free(FBACnetSlaveSetAccess);
+    Free(FBACnet_Eng_Unit);
+    Free(FTransmitCAN);
+    Free(FReceiveCAN);
+    Free(FSNMP_Trap_Access);
+    Free(FBoot);
+    Free(FProfinetFileName);
+    Free(FEtherNetIP_Master_Access);
+    Free(FParGen);
+    Free(FSoftOptions);
+    Free(FAbout);
+    Free(FOpenConf);
+    Free(FNew_Project);
+    Free(FFabricoreFirmWare);
+}
+
+void BM_ProgramStartToShownMainWindow(benchmark::State &state)
+{
+    SetProgramFolder(ProgramDir().path());
+    for (auto _ : state) {
+        Application->Initialize();
+        Create_Program_Forms();
+        FFabricoreFirmWare->Show();
+        LetItShow();
+        benchmark::DoNotOptimize(FFabricoreFirmWare->Showing());
+        state.PauseTiming();
+        if (!FFabricoreFirmWare->Showing())
+            state.SkipWithError("the main window did not show");
+        FreeProgramForms();
+        LetItShow();
+        state.ResumeTiming();
+    }
+    SetProgramFolder(QString());
+}
+
+// The window system's share: a plain window of the main window's client size.
+void BM_BareWindowToShown(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto w = std::make_unique<QWidget>();
+        w->resize(694, 396);
+        w->show();
+        LetItShow();
+        benchmark::DoNotOptimize(w->isVisible());
+        state.PauseTiming();
+        w.reset();
+        LetItShow();
+        state.ResumeTiming();
+    }
+}
+
+// ---- a fresh process per start ----
+
+const char *const ChildSwitch = "--start-child=";
+std::string SelfPath;
+
+// The child's part: from its entry to the window shown, then one byte to the parent.
+int RunChild(const char *What, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    std::unique_ptr<QWidget> bare;
+    if (std::strcmp(What, "bare") == 0) {
+        bare = std::make_unique<QWidget>();
+        bare->resize(694, 396);
+        bare->show();
+    } else {
+        SetProgramFolder(QString::fromLocal8Bit(What));
+        Application->Initialize();
+        Create_Program_Forms();
+        FFabricoreFirmWare->Show();
+    }
+    LetItShow();
+    const char done = 1;
+    if (::write(STDOUT_FILENO, &done, 1) != 1)
+        return 1;
+    // What the program does on its way out is not part of its start.
+    std::_Exit(0);
+}
+
+// Starts this program as a child that shows What and waits for its word that the window shows.
+bool TimeChildStart(const std::string &What)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    std::string arg = ChildSwitch + What;
+    char *args[] = {SelfPath.data(), arg.data(), nullptr};
+    pid_t pid = 0;
+    const bool started = posix_spawn(&pid, SelfPath.c_str(), &actions, nullptr, args, environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    char done = 0;
+    const bool shown = started && ::read(fds[0], &done, 1) == 1 && done == 1;
+    ::close(fds[0]);
+    int status = 0;
+    if (started)
+        ::waitpid(pid, &status, 0);
+    return shown;
+}
+
+void BM_FreshProcessToShownMainWindow(benchmark::State &state)
+{
+    const std::string folder = ProgramDir().path().toStdString();
+    for (auto _ : state)
+        if (!TimeChildStart(folder))
+            state.SkipWithError("the main window did not show");
+}
+
+void BM_FreshProcessToShownBareWindow(benchmark::State &state)
+{
+    for (auto _ : state)
+        if (!TimeChildStart("bare"))
+            state.SkipWithError("the window did not show");
+}
+
+} // namespace
+
+BENCHMARK(BM_FreshProcessToShownMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FreshProcessToShownBareWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ProgramStartToShownMainWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareWindowToShown)->Unit(benchmark::kMillisecond);
+
+// An entry of its own in place of BENCHMARK_MAIN and the shared one: the shared entry's steps,
+// with the child's part before them.
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (argc > 1 && std::strncmp(argv[1], ChildSwitch, std::strlen(ChildSwitch)) == 0)
+        return RunChild(argv[1] + std::strlen(ChildSwitch), argc, argv);
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    SelfPath = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string(argv[0]);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

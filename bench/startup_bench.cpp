@@ -63,38 +63,6 @@ void LetItShow()
     QApplication::processEvents();
 }
 
-template <class T>
-void Free(T *&Form)
-{
-    delete Form;
-    Form = nullptr;
-}
-
-// The forms go in the reverse of their making, the main window last, as the program ends.
-void FreeProgramForms()
-{
-    Free(FSet_SDO_Server_Access);
-    Free(FSet_SDO_Client_Access);
-    Free(FSet_PDO_Access);
-    Free(FTopicTemplate);
-    Free(FMQTT_Set_Topic);
-    Free(FKNXAccess);
-    Free(FBACnetSlaveSetAccess);
-    Free(FBACnet_Eng_Unit);
-    Free(FTransmitCAN);
-    Free(FReceiveCAN);
-    Free(FSNMP_Trap_Access);
-    Free(FBoot);
-    Free(FProfinetFileName);
-    Free(FEtherNetIP_Master_Access);
-    Free(FParGen);
-    Free(FSoftOptions);
-    Free(FAbout);
-    Free(FOpenConf);
-    Free(FNew_Project);
-    Free(FFabricoreFirmWare);
-}
-
 void BM_ProgramStartToShownMainWindow(benchmark::State &state)
 {
     SetProgramFolder(ProgramDir().path());
@@ -107,7 +75,7 @@ void BM_ProgramStartToShownMainWindow(benchmark::State &state)
         state.PauseTiming();
         if (!FFabricoreFirmWare->Showing())
             state.SkipWithError("the main window did not show");
-        FreeProgramForms();
+        Free_Program_Forms();
         LetItShow();
         state.ResumeTiming();
     }

@@ -45,3 +45,36 @@ void Create_Program_Forms()
     Application->CreateForm(FSet_SDO_Client_Access);
     Application->CreateForm(FSet_SDO_Server_Access);
 }
+
+namespace {
+template <class T>
+void FreeForm(T *&Form)
+{
+    delete Form;
+    Form = nullptr;
+}
+} // namespace
+
+void Free_Program_Forms()
+{
+    FreeForm(FSet_SDO_Server_Access);
+    FreeForm(FSet_SDO_Client_Access);
+    FreeForm(FSet_PDO_Access);
+    FreeForm(FTopicTemplate);
+    FreeForm(FMQTT_Set_Topic);
+    FreeForm(FKNXAccess);
+    FreeForm(FBACnetSlaveSetAccess);
+    FreeForm(FBACnet_Eng_Unit);
+    FreeForm(FTransmitCAN);
+    FreeForm(FReceiveCAN);
+    FreeForm(FSNMP_Trap_Access);
+    FreeForm(FBoot);
+    FreeForm(FProfinetFileName);
+    FreeForm(FEtherNetIP_Master_Access);
+    FreeForm(FParGen);
+    FreeForm(FSoftOptions);
+    FreeForm(FAbout);
+    FreeForm(FOpenConf);
+    FreeForm(FNew_Project);
+    FreeForm(FFabricoreFirmWare);
+}

@@ -38,12 +38,6 @@
 
 namespace {
 
-template <class T> void Free(T *&Form)
-{
-    delete Form;
-    Form = nullptr;
-}
-
 class Program : public TempDirTest {
 protected:
     void SetUp() override
@@ -56,26 +50,7 @@ protected:
     void TearDown() override
     {
         Protocol_Steps = TProtocol_Steps();
-        Free(FSet_SDO_Server_Access);
-        Free(FSet_SDO_Client_Access);
-        Free(FSet_PDO_Access);
-        Free(FTopicTemplate);
-        Free(FMQTT_Set_Topic);
-        Free(FKNXAccess);
-        Free(FBACnetSlaveSetAccess);
-        Free(FBACnet_Eng_Unit);
-        Free(FTransmitCAN);
-        Free(FReceiveCAN);
-        Free(FSNMP_Trap_Access);
-        Free(FBoot);
-        Free(FProfinetFileName);
-        Free(FEtherNetIP_Master_Access);
-        Free(FParGen);
-        Free(FSoftOptions);
-        Free(FAbout);
-        Free(FOpenConf);
-        Free(FNew_Project);
-        Free(FFabricoreFirmWare);
+        Free_Program_Forms();
         Path_Active_Conf.clear();
         Name_Active_Conf.clear();
         SetProgramFolder(QString());

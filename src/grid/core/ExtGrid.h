@@ -1330,6 +1330,8 @@ public:
     virtual UnicodeString GetVersionString();
     virtual bool ValidateCell(const UnicodeString &NewValue);
     virtual bool ValidateCellWide(const UnicodeString &NewValue);
+    // The frame both checks run in: one check at a time, with the edit flag down while it runs.
+    bool RunCellValidation(const std::function<void(bool &Valid)> &Check);
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     virtual void RemoveRows(int RowIndex, int RCount);
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);

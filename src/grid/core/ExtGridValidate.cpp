@@ -38,7 +38,7 @@ void TExtStringGrid::SetCurrentCellText(const UnicodeString &Value)
     SetCells(RealColIndex(Col()), Row(), Value);
 }
 
-bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
+bool TExtStringGrid::RunCellValidation(const std::function<void(bool &Valid)> &Check)
 {
     if (!FEditing || FValidating)
         return true;
@@ -46,6 +46,23 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
     FValidating = true;
     bool valid = true;
     try {
+        Check(valid);
+        const bool editing = FEditing;
+        SaveOldCellValue(Col(), Row());
+        FEditing = editing;
+    } catch (...) {
+        FValidating = false;
+        throw;
+    }
+    FValidating = false;
+    if (valid)
+        HideFocusWindow();
+    return valid;
+}
+
+bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
+{
+    return RunCellValidation([&](bool &valid) {
         const int c = RealColIndex(FOldCol), r = FOldRow;
         FNewCellText = NewValue;
         if (NewValue != FOldCellText || AlwaysValidate) {
@@ -106,27 +123,12 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
             }
             FOldCellText = GridCells(c, r);
         }
-        const bool editing = FEditing;
-        SaveOldCellValue(Col(), Row());
-        FEditing = editing;
-    } catch (...) {
-        FValidating = false;
-        throw;
-    }
-    FValidating = false;
-    if (valid)
-        HideFocusWindow();
-    return valid;
+    });
 }
 
 bool TExtStringGrid::ValidateCellWide(const UnicodeString &NewValue)
 {
-    if (!FEditing || FValidating)
-        return true;
-    FEditing = false;
-    FValidating = true;
-    bool valid = true;
-    try {
+    return RunCellValidation([&](bool &valid) {
         const int c = RealColIndex(FOldCol), r = FOldRow;
         FNewCellText = NewValue;
         if (NewValue != FOldCellTextWide || AlwaysValidate) {
@@ -162,17 +164,7 @@ bool TExtStringGrid::ValidateCellWide(const UnicodeString &NewValue)
             }
             FOldCellTextWide = WideCells(c, r);
         }
-        const bool editing = FEditing;
-        SaveOldCellValue(Col(), Row());
-        FEditing = editing;
-    } catch (...) {
-        FValidating = false;
-        throw;
-    }
-    FValidating = false;
-    if (valid)
-        HideFocusWindow();
-    return valid;
+    });
 }
 
 void TExtStringGrid::ShowInvalidEntryTip()

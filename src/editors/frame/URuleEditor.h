@@ -45,6 +45,7 @@ struct TRule_Grid {
     bool Has_Enable = true;            // column 1 is the "Y"/"N" Enable box
     UnicodeString Section;             // the element the rows stand in; empty: the root itself
     int Header_Height = 22;            // 0 keeps the grid's own
+    int Row_Height = 0;                // 0 keeps the grid's own
 };
 
 // Where the header hint comes from.

@@ -1,6 +1,8 @@
 #include "controls/LbButton.h"
 
+#include "platform/ActnList.h"
 #include "platform/Forms.h"
+#include "platform/ImgList.h"
 #include "platform/Windows.h"
 
 namespace {
@@ -138,25 +140,28 @@ void TLbButton::SetModalResult(TModalResult Value)
     FKind = bkCustom;
 }
 
-void TLbButton::SetPopupMenu(TPopupMenu *Value)
+void TLbButton::ActionChange(TObject *Sender, bool CheckDefaults)
 {
-    if (FPopupMenu == Value)
+    TCustomControl::ActionChange(Sender, CheckDefaults);
+    auto *action = dynamic_cast<TCustomAction *>(Sender);
+    if (!action || !action->ActionList() || !FGlyph->Empty())
         return;
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
-    FPopupMenu = Value;
-    if (FPopupMenu)
-        FPopupMenu->FreeNotification(this);
-    Invalidate();
+    TCustomImageList *images = action->ActionList()->Images();
+    if (images && action->ImageIndex() >= 0 && action->ImageIndex() < images->Count())
+        CopyActionImageToGlyph(images, action->ImageIndex());
 }
 
-void TLbButton::Notification(TComponent *AComponent, TOperation Operation)
+void TLbButton::CopyActionImageToGlyph(TCustomImageList *Images, int Index)
 {
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) {
-        FPopupMenu = nullptr;
-        Invalidate();
-    }
+    FGlyph->SetSize(Images->Width(), Images->Height());
+    // Magenta fills what the image leaves transparent, and the face draws the glyph with its
+    // lower-left pixel's colour as the transparent one.
+    TCanvas *c = FGlyph->Canvas();
+    c->Brush()->SetColor(TColor(0xFF00FF));
+    c->FillRect(Rect(0, 0, FGlyph->Width(), FGlyph->Height()));
+    Images->Draw(c, 0, 0, Index, true);
+    FNumGlyphs = 1;
+    Invalidate();
 }
 
 void TLbButton::SetNumGlyphs(int Value)
@@ -228,7 +233,7 @@ void TLbButton::Paint()
         bmp.Canvas()->Brush()->SetColor(clFuchsia);
         bmp.Canvas()->FillRect(Rect(0, 0, W, H));
     }
-    const bool arrow = FPopupMenu != nullptr;
+    const bool arrow = PopupMenu() != nullptr;
     if (FStyle == bsOld && Focused()) {
         TBitmap inner(W - 2 > 0 ? W - 2 : 0, H - 2 > 0 ? H - 2 : 0);
         DrawLbButtonFace(inner.Canvas(), W - 2, H - 2, FHotTrackStep, FNumGlyphs, FGlyph.get(), bDown, hot, false,
@@ -274,10 +279,10 @@ void TLbButton::PerformClick()
     if (FModalResult != mrNone)
         if (TCustomForm *form = GetParentForm())
             form->SetModalResult(FModalResult);
-    if (FPopupMenu) {
+    if (TPopupMenu *menu = PopupMenu()) {
         const TPoint at = ClientToScreen(Point(0, Height()));
-        FPopupMenu->SetPopupComponent(this);
-        FPopupMenu->Popup(at.X, at.Y);
+        menu->SetPopupComponent(this);
+        menu->Popup(at.X, at.Y);
     }
 }
 
@@ -285,6 +290,9 @@ void TLbButton::Click()
 {
     bDown = true;
     PerformClick();
+    // The platform's click would fire OnClick a second time; only its action part is left.
+    if (TControlActionLink *link = ActionLink())
+        link->Execute(this);
 }
 
 void TLbButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -24,6 +24,8 @@
 
 #include <memory>
 
+class TCustomImageList;
+
 class TLbButton : public TCustomControl {
 public:
     explicit TLbButton(TComponent *AOwner);
@@ -58,9 +60,6 @@ public:
     void SetLightColor(TColor Value);
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value);
-    // A menu popped up under the button after each click; the face shows a drop-down arrow.
-    TPopupMenu *PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu *Value);
     int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int Value);
     TColor ShadowColor() const { return FShadowColor; }
@@ -85,14 +84,16 @@ public:
     // The click: fires OnClick and hands ModalResult to the form, on a visible, enabled button
     // that is pressed.
     void PerformClick();
+    // The click of a press, a key or a dialog key: PerformClick, then the assigned action.
     void Click() override;
 
     // OnClick and OnMouseEnter are the control's; OnMouseExit fires when the pointer leaves.
     TNotifyEvent OnMouseExit;
 
 protected:
-    void Notification(TComponent *AComponent, TOperation Operation) override;
     void Paint() override;
+    // An action with a picture gives it to a button that has no glyph of its own.
+    void ActionChange(TObject *Sender, bool CheckDefaults) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseEnter() override;
@@ -113,6 +114,7 @@ private:
     bool Hot() const;
     // The form at the end of the owner chain's first form link.
     TCustomForm *OwnerForm() const;
+    void CopyActionImageToGlyph(TCustomImageList *Images, int Index);
 
     TAlignment FAlignment = taCenter;
     TColor FShadowColor = 0x808080;
@@ -139,6 +141,5 @@ private:
     TLbButtonThread *FThread = nullptr;
     int FHotTrackStep = 0;
     DWORD FExStyle = 0;
-    TPopupMenu *FPopupMenu = nullptr;
     bool FDestroying = false;
 };

@@ -87,12 +87,12 @@ void TFFabricoreFirmWare::Step_EtherNetIP_Access()
 
 void TFFabricoreFirmWare::Change_Language_Editors()
 {
+    if (FBoot)
+        FBoot->Set_Lang();
     if (FParGen)
         FParGen->Set_Lang();
     if (FEtherNetIP_Master_Access)
         FEtherNetIP_Master_Access->Set_Lang();
-    if (FBoot)
-        FBoot->Set_Lang();
     if (Protocol_Steps.Change_Language)
         Protocol_Steps.Change_Language();
 }

@@ -154,14 +154,9 @@ void TExtDropDownSpeedButton::PaintDropDownStyle(TCanvas *C)
         CloseThemeData(theme);
         return;
     }
-    // Classic: a raised face with the arrow in black.
-    C->Brush()->SetStyle(TBrushStyle::bsSolid);
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(client);
-    C->Pen()->SetColor(pressed ? clBtnFace : clBtnShadow);
-    C->MoveTo(Width() - 1, 0);
-    C->LineTo(Width() - 1, Height() - 1);
-    C->LineTo(0, Height() - 1);
+    // Classic: the speed button's own raised face with a lighter inner edge; the arrow stays
+    // black even on a disabled button.
+    TSpeedButton::Paint();
     C->Pen()->SetColor(clBtnFace);
     C->MoveTo(Width() - 2, 0);
     C->LineTo(0, 0);
@@ -170,26 +165,73 @@ void TExtDropDownSpeedButton::PaintDropDownStyle(TCanvas *C)
     C->MoveTo(Width() - 3, 1);
     C->LineTo(1, 1);
     C->LineTo(1, Height() - 2);
-    DrawArrow(C, Enabled() ? clBlack : clGray);
+    DrawArrow(C, clBlack);
 }
 
 void TExtDropDownSpeedButton::PaintButtonStyle(TCanvas *C)
 {
+    const bool themed = UseThemes();
+    if (!themed && !Flat()) {
+        TSpeedButton::Paint();
+        return;
+    }
     const TRect client(0, 0, Width(), Height());
+    const bool down = Pressed();
+    const TPoint shift = down ? TPoint(1, 1) : TPoint(0, 0);
+    if (TExtCustomDropDown *edit = Edit())
+        C->Font()->Assign(edit->Font());
+    TBitmap *glyph = Glyph();
+    const bool hasGlyph = glyph && !glyph->Empty();
+    const bool hasCaption = !Caption().isEmpty();
+    C->FillRect(client);
+    if (themed) {
+        HTHEME theme = OpenThemeData(Parent() ? Parent()->Handle() : nullptr, QStringLiteral("button"));
+        const int state = !Enabled() ? 4 : down ? 3 : FHot ? 2 : 1;
+        DrawThemeBackground(theme, C->Handle(), 1, state, TRect(0, 0, Width() + 1, Height() + 1), nullptr);
+        CloseThemeData(theme);
+        TRect area = client;
+        InflateRect(area, -2, -2);
+        int x = area.Left, y = area.Top;
+        if (hasGlyph) {
+            if (hasCaption)
+                x += 2;
+            else if (glyph->Width() < area.Width())
+                x += (area.Width() - glyph->Width()) / 2;
+            if (glyph->Height() < area.Height())
+                y += (area.Height() - glyph->Height()) / 2;
+            x += shift.X;
+            y += shift.Y;
+            glyph->SetTransparent(true);
+            C->Draw(x, y, glyph);
+        }
+        if (hasCaption) {
+            C->Brush()->SetStyle(TBrushStyle::bsClear);
+            if (hasGlyph) {
+                TRect r(x + glyph->Width() + 2, y - 1, client.Right, client.Bottom);
+                DrawText(C->Handle(), Caption(), -1, &r, 0);
+            } else {
+                TRect r(3, 1, Width() - 3, Height() - 1);
+                OffsetRect(r, shift.X, shift.Y);
+                DrawText(C->Handle(), Caption(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            }
+        }
+        return;
+    }
     C->Brush()->SetStyle(TBrushStyle::bsSolid);
     C->Brush()->SetColor(clBtnFace);
     C->FillRect(client);
-    if (UseThemes()) {
-        HTHEME theme = OpenThemeData(Parent() ? Parent()->Handle() : nullptr, QStringLiteral("button"));
-        const int state = !Enabled() ? 4 : Pressed() ? 3 : FHot ? 2 : 1;
-        DrawThemeBackground(theme, C->Handle(), 1, state, TRect(0, 0, Width() + 1, Height() + 1), nullptr);
-        CloseThemeData(theme);
+    TRect edge(0, 0, Width() + 1, Height() + 1);
+    DrawEdge(C->Handle(), edge, FEtched ? EDGE_ETCHED : EDGE_RAISED, BF_RECT | (down ? BF_FLAT : 0));
+    if (hasGlyph) {
+        TRect r = client;
+        InflateRect(r, -3, -3);
+        OffsetRect(r, shift.X, shift.Y);
+        DrawBitmapOnColor(C, glyph, clBtnFace, r);
     }
-    if (!Caption().isEmpty()) {
+    if (hasCaption) {
         C->Brush()->SetStyle(TBrushStyle::bsClear);
         TRect r(3, 1, Width() - 3, Height() - 1);
-        if (Pressed())
-            OffsetRect(r, 1, 1);
+        OffsetRect(r, shift.X, shift.Y);
         DrawText(C->Handle(), Caption(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 }

@@ -710,7 +710,7 @@ void TExtCustomDropDown::WMPaste(TMessage &)
     }
     if (FEditType == etMoney && ValueText().length() > 3) {
         SelectAll();
-    } else if (FEditType != etMoney && FEditType != etFloat) {
+    } else {
         SetSelStart(newLength > 0 ? newStart : newCaret);
         SetSelLength(newLength);
     }

@@ -12,7 +12,8 @@ UnicodeString ShortenWithEllipsis(const UnicodeString &Line, int Available,
         if (Width(s + Dots) < Available)
             return s + Dots;
     }
-    return Dots;
+    // An edit too narrow even for the dots shows the line as it is and lets the edit clip it.
+    return Line;
 }
 
 TExtMemoDropDown::TExtMemoDropDown(TComponent *AOwner)

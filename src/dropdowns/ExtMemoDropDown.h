@@ -52,6 +52,6 @@ private:
 };
 
 // The first line cut from the end, one character at a time and followed by "...", until it
-// measures narrower than Available. Width measures a candidate.
+// measures narrower than Available; the line itself when none does. Width measures a candidate.
 UnicodeString ShortenWithEllipsis(const UnicodeString &Line, int Available,
                                   const std::function<int(const UnicodeString &)> &Width);

@@ -1,5 +1,7 @@
 #include "platform/ActnList.h"
 
+#include "platform/ImgList.h"
+
 #include <algorithm>
 
 // ---- TBasicAction ----
@@ -33,9 +35,49 @@ void TBasicAction::UnRegisterChanges(TBasicActionLink *Link)
     FClients.erase(std::remove(FClients.begin(), FClients.end(), Link), FClients.end());
 }
 
+// ---- TCustomActionList ----
+
+TCustomActionList::TCustomActionList(TComponent *AOwner) : TComponent(AOwner) {}
+
+void TCustomActionList::SetImages(TCustomImageList *Value)
+{
+    if (Value == FImages)
+        return;
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (FImages)
+        FImages->FreeNotification(this);
+}
+
+void TCustomActionList::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages)
+        FImages = nullptr;
+}
+
 // ---- TCustomAction ----
 
 TCustomAction::TCustomAction(TComponent *AOwner) : TBasicAction(AOwner) {}
+
+void TCustomAction::SetActionList(TCustomActionList *Value)
+{
+    if (Value == FActionList)
+        return;
+    if (FActionList)
+        FActionList->RemoveFreeNotification(this);
+    FActionList = Value;
+    if (FActionList)
+        FActionList->FreeNotification(this);
+}
+
+void TCustomAction::Notification(TComponent *AComponent, TOperation Operation)
+{
+    TBasicAction::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FActionList)
+        FActionList = nullptr;
+}
 
 // Each setter tells the linked clients first, while they can still compare their value with
 // the action's old one.

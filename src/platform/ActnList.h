@@ -15,6 +15,26 @@
 #include <vector>
 
 class TBasicActionLink;
+class TCustomImageList;
+
+// A list of actions sharing one image list, from which each action may name its picture.
+class TCustomActionList : public TComponent {
+public:
+    explicit TCustomActionList(TComponent *AOwner);
+    TCustomImageList *Images() const { return FImages; }
+    void SetImages(TCustomImageList *Value);
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+
+private:
+    TCustomImageList *FImages = nullptr;
+};
+
+class TActionList : public TCustomActionList {
+public:
+    using TCustomActionList::TCustomActionList;
+};
 
 class TBasicAction : public TComponent {
 public:
@@ -48,8 +68,18 @@ public:
     void SetGroupIndex(int Value);
     const UnicodeString &Hint() const { return FHint; }
     void SetHint(const UnicodeString &Value);
+    // The list the action belongs to, and its picture there (-1: none).
+    TCustomActionList *ActionList() const { return FActionList; }
+    void SetActionList(TCustomActionList *Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value) { FImageIndex = Value; }
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
 
 private:
+    TCustomActionList *FActionList = nullptr;
+    int FImageIndex = -1;
     UnicodeString FCaption;
     bool FChecked = false;
     bool FEnabled = true;

@@ -34,6 +34,7 @@
 
 #include <QDir>
 #include <iterator>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -130,6 +131,32 @@ TEST_F(Program, ALanguageFileChangesTheEditorsTextsAtOnce)
     EXPECT_EQ(FSet_SDO_Client_Access->sga->Cells(1, 0), QStringLiteral("Knoten"));
     EXPECT_EQ(FBACnetSlaveSetAccess->ACG_BACnet_in_Read->Cells(1, 0), QStringLiteral("Objekttyp"));
     EXPECT_EQ(FBACnet_Eng_Unit->Label1->Caption(), QStringLiteral("Aktuelle Einheit"));
+}
+
+TEST_F(Program, ALanguageChangeRefreshesTheFormsInTheirFixedOrder)
+{
+    // The main window's caption is no language text, so its first label stands for it.
+    TControl *const Order[] = {FFabricoreFirmWare->L_Begin, FNew_Project,          FOpenConf,
+                               FSoftOptions,                FBoot,                 FParGen,
+                               FEtherNetIP_Master_Access,   FProfinetFileName,     FSNMP_Trap_Access,
+                               FReceiveCAN,                 FTransmitCAN,          FSet_PDO_Access,
+                               FSet_SDO_Client_Access,      FSet_SDO_Server_Access, FBACnetSlaveSetAccess,
+                               FBACnet_Eng_Unit,            FKNXAccess,            FMQTT_Set_Topic,
+                               FTopicTemplate};
+    // Each caption is blanked so that its refresh shows as a caption change.
+    std::vector<TControl *> refreshed;
+    for (TControl *C : Order) {
+        C->SetCaption(QString());
+        C->SetWindowProc([C, &refreshed, Old = C->WindowProc()](TMessage &Message) {
+            if (Message.Msg == CM_TEXTCHANGED)
+                refreshed.push_back(C);
+            Old(Message);
+        });
+    }
+    FFabricoreFirmWare->Change_Language();
+    for (TControl *C : Order)
+        C->SetWindowProc(nullptr);
+    EXPECT_EQ(refreshed, std::vector<TControl *>(std::begin(Order), std::end(Order)));
 }
 
 } // namespace

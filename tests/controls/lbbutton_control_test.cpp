@@ -2,6 +2,8 @@
 // modal result, hover and the slow fade with its worker thread, properties that reset the kind,
 // colour presets, and the faces it paints in each state.
 #include "controls/LbButton.h"
+#include "platform/ActnList.h"
+#include "platform/ImgList.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
 
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -273,7 +276,8 @@ TEST_F(LbButtonTest, PopupMenuOpensUnderTheButtonAfterTheClick)
     menu->Items()->Add(item);
     int popups = 0;
     menu->OnPopup = [&](TObject *) { EXPECT_EQ(OkClicks, 1) << "after OnClick"; ++popups; };
-    Form->Ok->SetPopupMenu(menu);
+    // Set as any control's menu: the button has no menu of its own beside it.
+    static_cast<TControl *>(Form->Ok)->SetPopupMenu(menu);
     ShowForm();
 
     // The face carries the drop-down arrow at the right.
@@ -295,6 +299,64 @@ TEST_F(LbButtonTest, PopupMenuOpensUnderTheButtonAfterTheClick)
     GuiTest::Click(Form->Ok);
     EXPECT_EQ(OkClicks, 2);
     EXPECT_EQ(hook.Shown.size(), 1u);
+}
+
+TEST_F(LbButtonTest, AClickRunsTheAssignedActionAfterTheButtonsOwnClick)
+{
+    std::vector<QString> order;
+    auto *act = new TCustomAction(Form.get());
+    act->OnExecute = [&](TObject *) { order.push_back(QStringLiteral("action")); };
+    Form->CancelBtn->OnClick = nullptr;
+    Form->CancelBtn->SetModalResult(mrNone);
+    Form->CancelBtn->SetAction(act);
+    Form->Ok->SetAction(act);
+    Form->Ok->OnClick = [&](TObject *) { order.push_back(QStringLiteral("click")); };
+    ShowForm();
+
+    GuiTest::Click(Form->CancelBtn);
+    EXPECT_EQ(order, std::vector<QString>({"action"}));
+    order.clear();
+    GuiTest::Click(Form->Ok);
+    EXPECT_EQ(order, std::vector<QString>({"click", "action"}));
+}
+
+TEST_F(LbButtonTest, AnActionsPictureBecomesTheGlyphOfAButtonWithoutOne)
+{
+    auto *images = new TImageList(Form.get());
+    images->SetWidth(8);
+    images->SetHeight(8);
+    for (TColor c : {clRed, clBlue}) {
+        TBitmap pic(8, 8);
+        pic.Canvas()->Brush()->SetColor(c);
+        pic.Canvas()->FillRect(Rect(0, 0, 8, 8));
+        images->Add(&pic, nullptr);
+    }
+    auto *list = new TActionList(Form.get());
+    list->SetImages(images);
+    auto *act = new TCustomAction(Form.get());
+    act->SetActionList(list);
+
+    struct Case {
+        int ImageIndex;
+        bool HasGlyph;
+        int WantWidth;
+    } cases[] = {{1, false, 8}, {2, false, 0}, {-1, false, 0}, {1, true, 4}};
+    for (const Case &c : cases) {
+        TLbButton *b = Form->MakeButton(QStringLiteral("Btn_Pic"), 10);
+        if (c.HasGlyph) {
+            TBitmap own(4, 4);
+            b->SetGlyph(&own);
+        }
+        act->SetImageIndex(c.ImageIndex);
+        b->SetAction(act);
+        EXPECT_EQ(b->Glyph()->Width(), c.WantWidth) << c.ImageIndex;
+        if (c.WantWidth == 8) {
+            EXPECT_EQ(b->Glyph()->Height(), 8);
+            EXPECT_EQ(b->NumGlyphs(), 1);
+            EXPECT_EQ(b->Glyph()->Canvas()->Pixels(3, 3), clBlue);
+        }
+        delete b;
+    }
 }
 
 TEST_F(LbButtonTest, KindsSetResultGlyphAndCaptionAndGlyphOrResultResetTheKind)

@@ -85,6 +85,39 @@ TEST_F(DropDownButtonTest, ClassicRaisedFaceWithABlackArrow)
     EXPECT_EQ(Pixel(e, 8, 8), clBlack);
 }
 
+TEST_F(DropDownButtonTest, ClassicArrowStaysBlackOnADisabledEdit)
+{
+    TPlainDropDown *e = Make();
+    e->SetEnabled(false);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(Pixel(e, 8, 8), clBlack);
+}
+
+TEST_F(DropDownButtonTest, PushButtonLookDrawsItsGlyphPlainFlatOrEtched)
+{
+    TPlainDropDown *e = Make();
+    TExtDropDownSpeedButton *b = e->Button()->Button();
+    // A red square on magenta, the magenta being the glyph's transparent colour.
+    TBitmap glyph(8, 8);
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(Rect(2, 2, 6, 6));
+    b->SetGlyph(&glyph);
+    b->SetButtonStyle(TExtDropDownSpeedButton::bsButton);
+    const int cx = b->Width() / 2, cy = b->Height() / 2;
+    // The speed button's own look: its glyph in the middle.
+    EXPECT_EQ(Pixel(e, cx, cy), clRed);
+
+    b->SetFlat(true);
+    EXPECT_EQ(Pixel(e, 3 + 3, 3 + 3), clRed);
+    EXPECT_EQ(Pixel(e, 3, 3), ColorToRGB(clBtnFace)) << "the glyph's magenta shows the face";
+    EXPECT_NE(Pixel(e, 0, 0), ColorToRGB(clBtnShadow));
+    b->SetEtched(true);
+    EXPECT_EQ(Pixel(e, 0, 0), ColorToRGB(clBtnShadow)) << "an etched edge starts dark";
+    EXPECT_EQ(Pixel(e, 1, 1), ColorToRGB(clWhite));
+}
+
 TEST_F(DropDownButtonTest, ThemedPartInItsStateAndDisabledWhileReadOnly)
 {
     const Cardinal previous = SetComCtl32Version(6u << 16);

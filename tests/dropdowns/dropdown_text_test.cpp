@@ -221,6 +221,34 @@ TEST_P(DropDownTextTest, PasteFollowsTheType)
     }
 }
 
+TEST_P(DropDownTextTest, APastedNumberLeavesTheCaretAfterItOrSelectsWhatReplacedTheSelection)
+{
+    struct Case {
+        TDropDownEditType Type;
+        int SelStart, SelLength;
+        const char *Clip;
+        const char *Want;
+        int WantStart, WantLength;
+    } cases[] = {
+        {etFloat, 1, 0, "12", "5129", 3, 0},
+        {etFloat, 0, 1, "7", "79", 0, 1},
+        {etMoney, 1, 0, "1", "519", 2, 0},
+        {etMoney, 1, 1, "3", "53", 1, 1},
+    };
+    for (const Case &c : cases) {
+        Edit->SetEditType(c.Type);
+        Edit->SetPrecision(0);
+        Edit->SetText(QStringLiteral("59"));
+        Edit->SetSelStart(c.SelStart);
+        Edit->SetSelLength(c.SelLength);
+        Clipboard()->SetAsText(QString::fromLatin1(c.Clip));
+        Edit->Perform(WM_PASTE, 0, 0);
+        EXPECT_EQ(Edit->GetText(), QString::fromLatin1(c.Want)) << c.Type << " " << c.Clip;
+        EXPECT_EQ(Edit->SelStart(), c.WantStart) << c.Type << " " << c.Clip;
+        EXPECT_EQ(Edit->SelLength(), c.WantLength) << c.Type << " " << c.Clip;
+    }
+}
+
 TEST_P(DropDownTextTest, PrefixAndSuffixKeepTheCaretOnTheValue)
 {
     Edit->Prefix = QStringLiteral("$ ");

@@ -45,6 +45,24 @@ TEST_F(MemoDropDownTest, NonEditableEditShowsTheFirstLineWithAMark)
     EXPECT_EQ(Edit->Text(), QStringLiteral("Alpha\r\nBeta")) << "an editable edit shows all lines";
 }
 
+TEST(MemoEllipsis, TheLineIsCutUntilItFitsAndKeptWholeWhenNothingDoes)
+{
+    const auto width = [](const UnicodeString &S) { return int(S.length()) * 10; };
+    const struct {
+        int Available;
+        const char *Shown;
+    } Cases[] = {
+        {81, "Alpha..."}, // the first candidate narrower than the room
+        {80, "Alph..."},  // as wide as the room is not narrower
+        {31, "..."},      // every character cut
+        {30, "Alphabet"}, // not even the dots fit
+        {0, "Alphabet"},
+    };
+    for (const auto &C : Cases)
+        EXPECT_EQ(ShortenWithEllipsis(QStringLiteral("Alphabet"), C.Available, width), QString::fromLatin1(C.Shown))
+            << C.Available;
+}
+
 TEST_F(MemoDropDownTest, PopupEnterAddsALineEscDropsEditsF4KeepsThem)
 {
     SetLines(QStringLiteral("one"));

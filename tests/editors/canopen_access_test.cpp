@@ -122,6 +122,18 @@ TEST_F(CANopenAccess, PDOsTypedOnBothPagesAreWrittenAndComeBack)
     EXPECT_TRUE(Messages.isEmpty());
 }
 
+TEST_F(CANopenAccess, BothListsOfEachEditorShowRowsOf21Pixels)
+{
+    for (TFCANopen_Access *F : {static_cast<TFCANopen_Access *>(FSet_PDO_Access),
+                                static_cast<TFCANopen_Access *>(FSet_SDO_Client_Access),
+                                static_cast<TFCANopen_Access *>(FSet_SDO_Server_Access)})
+        for (TExtColumnGrid *G : {F->sga, F->sgb}) {
+            EXPECT_EQ(G->DefaultRowHeight(), 21) << F->Name().toStdString();
+            EXPECT_EQ(G->RowHeights(0), 21) << F->Name().toStdString();
+            EXPECT_EQ(G->RowHeights(G->RowCount() - 1), 21) << F->Name().toStdString();
+        }
+}
+
 TEST_F(CANopenAccess, SDOListsAreWrittenInTheirSectionsAndComeBack)
 {
     struct TEditor {

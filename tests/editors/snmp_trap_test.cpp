@@ -279,4 +279,23 @@ TEST_F(SNMPTrap, ALoadedFileIsNumberedByItsEnabledRowsAndTheMibWriterReadsWhatIs
     EXPECT_EQ(SL_MIB_Desc_Write->Text(), QStringLiteral("w\r\n"));
 }
 
+TEST_F(SNMPTrap, AnEnableWithABlankLeavesItsRuleOutOfTheCheckTheNumbersAndTheMib)
+{
+    // Only a hand-edited file holds such a cell; it is read the same way everywhere.
+    WriteConf(QStringLiteral("SNMP_Trap.xml"),
+              "<SNMP_Trap><!--SW_VERSION = 1.000--><SNMP_Trap_Read>"
+              "<row Enable=\"Y\" Community_Name=\"Harbor\" Type=\"Int\" Position=\"1\" Bit=\"0\" NumBits=\"8\" "
+              "Description=\"first\" IP_Address=\"10.0.0.1\"/>"
+              "<row Enable=\"Y \" Community_Name=\"Bad-Name\" Type=\"\" Description=\"first\"/>"
+              "<row Enable=\" y\" Community_Name=\"Bad-Name\" Type=\"\" Description=\"first\"/>"
+              "</SNMP_Trap_Read><SNMP_Trap_Write></SNMP_Trap_Write></SNMP_Trap>");
+    ShowDialog(F(), [&](TScriptedModalHook &hook) {
+        EXPECT_EQ(Numbers(R(), 4), QStringList({"1", "", "", "2"}));
+        EXPECT_TRUE(ClickOK(F(), hook, false));
+    });
+    EXPECT_TRUE(Messages.isEmpty());
+    Read_SNMP_Trap_Desc();
+    EXPECT_EQ(SL_MIB_Desc_Read->Text(), QStringLiteral("first\r\n"));
+}
+
 } // namespace

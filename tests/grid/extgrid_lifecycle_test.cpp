@@ -231,8 +231,8 @@ TEST(ExtGridLifecycle, ScrollBarAlwaysShowsDisabledBarsOrHidesThem)
     EXPECT_FALSE(g->ScrollBarEnabled(SB_HORZ));
     EXPECT_FALSE(g->ScrollBarEnabled(SB_VERT));
 
+    // Switching back to none hides the bars at once where everything fits.
     g->SetScrollBarAlways(saNone);
-    g->UpdateScrollBarAlways(true);
     g->GetScrollInfo(SB_HORZ, h);
     g->GetScrollInfo(SB_VERT, v);
     EXPECT_FALSE(h.Visible);

@@ -28,6 +28,7 @@ TRule_Editor_Def CANopen_Editor_Def(const TCANopen_Editor &E, std::vector<TRule_
         G.Section = QString::fromLatin1(E.Sections[g]);
         // The headers stand in the cells of row 0, which keeps the default row height.
         G.Header_Height = 0;
+        G.Row_Height = 21;
         D.Grids.push_back(std::move(G));
     }
     D.Reset_Shown_Only = true;

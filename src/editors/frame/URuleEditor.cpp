@@ -82,6 +82,13 @@ void TFRuleEditor::Make_Grid(int Index, TWinControl *Parent)
     const TRule_Grid &D = FDef.Grids[std::size_t(Index)];
     TExtColumnGrid *G = New_Rule_Grid(this, Parent, int(D.Columns.size()), D.Rows, D.Header_Height);
     FGrids[std::size_t(Index)].Grid = G;
+    if (D.Row_Height > 0) {
+        // The default height applies to every row, the header row included, so the header's
+        // own height goes back on afterwards.
+        G->SetDefaultRowHeight(D.Row_Height);
+        if (D.Header_Height > 0)
+            G->SetRowHeights(0, D.Header_Height);
+    }
     for (std::size_t c = 0; c < D.Columns.size(); ++c) {
         const TRule_Column &C = D.Columns[c];
         TGridColumnItem *Item = G->Columns()->Items(int(c));

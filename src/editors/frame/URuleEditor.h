@@ -45,6 +45,7 @@ struct TRule_Grid {
     bool Has_Enable = true;            // column 1 is the "Y"/"N" Enable box
     UnicodeString Section;             // the element the rows stand in; empty: the root itself
     int Header_Height = 22;            // 0 keeps the grid's own
+    int Row_Height = 0;                // 0 keeps the grid's own
 };
 
 // Where the header hint comes from.
@@ -145,7 +146,7 @@ protected:
     // The cell read as a signed number, -1 when it is none.
     int Cell_Int(int Grid_Index, int Col, int Row) const;
     bool Row_Used(int Grid_Index, int Row) const;
-    bool Row_Enabled(int Grid_Index, int Row) const;
+    virtual bool Row_Enabled(int Grid_Index, int Row) const;
     static bool In_Range(int Value, int Low, int High) { return Value >= Low && Value <= High; }
     // The item list of column Col becomes "0" .. Count - 1.
     static void Fill_Number_Items(TExtColumnGrid *Grid, int Col, int Count);

@@ -4,6 +4,7 @@
 #include "core/UFabricoreFirmWare.h"
 #include "core/URuleXML.h"
 #include "editors/UDescription_File.h"
+#include "editors/snmp/USNMP_Trap_Access.h"
 #include "platform/Classes.h"
 #include "platform/Dialogs.h"
 #include "platform/Encoding.h"
@@ -28,7 +29,7 @@ void Read_Section(const TXMLNode &Root, const UnicodeString &Section, TStringLis
         const TXMLNode Row = Rows.Nodes(i);
         if (Row.NodeType() != ntElement)
             continue;
-        if (UpperCase(Get_Rule_Attribute(Row, QStringLiteral("Enable"), UnicodeString())) != QStringLiteral("Y"))
+        if (!SNMP_Rule_Enabled(Get_Rule_Attribute(Row, QStringLiteral("Enable"), UnicodeString())))
             continue;
         Descs.Add(Get_Rule_Attribute(Row, QStringLiteral("Description"), UnicodeString()));
         Flags.push_back(UpperCase(Get_Rule_Attribute(Row, QStringLiteral("Type"), UnicodeString())) == QStringLiteral("INT") ? 1 : 0);

@@ -175,12 +175,21 @@ void TFSNMP_Trap_Access::After_Load()
     Index_Row_Build(ACG_SNMP_Write);
 }
 
+bool SNMP_Rule_Enabled(const UnicodeString &Enable)
+{
+    return UpperCase(Enable) == QLatin1String("Y");
+}
+
+bool TFSNMP_Trap_Access::Row_Enabled(int Grid_Index, int Row) const
+{
+    return SNMP_Rule_Enabled(Cell(Grid_Index, Col_Enable, Row));
+}
+
 void TFSNMP_Trap_Access::Index_Row_Build(TExtColumnGrid *Grid)
 {
     int Number = 0;
     for (int r = 1; r < Grid->RowCount(); ++r)
-        Grid->SetCellEx(0, r, UpperCase(Grid->GetCellEx(Col_Enable, r)) == QLatin1String("Y") ? IntToStr(++Number)
-                                                                                              : UnicodeString());
+        Grid->SetCellEx(0, r, SNMP_Rule_Enabled(Grid->GetCellEx(Col_Enable, r)) ? IntToStr(++Number) : UnicodeString());
 }
 
 void TFSNMP_Trap_Access::ACG_SNMP_ReadCheckBoxClick(TObject *Sender, int ACol, int ARow, bool State)

@@ -39,6 +39,11 @@ protected:
     void After_Load() override;
     bool Check_Row(int Grid_Index, int Row, UnicodeString &Failure) override;
     bool Check_Rules() override;
+    bool Row_Enabled(int Grid_Index, int Row) const override;
 };
+
+// Whether an SNMP rule's Enable text enables it. The editor's check, its numbering and the MIB
+// writer all read the Enable cell through this, so they never disagree on a hand-edited file.
+bool SNMP_Rule_Enabled(const UnicodeString &Enable);
 
 extern TFSNMP_Trap_Access *FSNMP_Trap_Access;

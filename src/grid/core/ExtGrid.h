@@ -2321,7 +2321,7 @@ public:
 
     // ---- properties ----
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
-    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; UpdateScrollBarAlways(false); }
+    void SetScrollBarAlways(TScrollBarAlways Value) { FScrollBarAlways = Value; UpdateScrollBarAlways(true); }
     TScrollType ScrollType() const { return FScrollType; }
     TColor ScrollColor() const { return FScrollColor; }
     int ScrollWidth() const { return FScrollWidth; }

@@ -107,6 +107,7 @@ enum TGridEventExtra {
     X(KeyUp, OnKeyUp, OnGridKeyUp, exReplaced) \
     X(KeyPress, OnKeyPress, OnGridKeyPress, exNotAttached) \
     X(RightClickCell, OnRightClickCell, OnGridRightClickCell, exNone) \
+    X(ScrollHint, OnScrollHint, OnGridScrollHint, exNone) \
     X(TopLeftChanged, OnTopLeftChanged, OnGridTopLeftChanged, exSenderDropDown) \
     X(SearchEditChange, OnSearchEditChange, OnGridSearchEditChange, exNone) \
     X(AutoAddRow, OnAutoAddRow, OnGridAutoAddRow, exNone) \

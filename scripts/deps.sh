@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl-dev qt6-image-formats-plugins
   libpugixml-dev libjpeg62-turbo-dev libcurl4-openssl-dev libzip-dev libfreexl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb
   python3-pysmi csvkit libxml2-utils python3-openpyxl smitools
   clang libclang-rt-14-dev
   fonts-dejavu-core

@@ -39,9 +39,7 @@ TFAbout::TFAbout(TComponent *AOwner) : TForm(AOwner)
     };
     Label1 = label(24, 128, "Software Fabricor ");
     Label1->SetParentFont(false);
-    Label1->Font()->SetName(QStringLiteral("Verdana"));
-    Label1->Font()->SetHeight(-13);
-    Label1->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
+    SetFontFace(Label1->Font(), QStringLiteral("Verdana"), -13, TFontStyles{TFontStyle::fsBold});
     Label2 = label(39, 128, "");
     Label6 = label(62, 128, "Software Code : ");
     Label9 = label(62, 240, "");
@@ -52,10 +50,8 @@ TFAbout::TFAbout(TComponent *AOwner) : TForm(AOwner)
     Label4 = label(131, 316, "");
     Label4->SetCaption(WebServiceHost());
     Label4->SetParentFont(false);
-    Label4->Font()->SetName(QStringLiteral("Verdana"));
-    Label4->Font()->SetHeight(-11);
+    SetFontFace(Label4->Font(), QStringLiteral("Verdana"), -11, TFontStyles{TFontStyle::fsUnderline});
     Label4->Font()->SetColor(clBlue);
-    Label4->Font()->SetStyle(TFontStyles{TFontStyle::fsUnderline});
     Label4->SetCursor(crHandPoint);
     Label4->OnClick = [this](TObject *S) { Label4Click(S); };
 

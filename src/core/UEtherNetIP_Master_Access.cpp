@@ -121,12 +121,15 @@ TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access(TComponent *AOwner) : TFC
     Btn_OK->SetBounds(Btn_Cancel->Left() - Button_Step, Button_Top, Button_Width, Button_Height);
 
     ACG = New_Rule_Grid(this, this, Grid_Columns, EtherNetIP_Rule_Rows, Header_Row_Height);
+    // The grid follows its columns once, when they are all set, rather than after each change.
+    ACG->Columns()->BeginUpdate();
     for (int c = 0; c < Grid_Columns; ++c) {
         TGridColumnItem *Item = ACG->Columns()->Items(c);
         Item->SetWidth(Column_Defs[c].Width);
         Item->SetColor(Column_Defs[c].Color);
         Item->SetEditor(edNormal);
     }
+    ACG->Columns()->EndUpdate();
     Set_Check_Column(ACG, Col_Enable);
     ACG->OnGridHint = [this](TObject *S, int ARow, int ACol, UnicodeString &HintStr) { GridHint(S, ARow, ACol, HintStr); };
     ACG->OnKeyPress = [this](TObject *S, WideChar &Key) { KeyPress(S, Key); };
@@ -168,11 +171,13 @@ void TFEtherNetIP_Master_Access::Set_Lang()
     }
     if (Hint)
         Hint->Clear();
+    ACG->Columns()->BeginUpdate();
     for (int c = 0; c < Grid_Columns; ++c) {
         ACG->Columns()->Items(c)->SetHeader(Lang_Text(Column_Defs[c].Header));
         if (Hint && c > 0)
             Hint->Add(Lang_Text(Column_Defs[c].Hint));
     }
+    ACG->Columns()->EndUpdate();
 }
 
 void TFEtherNetIP_Master_Access::Reset_Rows()

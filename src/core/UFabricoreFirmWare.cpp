@@ -33,10 +33,8 @@ constexpr Cardinal Later_Check_Interval = 7200000;
 
 void Set_Font(TFont *Font, int Height, TColor Color, bool Bold)
 {
-    Font->SetName(QStringLiteral("Verdana"));
-    Font->SetHeight(Height);
+    SetFontFace(Font, QStringLiteral("Verdana"), Height, Bold ? TFontStyles{TFontStyle::fsBold} : TFontStyles{});
     Font->SetColor(Color);
-    Font->SetStyle(Bold ? TFontStyles{TFontStyle::fsBold} : TFontStyles{});
 }
 
 TLabel *Grey_Label(TWinControl *Parent, int Top, int Left, bool Bold)

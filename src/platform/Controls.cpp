@@ -1008,9 +1008,22 @@ TCustomForm *TControl::GetParentForm() const
 // TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent *AOwner)
-    : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>())
+    : TControl(AOwner)
 {
-    FCanvas->SetControl(this);
+}
+
+TCanvas *platform_detail::ControlCanvas(std::unique_ptr<TControlCanvas> &Canvas, TControl *Control)
+{
+    if (!Canvas) {
+        Canvas = std::make_unique<TControlCanvas>();
+        Canvas->SetControl(Control);
+    }
+    return Canvas.get();
+}
+
+TCanvas *TGraphicControl::Canvas() const
+{
+    return platform_detail::ControlCanvas(FCanvas, const_cast<TGraphicControl *>(this));
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -1019,16 +1032,17 @@ void TGraphicControl::WMPaint(TWMPaint &Message)
 {
     if (!Message.DC || !Message.DC->Painter())
         return;
-    FCanvas->BeginPainting(Message.DC->Painter());
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
+    TCanvas *const canvas = Canvas();
+    canvas->BeginPainting(Message.DC->Painter());
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(Color());
     try {
         Paint();
     } catch (...) {
-        FCanvas->EndPainting();
+        canvas->EndPainting();
         throw;
     }
-    FCanvas->EndPainting();
+    canvas->EndPainting();
 }
 
 // ---- drag over ----

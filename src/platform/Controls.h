@@ -544,7 +544,9 @@ class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent *AOwner);
     ~TGraphicControl() override;
-    TCanvas *Canvas() const { return FCanvas.get(); }
+    // Made on first use: most controls of a program's forms are never painted or are painted
+    // long after start-up.
+    TCanvas *Canvas() const;
 
 protected:
     // Draws the control on Canvas(), in client coordinates.
@@ -552,7 +554,7 @@ protected:
     void WMPaint(TWMPaint &Message) override;
 
 private:
-    std::unique_ptr<TControlCanvas> FCanvas;
+    mutable std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // ---- TWinControl ----
@@ -737,15 +739,15 @@ class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent *AOwner);
     ~TCustomControl() override;
-    // The canvas of the paint under way; outside a paint it draws nowhere.
-    TCanvas *Canvas() const { return FCanvas.get(); }
+    // The canvas of the paint under way; outside a paint it draws nowhere. Made on first use.
+    TCanvas *Canvas() const;
 
 protected:
     virtual void Paint() {}
     void PaintWindow(TCanvas *DC) override;
 
 private:
-    std::unique_ptr<TControlCanvas> FCanvas;
+    mutable std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // The form a control lies on; nullptr when none.

@@ -82,6 +82,9 @@ private:
 
 namespace platform_detail {
 
+// The canvas of a control that paints itself, made on its first use: most controls of a
+// program's forms are never painted, or long after start-up.
+TCanvas *ControlCanvas(std::unique_ptr<TControlCanvas> &Canvas, TControl *Control);
 // The Qt cursor of a control's Cursor: a positive index shows the screen's cursor table entry.
 QCursor QtCursorOf(TCursor Cursor);
 // Calls Fn, sending any exception that escapes to the application's default handling.

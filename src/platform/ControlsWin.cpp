@@ -965,9 +965,13 @@ void TWinControl::CMFocusChanged(TWMGeneric &Message)
 // TCustomControl
 
 TCustomControl::TCustomControl(TComponent *AOwner)
-    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>())
+    : TWinControl(AOwner)
 {
-    FCanvas->SetControl(this);
+}
+
+TCanvas *TCustomControl::Canvas() const
+{
+    return platform_detail::ControlCanvas(FCanvas, const_cast<TCustomControl *>(this));
 }
 
 TCustomControl::~TCustomControl() = default;
@@ -976,23 +980,24 @@ void TCustomControl::PaintWindow(TCanvas *DC)
 {
     if (!DC || !DC->Painter())
         return;
-    FCanvas->BeginPainting(DC->Painter());
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
+    TCanvas *const canvas = Canvas();
+    canvas->BeginPainting(DC->Painter());
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(Color());
     try {
         Paint();
         // A bordered pop-up has its 1 px frame round the window, over whatever Paint drew.
         if (HandleAllocated()) {
             const LPARAM style = GetWindowLong(Handle(), GWL_STYLE);
             if ((style & LPARAM(WS_POPUP)) && (style & LPARAM(WS_BORDER))) {
-                FCanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
-                FCanvas->Brush()->SetColor(clWindowFrame);
-                FCanvas->FrameRect(TRect(0, 0, Width(), Height()));
+                canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+                canvas->Brush()->SetColor(clWindowFrame);
+                canvas->FrameRect(TRect(0, 0, Width(), Height()));
             }
         }
     } catch (...) {
-        FCanvas->EndPainting();
+        canvas->EndPainting();
         throw;
     }
-    FCanvas->EndPainting();
+    canvas->EndPainting();
 }

@@ -260,6 +260,10 @@ private:
     TFontPitch FPitch = TFontPitch::fpDefault;
 };
 
+// Sets name, height and style as one change, so that whoever follows the font (an auto-sized
+// label measuring its text, say) does so once, for the final font, and not for each step.
+void SetFontFace(TFont *Font, const UnicodeString &Name, int Height, TFontStyles Style);
+
 // The installed family that draws a font name of the classic platform ("Verdana", "Tahoma",
 // "MS Sans Serif", "Segoe UI" -> "DejaVu Sans"; "Courier New" and other fixed fonts ->
 // "DejaVu Sans Mono").

@@ -12,6 +12,22 @@
 
 using namespace GraphicsImpl;
 
+QImage GraphicsImpl::ReadImageAs(QIODevice &Device, const char *Format, QString *Error)
+{
+    const qint64 start = Device.pos();
+    QImageReader reader(&Device, Format);
+    reader.setAutoDetectImageFormat(false);
+    QImage img = reader.read();
+    if (!img.isNull() || !Device.seek(start))
+        return img;
+    // Data of another format than its name says: let Qt find out what it is.
+    QImageReader guess(&Device, Format);
+    img = guess.read();
+    if (img.isNull() && Error)
+        *Error = guess.errorString();
+    return img;
+}
+
 namespace {
 
 QRect NormalRect(const TRect &R)
@@ -346,8 +362,7 @@ void TBitmap::SetTransparentMode(TTransparentMode Value)
 
 void TBitmap::LoadFromStream(QIODevice &Stream)
 {
-    QImageReader reader(&Stream, "BMP");
-    QImage img = reader.read();
+    QImage img = GraphicsImpl::ReadImageAs(Stream, "BMP");
     if (img.isNull())
         throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
     FPixelFormat = img.depth() <= 1 ? TPixelFormat::pf1bit
@@ -447,8 +462,7 @@ bool TIcon::Empty() const { return FImage->isNull(); }
 
 void TIcon::LoadFromStream(QIODevice &Stream)
 {
-    QImageReader reader(&Stream, "ICO");
-    QImage img = reader.read();
+    QImage img = GraphicsImpl::ReadImageAs(Stream, "ICO");
     if (img.isNull())
         throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
     SetImage(img);
@@ -514,10 +528,10 @@ bool TQtImageGraphic::Empty() const { return FImage->isNull() || FImage->width()
 
 void TQtImageGraphic::LoadFromStream(QIODevice &Stream)
 {
-    QImageReader reader(&Stream, FFormat.constData());
-    QImage img = reader.read();
+    QString error;
+    QImage img = GraphicsImpl::ReadImageAs(Stream, FFormat.constData(), &error);
     if (img.isNull())
-        throw EInvalidGraphic(QStringLiteral("%1 image is not valid: %2").arg(QString::fromLatin1(FFormat), reader.errorString()));
+        throw EInvalidGraphic(QStringLiteral("%1 image is not valid: %2").arg(QString::fromLatin1(FFormat), error));
     *FImage = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     FTransparent = FImage->hasAlphaChannel();
     Changed();

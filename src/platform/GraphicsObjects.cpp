@@ -169,6 +169,16 @@ void TFont::Assign(TPersistent *Source)
     TGraphicsObject::Assign(Source);
 }
 
+void SetFontFace(TFont *Font, const UnicodeString &Name, int Height, TFontStyles Style)
+{
+    TFont f;
+    f.Assign(Font);
+    f.SetName(Name);
+    f.SetHeight(Height);
+    f.SetStyle(Style);
+    Font->Assign(&f);
+}
+
 void TFont::SetName(const UnicodeString &Value)
 {
     if (!Value.isEmpty() && FName != Value) {

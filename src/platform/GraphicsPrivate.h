@@ -169,5 +169,9 @@ void ForgetSelectedBitmap(TBitmap *Bitmap);
 QImage ToDrawable(const QImage &img);
 // A copy of img whose pixels of colour key are fully transparent.
 QImage MaskColor(const QImage &img, QRgb key);
+// Reads an image of the named format. Qt's reader asks every image plug-in of the system whether
+// it knows the format, loading each one, even when the format is built in: that is done only
+// when the data turn out not to be of the named format.
+QImage ReadImageAs(QIODevice &Device, const char *Format, QString *Error = nullptr);
 
 } // namespace GraphicsImpl

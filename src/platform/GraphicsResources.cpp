@@ -3,6 +3,7 @@
 // (":/bitmaps/NAME.bmp" or ".png", ":/cursors/NAME.png") takes precedence.
 #include "platform/GraphicsPrivate.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QPainterPath>
@@ -617,15 +618,29 @@ const QHash<QString, std::function<CursorPicture()>> &Cursors()
 
 bool FromQtResources(const QString &folder, const QString &name, QImage &image)
 {
+    // The reader is told the format the name gives: guessing it would load every image plug-in
+    // the system has, which costs a start of the program more than all its forms together.
+    struct Ext {
+        const char *Suffix;
+        const char *Format;
+    };
+    static constexpr Ext Exts[] = {{".bmp", "BMP"}, {".png", "PNG"}, {".BMP", "BMP"}, {".PNG", "PNG"}, {"", nullptr}};
     for (const QString &n : {name, name.toUpper(), name.toLower()})
-        for (const char *ext : {".bmp", ".png", ".BMP", ".PNG", ""}) {
-            const QString path = QStringLiteral(":/%1/%2%3").arg(folder, n, QString::fromLatin1(ext));
-            if (QFileInfo::exists(path)) {
-                QImage img(path);
-                if (!img.isNull()) {
-                    image = img;
-                    return true;
-                }
+        for (const Ext &ext : Exts) {
+            const QString path = QStringLiteral(":/%1/%2%3").arg(folder, n, QLatin1String(ext.Suffix));
+            if (!QFileInfo::exists(path))
+                continue;
+            QImage img;
+            if (!ext.Format) {
+                img.load(path);
+            } else {
+                QFile data(path);
+                if (data.open(QIODevice::ReadOnly))
+                    img = GraphicsImpl::ReadImageAs(data, ext.Format);
+            }
+            if (!img.isNull()) {
+                image = img;
+                return true;
             }
         }
     return false;

@@ -3,9 +3,11 @@
 
 #include "platform/Forms.h"
 #include "platform/StdCtrlsPrivate.h"
+#include "platform/TextKey.h"
 #include "platform/WindowPlacement.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
@@ -304,6 +306,25 @@ static UnicodeString LabelDrawText(const UnicodeString &Text, bool ShowAccel)
     return s;
 }
 
+// The size a label's text takes: the lines' bounds, at least one line high. Labels of one text
+// and font come back often (the same captions on many forms, a caption measured again after each
+// change of font or text), and laying text out costs far more than looking the size up.
+static TSize LabelTextExtent(const TFont &Font, int Flags, int WrapWidth, const UnicodeString &Text)
+{
+    static QHash<TTextKey, TSize> Cache;
+    const std::uint64_t tag = HashTextUnits(nullptr, 0, Font.FaceId() ^ (std::uint64_t(unsigned(Flags)) << 32) ^ unsigned(WrapWidth));
+    const TTextKey key{tag, Text};
+    if (const auto it = Cache.constFind(key); it != Cache.constEnd())
+        return *it;
+    const QFontMetrics fm(Font.QtFont());
+    const QRect r = fm.boundingRect(QRect(0, 0, WrapWidth, INT_MAX / 4), Flags, Text);
+    const TSize size(r.width(), std::max(r.height(), fm.height()));
+    if (Cache.size() >= 4096)
+        Cache.clear();
+    Cache.insert(key, size);
+    return size;
+}
+
 void TCustomLabel::AdjustBounds()
 {
     if (!FAutoSize || FAdjusting)
@@ -311,12 +332,11 @@ void TCustomLabel::AdjustBounds()
     UnicodeString text = Caption();
     if (text.isEmpty() || (FShowAccelChar && text == QStringLiteral("&")))
         text += QLatin1Char(' ');
-    const QFontMetrics fm(Font()->QtFont());
     const int wrapWidth = FWordWrap ? std::max(Width(), 1) : INT_MAX / 4;
-    const QRect r = fm.boundingRect(QRect(0, 0, wrapWidth, INT_MAX / 4), TextFlags() & ~(Qt::AlignRight | Qt::AlignHCenter),
-                                    LabelDrawText(text, true));
-    int w = FWordWrap ? Width() : r.width();
-    const int h = std::max(r.height(), fm.height());
+    const TSize extent = LabelTextExtent(*Font(), TextFlags() & ~(Qt::AlignRight | Qt::AlignHCenter), wrapWidth,
+                                         LabelDrawText(text, true));
+    int w = FWordWrap ? Width() : extent.cx;
+    const int h = extent.cy;
     int l = Left();
     if (!FWordWrap) {
         if (FAlignment == taRightJustify)

@@ -89,6 +89,45 @@ TEST_F(StdCtrlsDisplay, LabelSizesToItsTextAndKeepsItsAlignedEdge)
     EXPECT_EQ(l->Width(), 50);
 }
 
+TEST_F(StdCtrlsDisplay, LabelsOfOneTextMeasureByTheirOwnFontAndWidth)
+{
+    // Sizes measured once are looked up again: the font and the wrap width must tell them apart.
+    const QString text = QStringLiteral("Serial settings of the converter");
+    auto *a = Make<TLabel>(Form.get(), 0, 0);
+    a->SetCaption(text);
+    const int normal = a->Width();
+    auto *b = Make<TLabel>(Form.get(), 0, 40);
+    b->SetParentFont(false);
+    b->Font()->SetHeight(-20);
+    b->SetCaption(text);
+    EXPECT_GT(b->Width(), normal);
+    b->Font()->SetHeight(a->Font()->Height());
+    EXPECT_EQ(b->Width(), normal);
+    auto *narrow = Make<TLabel>(Form.get(), 0, 80);
+    auto *wide = Make<TLabel>(Form.get(), 0, 160);
+    for (TLabel *l : {narrow, wide}) {
+        l->SetWordWrap(true);
+        l->SetWidth(l == narrow ? 60 : 400);
+        l->SetCaption(text);
+    }
+    EXPECT_GT(narrow->Height(), wide->Height());
+}
+
+TEST_F(StdCtrlsDisplay, FontFaceIsSetInOneChange)
+{
+    TFont f;
+    int changes = 0;
+    f.OnChange = [&](TObject *) { ++changes; };
+    f.SetColor(clRed);
+    changes = 0;
+    SetFontFace(&f, QStringLiteral("Verdana"), -13, TFontStyles{TFontStyle::fsBold});
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(f.Name(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.Height(), -13);
+    EXPECT_TRUE(f.Style().Contains(TFontStyle::fsBold));
+    EXPECT_EQ(f.Color(), clRed);
+}
+
 TEST_F(StdCtrlsDisplay, WordWrapLabelKeepsItsWidthAndGrowsDown)
 {
     auto *l = Make<TLabel>(Form.get(), 10, 10);

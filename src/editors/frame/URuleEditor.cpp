@@ -89,6 +89,8 @@ void TFRuleEditor::Make_Grid(int Index, TWinControl *Parent)
         if (D.Header_Height > 0)
             G->SetRowHeights(0, D.Header_Height);
     }
+    // The grid follows its columns once, when they are all set, rather than after each change.
+    G->Columns()->BeginUpdate();
     for (std::size_t c = 0; c < D.Columns.size(); ++c) {
         const TRule_Column &C = D.Columns[c];
         TGridColumnItem *Item = G->Columns()->Items(int(c));
@@ -100,6 +102,7 @@ void TFRuleEditor::Make_Grid(int Index, TWinControl *Parent)
         for (const QString &Text : C.Items)
             Item->ComboItems()->Add(Text);
     }
+    G->Columns()->EndUpdate();
     G->OnGridHint = [this](TObject *S, int ARow, int ACol, UnicodeString &HintStr) { GridHint(S, ARow, ACol, HintStr); };
     G->OnKeyPress = [this](TObject *S, WideChar &Key) { KeyPress(S, Key); };
     G->OnDblClickCell = [this](TObject *S, int ARow, int ACol) { DblClickCell(S, ARow, ACol); };
@@ -211,13 +214,15 @@ void TFRuleEditor::Set_Lang()
     for (std::size_t g = 0; g < FGrids.size(); ++g) {
         TExtColumnGrid *G = FGrids[g].Grid;
         const std::vector<TRule_Column> &Columns = FDef.Grids[g].Columns;
-        for (std::size_t c = 0; c < Columns.size(); ++c) {
-            const UnicodeString Text = Lang_Text(Columns[c].Header);
-            if (FDef.Headers_In_Cells)
-                G->SetCellEx(int(c), 0, Text);
-            else
-                G->Columns()->Items(int(c))->SetHeader(Text);
+        if (FDef.Headers_In_Cells) {
+            for (std::size_t c = 0; c < Columns.size(); ++c)
+                G->SetCellEx(int(c), 0, Lang_Text(Columns[c].Header));
+            continue;
         }
+        G->Columns()->BeginUpdate();
+        for (std::size_t c = 0; c < Columns.size(); ++c)
+            G->Columns()->Items(int(c))->SetHeader(Lang_Text(Columns[c].Header));
+        G->Columns()->EndUpdate();
     }
     Fill_Hint_Lists();
 }

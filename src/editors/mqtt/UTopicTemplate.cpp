@@ -21,8 +21,7 @@ constexpr TKeyword Keywords[] = {{"$TIME$", 1947}, {"$VALUE$", 1948}, {"$DESC$",
 
 void Use_Tahoma(TControl *Control)
 {
-    Control->Font()->SetName(QStringLiteral("Tahoma"));
-    Control->Font()->SetHeight(-11);
+    SetFontFace(Control->Font(), QStringLiteral("Tahoma"), -11, Control->Font()->Style());
 }
 
 } // namespace

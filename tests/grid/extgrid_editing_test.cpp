@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QAbstractItemView>
 #include <QLocale>
 
 #include <memory>
@@ -830,6 +832,134 @@ TEST_F(EditGrid, ControlsInCellsFollowEveryScroll)
     EXPECT_TRUE(btn->Visible());
     g->SetTopRow(10);
     EXPECT_FALSE(btn->Visible()) << "a cell scrolled out of view hides its control";
+}
+
+TEST_F(EditGrid, ComboListIsAsWideAsItsWidestItemOrAsItsDropWidth)
+{
+    ComboListInColumnOne();
+    const UnicodeString wide = QStringLiteral("a long item the cell cannot hold");
+    g->ComboEditor()->Items()->Add(wide);
+    g->ComboEditor()->SetDropWidth(300);
+    g->Canvas()->Font()->Assign(g->Font());
+    const int fitted = g->Canvas()->TextWidth(wide) + 8;
+    ASSERT_GT(fitted, g->ColWidths(1));
+    ASSERT_LT(fitted, 300);
+    // Opens the combo with its list dropped and answers the list's width as it shows.
+    auto openList = [&] {
+        Key(VK_F2);
+        EXPECT_EQ(g->EditorType(), edComboList);
+        g->ComboEditor()->SetDroppedDown(true);
+        GuiTest::ProcessEvents();
+        // The style of the combo remakes its window.
+        auto *box = qobject_cast<QComboBox *>(g->ComboEditor()->Widget());
+        const int shown = box ? box->view()->width() : 0;
+        g->ComboEditor()->SetDroppedDown(false);
+        g->HideCellEdit();
+        return shown;
+    };
+    EXPECT_GE(openList(), 300) << "the combo's own drop width";
+    g->Navigation()->AutoComboDropSize = true;
+    const int sized = openList();
+    EXPECT_EQ(g->ComboEditor()->DroppedWidth(), fitted) << "sized to the widest item";
+    EXPECT_GE(sized, fitted);
+    g->Navigation()->AutoComboDropSize = false;
+    EXPECT_GE(openList(), 300);
+    EXPECT_EQ(g->ComboEditor()->DroppedWidth(), 300) << "the drop width again once sizing is off";
+}
+
+TEST_F(EditGrid, DirectComboDropAnnouncesTheSelectionWhenTheComboOpens)
+{
+    ComboListInColumnOne();
+    std::vector<std::string> seen;
+    g->OnSelectionChanged = [&](TObject *, int l, int t, int r, int b) {
+        seen.push_back(std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," +
+                       std::to_string(b) + (g->InEditMode() ? " editing" : ""));
+    };
+    g->MouseActions()->DirectEdit = true;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboList);
+    EXPECT_TRUE(seen.empty()) << "a combo that does not drop by itself announces nothing";
+    g->HideCellEdit();
+
+    g->MouseActions()->DirectComboDrop = true;
+    seen.clear();
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboList);
+    EXPECT_TRUE(g->ComboEditor()->DroppedDown());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], "1,1,1,1 editing");
+    g->ComboEditor()->SetDroppedDown(false);
+    g->HideCellEdit();
+}
+
+TEST_F(EditGrid, FocusLostInTheMiddleOfADragKeepsItsRowsSelected)
+{
+    auto *other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(0, 270, 100, 22);
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetOptions(g->Options() - TGridOptions{goEditing} + TGridOptions{goRangeSelect});
+    const TRect from = g->CellRect(1, 1), to = g->CellRect(1, 3);
+    GuiTest::MouseDown(g, TPoint(from.Left + 4, from.Top + 4));
+    GuiTest::MouseMove(g, TPoint(to.Left + 4, to.Top + 4), TShiftState{ssLeft});
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->Selection().Bottom, 3);
+    ASSERT_TRUE(g->SelectionChangePending());
+    EXPECT_FALSE(g->GetRowSelect(2));
+    // Another window takes the focus before the button comes up.
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(g->SelectionChangePending());
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_TRUE(g->GetRowSelect(r)) << r;
+    EXPECT_FALSE(g->GetRowSelect(4));
+    GuiTest::MouseUp(g, TPoint(to.Left + 4, to.Top + 4));
+}
+
+TEST_F(EditGrid, TypedTextShowsInTheCellWhileTheEditorIsOpen)
+{
+    TEditorType type = edNormal;
+    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = type;
+    };
+    g->SetCells(1, 1, "old");
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Key(VK_END);
+    Type("er");
+    EXPECT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 1), "older") << "the text editor's text is in the cell as it is typed";
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "old");
+
+    type = edEditBtn;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edEditBtn);
+    Key(VK_END);
+    Type("x");
+    EXPECT_TRUE(g->EditButton()->Visible());
+    EXPECT_EQ(g->Cells(1, 1), "oldx");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "old") << "Escape gives the cell its text back";
+
+    // A spin editor opened on an empty cell starts at 0 without writing it.
+    type = edSpinEdit;
+    g->SetRow(2);
+    g->SetCells(1, 2, "");
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edSpinEdit);
+    ASSERT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "") << "opening writes nothing";
+    g->SpinEdit()->SelectAll();
+    Type("42");
+    EXPECT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "42");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "42");
 }
 
 } // namespace

@@ -963,3 +963,99 @@ TEST_F(EditGrid, TypedTextShowsInTheCellWhileTheEditorIsOpen)
 }
 
 } // namespace
+
+namespace {
+
+// The share of the pixels of an editor's field (inside its frame, left of its button) that are
+// near the colour C, as the editor shows over the grid.
+double ShareOfColour(TWinControl *Editor, TColor C)
+{
+    GuiTest::ProcessEvents();
+    // Taken from the grid's picture, as the editor shows over it.
+    const QImage img = Editor->Parent()->Widget()->grab().toImage().copy(Editor->Left(), Editor->Top(), Editor->Width(),
+                                                                        Editor->Height());
+    const TColorRef want = ColorToRGB(C);
+    int hits = 0, all = 0;
+    for (int y = 3; y < img.height() - 3; ++y)
+        for (int x = 3; x < img.width() - 20; ++x) {
+            const QRgb p = img.pixel(x, y);
+            ++all;
+            // A list combo's field is the style's button, shaded a little lighter.
+            if (std::abs(qRed(p) - int(GetRValue(want))) <= 96 && std::abs(qGreen(p) - int(GetGValue(want))) <= 96 &&
+                std::abs(qBlue(p) - int(GetBValue(want))) <= 96)
+                ++hits;
+        }
+    return all == 0 ? 0.0 : double(hits) / all;
+}
+
+} // namespace
+
+TEST_F(EditGrid, EditorsShowTheCellsColourNotTheGrids)
+{
+    g->SetColor(clLime);
+    g->SetColors(1, 1, clYellow);
+    g->SetColors(1, 2, clAqua);
+    TEditorType type = edComboEdit;
+    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = type;
+    };
+    g->ComboEditor()->Items()->Add("one");
+    // Under the default flat look the grid's first combo edit takes the grid's colour.
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    EXPECT_GT(ShareOfColour(g->ComboEditor(), g->Color()), 0.5);
+    EXPECT_LT(ShareOfColour(g->ComboEditor(), clYellow), 0.02);
+    g->HideCellEdit();
+
+    g->SetRow(2);
+    for (TEditorType t : {edComboEdit, edComboList, edSpinEdit, edEditBtn, edDateEdit, edMemoDropDown}) {
+        type = t;
+        Key(VK_F2);
+        ASSERT_EQ(g->EditorType(), t);
+        TWinControl *editor = g->ActiveEditControl();
+        if (t == edDateEdit)
+            editor = g->DateTimePicker();
+        ASSERT_NE(editor, nullptr) << int(t);
+        ASSERT_TRUE(editor->Visible()) << int(t);
+        const double cell = ShareOfColour(editor, clAqua), grid = ShareOfColour(editor, g->Color());
+        EXPECT_GT(cell, 0.5) << "editor type " << int(t) << ": the cell's colour fills the field";
+        EXPECT_LT(grid, 0.02) << "editor type " << int(t);
+        g->HideCellEdit();
+    }
+}
+
+TEST_F(EditGrid, ComboFrameIsFlatUnderTheDefaultLookOnly)
+{
+    g->SetColor(clLime);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboList;
+    };
+    g->ComboEditor()->Items()->Add("one");
+    // The flat frame is two rings in the parent's colour around the field; the platform's
+    // frame is a line of its own.
+    auto leftEdge = [&] {
+        Key(VK_F2);
+        EXPECT_EQ(g->EditorType(), edComboList);
+        GuiTest::ProcessEvents();
+        const QImage img = g->ComboEditor()->Widget()->grab().toImage();
+        g->HideCellEdit();
+        return std::vector<QRgb>{img.pixel(0, img.height() / 2) & 0xFFFFFF, img.pixel(1, img.height() / 2) & 0xFFFFFF,
+                                 img.pixel(img.width() / 3, 0) & 0xFFFFFF};
+    };
+    const QRgb lime = 0x00FF00;
+    const std::vector<QRgb> flat = leftEdge();
+    EXPECT_EQ(flat, (std::vector<QRgb>{lime, lime, lime})) << "glXP: flat and etched";
+    for (TGridLook look : {glStandard, glClassic}) {
+        g->SetLook(look);
+        g->SetColor(clLime);
+        const std::vector<QRgb> plain = leftEdge();
+        EXPECT_NE(plain[0], lime) << int(look);
+        EXPECT_NE(plain[1], lime) << int(look);
+        EXPECT_NE(plain[2], lime) << int(look);
+    }
+    g->SetLook(glXP);
+    g->SetColor(clLime);
+    EXPECT_EQ(leftEdge(), flat);
+}

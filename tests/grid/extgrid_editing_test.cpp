@@ -867,6 +867,37 @@ TEST_F(EditGrid, ComboListIsAsWideAsItsWidestItemOrAsItsDropWidth)
     EXPECT_EQ(g->ComboEditor()->DroppedWidth(), 300) << "the drop width again once sizing is off";
 }
 
+TEST_F(EditGrid, ComboFillsTheCellAndItsListShowsDropDownCountItems)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboEdit;
+    };
+    g->SetRowHeights(1, 30);
+    for (int i = 0; i < 10; ++i)
+        g->ComboEditor()->Items()->Add(QStringLiteral("item %1").arg(i));
+    g->ControlLook()->DropDownCount = 3;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    TGridCombo *c = g->ComboEditor();
+    const TRect r = g->CellRect(1, 1);
+    EXPECT_EQ(c->Top(), r.Top);
+    EXPECT_EQ(c->Height(), r.Height() - 1) << "the selection field is as high as the cell";
+    EXPECT_EQ(c->Width(), r.Width() - 1);
+    c->SetDroppedDown(true);
+    GuiTest::ProcessEvents();
+    auto *box = qobject_cast<QComboBox *>(c->Widget());
+    ASSERT_NE(box, nullptr);
+    QAbstractItemView *list = box->view();
+    const int rowHeight = list->sizeHintForRow(0);
+    ASSERT_GT(rowHeight, 0);
+    // Three whole items show; the rest is reached by scrolling.
+    EXPECT_GE(list->viewport()->height(), 3 * rowHeight);
+    EXPECT_LT(list->viewport()->height(), 4 * rowHeight);
+    c->SetDroppedDown(false);
+    g->HideCellEdit();
+}
+
 TEST_F(EditGrid, DirectComboDropAnnouncesTheSelectionWhenTheComboOpens)
 {
     ComboListInColumnOne();

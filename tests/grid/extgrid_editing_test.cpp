@@ -988,9 +988,21 @@ TEST_F(EditGrid, TypedTextShowsInTheCellWhileTheEditorIsOpen)
     Type("42");
     EXPECT_TRUE(g->SpinEdit()->Visible());
     EXPECT_EQ(g->Cells(1, 2), "42");
+    GuiTest::Click(g->SpinEdit()->Button()->UpButton());
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "43") << "a click on the spin button shows as typing does";
     Key(VK_RETURN);
     GuiTest::ProcessEvents();
-    EXPECT_EQ(g->Cells(1, 2), "42");
+    EXPECT_EQ(g->Cells(1, 2), "43");
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edSpinEdit);
+    g->SpinEdit()->SelectAll();
+    Type("7");
+    EXPECT_EQ(g->Cells(1, 2), "7");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "43") << "Escape gives the spin's cell its text back";
 }
 
 } // namespace

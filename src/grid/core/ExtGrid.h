@@ -3188,7 +3188,7 @@ protected:
     void EditComboChange(TObject *Sender);
     // The editors' change notifications (WM_COMMAND): the combo change events.
     bool EditorNotification(TMessage &Message);
-    void ShowEditProcess(HWND From);
+    void ShowEditProcess(TCustomEdit *Editor);
     void FireComboChange(int ItemIndex);
     // The combo editor's list closed (CBN_CLOSEUP to the grid).
     void ComboClosedUp();

@@ -180,7 +180,12 @@ bool TExtStringGrid::EditorNotification(TMessage &Message)
     auto isFrom = [from](TWinControl *C) { return C && C->HandleAllocated() && C->Handle() == from; };
     if (code == EN_CHANGE && FShowEditProcess) {
         TBaseGrid::WndProc(Message);
-        ShowEditProcess(from);
+        // Only what the user typed shows: the text an editor is filled with when it opens (a
+        // spin editor's 0 for an empty cell) is no change of the cell.
+        const std::initializer_list<TCustomEdit *> editors{NormalEdit(), FSpinEdit, EditBtn};
+        for (TCustomEdit *e : editors)
+            if (isFrom(e) && e->Modified())
+                ShowEditProcess(e);
         return true;
     }
     if (code != CBN_SELCHANGE && code != CBN_EDITCHANGE)
@@ -207,14 +212,8 @@ bool TExtStringGrid::EditorNotification(TMessage &Message)
     return false;
 }
 
-void TExtStringGrid::ShowEditProcess(HWND From)
+void TExtStringGrid::ShowEditProcess(TCustomEdit *Editor)
 {
-    if (FEditStart || !EditMode)
-        return;
-    // Only what the user typed shows: the text an editor is filled with when it opens (a spin
-    // editor's 0 for an empty cell) is no change of the cell.
-    const std::initializer_list<TCustomEdit *> editors{NormalEdit(), FSpinEdit, EditBtn};
-    for (TCustomEdit *e : editors)
-        if (e && e->HandleAllocated() && e->Handle() == From && e->Modified())
-            SetEditText(Col(), Row(), e->Text());
+    if (FShowEditProcess && !FEditStart && EditMode && Editor)
+        SetEditText(Col(), Row(), Editor->Text());
 }

@@ -343,6 +343,8 @@ protected:
     void CMExit(TCMExit &Message) override;
     void CMVisibleChanged(TCMVisibleChanged &Message) override;
     void CMEnabledChanged(TCMEnabledChanged &Message) override;
+    // The field shows the picker's colour.
+    void CMColorChanged(TCMColorChanged &Message) override;
     // The value as the picker shows it.
     UnicodeString GetText() const override;
     // Hands a value set by code (or the cleared check box: GDT_NONE) to the window as

@@ -1,6 +1,7 @@
 // The date-time picker over Qt's date-time edit.
 #include "platform/ComCtrls.h"
 
+#include "platform/StdCtrls.h"
 #include "platform/StdCtrlsPrivate.h"
 #include "platform/SysUtils.h"
 
@@ -349,7 +350,14 @@ QWidget *TDateTimePicker::CreateWidget(QWidget *ParentWidget)
 void TDateTimePicker::CreateWnd()
 {
     TWinControl::CreateWnd();
+    platform_detail::ApplyControlColors(WidgetIfAllocated(), Color(), Font()->Color(), true);
     ApplyState();
+}
+
+void TDateTimePicker::CMColorChanged(TCMColorChanged &Message)
+{
+    TWinControl::CMColorChanged(Message);
+    platform_detail::ApplyControlColors(WidgetIfAllocated(), Color(), Font()->Color(), true);
 }
 
 void TDateTimePicker::WMGetDlgCode(TWMGetDlgCode &Message)

@@ -3,6 +3,7 @@
 
 #include "platform/StdCtrlsPrivate.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +19,20 @@ using platform_detail::FromSignal;
 using platform_detail::Links;
 
 namespace {
+
+// A list combo draws its field as a button; given a colour of its own it shows that colour there
+// as an editable combo does in its field, and with the window colour it keeps the style's look.
+void ApplyComboColors(QComboBox *C, TColor Back, TColor Text)
+{
+    platform_detail::ApplyControlColors(C, Back, Text, true);
+    if (!C || C->isEditable())
+        return;
+    QPalette pal = C->palette();
+    const QColor button = Back == clWindow ? QApplication::palette(C).color(QPalette::Button) : ColorToQColor(Back);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+        pal.setColor(g, QPalette::Button, button);
+    C->setPalette(pal);
+}
 
 // A combo box that reports its list opening and closing.
 class TQtComboBox : public QComboBox {
@@ -137,7 +152,7 @@ void TCustomComboBox::CreateWnd()
     if (c->lineEdit() && FMaxLength > 0)
         c->lineEdit()->setMaxLength(FMaxLength);
     RebuildWidgetItems();
-    platform_detail::ApplyControlColors(c, Color(), Font()->Color(), true);
+    ApplyComboColors(c, Color(), Font()->Color());
     if (FDroppedWidth > 0)
         c->view()->setMinimumWidth(FDroppedWidth);
 }
@@ -359,14 +374,14 @@ void TCustomComboBox::WMGetDlgCode(TWMGetDlgCode &Message)
 
 void TCustomComboBox::CMColorChanged(TCMColorChanged &Message)
 {
-    platform_detail::ApplyControlColors(Combo(), Color(), Font()->Color(), true);
+    ApplyComboColors(Combo(), Color(), Font()->Color());
     TWinControl::CMColorChanged(Message);
 }
 
 void TCustomComboBox::CMFontChanged(TCMFontChanged &Message)
 {
     TWinControl::CMFontChanged(Message);
-    platform_detail::ApplyControlColors(Combo(), Color(), Font()->Color(), true);
+    ApplyComboColors(Combo(), Color(), Font()->Color());
 }
 
 // ---------------------------------------------------------------------------------------------

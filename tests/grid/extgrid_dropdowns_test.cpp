@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +119,59 @@ TEST_F(DropDownEditorGrid, FooterButtonReachesTheGridAndDirectDropOpensThePopup)
     EXPECT_EQ(col, 1);
     EXPECT_EQ(row, 2);
     EXPECT_EQ(index, 0);
+}
+
+TEST_F(DropDownEditorGrid, BarButtonsAndMemoTypingReportTheDisplayColumn)
+{
+    g->HideColumn(1);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 2)
+            e = edMemoDropDown;
+    };
+    g->SetCol(1);
+    g->ControlLook()->DropDownHeader->SetVisible(true);
+    g->ControlLook()->DropDownHeader->Buttons()->Add()->SetCaption(QStringLiteral("Top"));
+    g->ControlLook()->DropDownFooter->SetVisible(true);
+    g->ControlLook()->DropDownFooter->Buttons()->Add()->SetCaption(QStringLiteral("One"));
+    g->ControlLook()->DropDownFooter->Buttons()->Add()->SetCaption(QStringLiteral("Two"));
+    std::vector<std::string> seen;
+    g->OnDropDownHeaderButtonClick = [&](TObject *, int c, int r, int i) {
+        seen.push_back("header " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i));
+    };
+    g->OnDropDownFooterButtonClick = [&](TObject *, int c, int r, int i) {
+        seen.push_back("footer " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i));
+    };
+    std::vector<std::string> edits;
+    g->OnSetEditText = [&](TObject *, int c, int r, const UnicodeString &v) {
+        edits.push_back(std::to_string(c) + "," + std::to_string(r) + " " + v.toStdString());
+    };
+    g->SetCells(2, 2, QStringLiteral("ab"));
+    GuiTest::PressKey(g, VK_F2);
+    GuiTest::ProcessEvents();
+    TGridMemoDropDown *m = g->MemoDropDown();
+    ASSERT_TRUE(m->Visible());
+    Key(VK_F4);
+    ASSERT_TRUE(m->DroppedDown());
+    TExtHeader *header = m->DropDownForm()->Header();
+    TExtFooter *footer = m->DropDownForm()->Footer();
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(footer, nullptr);
+    ASSERT_EQ(footer->ButtonCount(), 2);
+    header->ButtonAt(0)->Click();
+    footer->ButtonAt(1)->Click();
+    EXPECT_EQ(seen, (std::vector<std::string>{"header 1,2 0", "footer 1,2 1"}));
+
+    // Typing in the popup's memo shows in the cell at once, through the grid's edit-text path.
+    TMemo *memo = m->Memo();
+    memo->SetSelStart(memo->Text().length());
+    GuiTest::TypeText(memo, QStringLiteral("c"));
+    GuiTest::ProcessEvents();
+    ASSERT_FALSE(edits.empty());
+    EXPECT_EQ(edits.back(), "2,2 abc");
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("abc"));
+    GuiTest::PressKey(memo, VK_F4);
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
 }
 
 TEST_F(DropDownEditorGrid, TrackbarTakesTheCellNumberAndEnterWritesTheNewOne)

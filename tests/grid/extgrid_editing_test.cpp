@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QAbstractItemView>
 #include <QLocale>
 
 #include <memory>
@@ -832,4 +834,271 @@ TEST_F(EditGrid, ControlsInCellsFollowEveryScroll)
     EXPECT_FALSE(btn->Visible()) << "a cell scrolled out of view hides its control";
 }
 
+TEST_F(EditGrid, ComboListIsAsWideAsItsWidestItemOrAsItsDropWidth)
+{
+    ComboListInColumnOne();
+    const UnicodeString wide = QStringLiteral("a long item the cell cannot hold");
+    g->ComboEditor()->Items()->Add(wide);
+    g->ComboEditor()->SetDropWidth(300);
+    g->Canvas()->Font()->Assign(g->Font());
+    const int fitted = g->Canvas()->TextWidth(wide) + 8;
+    ASSERT_GT(fitted, g->ColWidths(1));
+    ASSERT_LT(fitted, 300);
+    // Opens the combo with its list dropped and answers the list's width as it shows.
+    auto openList = [&] {
+        Key(VK_F2);
+        EXPECT_EQ(g->EditorType(), edComboList);
+        g->ComboEditor()->SetDroppedDown(true);
+        GuiTest::ProcessEvents();
+        // The style of the combo remakes its window.
+        auto *box = qobject_cast<QComboBox *>(g->ComboEditor()->Widget());
+        const int shown = box ? box->view()->width() : 0;
+        g->ComboEditor()->SetDroppedDown(false);
+        g->HideCellEdit();
+        return shown;
+    };
+    EXPECT_GE(openList(), 300) << "the combo's own drop width";
+    g->Navigation()->AutoComboDropSize = true;
+    const int sized = openList();
+    EXPECT_EQ(g->ComboEditor()->DroppedWidth(), fitted) << "sized to the widest item";
+    EXPECT_GE(sized, fitted);
+    g->Navigation()->AutoComboDropSize = false;
+    EXPECT_GE(openList(), 300);
+    EXPECT_EQ(g->ComboEditor()->DroppedWidth(), 300) << "the drop width again once sizing is off";
+}
+
+TEST_F(EditGrid, ComboFillsTheCellAndItsListShowsDropDownCountItems)
+{
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboEdit;
+    };
+    g->SetRowHeights(1, 30);
+    for (int i = 0; i < 10; ++i)
+        g->ComboEditor()->Items()->Add(QStringLiteral("item %1").arg(i));
+    g->ControlLook()->DropDownCount = 3;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    TGridCombo *c = g->ComboEditor();
+    const TRect r = g->CellRect(1, 1);
+    EXPECT_EQ(c->Top(), r.Top);
+    EXPECT_EQ(c->Height(), r.Height() - 1) << "the selection field is as high as the cell";
+    EXPECT_EQ(c->Width(), r.Width() - 1);
+    c->SetDroppedDown(true);
+    GuiTest::ProcessEvents();
+    auto *box = qobject_cast<QComboBox *>(c->Widget());
+    ASSERT_NE(box, nullptr);
+    QAbstractItemView *list = box->view();
+    const int rowHeight = list->sizeHintForRow(0);
+    ASSERT_GT(rowHeight, 0);
+    // Three whole items show; the rest is reached by scrolling.
+    EXPECT_GE(list->viewport()->height(), 3 * rowHeight);
+    EXPECT_LT(list->viewport()->height(), 4 * rowHeight);
+    c->SetDroppedDown(false);
+    g->HideCellEdit();
+}
+
+TEST_F(EditGrid, DirectComboDropAnnouncesTheSelectionWhenTheComboOpens)
+{
+    ComboListInColumnOne();
+    std::vector<std::string> seen;
+    g->OnSelectionChanged = [&](TObject *, int l, int t, int r, int b) {
+        seen.push_back(std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," +
+                       std::to_string(b) + (g->InEditMode() ? " editing" : ""));
+    };
+    g->MouseActions()->DirectEdit = true;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboList);
+    EXPECT_TRUE(seen.empty()) << "a combo that does not drop by itself announces nothing";
+    g->HideCellEdit();
+
+    g->MouseActions()->DirectComboDrop = true;
+    seen.clear();
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboList);
+    EXPECT_TRUE(g->ComboEditor()->DroppedDown());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], "1,1,1,1 editing");
+    g->ComboEditor()->SetDroppedDown(false);
+    g->HideCellEdit();
+}
+
+TEST_F(EditGrid, FocusLostInTheMiddleOfADragKeepsItsRowsSelected)
+{
+    auto *other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(0, 270, 100, 22);
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetOptions(g->Options() - TGridOptions{goEditing} + TGridOptions{goRangeSelect});
+    const TRect from = g->CellRect(1, 1), to = g->CellRect(1, 3);
+    GuiTest::MouseDown(g, TPoint(from.Left + 4, from.Top + 4));
+    GuiTest::MouseMove(g, TPoint(to.Left + 4, to.Top + 4), TShiftState{ssLeft});
+    GuiTest::ProcessEvents();
+    ASSERT_EQ(g->Selection().Bottom, 3);
+    ASSERT_TRUE(g->SelectionChangePending());
+    EXPECT_FALSE(g->GetRowSelect(2));
+    // Another window takes the focus before the button comes up.
+    other->SetFocus();
+    GuiTest::ProcessEvents();
+    EXPECT_FALSE(g->SelectionChangePending());
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_TRUE(g->GetRowSelect(r)) << r;
+    EXPECT_FALSE(g->GetRowSelect(4));
+    GuiTest::MouseUp(g, TPoint(to.Left + 4, to.Top + 4));
+}
+
+TEST_F(EditGrid, TypedTextShowsInTheCellWhileTheEditorIsOpen)
+{
+    TEditorType type = edNormal;
+    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = type;
+    };
+    g->SetCells(1, 1, "old");
+    Key(VK_F2);
+    ASSERT_TRUE(g->InEditMode());
+    Key(VK_END);
+    Type("er");
+    EXPECT_TRUE(g->InEditMode());
+    EXPECT_EQ(g->Cells(1, 1), "older") << "the text editor's text is in the cell as it is typed";
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "old");
+
+    type = edEditBtn;
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edEditBtn);
+    Key(VK_END);
+    Type("x");
+    EXPECT_TRUE(g->EditButton()->Visible());
+    EXPECT_EQ(g->Cells(1, 1), "oldx");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 1), "old") << "Escape gives the cell its text back";
+
+    // A spin editor opened on an empty cell starts at 0 without writing it.
+    type = edSpinEdit;
+    g->SetRow(2);
+    g->SetCells(1, 2, "");
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edSpinEdit);
+    ASSERT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "") << "opening writes nothing";
+    g->SpinEdit()->SelectAll();
+    Type("42");
+    EXPECT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "42");
+    GuiTest::Click(g->SpinEdit()->Button()->UpButton());
+    GuiTest::ProcessEvents();
+    EXPECT_TRUE(g->SpinEdit()->Visible());
+    EXPECT_EQ(g->Cells(1, 2), "43") << "a click on the spin button shows as typing does";
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "43");
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edSpinEdit);
+    g->SpinEdit()->SelectAll();
+    Type("7");
+    EXPECT_EQ(g->Cells(1, 2), "7");
+    Key(VK_ESCAPE);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(1, 2), "43") << "Escape gives the spin's cell its text back";
+}
+
 } // namespace
+
+namespace {
+
+// The share of the pixels of an editor's field (inside its frame, left of its button) that are
+// near the colour C, as the editor shows over the grid.
+double ShareOfColour(TWinControl *Editor, TColor C)
+{
+    GuiTest::ProcessEvents();
+    // Taken from the grid's picture, as the editor shows over it.
+    const QImage img = Editor->Parent()->Widget()->grab().toImage().copy(Editor->Left(), Editor->Top(), Editor->Width(),
+                                                                        Editor->Height());
+    const TColorRef want = ColorToRGB(C);
+    int hits = 0, all = 0;
+    for (int y = 3; y < img.height() - 3; ++y)
+        for (int x = 3; x < img.width() - 20; ++x) {
+            const QRgb p = img.pixel(x, y);
+            ++all;
+            // A list combo's field is the style's button, shaded a little lighter.
+            if (std::abs(qRed(p) - int(GetRValue(want))) <= 96 && std::abs(qGreen(p) - int(GetGValue(want))) <= 96 &&
+                std::abs(qBlue(p) - int(GetBValue(want))) <= 96)
+                ++hits;
+        }
+    return all == 0 ? 0.0 : double(hits) / all;
+}
+
+} // namespace
+
+TEST_F(EditGrid, EditorsShowTheCellsColourNotTheGrids)
+{
+    g->SetColor(clLime);
+    g->SetColors(1, 1, clYellow);
+    g->SetColors(1, 2, clAqua);
+    TEditorType type = edComboEdit;
+    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = type;
+    };
+    g->ComboEditor()->Items()->Add("one");
+    // Under the default flat look the grid's first combo edit takes the grid's colour.
+    Key(VK_F2);
+    ASSERT_EQ(g->EditorType(), edComboEdit);
+    EXPECT_GT(ShareOfColour(g->ComboEditor(), g->Color()), 0.5);
+    EXPECT_LT(ShareOfColour(g->ComboEditor(), clYellow), 0.02);
+    g->HideCellEdit();
+
+    g->SetRow(2);
+    for (TEditorType t : {edComboEdit, edComboList, edSpinEdit, edEditBtn, edDateEdit, edMemoDropDown}) {
+        type = t;
+        Key(VK_F2);
+        ASSERT_EQ(g->EditorType(), t);
+        TWinControl *editor = g->ActiveEditControl();
+        if (t == edDateEdit)
+            editor = g->DateTimePicker();
+        ASSERT_NE(editor, nullptr) << int(t);
+        ASSERT_TRUE(editor->Visible()) << int(t);
+        const double cell = ShareOfColour(editor, clAqua), grid = ShareOfColour(editor, g->Color());
+        EXPECT_GT(cell, 0.5) << "editor type " << int(t) << ": the cell's colour fills the field";
+        EXPECT_LT(grid, 0.02) << "editor type " << int(t);
+        g->HideCellEdit();
+    }
+}
+
+TEST_F(EditGrid, ComboFrameIsFlatUnderTheDefaultLookOnly)
+{
+    g->SetColor(clLime);
+    g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
+        if (c == 1)
+            e = edComboList;
+    };
+    g->ComboEditor()->Items()->Add("one");
+    // The flat frame is two rings in the parent's colour around the field; the platform's
+    // frame is a line of its own.
+    auto leftEdge = [&] {
+        Key(VK_F2);
+        EXPECT_EQ(g->EditorType(), edComboList);
+        GuiTest::ProcessEvents();
+        const QImage img = g->ComboEditor()->Widget()->grab().toImage();
+        g->HideCellEdit();
+        return std::vector<QRgb>{img.pixel(0, img.height() / 2) & 0xFFFFFF, img.pixel(1, img.height() / 2) & 0xFFFFFF,
+                                 img.pixel(img.width() / 3, 0) & 0xFFFFFF};
+    };
+    const QRgb lime = 0x00FF00;
+    const std::vector<QRgb> flat = leftEdge();
+    EXPECT_EQ(flat, (std::vector<QRgb>{lime, lime, lime})) << "glXP: flat and etched";
+    for (TGridLook look : {glStandard, glClassic}) {
+        g->SetLook(look);
+        g->SetColor(clLime);
+        const std::vector<QRgb> plain = leftEdge();
+        EXPECT_NE(plain[0], lime) << int(look);
+        EXPECT_NE(plain[1], lime) << int(look);
+        EXPECT_NE(plain[2], lime) << int(look);
+    }
+    g->SetLook(glXP);
+    g->SetColor(clLime);
+    EXPECT_EQ(leftEdge(), flat);
+}

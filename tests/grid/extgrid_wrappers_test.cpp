@@ -4,6 +4,7 @@
 
 #include "platform/Clipbrd.h"
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "platform/SysUtils.h"
 #include "platform/Windows.h"
 #include "support/GuiTest.h"
@@ -504,6 +505,80 @@ TEST_F(EditorGrid, TabWithGoTabsCommitsAndMovesOn)
     EXPECT_FALSE(combo()->Visible());
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Row(), 2);
+}
+
+// The editors report where the user sees the cell: with a hidden column left of it the display
+// column differs from the storage column.
+TEST_F(EditorGrid, UnitChoiceAndLinkComboReportTheDisplayColumn)
+{
+    g->HideColumn(1);
+    g->OnGetEditorType = [this](TObject *, int c, int, TEditorType &e) {
+        if (c == 2)
+            e = editor;
+    };
+    g->SetCol(1);
+    TStringList units;
+    units.Add("mm");
+    units.Add("cm");
+    g->UnitEditButton()->SetUnits(&units);
+    g->SetCells(2, 2, "12cm");
+    std::vector<std::string> seen;
+    g->OnUnitChanged = [&](TObject *Sender, int c, int r, const UnicodeString &u) {
+        EXPECT_EQ(Sender, g);
+        seen.push_back(std::to_string(c) + "," + std::to_string(r) + " " + u.toStdString());
+    };
+    Open(edUnitEditBtn);
+    TGridUnitEditBtn *u = g->UnitEditButton();
+    ASSERT_TRUE(u->Visible());
+    {
+        GuiTest::TScriptedModalHook hook;
+        hook.Answer(mrOk, "mm");
+        GuiTest::PressKey(u, VK_F4);
+        GuiTest::ProcessEvents();
+    }
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], "1,2 mm");
+    Key(VK_RETURN);
+    GuiTest::ProcessEvents();
+    EXPECT_EQ(g->Cells(2, 2), "12mm");
+
+    // An application's editor whose control is a combo box announces its picks as the grid's
+    // combo changes.
+    class TComboLink : public TEditLink {
+    public:
+        using TEditLink::TEditLink;
+        TComboBox *Box = nullptr;
+        TWinControl *GetEditControl() override { return Box; }
+        void CreateEditor(TWinControl *AParent) override
+        {
+            if (!Box) {
+                Box = new TComboBox(this);
+                Box->SetStyle(csDropDownList);
+            }
+            Box->SetParent(AParent);
+            if (Box->Items()->Count() == 0)
+                for (const char *s : {"red", "green"})
+                    Box->Items()->Add(s);
+        }
+        UnicodeString GetEditorValue() override { return Box->Text(); }
+        void SetEditorValue(const UnicodeString &Value) override { Box->SetItemIndex(Box->Items()->IndexOf(Value)); }
+    };
+    auto *link = new TComboLink(form.get());
+    g->SetEditLink(link);
+    std::vector<std::string> changes;
+    g->OnComboChange = [&](TObject *, int c, int r, int idx, const UnicodeString &text) {
+        changes.push_back(std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(idx) + " " +
+                          text.toStdString());
+    };
+    Open(edCustom);
+    ASSERT_NE(link->Box, nullptr);
+    ASSERT_TRUE(link->Box->Visible());
+    GuiTest::PressKey(link->Box, VK_DOWN);
+    GuiTest::ProcessEvents();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes[0], "1,2 0 red");
+    g->HideCellEdit();
+    g->SetEditLink(nullptr);
 }
 
 TEST(ExtGridWrappers, TheOwnerMustBeAStringGrid)

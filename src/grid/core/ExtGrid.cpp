@@ -750,7 +750,7 @@ void TExtStringGrid::ShowModifiedChanged(TObject *Sender)
 void TExtStringGrid::UnitEditUnitChanged(TObject *Sender, const UnicodeString &NewUnit)
 {
     if (OnUnitChanged)
-        OnUnitChanged(this, RealColIndex(Col()), Row(), NewUnit);
+        OnUnitChanged(this, Col(), Row(), NewUnit);
 }
 
 void TExtStringGrid::ColumnHeadersListChanged(TObject *Sender)

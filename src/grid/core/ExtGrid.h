@@ -3188,6 +3188,7 @@ protected:
     void EditComboChange(TObject *Sender);
     // The editors' change notifications (WM_COMMAND): the combo change events.
     bool EditorNotification(TMessage &Message);
+    void ShowEditProcess(TCustomEdit *Editor);
     void FireComboChange(int ItemIndex);
     // The combo editor's list closed (CBN_CLOSEUP to the grid).
     void ComboClosedUp();
@@ -3202,6 +3203,8 @@ protected:
     bool FBlockKill = false;
     bool FBlockFocus = false;
     bool FShowEditProcess = false;
+    // Set while the grid's own mouse press runs: an editor filled by that press is no user edit.
+    bool FEditStart = false;
     bool FNoEditChange = false;
     bool FComboPicked = false;
     bool FForceSel = false;

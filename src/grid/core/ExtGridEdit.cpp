@@ -103,9 +103,10 @@ bool TExtStringGrid::CanEditShow()
         if (EditControl == edNone)
             return false;
         EditMode = true;
-        if (IsTextEditorType(EditControl)) {
-            FShowEditProcess = true;
-        } else {
+        // The cell shows the text as it is typed, in the text editor as in a spin or an
+        // edit-with-button editor.
+        FShowEditProcess = true;
+        if (!IsTextEditorType(EditControl)) {
             ShowCellEditor(DisplColOfReal(b.X), b.Y);
             FEntered = true;
             FEditing = true;

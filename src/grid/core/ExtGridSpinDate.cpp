@@ -42,6 +42,8 @@ TGridSpin::TGridSpin(TComponent *AOwner) : TEsgSpinEdit(AOwner), FGrid(OwnerGrid
 
 void TGridSpin::DoSpinClick(bool UpDown)
 {
+    // A step of the user's shows in the cell as a typed value does.
+    FGrid->ShowEditProcess(this);
     const int col = FGrid->Col(), row = FGrid->Row();
     switch (SpinType()) {
     case sptNormal:
@@ -514,7 +516,9 @@ bool TExtStringGrid::CommitSpinDateEditor(int ACol, int ARow)
     TGridSpin *s = SpinEdit();
     EditMode = false;
     if (s->Restored) {
-        // Nothing to write: the cell still holds what it held when the edit began.
+        // The cell gets back what it held when the edit began; it may show the typed text.
+        if (GetCellEx(ACol, ARow) != FCellCache)
+            WriteEditValue(ACol, ARow, FCellCache);
     } else if (s->AllowEmptyValue && s->Text().trimmed().isEmpty()) {
         SetCellEx(ACol, ARow, UnicodeString());
     } else {

@@ -7,6 +7,7 @@
 #include "platform/StdCtrls.h"
 #include "platform/Windows.h"
 
+#include <initializer_list>
 #include <string>
 
 void TExtStringGrid::WndProc(TMessage &Message)
@@ -177,6 +178,16 @@ bool TExtStringGrid::EditorNotification(TMessage &Message)
     const Word code = HiWord(static_cast<std::uintptr_t>(Message.WParam));
     const auto from = reinterpret_cast<HWND>(Message.LParam);
     auto isFrom = [from](TWinControl *C) { return C && C->HandleAllocated() && C->Handle() == from; };
+    if (code == EN_CHANGE && FShowEditProcess) {
+        TBaseGrid::WndProc(Message);
+        // Only what the user typed shows: the text an editor is filled with when it opens (a
+        // spin editor's 0 for an empty cell) is no change of the cell.
+        const std::initializer_list<TCustomEdit *> editors{NormalEdit(), FSpinEdit, EditBtn};
+        for (TCustomEdit *e : editors)
+            if (isFrom(e) && e->Modified())
+                ShowEditProcess(e);
+        return true;
+    }
     if (code != CBN_SELCHANGE && code != CBN_EDITCHANGE)
         return false;
     if (isFrom(EditCombo)) {
@@ -199,4 +210,10 @@ bool TExtStringGrid::EditorNotification(TMessage &Message)
     if (code == CBN_EDITCHANGE && OnComboChange)
         OnComboChange(this, Col(), Row(), -1, EditCombo ? EditCombo->Text() : UnicodeString());
     return false;
+}
+
+void TExtStringGrid::ShowEditProcess(TCustomEdit *Editor)
+{
+    if (FShowEditProcess && !FEditStart && EditMode && Editor)
+        SetEditText(Col(), Row(), Editor->Text());
 }

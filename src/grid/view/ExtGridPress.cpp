@@ -87,14 +87,14 @@ void TExtStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
                                FControlLook->FixedGradientDownFrom() != clNone;
     if (pressedHeader)
         RepaintCell(ACol, ARow);
-    FShowEditProcess = true;
+    FEditStart = true;
     try {
         TBaseGrid::MouseDown(Button, Shift, X, Y);
     } catch (...) {
-        FShowEditProcess = false;
+        FEditStart = false;
         throw;
     }
-    FShowEditProcess = false;
+    FEditStart = false;
     if (Shift.Contains(ssShift) && FSelectionRectangle) {
         const TGridRect s = Selection();
         RepaintRect(TRect(s.Left, s.Top, s.Right, s.Bottom));

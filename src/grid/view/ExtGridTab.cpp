@@ -260,7 +260,7 @@ bool TExtStringGrid::HandleTabKey(bool Backward)
         KeyEditableCell(Col(), Row()) && (Col() != startCol || Row() != startRow)) {
         const TRect r = CellRect(Col(), Row());
         if (r.Right > r.Left && r.Bottom > r.Top)
-            SyntheticClick(r.Left + 2, r.Top + 2);
+            SimulateCellClick(Col(), Row());
     }
     FLastTabCol = -1;
     FLastTabRow = -1;

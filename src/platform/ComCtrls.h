@@ -170,6 +170,10 @@ public:
 protected:
     QWidget *CreateWidget(QWidget *ParentWidget) override;
     void CreateWnd() override;
+    // EM_SETRECT, EM_SETRECTNP and EM_GETRECT: the formatting rectangle, the part of the client
+    // area the text is laid out and drawn in (all of it until one is set). Its distances to the
+    // edges are kept when the edit changes size, so that a growing edit gives its text the room.
+    void WndProc(TMessage &Message) override;
     // Text is the plain text, its lines joined by CR LF (none after the last); setting it
     // replaces the whole document.
     UnicodeString GetText() const override;
@@ -189,6 +193,8 @@ private:
     TBorderStyle FBorderStyle = bsSingle;
     bool FQuiet = false;
     bool FResizeRequests = false;
+    // The formatting rectangle's distances to the client area's edges.
+    int FTextLeft = 0, FTextTop = 0, FTextRight = 0, FTextBottom = 0;
 };
 
 // A track bar: a thumb that moves in steps over the range Min..Max. Position is kept inside the

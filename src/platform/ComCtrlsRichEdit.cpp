@@ -160,9 +160,20 @@ TRichEdit::~TRichEdit()
     DestroyHandle();
 }
 
+namespace {
+
+// The text edit with its viewport margins in reach: they place the formatting rectangle.
+class TQtRichTextEdit : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+    void SetTextMargins(const QMargins &Margins) { setViewportMargins(Margins); }
+};
+
+} // namespace
+
 QWidget *TRichEdit::CreateWidget(QWidget *ParentWidget)
 {
-    auto *E = new QTextEdit(ParentWidget);
+    auto *E = new TQtRichTextEdit(ParentWidget);
     E->setDocument(FDoc.get());
     E->setTextCursor(*FCursor);
     QObject::connect(E, &QTextEdit::selectionChanged, E, [this] {
@@ -197,6 +208,8 @@ void TRichEdit::ApplyLook()
     if (!E)
         return;
     E->setFrameShape(FBorderStyle == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+    if (auto *T = dynamic_cast<TQtRichTextEdit *>(E))
+        T->SetTextMargins(QMargins(FTextLeft, FTextTop, FTextRight, FTextBottom));
     QPalette pal = E->palette();
     const QPalette::ColorGroup shown = QPalette::Active;
     pal.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -205,6 +218,32 @@ void TRichEdit::ApplyLook()
                  FHideSelection ? pal.color(QPalette::Inactive, QPalette::Text)
                                 : pal.color(shown, QPalette::HighlightedText));
     E->setPalette(pal);
+}
+
+void TRichEdit::WndProc(TMessage &Message)
+{
+    const TRect c = ClientRect();
+    switch (Message.Msg) {
+    case EM_SETRECT:
+    case EM_SETRECTNP: {
+        const TRect r = Message.LParam ? *reinterpret_cast<const TRect *>(Message.LParam) : c;
+        FTextLeft = std::max(0, r.Left - c.Left);
+        FTextTop = std::max(0, r.Top - c.Top);
+        FTextRight = std::max(0, c.Right - r.Right);
+        FTextBottom = std::max(0, c.Bottom - r.Bottom);
+        ApplyLook();
+        Message.Result = 0;
+        return;
+    }
+    case EM_GETRECT:
+        if (Message.LParam)
+            *reinterpret_cast<TRect *>(Message.LParam) =
+                TRect(c.Left + FTextLeft, c.Top + FTextTop, c.Right - FTextRight, c.Bottom - FTextBottom);
+        Message.Result = 0;
+        return;
+    default:
+        TWinControl::WndProc(Message);
+    }
 }
 
 void TRichEdit::SetHideSelection(bool Value)
@@ -305,8 +344,9 @@ void TRichEdit::SetSelOffset(int Twips)
 
 void TRichEdit::RequestSize()
 {
+    // The text is laid out in the formatting rectangle; the space round it stays.
     const int w = std::max(1, ClientWidth());
-    const int h = RequiredSize(w).cy;
+    const int h = RequiredSize(std::max(1, w - FTextLeft - FTextRight)).cy + FTextTop + FTextBottom;
     DoResizeRequest(TRect(0, 0, w, h));
 }
 

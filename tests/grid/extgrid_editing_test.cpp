@@ -48,6 +48,16 @@ protected:
     }
     void Key(Word Vk, TShiftState Shift = {}) { GuiTest::PressKey(Focused(), Vk, Shift); }
     // Column 1 edits with a list of "one" and "two".
+    // Cells (1,1) and (1,2) in colours of their own, edited with the editor that Type names.
+    void ColouredCellsInColumnOne(TEditorType &Type)
+    {
+        g->SetColors(1, 1, clYellow);
+        g->SetColors(1, 2, clAqua);
+        g->OnGetEditorType = [&Type](TObject *, int c, int, TEditorType &e) {
+            if (c == 1)
+                e = Type;
+        };
+    }
     void ComboListInColumnOne()
     {
         g->OnGetEditorType = [](TObject *, int c, int, TEditorType &e) {
@@ -684,13 +694,8 @@ TEST_F(EditGrid, ComboIsFlatAndEtchedUnderTheLooksThatAskForIt)
 
 TEST_F(EditGrid, SpecialEditorsShowTheCellsColour)
 {
-    g->SetColors(1, 1, clYellow);
-    g->SetColors(1, 2, clAqua);
     TEditorType type = edComboEdit;
-    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
-        if (c == 1)
-            e = type;
-    };
+    ColouredCellsInColumnOne(type);
     // Switching the flat look on the first time gives the combo the grid's colour; the next
     // edit shows the cell's.
     Key(VK_F2);
@@ -1036,13 +1041,8 @@ double ShareOfColour(TWinControl *Editor, TColor C)
 TEST_F(EditGrid, EditorsShowTheCellsColourNotTheGrids)
 {
     g->SetColor(clLime);
-    g->SetColors(1, 1, clYellow);
-    g->SetColors(1, 2, clAqua);
     TEditorType type = edComboEdit;
-    g->OnGetEditorType = [&](TObject *, int c, int, TEditorType &e) {
-        if (c == 1)
-            e = type;
-    };
+    ColouredCellsInColumnOne(type);
     g->ComboEditor()->Items()->Add("one");
     // Under the default flat look the grid's first combo edit takes the grid's colour.
     Key(VK_F2);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTextEdit>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -302,12 +304,29 @@ TEST_F(EditLinkGrid, RichEditorOffsetsAndGrowsItsRowWhileTyping)
     ASSERT_TRUE(g->InEditMode());
     ASSERT_EQ(g->ActiveEditControl(), e);
     e->Lines()->SetText(QStringLiteral("one\ntwo\nthree\nfour"));
-    const int want = e->RequiredSize(e->ClientWidth()).cy;
+    // The text is laid out two pixels in from the left and top, one from the right and bottom.
+    const int want = e->RequiredSize(e->ClientWidth() - 3).cy + 3;
     ASSERT_GT(want + 5, rowHeight);
     EXPECT_EQ(g->RowHeights(1), want + 10);
     EXPECT_EQ(e->Height(), want + 9);
     ASSERT_FALSE(sized.empty());
     EXPECT_EQ(sized.back(), 1);
+}
+
+TEST_F(EditLinkGrid, RichEditorKeepsItsTextTwoPixelsFromTheCellsEdges)
+{
+    g->OnGetEditorType = [](TObject *, int, int, TEditorType &E) { E = edRichEdit; };
+    Open();
+    TExtRichEdit *e = g->InplaceRichEdit();
+    ASSERT_EQ(g->ActiveEditControl(), e);
+    const TRect cell = g->CellRect(g->Col(), g->Row());
+    TRect format;
+    e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format, TRect(2, 2, cell.Width() - 2, cell.Height() - 2));
+    // The text is drawn there: the edit's viewport starts two pixels in.
+    auto *view = qobject_cast<QTextEdit *>(e->Widget());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->viewport()->geometry().topLeft(), QPoint(2, 2));
 }
 
 TEST_F(EditLinkGrid, FixedCellEditorKeepsARefusedValueAndWritesAnAcceptedOne)

@@ -420,6 +420,9 @@ void TExtStringGrid::ShowRichEditor(int ACol, int ARow, const TRect &R)
         e->SelectAll();
     e->SetVisible(true);
     e->SetEnabled(true);
+    // The text keeps two pixels from the cell's edges.
+    TRect format(2, 2, R.Right - R.Left - 2, R.Bottom - R.Top - 2);
+    e->Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
     e->SetColor(FEditorColor);
     if (e->CanFocus())
         e->SetFocus();

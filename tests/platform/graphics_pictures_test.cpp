@@ -4,8 +4,11 @@
 #include "support/TempDir.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +135,26 @@ TEST(ProgramResources, GlyphsHaveTheirSizesAndKeyColours)
     EXPECT_TRUE(FindResourceCursor(QStringLiteral("8000"), cursor, hot));
     EXPECT_EQ(hot, Point(16, 16));
     EXPECT_FALSE(FindResourceCursor(QStringLiteral("9999"), cursor, hot));
+}
+
+TEST(ProgramResources, EveryPictureReadsAsQtReadsIt)
+{
+    // The program's pictures are decoded by the platform itself; Qt's reader is the reference.
+    const QStringList files = QDir(QStringLiteral(":/bitmaps")).entryList(QDir::Files);
+    ASSERT_GT(files.size(), 30);
+    QSet<int> depths;
+    for (const QString &file : files) {
+        const QString path = QStringLiteral(":/bitmaps/") + file;
+        const QImage qt(path);
+        ASSERT_FALSE(qt.isNull()) << file.toStdString();
+        QImage ours;
+        int depth = 0;
+        ASSERT_TRUE(FindResourceBitmap(QFileInfo(file).completeBaseName(), ours, depth)) << file.toStdString();
+        EXPECT_EQ(ours, qt.convertToFormat(QImage::Format_RGB32)) << file.toStdString();
+        EXPECT_EQ(depth, qt.format() == QImage::Format_Indexed8 && qt.colorCount() <= 16 ? 4 : qt.depth()) << file.toStdString();
+        depths << depth;
+    }
+    EXPECT_EQ(depths, (QSet<int>{4, 8, 32}));
 }
 
 TEST(ProgramResources, GridCheckBoxMatchesItsDescription)

@@ -18,8 +18,13 @@ QImage GraphicsImpl::ReadImageAs(QIODevice &Device, const char *Format, QString 
     QImageReader reader(&Device, Format);
     reader.setAutoDetectImageFormat(false);
     QImage img = reader.read();
-    if (!img.isNull() || !Device.seek(start))
+    if (!img.isNull())
         return img;
+    if (!Device.seek(start)) {
+        if (Error)
+            *Error = reader.errorString();
+        return img;
+    }
     // Data of another format than its name says: let Qt find out what it is.
     QImageReader guess(&Device, Format);
     img = guess.read();

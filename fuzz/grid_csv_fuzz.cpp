@@ -10,6 +10,23 @@
 #include "grid/core/ExtGrid.h"
 #include "platform/Classes.h"
 
+namespace {
+
+// UTF-8 has no form for half of a surrogate pair: the writer puts "?" in its place.
+QString AsUtf8Keeps(QString Text)
+{
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (c.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            Text[i] = u'?';
+    }
+    return Text;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
 {
     if (Size < 1 || Size > 256 * 1024)
@@ -51,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Fuzz::Check(g.Delimiter() == ((flags & 8) ? WideChar(u',') : WideChar(0)), "the delimiter was not put back");
     if (g.RowCount() * qint64(g.ColCount()) > 100000)
         return 0;
-    // In UTF-8, what the grid writes it reads back cell for cell; the Java and OEM forms cannot
+    // In UTF-8, what the grid writes it reads back cell for cell (but for halves of surrogate
+    // pairs, which UTF-8 cannot hold); the Java and OEM forms cannot
     // carry every text ("~", characters beyond the code page), and the footer row moves on insert.
     g.SaveToCSV(Fuzz::PathOf(QStringLiteral("out.csv")), true);
     if ((flags & (1 | 2 | 16)) || g.RowCount() == 0)
@@ -62,6 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     Fuzz::Check(back.RowCount() == g.RowCount(), "a written CSV read back into another number of rows");
     for (int r = 0; r < g.RowCount(); ++r)
         for (int c = 0; c < g.ColCount(); ++c)
-            Fuzz::CheckSame(back.Cells(c, r), g.Cells(c, r), "a written CSV cell read back differently");
+            Fuzz::CheckSame(back.Cells(c, r), AsUtf8Keeps(g.Cells(c, r)), "a written CSV cell read back differently");
     return 0;
 }

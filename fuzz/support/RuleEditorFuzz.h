@@ -88,6 +88,9 @@ inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QBy
         TModalHookGuard Guard(&Answer);
         F->FormShow(F);
         Check(Answer.Shown <= 1, "reading the file showed more than one message");
+        // A reported read leaves what was read before the fault: a row cut short keeps cells
+        // that a whole read would have filled in or replaced, so it need not read back alike.
+        const bool Read_Failed = Answer.Shown == 1;
         for (int g = 0; g < F->Grid_Count(); ++g) {
             int Enabled = 0;
             for (int r = 1; r < F->Grid(g)->RowCount(); ++r) {
@@ -123,7 +126,7 @@ inline void Run_Rule_Editor(TFRuleEditor *F, const QString &File_Name, const QBy
                     Reset << (c == 1 && D.Has_Enable ? QStringLiteral("Y") : QString());
                 while (Expected.size() < Read[g].size())
                     Expected.push_back(Reset);
-                for (std::size_t i = 0; i < Expected.size(); ++i)
+                for (std::size_t i = 0; i < Expected.size() && !Read_Failed; ++i)
                     CheckSame(Read[g][i].join(QLatin1Char('|')), Expected[i].join(QLatin1Char('|')),
                               "the rules written do not read back the same");
             }

@@ -229,7 +229,16 @@ QByteArray TEncoding::GetBytes(const UnicodeString &S) const
 UnicodeString TEncoding::GetString(const QByteArray &Bytes) const
 {
     switch (FKind) {
-    case TKind::UTF8: return QString::fromUtf8(Bytes);
+    case TKind::UTF8: {
+        // Qt drops a byte-order mark at the start; as for UTF-16, a mark left in the bytes is
+        // text (a file's own mark is the caller's business, GetBufferEncoding).
+        qsizetype marks = 0;
+        while (Bytes.size() >= (marks + 1) * 3 && Bytes.sliced(marks * 3, 3) == QByteArrayView("\xEF\xBB\xBF"))
+            ++marks;
+        if (marks == 0)
+            return QString::fromUtf8(Bytes);
+        return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(Bytes.sliced(marks * 3));
+    }
     case TKind::UTF16LE: return Utf16String(Bytes, false);
     case TKind::UTF16BE: return Utf16String(Bytes, true);
     case TKind::CP1252: return Table1252().Decode(Bytes);

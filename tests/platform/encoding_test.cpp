@@ -146,6 +146,10 @@ TEST(Encoding, GetBufferEncodingDetectsByteOrderMarks)
 TEST(Encoding, MarkInsideTheBytesStaysInTheText)
 {
     EXPECT_EQ(TEncoding::Unicode()->GetString(Bytes({0xFF, 0xFE, 'x', 0})), QStringLiteral("\uFEFFx"));
+    // A UTF-8 text whose first cell begins with the mark, after the file's own mark was taken.
+    EXPECT_EQ(TEncoding::UTF8()->GetString(Bytes({0xEF, 0xBB, 0xBF, 'x'})), QStringLiteral("\uFEFFx"));
+    EXPECT_EQ(TEncoding::UTF8()->GetString(Bytes({0xEF, 0xBB, 0xBF, 0xEF, 0xBB, 0xBF})), QStringLiteral("\uFEFF\uFEFF"));
+    EXPECT_EQ(TEncoding::UTF8()->GetString(Bytes({'x', 0xEF, 0xBB, 0xBF})), QStringLiteral("x\uFEFF"));
 }
 
 } // namespace

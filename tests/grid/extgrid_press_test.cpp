@@ -87,22 +87,31 @@ TEST_F(PressGrid, HeaderDropDownButtonOffersItsMenu)
     EXPECT_EQ(offered.size(), 1u);
 }
 
-// The expand button of an editable cell gives its row the expanded height and back.
+// The expand button of an editable cell gives its row the expanded height and back, also with a
+// hidden column left of it (the cell then shows one column further left).
 TEST_F(PressGrid, ExpandButtonSwitchesTheRowHeight)
 {
-    g->SetOptions(g->Options() + TGridOptions{goEditing});
-    g->AddExpand(3, 3, 60);
-    std::vector<std::string> clicks;
-    g->OnExpandClick = [&](TObject *, int c, int r, bool expanded) {
-        clicks.push_back(Cell(c, r) + (expanded ? " open" : " shut"));
-    };
-    for (int height : {60, g->DefaultRowHeight()}) {
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "a column hidden" : "all columns shown");
+        SetUp();
+        g->SetOptions(g->Options() + TGridOptions{goEditing});
+        g->AddExpand(3, 3, 60);
+        if (hidden)
+            g->HideColumn(1);
+        std::vector<std::string> clicks;
+        g->OnExpandClick = [&](TObject *, int, int r, bool expanded) {
+            clicks.push_back(std::to_string(r) + (expanded ? " open" : " shut"));
+        };
         TRect br;
         g->GetExpandButtonRect(3, 3, br);
-        Click(Middle(br));
-        EXPECT_EQ(g->RowHeights(3), height);
+        ASSERT_FALSE(br.IsEmpty());
+        EXPECT_EQ(br.Right, g->CellRect(hidden ? 2 : 3, 3).Right - 2);
+        for (int height : {60, g->DefaultRowHeight()}) {
+            Click(Middle(br));
+            EXPECT_EQ(g->RowHeights(3), height);
+        }
+        EXPECT_EQ(clicks, (std::vector<std::string>{"3 open", "3 shut"}));
     }
-    EXPECT_EQ(clicks, (std::vector<std::string>{"3,3 open", "3,3 shut"}));
 }
 
 TEST_F(PressGrid, FixedCellEditorOpensClearOfTheSizingEdges)

@@ -526,10 +526,12 @@ int TExtStringGrid::GetExpandHeight(int ACol, int ARow, bool Expanded)
 
 void TExtStringGrid::GetExpandButtonRect(int ACol, int ARow, TRect &R)
 {
+    // ACol is a real column, as for the other expand operations; the square lies in the cell
+    // where it shows.
     R = TRect(0, 0, 0, 0);
-    const TPoint b = BaseCell(RealColIndex(ACol), ARow);
+    const TPoint b = BaseCell(ACol, ARow);
     if (GetCellType(b.X, b.Y) != ctExpand)
         return;
-    const TRect C = CellRect(ACol, ARow);
+    const TRect C = CellRect(DisplColOfReal(ACol), ARow);
     R = TRect(C.Right - 13, C.Top + 2, C.Right - 2, C.Top + 13);
 }

@@ -33,6 +33,7 @@
 #include "editors/snmp/USNMP_Trap_Access.h"
 #include "platform/FileUtils.h"
 #include "platform/Forms.h"
+#include "support/GuiBenchRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -227,8 +228,7 @@ BENCHMARK(BM_FreshProcessToShownBareWindow)->Unit(benchmark::kMillisecond)->UseR
 BENCHMARK(BM_ProgramStartToShownMainWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareWindowToShown)->Unit(benchmark::kMillisecond);
 
-// An entry of its own in place of BENCHMARK_MAIN and the shared one: the shared entry's steps,
-// with the child's part before them.
+// An entry of its own in place of the shared one: the child's part, then the shared steps.
 int main(int argc, char **argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
@@ -238,11 +238,5 @@ int main(int argc, char **argv)
     char self[4096];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
     SelfPath = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string(argv[0]);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

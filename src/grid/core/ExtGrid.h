@@ -1332,6 +1332,8 @@ public:
     virtual bool ValidateCellWide(const UnicodeString &NewValue);
     // The frame both checks run in: one check at a time, with the edit flag down while it runs.
     bool RunCellValidation(const std::function<void(bool &Valid)> &Check);
+    // After a refused value: back to the edited cell of ARow, with its editor open again.
+    void ReopenRefusedEdit(int ARow);
     virtual void RemoveRowsEx(int RowIndex, int RCount);
     virtual void RemoveRows(int RowIndex, int RCount);
     virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);

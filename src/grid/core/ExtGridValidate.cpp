@@ -60,6 +60,16 @@ bool TExtStringGrid::RunCellValidation(const std::function<void(bool &Valid)> &C
     return valid;
 }
 
+void TExtStringGrid::ReopenRefusedEdit(int ARow)
+{
+    if (Col() != FOldCol || Row() != ARow)
+        FocusCell(FOldCol, ARow, true);
+    SetModified(FOldModifiedValue);
+    FValidating = false;
+    FEditing = true;
+    ShowInplaceEdit();
+}
+
 bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
 {
     return RunCellValidation([&](bool &valid) {
@@ -111,12 +121,7 @@ bool TExtStringGrid::ValidateCell(const UnicodeString &NewValue)
                     FNewCellText = value;
                 else
                     FNewCellText = FOldCellText;
-                if (Col() != FOldCol || Row() != r)
-                    FocusCell(FOldCol, r, true);
-                SetModified(FOldModifiedValue);
-                FValidating = false;
-                FEditing = true;
-                ShowInplaceEdit();
+                ReopenRefusedEdit(r);
                 if (TExtInplaceEdit *e = NormalEdit(); e && e->Visible() && IsTextEditorType(EditControl))
                     e->SetText(FNewCellText);
                 ShowInvalidEntryTip();
@@ -155,12 +160,7 @@ bool TExtStringGrid::ValidateCellWide(const UnicodeString &NewValue)
             } else {
                 HideEditor();
                 SetWideCells(c, r, value != NewValue ? value : FOldCellTextWide);
-                if (Col() != FOldCol || Row() != r)
-                    FocusCell(FOldCol, r, true);
-                SetModified(FOldModifiedValue);
-                FValidating = false;
-                FEditing = true;
-                ShowInplaceEdit();
+                ReopenRefusedEdit(r);
             }
             FOldCellTextWide = WideCells(c, r);
         }
